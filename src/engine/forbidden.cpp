@@ -1,0 +1,53 @@
+#include "engine/forbidden.h"
+#include "engine/logs.h"
+#include "platform/failure.h"
+
+const QString SubDirMarker = QString(QChar(0xFDD0)) + QStringLiteral("SuBDiR") + QChar(0xFDD0);
+const QString SubDirTag = QStringLiteral("<\\>");
+
+QString replaceForbiddenChars(QString& name, Logs* logs)
+{
+    try {
+        name.replace(QLatin1Char('/'), QLatin1Char('-'));
+        name.replace(QLatin1Char('*'), QLatin1Char('-'));
+        name.replace(QLatin1Char('"'), QLatin1String("''"));
+        name.replace(QLatin1Char('\\'), QLatin1Char('-'));
+        name.remove(QLatin1Char('?'));
+        name.replace(QLatin1Char(':'), QLatin1Char('-'));
+        name.replace(QLatin1Char('<'), QLatin1Char('['));
+        name.replace(QLatin1Char('>'), QLatin1Char(']'));
+        name.replace(QLatin1Char('|'), QLatin1Char('-'));
+        return name;
+    } catch (const std::exception&) {
+        // Only an allocation failure can land here.
+        if (logs)
+            logs->logError(platform::makeFailure(platform::failures::Overflow).errorText() +
+                           QStringLiteral("replaceForbiddenChars: ") + name);
+        return QString();
+    }
+}
+
+QString protectTagAndMap(const QString& newName)
+{
+    QString s = newName;
+    s.replace(SubDirTag, SubDirMarker);
+    replaceForbiddenChars(s);
+    return s;
+}
+
+QString applyTagAndMap(const QString& newName)
+{
+    QString s = protectTagAndMap(newName);
+    s.replace(SubDirMarker, QStringLiteral("/"));
+    return s;
+}
+
+QString neutralizeTags(const QString& text)
+{
+    if (!text.contains(SubDirTag) && !text.contains(QChar(0xFDD0)))
+        return text;
+    QString s = text;
+    s.replace(SubDirTag, QStringLiteral("[-]"));
+    s.replace(QChar(0xFDD0), QChar(0xFFFD));
+    return s;
+}

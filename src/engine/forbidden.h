@@ -1,0 +1,28 @@
+#pragma once
+#include <QString>
+
+class Logs;
+
+// The character map that every computed name passes through, and the
+// sub-directory tag "<\>" that survives it as a "/".
+
+// The internal stand-in for the tag while the map runs. It is built from
+// non-characters that no typed text holds, so that a name on disk never
+// turns into a tag by accident.
+extern const QString SubDirMarker;
+// The tag as the user types it.
+extern const QString SubDirTag;
+
+// Applies the nine replacements in their fixed order to `name` itself and
+// returns the result. A failure is logged with the name mapped so far and gives
+// the empty text.
+QString replaceForbiddenChars(QString& name, Logs* logs = nullptr);
+// The preview's form: tag protected, map applied, tag turned into "/".
+QString applyTagAndMap(const QString& newName);
+// Tag protected and map applied; the markers are left for the caller (the rename
+// of a run creates the directories one level at a time).
+QString protectTagAndMap(const QString& newName);
+// Text that comes from an existing name or from a file (a title, a tag, a media
+// value) must never create a directory: its "<\>" becomes the text the map makes
+// of those characters ("[-]"), and marker characters are disarmed.
+QString neutralizeTags(const QString& text);

@@ -1,0 +1,34 @@
+#pragma once
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+#include <optional>
+
+// Every date, time and number text the program shows, stores or logs is made here,
+// from the system locale (or the one a caller passes), so that they parse back.
+namespace platform {
+
+// The locale's short date format with a two-digit year widened to four digits.
+QString shortDateFormat(const QLocale& locale = QLocale::system());
+// The locale's long time format without any time-zone token.
+QString longTimeFormat(const QLocale& locale = QLocale::system());
+
+QString dateText(const QDate& date, const QLocale& locale = QLocale::system());
+QString timeText(const QTime& time, const QLocale& locale = QLocale::system());
+// The default date-and-time text: short date, a blank, long time; a time of
+// exactly midnight shows the date alone.
+QString dateTimeText(const QDateTime& when, const QLocale& locale = QLocale::system());
+// Reads back a text made by dateTimeText (also a date alone, as midnight).
+std::optional<QDateTime> parseDateTimeText(const QString& text, const QLocale& locale = QLocale::system());
+std::optional<QDate> parseDateText(const QString& text, const QLocale& locale = QLocale::system());
+std::optional<QTime> parseTimeText(const QString& text, const QLocale& locale = QLocale::system());
+
+// Sort key form "yyyy-MM-dd HH:mm:ss".
+QString sortKeyText(const QDateTime& when);
+
+// Rounds to the given number of decimals, halves to the even neighbour.
+double roundHalfEven(double value, int decimals = 0);
+// The default number-to-text form: locale decimal mark, no grouping, no trailing zeros.
+QString numberText(double value, const QLocale& locale = QLocale::system());
+
+} // namespace platform

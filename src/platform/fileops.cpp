@@ -1,0 +1,268 @@
+#include "platform/fileops.h"
+#include "platform/failure.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+namespace platform {
+
+static QByteArray native(const QString& path)
+{
+    return QFile::encodeName(path);
+}
+
+[[noreturn]] static void throwErrno(int err)
+{
+    throw failureFromErrno(err);
+}
+
+std::optional<EntryInfo> entryInfo(const QString& path)
+{
+    if (path.isEmpty() || path.contains(QChar(0)))
+        return std::nullopt;
+    struct statx sx {};
+    const QByteArray p = native(path);
+    if (statx(AT_FDCWD, p.constData(), AT_SYMLINK_NOFOLLOW,
+              STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME, &sx) != 0)
+        return std::nullopt;
+    EntryInfo info;
+    info.isDir = S_ISDIR(sx.stx_mode);
+    info.isSymlink = S_ISLNK(sx.stx_mode);
+    info.isRegular = S_ISREG(sx.stx_mode);
+    info.size = static_cast<qint64>(sx.stx_size);
+    info.mode = sx.stx_mode;
+    info.modified = {static_cast<time_t>(sx.stx_mtime.tv_sec), static_cast<long>(sx.stx_mtime.tv_nsec)};
+    info.accessed = {static_cast<time_t>(sx.stx_atime.tv_sec), static_cast<long>(sx.stx_atime.tv_nsec)};
+    info.hasBirthTime = (sx.stx_mask & STATX_BTIME) != 0 && sx.stx_btime.tv_sec != 0;
+    if (info.hasBirthTime)
+        info.born = {static_cast<time_t>(sx.stx_btime.tv_sec), static_cast<long>(sx.stx_btime.tv_nsec)};
+    return info;
+}
+
+bool entryExists(const QString& path, int attributeMask)
+{
+    const auto info = entryInfo(path);
+    if (!info)
+        return false;
+    return (attributeMask & attr::Directory) != 0 || !info->isDir;
+}
+
+bool isDirectory(const QString& path)
+{
+    const auto info = entryInfo(path);
+    return info && info->isDir;
+}
+
+qint64 fileSize(const QString& path)
+{
+    const auto info = entryInfo(path);
+    return info ? info->size : 0;
+}
+
+QDateTime toDateTime(const timespec& ts)
+{
+    return QDateTime::fromMSecsSinceEpoch(qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000);
+}
+
+timespec toTimespec(const QDateTime& when)
+{
+    const qint64 ms = when.toMSecsSinceEpoch();
+    timespec ts;
+    ts.tv_sec = static_cast<time_t>(ms / 1000);
+    ts.tv_nsec = static_cast<long>((ms % 1000) * 1000000);
+    if (ts.tv_nsec < 0) {
+        ts.tv_nsec += 1000000000;
+        ts.tv_sec -= 1;
+    }
+    return ts;
+}
+
+QDateTime createdTime(const EntryInfo& info)
+{
+    return toDateTime(info.hasBirthTime ? info.born : info.modified);
+}
+
+void setFileTimes(const QString& path, const std::optional<timespec>& accessed, const std::optional<timespec>& modified)
+{
+    timespec times[2];
+    times[0] = accessed ? *accessed : timespec{0, UTIME_OMIT};
+    times[1] = modified ? *modified : timespec{0, UTIME_OMIT};
+    if (utimensat(AT_FDCWD, native(path).constData(), times, AT_SYMLINK_NOFOLLOW) != 0)
+        throwErrno(errno);
+}
+
+// Refuses what must never become a name on disk.
+static void checkTargetPath(const QString& to)
+{
+    if (to.isEmpty() || to.contains(QChar(0)) || to.endsWith(QLatin1Char('/')))
+        throw makeFailure(failures::InvalidCall);
+    const QStringList parts = to.split(QLatin1Char('/'));
+    for (const QString& part : parts)
+        if (part == QLatin1String(".") || part == QLatin1String(".."))
+            throw makeFailure(failures::InvalidCall);
+}
+
+void renameNoReplace(const QString& from, const QString& to)
+{
+    checkTargetPath(to);
+    const auto src = entryInfo(from);
+    if (!src)
+        throw makeFailure(failures::FileNotFound);
+    const QByteArray f = native(from), t = native(to);
+    if (renameat2(AT_FDCWD, f.constData(), AT_FDCWD, t.constData(), RENAME_NOREPLACE) == 0)
+        return;
+    int err = errno;
+    if (err == EEXIST) {
+        // A case-only change on a case-insensitive mount: the target is the source itself.
+        struct stat a {}, b {};
+        if (lstat(f.constData(), &a) == 0 && lstat(t.constData(), &b) == 0 && a.st_dev == b.st_dev &&
+            a.st_ino == b.st_ino) {
+            if (::rename(f.constData(), t.constData()) == 0)
+                return;
+            throwErrno(errno);
+        }
+        throw makeFailure(failures::FileAlreadyExists);
+    }
+    if (err != EINVAL && err != ENOSYS && err != ENOTSUP)
+        throwErrno(err);
+    // The file system refuses the flag: link+unlink never replaces a file.
+    if (!src->isDir) {
+        if (::link(f.constData(), t.constData()) == 0) {
+            if (::unlink(f.constData()) != 0) {
+                err = errno;
+                ::unlink(t.constData());
+                throwErrno(err);
+            }
+            return;
+        }
+        err = errno;
+        if (err == EEXIST)
+            throw makeFailure(failures::FileAlreadyExists);
+        if (err != EPERM && err != ENOTSUP && err != EXDEV)
+            throwErrno(err);
+    }
+    // Directories (and files where hard links are refused): a checked rename.
+    if (entryInfo(to))
+        throw makeFailure(failures::FileAlreadyExists);
+    if (::rename(f.constData(), t.constData()) != 0)
+        throwErrno(errno);
+}
+
+void makeDirectory(const QString& path)
+{
+    checkTargetPath(path);
+    if (::mkdir(native(path).constData(), 0777) != 0)
+        throwErrno(errno);
+}
+
+void removeDirectory(const QString& path)
+{
+    if (::rmdir(native(path).constData()) != 0)
+        throwErrno(errno);
+}
+
+static const char kDosAttrib[] = "user.DOSATTRIB";
+
+// The DOS bits stored as text "0x..", as Samba writes them; absent gives 0.
+static int readDosBits(const QByteArray& p, bool* present)
+{
+    char buf[256];
+    const ssize_t n = lgetxattr(p.constData(), kDosAttrib, buf, sizeof buf - 1);
+    *present = n > 0;
+    if (n <= 0)
+        return 0;
+    buf[n] = 0;
+    unsigned value = 0;
+    if (std::sscanf(buf, "0x%x", &value) != 1 && std::sscanf(buf, "0X%x", &value) != 1)
+        return 0;
+    return static_cast<int>(value);
+}
+
+static void writeDosBits(const QByteArray& p, int bits)
+{
+    char buf[32];
+    const int n = std::snprintf(buf, sizeof buf, "0x%x", static_cast<unsigned>(bits));
+    if (lsetxattr(p.constData(), kDosAttrib, buf, static_cast<size_t>(n), 0) != 0)
+        throwErrno(errno);
+}
+
+static bool isDotName(const QString& path)
+{
+    return QFileInfo(path).fileName().startsWith(QLatin1Char('.'));
+}
+
+int getAttributes(const QString& path)
+{
+    const auto info = entryInfo(path);
+    if (!info)
+        throw makeFailure(failures::FileNotFound);
+    bool present = false;
+    const int dos = info->isSymlink ? 0 : readDosBits(native(path), &present);
+    int a = 0;
+    if (info->isDir) {
+        a |= attr::Directory;
+        a |= dos & attr::ReadOnly;
+    } else if (!info->isSymlink && (info->mode & 0222) == 0) {
+        a |= attr::ReadOnly;
+    }
+    if (isDotName(path) || (dos & attr::Hidden))
+        a |= attr::Hidden;
+    a |= dos & (attr::System | attr::Archive);
+    return a;
+}
+
+void setAttributes(const QString& path, int attributes)
+{
+    const auto info = entryInfo(path);
+    if (!info)
+        throw makeFailure(failures::FileNotFound);
+    const QByteArray p = native(path);
+    const bool wantReadOnly = attributes & attr::ReadOnly;
+    const bool wantHidden = attributes & attr::Hidden;
+    if (isDotName(path) && !wantHidden)
+        throw makeFailure(failures::PermissionDenied); // a dot-name cannot stop being hidden
+
+    bool present = false;
+    const int oldDos = info->isSymlink ? 0 : readDosBits(p, &present);
+    int dosMask = attr::System | attr::Archive | attr::Hidden;
+    if (info->isDir)
+        dosMask |= attr::ReadOnly;
+    int newDos = (oldDos & ~dosMask) | (attributes & dosMask);
+    if (isDotName(path))
+        newDos = (newDos & ~attr::Hidden) | (oldDos & attr::Hidden); // implied by the name
+
+    const bool fileReadOnlyNow = !info->isDir && (info->mode & 0222) == 0;
+    const bool changeMode = !info->isDir && !info->isSymlink && wantReadOnly != fileReadOnlyNow;
+    const mode_t perm = info->mode & 07777;
+    // Clearing read-only first and setting it last keeps the entry writable
+    // while its extended attribute is changed.
+    if (changeMode && !wantReadOnly && ::chmod(p.constData(), perm | S_IWUSR) != 0)
+        throwErrno(errno);
+    if (newDos != oldDos) {
+        if (info->isSymlink)
+            throw makeFailure(failures::PermissionDenied);
+        writeDosBits(p, newDos);
+    }
+    if (changeMode && wantReadOnly && ::chmod(p.constData(), perm & ~mode_t(0222)) != 0)
+        throwErrno(errno);
+}
+
+QString attributeText(int a)
+{
+    QString s = QStringLiteral("[");
+    s += (a & attr::ReadOnly) ? QLatin1Char('R') : QLatin1Char('-');
+    s += (a & attr::Hidden) ? QLatin1Char('H') : QLatin1Char('-');
+    s += (a & attr::System) ? QLatin1Char('S') : QLatin1Char('-');
+    s += (a & attr::Archive) ? QLatin1Char('A') : QLatin1Char('-');
+    s += QLatin1Char(']');
+    return s;
+}
+
+} // namespace platform

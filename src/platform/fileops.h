@@ -1,0 +1,69 @@
+#pragma once
+#include <QDateTime>
+#include <QString>
+#include <ctime>
+#include <optional>
+
+// File-system queries and changes. Changes throw platform::Failure with the
+// program's failure numbers; queries answer neutrally.
+namespace platform {
+
+// Attribute bits as the program counts them.
+namespace attr {
+inline constexpr int ReadOnly = 1;
+inline constexpr int Hidden = 2;
+inline constexpr int System = 4;
+inline constexpr int Directory = 16;
+inline constexpr int Archive = 32;
+inline constexpr int Changeable = ReadOnly | Hidden | System | Archive;
+} // namespace attr
+
+struct EntryInfo {
+    bool isDir = false;
+    bool isSymlink = false;
+    bool isRegular = false;
+    qint64 size = 0;
+    unsigned mode = 0;
+    timespec modified{};
+    timespec accessed{};
+    timespec born{};
+    bool hasBirthTime = false;
+};
+
+// lstat-like: a symbolic link is an entry of its own, never followed.
+std::optional<EntryInfo> entryInfo(const QString& path);
+// Masks without the directory bit mean "exists and is not a directory";
+// masks with it mean "exists".
+bool entryExists(const QString& path, int attributeMask);
+bool isDirectory(const QString& path);
+// 64-bit size of a file; 0 when it cannot be read.
+qint64 fileSize(const QString& path);
+
+QDateTime toDateTime(const timespec& ts);
+timespec toTimespec(const QDateTime& when);
+// The creation time shown for an entry: its birth time, else its modified time.
+QDateTime createdTime(const EntryInfo& info);
+
+// Sets the accessed and/or modified time with nanoseconds; a missing value is kept.
+void setFileTimes(const QString& path, const std::optional<timespec>& accessed,
+                  const std::optional<timespec>& modified);
+
+// Renames without ever replacing an existing entry. An existing target is
+// failure 58; a case-only change of one entry is allowed. Refuses an empty
+// name, NUL characters and "." or ".." components of the target.
+void renameNoReplace(const QString& from, const QString& to);
+// Creates one directory; an existing entry is failure 58.
+void makeDirectory(const QString& path);
+// Removes an empty directory.
+void removeDirectory(const QString& path);
+
+// R/H/S/A/D bits of an entry (see DESIGN: read-only of a file is "no write
+// permission for anyone", hidden is a dot-name or the stored DOS bit, system and
+// archive live in the user.DOSATTRIB extended attribute).
+int getAttributes(const QString& path);
+// Writes exactly the R/H/S/A bits of `attributes`; other bits are untouched.
+void setAttributes(const QString& path, int attributes);
+// "[RHSA]" with "-" for every clear bit.
+QString attributeText(int attributes);
+
+} // namespace platform

@@ -1,0 +1,37 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class QSettings;
+
+namespace platform {
+
+// The per-user settings store: $XDG_CONFIG_HOME/Taborin/Taborin.ini, one section
+// per program. Values are texts. Nothing is written until a value is set or the
+// section deleted, so opening a store never creates the file.
+class SettingsStore {
+public:
+    explicit SettingsStore(const QString& section = QStringLiteral("Vexor Renamer"));
+    ~SettingsStore();
+    SettingsStore(const SettingsStore&) = delete;
+    SettingsStore& operator=(const SettingsStore&) = delete;
+
+    bool contains(const QString& key) const;
+    // The stored text, or defaultValue when the key is missing.
+    QString value(const QString& key, const QString& defaultValue = QString()) const;
+    void setValue(const QString& key, const QString& value);
+    void remove(const QString& key);
+    // Removes the whole section; other sections of the file are kept.
+    void deleteSection();
+    QStringList keys() const;
+    // Writes pending changes; false when the file could not be written.
+    bool sync();
+    QString fileName() const;
+
+private:
+    QString section_;
+    std::unique_ptr<QSettings> settings_;
+};
+
+} // namespace platform

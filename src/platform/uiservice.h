@@ -1,0 +1,86 @@
+#pragma once
+#include <QDateTime>
+#include <QMessageBox>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <optional>
+
+class QWidget;
+
+namespace platform {
+
+// Everything that waits for the user or asks the desktop: message and input
+// boxes, file and folder dialogs, opening a file or address, the Escape key, the
+// mouse button, the busy pointer and the clock. The program answers with Qt;
+// tests install a scripted service (tests/support).
+class UiService {
+public:
+    virtual ~UiService() = default;
+
+    virtual QMessageBox::StandardButton message(QWidget* parent, const QString& title, const QString& text,
+                                                QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
+                                                QMessageBox::StandardButton defaultButton) = 0;
+    // std::nullopt when the user cancels.
+    virtual std::optional<QString> inputBox(QWidget* parent, const QString& title, const QString& prompt,
+                                            const QString& defaultText) = 0;
+    virtual QStringList openFiles(QWidget* parent, const QString& title, const QString& dir,
+                                  const QString& filter) = 0;
+    virtual QString saveFile(QWidget* parent, const QString& title, const QString& dir, const QString& filter) = 0;
+    virtual QString folder(QWidget* parent, const QString& title, const QString& dir) = 0;
+    virtual bool openUrl(const QUrl& url) = 0;
+
+    // Escape pressed while the program's main window was in front, since the last call.
+    bool takeEscape();
+    // Like takeEscape, but first lets pending key events arrive (at most every
+    // 100 ms) for loops that never yield otherwise.
+    bool pollEscape();
+    void latchEscape() { escapeLatched_ = true; }
+    virtual bool leftButtonDown() const = 0;
+
+    // The mouse pointer: 11 is the hourglass, 0 the normal pointer. The program
+    // keeps its own record, which code tests; the override cursor stays balanced.
+    void setMousePointer(int pointer);
+    int mousePointer() const { return mousePointer_; }
+
+    virtual QDateTime now() const { return QDateTime::currentDateTime(); }
+
+protected:
+    virtual void pumpEvents() = 0;
+
+private:
+    bool escapeLatched_ = false;
+    int mousePointer_ = 0;
+    qint64 lastPump_ = 0;
+};
+
+// The real service: Qt dialogs, QDesktopServices, an application event filter
+// for the Escape latch.
+class QtUiService : public UiService {
+public:
+    QtUiService();
+    ~QtUiService() override;
+    // Escape counts only while this window (or one of its children) is active.
+    void setMainWindow(QWidget* window);
+
+    QMessageBox::StandardButton message(QWidget* parent, const QString& title, const QString& text,
+                                        QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton) override;
+    std::optional<QString> inputBox(QWidget* parent, const QString& title, const QString& prompt,
+                                    const QString& defaultText) override;
+    QStringList openFiles(QWidget* parent, const QString& title, const QString& dir, const QString& filter) override;
+    QString saveFile(QWidget* parent, const QString& title, const QString& dir, const QString& filter) override;
+    QString folder(QWidget* parent, const QString& title, const QString& dir) override;
+    bool openUrl(const QUrl& url) override;
+    bool leftButtonDown() const override;
+
+protected:
+    void pumpEvents() override;
+
+private:
+    class EscapeFilter;
+    EscapeFilter* filter_ = nullptr;
+};
+
+} // namespace platform

@@ -1,0 +1,12 @@
+#include "platform/uiservice.h"
+#include "uninstall/purgix.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    platform::QtUiService ui;
+    purgixMain(app.arguments().mid(1), ui);
+    return 0;
+}

@@ -1,0 +1,3 @@
+#include "uninstall/purgix.h"
+
+void purgixMain(const QStringList&, platform::UiService&) {}

@@ -1,0 +1,143 @@
+#include "platform/failure.h"
+#include "platform/fileops.h"
+#include "test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+
+using namespace platform;
+
+class FileOpsTest : public TempEnv {};
+
+static int failureOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const Failure& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+TEST_F(FileOpsTest, RenameNeverReplacesAnExistingEntry)
+{
+    const QString a = writeFile("a.txt", "A"), b = writeFile("b.txt", "B");
+    EXPECT_EQ(failureOf([&] { renameNoReplace(a, b); }), failures::FileAlreadyExists);
+    EXPECT_EQ(readText(a), "A");
+    EXPECT_EQ(readText(b), "B");
+
+    const QString empty = makeDir("emptydir");
+    EXPECT_EQ(failureOf([&] { renameNoReplace(a, empty); }), failures::FileAlreadyExists);
+    EXPECT_TRUE(QFile::exists(a));
+    EXPECT_TRUE(QDir(empty).exists());
+}
+
+TEST_F(FileOpsTest, RenameAllowsCaseOnlyChangeAndMovesDirectories)
+{
+    const QString a = writeFile("name.txt", "x");
+    EXPECT_EQ(failureOf([&] { renameNoReplace(a, work() + "/NAME.txt"); }), 0);
+    EXPECT_TRUE(QFile::exists(work() + "/NAME.txt"));
+
+    const QString d = makeDir("dir");
+    writeFile("dir/inner.txt", "i");
+    EXPECT_EQ(failureOf([&] { renameNoReplace(d, work() + "/dir2"); }), 0);
+    EXPECT_EQ(readText(work() + "/dir2/inner.txt"), "i");
+}
+
+TEST_F(FileOpsTest, RenameRefusesUnsafeTargets)
+{
+    const QString a = writeFile("a.txt", "A");
+    const QString nul = work() + "/x" + QChar(0) + "y";
+    for (const QString& target : {QString(), nul, work() + "/../escape.txt", work() + "/./a2.txt", work() + "/"}) {
+        EXPECT_EQ(failureOf([&] { renameNoReplace(a, target); }), failures::InvalidCall) << target.toStdString();
+    }
+    EXPECT_EQ(readText(a), "A");
+    // An empty component is harmless.
+    EXPECT_EQ(failureOf([&] { renameNoReplace(a, work() + "//b.txt"); }), 0);
+    EXPECT_EQ(readText(work() + "/b.txt"), "A");
+}
+
+TEST_F(FileOpsTest, RenameReportsMissingSourceAndPath)
+{
+    EXPECT_EQ(failureOf([&] { renameNoReplace(work() + "/none", work() + "/x"); }), failures::FileNotFound);
+    const QString a = writeFile("a.txt");
+    EXPECT_EQ(failureOf([&] { renameNoReplace(a, work() + "/no/such/dir/x"); }), failures::FileNotFound);
+}
+
+TEST_F(FileOpsTest, MakeAndRemoveDirectory)
+{
+    EXPECT_EQ(failureOf([&] { makeDirectory(work() + "/new"); }), 0);
+    EXPECT_EQ(failureOf([&] { makeDirectory(work() + "/new"); }), failures::FileAlreadyExists);
+    writeFile("new/f");
+    EXPECT_EQ(failureOf([&] { removeDirectory(work() + "/new"); }), failures::FileAlreadyExists);
+    QFile::remove(work() + "/new/f");
+    EXPECT_EQ(failureOf([&] { removeDirectory(work() + "/new"); }), 0);
+}
+
+TEST_F(FileOpsTest, ExistenceMasks)
+{
+    const QString f = writeFile("f");
+    const QString d = makeDir("d");
+    EXPECT_TRUE(entryExists(f, 0));
+    EXPECT_TRUE(entryExists(f, 39));
+    EXPECT_FALSE(entryExists(d, 39));
+    EXPECT_TRUE(entryExists(d, 55));
+    EXPECT_FALSE(entryExists(work() + "/none", 55));
+    QFile::link(work() + "/none", work() + "/dangling");
+    EXPECT_TRUE(entryExists(work() + "/dangling", 0)); // a link is an entry of its own
+}
+
+TEST_F(FileOpsTest, AttributeRoundTripOnFileAndDirectory)
+{
+    const QString f = writeFile("f.txt", "x");
+    EXPECT_EQ(getAttributes(f), 0);
+    setAttributes(f, attr::ReadOnly | attr::Hidden | attr::System | attr::Archive);
+    EXPECT_EQ(getAttributes(f), attr::ReadOnly | attr::Hidden | attr::System | attr::Archive);
+    EXPECT_EQ(QFileInfo(f).permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther), 0);
+    setAttributes(f, attr::Archive);
+    EXPECT_EQ(getAttributes(f), attr::Archive);
+    EXPECT_TRUE(QFileInfo(f).permissions() & QFile::WriteOwner);
+    EXPECT_EQ(attributeText(attr::ReadOnly | attr::Archive), "[R--A]");
+
+    const QString d = makeDir("d");
+    EXPECT_EQ(getAttributes(d), attr::Directory);
+    setAttributes(d, attr::ReadOnly | attr::System);
+    EXPECT_EQ(getAttributes(d), attr::Directory | attr::ReadOnly | attr::System);
+    setAttributes(d, 0);
+    EXPECT_EQ(getAttributes(d), attr::Directory);
+}
+
+TEST_F(FileOpsTest, OtherDosBitsAreKeptAndDotNamesStayHidden)
+{
+    const QString f = writeFile("f.txt");
+    const QByteArray p = QFile::encodeName(f);
+    ASSERT_EQ(setxattr(p.constData(), "user.DOSATTRIB", "0x120", 5, 0), 0); // 0x100: a bit we do not own
+    EXPECT_EQ(getAttributes(f), attr::Archive);
+    setAttributes(f, attr::System);
+    char buf[32] = {};
+    getxattr(p.constData(), "user.DOSATTRIB", buf, sizeof buf - 1);
+    EXPECT_STREQ(buf, "0x104");
+
+    const QString dot = writeFile(".hidden");
+    EXPECT_EQ(getAttributes(dot), attr::Hidden);
+    EXPECT_NE(failureOf([&] { setAttributes(dot, 0); }), 0);
+    EXPECT_EQ(failureOf([&] { setAttributes(dot, attr::Hidden | attr::Archive); }), 0);
+    EXPECT_EQ(getAttributes(dot), attr::Hidden | attr::Archive);
+}
+
+TEST_F(FileOpsTest, FileTimesWithNanosecondsAndBirthTime)
+{
+    const QString f = writeFile("t.txt", "x");
+    const timespec when{1600000000, 123456789};
+    setFileTimes(f, std::nullopt, when);
+    auto info = entryInfo(f);
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->modified.tv_sec, when.tv_sec);
+    EXPECT_EQ(info->modified.tv_nsec, when.tv_nsec);
+    // The creation time shown is the birth time, else the modified time.
+    EXPECT_TRUE(createdTime(*info).isValid());
+    EXPECT_EQ(failureOf([&] { setFileTimes(work() + "/none", when, when); }), failures::FileNotFound);
+    EXPECT_EQ(fileSize(f), 1);
+}

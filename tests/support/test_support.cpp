@@ -1,0 +1,139 @@
+#include "test_support.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QStyleOptionButton>
+
+QPoint indicatorPoint(const QCheckBox* cb)
+{
+    QStyleOptionButton opt;
+    opt.initFrom(cb);
+    opt.text = cb->text();
+    return cb->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &opt, cb).center();
+}
+
+void TempEnv::SetUp()
+{
+    ASSERT_TRUE(dir_.isValid());
+    savedConfig_ = qgetenv("XDG_CONFIG_HOME");
+    savedData_ = qgetenv("XDG_DATA_HOME");
+    savedHome_ = qgetenv("VEXORREN_HOME");
+    qputenv("XDG_CONFIG_HOME", (root() + "/config").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (root() + "/data").toLocal8Bit());
+    qputenv("VEXORREN_HOME", programFolder().toLocal8Bit());
+    // QSettings caches the user-scope path: point it at the new folder.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, root() + "/config");
+    QDir().mkpath(work());
+    QDir().mkpath(programFolder());
+}
+
+void TempEnv::TearDown()
+{
+    qputenv("XDG_CONFIG_HOME", savedConfig_);
+    qputenv("XDG_DATA_HOME", savedData_);
+    qputenv("VEXORREN_HOME", savedHome_);
+    // Make everything removable again (tests may leave read-only entries).
+    QDirIterator it(dir_.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString p = it.next();
+        QFile::setPermissions(p, QFile::permissions(p) | QFileDevice::WriteOwner | QFileDevice::ReadOwner |
+                                     QFileDevice::ExeOwner);
+    }
+}
+
+QString TempEnv::writeFile(const QString& relative, const QByteArray& content)
+{
+    const QString path = work() + "/" + relative;
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(content);
+    return path;
+}
+
+QString TempEnv::makeDir(const QString& relative)
+{
+    const QString path = work() + "/" + relative;
+    QDir().mkpath(path);
+    return path;
+}
+
+QMessageBox::StandardButton ScriptedUi::message(QWidget*, const QString& title, const QString& text,
+                                                QMessageBox::Icon, QMessageBox::StandardButtons,
+                                                QMessageBox::StandardButton def)
+{
+    asked.push_back({title, text});
+    if (answers.empty()) {
+        if (failOnUnscripted)
+            ADD_FAILURE() << "unscripted message box: " << text.toStdString();
+        return def == QMessageBox::NoButton ? QMessageBox::Ok : def;
+    }
+    const auto a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+std::optional<QString> ScriptedUi::inputBox(QWidget*, const QString& title, const QString& prompt,
+                                            const QString& defaultText)
+{
+    asked.push_back({title, prompt});
+    if (inputs.empty()) {
+        if (failOnUnscripted)
+            ADD_FAILURE() << "unscripted input box: " << prompt.toStdString();
+        return defaultText;
+    }
+    auto a = inputs.front();
+    inputs.pop_front();
+    return a;
+}
+
+QStringList ScriptedUi::openFiles(QWidget*, const QString& title, const QString&, const QString&)
+{
+    asked.push_back({title, QString()});
+    if (openAnswers.empty())
+        return {};
+    auto a = openAnswers.front();
+    openAnswers.pop_front();
+    return a;
+}
+
+QString ScriptedUi::saveFile(QWidget*, const QString& title, const QString&, const QString&)
+{
+    asked.push_back({title, QString()});
+    if (saveAnswers.empty())
+        return {};
+    auto a = saveAnswers.front();
+    saveAnswers.pop_front();
+    return a;
+}
+
+QString ScriptedUi::folder(QWidget*, const QString& title, const QString&)
+{
+    asked.push_back({title, QString()});
+    if (folderAnswers.empty())
+        return {};
+    auto a = folderAnswers.front();
+    folderAnswers.pop_front();
+    return a;
+}
+
+QString readText(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll());
+}
+
+QStringList readLines(const QString& path)
+{
+    QString t = readText(path);
+    if (t.endsWith('\n'))
+        t.chop(1);
+    if (t.isEmpty())
+        return {};
+    return t.split('\n');
+}

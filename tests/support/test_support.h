@@ -1,0 +1,80 @@
+#pragma once
+#include "platform/uiservice.h"
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QCheckBox>
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <deque>
+#include <functional>
+#include <ostream>
+
+// gtest prints QString as bytes without this.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+// Clicks a check box on its indicator (a click at its centre can miss it).
+QPoint indicatorPoint(const QCheckBox* cb);
+
+// Fresh XDG_CONFIG_HOME, XDG_DATA_HOME and VEXORREN_HOME for one test.
+class TempEnv : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    QString root() const { return dir_.path(); }
+    // A scratch folder for the test's files.
+    QString work() const { return dir_.path() + QStringLiteral("/work"); }
+    QString programFolder() const { return dir_.path() + QStringLiteral("/program"); }
+    // Writes a file below work(), creating its folders.
+    QString writeFile(const QString& relative, const QByteArray& content = QByteArray());
+    QString makeDir(const QString& relative);
+
+private:
+    QTemporaryDir dir_;
+    QByteArray savedConfig_, savedData_, savedHome_;
+};
+
+// A UI service whose answers the test scripts in advance. An unscripted
+// question fails the test and answers with the default button, so no test
+// ever blocks on a dialog.
+class ScriptedUi : public platform::UiService {
+public:
+    struct Asked {
+        QString title, text;
+    };
+    std::deque<QMessageBox::StandardButton> answers;
+    std::deque<std::optional<QString>> inputs;
+    std::deque<QStringList> openAnswers;
+    std::deque<QString> saveAnswers, folderAnswers;
+    std::vector<Asked> asked;
+    std::vector<QUrl> opened;
+    bool leftDown = false;
+    bool failOnUnscripted = true;
+
+    QMessageBox::StandardButton message(QWidget*, const QString& title, const QString& text, QMessageBox::Icon,
+                                        QMessageBox::StandardButtons, QMessageBox::StandardButton def) override;
+    std::optional<QString> inputBox(QWidget*, const QString& title, const QString& prompt,
+                                    const QString& defaultText) override;
+    QStringList openFiles(QWidget*, const QString&, const QString&, const QString&) override;
+    QString saveFile(QWidget*, const QString&, const QString&, const QString&) override;
+    QString folder(QWidget*, const QString&, const QString&) override;
+    bool openUrl(const QUrl& url) override
+    {
+        opened.push_back(url);
+        return true;
+    }
+    bool leftButtonDown() const override { return leftDown; }
+
+protected:
+    void pumpEvents() override {}
+};
+
+// Reads a whole text file ("" when missing).
+QString readText(const QString& path);
+QStringList readLines(const QString& path);
