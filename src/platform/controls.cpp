@@ -1,0 +1,181 @@
+#include "platform/controls.h"
+
+#include <QFocusEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QVBoxLayout>
+
+namespace platform {
+
+CheckBox::CheckBox(const QString& caption, QWidget* parent, bool threeState) : QCheckBox(caption, parent)
+{
+    setTristate(threeState);
+    connect(this, &QCheckBox::stateChanged, this, [this] {
+        if (onClick)
+            onClick();
+    });
+}
+
+int CheckBox::value() const
+{
+    switch (checkState()) {
+    case Qt::Checked: return 1;
+    case Qt::PartiallyChecked: return 2;
+    default: return 0;
+    }
+}
+
+void CheckBox::setValue(int v)
+{
+    if (v == 2 && !isTristate())
+        setTristate(true);
+    setCheckState(v == 1 ? Qt::Checked : v == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+}
+
+OptionButton::OptionButton(const QString& caption, QWidget* parent) : QRadioButton(caption, parent)
+{
+    connect(this, &QRadioButton::toggled, this, [this](bool on) {
+        if (on && onClick)
+            onClick();
+    });
+}
+
+TextBox::TextBox(QWidget* parent) : QLineEdit(parent)
+{
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (onChange)
+            onChange();
+    });
+}
+
+void TextBox::focusInEvent(QFocusEvent* e)
+{
+    QLineEdit::focusInEvent(e);
+    if (onGotFocus)
+        onGotFocus();
+}
+
+void TextBox::focusOutEvent(QFocusEvent* e)
+{
+    QLineEdit::focusOutEvent(e);
+    if (onLostFocus)
+        onLostFocus();
+}
+
+void TextBox::keyPressEvent(QKeyEvent* e)
+{
+    if (onKeyPress && !onKeyPress(e)) {
+        e->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(e);
+}
+
+UpDown::UpDown(QLineEdit* buddy, int min, int max, QWidget* parent)
+    : QWidget(parent), buddy_(buddy), min_(min), max_(max), up_(new QToolButton(this)), down_(new QToolButton(this))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    up_->setArrowType(Qt::UpArrow);
+    down_->setArrowType(Qt::DownArrow);
+    for (QToolButton* b : {up_, down_}) {
+        b->setFixedSize(15, 10);
+        b->setAutoRepeat(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        layout->addWidget(b);
+    }
+    connect(up_, &QToolButton::clicked, this, [this] { step(1); });
+    connect(down_, &QToolButton::clicked, this, [this] { step(-1); });
+    setFixedSize(15, 20);
+}
+
+void UpDown::step(int delta)
+{
+    // The spinner steps the number the box's text begins with.
+    const QString t = buddy_->text().trimmed();
+    qsizetype n = 0;
+    if (n < t.size() && (t[n] == QLatin1Char('-') || t[n] == QLatin1Char('+')))
+        ++n;
+    while (n < t.size() && t[n].isDigit())
+        ++n;
+    const long long current = t.left(n).toLongLong();
+    const long long next = std::clamp<long long>(current + delta, min_, max_);
+    buddy_->setText(QString::number(next));
+}
+
+TabStrip::TabStrip(QWidget* parent) : QTabBar(parent)
+{
+    setDrawBase(true);
+    setExpanding(false);
+}
+
+void TabStrip::addKeyedTab(const QString& key, const QString& caption)
+{
+    QString shown = caption;
+    shown.replace(QLatin1String("&&"), QLatin1String("\x01"));
+    shown.replace(QLatin1Char('&'), QString());
+    shown.replace(QLatin1Char('\x01'), QLatin1String("&&"));
+    const int i = addTab(shown);
+    setTabData(i, key);
+}
+
+QString TabStrip::selectedKey() const
+{
+    return currentIndex() < 0 ? QString() : tabData(currentIndex()).toString();
+}
+
+int TabStrip::indexOfKey(const QString& key) const
+{
+    for (int i = 0; i < count(); ++i)
+        if (tabData(i).toString() == key)
+            return i;
+    return -1;
+}
+
+void TabStrip::selectKey(const QString& key)
+{
+    const int i = indexOfKey(key);
+    if (i >= 0)
+        setCurrentIndex(i);
+}
+
+StatusPanels::StatusPanels(QWidget* parent)
+    : QStatusBar(parent), main_(new QLabel(this)), preview_(new QLabel(this)), selected_(new QLabel(this))
+{
+    main_->setObjectName(QStringLiteral("main"));
+    preview_->setObjectName(QStringLiteral("preview"));
+    selected_->setObjectName(QStringLiteral("selected"));
+    setSizeGripEnabled(true);
+    for (QLabel* l : {main_, preview_, selected_}) {
+        l->setFrameShape(QFrame::StyledPanel);
+        l->setFrameShadow(QFrame::Sunken);
+        l->setMinimumWidth(60);
+    }
+    addWidget(main_, 2);
+    addWidget(preview_, 1);
+    addWidget(selected_, 1);
+}
+
+void StatusPanels::setPanelText(const QString& key, const QString& text)
+{
+    if (key == QLatin1String("main"))
+        main_->setText(text);
+    else if (key == QLatin1String("preview"))
+        preview_->setText(text);
+    else if (key == QLatin1String("selected"))
+        selected_->setText(text);
+}
+
+QString StatusPanels::panelText(const QString& key) const
+{
+    if (key == QLatin1String("main"))
+        return main_->text();
+    if (key == QLatin1String("preview"))
+        return preview_->text();
+    if (key == QLatin1String("selected"))
+        return selected_->text();
+    return {};
+}
+
+} // namespace platform

@@ -1,0 +1,101 @@
+#pragma once
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QToolButton>
+#include <functional>
+
+// Stand-ins for the classic desktop controls with the semantics the program's
+// handlers rely on: a check box value 0/1/2 whose Click also fires when code
+// changes the value, option buttons, text boxes with Change/GotFocus/LostFocus/
+// KeyPress, spinner buttons, keyed tab strips and status panels.
+namespace platform {
+
+class CheckBox : public QCheckBox {
+    Q_OBJECT
+public:
+    explicit CheckBox(const QString& caption, QWidget* parent = nullptr, bool threeState = false);
+    // 0 unticked, 1 ticked, 2 grey.
+    int value() const;
+    void setValue(int v);
+    // Runs on every change of the value, by the user or by code.
+    std::function<void()> onClick;
+};
+
+class OptionButton : public QRadioButton {
+    Q_OBJECT
+public:
+    explicit OptionButton(const QString& caption, QWidget* parent = nullptr);
+    // -1 selected, 0 not.
+    int value() const { return isChecked() ? -1 : 0; }
+    void select() { setChecked(true); }
+    // Runs when the button becomes selected, by the user or by code.
+    std::function<void()> onClick;
+};
+
+class TextBox : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TextBox(QWidget* parent = nullptr);
+    std::function<void()> onChange;
+    std::function<void()> onGotFocus;
+    std::function<void()> onLostFocus;
+    // Return false to swallow the key.
+    std::function<bool(QKeyEvent*)> onKeyPress;
+
+protected:
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+};
+
+// Two arrow buttons that step the number of a text box within a range.
+class UpDown : public QWidget {
+    Q_OBJECT
+public:
+    UpDown(QLineEdit* buddy, int min, int max, QWidget* parent = nullptr);
+    int min() const { return min_; }
+    int max() const { return max_; }
+    void step(int delta);
+    QToolButton* upButton() const { return up_; }
+    QToolButton* downButton() const { return down_; }
+
+private:
+    QLineEdit* buddy_;
+    int min_, max_;
+    QToolButton* up_;
+    QToolButton* down_;
+};
+
+// A tab strip whose tabs carry keys; code compares keys, never indexes.
+class TabStrip : public QTabBar {
+    Q_OBJECT
+public:
+    explicit TabStrip(QWidget* parent = nullptr);
+    void addKeyedTab(const QString& key, const QString& caption);
+    QString selectedKey() const;
+    // 1-based index, as stored in the settings.
+    int selectedIndex() const { return currentIndex() + 1; }
+    void selectKey(const QString& key);
+    int indexOfKey(const QString& key) const;
+};
+
+// A status bar with three keyed panels: "main", "preview", "selected".
+class StatusPanels : public QStatusBar {
+    Q_OBJECT
+public:
+    explicit StatusPanels(QWidget* parent = nullptr);
+    void setPanelText(const QString& key, const QString& text);
+    QString panelText(const QString& key) const;
+
+private:
+    QLabel* main_;
+    QLabel* preview_;
+    QLabel* selected_;
+};
+
+} // namespace platform
