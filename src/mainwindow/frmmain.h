@@ -1,9 +1,178 @@
 #pragma once
-#include <QMainWindow>
+#include "mainwindow/appstate.h"
+#include "mainwindow/gate.h"
+#include "platform/controls.h"
+#include "platform/listview.h"
+#include "platform/uiservice.h"
 
-// The renamer's main window.
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QTimeEdit>
+#include <QTimer>
+#include <QTreeWidget>
+#include <array>
+
+// The renamer's main window: the list options, the rename-mode tab strip with
+// its eight option panels, the file-mode tab strip with the lists, and the
+// validation gate that decides whether "Rename!" may run.
 class FrmMain : public QMainWindow {
     Q_OBJECT
 public:
-    explicit FrmMain(QWidget* parent = nullptr);
+    FrmMain(platform::UiService& ui, const QStringList& arguments, QWidget* parent = nullptr);
+    ~FrmMain() override;
+
+    AppState state;
+    platform::UiService& ui;
+
+    // Program-wide values of the main window.
+    QString productTitle = QStringLiteral("Vexor Renamer");
+    QString versionText = QStringLiteral("4.62");
+    qint16 mainWindowReady = 0;
+    qint16 fileMode = 0;
+    qint16 dirsAllowed = -1;
+    qint16 mp3InitFailed = 0;
+    qint16 settingsTabIndex = 1;
+    qint16 executeBusy = 0;
+    QString startMode;
+    bool exitAfterRun = false;
+    QString storedPath;
+    bool exited = false;
+
+    // Controls, under the names the rest of the program uses.
+    QLabel* imgLogo;
+    QFrame* frmOptions;
+    platform::CheckBox *chkFiles, *chkDirs, *chkSub, *chkProcessFilename, *chkProcessFileExt, *chkOnlyRenameSelected;
+    platform::TabStrip* TabStrip;
+    QFrame* tabBody;
+    QFrame *frmFindReplace, *frmConvertCase, *frmSetAttributes, *frmAddCrop, *frmMp3Tag, *frmEnum, *frmFormat, *frmMisc;
+    std::array<QGroupBox*, 15> frame{};
+    QPushButton *cmdExecute, *cmdUndo, *cmdSettings, *cmdHelp, *cmdAbout;
+    platform::TabStrip* TabStripFilemode;
+    QFrame* fileBody;
+    QToolButton *cmdRefresh, *cmdParentDir, *cmdShowDirReq, *cmdDragDropAdd, *cmdDragDropDel, *cmdDragDropClear;
+    QComboBox* txtPath;
+    platform::TextBox* txtPattern;
+    platform::ListView *lwDirectory, *lwDragDrop;
+    QTreeWidget* TreeView;
+    platform::CheckBox *chkThumbnails, *chkThumbnailsFreeSelect, *chkPreview, *chkShowTreeview;
+    platform::StatusPanels* StatusBar;
+    QTimer* tmrPreview;
+
+    // Find & Replace
+    platform::OptionButton *optReplaceSingle, *optReplaceBatch;
+    platform::TextBox *txtFind, *txtReplace, *txtReplaceStart, *txtReplaceCount;
+    platform::CheckBox *chkCaseSensitive, *chkReplaceMode;
+    platform::UpDown *UpDownReplace1, *UpDownReplace2;
+    QToolButton *cmdReplaceGetString, *cmdReplaceGetPosition, *cmdReplaceAdd, *cmdReplaceEdit;
+    QLabel* lblBatchReplace;
+    // Convert Case
+    std::array<platform::OptionButton*, 7> Case1{};
+    std::array<platform::OptionButton*, 6> Case2{};
+    platform::CheckBox* chkExceptionsEnabled;
+    QToolButton* cmdExceptionsEdit;
+    // Space
+    platform::CheckBox *chkSpaceBeginning, *chkSpaceEnd, *chkSpaceShrink;
+    // Attributes & Date
+    platform::OptionButton *optAttrib_Attributes, *optAttrib_Date;
+    platform::CheckBox *chkR, *chkH, *chkS, *chkA;
+    platform::CheckBox *chkDateCreated, *chkDateAccessed, *chkDateModified, *chkDateDate, *chkDateTime;
+    QDateEdit* dtDate;
+    QTimeEdit* dtTime;
+    QToolButton *cmdGetCurrentDate, *cmdGetCurrentTime;
+    // Add & Crop
+    platform::OptionButton *optAdd, *optCrop, *optAddBeginning, *optAddEnding, *optCropBeginning, *optCropEnding;
+    platform::TextBox *txtAdd, *txtAddPos, *txtCropNumber, *txtCropPos;
+    platform::UpDown *UpDownAdd, *UpDownCrop1, *UpDownCrop2;
+    QToolButton *cmdAddGetPosition, *cmdCropGetPosition;
+    // Enum
+    platform::OptionButton *chkEnumTab_Enum, *chkEnumTab_Normalize;
+    platform::TextBox *txtEnumFormat, *txtEnumStart, *txtEnumStep, *txtEnumZeros, *txtNormalize;
+    QComboBox* cmbEnumFormat;
+    platform::CheckBox *chkEnumResetBetweenDirs, *chkEnumAutoZeros;
+    platform::UpDown *UpDownEnum1, *UpDownEnum2, *UpDownEnum3, *UpDownNormalize;
+    // Mp3
+    platform::TextBox* txtMp3Format;
+    QComboBox* cmbAddMp3Tag;
+    platform::CheckBox *chkMp3AddExtension, *chkMp3OnlyFilledTags, *chkMp3OnlyMp3Files, *chkMp3UseID3v2;
+    // Format
+    platform::OptionButton *chkFormatTab_Format, *chkFormatTab_Detect;
+    platform::TextBox *txtFormat, *txtFormatParts;
+    QComboBox *cmbFormat, *cmbFormatParts;
+    platform::CheckBox *chkFormatAllMustBeAvailable, *chkFileDetect_KeepExt, *chkFileDetect_TryText, *chkFileDetect_TryMp3;
+
+    // Start-up, activation, exit.
+    void Form_Load();
+    void Form_Activate();
+    bool Form_QueryUnload();
+    void Form_Unload();
+    void Form_Resize();
+
+    // Tab strips and frames.
+    void TabStrip_Click();
+    void TabStripFilemode_Click();
+    void frame_Click(int index);
+
+    // The validation gate.
+    void updateExecuteButton();
+    GateInputs gateInputs() const;
+    RenameOptions readOptions() const;
+    int batchCount() const { return int(state.tables.batchReplaceList.size()); }
+
+    // List options.
+    void chkFiles_Click();
+    void chkDirs_Click();
+    void chkSub_Click();
+    void chkProcessFilename_Click();
+    void chkProcessFileExt_Click();
+    void chkOnlyRenameSelected_Click();
+    void chkPreview_Click();
+    void chkShowTreeview_Click();
+    void refreshDirectoryView();
+
+    // Buttons and keys.
+    void cmdExecute_Click();
+    void cmdHelp_Click();
+    void commandLineRun();
+    void tmrPreview_Timer();
+
+    // Directory reading and file views (filled by the file-list code).
+    void readDirectory();
+    void updateFileViews();
+    void updateSelectionCount(bool force);
+    platform::ListView* activeList() const { return fileMode == 0 ? lwDirectory : lwDragDrop; }
+    void setFreeSelectHint();
+
+    // The pointer and enabled state of long work.
+    bool hourglass() const { return ui.mousePointer() == 11; }
+
+protected:
+    bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void buildUi();
+    void buildListArea();
+    void buildPanels();
+    void buildFindReplace();
+    void buildConvertCase();
+    void buildMisc();
+    void buildAttributes();
+    void buildAddCrop();
+    void buildEnum();
+    void buildMp3();
+    void buildFormat();
+    void fillTagLists();
+    void connectGate();
+    void place(QWidget* w, int left, int top, int width, int height);
+    void compactLayout();
+    QStringList arguments_;
+    bool activated_ = false;
+    bool closing_ = false;
 };
