@@ -1,3 +1,69 @@
 #include "uninstall/purgix.h"
 
-void purgixMain(const QStringList&, platform::UiService&) {}
+#include "platform/settingsstore.h"
+#include "platform/uiservice.h"
+
+namespace {
+
+const QString dirsKey = QStringLiteral("totNumberOfDirsRenamedNew");
+const QString filesKey = QStringLiteral("totNumberOfFilesRenamedNew");
+// What an absent statistic reads as.
+const QString absentStatistic = QStringLiteral("-1");
+
+// The one question the tool asks; Yes is the default answer.
+bool askYes(platform::UiService& ui, const QString& title, const QString& text)
+{
+    return ui.message(nullptr, title, text, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
+                      QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+// A statistic is put back unless it reads as the number -1 (absent). A text that
+// is no number cannot equal -1, so it goes back as it was read.
+bool storedStatistic(const QString& text)
+{
+    bool isNumber = false;
+    const double value = text.trimmed().toDouble(&isNumber);
+    return !isNumber || value != -1.0;
+}
+
+// Removes every setting but the two rename statistics, which go back unchanged.
+void removeKeepingStatistics(platform::SettingsStore& store)
+{
+    const QString dirs = store.value(dirsKey, absentStatistic);
+    const QString files = store.value(filesKey, absentStatistic);
+    store.deleteSection();
+    if (storedStatistic(dirs))
+        store.setValue(dirsKey, dirs);
+    if (storedStatistic(files))
+        store.setValue(filesKey, files);
+}
+
+void askRemove(platform::UiService& ui)
+{
+    if (!askYes(ui, QStringLiteral("Vexor Renamer Purgix"),
+                QStringLiteral("Do you want to remove the Vexor Renamer settings from this computer?")))
+        return;
+    platform::SettingsStore store;
+    removeKeepingStatistics(store);
+}
+
+void askKeep(platform::UiService& ui)
+{
+    if (askYes(ui, QStringLiteral("Vexor Renamer Uninstall"),
+               QStringLiteral("Do you want to keep the Vexor Renamer settings?\n\n"
+                              "This is recommended if you are upgrading Vexor Renamer or have other versions "
+                              "installed.")))
+        return;
+    platform::SettingsStore store;
+    store.deleteSection();
+}
+
+} // namespace
+
+void purgixMain(const QStringList& arguments, platform::UiService& ui)
+{
+    if (arguments.join(QLatin1Char(' ')).contains(QLatin1String("uninst"), Qt::CaseSensitive))
+        askKeep(ui);
+    else
+        askRemove(ui);
+}

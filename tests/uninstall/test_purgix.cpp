@@ -1,0 +1,241 @@
+#include "platform/settingsstore.h"
+#include "test_support.h"
+#include "uninstall/purgix.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+using platform::SettingsStore;
+
+namespace {
+
+const QString removeTitle = QStringLiteral("Vexor Renamer Purgix");
+const QString removeText = QStringLiteral("Do you want to remove the Vexor Renamer settings from this computer?");
+const QString keepTitle = QStringLiteral("Vexor Renamer Uninstall");
+const QString keepText = QStringLiteral("Do you want to keep the Vexor Renamer settings?\n\nThis is recommended if "
+                                        "you are upgrading Vexor Renamer or have other versions installed.");
+const QString dirsKey = QStringLiteral("totNumberOfDirsRenamedNew");
+const QString filesKey = QStringLiteral("totNumberOfFilesRenamedNew");
+
+// Also records how the box was styled.
+class RecordingUi : public ScriptedUi {
+public:
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+
+    QMessageBox::StandardButton message(QWidget* parent, const QString& title, const QString& text,
+                                        QMessageBox::Icon i, QMessageBox::StandardButtons b,
+                                        QMessageBox::StandardButton def) override
+    {
+        icon = i;
+        buttons = b;
+        defaultButton = def;
+        return ScriptedUi::message(parent, title, text, i, b, def);
+    }
+};
+
+class PurgixTest : public TempEnv {
+protected:
+    QString storeDir() const { return root() + "/config/Taborin"; }
+    QString storeFile() const { return storeDir() + "/Taborin.ini"; }
+
+    // The renamer's section as it looks after some use, and another program's.
+    void storeSettings(const QStringList& statistics)
+    {
+        SettingsStore other(QStringLiteral("Other Program"));
+        other.setValue("keep", "1");
+        SettingsStore store;
+        store.setValue("txtPath", "/home/me/Music");
+        store.setValue("pathHistory0", "/home/me");
+        store.setValue("hideLogo", "False");
+        store.setValue("Main_Width", "11000");
+        if (!statistics.value(0).isNull())
+            store.setValue(dirsKey, statistics.value(0));
+        if (!statistics.value(1).isNull())
+            store.setValue(filesKey, statistics.value(1));
+    }
+
+    RecordingUi run(const QStringList& arguments, QMessageBox::StandardButton answer)
+    {
+        RecordingUi ui;
+        ui.answers.push_back(answer);
+        purgixMain(arguments, ui);
+        EXPECT_EQ(ui.asked.size(), 1u);
+        EXPECT_TRUE(ui.answers.empty());
+        return ui;
+    }
+
+    QStringList sectionKeys() const
+    {
+        QStringList keys = SettingsStore().keys();
+        keys.sort();
+        return keys;
+    }
+
+    void expectOtherSectionKept() const
+    {
+        EXPECT_EQ(SettingsStore(QStringLiteral("Other Program")).value("keep"), "1");
+    }
+};
+
+struct QuestionCase {
+    QStringList arguments;
+    bool keep;
+};
+
+class PurgixQuestionTest : public PurgixTest, public ::testing::WithParamInterface<QuestionCase> {};
+
+// The answer that changes nothing, so only the choice of question is seen.
+TEST_P(PurgixQuestionTest, ArgumentsChooseTheQuestion)
+{
+    const QuestionCase& c = GetParam();
+    storeSettings({"12", "345"});
+    const RecordingUi ui = run(c.arguments, c.keep ? QMessageBox::Yes : QMessageBox::No);
+    ASSERT_EQ(ui.asked.size(), 1u);
+    EXPECT_EQ(ui.asked[0].title, c.keep ? keepTitle : removeTitle);
+    EXPECT_EQ(ui.asked[0].text, c.keep ? keepText : removeText);
+    EXPECT_EQ(ui.icon, QMessageBox::Question);
+    EXPECT_EQ(ui.buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(ui.defaultButton, QMessageBox::Yes);
+    EXPECT_EQ(sectionKeys().size(), 6);
+}
+
+INSTANTIATE_TEST_SUITE_P(Arguments, PurgixQuestionTest,
+                         ::testing::Values(QuestionCase{{}, false}, QuestionCase{{""}, false},
+                                           QuestionCase{{"uninst"}, true}, QuestionCase{{"/uninst"}, true},
+                                           QuestionCase{{"uninstall"}, true},
+                                           QuestionCase{{"/s", "preuninstaller"}, true},
+                                           QuestionCase{{"Uninst"}, false}, QuestionCase{{"UNINST"}, false},
+                                           QuestionCase{{"/Uninstall"}, false},
+                                           // The arguments are joined with blanks before the search.
+                                           QuestionCase{{"un", "inst"}, false}));
+
+TEST_F(PurgixTest, RemoveYesLeavesOnlyTheStoredStatistics)
+{
+    storeSettings({"12", "345"});
+    run({}, QMessageBox::Yes);
+    EXPECT_EQ(sectionKeys(), QStringList({dirsKey, filesKey}));
+    EXPECT_EQ(SettingsStore().value(dirsKey), "12");
+    EXPECT_EQ(SettingsStore().value(filesKey), "345");
+    expectOtherSectionKept();
+}
+
+struct StatisticsCase {
+    const char* name;
+    QStringList stored; // directories, files; a null text is not stored
+    QStringList kept;   // the keys left in the section
+};
+
+class PurgixStatisticsTest : public PurgixTest, public ::testing::WithParamInterface<StatisticsCase> {};
+
+TEST_P(PurgixStatisticsTest, RemoveYesWritesBackWhatWasStored)
+{
+    const StatisticsCase& c = GetParam();
+    storeSettings(c.stored);
+    run({}, QMessageBox::Yes);
+    EXPECT_EQ(sectionKeys(), c.kept);
+    SettingsStore store;
+    if (c.kept.contains(dirsKey)) {
+        EXPECT_EQ(store.value(dirsKey), c.stored.value(0));
+    }
+    if (c.kept.contains(filesKey)) {
+        EXPECT_EQ(store.value(filesKey), c.stored.value(1));
+    }
+    expectOtherSectionKept();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Statistics, PurgixStatisticsTest,
+    ::testing::Values(StatisticsCase{"Neither", {QString(), QString()}, {}},
+                      StatisticsCase{"OnlyFiles", {QString(), "345"}, {filesKey}},
+                      StatisticsCase{"DirsMinusOne", {"-1", "345"}, {filesKey}},
+                      StatisticsCase{"BothMinusOne", {"-1", "-1"}, {}},
+                      StatisticsCase{"Zero", {"0", "0"}, {dirsKey, filesKey}},
+                      StatisticsCase{"Negative", {"-7", "-2147483648"}, {dirsKey, filesKey}},
+                      StatisticsCase{"NotANumber", {"lots", "12abc"}, {dirsKey, filesKey}},
+                      StatisticsCase{"Empty", {"", "345"}, {dirsKey, filesKey}}),
+    [](const ::testing::TestParamInfo<StatisticsCase>& info) { return std::string(info.param.name); });
+
+TEST_F(PurgixTest, KeepNoRemovesTheSectionWithTheStatistics)
+{
+    storeSettings({"12", "345"});
+    run({"uninst"}, QMessageBox::No);
+    EXPECT_TRUE(sectionKeys().isEmpty());
+    expectOtherSectionKept();
+}
+
+struct AnswerCase {
+    QStringList arguments;
+    QMessageBox::StandardButton answer;
+};
+
+const AnswerCase everyAnswer[] = {{{}, QMessageBox::Yes},
+                                  {{}, QMessageBox::No},
+                                  {{"uninst"}, QMessageBox::Yes},
+                                  {{"uninst"}, QMessageBox::No}};
+
+TEST_F(PurgixTest, RemoveNoAndKeepYesChangeNothing)
+{
+    storeSettings({"12", "345"});
+    const QByteArray before = readText(storeFile()).toUtf8();
+    ASSERT_FALSE(before.isEmpty());
+    run({}, QMessageBox::No);
+    run({"uninst"}, QMessageBox::Yes);
+    EXPECT_EQ(readText(storeFile()).toUtf8(), before);
+}
+
+TEST_F(PurgixTest, NoStoreStaysNoStore)
+{
+    for (const AnswerCase& c : everyAnswer) {
+        run(c.arguments, c.answer);
+        EXPECT_FALSE(QFile::exists(storeFile()));
+        EXPECT_FALSE(QDir(storeDir()).exists());
+    }
+}
+
+TEST_F(PurgixTest, StoreWithoutTheSectionIsNotRewritten)
+{
+    {
+        SettingsStore other(QStringLiteral("Other Program"));
+        other.setValue("keep", "1");
+    }
+    const QByteArray before = readText(storeFile()).toUtf8();
+    ASSERT_FALSE(before.isEmpty());
+    for (const AnswerCase& c : everyAnswer) {
+        run(c.arguments, c.answer);
+        EXPECT_EQ(readText(storeFile()).toUtf8(), before);
+    }
+}
+
+// The real message box, answered by a click as soon as it is up.
+TEST_F(PurgixTest, RealBoxReturnsAfterTheAnswer)
+{
+    storeSettings({"12", "345"});
+    QString title, text;
+    QTimer clicker;
+    QObject::connect(&clicker, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        title = box->windowTitle();
+        text = box->text();
+        EXPECT_EQ(static_cast<QAbstractButton*>(box->defaultButton()), box->button(QMessageBox::Yes));
+        EXPECT_EQ(box->icon(), QMessageBox::Question);
+        box->button(QMessageBox::Yes)->click();
+    });
+    clicker.start(10);
+    platform::QtUiService ui;
+    purgixMain({}, ui);
+    clicker.stop();
+    EXPECT_EQ(title, removeTitle);
+    EXPECT_EQ(text, removeText);
+    EXPECT_EQ(sectionKeys(), QStringList({dirsKey, filesKey}));
+}
+
+} // namespace
