@@ -1,4 +1,5 @@
 #include "mainwindow/frmmain.h"
+#include "platform/uiservice.h"
 
 #include <QApplication>
 
@@ -6,7 +7,9 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vexor Renamer"));
-    FrmMain w;
+    platform::QtUiService ui;
+    FrmMain w(ui, app.arguments().mid(1));
+    ui.setMainWindow(&w);
     w.show();
     return app.exec();
 }

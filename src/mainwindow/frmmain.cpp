@@ -1,8 +1,725 @@
 #include "mainwindow/frmmain.h"
+#include "platform/datetext.h"
+#include "platform/fileops.h"
 
-FrmMain::FrmMain(QWidget* parent) : QMainWindow(parent)
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QUrl>
+
+FrmMain::FrmMain(platform::UiService& uiService, const QStringList& arguments, QWidget* parent)
+    : QMainWindow(parent), ui(uiService), arguments_(arguments)
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Vexor Renamer 4.62 - Press F1 for Help"));
-    resize(640, 480);
+    buildUi();
+    Form_Load();
+    connectGate();
+}
+
+FrmMain::~FrmMain() = default;
+
+// ---------------------------------------------------------------- start-up
+
+void FrmMain::Form_Load()
+{
+    productTitle = QStringLiteral("Vexor Renamer");
+    versionText = QStringLiteral("4.62");
+    setMinimumSize(550, 528);
+    mainWindowReady = 0;
+    // Stored settings are applied here once the settings code lands.
+    setWindowTitle(productTitle + QLatin1Char(' ') + versionText + QStringLiteral(" - Press F1 for Help"));
+    state.preview.previewYieldInterval = 5;
+    resize(11000 / 15, 7920 / 15);
+    txtPath->setEditText(storedPath);
+    // Bring the stored tab's panel in front until the first activation.
+    for (QFrame* f : {frmFindReplace, frmConvertCase, frmSetAttributes, frmAddCrop, frmMp3Tag, frmEnum, frmFormat, frmMisc})
+        f->hide();
+    const QString key = TabStrip->selectedKey();
+    QFrame* front = key == QLatin1String("Replace") ? frmFindReplace
+                    : key == QLatin1String("Case")  ? frmConvertCase
+                    : key == QLatin1String("Enum")  ? frmEnum
+                    : key == QLatin1String("misc")  ? frmMisc
+                    : key == QLatin1String("Attrib") ? frmSetAttributes
+                    : key == QLatin1String("AddCrop") ? frmAddCrop
+                    : key == QLatin1String("Mp3")   ? frmMp3Tag
+                                                    : frmFormat;
+    front->show();
+    front->raise();
+    fillTagLists();
+    setFreeSelectHint();
+    settingsTabIndex = 1;
+}
+
+void FrmMain::setFreeSelectHint()
+{
+    lwDragDrop->setView(1);
+    QFont f = QApplication::font();
+    f.setItalic(true);
+    f.setPointSize(10);
+    f.setBold(true);
+    lwDragDrop->setListFont(f);
+    lwDragDrop->setLabelEdit(false);
+    lwDragDrop->clear();
+    platform::ListRow hint;
+    hint.cells[0] = QStringLiteral("Drop files here...");
+    lwDragDrop->addRow(hint);
+    lwDragDrop->setSelected(0, false);
+}
+
+bool FrmMain::event(QEvent* e)
+{
+    if (e->type() == QEvent::WindowActivate && !activated_)
+        QTimer::singleShot(0, this, [this] { Form_Activate(); });
+    if (e->type() == QEvent::Show && !activated_)
+        // Some window systems never activate a window; start anyway shortly after the first show.
+        QTimer::singleShot(300, this, [this] { Form_Activate(); });
+    return QMainWindow::event(e);
+}
+
+void FrmMain::Form_Activate()
+{
+    if (mainWindowReady != 0 || activated_)
+        return;
+    activated_ = true;
+    mainWindowReady = -1;
+    chkShowTreeview->setValue(0);
+    chkShowTreeview->hide();
+    TabStrip_Click();
+    TabStripFilemode_Click();
+    readDirectory();
+    updateFileViews();
+    updateSelectionCount(false);
+    updateExecuteButton();
+    txtPath->setFocus();
+    commandLineRun();
+}
+
+void FrmMain::commandLineRun()
+{
+    if (startMode.isEmpty())
+        return;
+    struct Mode {
+        const char* word;
+        const char* tab;
+        platform::OptionButton* option;
+    };
+    const Mode modes[] = {
+        {"modereplace", "Replace", optReplaceSingle},    {"modebatchreplace", "Replace", optReplaceBatch},
+        {"modecase", "Case", nullptr},                   {"modeenum", "Enum", chkEnumTab_Enum},
+        {"modenormalize", "Enum", chkEnumTab_Normalize}, {"modespace", "misc", nullptr},
+        {"modedate", "Attrib", optAttrib_Date},          {"modeattrib", "Attrib", optAttrib_Attributes},
+        {"modeadd", "AddCrop", optAdd},                  {"modecrop", "AddCrop", optCrop},
+        {"modemp3", "Mp3", nullptr},                     {"modeformat", "Format", chkFormatTab_Format},
+        {"modefiletype", "Format", chkFormatTab_Detect},
+    };
+    const QString word = startMode.toLower();
+    for (const Mode& m : modes) {
+        if (word != QLatin1String(m.word))
+            continue;
+        if (m.option)
+            m.option->select();
+        const QString tab = QString::fromLatin1(m.tab);
+        if (TabStrip->selectedKey() == tab)
+            TabStrip_Click();
+        else
+            TabStrip->selectKey(tab);
+        break;
+    }
+    if (cmdExecute->isEnabled())
+        cmdExecute_Click();
+    if (exitAfterRun)
+        close();
+}
+
+// ---------------------------------------------------------------- close and exit
+
+bool FrmMain::Form_QueryUnload()
+{
+    // Refused while long list work shows the hourglass, or while the window is disabled.
+    return !(hourglass() || !isEnabled() || executeBusy != 0);
+}
+
+void FrmMain::closeEvent(QCloseEvent* e)
+{
+    if (exited) {
+        e->accept();
+        return;
+    }
+    if (!Form_QueryUnload()) {
+        e->ignore();
+        return;
+    }
+    Form_Unload();
+    e->accept();
+}
+
+void FrmMain::Form_Unload()
+{
+    storedPath = txtPath->currentText();
+    // Settings are saved here once the settings code lands.
+    exited = true;
+    tmrPreview->stop();
+    QCoreApplication::quit();
+}
+
+// ---------------------------------------------------------------- layout
+
+void FrmMain::resizeEvent(QResizeEvent* e)
+{
+    QMainWindow::resizeEvent(e);
+    Form_Resize();
+}
+
+void FrmMain::Form_Resize()
+{
+    if (isMinimized() || !centralWidget())
+        return;
+    // Twips of the client area; the file-mode strip keeps its design place.
+    const int w = centralWidget()->width() * 15;
+    const int h = (centralWidget()->height() + StatusBar->height()) * 15;
+    const int tabWidth = w - 4560 - 180;
+    const int tabHeight = h - 120 - 830 + 375;
+    place(fileBody, 4560, 120 + 345, std::max(tabWidth, 300), std::max(tabHeight - 345, 300));
+    for (QWidget* list : {static_cast<QWidget*>(lwDragDrop), static_cast<QWidget*>(TreeView), static_cast<QWidget*>(lwDirectory)})
+        list->resize(std::max(tabWidth - 150, 150) / 15, std::max(tabHeight - 800 + 230, 150) / 15);
+    const int pathWidth = std::max(tabWidth - 1990, 300);
+    txtPath->resize(pathWidth / 15, txtPath->height());
+    txtPattern->move((5805 + pathWidth + 100) / 15, txtPattern->y());
+}
+
+void FrmMain::compactLayout() {}
+
+// ---------------------------------------------------------------- keys and buttons
+
+void FrmMain::keyPressEvent(QKeyEvent* e)
+{
+    QMainWindow::keyPressEvent(e);
+}
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* e)
+{
+    if (e->type() == QEvent::MouseButtonPress) {
+        for (size_t i = 0; i < frame.size(); ++i)
+            if (watched == frame[i]) {
+                frame_Click(int(i));
+                break;
+            }
+    }
+    if (e->type() == QEvent::KeyPress && isActiveWindow()) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_F1) {
+            cmdHelp_Click();
+            return true;
+        }
+        if (key == Qt::Key_F5) {
+            cmdAbout->setFocus();
+            QCoreApplication::processEvents();
+            updateExecuteButton();
+            QCoreApplication::processEvents();
+            if (cmdExecute->isEnabled())
+                cmdExecute_Click();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
+void FrmMain::cmdHelp_Click()
+{
+    const QString help = platform::shippedFile(QStringLiteral("help.html"));
+    if (!help.isEmpty())
+        ui.openUrl(QUrl::fromLocalFile(help));
+}
+
+void FrmMain::cmdExecute_Click()
+{
+    // The run of "Rename!" lands with the execution code.
+}
+
+// ---------------------------------------------------------------- tab strips
+
+void FrmMain::TabStrip_Click()
+{
+    if (mainWindowReady == 0)
+        return;
+    bool dirs = true, processName = true, processExt = true;
+    for (QFrame* f : {frmFindReplace, frmConvertCase, frmSetAttributes, frmAddCrop, frmMp3Tag, frmEnum, frmFormat, frmMisc})
+        f->hide();
+    const QString key = TabStrip->selectedKey();
+    auto show = [](QFrame* f) {
+        f->show();
+        f->raise();
+    };
+    if (key == QLatin1String("Replace")) {
+        show(frmFindReplace);
+    } else if (key == QLatin1String("AddCrop")) {
+        show(frmAddCrop);
+    } else if (key == QLatin1String("Case")) {
+        show(frmConvertCase);
+        processName = processExt = false;
+    } else if (key == QLatin1String("misc")) {
+        show(frmMisc);
+        processName = processExt = false;
+    } else if (key == QLatin1String("Attrib")) {
+        show(frmSetAttributes);
+        processName = processExt = false;
+        if (optAttrib_Date->isChecked())
+            dirs = false;
+    } else if (key == QLatin1String("Enum")) {
+        show(frmEnum);
+        if (chkEnumTab_Enum->isChecked())
+            processName = processExt = false;
+    } else if (key == QLatin1String("Format")) {
+        show(frmFormat);
+        if (chkFormatTab_Detect->isChecked())
+            dirs = processName = processExt = false;
+    } else if (key == QLatin1String("Mp3")) {
+        if (mp3InitFailed == -1) {
+            ui.message(this, productTitle,
+                       QStringLiteral("The Mp3 library failed to initialize! You will not be able\n"
+                                      "to use any Mp3 featues. You can probably solve this\n"
+                                      "problem by re-installing Vexor Renamer!"),
+                       QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
+            mp3InitFailed = 0;
+        }
+        show(frmMp3Tag);
+        dirs = processName = processExt = false;
+        chkFiles->setValue(1);
+    }
+    if (fileMode == 1) {
+        chkDirs->setEnabled(false);
+    } else {
+        chkDirs->setEnabled(dirs);
+        if (!dirs) {
+            chkFiles->setValue(1);
+            chkDirs->setValue(0);
+        }
+    }
+    dirsAllowed = dirs ? -1 : 0;
+    chkProcessFilename->setEnabled(processName);
+    chkProcessFileExt->setEnabled(processExt);
+    updateExecuteButton();
+    if (!isEnabled())
+        return;
+    if (key == QLatin1String("Replace") && optReplaceSingle->isChecked())
+        txtFind->setFocus();
+    if (key == QLatin1String("AddCrop") && optAdd->isChecked())
+        txtAdd->setFocus();
+    if (key == QLatin1String("AddCrop") && optCrop->isChecked())
+        txtCropNumber->setFocus();
+    if (key == QLatin1String("Attrib"))
+        chkR->setFocus();
+    if (key == QLatin1String("Mp3"))
+        txtMp3Format->setFocus();
+    if (key == QLatin1String("Enum") && chkEnumTab_Enum->isChecked())
+        txtEnumFormat->setFocus();
+    if (key == QLatin1String("Enum") && chkEnumTab_Normalize->isChecked())
+        txtNormalize->setFocus();
+    if (key == QLatin1String("Format") && chkFormatTab_Format->isChecked())
+        txtFormat->setFocus();
+    if (key == QLatin1String("Format") && chkFormatTab_Detect->isChecked())
+        chkFileDetect_KeepExt->setFocus();
+}
+
+void FrmMain::TabStripFilemode_Click()
+{
+    const QString key = TabStripFilemode->selectedKey();
+    if (key == QLatin1String("listview")) {
+        fileMode = 0;
+        txtPath->setEnabled(true);
+        txtPattern->setEnabled(true);
+        chkFiles->setEnabled(true);
+        chkDirs->setEnabled(dirsAllowed == -1);
+        chkSub->setEnabled(true);
+        cmdRefresh->show();
+        cmdParentDir->show();
+        cmdDragDropDel->hide();
+        cmdDragDropClear->hide();
+        cmdDragDropAdd->hide();
+        lwDragDrop->hide();
+        // "View as Tree" shows only while the tree is enabled in the options.
+        txtPath->show();
+        txtPattern->show();
+        cmdShowDirReq->show();
+        chkThumbnails->show();
+        chkThumbnailsFreeSelect->hide();
+        if (chkShowTreeview->value() == 1) {
+            lwDirectory->hide();
+            TreeView->show();
+            TreeView->raise();
+        } else {
+            TreeView->hide();
+            lwDirectory->show();
+            lwDirectory->raise();
+        }
+        if (mainWindowReady == -1)
+            txtPath->setFocus();
+    } else if (key == QLatin1String("dragdrop")) {
+        fileMode = 1;
+        txtPath->setEnabled(false);
+        txtPattern->setEnabled(false);
+        chkFiles->setEnabled(false);
+        chkDirs->setEnabled(false);
+        chkSub->setEnabled(false);
+        cmdRefresh->hide();
+        cmdParentDir->hide();
+        cmdDragDropDel->show();
+        cmdDragDropClear->show();
+        cmdDragDropAdd->show();
+        TreeView->hide();
+        lwDirectory->hide();
+        lwDragDrop->show();
+        lwDragDrop->raise();
+        chkThumbnails->hide();
+        chkThumbnailsFreeSelect->show();
+        chkShowTreeview->hide();
+        txtPath->hide();
+        txtPattern->hide();
+        cmdShowDirReq->hide();
+        if (isEnabled() && mainWindowReady == -1)
+            lwDragDrop->setFocus();
+    }
+    updateSelectionCount(false);
+    updateExecuteButton();
+}
+
+void FrmMain::frame_Click(int index)
+{
+    platform::OptionButton* target = nullptr;
+    switch (index) {
+    case 0: target = optAdd; break;
+    case 1: target = optCrop; break;
+    case 2: target = optAttrib_Attributes; break;
+    case 3: target = optAttrib_Date; break;
+    case 8: target = chkFormatTab_Format; break;
+    case 9: target = chkFormatTab_Detect; break;
+    case 11: target = chkEnumTab_Enum; break;
+    case 12: target = chkEnumTab_Normalize; break;
+    case 13: target = optReplaceSingle; break;
+    case 14: target = optReplaceBatch; break;
+    default: break;
+    }
+    if (target)
+        target->select();
+}
+
+// ---------------------------------------------------------------- the validation gate
+
+RenameOptions FrmMain::readOptions() const
+{
+    RenameOptions o;
+    o.processName = chkProcessFilename->value();
+    o.processExt = chkProcessFileExt->value();
+    o.replaceBatch = optReplaceBatch->isChecked();
+    o.findText = txtFind->text();
+    o.replaceText = txtReplace->text();
+    o.caseSensitive = chkCaseSensitive->value();
+    o.swapMode = chkReplaceMode->value();
+    o.replaceStart = txtReplaceStart->text();
+    o.replaceCount = txtReplaceCount->text();
+    for (size_t i = 0; i < Case1.size(); ++i)
+        if (Case1[i]->isChecked())
+            o.nameCase = int(i);
+    for (size_t i = 0; i < Case2.size(); ++i)
+        if (Case2[i]->isChecked())
+            o.extCase = int(i);
+    o.useExceptions = chkExceptionsEnabled->value();
+    o.trimLeading = chkSpaceBeginning->value();
+    o.trimTrailing = chkSpaceEnd->value();
+    o.shrinkSpaces = chkSpaceShrink->value();
+    o.dateMode = optAttrib_Date->isChecked();
+    o.attrReadOnly = chkR->value();
+    o.attrHidden = chkH->value();
+    o.attrSystem = chkS->value();
+    o.attrArchive = chkA->value();
+    o.setCreated = chkDateCreated->value();
+    o.setAccessed = chkDateAccessed->value();
+    o.setModified = chkDateModified->value();
+    o.useDate = chkDateDate->value();
+    o.useTime = chkDateTime->value();
+    o.dateText = platform::dateText(dtDate->date());
+    o.timeText = platform::timeText(dtTime->time());
+    o.cropMode = optCrop->isChecked();
+    o.addText = txtAdd->text();
+    o.addPos = txtAddPos->text();
+    o.addFromEnd = optAddEnding->isChecked();
+    o.cropCount = txtCropNumber->text();
+    o.cropPos = txtCropPos->text();
+    o.cropFromEnd = optCropEnding->isChecked();
+    o.normalizeMode = chkEnumTab_Normalize->isChecked();
+    o.enumFormat = txtEnumFormat->text();
+    o.enumStart = txtEnumStart->text();
+    o.enumStep = txtEnumStep->text();
+    o.enumDigits = txtEnumZeros->text();
+    o.enumAutoDigits = chkEnumAutoZeros->value();
+    o.enumResetPerDir = chkEnumResetBetweenDirs->value();
+    o.normalizeWidth = txtNormalize->text();
+    o.mp3Format = txtMp3Format->text();
+    o.mp3AddExtension = chkMp3AddExtension->value();
+    o.mp3OnlyFilledTags = chkMp3OnlyFilledTags->value();
+    o.mp3OnlyMp3Files = chkMp3OnlyMp3Files->value();
+    o.mp3UseId3v2 = chkMp3UseID3v2->value();
+    o.detectMode = chkFormatTab_Detect->isChecked();
+    o.formatText = txtFormat->text();
+    o.formatParts = txtFormatParts->text();
+    o.allTagsRequired = chkFormatAllMustBeAvailable->value();
+    o.detectKeepExt = chkFileDetect_KeepExt->value();
+    o.detectTryText = chkFileDetect_TryText->value();
+    o.detectTryMp3 = chkFileDetect_TryMp3->value();
+    return o;
+}
+
+GateInputs FrmMain::gateInputs() const
+{
+    GateInputs in;
+    in.fileMode = fileMode;
+    in.chkFiles = chkFiles->value();
+    in.chkDirs = chkDirs->value();
+    in.filesEnabled = chkFiles->isEnabled();
+    in.dirsEnabled = chkDirs->isEnabled();
+    in.fileEntries = int(state.files.lstFiles[fileMode].size());
+    in.dirEntries = int(state.files.lstDirs[fileMode].size());
+    in.modeKey = TabStrip->selectedKey();
+    in.onlySelectedActive = state.files.onlySelectedActive;
+    in.selectedCount = state.files.selectedCount;
+    in.batchCount = batchCount();
+    in.options = readOptions();
+    return in;
+}
+
+void FrmMain::updateExecuteButton()
+{
+    if (mainWindowReady == 0)
+        return;
+    tmrPreview->stop();
+    const GateVerdict v = judgeGate(gateInputs());
+    StatusBar->setPanelText(QStringLiteral("main"), v.countsText());
+    cmdExecute->setEnabled(v.enabled);
+    QCoreApplication::processEvents();
+    if (chkPreview->value() == 1)
+        state.preview.previewRequested = -1;
+    tmrPreview->start();
+}
+
+void FrmMain::connectGate()
+{
+    auto gate = [this] { updateExecuteButton(); };
+    for (platform::TextBox* t : {txtFind, txtReplace, txtReplaceStart, txtReplaceCount, txtAdd, txtAddPos, txtCropNumber,
+                                 txtCropPos, txtEnumFormat, txtEnumStart, txtEnumStep, txtEnumZeros, txtNormalize,
+                                 txtMp3Format, txtFormat, txtFormatParts})
+        t->onChange = gate;
+    for (platform::CheckBox* c : {chkCaseSensitive, chkReplaceMode, chkExceptionsEnabled, chkSpaceBeginning, chkSpaceEnd,
+                                  chkSpaceShrink, chkR, chkH, chkS, chkA, chkDateCreated, chkDateAccessed, chkDateModified,
+                                  chkDateDate, chkDateTime, chkEnumResetBetweenDirs, chkEnumAutoZeros, chkMp3AddExtension,
+                                  chkMp3OnlyFilledTags, chkMp3OnlyMp3Files, chkMp3UseID3v2, chkFormatAllMustBeAvailable,
+                                  chkFileDetect_KeepExt, chkFileDetect_TryText, chkFileDetect_TryMp3})
+        c->onClick = gate;
+    for (auto* o : Case1)
+        o->onClick = gate;
+    for (auto* o : Case2)
+        o->onClick = gate;
+    for (platform::OptionButton* o : {optReplaceSingle, optReplaceBatch, optAddBeginning, optAddEnding, optCropBeginning,
+                                      optCropEnding, optAdd, optCrop})
+        o->onClick = gate;
+    // Sub-options that change which entries a mode may process re-run the tab switch.
+    for (platform::OptionButton* o : {optAttrib_Attributes, optAttrib_Date, chkEnumTab_Enum, chkEnumTab_Normalize,
+                                      chkFormatTab_Format, chkFormatTab_Detect})
+        o->onClick = [this] {
+            if (mainWindowReady != 0)
+                TabStrip_Click();
+        };
+    connect(dtDate, &QDateEdit::dateChanged, this, gate);
+    connect(dtTime, &QTimeEdit::timeChanged, this, gate);
+
+    chkFiles->onClick = [this] { chkFiles_Click(); };
+    chkDirs->onClick = [this] { chkDirs_Click(); };
+    chkSub->onClick = [this] { chkSub_Click(); };
+    chkProcessFilename->onClick = [this] { chkProcessFilename_Click(); };
+    chkProcessFileExt->onClick = [this] { chkProcessFileExt_Click(); };
+    chkOnlyRenameSelected->onClick = [this] { chkOnlyRenameSelected_Click(); };
+    chkPreview->onClick = [this] { chkPreview_Click(); };
+    chkShowTreeview->onClick = [this] { chkShowTreeview_Click(); };
+    connect(TabStrip, &platform::TabStrip::currentChanged, this, [this] { TabStrip_Click(); });
+    connect(TabStripFilemode, &platform::TabStrip::currentChanged, this, [this] { TabStripFilemode_Click(); });
+    connect(cmdExecute, &QPushButton::clicked, this, [this] { cmdExecute_Click(); });
+    connect(cmdHelp, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
+    for (QGroupBox* f : frame)
+        f->installEventFilter(this);
+    qApp->installEventFilter(this);
+}
+
+// ---------------------------------------------------------------- list options
+
+void FrmMain::refreshDirectoryView()
+{
+    if (txtPath->currentText() != state.files.listedDirectory)
+        readDirectory();
+    updateFileViews();
+}
+
+void FrmMain::chkFiles_Click()
+{
+    if (mainWindowReady == 0)
+        return;
+    if (!chkDirs->isEnabled()) {
+        chkFiles->setValue(1);
+        return;
+    }
+    if (chkFiles->value() == 1 || chkDirs->value() == 1)
+        refreshDirectoryView();
+    else
+        chkDirs->setValue(1);
+}
+
+void FrmMain::chkDirs_Click()
+{
+    if (chkFiles->value() == 1 || chkDirs->value() == 1)
+        refreshDirectoryView();
+    else
+        chkFiles->setValue(1);
+}
+
+void FrmMain::chkSub_Click()
+{
+    readDirectory();
+    updateFileViews();
+}
+
+void FrmMain::chkProcessFilename_Click()
+{
+    if (chkProcessFilename->value() == 0)
+        chkProcessFileExt->setValue(1);
+    updateExecuteButton();
+}
+
+void FrmMain::chkProcessFileExt_Click()
+{
+    if (chkProcessFileExt->value() == 0)
+        chkProcessFilename->setValue(1);
+    updateExecuteButton();
+}
+
+void FrmMain::chkOnlyRenameSelected_Click()
+{
+    updateSelectionCount(false);
+    updateExecuteButton();
+}
+
+void FrmMain::chkPreview_Click()
+{
+    if (chkPreview->value() == 1)
+        state.preview.previewRequested = -1;
+    else
+        StatusBar->setPanelText(QStringLiteral("preview"), QString());
+}
+
+void FrmMain::chkShowTreeview_Click()
+{
+    if (fileMode == 1)
+        return;
+    if (chkShowTreeview->value() == 0) {
+        TreeView->hide();
+        lwDirectory->show();
+        lwDirectory->raise();
+        chkPreview->setEnabled(true);
+        chkThumbnails->setEnabled(true);
+        chkOnlyRenameSelected->setEnabled(true);
+        if (mainWindowReady == -1)
+            lwDirectory->setFocus();
+        return;
+    }
+    if (state.files.thumbnailsShownDir == -1) {
+        stopPreview(state.preview);
+        readDirectory();
+        updateFileViews();
+    }
+    lwDirectory->hide();
+    TreeView->show();
+    TreeView->raise();
+    chkPreview->setEnabled(false);
+    chkThumbnails->setEnabled(false);
+    chkOnlyRenameSelected->setEnabled(false);
+    if (mainWindowReady == -1)
+        TreeView->setFocus();
+}
+
+// ---------------------------------------------------------------- timer
+
+void FrmMain::tmrPreview_Timer()
+{
+    if (state.preview.labelEditPending == -1) {
+        state.preview.labelEditPending = 0;
+        activeList()->startLabelEdit();
+    }
+    if (state.files.selectionCountPending == -1 && !ui.leftButtonDown())
+        updateSelectionCount(false);
+    if (state.preview.previewRequested == -1) {
+        state.preview.previewRequested = 0;
+        // The preview computation lands with the preview engine.
+    }
+}
+
+// ---------------------------------------------------------------- directory reading (stand-ins)
+
+void FrmMain::readDirectory()
+{
+    if (mainWindowReady == 0)
+        return;
+    stopPreview(state.preview);
+    QStringList files, dirs;
+    const QString path = txtPath->currentText();
+    if (!path.isEmpty()) {
+        const QDir dir(path);
+        for (const QFileInfo& fi : dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase))
+            (fi.isDir() ? dirs : files).push_back(fi.absoluteFilePath());
+        state.files.listedDirectory = path;
+    }
+    state.files.lstFiles[0] = files;
+    state.files.lstDirs[0] = dirs;
+}
+
+void FrmMain::updateFileViews()
+{
+    if (mainWindowReady == 0)
+        return;
+    std::vector<platform::ListRow> rows;
+    auto add = [&](const QString& p, bool isDir) {
+        platform::ListRow r;
+        const QFileInfo fi(p);
+        r.cells[0] = fi.fileName();
+        r.cells[2] = fi.path() + QLatin1Char('/');
+        r.isDir = isDir;
+        rows.push_back(std::move(r));
+    };
+    if (chkDirs->value() == 1)
+        for (const QString& d : state.files.lstDirs[0])
+            add(d, true);
+    if (chkFiles->value() == 1)
+        for (const QString& f : state.files.lstFiles[0])
+            add(f, false);
+    lwDirectory->setRows(std::move(rows));
+    updateExecuteButton();
+    updateSelectionCount(false);
+}
+
+void FrmMain::updateSelectionCount(bool force)
+{
+    state.files.selectionCountPending = 0;
+    if (!force && hourglass())
+        return;
+    if (state.files.lstFiles[fileMode].isEmpty() && state.files.lstDirs[fileMode].isEmpty()) {
+        StatusBar->setPanelText(QStringLiteral("selected"), QString());
+        return;
+    }
+    const int n = activeList()->selectedCount();
+    StatusBar->setPanelText(QStringLiteral("selected"),
+                            QString::number(n) + (n == 1 ? QStringLiteral(" item selected...") : QStringLiteral(" items selected...")));
+    state.files.selectedCount = qint16(std::min(n, 32767));
+    state.files.onlySelectedActive = (chkOnlyRenameSelected->value() == 1 && n != 0) ? -1 : 0;
+    if (state.files.onlySelectedActive == -1)
+        updateExecuteButton();
 }

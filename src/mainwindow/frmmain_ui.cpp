@@ -96,7 +96,7 @@ void FrmMain::buildUi()
 
     // List options: "Include:" and "Process:" rows.
     frmOptions = named(new QFrame(central), QStringLiteral("frmOptions"));
-    place(frmOptions, 120, 840, 4335, 1335);
+    place(frmOptions, 120, 840, 4500, 1335); // a little wider than designed: captions are wider here
     chkFiles = named(new CheckBox(QStringLiteral("Files"), frmOptions), QStringLiteral("chkFiles"));
     chkDirs = named(new CheckBox(QStringLiteral("Directories"), frmOptions), QStringLiteral("chkDirs"));
     chkSub = named(new CheckBox(QStringLiteral("Subdirectories"), frmOptions), QStringLiteral("chkSub"));
@@ -106,8 +106,8 @@ void FrmMain::buildUi()
         named(new CheckBox(QStringLiteral("Only Rename Selected"), frmOptions), QStringLiteral("chkOnlyRenameSelected"));
     {
         auto* grid = new QGridLayout(frmOptions);
-        grid->setContentsMargins(2, 2, 2, 2);
-        grid->setHorizontalSpacing(6);
+        grid->setContentsMargins(0, 2, 0, 2);
+        grid->setHorizontalSpacing(2);
         grid->setVerticalSpacing(2);
         grid->addWidget(label(QStringLiteral("Include:"), frmOptions), 0, 0);
         grid->addWidget(chkFiles, 0, 1);
@@ -129,7 +129,7 @@ void FrmMain::buildUi()
     // Rename-mode tab strip: the tabs and the body the panels lie on.
     tabBody = named(new QFrame(central), QStringLiteral("tabBody"));
     tabBody->setFrameShape(QFrame::StyledPanel);
-    TabStrip = named(new platform::TabStrip(central), QStringLiteral("TabStrip"));
+    TabStrip = named(new platform::TabStrip(central, 4), QStringLiteral("TabStrip"));
     const std::pair<const char*, const char*> modes[] = {
         {"Replace", "Find && Replace"}, {"Case", "Convert Case"}, {"Enum", "Enum"},
         {"misc", "Space"},              {"Attrib", "Attributes && Date"}, {"AddCrop", "Add && Crop"},
@@ -137,13 +137,11 @@ void FrmMain::buildUi()
     };
     for (const auto& [key, caption] : modes)
         TabStrip->addKeyedTab(QString::fromLatin1(key), QString::fromLatin1(caption));
-    TabStrip->setUsesScrollButtons(false);
-    TabStrip->setExpanding(false);
-    TabStrip->setShape(QTabBar::RoundedNorth);
     // Eight tabs do not fit one row of the strip's width: two rows of four.
-    TabStrip->setDocumentMode(false);
-    place(TabStrip, 120, 2280, 4335, 600);
-    place(tabBody, 120, 2280 + 600, 4335, 4215 - 600);
+    place(TabStrip, 120, 2280, 4335, 690);
+    TabStrip->resize(std::max(TabStrip->width(), TabStrip->minimumSizeHint().width()), TabStrip->height());
+    place(tabBody, 120, 2280 + 690, 4335, 4215 - 690);
+    tabBody->lower();
 
     buildPanels();
 
@@ -184,7 +182,7 @@ void FrmMain::buildListArea()
     QWidget* central = centralWidget();
     fileBody = named(new QFrame(central), QStringLiteral("fileBody"));
     fileBody->setFrameShape(QFrame::StyledPanel);
-    TabStripFilemode = named(new platform::TabStrip(central), QStringLiteral("TabStripFilemode"));
+    TabStripFilemode = named(new platform::TabStrip(central, 2), QStringLiteral("TabStripFilemode"));
     TabStripFilemode->addKeyedTab(QStringLiteral("listview"), QStringLiteral("Directory"));
     TabStripFilemode->addKeyedTab(QStringLiteral("dragdrop"), QStringLiteral("Free Select"));
 
@@ -230,7 +228,7 @@ void FrmMain::buildListArea()
     chkPreview->setValue(1);
     chkThumbnailsFreeSelect->hide();
 
-    place(TabStripFilemode, 4560, 120, 4695, 360);
+    place(TabStripFilemode, 4560, 120, 2100, 345);
     place(fileBody, 4560, 120 + 345, 4695, 5895 - 345);
     place(cmdRefresh, 4680, 492, 330, 315);
     place(cmdDragDropAdd, 4680, 492, 330, 315);
@@ -250,10 +248,16 @@ void FrmMain::buildListArea()
     for (QWidget* w : {static_cast<QWidget*>(cmdDragDropAdd), static_cast<QWidget*>(cmdDragDropDel),
                        static_cast<QWidget*>(cmdDragDropClear), static_cast<QWidget*>(lwDragDrop)})
         w->hide();
-    // The check boxes above the list sit on the tab row's right-hand side.
-    for (QWidget* w : {static_cast<QWidget*>(chkThumbnails), static_cast<QWidget*>(chkThumbnailsFreeSelect),
-                       static_cast<QWidget*>(chkPreview), static_cast<QWidget*>(chkShowTreeview)})
-        w->raise();
+    // The check boxes beside the file-mode tabs keep their design places unless
+    // this desktop's font makes a caption wider than the design allowed.
+    int right = TabStripFilemode->geometry().right() + 8;
+    for (QWidget* w : {static_cast<QWidget*>(chkThumbnails), static_cast<QWidget*>(chkPreview),
+                       static_cast<QWidget*>(chkShowTreeview)}) {
+        w->resize(w->sizeHint().width(), w->height());
+        w->move(std::max(w->x(), right), w->y());
+        right = w->geometry().right() + 8;
+    }
+    chkThumbnailsFreeSelect->setGeometry(chkThumbnails->geometry());
 }
 
 // A panel frame; a caption that begins with six spaces carries its option button.

@@ -1,6 +1,7 @@
 #include "platform/controls.h"
 
 #include <QFocusEvent>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QVBoxLayout>
@@ -104,40 +105,64 @@ void UpDown::step(int delta)
     buddy_->setText(QString::number(next));
 }
 
-TabStrip::TabStrip(QWidget* parent) : QTabBar(parent)
+TabStrip::TabStrip(QWidget* parent, int perRow) : QWidget(parent), perRow_(perRow), rows_(new QVBoxLayout(this))
 {
-    setDrawBase(true);
-    setExpanding(false);
+    rows_->setContentsMargins(0, 0, 0, 0);
+    rows_->setSpacing(0);
 }
 
 void TabStrip::addKeyedTab(const QString& key, const QString& caption)
 {
-    QString shown = caption;
-    shown.replace(QLatin1String("&&"), QLatin1String("\x01"));
-    shown.replace(QLatin1Char('&'), QString());
-    shown.replace(QLatin1Char('\x01'), QLatin1String("&&"));
-    const int i = addTab(shown);
-    setTabData(i, key);
+    auto* b = new QToolButton(this);
+    b->setText(caption); // "&&" shows as one "&"
+    b->setCheckable(true);
+    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    b->setObjectName(QStringLiteral("tab_") + key);
+    const int index = int(tabs_.size());
+    tabs_.push_back(b);
+    keys_.push_back(key);
+    // Each row takes the widths its own captions need; rows fill from the
+    // bottom up, so the first tabs sit next to the body.
+    if (index % perRow_ == 0) {
+        auto* row = new QHBoxLayout;
+        row->setSpacing(0);
+        rows_->insertLayout(0, row);
+    }
+    auto* row = static_cast<QHBoxLayout*>(rows_->itemAt(0)->layout());
+    const int width = b->fontMetrics().horizontalAdvance(b->text().replace(QLatin1String("&&"), QLatin1String("&"))) + 12;
+    b->setMinimumWidth(width);
+    row->addWidget(b, width);
+    connect(b, &QToolButton::clicked, this, [this, index] { setCurrentIndex(index); });
+    if (current_ < 0)
+        setCurrentIndex(0);
+}
+
+void TabStrip::setCurrentIndex(int index)
+{
+    if (index < 0 || index >= count())
+        return;
+    for (int i = 0; i < count(); ++i)
+        tabs_[size_t(i)]->setChecked(i == index);
+    if (index == current_)
+        return;
+    current_ = index;
+    emit currentChanged(index);
 }
 
 QString TabStrip::selectedKey() const
 {
-    return currentIndex() < 0 ? QString() : tabData(currentIndex()).toString();
+    return current_ < 0 ? QString() : keys_[current_];
 }
 
 int TabStrip::indexOfKey(const QString& key) const
 {
-    for (int i = 0; i < count(); ++i)
-        if (tabData(i).toString() == key)
-            return i;
-    return -1;
+    return int(keys_.indexOf(key));
 }
 
 void TabStrip::selectKey(const QString& key)
 {
-    const int i = indexOfKey(key);
-    if (i >= 0)
-        setCurrentIndex(i);
+    setCurrentIndex(indexOfKey(key));
 }
 
 StatusPanels::StatusPanels(QWidget* parent)

@@ -1,5 +1,6 @@
 #pragma once
 #include <QCheckBox>
+#include <QVBoxLayout>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,6 +9,7 @@
 #include <QTabBar>
 #include <QToolButton>
 #include <functional>
+#include <vector>
 
 // Stand-ins for the classic desktop controls with the semantics the program's
 // handlers rely on: a check box value 0/1/2 whose Click also fires when code
@@ -71,17 +73,32 @@ private:
     QToolButton* down_;
 };
 
-// A tab strip whose tabs carry keys; code compares keys, never indexes.
-class TabStrip : public QTabBar {
+// A tab strip whose tabs carry keys; code compares keys, never indexes. Tabs
+// wrap into rows of `perRow`, as a narrow strip with many tabs does.
+class TabStrip : public QWidget {
     Q_OBJECT
 public:
-    explicit TabStrip(QWidget* parent = nullptr);
+    explicit TabStrip(QWidget* parent = nullptr, int perRow = 8);
     void addKeyedTab(const QString& key, const QString& caption);
     QString selectedKey() const;
     // 1-based index, as stored in the settings.
-    int selectedIndex() const { return currentIndex() + 1; }
+    int selectedIndex() const { return current_ + 1; }
+    int currentIndex() const { return current_; }
+    void setCurrentIndex(int index);
     void selectKey(const QString& key);
     int indexOfKey(const QString& key) const;
+    int count() const { return int(tabs_.size()); }
+    QAbstractButton* tabButton(int index) const { return tabs_[size_t(index)]; }
+
+signals:
+    void currentChanged(int index);
+
+private:
+    int perRow_;
+    int current_ = -1;
+    std::vector<QAbstractButton*> tabs_;
+    QStringList keys_;
+    QVBoxLayout* rows_;
 };
 
 // A status bar with three keyed panels: "main", "preview", "selected".

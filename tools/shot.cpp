@@ -1,0 +1,31 @@
+// Saves a picture of the main window, as a user would see it, for the README.
+// Usage: shot OUTPUT.png [renamer arguments...]
+#include "mainwindow/frmmain.h"
+#include "platform/uiservice.h"
+
+#include <QApplication>
+#include <QTest>
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 2) {
+        std::fprintf(stderr, "usage: shot OUTPUT.png [arguments]\n");
+        return 2;
+    }
+    platform::QtUiService ui;
+    FrmMain w(ui, args.mid(2));
+    ui.setMainWindow(&w);
+    w.show();
+    if (!QTest::qWaitForWindowExposed(&w))
+        return 1;
+    w.activateWindow();
+    QTest::qWait(600); // first activation, directory read and the first preview
+    const bool ok = w.grab().save(args.at(1));
+    w.hide();
+    return ok ? 0 : 1;
+}
