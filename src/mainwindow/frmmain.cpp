@@ -30,7 +30,9 @@ void FrmMain::Form_Load()
     versionText = QStringLiteral("4.62");
     setMinimumSize(550, 528);
     mainWindowReady = 0;
-    // Stored settings are applied here once the settings code lands.
+    // Stored settings are applied here once the settings code lands; until
+    // then the stored tab is its default, "Convert Case".
+    TabStrip->setCurrentIndex(1);
     setWindowTitle(productTitle + QLatin1Char(' ') + versionText + QStringLiteral(" - Press F1 for Help"));
     state.preview.previewYieldInterval = 5;
     resize(11000 / 15, 7920 / 15);

@@ -1,0 +1,146 @@
+#include "mainwindow/frmmain.h"
+#include "test_support.h"
+
+#include <QTest>
+
+class MainWindowTest : public TempEnv {
+protected:
+    ScriptedUi ui;
+    std::unique_ptr<FrmMain> w;
+
+    void start(const QStringList& args = {})
+    {
+        w = std::make_unique<FrmMain>(ui, args);
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w->mainWindowReady == -1; }, 3000));
+    }
+    void TearDown() override
+    {
+        if (w) {
+            w->exited = true; // leave without saving or quitting
+            w.reset();
+        }
+        TempEnv::TearDown();
+    }
+    void listSample()
+    {
+        writeFile("a.txt");
+        writeFile("b.txt");
+        makeDir("sub");
+        w->txtPath->setEditText(work());
+        w->readDirectory();
+        w->updateFileViews();
+    }
+};
+
+TEST_F(MainWindowTest, StartsWithTitleDefaultTabAndHintRow)
+{
+    start();
+    EXPECT_EQ(w->windowTitle(), "Vexor Renamer 4.62 - Press F1 for Help");
+    EXPECT_EQ(w->TabStrip->selectedKey(), "Case");
+    for (QFrame* f : {w->frmFindReplace, w->frmSetAttributes, w->frmAddCrop, w->frmMp3Tag, w->frmEnum, w->frmFormat, w->frmMisc})
+        EXPECT_FALSE(f->isVisible()) << f->objectName().toStdString();
+    EXPECT_TRUE(w->frmConvertCase->isVisible());
+    ASSERT_EQ(w->lwDragDrop->count(), 1);
+    EXPECT_EQ(w->lwDragDrop->text(0), "Drop files here...");
+    EXPECT_TRUE(w->lwDragDrop->listFont().bold());
+    EXPECT_TRUE(w->lwDragDrop->listFont().italic());
+    EXPECT_EQ(w->lwDragDrop->view(), 1);
+    EXPECT_EQ(w->findChild<QWidget*>("frame(13)"), w->frame[13]);
+}
+
+TEST_F(MainWindowTest, CountsShowInTheMainPanel)
+{
+    start();
+    listSample();
+    EXPECT_EQ(w->StatusBar->panelText("main"), "2 Files, 0 Directories");
+    w->chkDirs->setValue(1);
+    EXPECT_EQ(w->StatusBar->panelText("main"), "2 Files, 1 Directories");
+}
+
+TEST_F(MainWindowTest, Mp3TabForcesFilesOnly)
+{
+    start();
+    w->chkDirs->setValue(1);
+    w->TabStrip->selectKey("Mp3");
+    EXPECT_EQ(w->chkFiles->value(), 1);
+    EXPECT_EQ(w->chkDirs->value(), 0);
+    EXPECT_FALSE(w->chkDirs->isEnabled());
+    EXPECT_EQ(w->dirsAllowed, 0);
+    EXPECT_FALSE(w->chkProcessFilename->isEnabled());
+    w->TabStrip->selectKey("Replace");
+    EXPECT_TRUE(w->chkDirs->isEnabled());
+    EXPECT_EQ(w->dirsAllowed, -1);
+}
+
+TEST_F(MainWindowTest, FreeSelectHidesTheDirectoryControls)
+{
+    start();
+    w->chkDirs->setValue(1);
+    w->TabStripFilemode->selectKey("dragdrop");
+    EXPECT_EQ(w->fileMode, 1);
+    EXPECT_FALSE(w->txtPath->isVisible());
+    EXPECT_FALSE(w->txtPattern->isVisible());
+    EXPECT_FALSE(w->cmdShowDirReq->isVisible());
+    EXPECT_FALSE(w->chkFiles->isEnabled());
+    EXPECT_FALSE(w->chkDirs->isEnabled());
+    EXPECT_FALSE(w->chkSub->isEnabled());
+    EXPECT_EQ(w->chkDirs->value(), 1); // ticks stay
+    EXPECT_TRUE(w->lwDragDrop->isVisible());
+    EXPECT_TRUE(w->cmdDragDropAdd->isVisible());
+    w->TabStripFilemode->selectKey("listview");
+    EXPECT_TRUE(w->txtPath->isVisible());
+    EXPECT_TRUE(w->chkDirs->isEnabled());
+}
+
+TEST_F(MainWindowTest, FilesAndDirectoriesNeverBothUnticked)
+{
+    start();
+    w->chkDirs->setValue(0);
+    QTest::mouseClick(w->chkFiles, Qt::LeftButton, {}, indicatorPoint(w->chkFiles));
+    EXPECT_EQ(w->chkDirs->value(), 1);
+    QTest::mouseClick(w->chkDirs, Qt::LeftButton, {}, indicatorPoint(w->chkDirs));
+    EXPECT_EQ(w->chkFiles->value(), 1);
+    w->chkProcessFilename->setValue(0);
+    EXPECT_EQ(w->chkProcessFileExt->value(), 1);
+}
+
+TEST_F(MainWindowTest, ViewAsTreeDisablesPreviewThumbnailsAndOnlySelected)
+{
+    start();
+    w->chkShowTreeview->setValue(1);
+    EXPECT_FALSE(w->chkPreview->isEnabled());
+    EXPECT_FALSE(w->chkThumbnails->isEnabled());
+    EXPECT_FALSE(w->chkOnlyRenameSelected->isEnabled());
+    EXPECT_TRUE(w->TreeView->isVisible());
+    w->chkShowTreeview->setValue(0);
+    EXPECT_TRUE(w->chkPreview->isEnabled());
+    EXPECT_TRUE(w->lwDirectory->isVisible());
+}
+
+TEST_F(MainWindowTest, CloseIsRefusedWhileDisabledOrBusy)
+{
+    start();
+    w->setEnabled(false);
+    EXPECT_FALSE(w->close());
+    EXPECT_TRUE(w->isVisible());
+    w->setEnabled(true);
+    ui.setMousePointer(11);
+    EXPECT_FALSE(w->close());
+    ui.setMousePointer(0);
+}
+
+TEST_F(MainWindowTest, GateFollowsPanelInput)
+{
+    start();
+    listSample();
+    w->TabStrip->selectKey("Replace");
+    EXPECT_FALSE(w->cmdExecute->isEnabled());
+    QTest::keyClicks(w->txtFind, "a");
+    EXPECT_TRUE(w->cmdExecute->isEnabled());
+    w->frame_Click(14); // batch replace with an empty list
+    EXPECT_TRUE(w->optReplaceBatch->isChecked());
+    EXPECT_FALSE(w->cmdExecute->isEnabled());
+}
