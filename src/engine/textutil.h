@@ -1,0 +1,46 @@
+#pragma once
+#include <QChar>
+#include <QString>
+#include <QStringView>
+
+// Small text helpers shared by the name transforms.
+
+// The number a text begins with, as the panels' number boxes are read: blanks
+// skipped, then an optional sign, digits and one decimal point. A text that
+// does not begin with a number counts as 0.
+double leadingNumber(QStringView text);
+
+// Rounds to the nearest whole number, halves to the even one. Outside
+// -32768..32767 it throws platform::Failure 6 "Overflow", as the 16-bit
+// values of the panels do.
+qint16 toInt16(double value);
+
+// toInt16(leadingNumber(text)): the usual reading of a 16-bit number box.
+qint16 leadingInt16(QStringView text);
+
+// A text that must be a number as a whole (blanks around it allowed, an
+// optional sign, digits, one decimal point). Anything else, "-" or the empty
+// text included, throws platform::Failure 13 "Type mismatch".
+double numberFromText(QStringView text);
+
+// Only "0" to "9" are digits; full-width and other numerals are not.
+inline bool isDigitChar(QChar c)
+{
+    return c.unicode() >= u'0' && c.unicode() <= u'9';
+}
+
+// Letters are the code points 65-90, 97-122 and 192-255: the letters of the
+// old ANSI code page, tested by number so every name gets the same answer.
+inline bool isLetterChar(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 65 && u <= 90) || (u >= 97 && u <= 122) || (u >= 192 && u <= 255);
+}
+
+// One-to-one case mapping of a whole text, code point by code point, so that
+// lengths and positions never change (full mapping would turn "ß" into "SS").
+QString upperText(QStringView text);
+QString lowerText(QStringView text);
+// The same mappings in place.
+void makeUpper(QString& text);
+void makeLower(QString& text);
