@@ -3,6 +3,8 @@
 #include "engine/random.h"
 #include "engine/textutil.h"
 
+#include <QVarLengthArray>
+
 namespace {
 
 constexpr QStringView WordStartSeparators = u" ([-._,!)]{};";
@@ -10,9 +12,13 @@ constexpr QStringView LeftBounds = u" ([-._'";
 constexpr QStringView RightBoundsBase = u" )]-.,_'";
 constexpr QStringView RightBoundsExt = u" )]-._'";
 
+// A plain loop: these sets are a handful of characters, tested per character.
 bool isIn(QChar c, QStringView set)
 {
-    return set.contains(c);
+    for (const QChar s : set)
+        if (s == c)
+            return true;
+    return false;
 }
 
 // A blank followed by an apostrophe, a grave or an acute accent starts a word.
@@ -36,8 +42,7 @@ qsizetype setCase(QString& s, qsizetype i, bool upper)
         }
         return 2;
     }
-    if (!c.isSurrogate())
-        s[i] = upper ? c.toUpper() : c.toLower();
+    s[i] = upper ? upperUnit(c) : lowerUnit(c);
     return 1;
 }
 
@@ -49,7 +54,7 @@ bool isOwnUpper(const QString& s, qsizetype i)
         const char32_t cp = QChar::surrogateToUcs4(c, s[i + 1]);
         return QChar::toUpper(cp) == cp;
     }
-    return c.isSurrogate() || c.toUpper() == c;
+    return upperUnit(c) == c;
 }
 
 void capitalizeFirst(QString& s)
@@ -112,26 +117,62 @@ void applyExtMode(QString& ext, int mode, RandomSource& random)
     }
 }
 
+// Whether w, upper-cased, stands at position j of the upper-cased part.
+bool upperMatchesAt(QStringView upper, qsizetype j, QStringView w)
+{
+    for (qsizetype k = 0; k < w.size(); ++k) {
+        const QChar c = w[k];
+        if (c.isHighSurrogate() && k + 1 < w.size() && w[k + 1].isLowSurrogate()) {
+            const char32_t cp = QChar::surrogateToUcs4(c, w[k + 1]);
+            const char32_t m = QChar::requiresSurrogates(QChar::toUpper(cp)) ? QChar::toUpper(cp) : cp;
+            if (upper[j + k] != QChar(QChar::highSurrogate(m)) || upper[j + k + 1] != QChar(QChar::lowSurrogate(m)))
+                return false;
+            ++k;
+        } else if (upper[j + k] != upperUnit(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Writes every word of the list, as stored, over each occurrence in part that
-// matches it without regard to case and stands between bounds. A replacement
-// keeps the upper-case form of the text, so one upper-cased copy serves the
-// whole scan; later words may override what earlier ones imposed.
+// matches it without regard to case and stands between bounds, word by word in
+// list order, so later words override what earlier ones imposed. A replacement
+// keeps the upper-case form of the text and bounds have no case, so one
+// upper-cased copy and one list of left-bounded positions serve every word.
 void applyExceptions(QString& part, const QStringList& words, QStringView rightBounds)
 {
-    if (part.isEmpty())
+    const qsizetype n = part.size();
+    if (n == 0)
         return;
     const QString upper = upperText(part);
-    const qsizetype n = part.size();
+    const QString original = part; // bounds are read here: replacements never change them
+    QVarLengthArray<qsizetype, 64> starts;
+    // Which ASCII characters begin a bounded position: most words need no scan.
+    quint64 firstAscii[2] = {0, 0};
+    for (qsizetype j = 0; j < n; ++j)
+        if (j == 0 || isIn(original[j - 1], LeftBounds)) {
+            starts.append(j);
+            const char16_t u = upper[j].unicode();
+            if (u < 128)
+                firstAscii[u >> 6] |= quint64(1) << (u & 63);
+        }
     for (const QString& w : words) {
-        if (w.isEmpty() || w.size() > n)
+        const qsizetype len = w.size();
+        if (len == 0 || len > n)
             continue;
-        const QString wu = upperText(w);
-        for (qsizetype j = upper.indexOf(wu); j >= 0; j = upper.indexOf(wu, j + 1)) {
-            const qsizetype end = j + w.size();
-            const bool left = j == 0 || isIn(part[j - 1], LeftBounds);
-            const bool right = end == n || isIn(part[end], rightBounds);
-            if (left && right)
-                part.replace(j, w.size(), w);
+        const QChar first = upperUnit(w[0]); // a cheap first test before the full one
+        const char16_t f = first.unicode();
+        if (f < 128 && !(firstAscii[f >> 6] & (quint64(1) << (f & 63))))
+            continue;
+        for (const qsizetype j : starts) {
+            const qsizetype end = j + len;
+            if (end > n)
+                break;
+            if (upper[j] != first && !w[0].isSurrogate())
+                continue;
+            if ((end == n || isIn(original[end], rightBounds)) && upperMatchesAt(upper, j, w))
+                part.replace(j, len, w);
         }
     }
 }

@@ -6,27 +6,25 @@
 
 namespace {
 
-// Replaces at most `limit` (< 0: all) non-overlapping occurrences of find in
-// text[from..], scanning on after each inserted text. Text before `from` is kept.
-QString replaceFrom(const QString& text, qsizetype from, const QString& find, const QString& replace,
-                    Qt::CaseSensitivity cs, int limit)
+// Replaces at most `limit` (< 0: all) non-overlapping occurrences of the
+// finder's text in text[from..], scanning on after each inserted text. Text
+// before `from` is kept.
+QString replaceFrom(const QString& text, qsizetype from, const TextFinder& finder, const QString& replace, int limit)
 {
-    if (find.isEmpty()) // an empty text occurs nowhere (the swap's replace may be empty)
-        return text;
-    qsizetype hit = text.indexOf(find, from, cs);
-    if (hit < 0 || limit == 0)
+    qsizetype hit = finder.indexIn(text, from);
+    if (hit < 0)
         return text;
     QString out;
-    out.reserve(text.size() + (replace.size() > find.size() ? 4 * (replace.size() - find.size()) : 0));
+    out.reserve(text.size() + qMax<qsizetype>(0, 4 * (replace.size() - finder.size())));
     qsizetype copied = 0;
     int done = 0;
     while (hit >= 0) {
         out.append(QStringView(text).mid(copied, hit - copied));
         out.append(replace);
-        copied = hit + find.size();
+        copied = hit + finder.size();
         if (limit > 0 && ++done == limit)
             break;
-        hit = text.indexOf(find, copied, cs);
+        hit = finder.indexIn(text, copied);
     }
     out.append(QStringView(text).mid(copied));
     return out;
@@ -59,12 +57,14 @@ QString findReplaceChecked(const QString& source, const QString& find, const QSt
     const Qt::CaseSensitivity cs = caseSensitive != 0 ? Qt::CaseSensitive : Qt::CaseInsensitive;
     const qsizetype from = qMin<qsizetype>(start, source.size());
     const int limit = count <= 0 ? -1 : count;
+    const TextFinder findFinder(find, cs);
     if (swapMode == 0)
-        return replaceFrom(source, from, find, replace, cs, limit);
+        return replaceFrom(source, from, findFinder, replace, limit);
+    // An empty replace text occurs nowhere: the middle pass then changes nothing.
     const QString mark(swapPlaceholder(source, find, replace));
-    QString s = replaceFrom(source, from, find, mark, cs, limit);
-    s = replaceFrom(s, from, replace, find, cs, limit);
-    return replaceFrom(s, from, mark, replace, cs, limit);
+    QString s = replaceFrom(source, from, findFinder, mark, limit);
+    s = replaceFrom(s, from, TextFinder(replace, cs), find, limit);
+    return replaceFrom(s, from, TextFinder(mark, Qt::CaseSensitive), replace, limit);
 }
 
 } // namespace

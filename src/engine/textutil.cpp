@@ -46,8 +46,8 @@ double readNumber(QStringView text, qsizetype& i, bool& digits)
 }
 
 // Maps one code point, keeping it when the mapping would leave its plane.
-template <typename Map>
-void mapInPlace(QString& text, Map map)
+template <typename Map, typename MapUnit>
+void mapInPlace(QString& text, Map map, MapUnit mapUnit)
 {
     QChar* d = text.data();
     const qsizetype n = text.size();
@@ -61,10 +61,8 @@ void mapInPlace(QString& text, Map map)
                 d[i + 1] = QChar(QChar::lowSurrogate(m));
             }
             ++i;
-        } else if (!c.isSurrogate()) {
-            const char32_t m = map(char32_t(c.unicode()));
-            if (!QChar::requiresSurrogates(m))
-                d[i] = QChar(char16_t(m));
+        } else {
+            d[i] = mapUnit(c);
         }
     }
 }
@@ -110,12 +108,12 @@ double numberFromText(QStringView text)
 
 void makeUpper(QString& text)
 {
-    mapInPlace(text, [](char32_t c) { return QChar::toUpper(c); });
+    mapInPlace(text, [](char32_t c) { return QChar::toUpper(c); }, upperUnit);
 }
 
 void makeLower(QString& text)
 {
-    mapInPlace(text, [](char32_t c) { return QChar::toLower(c); });
+    mapInPlace(text, [](char32_t c) { return QChar::toLower(c); }, lowerUnit);
 }
 
 QString upperText(QStringView text)
@@ -130,4 +128,94 @@ QString lowerText(QStringView text)
     QString s = text.toString();
     makeLower(s);
     return s;
+}
+
+namespace {
+
+inline char16_t foldUnit(char16_t c)
+{
+    if (c < 128)
+        return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+    if (QChar::isSurrogate(c))
+        return c;
+    const char32_t f = QChar::toCaseFolded(char32_t(c));
+    return QChar::requiresSurrogates(f) ? c : char16_t(f);
+}
+
+// The folded code point of the pair at i, as two units; false when no pair starts there.
+inline bool foldPair(QStringView s, qsizetype i, char16_t& hi, char16_t& lo)
+{
+    if (!(QChar::isHighSurrogate(s[i].unicode()) && i + 1 < s.size() && s[i + 1].isLowSurrogate()))
+        return false;
+    char32_t cp = QChar::surrogateToUcs4(s[i], s[i + 1]);
+    const char32_t f = QChar::toCaseFolded(cp);
+    if (QChar::requiresSurrogates(f))
+        cp = f;
+    hi = QChar::highSurrogate(cp);
+    lo = QChar::lowSurrogate(cp);
+    return true;
+}
+
+} // namespace
+
+TextFinder::TextFinder(const QString& needle, Qt::CaseSensitivity cs) : needle_(needle), cs_(cs)
+{
+    if (cs_ == Qt::CaseSensitive)
+        return;
+    // Written only where folding changes a unit: most needles stay shared.
+    for (qsizetype i = 0; i < needle_.size(); ++i) {
+        const QStringView view(needle_);
+        char16_t hi, lo;
+        if (foldPair(view, i, hi, lo)) {
+            if (view[i].unicode() != hi || view[i + 1].unicode() != lo) {
+                needle_[i] = QChar(hi);
+                needle_[i + 1] = QChar(lo);
+            }
+            ++i;
+        } else {
+            const char16_t f = foldUnit(view[i].unicode());
+            if (f != view[i].unicode())
+                needle_[i] = QChar(f);
+        }
+    }
+}
+
+bool TextFinder::matchesAt(QStringView hay, qsizetype at) const
+{
+    const qsizetype n = needle_.size();
+    if (cs_ == Qt::CaseSensitive)
+        return QStringView(hay).mid(at, n) == QStringView(needle_);
+    for (qsizetype k = 0; k < n; ++k) {
+        char16_t hi, lo;
+        if (foldPair(hay, at + k, hi, lo)) {
+            if (k + 1 >= n || needle_[k].unicode() != hi || needle_[k + 1].unicode() != lo)
+                return false;
+            ++k;
+        } else if (foldUnit(hay[at + k].unicode()) != needle_[k].unicode()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+qsizetype TextFinder::indexIn(QStringView hay, qsizetype from) const
+{
+    const qsizetype n = needle_.size();
+    if (n == 0 || from < 0)
+        return -1;
+    const qsizetype last = hay.size() - n;
+    if (cs_ == Qt::CaseSensitive) {
+        const QChar first = needle_[0];
+        for (qsizetype i = hay.indexOf(first, from); i >= 0 && i <= last; i = hay.indexOf(first, i + 1))
+            if (matchesAt(hay, i))
+                return i;
+        return -1;
+    }
+    const char16_t first = needle_[0].unicode();
+    for (qsizetype i = from; i <= last; ++i) {
+        const char16_t c = hay[i].unicode();
+        if ((c == first || foldUnit(c) == first || QChar::isHighSurrogate(c)) && matchesAt(hay, i))
+            return i;
+    }
+    return -1;
 }

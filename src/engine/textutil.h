@@ -37,6 +37,23 @@ inline bool isLetterChar(QChar c)
     return (u >= 65 && u <= 90) || (u >= 97 && u <= 122) || (u >= 192 && u <= 255);
 }
 
+// One-to-one case mapping of one UTF-16 unit, with a fast path for ASCII; a
+// surrogate stays as it is.
+inline QChar upperUnit(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 128)
+        return (u >= u'a' && u <= u'z') ? QChar(char16_t(u - 32)) : c;
+    return c.isSurrogate() ? c : c.toUpper();
+}
+inline QChar lowerUnit(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 128)
+        return (u >= u'A' && u <= u'Z') ? QChar(char16_t(u + 32)) : c;
+    return c.isSurrogate() ? c : c.toLower();
+}
+
 // One-to-one case mapping of a whole text, code point by code point, so that
 // lengths and positions never change (full mapping would turn "ß" into "SS").
 QString upperText(QStringView text);
@@ -44,3 +61,20 @@ QString lowerText(QStringView text);
 // The same mappings in place.
 void makeUpper(QString& text);
 void makeLower(QString& text);
+
+// Finds a text again and again, as find and replace does for every name: the
+// needle is prepared once. Without regard to case, both sides are compared by
+// their simple case folding (Qt's case-insensitive comparison).
+class TextFinder {
+public:
+    TextFinder(const QString& needle, Qt::CaseSensitivity cs);
+    // The first position at or after `from` where the needle starts; -1 when
+    // none (and always for an empty needle).
+    qsizetype indexIn(QStringView hay, qsizetype from = 0) const;
+    qsizetype size() const { return needle_.size(); }
+
+private:
+    bool matchesAt(QStringView hay, qsizetype at) const;
+    QString needle_; // folded when case does not count
+    Qt::CaseSensitivity cs_;
+};

@@ -77,3 +77,23 @@ TEST(TextUtil, CaseMappingKeepsLength)
     EXPECT_EQ(upperText(deseretLower), QString::fromUtf8("\U00010400"));
     EXPECT_EQ(upperText(u"x1-y").size(), 4);
 }
+
+TEST(TextUtil, TextFinderAgreesWithQtComparison)
+{
+    const char* hays[] = {"Hello hello HELLO", "École école ÉCOLE", "ΣΊΣΥΦΟΣ σίσυφος", "straße STRASSE",
+                          "\U00010400\U00010428 x", "aaaa", "", "abcabc"};
+    const char* needles[] = {"hello", "HeLLo", "école", "É", "σ", "ς", "ß", "\U00010428", "aa", "bca", "x", "zz"};
+    for (const char* h : hays) {
+        const QString hay = QString::fromUtf8(h);
+        for (const char* nd : needles) {
+            const QString needle = QString::fromUtf8(nd);
+            for (Qt::CaseSensitivity cs : {Qt::CaseSensitive, Qt::CaseInsensitive}) {
+                const TextFinder finder(needle, cs);
+                for (qsizetype from = 0; from <= hay.size(); ++from)
+                    EXPECT_EQ(finder.indexIn(hay, from), hay.indexOf(needle, from, cs))
+                        << h << " / " << nd << " cs=" << cs << " from " << from;
+            }
+        }
+    }
+    EXPECT_EQ(TextFinder(QString(), Qt::CaseInsensitive).indexIn(u"abc"), -1);
+}
