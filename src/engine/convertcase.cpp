@@ -66,7 +66,7 @@ void capitalizeFirst(QString& s)
 void capitalizeWords(QString& s)
 {
     bool start = true;
-    QChar before; // the previous input character; case never changes a separator
+    QChar before; // the previous input character
     for (qsizetype i = 0; i < s.size();) {
         const QChar c = s[i];
         const qsizetype width = setCase(s, i, start);
