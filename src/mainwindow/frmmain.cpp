@@ -1,4 +1,5 @@
 #include "mainwindow/frmmain.h"
+#include "engine/preview.h"
 #include "platform/datetext.h"
 #include "platform/fileops.h"
 
@@ -660,9 +661,41 @@ void FrmMain::tmrPreview_Timer()
     if (state.files.selectionCountPending == -1 && !ui.leftButtonDown())
         updateSelectionCount(false);
     if (state.preview.previewRequested == -1) {
+        const bool attrib = TabStrip->selectedKey() == QLatin1String("Attrib");
+        StatusBar->setPanelText(QStringLiteral("preview"), attrib ? QStringLiteral("No Preview Available...")
+                                                                  : QStringLiteral("Generating Preview..."));
         state.preview.previewRequested = 0;
-        // The preview computation lands with the preview engine.
+        generatePreview(state.preview, previewInputs(), state.random, state.logs);
+        if (!attrib)
+            StatusBar->setPanelText(QStringLiteral("preview"), previewCountText(state.preview.previewRenameCount));
     }
+}
+
+NameServices FrmMain::nameServices()
+{
+    NameServices s;
+    s.logs = &state.logs;
+    s.random = &state.random;
+    s.tables = &state.tables;
+    return s;
+}
+
+PreviewInputs FrmMain::previewInputs()
+{
+    PreviewInputs in;
+    in.list = activeList();
+    in.directoryList = TabStripFilemode->selectedKey() == QLatin1String("listview");
+    in.list = in.directoryList ? lwDirectory : lwDragDrop;
+    in.executeEnabled = [this] { return cmdExecute->isEnabled(); };
+    in.modeKey = TabStrip->selectedKey();
+    in.modeCaption = TabStrip->tabCaption(TabStrip->currentIndex());
+    in.options = readOptions();
+    in.onlySelectedActive = state.files.onlySelectedActive;
+    in.selectedCount = state.files.selectedCount;
+    in.alwaysShowDirs = listOptions.alwaysShowDirs;
+    in.services = nameServices();
+    in.yield = [] { QCoreApplication::processEvents(); };
+    return in;
 }
 
 // ---------------------------------------------------------------- directory reading (stand-ins)

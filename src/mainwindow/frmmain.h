@@ -1,4 +1,6 @@
 #pragma once
+#include "engine/preview.h"
+#include "filelist/host.h"
 #include "mainwindow/appstate.h"
 #include "mainwindow/gate.h"
 #include "platform/controls.h"
@@ -41,6 +43,7 @@ public:
     bool exitAfterRun = false;
     QString storedPath;
     bool exited = false;
+    FileListOptions listOptions;
 
     // Controls, under the names the rest of the program uses.
     QLabel* imgLogo;
@@ -138,6 +141,8 @@ public:
     void cmdHelp_Click();
     void commandLineRun();
     void tmrPreview_Timer();
+    PreviewInputs previewInputs();
+    NameServices nameServices();
 
     // Directory reading and file views (filled by the file-list code).
     void readDirectory();

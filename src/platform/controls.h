@@ -88,6 +88,8 @@ public:
     void selectKey(const QString& key);
     int indexOfKey(const QString& key) const;
     int count() const { return int(tabs_.size()); }
+    // The caption as stored ("Find && Replace").
+    QString tabCaption(int index) const { return index < 0 || index >= count() ? QString() : tabs_[size_t(index)]->text(); }
     QAbstractButton* tabButton(int index) const { return tabs_[size_t(index)]; }
 
 signals:
