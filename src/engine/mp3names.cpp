@@ -2,6 +2,7 @@
 
 #include "engine/forbidden.h"
 #include "engine/mp3library.h"
+#include "engine/normalize.h"
 #include "engine/renameoptions.h"
 #include "mediainfo/duration.h"
 #include "platform/datetext.h"
@@ -83,40 +84,6 @@ QString trackText(const Call& c)
         return QString();
     const qsizetype slash = t.indexOf(QLatin1Char('/'));
     return slash < 0 ? t : t.left(slash);
-}
-
-// Every run of ASCII digits without its leading zeros, padded to two digits,
-// after the outer spaces are removed: the number padding of the Enum mode at
-// width 2 ("3" gives "03", "12" stays "12").
-QString padTrackNumber(const QString& text)
-{
-    qsizetype from = 0, to = text.size();
-    while (from < to && text[from] == QLatin1Char(' '))
-        ++from;
-    while (to > from && text[to - 1] == QLatin1Char(' '))
-        --to;
-    QString out, run;
-    auto flush = [&] {
-        if (run.isEmpty())
-            return;
-        qsizetype zeros = 0;
-        while (zeros < run.size() && run[zeros] == QLatin1Char('0'))
-            ++zeros;
-        run.remove(0, zeros);
-        out += run.rightJustified(2, QLatin1Char('0'));
-        run.clear();
-    };
-    for (qsizetype i = from; i < to; ++i) {
-        const QChar ch = text[i];
-        if (ch >= QLatin1Char('0') && ch <= QLatin1Char('9')) {
-            run += ch;
-            continue;
-        }
-        flush();
-        out += ch;
-    }
-    flush();
-    return out;
 }
 
 // "(17)Rock" gives "Rock"; "Unknown" counts as no genre.
@@ -224,7 +191,7 @@ const std::array<TagDef, 27> tagTable{{
     {QLatin1String("<TRACKN>"), "Track Number (Normalized) <TRACKN>", true,
      [](const Call& c) {
          const QString t = trackText(c);
-         return t.isEmpty() ? Value() : Value(padTrackNumber(t));
+         return t.isEmpty() ? Value() : Value(normalizeNumbers(t, 2));
      }},
     {QLatin1String("<LENGTH>"), "Length (Long) <LENGTH>", false,
      [](const Call& c) { return stream(c, [](const Mp3StreamInfo& s) { return formatDurationText(s.durationSeconds); }); }},
