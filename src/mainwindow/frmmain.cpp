@@ -1,4 +1,5 @@
 #include "mainwindow/frmmain.h"
+#include "engine/mp3names.h"
 #include "engine/preview.h"
 #include "platform/datetext.h"
 #include "platform/fileops.h"
@@ -54,6 +55,9 @@ void FrmMain::Form_Load()
     front->raise();
     fillTagLists();
     setFreeSelectHint();
+    Mp3Component mp3 = initMp3Library(state.logs, mp3Factory);
+    mp3Library = std::move(mp3.mp3Library);
+    mp3InitFailed = mp3.mp3InitFailed;
     settingsTabIndex = 1;
 }
 
@@ -677,6 +681,10 @@ NameServices FrmMain::nameServices()
     s.logs = &state.logs;
     s.random = &state.random;
     s.tables = &state.tables;
+    s.mp3Name = [this](const QString& dir, const QString& name) -> std::optional<QString> {
+        const QString n = mp3NewName(mp3Library.get(), dir, name, readOptions());
+        return n.isEmpty() ? std::nullopt : std::optional<QString>(n);
+    };
     return s;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/mp3library.h"
 #include "engine/preview.h"
 #include "filelist/host.h"
 #include "mainwindow/appstate.h"
@@ -36,7 +37,10 @@ public:
     qint16 mainWindowReady = 0;
     qint16 fileMode = 0;
     qint16 dirsAllowed = -1;
+    std::unique_ptr<Mp3Library> mp3Library; // empty when its creation failed
     qint16 mp3InitFailed = 0;
+    // Lets a test make the MP3 component's creation fail.
+    Mp3LibraryFactory mp3Factory = &Mp3Library::create;
     qint16 settingsTabIndex = 1;
     qint16 executeBusy = 0;
     QString startMode;
