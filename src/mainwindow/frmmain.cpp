@@ -675,14 +675,14 @@ void FrmMain::tmrPreview_Timer()
     }
 }
 
-NameServices FrmMain::nameServices()
+NameServices FrmMain::nameServices(const RenameOptions& options)
 {
     NameServices s;
     s.logs = &state.logs;
     s.random = &state.random;
     s.tables = &state.tables;
-    s.mp3Name = [this](const QString& dir, const QString& name) -> std::optional<QString> {
-        const QString n = mp3NewName(mp3Library.get(), dir, name, readOptions());
+    s.mp3Name = [this, options](const QString& dir, const QString& name) -> std::optional<QString> {
+        const QString n = mp3NewName(mp3Library.get(), dir, name, options);
         return n.isEmpty() ? std::nullopt : std::optional<QString>(n);
     };
     return s;
@@ -701,7 +701,7 @@ PreviewInputs FrmMain::previewInputs()
     in.onlySelectedActive = state.files.onlySelectedActive;
     in.selectedCount = state.files.selectedCount;
     in.alwaysShowDirs = listOptions.alwaysShowDirs;
-    in.services = nameServices();
+    in.services = nameServices(in.options);
     in.yield = [] { QCoreApplication::processEvents(); };
     return in;
 }

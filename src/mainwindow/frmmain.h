@@ -146,7 +146,7 @@ public:
     void commandLineRun();
     void tmrPreview_Timer();
     PreviewInputs previewInputs();
-    NameServices nameServices();
+    NameServices nameServices(const RenameOptions& options);
 
     // Directory reading and file views (filled by the file-list code).
     void readDirectory();
