@@ -1,0 +1,36 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+// The renamer's command line: a start directory with an optional file pattern
+// ("/p"), a start-mode word ("/e") and the exit flag ("/x").
+//
+// The program receives an argument vector and every absolute path begins with
+// "/", so the switches are whole arguments: "/p", "/e" and "/x", and an argument
+// that begins with "/p " is "/p" followed by the rest. The arguments between two
+// switches, joined with one blank, are the text of the earlier one. Without any
+// "/p" or "/e", all arguments joined with one blank are the path and "/x" means
+// nothing.
+
+struct CommandLine {
+    QString pathText;    // blanks trimmed, double quotes removed
+    QString startMode;   // blanks trimmed at both ends, quotes kept
+    int exitAfterRun = 0; // -1 when "/x" was met among switches
+};
+
+CommandLine scanCommandLine(const QStringList& arguments);
+
+// The start directory and file pattern that a path text names.
+struct StartPath {
+    QString path;        // empty, or ending in "/"
+    QString pattern;     // the name given after the directory, or empty
+};
+
+// A path text not ending in "/" is a directory (then "/" is appended) or else is
+// split at its last "/" into directory and pattern. A last part with "*" or "?"
+// counts as a directory only when it matches directories and no file. "/" stays
+// the root.
+StartPath splitStartPath(const QString& pathText);
+
+// Whether a directory text names a directory that can be listed.
+bool directoryListable(const QString& directory);

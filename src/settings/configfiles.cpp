@@ -1,0 +1,362 @@
+#include "settings/configfiles.h"
+
+#include "engine/logs.h"
+#include "platform/datetext.h"
+#include "settings/storeforms.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <limits>
+#include <optional>
+
+using platform::Failure;
+
+namespace {
+
+const QString exceptionsFile = QStringLiteral("exceptions.txt");
+const QString fileTypesFile = QStringLiteral("filetypes.txt");
+const QString codecsFile = QStringLiteral("codecs.txt");
+const QString waveFormatsFile = QStringLiteral("waveformats.txt");
+const QString replaceFile = QStringLiteral("replace.txt");
+
+Failure failureOfLastCall()
+{
+    const int err = errno;
+    return platform::failureFromErrno(err != 0 ? err : EIO);
+}
+
+// A directory of that name does not count as the file.
+bool filePresent(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir();
+}
+
+// The raw lines of a file: LF or CR LF ends, a last line without an end still
+// counts. nullopt when the file is missing; a failure to read is remembered and
+// gives no lines.
+std::optional<QList<QByteArray>> rawLines(const QString& path, FailureMemo& memo)
+{
+    if (!filePresent(path))
+        return std::nullopt;
+    QFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        memo.remember(failureOfLastCall());
+        return QList<QByteArray>{};
+    }
+    const QByteArray all = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        memo.remember(platform::makeFailure(platform::failures::PathFileAccessError));
+    QList<QByteArray> lines = all.split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    for (QByteArray& line : lines)
+        if (line.endsWith('\r'))
+            line.chop(1);
+    return lines;
+}
+
+bool isCommentOrEmpty(const QByteArray& line)
+{
+    return line.isEmpty() || line.startsWith('#') || line.startsWith("//");
+}
+
+// The lists numbered from 0 hold one empty record when nothing was read.
+template <typename T>
+void keepOneRecord(std::vector<T>& list)
+{
+    if (list.empty())
+        list.push_back(T{});
+}
+
+QString trimSpaces(const QString& text)
+{
+    qsizetype b = 0, e = text.size();
+    while (b < e && text[b] == u' ')
+        ++b;
+    while (e > b && text[e - 1] == u' ')
+        --e;
+    return text.mid(b, e - b);
+}
+
+// The number a field begins with, rounded half to even; out of range gives 0 and
+// an overflow failure.
+qint64 leadingWhole(const QString& text, qint64 min, qint64 max, FailureMemo& memo)
+{
+    const double v = platform::roundHalfEven(leadingNumber(text));
+    if (v < static_cast<double>(min) || v > static_cast<double>(max)) {
+        memo.remember(overflowFailure());
+        return 0;
+    }
+    return static_cast<qint64>(v);
+}
+
+FileTypeDef parseFileType(const QByteArray& line, FailureMemo& memo)
+{
+    FileTypeDef def;
+    const qsizetype first = line.indexOf(',');
+    const qsizetype second = first < 0 ? -1 : line.indexOf(',', first + 1);
+    if (first >= 0)
+        def.offset = static_cast<qint32>(leadingWhole(QString::fromUtf8(line.left(first)),
+                                                      std::numeric_limits<qint32>::min(),
+                                                      std::numeric_limits<qint32>::max(), memo));
+    if (second < 0) {
+        def.extension = QString::fromUtf8(line);
+        memo.remember(platform::makeFailure(platform::failures::InvalidCall));
+        return def;
+    }
+    // The signature stays bytes: it is compared with file content, never shown.
+    def.search = line.mid(first + 1, second - first - 1);
+    def.extension = QString::fromUtf8(line.mid(second + 1));
+    return def;
+}
+
+CodecName parseCodec(const QString& line)
+{
+    const qsizetype tab = line.indexOf(u'\t');
+    return CodecName{line.left(4), tab < 0 ? line : line.mid(tab + 1)};
+}
+
+WaveFormatName parseWaveFormat(const QString& line, FailureMemo& memo)
+{
+    const qsizetype tab = line.indexOf(u'\t');
+    if (tab < 0) {
+        memo.remember(platform::makeFailure(platform::failures::InvalidCall));
+        return WaveFormatName{0, line};
+    }
+    return WaveFormatName{static_cast<qint16>(leadingWhole(line.left(tab), -32768, 32767, memo)), line.mid(tab + 1)};
+}
+
+std::optional<BatchReplaceItem> parseBatchItem(const QString& line, FailureMemo& memo)
+{
+    const QStringList fields = line.split(u'/');
+    if (fields.isEmpty() || fields[0].isEmpty())
+        return std::nullopt;
+    if (fields.size() < 6) {
+        memo.remember(platform::makeFailure(platform::failures::SubscriptOutOfRange));
+        return std::nullopt;
+    }
+    double n[4];
+    for (int i = 0; i < 4; ++i) {
+        const auto v = numberFromText(fields[2 + i]);
+        if (!v) {
+            memo.remember(typeMismatch());
+            return std::nullopt;
+        }
+        n[i] = *v;
+    }
+    const double caseSensitive = n[0], swapMode = n[1], start = n[2], count = n[3];
+    if (caseSensitive < 0 || caseSensitive > 1 || swapMode < 0 || swapMode > 1 || start < 0 || start > 999 ||
+        count < 0 || count > 999)
+        return std::nullopt;
+    auto whole = [](double v) { return static_cast<qint16>(platform::roundHalfEven(v)); };
+    BatchReplaceItem item;
+    item.find = fields[0];
+    item.replace = fields[1];
+    item.caseSensitive = whole(caseSensitive);
+    item.swapMode = whole(swapMode);
+    item.start = whole(start);
+    item.count = whole(count);
+    return item;
+}
+
+QString folderFile(const QString& folder, const QString& name)
+{
+    return folder + QLatin1Char('/') + name;
+}
+
+// Creates or empties the file and writes all of `data`; throws the failure.
+void writeWholeFile(const QString& path, const QByteArray& data)
+{
+    QFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw failureOfLastCall();
+    errno = 0;
+    if (file.write(data) != data.size() || !file.flush())
+        throw failureOfLastCall();
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        throw failureOfLastCall();
+}
+
+QByteArray fileTypesText(const std::vector<FileTypeDef>& rows)
+{
+    QByteArray out;
+    for (const QString& line : fileTypesHeader())
+        out += line.toUtf8() + '\n';
+    for (const FileTypeDef& row : rows)
+        out += QByteArray::number(row.offset) + ',' + row.search + ',' + row.extension.toUtf8() + '\n';
+    return out;
+}
+
+} // namespace
+
+const std::vector<FileTypeDef>& builtInFileTypes()
+{
+    static const std::vector<FileTypeDef> rows = [] {
+        const auto b = [](std::initializer_list<unsigned char> bytes) {
+            QByteArray a;
+            for (unsigned char c : bytes)
+                a.append(static_cast<char>(c));
+            return a;
+        };
+        const auto t = [](const char* text) { return QByteArray(text); };
+        const auto e = [](const char* ext) { return QString::fromLatin1(ext); };
+        return std::vector<FileTypeDef>{
+            {1, t("PK"), e("zip")},
+            {1, t("GIF"), e("gif")},
+            {1, t("MZ"), e("exe")},
+            {1, b({0xFF, 0xD8}), e("jpg")},
+            {1, t("<HTML"), e("html")},
+            {1, t("<html"), e("html")},
+            {1, t("ID3"), e("mp3")},
+            {1, t("BM"), e("bmp")},
+            {1, t("II*"), e("tif")},
+            {1, t("MM"), e("tif")},
+            {1, t("8BPS"), e("psd")},
+            {1, t("Rar"), e("rar")},
+            {1, b({0x60, 0xEA}), e("arj")},
+            {1, t("MThd"), e("mid")},
+            {1, t("FPBD"), e("agp")},
+            {1, b({0x30, 0x26, 0xB2}), e("asf")},
+            {1, t("MSCF"), e("cab")},
+            {1, t("%!PS-Adobe"), e("ai")},
+            {1, b({0x89, 0x50, 0x4E, 0x47}), e("png")},
+            {1, t("FWS"), e("swf")},
+            {1, b({0x00, 0x00, 0x01, 0xBA}), e("mpg")},
+            {1, b({0x00, 0x00, 0x01, 0xB3}), e("mpg")},
+            {9, t("CDXA"), e("mpg")},
+            {3, t("-l"), e("lzh")},
+            {5, t("moov"), e("mov")},
+            {5, t("skip"), e("mov")},
+            {5, t("free"), e("mov")},
+            {5, t("mdat"), e("mov")},
+            {5, t("pnot"), e("mov")},
+            {9, t("ILBM"), e("iff")},
+            {9, t("AVI"), e("avi")},
+            {9, t("WAVE"), e("wav")},
+            {10, t("ACE"), e("ace")},
+            {42, t("EMF"), e("emf")},
+            {-128, t("TAG"), e("mp3")},
+            {-18, t("TRUEVISION-XFILE"), e("tga")},
+        };
+    }();
+    return rows;
+}
+
+const QStringList& fileTypesHeader()
+{
+    static const QStringList header{
+        QStringLiteral("# Vexor Renamer filetype definitions"),
+        QStringLiteral("#"),
+        QStringLiteral("# Format: Offset,Search,Extension"),
+        QStringLiteral("# Offset may be positive or negative (Negative will count from end of file)"),
+        QStringLiteral("# Search is the string to look for at the offset"),
+        QStringLiteral("# Extension is the default extension for this file type"),
+        QString(),
+        QString(),
+    };
+    return header;
+}
+
+void readExceptionWords(const QString& folder, ConfigTables& tables, FailureMemo& memo)
+{
+    tables.exceptionWords = QStringList();
+    if (const auto lines = rawLines(folderFile(folder, exceptionsFile), memo)) {
+        for (const QByteArray& raw : *lines) {
+            const QString word = trimSpaces(QString::fromUtf8(raw));
+            if (!word.isEmpty())
+                tables.exceptionWords.append(word);
+        }
+    }
+    if (tables.exceptionWords.isEmpty())
+        tables.exceptionWords.append(QString());
+}
+
+void readFileTypes(const QString& folder, ConfigTables& tables, FailureMemo& memo)
+{
+    tables.fileTypes.clear();
+    const QString path = folderFile(folder, fileTypesFile);
+    const auto lines = rawLines(path, memo);
+    if (!lines) {
+        // No file: the built-in rows serve this run and become the user's file.
+        tables.fileTypes = builtInFileTypes();
+        memo.clear();
+        try {
+            writeWholeFile(path, fileTypesText(tables.fileTypes));
+        } catch (const Failure& failure) {
+            memo.remember(failure);
+        }
+        return;
+    }
+    for (const QByteArray& raw : *lines)
+        if (!isCommentOrEmpty(raw))
+            tables.fileTypes.push_back(parseFileType(raw, memo));
+    keepOneRecord(tables.fileTypes);
+}
+
+void readCodecNames(const QString& folder, ConfigTables& tables, FailureMemo& memo)
+{
+    tables.codecNames.clear();
+    if (const auto lines = rawLines(folderFile(folder, codecsFile), memo))
+        for (const QByteArray& raw : *lines)
+            if (!isCommentOrEmpty(raw))
+                tables.codecNames.push_back(parseCodec(QString::fromUtf8(raw)));
+    keepOneRecord(tables.codecNames);
+}
+
+void readWaveFormatNames(const QString& folder, ConfigTables& tables, FailureMemo& memo)
+{
+    tables.waveFormatNames.clear();
+    if (const auto lines = rawLines(folderFile(folder, waveFormatsFile), memo))
+        for (const QByteArray& raw : *lines)
+            if (!isCommentOrEmpty(raw))
+                tables.waveFormatNames.push_back(parseWaveFormat(QString::fromUtf8(raw), memo));
+    keepOneRecord(tables.waveFormatNames);
+}
+
+void readBatchReplaceList(const QString& folder, ConfigTables& tables, FailureMemo& memo)
+{
+    tables.batchReplaceList.clear();
+    if (const auto lines = rawLines(folderFile(folder, replaceFile), memo))
+        for (const QByteArray& raw : *lines)
+            if (!isCommentOrEmpty(raw))
+                if (auto item = parseBatchItem(QString::fromUtf8(raw), memo))
+                    tables.batchReplaceList.push_back(std::move(*item));
+}
+
+QString batchReplaceCaption(qsizetype count)
+{
+    if (count == 1)
+        return QStringLiteral("1 item in batch replace list...");
+    return QString::number(count) + QStringLiteral(" items in batch replace list...");
+}
+
+void writeConfigLists(const QString& folder, const ConfigTables& tables, Logs& logs)
+{
+    try {
+        QByteArray words;
+        for (const QString& word : tables.exceptionWords)
+            words += word.toUtf8() + '\n';
+        writeWholeFile(folderFile(folder, exceptionsFile), words);
+
+        QByteArray items;
+        for (const BatchReplaceItem& item : tables.batchReplaceList) {
+            if (item.find.isEmpty())
+                continue;
+            // The file keeps start before count.
+            items += (item.find + QLatin1Char('/') + item.replace + QLatin1Char('/') +
+                      QString::number(item.caseSensitive) + QLatin1Char('/') + QString::number(item.swapMode) +
+                      QLatin1Char('/') + QString::number(item.start) + QLatin1Char('/') +
+                      QString::number(item.count))
+                         .toUtf8() +
+                     '\n';
+        }
+        writeWholeFile(folderFile(folder, replaceFile), items);
+    } catch (const Failure& failure) {
+        logs.logError(failure.errorText() + QStringLiteral("Error saving settings lists!"));
+    }
+}

@@ -1,0 +1,34 @@
+#pragma once
+#include "engine/configtypes.h"
+#include "settings/failurememo.h"
+
+#include <QString>
+#include <vector>
+
+class Logs;
+
+// The five configuration text files in the program folder. Each read starts its
+// table afresh and replaces it as a whole; a missing file leaves the fresh table
+// (one empty record, or no batch item). A line that cannot be cut into its fields
+// still gives what could be taken (or is dropped, in "replace.txt") and its
+// failure is remembered for the settings load's one error line.
+
+void readExceptionWords(const QString& folder, ConfigTables& tables, FailureMemo& memo);
+// When "filetypes.txt" is missing, the built-in rows are used and written out as
+// a new file (LF line ends); a failure to write it is remembered.
+void readFileTypes(const QString& folder, ConfigTables& tables, FailureMemo& memo);
+void readCodecNames(const QString& folder, ConfigTables& tables, FailureMemo& memo);
+void readWaveFormatNames(const QString& folder, ConfigTables& tables, FailureMemo& memo);
+void readBatchReplaceList(const QString& folder, ConfigTables& tables, FailureMemo& memo);
+
+// Rewrites "exceptions.txt" and then "replace.txt". The first failure ends the
+// writing and gives one error line ending "Error saving settings lists!".
+void writeConfigLists(const QString& folder, const ConfigTables& tables, Logs& logs);
+
+// The caption of the Replace panel's lblBatchReplace for a list of `count` items.
+QString batchReplaceCaption(qsizetype count);
+
+// The 36 signatures used and written when "filetypes.txt" is missing.
+const std::vector<FileTypeDef>& builtInFileTypes();
+// The comment header written above them.
+const QStringList& fileTypesHeader();

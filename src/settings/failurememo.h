@@ -1,0 +1,28 @@
+#pragma once
+#include "platform/failure.h"
+
+#include <optional>
+
+// The last failure of a procedure that goes on after failures: a new failure
+// replaces the one remembered, a successful step leaves it alone, and only the
+// procedure's own fixed points clear it.
+struct FailureMemo {
+    std::optional<platform::Failure> last;
+
+    void remember(const platform::Failure& failure) { last = failure; }
+    void clear() { last.reset(); }
+    bool any() const { return last.has_value(); }
+    // "Error N (description) " followed by the text.
+    QString lineWith(const QString& text) const { return last ? last->errorText() + text : text; }
+};
+
+// Runs one step; a failure it throws is remembered and the caller goes on.
+template <typename Step>
+void goOn(FailureMemo& memo, Step&& step)
+{
+    try {
+        step();
+    } catch (const platform::Failure& failure) {
+        memo.remember(failure);
+    }
+}

@@ -1,0 +1,249 @@
+#include "settings/loadsave.h"
+
+#include "engine/logs.h"
+#include "platform/datetext.h"
+#include "platform/settingsstore.h"
+#include "settings/commandline.h"
+#include "settings/configfiles.h"
+#include "settings/failurememo.h"
+#include "settings/settingskeys.h"
+#include "settings/storeforms.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+namespace {
+
+QString historyKey(int i)
+{
+    return QStringLiteral("pathHistory") + QString::number(i);
+}
+
+QString numberDefault(double v)
+{
+    return QString::number(v, 'f', 1);
+}
+
+class Loader {
+public:
+    Loader(platform::SettingsStore& store, const LoadContext& context, Settings& settings, ConfigTables& tables)
+        : store_(store), context_(context), s_(settings), tables_(tables)
+    {
+    }
+
+    void run(Logs& logs)
+    {
+        loadGeometry();
+        keys("chkShowTreeview", "tabStripFilemode");
+        const StartPath start = commandLine();
+        if (start.path.isEmpty())
+            storedStartDirectory();
+        if (!start.path.isEmpty() && !start.pattern.isEmpty())
+            s_.txtPattern = start.pattern;
+        else
+            keys("txtPattern", "txtPattern");
+        keys("txtMp3Format", "chkEnumTab");
+        keys("processHidden", "usePatternForDirs");
+        s_.txtPatternEnabled = s_.usePatternForFiles != 0 || s_.usePatternForDirs != 0;
+        keys("exceptionsEnabled", "thumbsHeight");
+        boundReadSizes();
+        readExceptionWords(context_.programFolder, tables_, memo_);
+        keys("chkSpaceBeginning", "dragColWidth8");
+        keys("chkFiles", "uncheckSubsdirsAtStartup");
+        if (s_.uncheckSubsdirsAtStartup == 1)
+            s_.chkSub = 0;
+        keys("dragDropAddPath", "dragDropAddPath");
+        configurationFiles();
+        pathHistory();
+        if (memo_.any())
+            logs.logError(memo_.lineWith(QStringLiteral("Error loading settings!")));
+    }
+
+private:
+    platform::SettingsStore& store_;
+    const LoadContext& context_;
+    Settings& s_;
+    ConfigTables& tables_;
+    FailureMemo memo_;
+
+    QString defaultText(const SettingsKey& key) const
+    {
+        switch (key.defaultKind) {
+        case DefaultKind::CentreVertical:
+            return numberDefault((context_.screenTwips.height() - double(s_.*key.centreSize)) / 2);
+        case DefaultKind::CentreHorizontal:
+            return numberDefault((context_.screenTwips.width() - double(s_.*key.centreSize)) / 2);
+        case DefaultKind::Today: return platform::dateText(context_.now.date());
+        case DefaultKind::Now: return platform::timeText(context_.now.time());
+        default: return QString::fromLatin1(key.defaultText);
+        }
+    }
+
+    // Reads the keys of the table from `first` to `last`, each on its own.
+    void keys(const char* first, const char* last)
+    {
+        const auto table = settingsKeys();
+        for (int i = settingsKeyIndex(first); i <= settingsKeyIndex(last); ++i) {
+            const SettingsKey& key = table[i];
+            if (key.defaultKind == DefaultKind::None)
+                continue;
+            goOn(memo_, [&] {
+                readStoredValue(key, store_.value(QString::fromLatin1(key.key), defaultText(key)), s_);
+            });
+        }
+    }
+
+    void loadGeometry()
+    {
+        keys("Main_Height", "Main_Width");
+        // A size no window can take would hide its controls: use the default.
+        if (s_.Main_Width < mainMinWidth)
+            s_.Main_Width = Settings{}.Main_Width;
+        if (s_.Main_Height < mainMinHeight)
+            s_.Main_Height = Settings{}.Main_Height;
+        keys("Main_Top", "Main_Left");
+        const QSize screen = context_.screenTwips;
+        if (s_.Main_Top < 0)
+            s_.Main_Top = 0;
+        if (s_.Main_Left < 0)
+            s_.Main_Left = 0;
+        if (s_.Main_Top > screen.height())
+            s_.Main_Top = 0;
+        if (s_.Main_Left > screen.width())
+            s_.Main_Left = 0;
+        keys("Main_Maximized", "Execute_Height");
+        if (s_.Execute_Width < logMinWidth)
+            s_.Execute_Width = Settings{}.Execute_Width;
+        if (s_.Execute_Height < logMinHeight)
+            s_.Execute_Height = Settings{}.Execute_Height;
+        keys("Execute_Top", "frmSettings_Left");
+    }
+
+    StartPath commandLine()
+    {
+        s_.startMode.clear();
+        s_.exitAfterRun = 0;
+        if (context_.arguments.join(u' ').isEmpty())
+            return {};
+        const CommandLine line = scanCommandLine(context_.arguments);
+        s_.startMode = line.startMode;
+        s_.exitAfterRun = line.exitAfterRun;
+        const StartPath start = splitStartPath(line.pathText);
+        memo_.clear();
+        if (!start.path.isEmpty() && directoryListable(start.path))
+            s_.storedPath = start.path;
+        return start;
+    }
+
+    void storedStartDirectory()
+    {
+        QString text = store_.value(QStringLiteral("txtPath"));
+        if (s_.startupInLastDir == 0)
+            text.clear();
+        if (!text.isEmpty() && !text.endsWith(u'/'))
+            text += u'/';
+        memo_.clear();
+        // A stored directory that has since gone is simply forgotten.
+        s_.storedPath = !text.isEmpty() && directoryListable(text) ? text : QString();
+    }
+
+    // Values that size reads and allocations must stay within.
+    void boundReadSizes()
+    {
+        const auto thumb = [](int& v) {
+            v = v == 0 ? 64 : std::clamp(v, 16, 256);
+        };
+        thumb(s_.thumbsWidth);
+        thumb(s_.thumbsHeight);
+        if (s_.mpegBytesToRead <= 0)
+            s_.mpegBytesToRead = 8192;
+        s_.mpegBytesToRead = std::min(s_.mpegBytesToRead, 16 * 1024 * 1024);
+        if (s_.getHtmlTitle_ReadSize <= 0)
+            s_.getHtmlTitle_ReadSize = 2048;
+        s_.getHtmlTitle_ReadSize = std::min(s_.getHtmlTitle_ReadSize, 1024 * 1024);
+    }
+
+    void configurationFiles()
+    {
+        const QString& folder = context_.programFolder;
+        readFileTypes(folder, tables_, memo_);
+        readCodecNames(folder, tables_, memo_);
+        readWaveFormatNames(folder, tables_, memo_);
+        readBatchReplaceList(folder, tables_, memo_);
+        s_.lblBatchReplace = batchReplaceCaption(qsizetype(tables_.batchReplaceList.size()));
+    }
+
+    void pathHistory()
+    {
+        keys("pathHistorySize", "pathHistorySize");
+        const int size = std::max(0, s_.pathHistorySize);
+        s_.pathHistory = QStringList(size + 1, QString());
+        for (int i = 0; i < size; ++i)
+            s_.pathHistory[i] = store_.value(historyKey(i));
+    }
+};
+
+bool isDetailColumnWidth(const SettingsKey& key)
+{
+    const QString name = QString::fromLatin1(key.key);
+    return key.form == StoreForm::Width && name.back() >= u'4' && name.back() <= u'8';
+}
+
+// Whether the store's file can be written where it is (the file, or the nearest
+// folder that exists on its way).
+bool storeWritable(const platform::SettingsStore& store)
+{
+    QFileInfo info(store.fileName());
+    while (!info.exists()) {
+        const QString parent = info.path();
+        if (parent == info.filePath())
+            return false;
+        info = QFileInfo(parent);
+    }
+    return info.isWritable() && (info.isDir() || info.filePath() == store.fileName());
+}
+
+void writeKeys(platform::SettingsStore& store, std::span<const char* const> names, const Settings& s,
+               FailureMemo& memo)
+{
+    for (const char* name : names) {
+        const SettingsKey& key = settingsKeys()[settingsKeyIndex(name)];
+        if (isDetailColumnWidth(key) && s.showAllColumns != 1)
+            continue;
+        goOn(memo, [&] { store.setValue(QString::fromLatin1(key.key), storedText(key, s)); });
+    }
+}
+
+} // namespace
+
+void loadSettings(platform::SettingsStore& store, Logs& logs, const LoadContext& context, Settings& settings,
+                  ConfigTables& tables)
+{
+    Loader(store, context, settings, tables).run(logs);
+}
+
+void saveSettings(platform::SettingsStore& store, Logs& logs, const QString& programFolder,
+                  const Settings& settings, const ConfigTables& tables, const ShellMenuStep& shellMenuStep)
+{
+    FailureMemo memo;
+    writeKeys(store, saveKeysBeforeShellStep(), settings, memo);
+    if (shellMenuStep)
+        shellMenuStep(settings.shellShowVexor == 1);
+    writeKeys(store, saveKeysAfterShellStep(), settings, memo);
+    // The keys reach the disk in one write at the end; a store that cannot be
+    // written is reported here, where the save reports its failures.
+    if (!storeWritable(store))
+        memo.remember(platform::makeFailure(platform::failures::PathFileAccessError));
+    if (memo.any())
+        logs.logError(memo.lineWith(QStringLiteral("Error saving settings!")));
+
+    store.setValue(QStringLiteral("pathHistorySize"), QString::number(std::clamp(settings.pathHistorySize, -32768, 32767)));
+    for (int i = 0; i < settings.pathHistorySize; ++i)
+        store.setValue(historyKey(i), i < settings.pathHistory.size() ? settings.pathHistory[i] : QString());
+    goOn(memo, [&] {
+        const SettingsKey& key = *findSettingsKey(QStringLiteral("exceptionsEnabled"));
+        store.setValue(QString::fromLatin1(key.key), storedText(key, settings));
+    });
+    store.sync();
+    writeConfigLists(programFolder, tables, logs);
+}

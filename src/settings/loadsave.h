@@ -1,0 +1,47 @@
+#pragma once
+#include "engine/configtypes.h"
+#include "settings/settings.h"
+
+#include <QDateTime>
+#include <QSize>
+#include <QStringList>
+#include <functional>
+
+class Logs;
+namespace platform {
+class SettingsStore;
+}
+
+// What the load needs from its surroundings.
+struct LoadContext {
+    QString programFolder;   // where the configuration text files live
+    QSize screenTwips;       // screen width and height in twips (15 per pixel)
+    QDateTime now;           // gives the date and time pickers' defaults
+    QStringList arguments;   // the command line without the program's own path
+};
+
+// Loads every stored setting, the command line, the configuration text files and
+// the path history into `settings` and `tables`, once at start-up. A step that
+// fails leaves its field as it was and the load goes on; the last failure that
+// is still remembered at the end gives one error line "Error N (description)
+// Error loading settings!".
+void loadSettings(platform::SettingsStore& store, Logs& logs, const LoadContext& context, Settings& settings,
+                  ConfigTables& tables);
+
+// The save's step that creates (true) or deletes (false) the file-manager entry.
+// An empty function does nothing.
+using ShellMenuStep = std::function<void(bool create)>;
+
+// Writes every key (column widths 4 to 8 only while showAllColumns is 1), the path
+// history from settings.pathHistory, and rewrites "exceptions.txt" and
+// "replace.txt". A failure of the keys before the history gives one error line
+// "Error N (description) Error saving settings!"; the two files have their own.
+// The store is synced once, at the end of its keys.
+void saveSettings(platform::SettingsStore& store, Logs& logs, const QString& programFolder,
+                  const Settings& settings, const ConfigTables& tables, const ShellMenuStep& shellMenuStep = {});
+
+// Minimum sizes of the main window and the log window, in twips.
+inline constexpr int mainMinWidth = 550 * 15;
+inline constexpr int mainMinHeight = 528 * 15;
+inline constexpr int logMinWidth = 370 * 15;
+inline constexpr int logMinHeight = 194 * 15;

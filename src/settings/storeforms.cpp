@@ -1,0 +1,230 @@
+#include "settings/storeforms.h"
+
+#include "platform/datetext.h"
+
+#include <QLocale>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+QString withoutBlanks(const QString& text)
+{
+    qsizetype b = 0, e = text.size();
+    while (b < e && (text[b] == u' ' || text[b] == u'\t'))
+        ++b;
+    while (e > b && (text[e - 1] == u' ' || text[e - 1] == u'\t'))
+        --e;
+    return text.mid(b, e - b);
+}
+
+template <typename T>
+T& field(Settings& s, T Settings::*member)
+{
+    return s.*member;
+}
+
+// Every form stores its value in one of these field types.
+struct Assign {
+    Settings& settings;
+    const SettingsKey& key;
+    const QString& text;
+
+    void operator()(std::monostate) const {}
+    void operator()(int Settings::*m) const { field(settings, m) = intValue(); }
+    void operator()(bool Settings::*m) const { field(settings, m) = boolValue(); }
+    void operator()(QString Settings::*m) const { field(settings, m) = text; }
+    void operator()(QDate Settings::*m) const
+    {
+        const auto d = platform::parseDateText(text);
+        if (!d)
+            throw typeMismatch();
+        field(settings, m) = *d;
+    }
+    void operator()(QTime Settings::*m) const
+    {
+        const auto t = platform::parseTimeText(text);
+        if (!t)
+            throw typeMismatch();
+        field(settings, m) = *t;
+    }
+
+    int intValue() const
+    {
+        switch (key.form) {
+        case StoreForm::Int: return wholeNumber(text, -32768, 32767);
+        case StoreForm::Check: {
+            const int v = wholeNumber(text, -32768, 32767);
+            if (v < 0 || v > 2)
+                throw invalidPropertyValue();
+            return v;
+        }
+        case StoreForm::Tab: {
+            const double n = platform::roundHalfEven(leadingNumber(text));
+            if (n < 1 || n > key.choices)
+                throw indexOutOfBounds();
+            return static_cast<int>(n);
+        }
+        default: return wholeNumber(text, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
+        }
+    }
+
+    bool boolValue() const
+    {
+        const QString t = withoutBlanks(text);
+        if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+            return true;
+        if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+            return false;
+        if (const auto n = numberFromText(t))
+            return *n != 0;
+        throw typeMismatch();
+    }
+};
+
+// An option group selects the button whose index equals the stored number; a
+// text that is no number reads as if the key were absent.
+void readOption(const SettingsKey& key, const QString& text, Settings& settings)
+{
+    auto n = numberFromText(text);
+    if (!n)
+        n = numberFromText(QString::fromLatin1(key.defaultText));
+    int Settings::*member = std::get<int Settings::*>(key.target);
+    for (int i = 0; i < key.choices; ++i)
+        if (*n == i)
+            settings.*member = i;
+}
+
+QString intText(qint64 v)
+{
+    return QString::number(v);
+}
+
+} // namespace
+
+platform::Failure typeMismatch()
+{
+    return platform::makeFailure(platform::failures::TypeMismatch);
+}
+
+platform::Failure overflowFailure()
+{
+    return platform::makeFailure(platform::failures::Overflow);
+}
+
+platform::Failure invalidPropertyValue()
+{
+    return platform::Failure(380, QStringLiteral("Invalid property value"));
+}
+
+platform::Failure indexOutOfBounds()
+{
+    return platform::Failure(35600, QStringLiteral("Index out of bounds"));
+}
+
+std::optional<double> numberFromText(const QString& text)
+{
+    const QString t = withoutBlanks(text);
+    if (t.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    double v = QLocale::c().toDouble(t, &ok);
+    if (!ok)
+        v = QLocale::system().toDouble(t, &ok);
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+double leadingNumber(QStringView text)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && (text[i] == u' ' || text[i] == u'\t'))
+        ++i;
+    const qsizetype start = i;
+    if (i < n && (text[i] == u'+' || text[i] == u'-'))
+        ++i;
+    qsizetype digits = 0;
+    while (i < n && text[i].isDigit() && text[i].unicode() < 128)
+        ++i, ++digits;
+    if (i < n && text[i] == u'.') {
+        ++i;
+        while (i < n && text[i].unicode() >= '0' && text[i].unicode() <= '9')
+            ++i, ++digits;
+    }
+    if (digits == 0)
+        return 0;
+    // An exponent counts only when digits follow it.
+    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+        qsizetype j = i + 1;
+        if (j < n && (text[j] == u'+' || text[j] == u'-'))
+            ++j;
+        if (j < n && text[j].unicode() >= '0' && text[j].unicode() <= '9') {
+            while (j < n && text[j].unicode() >= '0' && text[j].unicode() <= '9')
+                ++j;
+            i = j;
+        }
+    }
+    bool ok = false;
+    const double v = QLocale::c().toDouble(text.mid(start, i - start), &ok);
+    return ok && std::isfinite(v) ? v : 0;
+}
+
+int wholeNumber(const QString& text, qint64 min, qint64 max)
+{
+    const auto n = numberFromText(text);
+    if (!n)
+        throw typeMismatch();
+    const double r = platform::roundHalfEven(*n);
+    if (r < static_cast<double>(min) || r > static_cast<double>(max))
+        throw overflowFailure();
+    return static_cast<int>(r);
+}
+
+void readStoredValue(const SettingsKey& key, const QString& text, Settings& settings)
+{
+    if (key.form == StoreForm::Option) {
+        readOption(key, text, settings);
+        return;
+    }
+    const Assign assign{settings, key, text};
+    if (std::holds_alternative<std::monostate>(key.target)) {
+        // Nothing takes the value, but a text that does not fit still fails.
+        if (key.form != StoreForm::Text)
+            (void)assign.intValue();
+        return;
+    }
+    std::visit(assign, key.target);
+}
+
+QString storedText(const SettingsKey& key, const Settings& s)
+{
+    return std::visit(
+        [&](auto member) -> QString {
+            using M = decltype(member);
+            if constexpr (std::is_same_v<M, std::monostate>) {
+                return QString();
+            } else if constexpr (std::is_same_v<M, int Settings::*>) {
+                const int v = s.*member;
+                // The 16-bit form holds what fits; window geometry can exceed it.
+                if (key.form == StoreForm::Int)
+                    return intText(std::clamp(v, -32768, 32767));
+                return intText(v);
+            } else if constexpr (std::is_same_v<M, bool Settings::*>) {
+                return s.*member ? QStringLiteral("True") : QStringLiteral("False");
+            } else if constexpr (std::is_same_v<M, QString Settings::*>) {
+                return s.*member;
+            } else if constexpr (std::is_same_v<M, QDate Settings::*>) {
+                if (!(s.*member).isValid())
+                    throw typeMismatch();
+                return platform::dateText(s.*member);
+            } else {
+                if (!(s.*member).isValid())
+                    throw typeMismatch();
+                return platform::timeText(s.*member);
+            }
+        },
+        key.target);
+}

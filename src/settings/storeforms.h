@@ -1,0 +1,34 @@
+#pragma once
+#include "platform/failure.h"
+#include "settings/settingskeys.h"
+
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+// Reading and writing the settings store's value forms, and the two ways the
+// stored texts and configuration lines are read as numbers.
+
+// The whole text as a number (blanks around it allowed; "." or the system's
+// decimal mark); nullopt when it is not one.
+std::optional<double> numberFromText(const QString& text);
+// The number the text begins with, leading blanks skipped, reading up to the
+// first character that cannot belong to it; 0 when there is none.
+double leadingNumber(QStringView text);
+
+// Failures a store form reports.
+platform::Failure typeMismatch();
+platform::Failure overflowFailure();
+platform::Failure invalidPropertyValue(); // a control refused the value
+platform::Failure indexOutOfBounds();     // a tab index with no tab
+
+// A whole number of the range, rounded half to even; throws 13 for no number
+// and 6 outside the range.
+int wholeNumber(const QString& text, qint64 min, qint64 max);
+
+// Reads a stored text (or the default text) in the key's form into its field.
+// Throws platform::Failure when the text does not fit; the field is unchanged then.
+void readStoredValue(const SettingsKey& key, const QString& text, Settings& settings);
+// The text that a save writes for the key; throws platform::Failure when the
+// value cannot be written (an invalid date or time).
+QString storedText(const SettingsKey& key, const Settings& settings);
