@@ -1,0 +1,113 @@
+#include "settings/commandline.h"
+#include "settings_fixture.h"
+
+#include <QFileInfo>
+
+TEST(CommandLineScan, SwitchesAreWholeArguments)
+{
+    struct Case {
+        QStringList args;
+        QString path, mode;
+        int exit;
+    };
+    const Case cases[] = {
+        {{}, "", "", 0},
+        {{"/home/me/Music"}, "/home/me/Music", "", 0},
+        {{"/home/me/My", "Music"}, "/home/me/My Music", "", 0},
+        {{"/p", "/home/me/Music", "/e", "modecase", "/x"}, "/home/me/Music", "modecase", -1},
+        {{"/e", "modecase", "/x"}, "", "modecase", -1},
+        {{"/x"}, "/x", "", 0},
+        {{"/x", "/home"}, "/x /home", "", 0},
+        {{"/p", "/a", "/p", "/b"}, "/b", "", 0},
+        {{"/p /home/me/e dir"}, "/home/me/e dir", "", 0},
+        {{"/p", "/home/me/e", "/x", "ignored", "/e", " Modecase "}, "/home/me/e", "Modecase", -1},
+        {{"/P", "/home"}, "/P /home", "", 0},
+        {{"before", "/p", " \"/home/q\" "}, "/home/q", "", 0},
+        {{"/e", "\"modecase\""}, "", "\"modecase\"", 0},
+        {{"/e", "mode", "case", "/p"}, "", "mode case", 0},
+    };
+    for (const Case& c : cases) {
+        const CommandLine line = scanCommandLine(c.args);
+        EXPECT_EQ(line.pathText, c.path) << c.args.join('|').toStdString();
+        EXPECT_EQ(line.startMode, c.mode) << c.args.join('|').toStdString();
+        EXPECT_EQ(line.exitAfterRun, c.exit) << c.args.join('|').toStdString();
+    }
+}
+
+class CommandLineTest : public SettingsTest {};
+
+TEST_F(CommandLineTest, PathsNameTheStartDirectoryAndPattern)
+{
+    const QString dir = makeDir("music");
+    writeFile("music/song.mp3");
+    writeFile("music/notes.txt");
+    makeDir("music/sub1");
+    makeDir("music/e");
+    const QString other = makeDir("other");
+    store({{"txtPath", other}, {"txtPattern", "*.stored"}});
+
+    struct Case {
+        QStringList args;
+        QString storedPath, pattern;
+    };
+    const Case cases[] = {
+        {{dir}, dir + "/", "*.stored"},
+        {{dir + "/"}, dir + "/", "*.stored"},
+        {{dir + "/song.mp3"}, dir + "/", "song.mp3"},
+        {{dir + "/missing.mp3"}, dir + "/", "missing.mp3"},
+        {{dir + "/*.mp3"}, dir + "/", "*.mp3"},
+        {{dir + "/*.zzz"}, dir + "/", "*.zzz"},
+        {{dir + "/sub*"}, "", "*.stored"}, // matches only a directory
+        {{work() + "/nope/x.txt"}, "", "x.txt"},
+        {{"/p", work() + "/nope", "/p", dir}, dir + "/", "*.stored"},
+        {{"/p", dir + "/e"}, dir + "/e/", "*.stored"},
+        {{"/p " + dir + "/e"}, dir + "/e/", "*.stored"},
+        {{"/p", "\"" + dir + "\""}, dir + "/", "*.stored"},
+        {{"/e", "modecase", "/x"}, other + "/", "*.stored"},
+        {{"/P", dir}, "", "music"}, // no switch: a path "/P <dir>"
+    };
+    for (const Case& c : cases) {
+        const Settings s = load(c.args);
+        EXPECT_EQ(s.storedPath, c.storedPath) << c.args.join('|').toStdString();
+        EXPECT_EQ(s.txtPattern, c.pattern) << c.args.join('|').toStdString();
+    }
+}
+
+TEST_F(CommandLineTest, RunOnlyValues)
+{
+    Settings s = load({"/e", "modecase", "/x"});
+    EXPECT_EQ(s.startMode, "modecase");
+    EXPECT_EQ(s.exitAfterRun, -1);
+    s = load({});
+    EXPECT_EQ(s.startMode, "");
+    EXPECT_EQ(s.exitAfterRun, 0);
+}
+
+TEST_F(CommandLineTest, LoneExitSwitchIsAPathBelowTheRoot)
+{
+    if (QFileInfo::exists("/x"))
+        GTEST_SKIP() << "/x exists on this machine";
+    store({{"txtPattern", "*.stored"}});
+    const Settings s = load({"/x"});
+    EXPECT_EQ(s.storedPath, "/");
+    EXPECT_EQ(s.txtPattern, "x");
+    EXPECT_EQ(s.exitAfterRun, 0);
+    EXPECT_EQ(s.startMode, "");
+}
+
+TEST_F(CommandLineTest, RootStaysTheRoot)
+{
+    EXPECT_EQ(splitStartPath("/").path, "/");
+    EXPECT_EQ(load({"/p", "/"}).storedPath, "/");
+}
+
+TEST_F(CommandLineTest, StoredDirectoryIsNotReadWhenTheCommandLineGivesAPath)
+{
+    haveFileTypes();
+    const QString other = makeDir("other");
+    store({{"txtPath", other}, {"Main_Width", "wide"}});
+    // The command line's directory test clears the geometry failure too.
+    const Settings s = load({work() + "/gone/deeper"});
+    EXPECT_EQ(s.storedPath, "");
+    EXPECT_TRUE(errorLines().isEmpty());
+}

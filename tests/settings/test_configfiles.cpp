@@ -1,0 +1,255 @@
+#include "settings/configfiles.h"
+#include "settings_fixture.h"
+
+class ConfigFilesTest : public SettingsTest {
+protected:
+    FailureMemo memo;
+    QString folder() const { return programFolder(); }
+};
+
+TEST_F(ConfigFilesTest, ExceptionWordsAreTrimmedOfSpacesOnly)
+{
+    writeProgramFile("exceptions.txt", "  McDonald  \r\n#hash\r\n   \r\n\tTab \r\n\r\n//slash\r\nlast");
+    readExceptionWords(folder(), tables, memo);
+    EXPECT_EQ(tables.exceptionWords, QStringList({"McDonald", "#hash", "\tTab", "//slash", "last"}));
+    EXPECT_FALSE(memo.any());
+
+    writeProgramFile("exceptions.txt", "\n   \n");
+    readExceptionWords(folder(), tables, memo);
+    EXPECT_EQ(tables.exceptionWords, QStringList({""}));
+}
+
+TEST_F(ConfigFilesTest, MissingFilesGiveTheFreshTables)
+{
+    tables.exceptionWords = QStringList{"old"};
+    tables.batchReplaceList = {BatchReplaceItem{"a", "b"}};
+    tables.codecNames = {CodecName{"DIV3", "x"}};
+    readExceptionWords(folder(), tables, memo);
+    readCodecNames(folder(), tables, memo);
+    readWaveFormatNames(folder(), tables, memo);
+    readBatchReplaceList(folder(), tables, memo);
+    EXPECT_EQ(tables.exceptionWords, QStringList({""}));
+    ASSERT_EQ(tables.codecNames.size(), 1u);
+    EXPECT_TRUE(tables.codecNames[0].fourcc.isEmpty());
+    ASSERT_EQ(tables.waveFormatNames.size(), 1u);
+    EXPECT_EQ(tables.waveFormatNames[0].tag, 0);
+    EXPECT_TRUE(tables.batchReplaceList.empty());
+    EXPECT_FALSE(memo.any());
+}
+
+TEST_F(ConfigFilesTest, FileTypeLinesAreCutAtTheFirstTwoCommas)
+{
+    writeProgramFile("filetypes.txt", "# comment\r\n// comment\r\n\r\n-128,TAG,mp3\r\n 7, a , b\r\n1,a,b,c\r\n"
+                                      "2.5,x,y\r\n3," + QByteArray("\xFF\xD8\x00", 3) +
+                                          ",jpg\r\n #not a comment,s,e\r\n");
+    readFileTypes(folder(), tables, memo);
+    ASSERT_EQ(tables.fileTypes.size(), 6u);
+    EXPECT_EQ(tables.fileTypes[0].offset, -128);
+    EXPECT_EQ(tables.fileTypes[0].search, "TAG");
+    EXPECT_EQ(tables.fileTypes[0].extension, "mp3");
+    EXPECT_EQ(tables.fileTypes[1].offset, 7);
+    EXPECT_EQ(tables.fileTypes[1].search, " a ");
+    EXPECT_EQ(tables.fileTypes[1].extension, " b");
+    EXPECT_EQ(tables.fileTypes[2].extension, "b,c");
+    EXPECT_EQ(tables.fileTypes[3].offset, 2); // half to even
+    EXPECT_EQ(tables.fileTypes[4].search, QByteArray("\xFF\xD8\x00", 3));
+    EXPECT_EQ(tables.fileTypes[5].offset, 0);
+    EXPECT_EQ(tables.fileTypes[5].search, "s");
+    EXPECT_FALSE(memo.any());
+}
+
+TEST_F(ConfigFilesTest, FileTypeLineWithTooFewCommasStillGivesARecord)
+{
+    writeProgramFile("filetypes.txt", "1,PK\nplain\n");
+    readFileTypes(folder(), tables, memo);
+    ASSERT_EQ(tables.fileTypes.size(), 2u);
+    EXPECT_EQ(tables.fileTypes[0].offset, 1);
+    EXPECT_TRUE(tables.fileTypes[0].search.isEmpty());
+    EXPECT_EQ(tables.fileTypes[0].extension, "1,PK");
+    EXPECT_EQ(tables.fileTypes[1].offset, 0);
+    EXPECT_EQ(tables.fileTypes[1].extension, "plain");
+    EXPECT_TRUE(memo.any());
+}
+
+TEST_F(ConfigFilesTest, FileTypeFileOfCommentsOrEmptyGivesOneEmptyRecord)
+{
+    for (const QByteArray& content : {QByteArray("# only\n// comments\n"), QByteArray()}) {
+        writeProgramFile("filetypes.txt", content);
+        readFileTypes(folder(), tables, memo);
+        ASSERT_EQ(tables.fileTypes.size(), 1u);
+        EXPECT_EQ(tables.fileTypes[0].offset, 0);
+        EXPECT_TRUE(tables.fileTypes[0].search.isEmpty());
+        EXPECT_TRUE(tables.fileTypes[0].extension.isEmpty());
+        // The existing file is kept as it was.
+        EXPECT_EQ(readText(folder() + "/filetypes.txt").toUtf8(), content);
+    }
+}
+
+TEST_F(ConfigFilesTest, MissingFileTypeFileIsWrittenFromTheBuiltInRows)
+{
+    memo.remember(platform::makeFailure(5));
+    readFileTypes(folder(), tables, memo);
+    EXPECT_FALSE(memo.any()); // writing a new file starts afresh
+    ASSERT_EQ(tables.fileTypes.size(), 36u);
+    const QStringList lines = readLines(folder() + "/filetypes.txt");
+    ASSERT_EQ(lines.size(), 44);
+    EXPECT_EQ(lines[0], "# Vexor Renamer filetype definitions");
+    EXPECT_EQ(lines[2], "# Format: Offset,Search,Extension");
+    EXPECT_EQ(lines[6], "");
+    EXPECT_EQ(lines[7], "");
+    EXPECT_EQ(lines[8], "1,PK,zip");
+    EXPECT_EQ(lines[30], "9,CDXA,mpg");
+    EXPECT_EQ(lines[42], "-128,TAG,mp3");
+    EXPECT_EQ(lines[43], "-18,TRUEVISION-XFILE,tga");
+    EXPECT_FALSE(readText(folder() + "/filetypes.txt").contains('\r'));
+
+    ConfigTables again;
+    readFileTypes(folder(), again, memo);
+    ASSERT_EQ(again.fileTypes.size(), 36u);
+    for (size_t i = 0; i < 36; ++i) {
+        EXPECT_EQ(again.fileTypes[i].offset, builtInFileTypes()[i].offset) << i;
+        EXPECT_EQ(again.fileTypes[i].search, builtInFileTypes()[i].search) << i;
+        EXPECT_EQ(again.fileTypes[i].extension, builtInFileTypes()[i].extension) << i;
+    }
+    EXPECT_EQ(again.fileTypes[20].search, QByteArray("\x00\x00\x01\xBA", 4));
+    EXPECT_FALSE(memo.any());
+}
+
+TEST_F(ConfigFilesTest, UnwritableFileTypeFileStillGivesTheRowsForThisRun)
+{
+    const QString notAFolder = writeFile("plainfile", "x");
+    readFileTypes(notAFolder, tables, memo);
+    EXPECT_EQ(tables.fileTypes.size(), 36u);
+    ASSERT_TRUE(memo.any());
+    EXPECT_EQ(memo.last->number(), 76);
+}
+
+TEST_F(ConfigFilesTest, CodecFourccIsAlwaysTheFirstFourCharacters)
+{
+    writeProgramFile("codecs.txt", "DIV3\tDivX 3\r\nXVID2\tXvid\r\nMP4\tMPEG-4\r\nnotab\r\n#c\r\n");
+    readCodecNames(folder(), tables, memo);
+    ASSERT_EQ(tables.codecNames.size(), 4u);
+    EXPECT_EQ(tables.codecNames[0].fourcc, "DIV3");
+    EXPECT_EQ(tables.codecNames[0].name, "DivX 3");
+    EXPECT_EQ(tables.codecNames[1].fourcc, "XVID");
+    EXPECT_EQ(tables.codecNames[2].fourcc, "MP4\t");
+    EXPECT_EQ(tables.codecNames[2].name, "MPEG-4");
+    EXPECT_EQ(tables.codecNames[3].fourcc, "nota");
+    EXPECT_EQ(tables.codecNames[3].name, "notab");
+}
+
+TEST_F(ConfigFilesTest, WaveFormatTags)
+{
+    writeProgramFile("waveformats.txt", "85\tMPEG Layer 3\n1\tPCM\n");
+    readWaveFormatNames(folder(), tables, memo);
+    ASSERT_EQ(tables.waveFormatNames.size(), 2u);
+    EXPECT_EQ(tables.waveFormatNames[0].tag, 85);
+    EXPECT_EQ(tables.waveFormatNames[0].name, "MPEG Layer 3");
+    EXPECT_FALSE(memo.any());
+
+    for (const char* line : {"65534\tExtensible", "no tab"}) {
+        FailureMemo m;
+        writeProgramFile("waveformats.txt", line);
+        readWaveFormatNames(folder(), tables, m);
+        ASSERT_EQ(tables.waveFormatNames.size(), 1u);
+        EXPECT_EQ(tables.waveFormatNames[0].tag, 0) << line;
+        EXPECT_TRUE(m.any()) << line;
+    }
+    EXPECT_EQ(tables.waveFormatNames[0].name, "no tab");
+}
+
+TEST_F(ConfigFilesTest, BatchReplaceLinesAreCheckedField_by_field)
+{
+    struct Case {
+        const char* line;
+        bool accepted;
+        bool failure;
+    };
+    const Case cases[] = {
+        {"a/b/0/0/0/0", true, false},
+        {"a/b/1/1/2/3", true, false},
+        {"a/b/1.0/0/0/0", true, false},
+        {"a/b/0/0/0/0/seventh", true, false},
+        {"a//0/0/999/999", true, false},
+        {"/b/0/0/0/0", false, false},
+        {"a/b/0/0/0", false, true},
+        {"a/b/2/0/0/0", false, false},
+        {"a/b/0/-1/0/0", false, false},
+        {"a/b/0/0/1000/0", false, false},
+        {"a/b/0/0/0/1000", false, false},
+        {"a/b/x/0/0/0", false, true},
+        {"#a/b/0/0/0/0", false, false},
+    };
+    for (const Case& c : cases) {
+        FailureMemo m;
+        writeProgramFile("replace.txt", QByteArray(c.line) + "\r\n");
+        readBatchReplaceList(folder(), tables, m);
+        EXPECT_EQ(tables.batchReplaceList.size(), c.accepted ? 1u : 0u) << c.line;
+        EXPECT_EQ(m.any(), c.failure) << c.line;
+    }
+    writeProgramFile("replace.txt", "a/b/1/1/2/3\n");
+    readBatchReplaceList(folder(), tables, memo);
+    const BatchReplaceItem& item = tables.batchReplaceList.at(0);
+    EXPECT_EQ(item.find, "a");
+    EXPECT_EQ(item.replace, "b");
+    EXPECT_EQ(item.caseSensitive, 1);
+    EXPECT_EQ(item.swapMode, 1);
+    EXPECT_EQ(item.start, 2);
+    EXPECT_EQ(item.count, 3);
+}
+
+TEST_F(ConfigFilesTest, BatchCaption)
+{
+    EXPECT_EQ(batchReplaceCaption(0), "0 items in batch replace list...");
+    EXPECT_EQ(batchReplaceCaption(1), "1 item in batch replace list...");
+    EXPECT_EQ(batchReplaceCaption(3), "3 items in batch replace list...");
+}
+
+TEST_F(ConfigFilesTest, ListsAreWrittenAndReadBack)
+{
+    tables.exceptionWords = QStringList{" USA ", "", "McDonald"};
+    tables.batchReplaceList = {BatchReplaceItem{"a", "b", 1, 0, 3, 2}, BatchReplaceItem{"", "lost", 0, 0, 0, 0},
+                               BatchReplaceItem{"#hash", "x", 0, 0, 0, 0}};
+    Logs logs(folder());
+    writeConfigLists(folder(), tables, logs);
+    EXPECT_EQ(readText(folder() + "/exceptions.txt"), " USA \n\nMcDonald\n");
+    EXPECT_EQ(readText(folder() + "/replace.txt"), "a/b/1/0/2/3\n#hash/x/0/0/0/0\n");
+
+    ConfigTables back;
+    readExceptionWords(folder(), back, memo);
+    readBatchReplaceList(folder(), back, memo);
+    EXPECT_EQ(back.exceptionWords, QStringList({"USA", "McDonald"}));
+    ASSERT_EQ(back.batchReplaceList.size(), 1u);
+    EXPECT_EQ(back.batchReplaceList[0].start, 2);
+    EXPECT_EQ(back.batchReplaceList[0].count, 3);
+    EXPECT_TRUE(errorLines().isEmpty());
+
+    // The empty lists: one empty line, and an empty file.
+    writeConfigLists(folder(), ConfigTables{}, logs);
+    EXPECT_EQ(readText(folder() + "/exceptions.txt"), "\n");
+    EXPECT_EQ(readText(folder() + "/replace.txt"), "");
+}
+
+TEST_F(ConfigFilesTest, WriteFailureEndsTheWritingWithOneLine)
+{
+    const QString notAFolder = writeFile("plainfile", "x");
+    Logs logs(folder());
+    writeConfigLists(notAFolder, tables, logs);
+    const QStringList lines = errorLines();
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].endsWith(") Error 76 (Path not found) Error saving settings lists!")) << lines[0].toStdString();
+}
+
+TEST_F(ConfigFilesTest, LoadReadsEveryFileAndReportsTheirFailures)
+{
+    haveFileTypes();
+    writeProgramFile("exceptions.txt", "USA\n");
+    writeProgramFile("replace.txt", "a/b/0/0/0/0\nbroken/0\n");
+    const Settings s = load();
+    EXPECT_EQ(tables.exceptionWords, QStringList({"USA"}));
+    EXPECT_EQ(tables.fileTypes.size(), 1u);
+    EXPECT_EQ(s.lblBatchReplace, "1 item in batch replace list...");
+    const QStringList lines = errorLines();
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].endsWith(") Error 9 (Subscript out of range) Error loading settings!")) << lines[0].toStdString();
+}

@@ -1,0 +1,379 @@
+#include "platform/datetext.h"
+#include "settings/settingskeys.h"
+#include "settings/storeforms.h"
+#include "settings_fixture.h"
+
+#include <QDir>
+
+namespace {
+
+bool isDetailWidth(const QString& key)
+{
+    return key.contains("ColWidth") && key.back() >= '4' && key.back() <= '8';
+}
+
+// A valid value other than the default for every key, so that a round trip shows
+// each one.
+void changeEveryField(Settings& s)
+{
+    for (const SettingsKey& key : settingsKeys()) {
+        std::visit(
+            [&](auto m) {
+                using M = decltype(m);
+                if constexpr (std::is_same_v<M, int Settings::*>) {
+                    int& v = s.*m;
+                    switch (key.form) {
+                    case StoreForm::Check: v = (v + 1) % 3; break;
+                    case StoreForm::Option: v = (v + 1) % key.choices; break;
+                    case StoreForm::Tab: v = v % key.choices + 1; break;
+                    default: v += 7; break;
+                    }
+                } else if constexpr (std::is_same_v<M, bool Settings::*>) {
+                    s.*m = !(s.*m);
+                } else if constexpr (std::is_same_v<M, QString Settings::*>) {
+                    s.*m += QStringLiteral("x");
+                } else if constexpr (std::is_same_v<M, QDate Settings::*>) {
+                    s.*m = QDate(2001, 2, 3);
+                } else if constexpr (std::is_same_v<M, QTime Settings::*>) {
+                    s.*m = QTime(4, 5, 6);
+                }
+            },
+            key.target);
+    }
+}
+
+} // namespace
+
+TEST_F(SettingsTest, TableHoldsEachKeyOnceAndFreshStructHoldsTheDefaults)
+{
+    const auto keys = settingsKeys();
+    ASSERT_EQ(keys.size(), 126u);
+    QSet<QString> names;
+    for (const SettingsKey& k : keys)
+        names.insert(QString::fromLatin1(k.key));
+    EXPECT_EQ(names.size(), 126);
+    // Every key but the history is written by a save, each exactly once.
+    QStringList saved;
+    for (const char* n : saveKeysBeforeShellStep())
+        saved << n;
+    for (const char* n : saveKeysAfterShellStep())
+        saved << n;
+    saved << "pathHistorySize" << "exceptionsEnabled";
+    EXPECT_EQ(saved.size(), 126);
+    EXPECT_EQ(QSet<QString>(saved.begin(), saved.end()), names);
+
+    // A load from an empty store changes no field of a fresh struct except those
+    // whose default depends on the screen and the clock.
+    const Settings fresh;
+    const Settings loaded = load();
+    for (const SettingsKey& k : keys) {
+        if (k.defaultKind != DefaultKind::Fixed)
+            continue;
+        EXPECT_EQ(storedText(k, loaded), storedText(k, fresh)) << k.key;
+    }
+}
+
+TEST_F(SettingsTest, FirstStartWritesEveryKeyWithItsDefault)
+{
+    Settings s = load();
+    EXPECT_EQ(s.Main_Top, (screenH - 7920) / 2);
+    EXPECT_EQ(s.Main_Left, (screenW - 11000) / 2);
+    EXPECT_EQ(s.Execute_Top, (screenH - 5000) / 2);
+    EXPECT_EQ(s.Execute_Left, (screenW - 5960) / 2);
+    EXPECT_EQ(s.dtDate, QDate(2024, 5, 6));
+    EXPECT_EQ(s.dtTime, QTime(13, 14, 15));
+    EXPECT_EQ(s.pathHistory.size(), 33);
+    EXPECT_TRUE(errorLines().isEmpty());
+    save(s);
+
+    const QStringList keys = platform::SettingsStore().keys();
+    for (const SettingsKey& k : settingsKeys()) {
+        const QString name = QString::fromLatin1(k.key);
+        EXPECT_EQ(keys.contains(name), !isDetailWidth(name)) << k.key;
+    }
+    EXPECT_EQ(keys.size(), 126 - 10 + 32);
+    EXPECT_EQ(stored("Main_Width"), "11000");
+    EXPECT_EQ(stored("Main_Top"), QString::number((screenH - 7920) / 2));
+    EXPECT_EQ(stored("tabStrip"), "2");
+    EXPECT_EQ(stored("txtFormat"), "<NAME> (<SIZE>).<EXT>");
+    EXPECT_EQ(stored("hideLogo"), "False");
+    EXPECT_EQ(stored("enableRenameAllIfNoneSelected"), "True");
+    EXPECT_EQ(stored("Case1"), "4");
+    EXPECT_EQ(stored("chkR"), "2");
+    EXPECT_EQ(stored("txtPath"), "");
+    EXPECT_EQ(stored("pathHistory0"), "");
+    EXPECT_EQ(stored("pathHistory31"), "");
+    EXPECT_EQ(stored("pathHistory32"), "<missing>");
+    EXPECT_EQ(stored("dtDate"), platform::dateText(QDate(2024, 5, 6)));
+    EXPECT_EQ(stored("dtTime"), platform::timeText(QTime(13, 14, 15)));
+    EXPECT_EQ(stored("dtDateChk"), "False");
+    // The missing file-type file was written; the two lists were rewritten.
+    EXPECT_EQ(readLines(programFolder() + "/filetypes.txt").size(), 44);
+    EXPECT_EQ(readText(programFolder() + "/exceptions.txt"), "\n");
+    EXPECT_EQ(readText(programFolder() + "/replace.txt"), "");
+}
+
+TEST_F(SettingsTest, RoundTripKeepsEveryValue)
+{
+    Settings before;
+    changeEveryField(before);
+    before.storedPath = makeDir("start dir") + "/";
+    before.showAllColumns = 1; // the detail widths are written only then
+    before.pathHistory = QStringList{"/a", "/b b", "/c"};
+    tables.exceptionWords = QStringList{"McDonald", "USA"};
+    tables.batchReplaceList = {BatchReplaceItem{"a", "b", 1, 0, 3, 2}, BatchReplaceItem{"x", "", 0, 1, 0, 0}};
+    save(before);
+
+    tables = ConfigTables{};
+    const Settings after = load();
+    for (const SettingsKey& k : settingsKeys()) {
+        if (k.defaultKind == DefaultKind::None)
+            continue; // written only
+        EXPECT_EQ(storedText(k, after), storedText(k, before)) << k.key;
+    }
+    EXPECT_EQ(after.pathHistory.mid(0, 3), before.pathHistory);
+    EXPECT_EQ(after.pathHistory.size(), before.pathHistorySize + 1);
+    EXPECT_EQ(tables.exceptionWords, QStringList({"McDonald", "USA"}));
+    ASSERT_EQ(tables.batchReplaceList.size(), 2u);
+    EXPECT_EQ(tables.batchReplaceList[0].start, 2);
+    EXPECT_EQ(tables.batchReplaceList[0].count, 3);
+    EXPECT_EQ(tables.batchReplaceList[1].swapMode, 1);
+    EXPECT_EQ(after.lblBatchReplace, "2 items in batch replace list...");
+    EXPECT_TRUE(errorLines().isEmpty());
+}
+
+TEST_F(SettingsTest, BadThumbnailWidthIsReportedOnceAndClamped)
+{
+    haveFileTypes();
+    store({{"thumbsWidth", "wide"}});
+    const Settings s = load();
+    EXPECT_EQ(s.thumbsWidth, 64);
+    const QStringList lines = errorLines();
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].endsWith(") Error 13 (Type mismatch) Error loading settings!")) << lines[0].toStdString();
+}
+
+TEST_F(SettingsTest, OddValuesStayWithinWhatTheirUsersCanTake)
+{
+    struct Case {
+        const char* key;
+        QString text;
+        int Settings::*field;
+        int expected;
+    };
+    const Case cases[] = {
+        {"thumbsWidth", "0", &Settings::thumbsWidth, 64},
+        {"thumbsWidth", "5", &Settings::thumbsWidth, 16},
+        {"thumbsHeight", "999", &Settings::thumbsHeight, 256},
+        {"thumbsHeight", "100", &Settings::thumbsHeight, 100},
+        {"mpegBytesToRead", "0", &Settings::mpegBytesToRead, 8192},
+        {"mpegBytesToRead", "-5", &Settings::mpegBytesToRead, 8192},
+        {"mpegBytesToRead", "2000000000", &Settings::mpegBytesToRead, 16 * 1024 * 1024},
+        {"getHtmlTitle_ReadSize", "0", &Settings::getHtmlTitle_ReadSize, 2048},
+        {"getHtmlTitle_ReadSize", "99999999", &Settings::getHtmlTitle_ReadSize, 1024 * 1024},
+        {"Main_Width", "100", &Settings::Main_Width, 11000},
+        {"Main_Height", "-5", &Settings::Main_Height, 7920},
+        {"Main_Width", "9000", &Settings::Main_Width, 9000},
+        {"Execute_Width", "10", &Settings::Execute_Width, 5960},
+        {"Execute_Height", "0", &Settings::Execute_Height, 5000},
+        {"Main_Top", "-300", &Settings::Main_Top, 0},
+        {"Main_Top", QString::number(screenH + 1), &Settings::Main_Top, 0},
+        {"Main_Top", QString::number(screenH), &Settings::Main_Top, screenH},
+        {"Main_Left", QString::number(screenW + 1), &Settings::Main_Left, 0},
+        {"Execute_Top", "-300", &Settings::Execute_Top, -300},
+        {"Case1", "4.0", &Settings::Case1, 4},
+        {"Case1", "6", &Settings::Case1, 6},
+        {"Case1", "9", &Settings::Case1, 4},     // no such button: unchanged
+        {"Case2", "lower", &Settings::Case2, 2}, // no number: as if absent
+        {"optReplace", "1", &Settings::optReplace, 1},
+        {"tabStrip", "9", &Settings::TabStrip, 2}, // no such tab: unchanged
+        {"tabStrip", "5 tabs", &Settings::TabStrip, 5},
+        {"chkR", "1", &Settings::chkR, 1},
+        {"chkR", "3", &Settings::chkR, 2},
+        {"processHidden", "0.5", &Settings::processHidden, 0},
+        {"processHidden", "1.5", &Settings::processHidden, 2},
+        {"processWriteProtected", "40000", &Settings::processWriteProtected, 1},
+    };
+    for (const Case& c : cases) {
+        {
+            platform::SettingsStore s;
+            s.deleteSection();
+            s.setValue(c.key, c.text);
+            s.sync();
+        }
+        EXPECT_EQ(load().*c.field, c.expected) << c.key << "=" << c.text.toStdString();
+    }
+}
+
+TEST_F(SettingsTest, MainWidthFailureIsClearedByTheStartDirectoryTest)
+{
+    haveFileTypes();
+    store({{"Main_Width", "wide"}});
+    const Settings s = load();
+    EXPECT_EQ(s.Main_Width, 11000);
+    EXPECT_EQ(s.Main_Left, (screenW - 11000) / 2);
+    EXPECT_TRUE(errorLines().isEmpty());
+}
+
+TEST_F(SettingsTest, OnlyTheLastFailureIsNamed)
+{
+    haveFileTypes();
+    store({{"chkR", "7"}, {"processSystem", "70000"}});
+    load();
+    const QStringList lines = errorLines();
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].endsWith(") Error 6 (Overflow) Error loading settings!")) << lines[0].toStdString();
+}
+
+TEST_F(SettingsTest, WritingANewFileTypeFileClearsEarlierFailures)
+{
+    store({{"thumbsWidth", "wide"}});
+    load();
+    EXPECT_TRUE(errorLines().isEmpty());
+    // A failure after it (a line the file-type reader cannot cut) is reported.
+    QFile::remove(programFolder() + "/filetypes.txt");
+    writeProgramFile("waveformats.txt", "no tab here\n");
+    load();
+    EXPECT_EQ(errorLines().size(), 1);
+}
+
+TEST_F(SettingsTest, SubdirectoriesAreClearedAtStartWhenAsked)
+{
+    const std::pair<const char*, int> cases[] = {{"1", 0}, {"0", 1}, {"2", 1}};
+    for (const auto& [uncheck, expected] : cases) {
+        store({{"chkSub", "1"}, {"uncheckSubsdirsAtStartup", uncheck}});
+        EXPECT_EQ(load().chkSub, expected) << uncheck;
+    }
+}
+
+TEST_F(SettingsTest, PatternBoxIsEnabledByEitherPatternSetting)
+{
+    store({{"usePatternForFiles", "0"}, {"usePatternForDirs", "0"}});
+    EXPECT_FALSE(load().txtPatternEnabled);
+    store({{"usePatternForDirs", "1"}});
+    EXPECT_TRUE(load().txtPatternEnabled);
+}
+
+TEST_F(SettingsTest, StoredStartDirectory)
+{
+    const QString dir = makeDir("photos");
+    store({{"txtPath", dir}, {"txtPattern", "*.jpg"}});
+    Settings s = load();
+    EXPECT_EQ(s.storedPath, dir + "/");
+    EXPECT_EQ(s.txtPattern, "*.jpg");
+
+    store({{"startupInLastDir", "0"}});
+    EXPECT_EQ(load().storedPath, "");
+
+    haveFileTypes();
+    store({{"startupInLastDir", "1"}});
+    QDir(dir).removeRecursively();
+    EXPECT_EQ(load().storedPath, "");
+    EXPECT_TRUE(errorLines().isEmpty());
+}
+
+TEST_F(SettingsTest, PathHistoryHasItsStoredSize)
+{
+    store({{"pathHistorySize", "5"}, {"pathHistory0", "/a"}, {"pathHistory2", "/c"}, {"pathHistory5", "/f"}});
+    Settings s = load();
+    EXPECT_EQ(s.pathHistory, QStringList({"/a", "", "/c", "", "", ""}));
+
+    // The save writes the first pathHistorySize items of the path box's list.
+    s.pathHistory = QStringList{"/x", "/y", "/z"};
+    save(s);
+    EXPECT_EQ(stored("pathHistory0"), "/x");
+    EXPECT_EQ(stored("pathHistory2"), "/z");
+    EXPECT_EQ(stored("pathHistory3"), "");
+    EXPECT_EQ(stored("pathHistory4"), "");
+    EXPECT_EQ(stored("pathHistory5"), "/f"); // never touched
+
+    s.pathHistorySize = 2;
+    save(s);
+    EXPECT_EQ(stored("pathHistory1"), "/y");
+    EXPECT_EQ(stored("pathHistory2"), "/z");
+    EXPECT_EQ(load().pathHistory, QStringList({"/x", "/y", ""}));
+}
+
+TEST_F(SettingsTest, DetailColumnWidthsAreWrittenOnlyWhileShown)
+{
+    store({{"dirColWidth4", "1111"}, {"dragColWidth8", "2222"}});
+    Settings s = load();
+    s.dirColWidth4 = 5;
+    s.dragColWidth8 = 6;
+    s.dirColWidth1 = 1234;
+    save(s);
+    EXPECT_EQ(stored("dirColWidth4"), "1111");
+    EXPECT_EQ(stored("dragColWidth8"), "2222");
+    EXPECT_EQ(stored("dirColWidth1"), "1234");
+    s.showAllColumns = 1;
+    save(s);
+    EXPECT_EQ(stored("dirColWidth4"), "5");
+    EXPECT_EQ(stored("dragColWidth8"), "6");
+}
+
+TEST_F(SettingsTest, GeometryOutsideTheStoreFormIsClampedWhenSaved)
+{
+    Settings s;
+    s.dtDate = QDate(2020, 1, 2);
+    s.dtTime = QTime(3, 4, 5);
+    s.Main_Width = 50000;
+    s.Main_Left = -40000;
+    s.Execute_Height = 32767;
+    s.totNumberOfFilesRenamedNew = 100000; // a Long keeps its value
+    save(s);
+    EXPECT_EQ(stored("Main_Width"), "32767");
+    EXPECT_EQ(stored("Main_Left"), "-32768");
+    EXPECT_EQ(stored("Execute_Height"), "32767");
+    EXPECT_EQ(stored("totNumberOfFilesRenamedNew"), "100000");
+    EXPECT_TRUE(errorLines().isEmpty());
+}
+
+TEST_F(SettingsTest, SaveReportsItsFailureOnceAndWritesTheRest)
+{
+    Settings s;
+    s.dtDate = QDate(); // a picker value that cannot be written
+    s.dtTime = QTime(1, 2, 3);
+    save(s);
+    const QStringList lines = errorLines();
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].endsWith(") Error 13 (Type mismatch) Error saving settings!")) << lines[0].toStdString();
+    EXPECT_EQ(stored("dtDate"), "<missing>");
+    EXPECT_EQ(stored("chkDateDate"), "1");
+    EXPECT_EQ(stored("tabStripFilemode"), "1");
+    EXPECT_EQ(stored("exceptionsEnabled"), "0");
+}
+
+TEST_F(SettingsTest, UnwritableStoreIsReported)
+{
+    // A plain file where the store's folder should be.
+    QDir().mkpath(root() + "/config");
+    QFile f(root() + "/config/Taborin");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    Settings s = load();
+    save(s);
+    const QStringList lines = errorLines();
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].endsWith("Error saving settings!")) << lines[0].toStdString();
+}
+
+TEST_F(SettingsTest, FileManagerEntryStepSitsBetweenTheKeyRuns)
+{
+    std::vector<bool> calls;
+    bool keysBefore = false, keysAfter = true;
+    Settings s;
+    {
+        platform::SettingsStore st;
+        Logs logs(programFolder());
+        saveSettings(st, logs, programFolder(), s, tables, [&](bool create) {
+            calls.push_back(create);
+            keysBefore = st.contains("enableTreeview");
+            keysAfter = st.contains("lwShowGuidelines");
+        });
+    }
+    s.shellShowVexor = 2;
+    save(s, [&](bool create) { calls.push_back(create); });
+    EXPECT_EQ(calls, std::vector<bool>({true, false}));
+    EXPECT_TRUE(keysBefore);
+    EXPECT_FALSE(keysAfter);
+}
