@@ -2,8 +2,8 @@
 
 #include "platform/wildcard.h"
 
-#include <QDir>
 #include <algorithm>
+#include <QDir>
 #include <QFileInfo>
 
 namespace {

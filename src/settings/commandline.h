@@ -13,8 +13,8 @@
 // nothing.
 
 struct CommandLine {
-    QString pathText;    // blanks trimmed, double quotes removed
-    QString startMode;   // blanks trimmed at both ends, quotes kept
+    QString pathText;     // blanks trimmed, double quotes removed
+    QString startMode;    // blanks trimmed at both ends, quotes kept
     int exitAfterRun = 0; // -1 when "/x" was met among switches
 };
 
@@ -22,8 +22,8 @@ CommandLine scanCommandLine(const QStringList& arguments);
 
 // The start directory and file pattern that a path text names.
 struct StartPath {
-    QString path;        // empty, or ending in "/"
-    QString pattern;     // the name given after the directory, or empty
+    QString path;    // empty, or ending in "/"
+    QString pattern; // the name given after the directory, or empty
 };
 
 // A path text not ending in "/" is a directory (then "/" is appended) or else is

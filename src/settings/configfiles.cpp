@@ -4,11 +4,11 @@
 #include "platform/datetext.h"
 #include "settings/storeforms.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <cerrno>
 #include <limits>
 #include <optional>
+#include <QFile>
+#include <QFileInfo>
 
 using platform::Failure;
 
@@ -40,6 +40,11 @@ std::optional<QList<QByteArray>> rawLines(const QString& path, FailureMemo& memo
 {
     if (!filePresent(path))
         return std::nullopt;
+    // A pipe or device of that name would block or never end: not read.
+    if (!QFileInfo(path).isFile()) {
+        memo.remember(platform::makeFailure(platform::failures::PathFileAccessError));
+        return QList<QByteArray>{};
+    }
     QFile file(path);
     errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {
@@ -64,8 +69,7 @@ bool isCommentOrEmpty(const QByteArray& line)
 }
 
 // The lists numbered from 0 hold one empty record when nothing was read.
-template <typename T>
-void keepOneRecord(std::vector<T>& list)
+template <typename T> void keepOneRecord(std::vector<T>& list)
 {
     if (list.empty())
         list.push_back(T{});
@@ -99,9 +103,9 @@ FileTypeDef parseFileType(const QByteArray& line, FailureMemo& memo)
     const qsizetype first = line.indexOf(',');
     const qsizetype second = first < 0 ? -1 : line.indexOf(',', first + 1);
     if (first >= 0)
-        def.offset = static_cast<qint32>(leadingWhole(QString::fromUtf8(line.left(first)),
-                                                      std::numeric_limits<qint32>::min(),
-                                                      std::numeric_limits<qint32>::max(), memo));
+        def.offset =
+            static_cast<qint32>(leadingWhole(QString::fromUtf8(line.left(first)), std::numeric_limits<qint32>::min(),
+                                             std::numeric_limits<qint32>::max(), memo));
     if (second < 0) {
         def.extension = QString::fromUtf8(line);
         memo.remember(platform::makeFailure(platform::failures::InvalidCall));
@@ -170,6 +174,9 @@ QString folderFile(const QString& folder, const QString& name)
 // Creates or empties the file and writes all of `data`; throws the failure.
 void writeWholeFile(const QString& path, const QByteArray& data)
 {
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        throw platform::makeFailure(platform::failures::PathFileAccessError);
     QFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -350,8 +357,7 @@ void writeConfigLists(const QString& folder, const ConfigTables& tables, Logs& l
             // The file keeps start before count.
             items += (item.find + QLatin1Char('/') + item.replace + QLatin1Char('/') +
                       QString::number(item.caseSensitive) + QLatin1Char('/') + QString::number(item.swapMode) +
-                      QLatin1Char('/') + QString::number(item.start) + QLatin1Char('/') +
-                      QString::number(item.count))
+                      QLatin1Char('/') + QString::number(item.start) + QLatin1Char('/') + QString::number(item.count))
                          .toUtf8() +
                      '\n';
         }

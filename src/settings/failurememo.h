@@ -17,8 +17,7 @@ struct FailureMemo {
 };
 
 // Runs one step; a failure it throws is remembered and the caller goes on.
-template <typename Step>
-void goOn(FailureMemo& memo, Step&& step)
+template <typename Step> void goOn(FailureMemo& memo, Step&& step)
 {
     try {
         step();

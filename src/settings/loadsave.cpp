@@ -9,8 +9,8 @@
 #include "settings/settingskeys.h"
 #include "settings/storeforms.h"
 
-#include <QFileInfo>
 #include <algorithm>
+#include <QFileInfo>
 
 namespace {
 
@@ -73,9 +73,12 @@ private:
             return numberDefault((context_.screenTwips.height() - double(s_.*key.centreSize)) / 2);
         case DefaultKind::CentreHorizontal:
             return numberDefault((context_.screenTwips.width() - double(s_.*key.centreSize)) / 2);
-        case DefaultKind::Today: return platform::dateText(context_.now.date());
-        case DefaultKind::Now: return platform::timeText(context_.now.time());
-        default: return QString::fromLatin1(key.defaultText);
+        case DefaultKind::Today:
+            return platform::dateText(context_.now.date());
+        case DefaultKind::Now:
+            return platform::timeText(context_.now.time());
+        default:
+            return QString::fromLatin1(key.defaultText);
         }
     }
 
@@ -83,13 +86,13 @@ private:
     void keys(const char* first, const char* last)
     {
         const auto table = settingsKeys();
-        for (int i = settingsKeyIndex(first); i <= settingsKeyIndex(last); ++i) {
+        const int end = settingsKeyIndex(last);
+        for (int i = settingsKeyIndex(first); i <= end; ++i) {
             const SettingsKey& key = table[i];
             if (key.defaultKind == DefaultKind::None)
                 continue;
-            goOn(memo_, [&] {
-                readStoredValue(key, store_.value(QString::fromLatin1(key.key), defaultText(key)), s_);
-            });
+            goOn(memo_,
+                 [&] { readStoredValue(key, store_.value(QString::fromLatin1(key.key), defaultText(key)), s_); });
         }
     }
 
@@ -150,9 +153,7 @@ private:
     // Values that size reads and allocations must stay within.
     void boundReadSizes()
     {
-        const auto thumb = [](int& v) {
-            v = v == 0 ? 64 : std::clamp(v, 16, 256);
-        };
+        const auto thumb = [](int& v) { v = v == 0 ? 64 : std::clamp(v, 16, 256); };
         thumb(s_.thumbsWidth);
         thumb(s_.thumbsHeight);
         if (s_.mpegBytesToRead <= 0)
@@ -203,8 +204,7 @@ bool storeWritable(const platform::SettingsStore& store)
     return info.isWritable() && (info.isDir() || info.filePath() == store.fileName());
 }
 
-void writeKeys(platform::SettingsStore& store, std::span<const char* const> names, const Settings& s,
-               FailureMemo& memo)
+void writeKeys(platform::SettingsStore& store, std::span<const char* const> names, const Settings& s, FailureMemo& memo)
 {
     for (const char* name : names) {
         const SettingsKey& key = settingsKeys()[settingsKeyIndex(name)];
@@ -222,8 +222,8 @@ void loadSettings(platform::SettingsStore& store, Logs& logs, const LoadContext&
     Loader(store, context, settings, tables).run(logs);
 }
 
-void saveSettings(platform::SettingsStore& store, Logs& logs, const QString& programFolder,
-                  const Settings& settings, const ConfigTables& tables, const ShellMenuStep& shellMenuStep)
+void saveSettings(platform::SettingsStore& store, Logs& logs, const QString& programFolder, const Settings& settings,
+                  const ConfigTables& tables, const ShellMenuStep& shellMenuStep)
 {
     FailureMemo memo;
     writeKeys(store, saveKeysBeforeShellStep(), settings, memo);
@@ -237,7 +237,8 @@ void saveSettings(platform::SettingsStore& store, Logs& logs, const QString& pro
     if (memo.any())
         logs.logError(memo.lineWith(QStringLiteral("Error saving settings!")));
 
-    store.setValue(QStringLiteral("pathHistorySize"), QString::number(std::clamp(settings.pathHistorySize, -32768, 32767)));
+    store.setValue(QStringLiteral("pathHistorySize"),
+                   QString::number(std::clamp(settings.pathHistorySize, -32768, 32767)));
     for (int i = 0; i < settings.pathHistorySize; ++i)
         store.setValue(historyKey(i), i < settings.pathHistory.size() ? settings.pathHistory[i] : QString());
     goOn(memo, [&] {

@@ -2,10 +2,10 @@
 #include "engine/configtypes.h"
 #include "settings/settings.h"
 
+#include <functional>
 #include <QDateTime>
 #include <QSize>
 #include <QStringList>
-#include <functional>
 
 class Logs;
 namespace platform {
@@ -14,10 +14,10 @@ class SettingsStore;
 
 // What the load needs from its surroundings.
 struct LoadContext {
-    QString programFolder;   // where the configuration text files live
-    QSize screenTwips;       // screen width and height in twips (15 per pixel)
-    QDateTime now;           // gives the date and time pickers' defaults
-    QStringList arguments;   // the command line without the program's own path
+    QString programFolder; // where the configuration text files live
+    QSize screenTwips;     // screen width and height in twips (15 per pixel)
+    QDateTime now;         // gives the date and time pickers' defaults
+    QStringList arguments; // the command line without the program's own path
 };
 
 // Loads every stored setting, the command line, the configuration text files and
@@ -37,8 +37,8 @@ using ShellMenuStep = std::function<void(bool create)>;
 // "replace.txt". A failure of the keys before the history gives one error line
 // "Error N (description) Error saving settings!"; the two files have their own.
 // The store is synced once, at the end of its keys.
-void saveSettings(platform::SettingsStore& store, Logs& logs, const QString& programFolder,
-                  const Settings& settings, const ConfigTables& tables, const ShellMenuStep& shellMenuStep = {});
+void saveSettings(platform::SettingsStore& store, Logs& logs, const QString& programFolder, const Settings& settings,
+                  const ConfigTables& tables, const ShellMenuStep& shellMenuStep = {});
 
 // Minimum sizes of the main window and the log window, in twips.
 inline constexpr int mainMinWidth = 550 * 15;

@@ -21,6 +21,7 @@
 //   option groups  int, the 0-based index of the selected button of the group
 //   tab strips     int, the 1-based index of the selected tab
 //   date pickers   QDate/QTime; an invalid one means "leave the picker as created"
+//                  at load, and is a failure at save
 //
 // Order in which the main window applies the control fields at its load step
 // (the load order of the keys; the panels' handlers rely on it):
@@ -50,31 +51,35 @@
 //  13. chkFiles, chkDirs, chkSub (already cleared by the load when
 //      uncheckSubsdirsAtStartup is 1)
 //  14. lblBatchReplace (caption)
-// Then, as its own load step goes on: the window from Main_Top, Main_Left,
-// Main_Height, Main_Width, Main_Maximized; the columns from dirColWidth*/
-// dragColWidth* (4 to 8 only while showAllColumns is 1); the non-empty items 0 to
-// pathHistorySize - 1 of pathHistory into the list of txtPath, in index order;
-// storedPath into txtPath. TabStripFilemode is never applied: every run starts in
-// the "Directory" file mode.
+// "Swap Mode" (chkReplaceMode) is not stored. After these, the main window's own
+// load steps use: Main_Top, Main_Left, Main_Height, Main_Width, then
+// Main_Maximized to place the window; dirColWidth1-3 and dragColWidth1-3, and
+// columns 4 to 8 from dirColWidth4-8/dragColWidth4-8 only while showAllColumns
+// is 1; lwFullRowSelect and lwShowGuidelines; storedPath as the text of txtPath;
+// hideLogo for the compact layout; later the non-empty items 0 to
+// pathHistorySize - 1 of pathHistory, in index order, as the list of txtPath.
+// TabStripFilemode is never applied: every run starts in the "Directory" file
+// mode. startMode and exitAfterRun are for the first activation.
 //
 // Before saveSettings the main window copies back every control field above,
 // TabStripFilemode (index of the selected file-mode tab), the column widths in
-// twips, pathHistory (all items of txtPath's list, in list order), and at exit
-// storedPath from the text of txtPath.
+// twips (rounded down), pathHistory (all items of txtPath's list, in list
+// order), and at exit storedPath from the text of txtPath. The variables that
+// other windows change (geometry, statistics, options) are kept here directly.
 struct Settings {
     // Window geometry, twips. Sizes below the window's minimum size are loaded as
     // the default; a value outside the 16-bit store form is clamped when saved.
     int Main_Height = 7920;
     int Main_Width = 11000;
-    int Main_Top = 0;            // default: centred on the screen
-    int Main_Left = 0;           // default: centred on the screen
-    int Main_Maximized = 0;      // 0 normal, 2 maximised
-    int Execute_Width = 5960;    // log window
+    int Main_Top = 0;         // default: centred on the screen
+    int Main_Left = 0;        // default: centred on the screen
+    int Main_Maximized = 0;   // 0 normal, 2 maximised
+    int Execute_Width = 5960; // log window
     int Execute_Height = 5000;
-    int Execute_Top = 0;         // default: centred on the screen
-    int Execute_Left = 0;        // default: centred on the screen
+    int Execute_Top = 0;          // default: centred on the screen
+    int Execute_Left = 0;         // default: centred on the screen
     int frmexecute_maximized = 0; // 0 normal, 1 minimised, 2 maximised
-    int frmSettings_Top = 0;     // options window; 0 makes it centre itself
+    int frmSettings_Top = 0;      // options window; 0 makes it centre itself
     int frmSettings_Left = 0;
 
     // Start-up choices
@@ -82,10 +87,10 @@ struct Settings {
     int chkOnlyRenameSelected = 1;
     bool enableRenameAllIfNoneSelected = true;
     int startupInLastDir = 1;
-    int TabStripFilemode = 1;    // key tabStripFilemode; written only, never applied
+    int TabStripFilemode = 1; // key tabStripFilemode; written only, never applied
 
     // Working directory and pattern
-    QString storedPath;          // key txtPath: the start directory, ending in "/"
+    QString storedPath; // key txtPath: the start directory, ending in "/"
     QString txtPattern = QStringLiteral("*.*");
     bool txtPatternEnabled = true; // usePatternForFiles or usePatternForDirs is not 0
 
@@ -102,42 +107,42 @@ struct Settings {
     int chkCaseSensitive = 0;
     QString txtReplaceCount = QStringLiteral("0");
     QString txtReplaceStart = QStringLiteral("0");
-    int optReplace = 0;          // 0 optReplaceSingle, 1 optReplaceBatch
+    int optReplace = 0; // 0 optReplaceSingle, 1 optReplaceBatch
 
     // Attributes & Date panel
     int chkR = 2;
     int chkH = 2;
     int chkS = 2;
     int chkA = 2;
-    QDate dtDate;                // loaded as today's date when not stored
-    QTime dtTime;                // loaded as the current time when not stored
+    QDate dtDate; // loaded as today's date when not stored
+    QTime dtTime; // loaded as the current time when not stored
     int chkDateCreated = 0;
     int chkDateAccessed = 0;
     int chkDateModified = 1;
     int chkDateDate = 1;
     int chkDateTime = 1;
-    int optAttrib = 0;           // 0 optAttrib_Attributes, 1 optAttrib_Date
-    bool dtDateChk = false;      // the pickers' check-box property; written only
+    int optAttrib = 0;      // 0 optAttrib_Attributes, 1 optAttrib_Date
+    bool dtDateChk = false; // the pickers' check-box property; written only
     bool dtTimeChk = false;
 
     // Convert Case panel
-    int Case1 = 4;               // Case1_0 .. Case1_6
-    int Case2 = 2;               // Case2_0 .. Case2_5
+    int Case1 = 4; // Case1_0 .. Case1_6
+    int Case2 = 2; // Case2_0 .. Case2_5
 
     // Add & Crop panel
-    int optAddBegEnd = 0;        // 0 optAddBeginning, 1 optAddEnding
-    int optCropBegEnd = 0;       // 0 optCropBeginning, 1 optCropEnding
+    int optAddBegEnd = 0;  // 0 optAddBeginning, 1 optAddEnding
+    int optCropBegEnd = 0; // 0 optCropBeginning, 1 optCropEnding
     QString txtAdd;
     QString txtCropNumber = QStringLiteral("1");
     QString txtAddPos = QStringLiteral("0");
     QString txtCropPos = QStringLiteral("0");
-    int optAddCrop = 0;          // 0 optAdd, 1 optCrop
+    int optAddCrop = 0; // 0 optAdd, 1 optCrop
 
     // Rename mode and scope
-    int TabStrip = 2;            // key tabStrip; 1 "Replace" .. 8 "Format"
+    int TabStrip = 2; // key tabStrip; 1 "Replace" .. 8 "Format"
     int chkProcessFilename = 1;
     int chkProcessFileExt = 0;
-    int chkPreview = 1;          // key chkRealtimePreview
+    int chkPreview = 1; // key chkRealtimePreview
 
     // Statistics
     int totNumberOfFilesRenamedNew = 0;
@@ -150,7 +155,7 @@ struct Settings {
     int chkFileDetect_TryMp3 = 0;
     int chkFileDetect_TryText = 0;
     int chkFileDetect_KeepExt = 0;
-    int chkFormatTab = 0;        // 0 chkFormatTab_Format, 1 chkFormatTab_Detect
+    int chkFormatTab = 0; // 0 chkFormatTab_Format, 1 chkFormatTab_Detect
 
     // Enum panel
     QString txtNormalize = QStringLiteral("2");
@@ -160,7 +165,7 @@ struct Settings {
     QString txtEnumStep = QStringLiteral("1");
     int chkEnumAutoZeros = 1;
     int chkEnumResetBetweenDirs = 0;
-    int chkEnumTab = 0;          // 0 chkEnumTab_Enum, 1 chkEnumTab_Normalize
+    int chkEnumTab = 0; // 0 chkEnumTab_Enum, 1 chkEnumTab_Normalize
 
     // Options (most edited by the options window)
     int processHidden = 0;
@@ -168,7 +173,7 @@ struct Settings {
     int processWriteProtected = 1;
     int showFullPath = 0;
     int alwaysShowDirs = 0;
-    int shellShowVexor = 1;      // 1: every save creates the file-manager entry
+    int shellShowVexor = 1; // 1: every save creates the file-manager entry
     int shellShowAuto = 1;
     int usePatternForFiles = 1;
     int usePatternForDirs = 0;
@@ -184,11 +189,11 @@ struct Settings {
     int cacheIcons = 0;
     int getHtmlTitle_ReadSize = 2048; // loaded within 1..1 MiB (0 or less: 2048)
     bool hideLogo = false;
-    int mpegBytesToRead = 8192;  // loaded within 1..16 MiB (0 or less: 8192)
+    int mpegBytesToRead = 8192; // loaded within 1..16 MiB (0 or less: 8192)
     int mpegFakeBitrate = 128000;
     int thumbsBorder = 1;
     int thumbsAspect = 1;
-    int thumbsWidth = 64;        // loaded within 16..256 (0: 64)
+    int thumbsWidth = 64; // loaded within 16..256 (0: 64)
     int thumbsHeight = 64;
 
     // Space panel
@@ -215,8 +220,8 @@ struct Settings {
     QStringList pathHistory;
 
     // Run-only values of the command line, never stored.
-    QString startMode;           // the word after "/e", trimmed
-    int exitAfterRun = 0;        // -1 when "/x" was given with "/p" or "/e"
+    QString startMode;    // the word after "/e", trimmed
+    int exitAfterRun = 0; // -1 when "/x" was given with "/p" or "/e"
 
     // Caption of the Replace panel's lblBatchReplace, set after "replace.txt" is read.
     QString lblBatchReplace;

@@ -138,6 +138,7 @@ const SettingsKey keyTable[] = {
     {"pathHistorySize", F::Int, "32", &S::pathHistorySize},
 };
 
+// clang-format off
 const char* const saveBeforeShell[] = {
     "Main_Top", "Main_Left", "Main_Height", "Main_Width", "Main_Maximized", "txtPath", "txtPattern",
     "usePatternForFiles", "usePatternForDirs", "Execute_Top", "Execute_Left", "Execute_Width", "Execute_Height",
@@ -149,9 +150,9 @@ const char* const saveBeforeShell[] = {
     "chkDateCreated", "chkDateAccessed", "chkDateModified", "dtDateChk", "dtTimeChk", "dtDate", "dtTime",
     "chkDateDate", "chkDateTime", "optAttrib", "optAddCrop", "optAddBegEnd", "optCropBegEnd", "txtAdd",
     "txtCropNumber", "txtAddPos", "txtCropPos", "totNumberOfFilesRenamedNew", "totNumberOfDirsRenamedNew",
-    "processHidden", "processSystem", "processWriteProtected", "showFullPath", "alwaysShowDirs", "shellShowVexor",
-    "shellShowAuto", "startupInLastDir", "uncheckSubsdirsAtStartup", "hideSystemFolders", "useSysIcons",
-    "enableTreeview",
+    "processHidden", "processSystem", "processWriteProtected", "showFullPath", "alwaysShowDirs",
+    "shellShowVexor", "shellShowAuto", "startupInLastDir", "uncheckSubsdirsAtStartup", "hideSystemFolders",
+    "useSysIcons", "enableTreeview",
 };
 
 const char* const saveAfterShell[] = {
@@ -165,6 +166,7 @@ const char* const saveAfterShell[] = {
     "dragColWidth3", "dragColWidth4", "dragColWidth5", "dragColWidth6", "dragColWidth7", "dragColWidth8",
     "mpegBytesToRead", "mpegFakeBitrate", "dragDropAddPath", "tabStripFilemode",
 };
+// clang-format on
 
 } // namespace
 

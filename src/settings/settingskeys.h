@@ -30,7 +30,7 @@ enum class DefaultKind {
     CentreHorizontal,
     Today,
     Now,
-    None,           // written only; never read back
+    None, // written only; never read back
 };
 
 using SettingsTarget = std::variant<std::monostate, int Settings::*, bool Settings::*, QString Settings::*,
@@ -39,9 +39,9 @@ using SettingsTarget = std::variant<std::monostate, int Settings::*, bool Settin
 struct SettingsKey {
     const char* key;
     StoreForm form;
-    const char* defaultText;   // for DefaultKind::Fixed
-    SettingsTarget target;     // monostate: read (and validated) but not used
-    int choices = 0;           // Option: buttons in the group; Tab: tabs on the strip
+    const char* defaultText; // for DefaultKind::Fixed
+    SettingsTarget target;   // monostate: read (and validated) but not used
+    int choices = 0;         // Option: buttons in the group; Tab: tabs on the strip
     DefaultKind defaultKind = DefaultKind::Fixed;
     int Settings::*centreSize = nullptr; // the size a centred default uses
 };

@@ -2,10 +2,10 @@
 
 #include "platform/datetext.h"
 
-#include <QLocale>
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <QLocale>
 
 namespace {
 
@@ -19,8 +19,7 @@ QString withoutBlanks(const QString& text)
     return text.mid(b, e - b);
 }
 
-template <typename T>
-T& field(Settings& s, T Settings::*member)
+template <typename T> T& field(Settings& s, T Settings::*member)
 {
     return s.*member;
 }
@@ -53,7 +52,8 @@ struct Assign {
     int intValue() const
     {
         switch (key.form) {
-        case StoreForm::Int: return wholeNumber(text, -32768, 32767);
+        case StoreForm::Int:
+            return wholeNumber(text, -32768, 32767);
         case StoreForm::Check: {
             const int v = wholeNumber(text, -32768, 32767);
             if (v < 0 || v > 2)
@@ -66,7 +66,8 @@ struct Assign {
                 throw indexOutOfBounds();
             return static_cast<int>(n);
         }
-        default: return wholeNumber(text, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
+        default:
+            return wholeNumber(text, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
         }
     }
 

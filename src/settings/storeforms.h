@@ -2,9 +2,9 @@
 #include "platform/failure.h"
 #include "settings/settingskeys.h"
 
+#include <optional>
 #include <QString>
 #include <QStringView>
-#include <optional>
 
 // Reading and writing the settings store's value forms, and the two ways the
 // stored texts and configuration lines are read as numbers.

@@ -4,8 +4,8 @@
 #include "settings/loadsave.h"
 #include "test_support.h"
 
-#include <QFile>
 #include <map>
+#include <QFile>
 
 // A temporary store and program folder, a fixed screen of 1280 x 960 pixels and
 // a fixed clock.
@@ -16,8 +16,8 @@ protected:
 
     LoadContext context(const QStringList& args = {}) const
     {
-        return LoadContext{programFolder(), QSize(screenW, screenH),
-                           QDateTime(QDate(2024, 5, 6), QTime(13, 14, 15)), args};
+        return LoadContext{programFolder(), QSize(screenW, screenH), QDateTime(QDate(2024, 5, 6), QTime(13, 14, 15)),
+                           args};
     }
 
     // Stores the given keys as they would stand in a hand-edited store.
@@ -28,10 +28,7 @@ protected:
             s.setValue(k, v);
         s.sync();
     }
-    QString stored(const QString& key)
-    {
-        return platform::SettingsStore().value(key, QStringLiteral("<missing>"));
-    }
+    QString stored(const QString& key) { return platform::SettingsStore().value(key, QStringLiteral("<missing>")); }
 
     Settings load(const QStringList& args = {})
     {

@@ -1,6 +1,8 @@
 #include "settings/configfiles.h"
 #include "settings_fixture.h"
 
+#include <sys/stat.h>
+
 class ConfigFilesTest : public SettingsTest {
 protected:
     FailureMemo memo;
@@ -40,8 +42,8 @@ TEST_F(ConfigFilesTest, MissingFilesGiveTheFreshTables)
 TEST_F(ConfigFilesTest, FileTypeLinesAreCutAtTheFirstTwoCommas)
 {
     writeProgramFile("filetypes.txt", "# comment\r\n// comment\r\n\r\n-128,TAG,mp3\r\n 7, a , b\r\n1,a,b,c\r\n"
-                                      "2.5,x,y\r\n3," + QByteArray("\xFF\xD8\x00", 3) +
-                                          ",jpg\r\n #not a comment,s,e\r\n");
+                                      "2.5,x,y\r\n3," +
+                                          QByteArray("\xFF\xD8\x00", 3) + ",jpg\r\n #not a comment,s,e\r\n");
     readFileTypes(folder(), tables, memo);
     ASSERT_EQ(tables.fileTypes.size(), 6u);
     EXPECT_EQ(tables.fileTypes[0].offset, -128);
@@ -166,18 +168,10 @@ TEST_F(ConfigFilesTest, BatchReplaceLinesAreCheckedField_by_field)
         bool failure;
     };
     const Case cases[] = {
-        {"a/b/0/0/0/0", true, false},
-        {"a/b/1/1/2/3", true, false},
-        {"a/b/1.0/0/0/0", true, false},
-        {"a/b/0/0/0/0/seventh", true, false},
-        {"a//0/0/999/999", true, false},
-        {"/b/0/0/0/0", false, false},
-        {"a/b/0/0/0", false, true},
-        {"a/b/2/0/0/0", false, false},
-        {"a/b/0/-1/0/0", false, false},
-        {"a/b/0/0/1000/0", false, false},
-        {"a/b/0/0/0/1000", false, false},
-        {"a/b/x/0/0/0", false, true},
+        {"a/b/0/0/0/0", true, false},         {"a/b/1/1/2/3", true, false},     {"a/b/1.0/0/0/0", true, false},
+        {"a/b/0/0/0/0/seventh", true, false}, {"a//0/0/999/999", true, false},  {"/b/0/0/0/0", false, false},
+        {"a/b/0/0/0", false, true},           {"a/b/2/0/0/0", false, false},    {"a/b/0/-1/0/0", false, false},
+        {"a/b/0/0/1000/0", false, false},     {"a/b/0/0/0/1000", false, false}, {"a/b/x/0/0/0", false, true},
         {"#a/b/0/0/0/0", false, false},
     };
     for (const Case& c : cases) {
@@ -237,7 +231,8 @@ TEST_F(ConfigFilesTest, WriteFailureEndsTheWritingWithOneLine)
     writeConfigLists(notAFolder, tables, logs);
     const QStringList lines = errorLines();
     ASSERT_EQ(lines.size(), 1);
-    EXPECT_TRUE(lines[0].endsWith(") Error 76 (Path not found) Error saving settings lists!")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].endsWith(") Error 76 (Path not found) Error saving settings lists!"))
+        << lines[0].toStdString();
 }
 
 TEST_F(ConfigFilesTest, LoadReadsEveryFileAndReportsTheirFailures)
@@ -251,5 +246,20 @@ TEST_F(ConfigFilesTest, LoadReadsEveryFileAndReportsTheirFailures)
     EXPECT_EQ(s.lblBatchReplace, "1 item in batch replace list...");
     const QStringList lines = errorLines();
     ASSERT_EQ(lines.size(), 1);
-    EXPECT_TRUE(lines[0].endsWith(") Error 9 (Subscript out of range) Error loading settings!")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].endsWith(") Error 9 (Subscript out of range) Error loading settings!"))
+        << lines[0].toStdString();
+}
+
+TEST_F(ConfigFilesTest, PipesOfTheFilesNamesAreNeverOpened)
+{
+    for (const char* name : {"exceptions.txt", "filetypes.txt", "replace.txt"})
+        ASSERT_EQ(::mkfifo(QFile::encodeName(folder() + "/" + name).constData(), 0600), 0);
+    readExceptionWords(folder(), tables, memo);
+    readFileTypes(folder(), tables, memo);
+    EXPECT_EQ(tables.fileTypes.size(), 1u); // present, so no built-in rows
+    EXPECT_TRUE(memo.any());
+    Logs logs(folder());
+    writeConfigLists(folder(), tables, logs);
+    ASSERT_EQ(errorLines().size(), 1);
+    EXPECT_TRUE(errorLines()[0].endsWith("Error saving settings lists!"));
 }

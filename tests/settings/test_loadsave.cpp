@@ -23,10 +23,18 @@ void changeEveryField(Settings& s)
                 if constexpr (std::is_same_v<M, int Settings::*>) {
                     int& v = s.*m;
                     switch (key.form) {
-                    case StoreForm::Check: v = (v + 1) % 3; break;
-                    case StoreForm::Option: v = (v + 1) % key.choices; break;
-                    case StoreForm::Tab: v = v % key.choices + 1; break;
-                    default: v += 7; break;
+                    case StoreForm::Check:
+                        v = (v + 1) % 3;
+                        break;
+                    case StoreForm::Option:
+                        v = (v + 1) % key.choices;
+                        break;
+                    case StoreForm::Tab:
+                        v = v % key.choices + 1;
+                        break;
+                    default:
+                        v += 7;
+                        break;
                     }
                 } else if constexpr (std::is_same_v<M, bool Settings::*>) {
                     s.*m = !(s.*m);
@@ -58,7 +66,8 @@ TEST_F(SettingsTest, TableHoldsEachKeyOnceAndFreshStructHoldsTheDefaults)
         saved << n;
     for (const char* n : saveKeysAfterShellStep())
         saved << n;
-    saved << "pathHistorySize" << "exceptionsEnabled";
+    saved << "pathHistorySize"
+          << "exceptionsEnabled";
     EXPECT_EQ(saved.size(), 126);
     EXPECT_EQ(QSet<QString>(saved.begin(), saved.end()), names);
 
