@@ -237,14 +237,14 @@ void saveSettings(platform::SettingsStore& store, Logs& logs, const QString& pro
     if (memo.any())
         logs.logError(memo.lineWith(QStringLiteral("Error saving settings!")));
 
-    store.setValue(QStringLiteral("pathHistorySize"),
-                   QString::number(std::clamp(settings.pathHistorySize, -32768, 32767)));
+    // Failures from here on are not reported.
+    static const char* const historySize[] = {"pathHistorySize"};
+    static const char* const last[] = {"exceptionsEnabled"};
+    writeKeys(store, historySize, settings, memo);
+    memo.clear();
     for (int i = 0; i < settings.pathHistorySize; ++i)
         store.setValue(historyKey(i), i < settings.pathHistory.size() ? settings.pathHistory[i] : QString());
-    goOn(memo, [&] {
-        const SettingsKey& key = *findSettingsKey(QStringLiteral("exceptionsEnabled"));
-        store.setValue(QString::fromLatin1(key.key), storedText(key, settings));
-    });
+    writeKeys(store, last, settings, memo);
     store.sync();
     writeConfigLists(programFolder, tables, logs);
 }

@@ -33,14 +33,14 @@ enum class DefaultKind {
     None, // written only; never read back
 };
 
-using SettingsTarget = std::variant<std::monostate, int Settings::*, bool Settings::*, QString Settings::*,
+using SettingsTarget = std::variant<int Settings::*, bool Settings::*, QString Settings::*,
                                     QDate Settings::*, QTime Settings::*>;
 
 struct SettingsKey {
     const char* key;
     StoreForm form;
     const char* defaultText; // for DefaultKind::Fixed
-    SettingsTarget target;   // monostate: read (and validated) but not used
+    SettingsTarget target;   // the field it is loaded into and saved from
     int choices = 0;         // Option: buttons in the group; Tab: tabs on the strip
     DefaultKind defaultKind = DefaultKind::Fixed;
     int Settings::*centreSize = nullptr; // the size a centred default uses

@@ -19,34 +19,28 @@ QString withoutBlanks(const QString& text)
     return text.mid(b, e - b);
 }
 
-template <typename T> T& field(Settings& s, T Settings::*member)
-{
-    return s.*member;
-}
-
 // Every form stores its value in one of these field types.
 struct Assign {
     Settings& settings;
     const SettingsKey& key;
     const QString& text;
 
-    void operator()(std::monostate) const {}
-    void operator()(int Settings::*m) const { field(settings, m) = intValue(); }
-    void operator()(bool Settings::*m) const { field(settings, m) = boolValue(); }
-    void operator()(QString Settings::*m) const { field(settings, m) = text; }
+    void operator()(int Settings::*m) const { settings.*m = intValue(); }
+    void operator()(bool Settings::*m) const { settings.*m = boolValue(); }
+    void operator()(QString Settings::*m) const { settings.*m = text; }
     void operator()(QDate Settings::*m) const
     {
         const auto d = platform::parseDateText(text);
         if (!d)
             throw typeMismatch();
-        field(settings, m) = *d;
+        settings.*m = *d;
     }
     void operator()(QTime Settings::*m) const
     {
         const auto t = platform::parseTimeText(text);
         if (!t)
             throw typeMismatch();
-        field(settings, m) = *t;
+        settings.*m = *t;
     }
 
     int intValue() const
@@ -190,14 +184,7 @@ void readStoredValue(const SettingsKey& key, const QString& text, Settings& sett
         readOption(key, text, settings);
         return;
     }
-    const Assign assign{settings, key, text};
-    if (std::holds_alternative<std::monostate>(key.target)) {
-        // Nothing takes the value, but a text that does not fit still fails.
-        if (key.form != StoreForm::Text)
-            (void)assign.intValue();
-        return;
-    }
-    std::visit(assign, key.target);
+    std::visit(Assign{settings, key, text}, key.target);
 }
 
 QString storedText(const SettingsKey& key, const Settings& s)
@@ -205,9 +192,7 @@ QString storedText(const SettingsKey& key, const Settings& s)
     return std::visit(
         [&](auto member) -> QString {
             using M = decltype(member);
-            if constexpr (std::is_same_v<M, std::monostate>) {
-                return QString();
-            } else if constexpr (std::is_same_v<M, int Settings::*>) {
+            if constexpr (std::is_same_v<M, int Settings::*>) {
                 const int v = s.*member;
                 // The 16-bit form holds what fits; window geometry can exceed it.
                 if (key.form == StoreForm::Int)
