@@ -386,3 +386,21 @@ TEST_F(SettingsTest, FileManagerEntryStepSitsBetweenTheKeyRuns)
     EXPECT_TRUE(keysBefore);
     EXPECT_FALSE(keysAfter);
 }
+
+TEST_F(SettingsTest, WordsDatesAndTimesThatDoNotReadBackKeepTheField)
+{
+    haveFileTypes();
+    store({{"hideLogo", "TRUE"}, {"enableRenameAllIfNoneSelected", "0"}});
+    Settings s = load();
+    EXPECT_TRUE(s.hideLogo);
+    EXPECT_FALSE(s.enableRenameAllIfNoneSelected);
+    EXPECT_TRUE(errorLines().isEmpty());
+
+    store({{"hideLogo", "maybe"}, {"dtDate", "someday"}, {"dtTime", "noon"}});
+    s = load();
+    EXPECT_FALSE(s.hideLogo);
+    EXPECT_FALSE(s.dtDate.isValid()); // the picker keeps what it has
+    EXPECT_FALSE(s.dtTime.isValid());
+    ASSERT_EQ(errorLines().size(), 1);
+    EXPECT_TRUE(errorLines()[0].endsWith(") Error 13 (Type mismatch) Error loading settings!"));
+}
