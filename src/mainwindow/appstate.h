@@ -5,6 +5,7 @@
 #include "engine/random.h"
 #include "filelist/filelists.h"
 #include "platform/places.h"
+#include "settings/settings.h"
 
 // The program-wide values of every subsystem, gathered in one place that the
 // main window owns and hands down by reference. A test builds a fresh one.
@@ -14,4 +15,5 @@ struct AppState {
     ConfigTables tables;
     PreviewState preview;
     FileListState files;
+    Settings settings;
 };

@@ -3,6 +3,9 @@
 #include "engine/preview.h"
 #include "platform/datetext.h"
 #include "platform/fileops.h"
+#include "platform/settingsstore.h"
+#include "settings/configfiles.h"
+#include "settings/loadsave.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -10,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QUrl>
 
@@ -32,13 +36,46 @@ void FrmMain::Form_Load()
     versionText = QStringLiteral("4.62");
     setMinimumSize(550, 528);
     mainWindowReady = 0;
-    // Stored settings are applied here once the settings code lands; until
-    // then the stored tab is its default, "Convert Case".
-    TabStrip->setCurrentIndex(1);
+    {
+        platform::SettingsStore store;
+        LoadContext context;
+        context.programFolder = platform::programFolder();
+        const QSize screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size() : QSize(1024, 768);
+        context.screenTwips = screen * 15;
+        context.now = QDateTime::currentDateTime();
+        context.arguments = arguments_;
+        loadSettings(store, state.logs, context, state.settings, state.tables);
+    }
+    applySettings();
     setWindowTitle(productTitle + QLatin1Char(' ') + versionText + QStringLiteral(" - Press F1 for Help"));
     state.preview.previewYieldInterval = 5;
-    resize(11000 / 15, 7920 / 15);
-    txtPath->setEditText(storedPath);
+    const Settings& st = state.settings;
+    move(st.Main_Left / 15, st.Main_Top / 15);
+    resize(st.Main_Width / 15, st.Main_Height / 15);
+    if (st.Main_Maximized == 2)
+        setWindowState(Qt::WindowMaximized);
+    const int dirWidths[8] = {st.dirColWidth1, st.dirColWidth2, st.dirColWidth3, st.dirColWidth4,
+                              st.dirColWidth5, st.dirColWidth6, st.dirColWidth7, st.dirColWidth8};
+    const int dragWidths[8] = {st.dragColWidth1, st.dragColWidth2, st.dragColWidth3, st.dragColWidth4,
+                               st.dragColWidth5, st.dragColWidth6, st.dragColWidth7, st.dragColWidth8};
+    for (int c = 0; c < 3; ++c)
+        lwDirectory->setColumnWidth(c, dirWidths[c]);
+    for (int c = 0; c < 3; ++c)
+        lwDragDrop->setColumnWidth(c, dragWidths[c]);
+    if (st.showAllColumns == 1) {
+        const char* keys[] = {"size", "date", "attrib", "ext", "type", "sizeb", "dateb"};
+        const char* captions[] = {"Size", "Changed", "Attributes", "Extension", "Type", "Size in Bytes", "Date Sorting"};
+        for (platform::ListView* lw : {lwDirectory, lwDragDrop}) {
+            const int* widths = lw == lwDirectory ? dirWidths : dragWidths;
+            for (int c = 0; c < 7; ++c)
+                lw->addColumn(QString::fromLatin1(keys[c]), QString::fromLatin1(captions[c]), c < 5 ? widths[c + 3] : 0);
+        }
+    }
+    for (platform::ListView* lw : {lwDirectory, lwDragDrop}) {
+        lw->setFullRowSelect(st.lwFullRowSelect == 1);
+        lw->setGridLines(st.lwShowGuidelines == 1);
+    }
+    txtPath->setEditText(st.storedPath);
     // Bring the stored tab's panel in front until the first activation.
     for (QFrame* f : {frmFindReplace, frmConvertCase, frmSetAttributes, frmAddCrop, frmMp3Tag, frmEnum, frmFormat, frmMisc})
         f->hide();
@@ -55,10 +92,216 @@ void FrmMain::Form_Load()
     front->raise();
     fillTagLists();
     setFreeSelectHint();
+    for (int i = 0; i < st.pathHistorySize && i < st.pathHistory.size(); ++i)
+        if (!st.pathHistory[i].isEmpty())
+            txtPath->addItem(st.pathHistory[i]);
+    txtPath->setEditText(st.storedPath);
     Mp3Component mp3 = initMp3Library(state.logs, mp3Factory);
     mp3Library = std::move(mp3.mp3Library);
     mp3InitFailed = mp3.mp3InitFailed;
     settingsTabIndex = 1;
+    if (st.hideLogo || (QGuiApplication::primaryScreen() && QGuiApplication::primaryScreen()->size().width() == 640))
+        compactLayout();
+    updateListOptions();
+}
+
+// The stored values go into the controls in the order the panels' handlers
+// rely on (pattern boxes before their option keys, the attribute and date
+// boxes before their option, everything before "Files" and "Directories").
+void FrmMain::applySettings()
+{
+    Settings& st = state.settings;
+    startMode = st.startMode;
+    exitAfterRun = st.exitAfterRun != 0;
+    storedPath = st.storedPath;
+    chkShowTreeview->setValue(st.chkShowTreeview);
+    chkOnlyRenameSelected->setValue(st.chkOnlyRenameSelected);
+    txtPattern->setText(st.txtPattern);
+    txtPattern->setEnabled(st.txtPatternEnabled);
+    txtMp3Format->setText(st.txtMp3Format);
+    chkMp3AddExtension->setValue(st.chkMp3AddExtension);
+    chkMp3OnlyFilledTags->setValue(st.chkMp3OnlyFilledTags);
+    chkMp3OnlyMp3Files->setValue(st.chkMp3OnlyMp3Files);
+    chkMp3UseID3v2->setValue(st.chkMp3UseID3v2);
+    txtFind->setText(st.txtFind);
+    txtReplace->setText(st.txtReplace);
+    chkCaseSensitive->setValue(st.chkCaseSensitive);
+    txtReplaceCount->setText(st.txtReplaceCount);
+    txtReplaceStart->setText(st.txtReplaceStart);
+    (st.optReplace == 1 ? optReplaceBatch : optReplaceSingle)->select();
+    chkR->setValue(st.chkR);
+    chkH->setValue(st.chkH);
+    chkS->setValue(st.chkS);
+    chkA->setValue(st.chkA);
+    if (st.dtDate.isValid())
+        dtDate->setDate(st.dtDate);
+    if (st.dtTime.isValid())
+        dtTime->setTime(st.dtTime);
+    chkDateCreated->setValue(st.chkDateCreated);
+    chkDateAccessed->setValue(st.chkDateAccessed);
+    chkDateModified->setValue(st.chkDateModified);
+    chkDateDate->setValue(st.chkDateDate);
+    chkDateTime->setValue(st.chkDateTime);
+    (st.optAttrib == 1 ? optAttrib_Date : optAttrib_Attributes)->select();
+    if (st.Case1 >= 0 && st.Case1 < int(Case1.size()))
+        Case1[size_t(st.Case1)]->select();
+    if (st.Case2 >= 0 && st.Case2 < int(Case2.size()))
+        Case2[size_t(st.Case2)]->select();
+    (st.optAddBegEnd == 1 ? optAddEnding : optAddBeginning)->select();
+    (st.optCropBegEnd == 1 ? optCropEnding : optCropBeginning)->select();
+    txtAdd->setText(st.txtAdd);
+    txtCropNumber->setText(st.txtCropNumber);
+    txtAddPos->setText(st.txtAddPos);
+    txtCropPos->setText(st.txtCropPos);
+    (st.optAddCrop == 1 ? optCrop : optAdd)->select();
+    if (st.TabStrip >= 1 && st.TabStrip <= TabStrip->count())
+        TabStrip->setCurrentIndex(st.TabStrip - 1);
+    chkProcessFilename->setValue(st.chkProcessFilename);
+    chkProcessFileExt->setValue(st.chkProcessFileExt);
+    chkPreview->setValue(st.chkPreview);
+    txtFormat->setText(st.txtFormat);
+    txtFormatParts->setText(st.txtFormatParts);
+    chkFormatAllMustBeAvailable->setValue(st.chkFormatAllMustBeAvailable);
+    chkFileDetect_TryMp3->setValue(st.chkFileDetect_TryMp3);
+    chkFileDetect_TryText->setValue(st.chkFileDetect_TryText);
+    chkFileDetect_KeepExt->setValue(st.chkFileDetect_KeepExt);
+    (st.chkFormatTab == 1 ? chkFormatTab_Detect : chkFormatTab_Format)->select();
+    txtNormalize->setText(st.txtNormalize);
+    txtEnumFormat->setText(st.txtEnumFormat);
+    txtEnumZeros->setText(st.txtEnumZeros);
+    txtEnumStart->setText(st.txtEnumStart);
+    txtEnumStep->setText(st.txtEnumStep);
+    chkEnumAutoZeros->setValue(st.chkEnumAutoZeros);
+    chkEnumResetBetweenDirs->setValue(st.chkEnumResetBetweenDirs);
+    (st.chkEnumTab == 1 ? chkEnumTab_Normalize : chkEnumTab_Enum)->select();
+    chkExceptionsEnabled->setValue(st.chkExceptionsEnabled);
+    chkSpaceBeginning->setValue(st.chkSpaceBeginning);
+    chkSpaceEnd->setValue(st.chkSpaceEnd);
+    chkSpaceShrink->setValue(st.chkSpaceShrink);
+    chkFiles->setValue(st.chkFiles);
+    chkDirs->setValue(st.chkDirs);
+    chkSub->setValue(st.chkSub);
+    lblBatchReplace->setText(st.lblBatchReplace.isEmpty() ? batchReplaceCaption(batchCount()) : st.lblBatchReplace);
+}
+
+// The controls' values go back into the settings before they are saved.
+void FrmMain::readBackSettings()
+{
+    Settings& st = state.settings;
+    st.chkShowTreeview = chkShowTreeview->value();
+    st.chkOnlyRenameSelected = chkOnlyRenameSelected->value();
+    st.txtPattern = txtPattern->text();
+    st.txtMp3Format = txtMp3Format->text();
+    st.chkMp3AddExtension = chkMp3AddExtension->value();
+    st.chkMp3OnlyFilledTags = chkMp3OnlyFilledTags->value();
+    st.chkMp3OnlyMp3Files = chkMp3OnlyMp3Files->value();
+    st.chkMp3UseID3v2 = chkMp3UseID3v2->value();
+    st.txtFind = txtFind->text();
+    st.txtReplace = txtReplace->text();
+    st.chkCaseSensitive = chkCaseSensitive->value();
+    st.txtReplaceCount = txtReplaceCount->text();
+    st.txtReplaceStart = txtReplaceStart->text();
+    st.optReplace = optReplaceBatch->isChecked() ? 1 : 0;
+    st.chkR = chkR->value();
+    st.chkH = chkH->value();
+    st.chkS = chkS->value();
+    st.chkA = chkA->value();
+    st.dtDate = dtDate->date();
+    st.dtTime = dtTime->time();
+    st.chkDateCreated = chkDateCreated->value();
+    st.chkDateAccessed = chkDateAccessed->value();
+    st.chkDateModified = chkDateModified->value();
+    st.chkDateDate = chkDateDate->value();
+    st.chkDateTime = chkDateTime->value();
+    st.optAttrib = optAttrib_Date->isChecked() ? 1 : 0;
+    const RenameOptions o = readOptions();
+    st.Case1 = o.nameCase;
+    st.Case2 = o.extCase;
+    st.optAddBegEnd = optAddEnding->isChecked() ? 1 : 0;
+    st.optCropBegEnd = optCropEnding->isChecked() ? 1 : 0;
+    st.txtAdd = txtAdd->text();
+    st.txtCropNumber = txtCropNumber->text();
+    st.txtAddPos = txtAddPos->text();
+    st.txtCropPos = txtCropPos->text();
+    st.optAddCrop = optCrop->isChecked() ? 1 : 0;
+    st.TabStrip = TabStrip->selectedIndex();
+    st.chkProcessFilename = chkProcessFilename->value();
+    st.chkProcessFileExt = chkProcessFileExt->value();
+    st.chkPreview = chkPreview->value();
+    st.txtFormat = txtFormat->text();
+    st.txtFormatParts = txtFormatParts->text();
+    st.chkFormatAllMustBeAvailable = chkFormatAllMustBeAvailable->value();
+    st.chkFileDetect_TryMp3 = chkFileDetect_TryMp3->value();
+    st.chkFileDetect_TryText = chkFileDetect_TryText->value();
+    st.chkFileDetect_KeepExt = chkFileDetect_KeepExt->value();
+    st.chkFormatTab = chkFormatTab_Detect->isChecked() ? 1 : 0;
+    st.txtNormalize = txtNormalize->text();
+    st.txtEnumFormat = txtEnumFormat->text();
+    st.txtEnumZeros = txtEnumZeros->text();
+    st.txtEnumStart = txtEnumStart->text();
+    st.txtEnumStep = txtEnumStep->text();
+    st.chkEnumAutoZeros = chkEnumAutoZeros->value();
+    st.chkEnumResetBetweenDirs = chkEnumResetBetweenDirs->value();
+    st.chkEnumTab = chkEnumTab_Normalize->isChecked() ? 1 : 0;
+    st.chkExceptionsEnabled = chkExceptionsEnabled->value();
+    st.chkSpaceBeginning = chkSpaceBeginning->value();
+    st.chkSpaceEnd = chkSpaceEnd->value();
+    st.chkSpaceShrink = chkSpaceShrink->value();
+    st.chkFiles = chkFiles->value();
+    st.chkDirs = chkDirs->value();
+    st.chkSub = chkSub->value();
+    st.TabStripFilemode = TabStripFilemode->selectedIndex();
+    int* dirWidths[8] = {&st.dirColWidth1, &st.dirColWidth2, &st.dirColWidth3, &st.dirColWidth4,
+                         &st.dirColWidth5, &st.dirColWidth6, &st.dirColWidth7, &st.dirColWidth8};
+    int* dragWidths[8] = {&st.dragColWidth1, &st.dragColWidth2, &st.dragColWidth3, &st.dragColWidth4,
+                          &st.dragColWidth5, &st.dragColWidth6, &st.dragColWidth7, &st.dragColWidth8};
+    for (int c = 0; c < 8; ++c) {
+        if (c < lwDirectory->model()->columnCount())
+            *dirWidths[c] = lwDirectory->columnWidth(c);
+        if (c < lwDragDrop->model()->columnCount())
+            *dragWidths[c] = lwDragDrop->columnWidth(c);
+    }
+    st.pathHistory.clear();
+    for (int i = 0; i < txtPath->count(); ++i)
+        st.pathHistory.push_back(txtPath->itemText(i));
+    if (windowState() == Qt::WindowNoState) {
+        const QRect g = geometry();
+        st.Main_Top = g.top() * 15;
+        st.Main_Left = g.left() * 15;
+        st.Main_Height = g.height() * 15;
+        st.Main_Width = g.width() * 15;
+    }
+    if (!isMinimized())
+        st.Main_Maximized = isMaximized() ? 2 : 0;
+}
+
+// The listing settings the file-list code follows.
+void FrmMain::updateListOptions()
+{
+    const Settings& st = state.settings;
+    FileListOptions& o = listOptions;
+    o.alwaysShowDirs = st.alwaysShowDirs;
+    o.cacheIcons = st.cacheIcons;
+    const int dir[8] = {st.dirColWidth1, st.dirColWidth2, st.dirColWidth3, st.dirColWidth4,
+                        st.dirColWidth5, st.dirColWidth6, st.dirColWidth7, st.dirColWidth8};
+    const int drag[8] = {st.dragColWidth1, st.dragColWidth2, st.dragColWidth3, st.dragColWidth4,
+                         st.dragColWidth5, st.dragColWidth6, st.dragColWidth7, st.dragColWidth8};
+    std::copy(std::begin(dir), std::end(dir), o.dirColWidth);
+    std::copy(std::begin(drag), std::end(drag), o.dragColWidth);
+    o.enableRenameAllIfNoneSelected = st.enableRenameAllIfNoneSelected;
+    o.enableTreeview = st.enableTreeview;
+    o.hideSystemFolders = st.hideSystemFolders;
+    o.processHidden = st.processHidden;
+    o.processSystem = st.processSystem;
+    o.processWriteProtected = st.processWriteProtected;
+    o.showAllColumns = st.showAllColumns;
+    o.thumbsAspect = st.thumbsAspect;
+    o.thumbsBorder = st.thumbsBorder;
+    o.thumbsWidth = st.thumbsWidth;
+    o.thumbsHeight = st.thumbsHeight;
+    o.usePatternForFiles = st.usePatternForFiles;
+    o.usePatternForDirs = st.usePatternForDirs;
+    o.useSysIcons = st.useSysIcons;
 }
 
 void FrmMain::setFreeSelectHint()
@@ -93,8 +336,12 @@ void FrmMain::Form_Activate()
         return;
     activated_ = true;
     mainWindowReady = -1;
-    chkShowTreeview->setValue(0);
-    chkShowTreeview->hide();
+    if (listOptions.enableTreeview != 0) {
+        chkShowTreeview->show();
+    } else {
+        chkShowTreeview->setValue(0);
+        chkShowTreeview->hide();
+    }
     TabStrip_Click();
     TabStripFilemode_Click();
     readDirectory();
@@ -167,7 +414,12 @@ void FrmMain::closeEvent(QCloseEvent* e)
 void FrmMain::Form_Unload()
 {
     storedPath = txtPath->currentText();
-    // Settings are saved here once the settings code lands.
+    readBackSettings();
+    state.settings.storedPath = storedPath;
+    {
+        platform::SettingsStore store;
+        saveSettings(store, state.logs, platform::programFolder(), state.settings, state.tables);
+    }
     exited = true;
     tmrPreview->stop();
     QCoreApplication::quit();
@@ -198,7 +450,18 @@ void FrmMain::Form_Resize()
     txtPattern->move((5805 + pathWidth + 100) / 15, txtPattern->y());
 }
 
-void FrmMain::compactLayout() {}
+// A small screen or a hidden logo: the left column moves up by the logo's height.
+void FrmMain::compactLayout()
+{
+    imgLogo->hide();
+    for (QWidget* w : {static_cast<QWidget*>(frmOptions), static_cast<QWidget*>(TabStrip), static_cast<QWidget*>(tabBody),
+                       static_cast<QWidget*>(cmdExecute), static_cast<QWidget*>(cmdUndo), static_cast<QWidget*>(cmdSettings),
+                       static_cast<QWidget*>(cmdHelp), static_cast<QWidget*>(cmdAbout), static_cast<QWidget*>(frmFindReplace),
+                       static_cast<QWidget*>(frmConvertCase), static_cast<QWidget*>(frmSetAttributes),
+                       static_cast<QWidget*>(frmAddCrop), static_cast<QWidget*>(frmMp3Tag), static_cast<QWidget*>(frmEnum),
+                       static_cast<QWidget*>(frmFormat), static_cast<QWidget*>(frmMisc)})
+        w->move(w->x(), w->y() - 760 / 15);
+}
 
 // ---------------------------------------------------------------- keys and buttons
 
@@ -348,7 +611,8 @@ void FrmMain::TabStripFilemode_Click()
         cmdDragDropClear->hide();
         cmdDragDropAdd->hide();
         lwDragDrop->hide();
-        // "View as Tree" shows only while the tree is enabled in the options.
+        if (listOptions.enableTreeview == -1 || listOptions.enableTreeview == 1)
+            chkShowTreeview->show();
         txtPath->show();
         txtPattern->show();
         cmdShowDirReq->show();
@@ -672,6 +936,10 @@ void FrmMain::tmrPreview_Timer()
         generatePreview(state.preview, previewInputs(), state.random, state.logs);
         if (!attrib)
             StatusBar->setPanelText(QStringLiteral("preview"), previewCountText(state.preview.previewRenameCount));
+    }
+    if (windowState() == Qt::WindowNoState && mainWindowReady == -1) {
+        state.settings.Main_Top = std::clamp(y() * 15, -32768, 32767);
+        state.settings.Main_Left = std::clamp(x() * 15, -32768, 32767);
     }
 }
 

@@ -166,6 +166,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    void applySettings();
+    void readBackSettings();
+    void updateListOptions();
     void buildUi();
     void buildListArea();
     void buildPanels();

@@ -1,4 +1,5 @@
 #include "settings/storeforms.h"
+#include "engine/textutil.h"
 
 #include "platform/datetext.h"
 
@@ -130,41 +131,6 @@ std::optional<double> numberFromText(const QString& text)
     if (!ok || !std::isfinite(v))
         return std::nullopt;
     return v;
-}
-
-double leadingNumber(QStringView text)
-{
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n && (text[i] == u' ' || text[i] == u'\t'))
-        ++i;
-    const qsizetype start = i;
-    if (i < n && (text[i] == u'+' || text[i] == u'-'))
-        ++i;
-    qsizetype digits = 0;
-    while (i < n && text[i].isDigit() && text[i].unicode() < 128)
-        ++i, ++digits;
-    if (i < n && text[i] == u'.') {
-        ++i;
-        while (i < n && text[i].unicode() >= '0' && text[i].unicode() <= '9')
-            ++i, ++digits;
-    }
-    if (digits == 0)
-        return 0;
-    // An exponent counts only when digits follow it.
-    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
-        qsizetype j = i + 1;
-        if (j < n && (text[j] == u'+' || text[j] == u'-'))
-            ++j;
-        if (j < n && text[j].unicode() >= '0' && text[j].unicode() <= '9') {
-            while (j < n && text[j].unicode() >= '0' && text[j].unicode() <= '9')
-                ++j;
-            i = j;
-        }
-    }
-    bool ok = false;
-    const double v = QLocale::c().toDouble(text.mid(start, i - start), &ok);
-    return ok && std::isfinite(v) ? v : 0;
 }
 
 int wholeNumber(const QString& text, qint64 min, qint64 max)

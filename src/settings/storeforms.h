@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/textutil.h"
 #include "platform/failure.h"
 #include "settings/settingskeys.h"
 
@@ -12,9 +13,6 @@
 // The whole text as a number (blanks around it allowed; "." or the system's
 // decimal mark); nullopt when it is not one.
 std::optional<double> numberFromText(const QString& text);
-// The number the text begins with, leading blanks skipped, reading up to the
-// first character that cannot belong to it; 0 when there is none.
-double leadingNumber(QStringView text);
 
 // Failures a store form reports.
 platform::Failure typeMismatch();
