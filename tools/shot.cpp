@@ -1,5 +1,6 @@
 // Saves a picture of the main window, as a user would see it, for the README.
 // Usage: shot OUTPUT.png [renamer arguments...]
+// With SHOT_TABS=1 it also saves one picture per rename-mode tab (OUTPUT-<key>.png).
 #include "mainwindow/frmmain.h"
 #include "platform/uiservice.h"
 
@@ -26,6 +27,15 @@ int main(int argc, char** argv)
     w.activateWindow();
     QTest::qWait(600); // first activation, directory read and the first preview
     const bool ok = w.grab().save(args.at(1));
+    if (qEnvironmentVariable("SHOT_TABS") == QLatin1String("1")) {
+        QString base = args.at(1);
+        base.chop(4);
+        for (int i = 0; i < w.TabStrip->count(); ++i) {
+            w.TabStrip->setCurrentIndex(i);
+            QTest::qWait(150);
+            w.grab().save(base + QLatin1Char('-') + w.TabStrip->selectedKey() + QStringLiteral(".png"));
+        }
+    }
     w.hide();
     return ok ? 0 : 1;
 }

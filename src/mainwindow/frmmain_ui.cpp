@@ -56,6 +56,14 @@ QHBoxLayout* row(std::initializer_list<QWidget*> widgets)
     return h;
 }
 
+// Captions written for a narrower desktop font: one point smaller, so they fit.
+void smallerFont(QWidget* w)
+{
+    QFont f = w->font();
+    f.setPointSizeF(f.pointSizeF() - 1);
+    w->setFont(f);
+}
+
 QPixmap logoPixmap()
 {
     QPixmap pm(298, 54);
@@ -264,9 +272,8 @@ void FrmMain::buildListArea()
 static QGroupBox* makeFrame(std::array<QGroupBox*, 15>& frames, int index, const QString& caption, QWidget* parent,
                             OptionButton** option = nullptr, const QString& optionName = QString())
 {
-    QString shown = caption;
-    shown.replace(QLatin1String("&&"), QLatin1String("&"));
-    auto* g = named(new QGroupBox(shown, parent), QStringLiteral("frame(%1)").arg(index));
+    // "&&" in the caption shows as one "&".
+    auto* g = named(new QGroupBox(caption, parent), QStringLiteral("frame(%1)").arg(index));
     frames[size_t(index)] = g;
     if (option) {
         *option = named(new OptionButton(QString(), g), optionName);
@@ -306,7 +313,7 @@ static TextBox* numberBox(QWidget* parent, const QString& name, const QString& t
     auto* t = named(new TextBox(parent), name);
     t->setText(text);
     t->setMaxLength(maxLength);
-    t->setFixedWidth(10 + 9 * std::min(maxLength, 6));
+    t->setFixedWidth(12 + 7 * std::min(maxLength, 6));
     return t;
 }
 
@@ -373,7 +380,7 @@ void FrmMain::buildConvertCase()
                               "Invert", "Random"};
     const char* extCaps[] = {"No Change", "Upper case", "Lower case", "Capitalize", "Invert", "Random"};
     auto* nv = new QVBoxLayout(name);
-    nv->setContentsMargins(6, 14, 6, 4);
+    nv->setContentsMargins(3, 14, 0, 4);
     nv->setSpacing(1);
     for (int i = 0; i < 7; ++i) {
         Case1[size_t(i)] = named(new OptionButton(QString::fromLatin1(nameCaps[i]), name), QStringLiteral("Case1_%1").arg(i));
@@ -396,9 +403,11 @@ void FrmMain::buildConvertCase()
     xv->addWidget(cmdExceptionsEdit);
     auto* grid = new QGridLayout(frmConvertCase);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(name, 0, 0, 2, 1);
+    grid->addWidget(name, 0, 0);
     grid->addWidget(ext, 0, 1);
-    grid->addWidget(exc, 1, 1);
+    grid->addWidget(exc, 1, 0, 1, 2);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 2);
     grid->setRowStretch(2, 1);
     Case1[4]->setChecked(true);
     Case2[2]->setChecked(true);
@@ -464,7 +473,8 @@ void FrmMain::buildAttributes()
     auto* dv = new QVBoxLayout(d);
     dv->setContentsMargins(6, 14, 6, 4);
     dv->setSpacing(2);
-    dv->addLayout(row({label(QStringLiteral("Change:"), d), chkDateCreated, chkDateAccessed, chkDateModified}));
+    dv->addWidget(label(QStringLiteral("Change:"), d));
+    dv->addLayout(row({chkDateCreated, chkDateAccessed, chkDateModified}));
     auto* dateRow = new QGridLayout;
     dateRow->addWidget(chkDateDate, 0, 0);
     dateRow->addWidget(dtDate, 0, 1);
@@ -503,10 +513,14 @@ void FrmMain::buildAddCrop()
     ae->addWidget(optAddEnding);
     ae->addStretch(1);
     auto* av = new QVBoxLayout(a);
-    av->setContentsMargins(6, 14, 6, 4);
-    av->setSpacing(2);
-    av->addWidget(label(QStringLiteral("Insert..."), a));
-    av->addWidget(txtAdd);
+    av->setContentsMargins(6, 12, 6, 2);
+    av->setSpacing(1);
+    // The label stands beside the box: under it, the two frames would not fit
+    // the panel with this desktop's font metrics.
+    auto* insertRow = new QHBoxLayout;
+    insertRow->addWidget(label(QStringLiteral("Insert..."), a));
+    insertRow->addWidget(txtAdd, 1);
+    av->addLayout(insertRow);
     av->addLayout(row({label(QStringLiteral("at Pos"), a), txtAddPos, UpDownAdd, cmdAddGetPosition}));
     av->addWidget(addEnds);
 
@@ -528,16 +542,19 @@ void FrmMain::buildAddCrop()
     for (QToolButton* b : {cmdAddGetPosition, cmdCropGetPosition})
         b->setFixedSize(22, 20);
     auto* cv = new QVBoxLayout(c);
-    cv->setContentsMargins(6, 14, 6, 4);
-    cv->setSpacing(2);
+    cv->setContentsMargins(6, 12, 6, 2);
+    cv->setSpacing(1);
     cv->addLayout(row({label(QStringLiteral("Remove"), c), txtCropNumber, UpDownCrop1, label(QStringLiteral("char(s)"), c)}));
     cv->addLayout(row({label(QStringLiteral("at Pos"), c), txtCropPos, UpDownCrop2, cmdCropGetPosition}));
     cv->addWidget(cropEnds);
     auto* v = new QVBoxLayout(frmAddCrop);
     v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(2);
     v->addWidget(a);
     v->addWidget(c);
-    v->addWidget(label(QStringLiteral("Tip:   Toggle 'Process Extension'\nto change 'End of filename'"), frmAddCrop));
+    auto* tip = label(QStringLiteral("Tip:   Toggle 'Process Extension'\nto change 'End of filename'"), frmAddCrop);
+    smallerFont(tip);
+    v->addWidget(tip);
     v->addStretch(1);
     optAdd->setChecked(true);
     optAddBeginning->setChecked(true);
@@ -564,6 +581,7 @@ void FrmMain::buildEnum()
     chkEnumResetBetweenDirs = named(new CheckBox(QStringLiteral("Reset Each Dir."), e), QStringLiteral("chkEnumResetBetweenDirs"));
     chkEnumAutoZeros = named(new CheckBox(QStringLiteral("Auto"), e), QStringLiteral("chkEnumAutoZeros"));
     chkEnumAutoZeros->setValue(1);
+    smallerFont(chkEnumResetBetweenDirs);
     auto* ev = new QVBoxLayout(e);
     ev->setContentsMargins(6, 14, 6, 4);
     ev->setSpacing(2);
@@ -617,6 +635,7 @@ void FrmMain::buildMp3()
     fv->addLayout(patternRow);
     for (CheckBox* c : {chkMp3AddExtension, chkMp3OnlyFilledTags, chkMp3OnlyMp3Files, chkMp3UseID3v2}) {
         c->setValue(1);
+        smallerFont(c);
         fv->addWidget(c);
     }
     auto* v = new QVBoxLayout(frmMp3Tag);
@@ -644,6 +663,7 @@ void FrmMain::buildFormat()
     chkFormatAllMustBeAvailable = named(new CheckBox(QStringLiteral("Only rename if all used tags are available."), f),
                                         QStringLiteral("chkFormatAllMustBeAvailable"));
     chkFormatAllMustBeAvailable->setValue(1);
+    smallerFont(chkFormatAllMustBeAvailable);
     auto* fv = new QVBoxLayout(f);
     fv->setContentsMargins(6, 14, 6, 4);
     fv->setSpacing(2);
