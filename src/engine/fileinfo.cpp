@@ -110,7 +110,7 @@ std::array<QString, 10> cutNameParts(const QString& source, const QString& patte
 bool getFileInfo(const QString& name, QString& dir, FileInfo& info, const RenameOptions& options,
                  const FormatContext& context)
 {
-    if (name == info.key)
+    if (!name.isEmpty() && name == info.key)
         return true;
     resetRecord(info, name);
     if (dir.endsWith(QLatin1Char('/')))

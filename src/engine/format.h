@@ -18,7 +18,7 @@ struct FormatContext {
     qint32 htmlTitleReadSize = 2048; // getHtmlTitle_ReadSize
     QString renameModeKey = QStringLiteral("Format");     // key of the selected rename-mode tab
     QString renameModeCaption = QStringLiteral("Format"); // its caption, for error lines
-    std::function<void()> yield; // served inside directory walks; empty = never
+    std::function<void()> yield{}; // served inside directory walks; empty = never
 };
 
 // The readers' records of one formatFilename call. Each is filled by the first

@@ -95,7 +95,7 @@ struct Walk {
 
 bool getDirInfo(const QString& dir, DirInfo& info, Logs* logs, const std::function<void()>& yield)
 {
-    if (dir == info.path)
+    if (!dir.isEmpty() && dir == info.path)
         return !info.failed;
     info = DirInfo{};
     const QByteArray native = QFile::encodeName(dir);
