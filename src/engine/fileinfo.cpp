@@ -33,14 +33,19 @@ const QString& partsSource(const FileInfo& info, const RenameOptions& options)
     return info.ext;
 }
 
+QString stampText(const timespec& stamp)
+{
+    return platform::dateTimeText(platform::toDateTime(stamp));
+}
+
 QString failureLine(const platform::Failure& failure, const QString& name, const QString& dir,
                     const FileInfo& info, const RenameOptions& options, const FormatContext& context)
 {
     QString line = failure.errorText() + QStringLiteral("getFileInfo: ") + dir + QLatin1Char('/') + name +
                    Separator + QStringLiteral(" INFO=") + info.fullName + Separator + info.baseName + Separator +
                    info.ext + Separator + QString::number(info.size) + Separator +
-                   platform::dateTimeText(info.modified) + Separator + platform::dateTimeText(info.created) +
-                   Separator + platform::dateTimeText(info.accessed) + Separator + info.parent + Separator +
+                   stampText(info.modified) + Separator + stampText(info.created) + Separator +
+                   stampText(info.accessed) + Separator + info.parent + Separator +
                    QStringLiteral(" PARTS: ") + options.formatText + Separator + options.formatParts;
     for (const QString& part : info.parts)
         line += Separator + part;
@@ -49,7 +54,8 @@ QString failureLine(const platform::Failure& failure, const QString& name, const
 
 void resetRecord(FileInfo& info, const QString& name)
 {
-    const QDateTime now = QDateTime::currentDateTime();
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
     info = FileInfo{};
     info.key = name;
     info.modified = info.created = info.accessed = now;
@@ -128,9 +134,9 @@ bool getFileInfo(const QString& name, QString& dir, FileInfo& info, const Rename
         info.ext = split.ext;
         // A directory's own length says nothing about its content.
         info.size = entry->isDir ? 0 : entry->size;
-        info.modified = platform::toDateTime(entry->modified);
-        info.created = platform::createdTime(*entry);
-        info.accessed = platform::toDateTime(entry->accessed);
+        info.modified = entry->modified;
+        info.created = entry->hasBirthTime ? entry->born : entry->modified;
+        info.accessed = entry->accessed;
         const qsizetype slash = dir.lastIndexOf(QLatin1Char('/'));
         info.parent = slash < 0 ? QString() : dir.mid(slash + 1);
         if (wantsParts(options, context))

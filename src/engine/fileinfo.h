@@ -1,7 +1,7 @@
 #pragma once
-#include <QDateTime>
 #include <QString>
 #include <array>
+#include <ctime>
 
 struct RenameOptions;
 struct FormatContext;
@@ -14,9 +14,11 @@ struct FileInfo {
     QString baseName;
     QString ext;
     qint64 size = 0;   // bytes; 0 for a directory
-    QDateTime modified;
-    QDateTime created; // birth time where the file system keeps one, else modified
-    QDateTime accessed;
+    // Time stamps as the file system gives them; a tag that shows one turns it
+    // into local time (that conversion costs more than the status query itself).
+    timespec modified{};
+    timespec created{}; // birth time where the file system keeps one, else modified
+    timespec accessed{};
     QString parent;    // last folder name of the entry's directory; empty for "/"
     // parts[1]..parts[9] are "<%1>".."<%9>"; parts[0] takes the text after the
     // pattern's closing literal and is read by no tag.

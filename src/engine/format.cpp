@@ -8,6 +8,7 @@
 #include "mediainfo/duration.h"
 #include "platform/datetext.h"
 #include "platform/failure.h"
+#include "platform/fileops.h"
 
 #include <array>
 #include <cmath>
@@ -87,7 +88,7 @@ const std::array<DirField, 8> DirTags{{
 
 struct DateField {
     Tag tag;
-    QDateTime FileInfo::*field;
+    timespec FileInfo::*field;
     bool time;
 };
 const std::array<DateField, 6> DateTags{{
@@ -241,8 +242,12 @@ private:
         const FileInfo& info = file();
         if (!fileFound_)
             return {};
-        const QDateTime& when = info.*(row.field);
-        return {row.time ? platform::timeText(when.time()) : platform::dateText(when.date())};
+        // "<DATE> <TIME>" converts the stamp to local time once.
+        if (convertedField_ != row.field) {
+            converted_ = platform::toDateTime(info.*(row.field));
+            convertedField_ = row.field;
+        }
+        return {row.time ? platform::timeText(converted_.time()) : platform::dateText(converted_.date())};
     }
 
     Value depthValue()
@@ -281,6 +286,8 @@ private:
     FormatRecords& records_;
     QString fullPath_;
     bool fileFound_ = false;
+    timespec FileInfo::*convertedField_ = nullptr;
+    QDateTime converted_;
 };
 
 void logFailure(const platform::Failure& failure, const QString& fullPath, const RenameOptions& options,

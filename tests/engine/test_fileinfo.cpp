@@ -87,9 +87,9 @@ TEST_F(FileInfoTest, FillsNamesSizeTimesAndParent)
     EXPECT_EQ(info.ext, "mp3");
     EXPECT_EQ(info.size, 1234);
     EXPECT_EQ(info.parent, "Rock");
-    EXPECT_EQ(info.modified, platform::toDateTime(when));
-    EXPECT_EQ(info.accessed, platform::toDateTime(timespec{1600000000, 0}));
-    EXPECT_EQ(info.created, platform::createdTime(*platform::entryInfo(path)));
+    EXPECT_EQ(platform::toDateTime(info.modified), platform::toDateTime(when));
+    EXPECT_EQ(platform::toDateTime(info.accessed), platform::toDateTime(timespec{1600000000, 0}));
+    EXPECT_EQ(platform::toDateTime(info.created), platform::createdTime(*platform::entryInfo(path)));
     EXPECT_EQ(info.parts[1], "Artist");
     EXPECT_EQ(info.parts[2], "Title");
 }
