@@ -5,6 +5,7 @@
 #include "engine/random.h"
 #include "engine/renameoptions.h"
 #include "engine/sizetext.h"
+#include "engine/textutil.h"
 #include "mediainfo/duration.h"
 #include "platform/datetext.h"
 #include "platform/failure.h"
@@ -132,29 +133,6 @@ QString outside(const QString& value)
     return s;
 }
 
-// The number a text begins with: blanks skipped, an optional sign, digits and
-// a decimal point; a text that does not begin with a number counts as 0.
-double leadingNumber(const QString& text)
-{
-    qsizetype i = 0;
-    while (i < text.size() && text.at(i) == QLatin1Char(' '))
-        ++i;
-    const qsizetype start = i;
-    if (i < text.size() && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-')))
-        ++i;
-    bool point = false;
-    for (; i < text.size(); ++i) {
-        const char16_t u = text.at(i).unicode();
-        if (u == u'.' && !point)
-            point = true;
-        else if (u < u'0' || u > u'9')
-            break;
-    }
-    bool ok = false;
-    const double value = text.mid(start, i - start).toDouble(&ok);
-    return ok ? value : 0.0;
-}
-
 qint32 wholeSeconds(const QString& field)
 {
     const double rounded = platform::roundHalfEven(leadingNumber(field));
@@ -255,11 +233,8 @@ private:
         const QString& field = media().colorDepth;
         if (field.isEmpty())
             return {QString(), true};
-        bool ok = false;
-        const double bits = field.trimmed().toDouble(&ok);
-        if (!ok)
-            throw platform::makeFailure(platform::failures::TypeMismatch);
-        return {colorCountText(bits)};
+        // A depth that is no number is a failure of the whole name.
+        return {colorCountText(numberFromText(field))};
     }
 
     Value lengthValue(bool spelled)
