@@ -1,4 +1,6 @@
 #include "mainwindow/frmmain.h"
+#include "engine/detect.h"
+#include "engine/format.h"
 #include "engine/mp3names.h"
 #include "engine/preview.h"
 #include "platform/datetext.h"
@@ -949,6 +951,21 @@ NameServices FrmMain::nameServices(const RenameOptions& options)
     s.logs = &state.logs;
     s.random = &state.random;
     s.tables = &state.tables;
+    s.formatName = [this, options](const QString& dir, const QString& name) {
+        FormatContext c{state.random};
+        c.logs = &state.logs;
+        c.media.logs = &state.logs;
+        c.media.tables = &state.tables;
+        c.media.mpegBytesToRead = state.settings.mpegBytesToRead;
+        c.htmlTitleReadSize = state.settings.getHtmlTitle_ReadSize;
+        c.renameModeKey = TabStrip->selectedKey();
+        c.renameModeCaption = TabStrip->tabCaption(TabStrip->currentIndex());
+        c.yield = [] { QCoreApplication::processEvents(); };
+        return formatFilename(name, dir, options, c);
+    };
+    s.detectExtension = [this, options](const QString& dir, const QString& name) {
+        return detectFileType(dir, name, options, state.tables.fileTypes, mp3Probe(mp3Library.get()));
+    };
     s.mp3Name = [this, options](const QString& dir, const QString& name) -> std::optional<QString> {
         const QString n = mp3NewName(mp3Library.get(), dir, name, options);
         return n.isEmpty() ? std::nullopt : std::optional<QString>(n);
