@@ -245,3 +245,21 @@ TEST(MediaNames, FrameRates)
     EXPECT_EQ(mpegFrameRateText(15), "0");
     EXPECT_EQ(mpegFrameRateText(-1), "0");
 }
+
+TEST_F(MediaTest, MpegFileGoneDuringAScanIsLoggedAndKeepsWhatWasRead)
+{
+    // The file disappears while the forward scan serves the event loop; the
+    // sound scan then cannot open it again.
+    context.yieldDuringScans = true;
+    const QString path = writeFile("gone.mpg", mpeg(MpegStream{}));
+    QTimer::singleShot(0, [path] { QFile::remove(path); });
+    MediaInfo info;
+    EXPECT_EQ(getMediaProperties(path, info, context), 0);
+    EXPECT_EQ(info.width, "352");
+    EXPECT_TRUE(info.lengthSeconds.isEmpty());
+    EXPECT_TRUE(info.soundPresence.isEmpty());
+    const QStringList lines = readLines(logs->errorFile());
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].endsWith("Error 53 (File not found) getMediaProperties: FILE=" + path))
+        << lines[0].toStdString();
+}
