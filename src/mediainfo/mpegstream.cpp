@@ -3,6 +3,7 @@
 #include "mediainfo/mpegaudio.h"
 #include "platform/failure.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -20,9 +21,13 @@ constexpr int soundBlocks = 14;
 constexpr qint64 defaultBlockSize = 8192;
 constexpr qint64 sequenceHeaderSize = 12;
 
+// A block size that is no size at all falls back to the default; a huge one
+// is bounded so that block offsets stay far from overflowing.
 qint64 blockSize(const MediaContext& context)
 {
-    return context.mpegBytesToRead > 0 ? context.mpegBytesToRead : defaultBlockSize;
+    if (context.mpegBytesToRead <= 0)
+        return defaultBlockSize;
+    return std::min(context.mpegBytesToRead, qint64(1) << 40);
 }
 
 // The time code of the group of pictures whose start code is at `g` of a

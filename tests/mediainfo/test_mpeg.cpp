@@ -263,3 +263,13 @@ TEST_F(MediaTest, MpegFileGoneDuringAScanIsLoggedAndKeepsWhatWasRead)
     EXPECT_TRUE(lines[0].endsWith("Error 53 (File not found) getMediaProperties: FILE=" + path))
         << lines[0].toStdString();
 }
+
+TEST_F(MediaTest, MpegBlockSizeOutOfRange)
+{
+    for (qint64 size : {qint64(0), qint64(-5), qint64(1) << 62}) {
+        context.mpegBytesToRead = size;
+        const MediaInfo info = read("b.mpg", mpeg(MpegStream{}));
+        EXPECT_EQ(info.width, "352") << size;
+        EXPECT_EQ(info.soundPresence, "Sound") << size;
+    }
+}
