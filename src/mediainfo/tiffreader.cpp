@@ -193,7 +193,16 @@ qint64 TiffReader::getTiffIfdEntryCount(qint64 k)
 QString TiffReader::renderList(quint32 offset, quint32 count, int width, bool rational)
 {
     const qint64 valueBytes = rational ? 2 * width : width;
-    const QByteArray bytes = readExact(offset, qint64(count) * valueBytes);
+    const qint64 total = qint64(count) * valueBytes;
+    // The lists of one directory never hold more bytes than the file: entries
+    // that all point at the same big list would otherwise cost the file size
+    // once per entry. Past that budget a list is left without text.
+    if (qint64(offset) + total > file_.size())
+        fail(inputPastEnd);
+    if (total > listBudget_)
+        return {};
+    listBudget_ -= total;
+    const QByteArray bytes = readExact(offset, total);
     QString text;
     for (qint64 j = 0; j < qint64(count); ++j) {
         if (j > 0)
@@ -206,12 +215,22 @@ QString TiffReader::renderList(quint32 offset, quint32 count, int width, bool ra
     return text;
 }
 
+QString TiffReader::renderBytes(quint32 offset, quint32 count)
+{
+    if (qint64(offset) + count > file_.size())
+        fail(inputPastEnd);
+    if (count > listBudget_)
+        return {};
+    listBudget_ -= count;
+    return latin1WithoutNul(readExact(offset, count));
+}
+
 QString TiffReader::renderValue(const TiffEntry& e, const QByteArray& field)
 {
     switch (e.type) {
     case 1:
     case 2:
-        return e.count <= 4 ? latin1WithoutNul(field) : latin1WithoutNul(readExact(e.valueOffset, e.count));
+        return e.count <= 4 ? latin1WithoutNul(field) : renderBytes(e.valueOffset, e.count);
     case 3:
         if (e.count <= 1)
             return QString::number(number(field, 0, 2));
@@ -236,6 +255,7 @@ void TiffReader::readTiffIfd(qint64 k)
     const qint64 o = getTiffIfdOffset(k);
     const qint64 n = getTiffIfdEntryCount(k);
     const QByteArray table = readExact(o + 2, entrySize * n);
+    listBudget_ = file_.size();
     std::vector<TiffEntry> list;
     list.reserve(size_t(n));
     for (qint64 i = 0; i < n; ++i) {

@@ -68,6 +68,7 @@ private:
     std::vector<qint64> walkChain();
     QString renderValue(const TiffEntry& e, const QByteArray& field);
     QString renderList(quint32 offset, quint32 count, int width, bool rational);
+    QString renderBytes(quint32 offset, quint32 count);
 
     MediaFile file_;
     QString byteOrder_;
@@ -77,4 +78,5 @@ private:
     std::vector<TiffEntry> entries_;
     std::vector<qint64> chain_;
     qint64 readPos_ = 0;
+    qint64 listBudget_ = 0; // bytes of list values the directory being read may still take
 };

@@ -157,3 +157,21 @@ TEST_F(TiffReaderTest, ReadValueKinds)
     EXPECT_EQ(reader.readTiffValue(0, 0, TiffReader::Number), "-1");
     EXPECT_EQ(reader.readTiffValue(2, 0, 9), "");
 }
+
+TEST_F(TiffReaderTest, ListsOfOneDirectoryReadNoMoreThanTheFile)
+{
+    // 2000 entries that all point at the same list of the whole file's size.
+    const int entries = 2000;
+    const quint32 listAt = 8 + 2 + 12 * entries + 4;
+    const quint32 listCount = 6000;
+    ByteBuilder b;
+    b.raw("II*").u8(0).u32le(8).u16le(entries);
+    for (int i = 0; i < entries; ++i)
+        b.u16le(unsigned(1000 + i)).u16le(4).u32le(listCount).u32le(listAt);
+    b.u32le(0).padTo(listAt + 4 * listCount);
+    ASSERT_TRUE(reader.openTiff(file(b)));
+    reader.readTiffIfd(0);
+    ASSERT_EQ(reader.entries().size(), size_t(entries));
+    EXPECT_FALSE(reader.entries()[0].valueText.isEmpty());
+    EXPECT_TRUE(reader.entries().back().valueText.isEmpty());
+}
