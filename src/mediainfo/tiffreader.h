@@ -6,10 +6,10 @@
 
 // One entry of an image file directory, with its value as text.
 struct TiffEntry {
-    qint64 entryPos = 0;     // the directory's offset plus 12 x the entry's index
-    qint32 entryCount = 0;   // entries of the directory it belongs to
+    qint64 entryPos = 0;   // the directory's offset plus 12 x the entry's index
+    qint32 entryCount = 0; // entries of the directory it belongs to
     qint32 tag = 0;
-    qint32 type = 0;         // 1 BYTE, 2 ASCII, 3 SHORT, 4 LONG, 5 RATIONAL
+    qint32 type = 0; // 1 BYTE, 2 ASCII, 3 SHORT, 4 LONG, 5 RATIONAL
     quint32 count = 0;
     quint32 valueOffset = 0; // 0 when the value sits in the entry itself
     QString valueText;

@@ -42,7 +42,7 @@ QByteArray png(quint32 width, quint32 height, int bitDepth, int colourType);
 
 struct TiffField {
     int tag;
-    int type;                  // 1 BYTE, 2 ASCII, 3 SHORT, 4 LONG, 5 RATIONAL
+    int type;                    // 1 BYTE, 2 ASCII, 3 SHORT, 4 LONG, 5 RATIONAL
     std::vector<quint32> values; // for RATIONAL: numerator, denominator pairs; for ASCII: bytes
 };
 // One or more directories; each holds its fields. Values that do not fit the
@@ -85,7 +85,7 @@ struct MpegStream {
     std::vector<int> firstTime{0, 0, 0, 0};
     std::vector<int> lastTime{0, 1, 40, 13};
     QByteArray audioHeader = QByteArray("\xFF\xFD\xB4\xC4", 4); // empty = no audio packet
-    qsizetype middlePadding = 20000; // bytes between the parts
+    qsizetype middlePadding = 20000;                            // bytes between the parts
 };
 QByteArray mpeg(const MpegStream& m);
 // The 32-bit time code of a group-of-pictures header.

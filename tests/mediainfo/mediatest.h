@@ -1,8 +1,8 @@
 #pragma once
 #include "engine/configtypes.h"
 #include "engine/logs.h"
-#include "mediainfo/mediainfo.h"
 #include "mediafixtures.h"
+#include "mediainfo/mediainfo.h"
 #include "test_support.h"
 
 #include <memory>
@@ -10,8 +10,7 @@
 // Writes fixtures into the test's scratch folder and reads them back.
 class MediaTest : public TempEnv {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         TempEnv::SetUp();
         logs = std::make_unique<Logs>(programFolder());
         context.logs = logs.get();
@@ -19,13 +18,11 @@ protected:
         context.yieldDuringScans = false;
     }
 
-    MediaInfo read(const QString& name, const QByteArray& content, int* result = nullptr)
-    {
+    MediaInfo read(const QString& name, const QByteArray& content, int* result = nullptr) {
         const QString path = writeFile(name, content);
         MediaInfo info;
         const int r = getMediaProperties(path, info, context);
-        if (result)
-            *result = r;
+        if (result) *result = r;
         return info;
     }
 
