@@ -17,7 +17,8 @@ struct BenchFile {
     qint64 blockSize = 8192;
 };
 
-void readOnce(benchmark::State& state, const BenchFile& file) {
+void readOnce(benchmark::State& state, const BenchFile& file)
+{
     const ConfigTables tables = mediafuzz::tables();
     MediaContext context;
     context.tables = &tables;
@@ -29,13 +30,16 @@ void readOnce(benchmark::State& state, const BenchFile& file) {
     }
 }
 
-QString writeFile(const QString& path, const QByteArray& content) {
+QString writeFile(const QString& path, const QByteArray& content)
+{
     QFile f(path);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(content);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(content);
     return path;
 }
 
-QByteArray mpegProgramStream(qsizetype size) {
+QByteArray mpegProgramStream(qsizetype size)
+{
     QByteArray b;
     b += QByteArray("\x00\x00\x01\xBA\x21\x00\x01\x00\x01\x80\x1B\x91", 12);
     b += QByteArray("\x00\x00\x01\xB3\x16\x01\x20\x13\x2C\xEE\x21\x40", 12);
@@ -47,7 +51,8 @@ QByteArray mpegProgramStream(qsizetype size) {
     return b.leftJustified(size, '\0');
 }
 
-QByteArray randomBytes(qsizetype size) {
+QByteArray randomBytes(qsizetype size)
+{
     QByteArray b(size, Qt::Uninitialized);
     QRandomGenerator gen(42);
     for (char& c : b)
@@ -59,26 +64,25 @@ QByteArray randomBytes(qsizetype size) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QTemporaryDir scratch;
-    if (!scratch.isValid()) return 1;
+    if (!scratch.isValid())
+        return 1;
     std::vector<std::pair<std::string, BenchFile>> files;
-    const QString corpus =
-        QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../fuzz/corpus");
-    for (const QFileInfo& fi :
-         QDir(corpus).entryInfoList({QStringLiteral("seed-*")}, QDir::Files, QDir::Name)) {
+    const QString corpus = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../fuzz/corpus");
+    for (const QFileInfo& fi : QDir(corpus).entryInfoList({QStringLiteral("seed-*")}, QDir::Files, QDir::Name)) {
         QFile f(fi.absoluteFilePath());
-        if (!f.open(QIODevice::ReadOnly)) continue;
+        if (!f.open(QIODevice::ReadOnly))
+            continue;
         const QByteArray raw = f.readAll();
         const mediafuzz::Input in =
             mediafuzz::decode(reinterpret_cast<const uint8_t*>(raw.constData()), size_t(raw.size()));
         const QString path = writeFile(scratch.path() + "/" + fi.fileName() + in.suffix, in.content);
         files.push_back({fi.fileName().mid(5).toStdString(), BenchFile{path, in.blockSize}});
     }
-    files.push_back(
-        {"mpeg-2MB", BenchFile{writeFile(scratch.path() + "/big.mpg", mpegProgramStream(2 << 20))}});
-    files.push_back(
-        {"non-media-1MB", BenchFile{writeFile(scratch.path() + "/notes.dat", randomBytes(1 << 20))}});
+    files.push_back({"mpeg-2MB", BenchFile{writeFile(scratch.path() + "/big.mpg", mpegProgramStream(2 << 20))}});
+    files.push_back({"non-media-1MB", BenchFile{writeFile(scratch.path() + "/notes.dat", randomBytes(1 << 20))}});
     for (const auto& [name, file] : files)
         benchmark::RegisterBenchmark(("BM_GetMediaProperties/" + name).c_str(),
                                      [file = file](benchmark::State& s) { readOnce(s, file); });

@@ -5,10 +5,12 @@
 
 #include <cstdlib>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     // One scratch folder for the whole run; the reader needs a path.
     static QTemporaryDir dir;
-    if (!dir.isValid()) std::abort();
+    if (!dir.isValid())
+        std::abort();
     mediafuzz::run(dir.path(), data, size);
     return 0;
 }

@@ -18,13 +18,16 @@ class ChunkReader {
 public:
     explicit ChunkReader(const MediaFile& file) : file_(file) {}
 
-    int at(qint64 pos) {
-        if (!load(pos)) return 0;
+    int at(qint64 pos)
+    {
+        if (!load(pos))
+            return 0;
         return static_cast<quint8>(chunk_[pos - start_]);
     }
     int u16be(qint64 pos) { return at(pos) << 8 | at(pos + 1); }
     // First offset in [from, end) holding `byte`, or end.
-    qint64 find(qint64 from, qint64 end, char byte) {
+    qint64 find(qint64 from, qint64 end, char byte)
+    {
         while (from < end && load(from)) {
             const qint64 stop = std::min(end, start_ + chunk_.size());
             const char* base = chunk_.constData() - start_;
@@ -36,8 +39,10 @@ public:
     }
 
 private:
-    bool load(qint64 pos) {
-        if (pos >= start_ && pos < start_ + chunk_.size()) return true;
+    bool load(qint64 pos)
+    {
+        if (pos >= start_ && pos < start_ + chunk_.size())
+            return true;
         chunk_ = file_.readAt(pos, chunkSize);
         start_ = pos;
         return !chunk_.isEmpty();
@@ -50,7 +55,8 @@ private:
 
 } // namespace
 
-bool readBmp(Scope& s) {
+bool readBmp(Scope& s)
+{
     // The width and height fields are 32 bits wide; a value that does not fit
     // a small integer leaves the field empty rather than showing its low half.
     setSmall(s.info.width, s.header.u32le(18));
@@ -60,16 +66,19 @@ bool readBmp(Scope& s) {
     return true;
 }
 
-bool readJpeg(Scope& s) {
+bool readJpeg(Scope& s)
+{
     MediaFile file(s.path);
-    if (!file.isOpen()) return false;
+    if (!file.isOpen())
+        return false;
     ChunkReader r(file);
     const qint64 last = file.size() - 1;
     qint64 pos = 1;
     for (;;) {
         // The search never reads the file's last byte.
         pos = r.find(pos, std::max<qint64>(last, pos), char(0xFF));
-        if (pos >= last) return false;
+        if (pos >= last)
+            return false;
         ++pos;
         const int marker = r.at(pos++);
         if (marker >= 0xC0 && marker <= 0xC3) {
@@ -79,7 +88,8 @@ bool readJpeg(Scope& s) {
             s.info.colorDepth = QStringLiteral("24");
             return true;
         }
-        if (marker == 0xDA) return false;
+        if (marker == 0xDA)
+            return false;
         // The length counts its own two bytes; a damaged one below 2 skips
         // nothing more, so the walk never goes backwards.
         const qint64 length = r.u16be(pos);
@@ -87,16 +97,19 @@ bool readJpeg(Scope& s) {
     }
 }
 
-bool readGif(Scope& s) {
+bool readGif(Scope& s)
+{
     setSmall(s.info.width, s.header.u16le(6));
     setSmall(s.info.height, s.header.u16le(8));
     s.info.colorDepth = QString::number(((s.header.u8(10) & 112) / 16) + 1);
     return true;
 }
 
-bool readPng(Scope& s) {
+bool readPng(Scope& s)
+{
     const qint64 q = s.header.find("IHDR");
-    if (q < 0) return false;
+    if (q < 0)
+        return false;
     // Full 32-bit fields, as for BMP.
     setSmall(s.info.width, s.header.u32be(q + 4));
     setSmall(s.info.height, s.header.u32be(q + 8));
@@ -124,17 +137,20 @@ bool readPng(Scope& s) {
 namespace {
 
 // The decimal number a text begins with; 0 when it begins with none.
-qint64 leadingNumber(const QString& text) {
+qint64 leadingNumber(const QString& text)
+{
     qint64 v = 0;
     for (QChar c : text) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9') || v > 100000000) break;
+        if (c < QLatin1Char('0') || c > QLatin1Char('9') || v > 100000000)
+            break;
         v = v * 10 + (c.unicode() - '0');
     }
     return v;
 }
 
 // Runs one step of the TIFF reader; its failures are skipped like any other step's.
-template <typename Step> void tiffStep(Step step) {
+template <typename Step> void tiffStep(Step step)
+{
     try {
         step();
     } catch (const platform::Failure&) {
@@ -143,7 +159,8 @@ template <typename Step> void tiffStep(Step step) {
 
 } // namespace
 
-bool readTiff(Scope& s) {
+bool readTiff(Scope& s)
+{
     TiffReader tiff;
     tiff.initTiff();
     bool opened = false;
@@ -180,16 +197,19 @@ bool readTiff(Scope& s) {
     return true;
 }
 
-bool readPsd(Scope& s) {
+bool readPsd(Scope& s)
+{
     s.info.height = QString::number(s.header.u32be(14));
     s.info.width = QString::number(s.header.u32be(18));
     const qint64 channels = s.header.u16be(12);
     const qint64 bitsPerChannel = s.header.u16be(22);
-    if (channels <= 32767 && bitsPerChannel <= 32767) setSmall(s.info.colorDepth, channels * bitsPerChannel);
+    if (channels <= 32767 && bitsPerChannel <= 32767)
+        setSmall(s.info.colorDepth, channels * bitsPerChannel);
     return true;
 }
 
-bool readPaintShopPro(Scope& s) {
+bool readPaintShopPro(Scope& s)
+{
     const MediaBytes block = s.readBlock(shortBlock);
     s.info.width = QString::number(block.u32le(50));
     s.info.height = QString::number(block.u32le(54));
@@ -197,20 +217,24 @@ bool readPaintShopPro(Scope& s) {
     return true;
 }
 
-bool readIff(Scope& s) {
-    if (!s.header.matches(8, "ILBM")) return false;
+bool readIff(Scope& s)
+{
+    if (!s.header.matches(8, "ILBM"))
+        return false;
     // The header bytes begin the block, so the first "BMHD" of the header is
     // also the block's; its fields are read from the block either way.
     const MediaBytes block = s.readBlock(iffBlock);
     const qint64 q = block.find("BMHD");
-    if (q < 0) return false;
+    if (q < 0)
+        return false;
     setSmall(s.info.width, block.u16be(q + 8));
     setSmall(s.info.height, block.u16be(q + 10));
     s.info.colorDepth = QString::number(block.u8(q + 16));
     return true;
 }
 
-bool readPcx(Scope& s) {
+bool readPcx(Scope& s)
+{
     const MediaBytes block = s.readBlock(shortBlock);
     s.info.width = QString::number(qint64(block.u16le(8)) - block.u16le(4) + 1);
     s.info.height = QString::number(qint64(block.u16le(10)) - block.u16le(6) + 1);
@@ -218,14 +242,17 @@ bool readPcx(Scope& s) {
     return true;
 }
 
-bool readFpbd(Scope& s) {
+bool readFpbd(Scope& s)
+{
     const MediaBytes block = s.readBlock(shortBlock);
     s.info.colorDepth = QStringLiteral("32");
     const qint64 q = block.find("width");
-    if (q < 0) return false;
+    if (q < 0)
+        return false;
     setSmall(s.info.width, block.u16le(q + 6));
     const qint64 r = block.find("height");
-    if (r < 0) return false;
+    if (r < 0)
+        return false;
     setSmall(s.info.height, block.u16le(r + 7));
     return true;
 }

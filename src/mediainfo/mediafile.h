@@ -14,7 +14,8 @@ public:
     qint64 size() const { return data_.size(); }
     const QByteArray& data() const { return data_; }
 
-    quint8 u8(qint64 offset) const {
+    quint8 u8(qint64 offset) const
+    {
         return offset >= 0 && offset < data_.size() ? static_cast<quint8>(data_[offset]) : 0;
     }
     quint16 u16le(qint64 o) const { return quint16(u8(o) | u8(o + 1) << 8); }
@@ -26,7 +27,8 @@ public:
     // Offset of the first occurrence of `what` at or after `from`, or -1.
     qint64 find(QByteArrayView what, qint64 from = 0) const { return data_.indexOf(what, from); }
     // Whether the bytes at `offset` are exactly `what` (case counts).
-    bool matches(qint64 offset, QByteArrayView what) const {
+    bool matches(qint64 offset, QByteArrayView what) const
+    {
         return offset >= 0 && offset + what.size() <= data_.size() &&
                QByteArrayView(data_).sliced(offset, what.size()) == what;
     }

@@ -10,23 +10,29 @@
 
 namespace mediareaders {
 
-void Scope::yield() const {
-    if (context.yieldDuringScans && QCoreApplication::instance()) QCoreApplication::processEvents();
+void Scope::yield() const
+{
+    if (context.yieldDuringScans && QCoreApplication::instance())
+        QCoreApplication::processEvents();
 }
 
-MediaBytes Scope::readBlock(qint64 size) const {
+MediaBytes Scope::readBlock(qint64 size) const
+{
     // A file shorter than the block gives the bytes it has.
     const MediaFile file(path);
     return MediaBytes(file.readAt(0, size));
 }
 
-qint64 Scope::fileLength() const {
+qint64 Scope::fileLength() const
+{
     const MediaFile file(path);
     return file.size();
 }
 
-void setSmall(QString& field, qint64 value) {
-    if (value >= -32768 && value <= 32767) field = QString::number(value);
+void setSmall(QString& field, qint64 value)
+{
+    if (value >= -32768 && value <= 32767)
+        field = QString::number(value);
 }
 
 } // namespace mediareaders
@@ -37,7 +43,8 @@ using namespace mediareaders;
 
 constexpr qint64 headerSize = 32;
 
-bool endsWith(const QString& path, QLatin1String tail) {
+bool endsWith(const QString& path, QLatin1String tail)
+{
     return path.right(tail.size()).toUpper() == tail;
 }
 
@@ -58,8 +65,7 @@ const std::array<Branch, 13> branches = {{
      },
      readTiff},
     {[](const MediaBytes& h, const QString&) { return h.matches(0, "8BPS"); }, readPsd},
-    {[](const MediaBytes& h, const QString&) { return h.matches(0, "Paint Shop Pro Image File"); },
-     readPaintShopPro},
+    {[](const MediaBytes& h, const QString&) { return h.matches(0, "Paint Shop Pro Image File"); }, readPaintShopPro},
     {[](const MediaBytes& h, const QString&) { return h.matches(0, "FORM"); }, readIff},
     {[](const MediaBytes& h, const QString&) { return h.matches(8, "AVI"); }, readAvi},
     {[](const MediaBytes& h, const QString&) { return h.matches(8, "WAVE"); }, readWav},
@@ -74,19 +80,24 @@ const std::array<Branch, 13> branches = {{
 }};
 
 // Collapses every doubled "/" to one, left to right over non-overlapping pairs.
-QString collapsed(const QString& path) {
+QString collapsed(const QString& path)
+{
     QString out = path;
     out.replace(QLatin1String("//"), QLatin1String("/"));
     return out;
 }
 
-bool readMedia(const QString& path, MediaInfo& info, const MediaContext& context) {
-    if (!isRegularFile(path)) return false;
+bool readMedia(const QString& path, MediaInfo& info, const MediaContext& context)
+{
+    if (!isRegularFile(path))
+        return false;
     MediaFile file(path);
-    if (!file.isOpen()) return false;
+    if (!file.isOpen())
+        return false;
     // A file shorter than the header has no header bytes at all.
     QByteArray first = file.readAt(0, headerSize);
-    if (first.size() < headerSize) first.clear();
+    if (first.size() < headerSize)
+        first.clear();
     file.close();
     const MediaBytes header(first);
     for (const Branch& b : branches) {
@@ -98,7 +109,8 @@ bool readMedia(const QString& path, MediaInfo& info, const MediaContext& context
     return false;
 }
 
-void logFailure(const MediaContext& context, const QString& description, int number, const QString& path) {
+void logFailure(const MediaContext& context, const QString& description, int number, const QString& path)
+{
     if (context.logs)
         context.logs->logError(
             QStringLiteral("Error %1 (%2) getMediaProperties: FILE=%3").arg(number).arg(description, path));
@@ -106,8 +118,10 @@ void logFailure(const MediaContext& context, const QString& description, int num
 
 } // namespace
 
-int getMediaProperties(const QString& path, MediaInfo& info, const MediaContext& context) {
-    if (path == info.filePath) return -1;
+int getMediaProperties(const QString& path, MediaInfo& info, const MediaContext& context)
+{
+    if (path == info.filePath)
+        return -1;
     info = MediaInfo{};
     info.filePath = path;
     try {

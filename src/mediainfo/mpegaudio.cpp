@@ -19,7 +19,8 @@ constexpr int bytesPerHeader = 4;
 
 } // namespace
 
-QString mpegVersionName(int versionBits) {
+QString mpegVersionName(int versionBits)
+{
     switch (versionBits) {
     case 0:
         return QStringLiteral("MPEG 2.5");
@@ -32,7 +33,8 @@ QString mpegVersionName(int versionBits) {
     }
 }
 
-QString mpegLayerName(int layerBits) {
+QString mpegLayerName(int layerBits)
+{
     switch (layerBits) {
     case 2:
         return QStringLiteral("Layer 3");
@@ -45,7 +47,8 @@ QString mpegLayerName(int layerBits) {
     }
 }
 
-qint16 mpegBitrate(int bitrateBits, const QString& versionLayer) {
+qint16 mpegBitrate(int bitrateBits, const QString& versionLayer)
+{
     const int index = (bitrateBits / 16) & 15;
     const RateTable* table = &mpeg2Layer23;
     if (versionLayer == QLatin1String("MPEG 1 Layer 1"))
@@ -59,19 +62,24 @@ qint16 mpegBitrate(int bitrateBits, const QString& versionLayer) {
     return (*table)[size_t(index)];
 }
 
-qint32 mpegSampleRate(int sampleRateBits, const QString& versionLayer) {
+qint32 mpegSampleRate(int sampleRateBits, const QString& versionLayer)
+{
     const int index = (sampleRateBits / 4) & 3;
     static constexpr std::array<qint32, 4> mpeg1 = {44100, 48000, 32000, 0};
     static constexpr std::array<qint32, 4> mpeg2 = {22050, 24000, 16000, 0};
     static constexpr std::array<qint32, 4> mpeg25 = {11025, 12000, 8000, 0};
     const QString prefix = versionLayer.left(7);
-    if (prefix == QLatin1String("MPEG 1 ")) return mpeg1[size_t(index)];
-    if (prefix == QLatin1String("MPEG 2 ")) return mpeg2[size_t(index)];
-    if (prefix == QLatin1String("MPEG 2.")) return mpeg25[size_t(index)];
+    if (prefix == QLatin1String("MPEG 1 "))
+        return mpeg1[size_t(index)];
+    if (prefix == QLatin1String("MPEG 2 "))
+        return mpeg2[size_t(index)];
+    if (prefix == QLatin1String("MPEG 2."))
+        return mpeg25[size_t(index)];
     return 0;
 }
 
-QString mpegChannelModeName(int modeBits) {
+QString mpegChannelModeName(int modeBits)
+{
     switch (modeBits) {
     case 0:
         return QStringLiteral("Stereo");
@@ -86,16 +94,18 @@ QString mpegChannelModeName(int modeBits) {
     }
 }
 
-bool mpegIsStereo(int modeBits) {
+bool mpegIsStereo(int modeBits)
+{
     return modeBits == 0 || modeBits == 64 || modeBits == 128;
 }
 
-bool findMpegAudioHeader(const QString& path, MpegAudioHeader& header, qint64 start,
-                         const std::function<void()>& yield) {
+bool findMpegAudioHeader(const QString& path, MpegAudioHeader& header, qint64 start, const std::function<void()>& yield)
+{
     header = MpegAudioHeader{};
     MediaFile file(path);
     // A file that cannot be opened or positioned ends the search as if its end was reached.
-    if (!file.isOpen() || start < 0) return true;
+    if (!file.isOpen() || start < 0)
+        return true;
     // 64 positions of at most four bytes each never need more than this.
     const QByteArray bytes = file.readAt(start, qint64(positionsToTry) * bytesPerHeader);
     file.close();
@@ -104,23 +114,29 @@ bool findMpegAudioHeader(const QString& path, MpegAudioHeader& header, qint64 st
     int left = positionsToTry;
     while (pos < b.size()) {
         if (b.u8(pos++) == 0xFF) {
-            if (pos >= b.size()) return true; // header cut off by the end of the file
+            if (pos >= b.size())
+                return true; // header cut off by the end of the file
             const int b2 = b.u8(pos++);
             if (b2 >= 224) {
                 header.versionLayer = mpegVersionName(b2 & 24) + QLatin1Char(' ') + mpegLayerName(b2 & 6);
-                if (pos >= b.size()) return true;
+                if (pos >= b.size())
+                    return true;
                 const int b3 = b.u8(pos++);
                 header.bitrateKbps = mpegBitrate(b3 & 240, header.versionLayer);
                 header.sampleRate = mpegSampleRate(b3 & 12, header.versionLayer);
-                if (pos >= b.size()) return true;
+                if (pos >= b.size())
+                    return true;
                 const int b4 = b.u8(pos++);
                 header.channelMode = mpegChannelModeName(b4 & 192);
                 header.isStereo = mpegIsStereo(b4 & 192);
-                if (header.bitrateKbps != 0 && header.sampleRate != 0) return true;
+                if (header.bitrateKbps != 0 && header.sampleRate != 0)
+                    return true;
             }
         }
-        if (--left == 0) return false;
-        if (yield) yield();
+        if (--left == 0)
+            return false;
+        if (yield)
+            yield();
     }
     return true;
 }

@@ -23,8 +23,10 @@ constexpr qint64 sequenceHeaderSize = 12;
 
 // A block size that is no size at all falls back to the default; a huge one
 // is bounded so that block offsets stay far from overflowing.
-qint64 blockSize(const MediaContext& context) {
-    if (context.mpegBytesToRead <= 0) return defaultBlockSize;
+qint64 blockSize(const MediaContext& context)
+{
+    if (context.mpegBytesToRead <= 0)
+        return defaultBlockSize;
     return std::min(context.mpegBytesToRead, qint64(1) << 40);
 }
 
@@ -32,17 +34,20 @@ qint64 blockSize(const MediaContext& context) {
 // block that begins at file offset `blockStart`. Where the start code sits at
 // the end of the block, its time code is read from the file behind it; a file
 // that ends first gives none.
-std::optional<quint32> timeCodeAt(const MediaFile& file, const MediaBytes& block, qint64 blockStart,
-                                  qint64 g) {
-    if (g + 8 <= block.size()) return block.u32be(g + 4);
+std::optional<quint32> timeCodeAt(const MediaFile& file, const MediaBytes& block, qint64 blockStart, qint64 g)
+{
+    if (g + 8 <= block.size())
+        return block.u32be(g + 4);
     const MediaBytes rest(file.readAt(blockStart + g + 4, 4));
-    if (rest.size() < 4) return std::nullopt;
+    if (rest.size() < 4)
+        return std::nullopt;
     return rest.u32be(0);
 }
 
 // Seconds of a time code; a pictures count above half the frame rate adds one.
 // Counted in 32 bits, so long recordings keep their length.
-qint64 timeOf(quint32 code, double frameRate) {
+qint64 timeOf(quint32 code, double frameRate)
+{
     code &= 0x7FFFFFFFu; // the drop-frame flag changes nothing
     const qint64 pictures = (code >> 7) & 63;
     const qint64 seconds = (code >> 13) & 63;
@@ -57,7 +62,8 @@ struct ForwardResult {
     std::optional<quint32> firstTimeCode;
 };
 
-ForwardResult forwardScan(Scope& s, qint64 n) {
+ForwardResult forwardScan(Scope& s, qint64 n)
+{
     ForwardResult out;
     MediaFile file(s.path);
     // Without the file there is only the header bytes to look at.
@@ -76,7 +82,8 @@ ForwardResult forwardScan(Scope& s, qint64 n) {
         s.yield();
         if (!out.firstTimeCode) {
             const qint64 g = block.find(groupOfPicturesCode);
-            if (g >= 0) out.firstTimeCode = timeCodeAt(file, block, blockStart, g);
+            if (g >= 0)
+                out.firstTimeCode = timeCodeAt(file, block, blockStart, g);
         }
         if (sh >= 0) {
             out.offsetInBlock = sh;
@@ -93,25 +100,30 @@ ForwardResult forwardScan(Scope& s, qint64 n) {
 
 // The last time code within the last 50 blocks; the first block ends one
 // byte before the end of the file, each further one lies before the previous.
-std::optional<quint32> backwardScan(Scope& s, qint64 n) {
+std::optional<quint32> backwardScan(Scope& s, qint64 n)
+{
     MediaFile file(s.path);
-    if (!file.isOpen()) return std::nullopt;
+    if (!file.isOpen())
+        return std::nullopt;
     const qint64 length = file.size();
     for (int k = 0; k < backwardBlocks; ++k) {
         const qint64 end = length - k * n - 1;
-        if (end <= 0) break;
+        if (end <= 0)
+            break;
         // A block that would start before the file is read in the bytes it has.
         const qint64 start = std::max<qint64>(end - n, 0);
         const MediaBytes block(file.readAt(start, end - start));
         s.yield();
         const qint64 g = block.find(groupOfPicturesCode);
         s.yield();
-        if (g >= 0) return timeCodeAt(file, block, start, g);
+        if (g >= 0)
+            return timeCodeAt(file, block, start, g);
     }
     return std::nullopt;
 }
 
-void fillSequenceHeader(MediaInfo& info, const MediaBytes& h) {
+void fillSequenceHeader(MediaInfo& info, const MediaBytes& h)
+{
     const quint32 size = h.u24be(4);
     info.height = QString::number(size & 0xFFF);
     info.width = QString::number(size >> 12);
@@ -123,27 +135,33 @@ void fillSequenceHeader(MediaInfo& info, const MediaBytes& h) {
 }
 
 // The first audio packet from file offset `from` on; its file offset, or -1.
-qint64 soundScan(Scope& s, qint64 n, qint64 from) {
+qint64 soundScan(Scope& s, qint64 n, qint64 from)
+{
     MediaFile file(s.path);
-    if (!file.isOpen()) throw platform::makeFailure(platform::failures::FileNotFound);
+    if (!file.isOpen())
+        throw platform::makeFailure(platform::failures::FileNotFound);
     for (int j = 0; j < soundBlocks; ++j) {
         const qint64 offset = from + j * n;
         // The end of the file ends the scan without a packet.
-        if (offset >= file.size()) break;
+        if (offset >= file.size())
+            break;
         const MediaBytes block(file.readAt(offset, n));
         s.yield();
         const qint64 a = block.find(audioPacketCode);
-        if (a >= 0) return offset + a;
+        if (a >= 0)
+            return offset + a;
     }
     return -1;
 }
 
 } // namespace
 
-bool readMpeg(Scope& s) {
+bool readMpeg(Scope& s)
+{
     const qint64 n = blockSize(s.context);
     const ForwardResult forward = forwardScan(s, n);
-    if (forward.offsetInBlock < 0) return false;
+    if (forward.offsetInBlock < 0)
+        return false;
     fillSequenceHeader(s.info, forward.sequenceHeader);
     const double frameRate = s.info.frameRate.toDouble();
     const qint64 firstTime = forward.firstTimeCode ? timeOf(*forward.firstTimeCode, frameRate) : 0;

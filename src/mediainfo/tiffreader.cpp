@@ -9,13 +9,17 @@ constexpr int noFileOpen = 54;
 constexpr int inputPastEnd = 62;
 constexpr qint64 entrySize = 12;
 
-[[noreturn]] void fail(int number) {
-    if (number == inputPastEnd) throw platform::Failure(number, QStringLiteral("Input past end of file"));
-    if (number == noFileOpen) throw platform::Failure(number, QStringLiteral("No file open"));
+[[noreturn]] void fail(int number)
+{
+    if (number == inputPastEnd)
+        throw platform::Failure(number, QStringLiteral("Input past end of file"));
+    if (number == noFileOpen)
+        throw platform::Failure(number, QStringLiteral("No file open"));
     throw platform::makeFailure(number);
 }
 
-QString latin1WithoutNul(const QByteArray& bytes) {
+QString latin1WithoutNul(const QByteArray& bytes)
+{
     QByteArray kept = bytes;
     kept.removeIf([](char c) { return c == 0; });
     return QString::fromLatin1(kept);
@@ -23,7 +27,8 @@ QString latin1WithoutNul(const QByteArray& bytes) {
 
 } // namespace
 
-void TiffReader::initTiff() {
+void TiffReader::initTiff()
+{
     // Back to the empty state; a file left open by an earlier branch is released too.
     file_.close();
     byteOrder_.clear();
@@ -34,7 +39,8 @@ void TiffReader::initTiff() {
     readPos_ = 0;
 }
 
-void TiffReader::closeTiff() {
+void TiffReader::closeTiff()
+{
     file_.close();
     byteOrder_.clear();
     firstIfd_ = -1;
@@ -42,22 +48,31 @@ void TiffReader::closeTiff() {
     chain_.clear();
 }
 
-void TiffReader::releaseTiff() {
-    if (file_.isOpen()) closeTiff();
+void TiffReader::releaseTiff()
+{
+    if (file_.isOpen())
+        closeTiff();
 }
 
-void TiffReader::requireOpen() const {
-    if (!file_.isOpen()) fail(noFileOpen);
+void TiffReader::requireOpen() const
+{
+    if (!file_.isOpen())
+        fail(noFileOpen);
 }
 
-bool TiffReader::openTiff(const QString& path) {
-    if (path.isEmpty()) return false;
-    if (file_.isOpen()) closeTiff();
+bool TiffReader::openTiff(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    if (file_.isOpen())
+        closeTiff();
     // Hidden and system files are read like any other; only a missing file
     // (or one that is not a regular file) is "not found".
-    if (!isRegularFile(path)) fail(platform::failures::FileNotFound);
+    if (!isRegularFile(path))
+        fail(platform::failures::FileNotFound);
     try {
-        if (!file_.open(path)) return false;
+        if (!file_.open(path))
+            return false;
         path_ = path;
         byteOrder_ = readTiffValue(2, 0, Text);
         firstIfd_ = readTiffValue(4, 4, Number).toLongLong();
@@ -68,7 +83,8 @@ bool TiffReader::openTiff(const QString& path) {
     }
 }
 
-TiffHeader TiffReader::getTiffHeaderInfo() {
+TiffHeader TiffReader::getTiffHeaderInfo()
+{
     requireOpen();
     TiffHeader h;
     h.byteOrder = byteOrder_;
@@ -79,17 +95,22 @@ TiffHeader TiffReader::getTiffHeaderInfo() {
     return h;
 }
 
-QByteArray TiffReader::readExact(qint64 pos, qint64 n) {
-    if (pos < 0) pos = readPos_;
-    if (n < 0) fail(platform::failures::InvalidCall);
+QByteArray TiffReader::readExact(qint64 pos, qint64 n)
+{
+    if (pos < 0)
+        pos = readPos_;
+    if (n < 0)
+        fail(platform::failures::InvalidCall);
     // readAt never allocates beyond the end of the file, whatever n claims.
     QByteArray bytes = file_.readAt(pos, n);
-    if (bytes.size() < n) fail(inputPastEnd);
+    if (bytes.size() < n)
+        fail(inputPastEnd);
     readPos_ = pos + n;
     return bytes;
 }
 
-quint32 TiffReader::number(const QByteArray& bytes, qint64 offset, int width) const {
+quint32 TiffReader::number(const QByteArray& bytes, qint64 offset, int width) const
+{
     quint32 v = 0;
     for (int i = 0; i < width; ++i) {
         const int at = littleEndian() ? width - 1 - i : i;
@@ -98,7 +119,8 @@ quint32 TiffReader::number(const QByteArray& bytes, qint64 offset, int width) co
     return v;
 }
 
-QString TiffReader::readTiffValue(qint64 n, qint64 pos, int kind) {
+QString TiffReader::readTiffValue(qint64 n, qint64 pos, int kind)
+{
     requireOpen();
     const QByteArray bytes = readExact(pos, n);
     switch (kind) {
@@ -106,11 +128,15 @@ QString TiffReader::readTiffValue(qint64 n, qint64 pos, int kind) {
         return latin1WithoutNul(bytes);
     case HexText:
     case Number: {
-        if (kind == Number && n == 0) return QStringLiteral("-1");
+        if (kind == Number && n == 0)
+            return QStringLiteral("-1");
         QByteArray ordered = bytes;
-        if (littleEndian()) std::reverse(ordered.begin(), ordered.end());
-        if (kind == HexText) return QString::fromLatin1(ordered.toHex().toUpper());
-        if (n > 8) fail(platform::failures::Overflow);
+        if (littleEndian())
+            std::reverse(ordered.begin(), ordered.end());
+        if (kind == HexText)
+            return QString::fromLatin1(ordered.toHex().toUpper());
+        if (n > 8)
+            fail(platform::failures::Overflow);
         quint64 v = 0;
         for (char c : ordered)
             v = v << 8 | static_cast<quint8>(c);
@@ -122,7 +148,8 @@ QString TiffReader::readTiffValue(qint64 n, qint64 pos, int kind) {
     }
 }
 
-std::vector<qint64> TiffReader::walkChain() {
+std::vector<qint64> TiffReader::walkChain()
+{
     std::vector<qint64> chain{firstIfd_};
     qint64 o = firstIfd_;
     for (;;) {
@@ -139,67 +166,82 @@ std::vector<qint64> TiffReader::walkChain() {
     return chain;
 }
 
-qint64 TiffReader::countTiffIfds() {
-    if (!file_.isOpen()) return 0;
+qint64 TiffReader::countTiffIfds()
+{
+    if (!file_.isOpen())
+        return 0;
     chain_ = walkChain();
     return qint64(chain_.size());
 }
 
-qint64 TiffReader::getTiffIfdOffset(qint64 k) {
-    if (k == 0 || ifdCount_ == -1) return firstIfd_;
-    if (k < 0 || k >= ifdCount_ || k >= qint64(chain_.size())) return -1;
+qint64 TiffReader::getTiffIfdOffset(qint64 k)
+{
+    if (k == 0 || ifdCount_ == -1)
+        return firstIfd_;
+    if (k < 0 || k >= ifdCount_ || k >= qint64(chain_.size()))
+        return -1;
     return chain_[size_t(k)];
 }
 
-qint64 TiffReader::getTiffIfdEntryCount(qint64 k) {
+qint64 TiffReader::getTiffIfdEntryCount(qint64 k)
+{
     requireOpen();
     const qint64 o = getTiffIfdOffset(k);
-    if (o < 0) fail(inputPastEnd);
+    if (o < 0)
+        fail(inputPastEnd);
     return number(readExact(o, 2), 0, 2);
 }
 
-QString TiffReader::renderList(quint32 offset, quint32 count, int width, bool rational) {
+QString TiffReader::renderList(quint32 offset, quint32 count, int width, bool rational)
+{
     const qint64 valueBytes = rational ? 2 * width : width;
     const qint64 total = qint64(count) * valueBytes;
     // The lists of one directory never hold more bytes than the file: entries
     // that all point at the same big list would otherwise cost the file size
     // once per entry. Past that budget a list is left without text.
-    if (qint64(offset) + total > file_.size()) fail(inputPastEnd);
-    if (total > listBudget_) return {};
+    if (qint64(offset) + total > file_.size())
+        fail(inputPastEnd);
+    if (total > listBudget_)
+        return {};
     listBudget_ -= total;
     const QByteArray bytes = readExact(offset, total);
     QString text;
     for (qint64 j = 0; j < qint64(count); ++j) {
-        if (j > 0) text += QLatin1Char(',');
+        if (j > 0)
+            text += QLatin1Char(',');
         const qint64 at = j * valueBytes;
         text += QString::number(number(bytes, at, width));
-        if (rational) text += QLatin1Char('/') + QString::number(number(bytes, at + width, width));
+        if (rational)
+            text += QLatin1Char('/') + QString::number(number(bytes, at + width, width));
     }
     return text;
 }
 
-QString TiffReader::renderBytes(quint32 offset, quint32 count) {
-    if (qint64(offset) + count > file_.size()) fail(inputPastEnd);
-    if (count > listBudget_) return {};
+QString TiffReader::renderBytes(quint32 offset, quint32 count)
+{
+    if (qint64(offset) + count > file_.size())
+        fail(inputPastEnd);
+    if (count > listBudget_)
+        return {};
     listBudget_ -= count;
     return latin1WithoutNul(readExact(offset, count));
 }
 
-QString TiffReader::renderValue(const TiffEntry& e, const QByteArray& field) {
+QString TiffReader::renderValue(const TiffEntry& e, const QByteArray& field)
+{
     switch (e.type) {
     case 1:
     case 2:
         return e.count <= 4 ? latin1WithoutNul(field) : renderBytes(e.valueOffset, e.count);
     case 3:
-        if (e.count <= 1) return QString::number(number(field, 0, 2));
+        if (e.count <= 1)
+            return QString::number(number(field, 0, 2));
         // Two SHORT values fit in the value field, where the format keeps them.
         if (e.count == 2)
-            return QString::number(number(field, 0, 2)) + QLatin1Char(',') +
-                   QString::number(number(field, 2, 2));
+            return QString::number(number(field, 0, 2)) + QLatin1Char(',') + QString::number(number(field, 2, 2));
         return renderList(e.valueOffset, e.count, 2, false);
     case 4:
-        return e.count <= 1 ? QString::number(number(field, 0, 4))
-                            : renderList(e.valueOffset, e.count, 4, false);
+        return e.count <= 1 ? QString::number(number(field, 0, 4)) : renderList(e.valueOffset, e.count, 4, false);
     case 5:
         return renderList(e.valueOffset, std::max<quint32>(e.count, 1), 4, true);
     default:
@@ -207,9 +249,11 @@ QString TiffReader::renderValue(const TiffEntry& e, const QByteArray& field) {
     }
 }
 
-void TiffReader::readTiffIfd(qint64 k) {
+void TiffReader::readTiffIfd(qint64 k)
+{
     requireOpen();
-    if (k < 0 || k >= ifdCount_) return;
+    if (k < 0 || k >= ifdCount_)
+        return;
     const qint64 o = getTiffIfdOffset(k);
     const qint64 n = getTiffIfdEntryCount(k);
     const QByteArray table = readExact(o + 2, entrySize * n);
@@ -231,7 +275,8 @@ void TiffReader::readTiffIfd(qint64 k) {
                              : e.type == 3                ? e.count <= 2
                              : e.type == 4                ? e.count <= 1
                                                           : false;
-        if (inField) e.valueOffset = 0;
+        if (inField)
+            e.valueOffset = 0;
         list.push_back(std::move(e));
     }
     entries_ = std::move(list);

@@ -10,7 +10,8 @@
 // Writes fixtures into the test's scratch folder and reads them back.
 class MediaTest : public TempEnv {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         TempEnv::SetUp();
         logs = std::make_unique<Logs>(programFolder());
         context.logs = logs.get();
@@ -18,11 +19,13 @@ protected:
         context.yieldDuringScans = false;
     }
 
-    MediaInfo read(const QString& name, const QByteArray& content, int* result = nullptr) {
+    MediaInfo read(const QString& name, const QByteArray& content, int* result = nullptr)
+    {
         const QString path = writeFile(name, content);
         MediaInfo info;
         const int r = getMediaProperties(path, info, context);
-        if (result) *result = r;
+        if (result)
+            *result = r;
         return info;
     }
 

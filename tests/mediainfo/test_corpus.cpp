@@ -11,14 +11,16 @@ using namespace fixtures;
 
 namespace {
 
-QString corpusDir() {
+QString corpusDir()
+{
     return QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../fuzz/corpus");
 }
 
 enum Suffix { Bin = 0, Mpg = 1, Pcx = 2 };
 enum Block { Block8192 = 0, Block16 = 1, Block100 = 2, Block1024 = 3 };
 
-std::vector<std::pair<QString, QByteArray>> seeds() {
+std::vector<std::pair<QString, QByteArray>> seeds()
+{
     AviStreams a;
     AviStreams soundOnly;
     soundOnly.video = false;
@@ -35,8 +37,7 @@ std::vector<std::pair<QString, QByteArray>> seeds() {
         many.push_back({256 + i, 1 + i % 5, {quint32(i + 1), 2, 3, 4, 5, 6}});
     return {
         {"bmp", mediafuzz::encode(Bin, Block8192, bmp(640, -480, 24))},
-        {"jpeg", mediafuzz::encode(Bin, Block8192,
-                                   jpeg(640, 480, 0xC0, {{0xE0, "JFIF"}, {0xDB, QByteArray(20, 1)}}))},
+        {"jpeg", mediafuzz::encode(Bin, Block8192, jpeg(640, 480, 0xC0, {{0xE0, "JFIF"}, {0xDB, QByteArray(20, 1)}}))},
         {"gif", mediafuzz::encode(Bin, Block8192, gif(320, 200, 0xF7))},
         {"png", mediafuzz::encode(Bin, Block8192, png(800, 600, 8, 6))},
         {"tiff-le", mediafuzz::encode(Bin, Block8192, tiffRgb(false, 640, 480))},
@@ -59,7 +60,8 @@ std::vector<std::pair<QString, QByteArray>> seeds() {
 } // namespace
 
 // Every seed and every input the fuzzer kept goes through the reader once more.
-TEST(MediaCorpus, Replay) {
+TEST(MediaCorpus, Replay)
+{
     const QDir dir(corpusDir());
     const QFileInfoList files = dir.entryInfoList(QDir::Files, QDir::Name);
     ASSERT_FALSE(files.isEmpty()) << corpusDir().toStdString();
@@ -70,26 +72,29 @@ TEST(MediaCorpus, Replay) {
         QFile f(fi.absoluteFilePath());
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         const QByteArray input = f.readAll();
-        const int r = mediafuzz::run(scratch.path(), reinterpret_cast<const uint8_t*>(input.constData()),
-                                     size_t(input.size()));
+        const int r =
+            mediafuzz::run(scratch.path(), reinterpret_cast<const uint8_t*>(input.constData()), size_t(input.size()));
         EXPECT_TRUE(r == 0 || r == -1);
     }
 }
 
 // The seeds of each format are read as what they are.
-TEST(MediaCorpus, SeedsAreRecognised) {
+TEST(MediaCorpus, SeedsAreRecognised)
+{
     QTemporaryDir scratch;
     for (const auto& [name, input] : seeds()) {
         SCOPED_TRACE(name.toStdString());
-        EXPECT_EQ(mediafuzz::run(scratch.path(), reinterpret_cast<const uint8_t*>(input.constData()),
-                                 size_t(input.size())),
-                  -1);
+        EXPECT_EQ(
+            mediafuzz::run(scratch.path(), reinterpret_cast<const uint8_t*>(input.constData()), size_t(input.size())),
+            -1);
     }
 }
 
-TEST(MediaCorpus, WriteSeeds) {
+TEST(MediaCorpus, WriteSeeds)
+{
     const QString target = qEnvironmentVariable("VEXORREN_SEED_CORPUS");
-    if (target.isEmpty()) GTEST_SKIP() << "set VEXORREN_SEED_CORPUS to a folder to write the seed corpus";
+    if (target.isEmpty())
+        GTEST_SKIP() << "set VEXORREN_SEED_CORPUS to a folder to write the seed corpus";
     QDir().mkpath(target);
     for (const auto& [name, input] : seeds()) {
         QFile f(target + "/seed-" + name);

@@ -7,7 +7,8 @@
 
 using namespace fixtures;
 
-TEST_F(MediaTest, SecondCallWithTheSamePathIsAnsweredFromTheRecord) {
+TEST_F(MediaTest, SecondCallWithTheSamePathIsAnsweredFromTheRecord)
+{
     const QString path = writeFile("a.gif", gif(10, 20, 0xF7));
     MediaInfo info;
     ASSERT_EQ(getMediaProperties(path, info, context), -1);
@@ -18,13 +19,15 @@ TEST_F(MediaTest, SecondCallWithTheSamePathIsAnsweredFromTheRecord) {
     EXPECT_EQ(info.filePath, path);
 }
 
-TEST_F(MediaTest, EmptyPathMatchesAFreshRecord) {
+TEST_F(MediaTest, EmptyPathMatchesAFreshRecord)
+{
     MediaInfo info;
     EXPECT_EQ(getMediaProperties(QString(), info, context), -1);
     EXPECT_TRUE(info.width.isEmpty());
 }
 
-TEST_F(MediaTest, NoFileOrADirectoryGivesFalseWithoutLogging) {
+TEST_F(MediaTest, NoFileOrADirectoryGivesFalseWithoutLogging)
+{
     makeDir("folder.gif");
     for (const QString& path : {work() + "/folder.gif", work() + "/missing.gif", work() + "/missing.mpg"}) {
         MediaInfo info;
@@ -36,7 +39,8 @@ TEST_F(MediaTest, NoFileOrADirectoryGivesFalseWithoutLogging) {
     EXPECT_EQ(logs->errorLogged, 0);
 }
 
-TEST_F(MediaTest, OnlyRegularFilesAreOpened) {
+TEST_F(MediaTest, OnlyRegularFilesAreOpened)
+{
     const QString fifo = work() + "/pipe.mpg";
     QDir().mkpath(work());
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
@@ -45,7 +49,8 @@ TEST_F(MediaTest, OnlyRegularFilesAreOpened) {
     EXPECT_EQ(logs->errorLogged, 0);
 }
 
-TEST_F(MediaTest, DoubledSeparatorIsCollapsedButKeptAsCacheKey) {
+TEST_F(MediaTest, DoubledSeparatorIsCollapsedButKeptAsCacheKey)
+{
     writeFile("photo.gif", gif(7, 8, 0));
     const QString doubled = work() + "//photo.gif";
     MediaInfo info;
@@ -54,7 +59,8 @@ TEST_F(MediaTest, DoubledSeparatorIsCollapsedButKeptAsCacheKey) {
     EXPECT_EQ(info.width, "7");
 }
 
-TEST_F(MediaTest, DispatchByHeaderAndName) {
+TEST_F(MediaTest, DispatchByHeaderAndName)
+{
     int r = 0;
     // A file under 32 bytes has no header: only the name can select a branch.
     MediaInfo pcxInfo = read("x.pcx", QByteArray(20, '\0'), &r);
@@ -85,7 +91,8 @@ struct ImageCase {
     const char* depth;
 };
 
-TEST_F(MediaTest, ImageHeaders) {
+TEST_F(MediaTest, ImageHeaders)
+{
     const ImageCase cases[] = {
         {"bmp", "a.bmp", bmp(640, 480, 24), -1, "640", "480", "24"},
         {"bmp top-down", "a.bmp", bmp(640, -480, 32), -1, "640", "480", "32"},
@@ -93,8 +100,8 @@ TEST_F(MediaTest, ImageHeaders) {
         {"bmp width above 16 bits", "a.bmp", bmp(70000, 300, 8), -1, "", "300", "8"},
         {"jpeg", "a.jpg", jpeg(640, 480), -1, "640", "480", "24"},
         {"jpeg progressive", "a.jpg", jpeg(1024, 768, 0xC2), -1, "1024", "768", "24"},
-        {"jpeg after a big segment", "a.jpg", jpeg(800, 600, 0xC0, {{0xE1, QByteArray(39998, 'e')}}), -1,
-         "800", "600", "24"},
+        {"jpeg after a big segment", "a.jpg", jpeg(800, 600, 0xC0, {{0xE1, QByteArray(39998, 'e')}}), -1, "800", "600",
+         "24"},
         {"jpeg with tables first", "a.jpg",
          jpeg(32, 16, 0xC1, {{0xE0, "JFIF"}, {0xDB, QByteArray(65, 1)}, {0xC4, "h"}}), -1, "32", "16", "24"},
         {"jpeg without frame header", "a.jpg", jpeg(32, 16, 0xC5), 0, "", "", ""},
@@ -112,21 +119,19 @@ TEST_F(MediaTest, ImageHeaders) {
         {"tiff little-endian", "a.tif", tiffRgb(false, 640, 480), -1, "640", "480", "24"},
         {"tiff big-endian", "a.tif", tiffRgb(true, 640, 480), -1, "640", "480", "24"},
         {"tiff 16 bits per sample", "a.tif",
-         tiff(false, {{{256, 4, {5000}}, {257, 4, {7000}}, {258, 3, {16, 16, 16}}, {277, 3, {3}}}}), -1,
-         "5000", "7000", "48"},
-        {"tiff grey with alpha", "a.tif",
-         tiff(true, {{{256, 3, {9}}, {257, 3, {9}}, {258, 3, {8, 8}}, {277, 3, {2}}}}), -1, "9", "9", "16"},
-        {"tiff without depth tags", "a.tif", tiff(false, {{{256, 3, {9}}, {257, 3, {9}}}}), -1, "9", "9",
-         "0"},
-        {"tiff first directory past the end", "a.tif",
-         ByteBuilder().raw("II*").u8(0).u32le(5000).padTo(64).data(), 0, "", "", ""},
+         tiff(false, {{{256, 4, {5000}}, {257, 4, {7000}}, {258, 3, {16, 16, 16}}, {277, 3, {3}}}}), -1, "5000", "7000",
+         "48"},
+        {"tiff grey with alpha", "a.tif", tiff(true, {{{256, 3, {9}}, {257, 3, {9}}, {258, 3, {8, 8}}, {277, 3, {2}}}}),
+         -1, "9", "9", "16"},
+        {"tiff without depth tags", "a.tif", tiff(false, {{{256, 3, {9}}, {257, 3, {9}}}}), -1, "9", "9", "0"},
+        {"tiff first directory past the end", "a.tif", ByteBuilder().raw("II*").u8(0).u32le(5000).padTo(64).data(), 0,
+         "", "", ""},
         {"psd", "a.psd", psd(1920, 1080, 3, 8), -1, "1920", "1080", "24"},
         {"psd cmyk 16", "a.psd", psd(100, 50, 4, 16), -1, "100", "50", "64"},
         {"paint shop pro", "a.psp", paintShopPro(1024, 768, 24), -1, "1024", "768", "24"},
         {"iff", "a.iff", iff(320, 256, 5), -1, "320", "256", "5"},
         {"iff bitmap header after the first bytes", "a.iff", iff(640, 400, 4, 60), -1, "640", "400", "4"},
-        {"iff without bitmap header", "a.iff", ByteBuilder().raw("FORMxxxxILBM").padTo(300).data(), 0, "", "",
-         ""},
+        {"iff without bitmap header", "a.iff", ByteBuilder().raw("FORMxxxxILBM").padTo(300).data(), 0, "", "", ""},
         {"pcx", "a.pcx", pcx(0, 0, 799, 599, 8, 1), -1, "800", "600", "8"},
         {"pcx 784 wide", "a.PCX", pcx(0, 0, 783, 10, 1, 4), -1, "784", "11", "4"},
         {"pcx inverted window", "a.pcx", pcx(10, 10, 5, 5, 8, 3), -1, "-4", "-4", "24"},
@@ -148,7 +153,8 @@ TEST_F(MediaTest, ImageHeaders) {
     EXPECT_EQ(logs->errorLogged, 0);
 }
 
-TEST_F(MediaTest, ShortFilesAreReadInTheBytesTheyHave) {
+TEST_F(MediaTest, ShortFilesAreReadInTheBytesTheyHave)
+{
     // A Paint Shop Pro file of 100 bytes still has its size fields at 50 and 54.
     const QByteArray psp = paintShopPro(64, 48, 8).left(100);
     const MediaInfo info = read("short.psp", psp);
@@ -162,7 +168,8 @@ TEST_F(MediaTest, ShortFilesAreReadInTheBytesTheyHave) {
     EXPECT_EQ(ilbm.width, "320");
 }
 
-TEST_F(MediaTest, JpegEndingInsideItsFrameHeader) {
+TEST_F(MediaTest, JpegEndingInsideItsFrameHeader)
+{
     QByteArray j = jpeg(640, 480, 0xC0, {{0xE0, QByteArray(40, 'j')}});
     const qsizetype frame = j.indexOf("\xFF\xC0");
     int r = 0;
@@ -171,7 +178,8 @@ TEST_F(MediaTest, JpegEndingInsideItsFrameHeader) {
     EXPECT_EQ(info.colorDepth, "24");
 }
 
-TEST_F(MediaTest, JpegSegmentLengthBelowTwoNeverReadsBackwards) {
+TEST_F(MediaTest, JpegSegmentLengthBelowTwoNeverReadsBackwards)
+{
     // A length of 0 and of 1 followed by a real frame header.
     ByteBuilder b;
     b.u8(0xFF).u8(0xD8).u8(0xFF).u8(0xE0).u16be(0).u8(0xFF).u8(0xE1).u16be(1);
@@ -181,7 +189,8 @@ TEST_F(MediaTest, JpegSegmentLengthBelowTwoNeverReadsBackwards) {
     EXPECT_EQ(info.height, "34");
 }
 
-TEST_F(MediaTest, HiddenTiffIsReadLikeAnyOtherFile) {
+TEST_F(MediaTest, HiddenTiffIsReadLikeAnyOtherFile)
+{
     const MediaInfo info = read(".hidden.tif", tiffRgb(false, 64, 32));
     EXPECT_EQ(info.width, "64");
     EXPECT_EQ(info.colorDepth, "24");

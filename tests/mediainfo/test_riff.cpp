@@ -6,13 +6,15 @@ using namespace fixtures;
 
 namespace {
 
-QString decimal(const char* whole, const char* fraction) {
+QString decimal(const char* whole, const char* fraction)
+{
     return QString::fromLatin1(whole) + QLocale::system().decimalPoint() + QString::fromLatin1(fraction);
 }
 
 } // namespace
 
-TEST_F(MediaTest, AviWithVideoAndSound) {
+TEST_F(MediaTest, AviWithVideoAndSound)
+{
     tables.codecNames = {{"div3", "lower"}, {"DIV3", "DivX 3"}};
     tables.waveFormatNames = {{85, "MPEG Layer 3"}, {85, "second"}};
     AviStreams a;
@@ -45,7 +47,8 @@ struct AviCase {
     const char* soundMode;
 };
 
-TEST_F(MediaTest, AviRatesAndEdgeValues) {
+TEST_F(MediaTest, AviRatesAndEdgeValues)
+{
     auto with = [](auto change) {
         AviStreams a;
         a.fileSize = 1000000;
@@ -53,16 +56,15 @@ TEST_F(MediaTest, AviRatesAndEdgeValues) {
         return a;
     };
     const AviCase cases[] = {
-        {"ntsc", with([](AviStreams& a) { a.rate = 30000, a.scale = 1001, a.totalFrames = 2997; }), "29.97",
-         "100", "80", "DIV3", "Stereo"},
+        {"ntsc", with([](AviStreams& a) { a.rate = 30000, a.scale = 1001, a.totalFrames = 2997; }), "29.97", "100",
+         "80", "DIV3", "Stereo"},
         {"scale 0", with([](AviStreams& a) { a.scale = 0; }), "", "", "", "DIV3", "Stereo"},
         {"rate 0", with([](AviStreams& a) { a.rate = 0; }), "0", "", "", "DIV3", "Stereo"},
         {"no frames", with([](AviStreams& a) { a.totalFrames = 0; }), "15", "0", "", "DIV3", "Stereo"},
-        {"frames beyond 31 bits", with([](AviStreams& a) { a.totalFrames = 0x80000000u; }), "15", "0", "",
-         "DIV3", "Stereo"},
-        {"six channels", with([](AviStreams& a) { a.channels = 6; }), "15", "10", "800", "DIV3", "Mono"},
-        {"unknown handler kept", with([](AviStreams& a) { a.handler = "xvid"; }), "15", "10", "800", "xvid",
+        {"frames beyond 31 bits", with([](AviStreams& a) { a.totalFrames = 0x80000000u; }), "15", "0", "", "DIV3",
          "Stereo"},
+        {"six channels", with([](AviStreams& a) { a.channels = 6; }), "15", "10", "800", "DIV3", "Mono"},
+        {"unknown handler kept", with([](AviStreams& a) { a.handler = "xvid"; }), "15", "10", "800", "xvid", "Stereo"},
     };
     for (const AviCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -75,7 +77,8 @@ TEST_F(MediaTest, AviRatesAndEdgeValues) {
     }
 }
 
-TEST_F(MediaTest, AviWithOnlySoundOrOnlyVideo) {
+TEST_F(MediaTest, AviWithOnlySoundOrOnlyVideo)
+{
     AviStreams soundOnly;
     soundOnly.video = false;
     MediaInfo info = read("s.avi", avi(soundOnly));
@@ -96,15 +99,16 @@ TEST_F(MediaTest, AviWithOnlySoundOrOnlyVideo) {
     EXPECT_EQ(info.codec, QString(4, QChar(0)));
 }
 
-TEST_F(MediaTest, AviWithoutMainHeader) {
+TEST_F(MediaTest, AviWithoutMainHeader)
+{
     int r = 0;
-    const MediaInfo info =
-        read("x.avi", ByteBuilder().raw("RIFF").u32le(0).raw("AVI LIST").padTo(500).data(), &r);
+    const MediaInfo info = read("x.avi", ByteBuilder().raw("RIFF").u32le(0).raw("AVI LIST").padTo(500).data(), &r);
     EXPECT_EQ(r, 0);
     EXPECT_TRUE(info.soundPresence.isEmpty());
 }
 
-TEST_F(MediaTest, WavFormat) {
+TEST_F(MediaTest, WavFormat)
+{
     WavFormat w;
     w.fileSize = 1764044;
     int r = 0;
@@ -120,7 +124,8 @@ TEST_F(MediaTest, WavFormat) {
     EXPECT_TRUE(info.width.isEmpty());
 }
 
-TEST_F(MediaTest, WavEdgeCases) {
+TEST_F(MediaTest, WavEdgeCases)
+{
     tables.waveFormatNames = {{1, "PCM"}, {-2, "negative"}};
     WavFormat extensible;
     extensible.formatTag = 65534;
@@ -148,7 +153,8 @@ TEST_F(MediaTest, WavEdgeCases) {
     EXPECT_TRUE(info.lengthSeconds.isEmpty());
 }
 
-TEST_F(MediaTest, WavShorterThanItsBlockIsReadInTheBytesItHas) {
+TEST_F(MediaTest, WavShorterThanItsBlockIsReadInTheBytesItHas)
+{
     WavFormat w;
     w.avgBytesPerSecond = 44;
     const QByteArray content = wav(w); // 44 bytes

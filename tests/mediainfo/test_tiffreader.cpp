@@ -8,7 +8,8 @@ using namespace fixtures;
 class TiffReaderTest : public TempEnv {
 protected:
     QString file(const QByteArray& content) { return writeFile("t.tif", content); }
-    static int failureOf(const std::function<void()>& step) {
+    static int failureOf(const std::function<void()>& step)
+    {
         try {
             step();
         } catch (const platform::Failure& f) {
@@ -16,7 +17,8 @@ protected:
         }
         return 0;
     }
-    static QStringList texts(const TiffReader& t) {
+    static QStringList texts(const TiffReader& t)
+    {
         QStringList out;
         for (const TiffEntry& e : t.entries())
             out << QString::number(e.tag) + "=" + e.valueText;
@@ -25,7 +27,8 @@ protected:
     TiffReader reader;
 };
 
-TEST_F(TiffReaderTest, ReadsTheFirstDirectoryInBothByteOrders) {
+TEST_F(TiffReaderTest, ReadsTheFirstDirectoryInBothByteOrders)
+{
     for (bool big : {false, true}) {
         SCOPED_TRACE(big ? "MM" : "II");
         reader.initTiff();
@@ -48,14 +51,15 @@ TEST_F(TiffReaderTest, ReadsTheFirstDirectoryInBothByteOrders) {
     }
 }
 
-TEST_F(TiffReaderTest, ValueTextsByTypeAndCount) {
+TEST_F(TiffReaderTest, ValueTextsByTypeAndCount)
+{
     const std::vector<quint32> word = {'S', 'c', 'a', 'n', 'e', 'r', 0};
     ASSERT_TRUE(reader.openTiff(file(tiff(false, {{
                                                      {270, 2, word},            // ASCII, 7 bytes, elsewhere
                                                      {271, 2, {'a', 'b', 0}},   // ASCII in the entry
                                                      {282, 5, {72, 1}},         // one RATIONAL
                                                      {283, 5, {72, 1, 300, 1}}, // two RATIONALs
-                                                     {297, 3, {1, 3}}, // page number: two SHORTs in place
+                                                     {297, 3, {1, 3}},          // page number: two SHORTs in place
                                                      {273, 4, {8, 4000, 9000}}, // LONG list
                                                      {278, 4, {70000}},         // one LONG
                                                      {999, 11, {1}},            // FLOAT: no text
@@ -65,7 +69,8 @@ TEST_F(TiffReaderTest, ValueTextsByTypeAndCount) {
                                           "273=8,4000,9000", "278=70000", "999="}));
 }
 
-TEST_F(TiffReaderTest, ChainOfDirectories) {
+TEST_F(TiffReaderTest, ChainOfDirectories)
+{
     auto fields = [](int n) {
         std::vector<TiffField> d;
         for (int i = 0; i < n; ++i)
@@ -83,7 +88,8 @@ TEST_F(TiffReaderTest, ChainOfDirectories) {
     EXPECT_EQ(reader.entries().size(), 9u);
 }
 
-TEST_F(TiffReaderTest, DirectoryOf300Entries) {
+TEST_F(TiffReaderTest, DirectoryOf300Entries)
+{
     std::vector<TiffField> d;
     for (int i = 0; i < 300; ++i)
         d.push_back({1000 + i, 4, {quint32(i)}});
@@ -93,7 +99,8 @@ TEST_F(TiffReaderTest, DirectoryOf300Entries) {
     EXPECT_EQ(reader.entries().back().valueText, "299");
 }
 
-TEST_F(TiffReaderTest, HostileChainsEnd) {
+TEST_F(TiffReaderTest, HostileChainsEnd)
+{
     // IFD 0 at 8 points to itself; IFD at 8 pointing past the end; a long loop of two.
     ByteBuilder self;
     self.raw("II*").u8(0).u32le(8).u16le(0).u32le(8);
@@ -116,7 +123,8 @@ TEST_F(TiffReaderTest, HostileChainsEnd) {
     EXPECT_EQ(reader.ifdCount(), TiffReader::maxIfds);
 }
 
-TEST_F(TiffReaderTest, ListsPastTheEndKeepThePreviousEntries) {
+TEST_F(TiffReaderTest, ListsPastTheEndKeepThePreviousEntries)
+{
     ByteBuilder b;
     b.raw("II*").u8(0).u32le(8).u16le(2);
     b.u16le(256).u16le(3).u32le(1).u32le(640);
@@ -127,7 +135,8 @@ TEST_F(TiffReaderTest, ListsPastTheEndKeepThePreviousEntries) {
     EXPECT_TRUE(reader.entries().empty());
 }
 
-TEST_F(TiffReaderTest, Failures) {
+TEST_F(TiffReaderTest, Failures)
+{
     EXPECT_FALSE(reader.openTiff(QString()));
     EXPECT_EQ(failureOf([&] { reader.openTiff(work() + "/missing.tif"); }), 53);
     EXPECT_EQ(failureOf([&] { reader.readTiffIfd(0); }), 54);
@@ -138,7 +147,8 @@ TEST_F(TiffReaderTest, Failures) {
     EXPECT_FALSE(reader.openTiff(file(ByteBuilder().raw("MM").u16be(42).u32be(900).data())));
 }
 
-TEST_F(TiffReaderTest, ReadValueKinds) {
+TEST_F(TiffReaderTest, ReadValueKinds)
+{
     ASSERT_TRUE(reader.openTiff(file(tiffRgb(false, 640, 480))));
     EXPECT_EQ(reader.readTiffValue(2, 0, TiffReader::Text), "II");
     EXPECT_EQ(reader.readTiffValue(4, 4, TiffReader::HexText), "00000008");
@@ -148,7 +158,8 @@ TEST_F(TiffReaderTest, ReadValueKinds) {
     EXPECT_EQ(reader.readTiffValue(2, 0, 9), "");
 }
 
-TEST_F(TiffReaderTest, ListsOfOneDirectoryReadNoMoreThanTheFile) {
+TEST_F(TiffReaderTest, ListsOfOneDirectoryReadNoMoreThanTheFile)
+{
     // 2000 entries that all point at the same list of the whole file's size.
     const int entries = 2000;
     const quint32 listAt = 8 + 2 + 12 * entries + 4;
