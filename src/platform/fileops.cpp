@@ -27,8 +27,16 @@ std::optional<EntryInfo> entryInfo(const QString& path)
 {
     if (path.isEmpty() || path.contains(QChar(0)))
         return std::nullopt;
+    return entryInfoNative(native(path));
+}
+
+std::optional<EntryInfo> entryInfoNative(const QByteArray& p)
+{
+    if (p.isEmpty()) {
+        errno = ENOENT;
+        return std::nullopt;
+    }
     struct statx sx {};
-    const QByteArray p = native(path);
     if (statx(AT_FDCWD, p.constData(), AT_SYMLINK_NOFOLLOW,
               STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME, &sx) != 0)
         return std::nullopt;
@@ -203,16 +211,23 @@ int getAttributes(const QString& path)
     const auto info = entryInfo(path);
     if (!info)
         throw makeFailure(failures::FileNotFound);
+    return attributesNative(native(path), *info);
+}
+
+int attributesNative(const QByteArray& nativePath, const EntryInfo& info)
+{
     bool present = false;
-    const int dos = info->isSymlink ? 0 : readDosBits(native(path), &present);
+    const int dos = info.isSymlink ? 0 : readDosBits(nativePath, &present);
     int a = 0;
-    if (info->isDir) {
+    if (info.isDir) {
         a |= attr::Directory;
         a |= dos & attr::ReadOnly;
-    } else if (!info->isSymlink && (info->mode & 0222) == 0) {
+    } else if (!info.isSymlink && (info.mode & 0222) == 0) {
         a |= attr::ReadOnly;
     }
-    if (isDotName(path) || (dos & attr::Hidden))
+    const qsizetype slash = nativePath.lastIndexOf('/');
+    const bool dotName = nativePath.size() > slash + 1 && nativePath.at(slash + 1) == '.';
+    if (dotName || (dos & attr::Hidden))
         a |= attr::Hidden;
     a |= dos & (attr::System | attr::Archive);
     return a;

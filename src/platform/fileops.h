@@ -32,6 +32,9 @@ struct EntryInfo {
 
 // lstat-like: a symbolic link is an entry of its own, never followed.
 std::optional<EntryInfo> entryInfo(const QString& path);
+// The same for a path given as its bytes on disk (a name that is not valid
+// UTF-8, or a walk that holds the bytes already); errno tells why it failed.
+std::optional<EntryInfo> entryInfoNative(const QByteArray& nativePath);
 // Masks without the directory bit mean "exists and is not a directory";
 // masks with it mean "exists".
 bool entryExists(const QString& path, int attributeMask);
@@ -61,6 +64,8 @@ void removeDirectory(const QString& path);
 // permission for anyone", hidden is a dot-name or the stored DOS bit, system and
 // archive live in the user.DOSATTRIB extended attribute).
 int getAttributes(const QString& path);
+// The same bits from an entry's bytes on disk and its information, without a second lstat.
+int attributesNative(const QByteArray& nativePath, const EntryInfo& info);
 // Writes exactly the R/H/S/A bits of `attributes`; other bits are untouched.
 void setAttributes(const QString& path, int attributes);
 // "[RHSA]" with "-" for every clear bit.
