@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/listview.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -32,4 +34,19 @@ struct FileListState {
     platform::ImageList imagelistSysIconsLarge;
     platform::ImageList imagelistSysIconsFreeSelect;
     platform::ImageList imagelistSysIconsFreeSelectLarge;
+    // The directory list's stored sort order (0 ascending, 1 descending); a
+    // rebuild leaves 1, so the first click on a column header sorts ascending.
+    qint16 dirSortOrder = 1;
+    // Entries of the Directory mode's lists whose path on disk is not valid
+    // UTF-8 (the name itself or a directory above it): the listed path, which
+    // shows the undecodable bytes as U+FFFD, mapped to the bytes on disk. Such
+    // entries are shown but never renamed.
+    QHash<QString, QByteArray> undecodable;
 };
+
+// True for an entry that must never be renamed because its name on disk
+// cannot be written back from the listed text.
+inline bool isUnrenamable(const FileListState& s, const QString& path)
+{
+    return s.undecodable.contains(path);
+}

@@ -60,4 +60,5 @@ struct FileListHost {
     const qint16* fileMode = nullptr;
     const qint16* executeBusy = nullptr;
     std::function<void()> updateExecuteButton;  // the validation gate
+    std::function<void()> generateThumbnails;   // thumbnails of lwDirectory; optional
 };

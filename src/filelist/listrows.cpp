@@ -1,0 +1,187 @@
+#include "filelist/listrows.h"
+#include "filelist/iconlists.h"
+#include "filelist/sizetext_local.h"
+#include "platform/datetext.h"
+#include "platform/failure.h"
+#include "platform/fileops.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <algorithm>
+#include <cerrno>
+#include <numeric>
+
+namespace {
+
+const QString kMain = QStringLiteral("main");
+const QString kSelected = QStringLiteral("selected");
+
+// Cells by column: Text and SubItems(1..9).
+enum Cell { Name = 0, Preview, Path, Size, Date, Attrib, Ext, Type, SizeKey, DateKey };
+
+void fillDetails(platform::ListRow& row, const QString& path, bool isDir, const QByteArray& native)
+{
+    const QByteArray onDisk = native.isEmpty() ? QFile::encodeName(path) : native;
+    const auto info = platform::entryInfoNative(onDisk);
+    if (!info)
+        throw platform::failureFromErrno(errno ? errno : ENOENT);
+    const QDateTime modified = platform::toDateTime(info->modified);
+    const QString& name = row.cells[Name];
+    if (!isDir) {
+        row.sizeBytes = info->size;
+        row.cells[Size] = filelist::sizeText(info->size);
+        row.cells[SizeKey] = filelist::sizeSortKey(info->size);
+    }
+    row.cells[Date] = platform::dateTimeText(modified);
+    row.cells[DateKey] = platform::sortKeyText(modified);
+    row.cells[Attrib] = platform::attributeText(platform::attributesNative(onDisk, *info));
+    if (!isDir) {
+        const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+        if (dot >= 0)
+            row.cells[Ext] = name.mid(dot + 1);
+    }
+    row.cells[Type] = isDir ? QStringLiteral("Dir") : QStringLiteral("File");
+}
+
+} // namespace
+
+platform::ListRow entryRow(const QString& path, bool isDir, bool allColumns, const QByteArray& native)
+{
+    platform::ListRow row;
+    const qsizetype k = path.lastIndexOf(QLatin1Char('/'));
+    row.isDir = isDir;
+    row.cells[Name] = path.mid(k + 1);
+    row.cells[Path] = path.left(k + 1);
+    if (allColumns)
+        fillDetails(row, path, isDir, native);
+    return row;
+}
+
+namespace {
+
+class ListBuilder {
+public:
+    explicit ListBuilder(FileListHost& h) : h_(h), s_(*h.files) {}
+    bool run();
+
+private:
+    bool addRows(const QStringList& paths, bool isDir);
+    void progress();
+    void failurePath(const QString& errorLine);
+
+    FileListHost& h_;
+    FileListState& s_;
+    std::vector<platform::ListRow> rows_;
+    qint64 total_ = 0, done_ = 0;
+    int shownPercent_ = -1;
+};
+
+void ListBuilder::progress()
+{
+    ++done_;
+    const int percent = int(platform::roundHalfEven(double(done_) / double(total_) * 100.0));
+    // The text only changes with the percentage; rewriting it per row costs more than the row.
+    if (percent != shownPercent_) {
+        shownPercent_ = percent;
+        h_.statusBar->setPanelText(kMain, QStringLiteral("Building Listview... %1%").arg(percent));
+    }
+}
+
+bool ListBuilder::addRows(const QStringList& paths, bool isDir)
+{
+    const bool all = h_.options->showAllColumns == 1;
+    const qint16 flag = isDir ? -1 : 0;
+    for (const QString& p : paths) {
+        try {
+            const qint16 small = getSysIcon(h_, p, flag);
+            platform::ListRow row = entryRow(p, isDir, all, s_.undecodable.value(p));
+            row.smallIcon = small;
+            row.largeIcon = s_.sysIconLargeIndex;
+            rows_.push_back(std::move(row));
+        } catch (const platform::Failure& f) {
+            failurePath(f.errorText() + QStringLiteral("updateListview: ") + p);
+            return false;
+        }
+        progress();
+        if (h_.ui->pollEscape()) {
+            failurePath(QString());
+            return false;
+        }
+    }
+    return true;
+}
+
+void ListBuilder::failurePath(const QString& errorLine)
+{
+    if (!errorLine.isEmpty())
+        h_.logs->logError(errorLine);
+    s_.lstDirs[0].clear();
+    s_.lstFiles[0].clear();
+    s_.undecodable.clear();
+    h_.lwDirectory->clear();
+    h_.treeView->clear();
+    h_.statusBar->setPanelText(kSelected, errorLine.isEmpty() ? QStringLiteral("User Cancelled!")
+                                                              : QStringLiteral("Error Building Listview!"));
+    if (*h_.executeBusy == 0 && h_.window)
+        h_.window->setEnabled(true);
+    if (h_.updateExecuteButton)
+        h_.updateExecuteButton();
+    h_.ui->setMousePointer(0);
+}
+
+// Directories before files, each group by name without regard to case; equal
+// names keep their path-list order.
+void sortRows(std::vector<platform::ListRow>& rows)
+{
+    std::vector<QString> keys;
+    keys.reserve(rows.size());
+    for (const platform::ListRow& r : rows)
+        keys.push_back(r.cells[Name].toCaseFolded());
+    std::vector<size_t> order(rows.size());
+    std::iota(order.begin(), order.end(), size_t(0));
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        if (rows[a].isDir != rows[b].isDir)
+            return rows[a].isDir;
+        return keys[a] < keys[b];
+    });
+    std::vector<platform::ListRow> sorted;
+    sorted.reserve(rows.size());
+    for (size_t i : order)
+        sorted.push_back(std::move(rows[i]));
+    rows = std::move(sorted);
+}
+
+bool ListBuilder::run()
+{
+    const FileListOptions& o = *h_.options;
+    const bool dirs = h_.chkDirs->value() == 1 || o.alwaysShowDirs == 1;
+    const bool files = h_.chkFiles->value() == 1;
+    total_ = (dirs ? s_.lstDirs[0].size() : 0) + (files ? s_.lstFiles[0].size() : 0);
+    h_.statusBar->setPanelText(kMain, QStringLiteral("Building Listview..."));
+    h_.statusBar->setPanelText(kSelected, QStringLiteral("Press escape to cancel..."));
+    h_.lwDirectory->clear();
+    QCoreApplication::processEvents();
+    rows_.reserve(size_t(total_));
+    if (dirs && !addRows(s_.lstDirs[0], true))
+        return false;
+    if (files && !addRows(s_.lstFiles[0], false))
+        return false;
+    sortRows(rows_);
+    const bool any = !rows_.empty();
+    h_.lwDirectory->setRows(std::move(rows_));
+    // No row is selected after a rebuild; the first one has the focus.
+    if (any)
+        h_.lwDirectory->setCurrentRow(0);
+    s_.dirSortOrder = 1;
+    s_.listOrderChanged = 0;
+    if (h_.chkThumbnails->value() == 1 && h_.generateThumbnails)
+        h_.generateThumbnails();
+    return true;
+}
+
+} // namespace
+
+bool updateListview(FileListHost& host)
+{
+    return ListBuilder(host).run();
+}

@@ -1,0 +1,456 @@
+#include "filelist/readdirectory.h"
+#include "filelist/iconlists.h"
+#include "filelist/systemfolders.h"
+#include "platform/failure.h"
+#include "platform/fileops.h"
+#include "platform/wildcard.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <vector>
+
+namespace {
+
+using platform::attr::Directory;
+using platform::attr::Hidden;
+using platform::attr::ReadOnly;
+using platform::attr::System;
+
+const QString kMain = QStringLiteral("main");
+const QString kPreview = QStringLiteral("preview");
+const QString kSelected = QStringLiteral("selected");
+
+void yieldToEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+// ------------------------------------------------------------ one directory
+
+struct Entry {
+    QString name;
+    QString folded;        // sort key
+    QByteArray nativeName;
+    bool validName = true; // the bytes are UTF-8
+    bool typeIsDir = false;
+    int queryError = 0;    // errno of a failed attribute query
+    int attributes = 0;
+};
+
+struct Listing {
+    int error = 0; // errno when the directory could not be read at all
+    std::vector<Entry> entries;
+};
+
+QString decodeName(const char* bytes, qsizetype n, bool* valid)
+{
+    QString s = QString::fromUtf8(bytes, n);
+    // Undecodable bytes always come out as U+FFFD; only then is the check needed.
+    *valid = !s.contains(QChar(QChar::ReplacementCharacter)) || s.toUtf8() == QByteArray(bytes, n);
+    return s;
+}
+
+// Every entry of one directory with its attributes, in case-insensitive name
+// order (exact order between names that differ only in case), so the lists
+// come out the same on every file system.
+Listing listDirectory(const QByteArray& nativePrefix)
+{
+    Listing out;
+    DIR* dir = ::opendir(nativePrefix.constData());
+    if (!dir) {
+        // A directory that does not exist holds nothing to list.
+        out.error = (errno == ENOENT || errno == ENOTDIR) ? 0 : errno;
+        return out;
+    }
+    QByteArray full = nativePrefix;
+    const qsizetype base = full.size();
+    errno = 0;
+    while (const dirent* d = ::readdir(dir)) {
+        const qsizetype n = qsizetype(std::strlen(d->d_name));
+        if ((n == 1 && d->d_name[0] == '.') || (n == 2 && d->d_name[0] == '.' && d->d_name[1] == '.'))
+            continue;
+        Entry e;
+        e.nativeName = QByteArray(d->d_name, n);
+        e.name = decodeName(d->d_name, n, &e.validName);
+        e.folded = e.name.toCaseFolded();
+        e.typeIsDir = d->d_type == DT_DIR;
+        full.truncate(base);
+        full.append(e.nativeName);
+        if (const auto info = platform::entryInfoNative(full)) {
+            e.attributes = platform::attributesNative(full, *info);
+            e.typeIsDir = info->isDir;
+        } else {
+            e.queryError = errno ? errno : ENOENT;
+        }
+        out.entries.push_back(std::move(e));
+        errno = 0;
+    }
+    if (errno != 0)
+        out.error = errno;
+    ::closedir(dir);
+    std::sort(out.entries.begin(), out.entries.end(), [](const Entry& a, const Entry& b) {
+        const int c = a.folded.compare(b.folded);
+        return c != 0 ? c < 0 : a.name < b.name;
+    });
+    return out;
+}
+
+// A directory to walk: its listed path, its bytes on disk, and whether the
+// listed path can be written back to those bytes.
+struct Folder {
+    QString path;
+    QByteArray native;
+    bool undecodable = false;
+};
+
+// ------------------------------------------------------------ the read
+
+enum class Step { Go, Stop };
+
+class Reader {
+public:
+    Reader(FileListHost& host, const QString& p) : h_(host), s_(*host.files), o_(*host.options), p_(p) {}
+    void run();
+
+private:
+    void prepare();
+    Step readFolder(const Folder& folder, std::vector<Folder>* subfolders, bool yieldBetween);
+    Step readFiles(const Folder& folder, const Listing& listing);
+    Step readDirs(const Folder& folder, const Listing& listing, std::vector<Folder>* found);
+    Step admitted(const Entry& e, bool* ok);
+    Step count(int& counter);
+    Folder entryAt(const Folder& folder, const Entry& e);
+    Step escapeTest();
+    Step failure(bool cancelled);
+    void clear();
+    void succeed();
+
+    FileListHost& h_;
+    FileListState& s_;
+    const FileListOptions& o_;
+    const QString p_;
+    int mask_ = 0;
+    QString filePattern_, dirPattern_;
+    QStringList files_, dirs_;
+    int fileCount_ = 0, dirCount_ = 0;
+};
+
+void Reader::prepare()
+{
+    platform::ListView* lw = h_.lwDirectory;
+    lw->setView(h_.chkThumbnails->value() == 0 ? 3 : 0);
+    lw->setListFont(QApplication::font());
+    lw->setLabelEdit(false);
+    lw->clear();
+    s_.listedDirectory.clear();
+    h_.ui->setMousePointer(11);
+    h_.cmdExecute->setEnabled(false);
+    yieldToEvents();
+    h_.statusBar->setPanelText(kMain, QStringLiteral("Reading Directory Structure..."));
+    h_.statusBar->setPanelText(kSelected, QStringLiteral("Press escape to cancel..."));
+    yieldToEvents();
+    s_.thumbnailsShownDir = 0;
+    if (*h_.executeBusy == 0 && h_.window)
+        h_.window->setEnabled(false);
+    h_.treeView->clear();
+    mask_ = (o_.processHidden == 1 ? Hidden : 0) | (o_.processSystem == 1 ? System : 0);
+    s_.lstDirs[0].clear();
+    s_.lstFiles[0].clear();
+    s_.undecodable.clear();
+    yieldToEvents();
+    const QString pattern = h_.txtPattern->text();
+    filePattern_ = o_.usePatternForFiles == 1 ? pattern : QString();
+    dirPattern_ = o_.usePatternForDirs == 1 ? pattern : QString();
+}
+
+void Reader::run()
+{
+    prepare();
+    // Entries are the path text followed by their name, so the text needs its separator.
+    Folder top{p_.endsWith(QLatin1Char('/')) ? p_.chopped(1) : p_, {}, false};
+    top.native = QFile::encodeName(top.path);
+    const bool sub = h_.chkSub->value() == 1;
+    std::vector<Folder> found;
+    if (readFolder(top, &found, !sub) == Step::Stop)
+        return;
+    if (sub) {
+        yieldToEvents();
+        // Depth first, each directory's subdirectories in name order: the
+        // order in which a sorted directory list visits them.
+        std::vector<Folder> stack(found.rbegin(), found.rend());
+        while (!stack.empty()) {
+            Folder d = std::move(stack.back());
+            stack.pop_back();
+            dirs_.push_back(d.path);
+            std::vector<Folder> below;
+            if (readFolder(d, &below, true) == Step::Stop)
+                return;
+            stack.insert(stack.end(), std::make_move_iterator(below.rbegin()), std::make_move_iterator(below.rend()));
+        }
+        yieldToEvents();
+    } else {
+        for (const Folder& d : found)
+            dirs_.push_back(d.path);
+    }
+    succeed();
+}
+
+Step Reader::readFolder(const Folder& folder, std::vector<Folder>* subfolders, bool yieldBetween)
+{
+    QByteArray prefix = folder.native;
+    if (!prefix.endsWith('/'))
+        prefix.append('/');
+    const Listing listing = listDirectory(prefix);
+    if (readFiles(folder, listing) == Step::Stop)
+        return Step::Stop;
+    if (yieldBetween)
+        yieldToEvents();
+    return readDirs(folder, listing, subfolders);
+}
+
+Step Reader::escapeTest()
+{
+    return h_.ui->pollEscape() ? failure(true) : Step::Go;
+}
+
+// Hidden and system entries need their setting; read-only ones are left out
+// while write-protected entries are not processed.
+Step Reader::admitted(const Entry& e, bool* ok)
+{
+    *ok = false;
+    if (e.queryError == ENOENT)
+        return Step::Go; // gone since the directory was read
+    if (e.queryError != 0)
+        return failure(false); // answered Yes: the entry is dropped
+    *ok = (e.attributes & (Hidden | System) & ~mask_) == 0 &&
+          !(o_.processWriteProtected == 0 && (e.attributes & ReadOnly));
+    return Step::Go;
+}
+
+Step Reader::readFiles(const Folder& folder, const Listing& listing)
+{
+    if (listing.error != 0 && failure(false) == Step::Stop)
+        return Step::Stop;
+    for (const Entry& e : listing.entries) {
+        if (e.typeIsDir || !platform::matchesPattern(e.name, filePattern_))
+            continue;
+        bool ok = false;
+        if (admitted(e, &ok) == Step::Stop)
+            return Step::Stop;
+        if (ok) {
+            if (count(fileCount_) == Step::Stop)
+                return Step::Stop;
+            files_.push_back(entryAt(folder, e).path);
+        }
+        if (escapeTest() == Step::Stop)
+            return Step::Stop;
+    }
+    return Step::Go;
+}
+
+Step Reader::readDirs(const Folder& folder, const Listing& listing, std::vector<Folder>* found)
+{
+    if (listing.error != 0 && failure(false) == Step::Stop)
+        return Step::Stop;
+    for (const Entry& e : listing.entries) {
+        if (!e.typeIsDir || !platform::matchesPattern(e.name, dirPattern_))
+            continue;
+        bool ok = false;
+        if (admitted(e, &ok) == Step::Stop)
+            return Step::Stop;
+        if (ok) {
+            // Listed in visiting order by the walk; counted here, when found.
+            if (count(dirCount_) == Step::Stop)
+                return Step::Stop;
+            found->push_back(entryAt(folder, e));
+        }
+        if (escapeTest() == Step::Stop)
+            return Step::Stop;
+    }
+    return Step::Go;
+}
+
+// A full list makes the add fail, which the failure handling reports as the limit.
+Step Reader::count(int& counter)
+{
+    if (counter >= kListLimit)
+        return failure(false);
+    ++counter;
+    return Step::Go;
+}
+
+Folder Reader::entryAt(const Folder& folder, const Entry& e)
+{
+    Folder f{folder.path + QLatin1Char('/') + e.name, folder.native + '/' + e.nativeName,
+             folder.undecodable || !e.validName};
+    if (f.undecodable) {
+        s_.undecodable.insert(f.path, f.native);
+        if (!e.validName)
+            h_.logs->logError(platform::makeFailure(platform::failures::PathFileAccessError).errorText() +
+                              QStringLiteral("readDirectory: name is not valid UTF-8, listed but never renamed: ") +
+                              f.path);
+    }
+    return f;
+}
+
+Step Reader::failure(bool cancelled)
+{
+    if (fileCount_ >= kListLimit || dirCount_ >= kListLimit) {
+        h_.ui->message(h_.window, QStringLiteral("Error!"),
+                       QStringLiteral("Error: Too much files!\n\nVexor Renamer can only handle 32768 files at once.\n"
+                                      "Please limit number of files by selecting a more specific path."),
+                       QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
+        h_.statusBar->setPanelText(kSelected, QStringLiteral("Error: too much files!"));
+    } else if (cancelled) {
+        h_.statusBar->setPanelText(kSelected, QStringLiteral("User Cancelled!"));
+    } else {
+        const auto answer = h_.ui->message(
+            h_.window, QCoreApplication::applicationName(),
+            QStringLiteral("An error occured when reading the directory structure! Do you want to try to continue?"),
+            QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+        if (answer == QMessageBox::Yes)
+            return Step::Go;
+        h_.statusBar->setPanelText(kSelected, QStringLiteral("Error reading directory structure!"));
+    }
+    clear();
+    return Step::Stop;
+}
+
+void Reader::clear()
+{
+    s_.lstDirs[0].clear();
+    s_.lstFiles[0].clear();
+    s_.undecodable.clear();
+    h_.treeView->clear();
+    if (*h_.executeBusy == 0) {
+        if (h_.window)
+            h_.window->setEnabled(true);
+        if (h_.updateExecuteButton)
+            h_.updateExecuteButton();
+    }
+    h_.ui->setMousePointer(0);
+}
+
+// The history of the path box: most recent first, each path once.
+void rememberPath(QComboBox* box, const QString& p)
+{
+    for (int i = 0; i < box->count(); ++i) {
+        if (box->itemText(i) == p) {
+            box->removeItem(i);
+            box->setEditText(p);
+            break;
+        }
+    }
+    box->insertItem(0, p);
+    if (box->currentText() != p)
+        box->setEditText(p);
+}
+
+void Reader::succeed()
+{
+    yieldToEvents();
+    s_.lstFiles[0] = std::move(files_);
+    s_.lstDirs[0] = std::move(dirs_);
+    s_.listedDirectory = p_;
+    rememberPath(h_.txtPath, p_);
+    s_.previousPath = p_;
+    if (*h_.executeBusy == 0 && h_.window)
+        h_.window->setEnabled(true);
+    h_.ui->setMousePointer(0);
+    h_.statusBar->setPanelText(kPreview, QString());
+    h_.statusBar->setPanelText(kSelected, QString());
+}
+
+// ------------------------------------------------------------ hint rows
+
+QFont hintFont()
+{
+    QFont f = QApplication::font();
+    f.setPointSize(10);
+    f.setBold(true);
+    f.setItalic(true);
+    return f;
+}
+
+void showHintRow(FileListHost& h, const QString& text)
+{
+    platform::ListView* lw = h.lwDirectory;
+    lw->setView(1);
+    lw->setListFont(hintFont());
+    lw->setLabelEdit(false);
+    lw->clear();
+    h.treeView->clear();
+    platform::ListRow row;
+    row.cells[0] = text;
+    std::vector<platform::ListRow> rows;
+    rows.push_back(std::move(row));
+    lw->setRows(std::move(rows));
+}
+
+void emptyLists(FileListState& s)
+{
+    s.lstDirs[0].clear();
+    s.lstFiles[0].clear();
+    s.undecodable.clear();
+}
+
+void runGate(FileListHost& h)
+{
+    if (h.updateExecuteButton)
+        h.updateExecuteButton();
+}
+
+void showNotice(FileListHost& h)
+{
+    h.chkThumbnails->setValue(0);
+    QPalette pal = h.txtPath->palette();
+    pal.setColor(QPalette::Text, QColor(255, 0, 0));
+    h.txtPath->setPalette(pal);
+    if (h.txtPath->lineEdit())
+        h.txtPath->lineEdit()->setPalette(pal);
+    h.ui->setMousePointer(0);
+    emptyLists(*h.files);
+    runGate(h);
+    showHintRow(h, QString::fromLatin1(kHiddenFolderNotice));
+    runGate(h);
+}
+
+void showRequest(FileListHost& h)
+{
+    h.chkThumbnails->setValue(0);
+    emptyLists(*h.files);
+    showHintRow(h, QString::fromLatin1(kChooseDirectoryHint));
+    h.lwDirectory->setSelected(0, false);
+    runGate(h);
+}
+
+} // namespace
+
+void readDirectory(FileListHost& host)
+{
+    if (*host.mainWindowReady == 0)
+        return;
+    stopPreview(*host.preview);
+    FileListState& s = *host.files;
+    const QString p = host.txtPath->currentText();
+    const bool resetIcons = host.options->cacheIcons == 1 ? s.listedDirectory.isEmpty()
+                                                          : (p != s.listedDirectory || s.listedDirectory.isEmpty());
+    if (resetIcons)
+        resetSysIcons(host);
+    host.statusBar->setPanelText(kPreview, QString());
+    host.statusBar->setPanelText(kSelected, QString());
+    if (host.options->hideSystemFolders == 1 && isProtectedFolder(p, s.systemFolders)) {
+        showNotice(host);
+        return;
+    }
+    if (p.isEmpty()) {
+        showRequest(host);
+        return;
+    }
+    Reader(host, p).run();
+}
