@@ -1,0 +1,237 @@
+#include "filelist_fixture.h"
+
+#include "filelist/sizetext_local.h"
+#include "platform/datetext.h"
+#include "platform/fileops.h"
+
+#include <QFile>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+enum Col { Name = 0, Preview, Path, Size, Date, Attrib, Ext, Type, SizeKey, DateKey };
+
+void makeSparse(const QString& path, qint64 size)
+{
+    const QByteArray p = QFile::encodeName(path);
+    const int fd = ::open(p.constData(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, off_t(size)), 0);
+    ::close(fd);
+}
+
+} // namespace
+
+TEST(SizeText, BoundsAreStrictAndHalvesGoToEven)
+{
+    const QLocale c = QLocale::c();
+    struct Case {
+        qint64 bytes;
+        const char* text;
+    };
+    const qint64 GiB = 1073741824;
+    const Case cases[] = {
+        {0, "0 bytes"},           {1, "1 bytes"},          {1024, "1024 bytes"},   {1025, "1 kB"},
+        {1536, "2 kB"},           {2560, "2 kB"},          {1048576, "1024 kB"},   {1048577, "1 MB"},
+        {GiB, "1024 MB"},         {GiB + GiB / 2, "1.5 GB"}, {3 * GiB, "3 GB"},     {200000000000, "186.26 GB"},
+    };
+    for (const Case& k : cases)
+        EXPECT_EQ(filelist::sizeText(k.bytes, c), k.text) << k.bytes;
+    EXPECT_EQ(filelist::sizeText(GiB + GiB / 2, QLocale(QLocale::German)), "1,5 GB");
+}
+
+TEST(SizeText, SortKeysHaveElevenDigitsAtLeast)
+{
+    EXPECT_EQ(filelist::sizeSortKey(12345), "00000012345");
+    EXPECT_EQ(filelist::sizeSortKey(0), "00000000000");
+    EXPECT_EQ(filelist::sizeSortKey(200000000000), "200000000000");
+}
+
+TEST_F(FileListTest, DetailColumnsOfFileAndDirectoryRows)
+{
+    options.showAllColumns = 1;
+    const QString big = work() + "/big.bin";
+    makeSparse(big, 3LL * 1073741824);
+    const QString small = writeFile("archive.tar.gz", QByteArray(12345, 'x'));
+    const QString ro = writeFile("readme", "r");
+    ASSERT_EQ(::chmod(QFile::encodeName(ro).constData(), 0444), 0);
+    const QString sub = makeDir("sub");
+    const QDateTime when(QDate(2004, 3, 27), QTime(14, 5, 9));
+    for (const QString& p : {small, sub})
+        platform::setFileTimes(p, std::nullopt, platform::toTimespec(when));
+    readAndShow(dir());
+    ASSERT_EQ(rowNames(), (QStringList{"sub", "archive.tar.gz", "big.bin", "readme"}));
+
+    const platform::ListRow& d = lwDirectory->row(0);
+    EXPECT_TRUE(d.isDir);
+    EXPECT_EQ(d.cells[Path], dir());
+    EXPECT_EQ(d.cells[Size], "");
+    EXPECT_EQ(d.cells[SizeKey], "");
+    EXPECT_EQ(d.cells[Type], "Dir");
+    EXPECT_EQ(d.cells[Date], platform::dateTimeText(when));
+    EXPECT_EQ(d.cells[DateKey], "2004-03-27 14:05:09");
+    EXPECT_EQ(d.cells[Attrib], "[----]");
+
+    const platform::ListRow& a = lwDirectory->row(1);
+    EXPECT_EQ(a.cells[Size], filelist::sizeText(12345));
+    EXPECT_EQ(a.cells[SizeKey], "00000012345");
+    EXPECT_EQ(a.cells[Ext], "gz");
+    EXPECT_EQ(a.cells[Type], "File");
+    EXPECT_EQ(a.cells[DateKey], "2004-03-27 14:05:09");
+
+    const platform::ListRow& b = lwDirectory->row(2);
+    EXPECT_EQ(b.cells[Size], "3 GB");
+    EXPECT_EQ(b.cells[SizeKey], "03221225472");
+    EXPECT_EQ(b.sizeBytes, 3LL * 1073741824);
+
+    const platform::ListRow& r = lwDirectory->row(3);
+    EXPECT_EQ(r.cells[Ext], "");
+    EXPECT_EQ(r.cells[Attrib], "[R---]");
+}
+
+TEST_F(FileListTest, ExtensionsFollowTheLastDot)
+{
+    options.showAllColumns = 1;
+    options.processHidden = 1;
+    for (const char* n : {".profile", "name.", "plain", "a.b.TXT"})
+        writeFile(n);
+    readAndShow(dir());
+    ASSERT_EQ(lwDirectory->count(), 4);
+    for (int i = 0; i < lwDirectory->count(); ++i) {
+        const QString n = lwDirectory->text(i);
+        const QString expected = n == ".profile" ? "profile" : n == "a.b.TXT" ? "TXT" : "";
+        EXPECT_EQ(lwDirectory->subItem(i, Ext), expected) << n.toStdString();
+    }
+}
+
+TEST_F(FileListTest, SizeColumnSortsByBytesPast100Gigabytes)
+{
+    options.showAllColumns = 1;
+    makeSparse(work() + "/huge.bin", 200000000000);
+    makeSparse(work() + "/three.bin", 3LL * 1073741824);
+    writeFile("tiny.txt", "x");
+    makeDir("folder");
+    readAndShow(dir());
+    lwDirectory->sortByColumn(lwDirectory->columnIndex("size"), Qt::AscendingOrder);
+    EXPECT_EQ(rowNames(), (QStringList{"folder", "tiny.txt", "three.bin", "huge.bin"}));
+}
+
+TEST_F(FileListTest, NamesWithLeadingBlanksAreShownAndAddressedAsTheyAre)
+{
+    const QString five = writeFile("     five.txt");
+    writeFile("a.txt");
+    makeDir("  dir");
+    makeDir("b");
+    readAndShow(dir());
+    ASSERT_EQ(rowNames(), (QStringList{"  dir", "b", "     five.txt", "a.txt"}));
+    EXPECT_EQ(lwDirectory->subItem(2, Path) + lwDirectory->text(2), five);
+    EXPECT_TRUE(lwDirectory->row(0).isDir);
+    EXPECT_FALSE(lwDirectory->row(2).isDir);
+}
+
+TEST_F(FileListTest, RebuildLeavesRowsUnselectedInNameOrderWithDirectoriesFirst)
+{
+    for (const char* n : {"b.txt", "A.txt", "c.txt"})
+        writeFile(n);
+    makeDir("Zdir");
+    makeDir("adir");
+    files.listOrderChanged = -1;
+    files.dirSortOrder = 0;
+    readAndShow(dir());
+    EXPECT_EQ(rowNames(), (QStringList{"adir", "Zdir", "A.txt", "b.txt", "c.txt"}));
+    EXPECT_EQ(lwDirectory->selectedCount(), 0);
+    EXPECT_EQ(lwDirectory->currentRow(), 0);
+    EXPECT_EQ(files.listOrderChanged, 0);
+    EXPECT_EQ(files.dirSortOrder, 1);
+    EXPECT_EQ(panel("main"), "3 Files, 2 Directories");
+    EXPECT_EQ(panel("selected"), "0 items selected...");
+    EXPECT_TRUE(window->isEnabled());
+    EXPECT_EQ(ui.mousePointer(), 0);
+    EXPECT_GE(gateRuns, 1);
+    for (int i = 0; i < lwDirectory->count(); ++i)
+        EXPECT_EQ(lwDirectory->row(i).smallIcon, lwDirectory->row(i).isDir ? defaultIcon::Dir : defaultIcon::File);
+}
+
+TEST_F(FileListTest, GhostDirectoriesWhileDirectoriesAreUnticked)
+{
+    writeFile("f.txt");
+    makeDir("d");
+    options.alwaysShowDirs = 1;
+    chkDirs->setValue(0);
+    readAndShow(dir());
+    ASSERT_EQ(rowNames(), (QStringList{"d", "f.txt"}));
+    EXPECT_EQ(lwDirectory->row(0).smallIcon, defaultIcon::GhostDir);
+    EXPECT_EQ(lwDirectory->row(0).largeIcon, defaultIcon::GhostDir);
+    EXPECT_EQ(panel("main"), "1 Files, 0 Directories");
+    chkDirs->setValue(1);
+    updateFileViews(host);
+    EXPECT_EQ(lwDirectory->row(0).smallIcon, defaultIcon::Dir);
+    EXPECT_EQ(panel("main"), "1 Files, 1 Directories");
+}
+
+TEST_F(FileListTest, UntickedOrGreyFilesGiveNoFileRows)
+{
+    writeFile("f.txt");
+    makeDir("d");
+    for (int v : {0, 2}) {
+        chkFiles->setValue(v);
+        readAndShow(dir());
+        EXPECT_EQ(rowNames(), QStringList{"d"}) << v;
+    }
+    EXPECT_EQ(panel("main"), "1 Files, 1 Directories") << "a grey box still counts its entries";
+}
+
+TEST_F(FileListTest, AnEntryThatVanishedEmptiesTheListing)
+{
+    options.showAllColumns = 1;
+    const QString gone = writeFile("gone.txt");
+    writeFile("stays.txt");
+    read(dir());
+    ASSERT_TRUE(QFile::remove(gone));
+    const int gateBefore = gateRuns;
+    EXPECT_FALSE(updateListview(host));
+    EXPECT_EQ(panel("selected"), "Error Building Listview!");
+    EXPECT_TRUE(files.lstFiles[0].isEmpty());
+    EXPECT_EQ(lwDirectory->count(), 0);
+    EXPECT_EQ(gateRuns, gateBefore + 1);
+    const QStringList errors = readLines(logs->errorFile());
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].endsWith("Error 53 (File not found) updateListview: " + gone)) << errors[0].toStdString();
+}
+
+TEST_F(FileListTest, EscapeWhileRowsAreBuiltEmptiesTheListing)
+{
+    writeFile("a.txt");
+    read(dir());
+    ui.latchEscape();
+    EXPECT_FALSE(updateListview(host));
+    EXPECT_EQ(panel("selected"), "User Cancelled!");
+    EXPECT_TRUE(files.lstFiles[0].isEmpty());
+    EXPECT_EQ(lwDirectory->count(), 0);
+    EXPECT_FALSE(QFile::exists(logs->errorFile()));
+}
+
+TEST_F(FileListTest, EmptyListsShowZeroCountsAndBuildNothing)
+{
+    makeDir("empty");
+    readAndShow(dir("empty"));
+    EXPECT_EQ(panel("main"), "0 Files, 0 Directories");
+    EXPECT_EQ(lwDirectory->count(), 0);
+    txtPath->setEditText(QString());
+    status->setPanelText("main", "unchanged");
+    updateFileViews(host);
+    EXPECT_EQ(panel("main"), "unchanged") << "an empty path box changes nothing";
+}
+
+TEST_F(FileListTest, ThumbnailsAreAskedForAfterTheRows)
+{
+    writeFile("a.jpg");
+    int made = 0;
+    host.generateThumbnails = [&] { ++made; };
+    chkThumbnails->setValue(1);
+    readAndShow(dir());
+    EXPECT_EQ(made, 1);
+    EXPECT_EQ(lwDirectory->view(), 0);
+}
