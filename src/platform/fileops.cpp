@@ -30,14 +30,14 @@ std::optional<EntryInfo> entryInfo(const QString& path)
     return entryInfoNative(native(path));
 }
 
-std::optional<EntryInfo> entryInfoNative(const QByteArray& p)
+std::optional<EntryInfo> entryInfoNative(const QByteArray& p, int dirFd)
 {
     if (p.isEmpty()) {
         errno = ENOENT;
         return std::nullopt;
     }
     struct statx sx {};
-    if (statx(AT_FDCWD, p.constData(), AT_SYMLINK_NOFOLLOW,
+    if (statx(dirFd, p.constData(), AT_SYMLINK_NOFOLLOW,
               STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME, &sx) != 0)
         return std::nullopt;
     EntryInfo info;

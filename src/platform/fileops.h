@@ -2,6 +2,7 @@
 #include <QDateTime>
 #include <QString>
 #include <ctime>
+#include <fcntl.h>
 #include <optional>
 
 // File-system queries and changes. Changes throw platform::Failure with the
@@ -34,7 +35,8 @@ struct EntryInfo {
 std::optional<EntryInfo> entryInfo(const QString& path);
 // The same for a path given as its bytes on disk (a name that is not valid
 // UTF-8, or a walk that holds the bytes already); errno tells why it failed.
-std::optional<EntryInfo> entryInfoNative(const QByteArray& nativePath);
+// With an open directory's descriptor, the path is relative to that directory.
+std::optional<EntryInfo> entryInfoNative(const QByteArray& nativePath, int dirFd = AT_FDCWD);
 // Masks without the directory bit mean "exists and is not a directory";
 // masks with it mean "exists".
 bool entryExists(const QString& path, int attributeMask);
