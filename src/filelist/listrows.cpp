@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QHash>
+#include <QLocale>
 #include <algorithm>
 #include <cerrno>
 #include <numeric>
@@ -19,21 +21,38 @@ const QString kSelected = QStringLiteral("selected");
 // Cells by column: Text and SubItems(1..9).
 enum Cell { Name = 0, Preview, Path, Size, Date, Attrib, Ext, Type, SizeKey, DateKey };
 
-void fillDetails(platform::ListRow& row, const QString& path, bool isDir, const QByteArray& native)
+// The date texts of one modification second, looked up once per second and rebuild.
+struct DateTexts {
+    QString text, key;
+};
+using DateMemo = QHash<qint64, DateTexts>;
+
+const DateTexts& dateTexts(const timespec& when, const QLocale& locale, DateMemo& memo)
+{
+    auto it = memo.find(qint64(when.tv_sec));
+    if (it == memo.end()) {
+        const QDateTime dt = platform::toDateTime(timespec{when.tv_sec, 0});
+        it = memo.insert(qint64(when.tv_sec), DateTexts{platform::dateTimeText(dt, locale), platform::sortKeyText(dt)});
+    }
+    return *it;
+}
+
+void fillDetails(platform::ListRow& row, const QString& path, bool isDir, const QByteArray& native,
+                 const QLocale& locale, DateMemo& memo)
 {
     const QByteArray onDisk = native.isEmpty() ? QFile::encodeName(path) : native;
     const auto info = platform::entryInfoNative(onDisk);
     if (!info)
         throw platform::failureFromErrno(errno ? errno : ENOENT);
-    const QDateTime modified = platform::toDateTime(info->modified);
+    const DateTexts& dates = dateTexts(info->modified, locale, memo);
     const QString& name = row.cells[Name];
     if (!isDir) {
         row.sizeBytes = info->size;
-        row.cells[Size] = filelist::sizeText(info->size);
+        row.cells[Size] = filelist::sizeText(info->size, locale);
         row.cells[SizeKey] = filelist::sizeSortKey(info->size);
     }
-    row.cells[Date] = platform::dateTimeText(modified);
-    row.cells[DateKey] = platform::sortKeyText(modified);
+    row.cells[Date] = dates.text;
+    row.cells[DateKey] = dates.key;
     row.cells[Attrib] = platform::attributeText(platform::attributesNative(onDisk, *info));
     if (!isDir) {
         const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
@@ -43,9 +62,8 @@ void fillDetails(platform::ListRow& row, const QString& path, bool isDir, const 
     row.cells[Type] = isDir ? QStringLiteral("Dir") : QStringLiteral("File");
 }
 
-} // namespace
-
-platform::ListRow entryRow(const QString& path, bool isDir, bool allColumns, const QByteArray& native)
+platform::ListRow makeRow(const QString& path, bool isDir, bool allColumns, const QByteArray& native,
+                          const QLocale& locale, DateMemo& memo)
 {
     platform::ListRow row;
     const qsizetype k = path.lastIndexOf(QLatin1Char('/'));
@@ -53,11 +71,9 @@ platform::ListRow entryRow(const QString& path, bool isDir, bool allColumns, con
     row.cells[Name] = path.mid(k + 1);
     row.cells[Path] = path.left(k + 1);
     if (allColumns)
-        fillDetails(row, path, isDir, native);
+        fillDetails(row, path, isDir, native, locale, memo);
     return row;
 }
-
-namespace {
 
 class ListBuilder {
 public:
@@ -72,6 +88,8 @@ private:
     FileListHost& h_;
     FileListState& s_;
     std::vector<platform::ListRow> rows_;
+    const QLocale locale_ = QLocale::system();
+    DateMemo memo_;
     qint64 total_ = 0, done_ = 0;
     int shownPercent_ = -1;
 };
@@ -94,7 +112,7 @@ bool ListBuilder::addRows(const QStringList& paths, bool isDir)
     for (const QString& p : paths) {
         try {
             const qint16 small = getSysIcon(h_, p, flag);
-            platform::ListRow row = entryRow(p, isDir, all, s_.undecodable.value(p));
+            platform::ListRow row = makeRow(p, isDir, all, s_.undecodable.value(p), locale_, memo_);
             row.smallIcon = small;
             row.largeIcon = s_.sysIconLargeIndex;
             rows_.push_back(std::move(row));
@@ -139,11 +157,15 @@ void sortRows(std::vector<platform::ListRow>& rows)
         keys.push_back(r.cells[Name].toCaseFolded());
     std::vector<size_t> order(rows.size());
     std::iota(order.begin(), order.end(), size_t(0));
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    const auto before = [&](size_t a, size_t b) {
         if (rows[a].isDir != rows[b].isDir)
             return rows[a].isDir;
         return keys[a] < keys[b];
-    });
+    };
+    // One directory's rows come in name order already.
+    if (std::is_sorted(order.begin(), order.end(), before))
+        return;
+    std::stable_sort(order.begin(), order.end(), before);
     std::vector<platform::ListRow> sorted;
     sorted.reserve(rows.size());
     for (size_t i : order)
@@ -180,6 +202,12 @@ bool ListBuilder::run()
 }
 
 } // namespace
+
+platform::ListRow entryRow(const QString& path, bool isDir, bool allColumns, const QByteArray& native)
+{
+    DateMemo memo;
+    return makeRow(path, isDir, allColumns, native, QLocale::system(), memo);
+}
 
 bool updateListview(FileListHost& host)
 {

@@ -81,12 +81,15 @@ Listing listDirectory(const QByteArray& nativePrefix)
         e.typeIsDir = d->d_type == DT_DIR;
         full.truncate(base);
         full.append(e.nativeName);
-        if (const auto info = platform::entryInfoNative(full)) {
+        if (const auto info = platform::entryInfoNative(e.nativeName, ::dirfd(dir))) {
             e.attributes = platform::attributesNative(full, *info);
             e.typeIsDir = info->isDir;
         } else {
             e.queryError = errno ? errno : ENOENT;
         }
+        // The bytes are needed again only to walk a directory or to reach an undecodable name.
+        if (!e.typeIsDir && e.validName)
+            e.nativeName.clear();
         out.entries.push_back(std::move(e));
         errno = 0;
     }
@@ -124,7 +127,8 @@ private:
     Step readDirs(const Folder& folder, const Listing& listing, std::vector<Folder>* found);
     Step admitted(const Entry& e, bool* ok);
     Step count(int& counter);
-    Folder entryAt(const Folder& folder, const Entry& e);
+    QString pathOf(const Folder& folder, const Entry& e);
+    Folder folderOf(const Folder& folder, const Entry& e);
     Step escapeTest();
     Step failure(bool cancelled);
     void clear();
@@ -245,7 +249,7 @@ Step Reader::readFiles(const Folder& folder, const Listing& listing)
         if (ok) {
             if (count(fileCount_) == Step::Stop)
                 return Step::Stop;
-            files_.push_back(entryAt(folder, e).path);
+            files_.push_back(pathOf(folder, e));
         }
         if (escapeTest() == Step::Stop)
             return Step::Stop;
@@ -267,7 +271,7 @@ Step Reader::readDirs(const Folder& folder, const Listing& listing, std::vector<
             // Listed in visiting order by the walk; counted here, when found.
             if (count(dirCount_) == Step::Stop)
                 return Step::Stop;
-            found->push_back(entryAt(folder, e));
+            found->push_back(folderOf(folder, e));
         }
         if (escapeTest() == Step::Stop)
             return Step::Stop;
@@ -284,18 +288,25 @@ Step Reader::count(int& counter)
     return Step::Go;
 }
 
-Folder Reader::entryAt(const Folder& folder, const Entry& e)
+// The listed path of an entry; one whose bytes cannot be written back from it
+// is recorded with its bytes (and, for its own name, one error-log line).
+QString Reader::pathOf(const Folder& folder, const Entry& e)
 {
-    Folder f{folder.path + QLatin1Char('/') + e.name, folder.native + '/' + e.nativeName,
-             folder.undecodable || !e.validName};
-    if (f.undecodable) {
-        s_.undecodable.insert(f.path, f.native);
+    QString path = folder.path + QLatin1Char('/') + e.name;
+    if (folder.undecodable || !e.validName) {
+        s_.undecodable.insert(path, folder.native + '/' + e.nativeName);
         if (!e.validName)
             h_.logs->logError(platform::makeFailure(platform::failures::PathFileAccessError).errorText() +
                               QStringLiteral("readDirectory: name is not valid UTF-8, listed but never renamed: ") +
-                              f.path);
+                              path);
     }
-    return f;
+    return path;
+}
+
+Folder Reader::folderOf(const Folder& folder, const Entry& e)
+{
+    QString path = pathOf(folder, e);
+    return Folder{std::move(path), folder.native + '/' + e.nativeName, folder.undecodable || !e.validName};
 }
 
 Step Reader::failure(bool cancelled)
