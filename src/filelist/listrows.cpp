@@ -1,6 +1,7 @@
 #include "filelist/listrows.h"
 #include "filelist/iconlists.h"
-#include "filelist/sizetext_local.h"
+#include "engine/normalize.h"
+#include "engine/sizetext.h"
 #include "platform/datetext.h"
 #include "platform/failure.h"
 #include "platform/fileops.h"
@@ -48,8 +49,9 @@ void fillDetails(platform::ListRow& row, const QString& path, bool isDir, const 
     const QString& name = row.cells[Name];
     if (!isDir) {
         row.sizeBytes = info->size;
-        row.cells[Size] = filelist::sizeText(info->size, locale);
-        row.cells[SizeKey] = filelist::sizeSortKey(info->size);
+        row.cells[Size] = sizeText(double(info->size), locale);
+        // Wider sizes keep all their digits; the list sorts the size column by bytes.
+        row.cells[SizeKey] = normalizeNumbers(QString::number(info->size), 11);
     }
     row.cells[Date] = dates.text;
     row.cells[DateKey] = dates.key;

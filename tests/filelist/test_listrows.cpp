@@ -1,6 +1,6 @@
 #include "filelist_fixture.h"
 
-#include "filelist/sizetext_local.h"
+#include "engine/sizetext.h"
 #include "platform/datetext.h"
 #include "platform/fileops.h"
 
@@ -23,31 +23,6 @@ void makeSparse(const QString& path, qint64 size)
 }
 
 } // namespace
-
-TEST(SizeText, BoundsAreStrictAndHalvesGoToEven)
-{
-    const QLocale c = QLocale::c();
-    struct Case {
-        qint64 bytes;
-        const char* text;
-    };
-    const qint64 GiB = 1073741824;
-    const Case cases[] = {
-        {0, "0 bytes"},           {1, "1 bytes"},          {1024, "1024 bytes"},   {1025, "1 kB"},
-        {1536, "2 kB"},           {2560, "2 kB"},          {1048576, "1024 kB"},   {1048577, "1 MB"},
-        {GiB, "1024 MB"},         {GiB + GiB / 2, "1.5 GB"}, {3 * GiB, "3 GB"},     {200000000000, "186.26 GB"},
-    };
-    for (const Case& k : cases)
-        EXPECT_EQ(filelist::sizeText(k.bytes, c), k.text) << k.bytes;
-    EXPECT_EQ(filelist::sizeText(GiB + GiB / 2, QLocale(QLocale::German)), "1,5 GB");
-}
-
-TEST(SizeText, SortKeysHaveElevenDigitsAtLeast)
-{
-    EXPECT_EQ(filelist::sizeSortKey(12345), "00000012345");
-    EXPECT_EQ(filelist::sizeSortKey(0), "00000000000");
-    EXPECT_EQ(filelist::sizeSortKey(200000000000), "200000000000");
-}
 
 TEST_F(FileListTest, DetailColumnsOfFileAndDirectoryRows)
 {
@@ -75,7 +50,7 @@ TEST_F(FileListTest, DetailColumnsOfFileAndDirectoryRows)
     EXPECT_EQ(d.cells[Attrib], "[----]");
 
     const platform::ListRow& a = lwDirectory->row(1);
-    EXPECT_EQ(a.cells[Size], filelist::sizeText(12345));
+    EXPECT_EQ(a.cells[Size], sizeText(12345));
     EXPECT_EQ(a.cells[SizeKey], "00000012345");
     EXPECT_EQ(a.cells[Ext], "gz");
     EXPECT_EQ(a.cells[Type], "File");
@@ -116,6 +91,8 @@ TEST_F(FileListTest, SizeColumnSortsByBytesPast100Gigabytes)
     readAndShow(dir());
     lwDirectory->sortByColumn(lwDirectory->columnIndex("size"), Qt::AscendingOrder);
     EXPECT_EQ(rowNames(), (QStringList{"folder", "tiny.txt", "three.bin", "huge.bin"}));
+    EXPECT_EQ(lwDirectory->subItem(3, SizeKey), "200000000000") << "the key keeps every digit";
+    EXPECT_EQ(lwDirectory->subItem(1, SizeKey), "00000000001");
 }
 
 TEST_F(FileListTest, NamesWithLeadingBlanksAreShownAndAddressedAsTheyAre)
