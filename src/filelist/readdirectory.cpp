@@ -16,7 +16,6 @@
 
 namespace {
 
-using platform::attr::Directory;
 using platform::attr::Hidden;
 using platform::attr::ReadOnly;
 using platform::attr::System;
