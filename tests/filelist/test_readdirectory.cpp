@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -247,10 +248,18 @@ TEST_F(FileListTest, SystemFoldersAndTheRootShowTheNotice)
 
 TEST_F(FileListTest, WithTheNoticeSwitchedOffSystemFoldersReadNormally)
 {
+    writeFile("win/system.ini");
+    writeFile("data/keep.txt");
+    getSystemFolders(files.systemFolders);
+    files.systemFolders.windows = QFileInfo(work() + "/win").canonicalFilePath() + "/";
+    read(dir("win"));
+    EXPECT_EQ(lwDirectory->text(0), kHiddenFolderNotice);
+    read(dir("data"));
+    EXPECT_EQ(relative(files.lstFiles[0]), QStringList{"data/keep.txt"}) << "a folder beside it reads normally";
     options.hideSystemFolders = 0;
-    read("/etc/");
-    EXPECT_FALSE(files.lstFiles[0].isEmpty() && files.lstDirs[0].isEmpty());
-    EXPECT_EQ(files.listedDirectory, "/etc/");
+    read(dir("win"));
+    EXPECT_EQ(relative(files.lstFiles[0]), QStringList{"win/system.ini"});
+    EXPECT_EQ(files.listedDirectory, dir("win"));
     EXPECT_FALSE(lwDirectory->listFont().bold());
 }
 
