@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QStringBuilder>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -74,21 +75,21 @@ Listing listDirectory(const QByteArray& nativePrefix)
         if ((n == 1 && d->d_name[0] == '.') || (n == 2 && d->d_name[0] == '.' && d->d_name[1] == '.'))
             continue;
         Entry e;
-        e.nativeName = QByteArray(d->d_name, n);
         e.name = decodeName(d->d_name, n, &e.validName);
         e.folded = e.name.toCaseFolded();
         e.typeIsDir = d->d_type == DT_DIR;
+        const QByteArray name = QByteArray::fromRawData(d->d_name, n);
         full.truncate(base);
-        full.append(e.nativeName);
-        if (const auto info = platform::entryInfoNative(e.nativeName, ::dirfd(dir))) {
+        full.append(name);
+        if (const auto info = platform::entryInfoNative(name, ::dirfd(dir))) {
             e.attributes = platform::attributesNative(full, *info);
             e.typeIsDir = info->isDir;
         } else {
             e.queryError = errno ? errno : ENOENT;
         }
         // The bytes are needed again only to walk a directory or to reach an undecodable name.
-        if (!e.typeIsDir && e.validName)
-            e.nativeName.clear();
+        if (e.typeIsDir || !e.validName)
+            e.nativeName = QByteArray(d->d_name, n);
         out.entries.push_back(std::move(e));
         errno = 0;
     }
@@ -291,7 +292,7 @@ Step Reader::count(int& counter)
 // is recorded with its bytes (and, for its own name, one error-log line).
 QString Reader::pathOf(const Folder& folder, const Entry& e)
 {
-    QString path = folder.path + QLatin1Char('/') + e.name;
+    QString path = folder.path % QLatin1Char('/') % e.name;
     if (folder.undecodable || !e.validName) {
         s_.undecodable.insert(path, folder.native + '/' + e.nativeName);
         if (!e.validName)
