@@ -24,6 +24,8 @@ bool processed(const platform::ListView& list, int row, const PreviewInputs& in)
 {
     if (in.onlySelectedActive == -1 && !list.isSelected(row))
         return false;
+    if (in.unrenamable && in.unrenamable(list.subItem(row, 2) + list.text(row)))
+        return false;
     return !isGhost(list, row, in);
 }
 

@@ -24,6 +24,8 @@ struct PreviewInputs {
     int alwaysShowDirs = 0;
     NameServices services;
     std::function<void()> yield;          // lets the event loop run
+    // Entries whose names on disk are not valid text: listed, never renamed.
+    std::function<bool(const QString& fullPath)> unrenamable;
 };
 
 // Fills the preview column of the list with the name every row would get and

@@ -3,6 +3,11 @@
 #include "engine/format.h"
 #include "engine/mp3names.h"
 #include "engine/preview.h"
+#include "filelist/fileviews.h"
+#include "filelist/iconlists.h"
+#include "filelist/readdirectory.h"
+#include "filelist/selectioncount.h"
+#include "filelist/systemfolders.h"
 #include "platform/datetext.h"
 #include "platform/fileops.h"
 #include "platform/settingsstore.h"
@@ -38,6 +43,7 @@ void FrmMain::Form_Load()
     versionText = QStringLiteral("4.62");
     setMinimumSize(550, 528);
     mainWindowReady = 0;
+    getSystemFolders(state.files.systemFolders);
     {
         platform::SettingsStore store;
         LoadContext context;
@@ -343,6 +349,10 @@ void FrmMain::Form_Activate()
     } else {
         chkShowTreeview->setValue(0);
         chkShowTreeview->hide();
+    }
+    {
+        FileListHost h = fileListHost();
+        resetSysIconsFreeSel(h);
     }
     TabStrip_Click();
     TabStripFilemode_Click();
@@ -988,66 +998,56 @@ PreviewInputs FrmMain::previewInputs()
     in.alwaysShowDirs = listOptions.alwaysShowDirs;
     in.services = nameServices(in.options);
     in.yield = [] { QCoreApplication::processEvents(); };
+    if (!state.files.undecodable.isEmpty())
+        in.unrenamable = [this](const QString& path) { return isUnrenamable(state.files, path); };
     return in;
 }
 
-// ---------------------------------------------------------------- directory reading (stand-ins)
+// ---------------------------------------------------------------- directory reading
+
+FileListHost FrmMain::fileListHost()
+{
+    FileListHost h;
+    h.window = this;
+    h.ui = &ui;
+    h.logs = &state.logs;
+    h.files = &state.files;
+    h.preview = &state.preview;
+    h.options = &listOptions;
+    h.lwDirectory = lwDirectory;
+    h.lwDragDrop = lwDragDrop;
+    h.treeView = TreeView;
+    h.txtPath = txtPath;
+    h.txtPattern = txtPattern;
+    h.chkFiles = chkFiles;
+    h.chkDirs = chkDirs;
+    h.chkSub = chkSub;
+    h.chkThumbnails = chkThumbnails;
+    h.chkShowTreeview = chkShowTreeview;
+    h.chkOnlyRenameSelected = chkOnlyRenameSelected;
+    h.cmdExecute = cmdExecute;
+    h.statusBar = StatusBar;
+    h.mainWindowReady = &mainWindowReady;
+    h.fileMode = &fileMode;
+    h.executeBusy = &executeBusy;
+    h.updateExecuteButton = [this] { updateExecuteButton(); };
+    return h;
+}
 
 void FrmMain::readDirectory()
 {
-    if (mainWindowReady == 0)
-        return;
-    stopPreview(state.preview);
-    QStringList files, dirs;
-    const QString path = txtPath->currentText();
-    if (!path.isEmpty()) {
-        const QDir dir(path);
-        for (const QFileInfo& fi : dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase))
-            (fi.isDir() ? dirs : files).push_back(fi.absoluteFilePath());
-        state.files.listedDirectory = path;
-    }
-    state.files.lstFiles[0] = files;
-    state.files.lstDirs[0] = dirs;
+    FileListHost h = fileListHost();
+    ::readDirectory(h);
 }
 
 void FrmMain::updateFileViews()
 {
-    if (mainWindowReady == 0)
-        return;
-    std::vector<platform::ListRow> rows;
-    auto add = [&](const QString& p, bool isDir) {
-        platform::ListRow r;
-        const QFileInfo fi(p);
-        r.cells[0] = fi.fileName();
-        r.cells[2] = fi.path() + QLatin1Char('/');
-        r.isDir = isDir;
-        rows.push_back(std::move(r));
-    };
-    if (chkDirs->value() == 1)
-        for (const QString& d : state.files.lstDirs[0])
-            add(d, true);
-    if (chkFiles->value() == 1)
-        for (const QString& f : state.files.lstFiles[0])
-            add(f, false);
-    lwDirectory->setRows(std::move(rows));
-    updateExecuteButton();
-    updateSelectionCount(false);
+    FileListHost h = fileListHost();
+    ::updateFileViews(h);
 }
 
 void FrmMain::updateSelectionCount(bool force)
 {
-    state.files.selectionCountPending = 0;
-    if (!force && hourglass())
-        return;
-    if (state.files.lstFiles[fileMode].isEmpty() && state.files.lstDirs[fileMode].isEmpty()) {
-        StatusBar->setPanelText(QStringLiteral("selected"), QString());
-        return;
-    }
-    const int n = activeList()->selectedCount();
-    StatusBar->setPanelText(QStringLiteral("selected"),
-                            QString::number(n) + (n == 1 ? QStringLiteral(" item selected...") : QStringLiteral(" items selected...")));
-    state.files.selectedCount = qint16(std::min(n, 32767));
-    state.files.onlySelectedActive = (chkOnlyRenameSelected->value() == 1 && n != 0) ? -1 : 0;
-    if (state.files.onlySelectedActive == -1)
-        updateExecuteButton();
+    FileListHost h = fileListHost();
+    ::updateSelectionCount(h, force ? -1 : 0);
 }

@@ -152,6 +152,7 @@ public:
     void readDirectory();
     void updateFileViews();
     void updateSelectionCount(bool force);
+    FileListHost fileListHost();
     platform::ListView* activeList() const { return fileMode == 0 ? lwDirectory : lwDragDrop; }
     void setFreeSelectHint();
 
