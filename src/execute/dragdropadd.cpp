@@ -1,0 +1,162 @@
+#include "execute/dragdropadd.h"
+#include "engine/normalize.h"
+#include "execute/executehost.h"
+#include "platform/datetext.h"
+#include "platform/failure.h"
+#include "platform/fileops.h"
+
+#include <QApplication>
+#include <QItemSelection>
+
+FreeSelectTarget freeSelectTarget(const ExecuteHost& h)
+{
+    FreeSelectTarget t;
+    t.lwDragDrop = h.lwDragDrop;
+    t.files = h.files;
+    t.listOptions = h.listOptions;
+    t.chkThumbnailsFreeSelect = h.chkThumbnailsFreeSelect;
+    t.logs = h.logs;
+    t.getSysIconFreeSel = h.getSysIconFreeSel;
+    return t;
+}
+
+QString freeSelectSizeText(qint64 bytes)
+{
+    const double b = double(bytes);
+    if (bytes > 1073741824)
+        return platform::numberText(platform::roundHalfEven(b / 1024 / 1024 / 1024, 2)) + QStringLiteral(" GB");
+    if (bytes > 1048576)
+        return platform::numberText(platform::roundHalfEven(b / 1048576, 2)) + QStringLiteral(" MB");
+    if (bytes > 1024)
+        return platform::numberText(platform::roundHalfEven(b / 1024, 0)) + QStringLiteral(" kB");
+    return QString::number(bytes) + QStringLiteral(" bytes");
+}
+
+FreeSelectAdder::FreeSelectAdder(FreeSelectTarget target) : t_(std::move(target)) {}
+
+FreeSelectAdder::~FreeSelectAdder()
+{
+    finish();
+}
+
+void FreeSelectAdder::add(QString& fullPath)
+{
+    t_.files->thumbnailsShownFreeSel = 0;
+    fullPath.replace(QStringLiteral("//"), QStringLiteral("/"));
+    try {
+        addChecked(fullPath);
+    } catch (const platform::Failure& f) {
+        t_.logs->logError(f.errorText() + QStringLiteral("dragDropAdd: ") + fullPath);
+    } catch (const std::exception&) {
+        t_.logs->logError(platform::makeFailure(platform::failures::Overflow).errorText() +
+                          QStringLiteral("dragDropAdd: ") + fullPath);
+    }
+}
+
+void FreeSelectAdder::addChecked(QString& fullPath)
+{
+    const bool isFile = platform::entryExists(fullPath, 39);
+    const bool isDir = !isFile && platform::entryExists(fullPath, 55);
+    if (!isFile && !isDir)
+        return;
+
+    qint16 small = 0, large = 0;
+    if (t_.getSysIconFreeSel) {
+        small = t_.getSysIconFreeSel(fullPath, isDir);
+        large = t_.files->sysIconLargeIndex;
+    } else {
+        const QString key = isDir ? QStringLiteral("default_dir") : QStringLiteral("default_file");
+        small = qint16(t_.files->imagelistSysIconsFreeSelect.indexOfKey(key));
+        large = qint16(t_.files->imagelistSysIconsFreeSelectLarge.indexOfKey(key));
+    }
+
+    const qsizetype slash = fullPath.lastIndexOf(QLatin1Char('/'));
+    const QString name = slash < 0 ? fullPath : fullPath.mid(slash + 1);
+    const QString dir = slash < 0 ? QStringLiteral("/") : fullPath.left(slash + 1);
+    if (name.isEmpty() || dir.isEmpty())
+        return;
+
+    platform::ListView* list = t_.lwDragDrop;
+    if (list->listFont().italic()) {
+        // The first entry ends the hint state.
+        list->setView(t_.chkThumbnailsFreeSelect && t_.chkThumbnailsFreeSelect->value() == 1 ? 0 : 3);
+        list->setListFont(QApplication::font());
+        list->setLabelEdit(false);
+        list->clear();
+        pending_.clear();
+        listed_.clear();
+        indexed_ = true;
+    }
+    if (!indexed_) {
+        for (int r = 0; r < list->count(); ++r)
+            listed_.insert(list->subItem(r, 2) + list->text(r));
+        indexed_ = true;
+    }
+    const QString key = dir + name;
+    if (listed_.contains(key))
+        return;
+    listed_.insert(key);
+
+    platform::ListRow row;
+    row.cells[0] = name;
+    row.cells[2] = dir;
+    row.smallIcon = small;
+    row.largeIcon = large;
+    row.isDir = isDir;
+    pending_.push_back(std::move(row));
+    (isDir ? t_.files->lstDirs[1] : t_.files->lstFiles[1]).push_back(key);
+
+    if (t_.listOptions && t_.listOptions->showAllColumns == 1) {
+        platform::ListRow& r = pending_.back();
+        const auto info = platform::entryInfo(fullPath);
+        if (!info)
+            throw platform::makeFailure(platform::failures::FileNotFound);
+        const QDateTime modified = platform::toDateTime(info->modified);
+        if (!isDir) {
+            r.cells[3] = freeSelectSizeText(info->size);
+            r.sizeBytes = info->size;
+        }
+        r.cells[4] = platform::dateTimeText(modified);
+        r.cells[5] = platform::attributeText(platform::getAttributes(fullPath));
+        const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+        if (!isDir && dot >= 0)
+            r.cells[6] = name.mid(dot + 1);
+        r.cells[7] = isDir ? QStringLiteral("Dir") : QStringLiteral("File");
+        if (!isDir)
+            r.cells[8] = normalizeNumbers(QString::number(info->size), 11);
+        r.cells[9] = platform::sortKeyText(modified);
+    }
+}
+
+void FreeSelectAdder::finish()
+{
+    if (pending_.empty())
+        return;
+    platform::ListView* list = t_.lwDragDrop;
+    if (pending_.size() == 1) {
+        list->addRow(std::move(pending_.front()));
+        pending_.clear();
+        return;
+    }
+    // One model reset for many rows; the selection of the rows already there is kept.
+    const QModelIndexList selected = list->selectionModel()->selectedRows();
+    std::vector<platform::ListRow> rows = list->model()->rows;
+    rows.reserve(rows.size() + pending_.size());
+    for (platform::ListRow& r : pending_)
+        rows.push_back(std::move(r));
+    pending_.clear();
+    list->setRows(std::move(rows));
+    if (!selected.isEmpty() && list->model()->columnCount() > 0) {
+        QItemSelection sel;
+        for (const QModelIndex& i : selected)
+            sel.select(list->model()->index(i.row(), 0), list->model()->index(i.row(), 0));
+        list->selectionModel()->select(sel, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+}
+
+void dragDropAdd(const FreeSelectTarget& target, QString& fullPath)
+{
+    FreeSelectAdder adder(target);
+    adder.add(fullPath);
+    adder.finish();
+}

@@ -1,0 +1,84 @@
+#pragma once
+#include "engine/logs.h"
+#include "engine/newname.h"
+#include "engine/previewstate.h"
+#include "engine/renameoptions.h"
+#include "execute/runstate.h"
+#include "filelist/filelists.h"
+#include "filelist/host.h"
+#include "platform/controls.h"
+#include "platform/listview.h"
+#include "platform/uiservice.h"
+
+#include <QPushButton>
+#include <QTreeWidget>
+#include <functional>
+
+// What a run of "Rename!" touches on the main window and in the program's
+// state, and the main window's procedures it calls. The main window fills it;
+// tests build one around bare widgets.
+struct ExecuteHost {
+    QWidget* window = nullptr;  // the main window: disabled from the start of a run until the log window unloads
+    platform::UiService* ui = nullptr;
+    Logs* logs = nullptr;
+    FileListState* files = nullptr;
+    PreviewState* preview = nullptr;
+    ExecuteState* state = nullptr;
+    const FileListOptions* listOptions = nullptr;  // showAllColumns
+    const ExecuteOptions* options = nullptr;
+    LogWindowGeometry* geometry = nullptr;
+    qint16* executeBusy = nullptr;
+    const qint16* fileMode = nullptr;
+    const qint16* dirsAllowed = nullptr;
+    qint32* totNumberOfFilesRenamedNew = nullptr;
+    qint32* totNumberOfDirsRenamedNew = nullptr;
+
+    platform::ListView* lwDirectory = nullptr;
+    platform::ListView* lwDragDrop = nullptr;
+    QTreeWidget* treeView = nullptr;
+    platform::CheckBox* chkFiles = nullptr;
+    platform::CheckBox* chkDirs = nullptr;
+    platform::CheckBox* chkThumbnailsFreeSelect = nullptr;
+    platform::CheckBox* chkShowTreeview = nullptr;
+    QPushButton* cmdExecute = nullptr;
+    QPushButton* cmdUndo = nullptr;
+    platform::StatusPanels* statusBar = nullptr;
+
+    // The rename mode: the selected tab's key and the panels' values.
+    std::function<QString()> modeKey;
+    std::function<RenameOptions()> readOptions;
+    std::function<NameServices(const RenameOptions&)> nameServices;
+
+    // The main window's procedures.
+    std::function<void()> updateExecuteButton;
+    std::function<void()> readDirectory;
+    std::function<void()> updateFileViews;
+    std::function<void(bool force)> updateSelectionCount;
+    // Exchanges rows a and b (1-based) of the active list; swapListRows below when empty.
+    std::function<void(int a, int b)> swapListItems;
+    std::function<void()> generateThumbnailsFreeSelect;  // nothing when empty
+    // Small icon index of a Free Select entry (its large one is left in
+    // files->sysIconLargeIndex); the default icons of the list when empty.
+    std::function<qint16(const QString& path, bool isDir)> getSysIconFreeSel;
+    // Serves the event loop; QCoreApplication::processEvents when empty.
+    std::function<void()> yield;
+
+    qint16 mode() const { return *fileMode; }
+    platform::ListView* activeList() const { return *fileMode == 0 ? lwDirectory : lwDragDrop; }
+    platform::ListView* otherList() const { return *fileMode == 0 ? lwDragDrop : lwDirectory; }
+    RunState& run() const { return state->run; }
+    UndoStore& undo() const { return state->undo; }
+};
+
+// Serves the event loop now.
+void serveEvents(ExecuteHost& h);
+// Serves the event loop unless it was served less than the run's interval ago.
+void serveEventsThrottled(ExecuteHost& h);
+void setStatus(ExecuteHost& h, const QString& text);
+// True while a run or an Undo is in progress, including its last steps.
+bool executeLocked(const ExecuteHost& h);
+
+// The exchange of two rows of the active list (1-based): icons, texts and detail
+// columns move, both rows end deselected, and in Directory mode the order counts
+// as changed by hand.
+void swapListRows(ExecuteHost& h, int a, int b);

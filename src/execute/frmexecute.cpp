@@ -1,0 +1,295 @@
+#include "execute/frmexecute.h"
+#include "platform/failure.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QWindow>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Stored geometry is 16-bit; a window too large for that form stores its limit.
+int storeForm(double twips)
+{
+    return int(std::clamp(std::round(twips), -32768.0, 32767.0));
+}
+
+} // namespace
+
+FrmExecute::FrmExecute(ExecuteHost host) : QDialog(nullptr), host_(std::move(host))
+{
+    setObjectName(QStringLiteral("frmExecute"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setSizeGripEnabled(true);
+    setWindowTitle(QStringLiteral("Log"));
+
+    cmdClose = new QPushButton(QStringLiteral("Close"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    lstLog = new QListWidget(this);
+    lstLog->setObjectName(QStringLiteral("lstLog"));
+    lstLog->setUniformItemSizes(true);
+    cmdSaveLog = new QPushButton(QStringLiteral("Save Log..."), this);
+    cmdSaveLog->setObjectName(QStringLiteral("cmdSaveLog"));
+    lblInfo_Files = new QLabel(QStringLiteral("0 Files Renamed."), this);
+    lblInfo_Files->setObjectName(QStringLiteral("lblInfo_Files"));
+    lblInfo_Dirs = new QLabel(QStringLiteral("0 Directories Renamed."), this);
+    lblInfo_Dirs->setObjectName(QStringLiteral("lblInfo_Dirs"));
+    lblInfo_Skipped = new QLabel(QStringLiteral("0 Warnings."), this);
+    lblInfo_Skipped->setObjectName(QStringLiteral("lblInfo_Skipped"));
+    Progress = new QProgressBar(this);
+    Progress->setObjectName(QStringLiteral("Progress"));
+    Progress->setTextVisible(false);
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+
+    cmdClose->setDefault(true);
+    setTabOrder(cmdClose, lstLog);
+    setTabOrder(lstLog, cmdSaveLog);
+    setTabOrder(cmdSaveLog, cmdCancel);
+
+    connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    connect(cmdSaveLog, &QPushButton::clicked, this, [this] { cmdSaveLog_Click(); });
+    Form_Load();
+}
+
+void FrmExecute::Form_Load()
+{
+    // The smallest size at which every control keeps a positive size.
+    setMinimumSize(370, 194);
+    const LogWindowGeometry& g = *host_.geometry;
+    move(g.Execute_Left / 15, g.Execute_Top / 15);
+    resize(std::max(g.Execute_Width / 15, 370), std::max(g.Execute_Height / 15, 194));
+    if (g.frmexecute_maximized == 2)
+        setWindowState(Qt::WindowMaximized);
+    else if (g.frmexecute_maximized == 1)
+        setWindowState(Qt::WindowMinimized);
+    min_ = 0;
+    if (host_.run().undoInProgress != 0)
+        max_ = double(host_.undo().undoDirCount) + double(host_.undo().undoFileCount);
+    value_ = 0;
+    syncBar();
+    Form_Resize();
+}
+
+void FrmExecute::place(QWidget* w, int left, int top, int width, int height)
+{
+    w->setGeometry(left / 15, top / 15, std::max(width / 15, 1), std::max(height / 15, 1));
+}
+
+void FrmExecute::Form_Resize()
+{
+    const int W = width() * 15;
+    const int H = height() * 15;
+    const int closeLeft = W - 1700;
+    const int buttonTop = H - 1000;
+    place(lstLog, 120, 120, W - 350, H - 1600);
+    place(cmdClose, closeLeft, buttonTop, 1335, 495);
+    place(cmdSaveLog, closeLeft - 1500, buttonTop, 1335, 495);
+    place(Progress, 120, H - 1450, W - 350, 255);
+    place(lblInfo_Files, 120, H - 1150, 2175, 255);
+    place(lblInfo_Dirs, 120, H - 950, 2175, 255);
+    place(lblInfo_Skipped, 120, H - 750, 2175, 255);
+    cmdCancel->setGeometry(cmdClose->geometry());
+}
+
+void FrmExecute::resizeEvent(QResizeEvent* e)
+{
+    QDialog::resizeEvent(e);
+    Form_Resize();
+}
+
+void FrmExecute::syncBar()
+{
+    // QProgressBar takes integers and shows a busy animation for an empty range;
+    // an empty range here simply shows an empty bar.
+    const int max = int(std::max(max_, min_));
+    Progress->setRange(int(min_), max > int(min_) ? max : int(min_) + 1);
+    Progress->setValue(int(std::clamp(value_, min_, std::max(max_, min_))));
+}
+
+void FrmExecute::setProgressMax(double max)
+{
+    max_ = max;
+    syncBar();
+}
+
+void FrmExecute::setProgressValue(double value)
+{
+    value_ = value;
+    syncBar();
+}
+
+void FrmExecute::addLine(const QString& line)
+{
+    lstLog->addItem(line);
+}
+
+QStringList FrmExecute::lines() const
+{
+    QStringList out;
+    out.reserve(lstLog->count());
+    for (int i = 0; i < lstLog->count(); ++i)
+        out.push_back(lstLog->item(i)->text());
+    return out;
+}
+
+void FrmExecute::setCaption(const QString& caption)
+{
+    if (windowTitle() != caption)
+        setWindowTitle(caption);
+}
+
+void FrmExecute::setLabel(QLabel* label, const QString& text)
+{
+    label->setText(text);
+}
+
+void FrmExecute::cmdCancel_Click()
+{
+    host_.run().cancelRequested = -1;
+}
+
+void FrmExecute::cmdClose_Click()
+{
+    unload();
+}
+
+bool FrmExecute::Form_QueryUnload() const
+{
+    return *host_.executeBusy != -1;
+}
+
+void FrmExecute::reject()
+{
+    if (cmdClose->isEnabled() && cmdClose->isVisible())
+        cmdClose_Click();
+}
+
+void FrmExecute::cmdSaveLog_Click()
+{
+    QString name = host_.ui->saveFile(this, QStringLiteral("Save Log"), QString(),
+                                      QStringLiteral("Text Files (*.txt);;All Files (*)"));
+    if (name.isEmpty())
+        return;
+    if (QFileInfo(name).suffix().isEmpty())
+        name += QStringLiteral(".txt");
+    QFile file(name);
+    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    for (int i = 0; ok && i < lstLog->count(); ++i)
+        ok = file.write((lstLog->item(i)->text() + QLatin1Char('\n')).toUtf8()) >= 0;
+    file.close();
+    if (!ok)
+        host_.ui->message(this, QStringLiteral("Error!"), QStringLiteral("Error saving log file!"),
+                          QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void FrmExecute::Form_Unload()
+{
+    LogWindowGeometry& g = *host_.geometry;
+    const Qt::WindowStates st = windowState();
+    if (!(st & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) {
+        g.Execute_Top = storeForm(double(y()) * 15);
+        g.Execute_Left = storeForm(double(x()) * 15);
+        g.Execute_Width = storeForm(double(width()) * 15);
+        g.Execute_Height = storeForm(double(height()) * 15);
+    }
+    g.frmexecute_maximized = (st & Qt::WindowMaximized) ? 2 : (st & Qt::WindowMinimized) ? 1 : 0;
+    if (host_.window)
+        host_.window->setEnabled(true);
+
+    QWidget* target = host_.lwDirectory;
+    if (host_.mode() != 0)
+        target = host_.lwDragDrop;
+    else if (host_.chkShowTreeview && host_.chkShowTreeview->value() != 0)
+        target = host_.treeView;
+    if (!target || !target->isVisible() || !target->isEnabled()) {
+        // The list cannot take the focus: logged, and the validation is left out.
+        host_.logs->logError(platform::makeFailure(platform::failures::InvalidCall).errorText() +
+                             QStringLiteral("Unload frmExecute"));
+        return;
+    }
+    target->setFocus();
+    if (host_.updateExecuteButton)
+        host_.updateExecuteButton();
+}
+
+void FrmExecute::discard()
+{
+    unloaded_ = true;
+    hide();
+    deleteLater();
+}
+
+bool FrmExecute::unload()
+{
+    if (unloaded_)
+        return true;
+    close();
+    return unloaded_;
+}
+
+void FrmExecute::closeEvent(QCloseEvent* e)
+{
+    if (unloaded_) {
+        e->accept();
+        return;
+    }
+    if (!Form_QueryUnload()) {
+        e->ignore();
+        return;
+    }
+    unloaded_ = true;
+    Form_Unload();
+    e->accept();
+}
+
+FrmExecute* logWindow(const ExecuteHost& h)
+{
+    FrmExecute* w = h.state->frmExecute.data();
+    return w && !w->unloaded() ? w : nullptr;
+}
+
+FrmExecute* openLogWindow(ExecuteHost& h)
+{
+    if (FrmExecute* old = logWindow(h))
+        old->discard(); // every run starts with a fresh window
+    auto* w = new FrmExecute(h);
+    h.state->frmExecute = w;
+    if (h.window && h.window->windowHandle()) {
+        w->winId();
+        w->windowHandle()->setTransientParent(h.window->windowHandle());
+    }
+    w->show();
+    return w;
+}
+
+void unloadLogWindow(ExecuteHost& h)
+{
+    if (FrmExecute* w = logWindow(h))
+        w->unload();
+}
+
+void logWindowLine(ExecuteHost& h, const QString& line)
+{
+    if (FrmExecute* w = logWindow(h))
+        w->addLine(line);
+}
+
+void stepExecuteProgress(ExecuteHost& h)
+{
+    FrmExecute* w = logWindow(h);
+    if (w) {
+        double v = w->progressValue();
+        if (v >= w->progressMin() && v < w->progressMax())
+            w->setProgressValue(v + 1);
+        v = w->progressValue();
+        // A bar without a maximum stands at 0 %.
+        const float percent = w->progressMax() > 0 ? float(v) / float(w->progressMax()) * 100.0f : 0.0f;
+        w->setCaption(QStringLiteral("Status: Renaming... ") + QString::number(int(std::floor(percent))) +
+                      QLatin1Char('%'));
+    }
+    serveEventsThrottled(h);
+}

@@ -1,0 +1,150 @@
+#include "execute/passes.h"
+#include "execute/frmexecute.h"
+#include "execute/renameentry.h"
+#include "platform/failure.h"
+
+namespace {
+
+void markHandled(std::vector<char>& handled, qsizetype i)
+{
+    if (i >= 0 && size_t(i) < handled.size())
+        handled[size_t(i)] = 1;
+}
+
+// Splits a full path at its last "/": the directory keeps the "/".
+std::pair<QString, QString> splitPath(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return {path.left(slash + 1), path.mid(slash + 1)};
+}
+
+// Walks one path list; false when Cancel ended the pass.
+bool walk(ExecuteHost& h, const QStringList& paths, bool isDir, const EntryNameFn& newName)
+{
+    RunState& r = h.run();
+    std::vector<char>& handled = isDir ? r.dirsHandled : r.filesHandled;
+    const qsizetype n = paths.size();
+    for (qsizetype k = 0; k < n; ++k) {
+        const qsizetype i = isDir ? n - 1 - k : k;
+        const auto [dir, name] = splitPath(paths[i]);
+        if (isPathSelected(h, dir + name)) {
+            QString target = newName(dir, name, isDir);
+            if (isDir)
+                renameDir(h, name, target, dir);
+            else
+                renameFile(h, name, target, dir);
+        }
+        markHandled(handled, i);
+        if (r.cancelRequested == -1)
+            return false;
+        stepExecuteProgress(h);
+    }
+    return true;
+}
+
+// A renaming pass whose names come from the mode's shared computation, so that
+// it renames exactly what the preview showed.
+void computedPass(ExecuteHost& h, const QString& passName, bool withDirs)
+{
+    const RenameOptions options = h.readOptions();
+    const NameServices services = h.nameServices(options);
+    const QString key = h.modeKey();
+    runRenamePass(h, passName, withDirs, [&](const QString& dir, const QString& name, bool) {
+        NameRequest request;
+        request.modeKey = key;
+        request.dir = dir;
+        request.name = name;
+        int step = 0;
+        return computeNewName(request, options, services, step);
+    });
+}
+
+// A pass that lands with its own code later; it changes nothing meanwhile.
+void idlePass(ExecuteHost& h, qint16 isChange, qint16 isDates)
+{
+    UndoStore& u = h.undo();
+    u.undoIsChange = isChange;
+    if (isChange != 0)
+        u.undoIsDates = isDates;
+    u.undoFileCount = h.run().filesDone;
+    u.undoDirCount = h.run().dirsDone;
+}
+
+} // namespace
+
+bool isPathSelected(ExecuteHost& h, const QString& fullPath)
+{
+    RunState& r = h.run();
+    if (h.files->onlySelectedActive != -1 || r.undoInProgress != 0)
+        return true;
+    if (r.selectedAtStartSet.contains(fullPath))
+        return true;
+    if (h.mode() == 1)
+        addRebuildFile(h, fullPath); // the rebuild files it by what it is on disk
+    return false;
+}
+
+void runRenamePass(ExecuteHost& h, const QString& passName, bool withDirs, const EntryNameFn& newName)
+{
+    UndoStore& u = h.undo();
+    RunState& r = h.run();
+    u.undoIsChange = 0;
+    const qint16 fm = h.mode();
+    // Copies: the lists keep the entries' old paths for the whole pass.
+    const QStringList files = h.files->lstFiles[fm];
+    const QStringList dirs = withDirs ? h.files->lstDirs[fm] : QStringList();
+    try {
+        if (walk(h, files, false, newName) && withDirs)
+            walk(h, dirs, true, newName);
+    } catch (const platform::Failure& f) {
+        h.logs->logError(f.errorText() + passName + QStringLiteral(": Failed To Execute"));
+    } catch (const std::exception&) {
+        h.logs->logError(platform::makeFailure(platform::failures::Overflow).errorText() + passName +
+                         QStringLiteral(": Failed To Execute"));
+    }
+    u.undoFileCount = r.filesDone;
+    u.undoDirCount = withDirs ? r.dirsDone : 0;
+}
+
+void executeReplace(ExecuteHost& h) { computedPass(h, QStringLiteral("executeReplace"), true); }
+void executeBatchReplace(ExecuteHost& h) { computedPass(h, QStringLiteral("executeBatchReplace"), true); }
+void executeCase(ExecuteHost& h) { computedPass(h, QStringLiteral("executeCase"), true); }
+void executeAddCrop(ExecuteHost& h) { computedPass(h, QStringLiteral("executeAddCrop"), true); }
+void executeNormalize(ExecuteHost& h) { computedPass(h, QStringLiteral("executeNormalize"), true); }
+void executeFormat(ExecuteHost& h) { computedPass(h, QStringLiteral("executeFormat"), true); }
+void executeSpace(ExecuteHost& h) { computedPass(h, QStringLiteral("executeSpace"), true); }
+void executeFileDetect(ExecuteHost& h) { computedPass(h, QStringLiteral("executeFileDetect"), false); }
+void executeMp3(ExecuteHost& h) { computedPass(h, QStringLiteral("executeMp3"), false); }
+void executeEnum(ExecuteHost& h) { idlePass(h, 0, 0); }
+void executeAttributes(ExecuteHost& h) { idlePass(h, -1, 0); }
+void executeDates(ExecuteHost& h) { idlePass(h, -1, -1); }
+
+const std::vector<PassRow>& passTable()
+{
+    static const std::vector<PassRow> table = {
+        {"Replace", [](const RenameOptions& o) { return !o.replaceBatch; }, &executeReplace},
+        {"Replace", [](const RenameOptions& o) { return o.replaceBatch; }, &executeBatchReplace},
+        {"Case", nullptr, &executeCase},
+        {"Attrib", [](const RenameOptions& o) { return !o.dateMode; }, &executeAttributes},
+        {"Attrib", [](const RenameOptions& o) { return o.dateMode; }, &executeDates},
+        {"AddCrop", nullptr, &executeAddCrop},
+        {"Mp3", nullptr, &executeMp3},
+        {"Enum", [](const RenameOptions& o) { return o.normalizeMode; }, &executeNormalize},
+        {"Enum", [](const RenameOptions& o) { return !o.normalizeMode; }, &executeEnum},
+        {"Format", [](const RenameOptions& o) { return o.detectMode; }, &executeFileDetect},
+        {"Format", [](const RenameOptions& o) { return !o.detectMode; }, &executeFormat},
+        {"misc", nullptr, &executeSpace},
+    };
+    return table;
+}
+
+bool dispatchPass(ExecuteHost& h, const QString& modeKey, const RenameOptions& options)
+{
+    for (const PassRow& row : passTable()) {
+        if (modeKey != QLatin1String(row.modeKey) || (row.optionSet && !row.optionSet(options)))
+            continue;
+        row.pass(h);
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,493 @@
+#include "execute/runrename.h"
+#include "execute/dragdropadd.h"
+#include "execute/frmexecute.h"
+#include "execute/passes.h"
+#include "platform/failure.h"
+
+#include <QItemSelection>
+#include <algorithm>
+
+namespace {
+
+using PositionIndex = QHash<QString, std::vector<int>>;
+
+QString rowPath(const platform::ListView* list, int row)
+{
+    return list->subItem(row, 2) + list->text(row);
+}
+
+PositionIndex rowIndex(const platform::ListView* list)
+{
+    PositionIndex index;
+    index.reserve(list->count());
+    for (int r = 0; r < list->count(); ++r)
+        index[rowPath(list, r)].push_back(r);
+    return index;
+}
+
+void movePosition(PositionIndex& index, const QString& from, const QString& to, int oldPos, int newPos)
+{
+    std::vector<int>& a = index[from];
+    a.erase(std::remove(a.begin(), a.end(), oldPos), a.end());
+    if (a.empty())
+        index.remove(from);
+    std::vector<int>& b = index[to];
+    b.insert(std::lower_bound(b.begin(), b.end(), newPos), newPos);
+}
+
+// Runs one group of the command's steps; a failure nothing else caught is
+// logged and the command goes on with its next steps, so the main window is
+// never left disabled.
+template <class F>
+void guarded(ExecuteHost& h, const char* stage, F&& steps)
+{
+    try {
+        steps();
+    } catch (const platform::Failure& f) {
+        h.logs->logError(f.errorText() + QStringLiteral("cmdExecute_Click: ") + QLatin1String(stage));
+    } catch (const std::exception&) {
+        h.logs->logError(platform::makeFailure(platform::failures::Overflow).errorText() +
+                         QStringLiteral("cmdExecute_Click: ") + QLatin1String(stage));
+    }
+}
+
+struct CommandGuard {
+    explicit CommandGuard(bool& f) : flag(f) { flag = true; }
+    ~CommandGuard() { flag = false; }
+    bool& flag;
+};
+
+void showCaption(ExecuteHost& h, const QString& caption)
+{
+    if (FrmExecute* w = logWindow(h))
+        w->setCaption(caption);
+}
+
+// The first rename at or after `from` whose old path is `path`, or -1.
+qsizetype firstRecord(const QHash<QString, std::vector<qsizetype>>& byOld, const QString& path, qsizetype from)
+{
+    const auto it = byOld.find(path);
+    if (it == byOld.end())
+        return -1;
+    const auto at = std::lower_bound(it->begin(), it->end(), from);
+    return at == it->end() ? -1 : *at;
+}
+
+// Where a path of the collection ends up after the directory renames made from
+// `stamp` on: each rename of the path itself or of a directory above it moves it.
+QString movedPath(QString path, qsizetype stamp, const QHash<QString, std::vector<qsizetype>>& byOld,
+                  const std::vector<std::pair<QString, QString>>& renames)
+{
+    for (;;) {
+        qsizetype best = -1;
+        qsizetype cut = path.size();
+        while (cut > 0) {
+            const qsizetype idx = firstRecord(byOld, path.left(cut), stamp);
+            if (idx >= 0 && (best < 0 || idx < best))
+                best = idx;
+            cut = path.lastIndexOf(QLatin1Char('/'), cut - 1);
+        }
+        if (best < 0)
+            return path;
+        const auto& [from, to] = renames[size_t(best)];
+        path = to + path.mid(from.size());
+        stamp = best + 1;
+    }
+}
+
+// Renamed entries of one kind: the index of every record by its old full path.
+template <class Item>
+QHash<QString, std::vector<qsizetype>> recordsByOldPath(const std::vector<Item>& records, qsizetype count)
+{
+    QHash<QString, std::vector<qsizetype>> byOld;
+    for (qsizetype i = 0; i < count && size_t(i) < records.size(); ++i)
+        byOld[records[size_t(i)].dir + records[size_t(i)].oldName].push_back(i);
+    return byOld;
+}
+
+template <class Item>
+void repathList(QStringList& items, platform::ListView* rows, PositionIndex& rowPositions,
+                const std::vector<Item>& records, qsizetype count)
+{
+    const auto byOld = recordsByOldPath(records, count);
+    if (byOld.isEmpty())
+        return;
+    for (QString& item : items) {
+        qsizetype from = 0;
+        for (;;) {
+            const qsizetype idx = firstRecord(byOld, item, from);
+            if (idx < 0)
+                break;
+            const Item& rec = records[size_t(idx)];
+            const QString oldPath = item;
+            const QString newPath = rec.dir + rec.newName;
+            item = newPath;
+            const auto it = rowPositions.find(oldPath);
+            if (it != rowPositions.end() && !it->empty()) {
+                const int row = it->front();
+                rows->setText(row, rec.newName);
+                movePosition(rowPositions, oldPath, rowPath(rows, row), row, row);
+                break;
+            }
+            from = idx + 1;
+        }
+    }
+}
+
+void percentStatus(ExecuteHost& h, const QString& head, int percent, int& shown)
+{
+    if (percent == shown)
+        return;
+    shown = percent;
+    setStatus(h, head + QString::number(percent) + QLatin1Char('%'));
+}
+
+void swapRows(ExecuteHost& h, int a, int b)
+{
+    if (h.swapListItems)
+        h.swapListItems(a, b);
+    else
+        swapListRows(h, a, b);
+}
+
+// Steps 4 and 5: the undo store and the totals of the progress bar.
+double prepareStore(ExecuteHost& h)
+{
+    const qint16 fm = h.mode();
+    RunState& r = h.run();
+    h.undo().reset(h.files->lstFiles[fm].size(), h.files->lstDirs[fm].size());
+    r.undoInProgress = 0;
+    r.filesDone = 0;
+    r.dirsDone = 0;
+    r.warningCount = 0;
+    double dirs = 0, files = 0;
+    if (fm == 0) {
+        dirs = h.chkDirs->value() == 1 ? double(h.files->lstDirs[0].size()) : 0;
+        files = h.chkFiles->value() == 1 ? double(h.files->lstFiles[0].size()) : 0;
+    } else {
+        dirs = double(h.files->lstDirs[1].size());
+        files = double(h.files->lstFiles[1].size());
+    }
+    if (*h.dirsAllowed == 0)
+        dirs = 0;
+    return files + dirs;
+}
+
+void openRunWindow(ExecuteHost& h)
+{
+    *h.executeBusy = -1;
+    FrmExecute* w = openLogWindow(h);
+    w->cmdClose->setEnabled(false);
+    w->cmdClose->hide();
+    w->cmdCancel->setEnabled(true);
+    w->cmdCancel->show();
+    w->cmdCancel->raise();
+    w->cmdCancel->setFocus();
+    w->cmdSaveLog->setEnabled(false);
+    w->setCaption(QStringLiteral("Status: Preparing..."));
+}
+
+// Step 8: the lists the pass walks.
+void preparePass(ExecuteHost& h, const QString& key)
+{
+    if (h.mode() == 0) {
+        if (key != QLatin1String("Enum") && h.readDirectory)
+            h.readDirectory();
+        if (h.chkDirs->value() == 0)
+            h.files->lstDirs[0].clear();
+        if (h.chkFiles->value() == 0)
+            h.files->lstFiles[0].clear();
+        return;
+    }
+    RunState& r = h.run();
+    r.rebuildFiles.clear();
+    r.rebuildDirs.clear();
+    r.filesHandled.assign(size_t(h.files->lstFiles[1].size()), 0);
+    r.dirsHandled.assign(size_t(h.files->lstDirs[1].size()), 0);
+}
+
+void reload(ExecuteHost& h)
+{
+    if (h.mode() == 0) {
+        if (h.readDirectory)
+            h.readDirectory();
+        if (h.updateFileViews)
+            h.updateFileViews();
+        h.ui->setMousePointer(11);
+        return;
+    }
+    if (h.undo().undoIsChange != 0)
+        return; // attributes and dates: the rows stay as they are
+    completeRebuildLists(h);
+    rebuildFreeSelect(h);
+}
+
+void finishWindow(ExecuteHost& h)
+{
+    showCaption(h, QStringLiteral("Status: Ready!"));
+    setStatus(h, QStringLiteral("Ready!"));
+    if (FrmExecute* w = logWindow(h)) {
+        w->cmdCancel->setEnabled(false);
+        w->cmdCancel->hide();
+        w->cmdClose->setEnabled(true);
+        w->cmdClose->show();
+        w->cmdClose->raise();
+        w->cmdClose->setFocus();
+        w->cmdSaveLog->setEnabled(w->lstLog->count() > 0);
+        w->cmdClose->setFocus();
+    }
+}
+
+} // namespace
+
+void beginBookkeeping(ExecuteHost& h)
+{
+    RunState& r = h.run();
+    for (auto& index : r.iconKeys)
+        index.reset();
+    r.rebuildFiles.clear();
+    r.rebuildDirs.clear();
+    r.dirRenames.clear();
+    r.filesHandled.clear();
+    r.dirsHandled.clear();
+    r.sinceYield.invalidate();
+}
+
+void takeSnapshots(ExecuteHost& h)
+{
+    const platform::ListView* list = h.activeList();
+    const int n = list->count();
+    std::vector<char> selected(size_t(n), 0);
+    for (const QModelIndex& i : list->selectionModel()->selectedRows())
+        if (i.row() >= 0 && i.row() < n)
+            selected[size_t(i.row())] = 1;
+    QStringList listed, chosen;
+    listed.reserve(n);
+    for (int row = 0; row < n; ++row) {
+        listed.push_back(rowPath(list, row));
+        if (selected[size_t(row)])
+            chosen.push_back(listed.back());
+    }
+    RunState& r = h.run();
+    r.listedPaths.assign(std::move(listed));
+    r.selectedAtStart = chosen;
+    r.selectedAtStartSet = QSet<QString>(chosen.begin(), chosen.end());
+    r.selectedPaths.assign(std::move(chosen));
+}
+
+void completeRebuildLists(ExecuteHost& h)
+{
+    RunState& r = h.run();
+    // Entries the pass never accounted for (Cancel, a files-only pass, a
+    // failure) stay in the collection as they were.
+    for (size_t i = 0; i < r.filesHandled.size() && i < size_t(h.files->lstFiles[1].size()); ++i)
+        if (!r.filesHandled[i])
+            r.rebuildFiles.push_back({h.files->lstFiles[1][qsizetype(i)], 0});
+    for (size_t i = 0; i < r.dirsHandled.size() && i < size_t(h.files->lstDirs[1].size()); ++i)
+        if (!r.dirsHandled[i])
+            r.rebuildDirs.push_back({h.files->lstDirs[1][qsizetype(i)], 0});
+    r.filesHandled.clear();
+    r.dirsHandled.clear();
+    if (r.dirRenames.empty())
+        return;
+    QHash<QString, std::vector<qsizetype>> byOld;
+    for (size_t i = 0; i < r.dirRenames.size(); ++i)
+        byOld[r.dirRenames[i].first].push_back(qsizetype(i));
+    for (auto* list : {&r.rebuildFiles, &r.rebuildDirs})
+        for (RebuildItem& item : *list) {
+            item.path = movedPath(item.path, item.stamp, byOld, r.dirRenames);
+            item.stamp = qsizetype(r.dirRenames.size());
+        }
+}
+
+void rebuildFreeSelect(ExecuteHost& h)
+{
+    RunState& r = h.run();
+    showCaption(h, QStringLiteral("Status: Checking Files..."));
+    h.lwDragDrop->clear();
+    h.files->lstDirs[1].clear();
+    h.files->lstFiles[1].clear();
+    serveEvents(h);
+    const double total = double(r.rebuildFiles.size() + r.rebuildDirs.size());
+    int shown = -1;
+    {
+        FreeSelectAdder adder(freeSelectTarget(h));
+        size_t i = 0;
+        for (auto* list : {&r.rebuildFiles, &r.rebuildDirs})
+            for (RebuildItem& item : *list) {
+                adder.add(item.path);
+                ++i;
+                percentStatus(h, QStringLiteral("Checking Files... "), int(double(i) / total * 100), shown);
+            }
+    }
+    if (h.chkThumbnailsFreeSelect && h.chkThumbnailsFreeSelect->value() == 1 && h.generateThumbnailsFreeSelect)
+        h.generateThumbnailsFreeSelect();
+}
+
+void repathOtherMode(ExecuteHost& h)
+{
+    const int other = h.mode() == 0 ? 1 : 0;
+    platform::ListView* rows = h.otherList();
+    PositionIndex positions = rowIndex(rows);
+    const RunState& r = h.run();
+    repathList(h.files->lstFiles[other], rows, positions, h.undo().undoFiles, r.filesDone);
+    repathList(h.files->lstDirs[other], rows, positions, h.undo().undoDirs, r.dirsDone);
+}
+
+void restoreOrder(ExecuteHost& h, bool progress)
+{
+    platform::ListView* list = h.activeList();
+    const QStringList& listed = h.run().listedPaths.items();
+    // The last snapshotted position needs no search: the others put it in place.
+    qsizetype n = listed.size() - 1;
+    n = std::min<qsizetype>(n, list->count());
+    PositionIndex positions = rowIndex(list);
+    int shown = -1;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QString& wanted = listed[i];
+        const auto it = positions.constFind(wanted);
+        int j = -1;
+        if (it != positions.constEnd())
+            for (int p : *it)
+                if (p != int(i)) {
+                    j = p;
+                    break;
+                }
+        if (j < 0) {
+            if (progress)
+                percentStatus(h, QStringLiteral("Restoring Order... "), int(double(i) / double(n) * 100), shown);
+            continue;
+        }
+        const QString displaced = rowPath(list, int(i));
+        swapRows(h, int(i) + 1, j + 1);
+        movePosition(positions, wanted, wanted, j, int(i));
+        movePosition(positions, displaced, displaced, int(i), j);
+    }
+}
+
+void restoreSelection(ExecuteHost& h)
+{
+    platform::ListView* list = h.activeList();
+    if (h.mode() == 1 && list->count() > 0) {
+        const int current = list->currentRow();
+        if (current >= 0)
+            list->setSelected(current, false);
+    }
+    setStatus(h, QStringLiteral("Restoring Selection..."));
+    const QStringList& wanted = h.run().selectedPaths.items();
+    if (wanted.isEmpty() || list->model()->columnCount() == 0)
+        return;
+    const QSet<QString> set(wanted.begin(), wanted.end());
+    QItemSelection selection;
+    int runStart = -1;
+    const int n = list->count();
+    for (int row = 0; row <= n; ++row) {
+        const bool on = row < n && set.contains(rowPath(list, row));
+        if (on && runStart < 0)
+            runStart = row;
+        if (!on && runStart >= 0) {
+            selection.select(list->model()->index(runStart, 0), list->model()->index(row - 1, 0));
+            runStart = -1;
+        }
+    }
+    if (!selection.isEmpty())
+        list->selectionModel()->select(selection, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+void runRename(ExecuteHost& h)
+{
+    if (executeLocked(h))
+        return;
+    CommandGuard active(h.run().commandActive);
+    RunState& r = h.run();
+
+    // 1. Validation.
+    if (h.updateExecuteButton)
+        h.updateExecuteButton();
+    if (!h.cmdExecute->isEnabled())
+        return;
+
+    // 2. Busy.
+    h.ui->setMousePointer(11);
+    h.window->setEnabled(false);
+    setStatus(h, QStringLiteral("Preparing..."));
+    serveEvents(h);
+
+    // 3. Flags.
+    const qint16 orderChangedBefore = h.files->listOrderChanged;
+    stopPreview(*h.preview);
+    r.cancelRequested = 0;
+    serveEvents(h);
+    h.logs->errorLogged = 0;
+
+    const QString key = h.modeKey();
+    const RenameOptions options = h.readOptions();
+    double total = 0;
+    guarded(h, "prepare", [&] {
+        beginBookkeeping(h);
+        total = prepareStore(h);                    // 4, 5
+    });
+    openRunWindow(h);                               // 6
+    guarded(h, "snapshots", [&] {
+        takeSnapshots(h);                           // 7
+        preparePass(h, key);                        // 8
+    });
+
+    // 9. Start of the pass.
+    if (FrmExecute* w = logWindow(h))
+        w->setProgressMax(total);
+    showCaption(h, QStringLiteral("Status: Renaming..."));
+    setStatus(h, QStringLiteral("Renaming..."));
+    serveEvents(h);
+    h.ui->setMousePointer(0);
+
+    // 10. The pass; the passes catch what reaches them, this is the last net.
+    guarded(h, "pass", [&] { dispatchPass(h, key, options); });
+
+    // 11. Checking.
+    h.ui->setMousePointer(11);
+    if (FrmExecute* w = logWindow(h))
+        w->cmdCancel->setEnabled(false);
+    showCaption(h, QStringLiteral("Status: Checking Files..."));
+    setStatus(h, QStringLiteral("Checking Files..."));
+
+    guarded(h, "reload", [&] { reload(h); });      // 12
+    guarded(h, "other mode", [&] {                  // 13
+        showCaption(h, QStringLiteral("Status: Checking Files..."));
+        setStatus(h, QStringLiteral("Checking Files..."));
+        if (h.undo().undoIsChange == 0)
+            repathOtherMode(h);
+    });
+    guarded(h, "order", [&] {                       // 14
+        if (h.options->keepFileOrder == 1 && (orderChangedBefore == -1 || h.mode() == 1)) {
+            setStatus(h, QStringLiteral("Restoring Order..."));
+            restoreOrder(h, true);
+        }
+    });
+    guarded(h, "selection", [&] { restoreSelection(h); }); // 15
+
+    // 16, 17. Undo button and statistics.
+    h.cmdUndo->setEnabled(r.filesDone > 0 || r.dirsDone > 0);
+    *h.totNumberOfFilesRenamedNew += r.filesDone;
+    *h.totNumberOfDirsRenamedNew += r.dirsDone;
+
+    // 18.
+    guarded(h, "selection count", [&] {
+        if (h.updateSelectionCount)
+            h.updateSelectionCount(true);
+    });
+
+    // 19, 20. The log window's finished state.
+    finishWindow(h);
+    h.ui->setMousePointer(0);
+    *h.executeBusy = 0;
+
+    // 21, 22.
+    if (h.logs->errorLogged == -1) {
+        h.ui->message(logWindow(h), QStringLiteral("Vexor Renamer"), QStringLiteral("There were errors during execution!"),
+                      QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
+        h.logs->errorLogged = 0;
+    }
+    if (h.options->autoCloseLogWindow == 1)
+        unloadLogWindow(h);
+}

@@ -1,0 +1,106 @@
+#pragma once
+#include "execute/undostore.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QPointer>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
+#include <utility>
+#include <vector>
+
+class FrmExecute;
+
+// A list of full paths with an index of where each path sits, so that a run
+// replaces a renamed path without scanning the whole list for every entry.
+class PathSnapshot {
+public:
+    void assign(QStringList items);
+    void clear() { assign({}); }
+    const QStringList& items() const { return items_; }
+    qsizetype size() const { return items_.size(); }
+    bool contains(const QString& path) const { return where_.contains(path); }
+    // Every item equal to `from` becomes `to`.
+    void replaceAll(const QString& from, const QString& to);
+
+private:
+    QStringList items_;
+    QHash<QString, std::vector<qsizetype>> where_;
+};
+
+// A path the Free Select collection holds after the run, with the number of
+// directory renames already done when it was listed: only later renames of a
+// directory above it move it.
+struct RebuildItem {
+    QString path;
+    qsizetype stamp = 0;
+};
+
+// The values of one run of "Rename!" (or of an Undo), kept until the next one.
+struct RunState {
+    qint16 cancelRequested = 0;
+    qint16 undoInProgress = 0;
+    qint32 filesDone = 0;
+    qint32 dirsDone = 0;
+    qint32 warningCount = 0;
+
+    // Rows selected when the run started, in row order; never changed during the run.
+    QStringList selectedAtStart;
+    QSet<QString> selectedAtStartSet;
+    // The selected rows and every row of the active list, kept equal to the entries' current paths.
+    PathSnapshot selectedPaths;
+    PathSnapshot listedPaths;
+
+    // Free Select: what the collection holds after the run, files and directories.
+    std::vector<RebuildItem> rebuildFiles;
+    std::vector<RebuildItem> rebuildDirs;
+    // Free Select: every directory renamed by the pass, old and new full path, in order.
+    std::vector<std::pair<QString, QString>> dirRenames;
+    // Free Select: which collection entries the pass reached and accounted for.
+    std::vector<char> filesHandled;
+    std::vector<char> dirsHandled;
+
+    // True from the first step of "Rename!" or Undo until it returns, also while
+    // its last steps serve the event loop; no second command starts meanwhile.
+    bool commandActive = false;
+
+    // The event loop is served at most once per interval during a pass, so a
+    // large run is not dominated by repaints; 0 serves it at every point.
+    int yieldIntervalMs = 10;
+    QElapsedTimer sinceYield;
+
+    // Lazily built key indexes of the four icon lists, valid for one run.
+    std::array<std::optional<QHash<QString, int>>, 4> iconKeys;
+};
+
+// The execution subsystem's part of the program state.
+struct ExecuteState {
+    RunState run;
+    UndoStore undo;
+    // The open log window, if any; it is not a child of the main window, which
+    // stays disabled while the log window is open.
+    QPointer<FrmExecute> frmExecute;
+    ExecuteState() = default;
+    ExecuteState(const ExecuteState&) = delete;
+    ExecuteState& operator=(const ExecuteState&) = delete;
+    ~ExecuteState();
+};
+
+// The log window's geometry, twips and window state, as the settings keep them.
+struct LogWindowGeometry {
+    int Execute_Top = 0;
+    int Execute_Left = 0;
+    int Execute_Width = 5960;
+    int Execute_Height = 5000;
+    int frmexecute_maximized = 0;  // 0 normal, 1 minimised, 2 maximised
+};
+
+// Settings values a run reads.
+struct ExecuteOptions {
+    int keepFileOrder = 0;
+    int autoCloseLogWindow = 0;
+    int showFullPath = 0;
+};

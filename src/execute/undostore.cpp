@@ -1,0 +1,28 @@
+#include "execute/undostore.h"
+
+void UndoStore::reset(qsizetype fileEntries, qsizetype dirEntries)
+{
+    undoFiles.assign(size_t(fileEntries) + 1, UndoFileItem{});
+    undoDirs.assign(size_t(dirEntries) + 1, UndoDirItem{});
+    undoFileCount = 0;
+    undoDirCount = 0;
+    createdDirs = QStringList{QString()};
+}
+
+void UndoStore::putFile(qint32 index, UndoFileItem item)
+{
+    if (index < 0)
+        return;
+    if (size_t(index) >= undoFiles.size())
+        undoFiles.resize(size_t(index) + 1);
+    undoFiles[size_t(index)] = std::move(item);
+}
+
+void UndoStore::putDir(qint32 index, UndoDirItem item)
+{
+    if (index < 0)
+        return;
+    if (size_t(index) >= undoDirs.size())
+        undoDirs.resize(size_t(index) + 1);
+    undoDirs[size_t(index)] = std::move(item);
+}

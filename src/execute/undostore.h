@@ -1,0 +1,45 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// What the last run of "Rename!" changed, kept in memory for one Undo.
+
+struct UndoFileItem {
+    QString oldName;
+    QString newName;      // the final name (tag resolved, map applied); may hold "/"
+    QString dir;          // with its trailing "/"
+    qint16 attrOld = 0;   // R 1, H 2, S 4, A 32 before an attribute change
+    QString attrNewText;  // "R--A" form after the change
+    QString attrOldText;  // the same before it
+    QString created;      // old times of a date change: short date, blank, long time
+    QString accessed;
+    QString modified;
+};
+
+struct UndoDirItem {
+    QString oldName;
+    QString newName;
+    QString dir;
+    qint16 attrOld = 0;
+    QString attrNewText;
+    QString attrOldText;
+};
+
+struct UndoStore {
+    std::vector<UndoFileItem> undoFiles;
+    std::vector<UndoDirItem> undoDirs;
+    qint32 undoFileCount = 0;
+    qint32 undoDirCount = 0;
+    // Item 0 is always empty; the created directories are items 1 and up, parents first.
+    QStringList createdDirs{QString()};
+    qint16 undoIsChange = 0;  // 0 renames, -1 attributes or dates
+    qint16 undoIsDates = 0;   // with undoIsChange -1: -1 dates, 0 attributes
+
+    // Empties the store with room for the listed entries plus one; the kind flags stay.
+    void reset(qsizetype fileEntries, qsizetype dirEntries);
+    // Writes the record at `index`, growing the store when a re-read listed more
+    // entries than it was sized for: a record is never dropped.
+    void putFile(qint32 index, UndoFileItem item);
+    void putDir(qint32 index, UndoDirItem item);
+};

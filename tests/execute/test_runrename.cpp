@@ -1,0 +1,478 @@
+// End-to-end runs of "Rename!" on a real main window over temporary directories.
+#include "execute/dragdropadd.h"
+#include "execute/frmexecute.h"
+#include "execute/runrename.h"
+#include "mainwindow/frmmain.h"
+#include "test_support.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// A scripted service that can act while a message box is "open".
+class ReentrantUi : public ScriptedUi {
+public:
+    std::function<void()> onMessage;
+    QMessageBox::StandardButton message(QWidget* p, const QString& title, const QString& text, QMessageBox::Icon icon,
+                                        QMessageBox::StandardButtons b, QMessageBox::StandardButton def) override
+    {
+        if (onMessage)
+            onMessage();
+        return ScriptedUi::message(p, title, text, icon, b, def);
+    }
+};
+
+} // namespace
+
+class RunRenameTest : public TempEnv {
+protected:
+    ReentrantUi ui;
+    std::unique_ptr<FrmMain> w;
+
+    void start()
+    {
+        w = std::make_unique<FrmMain>(ui, QStringList());
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w->mainWindowReady == -1; }, 3000));
+        w->execute.run.yieldIntervalMs = 0; // serve the event loop at every point, as tests script clicks
+    }
+    void TearDown() override
+    {
+        if (w) {
+            w->exited = true;
+            w.reset();
+        }
+        TempEnv::TearDown();
+    }
+    void listWork()
+    {
+        w->txtPath->setEditText(work());
+        w->readDirectory();
+        w->updateFileViews();
+    }
+    void replace(const QString& find, const QString& with)
+    {
+        w->TabStrip->selectKey("Replace");
+        w->optReplaceSingle->select();
+        w->txtFind->setText(find);
+        w->txtReplace->setText(with);
+    }
+    FrmExecute* logWin()
+    {
+        const ExecuteHost h = w->executeHost();
+        return logWindow(h);
+    }
+    QStringList logLines()
+    {
+        FrmExecute* lw = logWin();
+        return lw ? lw->lines() : QStringList();
+    }
+    QStringList activity()
+    {
+        QStringList out;
+        for (const QString& l : readLines(programFolder() + "/log.txt"))
+            out.push_back(l.mid(l.indexOf(") ") + 2)); // without the "(date time) " head
+        return out;
+    }
+    bool exists(const QString& relative) const { return QFileInfo::exists(work() + "/" + relative); }
+    QStringList rowNames(platform::ListView* list) const
+    {
+        QStringList names;
+        for (int r = 0; r < list->count(); ++r)
+            names << list->text(r);
+        return names;
+    }
+    QStringList selectedNames(platform::ListView* list) const
+    {
+        QStringList names;
+        for (int r = 0; r < list->count(); ++r)
+            if (list->isSelected(r))
+                names << list->text(r);
+        return names;
+    }
+    void toFreeSelect(const QStringList& relatives)
+    {
+        w->TabStripFilemode->selectKey("dragdrop");
+        const FreeSelectTarget t = freeSelectTarget(w->executeHost());
+        for (QString p : relatives) {
+            p = work() + "/" + p;
+            dragDropAdd(t, p);
+        }
+        w->updateSelectionCount(false);
+        w->updateExecuteButton();
+    }
+    // Runs `action` once, at the first event-loop turn where `when` holds.
+    void atFirst(std::function<bool()> when, std::function<void()> action)
+    {
+        auto* t = new QTimer(w.get());
+        t->setInterval(0);
+        QObject::connect(t, &QTimer::timeout, t, [t, when, action] {
+            if (!when())
+                return;
+            t->stop();
+            action();
+        });
+        t->start();
+    }
+};
+
+TEST_F(RunRenameTest, ReplaceRenamesAndLogsToTheWindowAndTheActivityLog)
+{
+    start();
+    writeFile("alpha.txt", "A");
+    writeFile("beta.txt", "B");
+    listWork();
+    replace("alpha", "gamma");
+    w->cmdExecute_Click();
+
+    EXPECT_FALSE(exists("alpha.txt"));
+    EXPECT_EQ(readText(work() + "/gamma.txt"), "A");
+    EXPECT_EQ(logLines(), QStringList{"File Renamed: alpha.txt --> gamma.txt"});
+    EXPECT_EQ(activity(), QStringList{"File Renamed: " + work() + "/alpha.txt --> " + work() + "/gamma.txt"});
+    FrmExecute* lw = logWin();
+    ASSERT_TRUE(lw);
+    EXPECT_EQ(lw->windowTitle(), "Status: Ready!");
+    EXPECT_EQ(lw->lblInfo_Files->text(), "1 Files Renamed.");
+    EXPECT_EQ(lw->lblInfo_Skipped->text(), "0 Warnings.");
+    EXPECT_TRUE(lw->cmdClose->isVisible() && lw->cmdClose->isEnabled());
+    EXPECT_FALSE(lw->cmdCancel->isVisible());
+    EXPECT_TRUE(lw->cmdSaveLog->isEnabled());
+    EXPECT_EQ(lw->progressValue(), 2);
+    EXPECT_EQ(w->StatusBar->panelText("main"), "Ready!");
+
+    EXPECT_TRUE(w->cmdUndo->isEnabledTo(w.get()));
+    EXPECT_EQ(w->totNumberOfFilesRenamedNew, 1);
+    EXPECT_EQ(w->totNumberOfDirsRenamedNew, 0);
+    EXPECT_EQ(w->execute.undo.undoFileCount, 1);
+    EXPECT_EQ(w->execute.undo.undoFiles[0].oldName, "alpha.txt");
+    EXPECT_EQ(w->execute.undo.undoFiles[0].newName, "gamma.txt");
+    EXPECT_EQ(w->execute.undo.undoFiles[0].dir, work() + "/");
+    EXPECT_EQ(w->execute.undo.undoIsChange, 0);
+    EXPECT_TRUE(rowNames(w->lwDirectory).contains("gamma.txt"));
+    EXPECT_EQ(w->executeBusy, 0);
+
+    // The main window stays disabled until the log window goes.
+    EXPECT_FALSE(w->isEnabled());
+    lw->cmdClose->click();
+    EXPECT_TRUE(w->isEnabled());
+    EXPECT_EQ(logWin(), nullptr);
+    EXPECT_FALSE(QFileInfo::exists(programFolder() + "/errors.txt"));
+}
+
+TEST_F(RunRenameTest, OnlySelectedRowsAreRenamedAndTheSelectionComesBack)
+{
+    start();
+    for (const char* n : {"x1.txt", "x2.txt", "x3.txt", "x4.txt", "x5.txt"})
+        writeFile(n);
+    listWork();
+    w->lwDirectory->setSelected(1, true);
+    w->lwDirectory->setSelected(3, true);
+    w->updateSelectionCount(false);
+    ASSERT_EQ(w->state.files.onlySelectedActive, -1);
+    replace("x", "y");
+    w->cmdExecute_Click();
+
+    for (const char* n : {"x1.txt", "y2.txt", "x3.txt", "y4.txt", "x5.txt"})
+        EXPECT_TRUE(exists(n)) << n;
+    EXPECT_EQ(logLines().size(), 2);
+    EXPECT_EQ(selectedNames(w->lwDirectory), (QStringList{"y2.txt", "y4.txt"}));
+    EXPECT_EQ(logWin()->progressValue(), 5); // every entry steps, taking part or not
+}
+
+TEST_F(RunRenameTest, AnExistingTargetGivesAWarningAndBothFilesKeepTheirContent)
+{
+    start();
+    writeFile("a.txt", "first");
+    writeFile("b.txt", "second");
+    listWork();
+    replace("a", "b");
+    w->cmdExecute_Click();
+
+    EXPECT_EQ(readText(work() + "/a.txt"), "first");
+    EXPECT_EQ(readText(work() + "/b.txt"), "second");
+    EXPECT_EQ(logLines(), QStringList{"WARNING: Couldn't rename file <a.txt> as <b.txt> Filename already exists..."});
+    EXPECT_EQ(activity(), QStringList{"WARNING: Couldn't rename file <" + work() + "/a.txt> as <" + work() +
+                                      "/b.txt> Filename already exists..."});
+    EXPECT_EQ(logWin()->lblInfo_Skipped->text(), "1 Warnings.");
+    EXPECT_EQ(w->execute.run.warningCount, 1);
+    EXPECT_EQ(w->execute.undo.undoFileCount, 0);
+    EXPECT_FALSE(w->cmdUndo->isEnabledTo(w.get()));
+    EXPECT_EQ(w->totNumberOfFilesRenamedNew, 0);
+}
+
+TEST_F(RunRenameTest, SubDirectoryTagsCreateTheMissingLevels)
+{
+    struct Case {
+        bool aExists;
+        QStringList lines;
+        QStringList created;
+    };
+    const Case cases[] = {
+        {true, {"Created directory: /b", "File Renamed: c.txt --> a/b/c.txt"}, {"a/b"}},
+        {false, {"Created directory: a", "Created directory: /b", "File Renamed: c.txt --> a/b/c.txt"}, {"a", "a/b"}},
+    };
+    start();
+    for (const Case& c : cases) {
+        QDir(work()).removeRecursively();
+        QDir().mkpath(work());
+        writeFile("c.txt", "C");
+        if (c.aExists)
+            makeDir("a");
+        listWork();
+        replace("c", "a<\\>b<\\>c");
+        w->cmdExecute_Click();
+        EXPECT_EQ(logLines(), c.lines);
+        EXPECT_EQ(readText(work() + "/a/b/c.txt"), "C");
+        QStringList created{QString()};
+        for (const QString& d : c.created)
+            created << work() + "/" + d;
+        EXPECT_EQ(w->execute.undo.createdDirs, created);
+        EXPECT_EQ(w->execute.undo.undoFiles[0].newName, "a/b/c.txt");
+        EXPECT_TRUE(activity().contains("Created directory: " + work() + "/a/b"));
+        logWin()->cmdClose->click();
+    }
+}
+
+TEST_F(RunRenameTest, ATagInsideAnOldNameNeverCreatesADirectory)
+{
+    start();
+    writeFile("x<\\>y.txt", "T");
+    listWork();
+    replace("x", "z");
+    w->cmdExecute_Click();
+    EXPECT_EQ(readText(work() + "/z[-]y.txt"), "T");
+    EXPECT_FALSE(exists("z"));
+}
+
+TEST_F(RunRenameTest, CancelAfterTheFirstEntryStopsThePass)
+{
+    start();
+    for (const char* n : {"x1.txt", "x2.txt", "x3.txt"})
+        writeFile(n);
+    listWork();
+    replace("x", "y");
+    atFirst([&] { return w->execute.run.filesDone >= 1; }, [&] { logWin()->cmdCancel->click(); });
+    w->cmdExecute_Click();
+
+    EXPECT_TRUE(exists("y1.txt"));
+    EXPECT_TRUE(exists("x2.txt"));
+    EXPECT_TRUE(exists("x3.txt"));
+    EXPECT_EQ(logLines().size(), 1);
+    EXPECT_EQ(w->execute.undo.undoFileCount, 1);
+    EXPECT_EQ(logWin()->progressValue(), 0); // the cancelled entry gets no step
+    EXPECT_TRUE(w->cmdUndo->isEnabledTo(w.get()));
+    EXPECT_EQ(rowNames(w->lwDirectory), (QStringList{"x2.txt", "x3.txt", "y1.txt"}));
+}
+
+TEST_F(RunRenameTest, TheLogWindowRefusesToCloseAndRenameDoesNotRestartDuringARun)
+{
+    start();
+    for (const char* n : {"x1.txt", "x2.txt"})
+        writeFile(n);
+    listWork();
+    replace("x", "y");
+    bool stillOpen = false;
+    atFirst([&] { return w->execute.run.filesDone >= 1; },
+            [&] {
+                FrmExecute* lw = logWin();
+                lw->close();
+                QTest::keyClick(lw, Qt::Key_Escape);
+                w->cmdExecute_Click(); // a second run must not start
+                stillOpen = logWin() == lw && lw->isVisible();
+            });
+    w->cmdExecute_Click();
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(logLines().size(), 2);
+    EXPECT_EQ(w->totNumberOfFilesRenamedNew, 2);
+}
+
+TEST_F(RunRenameTest, ALoggedFailureEndsWithTheErrorMessageAndNoRestartFromItsYields)
+{
+    start();
+    writeFile("song.mp3", "not really");
+    listWork();
+    w->mp3Library.reset(); // the component is missing: its pass fails
+    w->TabStrip->selectKey("Mp3");
+    w->txtMp3Format->setText("<TITLE>");
+    ASSERT_TRUE(w->cmdExecute->isEnabled());
+    int nestedRuns = 0;
+    ui.onMessage = [&] {
+        const qint32 before = w->execute.run.filesDone;
+        w->cmdExecute_Click(); // from inside the last steps: still refused
+        nestedRuns += logWin() == nullptr || w->execute.run.filesDone != before ? 1 : 0;
+    };
+    ui.answers.push_back(QMessageBox::Ok);
+    w->cmdExecute_Click();
+
+    ASSERT_EQ(ui.asked.size(), 1u);
+    EXPECT_EQ(ui.asked[0].title, "Vexor Renamer");
+    EXPECT_EQ(ui.asked[0].text, "There were errors during execution!");
+    EXPECT_EQ(nestedRuns, 0);
+    const QStringList errors = readLines(programFolder() + "/errors.txt");
+    ASSERT_FALSE(errors.isEmpty());
+    EXPECT_TRUE(errors.last().endsWith("executeMp3: Failed To Execute")) << errors.last().toStdString();
+    EXPECT_EQ(w->state.logs.errorLogged, 0);
+    EXPECT_EQ(w->executeBusy, 0);
+    EXPECT_TRUE(logWin()->cmdClose->isEnabled());
+    EXPECT_TRUE(exists("song.mp3"));
+}
+
+TEST_F(RunRenameTest, AutoCloseLogWindowGivesTheMainWindowBack)
+{
+    start();
+    writeFile("x1.txt");
+    listWork();
+    replace("x", "y");
+    w->executeOptions.autoCloseLogWindow = 1;
+    w->logWindowGeometry.Execute_Width = 6000;
+    w->cmdExecute_Click();
+    EXPECT_TRUE(exists("y1.txt"));
+    EXPECT_EQ(logWin(), nullptr);
+    EXPECT_TRUE(w->isEnabled());
+    EXPECT_EQ(w->logWindowGeometry.Execute_Width, 6000);
+    EXPECT_EQ(w->logWindowGeometry.frmexecute_maximized, 0);
+}
+
+TEST_F(RunRenameTest, NothingToChangeLeavesUndoAndSaveLogDisabled)
+{
+    start();
+    writeFile("plain.txt");
+    listWork();
+    replace("zzz", "y");
+    w->cmdExecute_Click();
+    EXPECT_TRUE(logLines().isEmpty());
+    EXPECT_FALSE(w->cmdUndo->isEnabledTo(w.get()));
+    EXPECT_FALSE(logWin()->cmdSaveLog->isEnabled());
+    EXPECT_EQ(w->totNumberOfFilesRenamedNew, 0);
+}
+
+TEST_F(RunRenameTest, SaveLogWritesTheLines)
+{
+    start();
+    writeFile("x1.txt");
+    writeFile("x2.txt");
+    listWork();
+    replace("x", "y");
+    w->cmdExecute_Click();
+    FrmExecute* lw = logWin();
+    ui.saveAnswers.push_back(root() + "/saved");
+    lw->cmdSaveLog->click();
+    EXPECT_EQ(readLines(root() + "/saved.txt"),
+              (QStringList{"File Renamed: x1.txt --> y1.txt", "File Renamed: x2.txt --> y2.txt"}));
+    // Cancelled dialog: nothing written.
+    lw->cmdSaveLog->click();
+    EXPECT_EQ(QDir(root()).entryList({"saved*"}).size(), 1);
+    // A file that cannot be written: the error message.
+    ui.saveAnswers.push_back(root() + "/missing/dir/log.txt");
+    ui.answers.push_back(QMessageBox::Ok);
+    lw->cmdSaveLog->click();
+    ASSERT_FALSE(ui.asked.empty());
+    EXPECT_EQ(ui.asked.back().title, "Error!");
+    EXPECT_EQ(ui.asked.back().text, "Error saving log file!");
+    EXPECT_EQ(lw->lines().size(), 2);
+}
+
+TEST_F(RunRenameTest, KeepFileOrderPutsSwappedRowsBack)
+{
+    struct Case {
+        int keepFileOrder;
+        QStringList rows;
+    };
+    for (const Case& c : {Case{1, {"c2.txt", "b2.txt", "a2.txt"}}, Case{0, {"a2.txt", "b2.txt", "c2.txt"}}}) {
+        start();
+        QDir(work()).removeRecursively();
+        QDir().mkpath(work());
+        for (const char* n : {"a1.txt", "b1.txt", "c1.txt"})
+            writeFile(n);
+        listWork();
+        ExecuteHost h = w->executeHost();
+        swapListRows(h, 1, 3);
+        ASSERT_EQ(rowNames(w->lwDirectory), (QStringList{"c1.txt", "b1.txt", "a1.txt"}));
+        EXPECT_EQ(w->state.files.listOrderChanged, -1);
+        w->executeOptions.keepFileOrder = c.keepFileOrder;
+        replace("1", "2");
+        w->cmdExecute_Click();
+        EXPECT_EQ(rowNames(w->lwDirectory), c.rows) << c.keepFileOrder;
+        w->exited = true;
+        w.reset();
+    }
+}
+
+TEST_F(RunRenameTest, DirectoriesAreRenamedAfterTheirContents)
+{
+    start();
+    makeDir("xdir/xsub");
+    writeFile("xdir/x1.txt", "1");
+    toFreeSelect({"xdir", "xdir/xsub", "xdir/x1.txt"});
+    replace("x", "y");
+    w->cmdExecute_Click();
+
+    EXPECT_EQ(logLines(), (QStringList{"File Renamed: x1.txt --> y1.txt", "Directory Renamed: xsub --> ysub",
+                                       "Directory Renamed: xdir --> ydir"}));
+    EXPECT_TRUE(exists("ydir/ysub"));
+    EXPECT_EQ(readText(work() + "/ydir/y1.txt"), "1");
+    EXPECT_EQ(logWin()->lblInfo_Dirs->text(), "2 Directories Renamed.");
+    EXPECT_EQ(w->totNumberOfDirsRenamedNew, 2);
+    // The collection follows the renamed directory.
+    EXPECT_EQ(w->state.files.lstFiles[1], QStringList{work() + "/ydir/y1.txt"});
+    EXPECT_EQ(w->state.files.lstDirs[1], (QStringList{work() + "/ydir/ysub", work() + "/ydir"}));
+    EXPECT_EQ(rowNames(w->lwDragDrop), (QStringList{"y1.txt", "ysub", "ydir"}));
+}
+
+TEST_F(RunRenameTest, FreeSelectKeepsUnselectedEntriesAndItsOrder)
+{
+    start();
+    makeDir("dx");
+    writeFile("fx1.txt");
+    writeFile("fx2.txt");
+    toFreeSelect({"dx", "fx1.txt", "fx2.txt"});
+    w->lwDragDrop->setSelected(0, true);
+    w->lwDragDrop->setSelected(1, true);
+    w->updateSelectionCount(false);
+    ASSERT_EQ(w->state.files.onlySelectedActive, -1);
+    w->executeOptions.keepFileOrder = 1;
+    replace("x", "y");
+    w->cmdExecute_Click();
+
+    EXPECT_TRUE(exists("dy"));
+    EXPECT_TRUE(exists("fy1.txt"));
+    EXPECT_TRUE(exists("fx2.txt"));
+    EXPECT_EQ(rowNames(w->lwDragDrop), (QStringList{"dy", "fy1.txt", "fx2.txt"}));
+    EXPECT_EQ(selectedNames(w->lwDragDrop), (QStringList{"dy", "fy1.txt"}));
+    EXPECT_EQ(w->state.files.lstFiles[1].size() + w->state.files.lstDirs[1].size(), 3);
+}
+
+TEST_F(RunRenameTest, AFilesOnlyPassKeepsTheDirectoriesOfTheCollection)
+{
+    start();
+    makeDir("d");
+    writeFile("f.txt");
+    toFreeSelect({"d", "f.txt"});
+    w->TabStrip->selectKey("Format");
+    w->chkFormatTab_Detect->select();
+    ASSERT_EQ(w->dirsAllowed, 0);
+    ASSERT_TRUE(w->cmdExecute->isEnabled());
+    w->cmdExecute_Click();
+    EXPECT_EQ(w->state.files.lstDirs[1], QStringList{work() + "/d"});
+    EXPECT_EQ(w->state.files.lstFiles[1], QStringList{work() + "/f.txt"});
+    EXPECT_EQ(logWin()->progressMax(), 1);
+}
+
+TEST_F(RunRenameTest, ARenameInDirectoryModeFollowsIntoTheCollection)
+{
+    start();
+    writeFile("alpha.txt");
+    writeFile("other.txt");
+    toFreeSelect({"alpha.txt", "other.txt"});
+    w->TabStripFilemode->selectKey("listview");
+    listWork();
+    replace("alpha", "gamma");
+    w->cmdExecute_Click();
+    EXPECT_EQ(w->state.files.lstFiles[1], (QStringList{work() + "/gamma.txt", work() + "/other.txt"}));
+    EXPECT_EQ(rowNames(w->lwDragDrop), (QStringList{"gamma.txt", "other.txt"}));
+}
