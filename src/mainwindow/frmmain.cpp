@@ -3,6 +3,7 @@
 #include "engine/format.h"
 #include "engine/mp3names.h"
 #include "engine/preview.h"
+#include "execute/runrename.h"
 #include "filelist/fileviews.h"
 #include "filelist/iconlists.h"
 #include "filelist/readdirectory.h"
@@ -519,7 +520,45 @@ void FrmMain::cmdHelp_Click()
 
 void FrmMain::cmdExecute_Click()
 {
-    // The run of "Rename!" lands with the execution code.
+    ExecuteHost host = executeHost();
+    runRename(host);
+}
+
+ExecuteHost FrmMain::executeHost()
+{
+    ExecuteHost h;
+    h.window = this;
+    h.ui = &ui;
+    h.logs = &state.logs;
+    h.files = &state.files;
+    h.preview = &state.preview;
+    h.state = &execute;
+    h.listOptions = &listOptions;
+    h.options = &executeOptions;
+    h.geometry = &logWindowGeometry;
+    h.executeBusy = &executeBusy;
+    h.fileMode = &fileMode;
+    h.dirsAllowed = &dirsAllowed;
+    h.totNumberOfFilesRenamedNew = &totNumberOfFilesRenamedNew;
+    h.totNumberOfDirsRenamedNew = &totNumberOfDirsRenamedNew;
+    h.lwDirectory = lwDirectory;
+    h.lwDragDrop = lwDragDrop;
+    h.treeView = TreeView;
+    h.chkFiles = chkFiles;
+    h.chkDirs = chkDirs;
+    h.chkThumbnailsFreeSelect = chkThumbnailsFreeSelect;
+    h.chkShowTreeview = chkShowTreeview;
+    h.cmdExecute = cmdExecute;
+    h.cmdUndo = cmdUndo;
+    h.statusBar = StatusBar;
+    h.modeKey = [this] { return TabStrip->selectedKey(); };
+    h.readOptions = [this] { return readOptions(); };
+    h.nameServices = [this](const RenameOptions& o) { return nameServices(o); };
+    h.updateExecuteButton = [this] { updateExecuteButton(); };
+    h.readDirectory = [this] { readDirectory(); };
+    h.updateFileViews = [this] { updateFileViews(); };
+    h.updateSelectionCount = [this](bool force) { updateSelectionCount(force); };
+    return h;
 }
 
 // ---------------------------------------------------------------- tab strips

@@ -1,6 +1,7 @@
 #pragma once
 #include "engine/mp3library.h"
 #include "engine/preview.h"
+#include "execute/executehost.h"
 #include "filelist/host.h"
 #include "mainwindow/appstate.h"
 #include "mainwindow/gate.h"
@@ -48,6 +49,13 @@ public:
     QString storedPath;
     bool exited = false;
     FileListOptions listOptions;
+    // The run of "Rename!": its state and undo store, the settings it reads,
+    // the log window's geometry and the rename statistics.
+    ExecuteState execute;
+    ExecuteOptions executeOptions;
+    LogWindowGeometry logWindowGeometry;
+    qint32 totNumberOfFilesRenamedNew = 0;
+    qint32 totNumberOfDirsRenamedNew = 0;
 
     // Controls, under the names the rest of the program uses.
     QLabel* imgLogo;
@@ -142,6 +150,7 @@ public:
 
     // Buttons and keys.
     void cmdExecute_Click();
+    ExecuteHost executeHost();
     void cmdHelp_Click();
     void commandLineRun();
     void tmrPreview_Timer();
