@@ -1,0 +1,429 @@
+// The log window, the Free Select add, the single-entry rename and the small
+// helpers, over bare widgets.
+#include "execute/dragdropadd.h"
+#include "execute/frmexecute.h"
+#include "execute/passes.h"
+#include "execute/renameentry.h"
+#include "execute/runrename.h"
+#include "engine/forbidden.h"
+#include "platform/failure.h"
+#include "test_support.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+
+namespace {
+
+// Everything a host points at, owned by the test.
+struct BareHost {
+    QWidget window;
+    ScriptedUi ui;
+    Logs logs;
+    FileListState files;
+    PreviewState preview;
+    ExecuteState state;
+    FileListOptions listOptions;
+    ExecuteOptions options;
+    LogWindowGeometry geometry;
+    qint16 executeBusy = 0, fileMode = 0, dirsAllowed = -1;
+    qint32 totFiles = 0, totDirs = 0;
+    platform::ListView* lwDirectory;
+    platform::ListView* lwDragDrop;
+    QTreeWidget* treeView;
+    platform::CheckBox *chkFiles, *chkDirs, *chkThumbs, *chkTree;
+    QPushButton *cmdExecute, *cmdUndo;
+    platform::StatusPanels* status;
+    ExecuteHost h;
+
+    explicit BareHost(const QString& programFolder) : logs(programFolder)
+    {
+        lwDirectory = new platform::ListView(&window);
+        lwDragDrop = new platform::ListView(&window);
+        for (platform::ListView* l : {lwDirectory, lwDragDrop})
+            for (const char* key : {"filename", "preview", "path"})
+                l->addColumn(key, key, 1500);
+        lwDragDrop->hide();
+        treeView = new QTreeWidget(&window);
+        treeView->hide();
+        chkFiles = new platform::CheckBox("Files", &window);
+        chkFiles->setValue(1);
+        chkDirs = new platform::CheckBox("Directories", &window);
+        chkDirs->setValue(1);
+        chkThumbs = new platform::CheckBox("Thumbnails", &window);
+        chkTree = new platform::CheckBox("View as Tree", &window);
+        cmdExecute = new QPushButton("Rename!", &window);
+        cmdUndo = new QPushButton("Undo", &window);
+        status = new platform::StatusPanels(&window);
+        h.window = &window;
+        h.ui = &ui;
+        h.logs = &logs;
+        h.files = &files;
+        h.preview = &preview;
+        h.state = &state;
+        h.listOptions = &listOptions;
+        h.options = &options;
+        h.geometry = &geometry;
+        h.executeBusy = &executeBusy;
+        h.fileMode = &fileMode;
+        h.dirsAllowed = &dirsAllowed;
+        h.totNumberOfFilesRenamedNew = &totFiles;
+        h.totNumberOfDirsRenamedNew = &totDirs;
+        h.lwDirectory = lwDirectory;
+        h.lwDragDrop = lwDragDrop;
+        h.treeView = treeView;
+        h.chkFiles = chkFiles;
+        h.chkDirs = chkDirs;
+        h.chkThumbnailsFreeSelect = chkThumbs;
+        h.chkShowTreeview = chkTree;
+        h.cmdExecute = cmdExecute;
+        h.cmdUndo = cmdUndo;
+        h.statusBar = status;
+        h.modeKey = [] { return QStringLiteral("Replace"); };
+        h.readOptions = [] { return RenameOptions(); };
+        h.nameServices = [this](const RenameOptions&) {
+            NameServices s;
+            s.logs = &logs;
+            return s;
+        };
+        state.run.yieldIntervalMs = 0;
+    }
+};
+
+class PiecesTest : public TempEnv {
+protected:
+    std::unique_ptr<BareHost> b;
+    void SetUp() override
+    {
+        TempEnv::SetUp();
+        b = std::make_unique<BareHost>(programFolder());
+    }
+    void TearDown() override
+    {
+        b.reset();
+        TempEnv::TearDown();
+    }
+    FreeSelectTarget target() const { return freeSelectTarget(b->h); }
+};
+
+} // namespace
+
+// ---------------------------------------------------------------- log window
+
+TEST_F(PiecesTest, LogWindowKeepsItsMinimumSizeAndLaysOutFromItsSize)
+{
+    b->geometry.Execute_Width = 1500; // far below the minimum
+    b->geometry.Execute_Height = 900;
+    FrmExecute* w = openLogWindow(b->h);
+    EXPECT_EQ(w->minimumSize(), QSize(370, 194));
+    EXPECT_GE(w->width(), 370);
+    EXPECT_GE(w->height(), 194);
+    w->resize(5960 / 15, 5000 / 15);
+    const int W = w->width() * 15, H = w->height() * 15;
+    EXPECT_EQ(w->lstLog->geometry(), QRect(120 / 15, 120 / 15, (W - 350) / 15, (H - 1600) / 15));
+    EXPECT_EQ(w->cmdClose->geometry(), w->cmdCancel->geometry());
+    EXPECT_EQ(w->cmdClose->x(), (W - 1700) / 15);
+    EXPECT_EQ(w->cmdSaveLog->x(), (W - 3200) / 15);
+    EXPECT_EQ(w->Progress->y(), (H - 1450) / 15);
+    EXPECT_EQ(w->lblInfo_Skipped->y(), (H - 750) / 15);
+    unloadLogWindow(b->h);
+}
+
+TEST_F(PiecesTest, LogWindowRefusesToCloseWhileBusyAndStoresItsGeometryOnUnload)
+{
+    b->window.show();
+    int validated = 0;
+    b->h.updateExecuteButton = [&] { ++validated; };
+    FrmExecute* w = openLogWindow(b->h);
+    b->window.setEnabled(false);
+    b->executeBusy = -1;
+    w->close();
+    QTest::keyClick(w, Qt::Key_Escape);
+    EXPECT_EQ(logWindow(b->h), w);
+    b->executeBusy = 0;
+    w->cmdClose->setEnabled(false);
+    QTest::keyClick(w, Qt::Key_Escape); // Close disabled: Escape does nothing
+    EXPECT_EQ(logWindow(b->h), w);
+    w->cmdClose->setEnabled(true);
+    w->move(30, 40);
+    w->resize(400, 300);
+    QTest::keyClick(w, Qt::Key_Escape);
+    EXPECT_EQ(logWindow(b->h), nullptr);
+    EXPECT_TRUE(b->window.isEnabled());
+    EXPECT_EQ(validated, 1);
+    EXPECT_EQ(b->geometry.Execute_Left, 450);
+    EXPECT_EQ(b->geometry.Execute_Top, 600);
+    EXPECT_EQ(b->geometry.Execute_Width, 6000);
+    EXPECT_EQ(b->geometry.Execute_Height, 4500);
+    EXPECT_EQ(b->geometry.frmexecute_maximized, 0);
+    EXPECT_FALSE(QFileInfo::exists(programFolder() + "/errors.txt"));
+}
+
+TEST_F(PiecesTest, LogWindowUnloadLogsWhenTheListCannotTakeTheFocus)
+{
+    // The main window is hidden, so its list cannot take the focus.
+    int validated = 0;
+    b->h.updateExecuteButton = [&] { ++validated; };
+    openLogWindow(b->h);
+    b->window.setEnabled(false);
+    unloadLogWindow(b->h);
+    EXPECT_TRUE(b->window.isEnabled());
+    EXPECT_EQ(validated, 0);
+    const QStringList errors = readLines(programFolder() + "/errors.txt");
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].endsWith("Error 5 (Invalid procedure call or argument) Unload frmExecute"));
+}
+
+TEST_F(PiecesTest, ProgressStopsAtItsMaximumAndAnEmptyBarShowsZero)
+{
+    FrmExecute* w = openLogWindow(b->h);
+    w->setProgressMax(0);
+    stepExecuteProgress(b->h);
+    EXPECT_EQ(w->windowTitle(), "Status: Renaming... 0%");
+    w->setProgressMax(3);
+    for (int i = 0; i < 4; ++i)
+        stepExecuteProgress(b->h);
+    EXPECT_EQ(w->progressValue(), 3);
+    EXPECT_EQ(w->windowTitle(), "Status: Renaming... 100%");
+    w->setProgressValue(1);
+    stepExecuteProgress(b->h);
+    EXPECT_EQ(w->windowTitle(), "Status: Renaming... 66%");
+    unloadLogWindow(b->h);
+}
+
+TEST_F(PiecesTest, MaximisedLogWindowKeepsTheStoredNormalGeometry)
+{
+    b->window.show();
+    FrmExecute* w = openLogWindow(b->h);
+    w->showMaximized();
+    b->geometry.Execute_Width = 5000;
+    unloadLogWindow(b->h);
+    EXPECT_EQ(b->geometry.frmexecute_maximized, 2);
+    EXPECT_EQ(b->geometry.Execute_Width, 5000);
+}
+
+// ---------------------------------------------------------------- dragDropAdd
+
+TEST_F(PiecesTest, DragDropAddListsExistingEntriesOnceAndLeavesTheHintState)
+{
+    QFont hint = QApplication::font();
+    hint.setItalic(true);
+    hint.setBold(true);
+    b->lwDragDrop->setListFont(hint);
+    platform::ListRow hintRow;
+    hintRow.cells[0] = "Drop files here...";
+    b->lwDragDrop->addRow(hintRow);
+
+    writeFile("a.txt");
+    makeDir("d");
+    QString doubled = work() + "//a.txt";
+    dragDropAdd(target(), doubled);
+    EXPECT_EQ(doubled, work() + "/a.txt");
+    QString again = work() + "/a.txt";
+    dragDropAdd(target(), again);
+    QString dir = work() + "/d";
+    dragDropAdd(target(), dir);
+    QString missing = work() + "/nothing";
+    dragDropAdd(target(), missing);
+    QString root = "/";
+    dragDropAdd(target(), root);
+    QString otherCase = work() + "/A.txt"; // does not exist: skipped too
+    dragDropAdd(target(), otherCase);
+
+    EXPECT_FALSE(b->lwDragDrop->listFont().italic());
+    EXPECT_FALSE(b->lwDragDrop->listFont().bold());
+    EXPECT_EQ(b->lwDragDrop->view(), 3);
+    ASSERT_EQ(b->lwDragDrop->count(), 2);
+    EXPECT_EQ(b->lwDragDrop->text(0), "a.txt");
+    EXPECT_EQ(b->lwDragDrop->subItem(0, 2), work() + "/");
+    EXPECT_EQ(b->lwDragDrop->text(1), "d");
+    EXPECT_EQ(b->files.lstFiles[1], QStringList{work() + "/a.txt"});
+    EXPECT_EQ(b->files.lstDirs[1], QStringList{work() + "/d"});
+    EXPECT_FALSE(QFileInfo::exists(programFolder() + "/errors.txt"));
+}
+
+TEST_F(PiecesTest, DragDropAddFillsTheDetailColumns)
+{
+    b->listOptions.showAllColumns = 1;
+    writeFile("two.dots.txt", QByteArray(2048, 'x'));
+    writeFile(".hidden");
+    writeFile("plain");
+    makeDir("folder");
+    FreeSelectAdder adder(target());
+    for (const char* n : {"two.dots.txt", ".hidden", "plain", "folder"}) {
+        QString p = work() + "/" + n;
+        adder.add(p);
+    }
+    adder.finish();
+    ASSERT_EQ(b->lwDragDrop->count(), 4);
+    const platform::ListView* l = b->lwDragDrop;
+    EXPECT_EQ(l->subItem(0, 3), "2 kB");
+    EXPECT_EQ(l->subItem(0, 6), "txt");
+    EXPECT_EQ(l->subItem(0, 7), "File");
+    EXPECT_EQ(l->subItem(0, 8), "00000002048");
+    EXPECT_EQ(l->subItem(1, 6), "hidden");
+    EXPECT_EQ(l->subItem(2, 6), "");
+    EXPECT_EQ(l->subItem(3, 3), "");
+    EXPECT_EQ(l->subItem(3, 7), "Dir");
+    EXPECT_EQ(l->subItem(3, 8), "");
+    EXPECT_EQ(l->subItem(3, 9).size(), 19);
+    EXPECT_TRUE(l->subItem(3, 5).startsWith("["));
+}
+
+TEST_F(PiecesTest, SizeTexts)
+{
+    const std::pair<qint64, QString> cases[] = {
+        {0, "0 bytes"},    {1024, "1024 bytes"},   {1536, "2 kB"},
+        {1048577, "1 MB"}, {1572864, "1.5 MB"},    {3LL * 1024 * 1024 * 1024, "3 GB"},
+    };
+    const QString point = QLocale::system().decimalPoint();
+    for (auto [bytes, text] : cases)
+        EXPECT_EQ(freeSelectSizeText(bytes), text.replace(".", point)) << bytes;
+}
+
+// ---------------------------------------------------------------- single renames and helpers
+
+TEST_F(PiecesTest, NameFormsOfARun)
+{
+    const QString M = SubDirMarker;
+    struct Case {
+        QString oldName, raw, tagged, resolved;
+    };
+    const Case cases[] = {
+        {"c.txt", "a<\\>b<\\>c.txt", "a" + M + "b" + M + "c.txt", "a/b/c.txt"},
+        {"c.txt", "<\\>c.txt", M + "c.txt", "c.txt"},
+        {"c.txt", "a<\\><\\>c.txt", "a" + M + M + "c.txt", "a/c.txt"},
+        {"c.txt", "a:b?.txt", "a-b.txt", "a-b.txt"},
+        {"x<\\>y.txt", "z<\\>y.txt", "z[-]y.txt", "z[-]y.txt"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(taggedForm(c.oldName, c.raw), c.tagged) << c.raw.toStdString();
+        EXPECT_EQ(resolvedForm(taggedForm(c.oldName, c.raw)), c.resolved) << c.raw.toStdString();
+    }
+}
+
+TEST_F(PiecesTest, RenameFileOutcomes)
+{
+    writeFile("a.txt", "A");
+    writeFile("taken.txt", "T");
+    b->files.imagelistSysIconsFreeSelect.add(work() + "/a.txt", QPixmap());
+    b->state.run.listedPaths.assign({work() + "/a.txt", work() + "/taken.txt"});
+    b->state.run.selectedPaths.assign({work() + "/a.txt"});
+    b->executeBusy = -1;
+    openLogWindow(b->h);
+
+    QString same = "a.txt";
+    EXPECT_FALSE(renameFile(b->h, "a.txt", same, work() + "/"));
+    QString mappedSame = "a?.txt"; // the map makes it the old name
+    EXPECT_FALSE(renameFile(b->h, "a.txt", mappedSame, work() + "/"));
+    QString taken = "taken.txt";
+    EXPECT_FALSE(renameFile(b->h, "a.txt", taken, work() + "/"));
+    QString gone = "new.txt";
+    EXPECT_FALSE(renameFile(b->h, "missing.txt", gone, work() + "/"));
+    QString ok = "A b?.txt";
+    EXPECT_TRUE(renameFile(b->h, "a.txt", ok, work() + "/"));
+    EXPECT_EQ(ok, "A b.txt");
+    QString verbatim = "a?.txt";
+    EXPECT_TRUE(renameFile(b->h, "A b.txt", verbatim, work() + "/", NameForm::Verbatim));
+
+    EXPECT_EQ(logWindow(b->h)->lines(),
+              (QStringList{"WARNING: Couldn't rename file <a.txt> as <taken.txt> Filename already exists...",
+                           "WARNING: Couldn't rename file <missing.txt> as <new.txt> Skipping...",
+                           "File Renamed: a.txt --> A b.txt", "File Renamed: A b.txt --> a?.txt"}));
+    EXPECT_EQ(readText(work() + "/a?.txt"), "A");
+    EXPECT_EQ(b->state.run.warningCount, 2);
+    EXPECT_EQ(b->state.run.filesDone, 2);
+    EXPECT_EQ(b->state.run.listedPaths.items(), (QStringList{work() + "/a?.txt", work() + "/taken.txt"}));
+    EXPECT_EQ(b->state.run.selectedPaths.items(), QStringList{work() + "/a?.txt"});
+    EXPECT_EQ(b->files.imagelistSysIconsFreeSelect.keys, QStringList{work() + "/a?.txt"});
+    EXPECT_EQ(b->state.undo.undoFiles[1].newName, "a?.txt");
+    EXPECT_EQ(b->state.undo.undoFiles.size(), 2u); // grown from empty, one per record
+    b->executeBusy = 0;
+}
+
+TEST_F(PiecesTest, ShowFullPathPutsTheDirectoryIntoTheLines)
+{
+    writeFile("a.txt");
+    b->options.showFullPath = 1;
+    openLogWindow(b->h);
+    QString n = "b.txt";
+    renameFile(b->h, "a.txt", n, work() + "/");
+    EXPECT_EQ(logWindow(b->h)->lines(), QStringList{"File Renamed: " + work() + "/a.txt --> " + work() + "/b.txt"});
+}
+
+TEST_F(PiecesTest, UndoModeWritesNoRecordsAndNoRebuildEntries)
+{
+    writeFile("a.txt");
+    b->fileMode = 1;
+    b->state.run.undoInProgress = -1;
+    QString n = "b.txt";
+    EXPECT_TRUE(renameFile(b->h, "a.txt", n, work() + "/", NameForm::Verbatim));
+    EXPECT_EQ(b->state.run.filesDone, 1);
+    EXPECT_TRUE(b->state.run.rebuildFiles.empty());
+    EXPECT_TRUE(b->state.undo.undoFiles.empty());
+}
+
+TEST_F(PiecesTest, FreeSelectRebuildFollowsRenamedDirectoriesOnly)
+{
+    // Renaming /x/abc moves /x/abc/f.txt but not the sibling /x/abc2.
+    makeDir("abc");
+    makeDir("abc2");
+    writeFile("abc/f.txt");
+    b->fileMode = 1;
+    addRebuildFile(b->h, work() + "/abc/f.txt");
+    addRebuildDir(b->h, work() + "/abc2");
+    QString n = "xyz";
+    ASSERT_TRUE(renameDir(b->h, "abc", n, work() + "/"));
+    completeRebuildLists(b->h);
+    ASSERT_EQ(b->state.run.rebuildFiles.size(), 1u);
+    EXPECT_EQ(b->state.run.rebuildFiles[0].path, work() + "/xyz/f.txt");
+    ASSERT_EQ(b->state.run.rebuildDirs.size(), 2u);
+    EXPECT_EQ(b->state.run.rebuildDirs[0].path, work() + "/abc2");
+    EXPECT_EQ(b->state.run.rebuildDirs[1].path, work() + "/xyz");
+}
+
+TEST_F(PiecesTest, UndoStoreGrowsPastItsFirstSize)
+{
+    UndoStore u;
+    u.reset(1, 0);
+    EXPECT_EQ(u.undoFiles.size(), 2u);
+    u.putFile(5, UndoFileItem{"a", "b", "/d/", 0, {}, {}, {}, {}, {}});
+    EXPECT_EQ(u.undoFiles.size(), 6u);
+    EXPECT_EQ(u.undoFiles[5].newName, "b");
+    EXPECT_EQ(u.createdDirs, QStringList{QString()});
+}
+
+TEST_F(PiecesTest, PassTableTestsItsRowsInOrder)
+{
+    const auto& t = passTable();
+    ASSERT_EQ(t.size(), 12u);
+    const char* keys[] = {"Replace", "Replace", "Case", "Attrib", "Attrib", "AddCrop",
+                          "Mp3",     "Enum",    "Enum", "Format", "Format", "misc"};
+    for (size_t i = 0; i < t.size(); ++i)
+        EXPECT_STREQ(t[i].modeKey, keys[i]);
+    RenameOptions o;
+    o.normalizeMode = true;
+    EXPECT_EQ(t[7].pass, &executeNormalize);
+    EXPECT_TRUE(t[7].optionSet(o));
+    EXPECT_FALSE(t[8].optionSet(o));
+}
+
+TEST_F(PiecesTest, AFailureInsideAPassEndsItWithOneErrorLine)
+{
+    writeFile("a.txt");
+    writeFile("b.txt");
+    b->files.lstFiles[0] = QStringList{work() + "/a.txt", work() + "/b.txt"};
+    int calls = 0;
+    runRenamePass(b->h, "executeReplace", true, [&](const QString&, const QString&, bool) -> QString {
+        if (++calls == 2)
+            throw platform::makeFailure(platform::failures::TypeMismatch);
+        return "c.txt";
+    });
+    EXPECT_TRUE(QFileInfo::exists(work() + "/c.txt"));
+    EXPECT_TRUE(QFileInfo::exists(work() + "/b.txt"));
+    EXPECT_EQ(b->state.undo.undoFileCount, 1);
+    const QStringList errors = readLines(programFolder() + "/errors.txt");
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].endsWith("Error 13 (Type mismatch) executeReplace: Failed To Execute"));
+}
