@@ -162,7 +162,7 @@ bool renameEntry(ExecuteHost& h, Kind kind, const QString& oldName, QString& new
             addRebuild(h, kind, dir + oldName);
         return false;
     }
-    if (form == NameForm::Tagged)
+    if (form == NameForm::Tagged && tagged.contains(SubDirMarker))
         createLevels(h, dir, tagged);
     newName = finalName;
 

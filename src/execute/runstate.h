@@ -67,9 +67,10 @@ struct RunState {
     // its last steps serve the event loop; no second command starts meanwhile.
     bool commandActive = false;
 
-    // The event loop is served at most once per interval during a pass, so a
-    // large run is not dominated by repaints; 0 serves it at every point.
-    int yieldIntervalMs = 10;
+    // During a pass the event loop is served at most once per interval: Cancel
+    // and the timer still answer within it, and a large run is not dominated by
+    // repaints of the log window. 0 serves it at every point.
+    int yieldIntervalMs = 40;
     QElapsedTimer sinceYield;
 
     // Lazily built key indexes of the four icon lists, valid for one run.
