@@ -476,3 +476,20 @@ TEST_F(RunRenameTest, ARenameInDirectoryModeFollowsIntoTheCollection)
     EXPECT_EQ(w->state.files.lstFiles[1], (QStringList{work() + "/gamma.txt", work() + "/other.txt"}));
     EXPECT_EQ(rowNames(w->lwDragDrop), (QStringList{"gamma.txt", "other.txt"}));
 }
+
+TEST_F(RunRenameTest, CancelInFreeSelectKeepsTheEntriesThePassDidNotReach)
+{
+    start();
+    for (const char* n : {"x1.txt", "x2.txt", "x3.txt"})
+        writeFile(n);
+    makeDir("xd");
+    toFreeSelect({"x1.txt", "x2.txt", "x3.txt", "xd"});
+    replace("x", "y");
+    atFirst([&] { return w->execute.run.filesDone >= 1; }, [&] { logWin()->cmdCancel->click(); });
+    w->cmdExecute_Click();
+
+    EXPECT_EQ(w->state.files.lstFiles[1],
+              (QStringList{work() + "/y1.txt", work() + "/x2.txt", work() + "/x3.txt"}));
+    EXPECT_EQ(w->state.files.lstDirs[1], QStringList{work() + "/xd"});
+    EXPECT_EQ(w->lwDragDrop->count(), 4);
+}
