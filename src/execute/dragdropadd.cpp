@@ -1,12 +1,12 @@
 #include "execute/dragdropadd.h"
-#include "engine/normalize.h"
 #include "execute/executehost.h"
-#include "platform/datetext.h"
+#include "filelist/listrows.h"
 #include "platform/failure.h"
 #include "platform/fileops.h"
 
 #include <QApplication>
 #include <QItemSelection>
+#include <optional>
 
 FreeSelectTarget freeSelectTarget(const ExecuteHost& h)
 {
@@ -18,18 +18,6 @@ FreeSelectTarget freeSelectTarget(const ExecuteHost& h)
     t.logs = h.logs;
     t.getSysIconFreeSel = h.getSysIconFreeSel;
     return t;
-}
-
-QString freeSelectSizeText(qint64 bytes)
-{
-    const double b = double(bytes);
-    if (bytes > 1073741824)
-        return platform::numberText(platform::roundHalfEven(b / 1024 / 1024 / 1024, 2)) + QStringLiteral(" GB");
-    if (bytes > 1048576)
-        return platform::numberText(platform::roundHalfEven(b / 1048576, 2)) + QStringLiteral(" MB");
-    if (bytes > 1024)
-        return platform::numberText(platform::roundHalfEven(b / 1024, 0)) + QStringLiteral(" kB");
-    return QString::number(bytes) + QStringLiteral(" bytes");
 }
 
 FreeSelectAdder::FreeSelectAdder(FreeSelectTarget target) : t_(std::move(target)) {}
@@ -97,35 +85,23 @@ void FreeSelectAdder::addChecked(QString& fullPath)
         return;
     listed_.insert(key);
 
+    // The row in the layout both lists share. When the detail columns cannot be
+    // read the entry is still listed, with those columns empty, and the failure logged.
+    const bool allColumns = t_.listOptions && t_.listOptions->showAllColumns == 1;
+    std::optional<platform::Failure> failure;
     platform::ListRow row;
-    row.cells[0] = name;
-    row.cells[2] = dir;
+    try {
+        row = entryRow(key, isDir, allColumns);
+    } catch (const platform::Failure& f) {
+        failure = f;
+        row = entryRow(key, isDir, false);
+    }
     row.smallIcon = small;
     row.largeIcon = large;
-    row.isDir = isDir;
     pending_.push_back(std::move(row));
     (isDir ? t_.files->lstDirs[1] : t_.files->lstFiles[1]).push_back(key);
-
-    if (t_.listOptions && t_.listOptions->showAllColumns == 1) {
-        platform::ListRow& r = pending_.back();
-        const auto info = platform::entryInfo(fullPath);
-        if (!info)
-            throw platform::makeFailure(platform::failures::FileNotFound);
-        const QDateTime modified = platform::toDateTime(info->modified);
-        if (!isDir) {
-            r.cells[3] = freeSelectSizeText(info->size);
-            r.sizeBytes = info->size;
-        }
-        r.cells[4] = platform::dateTimeText(modified);
-        r.cells[5] = platform::attributeText(platform::getAttributes(fullPath));
-        const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-        if (!isDir && dot >= 0)
-            r.cells[6] = name.mid(dot + 1);
-        r.cells[7] = isDir ? QStringLiteral("Dir") : QStringLiteral("File");
-        if (!isDir)
-            r.cells[8] = normalizeNumbers(QString::number(info->size), 11);
-        r.cells[9] = platform::sortKeyText(modified);
-    }
+    if (failure)
+        throw *failure;
 }
 
 void FreeSelectAdder::finish()

@@ -41,7 +41,6 @@ public:
 
 private:
     void addChecked(QString& fullPath);
-    platform::ListRow makeRow(const QString& path, const QString& dir, const QString& name, bool isDir);
 
     FreeSelectTarget t_;
     QSet<QString> listed_;
@@ -54,6 +53,3 @@ private:
 // has no name, or is listed already. The list leaves its hint state. Failures
 // are written to the error log with the tag "dragDropAdd: ".
 void dragDropAdd(const FreeSelectTarget& target, QString& fullPath);
-
-// The size text of the lists: bytes, kB, MB or GB.
-QString freeSelectSizeText(qint64 bytes);

@@ -9,6 +9,7 @@
 #include "platform/controls.h"
 #include "platform/listview.h"
 #include "platform/uiservice.h"
+#include "settings/settings.h"
 
 #include <QPushButton>
 #include <QTreeWidget>
@@ -25,13 +26,12 @@ struct ExecuteHost {
     PreviewState* preview = nullptr;
     ExecuteState* state = nullptr;
     const FileListOptions* listOptions = nullptr;  // showAllColumns
-    const ExecuteOptions* options = nullptr;
-    LogWindowGeometry* geometry = nullptr;
+    // keepFileOrder, autoCloseLogWindow, showFullPath, the log window's
+    // geometry (Execute_*, frmexecute_maximized) and the rename statistics.
+    Settings* settings = nullptr;
     qint16* executeBusy = nullptr;
     const qint16* fileMode = nullptr;
     const qint16* dirsAllowed = nullptr;
-    qint32* totNumberOfFilesRenamedNew = nullptr;
-    qint32* totNumberOfDirsRenamedNew = nullptr;
 
     platform::ListView* lwDirectory = nullptr;
     platform::ListView* lwDragDrop = nullptr;
@@ -54,7 +54,7 @@ struct ExecuteHost {
     std::function<void()> readDirectory;
     std::function<void()> updateFileViews;
     std::function<void(bool force)> updateSelectionCount;
-    // Exchanges rows a and b (1-based) of the active list; swapListRows below when empty.
+    // Exchanges rows a and b (1-based) of the active list; no order restore when empty.
     std::function<void(int a, int b)> swapListItems;
     std::function<void()> generateThumbnailsFreeSelect;  // nothing when empty
     // Small icon index of a Free Select entry (its large one is left in
@@ -77,8 +77,3 @@ void serveEventsThrottled(ExecuteHost& h);
 void setStatus(ExecuteHost& h, const QString& text);
 // True while a run or an Undo is in progress, including its last steps.
 bool executeLocked(const ExecuteHost& h);
-
-// The exchange of two rows of the active list (1-based): icons, texts and detail
-// columns move, both rows end deselected, and in Directory mode the order counts
-// as changed by hand.
-void swapListRows(ExecuteHost& h, int a, int b);

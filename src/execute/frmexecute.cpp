@@ -59,7 +59,7 @@ void FrmExecute::Form_Load()
 {
     // The smallest size at which every control keeps a positive size.
     setMinimumSize(370, 194);
-    const LogWindowGeometry& g = *host_.geometry;
+    const Settings& g = *host_.settings;
     move(g.Execute_Left / 15, g.Execute_Top / 15);
     resize(std::max(g.Execute_Width / 15, 370), std::max(g.Execute_Height / 15, 194));
     if (g.frmexecute_maximized == 2)
@@ -188,7 +188,7 @@ void FrmExecute::cmdSaveLog_Click()
 
 void FrmExecute::Form_Unload()
 {
-    LogWindowGeometry& g = *host_.geometry;
+    Settings& g = *host_.settings;
     const Qt::WindowStates st = windowState();
     if (!(st & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) {
         g.Execute_Top = storeForm(double(y()) * 15);

@@ -28,7 +28,8 @@ bool walk(ExecuteHost& h, const QStringList& paths, bool isDir, const EntryNameF
         const qsizetype i = isDir ? n - 1 - k : k;
         const auto [dir, name] = splitPath(paths[i]);
         if (isPathSelected(h, dir + name)) {
-            QString target = newName(dir, name, isDir);
+            // A name whose bytes on disk cannot be written back is never renamed.
+            QString target = isUnrenamable(*h.files, dir + name) ? QString() : newName(dir, name, isDir);
             if (isDir)
                 renameDir(h, name, target, dir);
             else

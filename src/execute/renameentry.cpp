@@ -34,7 +34,7 @@ void addRebuild(ExecuteHost& h, Kind kind, const QString& path)
 
 QString shown(const ExecuteHost& h, const QString& dir)
 {
-    return h.options->showFullPath == 1 ? dir : QString();
+    return h.settings->showFullPath == 1 ? dir : QString();
 }
 
 // Creates the missing levels that the markers of `tagged` name below `dir`,

@@ -142,13 +142,6 @@ void percentStatus(ExecuteHost& h, const QString& head, int percent, int& shown)
     setStatus(h, head + QString::number(percent) + QLatin1Char('%'));
 }
 
-void swapRows(ExecuteHost& h, int a, int b)
-{
-    if (h.swapListItems)
-        h.swapListItems(a, b);
-    else
-        swapListRows(h, a, b);
-}
 
 // Steps 4 and 5: the undo store and the totals of the progress bar.
 double prepareStore(ExecuteHost& h)
@@ -336,6 +329,8 @@ void repathOtherMode(ExecuteHost& h)
 
 void restoreOrder(ExecuteHost& h, bool progress)
 {
+    if (!h.swapListItems)
+        return;
     platform::ListView* list = h.activeList();
     const QStringList& listed = h.run().listedPaths.items();
     // The last snapshotted position needs no search: the others put it in place.
@@ -359,7 +354,7 @@ void restoreOrder(ExecuteHost& h, bool progress)
             continue;
         }
         const QString displaced = rowPath(list, int(i));
-        swapRows(h, int(i) + 1, j + 1);
+        h.swapListItems(int(i) + 1, j + 1);
         movePosition(positions, wanted, wanted, j, int(i));
         movePosition(positions, displaced, displaced, int(i), j);
     }
@@ -459,7 +454,7 @@ void runRename(ExecuteHost& h)
             repathOtherMode(h);
     });
     guarded(h, "order", [&] {                       // 14
-        if (h.options->keepFileOrder == 1 && (orderChangedBefore == -1 || h.mode() == 1)) {
+        if (h.settings->keepFileOrder == 1 && (orderChangedBefore == -1 || h.mode() == 1)) {
             setStatus(h, QStringLiteral("Restoring Order..."));
             restoreOrder(h, true);
         }
@@ -468,8 +463,8 @@ void runRename(ExecuteHost& h)
 
     // 16, 17. Undo button and statistics.
     h.cmdUndo->setEnabled(r.filesDone > 0 || r.dirsDone > 0);
-    *h.totNumberOfFilesRenamedNew += r.filesDone;
-    *h.totNumberOfDirsRenamedNew += r.dirsDone;
+    h.settings->totNumberOfFilesRenamedNew += r.filesDone;
+    h.settings->totNumberOfDirsRenamedNew += r.dirsDone;
 
     // 18.
     guarded(h, "selection count", [&] {
@@ -488,6 +483,6 @@ void runRename(ExecuteHost& h)
                       QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
         h.logs->errorLogged = 0;
     }
-    if (h.options->autoCloseLogWindow == 1)
+    if (h.settings->autoCloseLogWindow == 1)
         unloadLogWindow(h);
 }

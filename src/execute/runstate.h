@@ -89,19 +89,3 @@ struct ExecuteState {
     ExecuteState& operator=(const ExecuteState&) = delete;
     ~ExecuteState();
 };
-
-// The log window's geometry, twips and window state, as the settings keep them.
-struct LogWindowGeometry {
-    int Execute_Top = 0;
-    int Execute_Left = 0;
-    int Execute_Width = 5960;
-    int Execute_Height = 5000;
-    int frmexecute_maximized = 0;  // 0 normal, 1 minimised, 2 maximised
-};
-
-// Settings values a run reads.
-struct ExecuteOptions {
-    int keepFileOrder = 0;
-    int autoCloseLogWindow = 0;
-    int showFullPath = 0;
-};

@@ -25,10 +25,8 @@ struct BareHost {
     PreviewState preview;
     ExecuteState state;
     FileListOptions listOptions;
-    ExecuteOptions options;
-    LogWindowGeometry geometry;
+    Settings settings;
     qint16 executeBusy = 0, fileMode = 0, dirsAllowed = -1;
-    qint32 totFiles = 0, totDirs = 0;
     platform::ListView* lwDirectory;
     platform::ListView* lwDragDrop;
     QTreeWidget* treeView;
@@ -63,13 +61,10 @@ struct BareHost {
         h.preview = &preview;
         h.state = &state;
         h.listOptions = &listOptions;
-        h.options = &options;
-        h.geometry = &geometry;
+        h.settings = &settings;
         h.executeBusy = &executeBusy;
         h.fileMode = &fileMode;
         h.dirsAllowed = &dirsAllowed;
-        h.totNumberOfFilesRenamedNew = &totFiles;
-        h.totNumberOfDirsRenamedNew = &totDirs;
         h.lwDirectory = lwDirectory;
         h.lwDragDrop = lwDragDrop;
         h.treeView = treeView;
@@ -113,8 +108,8 @@ protected:
 
 TEST_F(PiecesTest, LogWindowKeepsItsMinimumSizeAndLaysOutFromItsSize)
 {
-    b->geometry.Execute_Width = 1500; // far below the minimum
-    b->geometry.Execute_Height = 900;
+    b->settings.Execute_Width = 1500; // far below the minimum
+    b->settings.Execute_Height = 900;
     FrmExecute* w = openLogWindow(b->h);
     EXPECT_EQ(w->minimumSize(), QSize(370, 194));
     EXPECT_GE(w->width(), 370);
@@ -152,11 +147,11 @@ TEST_F(PiecesTest, LogWindowRefusesToCloseWhileBusyAndStoresItsGeometryOnUnload)
     EXPECT_EQ(logWindow(b->h), nullptr);
     EXPECT_TRUE(b->window.isEnabled());
     EXPECT_EQ(validated, 1);
-    EXPECT_EQ(b->geometry.Execute_Left, 450);
-    EXPECT_EQ(b->geometry.Execute_Top, 600);
-    EXPECT_EQ(b->geometry.Execute_Width, 6000);
-    EXPECT_EQ(b->geometry.Execute_Height, 4500);
-    EXPECT_EQ(b->geometry.frmexecute_maximized, 0);
+    EXPECT_EQ(b->settings.Execute_Left, 450);
+    EXPECT_EQ(b->settings.Execute_Top, 600);
+    EXPECT_EQ(b->settings.Execute_Width, 6000);
+    EXPECT_EQ(b->settings.Execute_Height, 4500);
+    EXPECT_EQ(b->settings.frmexecute_maximized, 0);
     EXPECT_FALSE(QFileInfo::exists(programFolder() + "/errors.txt"));
 }
 
@@ -197,10 +192,10 @@ TEST_F(PiecesTest, MaximisedLogWindowKeepsTheStoredNormalGeometry)
     b->window.show();
     FrmExecute* w = openLogWindow(b->h);
     w->showMaximized();
-    b->geometry.Execute_Width = 5000;
+    b->settings.Execute_Width = 5000;
     unloadLogWindow(b->h);
-    EXPECT_EQ(b->geometry.frmexecute_maximized, 2);
-    EXPECT_EQ(b->geometry.Execute_Width, 5000);
+    EXPECT_EQ(b->settings.frmexecute_maximized, 2);
+    EXPECT_EQ(b->settings.Execute_Width, 5000);
 }
 
 // ---------------------------------------------------------------- dragDropAdd
@@ -271,17 +266,6 @@ TEST_F(PiecesTest, DragDropAddFillsTheDetailColumns)
     EXPECT_TRUE(l->subItem(3, 5).startsWith("["));
 }
 
-TEST_F(PiecesTest, SizeTexts)
-{
-    const std::pair<qint64, QString> cases[] = {
-        {0, "0 bytes"},    {1024, "1024 bytes"},   {1536, "2 kB"},
-        {1048577, "1 MB"}, {1572864, "1.5 MB"},    {3LL * 1024 * 1024 * 1024, "3 GB"},
-    };
-    const QString point = QLocale::system().decimalPoint();
-    for (auto [bytes, text] : cases)
-        EXPECT_EQ(freeSelectSizeText(bytes), text.replace(".", point)) << bytes;
-}
-
 // ---------------------------------------------------------------- single renames and helpers
 
 TEST_F(PiecesTest, NameFormsOfARun)
@@ -345,7 +329,7 @@ TEST_F(PiecesTest, RenameFileOutcomes)
 TEST_F(PiecesTest, ShowFullPathPutsTheDirectoryIntoTheLines)
 {
     writeFile("a.txt");
-    b->options.showFullPath = 1;
+    b->settings.showFullPath = 1;
     openLogWindow(b->h);
     QString n = "b.txt";
     renameFile(b->h, "a.txt", n, work() + "/");

@@ -146,8 +146,8 @@ TEST_F(RunRenameTest, ReplaceRenamesAndLogsToTheWindowAndTheActivityLog)
     EXPECT_EQ(w->StatusBar->panelText("main"), "Ready!");
 
     EXPECT_TRUE(w->cmdUndo->isEnabledTo(w.get()));
-    EXPECT_EQ(w->totNumberOfFilesRenamedNew, 1);
-    EXPECT_EQ(w->totNumberOfDirsRenamedNew, 0);
+    EXPECT_EQ(w->state.settings.totNumberOfFilesRenamedNew, 1);
+    EXPECT_EQ(w->state.settings.totNumberOfDirsRenamedNew, 0);
     EXPECT_EQ(w->execute.undo.undoFileCount, 1);
     EXPECT_EQ(w->execute.undo.undoFiles[0].oldName, "alpha.txt");
     EXPECT_EQ(w->execute.undo.undoFiles[0].newName, "gamma.txt");
@@ -202,7 +202,7 @@ TEST_F(RunRenameTest, AnExistingTargetGivesAWarningAndBothFilesKeepTheirContent)
     EXPECT_EQ(w->execute.run.warningCount, 1);
     EXPECT_EQ(w->execute.undo.undoFileCount, 0);
     EXPECT_FALSE(w->cmdUndo->isEnabledTo(w.get()));
-    EXPECT_EQ(w->totNumberOfFilesRenamedNew, 0);
+    EXPECT_EQ(w->state.settings.totNumberOfFilesRenamedNew, 0);
 }
 
 TEST_F(RunRenameTest, SubDirectoryTagsCreateTheMissingLevels)
@@ -288,7 +288,7 @@ TEST_F(RunRenameTest, TheLogWindowRefusesToCloseAndRenameDoesNotRestartDuringARu
     w->cmdExecute_Click();
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(logLines().size(), 2);
-    EXPECT_EQ(w->totNumberOfFilesRenamedNew, 2);
+    EXPECT_EQ(w->state.settings.totNumberOfFilesRenamedNew, 2);
 }
 
 TEST_F(RunRenameTest, ALoggedFailureEndsWithTheErrorMessageAndNoRestartFromItsYields)
@@ -328,14 +328,14 @@ TEST_F(RunRenameTest, AutoCloseLogWindowGivesTheMainWindowBack)
     writeFile("x1.txt");
     listWork();
     replace("x", "y");
-    w->executeOptions.autoCloseLogWindow = 1;
-    w->logWindowGeometry.Execute_Width = 6000;
+    w->state.settings.autoCloseLogWindow = 1;
+    w->state.settings.Execute_Width = 6000;
     w->cmdExecute_Click();
     EXPECT_TRUE(exists("y1.txt"));
     EXPECT_EQ(logWin(), nullptr);
     EXPECT_TRUE(w->isEnabled());
-    EXPECT_EQ(w->logWindowGeometry.Execute_Width, 6000);
-    EXPECT_EQ(w->logWindowGeometry.frmexecute_maximized, 0);
+    EXPECT_EQ(w->state.settings.Execute_Width, 6000);
+    EXPECT_EQ(w->state.settings.frmexecute_maximized, 0);
 }
 
 TEST_F(RunRenameTest, NothingToChangeLeavesUndoAndSaveLogDisabled)
@@ -348,7 +348,7 @@ TEST_F(RunRenameTest, NothingToChangeLeavesUndoAndSaveLogDisabled)
     EXPECT_TRUE(logLines().isEmpty());
     EXPECT_FALSE(w->cmdUndo->isEnabledTo(w.get()));
     EXPECT_FALSE(logWin()->cmdSaveLog->isEnabled());
-    EXPECT_EQ(w->totNumberOfFilesRenamedNew, 0);
+    EXPECT_EQ(w->state.settings.totNumberOfFilesRenamedNew, 0);
 }
 
 TEST_F(RunRenameTest, SaveLogWritesTheLines)
@@ -391,10 +391,10 @@ TEST_F(RunRenameTest, KeepFileOrderPutsSwappedRowsBack)
             writeFile(n);
         listWork();
         ExecuteHost h = w->executeHost();
-        swapListRows(h, 1, 3);
+        h.swapListItems(1, 3);
         ASSERT_EQ(rowNames(w->lwDirectory), (QStringList{"c1.txt", "b1.txt", "a1.txt"}));
         EXPECT_EQ(w->state.files.listOrderChanged, -1);
-        w->executeOptions.keepFileOrder = c.keepFileOrder;
+        w->state.settings.keepFileOrder = c.keepFileOrder;
         replace("1", "2");
         w->cmdExecute_Click();
         EXPECT_EQ(rowNames(w->lwDirectory), c.rows) << c.keepFileOrder;
@@ -417,7 +417,7 @@ TEST_F(RunRenameTest, DirectoriesAreRenamedAfterTheirContents)
     EXPECT_TRUE(exists("ydir/ysub"));
     EXPECT_EQ(readText(work() + "/ydir/y1.txt"), "1");
     EXPECT_EQ(logWin()->lblInfo_Dirs->text(), "2 Directories Renamed.");
-    EXPECT_EQ(w->totNumberOfDirsRenamedNew, 2);
+    EXPECT_EQ(w->state.settings.totNumberOfDirsRenamedNew, 2);
     // The collection follows the renamed directory.
     EXPECT_EQ(w->state.files.lstFiles[1], QStringList{work() + "/ydir/y1.txt"});
     EXPECT_EQ(w->state.files.lstDirs[1], (QStringList{work() + "/ydir/ysub", work() + "/ydir"}));
@@ -435,7 +435,7 @@ TEST_F(RunRenameTest, FreeSelectKeepsUnselectedEntriesAndItsOrder)
     w->lwDragDrop->setSelected(1, true);
     w->updateSelectionCount(false);
     ASSERT_EQ(w->state.files.onlySelectedActive, -1);
-    w->executeOptions.keepFileOrder = 1;
+    w->state.settings.keepFileOrder = 1;
     replace("x", "y");
     w->cmdExecute_Click();
 
