@@ -8,6 +8,7 @@
 #include "filelist/iconlists.h"
 #include "filelist/readdirectory.h"
 #include "filelist/selectioncount.h"
+#include "filelist/swaplistitems.h"
 #include "filelist/systemfolders.h"
 #include "platform/datetext.h"
 #include "platform/fileops.h"
@@ -534,13 +535,10 @@ ExecuteHost FrmMain::executeHost()
     h.preview = &state.preview;
     h.state = &execute;
     h.listOptions = &listOptions;
-    h.options = &executeOptions;
-    h.geometry = &logWindowGeometry;
+    h.settings = &state.settings;
     h.executeBusy = &executeBusy;
     h.fileMode = &fileMode;
     h.dirsAllowed = &dirsAllowed;
-    h.totNumberOfFilesRenamedNew = &totNumberOfFilesRenamedNew;
-    h.totNumberOfDirsRenamedNew = &totNumberOfDirsRenamedNew;
     h.lwDirectory = lwDirectory;
     h.lwDragDrop = lwDragDrop;
     h.treeView = TreeView;
@@ -558,6 +556,10 @@ ExecuteHost FrmMain::executeHost()
     h.readDirectory = [this] { readDirectory(); };
     h.updateFileViews = [this] { updateFileViews(); };
     h.updateSelectionCount = [this](bool force) { updateSelectionCount(force); };
+    h.swapListItems = [fh = fileListHost()](int a, int b) mutable { ::swapListItems(fh, a, b); };
+    h.getSysIconFreeSel = [fh = fileListHost()](const QString& path, bool isDir) mutable {
+        return ::getSysIconFreeSel(fh, path, isDir ? -1 : 0);
+    };
     return h;
 }
 

@@ -49,13 +49,8 @@ public:
     QString storedPath;
     bool exited = false;
     FileListOptions listOptions;
-    // The run of "Rename!": its state and undo store, the settings it reads,
-    // the log window's geometry and the rename statistics.
+    // The run of "Rename!": its state, the undo store and the open log window.
     ExecuteState execute;
-    ExecuteOptions executeOptions;
-    LogWindowGeometry logWindowGeometry;
-    qint32 totNumberOfFilesRenamedNew = 0;
-    qint32 totNumberOfDirsRenamedNew = 0;
 
     // Controls, under the names the rest of the program uses.
     QLabel* imgLogo;
