@@ -105,9 +105,13 @@ void FrmExecute::syncBar()
 {
     // QProgressBar takes integers and shows a busy animation for an empty range;
     // an empty range here simply shows an empty bar.
-    const int max = int(std::max(max_, min_));
-    Progress->setRange(int(min_), max > int(min_) ? max : int(min_) + 1);
-    Progress->setValue(int(std::clamp(value_, min_, std::max(max_, min_))));
+    const int min = int(min_);
+    const int max = std::max(int(std::max(max_, min_)), min + 1);
+    if (Progress->minimum() != min || Progress->maximum() != max)
+        Progress->setRange(min, max);
+    const int value = int(std::clamp(value_, min_, std::max(max_, min_)));
+    if (Progress->value() != value)
+        Progress->setValue(value);
 }
 
 void FrmExecute::setProgressMax(double max)
@@ -138,8 +142,18 @@ QStringList FrmExecute::lines() const
 
 void FrmExecute::setCaption(const QString& caption)
 {
+    shownPercent_ = -1;
     if (windowTitle() != caption)
         setWindowTitle(caption);
+}
+
+void FrmExecute::showPercent(int percent)
+{
+    // The caption only changes with the percentage.
+    if (percent == shownPercent_)
+        return;
+    setCaption(QStringLiteral("Status: Renaming... ") + QString::number(percent) + QLatin1Char('%'));
+    shownPercent_ = percent;
 }
 
 void FrmExecute::setLabel(QLabel* label, const QString& text)
@@ -288,8 +302,7 @@ void stepExecuteProgress(ExecuteHost& h)
         v = w->progressValue();
         // A bar without a maximum stands at 0 %.
         const float percent = w->progressMax() > 0 ? float(v) / float(w->progressMax()) * 100.0f : 0.0f;
-        w->setCaption(QStringLiteral("Status: Renaming... ") + QString::number(int(std::floor(percent))) +
-                      QLatin1Char('%'));
+        w->showPercent(int(std::floor(percent)));
     }
     serveEventsThrottled(h);
 }

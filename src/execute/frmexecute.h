@@ -38,6 +38,8 @@ public:
     // Sets the caption only when it changes.
     void setCaption(const QString& caption);
     void setLabel(QLabel* label, const QString& text);
+    // "Status: Renaming... N%"
+    void showPercent(int percent);
 
     void Form_Load();
     void Form_Resize();
@@ -65,6 +67,7 @@ private:
     ExecuteHost host_;
     double min_ = 0, max_ = 0, value_ = 0;
     bool unloaded_ = false;
+    int shownPercent_ = -1;
 };
 
 // The open log window of the host, or nullptr.

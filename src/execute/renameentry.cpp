@@ -4,6 +4,9 @@
 #include "platform/failure.h"
 #include "platform/fileops.h"
 
+#include <QStringBuilder>
+#include <array>
+
 namespace {
 
 enum class Kind { File, Dir };
@@ -62,17 +65,8 @@ void createLevels(ExecuteHost& h, const QString& dir, const QString& tagged)
     }
 }
 
-QHash<QString, int>& iconKeyIndex(ExecuteHost& h, size_t which, platform::ImageList& list)
-{
-    std::optional<QHash<QString, int>>& index = h.run().iconKeys[which];
-    if (!index) {
-        index.emplace();
-        index->reserve(list.keys.size());
-        for (int i = int(list.keys.size()) - 1; i >= 0; --i)
-            index->insert(list.keys[i], i); // the first of equal keys wins
-    }
-    return *index;
-}
+using IconSlots = std::array<int, 4>;
+constexpr IconSlots kNoSlots{-1, -1, -1, -1};
 
 // Images cached under the old full path keep their picture under the new one;
 // a list that already holds the new key keeps the old one.
@@ -81,18 +75,34 @@ void rekeyIcons(ExecuteHost& h, const QString& from, const QString& to)
     platform::ImageList* lists[4] = {&h.files->imagelistSysIcons, &h.files->imagelistSysIconsLarge,
                                      &h.files->imagelistSysIconsFreeSelect,
                                      &h.files->imagelistSysIconsFreeSelectLarge};
-    for (size_t i = 0; i < 4; ++i) {
-        if (lists[i]->keys.isEmpty())
-            continue;
-        QHash<QString, int>& index = iconKeyIndex(h, i, *lists[i]);
-        const auto it = index.find(from);
-        if (it == index.end() || index.contains(to))
-            continue;
-        const int at = it.value();
-        index.erase(it);
-        lists[i]->keys[at] = to;
-        index.insert(to, at);
+    std::optional<QHash<QString, IconSlots>>& index = h.run().iconKeys;
+    if (!index) {
+        index.emplace();
+        for (size_t i = 0; i < 4; ++i)
+            for (qsizetype p = lists[i]->keys.size() - 1; p >= 0; --p) {
+                auto it = index->find(lists[i]->keys[p]);
+                if (it == index->end())
+                    it = index->insert(lists[i]->keys[p], kNoSlots);
+                it.value()[i] = int(p); // the first of equal keys wins
+            }
     }
+    const auto it = index->constFind(from);
+    if (it == index->constEnd())
+        return;
+    IconSlots left = it.value();
+    IconSlots moved = index->value(to, kNoSlots);
+    for (size_t i = 0; i < 4; ++i)
+        if (left[i] >= 0 && moved[i] < 0) {
+            lists[i]->keys[left[i]] = to;
+            moved[i] = left[i];
+            left[i] = -1;
+        }
+    if (left == kNoSlots)
+        index->remove(from);
+    else
+        index->insert(from, left);
+    if (moved != kNoSlots)
+        index->insert(to, moved);
 }
 
 void warn(ExecuteHost& h, Kind kind, const QString& oldName, const QString& newName, const QString& dir)
@@ -111,7 +121,8 @@ void warn(ExecuteHost& h, Kind kind, const QString& oldName, const QString& newN
         w->setLabel(w->lblInfo_Skipped, QString::number(r.warningCount) + QStringLiteral(" Warnings."));
 }
 
-void recordSuccess(ExecuteHost& h, Kind kind, const QString& oldName, const QString& newName, const QString& dir)
+void recordSuccess(ExecuteHost& h, Kind kind, const QString& oldName, const QString& newName, const QString& dir,
+                   const QString& oldPath, const QString& newPath)
 {
     RunState& r = h.run();
     FrmExecute* w = logWindow(h);
@@ -122,7 +133,7 @@ void recordSuccess(ExecuteHost& h, Kind kind, const QString& oldName, const QStr
         if (r.undoInProgress == 0)
             h.undo().putFile(r.filesDone - 1, UndoFileItem{oldName, newName, dir, 0, {}, {}, {}, {}, {}});
         if (freeSelectUpkeep(h))
-            addRebuildFile(h, dir + newName);
+            addRebuildFile(h, newPath);
     } else {
         ++r.dirsDone;
         if (w)
@@ -130,13 +141,13 @@ void recordSuccess(ExecuteHost& h, Kind kind, const QString& oldName, const QStr
         if (r.undoInProgress == 0)
             h.undo().putDir(r.dirsDone - 1, UndoDirItem{oldName, newName, dir, 0, {}, {}});
     }
-    r.selectedPaths.replaceAll(dir + oldName, dir + newName);
-    r.listedPaths.replaceAll(dir + oldName, dir + newName);
-    rekeyIcons(h, dir + oldName, dir + newName);
+    r.selectedPaths.replaceAll(oldPath, newPath);
+    r.listedPaths.replaceAll(oldPath, newPath);
+    rekeyIcons(h, oldPath, newPath);
     if (kind == Kind::Dir && freeSelectUpkeep(h)) {
-        // Entries listed so far inside the directory follow it; see rebuildPaths.
-        r.dirRenames.emplace_back(dir + oldName, dir + newName);
-        addRebuildDir(h, dir + newName);
+        // Entries listed so far inside the directory follow it when the collection is rebuilt.
+        r.dirRenames.emplace_back(oldPath, newPath);
+        addRebuildDir(h, newPath);
     }
 }
 
@@ -166,19 +177,24 @@ bool renameEntry(ExecuteHost& h, Kind kind, const QString& oldName, QString& new
         createLevels(h, dir, tagged);
     newName = finalName;
 
+    const QString oldPath = dir + oldName;
+    const QString newPath = dir + newName;
     try {
-        platform::renameNoReplace(dir + oldName, dir + newName);
+        platform::renameNoReplace(oldPath, newPath);
     } catch (const platform::Failure&) {
         warn(h, kind, oldName, newName, dir);
         return false;
     }
     if (kind == Kind::Dir)
         serveEventsThrottled(h);
-    const QString head = QString::fromLatin1(textsFor(kind).renamed);
-    const QString d = shown(h, dir);
-    logWindowLine(h, head + d + oldName + QStringLiteral(" --> ") + d + newName);
-    h.logs->writeLog(head + dir + oldName + QStringLiteral(" --> ") + dir + newName);
-    recordSuccess(h, kind, oldName, newName, dir);
+    const QLatin1String head(textsFor(kind).renamed);
+    const QLatin1String arrow(" --> ");
+    if (h.settings->showFullPath == 1)
+        logWindowLine(h, head % oldPath % arrow % newPath);
+    else
+        logWindowLine(h, head % oldName % arrow % newName);
+    h.logs->writeLog(head % oldPath % arrow % newPath);
+    recordSuccess(h, kind, oldName, newName, dir, oldPath, newPath);
     if (kind == Kind::File)
         serveEventsThrottled(h);
     return true;

@@ -236,8 +236,7 @@ void finishWindow(ExecuteHost& h)
 void beginBookkeeping(ExecuteHost& h)
 {
     RunState& r = h.run();
-    for (auto& index : r.iconKeys)
-        index.reset();
+    r.iconKeys.reset();
     r.rebuildFiles.clear();
     r.rebuildDirs.clear();
     r.dirRenames.clear();

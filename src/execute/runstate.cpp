@@ -1,32 +1,45 @@
 #include "execute/runstate.h"
 #include "execute/frmexecute.h"
 
-#include <algorithm>
 
 void PathSnapshot::assign(QStringList items)
 {
     items_ = std::move(items);
-    where_.clear();
-    where_.reserve(items_.size());
-    for (qsizetype i = 0; i < items_.size(); ++i)
-        where_[items_[i]].push_back(i);
+    first_.clear();
+    first_.reserve(items_.size());
+    next_.assign(size_t(items_.size()), -1);
+    for (qsizetype i = items_.size() - 1; i >= 0; --i) {
+        const auto it = first_.find(items_[i]);
+        if (it == first_.end()) {
+            first_.insert(items_[i], i);
+        } else {
+            next_[size_t(i)] = it.value();
+            it.value() = i;
+        }
+    }
 }
 
 void PathSnapshot::replaceAll(const QString& from, const QString& to)
 {
     if (from == to)
         return;
-    const auto it = where_.find(from);
-    if (it == where_.end())
+    const auto it = first_.find(from);
+    if (it == first_.end())
         return;
-    std::vector<qsizetype> positions = std::move(it.value());
-    where_.erase(it);
-    std::vector<qsizetype>& target = where_[to];
-    for (qsizetype p : positions) {
+    const qsizetype head = it.value();
+    first_.erase(it);
+    qsizetype tail = head;
+    for (qsizetype p = head; p >= 0; p = next_[size_t(p)]) {
         items_[p] = to;
-        target.push_back(p);
+        tail = p;
     }
-    std::sort(target.begin(), target.end());
+    const auto jt = first_.find(to);
+    if (jt == first_.end()) {
+        first_.insert(to, head);
+    } else {
+        next_[size_t(tail)] = jt.value();
+        jt.value() = head;
+    }
 }
 
 ExecuteState::~ExecuteState()

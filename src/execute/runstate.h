@@ -22,13 +22,15 @@ public:
     void clear() { assign({}); }
     const QStringList& items() const { return items_; }
     qsizetype size() const { return items_.size(); }
-    bool contains(const QString& path) const { return where_.contains(path); }
+    bool contains(const QString& path) const { return first_.contains(path); }
     // Every item equal to `from` becomes `to`.
     void replaceAll(const QString& from, const QString& to);
 
 private:
     QStringList items_;
-    QHash<QString, std::vector<qsizetype>> where_;
+    // Each path's positions form a chain: the first one, then next_ until -1.
+    QHash<QString, qsizetype> first_;
+    std::vector<qsizetype> next_;
 };
 
 // A path the Free Select collection holds after the run, with the number of
@@ -70,11 +72,12 @@ struct RunState {
     // During a pass the event loop is served at most once per interval: Cancel
     // and the timer still answer within it, and a large run is not dominated by
     // repaints of the log window. 0 serves it at every point.
-    int yieldIntervalMs = 40;
+    int yieldIntervalMs = 100;
     QElapsedTimer sinceYield;
 
-    // Lazily built key indexes of the four icon lists, valid for one run.
-    std::array<std::optional<QHash<QString, int>>, 4> iconKeys;
+    // Where each key sits in the four icon lists (-1: not there), built at the
+    // first rename of a run: one look-up per rename finds every list to re-key.
+    std::optional<QHash<QString, std::array<int, 4>>> iconKeys;
 };
 
 // The execution subsystem's part of the program state.
