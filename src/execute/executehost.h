@@ -77,3 +77,15 @@ void serveEventsThrottled(ExecuteHost& h);
 void setStatus(ExecuteHost& h, const QString& text);
 // True while a run or an Undo is in progress, including its last steps.
 bool executeLocked(const ExecuteHost& h);
+// Held by "Rename!" and Undo from their first step until they return; test
+// executeLocked before taking it.
+class CommandScope {
+public:
+    explicit CommandScope(ExecuteHost& h) : flag_(h.state->run.commandActive) { flag_ = true; }
+    ~CommandScope() { flag_ = false; }
+    CommandScope(const CommandScope&) = delete;
+    CommandScope& operator=(const CommandScope&) = delete;
+
+private:
+    bool& flag_;
+};

@@ -51,12 +51,6 @@ void guarded(ExecuteHost& h, const char* stage, F&& steps)
     }
 }
 
-struct CommandGuard {
-    explicit CommandGuard(bool& f) : flag(f) { flag = true; }
-    ~CommandGuard() { flag = false; }
-    bool& flag;
-};
-
 void showCaption(ExecuteHost& h, const QString& caption)
 {
     if (FrmExecute* w = logWindow(h))
@@ -392,7 +386,7 @@ void runRename(ExecuteHost& h)
 {
     if (executeLocked(h))
         return;
-    CommandGuard active(h.run().commandActive);
+    CommandScope active(h);
     RunState& r = h.run();
 
     // 1. Validation.
