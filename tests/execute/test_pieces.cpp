@@ -411,3 +411,22 @@ TEST_F(PiecesTest, AFailureInsideAPassEndsItWithOneErrorLine)
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].endsWith("Error 13 (Type mismatch) executeReplace: Failed To Execute"));
 }
+
+TEST_F(PiecesTest, TheEnumerationRunWorksOnTheListsAsRead)
+{
+    struct Case {
+        const char* key;
+        int reads;
+    };
+    for (const Case& c : {Case{"Replace", 2}, Case{"Enum", 1}}) {
+        int reads = 0;
+        b->h.readDirectory = [&] { ++reads; };
+        b->h.modeKey = [&] { return QString::fromLatin1(c.key); };
+        b->cmdExecute->setEnabled(true);
+        runRename(b->h);
+        EXPECT_EQ(reads, c.reads) << c.key;
+        EXPECT_EQ(b->executeBusy, 0);
+        EXPECT_EQ(b->ui.mousePointer(), 0);
+        unloadLogWindow(b->h);
+    }
+}

@@ -493,3 +493,16 @@ TEST_F(RunRenameTest, CancelInFreeSelectKeepsTheEntriesThePassDidNotReach)
     EXPECT_EQ(w->state.files.lstDirs[1], QStringList{work() + "/xd"});
     EXPECT_EQ(w->lwDragDrop->count(), 4);
 }
+
+TEST_F(RunRenameTest, ADisabledRenameDoesNothing)
+{
+    start();
+    listWork(); // an empty folder: nothing to rename
+    replace("x", "y");
+    ASSERT_FALSE(w->cmdExecute->isEnabled());
+    w->cmdExecute_Click();
+    EXPECT_EQ(logWin(), nullptr);
+    EXPECT_TRUE(w->isEnabled());
+    EXPECT_EQ(ui.mousePointer(), 0);
+    EXPECT_FALSE(QFileInfo::exists(programFolder() + "/log.txt"));
+}
