@@ -136,8 +136,7 @@ void percentStatus(ExecuteHost& h, const QString& head, int percent, int& shown)
     setStatus(h, head + QString::number(percent) + QLatin1Char('%'));
 }
 
-
-// Steps 4 and 5: the undo store and the totals of the progress bar.
+// A fresh undo store; the result is the maximum of the progress bar.
 double prepareStore(ExecuteHost& h)
 {
     const qint16 fm = h.mode();
@@ -174,7 +173,7 @@ void openRunWindow(ExecuteHost& h)
     w->setCaption(QStringLiteral("Status: Preparing..."));
 }
 
-// Step 8: the lists the pass walks.
+// The lists the pass walks.
 void preparePass(ExecuteHost& h, const QString& key)
 {
     if (h.mode() == 0) {
@@ -389,19 +388,19 @@ void runRename(ExecuteHost& h)
     CommandScope active(h);
     RunState& r = h.run();
 
-    // 1. Validation.
+    // The options are checked once more; a disabled "Rename!" ends here.
     if (h.updateExecuteButton)
         h.updateExecuteButton();
     if (!h.cmdExecute->isEnabled())
         return;
 
-    // 2. Busy.
+    // Busy.
     h.ui->setMousePointer(11);
     h.window->setEnabled(false);
     setStatus(h, QStringLiteral("Preparing..."));
     serveEvents(h);
 
-    // 3. Flags.
+    // A pending or running preview stops.
     const qint16 orderChangedBefore = h.files->listOrderChanged;
     stopPreview(*h.preview);
     r.cancelRequested = 0;
@@ -413,15 +412,15 @@ void runRename(ExecuteHost& h)
     double total = 0;
     guarded(h, "prepare", [&] {
         beginBookkeeping(h);
-        total = prepareStore(h);                    // 4, 5
+        total = prepareStore(h);
     });
-    openRunWindow(h);                               // 6
+    openRunWindow(h);
     guarded(h, "snapshots", [&] {
-        takeSnapshots(h);                           // 7
-        preparePass(h, key);                        // 8
+        takeSnapshots(h);
+        preparePass(h, key);
     });
 
-    // 9. Start of the pass.
+    // The pass runs with the normal pointer.
     if (FrmExecute* w = logWindow(h))
         w->setProgressMax(total);
     showCaption(h, QStringLiteral("Status: Renaming..."));
@@ -429,48 +428,47 @@ void runRename(ExecuteHost& h)
     serveEvents(h);
     h.ui->setMousePointer(0);
 
-    // 10. The pass; the passes catch what reaches them, this is the last net.
+    // The passes catch what reaches them; this is the last net.
     guarded(h, "pass", [&] { dispatchPass(h, key, options); });
 
-    // 11. Checking.
+    // From here on the run can no longer be cancelled.
     h.ui->setMousePointer(11);
     if (FrmExecute* w = logWindow(h))
         w->cmdCancel->setEnabled(false);
     showCaption(h, QStringLiteral("Status: Checking Files..."));
     setStatus(h, QStringLiteral("Checking Files..."));
 
-    guarded(h, "reload", [&] { reload(h); });      // 12
-    guarded(h, "other mode", [&] {                  // 13
+    guarded(h, "reload", [&] { reload(h); });
+    guarded(h, "other mode", [&] {
         showCaption(h, QStringLiteral("Status: Checking Files..."));
         setStatus(h, QStringLiteral("Checking Files..."));
         if (h.undo().undoIsChange == 0)
             repathOtherMode(h);
     });
-    guarded(h, "order", [&] {                       // 14
+    guarded(h, "order", [&] {
         if (h.settings->keepFileOrder == 1 && (orderChangedBefore == -1 || h.mode() == 1)) {
             setStatus(h, QStringLiteral("Restoring Order..."));
             restoreOrder(h, true);
         }
     });
-    guarded(h, "selection", [&] { restoreSelection(h); }); // 15
+    guarded(h, "selection", [&] { restoreSelection(h); });
 
-    // 16, 17. Undo button and statistics.
+    // Undo button and statistics.
     h.cmdUndo->setEnabled(r.filesDone > 0 || r.dirsDone > 0);
     h.settings->totNumberOfFilesRenamedNew += r.filesDone;
     h.settings->totNumberOfDirsRenamedNew += r.dirsDone;
 
-    // 18.
+    // The count is taken although the hourglass still shows.
     guarded(h, "selection count", [&] {
         if (h.updateSelectionCount)
             h.updateSelectionCount(true);
     });
 
-    // 19, 20. The log window's finished state.
+    // The log window's finished state; from here it may close.
     finishWindow(h);
     h.ui->setMousePointer(0);
     *h.executeBusy = 0;
 
-    // 21, 22.
     if (h.logs->errorLogged == -1) {
         h.ui->message(logWindow(h), QStringLiteral("Vexor Renamer"), QStringLiteral("There were errors during execution!"),
                       QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
