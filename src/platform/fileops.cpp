@@ -120,13 +120,15 @@ static void checkTargetPath(const QString& to)
 void renameNoReplace(const QString& from, const QString& to)
 {
     checkTargetPath(to);
-    const auto src = entryInfo(from);
-    if (!src)
-        throw makeFailure(failures::FileNotFound);
     const QByteArray f = native(from), t = native(to);
     if (renameat2(AT_FDCWD, f.constData(), AT_FDCWD, t.constData(), RENAME_NOREPLACE) == 0)
         return;
     int err = errno;
+    // The source is looked at only when the plain call fails: a run renames
+    // thousands of entries, and a missing one answers ENOENT all the same.
+    const auto src = entryInfo(from);
+    if (!src)
+        throw makeFailure(failures::FileNotFound);
     if (err == EEXIST) {
         // A case-only change on a case-insensitive mount: the target is the source itself.
         struct stat a {}, b {};
