@@ -30,6 +30,9 @@ FrmExecute::FrmExecute(ExecuteHost host) : QDialog(nullptr), host_(std::move(hos
     lstLog = new QListWidget(this);
     lstLog->setObjectName(QStringLiteral("lstLog"));
     lstLog->setUniformItemSizes(true);
+    // Laid out in batches: a long run's list is not laid out in full at every repaint.
+    lstLog->setLayoutMode(QListView::Batched);
+    lstLog->setBatchSize(1000);
     cmdSaveLog = new QPushButton(QStringLiteral("Save Log..."), this);
     cmdSaveLog->setObjectName(QStringLiteral("cmdSaveLog"));
     lblInfo_Files = new QLabel(QStringLiteral("0 Files Renamed."), this);

@@ -312,6 +312,8 @@ void rebuildFreeSelect(ExecuteHost& h)
 void repathOtherMode(ExecuteHost& h)
 {
     const int other = h.mode() == 0 ? 1 : 0;
+    if (h.files->lstFiles[other].isEmpty() && h.files->lstDirs[other].isEmpty())
+        return;
     platform::ListView* rows = h.otherList();
     PositionIndex positions = rowIndex(rows);
     const RunState& r = h.run();
