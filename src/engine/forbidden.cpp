@@ -2,6 +2,8 @@
 #include "engine/logs.h"
 #include "platform/failure.h"
 
+#include <QStringList>
+
 const QString SubDirMarker = QString(QChar(0xFDD0)) + QStringLiteral("SuBDiR") + QChar(0xFDD0);
 const QString SubDirTag = QStringLiteral("<\\>");
 
@@ -51,3 +53,19 @@ QString neutralizeTags(const QString& text)
     s.replace(QChar(0xFDD0), QChar(0xFFFD));
     return s;
 }
+
+QString taggedForm(const QString& oldName, const QString& rawNewName)
+{
+    const bool oldHoldsTag = oldName.contains(SubDirTag) || oldName.contains(SubDirMarker.at(0));
+    return protectTagAndMap(oldHoldsTag ? neutralizeTags(rawNewName) : rawNewName);
+}
+
+QString resolvedForm(const QString& taggedName)
+{
+    if (!taggedName.contains(SubDirMarker))
+        return taggedName;
+    QStringList parts = taggedName.split(SubDirMarker);
+    parts.removeAll(QString());
+    return parts.join(QLatin1Char('/'));
+}
+

@@ -26,3 +26,11 @@ QString protectTagAndMap(const QString& newName);
 // value) must never create a directory: its "<\>" becomes the text the map makes
 // of those characters ("[-]"), and marker characters are disarmed.
 QString neutralizeTags(const QString& text);
+
+// The name a computed new name becomes on disk, with the sub-directory tags
+// left as markers for the level-by-level creation. A "<\>" (or marker text)
+// that the old name already held is never a tag: when the old name holds one,
+// every tag of the new name is rendered by the map instead.
+QString taggedForm(const QString& oldName, const QString& rawNewName);
+// The marker-resolved form: markers become "/", empty path parts are dropped.
+QString resolvedForm(const QString& taggedName);

@@ -79,7 +79,7 @@ void generatePreview(PreviewState& state, const PreviewInputs& in, RandomSource&
                     // Only a name the rule changes is mapped and shown, as a run decides.
                     if (!raw.isEmpty() && raw != request.name) {
                         step = 15;
-                        shown = applyTagAndMap(raw);
+                        shown = resolvedForm(taggedForm(request.name, raw));
                         if (shown == request.name)
                             shown.clear();
                     }

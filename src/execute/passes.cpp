@@ -60,17 +60,6 @@ void computedPass(ExecuteHost& h, const QString& passName, bool withDirs)
     });
 }
 
-// A pass that lands with its own code later; it changes nothing meanwhile.
-void idlePass(ExecuteHost& h, qint16 isChange, qint16 isDates)
-{
-    UndoStore& u = h.undo();
-    u.undoIsChange = isChange;
-    if (isChange != 0)
-        u.undoIsDates = isDates;
-    u.undoFileCount = h.run().filesDone;
-    u.undoDirCount = h.run().dirsDone;
-}
-
 } // namespace
 
 bool isPathSelected(ExecuteHost& h, const QString& fullPath)
@@ -116,9 +105,6 @@ void executeFormat(ExecuteHost& h) { computedPass(h, QStringLiteral("executeForm
 void executeSpace(ExecuteHost& h) { computedPass(h, QStringLiteral("executeSpace"), true); }
 void executeFileDetect(ExecuteHost& h) { computedPass(h, QStringLiteral("executeFileDetect"), false); }
 void executeMp3(ExecuteHost& h) { computedPass(h, QStringLiteral("executeMp3"), false); }
-void executeEnum(ExecuteHost& h) { idlePass(h, 0, 0); }
-void executeAttributes(ExecuteHost& h) { idlePass(h, -1, 0); }
-void executeDates(ExecuteHost& h) { idlePass(h, -1, -1); }
 
 const std::vector<PassRow>& passTable()
 {

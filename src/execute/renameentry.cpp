@@ -202,21 +202,6 @@ bool renameEntry(ExecuteHost& h, Kind kind, const QString& oldName, QString& new
 
 } // namespace
 
-QString taggedForm(const QString& oldName, const QString& rawNewName)
-{
-    const bool oldHoldsTag = oldName.contains(SubDirTag) || oldName.contains(SubDirMarker.at(0));
-    return protectTagAndMap(oldHoldsTag ? neutralizeTags(rawNewName) : rawNewName);
-}
-
-QString resolvedForm(const QString& taggedName)
-{
-    if (!taggedName.contains(SubDirMarker))
-        return taggedName;
-    QStringList parts = taggedName.split(SubDirMarker);
-    parts.removeAll(QString());
-    return parts.join(QLatin1Char('/'));
-}
-
 void addRebuildFile(ExecuteHost& h, const QString& path)
 {
     RunState& r = h.run();

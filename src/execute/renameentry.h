@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/forbidden.h"
 #include "execute/executehost.h"
 
 #include <QString>
@@ -19,14 +20,6 @@ bool renameFile(ExecuteHost& h, const QString& oldName, QString& newName, const 
                 NameForm form = NameForm::Tagged);
 bool renameDir(ExecuteHost& h, const QString& oldName, QString& newName, const QString& dir,
                NameForm form = NameForm::Tagged);
-
-// The name a computed new name becomes on disk, with the sub-directory tags
-// left as markers for the level-by-level creation. A "<\>" (or marker text)
-// that the old name already held is never a tag: when the old name holds one,
-// every tag of the new name is rendered by the map instead.
-QString taggedForm(const QString& oldName, const QString& rawNewName);
-// The marker-resolved form: markers become "/", empty path parts are dropped.
-QString resolvedForm(const QString& taggedName);
 
 // Free Select upkeep outside Undo: a path the collection holds after the run.
 void addRebuildFile(ExecuteHost& h, const QString& path);

@@ -309,16 +309,31 @@ void rebuildFreeSelect(ExecuteHost& h)
         h.generateThumbnailsFreeSelect();
 }
 
-void repathOtherMode(ExecuteHost& h)
+void repathOtherMode(ExecuteHost& h, bool reverse)
 {
     const int other = h.mode() == 0 ? 1 : 0;
     if (h.files->lstFiles[other].isEmpty() && h.files->lstDirs[other].isEmpty())
         return;
     platform::ListView* rows = h.otherList();
     PositionIndex positions = rowIndex(rows);
-    const RunState& r = h.run();
-    repathList(h.files->lstFiles[other], rows, positions, h.undo().undoFiles, r.filesDone);
-    repathList(h.files->lstDirs[other], rows, positions, h.undo().undoDirs, r.dirsDone);
+    const UndoStore& u = h.undo();
+    if (!reverse) {
+        const RunState& r = h.run();
+        repathList(h.files->lstFiles[other], rows, positions, u.undoFiles, r.filesDone);
+        repathList(h.files->lstDirs[other], rows, positions, u.undoDirs, r.dirsDone);
+        return;
+    }
+    // Undo: the records read from their new name back to their old one.
+    auto reversed = [](auto records, qsizetype count) {
+        records.resize(size_t(std::min<qsizetype>(count, qsizetype(records.size()))));
+        for (auto& rec : records)
+            std::swap(rec.oldName, rec.newName);
+        return records;
+    };
+    const auto files = reversed(u.undoFiles, u.undoFileCount);
+    const auto dirs = reversed(u.undoDirs, u.undoDirCount);
+    repathList(h.files->lstFiles[other], rows, positions, files, qsizetype(files.size()));
+    repathList(h.files->lstDirs[other], rows, positions, dirs, qsizetype(dirs.size()));
 }
 
 void restoreOrder(ExecuteHost& h, bool progress)

@@ -20,7 +20,8 @@ void beginBookkeeping(ExecuteHost& h);
 void rebuildFreeSelect(ExecuteHost& h);
 // The other file mode's path lists and rows take the new paths of entries
 // renamed under their exact old path.
-void repathOtherMode(ExecuteHost& h);
+// With `reverse` (Undo) the records lead from their new names back to the old ones.
+void repathOtherMode(ExecuteHost& h, bool reverse = false);
 // Puts the rows of the active list back in the snapshot order. `progress`
 // shows "Restoring Order... N%" in the status bar.
 void restoreOrder(ExecuteHost& h, bool progress);

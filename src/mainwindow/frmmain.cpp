@@ -3,6 +3,8 @@
 #include "engine/format.h"
 #include "engine/mp3names.h"
 #include "engine/preview.h"
+#include "execute/frmexecute.h"
+#include "execute/undo.h"
 #include "execute/runrename.h"
 #include "filelist/fileviews.h"
 #include "filelist/iconlists.h"
@@ -399,8 +401,11 @@ void FrmMain::commandLineRun()
     }
     if (cmdExecute->isEnabled())
         cmdExecute_Click();
-    if (exitAfterRun)
+    if (exitAfterRun) {
+        ExecuteHost h = executeHost();
+        unloadLogWindow(h);
         close();
+    }
 }
 
 // ---------------------------------------------------------------- close and exit
@@ -500,6 +505,8 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* e)
             return true;
         }
         if (key == Qt::Key_F5) {
+            if (executeLocked(executeHost()))
+                return true;
             cmdAbout->setFocus();
             QCoreApplication::processEvents();
             updateExecuteButton();
@@ -523,6 +530,12 @@ void FrmMain::cmdExecute_Click()
 {
     ExecuteHost host = executeHost();
     runRename(host);
+}
+
+void FrmMain::cmdUndo_Click()
+{
+    ExecuteHost host = executeHost();
+    runUndo(host);
 }
 
 ExecuteHost FrmMain::executeHost()
@@ -870,6 +883,7 @@ void FrmMain::connectGate()
     connect(TabStrip, &platform::TabStrip::currentChanged, this, [this] { TabStrip_Click(); });
     connect(TabStripFilemode, &platform::TabStrip::currentChanged, this, [this] { TabStripFilemode_Click(); });
     connect(cmdExecute, &QPushButton::clicked, this, [this] { cmdExecute_Click(); });
+    connect(cmdUndo, &QPushButton::clicked, this, [this] { cmdUndo_Click(); });
     connect(cmdHelp, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
     for (QGroupBox* f : frame)
         f->installEventFilter(this);

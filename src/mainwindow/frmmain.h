@@ -145,6 +145,7 @@ public:
 
     // Buttons and keys.
     void cmdExecute_Click();
+    void cmdUndo_Click();
     ExecuteHost executeHost();
     void cmdHelp_Click();
     void commandLineRun();

@@ -93,13 +93,14 @@ TEST_F(PreviewTest, CaseOnlyChangeCountsAndAttribShowsNothing)
 
 TEST_F(PreviewTest, TagAndMapApplyOnlyToChangedNames)
 {
-    rows({{"/d/", "12:30 x.txt"}, {"/d/", "a.txt"}});
+    rows({{"/d/", "12:30 x.txt"}, {"/d/", "a.txt"}, {"/d/", "ba.txt"}, {"/d/", "b<\\>a.txt"}});
     RenameOptions o;
     o.findText = "a";
     o.replaceText = "<\\>sub?";
     generatePreview(state, inputs("Replace", o), random, *logs);
-    // The name with ":" is not changed by the rule, so it shows nothing.
-    EXPECT_EQ(column(), QStringList({"", "/sub.txt"}));
+    // The name with ":" is not changed by the rule, so it shows nothing; a
+    // leading tag makes no empty level; a tag the old name held stays text.
+    EXPECT_EQ(column(), QStringList({"", "sub.txt", "b/sub.txt", "b[-][-]sub.txt"}));
 }
 
 TEST_F(PreviewTest, OnlySelectedSkipsRowsAndKeepsEnumerationDense)

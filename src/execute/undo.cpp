@@ -1,0 +1,274 @@
+#include "execute/undo.h"
+#include "execute/executehost.h"
+#include "execute/filetimes.h"
+#include "execute/frmexecute.h"
+#include "execute/renameentry.h"
+#include "execute/runrename.h"
+#include "platform/datetext.h"
+#include "platform/failure.h"
+#include "platform/fileops.h"
+
+namespace {
+
+void report(ExecuteHost& h, const QString& line)
+{
+    logWindowLine(h, line);
+    h.logs->writeLog(line);
+}
+
+void countWarning(ExecuteHost& h)
+{
+    RunState& r = h.run();
+    ++r.warningCount;
+    if (FrmExecute* w = logWindow(h))
+        w->setLabel(w->lblInfo_Skipped, QString::number(r.warningCount) + QStringLiteral(" Warnings."));
+}
+
+void caption(ExecuteHost& h, const QString& text)
+{
+    if (FrmExecute* w = logWindow(h))
+        w->setCaption(text);
+}
+
+// Every step from the clean-up on goes on past a failing statement.
+template <class F>
+void tolerant(F&& steps)
+{
+    try {
+        steps();
+    } catch (const std::exception&) {
+    }
+}
+
+// A stored "date time" text as the two texts the file times take.
+std::pair<QString, QString> dateAndTime(const QString& stored)
+{
+    if (stored.trimmed().isEmpty())
+        return {};
+    if (const auto when = platform::parseDateTimeText(stored))
+        return {platform::dateText(when->date()), platform::timeText(when->time())};
+    return {stored, QString()}; // does not convert: the restore fails with its warning
+}
+
+void restoreDates(ExecuteHost& h)
+{
+    UndoStore& u = h.undo();
+    const char* done[3] = {"File Created Date Changed: ", "File Accessed Date Changed: ", "File Modified Date Changed: "};
+    const char* failed[3] = {"WARNING! Change File Created Date Failed: ", "WARNING! Change File Accessed Date Failed: ",
+                             "WARNING! Change File Modified Date Failed: "};
+    OldFileDates old;
+    for (qint32 p = 0; p < u.undoFileCount; ++p) {
+        const UndoFileItem& rec = u.undoFiles[size_t(p)];
+        const std::pair<QString, QString> target[3] = {dateAndTime(rec.created), dateAndTime(rec.accessed),
+                                                       dateAndTime(rec.modified)};
+        SetDatesResult result;
+        try {
+            result = setFileDates(rec.dir + rec.oldName, target[0].first, target[0].second, target[1].first,
+                                  target[1].second, target[2].first, target[2].second, old);
+        } catch (const platform::Failure&) {
+            result = {};
+        }
+        const bool ok = result.ok && !result.createdRefused;
+        const QString d = h.settings->showFullPath == 1 ? rec.dir : QString();
+        const std::pair<QString, QString> before[3] = {{old.createdDate, old.createdTime},
+                                                       {old.accessedDate, old.accessedTime},
+                                                       {old.modifiedDate, old.modifiedTime}};
+        for (int i = 0; i < 3; ++i)
+            report(h, QLatin1String(ok ? done[i] : failed[i]) + d + rec.oldName + QStringLiteral(" [") + before[i].first +
+                          QLatin1Char(' ') + before[i].second + QStringLiteral("] --> [") + target[i].first +
+                          QLatin1Char(' ') + target[i].second + QStringLiteral("]"));
+        if (ok) {
+            if (FrmExecute* w = logWindow(h))
+                w->setLabel(w->lblInfo_Files, QString::number(p + 1) + QStringLiteral(" Files Changed."));
+        } else {
+            countWarning(h);
+        }
+        stepExecuteProgress(h);
+    }
+}
+
+template <class Item>
+void restoreAttributes(ExecuteHost& h, const Item& rec, bool isDir, qint32 position)
+{
+    const QString tail = rec.oldName + QStringLiteral(" [") + rec.attrNewText + QStringLiteral("] -> [") +
+                         rec.attrOldText + QStringLiteral("]");
+    try {
+        platform::setAttributes(rec.dir + rec.oldName, rec.attrOld);
+        report(h, (isDir ? QStringLiteral("Directory Attribute Changed: ") : QStringLiteral("File Attribute Changed: ")) + tail);
+        if (FrmExecute* w = logWindow(h)) {
+            if (isDir)
+                w->setLabel(w->lblInfo_Dirs, QString::number(position) + QStringLiteral(" Directories Changed."));
+            else
+                w->setLabel(w->lblInfo_Files, QString::number(position) + QStringLiteral(" Files Changed."));
+        }
+    } catch (const platform::Failure&) {
+        report(h, (isDir ? QStringLiteral("WARNING! Dir attribute change failed: ")
+                         : QStringLiteral("WARNING! File attribute change failed: ")) +
+                      tail);
+        countWarning(h);
+    }
+    stepExecuteProgress(h);
+}
+
+// Free Select: the collection's paths follow an entry renamed back.
+void repathRebuild(std::vector<RebuildItem>& items, const QString& from, const QString& to, bool below)
+{
+    for (RebuildItem& item : items) {
+        if (item.path == from)
+            item.path = to;
+        else if (below && item.path.startsWith(from + QLatin1Char('/')))
+            item.path = to + item.path.mid(from.size());
+    }
+}
+
+void restoreNames(ExecuteHost& h)
+{
+    UndoStore& u = h.undo();
+    RunState& r = h.run();
+    const bool freeSelect = h.mode() == 1;
+    for (qint32 i = u.undoDirCount - 1; i >= 0; --i) {
+        const UndoDirItem rec = u.undoDirs[size_t(i)];
+        QString back = rec.oldName;
+        const bool renamed = renameDir(h, rec.newName, back, rec.dir, NameForm::Verbatim);
+        stepExecuteProgress(h);
+        if (freeSelect && renamed) {
+            repathRebuild(r.rebuildFiles, rec.dir + rec.newName, rec.dir + rec.oldName, true);
+            repathRebuild(r.rebuildDirs, rec.dir + rec.newName, rec.dir + rec.oldName, true);
+        }
+    }
+    // Last to first, as for directories: a chain ("b" to "c", then "a" to "b")
+    // comes back completely.
+    for (qint32 i = u.undoFileCount - 1; i >= 0; --i) {
+        const UndoFileItem rec = u.undoFiles[size_t(i)];
+        QString back = rec.oldName;
+        const bool renamed = renameFile(h, rec.newName, back, rec.dir, NameForm::Verbatim);
+        stepExecuteProgress(h);
+        if (freeSelect && renamed)
+            repathRebuild(r.rebuildFiles, rec.dir + rec.newName, rec.dir + rec.oldName, false);
+    }
+    caption(h, QStringLiteral("Status: Checking Files..."));
+    h.ui->setMousePointer(11);
+    setStatus(h, QStringLiteral("Checking Files..."));
+    repathOtherMode(h, true);
+}
+
+void removeCreatedDirectories(ExecuteHost& h)
+{
+    QStringList& created = h.undo().createdDirs;
+    for (qsizetype i = created.size() - 1; i >= 1; --i) {
+        const QString path = created[i];
+        try {
+            platform::removeDirectory(path);
+            report(h, QStringLiteral("Deleted directory: ") + path);
+        } catch (const platform::Failure&) {
+            report(h, QStringLiteral("WARNING: Failed to delete directory <") + path + QStringLiteral(">"));
+            countWarning(h);
+        }
+    }
+    created = QStringList{QString()};
+}
+
+} // namespace
+
+void runUndo(ExecuteHost& h)
+{
+    if (executeLocked(h))
+        return;
+    CommandScope active(h);
+    if (h.ui->message(h.window, QStringLiteral("Vexor Renamer"), QStringLiteral("Undo last operation?"),
+                      QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
+        return;
+    RunState& r = h.run();
+    UndoStore& u = h.undo();
+    r.cancelRequested = 0;
+    stopPreview(*h.preview);
+    r.undoInProgress = -1;
+    *h.executeBusy = -1;
+
+    FrmExecute* w = openLogWindow(h);
+    w->setProgressMax(double(u.undoFileCount) + double(u.undoDirCount));
+    caption(h, QStringLiteral("Status: Preparing..."));
+    setStatus(h, QStringLiteral("Status: Preparing..."));
+    h.ui->setMousePointer(11);
+    serveEvents(h);
+    if ((w = logWindow(h))) {
+        w->cmdClose->setEnabled(false);
+        w->cmdCancel->setEnabled(false);
+        w->cmdCancel->hide();
+        w->cmdSaveLog->setEnabled(false);
+    }
+    h.window->setEnabled(false);
+
+    r.filesDone = 0;
+    r.dirsDone = 0;
+    r.warningCount = 0;
+    h.settings->totNumberOfFilesRenamedNew -= u.undoFileCount;
+    h.settings->totNumberOfDirsRenamedNew -= u.undoDirCount;
+
+    tolerant([&] {
+        beginBookkeeping(h);
+        r.rebuildFiles.clear();
+        r.rebuildDirs.clear();
+        if (h.mode() == 1) {
+            for (const QString& p : h.files->lstFiles[1])
+                r.rebuildFiles.push_back({p, 0});
+            for (const QString& p : h.files->lstDirs[1])
+                r.rebuildDirs.push_back({p, 0});
+        }
+        takeSnapshots(h);
+    });
+
+    h.ui->setMousePointer(0);
+    caption(h, QStringLiteral("Status: Renaming..."));
+    setStatus(h, QStringLiteral("Status: Renaming..."));
+    serveEvents(h);
+
+    tolerant([&] {
+        if (u.undoIsChange == 0) {
+            restoreNames(h);
+        } else if (u.undoIsDates == -1) {
+            restoreDates(h);
+        } else {
+            qint32 p = 0;
+            for (qint32 i = u.undoDirCount - 1; i >= 0; --i)
+                restoreAttributes(h, u.undoDirs[size_t(i)], true, ++p);
+            p = 0;
+            for (qint32 i = 0; i < u.undoFileCount; ++i)
+                restoreAttributes(h, u.undoFiles[size_t(i)], false, ++p);
+        }
+    });
+
+    tolerant([&] { removeCreatedDirectories(h); });
+    tolerant([&] {
+        if (h.mode() == 0) {
+            if (h.readDirectory)
+                h.readDirectory();
+            if (h.updateFileViews)
+                h.updateFileViews();
+            h.ui->setMousePointer(11);
+        } else {
+            rebuildFreeSelect(h);
+        }
+    });
+    tolerant([&] { restoreOrder(h, false); });
+    tolerant([&] { restoreSelection(h); });
+    tolerant([&] {
+        if (h.updateSelectionCount)
+            h.updateSelectionCount(true);
+    });
+
+    caption(h, QStringLiteral("Status: Ready!"));
+    setStatus(h, QStringLiteral("Ready!"));
+    if ((w = logWindow(h))) {
+        w->cmdClose->setEnabled(true);
+        w->cmdClose->show();
+        w->cmdClose->raise();
+        w->cmdClose->setFocus();
+        w->cmdSaveLog->setEnabled(true);
+    }
+    h.ui->setMousePointer(0);
+    *h.executeBusy = 0;
+    h.cmdUndo->setEnabled(false);
+    if (h.settings->autoCloseLogWindow == 1)
+        unloadLogWindow(h);
+}

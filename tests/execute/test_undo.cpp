@@ -1,0 +1,270 @@
+// Attribute and date runs, the enumeration pass and Undo, end to end.
+#include "execute/filetimes.h"
+#include "filelist/swaplistitems.h"
+#include "platform/datetext.h"
+#include "platform/fileops.h"
+#include "run_fixture.h"
+
+class UndoTest : public RunRenameTest {
+protected:
+    void runAndClose()
+    {
+        ASSERT_TRUE(w->cmdExecute->isEnabled());
+        w->cmdExecute_Click();
+        if (FrmExecute* lw = logWin())
+            lw->unload();
+    }
+    void undo(QMessageBox::StandardButton answer = QMessageBox::Yes)
+    {
+        ui.answers.push_back(answer);
+        w->cmdUndo_Click();
+        if (FrmExecute* lw = logWin())
+            lw->unload();
+    }
+    QStringList names() const
+    {
+        QStringList out = QDir(work()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+        return out;
+    }
+    void enumFormat(const QString& format = "<ENUM>_<NAME>")
+    {
+        w->TabStrip->selectKey("Enum");
+        w->chkEnumTab_Enum->select();
+        w->txtEnumFormat->setText(format);
+        w->chkEnumAutoZeros->setValue(0);
+        w->txtEnumZeros->setText("1");
+    }
+    QStringList previewColumn(platform::ListView* list)
+    {
+        w->state.preview.previewRequested = -1;
+        w->tmrPreview_Timer();
+        QStringList out;
+        for (int r = 0; r < list->count(); ++r)
+            out << list->subItem(r, 1);
+        return out;
+    }
+};
+
+TEST_F(UndoTest, ARenameRunUndoneRestoresNamesAndStatistics)
+{
+    writeFile("a1.txt", "1");
+    writeFile("a2.txt", "2");
+    makeDir("adir");
+    start();
+    w->chkDirs->setValue(1);
+    listWork();
+    replace("a", "b");
+    runAndClose();
+    EXPECT_EQ(names(), QStringList({"b1.txt", "b2.txt", "bdir"}));
+    EXPECT_EQ(w->state.settings.totNumberOfFilesRenamedNew, 2);
+    EXPECT_EQ(w->state.settings.totNumberOfDirsRenamedNew, 1);
+    EXPECT_TRUE(w->cmdUndo->isEnabled());
+    undo(QMessageBox::No);
+    EXPECT_EQ(ui.asked.back().text, "Undo last operation?");
+    EXPECT_EQ(names(), QStringList({"b1.txt", "b2.txt", "bdir"})); // "No" changes nothing
+    EXPECT_TRUE(w->cmdUndo->isEnabled());
+    undo();
+    EXPECT_EQ(names(), QStringList({"a1.txt", "a2.txt", "adir"}));
+    EXPECT_EQ(w->state.settings.totNumberOfFilesRenamedNew, 0);
+    EXPECT_EQ(w->state.settings.totNumberOfDirsRenamedNew, 0);
+    EXPECT_FALSE(w->cmdUndo->isEnabled());
+    EXPECT_TRUE(activity().contains("File Renamed: " + work() + "/b1.txt --> " + work() + "/a1.txt"))
+        << activity().join("\n").toStdString();
+}
+
+TEST_F(UndoTest, CreatedDirectoriesAreRemovedInReverseOrderUnlessForeignFilesRemain)
+{
+    writeFile("x.txt", "x");
+    writeFile("y.txt", "y");
+    start();
+    listWork();
+    replace("x", "a<\\>b<\\>x");
+    runAndClose();
+    ASSERT_TRUE(exists("a/b/x.txt"));
+    undo();
+    EXPECT_TRUE(exists("x.txt"));
+    EXPECT_FALSE(exists("a"));
+    const QStringList lines = activity();
+    const auto inner = lines.indexOf("Deleted directory: " + work() + "/a/b");
+    const auto outer = lines.indexOf("Deleted directory: " + work() + "/a");
+    EXPECT_GE(inner, 0);
+    EXPECT_GT(outer, inner);
+
+    // A foreign file keeps its level.
+    listWork();
+    runAndClose();
+    writeFile("a/foreign.txt", "f");
+    undo();
+    EXPECT_TRUE(exists("x.txt"));
+    EXPECT_TRUE(exists("a/foreign.txt"));
+    EXPECT_FALSE(exists("a/b"));
+    EXPECT_TRUE(activity().contains("WARNING: Failed to delete directory <" + work() + "/a>"));
+}
+
+TEST_F(UndoTest, ChainsAndUnmappableNamesComeBackExactly)
+{
+    writeFile("a.txt", "A");
+    writeFile("b.txt", "B");
+    writeFile("a?b:c.txt", "Q");
+    start();
+    listWork();
+    w->state.tables.batchReplaceList = {{"a", "c", 0, 0, 0, 0}, {"b", "a", 0, 0, 0, 0}};
+    w->TabStrip->selectKey("Replace");
+    w->optReplaceBatch->select();
+    runAndClose();
+    // a -> c first, then b -> a: a chain inside one run.
+    EXPECT_EQ(readText(work() + "/c.txt"), "A");
+    EXPECT_EQ(readText(work() + "/a.txt"), "B");
+    undo();
+    EXPECT_EQ(readText(work() + "/a.txt"), "A");
+    EXPECT_EQ(readText(work() + "/b.txt"), "B");
+    EXPECT_EQ(readText(work() + "/a?b:c.txt"), "Q"); // "?" and ":" restored verbatim
+    EXPECT_FALSE(exists("c.txt"));
+}
+
+TEST_F(UndoTest, AttributeRunAndItsUndo)
+{
+    const QString f = writeFile("f.txt", "x");
+    const QString d = makeDir("d");
+    platform::setAttributes(f, platform::attr::ReadOnly | platform::attr::Archive);
+    start();
+    w->chkDirs->setValue(1);
+    listWork();
+    w->TabStrip->selectKey("Attrib");
+    w->optAttrib_Attributes->select();
+    w->chkR->setValue(0);
+    w->chkH->setValue(1);
+    w->chkS->setValue(2);
+    w->chkA->setValue(2);
+    runAndClose();
+    EXPECT_EQ(platform::getAttributes(f), platform::attr::Hidden | platform::attr::Archive);
+    EXPECT_EQ(platform::getAttributes(d) & platform::attr::Changeable, platform::attr::Hidden);
+    const QStringList after = activity();
+    EXPECT_TRUE(after.contains("File Attribute Changed: f.txt [R--A] -> [-H-A]")) << after.join("\n").toStdString();
+    EXPECT_TRUE(after.contains("Directory Attribute Changed: d [----] -> [-H--]"));
+    undo();
+    EXPECT_EQ(platform::getAttributes(f), platform::attr::ReadOnly | platform::attr::Archive);
+    EXPECT_EQ(platform::getAttributes(d) & platform::attr::Changeable, 0);
+    const QStringList back = activity();
+    const auto dirLine = back.lastIndexOf("Directory Attribute Changed: d [-H--] -> [----]");
+    const auto fileLine = back.lastIndexOf("File Attribute Changed: f.txt [-H-A] -> [R--A]");
+    EXPECT_GE(dirLine, 0);
+    EXPECT_GT(fileLine, dirLine); // directories first
+}
+
+TEST_F(UndoTest, DateRunOnModifiedTimeAndItsUndoAlsoWithoutWritePermission)
+{
+    const QString f = writeFile("f.txt", "x");
+    const QString ro = writeFile("ro.txt", "y");
+    const QDateTime original(QDate(2019, 4, 5), QTime(6, 7, 8));
+    for (const QString& p : {f, ro})
+        platform::setFileTimes(p, std::nullopt, platform::toTimespec(original));
+    platform::setAttributes(ro, platform::attr::ReadOnly);
+    const auto roMode = platform::entryInfo(ro)->mode;
+    start();
+    listWork();
+    w->TabStrip->selectKey("Attrib");
+    w->optAttrib_Date->select();
+    w->chkDateModified->setValue(1);
+    w->chkDateDate->setValue(1);
+    w->chkDateTime->setValue(1);
+    w->dtDate->setDate(QDate(2023, 1, 2));
+    w->dtTime->setTime(QTime(3, 4, 5));
+    runAndClose();
+    for (const QString& p : {f, ro})
+        EXPECT_EQ(platform::toDateTime(platform::entryInfo(p)->modified), QDateTime(QDate(2023, 1, 2), QTime(3, 4, 5)));
+    EXPECT_EQ(platform::entryInfo(ro)->mode, roMode);
+    undo();
+    for (const QString& p : {f, ro})
+        EXPECT_EQ(platform::toDateTime(platform::entryInfo(p)->modified), original);
+    EXPECT_EQ(platform::entryInfo(ro)->mode, roMode);
+}
+
+TEST_F(UndoTest, ANewCreationTimeIsAWarningWhileModifiedIsStillSet)
+{
+    const QString f = writeFile("f.txt", "x");
+    start();
+    listWork();
+    w->TabStrip->selectKey("Attrib");
+    w->optAttrib_Date->select();
+    w->chkDateCreated->setValue(1);
+    w->chkDateModified->setValue(1);
+    w->dtDate->setDate(QDate(2001, 2, 3));
+    runAndClose();
+    const QStringList lines = activity();
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                            [](const QString& l) { return l.startsWith("WARNING! Change File Created Date Failed: f.txt"); }))
+        << lines.join("\n").toStdString();
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                            [](const QString& l) { return l.startsWith("File Modified Date Changed: f.txt"); }));
+    EXPECT_EQ(platform::toDateTime(platform::entryInfo(f)->modified).date(), QDate(2001, 2, 3));
+    EXPECT_TRUE(w->cmdUndo->isEnabled()); // the file changed: it has its undo record
+}
+
+TEST_F(UndoTest, AFreeSelectRunUndoneRepathsItsEntries)
+{
+    writeFile("one.txt", "1");
+    writeFile("two.txt", "2");
+    start();
+    listWork();
+    toFreeSelect({"two.txt", "one.txt"});
+    replace("o", "0");
+    runAndClose();
+    EXPECT_TRUE(exists("0ne.txt"));
+    EXPECT_EQ(rowNames(w->lwDragDrop), QStringList({"tw0.txt", "0ne.txt"}));
+    undo();
+    EXPECT_TRUE(exists("one.txt"));
+    EXPECT_TRUE(exists("two.txt"));
+    EXPECT_EQ(rowNames(w->lwDragDrop), QStringList({"two.txt", "one.txt"}));
+    EXPECT_EQ(w->state.files.lstFiles[1].size(), 2);
+}
+
+TEST_F(UndoTest, EnumerationNumbersRowsAsThePreviewShowed)
+{
+    writeFile("c.txt");
+    writeFile("a.txt");
+    writeFile("b.txt");
+    start();
+    listWork();
+    enumFormat();
+    // c moved to the top of the list: the numbers follow the rows.
+    FileListHost fh = w->fileListHost();
+    swapListItems(fh, 1, 3); // c a b -> rows: c, b, a
+    swapListItems(fh, 2, 3); //          -> rows: c, a, b
+    EXPECT_EQ(rowNames(w->lwDirectory), QStringList({"c.txt", "a.txt", "b.txt"}));
+    EXPECT_EQ(previewColumn(w->lwDirectory), QStringList({"1_c", "2_a", "3_b"}));
+    runAndClose();
+    EXPECT_EQ(names(), QStringList({"1_c", "2_a", "3_b"}));
+}
+
+TEST_F(UndoTest, EnumerationWithOnlySelectedAndResetPerDirectory)
+{
+    writeFile("a.txt");
+    writeFile("b.txt");
+    writeFile("c.txt");
+    writeFile("sub/d.txt");
+    writeFile("sub/e.txt");
+    start();
+    w->chkSub->setValue(1);
+    listWork();
+    enumFormat();
+    w->chkEnumResetBetweenDirs->setValue(1);
+    const QStringList shown = previewColumn(w->lwDirectory);
+    runAndClose();
+    EXPECT_EQ(shown, QStringList({"1_a", "2_b", "3_c", "1_d", "2_e"})) << shown.join(",").toStdString();
+    EXPECT_TRUE(exists("3_c"));
+    EXPECT_TRUE(exists("sub/2_e"));
+
+    // Only the selected rows, numbered densely.
+    w->chkEnumResetBetweenDirs->setValue(0);
+    listWork();
+    for (int r = 0; r < w->lwDirectory->count(); ++r)
+        if (w->lwDirectory->text(r) == "1_a" || w->lwDirectory->text(r) == "3_c")
+            w->lwDirectory->setSelected(r, true);
+    w->updateSelectionCount(true);
+    w->txtEnumFormat->setText("n<ENUM>");
+    runAndClose();
+    EXPECT_TRUE(exists("n1"));
+    EXPECT_TRUE(exists("n2"));
+    EXPECT_TRUE(exists("2_b")); // unselected rows keep their names
+}
