@@ -7,8 +7,24 @@
 const QString SubDirMarker = QString(QChar(0xFDD0)) + QStringLiteral("SuBDiR") + QChar(0xFDD0);
 const QString SubDirTag = QStringLiteral("<\\>");
 
+static bool hasForbiddenChar(const QString& name)
+{
+    for (const QChar c : name) {
+        switch (c.unicode()) {
+        case u'/': case u'*': case u'"': case u'\\': case u'?': case u':': case u'<': case u'>': case u'|':
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
 QString replaceForbiddenChars(QString& name, Logs* logs)
 {
+    // Most names hold none of the characters: one scan instead of nine.
+    if (!hasForbiddenChar(name))
+        return name;
     try {
         name.replace(QLatin1Char('/'), QLatin1Char('-'));
         name.replace(QLatin1Char('*'), QLatin1Char('-'));
@@ -32,7 +48,8 @@ QString replaceForbiddenChars(QString& name, Logs* logs)
 QString protectTagAndMap(const QString& newName)
 {
     QString s = newName;
-    s.replace(SubDirTag, SubDirMarker);
+    if (s.contains(SubDirTag))
+        s.replace(SubDirTag, SubDirMarker);
     replaceForbiddenChars(s);
     return s;
 }

@@ -1052,7 +1052,7 @@ PreviewInputs FrmMain::previewInputs()
     in.selectedCount = state.files.selectedCount;
     in.alwaysShowDirs = listOptions.alwaysShowDirs;
     in.services = nameServices(in.options);
-    in.yield = [] { QCoreApplication::processEvents(); };
+    in.yield = platform::throttledYield();
     if (!state.files.undecodable.isEmpty())
         in.unrenamable = [this](const QString& path) { return isUnrenamable(state.files, path); };
     return in;

@@ -43,6 +43,17 @@ void UiService::setMousePointer(int pointer)
     mousePointer_ = pointer;
 }
 
+std::function<void()> throttledYield(int intervalMs)
+{
+    auto clock = std::make_shared<QElapsedTimer>();
+    return [clock, intervalMs] {
+        if (clock->isValid() && clock->elapsed() < intervalMs)
+            return;
+        QCoreApplication::processEvents();
+        clock->start();
+    };
+}
+
 class QtUiService::EscapeFilter : public QObject {
 public:
     explicit EscapeFilter(UiService* service) : service_(service) {}

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -54,6 +55,11 @@ private:
     int mousePointer_ = 0;
     qint64 lastPump_ = 0;
 };
+
+// A yield for loops that offer the event loop a turn every few items: it lets
+// events run at most every `intervalMs`, so a long list is not dominated by
+// empty turns of the loop while the window still answers at once.
+std::function<void()> throttledYield(int intervalMs = 15);
 
 // The real service: Qt dialogs, QDesktopServices, an application event filter
 // for the Escape latch.
