@@ -20,20 +20,6 @@ QString prefixFor(const ExecuteHost& h, const QString& dir)
     return h.settings->showFullPath == 1 ? dir : QString();
 }
 
-// One line to the log window and the same text to "log.txt".
-void report(ExecuteHost& h, const QString& line)
-{
-    logWindowLine(h, line);
-    h.logs->writeLog(line);
-}
-
-void countWarning(ExecuteHost& h)
-{
-    RunState& r = h.run();
-    ++r.warningCount;
-    if (FrmExecute* w = logWindow(h))
-        w->setLabel(w->lblInfo_Skipped, QString::number(r.warningCount) + QStringLiteral(" Warnings."));
-}
 
 void setCountLabel(ExecuteHost& h, bool isDir, qint32 n)
 {
@@ -67,7 +53,7 @@ bool changeAttributes(ExecuteHost& h, const RenameOptions& o, const QString& pat
             newText = letters(newValue);
             if (newValue != oldValue) {
                 platform::setAttributes(path, newValue);
-                report(h, (isDir ? QStringLiteral("Directory Attribute Changed: ") : QStringLiteral("File Attribute Changed: ")) +
+                reportLine(h, (isDir ? QStringLiteral("Directory Attribute Changed: ") : QStringLiteral("File Attribute Changed: ")) +
                               prefixFor(h, dir) + name + QStringLiteral(" [") + oldText + QStringLiteral("] -> [") +
                               newText + QStringLiteral("]"));
                 const qint32 done = isDir ? ++r.dirsDone : ++r.filesDone;
@@ -78,7 +64,7 @@ bool changeAttributes(ExecuteHost& h, const RenameOptions& o, const QString& pat
                     h.undo().putFile(done - 1, {name, QString(), dir, qint16(oldValue), newText, oldText, {}, {}, {}});
             }
         } catch (const platform::Failure&) {
-            report(h, (isDir ? QStringLiteral("WARNING! Dir attribute change failed: ")
+            reportLine(h, (isDir ? QStringLiteral("WARNING! Dir attribute change failed: ")
                              : QStringLiteral("WARNING! File attribute change failed: ")) +
                           prefixFor(h, dir) + name + QStringLiteral(" [") + oldText + QStringLiteral("] -> [") + newText +
                           QStringLiteral("]"));
@@ -167,7 +153,7 @@ void executeDates(ExecuteHost& h)
                 // Linux cannot set a creation time: that one time is a warning of its own.
                 const bool failed = !changed || (i == 0 && result.createdRefused);
                 warned = warned || failed;
-                report(h, QLatin1String(failed ? kDateLines[i].failed : kDateLines[i].done) + prefixFor(h, dir) + name +
+                reportLine(h, QLatin1String(failed ? kDateLines[i].failed : kDateLines[i].done) + prefixFor(h, dir) + name +
                               QStringLiteral(" [") + olds[i].first + QLatin1Char(' ') + olds[i].second +
                               QStringLiteral("] --> [") + shownNew + QStringLiteral("]"));
             }

@@ -295,6 +295,20 @@ void logWindowLine(ExecuteHost& h, const QString& line)
         w->addLine(line);
 }
 
+void reportLine(ExecuteHost& h, const QString& line)
+{
+    logWindowLine(h, line);
+    h.logs->writeLog(line);
+}
+
+void countWarning(ExecuteHost& h)
+{
+    RunState& r = h.run();
+    ++r.warningCount;
+    if (FrmExecute* w = logWindow(h))
+        w->setLabel(w->lblInfo_Skipped, QString::number(r.warningCount) + QStringLiteral(" Warnings."));
+}
+
 void stepExecuteProgress(ExecuteHost& h)
 {
     FrmExecute* w = logWindow(h);

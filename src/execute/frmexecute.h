@@ -78,5 +78,9 @@ FrmExecute* openLogWindow(ExecuteHost& h);
 void unloadLogWindow(ExecuteHost& h);
 // One line into the log window (the writer puts the same event into "log.txt" itself).
 void logWindowLine(ExecuteHost& h, const QString& line);
+// The line to the log window and the same text to "log.txt".
+void reportLine(ExecuteHost& h, const QString& line);
+// One more warning, shown in the log window's counter.
+void countWarning(ExecuteHost& h);
 // The progress step after each entry: value + 1 up to the maximum, caption with the percentage.
 void stepExecuteProgress(ExecuteHost& h);

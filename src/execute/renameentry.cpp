@@ -115,10 +115,7 @@ void warn(ExecuteHost& h, Kind kind, const QString& oldName, const QString& newN
     const QString d = shown(h, dir);
     logWindowLine(h, head + d + oldName + QStringLiteral("> as <") + d + newName + QStringLiteral("> ") + reason);
     h.logs->writeLog(head + dir + oldName + QStringLiteral("> as <") + dir + newName + QStringLiteral("> ") + reason);
-    RunState& r = h.run();
-    ++r.warningCount;
-    if (FrmExecute* w = logWindow(h))
-        w->setLabel(w->lblInfo_Skipped, QString::number(r.warningCount) + QStringLiteral(" Warnings."));
+    countWarning(h);
 }
 
 void recordSuccess(ExecuteHost& h, Kind kind, const QString& oldName, const QString& newName, const QString& dir,

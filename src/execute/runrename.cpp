@@ -195,11 +195,7 @@ void preparePass(ExecuteHost& h, const QString& key)
 void reload(ExecuteHost& h)
 {
     if (h.mode() == 0) {
-        if (h.readDirectory)
-            h.readDirectory();
-        if (h.updateFileViews)
-            h.updateFileViews();
-        h.ui->setMousePointer(11);
+        reloadDirectoryMode(h);
         return;
     }
     if (h.undo().undoIsChange != 0)
@@ -225,6 +221,15 @@ void finishWindow(ExecuteHost& h)
 }
 
 } // namespace
+
+void reloadDirectoryMode(ExecuteHost& h)
+{
+    if (h.readDirectory)
+        h.readDirectory();
+    if (h.updateFileViews)
+        h.updateFileViews();
+    h.ui->setMousePointer(11);
+}
 
 void beginBookkeeping(ExecuteHost& h)
 {

@@ -11,6 +11,8 @@ void runRename(ExecuteHost& h);
 
 // The steps a run and an Undo share.
 
+// Directory mode: reads the working directory again and rebuilds the views.
+void reloadDirectoryMode(ExecuteHost& h);
 // Snapshots of the active list: every row, and the selected rows, as full paths.
 void takeSnapshots(ExecuteHost& h);
 // Resets the per-run indexes (selection set, icon keys, Free Select bookkeeping).

@@ -10,19 +10,6 @@
 
 namespace {
 
-void report(ExecuteHost& h, const QString& line)
-{
-    logWindowLine(h, line);
-    h.logs->writeLog(line);
-}
-
-void countWarning(ExecuteHost& h)
-{
-    RunState& r = h.run();
-    ++r.warningCount;
-    if (FrmExecute* w = logWindow(h))
-        w->setLabel(w->lblInfo_Skipped, QString::number(r.warningCount) + QStringLiteral(" Warnings."));
-}
 
 void caption(ExecuteHost& h, const QString& text)
 {
@@ -74,7 +61,7 @@ void restoreDates(ExecuteHost& h)
                                                        {old.accessedDate, old.accessedTime},
                                                        {old.modifiedDate, old.modifiedTime}};
         for (int i = 0; i < 3; ++i)
-            report(h, QLatin1String(ok ? done[i] : failed[i]) + d + rec.oldName + QStringLiteral(" [") + before[i].first +
+            reportLine(h, QLatin1String(ok ? done[i] : failed[i]) + d + rec.oldName + QStringLiteral(" [") + before[i].first +
                           QLatin1Char(' ') + before[i].second + QStringLiteral("] --> [") + target[i].first +
                           QLatin1Char(' ') + target[i].second + QStringLiteral("]"));
         if (ok) {
@@ -94,7 +81,7 @@ void restoreAttributes(ExecuteHost& h, const Item& rec, bool isDir, qint32 posit
                          rec.attrOldText + QStringLiteral("]");
     try {
         platform::setAttributes(rec.dir + rec.oldName, rec.attrOld);
-        report(h, (isDir ? QStringLiteral("Directory Attribute Changed: ") : QStringLiteral("File Attribute Changed: ")) + tail);
+        reportLine(h, (isDir ? QStringLiteral("Directory Attribute Changed: ") : QStringLiteral("File Attribute Changed: ")) + tail);
         if (FrmExecute* w = logWindow(h)) {
             if (isDir)
                 w->setLabel(w->lblInfo_Dirs, QString::number(position) + QStringLiteral(" Directories Changed."));
@@ -102,7 +89,7 @@ void restoreAttributes(ExecuteHost& h, const Item& rec, bool isDir, qint32 posit
                 w->setLabel(w->lblInfo_Files, QString::number(position) + QStringLiteral(" Files Changed."));
         }
     } catch (const platform::Failure&) {
-        report(h, (isDir ? QStringLiteral("WARNING! Dir attribute change failed: ")
+        reportLine(h, (isDir ? QStringLiteral("WARNING! Dir attribute change failed: ")
                          : QStringLiteral("WARNING! File attribute change failed: ")) +
                       tail);
         countWarning(h);
@@ -159,9 +146,9 @@ void removeCreatedDirectories(ExecuteHost& h)
         const QString path = created[i];
         try {
             platform::removeDirectory(path);
-            report(h, QStringLiteral("Deleted directory: ") + path);
+            reportLine(h, QStringLiteral("Deleted directory: ") + path);
         } catch (const platform::Failure&) {
-            report(h, QStringLiteral("WARNING: Failed to delete directory <") + path + QStringLiteral(">"));
+            reportLine(h, QStringLiteral("WARNING: Failed to delete directory <") + path + QStringLiteral(">"));
             countWarning(h);
         }
     }
@@ -241,11 +228,7 @@ void runUndo(ExecuteHost& h)
     tolerant([&] { removeCreatedDirectories(h); });
     tolerant([&] {
         if (h.mode() == 0) {
-            if (h.readDirectory)
-                h.readDirectory();
-            if (h.updateFileViews)
-                h.updateFileViews();
-            h.ui->setMousePointer(11);
+            reloadDirectoryMode(h);
         } else {
             rebuildFreeSelect(h);
         }

@@ -1,4 +1,5 @@
 #include "settings/commandline.h"
+#include "settings/storeforms.h"
 
 #include "platform/wildcard.h"
 
@@ -13,16 +14,6 @@ enum class Switch { None, Path, Mode, Exit };
 bool isSwitchArgument(const QString& a)
 {
     return a == QLatin1String("/p") || a == QLatin1String("/e") || a.startsWith(QLatin1String("/p "));
-}
-
-QString trimSpaces(const QString& text)
-{
-    qsizetype b = 0, e = text.size();
-    while (b < e && text[b] == u' ')
-        ++b;
-    while (e > b && text[e - 1] == u' ')
-        --e;
-    return text.mid(b, e - b);
 }
 
 bool hasWildcard(const QString& name)
@@ -87,9 +78,9 @@ CommandLine scanCommandLine(const QStringList& arguments)
             }
         }
         path = pathParts.join(u' ');
-        line.startMode = trimSpaces(modeParts.join(u' '));
+        line.startMode = trimBlanks(modeParts.join(u' '));
     }
-    line.pathText = trimSpaces(path).remove(u'"');
+    line.pathText = trimBlanks(path).remove(u'"');
     return line;
 }
 

@@ -75,16 +75,6 @@ template <typename T> void keepOneRecord(std::vector<T>& list)
         list.push_back(T{});
 }
 
-QString trimSpaces(const QString& text)
-{
-    qsizetype b = 0, e = text.size();
-    while (b < e && text[b] == u' ')
-        ++b;
-    while (e > b && text[e - 1] == u' ')
-        --e;
-    return text.mid(b, e - b);
-}
-
 // The number a field begins with, rounded half to even; out of range gives 0 and
 // an overflow failure.
 qint64 leadingWhole(const QString& text, qint64 min, qint64 max, FailureMemo& memo)
@@ -274,7 +264,7 @@ void readExceptionWords(const QString& folder, ConfigTables& tables, FailureMemo
     tables.exceptionWords = QStringList();
     if (const auto lines = rawLines(folderFile(folder, exceptionsFile), memo)) {
         for (const QByteArray& raw : *lines) {
-            const QString word = trimSpaces(QString::fromUtf8(raw));
+            const QString word = trimBlanks(QString::fromUtf8(raw));
             if (!word.isEmpty())
                 tables.exceptionWords.append(word);
         }

@@ -180,3 +180,13 @@ QString storedText(const SettingsKey& key, const Settings& s)
         },
         key.target);
 }
+
+QString trimBlanks(const QString& text)
+{
+    qsizetype b = 0, e = text.size();
+    while (b < e && text[b] == u' ')
+        ++b;
+    while (e > b && text[e - 1] == u' ')
+        --e;
+    return text.mid(b, e - b);
+}

@@ -30,3 +30,6 @@ void readStoredValue(const SettingsKey& key, const QString& text, Settings& sett
 // The text that a save writes for the key; throws platform::Failure when the
 // value cannot be written (an invalid date or time).
 QString storedText(const SettingsKey& key, const Settings& settings);
+
+// The text without the blanks (U+0020 only) at both ends.
+QString trimBlanks(const QString& text);
