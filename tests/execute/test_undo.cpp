@@ -268,3 +268,22 @@ TEST_F(UndoTest, EnumerationWithOnlySelectedAndResetPerDirectory)
     EXPECT_TRUE(exists("n2"));
     EXPECT_TRUE(exists("2_b")); // unselected rows keep their names
 }
+
+TEST_F(UndoTest, EnumerationResetsPerDirectoryInTheFreeSelectCollection)
+{
+    writeFile("d1/a.txt");
+    writeFile("d2/b.txt");
+    writeFile("d1/c.txt");
+    start();
+    listWork();
+    toFreeSelect({"d1/a.txt", "d2/b.txt", "d1/c.txt"});
+    enumFormat();
+    w->chkEnumResetBetweenDirs->setValue(1);
+    const QStringList shown = previewColumn(w->lwDragDrop);
+    // d1 recurs after d2: it counts from the start value again.
+    EXPECT_EQ(shown, QStringList({"1_a", "1_b", "1_c"}));
+    runAndClose();
+    EXPECT_TRUE(exists("d1/1_a"));
+    EXPECT_TRUE(exists("d2/1_b"));
+    EXPECT_TRUE(exists("d1/1_c"));
+}
