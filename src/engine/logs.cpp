@@ -18,25 +18,31 @@ QString Logs::activityFile() const
 
 QString Logs::lineFor(const QString& text)
 {
-    return QStringLiteral("(") + platform::dateTimeText(QDateTime::currentDateTime()) + QStringLiteral(") ") + text;
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    if (now != stampSecond_) {
+        stampSecond_ = now;
+        stampText_ = QStringLiteral("(") + platform::dateTimeText(QDateTime::fromSecsSinceEpoch(now)) +
+                     QStringLiteral(") ");
+    }
+    return stampText_ + text;
 }
 
-static void appendLine(const QString& file, const QString& text)
+static void appendLine(const QString& file, const QString& line)
 {
     QFile f(file);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
         return;
-    f.write((Logs::lineFor(text) + QLatin1Char('\n')).toUtf8());
+    f.write((line + QLatin1Char('\n')).toUtf8());
     f.close();
 }
 
 void Logs::logError(const QString& text)
 {
     errorLogged = -1;
-    appendLine(errorFile(), text);
+    appendLine(errorFile(), lineFor(text));
 }
 
 void Logs::writeLog(const QString& text)
 {
-    appendLine(activityFile(), text);
+    appendLine(activityFile(), lineFor(text));
 }

@@ -23,8 +23,12 @@ public:
     QString activityFile() const;
 
     // "(" date-and-time ") " text: the form of both files' lines.
-    static QString lineFor(const QString& text);
+    QString lineFor(const QString& text);
 
 private:
     QString folder_;
+    // The date text of the current second: a run writes thousands of lines a
+    // second, and formatting the date is a large part of each.
+    qint64 stampSecond_ = -1;
+    QString stampText_;
 };

@@ -111,10 +111,17 @@ static void checkTargetPath(const QString& to)
 {
     if (to.isEmpty() || to.contains(QChar(0)) || to.endsWith(QLatin1Char('/')))
         throw makeFailure(failures::InvalidCall);
-    const QStringList parts = to.split(QLatin1Char('/'));
-    for (const QString& part : parts)
-        if (part == QLatin1String(".") || part == QLatin1String(".."))
+    // No "." or ".." component (scanned in place: this runs once per rename).
+    qsizetype start = 0;
+    while (start <= to.size()) {
+        qsizetype end = to.indexOf(QLatin1Char('/'), start);
+        if (end < 0)
+            end = to.size();
+        const QStringView part = QStringView(to).mid(start, end - start);
+        if (part == u"." || part == u"..")
             throw makeFailure(failures::InvalidCall);
+        start = end + 1;
+    }
 }
 
 void renameNoReplace(const QString& from, const QString& to)
