@@ -1,12 +1,12 @@
 #include "execute/frmexecute.h"
 #include "platform/failure.h"
 
+#include <algorithm>
+#include <cmath>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QWindow>
-#include <algorithm>
-#include <cmath>
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The log window, the Free Select add, the single-entry rename and the small
 // helpers, over bare widgets.
+#include "engine/forbidden.h"
 #include "execute/dragdropadd.h"
 #include "execute/frmexecute.h"
 #include "execute/passes.h"
 #include "execute/renameentry.h"
 #include "execute/runrename.h"
-#include "engine/forbidden.h"
 #include "platform/failure.h"
 #include "test_support.h"
 
