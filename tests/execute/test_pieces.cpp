@@ -125,6 +125,20 @@ TEST_F(PiecesTest, LogWindowKeepsItsMinimumSizeAndLaysOutFromItsSize)
     unloadLogWindow(b->h);
 }
 
+TEST_F(PiecesTest, LogWindowCaptionsAreNotClipped)
+{
+    FrmExecute* w = openLogWindow(b->h);
+    w->resize(5960 / 15, 5000 / 15);
+    w->lblInfo_Files->setText("32767 Files Renamed.");
+    w->lblInfo_Dirs->setText("32767 Directories Renamed.");
+    w->lblInfo_Skipped->setText("32767 Warnings.");
+    for (QLabel* l : {w->lblInfo_Files, w->lblInfo_Dirs, w->lblInfo_Skipped})
+        EXPECT_LE(l->sizeHint().width(), l->width()) << l->text().toStdString();
+    for (QPushButton* p : {w->cmdClose, w->cmdSaveLog, w->cmdCancel})
+        EXPECT_LE(p->sizeHint().width(), p->width()) << p->text().toStdString();
+    unloadLogWindow(b->h);
+}
+
 TEST_F(PiecesTest, LogWindowRefusesToCloseWhileBusyAndStoresItsGeometryOnUnload)
 {
     b->window.show();
