@@ -4,9 +4,9 @@
 #include "platform/failure.h"
 #include "platform/fileops.h"
 
+#include <optional>
 #include <QApplication>
 #include <QItemSelection>
-#include <optional>
 
 FreeSelectTarget freeSelectTarget(const ExecuteHost& h)
 {

@@ -5,9 +5,9 @@
 #include "platform/controls.h"
 #include "platform/listview.h"
 
+#include <functional>
 #include <QSet>
 #include <QString>
-#include <functional>
 #include <vector>
 
 struct ExecuteHost;
@@ -16,7 +16,7 @@ struct ExecuteHost;
 struct FreeSelectTarget {
     platform::ListView* lwDragDrop = nullptr;
     FileListState* files = nullptr;
-    const FileListOptions* listOptions = nullptr;  // showAllColumns
+    const FileListOptions* listOptions = nullptr; // showAllColumns
     platform::CheckBox* chkThumbnailsFreeSelect = nullptr;
     Logs* logs = nullptr;
     // Small icon index of the entry (its large one is left in files->sysIconLargeIndex);

@@ -11,21 +11,21 @@
 #include "platform/uiservice.h"
 #include "settings/settings.h"
 
+#include <functional>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <functional>
 
 // What a run of "Rename!" touches on the main window and in the program's
 // state, and the main window's procedures it calls. The main window fills it;
 // tests build one around bare widgets.
 struct ExecuteHost {
-    QWidget* window = nullptr;  // the main window: disabled from the start of a run until the log window unloads
+    QWidget* window = nullptr; // the main window: disabled from the start of a run until the log window unloads
     platform::UiService* ui = nullptr;
     Logs* logs = nullptr;
     FileListState* files = nullptr;
     PreviewState* preview = nullptr;
     ExecuteState* state = nullptr;
-    const FileListOptions* listOptions = nullptr;  // showAllColumns
+    const FileListOptions* listOptions = nullptr; // showAllColumns
     // keepFileOrder, autoCloseLogWindow, showFullPath, the log window's
     // geometry (Execute_*, frmexecute_maximized) and the rename statistics.
     Settings* settings = nullptr;
@@ -56,7 +56,7 @@ struct ExecuteHost {
     std::function<void(bool force)> updateSelectionCount;
     // Exchanges rows a and b (1-based) of the active list; no order restore when empty.
     std::function<void(int a, int b)> swapListItems;
-    std::function<void()> generateThumbnailsFreeSelect;  // nothing when empty
+    std::function<void()> generateThumbnailsFreeSelect; // nothing when empty
     // Small icon index of a Free Select entry (its large one is left in
     // files->sysIconLargeIndex); the default icons of the list when empty.
     std::function<qint16(const QString& path, bool isDir)> getSysIconFreeSel;

@@ -1,12 +1,12 @@
 #include "execute/frmexecute.h"
 #include "platform/failure.h"
 
+#include <algorithm>
+#include <cmath>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QWindow>
-#include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -92,9 +92,12 @@ void FrmExecute::Form_Resize()
     place(cmdClose, closeLeft, buttonTop, 1335, 495);
     place(cmdSaveLog, closeLeft - 1500, buttonTop, 1335, 495);
     place(Progress, 120, H - 1450, W - 350, 255);
-    place(lblInfo_Files, 120, H - 1150, 2175, 255);
-    place(lblInfo_Dirs, 120, H - 950, 2175, 255);
-    place(lblInfo_Skipped, 120, H - 750, 2175, 255);
+    // The counters may use the room up to "Save Log...": five-digit counts in
+    // the default font need more than their classic width.
+    const int labelWidth = std::max(2175, closeLeft - 1500 - 150);
+    place(lblInfo_Files, 120, H - 1150, labelWidth, 255);
+    place(lblInfo_Dirs, 120, H - 950, labelWidth, 255);
+    place(lblInfo_Skipped, 120, H - 750, labelWidth, 255);
     cmdCancel->setGeometry(cmdClose->geometry());
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 #include "execute/executehost.h"
 
-#include <QString>
 #include <functional>
+#include <QString>
 
 // The new name of one entry, or empty for "unchanged". May throw platform::Failure.
 using EntryNameFn = std::function<QString(const QString& dir, const QString& name, bool isDir)>;

@@ -4,8 +4,8 @@
 #include "platform/failure.h"
 #include "platform/fileops.h"
 
-#include <QStringBuilder>
 #include <array>
+#include <QStringBuilder>
 
 namespace {
 
@@ -73,8 +73,7 @@ constexpr IconSlots kNoSlots{-1, -1, -1, -1};
 void rekeyIcons(ExecuteHost& h, const QString& from, const QString& to)
 {
     platform::ImageList* lists[4] = {&h.files->imagelistSysIcons, &h.files->imagelistSysIconsLarge,
-                                     &h.files->imagelistSysIconsFreeSelect,
-                                     &h.files->imagelistSysIconsFreeSelectLarge};
+                                     &h.files->imagelistSysIconsFreeSelect, &h.files->imagelistSysIconsFreeSelectLarge};
     std::optional<QHash<QString, IconSlots>>& index = h.run().iconKeys;
     if (!index) {
         index.emplace();
@@ -110,7 +109,7 @@ void warn(ExecuteHost& h, Kind kind, const QString& oldName, const QString& newN
     if (freeSelectUpkeep(h))
         addRebuild(h, kind, dir + oldName);
     const QString reason = platform::entryExists(dir + newName, 23) ? QStringLiteral("Filename already exists...")
-                                                                     : QStringLiteral("Skipping...");
+                                                                    : QStringLiteral("Skipping...");
     const QString head = QString::fromLatin1(textsFor(kind).warning);
     const QString d = shown(h, dir);
     logWindowLine(h, head + d + oldName + QStringLiteral("> as <") + d + newName + QStringLiteral("> ") + reason);
@@ -148,8 +147,7 @@ void recordSuccess(ExecuteHost& h, Kind kind, const QString& oldName, const QStr
     }
 }
 
-bool renameEntry(ExecuteHost& h, Kind kind, const QString& oldName, QString& newName, const QString& dir,
-                 NameForm form)
+bool renameEntry(ExecuteHost& h, Kind kind, const QString& oldName, QString& newName, const QString& dir, NameForm form)
 {
     // Unchanged, decided as the preview decides: the rule gave no other name, or
     // the name it gave comes out of the map as the old one.

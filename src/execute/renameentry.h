@@ -6,8 +6,8 @@
 
 // How a new name reaches the disk.
 enum class NameForm {
-    Tagged,   // a computed name: "<\>" creates sub-directories, forbidden characters are mapped
-    Verbatim  // a stored name put back as it is (Undo): no tag, no map
+    Tagged,  // a computed name: "<\>" creates sub-directories, forbidden characters are mapped
+    Verbatim // a stored name put back as it is (Undo): no tag, no map
 };
 
 // Renames dir + oldName to dir + newName without ever replacing an existing

@@ -4,8 +4,8 @@
 #include "execute/passes.h"
 #include "platform/failure.h"
 
-#include <QItemSelection>
 #include <algorithm>
+#include <QItemSelection>
 
 namespace {
 
@@ -38,8 +38,7 @@ void movePosition(PositionIndex& index, const QString& from, const QString& to, 
 // Runs one group of the command's steps; a failure nothing else caught is
 // logged and the command goes on with its next steps, so the main window is
 // never left disabled.
-template <class F>
-void guarded(ExecuteHost& h, const char* stage, F&& steps)
+template <class F> void guarded(ExecuteHost& h, const char* stage, F&& steps)
 {
     try {
         steps();
@@ -492,8 +491,9 @@ void runRename(ExecuteHost& h)
     *h.executeBusy = 0;
 
     if (h.logs->errorLogged == -1) {
-        h.ui->message(logWindow(h), QStringLiteral("Vexor Renamer"), QStringLiteral("There were errors during execution!"),
-                      QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
+        h.ui->message(logWindow(h), QStringLiteral("Vexor Renamer"),
+                      QStringLiteral("There were errors during execution!"), QMessageBox::Critical, QMessageBox::Ok,
+                      QMessageBox::Ok);
         h.logs->errorLogged = 0;
     }
     if (h.settings->autoCloseLogWindow == 1)

@@ -1,7 +1,6 @@
 #include "execute/runstate.h"
 #include "execute/frmexecute.h"
 
-
 void PathSnapshot::assign(QStringList items)
 {
     items_ = std::move(items);

@@ -1,14 +1,14 @@
 #pragma once
 #include "execute/undostore.h"
 
+#include <array>
+#include <optional>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QPointer>
 #include <QSet>
 #include <QString>
 #include <QStringList>
-#include <array>
-#include <optional>
 #include <utility>
 #include <vector>
 

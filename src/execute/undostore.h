@@ -7,12 +7,12 @@
 
 struct UndoFileItem {
     QString oldName;
-    QString newName;      // the final name (tag resolved, map applied); may hold "/"
-    QString dir;          // with its trailing "/"
-    qint16 attrOld = 0;   // R 1, H 2, S 4, A 32 before an attribute change
-    QString attrNewText;  // "R--A" form after the change
-    QString attrOldText;  // the same before it
-    QString created;      // old times of a date change: short date, blank, long time
+    QString newName;     // the final name (tag resolved, map applied); may hold "/"
+    QString dir;         // with its trailing "/"
+    qint16 attrOld = 0;  // R 1, H 2, S 4, A 32 before an attribute change
+    QString attrNewText; // "R--A" form after the change
+    QString attrOldText; // the same before it
+    QString created;     // old times of a date change: short date, blank, long time
     QString accessed;
     QString modified;
 };
@@ -33,8 +33,8 @@ struct UndoStore {
     qint32 undoDirCount = 0;
     // Item 0 is always empty; the created directories are items 1 and up, parents first.
     QStringList createdDirs{QString()};
-    qint16 undoIsChange = 0;  // 0 renames, -1 attributes or dates
-    qint16 undoIsDates = 0;   // with undoIsChange -1: -1 dates, 0 attributes
+    qint16 undoIsChange = 0; // 0 renames, -1 attributes or dates
+    qint16 undoIsDates = 0;  // with undoIsChange -1: -1 dates, 0 attributes
 
     // Empties the store with room for the listed entries plus one; the kind flags stay.
     void reset(qsizetype fileEntries, qsizetype dirEntries);

@@ -1,11 +1,11 @@
 // The log window, the Free Select add, the single-entry rename and the small
 // helpers, over bare widgets.
+#include "engine/forbidden.h"
 #include "execute/dragdropadd.h"
 #include "execute/frmexecute.h"
 #include "execute/passes.h"
 #include "execute/renameentry.h"
 #include "execute/runrename.h"
-#include "engine/forbidden.h"
 #include "platform/failure.h"
 #include "test_support.h"
 
@@ -122,6 +122,20 @@ TEST_F(PiecesTest, LogWindowKeepsItsMinimumSizeAndLaysOutFromItsSize)
     EXPECT_EQ(w->cmdSaveLog->x(), (W - 3200) / 15);
     EXPECT_EQ(w->Progress->y(), (H - 1450) / 15);
     EXPECT_EQ(w->lblInfo_Skipped->y(), (H - 750) / 15);
+    unloadLogWindow(b->h);
+}
+
+TEST_F(PiecesTest, LogWindowCaptionsAreNotClipped)
+{
+    FrmExecute* w = openLogWindow(b->h);
+    w->resize(5960 / 15, 5000 / 15);
+    w->lblInfo_Files->setText("32767 Files Renamed.");
+    w->lblInfo_Dirs->setText("32767 Directories Renamed.");
+    w->lblInfo_Skipped->setText("32767 Warnings.");
+    for (QLabel* l : {w->lblInfo_Files, w->lblInfo_Dirs, w->lblInfo_Skipped})
+        EXPECT_LE(l->sizeHint().width(), l->width()) << l->text().toStdString();
+    for (QPushButton* p : {w->cmdClose, w->cmdSaveLog, w->cmdCancel})
+        EXPECT_LE(p->sizeHint().width(), p->width()) << p->text().toStdString();
     unloadLogWindow(b->h);
 }
 

@@ -368,8 +368,7 @@ TEST_F(RunRenameTest, CancelInFreeSelectKeepsTheEntriesThePassDidNotReach)
     atFirst([&] { return w->execute.run.filesDone >= 1; }, [&] { logWin()->cmdCancel->click(); });
     w->cmdExecute_Click();
 
-    EXPECT_EQ(w->state.files.lstFiles[1],
-              (QStringList{work() + "/y1.txt", work() + "/x2.txt", work() + "/x3.txt"}));
+    EXPECT_EQ(w->state.files.lstFiles[1], (QStringList{work() + "/y1.txt", work() + "/x2.txt", work() + "/x3.txt"}));
     EXPECT_EQ(w->state.files.lstDirs[1], QStringList{work() + "/xd"});
     EXPECT_EQ(w->lwDragDrop->count(), 4);
 }
