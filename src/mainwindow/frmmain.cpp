@@ -33,6 +33,7 @@ FrmMain::FrmMain(platform::UiService& uiService, const QStringList& arguments, Q
 {
     setObjectName(QStringLiteral("frmMain"));
     buildUi();
+    uiBuilt_ = true;
     Form_Load();
     connectGate();
 }
@@ -454,7 +455,7 @@ void FrmMain::resizeEvent(QResizeEvent* e)
 
 void FrmMain::Form_Resize()
 {
-    if (isMinimized() || !centralWidget())
+    if (isMinimized() || !uiBuilt_)
         return;
     // Twips of the client area; the file-mode strip keeps its design place.
     const int w = centralWidget()->width() * 15;

@@ -192,5 +192,6 @@ private:
     void compactLayout();
     QStringList arguments_;
     bool activated_ = false;
+    bool uiBuilt_ = false; // resize events may come before the controls exist
     bool closing_ = false;
 };
