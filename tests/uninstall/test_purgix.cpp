@@ -89,6 +89,12 @@ struct QuestionCase {
     bool keep;
 };
 
+// Readable case names in the test output instead of a byte dump.
+void PrintTo(const QuestionCase& c, std::ostream* os)
+{
+    *os << '"' << c.arguments.join(' ').toStdString() << "\" -> " << (c.keep ? "keep" : "remove");
+}
+
 class PurgixQuestionTest : public PurgixTest, public ::testing::WithParamInterface<QuestionCase> {};
 
 // The answer that changes nothing, so only the choice of question is seen.
@@ -131,6 +137,11 @@ struct StatisticsCase {
     QStringList stored; // directories, files; a null text is not stored
     QStringList kept;   // the keys left in the section
 };
+
+void PrintTo(const StatisticsCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class PurgixStatisticsTest : public PurgixTest, public ::testing::WithParamInterface<StatisticsCase> {};
 
