@@ -349,15 +349,15 @@ void FrmMain::Form_Activate()
         return;
     activated_ = true;
     mainWindowReady = -1;
+    {
+        FileListHost h = fileListHost();
+        resetSysIconsFreeSel(h);
+    }
     if (listOptions.enableTreeview != 0) {
         chkShowTreeview->show();
     } else {
         chkShowTreeview->setValue(0);
         chkShowTreeview->hide();
-    }
-    {
-        FileListHost h = fileListHost();
-        resetSysIconsFreeSel(h);
     }
     TabStrip_Click();
     TabStripFilemode_Click();
