@@ -6,6 +6,8 @@
 #include "mainwindow/frmmain.h"
 #include "platform/uiservice.h"
 
+#include "qtbenchmain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -105,13 +107,4 @@ BENCHMARK(BM_PlainRename)->Arg(1000)->Arg(32767)->Unit(benchmark::kMillisecond)-
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+VEXORREN_QT_BENCHMARK_MAIN()

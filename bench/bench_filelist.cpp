@@ -11,6 +11,8 @@
 #include "platform/listview.h"
 #include "platform/uiservice.h"
 
+#include "qtbenchmain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -209,13 +211,4 @@ BENCHMARK(BM_Spread)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_FlatDetailAndTree)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_SpreadDetailAndTree)->Unit(benchmark::kMillisecond)->Iterations(10);
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+VEXORREN_QT_BENCHMARK_MAIN()

@@ -10,6 +10,8 @@
 #include "platform/uiservice.h"
 #include "platform/listview.h"
 
+#include "qtbenchmain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -134,13 +136,4 @@ BENCHMARK(BM_Preview)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BareTransform)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FirstFiveRows)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+VEXORREN_QT_BENCHMARK_MAIN()

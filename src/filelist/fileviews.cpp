@@ -100,18 +100,8 @@ void TreeBuilder::cancel()
 {
     qDeleteAll(top_);
     top_.clear();
-    s_.lstDirs[0].clear();
-    s_.lstFiles[0].clear();
-    s_.undecodable.clear();
-    h_.treeView->clear();
     h_.statusBar->setPanelText(QStringLiteral("selected"), QStringLiteral("User Cancelled!"));
-    if (*h_.executeBusy == 0) {
-        if (h_.window)
-            h_.window->setEnabled(true);
-        if (h_.updateExecuteButton)
-            h_.updateExecuteButton();
-    }
-    h_.ui->setMousePointer(0);
+    dropDirectoryListing(h_);
 }
 
 bool TreeBuilder::run()

@@ -62,3 +62,10 @@ struct FileListHost {
     std::function<void()> updateExecuteButton;  // the validation gate
     std::function<void()> generateThumbnails;   // thumbnails of lwDirectory; optional
 };
+
+// The end of long list work that stopped early: outside a run the main window
+// is enabled again and validated; the pointer is normal again.
+void endListWork(FileListHost& host);
+// A read or rebuild that failed or was cancelled: the Directory mode's lists
+// and the tree are emptied, then the work ends as above.
+void dropDirectoryListing(FileListHost& host);

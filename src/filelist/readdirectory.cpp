@@ -334,17 +334,7 @@ Step Reader::failure(bool cancelled)
 
 void Reader::clear()
 {
-    s_.lstDirs[0].clear();
-    s_.lstFiles[0].clear();
-    s_.undecodable.clear();
-    h_.treeView->clear();
-    if (*h_.executeBusy == 0) {
-        if (h_.window)
-            h_.window->setEnabled(true);
-        if (h_.updateExecuteButton)
-            h_.updateExecuteButton();
-    }
-    h_.ui->setMousePointer(0);
+    dropDirectoryListing(h_);
 }
 
 // The history of the path box: most recent first, each path once.
@@ -464,4 +454,25 @@ void readDirectory(FileListHost& host)
         return;
     }
     Reader(host, p).run();
+}
+
+void endListWork(FileListHost& host)
+{
+    if (*host.executeBusy == 0) {
+        if (host.window)
+            host.window->setEnabled(true);
+        if (host.updateExecuteButton)
+            host.updateExecuteButton();
+    }
+    host.ui->setMousePointer(0);
+}
+
+void dropDirectoryListing(FileListHost& host)
+{
+    FileListState& s = *host.files;
+    s.lstDirs[0].clear();
+    s.lstFiles[0].clear();
+    s.undecodable.clear();
+    host.treeView->clear();
+    endListWork(host);
 }

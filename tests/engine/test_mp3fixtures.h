@@ -95,4 +95,12 @@ inline QByteArray id3v1(const V1& v)
            field(v.comment, 28) + '\0' + char(v.track) + char(v.genre);
 }
 
+// The tags most tests write: every ID3v1 field, and the ID3v2 frames the names read.
+inline const V1 sampleV1{"V1 Title", "V1 Artist", "V1 Album", "1987", "V1 Comment", 5, 13};
+inline const Frames sampleV2{
+    {"TIT2", text("Song")},     {"TPE1", text("Band")},    {"TALB", text("Record")},
+    {"TYER", text("1999")},     {"COMM", comment("Nice")}, {"TRCK", text("3/12")},
+    {"TCON", text("(17)Rock")}, {"TCOM", text("Writer")},  {"TBPM", text("120")},
+};
+
 } // namespace mp3fx

@@ -13,14 +13,6 @@ using namespace mp3fx;
 
 namespace {
 
-const V1 sampleV1{"V1 Title", "V1 Artist", "V1 Album", "1987", "V1 Comment", 5, 13};
-
-const Frames sampleV2{
-    {"TIT2", text("Song")},     {"TPE1", text("Band")},     {"TALB", text("Record")},
-    {"TYER", text("1999")},     {"COMM", comment("Nice")},  {"TRCK", text("3/12")},
-    {"TCON", text("(17)Rock")}, {"TCOM", text("Writer")},   {"TBPM", text("120")},
-};
-
 // The fixture files of the name tables, by name.
 QByteArray fixture(const QString& name)
 {
