@@ -141,6 +141,11 @@ public:
     void chkOnlyRenameSelected_Click();
     void chkPreview_Click();
     void chkShowTreeview_Click();
+    void chkThumbnails_Click();
+    void chkThumbnailsFreeSelect_Click();
+    // The large pictures of each list (thumbnails of picture files).
+    void generateThumbnails();
+    void generateThumbnailsFreeSelect();
     void refreshDirectoryView();
 
     // Buttons and keys.

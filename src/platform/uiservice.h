@@ -33,7 +33,7 @@ public:
     virtual bool openUrl(const QUrl& url) = 0;
 
     // Escape pressed while the program's main window was in front, since the last call.
-    bool takeEscape();
+    virtual bool takeEscape();
     // Like takeEscape, but first lets pending key events arrive (at most every
     // 100 ms) for loops that never yield otherwise.
     bool pollEscape();

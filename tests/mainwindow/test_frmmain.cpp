@@ -144,3 +144,54 @@ TEST_F(MainWindowTest, GateFollowsPanelInput)
     EXPECT_TRUE(w->optReplaceBatch->isChecked());
     EXPECT_FALSE(w->cmdExecute->isEnabled());
 }
+
+TEST_F(MainWindowTest, ThumbnailBoxesSwitchTheViewAndMakePicturesOnce)
+{
+    start();
+    auto click = [](QCheckBox* box) { QTest::mouseClick(box, Qt::LeftButton, {}, indicatorPoint(box)); };
+    // The hint row holds no entries: the box does not tick.
+    ASSERT_TRUE(w->lwDirectory->listFont().bold());
+    ASSERT_EQ(w->lwDirectory->text(0), "Please choose a working directory...");
+    const int hintView = w->lwDirectory->view();
+    click(w->chkThumbnails);
+    EXPECT_EQ(w->chkThumbnails->value(), 0);
+    EXPECT_EQ(w->lwDirectory->view(), hintView);
+    EXPECT_TRUE(w->chkPreview->isEnabled());
+
+    QImage picture(120, 80, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    ASSERT_TRUE(picture.save(writeFile("photo.jpg"), "JPG"));
+    listSample();
+    int generated = 0;
+    ui.onEscapeRead = [&] { ++generated; };
+    click(w->chkThumbnails);
+    EXPECT_EQ(w->chkThumbnails->value(), 1);
+    EXPECT_EQ(w->lwDirectory->view(), 0);
+    EXPECT_FALSE(w->chkPreview->isEnabled());
+    EXPECT_FALSE(w->chkShowTreeview->isEnabled());
+    EXPECT_EQ(generated, 3);
+    EXPECT_EQ(w->state.files.thumbnailsShownDir, -1);
+    EXPECT_TRUE(w->isEnabled());
+    EXPECT_EQ(w->StatusBar->panelText("main"), "3 Files, 0 Directories");
+    const platform::ImageList& large = w->state.files.imagelistSysIconsLarge;
+    int photo = -1;
+    for (int i = 0; i < w->lwDirectory->count(); ++i)
+        if (w->lwDirectory->text(i) == "photo.jpg")
+            photo = i;
+    ASSERT_GE(photo, 0);
+    EXPECT_EQ(large.keys.at(w->lwDirectory->row(photo).largeIcon - 1), work() + "/photo.jpg");
+
+    click(w->chkThumbnails);
+    EXPECT_EQ(w->lwDirectory->view(), 3);
+    EXPECT_TRUE(w->chkPreview->isEnabled());
+    EXPECT_TRUE(w->chkShowTreeview->isEnabled());
+    click(w->chkThumbnails);
+    EXPECT_EQ(w->lwDirectory->view(), 0);
+    EXPECT_EQ(generated, 3) << "the pictures are made once";
+
+    // The Free Select list's box refuses while the list shows "Drop files here...".
+    w->TabStripFilemode->selectKey("dragdrop");
+    click(w->chkThumbnailsFreeSelect);
+    EXPECT_EQ(w->chkThumbnailsFreeSelect->value(), 0);
+    EXPECT_EQ(w->lwDragDrop->view(), 1);
+}
