@@ -39,6 +39,35 @@ char seen(const QImage& cell, int x, int y)
     return '?';
 }
 
+// A JPEG with an Exif segment whose second directory points at `thumb`.
+QByteArray withExifThumbnail(const QByteArray& jpeg, const QImage& thumb)
+{
+    QByteArray small;
+    QBuffer buf(&small);
+    buf.open(QIODevice::WriteOnly);
+    thumb.save(&buf, "JPG", 85);
+    auto le16 = [](QByteArray& b, quint16 v) { b.append(char(v & 0xFF)).append(char(v >> 8)); };
+    auto le32 = [&](QByteArray& b, quint32 v) { le16(b, quint16(v & 0xFFFF)), le16(b, quint16(v >> 16)); };
+    QByteArray tiff("II*\0", 4);
+    le32(tiff, 8);
+    le16(tiff, 0);  // IFD0: no entries
+    le32(tiff, 14); // then IFD1
+    le16(tiff, 2);
+    for (quint16 tag : {quint16(0x0201), quint16(0x0202)}) {
+        le16(tiff, tag);
+        le16(tiff, 4);
+        le32(tiff, 1);
+        le32(tiff, tag == 0x0201 ? 44u : quint32(small.size()));
+    }
+    le32(tiff, 0);
+    tiff += small;
+    QByteArray app1("\xFF\xE1", 2);
+    const int length = 2 + 6 + int(tiff.size());
+    app1.append(char(length >> 8)).append(char(length & 0xFF));
+    app1 += QByteArray("Exif\0\0", 6) + tiff;
+    return jpeg.left(2) + app1 + jpeg.mid(2);
+}
+
 // A 1 x 1 GIF of one red pixel (Qt writes no GIF).
 QByteArray redGif()
 {
@@ -159,6 +188,36 @@ TEST_F(FileListTest, PictureFilesDecodeToTheirCellAndBadOnesFail)
         } catch (const platform::Failure& f) {
             EXPECT_EQ(f.number(), b.number) << b.path.toStdString();
         }
+    }
+}
+
+TEST_F(FileListTest, ACameraThumbnailServesWhenItShowsTheWholePhotoLargeEnough)
+{
+    const QByteArray photo = encoded(filled(800, 600), "JPG");
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        char expected; // 'b' the stored thumbnail was used, 'r' the photo itself
+    };
+    QByteArray broken = withExifThumbnail(photo, filled(160, 120, Qt::blue));
+    broken[39] = char(0x7F); // the thumbnail's offset now points far outside the segment
+    QByteArray unknownOrder = withExifThumbnail(photo, filled(160, 120, Qt::blue));
+    unknownOrder[12] = 'X'; // neither "II" nor "MM"
+    const Case cases[] = {
+        {"camera.jpg", withExifThumbnail(photo, filled(160, 120, Qt::blue)), 'b'},
+        {"letterboxed.jpg", withExifThumbnail(photo, filled(160, 90, Qt::blue)), 'r'},
+        {"tiny.jpg", withExifThumbnail(photo, filled(40, 30, Qt::blue)), 'r'},
+        {"broken.jpg", broken, 'r'},
+        {"unknown.jpg", unknownOrder, 'r'},
+    };
+    for (const Case& c : cases) {
+        const QString path = writeFile(c.name, c.bytes);
+        QSize natural;
+        const QImage img = loadThumbnailPicture(path, {64, 64}, 1, &natural);
+        EXPECT_EQ(natural, QSize(800, 600)) << c.name;
+        EXPECT_EQ(img.size(), QSize(64, 48)) << c.name;
+        const QColor mid = img.pixelColor(32, 24);
+        EXPECT_EQ(mid.blue() > 200 ? 'b' : mid.red() > 200 ? 'r' : '?', c.expected) << c.name;
     }
 }
 
