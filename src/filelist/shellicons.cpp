@@ -3,25 +3,40 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QImageReader>
 #include <QMimeDatabase>
 #include <QPainter>
+#include <QStandardPaths>
 #include <QStyle>
 #include <sys/stat.h>
 
 namespace {
 
-// Without a desktop session Qt looks only at "hicolor", which has hardly any
-// MIME icons; the freedesktop default theme is then asked too.
+// Without a desktop session Qt knows neither a theme nor where themes live:
+// then the freedesktop folders are searched and an installed theme is chosen.
 void ensureIconTheme()
 {
     static bool done = false;
     if (done)
         return;
     done = true;
-    if (QIcon::fallbackThemeName().isEmpty() || QIcon::fallbackThemeName() == QLatin1String("hicolor"))
-        QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+    QStringList paths = QIcon::themeSearchPaths();
+    const QStringList data = QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
+                                                       QStandardPaths::LocateDirectory);
+    for (const QString& dir : data)
+        if (!paths.contains(dir))
+            paths << dir;
+    QIcon::setThemeSearchPaths(paths);
+    if (!QIcon::themeName().isEmpty() && QIcon::themeName() != QLatin1String("hicolor"))
+        return;
+    for (const char* theme : {"Adwaita", "breeze", "oxygen", "gnome", "hicolor"})
+        for (const QString& dir : paths)
+            if (QFileInfo::exists(dir + QLatin1Char('/') + QLatin1String(theme) + QStringLiteral("/index.theme"))) {
+                QIcon::setThemeName(QString::fromLatin1(theme));
+                return;
+            }
 }
 
 bool isRegularFile(const QString& path)
