@@ -1,6 +1,7 @@
 #include "filelist/iconlists.h"
 #include "filelist/thumbnailimage.h"
 #include "platform/failure.h"
+#include "platform/fileops.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -190,4 +191,19 @@ qint16 getSysIconFreeSel(FileListHost& host, const QString& path, qint16 isDir)
     const IconPair pair{s.imagelistSysIconsFreeSelect, s.imagelistSysIconsFreeSelectLarge, false,
                         "Get Thumbnails (sysIcons FreeSel): ", false};
     return lookUp(host, pair, path, isDir);
+}
+
+void reloadFreeSelectIcons(FileListHost& host)
+{
+    platform::ListView* list = host.lwDragDrop;
+    if (!list || list->listFont().bold())
+        return;
+    for (int i = 0; i < list->count(); ++i) {
+        const QString path = list->subItem(i, 2) + list->text(i);
+        const qint16 small = getSysIconFreeSel(host, path, platform::entryExists(path, 39) ? 0 : -1);
+        list->row(i).smallIcon = small;
+        list->row(i).largeIcon = host.files->sysIconLargeIndex;
+        list->model()->markChanged(i);
+    }
+    list->flush();
 }

@@ -17,6 +17,11 @@ void resetSysIcons(FileListHost& host);
 // The same for the Free Select pair and lwDragDrop; clears thumbnailsShownFreeSel.
 void resetSysIconsFreeSel(FileListHost& host);
 
+// After a reset of the Free Select pair its rows still hold numbers of the
+// emptied lists: each row of lwDragDrop (unless it shows its hint) gets its
+// icons looked up again. Thumbnails are the caller's to make again.
+void reloadFreeSelectIcons(FileListHost& host);
+
 // The small icon index of an entry of the directory list or the tree (isDir -1
 // for a directory, 0 for a file); its large index is left in sysIconLargeIndex.
 // The lists work as a cache: a file's pictures are kept under ">" and its

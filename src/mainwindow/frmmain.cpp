@@ -1049,6 +1049,16 @@ void FrmMain::generateThumbnailsFreeSelect()
     }
 }
 
+void FrmMain::resetIconLists()
+{
+    FileListHost h = fileListHost();
+    resetSysIcons(h);
+    resetSysIconsFreeSel(h);
+    reloadFreeSelectIcons(h);
+    if (chkThumbnailsFreeSelect->value() == 1 && !lwDragDrop->listFont().bold())
+        generateThumbnailsFreeSelect();
+}
+
 // ---------------------------------------------------------------- timer
 
 void FrmMain::tmrPreview_Timer()

@@ -1,6 +1,7 @@
 #include "mainwindow/frmmain.h"
 #include "test_support.h"
 
+#include <QApplication>
 #include <QTest>
 
 class MainWindowTest : public TempEnv {
@@ -194,4 +195,37 @@ TEST_F(MainWindowTest, ThumbnailBoxesSwitchTheViewAndMakePicturesOnce)
     click(w->chkThumbnailsFreeSelect);
     EXPECT_EQ(w->chkThumbnailsFreeSelect->value(), 0);
     EXPECT_EQ(w->lwDragDrop->view(), 1);
+}
+
+TEST_F(MainWindowTest, ANewThumbnailSizeRemakesTheFreeSelectPictures)
+{
+    start();
+    QImage picture(120, 80, QImage::Format_RGB32);
+    picture.fill(Qt::darkBlue);
+    ASSERT_TRUE(picture.save(writeFile("photo.jpg"), "JPG"));
+    writeFile("notes.txt");
+    w->TabStripFilemode->selectKey("dragdrop");
+    w->lwDragDrop->setListFont(QApplication::font());
+    std::vector<platform::ListRow> rows(2);
+    rows[0].cells[0] = "photo.jpg";
+    rows[1].cells[0] = "notes.txt";
+    for (platform::ListRow& r : rows)
+        r.cells[2] = work() + "/";
+    w->lwDragDrop->setRows(rows);
+    QTest::mouseClick(w->chkThumbnailsFreeSelect, Qt::LeftButton, {}, indicatorPoint(w->chkThumbnailsFreeSelect));
+    ASSERT_EQ(w->state.files.thumbnailsShownFreeSel, -1);
+    EXPECT_EQ(w->lwDragDrop->view(), 0);
+
+    w->listOptions.thumbsWidth = 96;
+    w->listOptions.thumbsHeight = 40;
+    w->resetIconLists();
+    const platform::ImageList& small = w->state.files.imagelistSysIconsFreeSelect;
+    const platform::ImageList& large = w->state.files.imagelistSysIconsFreeSelectLarge;
+    EXPECT_EQ(large.keys.at(w->lwDragDrop->row(0).largeIcon - 1), work() + "/photo.jpg");
+    EXPECT_EQ(large.image(w->lwDragDrop->row(0).largeIcon).size(), QSize(96, 40));
+    EXPECT_EQ(small.keys.at(w->lwDragDrop->row(0).smallIcon - 1), ">JPG");
+    EXPECT_EQ(small.keys.at(w->lwDragDrop->row(1).smallIcon - 1), ">TXT");
+    EXPECT_EQ(large.keys.at(w->lwDragDrop->row(1).largeIcon - 1), ">TXT");
+    EXPECT_EQ(w->state.files.thumbnailsShownFreeSel, -1);
+    EXPECT_EQ(w->state.files.imagelistSysIconsLarge.size, QSize(96, 40));
 }
