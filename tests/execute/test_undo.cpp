@@ -259,6 +259,43 @@ TEST_F(UndoTest, AStampWhoseNewValueEqualsTheOldOneIsNoChange)
     }
 }
 
+TEST_F(UndoTest, AfterAnUndoTheRowsFollowTheKeepFileOrderRule)
+{
+    struct Case {
+        int keepFileOrder;
+        bool swapped; // rows 1 and 3 exchanged by hand before the run
+        QStringList afterRun, afterUndo;
+    };
+    const Case cases[] = {
+        {0, false, {"b1.txt", "c1.txt", "z1.txt"}, {"a1.txt", "b1.txt", "c1.txt"}},
+        {1, false, {"b1.txt", "c1.txt", "z1.txt"}, {"a1.txt", "b1.txt", "c1.txt"}},
+        {0, true, {"b1.txt", "c1.txt", "z1.txt"}, {"a1.txt", "b1.txt", "c1.txt"}},
+        {1, true, {"c1.txt", "b1.txt", "z1.txt"}, {"c1.txt", "b1.txt", "a1.txt"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "keep=" << c.keepFileOrder << " swapped=" << c.swapped);
+        QDir(work()).removeRecursively();
+        QDir().mkpath(work());
+        for (const char* n : {"a1.txt", "b1.txt", "c1.txt"})
+            writeFile(n);
+        start();
+        listWork();
+        w->state.settings.keepFileOrder = c.keepFileOrder;
+        if (c.swapped) {
+            ExecuteHost h = w->executeHost();
+            h.swapListItems(1, 3);
+        }
+        replace("a", "z");
+        runAndClose();
+        EXPECT_EQ(rowNames(w->lwDirectory), c.afterRun);
+        undo();
+        EXPECT_EQ(names(), QStringList({"a1.txt", "b1.txt", "c1.txt"}));
+        EXPECT_EQ(rowNames(w->lwDirectory), c.afterUndo);
+        w->exited = true;
+        w.reset();
+    }
+}
+
 TEST_F(UndoTest, AFreeSelectRunUndoneRepathsItsEntries)
 {
     writeFile("one.txt", "1");
