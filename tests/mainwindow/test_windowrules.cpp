@@ -254,3 +254,21 @@ TEST_F(WindowRulesTest, EscapeWhileIdleDoesNotCancelTheNextRead)
     EXPECT_EQ(w->StatusBar->panelText("selected"), "User Cancelled!");
     EXPECT_TRUE(w->state.files.lstFiles[0].isEmpty());
 }
+
+TEST_F(WindowRulesTest, AStoredStartOutsideTheSpinnerRangeIsUsedWithinIt)
+{
+    writeFile("photo.jpg");
+    store({{"txtPath", work()},
+           {"tabStrip", "1"},
+           {"optReplace", "0"},
+           {"txtFind", "o"},
+           {"txtReplace", "0"},
+           {"txtReplaceStart", "-1"},
+           {"txtReplaceCount", "5000"}});
+    start();
+    EXPECT_EQ(w->txtReplaceStart->text(), "0");
+    EXPECT_EQ(w->txtReplaceCount->text(), "999");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->lwDirectory->subItem(0, 1) == "ph0t0.jpg"; }, 3000));
+    QTest::mouseClick(w->cmdExecute, Qt::LeftButton);
+    EXPECT_EQ(names(), QStringList{"ph0t0.jpg"});
+}
