@@ -24,6 +24,7 @@ public:
         selected_ = h_.statusBar->panelText(kSelected);
         h_.statusBar->setPanelText(kSelected, QStringLiteral("Press escape to cancel..."));
         h_.files->makeThumbnailsNow = -1;
+        h_.ui->clearEscape();
     }
     ~BusyScope()
     {
