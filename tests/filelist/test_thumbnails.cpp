@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
+#include <sys/stat.h>
 
 namespace {
 
@@ -169,6 +170,7 @@ TEST_F(FileListTest, PictureFilesDecodeToTheirCellAndBadOnesFail)
     EXPECT_EQ(seen(renderThumbnail(misnamed, {64, 64}, 1, 1).toImage(), 32, 32), 'r') << "format from the content";
 
     QFile::link(jpg, work() + "/link.jpg");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(work() + "/pipe.jpg").constData(), 0600), 0);
     const struct {
         QString path;
         int number;
@@ -176,6 +178,7 @@ TEST_F(FileListTest, PictureFilesDecodeToTheirCellAndBadOnesFail)
         {work() + "/missing.jpg", 53},
         {makeDir("folder.jpg"), 75},
         {work() + "/link.jpg", 481}, // never followed
+        {work() + "/pipe.jpg", 481}, // never opened: it would wait for a writer
         {writeFile("damaged.jpg", encoded(filled(64, 64), "JPG").left(40)), 481},
         {writeFile("text.gif", "GIF89a but not really"), 481},
         {writeFile("drawing.wmf", QByteArray::fromHex("d7cdc69a0000")), 481},
