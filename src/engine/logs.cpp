@@ -4,6 +4,10 @@
 #include <QDateTime>
 #include <QFile>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
 Logs::Logs(QString folder) : folder_(std::move(folder)) {}
 
 QString Logs::errorFile() const
@@ -21,19 +25,32 @@ QString Logs::lineFor(const QString& text)
     const qint64 now = QDateTime::currentSecsSinceEpoch();
     if (now != stampSecond_) {
         stampSecond_ = now;
-        stampText_ = QStringLiteral("(") + platform::dateTimeText(QDateTime::fromSecsSinceEpoch(now)) +
-                     QStringLiteral(") ");
+        stampText_ =
+            QStringLiteral("(") + platform::dateTimeText(QDateTime::fromSecsSinceEpoch(now)) + QStringLiteral(") ");
     }
     return stampText_ + text;
 }
 
+// A bare open, append and close: a run writes one line per rename, and a
+// buffered file object adds its own queries of the file to each.
 static void appendLine(const QString& file, const QString& line)
 {
-    QFile f(file);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
+    const int fd = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
         return;
-    f.write((line + QLatin1Char('\n')).toUtf8());
-    f.close();
+    const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
+    const char* at = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, at, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        at += n;
+        left -= n;
+    }
+    ::close(fd);
 }
 
 void Logs::logError(const QString& text)

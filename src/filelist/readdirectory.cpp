@@ -5,14 +5,14 @@
 #include "platform/fileops.h"
 #include "platform/wildcard.h"
 
-#include <QApplication>
-#include <QFile>
-#include <QLineEdit>
-#include <QStringBuilder>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QStringBuilder>
 #include <vector>
 
 namespace {
@@ -34,11 +34,11 @@ void yieldToEvents()
 
 struct Entry {
     QString name;
-    QString folded;        // sort key
+    QString folded; // sort key
     QByteArray nativeName;
     bool validName = true; // the bytes are UTF-8
     bool typeIsDir = false;
-    int queryError = 0;    // errno of a failed attribute query
+    int queryError = 0; // errno of a failed attribute query
     int attributes = 0;
 };
 
@@ -67,8 +67,7 @@ Listing listDirectory(const QByteArray& nativePrefix)
         out.error = (errno == ENOENT || errno == ENOTDIR) ? 0 : errno;
         return out;
     }
-    QByteArray full = nativePrefix;
-    const qsizetype base = full.size();
+    const int fd = ::dirfd(dir);
     errno = 0;
     while (const dirent* d = ::readdir(dir)) {
         const qsizetype n = qsizetype(std::strlen(d->d_name));
@@ -78,11 +77,10 @@ Listing listDirectory(const QByteArray& nativePrefix)
         e.name = decodeName(d->d_name, n, &e.validName);
         e.folded = e.name.toCaseFolded();
         e.typeIsDir = d->d_type == DT_DIR;
+        // Each entry is queried once, by its bare name relative to the open directory.
         const QByteArray name = QByteArray::fromRawData(d->d_name, n);
-        full.truncate(base);
-        full.append(name);
-        if (const auto info = platform::entryInfoNative(name, ::dirfd(dir))) {
-            e.attributes = platform::attributesNative(full, *info);
+        if (const auto info = platform::entryInfoNative(name, fd)) {
+            e.attributes = platform::attributesAt(fd, nativePrefix, name, *info);
             e.typeIsDir = info->isDir;
         } else {
             e.queryError = errno ? errno : ENOENT;
