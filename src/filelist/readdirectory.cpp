@@ -5,14 +5,14 @@
 #include "platform/fileops.h"
 #include "platform/wildcard.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <dirent.h>
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QStringBuilder>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
 #include <vector>
 
 namespace {
@@ -34,11 +34,11 @@ void yieldToEvents()
 
 struct Entry {
     QString name;
-    QString folded; // sort key
+    QString folded;        // sort key
     QByteArray nativeName;
     bool validName = true; // the bytes are UTF-8
     bool typeIsDir = false;
-    int queryError = 0; // errno of a failed attribute query
+    int queryError = 0;    // errno of a failed attribute query
     int attributes = 0;
 };
 
