@@ -13,6 +13,10 @@
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <time.h>
 #include <vector>
 
 namespace {
@@ -40,12 +44,25 @@ struct Entry {
     bool typeIsDir = false;
     int queryError = 0;    // errno of a failed attribute query
     int attributes = 0;
+    qint64 size = 0;
+    timespec modified{};
 };
 
 struct Listing {
     int error = 0; // errno when the directory could not be read at all
     std::vector<Entry> entries;
+    timespec changed{}; // the directory's change time before its names were read
+    bool settled = false;
 };
+
+// A change time this much older than the clock cannot be repeated by a later
+// change, however coarse the file system's timestamps are.
+constexpr qint64 kSettledNs = 100'000'000;
+
+qint64 nanoseconds(const timespec& t)
+{
+    return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
 
 QString decodeName(const char* bytes, qsizetype n, bool* valid)
 {
@@ -68,6 +85,13 @@ Listing listDirectory(const QByteArray& nativePrefix)
         return out;
     }
     const int fd = ::dirfd(dir);
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    struct statx self {};
+    if (::statx(fd, "", AT_EMPTY_PATH, STATX_CTIME, &self) == 0) {
+        out.changed = {time_t(self.stx_ctime.tv_sec), long(self.stx_ctime.tv_nsec)};
+        out.settled = nanoseconds(out.changed) + kSettledNs < nanoseconds(now);
+    }
     errno = 0;
     while (const dirent* d = ::readdir(dir)) {
         const qsizetype n = qsizetype(std::strlen(d->d_name));
@@ -82,6 +106,8 @@ Listing listDirectory(const QByteArray& nativePrefix)
         if (const auto info = platform::entryInfoNative(name, fd)) {
             e.attributes = platform::attributesAt(fd, nativePrefix, name, *info);
             e.typeIsDir = info->isDir;
+            e.size = info->size;
+            e.modified = info->modified;
         } else {
             e.queryError = errno ? errno : ENOENT;
         }
@@ -107,6 +133,7 @@ struct Folder {
     QString path;
     QByteArray native;
     bool undecodable = false;
+    ReadEntryDetails details; // as found in the directory above
 };
 
 // ------------------------------------------------------------ the read
@@ -127,6 +154,7 @@ private:
     Step count(int& counter);
     QString pathOf(const Folder& folder, const Entry& e);
     Folder folderOf(const Folder& folder, const Entry& e);
+    ReadEntryDetails detailsOf(const Entry& e) const;
     Step escapeTest();
     Step failure(bool cancelled);
     void clear();
@@ -139,6 +167,7 @@ private:
     int mask_ = 0;
     QString filePattern_, dirPattern_;
     QStringList files_, dirs_;
+    ReadDetails details_;
     int fileCount_ = 0, dirCount_ = 0;
 };
 
@@ -164,6 +193,7 @@ void Reader::prepare()
     s_.lstDirs[0].clear();
     s_.lstFiles[0].clear();
     s_.undecodable.clear();
+    s_.readDetails.reset();
     yieldToEvents();
     const QString pattern = h_.txtPattern->text();
     filePattern_ = o_.usePatternForFiles == 1 ? pattern : QString();
@@ -174,7 +204,7 @@ void Reader::run()
 {
     prepare();
     // Entries are the path text followed by their name, so the text needs its separator.
-    Folder top{p_.endsWith(QLatin1Char('/')) ? p_.chopped(1) : p_, {}, false};
+    Folder top{p_.endsWith(QLatin1Char('/')) ? p_.chopped(1) : p_, {}, false, {}};
     top.native = QFile::encodeName(top.path);
     const bool sub = h_.chkSub->value() == 1;
     std::vector<Folder> found;
@@ -189,6 +219,7 @@ void Reader::run()
             Folder d = std::move(stack.back());
             stack.pop_back();
             dirs_.push_back(d.path);
+            details_.dirDetails.push_back(d.details);
             std::vector<Folder> below;
             if (readFolder(d, &below, true) == Step::Stop)
                 return;
@@ -196,8 +227,10 @@ void Reader::run()
         }
         yieldToEvents();
     } else {
-        for (const Folder& d : found)
+        for (const Folder& d : found) {
             dirs_.push_back(d.path);
+            details_.dirDetails.push_back(d.details);
+        }
     }
     succeed();
 }
@@ -208,6 +241,7 @@ Step Reader::readFolder(const Folder& folder, std::vector<Folder>* subfolders, b
     if (!prefix.endsWith('/'))
         prefix.append('/');
     const Listing listing = listDirectory(prefix);
+    details_.folders.push_back(ReadFolderStamp{prefix, listing.changed, listing.settled});
     if (readFiles(folder, listing) == Step::Stop)
         return Step::Stop;
     if (yieldBetween)
@@ -248,6 +282,7 @@ Step Reader::readFiles(const Folder& folder, const Listing& listing)
             if (count(fileCount_) == Step::Stop)
                 return Step::Stop;
             files_.push_back(pathOf(folder, e));
+            details_.fileDetails.push_back(detailsOf(e));
         }
         if (escapeTest() == Step::Stop)
             return Step::Stop;
@@ -301,10 +336,15 @@ QString Reader::pathOf(const Folder& folder, const Entry& e)
     return path;
 }
 
+ReadEntryDetails Reader::detailsOf(const Entry& e) const
+{
+    return ReadEntryDetails{e.size, e.modified, e.attributes, int(details_.folders.size()) - 1};
+}
+
 Folder Reader::folderOf(const Folder& folder, const Entry& e)
 {
     QString path = pathOf(folder, e);
-    return Folder{std::move(path), folder.native + '/' + e.nativeName, folder.undecodable || !e.validName};
+    return Folder{std::move(path), folder.native + '/' + e.nativeName, folder.undecodable || !e.validName, detailsOf(e)};
 }
 
 Step Reader::failure(bool cancelled)
@@ -355,6 +395,9 @@ void Reader::succeed()
     yieldToEvents();
     s_.lstFiles[0] = std::move(files_);
     s_.lstDirs[0] = std::move(dirs_);
+    details_.files = s_.lstFiles[0];
+    details_.dirs = s_.lstDirs[0];
+    s_.readDetails = std::make_shared<const ReadDetails>(std::move(details_));
     s_.listedDirectory = p_;
     rememberPath(h_.txtPath, p_);
     s_.previousPath = p_;
@@ -396,6 +439,7 @@ void emptyLists(FileListState& s)
     s.lstDirs[0].clear();
     s.lstFiles[0].clear();
     s.undecodable.clear();
+    s.readDetails.reset();
 }
 
 void runGate(FileListHost& h)
@@ -471,6 +515,7 @@ void dropDirectoryListing(FileListHost& host)
     s.lstDirs[0].clear();
     s.lstFiles[0].clear();
     s.undecodable.clear();
+    s.readDetails.reset();
     host.treeView->clear();
     endListWork(host);
 }
