@@ -6,6 +6,7 @@
 #include "platform/wildcard.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QStringBuilder>
@@ -28,6 +29,7 @@ using platform::attr::System;
 const QString kMain = QStringLiteral("main");
 const QString kPreview = QStringLiteral("preview");
 const QString kSelected = QStringLiteral("selected");
+constexpr qint64 kYieldIntervalMs = 10;
 
 void yieldToEvents()
 {
@@ -156,6 +158,7 @@ private:
     Folder folderOf(const Folder& folder, const Entry& e);
     ReadEntryDetails detailsOf(const Entry& e) const;
     Step escapeTest();
+    void yieldThrottled();
     Step failure(bool cancelled);
     void clear();
     void succeed();
@@ -168,6 +171,7 @@ private:
     QString filePattern_, dirPattern_;
     QStringList files_, dirs_;
     ReadDetails details_;
+    QElapsedTimer sinceYield_;
     int fileCount_ = 0, dirCount_ = 0;
 };
 
@@ -245,8 +249,18 @@ Step Reader::readFolder(const Folder& folder, std::vector<Folder>* subfolders, b
     if (readFiles(folder, listing) == Step::Stop)
         return Step::Stop;
     if (yieldBetween)
-        yieldToEvents();
+        yieldThrottled();
     return readDirs(folder, listing, subfolders);
+}
+
+// Between directories the events are served at most every few milliseconds: a
+// walk of a thousand small directories would otherwise spend much of its time there.
+void Reader::yieldThrottled()
+{
+    if (sinceYield_.isValid() && sinceYield_.elapsed() < kYieldIntervalMs)
+        return;
+    yieldToEvents();
+    sinceYield_.start();
 }
 
 Step Reader::escapeTest()
