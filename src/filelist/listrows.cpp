@@ -71,20 +71,29 @@ void fillDetails(platform::ListRow& row, const QString& path, bool isDir, const 
     fillFrom(row, isDir, info->size, info->modified, platform::attributesNative(onDisk, *info), locale, memo);
 }
 
-platform::ListRow bareRow(const QString& path, bool isDir)
+// `lastDir` holds the directory text of the row before: the rows of one
+// directory share it instead of each holding a copy.
+platform::ListRow bareRow(const QString& path, bool isDir, QString* lastDir = nullptr)
 {
     platform::ListRow row;
     const qsizetype k = path.lastIndexOf(QLatin1Char('/'));
     row.isDir = isDir;
     row.cells[Name] = path.mid(k + 1);
-    row.cells[Path] = path.left(k + 1);
+    const QStringView dir = QStringView(path).left(k + 1);
+    if (!lastDir) {
+        row.cells[Path] = dir.toString();
+    } else {
+        if (*lastDir != dir)
+            *lastDir = dir.toString();
+        row.cells[Path] = *lastDir;
+    }
     return row;
 }
 
 platform::ListRow makeRow(const QString& path, bool isDir, bool allColumns, const QByteArray& native,
-                          const QLocale& locale, DateMemo& memo)
+                          const QLocale& locale, DateMemo& memo, QString* lastDir = nullptr)
 {
-    platform::ListRow row = bareRow(path, isDir);
+    platform::ListRow row = bareRow(path, isDir, lastDir);
     if (allColumns)
         fillDetails(row, path, isDir, native, locale, memo);
     return row;
@@ -106,6 +115,7 @@ private:
     std::vector<platform::ListRow> rows_;
     const QLocale locale_ = QLocale::system();
     DateMemo memo_;
+    QString lastDir_;
     std::shared_ptr<const ReadDetails> details_;
     std::vector<signed char> folderUnchanged_; // per folder of the read: unknown (-1), no (0), yes (1)
     qint64 total_ = 0, done_ = 0;
@@ -159,10 +169,10 @@ bool ListBuilder::addRows(const QStringList& paths, bool isDir)
             const ReadEntryDetails* found = all ? readDetails(paths, isDir, i) : nullptr;
             platform::ListRow row;
             if (found) {
-                row = bareRow(p, isDir);
+                row = bareRow(p, isDir, &lastDir_);
                 fillFrom(row, isDir, found->size, found->modified, found->attributes, locale_, memo_);
             } else {
-                row = makeRow(p, isDir, all, s_.undecodable.value(p), locale_, memo_);
+                row = makeRow(p, isDir, all, s_.undecodable.value(p), locale_, memo_, &lastDir_);
             }
             row.smallIcon = small;
             row.largeIcon = s_.sysIconLargeIndex;
