@@ -8,7 +8,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-Logs::Logs(QString folder) : folder_(std::move(folder)) {}
+Logs::Logs(QString folder)
+    : folder_(std::move(folder)), errorNative_(QFile::encodeName(errorFile())),
+      activityNative_(QFile::encodeName(activityFile()))
+{
+}
 
 QString Logs::errorFile() const
 {
@@ -33,9 +37,9 @@ QString Logs::lineFor(const QString& text)
 
 // A bare open, append and close: a run writes one line per rename, and a
 // buffered file object adds its own queries of the file to each.
-static void appendLine(const QString& file, const QString& line)
+static void appendLine(const QByteArray& file, const QString& line)
 {
-    const int fd = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    const int fd = ::open(file.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0)
         return;
     const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
@@ -56,10 +60,10 @@ static void appendLine(const QString& file, const QString& line)
 void Logs::logError(const QString& text)
 {
     errorLogged = -1;
-    appendLine(errorFile(), lineFor(text));
+    appendLine(errorNative_, lineFor(text));
 }
 
 void Logs::writeLog(const QString& text)
 {
-    appendLine(activityFile(), lineFor(text));
+    appendLine(activityNative_, lineFor(text));
 }

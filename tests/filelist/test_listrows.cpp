@@ -311,8 +311,9 @@ TEST_F(FileListTest, DetailRowsAskAgainOnceTheReadNoLongerHolds)
             continue;
         }
         ASSERT_TRUE(updateListview(host)) << c.what;
-        if (c.buildTwice)
+        if (c.buildTwice) {
             ASSERT_TRUE(updateListview(host)) << c.what;
+        }
         const int row = rowNames().indexOf("grows.txt");
         ASSERT_GE(row, 0) << c.what;
         EXPECT_EQ(lwDirectory->row(row).sizeBytes, c.shown) << c.what;
