@@ -18,6 +18,7 @@
 #include "platform/settingsstore.h"
 #include "settings/configfiles.h"
 #include "settings/loadsave.h"
+#include "execute/dragdropadd.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -39,7 +40,44 @@ FrmMain::FrmMain(platform::UiService& uiService, const QStringList& arguments, Q
     // still adjusts the controls that depend on it (the Process pair, "View as
     // Tree"); those that need a ready window test the ready flag.
     connectGate();
+    connectNavigation();
     Form_Load();
+}
+
+void FrmMain::connectNavigation()
+{
+    navigation = new Navigation({.window = this,
+                                 .ui = &ui,
+                                 .logs = &state.logs,
+                                 .files = &state.files,
+                                 .preview = &state.preview,
+                                 .tabStripFilemode = TabStripFilemode,
+                                 .txtPath = txtPath,
+                                 .txtPattern = txtPattern,
+                                 .cmdParentDir = cmdParentDir,
+                                 .cmdRefresh = cmdRefresh,
+                                 .cmdShowDirReq = cmdShowDirReq},
+                                this);
+    addActions(navigation->actions());
+    connect(navigation, &Navigation::readDirectoryWanted, this, [this] {
+        readDirectory();
+        updateFileViews();
+    });
+    connect(navigation, &Navigation::fileModeClicked, this, &FrmMain::TabStripFilemode_Click);
+
+    treeCommands = new TreeCommands({.window = this,
+                                     .ui = &ui,
+                                     .logs = &state.logs,
+                                     .files = &state.files,
+                                     .preview = &state.preview,
+                                     .treeView = TreeView,
+                                     .txtPath = txtPath,
+                                     .statusBar = StatusBar,
+                                     .chkThumbnailsFreeSelect = chkThumbnailsFreeSelect,
+                                     .freeSelectTarget = [this] { return freeSelectTarget(executeHost()); }},
+                                    *navigation, this);
+    connect(treeCommands, &TreeCommands::countSelection, this, &FrmMain::updateSelectionCount);
+    connect(treeCommands, &TreeCommands::thumbnailsWanted, this, &FrmMain::generateThumbnailsFreeSelect);
 }
 
 FrmMain::~FrmMain() = default;

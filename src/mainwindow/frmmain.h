@@ -5,6 +5,8 @@
 #include "filelist/host.h"
 #include "mainwindow/appstate.h"
 #include "mainwindow/gate.h"
+#include "listui/navigation.h"
+#include "listui/treecommands.h"
 #include "platform/controls.h"
 #include "platform/listview.h"
 #include "platform/uiservice.h"
@@ -71,6 +73,9 @@ public:
     platform::CheckBox *chkThumbnails, *chkThumbnailsFreeSelect, *chkPreview, *chkShowTreeview;
     platform::StatusPanels* StatusBar;
     QTimer* tmrPreview;
+    // Command groups of the file pane.
+    Navigation* navigation = nullptr;
+    TreeCommands* treeCommands = nullptr;
 
     // Find & Replace
     platform::OptionButton *optReplaceSingle, *optReplaceBatch;
@@ -197,6 +202,7 @@ private:
     void buildFormat();
     void fillTagLists();
     void connectGate();
+    void connectNavigation();
     void place(QWidget* w, int left, int top, int width, int height);
     void compactLayout();
     QStringList arguments_;
