@@ -1,17 +1,18 @@
 #include "listui/navigation.h"
 
 #include "platform/failure.h"
-#include "settings/commandline.h"
 #include "platform/fileops.h"
+#include "settings/commandline.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFile>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPalette>
+#include <QPointer>
 #include <QTimer>
-
 
 QString parentPath(const QString& path)
 {
@@ -37,9 +38,7 @@ Navigation::Navigation(const NavigationParts& parts, QObject* parent) : QObject(
     box->setCompleter(nullptr);
     connect(box, &QComboBox::editTextChanged, this, &Navigation::txtPath_Change);
     // A choice from the history acts as Enter once the choosing is over.
-    connect(box, &QComboBox::activated, this, [this] {
-        QTimer::singleShot(0, this, &Navigation::txtPath_Click);
-    });
+    connect(box, &QComboBox::activated, this, [this] { QTimer::singleShot(0, this, &Navigation::txtPath_Click); });
     box->installEventFilter(this);
     p_.txtPattern->installEventFilter(this);
     connect(p_.cmdParentDir, &QAbstractButton::clicked, this, [this] { cmdParentDir_Click(); });
@@ -62,8 +61,10 @@ bool Navigation::eventFilter(QObject* watched, QEvent* e)
     case QEvent::FocusOut: {
         // An opening drop-down list or another window taking the activation
         // is no visit to the box.
+        // The focus that a read takes away while it disables the window is no
+        // visit either.
         const Qt::FocusReason r = static_cast<QFocusEvent*>(e)->reason();
-        if (r == Qt::PopupFocusReason || r == Qt::ActiveWindowFocusReason)
+        if (r == Qt::PopupFocusReason || r == Qt::ActiveWindowFocusReason || reloading_ || !p_.window->isEnabled())
             return false;
         if (e->type() == QEvent::FocusIn)
             path ? txtPath_GotFocus() : txtPattern_GotFocus();
@@ -78,6 +79,16 @@ bool Navigation::eventFilter(QObject* watched, QEvent* e)
     default:
         return false;
     }
+}
+
+void Navigation::reload()
+{
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    reloading_ = true;
+    emit readDirectoryWanted();
+    if (focus && !QApplication::focusWidget() && focus->isVisible() && focus->isEnabled())
+        focus->setFocus(Qt::OtherFocusReason);
+    reloading_ = false;
 }
 
 void Navigation::setPathColour(bool listable)
@@ -138,7 +149,7 @@ void Navigation::txtPath_LostFocus()
         // An emptied box shows the request for a directory; it never turns
         // into the root by the trailing "/" below.
         if (!s.listedDirectory.isEmpty() || !s.previousPath.isEmpty())
-            emit readDirectoryWanted();
+            reload();
         return;
     }
     if (text == s.previousPath)
@@ -151,7 +162,7 @@ void Navigation::txtPath_LostFocus()
         setPathColour(false);
         return;
     }
-    emit readDirectoryWanted();
+    reload();
     if (s.listedDirectory != p_.txtPath->currentText())
         setPathColour(false);
 }
@@ -223,7 +234,7 @@ void Navigation::refreshDirectoryView()
     if (p_.tabStripFilemode->selectedKey() == QLatin1String("dragdrop"))
         p_.tabStripFilemode->selectKey(QStringLiteral("listview"));
     emit fileModeClicked();
-    emit readDirectoryWanted();
+    reload();
 }
 
 void Navigation::cmdShowDirReq_Click()
@@ -239,7 +250,7 @@ void Navigation::cmdShowDirReq_Click()
         if (!chosen.endsWith(QLatin1Char('/')))
             chosen += QLatin1Char('/');
         p_.txtPath->setEditText(chosen);
-        emit readDirectoryWanted();
+        reload();
     }
     p_.txtPath->setFocus(Qt::OtherFocusReason);
 }

@@ -80,5 +80,8 @@ protected:
 
 private:
     void selectPathText();
+    // Asks for the read; the focus stays where it was.
+    void reload();
     NavigationParts p_;
+    bool reloading_ = false;
 };

@@ -5,13 +5,13 @@
 #include "platform/failure.h"
 #include "platform/fileops.h"
 
+#include <algorithm>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHash>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <algorithm>
 
 namespace {
 

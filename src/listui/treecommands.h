@@ -6,6 +6,8 @@
 #include "platform/controls.h"
 #include "platform/uiservice.h"
 
+#include <functional>
+#include <optional>
 #include <QAction>
 #include <QComboBox>
 #include <QDateTime>
@@ -14,8 +16,6 @@
 #include <QObject>
 #include <QStringList>
 #include <QTreeWidget>
-#include <functional>
-#include <optional>
 
 class Navigation;
 
@@ -65,8 +65,8 @@ public:
     void mnuTreeviewCopy_Click();
 
 signals:
-    void countSelection(bool force);      // the selection count
-    void thumbnailsWanted();              // the Free Select list's pictures
+    void countSelection(bool force); // the selection count
+    void thumbnailsWanted();         // the Free Select list's pictures
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
