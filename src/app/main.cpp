@@ -11,5 +11,6 @@ int main(int argc, char** argv)
     FrmMain w(ui, app.arguments().mid(1));
     ui.setMainWindow(&w);
     w.show();
-    return app.exec();
+    const int status = app.exec();
+    return status != 0 ? status : w.exitStatus;
 }

@@ -44,7 +44,7 @@ void restoreDates(ExecuteHost& h)
     const char* failed[3] = {"WARNING! Change File Created Date Failed: ", "WARNING! Change File Accessed Date Failed: ",
                              "WARNING! Change File Modified Date Failed: "};
     OldFileDates old;
-    for (qint32 p = 0; p < u.undoFileCount; ++p) {
+    for (qint32 p = 0; p < u.undoFileCount && h.run().logFailure.isEmpty(); ++p) {
         const UndoFileItem& rec = u.undoFiles[size_t(p)];
         const std::pair<QString, QString> target[3] = {dateAndTime(rec.created), dateAndTime(rec.accessed),
                                                        dateAndTime(rec.modified)};
@@ -113,7 +113,7 @@ void restoreNames(ExecuteHost& h)
     UndoStore& u = h.undo();
     RunState& r = h.run();
     const bool freeSelect = h.mode() == 1;
-    for (qint32 i = u.undoDirCount - 1; i >= 0; --i) {
+    for (qint32 i = u.undoDirCount - 1; i >= 0 && r.logFailure.isEmpty(); --i) {
         const UndoDirItem rec = u.undoDirs[size_t(i)];
         QString back = rec.oldName;
         const bool renamed = renameDir(h, rec.newName, back, rec.dir, NameForm::Verbatim);
@@ -125,7 +125,7 @@ void restoreNames(ExecuteHost& h)
     }
     // Last to first, as for directories: a chain ("b" to "c", then "a" to "b")
     // comes back completely.
-    for (qint32 i = u.undoFileCount - 1; i >= 0; --i) {
+    for (qint32 i = u.undoFileCount - 1; i >= 0 && r.logFailure.isEmpty(); --i) {
         const UndoFileItem rec = u.undoFiles[size_t(i)];
         QString back = rec.oldName;
         const bool renamed = renameFile(h, rec.newName, back, rec.dir, NameForm::Verbatim);
@@ -142,7 +142,7 @@ void restoreNames(ExecuteHost& h)
 void removeCreatedDirectories(ExecuteHost& h)
 {
     QStringList& created = h.undo().createdDirs;
-    for (qsizetype i = created.size() - 1; i >= 1; --i) {
+    for (qsizetype i = created.size() - 1; i >= 1 && h.run().logFailure.isEmpty(); --i) {
         const QString path = created[i];
         try {
             platform::removeDirectory(path);
@@ -167,6 +167,9 @@ void runUndo(ExecuteHost& h)
         return;
     RunState& r = h.run();
     UndoStore& u = h.undo();
+    r.logFailure.clear();
+    if (!activityLogReady(h))
+        return; // nothing changed: the Undo stays available
     r.cancelRequested = 0;
     stopPreview(*h.preview);
     r.undoInProgress = -1;
@@ -217,10 +220,10 @@ void runUndo(ExecuteHost& h)
             restoreDates(h);
         } else {
             qint32 p = 0;
-            for (qint32 i = u.undoDirCount - 1; i >= 0; --i)
+            for (qint32 i = u.undoDirCount - 1; i >= 0 && r.logFailure.isEmpty(); --i)
                 restoreAttributes(h, u.undoDirs[size_t(i)], true, ++p);
             p = 0;
-            for (qint32 i = 0; i < u.undoFileCount; ++i)
+            for (qint32 i = 0; i < u.undoFileCount && r.logFailure.isEmpty(); ++i)
                 restoreAttributes(h, u.undoFiles[size_t(i)], false, ++p);
         }
     });
@@ -252,6 +255,7 @@ void runUndo(ExecuteHost& h)
     h.ui->setMousePointer(0);
     *h.executeBusy = 0;
     h.cmdUndo->setEnabled(false);
+    reportLogStopped(h);
     if (h.settings->autoCloseLogWindow == 1)
         unloadLogWindow(h);
 }

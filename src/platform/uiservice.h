@@ -61,6 +61,10 @@ private:
 // empty turns of the loop while the window still answers at once.
 std::function<void()> throttledYield(int intervalMs = 15);
 
+// False on a platform without a display ("offscreen", "minimal"), where no one
+// can answer a dialog.
+bool hasDisplay();
+
 // The real service: Qt dialogs, QDesktopServices, an application event filter
 // for the Escape latch.
 class QtUiService : public UiService {
@@ -70,6 +74,8 @@ public:
     // Escape counts only while this window (or one of its children) is active.
     void setMainWindow(QWidget* window);
 
+    // Without a display the box's title and text go to standard error and its
+    // default button is the answer.
     QMessageBox::StandardButton message(QWidget* parent, const QString& title, const QString& text,
                                         QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton) override;
