@@ -1,6 +1,7 @@
 #pragma once
 #include <QDateTime>
 #include <QString>
+#include <ctime>
 
 // The three time stamps of a file as local calendar times. The creation time is
 // the birth time where the file system records one, else the modified time.
@@ -16,6 +17,9 @@ struct OldFileDates {
     QString createdDate, createdTime;
     QString accessedDate, accessedTime;
     QString modifiedDate, modifiedTime;
+    // The same stamps exactly as the file system keeps them, for Undo.
+    timespec accessedStamp{}, modifiedStamp{}, bornStamp{};
+    bool hasBirthTime = false;
 };
 
 // False when the path names no file (a directory included) or its stamps

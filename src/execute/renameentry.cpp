@@ -173,6 +173,12 @@ bool renameEntry(ExecuteHost& h, Kind kind, const QString& oldName, QString& new
             addRebuild(h, kind, dir + oldName);
         return false;
     }
+    // A name past the length limit fails before anything is created for it.
+    if (nameTooLong(newName) || nameTooLong(finalName)) {
+        newName = finalName;
+        warn(h, kind, oldName, newName, dir);
+        return false;
+    }
     if (form == NameForm::Tagged && tagged.contains(SubDirMarker))
         createLevels(h, dir, tagged);
     newName = finalName;

@@ -433,6 +433,8 @@ void runRename(ExecuteHost& h)
     r.cancelRequested = 0;
     serveEvents(h);
     h.logs->errorLogged = 0;
+    // Names that cannot be renamed are reported once more by this run's reads.
+    h.files->undecodableReported.clear();
 
     const QString key = h.modeKey();
     const RenameOptions options = h.readOptions();

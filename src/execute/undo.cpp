@@ -37,6 +37,75 @@ std::pair<QString, QString> dateAndTime(const QString& stored)
     return {stored, QString()}; // does not convert: the restore fails with its warning
 }
 
+bool sameStamp(const timespec& a, const timespec& b)
+{
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+QString stampDate(const timespec& t)
+{
+    return platform::dateText(platform::toDateTime(t).date());
+}
+
+QString stampTime(const timespec& t)
+{
+    return platform::timeText(platform::toDateTime(t).time());
+}
+
+// Puts back the exact stamps a date run recorded. Reports only what it could
+// not restore, and nothing for a creation time it left as it was (Linux
+// cannot set one; a file system without one has none to restore).
+void restoreExactDates(ExecuteHost& h, const UndoFileItem& rec, qint32 position)
+{
+    const QString path = rec.dir + rec.oldName;
+    const QString d = h.settings->showFullPath == 1 ? rec.dir : QString();
+    const auto info = platform::entryInfo(path);
+    const bool found = info && !info->isDir;
+    bool timesOk = false;
+    if (found) {
+        try {
+            platform::setFileTimes(path, rec.accessedStamp, rec.modifiedStamp);
+            timesOk = true;
+        } catch (const platform::Failure&) {
+        }
+    }
+    const bool createdKept =
+        found && (!rec.hadBirthTime || !info->hasBirthTime || sameStamp(info->born, rec.bornStamp));
+    struct Stamp {
+        const char* done;
+        const char* failed;
+        timespec before;
+        timespec target;
+        bool restored;
+        bool report;
+    };
+    const timespec none{};
+    const Stamp stamps[3] = {
+        {"File Created Date Changed: ", "WARNING! Change File Created Date Failed: ",
+         found ? (info->hasBirthTime ? info->born : info->modified) : none, rec.bornStamp, false, !createdKept},
+        {"File Accessed Date Changed: ", "WARNING! Change File Accessed Date Failed: ", found ? info->accessed : none,
+         rec.accessedStamp, timesOk, true},
+        {"File Modified Date Changed: ", "WARNING! Change File Modified Date Failed: ", found ? info->modified : none,
+         rec.modifiedStamp, timesOk, true},
+    };
+    bool failed = false;
+    for (const Stamp& s : stamps) {
+        if (!s.report)
+            continue;
+        failed = failed || !s.restored;
+        const QString before = found ? stampDate(s.before) + QLatin1Char(' ') + stampTime(s.before) : QStringLiteral(" ");
+        reportLine(h, QLatin1String(s.restored ? s.done : s.failed) + d + rec.oldName + QStringLiteral(" [") + before +
+                          QStringLiteral("] --> [") + stampDate(s.target) + QLatin1Char(' ') + stampTime(s.target) +
+                          QStringLiteral("]"));
+    }
+    if (failed) {
+        countWarning(h);
+    } else if (FrmExecute* w = logWindow(h)) {
+        w->setLabel(w->lblInfo_Files, QString::number(position + 1) + QStringLiteral(" Files Changed."));
+    }
+    stepExecuteProgress(h);
+}
+
 void restoreDates(ExecuteHost& h)
 {
     UndoStore& u = h.undo();
@@ -46,6 +115,10 @@ void restoreDates(ExecuteHost& h)
     OldFileDates old;
     for (qint32 p = 0; p < u.undoFileCount && h.run().logFailure.isEmpty(); ++p) {
         const UndoFileItem& rec = u.undoFiles[size_t(p)];
+        if (rec.exactStamps) {
+            restoreExactDates(h, rec, p);
+            continue;
+        }
         const std::pair<QString, QString> target[3] = {dateAndTime(rec.created), dateAndTime(rec.accessed),
                                                        dateAndTime(rec.modified)};
         SetDatesResult result;

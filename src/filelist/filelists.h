@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -42,6 +43,9 @@ struct FileListState {
     // shows the undecodable bytes as U+FFFD, mapped to the bytes on disk. Such
     // entries are shown but never renamed.
     QHash<QString, QByteArray> undecodable;
+    // Such names already written to the error log: each gets one line until
+    // the next run of "Rename!" starts, however often it is read meanwhile.
+    QSet<QString> undecodableReported;
 };
 
 // True for an entry that must never be renamed because its name on disk
