@@ -82,7 +82,7 @@ int SettingsStore::readError() const
     const QByteArray path = QFile::encodeName(settings_->fileName());
     struct stat st {};
     if (::stat(path.constData(), &st) != 0)
-        return errno == ENOENT ? 0 : errno;
+        return errno == ENOENT || errno == ENOTDIR ? 0 : errno; // no store file: the defaults
     if (!S_ISREG(st.st_mode))
         return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
     const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
