@@ -8,6 +8,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vexor Renamer"));
     platform::QtUiService ui;
+    ui.answerWithoutDisplay = true;
     FrmMain w(ui, app.arguments().mid(1));
     ui.setMainWindow(&w);
     w.show();

@@ -107,7 +107,7 @@ QMessageBox::StandardButton QtUiService::message(QWidget* parent, const QString&
                                                  QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
                                                  QMessageBox::StandardButton defaultButton)
 {
-    if (!hasDisplay()) {
+    if (answerWithoutDisplay && !hasDisplay()) {
         // Nobody can answer a box without a display: say what it said and take
         // its default, so an unattended run never waits for ever.
         const QMessageBox::StandardButton answer =

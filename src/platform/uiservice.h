@@ -92,8 +92,8 @@ public:
     // Escape counts only while this window (or one of its children) is active.
     void setMainWindow(QWidget* window);
 
-    // Without a display the box's title and text go to standard error and its
-    // default button is the answer.
+    // With answerWithoutDisplay set and no display, the box's title and text go
+    // to standard error and its default button is the answer.
     QMessageBox::StandardButton message(QWidget* parent, const QString& title, const QString& text,
                                         QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton) override;
@@ -104,6 +104,8 @@ public:
     QString folder(QWidget* parent, const QString& title, const QString& dir) override;
     bool openUrl(const QUrl& url) override;
     bool leftButtonDown() const override;
+    // The programs set it: nobody can answer a box on a platform without a display.
+    bool answerWithoutDisplay = false;
 
 protected:
     void pumpEvents() override;
