@@ -845,47 +845,49 @@ void FrmMain::updateExecuteButton()
 
 void FrmMain::connectGate()
 {
-    auto gate = [this] { updateExecuteButton(); };
-    for (platform::TextBox* t : {txtFind, txtReplace, txtReplaceStart, txtReplaceCount, txtAdd, txtAddPos, txtCropNumber,
-                                 txtCropPos, txtEnumFormat, txtEnumStart, txtEnumStep, txtEnumZeros, txtNormalize,
-                                 txtMp3Format, txtFormat, txtFormatParts})
-        t->onChange = gate;
-    for (platform::CheckBox* c : {chkCaseSensitive, chkReplaceMode, chkExceptionsEnabled, chkSpaceBeginning, chkSpaceEnd,
-                                  chkSpaceShrink, chkR, chkH, chkS, chkA, chkDateCreated, chkDateAccessed, chkDateModified,
-                                  chkDateDate, chkDateTime, chkEnumResetBetweenDirs, chkEnumAutoZeros, chkMp3AddExtension,
-                                  chkMp3OnlyFilledTags, chkMp3OnlyMp3Files, chkMp3UseID3v2, chkFormatAllMustBeAvailable,
-                                  chkFileDetect_KeepExt, chkFileDetect_TryText, chkFileDetect_TryMp3})
-        c->onClick = gate;
-    for (auto* o : Case1)
-        o->onClick = gate;
-    for (auto* o : Case2)
-        o->onClick = gate;
-    for (platform::OptionButton* o : {optReplaceSingle, optReplaceBatch, optAddBeginning, optAddEnding, optCropBeginning,
-                                      optCropEnding, optAdd, optCrop})
-        o->onClick = gate;
+    using platform::CheckBox;
+    using platform::OptionButton;
+    using platform::TextBox;
+    for (TextBox* t : {txtFind, txtReplace, txtReplaceStart, txtReplaceCount, txtAdd, txtAddPos, txtCropNumber, txtCropPos,
+                       txtEnumFormat, txtEnumStart, txtEnumStep, txtEnumZeros, txtNormalize, txtMp3Format, txtFormat,
+                       txtFormatParts})
+        connect(t, &TextBox::changed, this, &FrmMain::updateExecuteButton);
+    for (CheckBox* c : {chkCaseSensitive, chkReplaceMode, chkExceptionsEnabled, chkSpaceBeginning, chkSpaceEnd,
+                        chkSpaceShrink, chkR, chkH, chkS, chkA, chkDateCreated, chkDateAccessed, chkDateModified,
+                        chkDateDate, chkDateTime, chkEnumResetBetweenDirs, chkEnumAutoZeros, chkMp3AddExtension,
+                        chkMp3OnlyFilledTags, chkMp3OnlyMp3Files, chkMp3UseID3v2, chkFormatAllMustBeAvailable,
+                        chkFileDetect_KeepExt, chkFileDetect_TryText, chkFileDetect_TryMp3})
+        connect(c, &CheckBox::valueClicked, this, &FrmMain::updateExecuteButton);
+    for (OptionButton* o : Case1)
+        connect(o, &OptionButton::selected, this, &FrmMain::updateExecuteButton);
+    for (OptionButton* o : Case2)
+        connect(o, &OptionButton::selected, this, &FrmMain::updateExecuteButton);
+    for (OptionButton* o :
+         {optReplaceSingle, optReplaceBatch, optAddBeginning, optAddEnding, optCropBeginning, optCropEnding, optAdd, optCrop})
+        connect(o, &OptionButton::selected, this, &FrmMain::updateExecuteButton);
     // Sub-options that change which entries a mode may process re-run the tab switch.
-    for (platform::OptionButton* o : {optAttrib_Attributes, optAttrib_Date, chkEnumTab_Enum, chkEnumTab_Normalize,
-                                      chkFormatTab_Format, chkFormatTab_Detect})
-        o->onClick = [this] {
+    for (OptionButton* o : {optAttrib_Attributes, optAttrib_Date, chkEnumTab_Enum, chkEnumTab_Normalize,
+                            chkFormatTab_Format, chkFormatTab_Detect})
+        connect(o, &OptionButton::selected, this, [this] {
             if (mainWindowReady != 0)
                 TabStrip_Click();
-        };
-    connect(dtDate, &QDateEdit::dateChanged, this, gate);
-    connect(dtTime, &QTimeEdit::timeChanged, this, gate);
+        });
+    connect(dtDate, &QDateEdit::dateChanged, this, &FrmMain::updateExecuteButton);
+    connect(dtTime, &QTimeEdit::timeChanged, this, &FrmMain::updateExecuteButton);
 
-    chkFiles->onClick = [this] { chkFiles_Click(); };
-    chkDirs->onClick = [this] { chkDirs_Click(); };
-    chkSub->onClick = [this] { chkSub_Click(); };
-    chkProcessFilename->onClick = [this] { chkProcessFilename_Click(); };
-    chkProcessFileExt->onClick = [this] { chkProcessFileExt_Click(); };
-    chkOnlyRenameSelected->onClick = [this] { chkOnlyRenameSelected_Click(); };
-    chkPreview->onClick = [this] { chkPreview_Click(); };
-    chkShowTreeview->onClick = [this] { chkShowTreeview_Click(); };
-    connect(TabStrip, &platform::TabStrip::currentChanged, this, [this] { TabStrip_Click(); });
-    connect(TabStripFilemode, &platform::TabStrip::currentChanged, this, [this] { TabStripFilemode_Click(); });
-    connect(cmdExecute, &QPushButton::clicked, this, [this] { cmdExecute_Click(); });
-    connect(cmdUndo, &QPushButton::clicked, this, [this] { cmdUndo_Click(); });
-    connect(cmdHelp, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
+    connect(chkFiles, &CheckBox::valueClicked, this, &FrmMain::chkFiles_Click);
+    connect(chkDirs, &CheckBox::valueClicked, this, &FrmMain::chkDirs_Click);
+    connect(chkSub, &CheckBox::valueClicked, this, &FrmMain::chkSub_Click);
+    connect(chkProcessFilename, &CheckBox::valueClicked, this, &FrmMain::chkProcessFilename_Click);
+    connect(chkProcessFileExt, &CheckBox::valueClicked, this, &FrmMain::chkProcessFileExt_Click);
+    connect(chkOnlyRenameSelected, &CheckBox::valueClicked, this, &FrmMain::chkOnlyRenameSelected_Click);
+    connect(chkPreview, &CheckBox::valueClicked, this, &FrmMain::chkPreview_Click);
+    connect(chkShowTreeview, &CheckBox::valueClicked, this, &FrmMain::chkShowTreeview_Click);
+    connect(TabStrip, &platform::TabStrip::currentChanged, this, &FrmMain::TabStrip_Click);
+    connect(TabStripFilemode, &platform::TabStrip::currentChanged, this, &FrmMain::TabStripFilemode_Click);
+    connect(cmdExecute, &QPushButton::clicked, this, &FrmMain::cmdExecute_Click);
+    connect(cmdUndo, &QPushButton::clicked, this, &FrmMain::cmdUndo_Click);
+    connect(cmdHelp, &QPushButton::clicked, this, &FrmMain::cmdHelp_Click);
     for (QGroupBox* f : frame)
         f->installEventFilter(this);
     qApp->installEventFilter(this);
