@@ -90,17 +90,9 @@ void FrmMain::Form_Load()
     }
     txtPath->setEditText(st.storedPath);
     // Bring the stored tab's panel in front until the first activation.
-    for (QFrame* f : {frmFindReplace, frmConvertCase, frmSetAttributes, frmAddCrop, frmMp3Tag, frmEnum, frmFormat, frmMisc})
-        f->hide();
-    const QString key = TabStrip->selectedKey();
-    QFrame* front = key == QLatin1String("Replace") ? frmFindReplace
-                    : key == QLatin1String("Case")  ? frmConvertCase
-                    : key == QLatin1String("Enum")  ? frmEnum
-                    : key == QLatin1String("misc")  ? frmMisc
-                    : key == QLatin1String("Attrib") ? frmSetAttributes
-                    : key == QLatin1String("AddCrop") ? frmAddCrop
-                    : key == QLatin1String("Mp3")   ? frmMp3Tag
-                                                    : frmFormat;
+    for (const ModePanel& p : modePanels)
+        p.panel->hide();
+    QFrame* front = modePanel(renameMode()).panel;
     front->show();
     front->raise();
     fillTagLists();
@@ -373,32 +365,13 @@ void FrmMain::commandLineRun()
 {
     if (startMode.isEmpty())
         return;
-    struct Mode {
-        const char* word;
-        const char* tab;
-        platform::OptionButton* option;
-    };
-    const Mode modes[] = {
-        {"modereplace", "Replace", optReplaceSingle},    {"modebatchreplace", "Replace", optReplaceBatch},
-        {"modecase", "Case", nullptr},                   {"modeenum", "Enum", chkEnumTab_Enum},
-        {"modenormalize", "Enum", chkEnumTab_Normalize}, {"modespace", "misc", nullptr},
-        {"modedate", "Attrib", optAttrib_Date},          {"modeattrib", "Attrib", optAttrib_Attributes},
-        {"modeadd", "AddCrop", optAdd},                  {"modecrop", "AddCrop", optCrop},
-        {"modemp3", "Mp3", nullptr},                     {"modeformat", "Format", chkFormatTab_Format},
-        {"modefiletype", "Format", chkFormatTab_Detect},
-    };
-    const QString word = startMode.toLower();
-    for (const Mode& m : modes) {
-        if (word != QLatin1String(m.word))
-            continue;
-        if (m.option)
-            m.option->select();
-        const QString tab = QString::fromLatin1(m.tab);
-        if (TabStrip->selectedKey() == tab)
+    if (const std::optional<StartModeChoice> choice = startModeFromWord(startMode)) {
+        if (choice->subOption >= 0)
+            modePanel(choice->mode).options[size_t(choice->subOption)]->select();
+        if (renameMode() == choice->mode)
             TabStrip_Click();
         else
-            TabStrip->selectKey(tab);
-        break;
+            TabStrip->selectKey(modeKey(choice->mode));
     }
     if (cmdExecute->isEnabled())
         cmdExecute_Click();
@@ -563,7 +536,7 @@ ExecuteHost FrmMain::executeHost()
     h.cmdExecute = cmdExecute;
     h.cmdUndo = cmdUndo;
     h.statusBar = StatusBar;
-    h.modeKey = [this] { return TabStrip->selectedKey(); };
+    h.renameMode = [this] { return renameMode(); };
     h.readOptions = [this] { return readOptions(); };
     h.nameServices = [this](const RenameOptions& o) { return nameServices(o); };
     h.updateExecuteButton = [this] { updateExecuteButton(); };
@@ -583,50 +556,24 @@ void FrmMain::TabStrip_Click()
 {
     if (mainWindowReady == 0)
         return;
-    bool dirs = true, processName = true, processExt = true;
-    for (QFrame* f : {frmFindReplace, frmConvertCase, frmSetAttributes, frmAddCrop, frmMp3Tag, frmEnum, frmFormat, frmMisc})
-        f->hide();
-    const QString key = TabStrip->selectedKey();
-    auto show = [](QFrame* f) {
-        f->show();
-        f->raise();
-    };
-    if (key == QLatin1String("Replace")) {
-        show(frmFindReplace);
-    } else if (key == QLatin1String("AddCrop")) {
-        show(frmAddCrop);
-    } else if (key == QLatin1String("Case")) {
-        show(frmConvertCase);
-        processName = processExt = false;
-    } else if (key == QLatin1String("misc")) {
-        show(frmMisc);
-        processName = processExt = false;
-    } else if (key == QLatin1String("Attrib")) {
-        show(frmSetAttributes);
-        processName = processExt = false;
-        if (optAttrib_Date->isChecked())
-            dirs = false;
-    } else if (key == QLatin1String("Enum")) {
-        show(frmEnum);
-        if (chkEnumTab_Enum->isChecked())
-            processName = processExt = false;
-    } else if (key == QLatin1String("Format")) {
-        show(frmFormat);
-        if (chkFormatTab_Detect->isChecked())
-            dirs = processName = processExt = false;
-    } else if (key == QLatin1String("Mp3")) {
-        if (mp3InitFailed == -1) {
-            ui.message(this, productTitle,
-                       QStringLiteral("The Mp3 library failed to initialize! You will not be able\n"
-                                      "to use any Mp3 featues. You can probably solve this\n"
-                                      "problem by re-installing Vexor Renamer!"),
-                       QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
-            mp3InitFailed = 0;
-        }
-        show(frmMp3Tag);
-        dirs = processName = processExt = false;
-        chkFiles->setValue(1);
+    const RenameMode mode = renameMode();
+    const int sub = modeSubOption(mode);
+    const ModeEntries entries = modeRow(mode).entries[sub];
+    const bool dirs = entries.dirs;
+    for (const ModePanel& p : modePanels)
+        p.panel->hide();
+    if (mode == RenameMode::Mp3 && mp3InitFailed == -1) {
+        ui.message(this, productTitle,
+                   QStringLiteral("The Mp3 library failed to initialize! You will not be able\n"
+                                  "to use any Mp3 featues. You can probably solve this\n"
+                                  "problem by re-installing Vexor Renamer!"),
+                   QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
+        mp3InitFailed = 0;
     }
+    modePanel(mode).panel->show();
+    modePanel(mode).panel->raise();
+    if (mode == RenameMode::Mp3)
+        chkFiles->setValue(1);
     if (fileMode == 1) {
         chkDirs->setEnabled(false);
     } else {
@@ -637,29 +584,24 @@ void FrmMain::TabStrip_Click()
         }
     }
     dirsAllowed = dirs ? -1 : 0;
-    chkProcessFilename->setEnabled(processName);
-    chkProcessFileExt->setEnabled(processExt);
+    chkProcessFilename->setEnabled(entries.processName);
+    chkProcessFileExt->setEnabled(entries.processExt);
     updateExecuteButton();
     if (!isEnabled())
         return;
-    if (key == QLatin1String("Replace") && optReplaceSingle->isChecked())
-        txtFind->setFocus();
-    if (key == QLatin1String("AddCrop") && optAdd->isChecked())
-        txtAdd->setFocus();
-    if (key == QLatin1String("AddCrop") && optCrop->isChecked())
-        txtCropNumber->setFocus();
-    if (key == QLatin1String("Attrib"))
-        chkR->setFocus();
-    if (key == QLatin1String("Mp3"))
-        txtMp3Format->setFocus();
-    if (key == QLatin1String("Enum") && chkEnumTab_Enum->isChecked())
-        txtEnumFormat->setFocus();
-    if (key == QLatin1String("Enum") && chkEnumTab_Normalize->isChecked())
-        txtNormalize->setFocus();
-    if (key == QLatin1String("Format") && chkFormatTab_Format->isChecked())
-        txtFormat->setFocus();
-    if (key == QLatin1String("Format") && chkFormatTab_Detect->isChecked())
-        chkFileDetect_KeepExt->setFocus();
+    if (QWidget* focus = modePanel(mode).focus[size_t(sub)])
+        focus->setFocus();
+}
+
+RenameMode FrmMain::renameMode() const
+{
+    return modeFromKey(TabStrip->selectedKey()).value_or(RenameMode::Replace);
+}
+
+int FrmMain::modeSubOption(RenameMode mode) const
+{
+    platform::OptionButton* second = modePanel(mode).options[1];
+    return second && second->isChecked() ? 1 : 0;
 }
 
 void FrmMain::TabStripFilemode_Click()
@@ -821,7 +763,7 @@ GateInputs FrmMain::gateInputs() const
     in.dirsEnabled = chkDirs->isEnabled();
     in.fileEntries = int(state.files.lstFiles[fileMode].size());
     in.dirEntries = int(state.files.lstDirs[fileMode].size());
-    in.modeKey = TabStrip->selectedKey();
+    in.mode = renameMode();
     in.onlySelectedActive = state.files.onlySelectedActive;
     in.selectedCount = state.files.selectedCount;
     in.batchCount = batchCount();
@@ -999,7 +941,7 @@ void FrmMain::tmrPreview_Timer()
     if (state.files.selectionCountPending == -1 && !ui.leftButtonDown())
         updateSelectionCount(false);
     if (state.preview.previewRequested == -1) {
-        const bool attrib = TabStrip->selectedKey() == QLatin1String("Attrib");
+        const bool attrib = renameMode() == RenameMode::Attrib;
         StatusBar->setPanelText(QStringLiteral("preview"), attrib ? QStringLiteral("No Preview Available...")
                                                                   : QStringLiteral("Generating Preview..."));
         state.preview.previewRequested = 0;
@@ -1026,8 +968,7 @@ NameServices FrmMain::nameServices(const RenameOptions& options)
         c.media.tables = &state.tables;
         c.media.mpegBytesToRead = state.settings.mpegBytesToRead;
         c.htmlTitleReadSize = state.settings.getHtmlTitle_ReadSize;
-        c.renameModeKey = TabStrip->selectedKey();
-        c.renameModeCaption = TabStrip->tabCaption(TabStrip->currentIndex());
+        c.renameMode = renameMode();
         c.yield = [] { QCoreApplication::processEvents(); };
         return formatFilename(name, dir, options, c);
     };
@@ -1048,8 +989,7 @@ PreviewInputs FrmMain::previewInputs()
     in.directoryList = TabStripFilemode->selectedKey() == QLatin1String("listview");
     in.list = in.directoryList ? lwDirectory : lwDragDrop;
     in.executeEnabled = [this] { return cmdExecute->isEnabled(); };
-    in.modeKey = TabStrip->selectedKey();
-    in.modeCaption = TabStrip->tabCaption(TabStrip->currentIndex());
+    in.mode = renameMode();
     in.options = readOptions();
     in.onlySelectedActive = state.files.onlySelectedActive;
     in.selectedCount = state.files.selectedCount;

@@ -114,6 +114,20 @@ public:
     QComboBox *cmbFormat, *cmbFormatParts;
     platform::CheckBox *chkFormatAllMustBeAvailable, *chkFileDetect_KeepExt, *chkFileDetect_TryText, *chkFileDetect_TryMp3;
 
+    // Per rename mode (indexed by RenameMode): its panel, its option pair and
+    // the control that takes the focus for each option.
+    struct ModePanel {
+        QFrame* panel;
+        std::array<platform::OptionButton*, 2> options;
+        std::array<QWidget*, 2> focus;
+    };
+    std::array<ModePanel, 8> modePanels{};
+    const ModePanel& modePanel(RenameMode mode) const { return modePanels[size_t(mode)]; }
+    // The selected tab's mode; the tab key is converted here only.
+    RenameMode renameMode() const;
+    // Which option of the mode's pair is selected (0 for modes without one).
+    int modeSubOption(RenameMode mode) const;
+
     // Start-up, activation, exit.
     void Form_Load();
     void Form_Activate();
@@ -178,6 +192,7 @@ private:
     void buildUi();
     void buildListArea();
     void buildPanels();
+    void buildModePanels();
     void buildFindReplace();
     void buildConvertCase();
     void buildMisc();

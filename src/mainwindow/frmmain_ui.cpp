@@ -138,13 +138,8 @@ void FrmMain::buildUi()
     tabBody = named(new QFrame(central), QStringLiteral("tabBody"));
     tabBody->setFrameShape(QFrame::StyledPanel);
     TabStrip = named(new platform::TabStrip(central, 4), QStringLiteral("TabStrip"));
-    const std::pair<const char*, const char*> modes[] = {
-        {"Replace", "Find && Replace"}, {"Case", "Convert Case"}, {"Enum", "Enum"},
-        {"misc", "Space"},              {"Attrib", "Attributes && Date"}, {"AddCrop", "Add && Crop"},
-        {"Mp3", "Mp3"},                 {"Format", "Format"},
-    };
-    for (const auto& [key, caption] : modes)
-        TabStrip->addKeyedTab(QString::fromLatin1(key), QString::fromLatin1(caption));
+    for (const RenameModeRow& m : renameModes())
+        TabStrip->addKeyedTab(QString::fromLatin1(m.key), QString::fromLatin1(m.caption));
     // Eight tabs do not fit one row of the strip's width: two rows of four.
     place(TabStrip, 120, 2280, 4335, 690);
     TabStrip->resize(std::max(TabStrip->width(), TabStrip->minimumSizeHint().width()), TabStrip->height());
@@ -152,6 +147,7 @@ void FrmMain::buildUi()
     tabBody->lower();
 
     buildPanels();
+    buildModePanels();
 
     cmdExecute = named(new QPushButton(QStringLiteral("Rename!"), central), QStringLiteral("cmdExecute"));
     cmdExecute->setToolTip(QStringLiteral("Rename Files & Directories (F5)"));
@@ -717,4 +713,20 @@ void FrmMain::fillTagLists()
     cmbFormatParts->setMaxVisibleItems(9);
     cmbAddMp3Tag->setMaxVisibleItems(12);
     txtPath->setMaxVisibleItems(12);
+}
+
+// The panel, option pair and focus control of each rename mode, in the order
+// of the modes.
+void FrmMain::buildModePanels()
+{
+    modePanels = {{
+        {frmFindReplace, {optReplaceSingle, optReplaceBatch}, {txtFind, nullptr}},
+        {frmConvertCase, {nullptr, nullptr}, {nullptr, nullptr}},
+        {frmEnum, {chkEnumTab_Enum, chkEnumTab_Normalize}, {txtEnumFormat, txtNormalize}},
+        {frmMisc, {nullptr, nullptr}, {nullptr, nullptr}},
+        {frmSetAttributes, {optAttrib_Attributes, optAttrib_Date}, {chkR, chkR}},
+        {frmAddCrop, {optAdd, optCrop}, {txtAdd, txtCropNumber}},
+        {frmMp3Tag, {nullptr, nullptr}, {txtMp3Format, txtMp3Format}},
+        {frmFormat, {chkFormatTab_Format, chkFormatTab_Detect}, {txtFormat, chkFileDetect_KeepExt}},
+    }};
 }
