@@ -45,7 +45,7 @@ FrmMain::~FrmMain() = default;
 void FrmMain::Form_Load()
 {
     productTitle = QStringLiteral("Vexor Renamer");
-    versionText = QStringLiteral("4.62");
+    versionText = QString::fromLatin1(kVersionText);
     setMinimumSize(550, 528);
     mainWindowReady = 0;
     getSystemFolders(state.files.systemFolders);

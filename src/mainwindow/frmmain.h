@@ -9,6 +9,8 @@
 #include "platform/listview.h"
 #include "platform/uiservice.h"
 
+#include "version.h"
+
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGroupBox>
@@ -34,7 +36,7 @@ public:
 
     // Program-wide values of the main window.
     QString productTitle = QStringLiteral("Vexor Renamer");
-    QString versionText = QStringLiteral("4.62");
+    QString versionText = QString::fromLatin1(kVersionText);
     qint16 mainWindowReady = 0;
     qint16 fileMode = 0;
     qint16 dirsAllowed = -1;
