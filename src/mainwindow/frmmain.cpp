@@ -110,82 +110,14 @@ void FrmMain::Form_Load()
     updateListOptions();
 }
 
-// The stored values go into the controls in the order the panels' handlers
-// rely on (pattern boxes before their option keys, the attribute and date
-// boxes before their option, everything before "Files" and "Directories").
+// The stored values go into the controls through the binding table.
 void FrmMain::applySettings()
 {
     Settings& st = state.settings;
     startMode = st.startMode;
     exitAfterRun = st.exitAfterRun != 0;
     storedPath = st.storedPath;
-    chkShowTreeview->setValue(st.chkShowTreeview);
-    chkOnlyRenameSelected->setValue(st.chkOnlyRenameSelected);
-    txtPattern->setText(st.txtPattern);
-    txtPattern->setEnabled(st.txtPatternEnabled);
-    txtMp3Format->setText(st.txtMp3Format);
-    chkMp3AddExtension->setValue(st.chkMp3AddExtension);
-    chkMp3OnlyFilledTags->setValue(st.chkMp3OnlyFilledTags);
-    chkMp3OnlyMp3Files->setValue(st.chkMp3OnlyMp3Files);
-    chkMp3UseID3v2->setValue(st.chkMp3UseID3v2);
-    txtFind->setText(st.txtFind);
-    txtReplace->setText(st.txtReplace);
-    chkCaseSensitive->setValue(st.chkCaseSensitive);
-    txtReplaceCount->setText(st.txtReplaceCount);
-    txtReplaceStart->setText(st.txtReplaceStart);
-    (st.optReplace == 1 ? optReplaceBatch : optReplaceSingle)->select();
-    chkR->setValue(st.chkR);
-    chkH->setValue(st.chkH);
-    chkS->setValue(st.chkS);
-    chkA->setValue(st.chkA);
-    if (st.dtDate.isValid())
-        dtDate->setDate(st.dtDate);
-    if (st.dtTime.isValid())
-        dtTime->setTime(st.dtTime);
-    chkDateCreated->setValue(st.chkDateCreated);
-    chkDateAccessed->setValue(st.chkDateAccessed);
-    chkDateModified->setValue(st.chkDateModified);
-    chkDateDate->setValue(st.chkDateDate);
-    chkDateTime->setValue(st.chkDateTime);
-    (st.optAttrib == 1 ? optAttrib_Date : optAttrib_Attributes)->select();
-    if (st.Case1 >= 0 && st.Case1 < int(Case1.size()))
-        Case1[size_t(st.Case1)]->select();
-    if (st.Case2 >= 0 && st.Case2 < int(Case2.size()))
-        Case2[size_t(st.Case2)]->select();
-    (st.optAddBegEnd == 1 ? optAddEnding : optAddBeginning)->select();
-    (st.optCropBegEnd == 1 ? optCropEnding : optCropBeginning)->select();
-    txtAdd->setText(st.txtAdd);
-    txtCropNumber->setText(st.txtCropNumber);
-    txtAddPos->setText(st.txtAddPos);
-    txtCropPos->setText(st.txtCropPos);
-    (st.optAddCrop == 1 ? optCrop : optAdd)->select();
-    if (st.TabStrip >= 1 && st.TabStrip <= TabStrip->count())
-        TabStrip->setCurrentIndex(st.TabStrip - 1);
-    chkProcessFilename->setValue(st.chkProcessFilename);
-    chkProcessFileExt->setValue(st.chkProcessFileExt);
-    chkPreview->setValue(st.chkPreview);
-    txtFormat->setText(st.txtFormat);
-    txtFormatParts->setText(st.txtFormatParts);
-    chkFormatAllMustBeAvailable->setValue(st.chkFormatAllMustBeAvailable);
-    chkFileDetect_TryMp3->setValue(st.chkFileDetect_TryMp3);
-    chkFileDetect_TryText->setValue(st.chkFileDetect_TryText);
-    chkFileDetect_KeepExt->setValue(st.chkFileDetect_KeepExt);
-    (st.chkFormatTab == 1 ? chkFormatTab_Detect : chkFormatTab_Format)->select();
-    txtNormalize->setText(st.txtNormalize);
-    txtEnumFormat->setText(st.txtEnumFormat);
-    txtEnumZeros->setText(st.txtEnumZeros);
-    txtEnumStart->setText(st.txtEnumStart);
-    txtEnumStep->setText(st.txtEnumStep);
-    chkEnumAutoZeros->setValue(st.chkEnumAutoZeros);
-    chkEnumResetBetweenDirs->setValue(st.chkEnumResetBetweenDirs);
-    (st.chkEnumTab == 1 ? chkEnumTab_Normalize : chkEnumTab_Enum)->select();
-    chkExceptionsEnabled->setValue(st.chkExceptionsEnabled);
-    chkSpaceBeginning->setValue(st.chkSpaceBeginning);
-    chkSpaceEnd->setValue(st.chkSpaceEnd);
-    chkSpaceShrink->setValue(st.chkSpaceShrink);
-    chkFiles->setValue(st.chkFiles);
-    chkDirs->setValue(st.chkDirs);
-    chkSub->setValue(st.chkSub);
+    bindings.apply(st);
     lblBatchReplace->setText(st.lblBatchReplace.isEmpty() ? batchReplaceCaption(batchCount()) : st.lblBatchReplace);
 }
 
@@ -193,68 +125,7 @@ void FrmMain::applySettings()
 void FrmMain::readBackSettings()
 {
     Settings& st = state.settings;
-    st.chkShowTreeview = chkShowTreeview->value();
-    st.chkOnlyRenameSelected = chkOnlyRenameSelected->value();
-    st.txtPattern = txtPattern->text();
-    st.txtMp3Format = txtMp3Format->text();
-    st.chkMp3AddExtension = chkMp3AddExtension->value();
-    st.chkMp3OnlyFilledTags = chkMp3OnlyFilledTags->value();
-    st.chkMp3OnlyMp3Files = chkMp3OnlyMp3Files->value();
-    st.chkMp3UseID3v2 = chkMp3UseID3v2->value();
-    st.txtFind = txtFind->text();
-    st.txtReplace = txtReplace->text();
-    st.chkCaseSensitive = chkCaseSensitive->value();
-    st.txtReplaceCount = txtReplaceCount->text();
-    st.txtReplaceStart = txtReplaceStart->text();
-    st.optReplace = optReplaceBatch->isChecked() ? 1 : 0;
-    st.chkR = chkR->value();
-    st.chkH = chkH->value();
-    st.chkS = chkS->value();
-    st.chkA = chkA->value();
-    st.dtDate = dtDate->date();
-    st.dtTime = dtTime->time();
-    st.chkDateCreated = chkDateCreated->value();
-    st.chkDateAccessed = chkDateAccessed->value();
-    st.chkDateModified = chkDateModified->value();
-    st.chkDateDate = chkDateDate->value();
-    st.chkDateTime = chkDateTime->value();
-    st.optAttrib = optAttrib_Date->isChecked() ? 1 : 0;
-    const RenameOptions o = readOptions();
-    st.Case1 = o.nameCase;
-    st.Case2 = o.extCase;
-    st.optAddBegEnd = optAddEnding->isChecked() ? 1 : 0;
-    st.optCropBegEnd = optCropEnding->isChecked() ? 1 : 0;
-    st.txtAdd = txtAdd->text();
-    st.txtCropNumber = txtCropNumber->text();
-    st.txtAddPos = txtAddPos->text();
-    st.txtCropPos = txtCropPos->text();
-    st.optAddCrop = optCrop->isChecked() ? 1 : 0;
-    st.TabStrip = TabStrip->selectedIndex();
-    st.chkProcessFilename = chkProcessFilename->value();
-    st.chkProcessFileExt = chkProcessFileExt->value();
-    st.chkPreview = chkPreview->value();
-    st.txtFormat = txtFormat->text();
-    st.txtFormatParts = txtFormatParts->text();
-    st.chkFormatAllMustBeAvailable = chkFormatAllMustBeAvailable->value();
-    st.chkFileDetect_TryMp3 = chkFileDetect_TryMp3->value();
-    st.chkFileDetect_TryText = chkFileDetect_TryText->value();
-    st.chkFileDetect_KeepExt = chkFileDetect_KeepExt->value();
-    st.chkFormatTab = chkFormatTab_Detect->isChecked() ? 1 : 0;
-    st.txtNormalize = txtNormalize->text();
-    st.txtEnumFormat = txtEnumFormat->text();
-    st.txtEnumZeros = txtEnumZeros->text();
-    st.txtEnumStart = txtEnumStart->text();
-    st.txtEnumStep = txtEnumStep->text();
-    st.chkEnumAutoZeros = chkEnumAutoZeros->value();
-    st.chkEnumResetBetweenDirs = chkEnumResetBetweenDirs->value();
-    st.chkEnumTab = chkEnumTab_Normalize->isChecked() ? 1 : 0;
-    st.chkExceptionsEnabled = chkExceptionsEnabled->value();
-    st.chkSpaceBeginning = chkSpaceBeginning->value();
-    st.chkSpaceEnd = chkSpaceEnd->value();
-    st.chkSpaceShrink = chkSpaceShrink->value();
-    st.chkFiles = chkFiles->value();
-    st.chkDirs = chkDirs->value();
-    st.chkSub = chkSub->value();
+    bindings.readBack(st);
     st.TabStripFilemode = TabStripFilemode->selectedIndex();
     int* dirWidths[8] = {&st.dirColWidth1, &st.dirColWidth2, &st.dirColWidth3, &st.dirColWidth4,
                          &st.dirColWidth5, &st.dirColWidth6, &st.dirColWidth7, &st.dirColWidth8};

@@ -8,6 +8,7 @@
 #include "platform/controls.h"
 #include "platform/listview.h"
 #include "platform/uiservice.h"
+#include "settings/bindings.h"
 
 #include "version.h"
 
@@ -130,6 +131,9 @@ public:
     // Which option of the mode's pair is selected (0 for modes without one).
     int modeSubOption(RenameMode mode) const;
 
+    // The controls and their settings fields, used at load and at exit.
+    SettingsBindings bindings;
+
     // Start-up, activation, exit.
     void Form_Load();
     void Form_Activate();
@@ -195,6 +199,7 @@ private:
     void buildListArea();
     void buildPanels();
     void buildModePanels();
+    void buildBindings();
     void buildFindReplace();
     void buildConvertCase();
     void buildMisc();

@@ -171,6 +171,7 @@ void FrmMain::buildUi()
     cmdExecute->setEnabled(false);
 
     buildListArea();
+    buildBindings();
 
     StatusBar = named(new platform::StatusPanels(this), QStringLiteral("StatusBar"));
     setStatusBar(StatusBar);
@@ -729,4 +730,75 @@ void FrmMain::buildModePanels()
         {frmMp3Tag, {nullptr, nullptr}, {txtMp3Format, txtMp3Format}},
         {frmFormat, {chkFormatTab_Format, chkFormatTab_Detect}, {txtFormat, chkFileDetect_KeepExt}},
     }};
+}
+
+// The controls and their settings fields, in the order the panels' handlers
+// rely on at load (pattern boxes before their option keys, the attribute and
+// date boxes before their option, everything before "Files" and "Directories").
+void FrmMain::buildBindings()
+{
+    using S = Settings;
+    SettingsBindings& b = bindings;
+    b.check(chkShowTreeview, &S::chkShowTreeview);
+    b.check(chkOnlyRenameSelected, &S::chkOnlyRenameSelected);
+    b.text(txtPattern, &S::txtPattern);
+    b.loadStep([this](const Settings& s) { txtPattern->setEnabled(s.txtPatternEnabled); });
+    b.text(txtMp3Format, &S::txtMp3Format);
+    b.check(chkMp3AddExtension, &S::chkMp3AddExtension);
+    b.check(chkMp3OnlyFilledTags, &S::chkMp3OnlyFilledTags);
+    b.check(chkMp3OnlyMp3Files, &S::chkMp3OnlyMp3Files);
+    b.check(chkMp3UseID3v2, &S::chkMp3UseID3v2);
+    b.text(txtFind, &S::txtFind);
+    b.text(txtReplace, &S::txtReplace);
+    b.check(chkCaseSensitive, &S::chkCaseSensitive);
+    b.text(txtReplaceCount, &S::txtReplaceCount);
+    b.text(txtReplaceStart, &S::txtReplaceStart);
+    b.options({optReplaceSingle, optReplaceBatch}, &S::optReplace);
+    b.check(chkR, &S::chkR);
+    b.check(chkH, &S::chkH);
+    b.check(chkS, &S::chkS);
+    b.check(chkA, &S::chkA);
+    b.date(dtDate, &S::dtDate);
+    b.time(dtTime, &S::dtTime);
+    b.check(chkDateCreated, &S::chkDateCreated);
+    b.check(chkDateAccessed, &S::chkDateAccessed);
+    b.check(chkDateModified, &S::chkDateModified);
+    b.check(chkDateDate, &S::chkDateDate);
+    b.check(chkDateTime, &S::chkDateTime);
+    b.options({optAttrib_Attributes, optAttrib_Date}, &S::optAttrib);
+    b.options({Case1.begin(), Case1.end()}, &S::Case1);
+    b.options({Case2.begin(), Case2.end()}, &S::Case2);
+    b.options({optAddBeginning, optAddEnding}, &S::optAddBegEnd);
+    b.options({optCropBeginning, optCropEnding}, &S::optCropBegEnd);
+    b.text(txtAdd, &S::txtAdd);
+    b.text(txtCropNumber, &S::txtCropNumber);
+    b.text(txtAddPos, &S::txtAddPos);
+    b.text(txtCropPos, &S::txtCropPos);
+    b.options({optAdd, optCrop}, &S::optAddCrop);
+    b.tab(TabStrip, &S::TabStrip);
+    b.check(chkProcessFilename, &S::chkProcessFilename);
+    b.check(chkProcessFileExt, &S::chkProcessFileExt);
+    b.check(chkPreview, &S::chkPreview);
+    b.text(txtFormat, &S::txtFormat);
+    b.text(txtFormatParts, &S::txtFormatParts);
+    b.check(chkFormatAllMustBeAvailable, &S::chkFormatAllMustBeAvailable);
+    b.check(chkFileDetect_TryMp3, &S::chkFileDetect_TryMp3);
+    b.check(chkFileDetect_TryText, &S::chkFileDetect_TryText);
+    b.check(chkFileDetect_KeepExt, &S::chkFileDetect_KeepExt);
+    b.options({chkFormatTab_Format, chkFormatTab_Detect}, &S::chkFormatTab);
+    b.text(txtNormalize, &S::txtNormalize);
+    b.text(txtEnumFormat, &S::txtEnumFormat);
+    b.text(txtEnumZeros, &S::txtEnumZeros);
+    b.text(txtEnumStart, &S::txtEnumStart);
+    b.text(txtEnumStep, &S::txtEnumStep);
+    b.check(chkEnumAutoZeros, &S::chkEnumAutoZeros);
+    b.check(chkEnumResetBetweenDirs, &S::chkEnumResetBetweenDirs);
+    b.options({chkEnumTab_Enum, chkEnumTab_Normalize}, &S::chkEnumTab);
+    b.check(chkExceptionsEnabled, &S::chkExceptionsEnabled);
+    b.check(chkSpaceBeginning, &S::chkSpaceBeginning);
+    b.check(chkSpaceEnd, &S::chkSpaceEnd);
+    b.check(chkSpaceShrink, &S::chkSpaceShrink);
+    b.check(chkFiles, &S::chkFiles);
+    b.check(chkDirs, &S::chkDirs);
+    b.check(chkSub, &S::chkSub);
 }
