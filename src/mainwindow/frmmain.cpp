@@ -301,17 +301,8 @@ void FrmMain::Form_Resize()
 {
     if (isMinimized() || !uiBuilt_)
         return;
-    // Twips of the client area; the file-mode strip keeps its design place.
-    const int w = centralWidget()->width() * 15;
-    const int h = (centralWidget()->height() + StatusBar->height()) * 15;
-    const int tabWidth = w - 4560 - 180;
-    const int tabHeight = h - 120 - 830 + 375;
-    place(fileBody, 4560, 120 + 345, std::max(tabWidth, 300), std::max(tabHeight - 345, 300));
-    for (QWidget* list : {static_cast<QWidget*>(lwDragDrop), static_cast<QWidget*>(TreeView), static_cast<QWidget*>(lwDirectory)})
-        list->resize(std::max(tabWidth - 150, 150) / 15, std::max(tabHeight - 800 + 230, 150) / 15);
-    const int pathWidth = std::max(tabWidth - 1990, 300);
-    txtPath->resize(pathWidth / 15, txtPath->height());
-    txtPattern->move((5805 + pathWidth + 100) / 15, txtPattern->y());
+    // Twips of the client area, the status bar included.
+    filePane->layoutFor(centralWidget()->width() * 15, (centralWidget()->height() + StatusBar->height()) * 15);
 }
 
 // A small screen or a hidden logo: the left column moves up by the logo's height.
@@ -343,25 +334,20 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* e)
                 break;
             }
     }
-    if (e->type() == QEvent::KeyPress && isActiveWindow()) {
-        const int key = static_cast<QKeyEvent*>(e)->key();
-        if (key == Qt::Key_F1) {
-            cmdHelp_Click();
-            return true;
-        }
-        if (key == Qt::Key_F5) {
-            if (executeLocked(executeHost()))
-                return true;
-            cmdAbout->setFocus();
-            QCoreApplication::processEvents();
-            updateExecuteButton();
-            QCoreApplication::processEvents();
-            if (cmdExecute->isEnabled())
-                cmdExecute_Click();
-            return true;
-        }
-    }
     return QMainWindow::eventFilter(watched, e);
+}
+
+// F5 runs Rename! as the button would, after the gate has seen the last input.
+void FrmMain::actExecute_Triggered()
+{
+    if (executeLocked(executeHost()))
+        return;
+    cmdAbout->setFocus();
+    QCoreApplication::processEvents();
+    updateExecuteButton();
+    QCoreApplication::processEvents();
+    if (cmdExecute->isEnabled())
+        cmdExecute_Click();
 }
 
 void FrmMain::cmdHelp_Click()
@@ -381,44 +367,6 @@ void FrmMain::cmdUndo_Click()
 {
     ExecuteHost host = executeHost();
     runUndo(host);
-}
-
-ExecuteHost FrmMain::executeHost()
-{
-    ExecuteHost h;
-    h.window = this;
-    h.ui = &ui;
-    h.logs = &state.logs;
-    h.files = &state.files;
-    h.preview = &state.preview;
-    h.state = &execute;
-    h.listOptions = &listOptions;
-    h.settings = &state.settings;
-    h.executeBusy = &executeBusy;
-    h.fileMode = &fileMode;
-    h.dirsAllowed = &dirsAllowed;
-    h.lwDirectory = lwDirectory;
-    h.lwDragDrop = lwDragDrop;
-    h.treeView = TreeView;
-    h.chkFiles = chkFiles;
-    h.chkDirs = chkDirs;
-    h.chkThumbnailsFreeSelect = chkThumbnailsFreeSelect;
-    h.chkShowTreeview = chkShowTreeview;
-    h.cmdExecute = cmdExecute;
-    h.cmdUndo = cmdUndo;
-    h.statusBar = StatusBar;
-    h.renameMode = [this] { return renameMode(); };
-    h.readOptions = [this] { return readOptions(); };
-    h.nameServices = [this](const RenameOptions& o) { return nameServices(o); };
-    h.updateExecuteButton = [this] { updateExecuteButton(); };
-    h.readDirectory = [this] { readDirectory(); };
-    h.updateFileViews = [this] { updateFileViews(); };
-    h.updateSelectionCount = [this](bool force) { updateSelectionCount(force); };
-    h.swapListItems = [fh = fileListHost()](int a, int b) mutable { ::swapListItems(fh, a, b); };
-    h.getSysIconFreeSel = [fh = fileListHost()](const QString& path, bool isDir) mutable {
-        return ::getSysIconFreeSel(fh, path, isDir ? -1 : 0);
-    };
-    return h;
 }
 
 // ---------------------------------------------------------------- tab strips
@@ -480,57 +428,18 @@ void FrmMain::TabStripFilemode_Click()
     const QString key = TabStripFilemode->selectedKey();
     if (key == QLatin1String("listview")) {
         fileMode = 0;
-        txtPath->setEnabled(true);
-        txtPattern->setEnabled(true);
         chkFiles->setEnabled(true);
         chkDirs->setEnabled(dirsAllowed == -1);
         chkSub->setEnabled(true);
-        cmdRefresh->show();
-        cmdParentDir->show();
-        cmdDragDropDel->hide();
-        cmdDragDropClear->hide();
-        cmdDragDropAdd->hide();
-        lwDragDrop->hide();
-        if (listOptions.enableTreeview == -1 || listOptions.enableTreeview == 1)
-            chkShowTreeview->show();
-        txtPath->show();
-        txtPattern->show();
-        cmdShowDirReq->show();
-        chkThumbnails->show();
-        chkThumbnailsFreeSelect->hide();
-        if (chkShowTreeview->value() == 1) {
-            lwDirectory->hide();
-            TreeView->show();
-            TreeView->raise();
-        } else {
-            TreeView->hide();
-            lwDirectory->show();
-            lwDirectory->raise();
-        }
+        filePane->showDirectoryMode(listOptions.enableTreeview == -1 || listOptions.enableTreeview == 1);
         if (mainWindowReady == -1)
             txtPath->setFocus();
     } else if (key == QLatin1String("dragdrop")) {
         fileMode = 1;
-        txtPath->setEnabled(false);
-        txtPattern->setEnabled(false);
         chkFiles->setEnabled(false);
         chkDirs->setEnabled(false);
         chkSub->setEnabled(false);
-        cmdRefresh->hide();
-        cmdParentDir->hide();
-        cmdDragDropDel->show();
-        cmdDragDropClear->show();
-        cmdDragDropAdd->show();
-        TreeView->hide();
-        lwDirectory->hide();
-        lwDragDrop->show();
-        lwDragDrop->raise();
-        chkThumbnails->hide();
-        chkThumbnailsFreeSelect->show();
-        chkShowTreeview->hide();
-        txtPath->hide();
-        txtPattern->hide();
-        cmdShowDirReq->hide();
+        filePane->showFreeSelectMode();
         if (isEnabled() && mainWindowReady == -1)
             lwDragDrop->setFocus();
     }
@@ -559,88 +468,6 @@ void FrmMain::frame_Click(int index)
 }
 
 // ---------------------------------------------------------------- the validation gate
-
-RenameOptions FrmMain::readOptions() const
-{
-    RenameOptions o;
-    o.processName = chkProcessFilename->value();
-    o.processExt = chkProcessFileExt->value();
-    o.replaceBatch = optReplaceBatch->isChecked();
-    o.findText = txtFind->text();
-    o.replaceText = txtReplace->text();
-    o.caseSensitive = chkCaseSensitive->value();
-    o.swapMode = chkReplaceMode->value();
-    o.replaceStart = txtReplaceStart->text();
-    o.replaceCount = txtReplaceCount->text();
-    for (size_t i = 0; i < Case1.size(); ++i)
-        if (Case1[i]->isChecked())
-            o.nameCase = int(i);
-    for (size_t i = 0; i < Case2.size(); ++i)
-        if (Case2[i]->isChecked())
-            o.extCase = int(i);
-    o.useExceptions = chkExceptionsEnabled->value();
-    o.trimLeading = chkSpaceBeginning->value();
-    o.trimTrailing = chkSpaceEnd->value();
-    o.shrinkSpaces = chkSpaceShrink->value();
-    o.dateMode = optAttrib_Date->isChecked();
-    o.attrReadOnly = chkR->value();
-    o.attrHidden = chkH->value();
-    o.attrSystem = chkS->value();
-    o.attrArchive = chkA->value();
-    o.setCreated = chkDateCreated->value();
-    o.setAccessed = chkDateAccessed->value();
-    o.setModified = chkDateModified->value();
-    o.useDate = chkDateDate->value();
-    o.useTime = chkDateTime->value();
-    o.dateText = platform::dateText(dtDate->date());
-    o.timeText = platform::timeText(dtTime->time());
-    o.cropMode = optCrop->isChecked();
-    o.addText = txtAdd->text();
-    o.addPos = txtAddPos->text();
-    o.addFromEnd = optAddEnding->isChecked();
-    o.cropCount = txtCropNumber->text();
-    o.cropPos = txtCropPos->text();
-    o.cropFromEnd = optCropEnding->isChecked();
-    o.normalizeMode = chkEnumTab_Normalize->isChecked();
-    o.enumFormat = txtEnumFormat->text();
-    o.enumStart = txtEnumStart->text();
-    o.enumStep = txtEnumStep->text();
-    o.enumDigits = txtEnumZeros->text();
-    o.enumAutoDigits = chkEnumAutoZeros->value();
-    o.enumResetPerDir = chkEnumResetBetweenDirs->value();
-    o.normalizeWidth = txtNormalize->text();
-    o.mp3Format = txtMp3Format->text();
-    o.mp3AddExtension = chkMp3AddExtension->value();
-    o.mp3OnlyFilledTags = chkMp3OnlyFilledTags->value();
-    o.mp3OnlyMp3Files = chkMp3OnlyMp3Files->value();
-    o.mp3UseId3v2 = chkMp3UseID3v2->value();
-    o.detectMode = chkFormatTab_Detect->isChecked();
-    o.formatText = txtFormat->text();
-    o.formatParts = txtFormatParts->text();
-    o.allTagsRequired = chkFormatAllMustBeAvailable->value();
-    o.detectKeepExt = chkFileDetect_KeepExt->value();
-    o.detectTryText = chkFileDetect_TryText->value();
-    o.detectTryMp3 = chkFileDetect_TryMp3->value();
-    return o;
-}
-
-GateInputs FrmMain::gateInputs() const
-{
-    GateInputs in;
-    in.fileMode = fileMode;
-    in.chkFiles = chkFiles->value();
-    in.chkDirs = chkDirs->value();
-    in.filesEnabled = chkFiles->isEnabled();
-    in.dirsEnabled = chkDirs->isEnabled();
-    in.fileEntries = int(state.files.lstFiles[fileMode].size());
-    in.dirEntries = int(state.files.lstDirs[fileMode].size());
-    in.mode = renameMode();
-    in.onlySelectedActive = state.files.onlySelectedActive;
-    in.selectedCount = state.files.selectedCount;
-    in.batchCount = batchCount();
-    in.options = readOptions();
-    return in;
-}
 
 void FrmMain::updateExecuteButton()
 {
@@ -701,9 +528,10 @@ void FrmMain::connectGate()
     connect(cmdExecute, &QPushButton::clicked, this, &FrmMain::cmdExecute_Click);
     connect(cmdUndo, &QPushButton::clicked, this, &FrmMain::cmdUndo_Click);
     connect(cmdHelp, &QPushButton::clicked, this, &FrmMain::cmdHelp_Click);
+    connect(actHelp, &QAction::triggered, this, &FrmMain::cmdHelp_Click);
+    connect(actExecute, &QAction::triggered, this, &FrmMain::actExecute_Triggered);
     for (QGroupBox* f : frame)
         f->installEventFilter(this);
-    qApp->installEventFilter(this);
 }
 
 // ---------------------------------------------------------------- list options
@@ -826,82 +654,7 @@ void FrmMain::tmrPreview_Timer()
     }
 }
 
-NameServices FrmMain::nameServices(const RenameOptions& options)
-{
-    NameServices s;
-    s.logs = &state.logs;
-    s.random = &state.random;
-    s.tables = &state.tables;
-    s.formatName = [this, options](const QString& dir, const QString& name) {
-        FormatContext c{state.random};
-        c.logs = &state.logs;
-        c.media.logs = &state.logs;
-        c.media.tables = &state.tables;
-        c.media.mpegBytesToRead = state.settings.mpegBytesToRead;
-        c.htmlTitleReadSize = state.settings.getHtmlTitle_ReadSize;
-        c.renameMode = renameMode();
-        c.yield = [] { QCoreApplication::processEvents(); };
-        return formatFilename(name, dir, options, c);
-    };
-    s.detectExtension = [this, options](const QString& dir, const QString& name) {
-        return detectFileType(dir, name, options, state.tables.fileTypes, mp3Probe(mp3Library.get()));
-    };
-    s.mp3Name = [this, options](const QString& dir, const QString& name) -> std::optional<QString> {
-        const QString n = mp3NewName(mp3Library.get(), dir, name, options);
-        return n.isEmpty() ? std::nullopt : std::optional<QString>(n);
-    };
-    return s;
-}
-
-PreviewInputs FrmMain::previewInputs()
-{
-    PreviewInputs in;
-    in.list = activeList();
-    in.directoryList = TabStripFilemode->selectedKey() == QLatin1String("listview");
-    in.list = in.directoryList ? lwDirectory : lwDragDrop;
-    in.executeEnabled = [this] { return cmdExecute->isEnabled(); };
-    in.mode = renameMode();
-    in.options = readOptions();
-    in.onlySelectedActive = state.files.onlySelectedActive;
-    in.selectedCount = state.files.selectedCount;
-    in.alwaysShowDirs = listOptions.alwaysShowDirs;
-    in.services = nameServices(in.options);
-    in.yield = platform::throttledYield();
-    if (!state.files.undecodable.isEmpty())
-        in.unrenamable = [this](const QString& path) { return isUnrenamable(state.files, path); };
-    return in;
-}
-
 // ---------------------------------------------------------------- directory reading
-
-FileListHost FrmMain::fileListHost()
-{
-    FileListHost h;
-    h.window = this;
-    h.ui = &ui;
-    h.logs = &state.logs;
-    h.files = &state.files;
-    h.preview = &state.preview;
-    h.options = &listOptions;
-    h.lwDirectory = lwDirectory;
-    h.lwDragDrop = lwDragDrop;
-    h.treeView = TreeView;
-    h.txtPath = txtPath;
-    h.txtPattern = txtPattern;
-    h.chkFiles = chkFiles;
-    h.chkDirs = chkDirs;
-    h.chkSub = chkSub;
-    h.chkThumbnails = chkThumbnails;
-    h.chkShowTreeview = chkShowTreeview;
-    h.chkOnlyRenameSelected = chkOnlyRenameSelected;
-    h.cmdExecute = cmdExecute;
-    h.statusBar = StatusBar;
-    h.mainWindowReady = &mainWindowReady;
-    h.fileMode = &fileMode;
-    h.executeBusy = &executeBusy;
-    h.updateExecuteButton = [this] { updateExecuteButton(); };
-    return h;
-}
 
 void FrmMain::readDirectory()
 {

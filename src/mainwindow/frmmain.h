@@ -4,6 +4,7 @@
 #include "execute/executehost.h"
 #include "filelist/host.h"
 #include "mainwindow/appstate.h"
+#include "mainwindow/filepane.h"
 #include "mainwindow/gate.h"
 #include "platform/controls.h"
 #include "platform/listview.h"
@@ -64,6 +65,8 @@ public:
     QFrame *frmFindReplace, *frmConvertCase, *frmSetAttributes, *frmAddCrop, *frmMp3Tag, *frmEnum, *frmFormat, *frmMisc;
     std::array<QGroupBox*, 15> frame{};
     QPushButton *cmdExecute, *cmdUndo, *cmdSettings, *cmdHelp, *cmdAbout;
+    // The right-hand file pane; the pointers below name its controls.
+    FilePane* filePane;
     platform::TabStrip* TabStripFilemode;
     QFrame* fileBody;
     QToolButton *cmdRefresh, *cmdParentDir, *cmdShowDirReq, *cmdDragDropAdd, *cmdDragDropDel, *cmdDragDropClear;
@@ -73,6 +76,8 @@ public:
     QTreeWidget* TreeView;
     platform::CheckBox *chkThumbnails, *chkThumbnailsFreeSelect, *chkPreview, *chkShowTreeview;
     platform::StatusPanels* StatusBar;
+    // F1 help, F5 Rename!, F12 refresh (its handler comes with the pane's buttons).
+    QAction *actHelp, *actExecute, *actRefresh;
     QTimer* tmrPreview;
 
     // Find & Replace
@@ -168,6 +173,7 @@ public:
     void cmdUndo_Click();
     ExecuteHost executeHost();
     void cmdHelp_Click();
+    void actExecute_Triggered();
     void commandLineRun();
     void tmrPreview_Timer();
     PreviewInputs previewInputs();

@@ -3,6 +3,7 @@
 #include "mainwindow/frmmain.h"
 #include "mainwindow/taglists.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -176,6 +177,18 @@ void FrmMain::buildUi()
     StatusBar = named(new platform::StatusPanels(this), QStringLiteral("StatusBar"));
     setStatusBar(StatusBar);
 
+    // The window's keys; they work wherever the focus is inside the window.
+    const auto windowAction = [this](const QString& name, QKeySequence key) {
+        auto* a = named(new QAction(this), name);
+        a->setShortcut(key);
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+        return a;
+    };
+    actHelp = windowAction(QStringLiteral("actHelp"), QKeySequence(Qt::Key_F1));
+    actExecute = windowAction(QStringLiteral("actExecute"), QKeySequence(Qt::Key_F5));
+    actRefresh = windowAction(QStringLiteral("actRefresh"), QKeySequence(Qt::Key_F12));
+
     tmrPreview = named(new QTimer(this), QStringLiteral("tmrPreview"));
     tmrPreview->setInterval(100);
     connect(tmrPreview, &QTimer::timeout, this, &FrmMain::tmrPreview_Timer);
@@ -184,85 +197,25 @@ void FrmMain::buildUi()
 
 void FrmMain::buildListArea()
 {
-    QWidget* central = centralWidget();
-    fileBody = named(new QFrame(central), QStringLiteral("fileBody"));
-    fileBody->setFrameShape(QFrame::StyledPanel);
-    TabStripFilemode = named(new platform::TabStrip(central, 2), QStringLiteral("TabStripFilemode"));
-    TabStripFilemode->addKeyedTab(QStringLiteral("listview"), QStringLiteral("Directory"));
-    TabStripFilemode->addKeyedTab(QStringLiteral("dragdrop"), QStringLiteral("Free Select"));
-
-    cmdRefresh = pictureButton(central, QStringLiteral("cmdRefresh"), QStyle::SP_BrowserReload,
-                               QStringLiteral("Refresh Directory (F12)"));
-    cmdParentDir = pictureButton(central, QStringLiteral("cmdParentDir"), QStyle::SP_FileDialogToParent,
-                                 QStringLiteral("Parent Directory"));
-    cmdShowDirReq = pictureButton(central, QStringLiteral("cmdShowDirReq"), QStyle::SP_DirOpenIcon,
-                                  QStringLiteral("Choose Directory..."));
-    cmdDragDropAdd = pictureButton(central, QStringLiteral("cmdDragDropAdd"), QStyle::SP_FileDialogNewFolder,
-                                   QStringLiteral("Add Files..."));
-    cmdDragDropDel = pictureButton(central, QStringLiteral("cmdDragDropDel"), QStyle::SP_DialogDiscardButton,
-                                   QStringLiteral("Remove Selected"));
-    cmdDragDropClear = pictureButton(central, QStringLiteral("cmdDragDropClear"), QStyle::SP_DialogResetButton,
-                                     QStringLiteral("Remove All"));
-    txtPath = named(new QComboBox(central), QStringLiteral("txtPath"));
-    txtPath->setEditable(true);
-    txtPath->setInsertPolicy(QComboBox::NoInsert);
-    txtPattern = named(new TextBox(central), QStringLiteral("txtPattern"));
-    txtPattern->setText(QStringLiteral("*.*"));
-
-    lwDirectory = named(new platform::ListView(central), QStringLiteral("lwDirectory"));
-    lwDragDrop = named(new platform::ListView(central), QStringLiteral("lwDragDrop"));
-    for (platform::ListView* lw : {lwDirectory, lwDragDrop}) {
-        lw->addColumn(QStringLiteral("filename"), QStringLiteral("Name"), 3030);
-        lw->addColumn(QStringLiteral("preview"), QStringLiteral("Preview"), 3020);
-        lw->addColumn(QStringLiteral("path"), QStringLiteral("Path"), 3030);
-    }
-    lwDirectory->setSmallIcons(&state.files.imagelistSysIcons);
-    lwDirectory->setLargeIcons(&state.files.imagelistSysIconsLarge);
-    lwDragDrop->setSmallIcons(&state.files.imagelistSysIconsFreeSelect);
-    lwDragDrop->setLargeIcons(&state.files.imagelistSysIconsFreeSelectLarge);
-    TreeView = named(new QTreeWidget(central), QStringLiteral("TreeView"));
-    TreeView->setHeaderHidden(true);
-    TreeView->setSortingEnabled(false);
-    TreeView->hide();
-
-    chkThumbnails = named(new CheckBox(QStringLiteral("Thumbnails"), central), QStringLiteral("chkThumbnails"));
-    chkThumbnailsFreeSelect =
-        named(new CheckBox(QStringLiteral("Thumbnails"), central), QStringLiteral("chkThumbnailsFreeSelect"));
-    chkPreview = named(new CheckBox(QStringLiteral("Instant Preview"), central), QStringLiteral("chkPreview"));
-    chkShowTreeview = named(new CheckBox(QStringLiteral("View as Tree"), central), QStringLiteral("chkShowTreeview"));
-    chkPreview->setValue(1);
-    chkThumbnailsFreeSelect->hide();
-
-    place(TabStripFilemode, 4560, 120, 2100, 345);
-    place(fileBody, 4560, 120 + 345, 4695, 5895 - 345);
-    place(cmdRefresh, 4680, 492, 330, 315);
-    place(cmdDragDropAdd, 4680, 492, 330, 315);
-    place(cmdParentDir, 5040, 492, 330, 315);
-    place(cmdDragDropDel, 5040, 492, 330, 315);
-    place(cmdShowDirReq, 5400, 492, 330, 315);
-    place(cmdDragDropClear, 5400, 492, 330, 315);
-    place(txtPath, 5805, 495, 3015, 315);
-    place(txtPattern, 8880, 495, 525, 315);
-    place(lwDirectory, 4632, 852, 4296, 4932);
-    place(lwDragDrop, 4632, 840, 4212, 4932);
-    place(TreeView, 4632, 852, 4380, 4908);
-    place(chkThumbnails, 6600, 135, 1215, 255);
-    place(chkThumbnailsFreeSelect, 6600, 135, 1215, 255);
-    place(chkPreview, 7860, 135, 1530, 255);
-    place(chkShowTreeview, 9420, 135, 1335, 255);
-    for (QWidget* w : {static_cast<QWidget*>(cmdDragDropAdd), static_cast<QWidget*>(cmdDragDropDel),
-                       static_cast<QWidget*>(cmdDragDropClear), static_cast<QWidget*>(lwDragDrop)})
-        w->hide();
-    // The check boxes beside the file-mode tabs keep their design places unless
-    // this desktop's font makes a caption wider than the design allowed.
-    int right = TabStripFilemode->geometry().right() + 8;
-    for (QWidget* w : {static_cast<QWidget*>(chkThumbnails), static_cast<QWidget*>(chkPreview),
-                       static_cast<QWidget*>(chkShowTreeview)}) {
-        w->resize(w->sizeHint().width(), w->height());
-        w->move(std::max(w->x(), right), w->y());
-        right = w->geometry().right() + 8;
-    }
-    chkThumbnailsFreeSelect->setGeometry(chkThumbnails->geometry());
+    filePane = new FilePane(state.files, centralWidget());
+    const FilePane& p = *filePane;
+    TabStripFilemode = p.TabStripFilemode;
+    fileBody = p.fileBody;
+    cmdRefresh = p.cmdRefresh;
+    cmdParentDir = p.cmdParentDir;
+    cmdShowDirReq = p.cmdShowDirReq;
+    cmdDragDropAdd = p.cmdDragDropAdd;
+    cmdDragDropDel = p.cmdDragDropDel;
+    cmdDragDropClear = p.cmdDragDropClear;
+    txtPath = p.txtPath;
+    txtPattern = p.txtPattern;
+    lwDirectory = p.lwDirectory;
+    lwDragDrop = p.lwDragDrop;
+    TreeView = p.TreeView;
+    chkThumbnails = p.chkThumbnails;
+    chkThumbnailsFreeSelect = p.chkThumbnailsFreeSelect;
+    chkPreview = p.chkPreview;
+    chkShowTreeview = p.chkShowTreeview;
 }
 
 // A panel frame; a caption that begins with six spaces carries its option button.
