@@ -1,4 +1,6 @@
 #pragma once
+#include "mediainfo/errorsink.h"
+
 #include <QString>
 
 // The error log ("errors.txt") and the activity log ("log.txt") in the program
@@ -14,6 +16,9 @@ public:
     void logError(const QString& text);
     // Appends an activity line (changes on disk and warnings of a run or undo).
     void writeLog(const QString& text);
+
+    // A sink that writes to this error log.
+    ErrorSink errorSink() { return [this](const QString& line) { logError(line); }; }
 
     // -1 once logError was called; the Rename! command clears it at its start.
     qint16 errorLogged = 0;

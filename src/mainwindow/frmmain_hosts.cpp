@@ -58,8 +58,9 @@ NameServices FrmMain::nameServices(const RenameOptions& options)
     s.formatName = [this, options](const QString& dir, const QString& name) {
         FormatContext c{state.random};
         c.logs = &state.logs;
-        c.media.logs = &state.logs;
-        c.media.tables = &state.tables;
+        c.media.logError = state.logs.errorSink();
+        c.media.codecNames = &state.tables.codecNames;
+        c.media.waveFormatNames = &state.tables.waveFormatNames;
         c.media.mpegBytesToRead = state.settings.mpegBytesToRead;
         c.htmlTitleReadSize = state.settings.getHtmlTitle_ReadSize;
         c.renameMode = renameMode();
