@@ -34,8 +34,11 @@ FrmMain::FrmMain(platform::UiService& uiService, const QStringList& arguments, Q
     setObjectName(QStringLiteral("frmMain"));
     buildUi();
     uiBuilt_ = true;
-    Form_Load();
+    // The handlers are connected before the stored values go in, so each value
+    // still adjusts the controls that depend on it (the Process pair, "View as
+    // Tree"); those that need a ready window test the ready flag.
     connectGate();
+    Form_Load();
 }
 
 FrmMain::~FrmMain() = default;
@@ -530,6 +533,13 @@ void FrmMain::connectGate()
     connect(cmdHelp, &QPushButton::clicked, this, &FrmMain::cmdHelp_Click);
     connect(actHelp, &QAction::triggered, this, &FrmMain::cmdHelp_Click);
     connect(actExecute, &QAction::triggered, this, &FrmMain::actExecute_Triggered);
+    // Every selection change in either list is counted at once, so the count,
+    // the gate, the preview and the run agree with what the user selected.
+    for (platform::ListView* lw : {lwDirectory, lwDragDrop})
+        connect(lw->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, lw] {
+            if (lw == activeList())
+                updateSelectionCount(false);
+        });
     for (QGroupBox* f : frame)
         f->installEventFilter(this);
 }
