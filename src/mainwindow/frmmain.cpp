@@ -7,6 +7,7 @@
 #include "execute/undo.h"
 #include "execute/runrename.h"
 #include "filelist/fileviews.h"
+#include "filelist/generatethumbnails.h"
 #include "filelist/iconlists.h"
 #include "filelist/readdirectory.h"
 #include "filelist/selectioncount.h"
@@ -526,6 +527,8 @@ void FrmMain::connectGate()
     connect(chkOnlyRenameSelected, &CheckBox::valueClicked, this, &FrmMain::chkOnlyRenameSelected_Click);
     connect(chkPreview, &CheckBox::valueClicked, this, &FrmMain::chkPreview_Click);
     connect(chkShowTreeview, &CheckBox::valueClicked, this, &FrmMain::chkShowTreeview_Click);
+    connect(chkThumbnails, &CheckBox::valueClicked, this, &FrmMain::chkThumbnails_Click);
+    connect(chkThumbnailsFreeSelect, &CheckBox::valueClicked, this, &FrmMain::chkThumbnailsFreeSelect_Click);
     connect(TabStrip, &platform::TabStrip::currentChanged, this, &FrmMain::TabStrip_Click);
     connect(TabStripFilemode, &platform::TabStrip::currentChanged, this, &FrmMain::TabStripFilemode_Click);
     connect(cmdExecute, &QPushButton::clicked, this, &FrmMain::cmdExecute_Click);
@@ -637,6 +640,75 @@ void FrmMain::chkShowTreeview_Click()
     chkOnlyRenameSelected->setEnabled(false);
     if (mainWindowReady == -1)
         TreeView->setFocus();
+}
+
+// A list that shows only its hint row holds no entries to draw.
+void FrmMain::chkThumbnails_Click()
+{
+    if (lwDirectory->listFont().bold()) {
+        chkThumbnails->setValue(0);
+        return;
+    }
+    if (chkThumbnails->value() != 0) {
+        chkPreview->setEnabled(false);
+        lwDirectory->setView(0);
+        chkShowTreeview->setEnabled(false);
+        if (state.files.thumbnailsShownDir == 0) {
+            stopPreview(state.preview);
+            generateThumbnails();
+        }
+    } else {
+        chkPreview->setEnabled(true);
+        lwDirectory->setView(3);
+        chkShowTreeview->setEnabled(true);
+    }
+}
+
+void FrmMain::chkThumbnailsFreeSelect_Click()
+{
+    if (lwDragDrop->listFont().bold()) {
+        chkThumbnailsFreeSelect->setValue(0);
+        return;
+    }
+    if (chkThumbnailsFreeSelect->value() != 0) {
+        chkPreview->setEnabled(false);
+        lwDragDrop->setView(0);
+        if (state.files.thumbnailsShownFreeSel == 0)
+            generateThumbnailsFreeSelect();
+    } else {
+        chkPreview->setEnabled(true);
+        lwDragDrop->setView(3);
+    }
+}
+
+void FrmMain::generateThumbnails()
+{
+    FileListHost h = fileListHost();
+    try {
+        ::generateThumbnails(h);
+    } catch (const platform::Failure& f) {
+        state.logs.logError(f.errorText() + QStringLiteral("generateThumbnails"));
+    }
+}
+
+void FrmMain::generateThumbnailsFreeSelect()
+{
+    FileListHost h = fileListHost();
+    try {
+        ::generateThumbnailsFreeSelect(h);
+    } catch (const platform::Failure& f) {
+        state.logs.logError(f.errorText() + QStringLiteral("generateThumbnailsFreeSelect"));
+    }
+}
+
+void FrmMain::resetIconLists()
+{
+    FileListHost h = fileListHost();
+    resetSysIcons(h);
+    resetSysIconsFreeSel(h);
+    reloadFreeSelectIcons(h);
+    if (chkThumbnailsFreeSelect->value() == 1 && !lwDragDrop->listFont().bold())
+        generateThumbnailsFreeSelect();
 }
 
 // ---------------------------------------------------------------- timer

@@ -42,6 +42,7 @@ ExecuteHost FrmMain::executeHost()
     h.readDirectory = [this] { readDirectory(); };
     h.updateFileViews = [this] { updateFileViews(); };
     h.updateSelectionCount = [this](bool force) { updateSelectionCount(force); };
+    h.generateThumbnailsFreeSelect = [this] { generateThumbnailsFreeSelect(); };
     h.swapListItems = [fh = fileListHost()](int a, int b) mutable { ::swapListItems(fh, a, b); };
     h.getSysIconFreeSel = [fh = fileListHost()](const QString& path, bool isDir) mutable {
         return ::getSysIconFreeSel(fh, path, isDir ? -1 : 0);
@@ -122,6 +123,7 @@ FileListHost FrmMain::fileListHost()
     h.fileMode = &fileMode;
     h.executeBusy = &executeBusy;
     h.updateExecuteButton = [this] { updateExecuteButton(); };
+    h.generateThumbnails = [this] { generateThumbnails(); };
     return h;
 }
 
