@@ -46,8 +46,7 @@ struct Fixture {
         PreviewInputs in;
         in.list = &list;
         in.executeEnabled = [] { return true; };
-        in.modeKey = mode;
-        in.modeCaption = mode;
+        in.mode = modeFromKey(mode).value();
         in.options = o;
         in.services = {&logs, &random, &tables, {}, {}, {}};
         in.yield = platform::throttledYield();

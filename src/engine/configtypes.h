@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <vector>
 
+#include "mediainfo/medianames.h"
+
 // Records of the tables read from the configuration text files. The settings
 // subsystem loads and owns them; the engine and the media readers read them.
 
@@ -22,15 +24,6 @@ struct FileTypeDef {
     QString extension;   // without the dot
 };
 
-struct CodecName {
-    QString fourcc;
-    QString name;
-};
-
-struct WaveFormatName {
-    qint16 tag = 0;
-    QString name;
-};
 
 // The tables as loaded. The lists numbered from 0 always hold at least one
 // (possibly empty) record; batchReplaceList holds items 1..n at indexes 0..n-1.

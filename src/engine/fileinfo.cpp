@@ -22,7 +22,7 @@ bool usesAnyMarker(const QString& format, const QString& pattern)
 
 bool wantsParts(const RenameOptions& options, const FormatContext& context)
 {
-    return !options.formatParts.isEmpty() && context.renameModeKey == QLatin1String("Format") &&
+    return !options.formatParts.isEmpty() && context.renameMode == RenameMode::Format &&
            !options.detectMode && usesAnyMarker(options.formatText, options.formatParts);
 }
 
@@ -49,7 +49,7 @@ QString failureLine(const platform::Failure& failure, const QString& name, const
                    QStringLiteral(" PARTS: ") + options.formatText + Separator + options.formatParts;
     for (const QString& part : info.parts)
         line += Separator + part;
-    return line + Separator + QStringLiteral(" TAB=") + context.renameModeCaption;
+    return line + Separator + QStringLiteral(" TAB=") + modeCaption(context.renameMode);
 }
 
 void resetRecord(FileInfo& info, const QString& name)

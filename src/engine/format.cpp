@@ -215,7 +215,7 @@ private:
 
     Value dirValue(const DirField& row)
     {
-        if (!getDirInfo(fullPath_, records_.dir, context_.logs, context_.yield))
+        if (!getDirInfo(fullPath_, records_.dir, context_.logs ? context_.logs->errorSink() : ErrorSink(), context_.yield))
             return {QString(), true};
         const qint64 n = records_.dir.*(row.field);
         return {row.asSizeText ? sizeText(double(n)) : QString::number(n)};

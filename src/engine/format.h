@@ -1,5 +1,6 @@
 #pragma once
 #include "engine/fileinfo.h"
+#include "engine/renamemode.h"
 #include "mediainfo/dirinfo.h"
 #include "mediainfo/mediainfo.h"
 
@@ -16,8 +17,7 @@ struct FormatContext {
     Logs* logs = nullptr;        // failures go to the error log
     MediaContext media{};        // for the media tags
     qint32 htmlTitleReadSize = 2048; // getHtmlTitle_ReadSize
-    QString renameModeKey = QStringLiteral("Format");     // key of the selected rename-mode tab
-    QString renameModeCaption = QStringLiteral("Format"); // its caption, for error lines
+    RenameMode renameMode = RenameMode::Format; // the selected rename mode
     std::function<void()> yield{}; // served inside directory walks; empty = never
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "engine/configtypes.h"
 #include "engine/enumerate.h"
+#include "engine/renamemode.h"
 #include "engine/renameoptions.h"
 
 #include <QString>
@@ -30,7 +31,7 @@ struct NameServices {
 // `step` is set to the stage that ran, for error lines. Failures of the
 // transforms pass on to the caller as platform::Failure.
 struct NameRequest {
-    QString modeKey;       // "Replace", "Case", "Enum", "misc", "Attrib", "AddCrop", "Mp3", "Format"
+    RenameMode mode = RenameMode::Replace;
     QString dir;           // with its trailing "/"
     QString name;
     qint32 enumCounter = 1;

@@ -16,8 +16,7 @@ struct PreviewInputs {
     platform::ListView* list = nullptr;   // the active list
     bool directoryList = true;            // ghost rows exist only there
     std::function<bool()> executeEnabled; // "Rename!" enabled, read for every row
-    QString modeKey;                      // key of the selected rename-mode tab
-    QString modeCaption;                  // its caption, for error lines
+    RenameMode mode = RenameMode::Replace; // the selected rename mode
     RenameOptions options;
     qint16 onlySelectedActive = 0;
     int selectedCount = 0;

@@ -209,7 +209,7 @@ void executeEnum(ExecuteHost& h)
         if (it == counterOf.constEnd())
             return QString(); // ghost rows and rows not processed keep their names
         NameRequest request;
-        request.modeKey = QStringLiteral("Enum");
+        request.mode = RenameMode::Enum;
         request.dir = dir;
         request.name = name;
         request.enumCounter = *it;

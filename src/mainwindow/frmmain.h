@@ -4,10 +4,14 @@
 #include "execute/executehost.h"
 #include "filelist/host.h"
 #include "mainwindow/appstate.h"
+#include "mainwindow/filepane.h"
 #include "mainwindow/gate.h"
 #include "platform/controls.h"
 #include "platform/listview.h"
 #include "platform/uiservice.h"
+#include "settings/bindings.h"
+
+#include "version.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -34,7 +38,7 @@ public:
 
     // Program-wide values of the main window.
     QString productTitle = QStringLiteral("Vexor Renamer");
-    QString versionText = QStringLiteral("4.62");
+    QString versionText = QString::fromLatin1(kVersionText);
     qint16 mainWindowReady = 0;
     qint16 fileMode = 0;
     qint16 dirsAllowed = -1;
@@ -67,6 +71,8 @@ public:
     QFrame *frmFindReplace, *frmConvertCase, *frmSetAttributes, *frmAddCrop, *frmMp3Tag, *frmEnum, *frmFormat, *frmMisc;
     std::array<QGroupBox*, 15> frame{};
     QPushButton *cmdExecute, *cmdUndo, *cmdSettings, *cmdHelp, *cmdAbout;
+    // The right-hand file pane; the pointers below name its controls.
+    FilePane* filePane;
     platform::TabStrip* TabStripFilemode;
     QFrame* fileBody;
     QToolButton *cmdRefresh, *cmdParentDir, *cmdShowDirReq, *cmdDragDropAdd, *cmdDragDropDel, *cmdDragDropClear;
@@ -76,6 +82,8 @@ public:
     QTreeWidget* TreeView;
     platform::CheckBox *chkThumbnails, *chkThumbnailsFreeSelect, *chkPreview, *chkShowTreeview;
     platform::StatusPanels* StatusBar;
+    // F1 help, F5 Rename!, F12 refresh (its handler comes with the pane's buttons).
+    QAction *actHelp, *actExecute, *actRefresh;
     QTimer* tmrPreview;
 
     // Find & Replace
@@ -120,6 +128,23 @@ public:
     QComboBox *cmbFormat, *cmbFormatParts;
     platform::CheckBox *chkFormatAllMustBeAvailable, *chkFileDetect_KeepExt, *chkFileDetect_TryText, *chkFileDetect_TryMp3;
 
+    // Per rename mode (indexed by RenameMode): its panel, its option pair and
+    // the control that takes the focus for each option.
+    struct ModePanel {
+        QFrame* panel;
+        std::array<platform::OptionButton*, 2> options;
+        std::array<QWidget*, 2> focus;
+    };
+    std::array<ModePanel, 8> modePanels{};
+    const ModePanel& modePanel(RenameMode mode) const { return modePanels[size_t(mode)]; }
+    // The selected tab's mode; the tab key is converted here only.
+    RenameMode renameMode() const;
+    // Which option of the mode's pair is selected (0 for modes without one).
+    int modeSubOption(RenameMode mode) const;
+
+    // The controls and their settings fields, used at load and at exit.
+    SettingsBindings bindings;
+
     // Start-up, activation, exit.
     void Form_Load();
     void Form_Activate();
@@ -163,6 +188,7 @@ public:
     void cmdUndo_Click();
     ExecuteHost executeHost();
     void cmdHelp_Click();
+    void actExecute_Triggered();
     void commandLineRun();
     void tmrPreview_Timer();
     PreviewInputs previewInputs();
@@ -193,6 +219,8 @@ private:
     void buildUi();
     void buildListArea();
     void buildPanels();
+    void buildModePanels();
+    void buildBindings();
     void buildFindReplace();
     void buildConvertCase();
     void buildMisc();

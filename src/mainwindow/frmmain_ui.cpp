@@ -3,6 +3,7 @@
 #include "mainwindow/frmmain.h"
 #include "mainwindow/taglists.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QFormLayout>
@@ -139,13 +140,8 @@ void FrmMain::buildUi()
     tabBody = named(new QFrame(central), QStringLiteral("tabBody"));
     tabBody->setFrameShape(QFrame::StyledPanel);
     TabStrip = named(new platform::TabStrip(central, 4), QStringLiteral("TabStrip"));
-    const std::pair<const char*, const char*> modes[] = {
-        {"Replace", "Find && Replace"}, {"Case", "Convert Case"}, {"Enum", "Enum"},
-        {"misc", "Space"},              {"Attrib", "Attributes && Date"}, {"AddCrop", "Add && Crop"},
-        {"Mp3", "Mp3"},                 {"Format", "Format"},
-    };
-    for (const auto& [key, caption] : modes)
-        TabStrip->addKeyedTab(QString::fromLatin1(key), QString::fromLatin1(caption));
+    for (const RenameModeRow& m : renameModes())
+        TabStrip->addKeyedTab(QString::fromLatin1(m.key), QString::fromLatin1(m.caption));
     // Eight tabs do not fit one row of the strip's width: two rows of four.
     place(TabStrip, 120, 2280, 4335, 690);
     TabStrip->resize(std::max(TabStrip->width(), TabStrip->minimumSizeHint().width()), TabStrip->height());
@@ -153,6 +149,7 @@ void FrmMain::buildUi()
     tabBody->lower();
 
     buildPanels();
+    buildModePanels();
 
     cmdExecute = named(new QPushButton(QStringLiteral("Rename!"), central), QStringLiteral("cmdExecute"));
     cmdExecute->setToolTip(QStringLiteral("Rename Files & Directories (F5)"));
@@ -176,9 +173,22 @@ void FrmMain::buildUi()
     cmdExecute->setEnabled(false);
 
     buildListArea();
+    buildBindings();
 
     StatusBar = named(new platform::StatusPanels(this), QStringLiteral("StatusBar"));
     setStatusBar(StatusBar);
+
+    // The window's keys; they work wherever the focus is inside the window.
+    const auto windowAction = [this](const QString& name, QKeySequence key) {
+        auto* a = named(new QAction(this), name);
+        a->setShortcut(key);
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+        return a;
+    };
+    actHelp = windowAction(QStringLiteral("actHelp"), QKeySequence(Qt::Key_F1));
+    actExecute = windowAction(QStringLiteral("actExecute"), QKeySequence(Qt::Key_F5));
+    actRefresh = windowAction(QStringLiteral("actRefresh"), QKeySequence(Qt::Key_F12));
 
     tmrPreview = named(new QTimer(this), QStringLiteral("tmrPreview"));
     tmrPreview->setInterval(100);
@@ -188,85 +198,25 @@ void FrmMain::buildUi()
 
 void FrmMain::buildListArea()
 {
-    QWidget* central = centralWidget();
-    fileBody = named(new QFrame(central), QStringLiteral("fileBody"));
-    fileBody->setFrameShape(QFrame::StyledPanel);
-    TabStripFilemode = named(new platform::TabStrip(central, 2), QStringLiteral("TabStripFilemode"));
-    TabStripFilemode->addKeyedTab(QStringLiteral("listview"), QStringLiteral("Directory"));
-    TabStripFilemode->addKeyedTab(QStringLiteral("dragdrop"), QStringLiteral("Free Select"));
-
-    cmdRefresh = pictureButton(central, QStringLiteral("cmdRefresh"), QStyle::SP_BrowserReload,
-                               QStringLiteral("Refresh Directory (F12)"));
-    cmdParentDir = pictureButton(central, QStringLiteral("cmdParentDir"), QStyle::SP_FileDialogToParent,
-                                 QStringLiteral("Parent Directory"));
-    cmdShowDirReq = pictureButton(central, QStringLiteral("cmdShowDirReq"), QStyle::SP_DirOpenIcon,
-                                  QStringLiteral("Choose Directory..."));
-    cmdDragDropAdd = pictureButton(central, QStringLiteral("cmdDragDropAdd"), QStyle::SP_FileDialogNewFolder,
-                                   QStringLiteral("Add Files..."));
-    cmdDragDropDel = pictureButton(central, QStringLiteral("cmdDragDropDel"), QStyle::SP_DialogDiscardButton,
-                                   QStringLiteral("Remove Selected"));
-    cmdDragDropClear = pictureButton(central, QStringLiteral("cmdDragDropClear"), QStyle::SP_DialogResetButton,
-                                     QStringLiteral("Remove All"));
-    txtPath = named(new QComboBox(central), QStringLiteral("txtPath"));
-    txtPath->setEditable(true);
-    txtPath->setInsertPolicy(QComboBox::NoInsert);
-    txtPattern = named(new TextBox(central), QStringLiteral("txtPattern"));
-    txtPattern->setText(QStringLiteral("*.*"));
-
-    lwDirectory = named(new platform::ListView(central), QStringLiteral("lwDirectory"));
-    lwDragDrop = named(new platform::ListView(central), QStringLiteral("lwDragDrop"));
-    for (platform::ListView* lw : {lwDirectory, lwDragDrop}) {
-        lw->addColumn(QStringLiteral("filename"), QStringLiteral("Name"), 3030);
-        lw->addColumn(QStringLiteral("preview"), QStringLiteral("Preview"), 3020);
-        lw->addColumn(QStringLiteral("path"), QStringLiteral("Path"), 3030);
-    }
-    lwDirectory->setSmallIcons(&state.files.imagelistSysIcons);
-    lwDirectory->setLargeIcons(&state.files.imagelistSysIconsLarge);
-    lwDragDrop->setSmallIcons(&state.files.imagelistSysIconsFreeSelect);
-    lwDragDrop->setLargeIcons(&state.files.imagelistSysIconsFreeSelectLarge);
-    TreeView = named(new QTreeWidget(central), QStringLiteral("TreeView"));
-    TreeView->setHeaderHidden(true);
-    TreeView->setSortingEnabled(false);
-    TreeView->hide();
-
-    chkThumbnails = named(new CheckBox(QStringLiteral("Thumbnails"), central), QStringLiteral("chkThumbnails"));
-    chkThumbnailsFreeSelect =
-        named(new CheckBox(QStringLiteral("Thumbnails"), central), QStringLiteral("chkThumbnailsFreeSelect"));
-    chkPreview = named(new CheckBox(QStringLiteral("Instant Preview"), central), QStringLiteral("chkPreview"));
-    chkShowTreeview = named(new CheckBox(QStringLiteral("View as Tree"), central), QStringLiteral("chkShowTreeview"));
-    chkPreview->setValue(1);
-    chkThumbnailsFreeSelect->hide();
-
-    place(TabStripFilemode, 4560, 120, 2100, 345);
-    place(fileBody, 4560, 120 + 345, 4695, 5895 - 345);
-    place(cmdRefresh, 4680, 492, 330, 315);
-    place(cmdDragDropAdd, 4680, 492, 330, 315);
-    place(cmdParentDir, 5040, 492, 330, 315);
-    place(cmdDragDropDel, 5040, 492, 330, 315);
-    place(cmdShowDirReq, 5400, 492, 330, 315);
-    place(cmdDragDropClear, 5400, 492, 330, 315);
-    place(txtPath, 5805, 495, 3015, 315);
-    place(txtPattern, 8880, 495, 525, 315);
-    place(lwDirectory, 4632, 852, 4296, 4932);
-    place(lwDragDrop, 4632, 840, 4212, 4932);
-    place(TreeView, 4632, 852, 4380, 4908);
-    place(chkThumbnails, 6600, 135, 1215, 255);
-    place(chkThumbnailsFreeSelect, 6600, 135, 1215, 255);
-    place(chkPreview, 7860, 135, 1530, 255);
-    place(chkShowTreeview, 9420, 135, 1335, 255);
-    for (QWidget* w : {static_cast<QWidget*>(cmdDragDropAdd), static_cast<QWidget*>(cmdDragDropDel),
-                       static_cast<QWidget*>(cmdDragDropClear), static_cast<QWidget*>(lwDragDrop)})
-        w->hide();
-    // The check boxes beside the file-mode tabs keep their design places unless
-    // this desktop's font makes a caption wider than the design allowed.
-    int right = TabStripFilemode->geometry().right() + 8;
-    for (QWidget* w : {static_cast<QWidget*>(chkThumbnails), static_cast<QWidget*>(chkPreview),
-                       static_cast<QWidget*>(chkShowTreeview)}) {
-        w->resize(w->sizeHint().width(), w->height());
-        w->move(std::max(w->x(), right), w->y());
-        right = w->geometry().right() + 8;
-    }
-    chkThumbnailsFreeSelect->setGeometry(chkThumbnails->geometry());
+    filePane = new FilePane(state.files, centralWidget());
+    const FilePane& p = *filePane;
+    TabStripFilemode = p.TabStripFilemode;
+    fileBody = p.fileBody;
+    cmdRefresh = p.cmdRefresh;
+    cmdParentDir = p.cmdParentDir;
+    cmdShowDirReq = p.cmdShowDirReq;
+    cmdDragDropAdd = p.cmdDragDropAdd;
+    cmdDragDropDel = p.cmdDragDropDel;
+    cmdDragDropClear = p.cmdDragDropClear;
+    txtPath = p.txtPath;
+    txtPattern = p.txtPattern;
+    lwDirectory = p.lwDirectory;
+    lwDragDrop = p.lwDragDrop;
+    TreeView = p.TreeView;
+    chkThumbnails = p.chkThumbnails;
+    chkThumbnailsFreeSelect = p.chkThumbnailsFreeSelect;
+    chkPreview = p.chkPreview;
+    chkShowTreeview = p.chkShowTreeview;
 }
 
 // A panel frame; a caption that begins with six spaces carries its option button.
@@ -734,4 +684,91 @@ void FrmMain::fillTagLists()
     cmbFormatParts->setMaxVisibleItems(9);
     cmbAddMp3Tag->setMaxVisibleItems(12);
     txtPath->setMaxVisibleItems(12);
+}
+
+// The panel, option pair and focus control of each rename mode, in the order
+// of the modes.
+void FrmMain::buildModePanels()
+{
+    modePanels = {{
+        {frmFindReplace, {optReplaceSingle, optReplaceBatch}, {txtFind, nullptr}},
+        {frmConvertCase, {nullptr, nullptr}, {nullptr, nullptr}},
+        {frmEnum, {chkEnumTab_Enum, chkEnumTab_Normalize}, {txtEnumFormat, txtNormalize}},
+        {frmMisc, {nullptr, nullptr}, {nullptr, nullptr}},
+        {frmSetAttributes, {optAttrib_Attributes, optAttrib_Date}, {chkR, chkR}},
+        {frmAddCrop, {optAdd, optCrop}, {txtAdd, txtCropNumber}},
+        {frmMp3Tag, {nullptr, nullptr}, {txtMp3Format, txtMp3Format}},
+        {frmFormat, {chkFormatTab_Format, chkFormatTab_Detect}, {txtFormat, chkFileDetect_KeepExt}},
+    }};
+}
+
+// The controls and their settings fields, in the order the panels' handlers
+// rely on at load (pattern boxes before their option keys, the attribute and
+// date boxes before their option, everything before "Files" and "Directories").
+void FrmMain::buildBindings()
+{
+    using S = Settings;
+    SettingsBindings& b = bindings;
+    b.check(chkShowTreeview, &S::chkShowTreeview);
+    b.check(chkOnlyRenameSelected, &S::chkOnlyRenameSelected);
+    b.text(txtPattern, &S::txtPattern);
+    b.loadStep([this](const Settings& s) { txtPattern->setEnabled(s.txtPatternEnabled); });
+    b.text(txtMp3Format, &S::txtMp3Format);
+    b.check(chkMp3AddExtension, &S::chkMp3AddExtension);
+    b.check(chkMp3OnlyFilledTags, &S::chkMp3OnlyFilledTags);
+    b.check(chkMp3OnlyMp3Files, &S::chkMp3OnlyMp3Files);
+    b.check(chkMp3UseID3v2, &S::chkMp3UseID3v2);
+    b.text(txtFind, &S::txtFind);
+    b.text(txtReplace, &S::txtReplace);
+    b.check(chkCaseSensitive, &S::chkCaseSensitive);
+    b.text(txtReplaceCount, &S::txtReplaceCount);
+    b.text(txtReplaceStart, &S::txtReplaceStart);
+    b.options({optReplaceSingle, optReplaceBatch}, &S::optReplace);
+    b.check(chkR, &S::chkR);
+    b.check(chkH, &S::chkH);
+    b.check(chkS, &S::chkS);
+    b.check(chkA, &S::chkA);
+    b.date(dtDate, &S::dtDate);
+    b.time(dtTime, &S::dtTime);
+    b.check(chkDateCreated, &S::chkDateCreated);
+    b.check(chkDateAccessed, &S::chkDateAccessed);
+    b.check(chkDateModified, &S::chkDateModified);
+    b.check(chkDateDate, &S::chkDateDate);
+    b.check(chkDateTime, &S::chkDateTime);
+    b.options({optAttrib_Attributes, optAttrib_Date}, &S::optAttrib);
+    b.options({Case1.begin(), Case1.end()}, &S::Case1);
+    b.options({Case2.begin(), Case2.end()}, &S::Case2);
+    b.options({optAddBeginning, optAddEnding}, &S::optAddBegEnd);
+    b.options({optCropBeginning, optCropEnding}, &S::optCropBegEnd);
+    b.text(txtAdd, &S::txtAdd);
+    b.text(txtCropNumber, &S::txtCropNumber);
+    b.text(txtAddPos, &S::txtAddPos);
+    b.text(txtCropPos, &S::txtCropPos);
+    b.options({optAdd, optCrop}, &S::optAddCrop);
+    b.tab(TabStrip, &S::TabStrip);
+    b.check(chkProcessFilename, &S::chkProcessFilename);
+    b.check(chkProcessFileExt, &S::chkProcessFileExt);
+    b.check(chkPreview, &S::chkPreview);
+    b.text(txtFormat, &S::txtFormat);
+    b.text(txtFormatParts, &S::txtFormatParts);
+    b.check(chkFormatAllMustBeAvailable, &S::chkFormatAllMustBeAvailable);
+    b.check(chkFileDetect_TryMp3, &S::chkFileDetect_TryMp3);
+    b.check(chkFileDetect_TryText, &S::chkFileDetect_TryText);
+    b.check(chkFileDetect_KeepExt, &S::chkFileDetect_KeepExt);
+    b.options({chkFormatTab_Format, chkFormatTab_Detect}, &S::chkFormatTab);
+    b.text(txtNormalize, &S::txtNormalize);
+    b.text(txtEnumFormat, &S::txtEnumFormat);
+    b.text(txtEnumZeros, &S::txtEnumZeros);
+    b.text(txtEnumStart, &S::txtEnumStart);
+    b.text(txtEnumStep, &S::txtEnumStep);
+    b.check(chkEnumAutoZeros, &S::chkEnumAutoZeros);
+    b.check(chkEnumResetBetweenDirs, &S::chkEnumResetBetweenDirs);
+    b.options({chkEnumTab_Enum, chkEnumTab_Normalize}, &S::chkEnumTab);
+    b.check(chkExceptionsEnabled, &S::chkExceptionsEnabled);
+    b.check(chkSpaceBeginning, &S::chkSpaceBeginning);
+    b.check(chkSpaceEnd, &S::chkSpaceEnd);
+    b.check(chkSpaceShrink, &S::chkSpaceShrink);
+    b.check(chkFiles, &S::chkFiles);
+    b.check(chkDirs, &S::chkDirs);
+    b.check(chkSub, &S::chkSub);
 }

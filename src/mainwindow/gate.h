@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/renamemode.h"
 #include "engine/renameoptions.h"
 
 #include <QString>
@@ -10,7 +11,7 @@ struct GateInputs {
     int chkFiles = 1, chkDirs = 0;
     bool filesEnabled = true, dirsEnabled = true;
     int fileEntries = 0, dirEntries = 0;  // lstFiles(fileMode), lstDirs(fileMode)
-    QString modeKey;                      // key of the selected rename-mode tab
+    RenameMode mode = RenameMode::Replace; // the selected rename mode
     int onlySelectedActive = 0;
     int selectedCount = 0;
     int batchCount = 0;                   // items of the batch-replace list

@@ -1,8 +1,8 @@
 #pragma once
+#include "mediainfo/errorsink.h"
+
 #include <QString>
 #include <functional>
-
-class Logs;
 
 // File, subdirectory and byte counts of one directory and of its whole tree.
 // The record belongs to the caller and caches the directory under `path`.
@@ -24,5 +24,5 @@ struct DirInfo {
 // a directory gives false without a log line. Symbolic links are counted as
 // files of their own and never entered; no directory is visited twice.
 // `yield` (when set) runs after every entry and every directory.
-bool getDirInfo(const QString& dir, DirInfo& info, Logs* logs = nullptr,
+bool getDirInfo(const QString& dir, DirInfo& info, const ErrorSink& logError = {},
                 const std::function<void()>& yield = {});

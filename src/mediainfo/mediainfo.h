@@ -1,8 +1,9 @@
 #pragma once
-#include <QString>
+#include "mediainfo/errorsink.h"
+#include "mediainfo/medianames.h"
 
-class Logs;
-struct ConfigTables;
+#include <QString>
+#include <vector>
 
 // Header values of a picture, movie or sound file, as the Format tags show
 // them. Every field is empty when the file does not give the value.
@@ -25,8 +26,9 @@ struct MediaInfo {
 
 // What the readers need from the program besides the path.
 struct MediaContext {
-    Logs* logs = nullptr;                  // failures go to the error log
-    const ConfigTables* tables = nullptr;  // codec and wave-format names
+    ErrorSink logError;                    // failures go to the error log
+    const std::vector<CodecName>* codecNames = nullptr;
+    const std::vector<WaveFormatName>* waveFormatNames = nullptr;
     qint64 mpegBytesToRead = 8192;         // block size of the MPEG scans
     bool yieldDuringScans = true;          // let the event loop run inside MPEG scans
 };

@@ -11,10 +11,7 @@ namespace platform {
 CheckBox::CheckBox(const QString& caption, QWidget* parent, bool threeState) : QCheckBox(caption, parent)
 {
     setTristate(threeState);
-    connect(this, &QCheckBox::stateChanged, this, [this] {
-        if (onClick)
-            onClick();
-    });
+    connect(this, &QCheckBox::stateChanged, this, &CheckBox::valueClicked);
 }
 
 int CheckBox::value() const
@@ -36,39 +33,35 @@ void CheckBox::setValue(int v)
 OptionButton::OptionButton(const QString& caption, QWidget* parent) : QRadioButton(caption, parent)
 {
     connect(this, &QRadioButton::toggled, this, [this](bool on) {
-        if (on && onClick)
-            onClick();
+        if (on)
+            emit selected();
     });
 }
 
 TextBox::TextBox(QWidget* parent) : QLineEdit(parent)
 {
-    connect(this, &QLineEdit::textChanged, this, [this] {
-        if (onChange)
-            onChange();
-    });
+    connect(this, &QLineEdit::textChanged, this, &TextBox::changed);
 }
 
 void TextBox::focusInEvent(QFocusEvent* e)
 {
     QLineEdit::focusInEvent(e);
-    if (onGotFocus)
-        onGotFocus();
+    emit gotFocus();
 }
 
 void TextBox::focusOutEvent(QFocusEvent* e)
 {
     QLineEdit::focusOutEvent(e);
-    if (onLostFocus)
-        onLostFocus();
+    emit lostFocus();
 }
 
 void TextBox::keyPressEvent(QKeyEvent* e)
 {
-    if (onKeyPress && !onKeyPress(e)) {
-        e->accept();
+    e->ignore();
+    emit keyPress(e);
+    if (e->isAccepted())
         return;
-    }
+    e->accept();
     QLineEdit::keyPressEvent(e);
 }
 

@@ -154,7 +154,7 @@ TEST_F(FileInfoTest, PartsAreCutOnlyWhenUsedAndInFormatMode)
         {"marker unused", [](RenameOptions& o, FormatContext&) { o.formatText = "<NAME>"; }, ""},
         {"empty pattern", [](RenameOptions& o, FormatContext&) { o.formatParts.clear(); }, ""},
         {"detection", [](RenameOptions& o, FormatContext&) { o.detectMode = true; }, ""},
-        {"other tab", [](RenameOptions&, FormatContext& c) { c.renameModeKey = "Enum"; }, ""},
+        {"other tab", [](RenameOptions&, FormatContext& c) { c.renameMode = RenameMode::Enum; }, ""},
     };
     for (const Case& c : cases) {
         RenameOptions o = options;
