@@ -11,7 +11,15 @@ static bool hasForbiddenChar(const QString& name)
 {
     for (const QChar c : name) {
         switch (c.unicode()) {
-        case u'/': case u'*': case u'"': case u'\\': case u'?': case u':': case u'<': case u'>': case u'|':
+        case u'/':
+        case u'*':
+        case u'"':
+        case u'\\':
+        case u'?':
+        case u':':
+        case u'<':
+        case u'>':
+        case u'|':
             return true;
         default:
             break;
@@ -85,4 +93,3 @@ QString resolvedForm(const QString& taggedName)
     parts.removeAll(QString());
     return parts.join(QLatin1Char('/'));
 }
-

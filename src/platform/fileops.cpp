@@ -141,7 +141,8 @@ void renameNoReplace(const QString& from, const QString& to)
         throw makeFailure(failures::FileNotFound);
     if (err == EEXIST) {
         // A case-only change on a case-insensitive mount: the target is the source itself.
-        struct stat a {}, b {};
+        struct stat a {
+        }, b{};
         if (lstat(f.constData(), &a) == 0 && lstat(t.constData(), &b) == 0 && a.st_dev == b.st_dev &&
             a.st_ino == b.st_ino) {
             if (::rename(f.constData(), t.constData()) == 0)
