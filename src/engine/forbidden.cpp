@@ -13,7 +13,15 @@ static bool hasForbiddenChar(const QString& name)
 {
     for (const QChar c : name) {
         switch (c.unicode()) {
-        case u'/': case u'*': case u'"': case u'\\': case u'?': case u':': case u'<': case u'>': case u'|':
+        case u'/':
+        case u'*':
+        case u'"':
+        case u'\\':
+        case u'?':
+        case u':':
+        case u'<':
+        case u'>':
+        case u'|':
             return true;
         default:
             break;

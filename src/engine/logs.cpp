@@ -61,8 +61,8 @@ QString Logs::lineFor(const QString& text)
     const qint64 now = QDateTime::currentSecsSinceEpoch();
     if (now != stampSecond_) {
         stampSecond_ = now;
-        stampText_ = QStringLiteral("(") + platform::dateTimeText(QDateTime::fromSecsSinceEpoch(now)) +
-                     QStringLiteral(") ");
+        stampText_ =
+            QStringLiteral("(") + platform::dateTimeText(QDateTime::fromSecsSinceEpoch(now)) + QStringLiteral(") ");
     }
     return stampText_ + escapeControlChars(text);
 }

@@ -26,7 +26,10 @@ public:
     const QString& activityError() const { return activityError_; }
 
     // A sink that writes to this error log.
-    ErrorSink errorSink() { return [this](const QString& line) { logError(line); }; }
+    ErrorSink errorSink()
+    {
+        return [this](const QString& line) { logError(line); };
+    }
 
     // -1 once logError was called; the Rename! command clears it at its start.
     qint16 errorLogged = 0;

@@ -9,7 +9,8 @@
 
 QString previewCountText(qint32 count)
 {
-    return QString::number(count) + (count == 1 ? QStringLiteral(" item to rename...") : QStringLiteral(" items to rename..."));
+    return QString::number(count) +
+           (count == 1 ? QStringLiteral(" item to rename...") : QStringLiteral(" items to rename..."));
 }
 
 namespace {

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <QDateTime>
 #include <QString>
 #include <array>
@@ -29,9 +30,9 @@ bool getFileDates(const QString& path, FileStamps& stamps);
 
 // What setFileDates did.
 struct SetDatesResult {
-    bool ok = false;              // the accessed and modified stamps asked for were written
-    bool createdRefused = false;  // a new creation time was asked for and cannot be set here
-    bool anyWritten = false;      // at least one stamp changed on disk
+    bool ok = false;             // the accessed and modified stamps asked for were written
+    bool createdRefused = false; // a new creation time was asked for and cannot be set here
+    bool anyWritten = false;     // at least one stamp changed on disk
     // Created, accessed, modified: a new value was asked for and differs, to
     // the second, from the old one. A value equal to the old one is no change.
     std::array<bool, 3> changes{};

@@ -4,8 +4,8 @@
 #include "engine/mp3names.h"
 #include "engine/preview.h"
 #include "execute/frmexecute.h"
-#include "execute/undo.h"
 #include "execute/runrename.h"
+#include "execute/undo.h"
 #include "filelist/fileviews.h"
 #include "filelist/generatethumbnails.h"
 #include "filelist/iconlists.h"
@@ -24,8 +24,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QUrl>
 
@@ -57,7 +57,8 @@ void FrmMain::Form_Load()
         platform::SettingsStore store;
         LoadContext context;
         context.programFolder = platform::programFolder();
-        const QSize screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size() : QSize(1024, 768);
+        const QSize screen =
+            QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size() : QSize(1024, 768);
         context.screenTwips = screen * 15;
         context.now = QDateTime::currentDateTime();
         context.arguments = arguments_;
@@ -81,11 +82,13 @@ void FrmMain::Form_Load()
         lwDragDrop->setColumnWidth(c, dragWidths[c]);
     if (st.showAllColumns == 1) {
         const char* keys[] = {"size", "date", "attrib", "ext", "type", "sizeb", "dateb"};
-        const char* captions[] = {"Size", "Changed", "Attributes", "Extension", "Type", "Size in Bytes", "Date Sorting"};
+        const char* captions[] = {"Size", "Changed",       "Attributes",  "Extension",
+                                  "Type", "Size in Bytes", "Date Sorting"};
         for (platform::ListView* lw : {lwDirectory, lwDragDrop}) {
             const int* widths = lw == lwDirectory ? dirWidths : dragWidths;
             for (int c = 0; c < 7; ++c)
-                lw->addColumn(QString::fromLatin1(keys[c]), QString::fromLatin1(captions[c]), c < 5 ? widths[c + 3] : 0);
+                lw->addColumn(QString::fromLatin1(keys[c]), QString::fromLatin1(captions[c]),
+                              c < 5 ? widths[c + 3] : 0);
         }
     }
     for (platform::ListView* lw : {lwDirectory, lwDragDrop}) {
@@ -327,12 +330,13 @@ void FrmMain::Form_Resize()
 void FrmMain::compactLayout()
 {
     imgLogo->hide();
-    for (QWidget* w : {static_cast<QWidget*>(frmOptions), static_cast<QWidget*>(TabStrip), static_cast<QWidget*>(tabBody),
-                       static_cast<QWidget*>(cmdExecute), static_cast<QWidget*>(cmdUndo), static_cast<QWidget*>(cmdSettings),
-                       static_cast<QWidget*>(cmdHelp), static_cast<QWidget*>(cmdAbout), static_cast<QWidget*>(frmFindReplace),
-                       static_cast<QWidget*>(frmConvertCase), static_cast<QWidget*>(frmSetAttributes),
-                       static_cast<QWidget*>(frmAddCrop), static_cast<QWidget*>(frmMp3Tag), static_cast<QWidget*>(frmEnum),
-                       static_cast<QWidget*>(frmFormat), static_cast<QWidget*>(frmMisc)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(frmOptions), static_cast<QWidget*>(TabStrip), static_cast<QWidget*>(tabBody),
+          static_cast<QWidget*>(cmdExecute), static_cast<QWidget*>(cmdUndo), static_cast<QWidget*>(cmdSettings),
+          static_cast<QWidget*>(cmdHelp), static_cast<QWidget*>(cmdAbout), static_cast<QWidget*>(frmFindReplace),
+          static_cast<QWidget*>(frmConvertCase), static_cast<QWidget*>(frmSetAttributes),
+          static_cast<QWidget*>(frmAddCrop), static_cast<QWidget*>(frmMp3Tag), static_cast<QWidget*>(frmEnum),
+          static_cast<QWidget*>(frmFormat), static_cast<QWidget*>(frmMisc)})
         w->move(w->x(), w->y() - 760 / 15);
 }
 
@@ -469,17 +473,38 @@ void FrmMain::frame_Click(int index)
 {
     platform::OptionButton* target = nullptr;
     switch (index) {
-    case 0: target = optAdd; break;
-    case 1: target = optCrop; break;
-    case 2: target = optAttrib_Attributes; break;
-    case 3: target = optAttrib_Date; break;
-    case 8: target = chkFormatTab_Format; break;
-    case 9: target = chkFormatTab_Detect; break;
-    case 11: target = chkEnumTab_Enum; break;
-    case 12: target = chkEnumTab_Normalize; break;
-    case 13: target = optReplaceSingle; break;
-    case 14: target = optReplaceBatch; break;
-    default: break;
+    case 0:
+        target = optAdd;
+        break;
+    case 1:
+        target = optCrop;
+        break;
+    case 2:
+        target = optAttrib_Attributes;
+        break;
+    case 3:
+        target = optAttrib_Date;
+        break;
+    case 8:
+        target = chkFormatTab_Format;
+        break;
+    case 9:
+        target = chkFormatTab_Detect;
+        break;
+    case 11:
+        target = chkEnumTab_Enum;
+        break;
+    case 12:
+        target = chkEnumTab_Normalize;
+        break;
+    case 13:
+        target = optReplaceSingle;
+        break;
+    case 14:
+        target = optReplaceBatch;
+        break;
+    default:
+        break;
     }
     if (target)
         target->select();
@@ -506,22 +531,42 @@ void FrmMain::connectGate()
     using platform::CheckBox;
     using platform::OptionButton;
     using platform::TextBox;
-    for (TextBox* t : {txtFind, txtReplace, txtReplaceStart, txtReplaceCount, txtAdd, txtAddPos, txtCropNumber, txtCropPos,
-                       txtEnumFormat, txtEnumStart, txtEnumStep, txtEnumZeros, txtNormalize, txtMp3Format, txtFormat,
-                       txtFormatParts})
+    for (TextBox* t : {txtFind, txtReplace, txtReplaceStart, txtReplaceCount, txtAdd, txtAddPos, txtCropNumber,
+                       txtCropPos, txtEnumFormat, txtEnumStart, txtEnumStep, txtEnumZeros, txtNormalize, txtMp3Format,
+                       txtFormat, txtFormatParts})
         connect(t, &TextBox::changed, this, &FrmMain::updateExecuteButton);
-    for (CheckBox* c : {chkCaseSensitive, chkReplaceMode, chkExceptionsEnabled, chkSpaceBeginning, chkSpaceEnd,
-                        chkSpaceShrink, chkR, chkH, chkS, chkA, chkDateCreated, chkDateAccessed, chkDateModified,
-                        chkDateDate, chkDateTime, chkEnumResetBetweenDirs, chkEnumAutoZeros, chkMp3AddExtension,
-                        chkMp3OnlyFilledTags, chkMp3OnlyMp3Files, chkMp3UseID3v2, chkFormatAllMustBeAvailable,
-                        chkFileDetect_KeepExt, chkFileDetect_TryText, chkFileDetect_TryMp3})
+    for (CheckBox* c : {chkCaseSensitive,
+                        chkReplaceMode,
+                        chkExceptionsEnabled,
+                        chkSpaceBeginning,
+                        chkSpaceEnd,
+                        chkSpaceShrink,
+                        chkR,
+                        chkH,
+                        chkS,
+                        chkA,
+                        chkDateCreated,
+                        chkDateAccessed,
+                        chkDateModified,
+                        chkDateDate,
+                        chkDateTime,
+                        chkEnumResetBetweenDirs,
+                        chkEnumAutoZeros,
+                        chkMp3AddExtension,
+                        chkMp3OnlyFilledTags,
+                        chkMp3OnlyMp3Files,
+                        chkMp3UseID3v2,
+                        chkFormatAllMustBeAvailable,
+                        chkFileDetect_KeepExt,
+                        chkFileDetect_TryText,
+                        chkFileDetect_TryMp3})
         connect(c, &CheckBox::valueClicked, this, &FrmMain::updateExecuteButton);
     for (OptionButton* o : Case1)
         connect(o, &OptionButton::selected, this, &FrmMain::updateExecuteButton);
     for (OptionButton* o : Case2)
         connect(o, &OptionButton::selected, this, &FrmMain::updateExecuteButton);
-    for (OptionButton* o :
-         {optReplaceSingle, optReplaceBatch, optAddBeginning, optAddEnding, optCropBeginning, optCropEnding, optAdd, optCrop})
+    for (OptionButton* o : {optReplaceSingle, optReplaceBatch, optAddBeginning, optAddEnding, optCropBeginning,
+                            optCropEnding, optAdd, optCrop})
         connect(o, &OptionButton::selected, this, &FrmMain::updateExecuteButton);
     // Sub-options that change which entries a mode may process re-run the tab switch.
     for (OptionButton* o : {optAttrib_Attributes, optAttrib_Date, chkEnumTab_Enum, chkEnumTab_Normalize,

@@ -13,6 +13,7 @@
 
 #include "version.h"
 
+#include <array>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGroupBox>
@@ -22,7 +23,6 @@
 #include <QTimeEdit>
 #include <QTimer>
 #include <QTreeWidget>
-#include <array>
 
 // The renamer's main window: the list options, the rename-mode tab strip with
 // its eight option panels, the file-mode tab strip with the lists, and the
@@ -126,7 +126,8 @@ public:
     platform::OptionButton *chkFormatTab_Format, *chkFormatTab_Detect;
     platform::TextBox *txtFormat, *txtFormatParts;
     QComboBox *cmbFormat, *cmbFormatParts;
-    platform::CheckBox *chkFormatAllMustBeAvailable, *chkFileDetect_KeepExt, *chkFileDetect_TryText, *chkFileDetect_TryMp3;
+    platform::CheckBox *chkFormatAllMustBeAvailable, *chkFileDetect_KeepExt, *chkFileDetect_TryText,
+        *chkFileDetect_TryMp3;
 
     // Per rename mode (indexed by RenameMode): its panel, its option pair and
     // the control that takes the focus for each option.

@@ -1,11 +1,11 @@
 #include "platform/listview.h"
 
+#include <algorithm>
 #include <QHeaderView>
 #include <QListView>
 #include <QStackedLayout>
 #include <QTimer>
 #include <QTreeView>
-#include <algorithm>
 
 namespace platform {
 
@@ -338,8 +338,10 @@ void ListView::setFullRowSelect(bool on)
 
 void ListView::setGridLines(bool on)
 {
-    report_->setStyleSheet(on ? QStringLiteral("QTreeView::item { border-bottom: 1px solid palette(mid); border-right: 1px solid palette(mid); }")
-                              : QString());
+    report_->setStyleSheet(
+        on ? QStringLiteral(
+                 "QTreeView::item { border-bottom: 1px solid palette(mid); border-right: 1px solid palette(mid); }")
+           : QString());
 }
 
 void ListView::setLabelEdit(bool automatic)

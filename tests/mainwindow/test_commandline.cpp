@@ -33,9 +33,9 @@ QByteArray mp3WithId3v1(const QByteArray& artist, const QByteArray& title)
 
 struct CliCase {
     const char* mode;
-    std::vector<std::pair<const char*, QByteArray>> files;   // created before the run
-    std::vector<std::pair<const char*, const char*>> keys;   // stored settings
-    QStringList expected;                                     // names after the run
+    std::vector<std::pair<const char*, QByteArray>> files; // created before the run
+    std::vector<std::pair<const char*, const char*>> keys; // stored settings
+    QStringList expected;                                  // names after the run
 };
 
 } // namespace
@@ -71,10 +71,16 @@ TEST_F(CommandLineTest, EveryStartModeRunsAndExits)
         {"modeadd", {{"name.txt", {}}}, {{"txtAdd", "new "}, {"txtAddPos", "0"}}, {"new name.txt"}},
         {"modecrop", {{"12name.txt", {}}}, {{"txtCropNumber", "2"}, {"txtCropPos", "0"}}, {"name.txt"}},
         {"modenormalize", {{"track 7.mp3", {}}}, {{"txtNormalize", "3"}}, {"track 007.mp3"}},
-        {"modeenum", {{"a.txt", {}}, {"b.txt", {}}}, {{"txtEnumFormat", "<ENUM>-<NAME>"}, {"chkEnumAutoZeros", "0"}, {"txtEnumZeros", "2"}}, {"01-a", "02-b"}},
+        {"modeenum",
+         {{"a.txt", {}}, {"b.txt", {}}},
+         {{"txtEnumFormat", "<ENUM>-<NAME>"}, {"chkEnumAutoZeros", "0"}, {"txtEnumZeros", "2"}},
+         {"01-a", "02-b"}},
         {"modeformat", {{"doc.txt", "12345"}}, {{"txtFormat", "<NAME> [<SIZEB>].<EXT>"}}, {"doc [5].txt"}},
         {"modefiletype", {{"picture", png}}, {}, {"picture.png"}},
-        {"modemp3", {{"track.mp3", mp3WithId3v1("Artist", "Song")}}, {{"txtMp3Format", "<ARTIST> - <TITLE>"}}, {"Artist - Song.mp3"}},
+        {"modemp3",
+         {{"track.mp3", mp3WithId3v1("Artist", "Song")}},
+         {{"txtMp3Format", "<ARTIST> - <TITLE>"}},
+         {"Artist - Song.mp3"}},
     };
     for (const CliCase& c : cases) {
         const QString dir = work() + "/" + c.mode;

@@ -61,9 +61,8 @@ QString TempEnv::makeDir(const QString& relative)
     return path;
 }
 
-QMessageBox::StandardButton ScriptedUi::message(QWidget*, const QString& title, const QString& text,
-                                                QMessageBox::Icon, QMessageBox::StandardButtons,
-                                                QMessageBox::StandardButton def)
+QMessageBox::StandardButton ScriptedUi::message(QWidget*, const QString& title, const QString& text, QMessageBox::Icon,
+                                                QMessageBox::StandardButtons, QMessageBox::StandardButton def)
 {
     asked.push_back({title, text});
     if (answers.empty()) {

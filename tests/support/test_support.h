@@ -3,15 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <functional>
+#include <ostream>
 #include <QByteArray>
 #include <QCheckBox>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <deque>
-#include <functional>
-#include <ostream>
 
 // gtest prints QString as bytes without this.
 inline void PrintTo(const QString& s, std::ostream* os)
