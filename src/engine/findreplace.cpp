@@ -98,8 +98,8 @@ QString replaceBatch(const QString& part, const std::vector<BatchReplaceItem>& i
 {
     QString s = part;
     for (const BatchReplaceItem& item : items) {
-        s = findReplace(s, item.find, item.replace, item.caseSensitive, item.swapMode, item.start, item.count,
-                        options, logs);
+        s = findReplace(s, item.find, item.replace, item.caseSensitive, item.swapMode, item.start, item.count, options,
+                        logs);
         // Items that feed on each other's output would double the name every time.
         if (stopGrowing(s))
             return s;

@@ -96,7 +96,6 @@ QString resolvedForm(const QString& taggedName)
     return parts.join(QLatin1Char('/'));
 }
 
-
 QString withoutControlChars(const QString& value)
 {
     const auto control = [](QChar c) {

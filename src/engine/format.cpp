@@ -281,12 +281,18 @@ public:
             return freqValue();
         case Tag::HtmlTitle:
             return required(content(getHtmlTitle(fullPath_, context_.htmlTitleReadSize)));
-        case Tag::Rnd: return {QString(QChar(u'A' + context_.random.below(26)))};
-        case Tag::RndDigit: return {QString(QChar(u'0' + context_.random.below(10)))};
-        case Tag::FLetter: return {outside(getFirstLetter(name_, 0))};
-        case Tag::FLetterN1: return {outside(getFirstLetter(name_, 1))};
-        case Tag::FLetterN2: return {outside(getFirstLetter(name_, 2))};
-        default: return {};
+        case Tag::Rnd:
+            return {QString(QChar(u'A' + context_.random.below(26)))};
+        case Tag::RndDigit:
+            return {QString(QChar(u'0' + context_.random.below(10)))};
+        case Tag::FLetter:
+            return {outside(getFirstLetter(name_, 0))};
+        case Tag::FLetterN1:
+            return {outside(getFirstLetter(name_, 1))};
+        case Tag::FLetterN2:
+            return {outside(getFirstLetter(name_, 2))};
+        default:
+            return {};
         }
     }
 

@@ -1,9 +1,8 @@
 #pragma once
 #include <array>
+#include <ctime>
 #include <QDateTime>
 #include <QString>
-#include <array>
-#include <ctime>
 
 // The three time stamps of a file as local calendar times. The creation time is
 // the birth time where the file system records one, else the modified time.

@@ -91,7 +91,8 @@ void restoreExactDates(ExecuteHost& h, const UndoFileItem& rec, qint32 position)
         if (!s.report)
             continue;
         failed = failed || !s.restored;
-        const QString before = found ? stampDate(s.before) + QLatin1Char(' ') + stampTime(s.before) : QStringLiteral(" ");
+        const QString before =
+            found ? stampDate(s.before) + QLatin1Char(' ') + stampTime(s.before) : QStringLiteral(" ");
         reportLine(h, QLatin1String(s.restored ? s.done : s.failed) + d + rec.oldName + QStringLiteral(" [") + before +
                           QStringLiteral("] --> [") + stampDate(s.target) + QLatin1Char(' ') + stampTime(s.target) +
                           QStringLiteral("]"));
