@@ -18,12 +18,15 @@
 #include "settings/configfiles.h"
 #include "settings/loadsave.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QListView>
+#include <QTreeView>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QUrl>
@@ -36,6 +39,27 @@ FrmMain::FrmMain(platform::UiService& uiService, const QStringList& arguments, Q
     uiBuilt_ = true;
     Form_Load();
     connectGate();
+    connectFreeSelect();
+}
+
+void FrmMain::connectFreeSelect()
+{
+    freeSelect = new FreeSelectCommands(
+        {.window = this, .ui = &ui, .logs = &state.logs, .files = &state.files, .preview = &state.preview,
+         .listOptions = &listOptions, .dragDropAddPath = &state.settings.dragDropAddPath, .fileMode = &fileMode,
+         .statusBar = StatusBar, .tabStripFilemode = TabStripFilemode, .txtPath = txtPath, .lwDirectory = lwDirectory,
+         .lwDragDrop = lwDragDrop, .cmdDragDropAdd = cmdDragDropAdd, .cmdDragDropDel = cmdDragDropDel,
+         .cmdDragDropClear = cmdDragDropClear, .chkThumbnailsFreeSelect = chkThumbnailsFreeSelect},
+        this);
+    connect(freeSelect, &FreeSelectCommands::validate, this, &FrmMain::updateExecuteButton);
+    connect(freeSelect, &FreeSelectCommands::countSelection, this, &FrmMain::updateSelectionCount);
+    // Until the lists have their full popup menus, their commands are the lists' context menus.
+    for (platform::ListView* lw : {lwDirectory, lwDragDrop})
+        for (QAbstractItemView* v : {static_cast<QAbstractItemView*>(lw->reportView()), static_cast<QAbstractItemView*>(lw->iconView())}) {
+            v->setContextMenuPolicy(Qt::ActionsContextMenu);
+            v->addActions(lw == lwDirectory ? QList<QAction*>{freeSelect->mnuListviewAdd}
+                                            : QList<QAction*>{freeSelect->mnuDragdropRemove, freeSelect->mnuDragdropClear});
+        }
 }
 
 FrmMain::~FrmMain() = default;
@@ -319,18 +343,7 @@ void FrmMain::updateListOptions()
 
 void FrmMain::setFreeSelectHint()
 {
-    lwDragDrop->setView(1);
-    QFont f = QApplication::font();
-    f.setItalic(true);
-    f.setPointSize(10);
-    f.setBold(true);
-    lwDragDrop->setListFont(f);
-    lwDragDrop->setLabelEdit(false);
-    lwDragDrop->clear();
-    platform::ListRow hint;
-    hint.cells[0] = QStringLiteral("Drop files here...");
-    lwDragDrop->addRow(hint);
-    lwDragDrop->setSelected(0, false);
+    showFreeSelectHint(lwDragDrop);
 }
 
 bool FrmMain::event(QEvent* e)

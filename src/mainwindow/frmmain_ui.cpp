@@ -201,7 +201,7 @@ void FrmMain::buildListArea()
     cmdShowDirReq = pictureButton(central, QStringLiteral("cmdShowDirReq"), QStyle::SP_DirOpenIcon,
                                   QStringLiteral("Choose Directory..."));
     cmdDragDropAdd = pictureButton(central, QStringLiteral("cmdDragDropAdd"), QStyle::SP_FileDialogNewFolder,
-                                   QStringLiteral("Add Files..."));
+                                   QStringLiteral("Add Files"));
     cmdDragDropDel = pictureButton(central, QStringLiteral("cmdDragDropDel"), QStyle::SP_DialogDiscardButton,
                                    QStringLiteral("Remove Selected"));
     cmdDragDropClear = pictureButton(central, QStringLiteral("cmdDragDropClear"), QStyle::SP_DialogResetButton,
