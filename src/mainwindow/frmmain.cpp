@@ -24,11 +24,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListView>
-#include <QTreeView>
-#include <QGuiApplication>
 #include <QScreen>
+#include <QTreeView>
 #include <QUrl>
 
 FrmMain::FrmMain(platform::UiService& uiService, const QStringList& arguments, QWidget* parent)
@@ -44,21 +44,34 @@ FrmMain::FrmMain(platform::UiService& uiService, const QStringList& arguments, Q
 
 void FrmMain::connectFreeSelect()
 {
-    freeSelect = new FreeSelectCommands(
-        {.window = this, .ui = &ui, .logs = &state.logs, .files = &state.files, .preview = &state.preview,
-         .listOptions = &listOptions, .dragDropAddPath = &state.settings.dragDropAddPath, .fileMode = &fileMode,
-         .statusBar = StatusBar, .tabStripFilemode = TabStripFilemode, .txtPath = txtPath, .lwDirectory = lwDirectory,
-         .lwDragDrop = lwDragDrop, .cmdDragDropAdd = cmdDragDropAdd, .cmdDragDropDel = cmdDragDropDel,
-         .cmdDragDropClear = cmdDragDropClear, .chkThumbnailsFreeSelect = chkThumbnailsFreeSelect},
-        this);
+    freeSelect = new FreeSelectCommands({.window = this,
+                                         .ui = &ui,
+                                         .logs = &state.logs,
+                                         .files = &state.files,
+                                         .preview = &state.preview,
+                                         .listOptions = &listOptions,
+                                         .dragDropAddPath = &state.settings.dragDropAddPath,
+                                         .fileMode = &fileMode,
+                                         .statusBar = StatusBar,
+                                         .tabStripFilemode = TabStripFilemode,
+                                         .txtPath = txtPath,
+                                         .lwDirectory = lwDirectory,
+                                         .lwDragDrop = lwDragDrop,
+                                         .cmdDragDropAdd = cmdDragDropAdd,
+                                         .cmdDragDropDel = cmdDragDropDel,
+                                         .cmdDragDropClear = cmdDragDropClear,
+                                         .chkThumbnailsFreeSelect = chkThumbnailsFreeSelect},
+                                        this);
     connect(freeSelect, &FreeSelectCommands::validate, this, &FrmMain::updateExecuteButton);
     connect(freeSelect, &FreeSelectCommands::countSelection, this, &FrmMain::updateSelectionCount);
     // Until the lists have their full popup menus, their commands are the lists' context menus.
     for (platform::ListView* lw : {lwDirectory, lwDragDrop})
-        for (QAbstractItemView* v : {static_cast<QAbstractItemView*>(lw->reportView()), static_cast<QAbstractItemView*>(lw->iconView())}) {
+        for (QAbstractItemView* v :
+             {static_cast<QAbstractItemView*>(lw->reportView()), static_cast<QAbstractItemView*>(lw->iconView())}) {
             v->setContextMenuPolicy(Qt::ActionsContextMenu);
-            v->addActions(lw == lwDirectory ? QList<QAction*>{freeSelect->mnuListviewAdd}
-                                            : QList<QAction*>{freeSelect->mnuDragdropRemove, freeSelect->mnuDragdropClear});
+            v->addActions(lw == lwDirectory
+                              ? QList<QAction*>{freeSelect->mnuListviewAdd}
+                              : QList<QAction*>{freeSelect->mnuDragdropRemove, freeSelect->mnuDragdropClear});
         }
 }
 
