@@ -215,6 +215,8 @@ bool FreeSelectCommands::bulkAdd(BulkAdd command, const std::vector<BulkCandidat
         stopPreview(*p_.preview);
     p_.ui->setMousePointer(11);
     p_.window->setEnabled(false);
+    // Only a press during this work stops it, not one left from before.
+    p_.ui->takeEscape();
     if (shape.switchToFreeSelect)
         p_.tabStripFilemode->selectKey(QStringLiteral("dragdrop"));
     setStatus(kMain, QStringLiteral("Adding Files..."));
