@@ -216,7 +216,7 @@ bool FreeSelectCommands::bulkAdd(BulkAdd command, const std::vector<BulkCandidat
     p_.ui->setMousePointer(11);
     p_.window->setEnabled(false);
     // Only a press during this work stops it, not one left from before.
-    p_.ui->takeEscape();
+    p_.ui->clearEscape();
     if (shape.switchToFreeSelect)
         p_.tabStripFilemode->selectKey(QStringLiteral("dragdrop"));
     setStatus(kMain, QStringLiteral("Adding Files..."));
