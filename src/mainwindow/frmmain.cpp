@@ -68,6 +68,7 @@ void FrmMain::connectFreeSelect()
                                         this);
     connect(freeSelect, &FreeSelectCommands::validate, this, &FrmMain::updateExecuteButton);
     connect(freeSelect, &FreeSelectCommands::countSelection, this, &FrmMain::updateSelectionCount);
+    connect(freeSelect, &FreeSelectCommands::thumbnailsWanted, this, &FrmMain::generateThumbnailsFreeSelect);
     // Until the lists have their full popup menus, their commands are the lists' context menus.
     for (platform::ListView* lw : {lwDirectory, lwDragDrop})
         for (QAbstractItemView* v :

@@ -252,10 +252,12 @@ TEST_F(FreeSelectTest, EscapeDuringADropKeepsWhatWasAdded)
 {
     start();
     showFreeSelect();
-    w->chkThumbnailsFreeSelect->setValue(1);
+    const QStringList files = {writeFile("1.txt"), writeFile("2.txt"), writeFile("3.txt"), writeFile("4.txt")};
+    ASSERT_TRUE(drop(w->lwDragDrop, {writeFile("0.txt")}));
+    QTest::mouseClick(w->chkThumbnailsFreeSelect, Qt::LeftButton, {}, indicatorPoint(w->chkThumbnailsFreeSelect));
+    ASSERT_EQ(w->chkThumbnailsFreeSelect->value(), 1);
     QSignalSpy thumbnails(fs, &FreeSelectCommands::thumbnailsWanted);
     QSignalSpy gate(fs, &FreeSelectCommands::validate);
-    const QStringList files = {writeFile("1.txt"), writeFile("2.txt"), writeFile("3.txt"), writeFile("4.txt")};
     holdPreviewRequests();
     w->state.preview.previewRequested = 0;
     // A press left from before the drop does not count; one while the first
@@ -269,12 +271,12 @@ TEST_F(FreeSelectTest, EscapeDuringADropKeepsWhatWasAdded)
     ASSERT_TRUE(drop(w->lwDragDrop, files));
     QObject::disconnect(press);
 
-    EXPECT_EQ(names(w->lwDragDrop), QStringList{"1.txt"});
-    EXPECT_EQ(w->state.files.lstFiles[1], QStringList{files[0]});
+    EXPECT_EQ(names(w->lwDragDrop), (QStringList{"0.txt", "1.txt"}));
+    EXPECT_EQ(w->state.files.lstFiles[1], (QStringList{work() + "/0.txt", files[0]}));
     EXPECT_EQ(thumbnails.count(), 0);
     EXPECT_EQ(gate.count(), 0);
     EXPECT_EQ(w->state.preview.previewRequested, 0);
-    EXPECT_EQ(w->StatusBar->panelText("main"), "1 Files, 0 Directories");
+    EXPECT_EQ(w->StatusBar->panelText("main"), "2 Files, 0 Directories");
     EXPECT_EQ(w->StatusBar->panelText("selected"), "0 items selected...");
     expectIdle();
 
@@ -282,12 +284,14 @@ TEST_F(FreeSelectTest, EscapeDuringADropKeepsWhatWasAdded)
     // pictures, the gate and a preview request.
     ui.latchEscape();
     ASSERT_TRUE(drop(w->lwDragDrop, files));
-    EXPECT_EQ(w->lwDragDrop->count(), 4);
+    EXPECT_EQ(w->lwDragDrop->count(), 5);
     EXPECT_EQ(w->lwDragDrop->view(), 0); // "Thumbnails" ticked: large icons
     EXPECT_EQ(thumbnails.count(), 1);
+    EXPECT_EQ(w->state.files.thumbnailsShownFreeSel, -1);
     EXPECT_EQ(gate.count(), 1);
     EXPECT_EQ(w->state.preview.previewRequested, -1);
-    EXPECT_EQ(w->StatusBar->panelText("main"), "4 Files, 0 Directories");
+    EXPECT_EQ(w->StatusBar->panelText("main"), "5 Files, 0 Directories");
+    expectIdle();
 }
 
 TEST_F(FreeSelectTest, DropsWithoutLocalFilesAreNotTaken)
@@ -350,23 +354,26 @@ TEST_F(FreeSelectTest, ClearAllEndsInTheHintAndFollowsTheIconCacheSetting)
     const QStringList entries = {writeFile("a.txt"), makeDir("b")};
     struct Case {
         int cacheIcons;
-        int iconsAfter;
+        bool keeps;
     };
-    for (const Case c : {Case{0, 3}, Case{1, 4}}) {
+    for (const Case c : {Case{0, false}, Case{1, true}}) {
         SCOPED_TRACE(c.cacheIcons);
         w->listOptions.cacheIcons = c.cacheIcons;
         ASSERT_TRUE(drop(w->lwDragDrop, entries));
         ASSERT_EQ(w->lwDragDrop->count(), 2);
-        // An icon the list has cached since it was reset.
+        // The entries' icons and one more cached since the lists were reset.
         w->state.files.imagelistSysIconsFreeSelect.add("cached", QPixmap(16, 16));
         w->state.files.imagelistSysIconsFreeSelectLarge.add("cached", QPixmap(64, 64));
-        ASSERT_EQ(w->state.files.imagelistSysIconsFreeSelect.count(), 4);
+        const int small = w->state.files.imagelistSysIconsFreeSelect.count();
+        const int large = w->state.files.imagelistSysIconsFreeSelectLarge.count();
+        ASSERT_GT(small, 3);
         mainTexts.clear();
         QTest::mouseClick(w->cmdDragDropClear, Qt::LeftButton);
         EXPECT_TRUE(mainTexts.contains("Clearing..."));
         expectHintState();
-        EXPECT_EQ(w->state.files.imagelistSysIconsFreeSelect.count(), c.iconsAfter);
-        EXPECT_EQ(w->state.files.imagelistSysIconsFreeSelectLarge.count(), c.iconsAfter);
+        // Without the cache only the three default pictures are left.
+        EXPECT_EQ(w->state.files.imagelistSysIconsFreeSelect.count(), c.keeps ? small : 3);
+        EXPECT_EQ(w->state.files.imagelistSysIconsFreeSelectLarge.count(), c.keeps ? large : 3);
         EXPECT_EQ(w->StatusBar->panelText("main"), "0 Files, 0 Directories");
         EXPECT_TRUE(w->lwDragDrop->hasFocus());
         EXPECT_FALSE(w->cmdExecute->isEnabled());
