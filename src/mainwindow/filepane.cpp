@@ -48,7 +48,7 @@ FilePane::FilePane(FileListState& files, QWidget* parent) : QWidget(parent)
     cmdShowDirReq = pictureButton(this, QStringLiteral("cmdShowDirReq"), QStyle::SP_DirOpenIcon,
                                   QStringLiteral("Choose Directory..."));
     cmdDragDropAdd = pictureButton(this, QStringLiteral("cmdDragDropAdd"), QStyle::SP_FileDialogNewFolder,
-                                   QStringLiteral("Add Files..."));
+                                   QStringLiteral("Add Files"));
     cmdDragDropDel = pictureButton(this, QStringLiteral("cmdDragDropDel"), QStyle::SP_DialogDiscardButton,
                                    QStringLiteral("Remove Selected"));
     cmdDragDropClear = pictureButton(this, QStringLiteral("cmdDragDropClear"), QStyle::SP_DialogResetButton,

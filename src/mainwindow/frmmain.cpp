@@ -19,6 +19,7 @@
 #include "settings/configfiles.h"
 #include "settings/loadsave.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -26,7 +27,9 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QListView>
 #include <QScreen>
+#include <QTreeView>
 #include <QUrl>
 
 FrmMain::FrmMain(platform::UiService& uiService, const QStringList& arguments, QWidget* parent)
@@ -40,6 +43,41 @@ FrmMain::FrmMain(platform::UiService& uiService, const QStringList& arguments, Q
     // Tree"); those that need a ready window test the ready flag.
     connectGate();
     Form_Load();
+    connectFreeSelect();
+}
+
+void FrmMain::connectFreeSelect()
+{
+    freeSelect = new FreeSelectCommands({.window = this,
+                                         .ui = &ui,
+                                         .logs = &state.logs,
+                                         .files = &state.files,
+                                         .preview = &state.preview,
+                                         .listOptions = &listOptions,
+                                         .dragDropAddPath = &state.settings.dragDropAddPath,
+                                         .fileMode = &fileMode,
+                                         .statusBar = StatusBar,
+                                         .tabStripFilemode = TabStripFilemode,
+                                         .txtPath = txtPath,
+                                         .lwDirectory = lwDirectory,
+                                         .lwDragDrop = lwDragDrop,
+                                         .cmdDragDropAdd = cmdDragDropAdd,
+                                         .cmdDragDropDel = cmdDragDropDel,
+                                         .cmdDragDropClear = cmdDragDropClear,
+                                         .chkThumbnailsFreeSelect = chkThumbnailsFreeSelect},
+                                        this);
+    connect(freeSelect, &FreeSelectCommands::validate, this, &FrmMain::updateExecuteButton);
+    connect(freeSelect, &FreeSelectCommands::countSelection, this, &FrmMain::updateSelectionCount);
+    connect(freeSelect, &FreeSelectCommands::thumbnailsWanted, this, &FrmMain::generateThumbnailsFreeSelect);
+    // Until the lists have their full popup menus, their commands are the lists' context menus.
+    for (platform::ListView* lw : {lwDirectory, lwDragDrop})
+        for (QAbstractItemView* v :
+             {static_cast<QAbstractItemView*>(lw->reportView()), static_cast<QAbstractItemView*>(lw->iconView())}) {
+            v->setContextMenuPolicy(Qt::ActionsContextMenu);
+            v->addActions(lw == lwDirectory
+                              ? QList<QAction*>{freeSelect->mnuListviewAdd}
+                              : QList<QAction*>{freeSelect->mnuDragdropRemove, freeSelect->mnuDragdropClear});
+        }
 }
 
 FrmMain::~FrmMain() = default;
@@ -189,18 +227,7 @@ void FrmMain::updateListOptions()
 
 void FrmMain::setFreeSelectHint()
 {
-    lwDragDrop->setView(1);
-    QFont f = QApplication::font();
-    f.setItalic(true);
-    f.setPointSize(10);
-    f.setBold(true);
-    lwDragDrop->setListFont(f);
-    lwDragDrop->setLabelEdit(false);
-    lwDragDrop->clear();
-    platform::ListRow hint;
-    hint.cells[0] = QStringLiteral("Drop files here...");
-    lwDragDrop->addRow(hint);
-    lwDragDrop->setSelected(0, false);
+    showFreeSelectHint(lwDragDrop);
 }
 
 bool FrmMain::event(QEvent* e)

@@ -3,6 +3,7 @@
 #include "engine/preview.h"
 #include "execute/executehost.h"
 #include "filelist/host.h"
+#include "listui/freeselectcommands.h"
 #include "mainwindow/appstate.h"
 #include "mainwindow/filepane.h"
 #include "mainwindow/gate.h"
@@ -61,6 +62,7 @@ public:
     FileListOptions listOptions;
     // The run of "Rename!": its state, the undo store and the open log window.
     ExecuteState execute;
+    FreeSelectCommands* freeSelect = nullptr;
 
     // Controls, under the names the rest of the program uses.
     QLabel* imgLogo;
@@ -232,6 +234,7 @@ private:
     void buildFormat();
     void fillTagLists();
     void connectGate();
+    void connectFreeSelect();
     void place(QWidget* w, int left, int top, int width, int height);
     void compactLayout();
     QStringList arguments_;

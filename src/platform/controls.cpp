@@ -187,6 +187,9 @@ void StatusPanels::setPanelText(const QString& key, const QString& text)
         preview_->setText(text);
     else if (key == QLatin1String("selected"))
         selected_->setText(text);
+    else
+        return;
+    emit panelTextSet(key, text);
 }
 
 QString StatusPanels::panelText(const QString& key) const

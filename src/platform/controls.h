@@ -121,6 +121,10 @@ public:
     void setPanelText(const QString& key, const QString& text);
     QString panelText(const QString& key) const;
 
+signals:
+    // Every text a panel is given, as the user sees it in turn.
+    void panelTextSet(const QString& key, const QString& text);
+
 private:
     QLabel* main_;
     QLabel* preview_;

@@ -89,9 +89,11 @@ std::optional<QString> ScriptedUi::inputBox(QWidget*, const QString& title, cons
     return a;
 }
 
-QStringList ScriptedUi::openFiles(QWidget*, const QString& title, const QString&, const QString&)
+QStringList ScriptedUi::openFiles(QWidget*, const QString& title, const QString& dir, const QString& filter)
 {
     asked.push_back({title, QString()});
+    openDirs << dir;
+    openFilters << filter;
     if (openAnswers.empty())
         return {};
     auto a = openAnswers.front();

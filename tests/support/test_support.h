@@ -51,6 +51,8 @@ public:
     std::deque<QMessageBox::StandardButton> answers;
     std::deque<std::optional<QString>> inputs;
     std::deque<QStringList> openAnswers;
+    // The folder and filter each open-file dialog was shown with.
+    QStringList openDirs, openFilters;
     std::deque<QString> saveAnswers, folderAnswers;
     std::vector<Asked> asked;
     std::vector<QUrl> opened;
