@@ -17,6 +17,7 @@
 #include "platform/settingsstore.h"
 #include "settings/configfiles.h"
 #include "settings/loadsave.h"
+#include "settings/shellmenu.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -438,7 +439,8 @@ void FrmMain::Form_Unload()
     state.settings.storedPath = storedPath;
     {
         platform::SettingsStore store;
-        saveSettings(store, state.logs, platform::programFolder(), state.settings, state.tables);
+        saveSettings(store, state.logs, platform::programFolder(), state.settings, state.tables,
+                     shellMenuStep(ui, this));
     }
     exited = true;
     tmrPreview->stop();

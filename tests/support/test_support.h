@@ -47,6 +47,7 @@ class ScriptedUi : public platform::UiService {
 public:
     struct Asked {
         QString title, text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon; // message boxes only
     };
     std::deque<QMessageBox::StandardButton> answers;
     std::deque<std::optional<QString>> inputs;
