@@ -6,6 +6,7 @@
 #include "execute/frmexecute.h"
 #include "execute/undo.h"
 #include "execute/runrename.h"
+#include "filelist/detailcolumns.h"
 #include "filelist/fileviews.h"
 #include "filelist/iconlists.h"
 #include "filelist/readdirectory.h"
@@ -37,6 +38,7 @@ FrmMain::FrmMain(platform::UiService& uiService, const QStringList& arguments, Q
     uiBuilt_ = true;
     Form_Load();
     connectGate();
+    connectSettingsWindow();
 }
 
 FrmMain::~FrmMain() = default;
@@ -76,15 +78,8 @@ void FrmMain::Form_Load()
         lwDirectory->setColumnWidth(c, dirWidths[c]);
     for (int c = 0; c < 3; ++c)
         lwDragDrop->setColumnWidth(c, dragWidths[c]);
-    if (st.showAllColumns == 1) {
-        const char* keys[] = {"size", "date", "attrib", "ext", "type", "sizeb", "dateb"};
-        const char* captions[] = {"Size", "Changed", "Attributes", "Extension", "Type", "Size in Bytes", "Date Sorting"};
-        for (platform::ListView* lw : {lwDirectory, lwDragDrop}) {
-            const int* widths = lw == lwDirectory ? dirWidths : dragWidths;
-            for (int c = 0; c < 7; ++c)
-                lw->addColumn(QString::fromLatin1(keys[c]), QString::fromLatin1(captions[c]), c < 5 ? widths[c + 3] : 0);
-        }
-    }
+    if (st.showAllColumns == 1)
+        addDetailColumnsFromSettings();
     for (platform::ListView* lw : {lwDirectory, lwDragDrop}) {
         lw->setFullRowSelect(st.lwFullRowSelect == 1);
         lw->setGridLines(st.lwShowGuidelines == 1);

@@ -161,6 +161,15 @@ public:
     platform::ListView* activeList() const { return fileMode == 0 ? lwDirectory : lwDragDrop; }
     void setFreeSelectHint();
 
+    // The options window: opened by "Settings" on the remembered tab, by the
+    // panels' edit buttons on their list's tab.
+    void cmdSettings_Click();
+    void cmdExceptionsEdit_Click();
+    void cmdReplaceEdit_Click();
+    void showSettings(const QString& tabKey);
+    // Gives every Free Select row its thumbnail or large icon.
+    void generateThumbnailsFreeSelect();
+
     // The pointer and enabled state of long work.
     bool hourglass() const { return ui.mousePointer() == 11; }
 
@@ -188,6 +197,9 @@ private:
     void buildFormat();
     void fillTagLists();
     void connectGate();
+    void connectSettingsWindow();
+    void addDetailColumnsFromSettings();
+    void settingsIconListsReset();
     void place(QWidget* w, int left, int top, int width, int height);
     void compactLayout();
     QStringList arguments_;
