@@ -115,9 +115,14 @@ TEST_F(SettingsWindowTest, OpensOnTheRememberedTabCentredOrWhereItWasLeft)
         {"batchreplace", {"frmBatchReplace"}},
         {"exceptions", {"frmExceptions"}},
     };
+    const QString shots = qEnvironmentVariable("SHOT_DIR"); // pictures of every tab, to look at
+    if (!shots.isEmpty())
+        d->grab().save(shots + "/settings-general.png");
     for (const auto& [key, frames] : tabs) {
         tab(key);
         EXPECT_EQ(shownFrames(), frames) << key;
+        if (!shots.isEmpty())
+            d->grab().save(shots + "/settings-" + key + ".png");
     }
     EXPECT_EQ(d->TabStrip->tabButton(2)->text(), "Icons && Thumbnails");
     d->move(120, 90);
