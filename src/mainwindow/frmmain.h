@@ -141,6 +141,15 @@ public:
     void chkOnlyRenameSelected_Click();
     void chkPreview_Click();
     void chkShowTreeview_Click();
+    void chkThumbnails_Click();
+    void chkThumbnailsFreeSelect_Click();
+    // The large pictures of each list (thumbnails of picture files).
+    void generateThumbnails();
+    void generateThumbnailsFreeSelect();
+    // Empties both lists' icon caches (a new thumbnail size): the Free Select
+    // rows get their icons again, and its thumbnails while its box is ticked;
+    // the directory list gets them from its next read.
+    void resetIconLists();
     void refreshDirectoryView();
 
     // Buttons and keys.
@@ -167,8 +176,6 @@ public:
     void cmdExceptionsEdit_Click();
     void cmdReplaceEdit_Click();
     void showSettings(const QString& tabKey);
-    // Gives every Free Select row its thumbnail or large icon.
-    void generateThumbnailsFreeSelect();
 
     // The pointer and enabled state of long work.
     bool hourglass() const { return ui.mousePointer() == 11; }
@@ -199,7 +206,6 @@ private:
     void connectGate();
     void connectSettingsWindow();
     void addDetailColumnsFromSettings();
-    void settingsIconListsReset();
     void place(QWidget* w, int left, int top, int width, int height);
     void compactLayout();
     QStringList arguments_;

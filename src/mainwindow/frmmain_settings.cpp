@@ -2,7 +2,6 @@
 // its "Ok" that change the main window.
 #include "filelist/detailcolumns.h"
 #include "filelist/fileviews.h"
-#include "filelist/iconlists.h"
 #include "mainwindow/frmmain.h"
 #include "platform/places.h"
 #include "platform/settingsstore.h"
@@ -36,7 +35,10 @@ void FrmMain::cmdReplaceEdit_Click()
 void FrmMain::showSettings(const QString& tabKey)
 {
     FrmSettings d(state.settings, state.tables, ui, settingsTabIndex, this);
-    connect(&d, &FrmSettings::iconListsReset, this, [this] { settingsIconListsReset(); });
+    connect(&d, &FrmSettings::iconListsReset, this, [this] {
+        updateListOptions(); // the new cell size
+        resetIconLists();
+    });
     connect(&d, &FrmSettings::pathBoxBlack, this, [this] {
         QPalette pal = txtPath->palette();
         pal.setColor(QPalette::Text, QColor(0, 0, 0));
@@ -98,35 +100,4 @@ void FrmMain::addDetailColumnsFromSettings()
     const int drag[5] = {st.dragColWidth4, st.dragColWidth5, st.dragColWidth6, st.dragColWidth7, st.dragColWidth8};
     addDetailColumns(lwDirectory, dir);
     addDetailColumns(lwDragDrop, drag);
-}
-
-// New thumbnail sizes: both lists' icon lists start again at the new cell size.
-// The Directory rows come back with the re-read that follows; the Free Select
-// rows would keep indexes into the emptied lists, so they fetch their icons
-// again, and their thumbnails are made again while they are shown.
-void FrmMain::settingsIconListsReset()
-{
-    updateListOptions();
-    FileListHost h = fileListHost();
-    resetSysIcons(h);
-    resetSysIconsFreeSel(h);
-    if (lwDragDrop->listFont().italic()) // the hint row of an empty collection
-        return;
-    for (int r = 0; r < lwDragDrop->count(); ++r) {
-        platform::ListRow& row = lwDragDrop->row(r);
-        row.smallIcon = getSysIconFreeSel(h, row.cells[2] + row.cells[0], row.isDir ? -1 : 0);
-        row.largeIcon = state.files.sysIconLargeIndex;
-        lwDragDrop->model()->markChanged(r);
-    }
-    lwDragDrop->flush();
-    if (chkThumbnailsFreeSelect->value() == 1)
-        generateThumbnailsFreeSelect();
-}
-
-// A stand-in until thumbnail pictures are drawn: every row keeps the large icon
-// it fetched as its thumbnail, and the list counts as showing thumbnails.
-void FrmMain::generateThumbnailsFreeSelect()
-{
-    stopPreview(state.preview);
-    state.files.thumbnailsShownFreeSel = -1;
 }

@@ -217,7 +217,7 @@ TEST_F(SettingsFromMainTest, ThumbnailSizeChangeGivesTheFreeSelectRowsTheirIcons
     ASSERT_EQ(w->lwDragDrop->count(), 2);
     const auto makeStale = [&] {
         for (int r = 0; r < 2; ++r)
-            w->lwDragDrop->row(r).smallIcon = w->lwDragDrop->row(r).largeIcon = 7;
+            w->lwDragDrop->row(r).smallIcon = w->lwDragDrop->row(r).largeIcon = 99;
     };
     const auto resize = [&](const char* width) {
         withSettings(w->cmdSettings, [&](FrmSettings* d) {
@@ -233,11 +233,12 @@ TEST_F(SettingsFromMainTest, ThumbnailSizeChangeGivesTheFreeSelectRowsTheirIcons
     const platform::ImageList& large = w->state.files.imagelistSysIconsFreeSelectLarge;
     EXPECT_EQ(large.size, QSize(96, 64));
     EXPECT_EQ(w->state.files.imagelistSysIconsLarge.size, QSize(96, 64));
+    const platform::ImageList& small = w->state.files.imagelistSysIconsFreeSelect;
     for (int r = 0; r < 2; ++r) {
         const platform::ListRow& row = w->lwDragDrop->row(r);
-        const qint16 expected = row.isDir ? defaultIcon::Dir : defaultIcon::File;
-        EXPECT_EQ(row.smallIcon, expected) << r;
-        EXPECT_EQ(row.largeIcon, expected) << r;
+        EXPECT_TRUE(row.smallIcon >= 1 && row.smallIcon <= small.count()) << r;
+        EXPECT_TRUE(row.largeIcon >= 1 && row.largeIcon <= large.count()) << r;
+        EXPECT_FALSE(small.image(row.smallIcon).isNull());
         EXPECT_FALSE(large.image(row.largeIcon).isNull());
     }
     EXPECT_EQ(w->state.files.thumbnailsShownFreeSel, 0);
@@ -246,7 +247,7 @@ TEST_F(SettingsFromMainTest, ThumbnailSizeChangeGivesTheFreeSelectRowsTheirIcons
     makeStale();
     resize("128");
     EXPECT_EQ(large.size, QSize(128, 64));
-    EXPECT_EQ(w->lwDragDrop->row(0).largeIcon, defaultIcon::Dir);
+    EXPECT_TRUE(w->lwDragDrop->row(0).largeIcon >= 1 && w->lwDragDrop->row(0).largeIcon <= large.count());
     EXPECT_EQ(w->state.files.thumbnailsShownFreeSel, -1);
 }
 
