@@ -6,6 +6,7 @@
 #include "execute/frmexecute.h"
 #include "execute/runrename.h"
 #include "execute/undo.h"
+#include "filelist/detailcolumns.h"
 #include "filelist/fileviews.h"
 #include "filelist/generatethumbnails.h"
 #include "filelist/iconlists.h"
@@ -18,6 +19,7 @@
 #include "platform/settingsstore.h"
 #include "settings/configfiles.h"
 #include "settings/loadsave.h"
+#include "settings/shellmenu.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -42,6 +44,7 @@ FrmMain::FrmMain(platform::UiService& uiService, const QStringList& arguments, Q
     // still adjusts the controls that depend on it (the Process pair, "View as
     // Tree"); those that need a ready window test the ready flag.
     connectGate();
+    connectSettingsWindow();
     Form_Load();
     connectFreeSelect();
 }
@@ -118,17 +121,8 @@ void FrmMain::Form_Load()
         lwDirectory->setColumnWidth(c, dirWidths[c]);
     for (int c = 0; c < 3; ++c)
         lwDragDrop->setColumnWidth(c, dragWidths[c]);
-    if (st.showAllColumns == 1) {
-        const char* keys[] = {"size", "date", "attrib", "ext", "type", "sizeb", "dateb"};
-        const char* captions[] = {"Size", "Changed",       "Attributes",  "Extension",
-                                  "Type", "Size in Bytes", "Date Sorting"};
-        for (platform::ListView* lw : {lwDirectory, lwDragDrop}) {
-            const int* widths = lw == lwDirectory ? dirWidths : dragWidths;
-            for (int c = 0; c < 7; ++c)
-                lw->addColumn(QString::fromLatin1(keys[c]), QString::fromLatin1(captions[c]),
-                              c < 5 ? widths[c + 3] : 0);
-        }
-    }
+    if (st.showAllColumns == 1)
+        addDetailColumnsFromSettings();
     for (platform::ListView* lw : {lwDirectory, lwDragDrop}) {
         lw->setFullRowSelect(st.lwFullRowSelect == 1);
         lw->setGridLines(st.lwShowGuidelines == 1);
@@ -330,7 +324,8 @@ void FrmMain::Form_Unload()
     state.settings.storedPath = storedPath;
     {
         platform::SettingsStore store;
-        saveSettings(store, state.logs, platform::programFolder(), state.settings, state.tables);
+        saveSettings(store, state.logs, platform::programFolder(), state.settings, state.tables,
+                     shellMenuStep(ui, this));
     }
     exited = true;
     tmrPreview->stop();

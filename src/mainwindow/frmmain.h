@@ -205,6 +205,13 @@ public:
     platform::ListView* activeList() const { return fileMode == 0 ? lwDirectory : lwDragDrop; }
     void setFreeSelectHint();
 
+    // The options window: opened by "Settings" on the remembered tab, by the
+    // panels' edit buttons on their list's tab.
+    void cmdSettings_Click();
+    void cmdExceptionsEdit_Click();
+    void cmdReplaceEdit_Click();
+    void showSettings(const QString& tabKey);
+
     // The pointer and enabled state of long work.
     bool hourglass() const { return ui.mousePointer() == 11; }
 
@@ -235,6 +242,8 @@ private:
     void fillTagLists();
     void connectGate();
     void connectFreeSelect();
+    void connectSettingsWindow();
+    void addDetailColumnsFromSettings();
     void place(QWidget* w, int left, int top, int width, int height);
     void compactLayout();
     QStringList arguments_;

@@ -316,6 +316,16 @@ void ListView::removeExtraColumns(int keep)
     model_->endRemoveColumns();
 }
 
+void ListView::removeColumn(const QString& key)
+{
+    const int i = columnIndex(key);
+    if (i < 0)
+        return;
+    model_->beginRemoveColumns({}, i, i);
+    model_->columns.erase(model_->columns.begin() + i);
+    model_->endRemoveColumns();
+}
+
 void ListView::setSmallIcons(const ImageList* list)
 {
     model_->smallIcons = list;

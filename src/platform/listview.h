@@ -135,6 +135,8 @@ public:
     void setColumnWidth(int column, int widthTwips);
     int columnWidth(int column) const; // twips
     void removeExtraColumns(int keep);
+    // Removes the column with this key, wherever it stands; nothing when there is none.
+    void removeColumn(const QString& key);
 
     void setSmallIcons(const ImageList* list);
     void setLargeIcons(const ImageList* list);

@@ -3,6 +3,7 @@
 #include "platform/datetext.h"
 #include "platform/fileops.h"
 #include "platform/settingsstore.h"
+#include "desktop_entry.h"
 #include "test_support.h"
 
 #include <QCoreApplication>
@@ -198,4 +199,34 @@ TEST_F(CommandLineTest, ExitStatusAndBoxesOfUnattendedRuns)
     EXPECT_TRUE(err.contains("Error loading settings!")) << err.toStdString();
     EXPECT_TRUE(QFileInfo::exists(dir + "/a2.txt"));
     EXPECT_TRUE(readText(programFolder() + "/errors.txt").contains("Error loading settings!"));
+}
+
+// The entry an exit writes is valid and its Exec line opens a folder whose name
+// has a blank; once the option is off, the next exit removes it.
+TEST_F(CommandLineTest, ExitWritesTheFileManagerEntryWhoseCommandOpensAFolder)
+{
+    const QString entry = root() + "/data/applications/vexorren-folder.desktop";
+    const QString first = makeDir("first");
+    EXPECT_EQ(runRenamer({"/p", first, "/e", "modereplace", "/x"}), 0);
+    ASSERT_TRUE(QFileInfo::exists(entry));
+    EXPECT_EQ(desktopFileComplaints(entry), QString());
+
+    const QString folder = makeDir("my folder");
+    writeFile("my folder/hello world.TXT");
+    {
+        platform::SettingsStore store;
+        store.setValue("Case1", "1");
+        store.setValue("Case2", "2");
+    }
+    QStringList args = desktopExecArguments(desktopExecValue(readText(entry)), folder);
+    ASSERT_EQ(args.size(), 3);
+    EXPECT_EQ(QFileInfo(args[0]).canonicalFilePath(),
+              QFileInfo(QCoreApplication::applicationDirPath() + "/vexorren").canonicalFilePath());
+    EXPECT_EQ(args.mid(1), QStringList({"/p", folder}));
+    EXPECT_EQ(runRenamer(args.mid(1) + QStringList({"/e", "modecase", "/x"})), 0);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({"HELLO WORLD.txt"}));
+
+    platform::SettingsStore().setValue("shellShowVexor", "0");
+    EXPECT_EQ(runRenamer({"/p", first, "/e", "modereplace", "/x"}), 0);
+    EXPECT_FALSE(QFileInfo::exists(entry));
 }

@@ -61,10 +61,11 @@ QString TempEnv::makeDir(const QString& relative)
     return path;
 }
 
-QMessageBox::StandardButton ScriptedUi::message(QWidget*, const QString& title, const QString& text, QMessageBox::Icon,
-                                                QMessageBox::StandardButtons, QMessageBox::StandardButton def)
+QMessageBox::StandardButton ScriptedUi::message(QWidget*, const QString& title, const QString& text,
+                                                QMessageBox::Icon icon, QMessageBox::StandardButtons,
+                                                QMessageBox::StandardButton def)
 {
-    asked.push_back({title, text});
+    asked.push_back({title, text, icon});
     if (answers.empty()) {
         if (failOnUnscripted)
             ADD_FAILURE() << "unscripted message box: " << text.toStdString();
