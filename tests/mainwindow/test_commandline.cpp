@@ -1,9 +1,9 @@
 // The unattended run: "vexorren /p DIR /e MODE /x" with stored options, run
 // as a real process against a temporary settings store and program folder.
+#include "desktop_entry.h"
 #include "platform/datetext.h"
 #include "platform/fileops.h"
 #include "platform/settingsstore.h"
-#include "desktop_entry.h"
 #include "test_support.h"
 
 #include <QCoreApplication>

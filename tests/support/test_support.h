@@ -3,20 +3,20 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <functional>
+#include <ostream>
 #include <QApplication>
 #include <QByteArray>
-#include <QElapsedTimer>
-#include <QTimer>
-#include <QWidget>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
-#include <deque>
-#include <functional>
-#include <ostream>
+#include <QTimer>
+#include <QWidget>
 
 // gtest prints QString as bytes without this.
 inline void PrintTo(const QString& s, std::ostream* os)
@@ -95,8 +95,7 @@ protected:
 // Runs `action` once on the first visible modal dialog of type T, polled at
 // every turn of the event loop: for code that opens a dialog with exec(). An
 // unanswered dialog is closed after `timeoutMs` and the test fails.
-template <class T>
-void whenModal(std::function<void(T*)> action, int timeoutMs = 5000)
+template <class T> void whenModal(std::function<void(T*)> action, int timeoutMs = 5000)
 {
     auto* poll = new QTimer(qApp);
     auto* clock = new QElapsedTimer;
