@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <QClipboard>
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHash>
 #include <QKeyEvent>
@@ -181,10 +180,7 @@ void TreeCommands::mnuTreeviewAdd_Click()
     // "[..]" stands for the parent directory, not for an entry of that name.
     if (!node || isRootNode(node))
         return;
-    QString path = selectedPath();
-    dragDropAdd(p_.freeSelectTarget(), path);
-    if (p_.chkThumbnailsFreeSelect->value() == 1)
-        emit thumbnailsWanted();
+    emit addToFreeSelect(selectedPath());
 }
 
 void TreeCommands::mnuTreeviewAddRecursive_Click()
@@ -218,30 +214,7 @@ void TreeCommands::mnuTreeviewAddRecursive_Click()
             candidates.push_back(base + full);
     }
 
-    platform::UiService& ui = *p_.ui;
-    ui.setMousePointer(11);
-    p_.window->setEnabled(false);
-    p_.statusBar->setPanelText(QStringLiteral("main"), QStringLiteral("Adding Files..."));
-    p_.statusBar->setPanelText(QStringLiteral("selected"), QStringLiteral("Press escape to cancel..."));
-    ui.clearEscape();
-    QCoreApplication::processEvents();
-    bool complete = true;
-    {
-        FreeSelectAdder adder(p_.freeSelectTarget());
-        for (QString& path : candidates) {
-            adder.add(path);
-            if (ui.pollEscape()) {
-                complete = false;
-                break;
-            }
-        }
-    }
-    if (complete && p_.chkThumbnailsFreeSelect->value() == 1)
-        emit thumbnailsWanted();
-    QCoreApplication::processEvents();
-    p_.window->setEnabled(true);
-    ui.setMousePointer(0);
-    emit countSelection(false);
+    emit addContentsToFreeSelect(candidates);
 }
 
 void TreeCommands::mnuTreeviewCopy_Click()

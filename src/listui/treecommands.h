@@ -1,7 +1,6 @@
 #pragma once
 #include "engine/logs.h"
 #include "engine/previewstate.h"
-#include "execute/dragdropadd.h"
 #include "filelist/filelists.h"
 #include "platform/controls.h"
 #include "platform/uiservice.h"
@@ -21,17 +20,12 @@ class Navigation;
 
 // What the tree's commands touch. The main window fills it once.
 struct TreeParts {
-    QWidget* window = nullptr; // disabled while the directory contents are added
-    platform::UiService* ui = nullptr;
+    platform::UiService* ui = nullptr; // the clock
     Logs* logs = nullptr;
     FileListState* files = nullptr;
     PreviewState* preview = nullptr;
     QTreeWidget* treeView = nullptr;
     QComboBox* txtPath = nullptr;
-    platform::StatusPanels* statusBar = nullptr;
-    platform::CheckBox* chkThumbnailsFreeSelect = nullptr;
-    // The Free Select collection the two adds go to.
-    std::function<FreeSelectTarget()> freeSelectTarget;
 };
 
 // A node's path relative to the working directory: the texts of the node and
@@ -65,8 +59,10 @@ public:
     void mnuTreeviewCopy_Click();
 
 signals:
-    void countSelection(bool force); // the selection count
-    void thumbnailsWanted();         // the Free Select list's pictures
+    // The Free Select collection takes one entry (and makes its pictures).
+    void addToFreeSelect(const QString& fullPath);
+    // The Free Select collection takes these paths in one bulk add.
+    void addContentsToFreeSelect(const QStringList& fullPaths);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
