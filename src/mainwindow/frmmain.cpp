@@ -24,6 +24,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QUrl>
@@ -63,8 +64,12 @@ void FrmMain::Form_Load()
     setWindowTitle(productTitle + QLatin1Char(' ') + versionText + QStringLiteral(" - Press F1 for Help"));
     state.preview.previewYieldInterval = 5;
     const Settings& st = state.settings;
+    // The stored place and size are the outer rectangle's; Qt moves the outer
+    // corner but sizes the inner area, which fitOuterSize() corrects once the
+    // frame is known.
     move(st.Main_Left / 15, st.Main_Top / 15);
     resize(st.Main_Width / 15, st.Main_Height / 15);
+    pendingOuterSize_ = QSize(st.Main_Width / 15, st.Main_Height / 15);
     if (st.Main_Maximized == 2)
         setWindowState(Qt::WindowMaximized);
     const int dirWidths[8] = {st.dirColWidth1, st.dirColWidth2, st.dirColWidth3, st.dirColWidth4,
@@ -277,15 +282,7 @@ void FrmMain::readBackSettings()
     st.pathHistory.clear();
     for (int i = 0; i < txtPath->count(); ++i)
         st.pathHistory.push_back(txtPath->itemText(i));
-    if (windowState() == Qt::WindowNoState) {
-        const QRect g = geometry();
-        st.Main_Top = g.top() * 15;
-        st.Main_Left = g.left() * 15;
-        st.Main_Height = g.height() * 15;
-        st.Main_Width = g.width() * 15;
-    }
-    if (!isMinimized())
-        st.Main_Maximized = isMaximized() ? 2 : 0;
+    recordGeometry();
 }
 
 // The listing settings the file-list code follows.
@@ -335,6 +332,17 @@ void FrmMain::setFreeSelectHint()
 
 bool FrmMain::event(QEvent* e)
 {
+    switch (e->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::WindowStateChange:
+    case QEvent::WindowActivate:
+        fitOuterSize();
+        break;
+    default:
+        break;
+    }
     if (e->type() == QEvent::WindowActivate && !activated_)
         QTimer::singleShot(0, this, [this] { Form_Activate(); });
     if (e->type() == QEvent::Show && !activated_)
@@ -453,23 +461,6 @@ void FrmMain::resizeEvent(QResizeEvent* e)
     Form_Resize();
 }
 
-void FrmMain::Form_Resize()
-{
-    if (isMinimized() || !uiBuilt_)
-        return;
-    // Twips of the client area; the file-mode strip keeps its design place.
-    const int w = centralWidget()->width() * 15;
-    const int h = (centralWidget()->height() + StatusBar->height()) * 15;
-    const int tabWidth = w - 4560 - 180;
-    const int tabHeight = h - 120 - 830 + 375;
-    place(fileBody, 4560, 120 + 345, std::max(tabWidth, 300), std::max(tabHeight - 345, 300));
-    for (QWidget* list : {static_cast<QWidget*>(lwDragDrop), static_cast<QWidget*>(TreeView), static_cast<QWidget*>(lwDirectory)})
-        list->resize(std::max(tabWidth - 150, 150) / 15, std::max(tabHeight - 800 + 230, 150) / 15);
-    const int pathWidth = std::max(tabWidth - 1990, 300);
-    txtPath->resize(pathWidth / 15, txtPath->height());
-    txtPattern->move((5805 + pathWidth + 100) / 15, txtPattern->y());
-}
-
 // A small screen or a hidden logo: the left column moves up by the logo's height.
 void FrmMain::compactLayout()
 {
@@ -492,39 +483,26 @@ void FrmMain::keyPressEvent(QKeyEvent* e)
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* e)
 {
-    if (e->type() == QEvent::MouseButtonPress) {
+    // A frame's option follows a finished click on the frame itself; a press on
+    // a label or box inside it that the child passes on is not the frame's.
+    if (e->type() == QEvent::MouseButtonRelease) {
+        const auto* me = static_cast<QMouseEvent*>(e);
         for (size_t i = 0; i < frame.size(); ++i)
             if (watched == frame[i]) {
-                frame_Click(int(i));
+                const QPoint at = me->position().toPoint();
+                if (me->button() == Qt::LeftButton && frame[i]->rect().contains(at) && !frame[i]->childAt(at))
+                    frame_Click(int(i));
                 break;
             }
     }
+    // Every key passes here before the focused control gets it, and still reaches
+    // it afterwards; the parents it propagates to do not run the keys twice.
     if (e->type() == QEvent::KeyPress && isActiveWindow()) {
-        const int key = static_cast<QKeyEvent*>(e)->key();
-        if (key == Qt::Key_F1) {
-            cmdHelp_Click();
-            return true;
-        }
-        if (key == Qt::Key_F5) {
-            if (executeLocked(executeHost()))
-                return true;
-            cmdAbout->setFocus();
-            QCoreApplication::processEvents();
-            updateExecuteButton();
-            QCoreApplication::processEvents();
-            if (cmdExecute->isEnabled())
-                cmdExecute_Click();
-            return true;
-        }
+        QWidget* first = QApplication::focusWidget() ? QApplication::focusWidget() : this;
+        if (watched == first)
+            Form_KeyDown(static_cast<QKeyEvent*>(e)->key());
     }
     return QMainWindow::eventFilter(watched, e);
-}
-
-void FrmMain::cmdHelp_Click()
-{
-    const QString help = platform::shippedFile(QStringLiteral("help.html"));
-    if (!help.isEmpty())
-        ui.openUrl(QUrl::fromLocalFile(help));
 }
 
 void FrmMain::cmdExecute_Click()
@@ -886,6 +864,9 @@ void FrmMain::connectGate()
     connect(cmdExecute, &QPushButton::clicked, this, [this] { cmdExecute_Click(); });
     connect(cmdUndo, &QPushButton::clicked, this, [this] { cmdUndo_Click(); });
     connect(cmdHelp, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
+    connect(cmdSettings, &QPushButton::clicked, this, [this] { cmdSettings_Click(); });
+    connect(cmdAbout, &QPushButton::clicked, this, [this] { cmdAbout_Click(); });
+    connect(cmdRefresh, &QToolButton::clicked, this, [this] { cmdRefresh_Click(); });
     for (QGroupBox* f : frame)
         f->installEventFilter(this);
     qApp->installEventFilter(this);

@@ -148,6 +148,10 @@ public:
     void cmdUndo_Click();
     ExecuteHost executeHost();
     void cmdHelp_Click();
+    void cmdSettings_Click();
+    void cmdAbout_Click();
+    void cmdRefresh_Click();
+    void Form_KeyDown(int key);
     void commandLineRun();
     void tmrPreview_Timer();
     PreviewInputs previewInputs();
@@ -163,6 +167,11 @@ public:
 
     // The pointer and enabled state of long work.
     bool hourglass() const { return ui.mousePointer() == 11; }
+
+signals:
+    // Asks for the modal options window; a connected slot shows it and returns
+    // when it has closed.
+    void settingsWindowRequested();
 
 protected:
     bool event(QEvent* e) override;
@@ -190,6 +199,12 @@ private:
     void connectGate();
     void place(QWidget* w, int left, int top, int width, int height);
     void compactLayout();
+    void recordGeometry();
+    void fitOuterSize();
+    // The outer size the stored geometry asks for, until the window system
+    // tells how wide the frame is; then the inner size is set from it.
+    QSize pendingOuterSize_;
+    QMargins appliedMargins_;
     QStringList arguments_;
     bool activated_ = false;
     bool uiBuilt_ = false; // resize events may come before the controls exist

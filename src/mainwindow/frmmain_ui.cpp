@@ -2,13 +2,13 @@
 // the window's design keeps them, and converted at 15 twips per pixel.
 #include "mainwindow/frmmain.h"
 #include "mainwindow/taglists.h"
+#include "platform/places.h"
 
 #include <QApplication>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -64,25 +64,11 @@ void smallerFont(QWidget* w)
     w->setFont(f);
 }
 
+// The logo is a file shipped with the program; without it the place stays empty.
 QPixmap logoPixmap()
 {
-    QPixmap pm(298, 54);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient g(0, 0, pm.width(), 0);
-    g.setColorAt(0, QColor(28, 62, 120));
-    g.setColorAt(1, QColor(70, 130, 200));
-    p.setBrush(g);
-    p.setPen(Qt::NoPen);
-    p.drawRoundedRect(pm.rect().adjusted(1, 1, -1, -1), 6, 6);
-    QFont f = QApplication::font();
-    f.setBold(true);
-    f.setPointSize(18);
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(pm.rect().adjusted(14, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Vexor Renamer"));
-    return pm;
+    const QString path = platform::shippedFile(QStringLiteral("logo.png"));
+    return path.isEmpty() ? QPixmap() : QPixmap(path);
 }
 
 } // namespace

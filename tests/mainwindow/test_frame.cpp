@@ -1,0 +1,290 @@
+// The main window's frame: the layout that follows its size, the geometry kept
+// for the next start, the minimum size, the function keys and the buttons.
+#include "execute/frmexecute.h"
+#include "mainwindow/framelayout.h"
+#include "mainwindow/frmmain.h"
+#include "platform/places.h"
+#include "test_support.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QSettings>
+#include <QTest>
+#include <set>
+
+TEST(FrameLayout, TheFileModeStripListsAndPathFollowTheOuterSize)
+{
+    // Outer size whose strip is the designed 4695 x 5895 twips.
+    const FrameLayout design = frameLayout(9435, 6845);
+    EXPECT_EQ(design.tabStripFilemode, QRect(4560, 120, 4695, 5895));
+    EXPECT_EQ(design.lists, QSize(4545, 5095));
+    EXPECT_EQ(design.txtPathWidth, 2705);
+    EXPECT_EQ(design.txtPatternLeft, 8610);
+
+    const FrameLayout wider = frameLayout(9435 + 1000, 6845 + 500);
+    EXPECT_EQ(wider.tabStripFilemode, QRect(4560, 120, 5695, 6395));
+    EXPECT_EQ(wider.lists, QSize(5545, 5595));
+    EXPECT_EQ(wider.txtPathWidth, 3705);
+    EXPECT_EQ(wider.txtPatternLeft, 9610);
+
+    // Smaller than the margins: nothing negative.
+    const FrameLayout tiny = frameLayout(100, 100);
+    EXPECT_EQ(tiny.tabStripFilemode.size(), QSize(0, 0));
+    EXPECT_EQ(tiny.lists, QSize(0, 0));
+    EXPECT_EQ(tiny.txtPathWidth, 0);
+    EXPECT_EQ(tiny.txtPatternLeft, 5905);
+}
+
+TEST(FrameLayout, GeometryValuesAreClampedToSixteenBits)
+{
+    const std::pair<qint64, qint16> cases[] = {
+        {0, 0}, {-15, -15}, {32767, 32767}, {32768, 32767}, {40000 * 15, 32767}, {-32768, -32768}, {-40000, -32768}};
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(clampTwips(in), out) << in;
+}
+
+class FrameTest : public TempEnv {
+protected:
+    ScriptedUi ui;
+    std::unique_ptr<FrmMain> w;
+
+    void start()
+    {
+        w = std::make_unique<FrmMain>(ui, QStringList());
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w->mainWindowReady == -1; }, 3000));
+    }
+    void closeForGood()
+    {
+        w->close();
+        ASSERT_TRUE(w->exited);
+        w.reset();
+    }
+    QString iniPath() const { return root() + "/config/Taborin/Taborin.ini"; }
+    void TearDown() override
+    {
+        if (w) {
+            w->exited = true;
+            w.reset();
+        }
+        TempEnv::TearDown();
+    }
+};
+
+TEST_F(FrameTest, WideningMovesOnlyTheStripListsPathAndPattern)
+{
+    start();
+    w->resize(800, 600);
+    QCoreApplication::processEvents();
+    QWidget* client = w->centralWidget();
+    std::map<QWidget*, QRect> before;
+    for (QWidget* c : client->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        before[c] = c->geometry();
+    for (QFrame* panel : {w->frmFindReplace, w->frmConvertCase, w->frmEnum, w->frmFormat})
+        before[panel] = panel->geometry();
+
+    w->resize(900, 600); // 1500 twips wider
+    QCoreApplication::processEvents();
+
+    const std::set<QWidget*> growing = {w->fileBody, w->lwDirectory, w->lwDragDrop, w->TreeView, w->txtPath};
+    for (const auto& [c, g] : before) {
+        const QRect now = c->geometry();
+        const std::string name = c->objectName().toStdString();
+        if (growing.count(c)) {
+            EXPECT_EQ(now, g.adjusted(0, 0, 100, 0)) << name;
+        } else if (c == w->txtPattern) {
+            EXPECT_EQ(now, g.translated(100, 0)) << name;
+        } else {
+            EXPECT_EQ(now, g) << name;
+        }
+    }
+    // The lists keep inside the strip's panel, the pattern box inside the window.
+    for (QWidget* list : {static_cast<QWidget*>(w->lwDirectory), static_cast<QWidget*>(w->lwDragDrop),
+                          static_cast<QWidget*>(w->TreeView)})
+        EXPECT_TRUE(w->fileBody->geometry().contains(list->geometry())) << list->objectName().toStdString();
+    EXPECT_LE(w->txtPattern->geometry().right(), w->fileBody->geometry().right());
+}
+
+TEST_F(FrameTest, TheOuterSizeNeverGoesBelowTheMinimum)
+{
+    start();
+    w->resize(100, 100);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->frameGeometry().size(), QSize(550, 528));
+    for (QWidget* c : {static_cast<QWidget*>(w->txtPattern), static_cast<QWidget*>(w->cmdAbout)})
+        EXPECT_LE(c->geometry().right(), w->centralWidget()->width()) << c->objectName().toStdString();
+}
+
+TEST_F(FrameTest, TheNormalRectangleSurvivesAMaximisedExit)
+{
+    start();
+    w->move(40, 30);
+    w->resize(700, 600);
+    QCoreApplication::processEvents();
+    const QRect normal = w->frameGeometry();
+    EXPECT_EQ(w->state.settings.Main_Width, normal.width() * 15);
+    EXPECT_EQ(w->state.settings.Main_Height, normal.height() * 15);
+    w->showMaximized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->isMaximized(); }, 2000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->state.settings.Main_Maximized, 2);
+    EXPECT_EQ(w->state.settings.Main_Width, normal.width() * 15);
+    closeForGood();
+
+    QSettings ini(iniPath(), QSettings::IniFormat);
+    EXPECT_EQ(ini.value("Vexor Renamer/Main_Maximized").toString(), "2");
+    EXPECT_EQ(ini.value("Vexor Renamer/Main_Width").toInt(), normal.width() * 15);
+    EXPECT_EQ(ini.value("Vexor Renamer/Main_Height").toInt(), normal.height() * 15);
+
+    start();
+    EXPECT_TRUE(w->isMaximized());
+    w->showNormal();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->frameGeometry().size(), normal.size());
+}
+
+TEST_F(FrameTest, ACloseWhileTheHourglassShowsIsRefusedAndWritesNothing)
+{
+    start();
+    QFile::remove(iniPath());
+    ui.setMousePointer(11);
+    w->close();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_FALSE(w->exited);
+    EXPECT_FALSE(QFile::exists(iniPath()));
+    ui.setMousePointer(0);
+    closeForGood();
+    EXPECT_TRUE(QFile::exists(iniPath()));
+}
+
+TEST_F(FrameTest, HelpButtonAndF1OpenTheShippedPage)
+{
+    start();
+    QTest::mouseClick(w->cmdHelp, Qt::LeftButton);
+    w->txtPattern->setFocus();
+    QTest::keyClick(w->txtPattern, Qt::Key_F1);
+    QTest::keyClick(w->txtPattern, Qt::Key_F1, Qt::ShiftModifier);
+    const QUrl page = QUrl::fromLocalFile(platform::shippedFile("help.html"));
+    ASSERT_FALSE(page.isEmpty());
+    EXPECT_EQ(ui.opened, std::vector<QUrl>({page, page, page}));
+}
+
+TEST_F(FrameTest, FunctionKeysStillReachTheFocusedControl)
+{
+    start();
+    int f1Seen = 0;
+    w->txtPattern->onKeyPress = [&](QKeyEvent* e) {
+        f1Seen += e->key() == Qt::Key_F1;
+        return true;
+    };
+    w->txtPattern->setFocus();
+    QTest::keyClick(w->txtPattern, Qt::Key_F1);
+    EXPECT_EQ(f1Seen, 1);
+    EXPECT_EQ(ui.opened.size(), 1u); // once, not once per parent the key passes
+}
+
+TEST_F(FrameTest, F5CommitsTheFocusedBoxBeforeTheRun)
+{
+    writeFile("xab.txt");
+    start();
+    w->txtPath->setEditText(work());
+    w->readDirectory();
+    w->updateFileViews();
+    w->TabStrip->selectKey("AddCrop");
+    w->optCrop->select();
+    w->optCropBeginning->select();
+    w->txtCropPos->setText("0");
+    // Stand-in for the box's own leave correction: an empty count becomes "1".
+    w->txtCropNumber->onLostFocus = [&] {
+        if (w->txtCropNumber->text().isEmpty())
+            w->txtCropNumber->setText("1");
+    };
+    w->txtCropNumber->setFocus();
+    w->txtCropNumber->clear();
+    w->updateExecuteButton();
+    QTest::keyClick(w->txtCropNumber, Qt::Key_F5, Qt::ShiftModifier);
+    EXPECT_EQ(w->txtCropNumber->text(), "1");
+    EXPECT_TRUE(QFile::exists(work() + "/ab.txt"))
+        << QDir(work()).entryList(QDir::Files).join(",").toStdString() << " log " << !w->execute.frmExecute.isNull()
+        << " en " << w->cmdExecute->isEnabled();
+    ASSERT_FALSE(w->execute.frmExecute.isNull()); // the run's log window
+    w->execute.frmExecute->unload();
+}
+
+TEST_F(FrameTest, F5WithRenameDisabledOnlyMovesTheFocus)
+{
+    writeFile("a.txt");
+    start();
+    w->txtPath->setEditText(work());
+    w->readDirectory();
+    w->updateFileViews();
+    w->TabStrip->selectKey("Replace");
+    w->optReplaceSingle->select();
+    w->txtFind->setText("");
+    w->txtFind->setFocus();
+    QTest::keyClick(w->txtFind, Qt::Key_F5);
+    EXPECT_FALSE(w->cmdExecute->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), w->cmdAbout);
+    EXPECT_TRUE(QFile::exists(work() + "/a.txt"));
+    EXPECT_TRUE(w->execute.frmExecute.isNull());
+}
+
+TEST_F(FrameTest, SettingsButtonRecountsValidatesAndRequestsAPreview)
+{
+    start();
+    int shown = 0;
+    QObject::connect(w.get(), &FrmMain::settingsWindowRequested, w.get(), [&] {
+        ++shown;
+        w->state.preview.previewRequested = 0;
+        w->cmdExecute->setEnabled(false); // as if the window left the gate stale
+    });
+    w->TabStrip->selectKey("Case");
+    QTest::mouseClick(w->cmdSettings, Qt::LeftButton);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(w->state.preview.previewRequested, -1);
+    EXPECT_EQ(w->cmdExecute->isEnabled(), judgeGate(w->gateInputs()).enabled);
+}
+
+TEST_F(FrameTest, F12ReReadsTheWorkingDirectory)
+{
+    writeFile("a.txt");
+    start();
+    w->txtPath->setEditText(work());
+    w->readDirectory();
+    w->updateFileViews();
+    const int before = w->lwDirectory->count();
+    writeFile("b.txt");
+    w->txtPattern->setFocus();
+    QTest::keyClick(w->txtPattern, Qt::Key_F12);
+    EXPECT_EQ(w->lwDirectory->count(), before + 1);
+}
+
+TEST_F(FrameTest, AClickOnALabelInsideAFrameLeavesItsOption)
+{
+    start();
+    w->TabStrip->selectKey("Replace");
+    w->optReplaceBatch->select();
+    QGroupBox* single = w->frame[13];
+    QLabel* inside = single->findChild<QLabel*>();
+    ASSERT_TRUE(inside);
+    QTest::mouseClick(inside, Qt::LeftButton, {}, inside->rect().center());
+    EXPECT_TRUE(w->optReplaceBatch->isChecked());
+    // A click on the frame's own area away from its children selects it.
+    QPoint empty;
+    for (int y = single->height() - 3; y > 10 && empty.isNull(); --y)
+        for (int x = single->width() - 3; x > 3; x -= 3)
+            if (!single->childAt(x, y)) {
+                empty = QPoint(x, y);
+                break;
+            }
+    ASSERT_FALSE(empty.isNull());
+    QTest::mousePress(single, Qt::LeftButton, {}, empty);
+    EXPECT_TRUE(w->optReplaceBatch->isChecked()); // not on the press
+    QTest::mouseRelease(single, Qt::LeftButton, {}, empty);
+    EXPECT_TRUE(w->optReplaceSingle->isChecked());
+}
