@@ -70,8 +70,8 @@ void FrmMain::Form_Load()
     move(st.Main_Left / 15, st.Main_Top / 15);
     resize(st.Main_Width / 15, st.Main_Height / 15);
     pendingOuterSize_ = QSize(st.Main_Width / 15, st.Main_Height / 15);
-    if (st.Main_Maximized == 2)
-        setWindowState(Qt::WindowMaximized);
+    // Maximised only once the normal rectangle is right, so a restore finds it.
+    pendingMaximize_ = st.Main_Maximized == 2;
     const int dirWidths[8] = {st.dirColWidth1, st.dirColWidth2, st.dirColWidth3, st.dirColWidth4,
                               st.dirColWidth5, st.dirColWidth6, st.dirColWidth7, st.dirColWidth8};
     const int dragWidths[8] = {st.dragColWidth1, st.dragColWidth2, st.dragColWidth3, st.dragColWidth4,
@@ -356,6 +356,10 @@ void FrmMain::Form_Activate()
     if (mainWindowReady != 0 || activated_)
         return;
     activated_ = true;
+    if (pendingMaximize_) { // no frame was reported: a window system without one
+        pendingMaximize_ = false;
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
     mainWindowReady = -1;
     {
         FileListHost h = fileListHost();

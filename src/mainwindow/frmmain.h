@@ -205,6 +205,7 @@ private:
     // tells how wide the frame is; then the inner size is set from it.
     QSize pendingOuterSize_;
     QMargins appliedMargins_;
+    bool pendingMaximize_ = false;
     QStringList arguments_;
     bool activated_ = false;
     bool uiBuilt_ = false; // resize events may come before the controls exist

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QUrl>
 #include <QWindow>
 
@@ -78,6 +79,11 @@ void FrmMain::fitOuterSize()
         const QSize inner = pendingOuterSize_ - frame;
         pendingOuterSize_ = QSize();
         resize(inner);
+        if (pendingMaximize_) {
+            // After the new size has been taken, so that it is the one a restore returns to.
+            pendingMaximize_ = false;
+            QTimer::singleShot(0, this, [this] { setWindowState(windowState() | Qt::WindowMaximized); });
+        }
     }
 }
 
