@@ -223,6 +223,9 @@ void FrmMain::buildListArea()
     chkThumbnailsFreeSelect->hide();
 
     place(TabStripFilemode, 4560, 120, 2100, 345);
+    // Both captions whole with this desktop's font.
+    TabStripFilemode->resize(std::max(TabStripFilemode->width(), TabStripFilemode->minimumSizeHint().width() + 2),
+                             TabStripFilemode->height());
     place(fileBody, 4560, 120 + 345, 4695, 5895 - 345);
     place(cmdRefresh, 4680, 492, 330, 315);
     place(cmdDragDropAdd, 4680, 492, 330, 315);
