@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QUrlQuery>
 
 #include <algorithm>
@@ -145,10 +146,20 @@ FrmAbout::FrmAbout(platform::UiService& ui, const QString& productTitle, const Q
     Form_Load(totFiles, totDirs);
 }
 
+void FrmAbout::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    // Centred on the screen, not on the main window.
+    if (QScreen* s = screen())
+        move(s->availableGeometry().center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+}
+
 // The design's places were made for a narrower font: a link that needs more
 // room widens its column, and the right-hand part moves along with the box.
 void FrmAbout::fitCaptions()
 {
+    Label3->resize(std::max(Label3->width(), Label3->sizeHint().width()), Label3->height());
+    lblMail->move(std::max(lblMail->x(), Label3->geometry().right() + 6), lblMail->y());
     lblMail->resize(std::max(lblMail->width(), lblMail->sizeHint().width()), lblMail->height());
     const int extra = std::max(0, lblWeb->sizeHint().width() - lblWeb->width());
     if (extra == 0)

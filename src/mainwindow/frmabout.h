@@ -43,6 +43,7 @@ public:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
 private:
     void Form_Load(qint32 totFiles, qint32 totDirs);

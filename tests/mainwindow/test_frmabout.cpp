@@ -76,6 +76,9 @@ TEST_F(AboutBoxTest, ShowsCaptionVersionAndTotals)
         EXPECT_TRUE(box->rect().contains(w->geometry())) << w->objectName().toStdString();
     EXPECT_LE(box->lblVersion->sizeHint().width(), box->lblVersion->width());
     EXPECT_LE(box->lblMail->sizeHint().width(), box->lblMail->width());
+    EXPECT_LE(box->Label3->sizeHint().width(), box->Label3->width());
+    EXPECT_LT(box->Label3->geometry().right(), box->lblMail->x());
+    EXPECT_TRUE(box->Shape1->geometry().contains(box->lblMail->geometry()));
     EXPECT_LE(box->lblWeb->sizeHint().width(), box->lblWeb->width());
     EXPECT_LE(box->lblTotRenamed->heightForWidth(box->lblTotRenamed->width()), box->lblTotRenamed->height());
 }
