@@ -1,5 +1,8 @@
 #include "mainwindow/framelayout.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
+
 #include <algorithm>
 #include <limits>
 
@@ -13,6 +16,23 @@ FrameLayout frameLayout(int outerWidth, int outerHeight)
     l.txtPathWidth = std::max(tabWidth - 1990, 0);
     l.txtPatternLeft = kPathLeft + l.txtPathWidth + 100;
     return l;
+}
+
+int dropDownRows(int height, int fieldHeight, int rowHeight)
+{
+    if (rowHeight <= 0)
+        return 1;
+    return std::max((height - fieldHeight) / rowHeight, 1);
+}
+
+void setComboDropHeight(int height, QComboBox* combo)
+{
+    // Styles that open a list over the whole screen ignore the row count otherwise.
+    combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    combo->ensurePolished();
+    combo->view()->ensurePolished();
+    const int row = combo->count() > 0 ? combo->view()->sizeHintForRow(0) : combo->fontMetrics().height() + 2;
+    combo->setMaxVisibleItems(dropDownRows(height, combo->sizeHint().height(), row));
 }
 
 qint16 clampTwips(qint64 twips)

@@ -18,5 +18,13 @@ inline constexpr int kPathLeft = 5805;
 // A size smaller than the controls' margins gives zero, never a negative size.
 FrameLayout frameLayout(int outerWidth, int outerHeight);
 
+// How many rows an opened drop-down list shows when the edit field and the
+// list together are `height` pixels tall; at least one.
+int dropDownRows(int height, int fieldHeight, int rowHeight);
+
+class QComboBox;
+// The opened list of `combo` is as tall as `height` pixels minus its edit field.
+void setComboDropHeight(int height, QComboBox* combo);
+
 // A geometry value as the 16-bit settings keep it.
 qint16 clampTwips(qint64 twips);

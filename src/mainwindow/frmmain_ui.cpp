@@ -1,6 +1,7 @@
 // Construction of the main window's controls. Places are given in twips, as
 // the window's design keeps them, and converted at 15 twips per pixel.
 #include "mainwindow/frmmain.h"
+#include "mainwindow/framelayout.h"
 #include "mainwindow/taglists.h"
 #include "platform/places.h"
 
@@ -702,8 +703,9 @@ void FrmMain::fillTagLists()
         c->setCurrentIndex(-1);
         c->view()->setMinimumWidth(260);
     }
-    cmbFormat->setMaxVisibleItems(12);
-    cmbFormatParts->setMaxVisibleItems(9);
-    cmbAddMp3Tag->setMaxVisibleItems(12);
-    txtPath->setMaxVisibleItems(12);
+    // Heights of the opened lists, in pixels including the edit field.
+    setComboDropHeight(180, cmbFormat);
+    setComboDropHeight(150, cmbFormatParts);
+    setComboDropHeight(180, cmbAddMp3Tag);
+    setComboDropHeight(180, txtPath);
 }

@@ -6,7 +6,9 @@
 #include "platform/places.h"
 #include "test_support.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -44,6 +46,16 @@ TEST(FrameLayout, GeometryValuesAreClampedToSixteenBits)
         {0, 0}, {-15, -15}, {32767, 32767}, {32768, 32767}, {40000 * 15, 32767}, {-32768, -32768}, {-40000, -32768}};
     for (const auto& [in, out] : cases)
         EXPECT_EQ(clampTwips(in), out) << in;
+}
+
+TEST(FrameLayout, DropDownRowsFillTheHeightBelowTheField)
+{
+    struct Case {
+        int height, field, row, rows;
+    };
+    const Case cases[] = {{180, 24, 18, 8}, {150, 24, 18, 7}, {180, 24, 26, 6}, {20, 24, 18, 1}, {180, 24, 0, 1}};
+    for (const Case& c : cases)
+        EXPECT_EQ(dropDownRows(c.height, c.field, c.row), c.rows) << c.height << " " << c.row;
 }
 
 class FrameTest : public TempEnv {
@@ -108,6 +120,21 @@ TEST_F(FrameTest, WideningMovesOnlyTheStripListsPathAndPattern)
                           static_cast<QWidget*>(w->TreeView)})
         EXPECT_TRUE(w->fileBody->geometry().contains(list->geometry())) << list->objectName().toStdString();
     EXPECT_LE(w->txtPattern->geometry().right(), w->fileBody->geometry().right());
+}
+
+TEST_F(FrameTest, OpenedTagListsKeepTheirHeights)
+{
+    start();
+    const int row = w->cmbFormat->view()->sizeHintForRow(0);
+    EXPECT_EQ(w->cmbFormat->maxVisibleItems(), dropDownRows(180, w->cmbFormat->sizeHint().height(), row));
+    EXPECT_EQ(w->cmbFormatParts->maxVisibleItems(), dropDownRows(150, w->cmbFormatParts->sizeHint().height(), row));
+    EXPECT_GT(w->cmbFormat->maxVisibleItems(), 3);
+    EXPECT_LT(w->cmbFormat->maxVisibleItems(), w->cmbFormat->count());
+    QTest::mouseClick(w->cmbFormat, Qt::LeftButton);
+    QWidget* popup = w->cmbFormat->view()->window();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return popup->isVisible(); }, 1000));
+    EXPECT_LE(popup->height() + w->cmbFormat->height(), 180 + row);
+    w->cmbFormat->hidePopup();
 }
 
 TEST_F(FrameTest, TheOuterSizeNeverGoesBelowTheMinimum)
