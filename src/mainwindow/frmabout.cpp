@@ -108,12 +108,18 @@ FrmAbout::FrmAbout(platform::UiService& ui, const QString& productTitle, const Q
     lblTotRenamed->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     place(lblTotRenamed, 2040, 2025, 2490, 555);
 
-    // An etched separator: a shadow line over a highlight line.
+    // An etched separator: a line in the shadow colour over one in the highlight colour.
     Line1 = named(new QFrame(this), QStringLiteral("Line1"));
-    Line1->setFrameShape(QFrame::HLine);
-    Line1->setFrameShadow(QFrame::Sunken);
-    Line1->setGeometry(120 / kTwips, 2760 / kTwips - 1, (4560 - 120) / kTwips, 2);
-    Line2 = Line1; // the sunken frame draws both lines
+    Line2 = named(new QFrame(this), QStringLiteral("Line2"));
+    const std::pair<QFrame*, QPalette::ColorRole> lines[] = {{Line1, QPalette::Dark}, {Line2, QPalette::Light}};
+    for (const auto& [line, role] : lines) {
+        line->setAutoFillBackground(true);
+        QPalette p = line->palette();
+        p.setColor(QPalette::Window, p.color(role));
+        line->setPalette(p);
+    }
+    Line1->setGeometry(120 / kTwips, 2760 / kTwips, (4560 - 120) / kTwips, 1);
+    Line2->setGeometry(120 / kTwips, 2760 / kTwips + 1, (4560 - 120) / kTwips, 1);
 
     cmdExit = named(new QPushButton(QStringLiteral("Close"), this), QStringLiteral("cmdExit"));
     place(cmdExit, 45, 375, 570, 315);
@@ -171,6 +177,7 @@ void FrmAbout::fitCaptions()
     lblWeb->resize(lblWeb->width() + extra, lblWeb->height());
     imgTaborin->resize(imgTaborin->width() + extra, imgTaborin->height());
     Line1->resize(Line1->width() + extra, Line1->height());
+    Line2->resize(Line2->width() + extra, Line2->height());
     setFixedSize(width() + extra, height());
 }
 
