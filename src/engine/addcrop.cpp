@@ -21,29 +21,31 @@ qsizetype position(const QString& box)
     return p;
 }
 
+// Positions count characters, so an insert or a cut never splits a pair.
 QString addChars(const QString& text, const RenameOptions& o)
 {
-    const qsizetype n = text.size();
+    const qsizetype n = charCount(text);
     const qsizetype p = position(o.addPos);
     if (p > n)
         return text;
-    const qsizetype at = o.addFromEnd ? n - p : p;
+    const qsizetype at = unitOffset(text, o.addFromEnd ? n - p : p);
     return joined(QStringView(text).left(at), o.addText, QStringView(text).mid(at));
 }
 
 QString cropChars(const QString& text, const RenameOptions& o)
 {
-    const qsizetype n = text.size();
+    const qsizetype n = charCount(text);
     const qsizetype c = position(o.cropPos);
     if (c >= n)
         return text;
     // A pasted minus sign would repeat characters; removing nothing is the
     // only reading of a negative count that cannot garble a name.
     const qsizetype k = qMax<qsizetype>(0, leadingInt16(o.cropCount));
+    const QStringView t(text);
     if (!o.cropFromEnd)
-        return joined(QStringView(text).left(c), QStringView(text).mid(qMin(n, c + k)));
+        return joined(t.left(unitOffset(t, c)), t.mid(unitOffset(t, qMin(n, c + k))));
     const qsizetype keep = qMax<qsizetype>(0, n - c - k);
-    return joined(QStringView(text).left(keep), QStringView(text).right(c));
+    return joined(t.left(unitOffset(t, keep)), t.mid(unitOffset(t, n - c)));
 }
 
 } // namespace

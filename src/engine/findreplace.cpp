@@ -55,7 +55,8 @@ QString findReplaceChecked(const QString& source, const QString& find, const QSt
     if (start >= 32767)
         throw platform::makeFailure(platform::failures::Overflow);
     const Qt::CaseSensitivity cs = caseSensitive != 0 ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    const qsizetype from = qMin<qsizetype>(start, source.size());
+    // The head kept is `start` characters, never half of a pair.
+    const qsizetype from = unitOffset(source, start);
     const int limit = count <= 0 ? -1 : count;
     const TextFinder findFinder(find, cs);
     if (swapMode == 0)

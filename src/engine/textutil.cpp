@@ -106,6 +106,24 @@ double numberFromText(QStringView text)
     return value;
 }
 
+qsizetype charCount(QStringView text)
+{
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < text.size(); ++i, ++n)
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+    return n;
+}
+
+qsizetype unitOffset(QStringView text, qsizetype chars)
+{
+    qsizetype i = 0;
+    for (; chars > 0 && i < text.size(); --chars, ++i)
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+    return i;
+}
+
 void makeUpper(QString& text)
 {
     mapInPlace(text, [](char32_t c) { return QChar::toUpper(c); }, upperUnit);

@@ -37,6 +37,23 @@ inline bool isLetterChar(QChar c)
     return (u >= 65 && u <= 90) || (u >= 97 && u <= 122) || (u >= 192 && u <= 255);
 }
 
+// Qt leaves a character unmapped when its full case mapping has more than one
+// character, also where the simple mapping is one character: "İ" lowers to
+// "i", and the Greek small letters with ypogegrammeni upper to their capitals
+// with prosgegrammeni. These are all such characters.
+inline char16_t simpleUpperOfSpecial(char16_t u)
+{
+    if ((u >= 0x1F80 && u <= 0x1F87) || (u >= 0x1F90 && u <= 0x1F97) || (u >= 0x1FA0 && u <= 0x1FA7))
+        return char16_t(u + 8);
+    if (u == 0x1FB3 || u == 0x1FC3 || u == 0x1FF3)
+        return char16_t(u + 9);
+    return u;
+}
+inline char16_t simpleLowerOfSpecial(char16_t u)
+{
+    return u == 0x0130 ? u'i' : u;
+}
+
 // One-to-one case mapping of one UTF-16 unit, with a fast path for ASCII; a
 // surrogate stays as it is.
 inline QChar upperUnit(QChar c)
@@ -44,15 +61,28 @@ inline QChar upperUnit(QChar c)
     const char16_t u = c.unicode();
     if (u < 128)
         return (u >= u'a' && u <= u'z') ? QChar(char16_t(u - 32)) : c;
-    return c.isSurrogate() ? c : c.toUpper();
+    if (c.isSurrogate())
+        return c;
+    const char16_t special = simpleUpperOfSpecial(u);
+    return special != u ? QChar(special) : c.toUpper();
 }
 inline QChar lowerUnit(QChar c)
 {
     const char16_t u = c.unicode();
     if (u < 128)
         return (u >= u'A' && u <= u'Z') ? QChar(char16_t(u + 32)) : c;
-    return c.isSurrogate() ? c : c.toLower();
+    if (c.isSurrogate())
+        return c;
+    const char16_t special = simpleLowerOfSpecial(u);
+    return special != u ? QChar(special) : c.toLower();
 }
+
+// Positions and lengths of names count characters: a surrogate pair is one
+// character (an unpaired surrogate counts as one too).
+qsizetype charCount(QStringView text);
+// The UTF-16 offset at which character number `chars` (from 0) begins; the
+// text's size for `chars` at or past the end, 0 for a negative one. Never inside a pair.
+qsizetype unitOffset(QStringView text, qsizetype chars);
 
 // One-to-one case mapping of a whole text, code point by code point, so that
 // lengths and positions never change (full mapping would turn "ß" into "SS").

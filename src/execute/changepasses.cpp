@@ -142,16 +142,18 @@ void executeDates(ExecuteHost& h)
             const std::pair<QString, QString> olds[3] = {{old.createdDate, old.createdTime},
                                                          {old.accessedDate, old.accessedTime},
                                                          {old.modifiedDate, old.modifiedTime}};
-            const bool changed = result.ok && (result.anyWritten || !result.createdRefused);
+            // Only a stamp that gets another value is a change: one whose new
+            // value equals the old one gives no line, no count and no record.
+            const bool changed = result.ok && result.anyWritten;
             bool warned = false;
             for (int i = 0; i < 3; ++i) {
-                if (!ticked[i])
+                if (!ticked[i] || (result.ok && !result.changes[size_t(i)]))
                     continue;
                 const QString shownNew = ((o.useDate == 1 ? newDate : olds[i].first) + QLatin1Char(' ') +
                                           (o.useTime == 1 ? newTime : olds[i].second))
                                              .trimmed();
                 // Linux cannot set a creation time: that one time is a warning of its own.
-                const bool failed = !changed || (i == 0 && result.createdRefused);
+                const bool failed = !result.ok || (i == 0 && result.createdRefused);
                 warned = warned || failed;
                 reportLine(h, QLatin1String(failed ? kDateLines[i].failed : kDateLines[i].done) + prefixFor(h, dir) + name +
                               QStringLiteral(" [") + olds[i].first + QLatin1Char(' ') + olds[i].second +

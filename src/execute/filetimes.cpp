@@ -75,14 +75,21 @@ SetDatesResult setFileDates(const QString& path, const QString& createdDate, con
     const auto accessed = newStamp(stamps.accessed, accessedDate, accessedTime);
     const auto modified = newStamp(stamps.modified, modifiedDate, modifiedTime);
 
-    result.createdRefused = created && wholeSeconds(*created) != wholeSeconds(stamps.created);
-    if (!accessed && !modified) {
+    const auto differs = [](const std::optional<QDateTime>& wanted, const QDateTime& was) {
+        return wanted && wholeSeconds(*wanted) != wholeSeconds(was);
+    };
+    result.changes = {differs(created, stamps.created), differs(accessed, stamps.accessed),
+                      differs(modified, stamps.modified)};
+    result.createdRefused = result.changes[0];
+    if (!result.changes[1] && !result.changes[2]) {
         result.ok = true;
         return result;
     }
+    const auto stamp = [](bool change, const std::optional<QDateTime>& t) {
+        return change ? std::optional<timespec>(platform::toTimespec(*t)) : std::nullopt;
+    };
     try {
-        platform::setFileTimes(path, accessed ? std::optional<timespec>(platform::toTimespec(*accessed)) : std::nullopt,
-                               modified ? std::optional<timespec>(platform::toTimespec(*modified)) : std::nullopt);
+        platform::setFileTimes(path, stamp(result.changes[1], accessed), stamp(result.changes[2], modified));
         result.ok = true;
         result.anyWritten = true;
     } catch (const platform::Failure&) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <QDateTime>
 #include <QString>
+#include <array>
 
 // The three time stamps of a file as local calendar times. The creation time is
 // the birth time where the file system records one, else the modified time.
@@ -27,12 +28,16 @@ struct SetDatesResult {
     bool ok = false;              // the accessed and modified stamps asked for were written
     bool createdRefused = false;  // a new creation time was asked for and cannot be set here
     bool anyWritten = false;      // at least one stamp changed on disk
+    // Created, accessed, modified: a new value was asked for and differs, to
+    // the second, from the old one. A value equal to the old one is no change.
+    std::array<bool, 3> changes{};
 };
 
 // Sets the date and/or time part of each stamp from the texts; an empty text
-// keeps that part. Stamps with both texts empty are left exactly as they are
-// (nanoseconds included). Linux cannot set a creation time: a requested one
-// equal, to the second, to the one shown is no change; any other is refused
+// keeps that part. Stamps with both texts empty, or whose new value equals the
+// old one to the second, are left exactly as they are (nanoseconds included).
+// Linux cannot set a creation time: a requested one equal, to the second, to
+// the one shown is no change; any other is refused
 // while the other stamps are still written. The old stamps are left in `old`
 // (unchanged when the file cannot be read). A text that does not convert
 // throws platform::Failure 13 before anything changes. Mode bits are never touched.

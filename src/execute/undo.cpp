@@ -167,6 +167,7 @@ void runUndo(ExecuteHost& h)
         return;
     RunState& r = h.run();
     UndoStore& u = h.undo();
+    const qint16 orderChangedBefore = h.files->listOrderChanged;
     r.cancelRequested = 0;
     stopPreview(*h.preview);
     r.undoInProgress = -1;
@@ -233,7 +234,13 @@ void runUndo(ExecuteHost& h)
             rebuildFreeSelect(h);
         }
     });
-    tolerant([&] { restoreOrder(h, false); });
+    // The rows go back to the order the user gave them under the run's own
+    // rule; otherwise the reload's sort order stands, so a restored name is
+    // not left at the place its renamed form had.
+    tolerant([&] {
+        if (h.settings->keepFileOrder == 1 && (orderChangedBefore == -1 || h.mode() == 1))
+            restoreOrder(h, false);
+    });
     tolerant([&] { restoreSelection(h); });
     tolerant([&] {
         if (h.updateSelectionCount)

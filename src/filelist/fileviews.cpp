@@ -164,6 +164,7 @@ void updateFileViews(FileListHost& host)
     }
     if (*host.mainWindowReady == 0)
         return;
+    host.ui->clearEscape(); // only a press during the build cancels it
     host.preview->previewToken = -1;
     host.ui->setMousePointer(11);
     const bool busy = *host.executeBusy != 0;

@@ -436,6 +436,8 @@ void readDirectory(FileListHost& host)
 {
     if (*host.mainWindowReady == 0)
         return;
+    // An Escape pressed while the window was idle is not meant for this read.
+    host.ui->clearEscape();
     stopPreview(*host.preview);
     FileListState& s = *host.files;
     const QString p = host.txtPath->currentText();

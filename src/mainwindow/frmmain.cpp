@@ -35,8 +35,11 @@ FrmMain::FrmMain(platform::UiService& uiService, const QStringList& arguments, Q
     setObjectName(QStringLiteral("frmMain"));
     buildUi();
     uiBuilt_ = true;
-    Form_Load();
+    // The handlers are connected before the stored values go in, so each value
+    // still adjusts the controls that depend on it (the Process pair, "View as
+    // Tree"); those that need a ready window test the ready flag.
     connectGate();
+    Form_Load();
 }
 
 FrmMain::~FrmMain() = default;
@@ -871,6 +874,13 @@ void FrmMain::connectGate()
     connect(cmdSettings, &QPushButton::clicked, this, [this] { cmdSettings_Click(); });
     connect(cmdAbout, &QPushButton::clicked, this, [this] { cmdAbout_Click(); });
     connect(cmdRefresh, &QToolButton::clicked, this, [this] { cmdRefresh_Click(); });
+    // Every selection change in either list is counted at once, so the count,
+    // the gate, the preview and the run agree with what the user selected.
+    for (platform::ListView* lw : {lwDirectory, lwDragDrop})
+        connect(lw->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, lw] {
+            if (lw == activeList())
+                updateSelectionCount(false);
+        });
     for (QGroupBox* f : frame)
         f->installEventFilter(this);
     qApp->installEventFilter(this);

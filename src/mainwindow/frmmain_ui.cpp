@@ -6,6 +6,7 @@
 #include "platform/places.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -273,6 +274,17 @@ static QGroupBox* makeFrame(std::array<QGroupBox*, 15>& frames, int index, const
     return g;
 }
 
+// The two options of a panel lie in separate frames, so Qt would not make them
+// exclusive by itself: one group keeps exactly one of them selected, and a
+// click on the selected one keeps it.
+static void exclusivePair(QWidget* panel, OptionButton* a, OptionButton* b)
+{
+    auto* group = new QButtonGroup(panel);
+    group->setExclusive(true);
+    group->addButton(a);
+    group->addButton(b);
+}
+
 static QFrame* makePanel(QWidget* parent, const QString& name)
 {
     auto* p = named(new QFrame(parent), name);
@@ -316,6 +328,7 @@ void FrmMain::buildFindReplace()
                              QStringLiteral("optReplaceSingle"));
     auto* batch = makeFrame(frame, 14, QStringLiteral("      Batch Replace"), frmFindReplace, &optReplaceBatch,
                             QStringLiteral("optReplaceBatch"));
+    exclusivePair(frmFindReplace, optReplaceSingle, optReplaceBatch);
     txtFind = named(new TextBox(single), QStringLiteral("txtFind"));
     txtReplace = named(new TextBox(single), QStringLiteral("txtReplace"));
     cmdReplaceGetString = pictureButton(single, QStringLiteral("cmdReplaceGetString"), QStyle::SP_FileDialogContentsView,
@@ -431,6 +444,7 @@ void FrmMain::buildAttributes()
                         QStringLiteral("optAttrib_Attributes"));
     auto* d = makeFrame(frame, 3, QStringLiteral("      Date && Time"), frmSetAttributes, &optAttrib_Date,
                         QStringLiteral("optAttrib_Date"));
+    exclusivePair(frmSetAttributes, optAttrib_Attributes, optAttrib_Date);
     chkR = named(new CheckBox(QStringLiteral("Write Protect"), a, true), QStringLiteral("chkR"));
     chkH = named(new CheckBox(QStringLiteral("Hidden"), a, true), QStringLiteral("chkH"));
     chkS = named(new CheckBox(QStringLiteral("System"), a, true), QStringLiteral("chkS"));
@@ -487,6 +501,7 @@ void FrmMain::buildAddCrop()
     frmAddCrop = makePanel(centralWidget(), QStringLiteral("frmAddCrop"));
     auto* a = makeFrame(frame, 0, QStringLiteral("      Add"), frmAddCrop, &optAdd, QStringLiteral("optAdd"));
     auto* c = makeFrame(frame, 1, QStringLiteral("      Crop"), frmAddCrop, &optCrop, QStringLiteral("optCrop"));
+    exclusivePair(frmAddCrop, optAdd, optCrop);
     txtAdd = named(new TextBox(a), QStringLiteral("txtAdd"));
     txtAddPos = numberBox(a, QStringLiteral("txtAddPos"), QStringLiteral("0"), 3);
     UpDownAdd = named(new UpDown(txtAddPos, 0, 999, a), QStringLiteral("UpDownAdd"));
@@ -558,6 +573,7 @@ void FrmMain::buildEnum()
                         QStringLiteral("chkEnumTab_Enum"));
     auto* n = makeFrame(frame, 12, QStringLiteral("      Normalize Numbers"), frmEnum, &chkEnumTab_Normalize,
                         QStringLiteral("chkEnumTab_Normalize"));
+    exclusivePair(frmEnum, chkEnumTab_Enum, chkEnumTab_Normalize);
     txtEnumFormat = named(new TextBox(e), QStringLiteral("txtEnumFormat"));
     txtEnumFormat->setText(QStringLiteral("<ENUM>_<FULLNAME>"));
     cmbEnumFormat = named(new QComboBox(e), QStringLiteral("cmbEnumFormat"));
@@ -642,6 +658,7 @@ void FrmMain::buildFormat()
                         QStringLiteral("chkFormatTab_Format"));
     auto* d = makeFrame(frame, 9, QStringLiteral("      Filetype Detection"), frmFormat, &chkFormatTab_Detect,
                         QStringLiteral("chkFormatTab_Detect"));
+    exclusivePair(frmFormat, chkFormatTab_Format, chkFormatTab_Detect);
     txtFormat = named(new TextBox(f), QStringLiteral("txtFormat"));
     txtFormat->setText(QStringLiteral("<NAME> (<SIZE>).<EXT>"));
     cmbFormat = named(new QComboBox(f), QStringLiteral("cmbFormat"));

@@ -1,4 +1,5 @@
 #include "mainwindow/gate.h"
+#include "engine/textutil.h"
 
 #include <algorithm>
 
@@ -60,7 +61,8 @@ static bool modeRulePasses(const GateInputs& in)
             return false;
         if (o.caseSensitive != 0)
             return o.findText != o.replaceText;
-        return o.findText.toUpper() != o.replaceText.toUpper();
+        // The one-to-one mapping the rename uses: "ß" and "SS" are different texts.
+        return upperText(o.findText) != upperText(o.replaceText);
     }
     if (key == QLatin1String("Case"))
         return !(o.nameCase == 0 && o.extCase == 0 && o.useExceptions == 0);

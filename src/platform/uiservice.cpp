@@ -54,32 +54,27 @@ std::function<void()> throttledYield(int intervalMs)
     };
 }
 
-class QtUiService::EscapeFilter : public QObject {
-public:
-    explicit EscapeFilter(UiService* service) : service_(service) {}
-    QPointer<QWidget> window;
-
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        // Key events reach the top-level QWindow first: latch there, once per press.
-        if (event->type() == QEvent::KeyPress && watched->isWindowType() &&
-            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && window) {
-            QWindow* w = window->windowHandle();
-            if (w && watched == w)
-                service_->latchEscape();
-        }
-        return false;
-    }
-
-private:
-    UiService* service_;
-};
-
-QtUiService::QtUiService() : filter_(new EscapeFilter(this))
+EscapeLatch::EscapeLatch(UiService& service, QObject* parent) : QObject(parent), service_(service)
 {
     if (QCoreApplication::instance())
-        QCoreApplication::instance()->installEventFilter(filter_);
+        QCoreApplication::instance()->installEventFilter(this);
 }
+
+EscapeLatch::~EscapeLatch() = default;
+
+bool EscapeLatch::eventFilter(QObject* watched, QEvent* event)
+{
+    // Key events reach the top-level QWindow first: latch there, once per press.
+    if (event->type() == QEvent::KeyPress && watched->isWindowType() &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && window) {
+        QWindow* w = window->windowHandle();
+        if (w && watched == w)
+            service_.latchEscape();
+    }
+    return false;
+}
+
+QtUiService::QtUiService() : filter_(new EscapeLatch(*this)) {}
 
 QtUiService::~QtUiService()
 {

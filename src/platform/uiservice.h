@@ -1,6 +1,7 @@
 #pragma once
 #include <QDateTime>
 #include <QMessageBox>
+#include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -34,6 +35,8 @@ public:
 
     // Escape pressed while the program's main window was in front, since the last call.
     bool takeEscape();
+    // Long work calls this as it starts: only a press during the work cancels it.
+    void clearEscape() { escapeLatched_ = false; }
     // Like takeEscape, but first lets pending key events arrive (at most every
     // 100 ms) for loops that never yield otherwise.
     bool pollEscape();
@@ -61,6 +64,21 @@ private:
 // empty turns of the loop while the window still answers at once.
 std::function<void()> throttledYield(int intervalMs = 15);
 
+// An application event filter that latches an Escape press into a service
+// while the given window is in front (key events reach its top-level QWindow).
+class EscapeLatch : public QObject {
+public:
+    explicit EscapeLatch(UiService& service, QObject* parent = nullptr);
+    ~EscapeLatch() override;
+    QPointer<QWidget> window;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    UiService& service_;
+};
+
 // The real service: Qt dialogs, QDesktopServices, an application event filter
 // for the Escape latch.
 class QtUiService : public UiService {
@@ -85,8 +103,7 @@ protected:
     void pumpEvents() override;
 
 private:
-    class EscapeFilter;
-    EscapeFilter* filter_ = nullptr;
+    EscapeLatch* filter_ = nullptr;
 };
 
 } // namespace platform

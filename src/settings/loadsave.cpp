@@ -1,6 +1,7 @@
 #include "settings/loadsave.h"
 
 #include "engine/logs.h"
+#include "engine/textutil.h"
 #include "platform/datetext.h"
 #include "platform/settingsstore.h"
 #include "settings/commandline.h"
@@ -47,6 +48,7 @@ public:
         s_.txtPatternEnabled = s_.usePatternForFiles != 0 || s_.usePatternForDirs != 0;
         keys("exceptionsEnabled", "thumbsHeight");
         boundReadSizes();
+        boundPanelNumbers();
         readExceptionWords(context_.programFolder, tables_, memo_);
         keys("chkSpaceBeginning", "dragColWidth8");
         keys("chkFiles", "uncheckSubsdirsAtStartup");
@@ -162,6 +164,18 @@ private:
         if (s_.getHtmlTitle_ReadSize <= 0)
             s_.getHtmlTitle_ReadSize = 2048;
         s_.getHtmlTitle_ReadSize = std::min(s_.getHtmlTitle_ReadSize, 1024 * 1024);
+    }
+
+    // The find-and-replace start and count go into boxes whose spinner keeps
+    // them within 0-999; only a hand-edited store holds another number, and it
+    // is brought into that range as the spinner would.
+    void boundPanelNumbers()
+    {
+        for (QString* text : {&s_.txtReplaceStart, &s_.txtReplaceCount}) {
+            const double v = leadingNumber(*text);
+            if (v < 0 || v > 999)
+                *text = QString::number(std::clamp(v, 0.0, 999.0));
+        }
     }
 
     void configurationFiles()

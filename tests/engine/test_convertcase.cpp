@@ -43,6 +43,14 @@ TEST(ConvertCase, ModesTable)
         {"photo.jpeg", NameLower, ExtUpper, "photo.JPEG"},
         {"ÉCOLE.TXT", NameLower, ExtLower, "école.txt"},
         {"straße.txt", NameUpper, ExtNoChange, "STRAßE.txt"}, // one-to-one mapping: length kept
+        // One-to-one mapping also where the full mapping has more characters.
+        {"İZMİR.TXT", NameLower, ExtLower, "izmir.txt"},
+        {"İstanbul", NameWords, ExtNoChange, "İstanbul"},
+        {"i\u0307zmir", NameSentence, ExtNoChange, "I\u0307zmir"}, // "i" and a combining dot stay two characters
+        {"ᾳ.ᾀ", NameUpper, ExtUpper, "ᾼ.ᾈ"},
+        {"ᾼ", NameLower, ExtNoChange, "ᾳ"},
+        {"İ", NameInvert, ExtNoChange, "i"},
+        {"𐐨.txt", NameUpper, ExtNoChange, "𐐀.txt"},
         // A final dot stays in every mode.
         {"abc.", NameNoChange, ExtNoChange, "abc."},
         {"abc.", NameUpper, ExtUpper, "ABC."},

@@ -52,6 +52,11 @@ TEST_F(FindReplaceTest, Table)
         // A "*" is an ordinary character of a Linux name and survives the swap.
         {"a*b", "a", "b", 0, 1, 0, 0, "b*a"},
         {"x*y", "x", "*", 0, 1, 0, 0, "*xy"},
+        // The start counts characters: one outside the basic plane is one.
+        {"😀aa", "a", "b", 0, 0, 1, 0, "😀bb"},
+        {"😀😀a", "a", "b", 0, 0, 2, 0, "😀😀b"},
+        {"😀😀a", "😀", "x", 0, 0, 1, 0, "😀xa"},
+        {"😀a", "a", "b", 0, 0, 2, 0, "😀a"},
         // empty source or find
         {"", "a", "b", 0, 0, 0, 0, ""},
         {"abc", "", "b", 0, 0, 0, 0, ""},

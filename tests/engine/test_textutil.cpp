@@ -76,6 +76,23 @@ TEST(TextUtil, CaseMappingKeepsLength)
     const QString deseretLower = QString::fromUtf8("\U00010428");
     EXPECT_EQ(upperText(deseretLower), QString::fromUtf8("\U00010400"));
     EXPECT_EQ(upperText(u"x1-y").size(), 4);
+    EXPECT_EQ(lowerText(u"İZMİR"), "izmir");
+    EXPECT_EQ(upperText(u"ᾀᾐᾠᾳῃῳ"), QString::fromUtf8("ᾈᾘᾨᾼῌῼ"));
+}
+
+TEST(TextUtil, CharacterPositionsSkipWholePairs)
+{
+    const QString t = QString::fromUtf8("a😀b");
+    EXPECT_EQ(charCount(t), 3);
+    EXPECT_EQ(unitOffset(t, 0), 0);
+    EXPECT_EQ(unitOffset(t, 1), 1);
+    EXPECT_EQ(unitOffset(t, 2), 3);
+    EXPECT_EQ(unitOffset(t, 3), 4);
+    EXPECT_EQ(unitOffset(t, 9), 4);
+    EXPECT_EQ(unitOffset(t, -1), 0);
+    const QString lone = QString(QChar(0xD800)) + QLatin1Char('x'); // an unpaired half counts as one
+    EXPECT_EQ(charCount(lone), 2);
+    EXPECT_EQ(unitOffset(lone, 1), 1);
 }
 
 TEST(TextUtil, TextFinderAgreesWithQtComparison)

@@ -79,3 +79,31 @@ TEST(Attributes, WantedBitsFollowTheBoxes)
     EXPECT_EQ(wantedAttributes(ReadOnly | Archive | Directory, 2, 2, 2, 2), ReadOnly | Archive);
     EXPECT_EQ(wantedAttributes(Hidden, 1, 0, 1, 0), ReadOnly | System);
 }
+
+TEST_F(FileTimesTest, ANewValueEqualToTheOldOneIsNoChangeAndNotRewritten)
+{
+    const QString f = writeFile("same.txt", "x");
+    const QDateTime when(QDate(2020, 6, 7), QTime(8, 9, 10));
+    platform::setFileTimes(f, timespec{platform::toTimespec(when).tv_sec, 444},
+                           timespec{platform::toTimespec(when).tv_sec, 555});
+    OldFileDates old;
+    const QString d = platform::dateText(when.date()), t = platform::timeText(when.time());
+    const struct {
+        const char* what;
+        QString accessedDate, accessedTime, modifiedDate, modifiedTime;
+        std::array<bool, 3> changes;
+    } cases[] = {
+        {"nothing asked", {}, {}, {}, {}, {false, false, false}},
+        {"the same date", {}, {}, d, {}, {false, false, false}},
+        {"the same date and time", d, t, d, t, {false, false, false}},
+        {"another time for access only", {}, platform::timeText(QTime(1, 2, 3)), d, t, {false, true, false}},
+    };
+    for (const auto& c : cases) {
+        const auto r = setFileDates(f, {}, {}, c.accessedDate, c.accessedTime, c.modifiedDate, c.modifiedTime, old);
+        EXPECT_TRUE(r.ok) << c.what;
+        EXPECT_EQ(r.changes, c.changes) << c.what;
+        EXPECT_EQ(r.anyWritten, c.changes[1] || c.changes[2]) << c.what;
+        EXPECT_EQ(platform::entryInfo(f)->modified.tv_nsec, 555) << c.what; // the unchanged stamp keeps its fraction
+    }
+    EXPECT_EQ(platform::toDateTime(platform::entryInfo(f)->accessed), QDateTime(when.date(), QTime(1, 2, 3)));
+}

@@ -385,3 +385,34 @@ TEST_F(RunRenameTest, ADisabledRenameDoesNothing)
     EXPECT_EQ(ui.mousePointer(), 0);
     EXPECT_FALSE(QFileInfo::exists(programFolder() + "/log.txt"));
 }
+
+TEST_F(RunRenameTest, AddAndCropCountCharactersOutsideTheBasicPlaneOnDisk)
+{
+    struct Case {
+        bool crop;
+        const char* before;
+        const char* after;
+    };
+    for (const Case& c : {Case{false, "😀b.txt", "😀Xb.txt"}, Case{true, "😀b.txt", "b.txt"}}) {
+        SCOPED_TRACE(c.after);
+        QDir(work()).removeRecursively();
+        QDir().mkpath(work());
+        writeFile(QString::fromUtf8(c.before), "x");
+        start();
+        listWork();
+        w->TabStrip->selectKey("AddCrop");
+        (c.crop ? w->optCrop : w->optAdd)->select();
+        w->txtAdd->setText("X");
+        w->txtAddPos->setText("1");
+        w->txtCropNumber->setText("1");
+        w->txtCropPos->setText("0");
+        w->cmdExecute_Click();
+        EXPECT_EQ(QDir(work()).entryList(QDir::Files), QStringList{QString::fromUtf8(c.after)});
+        EXPECT_EQ(readText(work() + "/" + QString::fromUtf8(c.after)), "x");
+        // The log names the entry that exists.
+        EXPECT_EQ(logLines(), QStringList{QString::fromUtf8("File Renamed: %1 --> %2").arg(QString::fromUtf8(c.before),
+                                                                                          QString::fromUtf8(c.after))});
+        w->exited = true;
+        w.reset();
+    }
+}

@@ -201,6 +201,101 @@ TEST_F(UndoTest, ANewCreationTimeIsAWarningWhileModifiedIsStillSet)
     EXPECT_TRUE(w->cmdUndo->isEnabled()); // the file changed: it has its undo record
 }
 
+TEST_F(UndoTest, AStampWhoseNewValueEqualsTheOldOneIsNoChange)
+{
+    const QDateTime accessed(QDate(2018, 3, 4), QTime(5, 6, 7));
+    const QDateTime modified(QDate(2019, 4, 5), QTime(6, 7, 8));
+    struct Case {
+        const char* what;
+        bool accessedBox, newDate, newTime;
+        QDate date;
+        QTime time;
+        QStringList lines; // the date lines of the run, without their tails
+    };
+    const Case cases[] = {
+        {"both New boxes unticked", true, false, false, QDate(2001, 1, 1), QTime(1, 1, 1), {}},
+        {"the old date, time unticked", false, true, false, modified.date(), QTime(1, 1, 1), {}},
+        {"the old date and time", false, true, true, modified.date(), modified.time(), {}},
+        {"the modified date: only access changes", true, true, false, modified.date(), QTime(1, 1, 1),
+         {"File Accessed Date Changed: f.txt"}},
+        {"a new date", false, true, false, QDate(2023, 1, 2), QTime(1, 1, 1), {"File Modified Date Changed: f.txt"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QDir(work()).removeRecursively();
+        QDir().mkpath(work());
+        const QString f = writeFile("f.txt", "x");
+        platform::setFileTimes(f, timespec{platform::toTimespec(accessed).tv_sec, 111},
+                               timespec{platform::toTimespec(modified).tv_sec, 222});
+        const qsizetype before = activity().size();
+        start();
+        listWork();
+        w->TabStrip->selectKey("Attrib");
+        w->optAttrib_Date->select();
+        w->chkDateAccessed->setValue(c.accessedBox ? 1 : 0);
+        w->chkDateModified->setValue(1);
+        w->chkDateDate->setValue(c.newDate ? 1 : 0);
+        w->chkDateTime->setValue(c.newTime ? 1 : 0);
+        w->dtDate->setDate(c.date);
+        w->dtTime->setTime(c.time);
+        runAndClose();
+        QStringList lines;
+        for (const QString& l : activity().mid(before))
+            if (l.contains("Date"))
+                lines << l.left(l.indexOf(" ["));
+        EXPECT_EQ(lines, c.lines);
+        EXPECT_EQ(w->cmdUndo->isEnabled(), !c.lines.isEmpty()); // an undo record only for a change
+        EXPECT_EQ(w->state.settings.totNumberOfFilesRenamedNew, c.lines.isEmpty() ? 0 : 1);
+        const auto info = platform::entryInfo(f);
+        if (c.lines.isEmpty()) {
+            EXPECT_EQ(info->modified.tv_nsec, 222); // not even rewritten
+            EXPECT_EQ(info->accessed.tv_nsec, 111);
+        }
+        EXPECT_EQ(platform::toDateTime(info->modified).date(), c.lines == QStringList{"File Modified Date Changed: f.txt"}
+                                                                   ? c.date
+                                                                   : modified.date());
+        w->exited = true;
+        w.reset();
+    }
+}
+
+TEST_F(UndoTest, AfterAnUndoTheRowsFollowTheKeepFileOrderRule)
+{
+    struct Case {
+        int keepFileOrder;
+        bool swapped; // rows 1 and 3 exchanged by hand before the run
+        QStringList afterRun, afterUndo;
+    };
+    const Case cases[] = {
+        {0, false, {"b1.txt", "c1.txt", "z1.txt"}, {"a1.txt", "b1.txt", "c1.txt"}},
+        {1, false, {"b1.txt", "c1.txt", "z1.txt"}, {"a1.txt", "b1.txt", "c1.txt"}},
+        {0, true, {"b1.txt", "c1.txt", "z1.txt"}, {"a1.txt", "b1.txt", "c1.txt"}},
+        {1, true, {"c1.txt", "b1.txt", "z1.txt"}, {"c1.txt", "b1.txt", "a1.txt"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "keep=" << c.keepFileOrder << " swapped=" << c.swapped);
+        QDir(work()).removeRecursively();
+        QDir().mkpath(work());
+        for (const char* n : {"a1.txt", "b1.txt", "c1.txt"})
+            writeFile(n);
+        start();
+        listWork();
+        w->state.settings.keepFileOrder = c.keepFileOrder;
+        if (c.swapped) {
+            ExecuteHost h = w->executeHost();
+            h.swapListItems(1, 3);
+        }
+        replace("a", "z");
+        runAndClose();
+        EXPECT_EQ(rowNames(w->lwDirectory), c.afterRun);
+        undo();
+        EXPECT_EQ(names(), QStringList({"a1.txt", "b1.txt", "c1.txt"}));
+        EXPECT_EQ(rowNames(w->lwDirectory), c.afterUndo);
+        w->exited = true;
+        w.reset();
+    }
+}
+
 TEST_F(UndoTest, AFreeSelectRunUndoneRepathsItsEntries)
 {
     writeFile("one.txt", "1");

@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <memory>
 
@@ -100,6 +101,13 @@ protected:
     {
         read(path);
         updateFileViews(host);
+    }
+
+    // Escape pressed while the next piece of long work runs: it arrives at the
+    // work's first turn of the event loop.
+    void escapeDuringWork()
+    {
+        QTimer::singleShot(0, [this] { ui.latchEscape(); });
     }
 
     // Paths relative to the working folder, for readable expectations.

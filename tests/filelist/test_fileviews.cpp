@@ -85,7 +85,7 @@ TEST_F(FileListTest, EscapeDuringTheTreeBuildStopsBeforeTheRows)
     options.enableTreeview = 1;
     writeFile("a.txt");
     read(dir());
-    ui.latchEscape();
+    escapeDuringWork();
     updateFileViews(host);
     EXPECT_EQ(panel("selected"), "User Cancelled!");
     EXPECT_EQ(tree->topLevelItemCount(), 0);

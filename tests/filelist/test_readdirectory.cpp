@@ -196,7 +196,7 @@ TEST_F(FileListTest, EscapeCancelsTheReadAndTheNextReadResetsTheIcons)
     writeFile("b.txt");
     read(dir());
     files.imagelistSysIcons.add("extra", QPixmap(16, 16));
-    ui.latchEscape();
+    escapeDuringWork();
     readAndShow(dir());
     EXPECT_EQ(panel("selected"), "User Cancelled!");
     EXPECT_TRUE(files.lstFiles[0].isEmpty());

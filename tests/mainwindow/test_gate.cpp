@@ -36,6 +36,7 @@ TEST(Gate, VerdictPerModeAndInput)
         {"replace empty find", [](GateInputs& in) { in.modeKey = "Replace"; }, false},
         {"replace a->A case-insensitive", [](GateInputs& in) { in.modeKey = "Replace"; in.options.findText = "a"; in.options.replaceText = "A"; }, false},
         {"replace a->A case-sensitive", [](GateInputs& in) { in.modeKey = "Replace"; in.options.findText = "a"; in.options.replaceText = "A"; in.options.caseSensitive = 1; }, true},
+        {"replace ß->SS case-insensitive", [](GateInputs& in) { in.modeKey = "Replace"; in.options.findText = QString::fromUtf8("ß"); in.options.replaceText = "SS"; }, true},
         {"replace space by nothing", [](GateInputs& in) { in.modeKey = "Replace"; in.options.findText = " "; }, true},
         {"batch empty", [](GateInputs& in) { in.modeKey = "Replace"; in.options.replaceBatch = true; in.options.findText = "x"; }, false},
         {"batch one item", [](GateInputs& in) { in.modeKey = "Replace"; in.options.replaceBatch = true; in.batchCount = 1; }, true},

@@ -214,6 +214,35 @@ TEST_F(SettingsTest, OddValuesStayWithinWhatTheirUsersCanTake)
     }
 }
 
+TEST_F(SettingsTest, FindAndReplaceStartAndCountStayWithinTheSpinnerRange)
+{
+    const struct {
+        const char* key;
+        const char* text;
+        QString Settings::*field;
+        const char* expected;
+    } cases[] = {
+        {"txtReplaceStart", "-1", &Settings::txtReplaceStart, "0"},
+        {"txtReplaceStart", "1000", &Settings::txtReplaceStart, "999"},
+        {"txtReplaceStart", "40000", &Settings::txtReplaceStart, "999"},
+        {"txtReplaceStart", "7", &Settings::txtReplaceStart, "7"},
+        {"txtReplaceStart", "", &Settings::txtReplaceStart, ""}, // reads as 0: kept as it is
+        {"txtReplaceCount", "-32768", &Settings::txtReplaceCount, "0"},
+        {"txtReplaceCount", "99999999999", &Settings::txtReplaceCount, "999"},
+        {"txtReplaceCount", "999", &Settings::txtReplaceCount, "999"},
+        {"txtReplaceCount", "0", &Settings::txtReplaceCount, "0"},
+    };
+    for (const auto& c : cases) {
+        {
+            platform::SettingsStore s;
+            s.deleteSection();
+            s.setValue(c.key, c.text);
+            s.sync();
+        }
+        EXPECT_EQ(load().*c.field, c.expected) << c.key << "=" << c.text;
+    }
+}
+
 TEST_F(SettingsTest, MainWidthFailureIsClearedByTheStartDirectoryTest)
 {
     haveFileTypes();

@@ -1,0 +1,274 @@
+// The main window's option pairs, its load order, the selection the user makes
+// and the Escape key, driven through the real widgets.
+#include "mainwindow/frmmain.h"
+#include "platform/settingsstore.h"
+#include "test_support.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+
+namespace {
+
+struct Pair {
+    const char* tab; // the rename-mode tab the pair lies on
+    const char* key; // settings key: 0 the first option, 1 the second
+    platform::OptionButton* FrmMain::*first;
+    platform::OptionButton* FrmMain::*second;
+};
+
+const Pair kPairs[] = {
+    {"Replace", "optReplace", &FrmMain::optReplaceSingle, &FrmMain::optReplaceBatch},
+    {"AddCrop", "optAddCrop", &FrmMain::optAdd, &FrmMain::optCrop},
+    {"Format", "chkFormatTab", &FrmMain::chkFormatTab_Format, &FrmMain::chkFormatTab_Detect},
+    {"Enum", "chkEnumTab", &FrmMain::chkEnumTab_Enum, &FrmMain::chkEnumTab_Normalize},
+    {"Attrib", "optAttrib", &FrmMain::optAttrib_Attributes, &FrmMain::optAttrib_Date},
+};
+
+} // namespace
+
+class WindowRulesTest : public TempEnv {
+protected:
+    ScriptedUi ui;
+    std::unique_ptr<FrmMain> w;
+
+    void start(const QStringList& args = {})
+    {
+        w = std::make_unique<FrmMain>(ui, args);
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w->mainWindowReady == -1; }, 3000));
+    }
+    // Leaves without saving.
+    void drop()
+    {
+        if (w) {
+            w->exited = true;
+            w.reset();
+        }
+    }
+    void TearDown() override
+    {
+        drop();
+        TempEnv::TearDown();
+    }
+    static void store(const std::vector<std::pair<QString, QString>>& values)
+    {
+        platform::SettingsStore s;
+        for (const auto& [key, value] : values)
+            s.setValue(key, value);
+        s.sync();
+    }
+    void clickTab(const QString& key)
+    {
+        QTest::mouseClick(w->TabStrip->tabButton(w->TabStrip->indexOfKey(key)), Qt::LeftButton);
+        ASSERT_EQ(w->TabStrip->selectedKey(), key);
+    }
+    static void click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center()); }
+    void clickRow(platform::ListView* list, int row, Qt::KeyboardModifiers mods = {})
+    {
+        auto* view = list->reportView();
+        const QRect r = view->visualRect(list->model()->index(row, 0));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, mods, r.center());
+    }
+    QStringList names() const { return QDir(work()).entryList(QDir::Files, QDir::Name); }
+};
+
+TEST_F(WindowRulesTest, EachOptionPairStaysExclusiveUnderClicks)
+{
+    start();
+    for (const Pair& p : kPairs) {
+        SCOPED_TRACE(p.tab);
+        clickTab(p.tab);
+        platform::OptionButton* a = w.get()->*p.first;
+        platform::OptionButton* b = w.get()->*p.second;
+        ASSERT_TRUE(a->isVisible() && b->isVisible());
+        click(b);
+        EXPECT_TRUE(b->isChecked());
+        EXPECT_FALSE(a->isChecked());
+        click(b); // the selected one stays selected
+        EXPECT_TRUE(b->isChecked());
+        EXPECT_FALSE(a->isChecked());
+        click(a);
+        EXPECT_TRUE(a->isChecked());
+        EXPECT_FALSE(b->isChecked());
+        click(a);
+        EXPECT_TRUE(a->isChecked());
+        EXPECT_FALSE(b->isChecked());
+    }
+    // A change of the pair runs its handlers: the date option forbids directories.
+    clickTab("Attrib");
+    click(w->optAttrib_Date);
+    EXPECT_FALSE(w->chkDirs->isEnabled());
+    EXPECT_EQ(w->dirsAllowed, 0);
+    click(w->optAttrib_Attributes);
+    EXPECT_TRUE(w->chkDirs->isEnabled());
+    EXPECT_EQ(w->dirsAllowed, -1);
+}
+
+TEST_F(WindowRulesTest, EveryStoredChoiceComesBackAloneAndSoDoesAClickedOne)
+{
+    for (const Pair& p : kPairs) {
+        for (int stored : {0, 1}) {
+            SCOPED_TRACE(std::string(p.key) + "=" + std::to_string(stored));
+            store({{p.key, QString::number(stored)}});
+            start();
+            platform::OptionButton* a = w.get()->*p.first;
+            platform::OptionButton* b = w.get()->*p.second;
+            EXPECT_EQ(a->isChecked(), stored == 0);
+            EXPECT_EQ(b->isChecked(), stored == 1);
+            // The other option, clicked and saved at exit, is the one a restart shows.
+            clickTab(p.tab);
+            click(stored == 0 ? b : a);
+            EXPECT_TRUE(w->close());
+            w.reset();
+            EXPECT_EQ(platform::SettingsStore().value(p.key), QString::number(1 - stored));
+            start();
+            a = w.get()->*p.first;
+            b = w.get()->*p.second;
+            EXPECT_EQ(a->isChecked(), stored == 1);
+            EXPECT_EQ(b->isChecked(), stored == 0);
+            drop();
+        }
+    }
+}
+
+TEST_F(WindowRulesTest, EachStartModeWordSelectsItsOptionWhateverIsStored)
+{
+    struct Case {
+        const char* word;
+        const char* key;
+        const char* stored; // the other option
+        platform::OptionButton* FrmMain::*wanted;
+        platform::OptionButton* FrmMain::*other;
+        const char* tab;
+    };
+    const Case cases[] = {
+        {"modereplace", "optReplace", "1", &FrmMain::optReplaceSingle, &FrmMain::optReplaceBatch, "Replace"},
+        {"modebatchreplace", "optReplace", "0", &FrmMain::optReplaceBatch, &FrmMain::optReplaceSingle, "Replace"},
+        {"modeadd", "optAddCrop", "1", &FrmMain::optAdd, &FrmMain::optCrop, "AddCrop"},
+        {"modecrop", "optAddCrop", "0", &FrmMain::optCrop, &FrmMain::optAdd, "AddCrop"},
+        {"modeformat", "chkFormatTab", "1", &FrmMain::chkFormatTab_Format, &FrmMain::chkFormatTab_Detect, "Format"},
+        {"modefiletype", "chkFormatTab", "0", &FrmMain::chkFormatTab_Detect, &FrmMain::chkFormatTab_Format, "Format"},
+        {"modeenum", "chkEnumTab", "1", &FrmMain::chkEnumTab_Enum, &FrmMain::chkEnumTab_Normalize, "Enum"},
+        {"modenormalize", "chkEnumTab", "0", &FrmMain::chkEnumTab_Normalize, &FrmMain::chkEnumTab_Enum, "Enum"},
+        {"modeattrib", "optAttrib", "1", &FrmMain::optAttrib_Attributes, &FrmMain::optAttrib_Date, "Attrib"},
+        {"modedate", "optAttrib", "0", &FrmMain::optAttrib_Date, &FrmMain::optAttrib_Attributes, "Attrib"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.word);
+        // No working directory: "Rename!" stays disabled, so nothing runs.
+        store({{c.key, c.stored}, {"startupInLastDir", "0"}});
+        start({"/e", c.word});
+        EXPECT_EQ(w->TabStrip->selectedKey(), c.tab);
+        EXPECT_TRUE((w.get()->*c.wanted)->isChecked());
+        EXPECT_FALSE((w.get()->*c.other)->isChecked());
+        drop();
+    }
+}
+
+TEST_F(WindowRulesTest, StoredValuesRunTheirHandlersWhileTheyLoad)
+{
+    store({{"chkProcessFilename", "0"}, {"chkProcessFileExt", "0"}, {"enableTreeview", "1"}, {"chkShowTreeview", "1"}});
+    start();
+    EXPECT_EQ(w->chkProcessFilename->value(), 1);
+    EXPECT_EQ(w->chkProcessFileExt->value(), 0);
+    EXPECT_FALSE(w->chkPreview->isEnabled());
+    EXPECT_FALSE(w->chkThumbnails->isEnabled());
+    EXPECT_FALSE(w->chkOnlyRenameSelected->isEnabled());
+    // Unticking the tree by a click gives the three boxes back.
+    QTest::mouseClick(w->chkShowTreeview, Qt::LeftButton, {}, indicatorPoint(w->chkShowTreeview));
+    EXPECT_TRUE(w->chkPreview->isEnabled());
+    EXPECT_TRUE(w->chkOnlyRenameSelected->isEnabled());
+    // What is saved is what the window shows.
+    EXPECT_TRUE(w->close());
+    w.reset();
+    EXPECT_EQ(platform::SettingsStore().value("chkProcessFilename"), "1");
+    EXPECT_EQ(platform::SettingsStore().value("chkProcessFileExt"), "0");
+}
+
+TEST_F(WindowRulesTest, AMouseSelectionIsCountedPreviewedAndRenamedExactly)
+{
+    for (const char* n : {"a1.txt", "b1.txt", "c1.txt", "d1.txt"})
+        writeFile(n);
+    store({{"txtPath", work()}, {"chkOnlyRenameSelected", "1"}});
+    start();
+    platform::ListView* list = w->lwDirectory;
+    ASSERT_EQ(list->count(), 4);
+    clickTab("Replace");
+    click(w->optReplaceSingle);
+    QTest::keyClicks(w->txtFind, "1");
+    QTest::keyClicks(w->txtReplace, "2");
+    clickRow(list, 1);
+    clickRow(list, 3, Qt::ControlModifier);
+    EXPECT_EQ(w->StatusBar->panelText("selected"), "2 items selected...");
+    EXPECT_EQ(w->state.files.onlySelectedActive, -1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->subItem(1, 1) == "b2.txt"; }, 3000));
+    EXPECT_EQ(list->subItem(0, 1), "");
+    EXPECT_EQ(list->subItem(2, 1), "");
+    EXPECT_EQ(list->subItem(3, 1), "d2.txt");
+    ASSERT_TRUE(w->cmdExecute->isEnabled());
+    QTest::mouseClick(w->cmdExecute, Qt::LeftButton);
+    EXPECT_EQ(names(), QStringList({"a1.txt", "b2.txt", "c1.txt", "d2.txt"}));
+}
+
+TEST_F(WindowRulesTest, ASelectionByKeysIsCountedAtOnce)
+{
+    for (const char* n : {"a.txt", "b.txt", "c.txt"})
+        writeFile(n);
+    store({{"txtPath", work()}});
+    start();
+    platform::ListView* list = w->lwDirectory;
+    ASSERT_EQ(list->count(), 3);
+    clickRow(list, 0);
+    EXPECT_EQ(w->StatusBar->panelText("selected"), "1 item selected...");
+    QTest::keyClick(list->reportView(), Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(list->reportView(), Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(w->StatusBar->panelText("selected"), "3 items selected...");
+    EXPECT_EQ(w->state.files.selectedCount, 3);
+}
+
+TEST_F(WindowRulesTest, EscapeWhileIdleDoesNotCancelTheNextRead)
+{
+    writeFile("a.txt");
+    writeFile("b.txt");
+    store({{"txtPath", work()}});
+    start();
+    ASSERT_EQ(w->lwDirectory->count(), 2);
+    platform::EscapeLatch latch(ui);
+    latch.window = w.get();
+    QTest::keyClick(w->windowHandle(), Qt::Key_Escape);
+    ASSERT_TRUE(ui.takeEscape()); // the press was seen ...
+    QTest::keyClick(w->windowHandle(), Qt::Key_Escape);
+    // ... and does not reach the read that a click starts later.
+    QTest::mouseClick(w->chkSub, Qt::LeftButton, {}, indicatorPoint(w->chkSub));
+    EXPECT_EQ(w->lwDirectory->count(), 2);
+    EXPECT_NE(w->StatusBar->panelText("selected"), "User Cancelled!");
+    EXPECT_EQ(w->state.files.lstFiles[0].size(), 2);
+    // A press while the read runs still cancels it.
+    QTimer::singleShot(0, [&] { QTest::keyClick(w->windowHandle(), Qt::Key_Escape); });
+    QTest::mouseClick(w->chkSub, Qt::LeftButton, {}, indicatorPoint(w->chkSub));
+    EXPECT_EQ(w->StatusBar->panelText("selected"), "User Cancelled!");
+    EXPECT_TRUE(w->state.files.lstFiles[0].isEmpty());
+}
+
+TEST_F(WindowRulesTest, AStoredStartOutsideTheSpinnerRangeIsUsedWithinIt)
+{
+    writeFile("photo.jpg");
+    store({{"txtPath", work()},
+           {"tabStrip", "1"},
+           {"optReplace", "0"},
+           {"txtFind", "o"},
+           {"txtReplace", "0"},
+           {"txtReplaceStart", "-1"},
+           {"txtReplaceCount", "5000"}});
+    start();
+    EXPECT_EQ(w->txtReplaceStart->text(), "0");
+    EXPECT_EQ(w->txtReplaceCount->text(), "999");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->lwDirectory->subItem(0, 1) == "ph0t0.jpg"; }, 3000));
+    QTest::mouseClick(w->cmdExecute, Qt::LeftButton);
+    EXPECT_EQ(names(), QStringList{"ph0t0.jpg"});
+}
