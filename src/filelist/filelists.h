@@ -1,4 +1,5 @@
 #pragma once
+#include "filelist/shellicons.h"
 #include "platform/listview.h"
 
 #include <QByteArray>
@@ -34,6 +35,8 @@ struct FileListState {
     platform::ImageList imagelistSysIconsLarge;
     platform::ImageList imagelistSysIconsFreeSelect;
     platform::ImageList imagelistSysIconsFreeSelectLarge;
+    // The pictures the icon lists share (one folder picture for every directory).
+    ShellIcons shellIcons;
     // The directory list's stored sort order (0 ascending, 1 descending); a
     // rebuild leaves 1, so the first click on a column header sorts ascending.
     qint16 dirSortOrder = 1;

@@ -127,8 +127,12 @@ TEST_F(FileListTest, RebuildLeavesRowsUnselectedInNameOrderWithDirectoriesFirst)
     EXPECT_TRUE(window->isEnabled());
     EXPECT_EQ(ui.mousePointer(), 0);
     EXPECT_GE(gateRuns, 1);
-    for (int i = 0; i < lwDirectory->count(); ++i)
-        EXPECT_EQ(lwDirectory->row(i).smallIcon, lwDirectory->row(i).isDir ? defaultIcon::Dir : defaultIcon::File);
+    // Directories have their own icon entry, files one per extension.
+    for (int i = 0; i < lwDirectory->count(); ++i) {
+        const platform::ListRow& r = lwDirectory->row(i);
+        EXPECT_EQ(files.imagelistSysIcons.keys.at(r.smallIcon - 1), r.isDir ? dir() + r.text() : QString(">TXT"));
+        EXPECT_EQ(files.imagelistSysIconsLarge.keys.at(r.largeIcon - 1), r.isDir ? dir() + r.text() : QString(">TXT"));
+    }
 }
 
 TEST_F(FileListTest, GhostDirectoriesWhileDirectoriesAreUnticked)
@@ -144,7 +148,7 @@ TEST_F(FileListTest, GhostDirectoriesWhileDirectoriesAreUnticked)
     EXPECT_EQ(panel("main"), "1 Files, 0 Directories");
     chkDirs->setValue(1);
     updateFileViews(host);
-    EXPECT_EQ(lwDirectory->row(0).smallIcon, defaultIcon::Dir);
+    EXPECT_EQ(files.imagelistSysIcons.keys.at(lwDirectory->row(0).smallIcon - 1), dir() + "d");
     EXPECT_EQ(panel("main"), "1 Files, 1 Directories");
 }
 
