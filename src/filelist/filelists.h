@@ -1,4 +1,5 @@
 #pragma once
+#include "filelist/readdetails.h"
 #include "filelist/shellicons.h"
 #include "platform/listview.h"
 
@@ -6,6 +7,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 // The fixed folders whose content a read hides behind a notice.
 struct SystemFolders {
@@ -45,6 +47,9 @@ struct FileListState {
     // shows the undecodable bytes as U+FFFD, mapped to the bytes on disk. Such
     // entries are shown but never renamed.
     QHash<QString, QByteArray> undecodable;
+    // The last directory read's details of the Directory mode's lists; the
+    // row build that follows the read takes them and drops them.
+    std::shared_ptr<const ReadDetails> readDetails;
 };
 
 // True for an entry that must never be renamed because its name on disk
