@@ -1,6 +1,7 @@
 // The window frame of the main window: the layout that follows the window's
 // size, the geometry kept for the next start, the function keys and the Help,
-// Settings and About buttons.
+// About and Refresh buttons.
+#include "mainwindow/filepane.h"
 #include "mainwindow/framelayout.h"
 #include "mainwindow/frmabout.h"
 #include "mainwindow/frmmain.h"
@@ -15,11 +16,6 @@
 
 namespace {
 
-int px(int twips)
-{
-    return qRound(twips / 15.0);
-}
-
 bool normalState(const QWidget* w)
 {
     return !(w->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
@@ -33,17 +29,7 @@ void FrmMain::Form_Resize()
         return;
     if (!isMinimized()) {
         const QRect outer = frameGeometry();
-        const FrameLayout l = frameLayout(outer.width() * 15, outer.height() * 15);
-        // The tab buttons sit on top of the strip's panel, which holds the lists.
-        const int tabsHeight = TabStripFilemode->height();
-        const QRect strip = l.tabStripFilemode;
-        fileBody->setGeometry(px(strip.left()), px(strip.top()) + tabsHeight, px(strip.width()),
-                              std::max(px(strip.height()) - tabsHeight, 0));
-        for (QWidget* list :
-             {static_cast<QWidget*>(lwDragDrop), static_cast<QWidget*>(TreeView), static_cast<QWidget*>(lwDirectory)})
-            list->resize(px(l.lists.width()), px(l.lists.height()));
-        txtPath->resize(px(l.txtPathWidth), txtPath->height());
-        txtPattern->move(px(l.txtPatternLeft), txtPattern->y());
+        filePane->layoutFor(frameLayout(outer.width() * 15, outer.height() * 15));
     }
     recordGeometry();
 }
@@ -87,23 +73,16 @@ void FrmMain::fitOuterSize()
     }
 }
 
+// The window's key preview: the key still goes on to the focused control
+// afterwards, whatever its modifiers.
 void FrmMain::Form_KeyDown(int key)
 {
     if (key == Qt::Key_F1)
-        cmdHelp_Click();
-    if (key == Qt::Key_F5) {
-        if (executeLocked(executeHost()))
-            return;
-        // The focus leaves the control first, so its lost-focus handling corrects its value.
-        cmdAbout->setFocus();
-        QCoreApplication::processEvents();
-        updateExecuteButton();
-        QCoreApplication::processEvents();
-        if (cmdExecute->isEnabled())
-            cmdExecute_Click();
-    }
+        actHelp->trigger();
+    if (key == Qt::Key_F5)
+        actExecute->trigger();
     if (key == Qt::Key_F12)
-        cmdRefresh_Click();
+        actRefresh->trigger();
 }
 
 void FrmMain::cmdHelp_Click()
@@ -112,17 +91,6 @@ void FrmMain::cmdHelp_Click()
     const QString help = platform::shippedFile(QStringLiteral("help.html"));
     if (!help.isEmpty())
         ui.openUrl(QUrl::fromLocalFile(help));
-}
-
-void FrmMain::cmdSettings_Click()
-{
-    if (mainWindowReady == 0)
-        return;
-    emit settingsWindowRequested();
-    // However the options window was closed, the lists and the gate follow it.
-    updateSelectionCount(true);
-    updateExecuteButton();
-    state.preview.previewRequested = -1;
 }
 
 void FrmMain::cmdAbout_Click()
