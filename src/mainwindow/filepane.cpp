@@ -1,5 +1,8 @@
 #include "mainwindow/filepane.h"
 #include "filelist/filelists.h"
+#include "mainwindow/framelayout.h"
+
+#include <algorithm>
 
 #include <QStyle>
 
@@ -85,6 +88,9 @@ FilePane::FilePane(FileListState& files, QWidget* parent) : QWidget(parent)
     chkThumbnailsFreeSelect->hide();
 
     place(TabStripFilemode, 4560, 120, 2100, 345);
+    // Both captions whole with this desktop's font.
+    TabStripFilemode->resize(std::max(TabStripFilemode->width(), TabStripFilemode->minimumSizeHint().width() + 2),
+                             TabStripFilemode->height());
     place(fileBody, 4560, 120 + 345, 4695, 5895 - 345);
     place(cmdRefresh, 4680, 492, 330, 315);
     place(cmdDragDropAdd, 4680, 492, 330, 315);
@@ -116,21 +122,22 @@ FilePane::FilePane(FileListState& files, QWidget* parent) : QWidget(parent)
     chkThumbnailsFreeSelect->setGeometry(chkThumbnails->geometry());
 }
 
-void FilePane::layoutFor(int clientWidth, int clientHeight)
+void FilePane::layoutFor(const FrameLayout& l)
 {
-    // The file-mode strip keeps its design place; the body and lists fill the rest.
-    const int tabWidth = clientWidth - kLeft - 180;
-    const int tabHeight = clientHeight - 120 - 830 + 375;
+    const auto px = [](int twips) { return qRound(twips / double(kTwips)); };
     auto* area = parentWidget();
     setGeometry(kLeft / kTwips, kTop / kTwips, std::max(area->width() - kLeft / kTwips, 0),
                 std::max(area->height() - kTop / kTwips, 0));
-    place(fileBody, kLeft, 120 + 345, std::max(tabWidth, 300), std::max(tabHeight - 345, 300));
+    // The tab buttons sit on top of the strip's panel, which holds the lists.
+    const int tabsHeight = TabStripFilemode->height();
+    const QRect strip = l.tabStripFilemode;
+    fileBody->setGeometry(px(strip.left() - kLeft), px(strip.top() - kTop) + tabsHeight, px(strip.width()),
+                          std::max(px(strip.height()) - tabsHeight, 0));
     for (QWidget* list :
          {static_cast<QWidget*>(lwDragDrop), static_cast<QWidget*>(TreeView), static_cast<QWidget*>(lwDirectory)})
-        list->resize(std::max(tabWidth - 150, 150) / kTwips, std::max(tabHeight - 800 + 230, 150) / kTwips);
-    const int pathWidth = std::max(tabWidth - 1990, 300);
-    txtPath->resize(pathWidth / kTwips, txtPath->height());
-    txtPattern->move((5805 + pathWidth + 100 - kLeft) / kTwips, txtPattern->y());
+        list->resize(px(l.lists.width()), px(l.lists.height()));
+    txtPath->resize(px(l.txtPathWidth), txtPath->height());
+    txtPattern->move(px(l.txtPatternLeft - kLeft), txtPattern->y());
 }
 
 void FilePane::showDirectoryMode(bool treeEnabled)

@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 
 struct FileListState;
+struct FrameLayout;
 
 // The right-hand file pane: the file-mode strip, the path and pattern boxes,
 // both lists, the tree, their buttons and the boxes beside the strip. It owns
@@ -30,8 +31,8 @@ public:
     QTreeWidget* TreeView;
     platform::CheckBox *chkThumbnails, *chkThumbnailsFreeSelect, *chkPreview, *chkShowTreeview;
 
-    // Follows the client area's size (in twips, status bar included).
-    void layoutFor(int clientWidth, int clientHeight);
+    // Takes the places that the window's outer size gives (client twips).
+    void layoutFor(const FrameLayout& layout);
     // The controls of the Directory mode; the tree or the list as the tree
     // box says; the tree box itself only while the tree is enabled.
     void showDirectoryMode(bool treeEnabled);

@@ -30,6 +30,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListView>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTreeView>
 #include <QUrl>
@@ -145,10 +146,14 @@ void FrmMain::Form_Load()
     setWindowTitle(productTitle + QLatin1Char(' ') + versionText + QStringLiteral(" - Press F1 for Help"));
     state.preview.previewYieldInterval = 5;
     const Settings& st = state.settings;
+    // The stored place and size are the outer rectangle's; Qt moves the outer
+    // corner but sizes the inner area, which fitOuterSize() corrects once the
+    // frame is known.
     move(st.Main_Left / 15, st.Main_Top / 15);
     resize(st.Main_Width / 15, st.Main_Height / 15);
-    if (st.Main_Maximized == 2)
-        setWindowState(Qt::WindowMaximized);
+    pendingOuterSize_ = QSize(st.Main_Width / 15, st.Main_Height / 15);
+    // Maximised only once the normal rectangle is right, so a restore finds it.
+    pendingMaximize_ = st.Main_Maximized == 2;
     const int dirWidths[8] = {st.dirColWidth1, st.dirColWidth2, st.dirColWidth3, st.dirColWidth4,
                               st.dirColWidth5, st.dirColWidth6, st.dirColWidth7, st.dirColWidth8};
     const int dragWidths[8] = {st.dragColWidth1, st.dragColWidth2, st.dragColWidth3, st.dragColWidth4,
@@ -215,15 +220,7 @@ void FrmMain::readBackSettings()
     st.pathHistory.clear();
     for (int i = 0; i < txtPath->count(); ++i)
         st.pathHistory.push_back(txtPath->itemText(i));
-    if (windowState() == Qt::WindowNoState) {
-        const QRect g = geometry();
-        st.Main_Top = g.top() * 15;
-        st.Main_Left = g.left() * 15;
-        st.Main_Height = g.height() * 15;
-        st.Main_Width = g.width() * 15;
-    }
-    if (!isMinimized())
-        st.Main_Maximized = isMaximized() ? 2 : 0;
+    recordGeometry();
 }
 
 // The listing settings the file-list code follows.
@@ -262,6 +259,17 @@ void FrmMain::setFreeSelectHint()
 
 bool FrmMain::event(QEvent* e)
 {
+    switch (e->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::WindowStateChange:
+    case QEvent::WindowActivate:
+        fitOuterSize();
+        break;
+    default:
+        break;
+    }
     if (e->type() == QEvent::WindowActivate && !activated_)
         QTimer::singleShot(0, this, [this] { Form_Activate(); });
     if (e->type() == QEvent::Show && !activated_)
@@ -275,6 +283,10 @@ void FrmMain::Form_Activate()
     if (mainWindowReady != 0 || activated_)
         return;
     activated_ = true;
+    if (pendingMaximize_) { // no frame was reported: a window system without one
+        pendingMaximize_ = false;
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
     mainWindowReady = -1;
     {
         FileListHost h = fileListHost();
@@ -376,14 +388,6 @@ void FrmMain::resizeEvent(QResizeEvent* e)
     Form_Resize();
 }
 
-void FrmMain::Form_Resize()
-{
-    if (isMinimized() || !uiBuilt_)
-        return;
-    // Twips of the client area, the status bar included.
-    filePane->layoutFor(centralWidget()->width() * 15, (centralWidget()->height() + StatusBar->height()) * 15);
-}
-
 // A small screen or a hidden logo: the left column moves up by the logo's height.
 void FrmMain::compactLayout()
 {
@@ -407,12 +411,24 @@ void FrmMain::keyPressEvent(QKeyEvent* e)
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* e)
 {
-    if (e->type() == QEvent::MouseButtonPress) {
+    // A frame's option follows a finished click on the frame itself; a press on
+    // a label or box inside it that the child passes on is not the frame's.
+    if (e->type() == QEvent::MouseButtonRelease) {
+        const auto* me = static_cast<QMouseEvent*>(e);
         for (size_t i = 0; i < frame.size(); ++i)
             if (watched == frame[i]) {
-                frame_Click(int(i));
+                const QPoint at = me->position().toPoint();
+                if (me->button() == Qt::LeftButton && frame[i]->rect().contains(at) && !frame[i]->childAt(at))
+                    frame_Click(int(i));
                 break;
             }
+    }
+    // Every key passes here before the focused control gets it, and still reaches
+    // it afterwards; the parents it propagates to do not run the keys twice.
+    if (e->type() == QEvent::KeyPress && isActiveWindow()) {
+        QWidget* first = QApplication::focusWidget() ? QApplication::focusWidget() : this;
+        if (watched == first)
+            Form_KeyDown(static_cast<QKeyEvent*>(e)->key());
     }
     return QMainWindow::eventFilter(watched, e);
 }
@@ -422,19 +438,13 @@ void FrmMain::actExecute_Triggered()
 {
     if (executeLocked(executeHost()))
         return;
+    // The focus leaves the control first, so its lost-focus handling corrects its value.
     cmdAbout->setFocus();
     QCoreApplication::processEvents();
     updateExecuteButton();
     QCoreApplication::processEvents();
     if (cmdExecute->isEnabled())
         cmdExecute_Click();
-}
-
-void FrmMain::cmdHelp_Click()
-{
-    const QString help = platform::shippedFile(QStringLiteral("help.html"));
-    if (!help.isEmpty())
-        ui.openUrl(QUrl::fromLocalFile(help));
 }
 
 void FrmMain::cmdExecute_Click()
@@ -653,6 +663,9 @@ void FrmMain::connectGate()
     connect(cmdHelp, &QPushButton::clicked, this, &FrmMain::cmdHelp_Click);
     connect(actHelp, &QAction::triggered, this, &FrmMain::cmdHelp_Click);
     connect(actExecute, &QAction::triggered, this, &FrmMain::actExecute_Triggered);
+    connect(cmdAbout, &QPushButton::clicked, this, &FrmMain::cmdAbout_Click);
+    connect(cmdRefresh, &QToolButton::clicked, this, &FrmMain::cmdRefresh_Click);
+    connect(actRefresh, &QAction::triggered, this, &FrmMain::cmdRefresh_Click);
     // Every selection change in either list is counted at once, so the count,
     // the gate, the preview and the run agree with what the user selected.
     for (platform::ListView* lw : {lwDirectory, lwDragDrop})
@@ -662,6 +675,8 @@ void FrmMain::connectGate()
         });
     for (QGroupBox* f : frame)
         f->installEventFilter(this);
+    // The window's key preview: every key passes the window before its control.
+    qApp->installEventFilter(this);
 }
 
 // ---------------------------------------------------------------- list options

@@ -196,6 +196,9 @@ public:
     void cmdUndo_Click();
     ExecuteHost executeHost();
     void cmdHelp_Click();
+    void cmdAbout_Click();
+    void cmdRefresh_Click();
+    void Form_KeyDown(int key);
     void actExecute_Triggered();
     void commandLineRun();
     void tmrPreview_Timer();
@@ -252,6 +255,13 @@ private:
     void addDetailColumnsFromSettings();
     void place(QWidget* w, int left, int top, int width, int height);
     void compactLayout();
+    void recordGeometry();
+    void fitOuterSize();
+    // The outer size the stored geometry asks for, until the window system
+    // tells how wide the frame is; then the inner size is set from it.
+    QSize pendingOuterSize_;
+    QMargins appliedMargins_;
+    bool pendingMaximize_ = false;
     QStringList arguments_;
     bool activated_ = false;
     bool uiBuilt_ = false; // resize events may come before the controls exist

@@ -1,7 +1,9 @@
 // Construction of the main window's controls. Places are given in twips, as
 // the window's design keeps them, and converted at 15 twips per pixel.
+#include "mainwindow/framelayout.h"
 #include "mainwindow/frmmain.h"
 #include "mainwindow/taglists.h"
+#include "platform/places.h"
 
 #include <QAction>
 #include <QApplication>
@@ -10,7 +12,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -65,25 +66,11 @@ void smallerFont(QWidget* w)
     w->setFont(f);
 }
 
+// The logo is a file shipped with the program; without it the place stays empty.
 QPixmap logoPixmap()
 {
-    QPixmap pm(298, 54);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient g(0, 0, pm.width(), 0);
-    g.setColorAt(0, QColor(28, 62, 120));
-    g.setColorAt(1, QColor(70, 130, 200));
-    p.setBrush(g);
-    p.setPen(Qt::NoPen);
-    p.drawRoundedRect(pm.rect().adjusted(1, 1, -1, -1), 6, 6);
-    QFont f = QApplication::font();
-    f.setBold(true);
-    f.setPointSize(18);
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(pm.rect().adjusted(14, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Vexor Renamer"));
-    return pm;
+    const QString path = platform::shippedFile(QStringLiteral("logo.png"));
+    return path.isEmpty() ? QPixmap() : QPixmap(path);
 }
 
 } // namespace
@@ -179,11 +166,14 @@ void FrmMain::buildUi()
     StatusBar = named(new platform::StatusPanels(this), QStringLiteral("StatusBar"));
     setStatusBar(StatusBar);
 
-    // The window's keys; they work wherever the focus is inside the window.
+    // The window's keys; they work wherever the focus is inside the window
+    // (see Form_KeyDown).
     const auto windowAction = [this](const QString& name, QKeySequence key) {
         auto* a = named(new QAction(this), name);
+        // The window's key preview triggers the action and lets the key go on to
+        // the focused control; the shortcut only names the key.
         a->setShortcut(key);
-        a->setShortcutContext(Qt::WindowShortcut);
+        a->setShortcutContext(Qt::WidgetShortcut);
         addAction(a);
         return a;
     };
@@ -698,10 +688,11 @@ void FrmMain::fillTagLists()
         c->setCurrentIndex(-1);
         c->view()->setMinimumWidth(260);
     }
-    cmbFormat->setMaxVisibleItems(12);
-    cmbFormatParts->setMaxVisibleItems(9);
-    cmbAddMp3Tag->setMaxVisibleItems(12);
-    txtPath->setMaxVisibleItems(12);
+    // Heights of the opened lists, in pixels including the edit field.
+    setComboDropHeight(180, cmbFormat);
+    setComboDropHeight(150, cmbFormatParts);
+    setComboDropHeight(180, cmbAddMp3Tag);
+    setComboDropHeight(180, txtPath);
 }
 
 // The panel, option pair and focus control of each rename mode, in the order

@@ -1,4 +1,5 @@
 #include "platform/controls.h"
+#include "platform/tabbutton.h"
 
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -109,10 +110,8 @@ TabStrip::TabStrip(QWidget* parent, int perRow) : QWidget(parent), perRow_(perRo
 
 void TabStrip::addKeyedTab(const QString& key, const QString& caption)
 {
-    auto* b = new QToolButton(this);
+    auto* b = new TabButton(this);
     b->setText(caption); // "&&" shows as one "&"
-    b->setCheckable(true);
-    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
     b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     b->setObjectName(QStringLiteral("tab_") + key);
     const int index = int(tabs_.size());
@@ -141,6 +140,16 @@ void TabStrip::setCurrentIndex(int index)
         return;
     for (int i = 0; i < count(); ++i)
         tabs_[size_t(i)]->setChecked(i == index);
+    // The row of the selected tab comes to the front, next to the panel, as a
+    // tab control with several rows does.
+    const int rowCount = rows_->count();
+    for (int row = 0; row < rowCount - 1; ++row) {
+        QLayout* layout = rows_->itemAt(row)->layout();
+        if (layout && layout->indexOf(tabs_[size_t(index)]) >= 0) {
+            rows_->addItem(rows_->takeAt(row));
+            break;
+        }
+    }
     if (index == current_)
         return;
     current_ = index;

@@ -1,0 +1,335 @@
+// The main window's frame: the layout that follows its size, the geometry kept
+// for the next start, the minimum size, the function keys and the buttons.
+#include "execute/frmexecute.h"
+#include "mainwindow/framelayout.h"
+#include "mainwindow/frmmain.h"
+#include "platform/places.h"
+#include "settings/frmsettings.h"
+#include "test_support.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QSettings>
+#include <QTest>
+#include <set>
+
+TEST(FrameLayout, TheFileModeStripListsAndPathFollowTheOuterSize)
+{
+    // Outer size whose strip is the designed 4695 x 5895 twips.
+    const FrameLayout design = frameLayout(9435, 6845);
+    EXPECT_EQ(design.tabStripFilemode, QRect(4560, 120, 4695, 5895));
+    EXPECT_EQ(design.lists, QSize(4545, 5095));
+    EXPECT_EQ(design.txtPathWidth, 2705);
+    EXPECT_EQ(design.txtPatternLeft, 8610);
+
+    const FrameLayout wider = frameLayout(9435 + 1000, 6845 + 500);
+    EXPECT_EQ(wider.tabStripFilemode, QRect(4560, 120, 5695, 6395));
+    EXPECT_EQ(wider.lists, QSize(5545, 5595));
+    EXPECT_EQ(wider.txtPathWidth, 3705);
+    EXPECT_EQ(wider.txtPatternLeft, 9610);
+
+    // Smaller than the margins: nothing negative.
+    const FrameLayout tiny = frameLayout(100, 100);
+    EXPECT_EQ(tiny.tabStripFilemode.size(), QSize(0, 0));
+    EXPECT_EQ(tiny.lists, QSize(0, 0));
+    EXPECT_EQ(tiny.txtPathWidth, 0);
+    EXPECT_EQ(tiny.txtPatternLeft, 5905);
+}
+
+TEST(FrameLayout, GeometryValuesAreClampedToSixteenBits)
+{
+    const std::pair<qint64, qint16> cases[] = {
+        {0, 0}, {-15, -15}, {32767, 32767}, {32768, 32767}, {40000 * 15, 32767}, {-32768, -32768}, {-40000, -32768}};
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(clampTwips(in), out) << in;
+}
+
+TEST(FrameLayout, DropDownRowsFillTheHeightBelowTheField)
+{
+    struct Case {
+        int height, field, row, rows;
+    };
+    const Case cases[] = {{180, 24, 18, 8}, {150, 24, 18, 7}, {180, 24, 26, 6}, {20, 24, 18, 1}, {180, 24, 0, 1}};
+    for (const Case& c : cases)
+        EXPECT_EQ(dropDownRows(c.height, c.field, c.row), c.rows) << c.height << " " << c.row;
+}
+
+class FrameTest : public TempEnv {
+protected:
+    ScriptedUi ui;
+    std::unique_ptr<FrmMain> w;
+
+    void start()
+    {
+        w = std::make_unique<FrmMain>(ui, QStringList());
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w->mainWindowReady == -1; }, 3000));
+    }
+    void closeForGood()
+    {
+        w->close();
+        ASSERT_TRUE(w->exited);
+        w.reset();
+    }
+    QString iniPath() const { return root() + "/config/Taborin/Taborin.ini"; }
+    void TearDown() override
+    {
+        if (w) {
+            w->exited = true;
+            w.reset();
+        }
+        TempEnv::TearDown();
+    }
+};
+
+// The controls of the client area and of the file pane, if the lists have one,
+// each with its place in the client area.
+static std::map<QWidget*, QRect> clientPlaces(QWidget* client)
+{
+    std::map<QWidget*, QRect> places;
+    for (QWidget* c : client->findChildren<QWidget*>()) {
+        QWidget* parent = c->parentWidget();
+        const bool top = parent == client || parent->objectName() == "filePane" ||
+                         QString(parent->metaObject()->className()) == "QFrame";
+        if (top && c->isWindow() == false)
+            places[c] = QRect(c->mapTo(client, QPoint(0, 0)), c->size());
+    }
+    return places;
+}
+
+TEST_F(FrameTest, WideningMovesOnlyTheStripListsPathAndPattern)
+{
+    start();
+    w->resize(800, 600);
+    QCoreApplication::processEvents();
+    QWidget* client = w->centralWidget();
+    const std::map<QWidget*, QRect> before = clientPlaces(client);
+
+    w->resize(900, 600); // 1500 twips wider
+    QCoreApplication::processEvents();
+    const std::map<QWidget*, QRect> after = clientPlaces(client);
+
+    std::set<QWidget*> growing = {w->fileBody, w->lwDirectory, w->lwDragDrop, w->TreeView, w->txtPath};
+    if (QWidget* pane = client->findChild<QWidget*>("filePane"))
+        growing.insert(pane);
+    // The option panels' own children move with their panel, which does not move.
+    for (const auto& [c, g] : before) {
+        const QRect now = after.at(c);
+        const std::string name = c->objectName().toStdString();
+        if (growing.count(c)) {
+            EXPECT_EQ(now, g.adjusted(0, 0, 100, 0)) << name;
+        } else if (c == w->txtPattern) {
+            EXPECT_EQ(now, g.translated(100, 0)) << name;
+        } else if (!w->fileBody->isAncestorOf(c) && !w->lwDirectory->isAncestorOf(c) &&
+                   !w->lwDragDrop->isAncestorOf(c) && !w->TreeView->isAncestorOf(c) && !w->txtPath->isAncestorOf(c)) {
+            EXPECT_EQ(now, g) << name;
+        }
+    }
+    // The lists keep inside the strip's panel, the pattern box inside it too.
+    const QRect body(w->fileBody->mapTo(client, QPoint(0, 0)), w->fileBody->size());
+    for (QWidget* list : {static_cast<QWidget*>(w->lwDirectory), static_cast<QWidget*>(w->lwDragDrop),
+                          static_cast<QWidget*>(w->TreeView), static_cast<QWidget*>(w->txtPattern)})
+        EXPECT_TRUE(body.contains(QRect(list->mapTo(client, QPoint(0, 0)), list->size())))
+            << list->objectName().toStdString();
+}
+
+TEST_F(FrameTest, OpenedTagListsKeepTheirHeights)
+{
+    start();
+    const int row = w->cmbFormat->view()->sizeHintForRow(0);
+    EXPECT_EQ(w->cmbFormat->maxVisibleItems(), dropDownRows(180, w->cmbFormat->sizeHint().height(), row));
+    EXPECT_EQ(w->cmbFormatParts->maxVisibleItems(), dropDownRows(150, w->cmbFormatParts->sizeHint().height(), row));
+    EXPECT_GT(w->cmbFormat->maxVisibleItems(), 3);
+    EXPECT_LT(w->cmbFormat->maxVisibleItems(), w->cmbFormat->count());
+    QTest::mouseClick(w->cmbFormat, Qt::LeftButton);
+    QWidget* popup = w->cmbFormat->view()->window();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return popup->isVisible(); }, 1000));
+    EXPECT_LE(popup->height() + w->cmbFormat->height(), 180 + row);
+    w->cmbFormat->hidePopup();
+}
+
+TEST_F(FrameTest, TheOuterSizeNeverGoesBelowTheMinimum)
+{
+    start();
+    w->resize(100, 100);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->frameGeometry().size(), QSize(550, 528));
+    for (QWidget* c : {static_cast<QWidget*>(w->txtPattern), static_cast<QWidget*>(w->cmdAbout)})
+        EXPECT_LE(c->mapTo(w->centralWidget(), QPoint(c->width() - 1, 0)).x(), w->centralWidget()->width())
+            << c->objectName().toStdString();
+}
+
+TEST_F(FrameTest, TheNormalRectangleSurvivesAMaximisedExit)
+{
+    start();
+    w->move(40, 30);
+    w->resize(700, 600);
+    QCoreApplication::processEvents();
+    const QRect normal = w->frameGeometry();
+    EXPECT_EQ(w->state.settings.Main_Width, normal.width() * 15);
+    EXPECT_EQ(w->state.settings.Main_Height, normal.height() * 15);
+    w->showMaximized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->isMaximized(); }, 2000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->state.settings.Main_Maximized, 2);
+    EXPECT_EQ(w->state.settings.Main_Width, normal.width() * 15);
+    closeForGood();
+
+    QSettings ini(iniPath(), QSettings::IniFormat);
+    EXPECT_EQ(ini.value("Vexor Renamer/Main_Maximized").toString(), "2");
+    EXPECT_EQ(ini.value("Vexor Renamer/Main_Width").toInt(), normal.width() * 15);
+    EXPECT_EQ(ini.value("Vexor Renamer/Main_Height").toInt(), normal.height() * 15);
+
+    start();
+    EXPECT_TRUE(w->isMaximized());
+    w->showNormal();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->frameGeometry().size(), normal.size());
+}
+
+TEST_F(FrameTest, ACloseWhileTheHourglassShowsIsRefusedAndWritesNothing)
+{
+    start();
+    QFile::remove(iniPath());
+    ui.setMousePointer(11);
+    w->close();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_FALSE(w->exited);
+    EXPECT_FALSE(QFile::exists(iniPath()));
+    ui.setMousePointer(0);
+    closeForGood();
+    EXPECT_TRUE(QFile::exists(iniPath()));
+}
+
+TEST_F(FrameTest, HelpButtonAndF1OpenTheShippedPage)
+{
+    start();
+    QTest::mouseClick(w->cmdHelp, Qt::LeftButton);
+    w->txtPattern->setFocus();
+    QTest::keyClick(w->txtPattern, Qt::Key_F1);
+    QTest::keyClick(w->txtPattern, Qt::Key_F1, Qt::ShiftModifier);
+    const QUrl page = QUrl::fromLocalFile(platform::shippedFile("help.html"));
+    ASSERT_FALSE(page.isEmpty());
+    EXPECT_EQ(ui.opened, std::vector<QUrl>({page, page, page}));
+}
+
+TEST_F(FrameTest, FunctionKeysStillReachTheFocusedControl)
+{
+    start();
+    int f1Seen = 0;
+    QObject::connect(w->txtPattern, &platform::TextBox::keyPress, w.get(),
+                     [&](QKeyEvent* e) { f1Seen += e->key() == Qt::Key_F1; });
+    w->txtPattern->setFocus();
+    QTest::keyClick(w->txtPattern, Qt::Key_F1);
+    EXPECT_EQ(f1Seen, 1);
+    EXPECT_EQ(ui.opened.size(), 1u); // once, not once per parent the key passes
+}
+
+TEST_F(FrameTest, F5CommitsTheFocusedBoxBeforeTheRun)
+{
+    writeFile("xab.txt");
+    start();
+    w->txtPath->setEditText(work());
+    w->readDirectory();
+    w->updateFileViews();
+    w->TabStrip->selectKey("AddCrop");
+    w->optCrop->select();
+    w->optCropBeginning->select();
+    w->txtCropPos->setText("0");
+    // Stand-in for the box's own leave correction: an empty count becomes "1".
+    QObject::connect(w->txtCropNumber, &platform::TextBox::lostFocus, w.get(), [&] {
+        if (w->txtCropNumber->text().isEmpty())
+            w->txtCropNumber->setText("1");
+    });
+    w->txtCropNumber->setFocus();
+    w->txtCropNumber->clear();
+    w->updateExecuteButton();
+    QTest::keyClick(w->txtCropNumber, Qt::Key_F5, Qt::ShiftModifier);
+    EXPECT_EQ(w->txtCropNumber->text(), "1");
+    EXPECT_TRUE(QFile::exists(work() + "/ab.txt"))
+        << QDir(work()).entryList(QDir::Files).join(",").toStdString() << " log " << !w->execute.frmExecute.isNull()
+        << " en " << w->cmdExecute->isEnabled();
+    ASSERT_FALSE(w->execute.frmExecute.isNull()); // the run's log window
+    w->execute.frmExecute->unload();
+}
+
+TEST_F(FrameTest, F5WithRenameDisabledOnlyMovesTheFocus)
+{
+    writeFile("a.txt");
+    start();
+    w->txtPath->setEditText(work());
+    w->readDirectory();
+    w->updateFileViews();
+    w->TabStrip->selectKey("Replace");
+    w->optReplaceSingle->select();
+    w->txtFind->setText("");
+    w->txtFind->setFocus();
+    QTest::keyClick(w->txtFind, Qt::Key_F5);
+    EXPECT_FALSE(w->cmdExecute->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), w->cmdAbout);
+    EXPECT_TRUE(QFile::exists(work() + "/a.txt"));
+    EXPECT_TRUE(w->execute.frmExecute.isNull());
+}
+
+TEST_F(FrameTest, SettingsButtonRecountsValidatesAndRequestsAPreview)
+{
+    start();
+    int shown = 0;
+    whenModal<FrmSettings>([&](FrmSettings* d) {
+        ++shown;
+        w->state.preview.previewRequested = 0;
+        w->cmdExecute->setEnabled(false); // as if the window left the gate stale
+        QTest::mouseClick(d->cmdCancel, Qt::LeftButton);
+    });
+    w->TabStrip->selectKey("Case");
+    QTest::mouseClick(w->cmdSettings, Qt::LeftButton);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(w->state.preview.previewRequested, -1);
+    EXPECT_EQ(w->cmdExecute->isEnabled(), judgeGate(w->gateInputs()).enabled);
+}
+
+TEST_F(FrameTest, F12ReReadsTheWorkingDirectory)
+{
+    writeFile("a.txt");
+    start();
+    w->txtPath->setEditText(work());
+    w->readDirectory();
+    w->updateFileViews();
+    const int before = w->lwDirectory->count();
+    writeFile("b.txt");
+    w->txtPattern->setFocus();
+    QTest::keyClick(w->txtPattern, Qt::Key_F12);
+    EXPECT_EQ(w->lwDirectory->count(), before + 1);
+}
+
+TEST_F(FrameTest, AClickOnALabelInsideAFrameLeavesItsOption)
+{
+    start();
+    w->TabStrip->selectKey("Replace");
+    w->optReplaceBatch->select();
+    QGroupBox* single = w->frame[13];
+    QLabel* inside = single->findChild<QLabel*>();
+    ASSERT_TRUE(inside);
+    QTest::mouseClick(inside, Qt::LeftButton, {}, inside->rect().center());
+    EXPECT_TRUE(w->optReplaceBatch->isChecked());
+    // A click on the frame's own area away from its children selects it.
+    QPoint empty;
+    for (int y = single->height() - 3; y > 10 && empty.isNull(); --y)
+        for (int x = single->width() - 3; x > 3; x -= 3)
+            if (!single->childAt(x, y)) {
+                empty = QPoint(x, y);
+                break;
+            }
+    ASSERT_FALSE(empty.isNull());
+    QTest::mousePress(single, Qt::LeftButton, {}, empty);
+    EXPECT_TRUE(w->optReplaceBatch->isChecked()); // not on the press
+    QTest::mouseRelease(single, Qt::LeftButton, {}, empty);
+    EXPECT_TRUE(w->optReplaceSingle->isChecked());
+}
