@@ -105,6 +105,9 @@ void FrmMain::connectNavigation()
                                 this);
     addActions(navigation->actions());
     actRefresh = navigation->actRefresh;
+    // The window's key preview triggers it (Form_KeyDown), so F12 still reaches
+    // the focused control and never runs twice.
+    actRefresh->setShortcutContext(Qt::WidgetShortcut);
     connect(navigation, &Navigation::readDirectoryWanted, this, [this] {
         readDirectory();
         updateFileViews();
@@ -664,8 +667,6 @@ void FrmMain::connectGate()
     connect(actHelp, &QAction::triggered, this, &FrmMain::cmdHelp_Click);
     connect(actExecute, &QAction::triggered, this, &FrmMain::actExecute_Triggered);
     connect(cmdAbout, &QPushButton::clicked, this, &FrmMain::cmdAbout_Click);
-    connect(cmdRefresh, &QToolButton::clicked, this, &FrmMain::cmdRefresh_Click);
-    connect(actRefresh, &QAction::triggered, this, &FrmMain::cmdRefresh_Click);
     // Every selection change in either list is counted at once, so the count,
     // the gate, the preview and the run agree with what the user selected.
     for (platform::ListView* lw : {lwDirectory, lwDragDrop})

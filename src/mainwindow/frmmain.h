@@ -197,7 +197,6 @@ public:
     ExecuteHost executeHost();
     void cmdHelp_Click();
     void cmdAbout_Click();
-    void cmdRefresh_Click();
     void Form_KeyDown(int key);
     void actExecute_Triggered();
     void commandLineRun();
