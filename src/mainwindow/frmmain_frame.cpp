@@ -101,14 +101,3 @@ void FrmMain::cmdAbout_Click()
                    state.settings.totNumberOfDirsRenamedNew, this);
     about.exec();
 }
-
-// Re-reads the working directory and rebuilds the list and the tree.
-void FrmMain::cmdRefresh_Click()
-{
-    if (fileMode != 0)
-        return;
-    readDirectory();
-    updateFileViews();
-    updateSelectionCount(false);
-    updateExecuteButton();
-}
