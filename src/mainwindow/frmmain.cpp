@@ -105,9 +105,6 @@ void FrmMain::connectNavigation()
                                 this);
     addActions(navigation->actions());
     actRefresh = navigation->actRefresh;
-    // The window's key preview triggers it (Form_KeyDown), so F12 still reaches
-    // the focused control and never runs twice.
-    actRefresh->setShortcutContext(Qt::WidgetShortcut);
     connect(navigation, &Navigation::readDirectoryWanted, this, [this] {
         readDirectory();
         updateFileViews();
