@@ -13,6 +13,9 @@
 #include "filelist/selectioncount.h"
 #include "filelist/swaplistitems.h"
 #include "filelist/systemfolders.h"
+#include "listui/inplacerename.h"
+#include "listui/listcommands.h"
+#include "listui/listmenus.h"
 #include "platform/datetext.h"
 #include "platform/fileops.h"
 #include "platform/settingsstore.h"
@@ -25,6 +28,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QUrl>
@@ -39,6 +43,7 @@ FrmMain::FrmMain(platform::UiService& uiService, const QStringList& arguments, Q
     // still adjusts the controls that depend on it (the Process pair, "View as
     // Tree"); those that need a ready window test the ready flag.
     connectGate();
+    connectListCommands();
     Form_Load();
 }
 
@@ -547,6 +552,47 @@ void FrmMain::connectGate()
         f->installEventFilter(this);
 }
 
+// ---------------------------------------------------------------- list commands
+
+void FrmMain::connectListCommands()
+{
+    const FileListHost host = fileListHost();
+    lwDirectoryCommands = new ListCommands(host, true, this);
+    lwDragDropCommands = new ListCommands(host, false, this);
+    inPlaceRename = new InPlaceRename(host, this);
+    listMenus = new ListMenus(host, this, this);
+    for (ListCommands* c : {lwDirectoryCommands, lwDragDropCommands}) {
+        platform::ListView* lw = c->list();
+        QMenu* menu = c->isDirectoryList() ? listMenus->mnuPopupListview : listMenus->mnuPopupDragdrop;
+        connect(c, &ListCommands::openDirectory, this, &FrmMain::openDirectoryRow);
+        connect(c, &ListCommands::startLabelEdit, this, [this, lw] { inPlaceRename->startEdit(lw); });
+        connect(c, &ListCommands::popupMenu, menu, [menu](const QPoint& at) { menu->popup(at); });
+        connect(c, &ListCommands::rowMoved, this, [this] {
+            // Enumeration numbers follow the row order; other previews stay as they are.
+            if (renameMode() == RenameMode::Enum && chkEnumTab_Enum->isChecked())
+                updateExecuteButton();
+        });
+    }
+    connect(listMenus->mnuListviewOpen, &QAction::triggered, lwDirectoryCommands, &ListCommands::open);
+    connect(listMenus->mnuDragdropOpen, &QAction::triggered, lwDragDropCommands, &ListCommands::open);
+    connect(listMenus->mnuListviewRename, &QAction::triggered, this, [this] { inPlaceRename->startEdit(lwDirectory); });
+    connect(listMenus->mnuDrapDropRename, &QAction::triggered, this, [this] { inPlaceRename->startEdit(lwDragDrop); });
+    // Backspace asks for the parent directory as the button does.
+    connect(lwDirectoryCommands, &ListCommands::parentDirectory, cmdParentDir, &QToolButton::click);
+}
+
+void FrmMain::openDirectoryRow(const QString& path)
+{
+    if (sender() == lwDragDropCommands) {
+        TabStripFilemode->selectKey(QStringLiteral("listview"));
+        if (fileMode != 0)
+            TabStripFilemode_Click();
+    }
+    txtPath->setEditText(path);
+    readDirectory();
+    updateFileViews();
+}
+
 // ---------------------------------------------------------------- list options
 
 void FrmMain::refreshDirectoryView()
@@ -717,7 +763,7 @@ void FrmMain::tmrPreview_Timer()
 {
     if (state.preview.labelEditPending == -1) {
         state.preview.labelEditPending = 0;
-        activeList()->startLabelEdit();
+        inPlaceRename->startEdit(activeList());
     }
     if (state.files.selectionCountPending == -1 && !ui.leftButtonDown())
         updateSelectionCount(false);

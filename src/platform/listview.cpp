@@ -1,6 +1,7 @@
 #include "platform/listview.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QListView>
 #include <QStackedLayout>
 #include <QTimer>
@@ -358,11 +359,18 @@ void ListView::startLabelEdit()
         return;
     model_->editable = true;
     QAbstractItemView* v = qobject_cast<QAbstractItemView*>(activeView());
-    if (v)
-        v->edit(model_->index(r, 0));
+    if (!v)
+        return;
+    v->edit(model_->index(r, 0));
+    // The editor is a child of the viewport; the open one is the visible one.
+    for (QLineEdit* e : v->viewport()->findChildren<QLineEdit*>())
+        if (e->isVisibleTo(v)) {
+            emit labelEditOpened(r, e);
+            break;
+        }
 }
 
-void ListView::sortByColumn(int column, Qt::SortOrder order)
+void ListView::sortByColumn(int column, Qt::SortOrder order, bool dirsFirstAlways)
 {
     if (column < 0 || size_t(column) >= model_->columns.size())
         return;
@@ -379,7 +387,7 @@ void ListView::sortByColumn(int column, Qt::SortOrder order)
         const ListRow& x = rows[a];
         const ListRow& y = rows[b];
         if (x.isDir != y.isDir)
-            return x.isDir; // directories first, whatever the order
+            return dirsFirstAlways || order == Qt::AscendingOrder ? x.isDir : y.isDir;
         int c;
         if (bySize)
             c = x.sizeBytes < y.sizeBytes ? -1 : x.sizeBytes > y.sizeBytes ? 1 : 0;
