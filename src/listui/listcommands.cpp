@@ -261,6 +261,12 @@ bool ListCommands::eventFilter(QObject* watched, QEvent* e)
             view = v;
     if (!view)
         return false;
+    // Keys of an open edit box pass up through the view; they are the box's.
+    if (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease) {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && focus != view && view->isAncestorOf(focus))
+            return false;
+    }
     switch (e->type()) {
     case QEvent::KeyPress:
         if (watched == view) {

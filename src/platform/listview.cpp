@@ -4,11 +4,30 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QStackedLayout>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeView>
 #include <algorithm>
 
 namespace platform {
+
+namespace {
+
+// Fills the edit box once: a change of other cells of the row while the box is
+// open (the preview column) must not overwrite what the user is typing.
+class LabelDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        if (editor->property("labelFilled").toBool())
+            return;
+        editor->setProperty("labelFilled", true);
+        QStyledItemDelegate::setEditorData(editor, index);
+    }
+};
+
+} // namespace
 
 int ImageList::add(const QString& key, const QPixmap& pixmap)
 {
@@ -159,7 +178,9 @@ ListView::ListView(QWidget* parent)
     report_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     report_->setAllColumnsShowFocus(true);
     report_->header()->setStretchLastSection(false);
+    report_->setItemDelegate(new LabelDelegate(report_));
     icons_->setModel(model_);
+    icons_->setItemDelegate(new LabelDelegate(icons_));
     icons_->setSelectionModel(selection_);
     icons_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     icons_->setEditTriggers(QAbstractItemView::NoEditTriggers);
