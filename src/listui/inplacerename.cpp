@@ -67,8 +67,8 @@ void InPlaceRename::beforeLabelEdit(platform::ListView* list, int row, QLineEdit
         editor->setCursorPosition(int(p));
 }
 
-void InPlaceRename::repathBelow(platform::ListView* list, QStringList& dirs, QStringList& files, bool rows,
-                                bool lists, const QString& oldFull, const QString& newFull)
+void InPlaceRename::repathBelow(platform::ListView* list, QStringList& dirs, QStringList& files, bool rows, bool lists,
+                                const QString& oldFull, const QString& newFull)
 {
     if (rows)
         for (int r = 0; r < list->count(); ++r) {

@@ -18,8 +18,8 @@ ListCommands::ListCommands(const FileListHost& host, bool directoryList, QObject
     : QObject(parent), host_(host), list_(directoryList ? host.lwDirectory : host.lwDragDrop),
       directoryList_(directoryList)
 {
-    for (QAbstractItemView* v : {static_cast<QAbstractItemView*>(list_->reportView()),
-                                 static_cast<QAbstractItemView*>(list_->iconView())}) {
+    for (QAbstractItemView* v :
+         {static_cast<QAbstractItemView*>(list_->reportView()), static_cast<QAbstractItemView*>(list_->iconView())}) {
         v->installEventFilter(this);
         v->viewport()->installEventFilter(this);
         connect(v, &QAbstractItemView::pressed, this, [this](const QModelIndex& i) { itemClick(i.row()); });
@@ -194,7 +194,8 @@ void ListCommands::columnClick(int column)
 {
     qint16& order = directoryList_ ? host_.files->dirSortOrder : sortOrder;
     order = order == 0 ? 1 : 0;
-    const QString key = column < list_->model()->columnCount() ? list_->model()->columns[size_t(column)].key : QString();
+    const QString key =
+        column < list_->model()->columnCount() ? list_->model()->columns[size_t(column)].key : QString();
     int sortColumn = column;
     if (key == QLatin1String("size"))
         sortColumn = list_->columnIndex(QStringLiteral("sizeb"));
@@ -255,8 +256,8 @@ void ListCommands::dragDrop()
 bool ListCommands::eventFilter(QObject* watched, QEvent* e)
 {
     QAbstractItemView* view = nullptr;
-    for (QAbstractItemView* v : {static_cast<QAbstractItemView*>(list_->reportView()),
-                                 static_cast<QAbstractItemView*>(list_->iconView())})
+    for (QAbstractItemView* v :
+         {static_cast<QAbstractItemView*>(list_->reportView()), static_cast<QAbstractItemView*>(list_->iconView())})
         if (watched == v || watched == v->viewport())
             view = v;
     if (!view)

@@ -40,11 +40,11 @@ public:
 signals:
     // A directory row was opened: the window shows `path` as working directory.
     void openDirectory(const QString& path);
-    void startLabelEdit();      // F2
-    void parentDirectory();     // Backspace in the directory list
-    void removeSelected();      // Delete in the Free Select list
-    void clearAll();            // Shift+Delete in the Free Select list
-    void addDialog();           // Insert in the Free Select list
+    void startLabelEdit();  // F2
+    void parentDirectory(); // Backspace in the directory list
+    void removeSelected();  // Delete in the Free Select list
+    void clearAll();        // Shift+Delete in the Free Select list
+    void addDialog();       // Insert in the Free Select list
     // A right click: the popup menu at `globalPos` (the list has rows).
     void popupMenu(const QPoint& globalPos);
     // A row was moved by dragging.

@@ -37,7 +37,8 @@ struct CopyItem {
 const CopyItem kCopyItems[] = {
     {"Filename   (Ctrl+C)", "mnuListviewCopy", "mnuDragdropCopy", CopyRows::Current, CopyPart::Name},
     {"Preview", "mnuListviewCopyPreview", "mnuDragdropCopyPreview", CopyRows::Current, CopyPart::Preview},
-    {"Filename incl. Path", "mnuListviewCopyIncPath", "mnuDragdropCopyIncPath", CopyRows::Current, CopyPart::NameIncPath},
+    {"Filename incl. Path", "mnuListviewCopyIncPath", "mnuDragdropCopyIncPath", CopyRows::Current,
+     CopyPart::NameIncPath},
     {"Preview incl. Path", "mnuListviewCopyPreviewIncPath", "mnuDragdropCopyPreviewIncPath", CopyRows::Current,
      CopyPart::PreviewIncPath},
     {"", "mnuSep12", "mnuSep10", CopyRows::Current, CopyPart::Name},
@@ -59,10 +60,14 @@ const CopyItem kCopyItems[] = {
 QString rowPart(const platform::ListView& list, int r, CopyPart part)
 {
     switch (part) {
-    case CopyPart::Name: return list.text(r);
-    case CopyPart::Preview: return list.subItem(r, 1);
-    case CopyPart::NameIncPath: return list.subItem(r, 2) + list.text(r);
-    case CopyPart::PreviewIncPath: return list.subItem(r, 2) + list.subItem(r, 1);
+    case CopyPart::Name:
+        return list.text(r);
+    case CopyPart::Preview:
+        return list.subItem(r, 1);
+    case CopyPart::NameIncPath:
+        return list.subItem(r, 2) + list.text(r);
+    case CopyPart::PreviewIncPath:
+        return list.subItem(r, 2) + list.subItem(r, 1);
     }
     return {};
 }
@@ -169,11 +174,21 @@ void ListMenus::select(platform::ListView* list, SelectRule rule)
         for (int r = 0; r < n; ++r) {
             bool on = false;
             switch (rule) {
-            case SelectRule::All: on = true; break;
-            case SelectRule::None: on = false; break;
-            case SelectRule::Invert: on = !list->isSelected(r); break;
-            case SelectRule::WithPreview: on = !list->subItem(r, 1).isEmpty(); break;
-            case SelectRule::WithoutPreview: on = list->subItem(r, 1).isEmpty(); break;
+            case SelectRule::All:
+                on = true;
+                break;
+            case SelectRule::None:
+                on = false;
+                break;
+            case SelectRule::Invert:
+                on = !list->isSelected(r);
+                break;
+            case SelectRule::WithPreview:
+                on = !list->subItem(r, 1).isEmpty();
+                break;
+            case SelectRule::WithoutPreview:
+                on = list->subItem(r, 1).isEmpty();
+                break;
             }
             if (on)
                 s.select(list->model()->index(r, 0), list->model()->index(r, lastColumn));

@@ -566,7 +566,8 @@ void FrmMain::connectListCommands()
         QMenu* menu = c->isDirectoryList() ? listMenus->mnuPopupListview : listMenus->mnuPopupDragdrop;
         connect(c, &ListCommands::openDirectory, this, &FrmMain::openDirectoryRow);
         connect(c, &ListCommands::startLabelEdit, this, [this, lw] { inPlaceRename->startEdit(lw); });
-        connect(c, &ListCommands::popupMenu, menu, [menu](const QPoint& at) { menu->popup(at); });
+        // The menu is modal: its command runs before the click's own clean-up.
+        connect(c, &ListCommands::popupMenu, menu, [menu](const QPoint& at) { menu->exec(at); });
         connect(c, &ListCommands::rowMoved, this, [this] {
             // Enumeration numbers follow the row order; other previews stay as they are.
             if (renameMode() == RenameMode::Enum && chkEnumTab_Enum->isChecked())

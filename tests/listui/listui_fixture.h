@@ -10,9 +10,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QHeaderView>
 #include <QMenu>
 #include <QTest>
-#include <QHeaderView>
+#include <QTimer>
 #include <QTreeView>
 
 // A started main window with helpers that press keys and click rows of its lists.
@@ -74,10 +75,7 @@ protected:
     {
         QTest::mouseClick(viewport(lw), Qt::LeftButton, mods, rowPoint(lw, r));
     }
-    QPoint emptyPoint(platform::ListView* lw) const
-    {
-        return QPoint(5, viewport(lw)->height() - 5);
-    }
+    QPoint emptyPoint(platform::ListView* lw) const { return QPoint(5, viewport(lw)->height() - 5); }
     void key(platform::ListView* lw, int k, Qt::KeyboardModifiers mods = {})
     {
         view(lw)->setFocus();
@@ -94,24 +92,47 @@ protected:
     {
         return lw == w->lwDirectory ? w->listMenus->mnuPopupListview : w->listMenus->mnuPopupDragdrop;
     }
-    // Opens the list's popup menu with a right click on `row` and clicks the
-    // item `name` in it (in a submenu when `submenu` is given).
-    void menuCommand(platform::ListView* lw, int row, const QString& name, const QString& submenu = {})
+    // Opens the list's popup menu with a right click on `row` (on empty space
+    // when -1) and clicks the item `name` in it, in the submenu `submenu` when
+    // given. The menu is modal, so the clicks are queued before it opens.
+    void menuCommand(platform::ListView* lw, int row, const QString& name, const QString& submenu = {},
+                     Qt::KeyboardModifiers mods = {})
     {
-        QTest::mouseClick(viewport(lw), Qt::RightButton, {}, row >= 0 ? rowPoint(lw, row) : emptyPoint(lw));
         QMenu* menu = popupOf(lw);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 2000));
-        if (!submenu.isEmpty()) {
-            QMenu* sub = menu->findChild<QMenu*>(submenu);
-            ASSERT_TRUE(sub);
-            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(sub->menuAction()).center());
-            ASSERT_TRUE(QTest::qWaitFor([&] { return sub->isVisible(); }, 2000));
-            menu = sub;
-        }
-        QAction* a = menu->findChild<QAction*>(name);
-        ASSERT_TRUE(a) << name.toStdString();
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
-        QTest::qWait(0);
+        bool clicked = false;
+        // Polls, as the click's own handlers may serve events before the menu opens.
+        QTimer poll;
+        poll.setInterval(5);
+        QObject::connect(&poll, &QTimer::timeout, menu, [&] {
+            QMenu* m = menu;
+            if (!m->isVisible())
+                return;
+            poll.stop();
+            if (!submenu.isEmpty()) {
+                QMenu* sub = m->findChild<QMenu*>(submenu);
+                if (!sub) {
+                    m->close();
+                    return;
+                }
+                QTest::mouseClick(m, Qt::LeftButton, {}, m->actionGeometry(sub->menuAction()).center());
+                if (!QTest::qWaitFor([&] { return sub->isVisible(); }, 2000)) {
+                    m->close();
+                    return;
+                }
+                m = sub;
+            }
+            QAction* a = m->findChild<QAction*>(name);
+            if (!a) {
+                menu->close();
+                return;
+            }
+            QTest::mouseClick(m, Qt::LeftButton, {}, m->actionGeometry(a).center());
+            clicked = true;
+        });
+        poll.start();
+        QTest::mouseClick(viewport(lw), Qt::RightButton, mods, row >= 0 ? rowPoint(lw, row) : emptyPoint(lw));
+        EXPECT_TRUE(clicked) << name.toStdString();
+        EXPECT_FALSE(menu->isVisible());
     }
     QString clip() const { return QGuiApplication::clipboard()->text(); }
 };

@@ -27,8 +27,7 @@ TEST_F(InPlaceRenameTest, CaretRestsBeforeTheExtension)
         int caret;
         bool allSelected;
     };
-    const Case cases[] = {{"photo.jpg", 5, false}, {"archive.tar.gz", 11, false},
-                          {"README", 6, true}};
+    const Case cases[] = {{"photo.jpg", 5, false}, {"archive.tar.gz", 11, false}, {"README", 6, true}};
     for (const Case& c : cases)
         writeFile(c.name);
     listDirectory(work());

@@ -43,8 +43,8 @@ TEST_F(ListCommandsTest, EnterOpensAFileThroughTheDesktopAndAVanishedRowIsLogged
     key(w->lwDirectory, Qt::Key_Return);
     EXPECT_EQ(ui.opened.size(), 1u);
     const QString log = readText(programFolder() + "/errors.txt");
-    EXPECT_TRUE(log.contains("Error 53 (File not found) lwDirectory_DblClick: NEWDIR=" + work() + "/b.txt OLDDIR=" +
-                             work()))
+    EXPECT_TRUE(
+        log.contains("Error 53 (File not found) lwDirectory_DblClick: NEWDIR=" + work() + "/b.txt OLDDIR=" + work()))
         << log.toStdString();
 
     // The Free Select hint row names no entry: opening it only logs.
