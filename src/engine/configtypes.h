@@ -19,11 +19,10 @@ struct BatchReplaceItem {
 };
 
 struct FileTypeDef {
-    qint32 offset = 0;   // >= 1: 1-based byte position; negative: counted from the end
-    QByteArray search;   // raw bytes, never decoded
-    QString extension;   // without the dot
+    qint32 offset = 0; // >= 1: 1-based byte position; negative: counted from the end
+    QByteArray search; // raw bytes, never decoded
+    QString extension; // without the dot
 };
-
 
 // The tables as loaded. The lists numbered from 0 always hold at least one
 // (possibly empty) record; batchReplaceList holds items 1..n at indexes 0..n-1.

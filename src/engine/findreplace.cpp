@@ -1,5 +1,6 @@
 #include "engine/findreplace.h"
 
+#include "engine/forbidden.h"
 #include "engine/logs.h"
 #include "engine/textutil.h"
 #include "platform/failure.h"
@@ -21,6 +22,8 @@ QString replaceFrom(const QString& text, qsizetype from, const TextFinder& finde
     while (hit >= 0) {
         out.append(QStringView(text).mid(copied, hit - copied));
         out.append(replace);
+        if (stopGrowing(out))
+            return out;
         copied = hit + finder.size();
         if (limit > 0 && ++done == limit)
             break;
@@ -70,16 +73,16 @@ QString findReplaceChecked(const QString& source, const QString& find, const QSt
 
 } // namespace
 
-QString findReplace(const QString& source, const QString& find, const QString& replace, int caseSensitive,
-                    int swapMode, int start, int count, const RenameOptions& panel, Logs& logs)
+QString findReplace(const QString& source, const QString& find, const QString& replace, int caseSensitive, int swapMode,
+                    int start, int count, const RenameOptions& panel, Logs& logs)
 {
     try {
         return findReplaceChecked(source, find, replace, caseSensitive, swapMode, start, count);
     } catch (const platform::Failure& f) {
-        logs.logError(f.errorText() + QStringLiteral("Find & Replace: SOURCE=") + source + QStringLiteral(" FIND=")
-                      + find + QStringLiteral(" REPLACE: ") + replace + QStringLiteral(" CASE: ")
-                      + QString::number(panel.caseSensitive) + QStringLiteral(" SWAP=")
-                      + QString::number(panel.swapMode));
+        logs.logError(f.errorText() + QStringLiteral("Find & Replace: SOURCE=") + source + QStringLiteral(" FIND=") +
+                      find + QStringLiteral(" REPLACE: ") + replace + QStringLiteral(" CASE: ") +
+                      QString::number(panel.caseSensitive) + QStringLiteral(" SWAP=") +
+                      QString::number(panel.swapMode));
         return QString();
     }
 }
@@ -94,8 +97,12 @@ QString replaceBatch(const QString& part, const std::vector<BatchReplaceItem>& i
                      Logs& logs)
 {
     QString s = part;
-    for (const BatchReplaceItem& item : items)
-        s = findReplace(s, item.find, item.replace, item.caseSensitive, item.swapMode, item.start, item.count,
-                        options, logs);
+    for (const BatchReplaceItem& item : items) {
+        s = findReplace(s, item.find, item.replace, item.caseSensitive, item.swapMode, item.start, item.count, options,
+                        logs);
+        // Items that feed on each other's output would double the name every time.
+        if (stopGrowing(s))
+            return s;
+    }
     return s;
 }

@@ -4,9 +4,9 @@
 #include "engine/renamemode.h"
 #include "engine/renameoptions.h"
 
-#include <QString>
 #include <functional>
 #include <optional>
+#include <QString>
 
 class Logs;
 class RandomSource;
@@ -32,7 +32,7 @@ struct NameServices {
 // transforms pass on to the caller as platform::Failure.
 struct NameRequest {
     RenameMode mode = RenameMode::Replace;
-    QString dir;           // with its trailing "/"
+    QString dir; // with its trailing "/"
     QString name;
     qint32 enumCounter = 1;
     EnumContext enumContext;

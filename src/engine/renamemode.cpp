@@ -10,7 +10,12 @@ const std::array<RenameModeRow, 8> kModes{{
     {RenameMode::Case, "Case", "Convert Case", {kWholeName, kWholeName}, {"modecase", nullptr}, false},
     {RenameMode::Enum, "Enum", "Enum", {kWholeName, kAll}, {"modeenum", "modenormalize"}, true},
     {RenameMode::Space, "misc", "Space", {kWholeName, kWholeName}, {"modespace", nullptr}, false},
-    {RenameMode::Attrib, "Attrib", "Attributes && Date", {kWholeName, kFilesWholeName}, {"modeattrib", "modedate"}, true},
+    {RenameMode::Attrib,
+     "Attrib",
+     "Attributes && Date",
+     {kWholeName, kFilesWholeName},
+     {"modeattrib", "modedate"},
+     true},
     {RenameMode::AddCrop, "AddCrop", "Add && Crop", {kAll, kAll}, {"modeadd", "modecrop"}, true},
     {RenameMode::Mp3, "Mp3", "Mp3", {kFilesWholeName, kFilesWholeName}, {"modemp3", nullptr}, false},
     {RenameMode::Format, "Format", "Format", {kAll, kFilesWholeName}, {"modeformat", "modefiletype"}, true},
@@ -48,12 +53,18 @@ std::optional<RenameMode> modeFromKey(const QString& key)
 int modeSubOption(RenameMode mode, const RenameOptions& o)
 {
     switch (mode) {
-    case RenameMode::Replace: return o.replaceBatch ? 1 : 0;
-    case RenameMode::Enum: return o.normalizeMode ? 1 : 0;
-    case RenameMode::Attrib: return o.dateMode ? 1 : 0;
-    case RenameMode::AddCrop: return o.cropMode ? 1 : 0;
-    case RenameMode::Format: return o.detectMode ? 1 : 0;
-    default: return 0;
+    case RenameMode::Replace:
+        return o.replaceBatch ? 1 : 0;
+    case RenameMode::Enum:
+        return o.normalizeMode ? 1 : 0;
+    case RenameMode::Attrib:
+        return o.dateMode ? 1 : 0;
+    case RenameMode::AddCrop:
+        return o.cropMode ? 1 : 0;
+    case RenameMode::Format:
+        return o.detectMode ? 1 : 0;
+    default:
+        return 0;
     }
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 #include "engine/renameoptions.h"
 
-#include <QString>
 #include <array>
 #include <optional>
+#include <QString>
 
 // The eight rename modes, in the order of their tabs. The tab key text is
 // converted at the tab strip and the settings only; everything else compares

@@ -97,15 +97,42 @@ void runRenamePass(ExecuteHost& h, const QString& passName, bool withDirs, const
     u.undoDirCount = withDirs ? r.dirsDone : 0;
 }
 
-void executeReplace(ExecuteHost& h) { computedPass(h, QStringLiteral("executeReplace"), true); }
-void executeBatchReplace(ExecuteHost& h) { computedPass(h, QStringLiteral("executeBatchReplace"), true); }
-void executeCase(ExecuteHost& h) { computedPass(h, QStringLiteral("executeCase"), true); }
-void executeAddCrop(ExecuteHost& h) { computedPass(h, QStringLiteral("executeAddCrop"), true); }
-void executeNormalize(ExecuteHost& h) { computedPass(h, QStringLiteral("executeNormalize"), true); }
-void executeFormat(ExecuteHost& h) { computedPass(h, QStringLiteral("executeFormat"), true); }
-void executeSpace(ExecuteHost& h) { computedPass(h, QStringLiteral("executeSpace"), true); }
-void executeFileDetect(ExecuteHost& h) { computedPass(h, QStringLiteral("executeFileDetect"), false); }
-void executeMp3(ExecuteHost& h) { computedPass(h, QStringLiteral("executeMp3"), false); }
+void executeReplace(ExecuteHost& h)
+{
+    computedPass(h, QStringLiteral("executeReplace"), true);
+}
+void executeBatchReplace(ExecuteHost& h)
+{
+    computedPass(h, QStringLiteral("executeBatchReplace"), true);
+}
+void executeCase(ExecuteHost& h)
+{
+    computedPass(h, QStringLiteral("executeCase"), true);
+}
+void executeAddCrop(ExecuteHost& h)
+{
+    computedPass(h, QStringLiteral("executeAddCrop"), true);
+}
+void executeNormalize(ExecuteHost& h)
+{
+    computedPass(h, QStringLiteral("executeNormalize"), true);
+}
+void executeFormat(ExecuteHost& h)
+{
+    computedPass(h, QStringLiteral("executeFormat"), true);
+}
+void executeSpace(ExecuteHost& h)
+{
+    computedPass(h, QStringLiteral("executeSpace"), true);
+}
+void executeFileDetect(ExecuteHost& h)
+{
+    computedPass(h, QStringLiteral("executeFileDetect"), false);
+}
+void executeMp3(ExecuteHost& h)
+{
+    computedPass(h, QStringLiteral("executeMp3"), false);
+}
 
 const std::vector<PassRow>& passTable()
 {

@@ -1,4 +1,5 @@
 #pragma once
+#include <ctime>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -15,6 +16,11 @@ struct UndoFileItem {
     QString created;     // old times of a date change: short date, blank, long time
     QString accessed;
     QString modified;
+    // A date change also keeps the old stamps exactly (nanoseconds), so an
+    // Undo puts them back as they were, not to the second.
+    bool exactStamps = false;
+    timespec accessedStamp{}, modifiedStamp{}, bornStamp{};
+    bool hadBirthTime = false;
 };
 
 struct UndoDirItem {

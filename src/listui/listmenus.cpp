@@ -106,13 +106,16 @@ QString copyText(const platform::ListView& list, CopyRows rows, CopyPart part)
     return text;
 }
 
-ListMenus::ListMenus(const FileListHost& host, QWidget* menuParent, QObject* parent) : QObject(parent), host_(host)
+ListMenus::ListMenus(const FileListHost& host, const FreeSelectActions& freeSelect, QWidget* menuParent,
+                     QObject* parent)
+    : QObject(parent), host_(host)
 {
     mnuPopupListview = new QMenu(QStringLiteral("popupListview"), menuParent);
     mnuPopupListview->setObjectName(QStringLiteral("mnuPopupListview"));
     mnuListviewOpen = addItem(mnuPopupListview, "Open", "mnuListviewOpen");
     mnuListviewRename = addItem(mnuPopupListview, "Manual Rename   (F2)", "mnuListviewRename");
-    mnuListviewAdd = addItem(mnuPopupListview, "Add Selected to Free Select", "mnuListviewAdd");
+    mnuListviewAdd = freeSelect.mnuListviewAdd;
+    mnuPopupListview->addAction(mnuListviewAdd);
     addItem(mnuPopupListview, "", "mnuSep6");
     mnuPopupListview->setDefaultAction(mnuListviewOpen);
 
@@ -121,8 +124,10 @@ ListMenus::ListMenus(const FileListHost& host, QWidget* menuParent, QObject* par
     mnuDragdropOpen = addItem(mnuPopupDragdrop, "Open", "mnuDragdropOpen");
     mnuDrapDropRename = addItem(mnuPopupDragdrop, "Manual Rename   (F2)", "mnuDrapDropRename");
     addItem(mnuPopupDragdrop, "", "mnuSep7");
-    mnuDragdropRemove = addItem(mnuPopupDragdrop, "Remove Selected   (Del)", "mnuDragdropRemove");
-    mnuDragdropClear = addItem(mnuPopupDragdrop, "Clear All   (Shift+Del)", "mnuDragdropClear");
+    mnuDragdropRemove = freeSelect.mnuDragdropRemove;
+    mnuDragdropClear = freeSelect.mnuDragdropClear;
+    mnuPopupDragdrop->addAction(mnuDragdropRemove);
+    mnuPopupDragdrop->addAction(mnuDragdropClear);
     addItem(mnuPopupDragdrop, "", "mnuSep3");
     mnuPopupDragdrop->setDefaultAction(mnuDragdropOpen);
 

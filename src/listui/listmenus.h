@@ -22,7 +22,13 @@ QString copyText(const platform::ListView& list, CopyRows rows, CopyPart part);
 class ListMenus : public QObject {
     Q_OBJECT
 public:
-    ListMenus(const FileListHost& host, QWidget* menuParent, QObject* parent);
+    // The three Free Select commands are the collection's own actions, placed here.
+    struct FreeSelectActions {
+        QAction* mnuListviewAdd;
+        QAction* mnuDragdropRemove;
+        QAction* mnuDragdropClear;
+    };
+    ListMenus(const FileListHost& host, const FreeSelectActions& freeSelect, QWidget* menuParent, QObject* parent);
 
     QMenu* mnuPopupListview;
     QMenu* mnuPopupDragdrop;

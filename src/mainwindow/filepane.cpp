@@ -7,8 +7,7 @@ namespace {
 
 constexpr int kTwips = 15;
 
-template <typename W>
-W* named(W* w, const QString& name)
+template <typename W> W* named(W* w, const QString& name)
 {
     w->setObjectName(name);
     return w;
@@ -49,7 +48,7 @@ FilePane::FilePane(FileListState& files, QWidget* parent) : QWidget(parent)
     cmdShowDirReq = pictureButton(this, QStringLiteral("cmdShowDirReq"), QStyle::SP_DirOpenIcon,
                                   QStringLiteral("Choose Directory..."));
     cmdDragDropAdd = pictureButton(this, QStringLiteral("cmdDragDropAdd"), QStyle::SP_FileDialogNewFolder,
-                                   QStringLiteral("Add Files..."));
+                                   QStringLiteral("Add Files"));
     cmdDragDropDel = pictureButton(this, QStringLiteral("cmdDragDropDel"), QStyle::SP_DialogDiscardButton,
                                    QStringLiteral("Remove Selected"));
     cmdDragDropClear = pictureButton(this, QStringLiteral("cmdDragDropClear"), QStyle::SP_DialogResetButton,
@@ -126,8 +125,8 @@ void FilePane::layoutFor(int clientWidth, int clientHeight)
     setGeometry(kLeft / kTwips, kTop / kTwips, std::max(area->width() - kLeft / kTwips, 0),
                 std::max(area->height() - kTop / kTwips, 0));
     place(fileBody, kLeft, 120 + 345, std::max(tabWidth, 300), std::max(tabHeight - 345, 300));
-    for (QWidget* list : {static_cast<QWidget*>(lwDragDrop), static_cast<QWidget*>(TreeView),
-                          static_cast<QWidget*>(lwDirectory)})
+    for (QWidget* list :
+         {static_cast<QWidget*>(lwDragDrop), static_cast<QWidget*>(TreeView), static_cast<QWidget*>(lwDirectory)})
         list->resize(std::max(tabWidth - 150, 150) / kTwips, std::max(tabHeight - 800 + 230, 150) / kTwips);
     const int pathWidth = std::max(tabWidth - 1990, 300);
     txtPath->resize(pathWidth / kTwips, txtPath->height());

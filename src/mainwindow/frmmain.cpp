@@ -4,8 +4,9 @@
 #include "engine/mp3names.h"
 #include "engine/preview.h"
 #include "execute/frmexecute.h"
-#include "execute/undo.h"
 #include "execute/runrename.h"
+#include "execute/undo.h"
+#include "filelist/detailcolumns.h"
 #include "filelist/fileviews.h"
 #include "filelist/generatethumbnails.h"
 #include "filelist/iconlists.h"
@@ -21,16 +22,20 @@
 #include "platform/settingsstore.h"
 #include "settings/configfiles.h"
 #include "settings/loadsave.h"
+#include "settings/shellmenu.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QKeyEvent>
-#include <QMenu>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QListView>
+#include <QMenu>
 #include <QScreen>
+#include <QTreeView>
 #include <QUrl>
 
 FrmMain::FrmMain(platform::UiService& uiService, const QStringList& arguments, QWidget* parent)
@@ -43,8 +48,71 @@ FrmMain::FrmMain(platform::UiService& uiService, const QStringList& arguments, Q
     // still adjusts the controls that depend on it (the Process pair, "View as
     // Tree"); those that need a ready window test the ready flag.
     connectGate();
-    connectListCommands();
+    connectNavigation();
+    connectSettingsWindow();
     Form_Load();
+    connectFreeSelect();
+    connectListCommands();
+}
+
+void FrmMain::connectFreeSelect()
+{
+    freeSelect = new FreeSelectCommands({.window = this,
+                                         .ui = &ui,
+                                         .logs = &state.logs,
+                                         .files = &state.files,
+                                         .preview = &state.preview,
+                                         .listOptions = &listOptions,
+                                         .dragDropAddPath = &state.settings.dragDropAddPath,
+                                         .fileMode = &fileMode,
+                                         .statusBar = StatusBar,
+                                         .tabStripFilemode = TabStripFilemode,
+                                         .txtPath = txtPath,
+                                         .lwDirectory = lwDirectory,
+                                         .lwDragDrop = lwDragDrop,
+                                         .cmdDragDropAdd = cmdDragDropAdd,
+                                         .cmdDragDropDel = cmdDragDropDel,
+                                         .cmdDragDropClear = cmdDragDropClear,
+                                         .chkThumbnailsFreeSelect = chkThumbnailsFreeSelect},
+                                        this);
+    connect(freeSelect, &FreeSelectCommands::validate, this, &FrmMain::updateExecuteButton);
+    connect(freeSelect, &FreeSelectCommands::countSelection, this, &FrmMain::updateSelectionCount);
+    connect(freeSelect, &FreeSelectCommands::thumbnailsWanted, this, &FrmMain::generateThumbnailsFreeSelect);
+    // The tree's two adds go to the collection's own commands.
+    connect(treeCommands, &TreeCommands::addToFreeSelect, freeSelect, &FreeSelectCommands::addTreeEntry);
+    connect(treeCommands, &TreeCommands::addContentsToFreeSelect, freeSelect,
+            &FreeSelectCommands::addDirectoryContents);
+}
+
+void FrmMain::connectNavigation()
+{
+    navigation = new Navigation({.window = this,
+                                 .ui = &ui,
+                                 .logs = &state.logs,
+                                 .files = &state.files,
+                                 .preview = &state.preview,
+                                 .tabStripFilemode = TabStripFilemode,
+                                 .txtPath = txtPath,
+                                 .txtPattern = txtPattern,
+                                 .cmdParentDir = cmdParentDir,
+                                 .cmdRefresh = cmdRefresh,
+                                 .cmdShowDirReq = cmdShowDirReq},
+                                this);
+    addActions(navigation->actions());
+    actRefresh = navigation->actRefresh;
+    connect(navigation, &Navigation::readDirectoryWanted, this, [this] {
+        readDirectory();
+        updateFileViews();
+    });
+    connect(navigation, &Navigation::fileModeClicked, this, &FrmMain::TabStripFilemode_Click);
+
+    treeCommands = new TreeCommands({.ui = &ui,
+                                     .logs = &state.logs,
+                                     .files = &state.files,
+                                     .preview = &state.preview,
+                                     .treeView = TreeView,
+                                     .txtPath = txtPath},
+                                    *navigation, this);
 }
 
 FrmMain::~FrmMain() = default;
@@ -62,11 +130,12 @@ void FrmMain::Form_Load()
         platform::SettingsStore store;
         LoadContext context;
         context.programFolder = platform::programFolder();
-        const QSize screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size() : QSize(1024, 768);
+        const QSize screen =
+            QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size() : QSize(1024, 768);
         context.screenTwips = screen * 15;
         context.now = QDateTime::currentDateTime();
         context.arguments = arguments_;
-        loadSettings(store, state.logs, context, state.settings, state.tables);
+        settingsLoadFailed = !loadSettings(store, state.logs, context, state.settings, state.tables);
     }
     applySettings();
     setWindowTitle(productTitle + QLatin1Char(' ') + versionText + QStringLiteral(" - Press F1 for Help"));
@@ -84,15 +153,8 @@ void FrmMain::Form_Load()
         lwDirectory->setColumnWidth(c, dirWidths[c]);
     for (int c = 0; c < 3; ++c)
         lwDragDrop->setColumnWidth(c, dragWidths[c]);
-    if (st.showAllColumns == 1) {
-        const char* keys[] = {"size", "date", "attrib", "ext", "type", "sizeb", "dateb"};
-        const char* captions[] = {"Size", "Changed", "Attributes", "Extension", "Type", "Size in Bytes", "Date Sorting"};
-        for (platform::ListView* lw : {lwDirectory, lwDragDrop}) {
-            const int* widths = lw == lwDirectory ? dirWidths : dragWidths;
-            for (int c = 0; c < 7; ++c)
-                lw->addColumn(QString::fromLatin1(keys[c]), QString::fromLatin1(captions[c]), c < 5 ? widths[c + 3] : 0);
-        }
-    }
+    if (st.showAllColumns == 1)
+        addDetailColumnsFromSettings();
     for (platform::ListView* lw : {lwDirectory, lwDragDrop}) {
         lw->setFullRowSelect(st.lwFullRowSelect == 1);
         lw->setGridLines(st.lwShowGuidelines == 1);
@@ -191,18 +253,7 @@ void FrmMain::updateListOptions()
 
 void FrmMain::setFreeSelectHint()
 {
-    lwDragDrop->setView(1);
-    QFont f = QApplication::font();
-    f.setItalic(true);
-    f.setPointSize(10);
-    f.setBold(true);
-    lwDragDrop->setListFont(f);
-    lwDragDrop->setLabelEdit(false);
-    lwDragDrop->clear();
-    platform::ListRow hint;
-    hint.cells[0] = QStringLiteral("Drop files here...");
-    lwDragDrop->addRow(hint);
-    lwDragDrop->setSelected(0, false);
+    showFreeSelectHint(lwDragDrop);
 }
 
 bool FrmMain::event(QEvent* e)
@@ -245,6 +296,15 @@ void FrmMain::commandLineRun()
 {
     if (startMode.isEmpty())
         return;
+    if (settingsLoadFailed) {
+        exitStatus = 2;
+        ui.message(this, productTitle,
+                   QStringLiteral("Error loading settings!\n\nThe command-line run was not started."),
+                   QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
+        if (exitAfterRun)
+            close();
+        return;
+    }
     if (const std::optional<StartModeChoice> choice = startModeFromWord(startMode)) {
         if (choice->subOption >= 0)
             modePanel(choice->mode).options[size_t(choice->subOption)]->select();
@@ -253,8 +313,13 @@ void FrmMain::commandLineRun()
         else
             TabStrip->selectKey(modeKey(choice->mode));
     }
-    if (cmdExecute->isEnabled())
+    if (cmdExecute->isEnabled()) {
+        execute.run.outcome = RunOutcome::None;
         cmdExecute_Click();
+        exitStatus = execute.run.outcome == RunOutcome::NotStarted   ? 2
+                     : execute.run.outcome == RunOutcome::SomeFailed ? 1
+                                                                     : 0;
+    }
     if (exitAfterRun) {
         ExecuteHost h = executeHost();
         unloadLogWindow(h);
@@ -291,7 +356,8 @@ void FrmMain::Form_Unload()
     state.settings.storedPath = storedPath;
     {
         platform::SettingsStore store;
-        saveSettings(store, state.logs, platform::programFolder(), state.settings, state.tables);
+        saveSettings(store, state.logs, platform::programFolder(), state.settings, state.tables,
+                     shellMenuStep(ui, this));
     }
     exited = true;
     tmrPreview->stop();
@@ -318,12 +384,13 @@ void FrmMain::Form_Resize()
 void FrmMain::compactLayout()
 {
     imgLogo->hide();
-    for (QWidget* w : {static_cast<QWidget*>(frmOptions), static_cast<QWidget*>(TabStrip), static_cast<QWidget*>(tabBody),
-                       static_cast<QWidget*>(cmdExecute), static_cast<QWidget*>(cmdUndo), static_cast<QWidget*>(cmdSettings),
-                       static_cast<QWidget*>(cmdHelp), static_cast<QWidget*>(cmdAbout), static_cast<QWidget*>(frmFindReplace),
-                       static_cast<QWidget*>(frmConvertCase), static_cast<QWidget*>(frmSetAttributes),
-                       static_cast<QWidget*>(frmAddCrop), static_cast<QWidget*>(frmMp3Tag), static_cast<QWidget*>(frmEnum),
-                       static_cast<QWidget*>(frmFormat), static_cast<QWidget*>(frmMisc)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(frmOptions), static_cast<QWidget*>(TabStrip), static_cast<QWidget*>(tabBody),
+          static_cast<QWidget*>(cmdExecute), static_cast<QWidget*>(cmdUndo), static_cast<QWidget*>(cmdSettings),
+          static_cast<QWidget*>(cmdHelp), static_cast<QWidget*>(cmdAbout), static_cast<QWidget*>(frmFindReplace),
+          static_cast<QWidget*>(frmConvertCase), static_cast<QWidget*>(frmSetAttributes),
+          static_cast<QWidget*>(frmAddCrop), static_cast<QWidget*>(frmMp3Tag), static_cast<QWidget*>(frmEnum),
+          static_cast<QWidget*>(frmFormat), static_cast<QWidget*>(frmMisc)})
         w->move(w->x(), w->y() - 760 / 15);
 }
 
@@ -460,17 +527,38 @@ void FrmMain::frame_Click(int index)
 {
     platform::OptionButton* target = nullptr;
     switch (index) {
-    case 0: target = optAdd; break;
-    case 1: target = optCrop; break;
-    case 2: target = optAttrib_Attributes; break;
-    case 3: target = optAttrib_Date; break;
-    case 8: target = chkFormatTab_Format; break;
-    case 9: target = chkFormatTab_Detect; break;
-    case 11: target = chkEnumTab_Enum; break;
-    case 12: target = chkEnumTab_Normalize; break;
-    case 13: target = optReplaceSingle; break;
-    case 14: target = optReplaceBatch; break;
-    default: break;
+    case 0:
+        target = optAdd;
+        break;
+    case 1:
+        target = optCrop;
+        break;
+    case 2:
+        target = optAttrib_Attributes;
+        break;
+    case 3:
+        target = optAttrib_Date;
+        break;
+    case 8:
+        target = chkFormatTab_Format;
+        break;
+    case 9:
+        target = chkFormatTab_Detect;
+        break;
+    case 11:
+        target = chkEnumTab_Enum;
+        break;
+    case 12:
+        target = chkEnumTab_Normalize;
+        break;
+    case 13:
+        target = optReplaceSingle;
+        break;
+    case 14:
+        target = optReplaceBatch;
+        break;
+    default:
+        break;
     }
     if (target)
         target->select();
@@ -497,22 +585,42 @@ void FrmMain::connectGate()
     using platform::CheckBox;
     using platform::OptionButton;
     using platform::TextBox;
-    for (TextBox* t : {txtFind, txtReplace, txtReplaceStart, txtReplaceCount, txtAdd, txtAddPos, txtCropNumber, txtCropPos,
-                       txtEnumFormat, txtEnumStart, txtEnumStep, txtEnumZeros, txtNormalize, txtMp3Format, txtFormat,
-                       txtFormatParts})
+    for (TextBox* t : {txtFind, txtReplace, txtReplaceStart, txtReplaceCount, txtAdd, txtAddPos, txtCropNumber,
+                       txtCropPos, txtEnumFormat, txtEnumStart, txtEnumStep, txtEnumZeros, txtNormalize, txtMp3Format,
+                       txtFormat, txtFormatParts})
         connect(t, &TextBox::changed, this, &FrmMain::updateExecuteButton);
-    for (CheckBox* c : {chkCaseSensitive, chkReplaceMode, chkExceptionsEnabled, chkSpaceBeginning, chkSpaceEnd,
-                        chkSpaceShrink, chkR, chkH, chkS, chkA, chkDateCreated, chkDateAccessed, chkDateModified,
-                        chkDateDate, chkDateTime, chkEnumResetBetweenDirs, chkEnumAutoZeros, chkMp3AddExtension,
-                        chkMp3OnlyFilledTags, chkMp3OnlyMp3Files, chkMp3UseID3v2, chkFormatAllMustBeAvailable,
-                        chkFileDetect_KeepExt, chkFileDetect_TryText, chkFileDetect_TryMp3})
+    for (CheckBox* c : {chkCaseSensitive,
+                        chkReplaceMode,
+                        chkExceptionsEnabled,
+                        chkSpaceBeginning,
+                        chkSpaceEnd,
+                        chkSpaceShrink,
+                        chkR,
+                        chkH,
+                        chkS,
+                        chkA,
+                        chkDateCreated,
+                        chkDateAccessed,
+                        chkDateModified,
+                        chkDateDate,
+                        chkDateTime,
+                        chkEnumResetBetweenDirs,
+                        chkEnumAutoZeros,
+                        chkMp3AddExtension,
+                        chkMp3OnlyFilledTags,
+                        chkMp3OnlyMp3Files,
+                        chkMp3UseID3v2,
+                        chkFormatAllMustBeAvailable,
+                        chkFileDetect_KeepExt,
+                        chkFileDetect_TryText,
+                        chkFileDetect_TryMp3})
         connect(c, &CheckBox::valueClicked, this, &FrmMain::updateExecuteButton);
     for (OptionButton* o : Case1)
         connect(o, &OptionButton::selected, this, &FrmMain::updateExecuteButton);
     for (OptionButton* o : Case2)
         connect(o, &OptionButton::selected, this, &FrmMain::updateExecuteButton);
-    for (OptionButton* o :
-         {optReplaceSingle, optReplaceBatch, optAddBeginning, optAddEnding, optCropBeginning, optCropEnding, optAdd, optCrop})
+    for (OptionButton* o : {optReplaceSingle, optReplaceBatch, optAddBeginning, optAddEnding, optCropBeginning,
+                            optCropEnding, optAdd, optCrop})
         connect(o, &OptionButton::selected, this, &FrmMain::updateExecuteButton);
     // Sub-options that change which entries a mode may process re-run the tab switch.
     for (OptionButton* o : {optAttrib_Attributes, optAttrib_Date, chkEnumTab_Enum, chkEnumTab_Normalize,
@@ -560,7 +668,8 @@ void FrmMain::connectListCommands()
     lwDirectoryCommands = new ListCommands(host, true, this);
     lwDragDropCommands = new ListCommands(host, false, this);
     inPlaceRename = new InPlaceRename(host, this);
-    listMenus = new ListMenus(host, this, this);
+    listMenus = new ListMenus(
+        host, {freeSelect->mnuListviewAdd, freeSelect->mnuDragdropRemove, freeSelect->mnuDragdropClear}, this, this);
     for (ListCommands* c : {lwDirectoryCommands, lwDragDropCommands}) {
         platform::ListView* lw = c->list();
         QMenu* menu = c->isDirectoryList() ? listMenus->mnuPopupListview : listMenus->mnuPopupDragdrop;
@@ -578,8 +687,15 @@ void FrmMain::connectListCommands()
     connect(listMenus->mnuDragdropOpen, &QAction::triggered, lwDragDropCommands, &ListCommands::open);
     connect(listMenus->mnuListviewRename, &QAction::triggered, this, [this] { inPlaceRename->startEdit(lwDirectory); });
     connect(listMenus->mnuDrapDropRename, &QAction::triggered, this, [this] { inPlaceRename->startEdit(lwDragDrop); });
-    // Backspace asks for the parent directory as the button does.
-    connect(lwDirectoryCommands, &ListCommands::parentDirectory, cmdParentDir, &QToolButton::click);
+    connect(lwDirectoryCommands, &ListCommands::parentDirectory, this, [this] {
+        navigation->parentDirByKey = -1; // the focus stays in the list
+        navigation->cmdParentDir_Click();
+    });
+    // Delete runs the menu commands themselves: no preview stop, count or focus move.
+    connect(lwDragDropCommands, &ListCommands::removeSelected, freeSelect,
+            &FreeSelectCommands::mnuDragdropRemove_Click);
+    connect(lwDragDropCommands, &ListCommands::clearAll, freeSelect, &FreeSelectCommands::mnuDragdropClear_Click);
+    connect(lwDragDropCommands, &ListCommands::addDialog, freeSelect, &FreeSelectCommands::cmdDragDropAdd_Click);
 }
 
 void FrmMain::openDirectoryRow(const QString& path)
@@ -590,8 +706,7 @@ void FrmMain::openDirectoryRow(const QString& path)
             TabStripFilemode_Click();
     }
     txtPath->setEditText(path);
-    readDirectory();
-    updateFileViews();
+    navigation->txtPath_LostFocus();
 }
 
 // ---------------------------------------------------------------- list options

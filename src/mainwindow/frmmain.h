@@ -3,6 +3,9 @@
 #include "engine/preview.h"
 #include "execute/executehost.h"
 #include "filelist/host.h"
+#include "listui/freeselectcommands.h"
+#include "listui/navigation.h"
+#include "listui/treecommands.h"
 #include "mainwindow/appstate.h"
 #include "mainwindow/filepane.h"
 #include "mainwindow/gate.h"
@@ -17,6 +20,7 @@ class ListMenus;
 
 #include "version.h"
 
+#include <array>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGroupBox>
@@ -26,7 +30,6 @@ class ListMenus;
 #include <QTimeEdit>
 #include <QTimer>
 #include <QTreeWidget>
-#include <array>
 
 // The renamer's main window: the list options, the rename-mode tab strip with
 // its eight option panels, the file-mode tab strip with the lists, and the
@@ -54,11 +57,18 @@ public:
     qint16 executeBusy = 0;
     QString startMode;
     bool exitAfterRun = false;
+    // The settings store exists but could not be read: a command-line run does
+    // not start on defaults the user never chose.
+    bool settingsLoadFailed = false;
+    // The program's exit status: 0 done, 1 items failed or errors were
+    // logged, 2 the command-line run could not start.
+    int exitStatus = 0;
     QString storedPath;
     bool exited = false;
     FileListOptions listOptions;
     // The run of "Rename!": its state, the undo store and the open log window.
     ExecuteState execute;
+    FreeSelectCommands* freeSelect = nullptr;
 
     // Controls, under the names the rest of the program uses.
     QLabel* imgLogo;
@@ -80,9 +90,12 @@ public:
     QTreeWidget* TreeView;
     platform::CheckBox *chkThumbnails, *chkThumbnailsFreeSelect, *chkPreview, *chkShowTreeview;
     platform::StatusPanels* StatusBar;
-    // F1 help, F5 Rename!, F12 refresh (its handler comes with the pane's buttons).
-    QAction *actHelp, *actExecute, *actRefresh;
+    // F1 help, F5 Rename!, F12 refresh (owned by the navigation group).
+    QAction *actHelp, *actExecute, *actRefresh = nullptr;
     QTimer* tmrPreview;
+    // Command groups of the file pane.
+    Navigation* navigation = nullptr;
+    TreeCommands* treeCommands = nullptr;
 
     // Find & Replace
     platform::OptionButton *optReplaceSingle, *optReplaceBatch;
@@ -124,7 +137,8 @@ public:
     platform::OptionButton *chkFormatTab_Format, *chkFormatTab_Detect;
     platform::TextBox *txtFormat, *txtFormatParts;
     QComboBox *cmbFormat, *cmbFormatParts;
-    platform::CheckBox *chkFormatAllMustBeAvailable, *chkFileDetect_KeepExt, *chkFileDetect_TryText, *chkFileDetect_TryMp3;
+    platform::CheckBox *chkFormatAllMustBeAvailable, *chkFileDetect_KeepExt, *chkFileDetect_TryText,
+        *chkFileDetect_TryMp3;
 
     // Per rename mode (indexed by RenameMode): its panel, its option pair and
     // the control that takes the focus for each option.
@@ -208,6 +222,13 @@ public:
     platform::ListView* activeList() const { return fileMode == 0 ? lwDirectory : lwDragDrop; }
     void setFreeSelectHint();
 
+    // The options window: opened by "Settings" on the remembered tab, by the
+    // panels' edit buttons on their list's tab.
+    void cmdSettings_Click();
+    void cmdExceptionsEdit_Click();
+    void cmdReplaceEdit_Click();
+    void showSettings(const QString& tabKey);
+
     // The pointer and enabled state of long work.
     bool hourglass() const { return ui.mousePointer() == 11; }
 
@@ -237,6 +258,10 @@ private:
     void buildFormat();
     void fillTagLists();
     void connectGate();
+    void connectNavigation();
+    void connectFreeSelect();
+    void connectSettingsWindow();
+    void addDetailColumnsFromSettings();
     void connectListCommands();
     void place(QWidget* w, int left, int top, int width, int height);
     void compactLayout();

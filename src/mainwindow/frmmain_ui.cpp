@@ -24,8 +24,7 @@ namespace {
 
 constexpr int kTwips = 15;
 
-template <typename W>
-W* named(W* w, const QString& name)
+template <typename W> W* named(W* w, const QString& name)
 {
     w->setObjectName(name);
     return w;
@@ -110,10 +109,12 @@ void FrmMain::buildUi()
     chkFiles = named(new CheckBox(QStringLiteral("Files"), frmOptions), QStringLiteral("chkFiles"));
     chkDirs = named(new CheckBox(QStringLiteral("Directories"), frmOptions), QStringLiteral("chkDirs"));
     chkSub = named(new CheckBox(QStringLiteral("Subdirectories"), frmOptions), QStringLiteral("chkSub"));
-    chkProcessFilename = named(new CheckBox(QStringLiteral("Process Name"), frmOptions), QStringLiteral("chkProcessFilename"));
-    chkProcessFileExt = named(new CheckBox(QStringLiteral("Process Extension"), frmOptions), QStringLiteral("chkProcessFileExt"));
-    chkOnlyRenameSelected =
-        named(new CheckBox(QStringLiteral("Only Rename Selected"), frmOptions), QStringLiteral("chkOnlyRenameSelected"));
+    chkProcessFilename =
+        named(new CheckBox(QStringLiteral("Process Name"), frmOptions), QStringLiteral("chkProcessFilename"));
+    chkProcessFileExt =
+        named(new CheckBox(QStringLiteral("Process Extension"), frmOptions), QStringLiteral("chkProcessFileExt"));
+    chkOnlyRenameSelected = named(new CheckBox(QStringLiteral("Only Rename Selected"), frmOptions),
+                                  QStringLiteral("chkOnlyRenameSelected"));
     {
         auto* grid = new QGridLayout(frmOptions);
         grid->setContentsMargins(0, 2, 0, 2);
@@ -188,7 +189,6 @@ void FrmMain::buildUi()
     };
     actHelp = windowAction(QStringLiteral("actHelp"), QKeySequence(Qt::Key_F1));
     actExecute = windowAction(QStringLiteral("actExecute"), QKeySequence(Qt::Key_F5));
-    actRefresh = windowAction(QStringLiteral("actRefresh"), QKeySequence(Qt::Key_F12));
 
     tmrPreview = named(new QTimer(this), QStringLiteral("tmrPreview"));
     tmrPreview->setInterval(100);
@@ -291,16 +291,19 @@ void FrmMain::buildFindReplace()
     exclusivePair(frmFindReplace, optReplaceSingle, optReplaceBatch);
     txtFind = named(new TextBox(single), QStringLiteral("txtFind"));
     txtReplace = named(new TextBox(single), QStringLiteral("txtReplace"));
-    cmdReplaceGetString = pictureButton(single, QStringLiteral("cmdReplaceGetString"), QStyle::SP_FileDialogContentsView,
-                                        QStringLiteral("Open visual assist window..."));
-    chkCaseSensitive = named(new CheckBox(QStringLiteral("Case Sensitive"), single), QStringLiteral("chkCaseSensitive"));
+    cmdReplaceGetString =
+        pictureButton(single, QStringLiteral("cmdReplaceGetString"), QStyle::SP_FileDialogContentsView,
+                      QStringLiteral("Open visual assist window..."));
+    chkCaseSensitive =
+        named(new CheckBox(QStringLiteral("Case Sensitive"), single), QStringLiteral("chkCaseSensitive"));
     chkReplaceMode = named(new CheckBox(QStringLiteral("Swap Mode"), single), QStringLiteral("chkReplaceMode"));
     txtReplaceStart = numberBox(single, QStringLiteral("txtReplaceStart"), QStringLiteral("0"), 3);
     txtReplaceCount = numberBox(single, QStringLiteral("txtReplaceCount"), QStringLiteral("0"), 3);
     UpDownReplace1 = named(new UpDown(txtReplaceStart, 0, 999, single), QStringLiteral("UpDownReplace1"));
     UpDownReplace2 = named(new UpDown(txtReplaceCount, 0, 999, single), QStringLiteral("UpDownReplace2"));
-    cmdReplaceGetPosition = pictureButton(single, QStringLiteral("cmdReplaceGetPosition"),
-                                          QStyle::SP_FileDialogContentsView, QStringLiteral("Open visual assist window..."));
+    cmdReplaceGetPosition =
+        pictureButton(single, QStringLiteral("cmdReplaceGetPosition"), QStyle::SP_FileDialogContentsView,
+                      QStringLiteral("Open visual assist window..."));
     for (QToolButton* b : {cmdReplaceGetString, cmdReplaceGetPosition})
         b->setFixedSize(22, 20);
     auto* sv = new QVBoxLayout(single);
@@ -321,7 +324,8 @@ void FrmMain::buildFindReplace()
                                   QStringLiteral("Add current replace settings to batch replace list"));
     cmdReplaceEdit = pictureButton(batch, QStringLiteral("cmdReplaceEdit"), QStyle::SP_FileDialogDetailedView,
                                    QStringLiteral("Edit batch replace list..."));
-    lblBatchReplace = named(label(QStringLiteral("0 items in batch replace list..."), batch), QStringLiteral("lblBatchReplace"));
+    lblBatchReplace =
+        named(label(QStringLiteral("0 items in batch replace list..."), batch), QStringLiteral("lblBatchReplace"));
     auto* bv = new QHBoxLayout(batch);
     bv->setContentsMargins(6, 14, 6, 4);
     bv->addWidget(lblBatchReplace, 1);
@@ -339,25 +343,28 @@ void FrmMain::buildConvertCase()
     auto* name = makeFrame(frame, 4, QStringLiteral("Filename"), frmConvertCase);
     auto* ext = makeFrame(frame, 5, QStringLiteral("File Extension"), frmConvertCase);
     auto* exc = makeFrame(frame, 6, QStringLiteral("Exceptions"), frmConvertCase);
-    const char* nameCaps[] = {"No Change", "Upper case", "Lower case", "Capitalize sentences", "Capitalize words",
-                              "Invert", "Random"};
+    const char* nameCaps[] = {"No Change",        "Upper case", "Lower case", "Capitalize sentences",
+                              "Capitalize words", "Invert",     "Random"};
     const char* extCaps[] = {"No Change", "Upper case", "Lower case", "Capitalize", "Invert", "Random"};
     auto* nv = new QVBoxLayout(name);
     nv->setContentsMargins(3, 14, 0, 4);
     nv->setSpacing(1);
     for (int i = 0; i < 7; ++i) {
-        Case1[size_t(i)] = named(new OptionButton(QString::fromLatin1(nameCaps[i]), name), QStringLiteral("Case1_%1").arg(i));
+        Case1[size_t(i)] =
+            named(new OptionButton(QString::fromLatin1(nameCaps[i]), name), QStringLiteral("Case1_%1").arg(i));
         nv->addWidget(Case1[size_t(i)]);
     }
     auto* ev = new QVBoxLayout(ext);
     ev->setContentsMargins(6, 14, 6, 4);
     ev->setSpacing(1);
     for (int i = 0; i < 6; ++i) {
-        Case2[size_t(i)] = named(new OptionButton(QString::fromLatin1(extCaps[i]), ext), QStringLiteral("Case2_%1").arg(i));
+        Case2[size_t(i)] =
+            named(new OptionButton(QString::fromLatin1(extCaps[i]), ext), QStringLiteral("Case2_%1").arg(i));
         ev->addWidget(Case2[size_t(i)]);
     }
     ev->addStretch(1);
-    chkExceptionsEnabled = named(new CheckBox(QStringLiteral("Use Exceptions"), exc), QStringLiteral("chkExceptionsEnabled"));
+    chkExceptionsEnabled =
+        named(new CheckBox(QStringLiteral("Use Exceptions"), exc), QStringLiteral("chkExceptionsEnabled"));
     cmdExceptionsEdit = pictureButton(exc, QStringLiteral("cmdExceptionsEdit"), QStyle::SP_FileDialogDetailedView,
                                       QStringLiteral("Edit Exceptions..."));
     auto* xv = new QHBoxLayout(exc);
@@ -380,9 +387,11 @@ void FrmMain::buildMisc()
 {
     frmMisc = makePanel(centralWidget(), QStringLiteral("frmMisc"));
     auto* f = makeFrame(frame, 7, QStringLiteral("Space Trimming"), frmMisc);
-    chkSpaceBeginning = named(new CheckBox(QStringLiteral("Remove leading spaces"), f), QStringLiteral("chkSpaceBeginning"));
+    chkSpaceBeginning =
+        named(new CheckBox(QStringLiteral("Remove leading spaces"), f), QStringLiteral("chkSpaceBeginning"));
     chkSpaceEnd = named(new CheckBox(QStringLiteral("Remove traling spaces"), f), QStringLiteral("chkSpaceEnd"));
-    chkSpaceShrink = named(new CheckBox(QStringLiteral("Shrink multiple spaces into one"), f), QStringLiteral("chkSpaceShrink"));
+    chkSpaceShrink =
+        named(new CheckBox(QStringLiteral("Shrink multiple spaces into one"), f), QStringLiteral("chkSpaceShrink"));
     auto* fv = new QVBoxLayout(f);
     fv->setContentsMargins(6, 14, 6, 4);
     for (CheckBox* c : {chkSpaceBeginning, chkSpaceEnd, chkSpaceShrink}) {
@@ -496,8 +505,10 @@ void FrmMain::buildAddCrop()
     cmdCropGetPosition = pictureButton(c, QStringLiteral("cmdCropGetPosition"), QStyle::SP_FileDialogContentsView,
                                        QStringLiteral("Open visual assist window..."));
     auto* cropEnds = new QWidget(c);
-    optCropBeginning = named(new OptionButton(QStringLiteral("Beginning"), cropEnds), QStringLiteral("optCropBeginning"));
-    optCropEnding = named(new OptionButton(QStringLiteral("End of filename."), cropEnds), QStringLiteral("optCropEnding"));
+    optCropBeginning =
+        named(new OptionButton(QStringLiteral("Beginning"), cropEnds), QStringLiteral("optCropBeginning"));
+    optCropEnding =
+        named(new OptionButton(QStringLiteral("End of filename."), cropEnds), QStringLiteral("optCropEnding"));
     auto* ce = new QHBoxLayout(cropEnds);
     ce->setContentsMargins(0, 0, 0, 0);
     ce->addWidget(label(QStringLiteral("from"), cropEnds));
@@ -509,7 +520,8 @@ void FrmMain::buildAddCrop()
     auto* cv = new QVBoxLayout(c);
     cv->setContentsMargins(6, 12, 6, 2);
     cv->setSpacing(1);
-    cv->addLayout(row({label(QStringLiteral("Remove"), c), txtCropNumber, UpDownCrop1, label(QStringLiteral("char(s)"), c)}));
+    cv->addLayout(
+        row({label(QStringLiteral("Remove"), c), txtCropNumber, UpDownCrop1, label(QStringLiteral("char(s)"), c)}));
     cv->addLayout(row({label(QStringLiteral("at Pos"), c), txtCropPos, UpDownCrop2, cmdCropGetPosition}));
     cv->addWidget(cropEnds);
     auto* v = new QVBoxLayout(frmAddCrop);
@@ -544,7 +556,8 @@ void FrmMain::buildEnum()
     UpDownEnum1 = named(new UpDown(txtEnumStart, -99999, 99999, e), QStringLiteral("UpDownEnum1"));
     UpDownEnum2 = named(new UpDown(txtEnumStep, -99999, 99999, e), QStringLiteral("UpDownEnum2"));
     UpDownEnum3 = named(new UpDown(txtEnumZeros, 0, 32, e), QStringLiteral("UpDownEnum3"));
-    chkEnumResetBetweenDirs = named(new CheckBox(QStringLiteral("Reset Each Dir."), e), QStringLiteral("chkEnumResetBetweenDirs"));
+    chkEnumResetBetweenDirs =
+        named(new CheckBox(QStringLiteral("Reset Each Dir."), e), QStringLiteral("chkEnumResetBetweenDirs"));
     chkEnumAutoZeros = named(new CheckBox(QStringLiteral("Auto"), e), QStringLiteral("chkEnumAutoZeros"));
     chkEnumAutoZeros->setValue(1);
     smallerFont(chkEnumResetBetweenDirs);
@@ -560,13 +573,14 @@ void FrmMain::buildEnum()
     ev->addLayout(formatRow);
     ev->addLayout(row({label(QStringLiteral("Start Value:"), e), txtEnumStart, UpDownEnum1, chkEnumResetBetweenDirs}));
     ev->addLayout(row({label(QStringLiteral("Step:"), e), txtEnumStep, UpDownEnum2}));
-    ev->addLayout(row({label(QStringLiteral("Zero Padding:"), e), txtEnumZeros, UpDownEnum3, label(QStringLiteral("Digits"), e),
-                       chkEnumAutoZeros}));
+    ev->addLayout(row({label(QStringLiteral("Zero Padding:"), e), txtEnumZeros, UpDownEnum3,
+                       label(QStringLiteral("Digits"), e), chkEnumAutoZeros}));
     txtNormalize = numberBox(n, QStringLiteral("txtNormalize"), QStringLiteral("2"), 2);
     UpDownNormalize = named(new UpDown(txtNormalize, 0, 99, n), QStringLiteral("UpDownNormalize"));
     auto* nv = new QVBoxLayout(n);
     nv->setContentsMargins(6, 14, 6, 4);
-    nv->addLayout(row({label(QStringLiteral("Zero Padding:"), n), txtNormalize, UpDownNormalize, label(QStringLiteral("Digits"), n)}));
+    nv->addLayout(row({label(QStringLiteral("Zero Padding:"), n), txtNormalize, UpDownNormalize,
+                       label(QStringLiteral("Digits"), n)}));
     auto* v = new QVBoxLayout(frmEnum);
     v->setContentsMargins(0, 0, 0, 0);
     v->addWidget(e);
@@ -583,11 +597,12 @@ void FrmMain::buildMp3()
     txtMp3Format->setText(QStringLiteral("<ARTIST> - <TITLE>"));
     cmbAddMp3Tag = named(new QComboBox(f), QStringLiteral("cmbAddMp3Tag"));
     cmbAddMp3Tag->setFixedWidth(20);
-    chkMp3AddExtension = named(new CheckBox(QStringLiteral("Add .mp3 to end of filename."), f), QStringLiteral("chkMp3AddExtension"));
-    chkMp3OnlyFilledTags =
-        named(new CheckBox(QStringLiteral("Only rename if all used tags are available."), f), QStringLiteral("chkMp3OnlyFilledTags"));
-    chkMp3OnlyMp3Files =
-        named(new CheckBox(QStringLiteral("Only process files with .mp3 extension."), f), QStringLiteral("chkMp3OnlyMp3Files"));
+    chkMp3AddExtension =
+        named(new CheckBox(QStringLiteral("Add .mp3 to end of filename."), f), QStringLiteral("chkMp3AddExtension"));
+    chkMp3OnlyFilledTags = named(new CheckBox(QStringLiteral("Only rename if all used tags are available."), f),
+                                 QStringLiteral("chkMp3OnlyFilledTags"));
+    chkMp3OnlyMp3Files = named(new CheckBox(QStringLiteral("Only process files with .mp3 extension."), f),
+                               QStringLiteral("chkMp3OnlyMp3Files"));
     chkMp3UseID3v2 = named(new CheckBox(QStringLiteral("Use ID3v2 If Available"), f), QStringLiteral("chkMp3UseID3v2"));
     auto* fv = new QVBoxLayout(f);
     fv->setContentsMargins(6, 14, 6, 4);
@@ -607,7 +622,8 @@ void FrmMain::buildMp3()
     auto* v = new QVBoxLayout(frmMp3Tag);
     v->setContentsMargins(0, 0, 0, 0);
     v->addWidget(f);
-    v->addWidget(label(QStringLiteral("Tip:  Use the 'Move to SubDir' tag to\norganize your Mp3 collection!"), frmMp3Tag));
+    v->addWidget(
+        label(QStringLiteral("Tip:  Use the 'Move to SubDir' tag to\norganize your Mp3 collection!"), frmMp3Tag));
     v->addStretch(1);
 }
 
@@ -647,8 +663,10 @@ void FrmMain::buildFormat()
     partsRow->addWidget(cmbFormatParts);
     fv->addLayout(partsRow);
     fv->addWidget(chkFormatAllMustBeAvailable);
-    chkFileDetect_KeepExt = named(new CheckBox(QStringLiteral("Keep old extension"), d), QStringLiteral("chkFileDetect_KeepExt"));
-    chkFileDetect_TryText = named(new CheckBox(QStringLiteral("Text/Html"), d), QStringLiteral("chkFileDetect_TryText"));
+    chkFileDetect_KeepExt =
+        named(new CheckBox(QStringLiteral("Keep old extension"), d), QStringLiteral("chkFileDetect_KeepExt"));
+    chkFileDetect_TryText =
+        named(new CheckBox(QStringLiteral("Text/Html"), d), QStringLiteral("chkFileDetect_TryText"));
     chkFileDetect_TryMp3 = named(new CheckBox(QStringLiteral("Mp3"), d), QStringLiteral("chkFileDetect_TryMp3"));
     auto* dv = new QVBoxLayout(d);
     dv->setContentsMargins(6, 14, 6, 4);

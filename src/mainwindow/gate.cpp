@@ -4,9 +4,10 @@
 #include <algorithm>
 
 const char* const kMp3Tags[27] = {
-    "<ARTIST>", "<TITLE>", "<ALBUM>", "<YEAR>", "<COMMENT>", "<GENRE>", "<TRACK>", "<TRACKN>", "<LENGTH>",
-    "<LENGTHS>", "<BITRATE>", "<MPEG>", "<LAYER>", "<STEREO>", "<SMODE>", "<FREQ>", "<FREQS>", "<SIZEB>",
-    "<SIZE>", "<NAME>", "<EXT>", "<FULLNAME>", "<COMPOSER>", "<ORIGARTIST>", "<COPYRIGHT>", "<ENCODEDBY>", "<BPM>",
+    "<ARTIST>",   "<TITLE>",    "<ALBUM>",      "<YEAR>",      "<COMMENT>",   "<GENRE>", "<TRACK>",
+    "<TRACKN>",   "<LENGTH>",   "<LENGTHS>",    "<BITRATE>",   "<MPEG>",      "<LAYER>", "<STEREO>",
+    "<SMODE>",    "<FREQ>",     "<FREQS>",      "<SIZEB>",     "<SIZE>",      "<NAME>",  "<EXT>",
+    "<FULLNAME>", "<COMPOSER>", "<ORIGARTIST>", "<COPYRIGHT>", "<ENCODEDBY>", "<BPM>",
 };
 
 QString GateVerdict::countsText() const
@@ -77,9 +78,8 @@ static bool modeRulePasses(const GateInputs& in)
     case RenameMode::Mp3:
         if (o.mp3Format.isEmpty())
             return false;
-        return std::any_of(std::begin(kMp3Tags), std::end(kMp3Tags), [&](const char* t) {
-            return o.mp3Format.contains(QLatin1String(t), Qt::CaseInsensitive);
-        });
+        return std::any_of(std::begin(kMp3Tags), std::end(kMp3Tags),
+                           [&](const char* t) { return o.mp3Format.contains(QLatin1String(t), Qt::CaseInsensitive); });
     case RenameMode::Format:
         if (o.detectMode)
             return true;

@@ -1,6 +1,6 @@
 #pragma once
-#include <QString>
 #include <functional>
+#include <QString>
 
 // Where the media readers write their error-log lines; empty = nowhere. The
 // readers take it as an input so that they depend on no log of their own.

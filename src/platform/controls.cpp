@@ -17,9 +17,12 @@ CheckBox::CheckBox(const QString& caption, QWidget* parent, bool threeState) : Q
 int CheckBox::value() const
 {
     switch (checkState()) {
-    case Qt::Checked: return 1;
-    case Qt::PartiallyChecked: return 2;
-    default: return 0;
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    default:
+        return 0;
     }
 }
 
@@ -123,7 +126,8 @@ void TabStrip::addKeyedTab(const QString& key, const QString& caption)
         rows_->insertLayout(0, row);
     }
     auto* row = static_cast<QHBoxLayout*>(rows_->itemAt(0)->layout());
-    const int width = b->fontMetrics().horizontalAdvance(b->text().replace(QLatin1String("&&"), QLatin1String("&"))) + 12;
+    const int width =
+        b->fontMetrics().horizontalAdvance(b->text().replace(QLatin1String("&&"), QLatin1String("&"))) + 12;
     b->setMinimumWidth(width);
     row->addWidget(b, width);
     connect(b, &QToolButton::clicked, this, [this, index] { setCurrentIndex(index); });
@@ -183,6 +187,9 @@ void StatusPanels::setPanelText(const QString& key, const QString& text)
         preview_->setText(text);
     else if (key == QLatin1String("selected"))
         selected_->setText(text);
+    else
+        return;
+    emit panelTextSet(key, text);
 }
 
 QString StatusPanels::panelText(const QString& key) const

@@ -1,6 +1,5 @@
 #pragma once
 #include <QCheckBox>
-#include <QVBoxLayout>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,6 +7,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 #include <vector>
 
 // Stand-ins for the classic desktop controls with the semantics the program's
@@ -96,7 +96,10 @@ public:
     int indexOfKey(const QString& key) const;
     int count() const { return int(tabs_.size()); }
     // The caption as stored ("Find && Replace").
-    QString tabCaption(int index) const { return index < 0 || index >= count() ? QString() : tabs_[size_t(index)]->text(); }
+    QString tabCaption(int index) const
+    {
+        return index < 0 || index >= count() ? QString() : tabs_[size_t(index)]->text();
+    }
     QAbstractButton* tabButton(int index) const { return tabs_[size_t(index)]; }
 
 signals:
@@ -117,6 +120,10 @@ public:
     explicit StatusPanels(QWidget* parent = nullptr);
     void setPanelText(const QString& key, const QString& text);
     QString panelText(const QString& key) const;
+
+signals:
+    // Every text a panel is given, as the user sees it in turn.
+    void panelTextSet(const QString& key, const QString& text);
 
 private:
     QLabel* main_;

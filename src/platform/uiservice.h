@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+#include <optional>
 #include <QDateTime>
 #include <QMessageBox>
 #include <QObject>
@@ -6,8 +8,6 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
-#include <functional>
-#include <optional>
 
 class QWidget;
 
@@ -27,8 +27,7 @@ public:
     // std::nullopt when the user cancels.
     virtual std::optional<QString> inputBox(QWidget* parent, const QString& title, const QString& prompt,
                                             const QString& defaultText) = 0;
-    virtual QStringList openFiles(QWidget* parent, const QString& title, const QString& dir,
-                                  const QString& filter) = 0;
+    virtual QStringList openFiles(QWidget* parent, const QString& title, const QString& dir, const QString& filter) = 0;
     virtual QString saveFile(QWidget* parent, const QString& title, const QString& dir, const QString& filter) = 0;
     virtual QString folder(QWidget* parent, const QString& title, const QString& dir) = 0;
     virtual bool openUrl(const QUrl& url) = 0;
@@ -64,6 +63,10 @@ private:
 // empty turns of the loop while the window still answers at once.
 std::function<void()> throttledYield(int intervalMs = 15);
 
+// False on a platform without a display ("offscreen", "minimal"), where no one
+// can answer a dialog.
+bool hasDisplay();
+
 // An application event filter that latches an Escape press into a service
 // while the given window is in front (key events reach its top-level QWindow).
 class EscapeLatch : public QObject {
@@ -88,6 +91,8 @@ public:
     // Escape counts only while this window (or one of its children) is active.
     void setMainWindow(QWidget* window);
 
+    // With answerWithoutDisplay set and no display, the box's title and text go
+    // to standard error and its default button is the answer.
     QMessageBox::StandardButton message(QWidget* parent, const QString& title, const QString& text,
                                         QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton) override;
@@ -98,6 +103,8 @@ public:
     QString folder(QWidget* parent, const QString& title, const QString& dir) override;
     bool openUrl(const QUrl& url) override;
     bool leftButtonDown() const override;
+    // The programs set it: nobody can answer a box on a platform without a display.
+    bool answerWithoutDisplay = false;
 
 protected:
     void pumpEvents() override;

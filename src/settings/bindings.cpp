@@ -2,14 +2,14 @@
 
 void SettingsBindings::check(platform::CheckBox* box, int Settings::*field)
 {
-    rows_.push_back({field, [=](const Settings& s) { box->setValue(s.*field); },
-                     [=](Settings& s) { s.*field = box->value(); }});
+    rows_.push_back(
+        {field, [=](const Settings& s) { box->setValue(s.*field); }, [=](Settings& s) { s.*field = box->value(); }});
 }
 
 void SettingsBindings::text(platform::TextBox* box, QString Settings::*field)
 {
-    rows_.push_back({field, [=](const Settings& s) { box->setText(s.*field); },
-                     [=](Settings& s) { s.*field = box->text(); }});
+    rows_.push_back(
+        {field, [=](const Settings& s) { box->setText(s.*field); }, [=](Settings& s) { s.*field = box->text(); }});
 }
 
 void SettingsBindings::options(std::vector<platform::OptionButton*> group, int Settings::*field)

@@ -3,10 +3,10 @@
 #include "settings/settings.h"
 #include "settings/settingskeys.h"
 
-#include <QDateEdit>
-#include <QTimeEdit>
 #include <functional>
 #include <optional>
+#include <QDateEdit>
+#include <QTimeEdit>
 #include <vector>
 
 // The table between controls and Settings fields, used both ways: apply puts

@@ -433,8 +433,8 @@ TEST_F(RunRenameTest, AddAndCropCountCharactersOutsideTheBasicPlaneOnDisk)
         EXPECT_EQ(QDir(work()).entryList(QDir::Files), QStringList{QString::fromUtf8(c.after)});
         EXPECT_EQ(readText(work() + "/" + QString::fromUtf8(c.after)), "x");
         // The log names the entry that exists.
-        EXPECT_EQ(logLines(), QStringList{QString::fromUtf8("File Renamed: %1 --> %2").arg(QString::fromUtf8(c.before),
-                                                                                          QString::fromUtf8(c.after))});
+        EXPECT_EQ(logLines(), QStringList{QString::fromUtf8("File Renamed: %1 --> %2")
+                                              .arg(QString::fromUtf8(c.before), QString::fromUtf8(c.after))});
         w->exited = true;
         w.reset();
     }

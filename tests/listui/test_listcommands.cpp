@@ -18,7 +18,7 @@ TEST_F(ListCommandsTest, DoubleClickOnAFreeSelectDirectoryShowsItAsTheWorkingDir
     QTest::mouseDClick(viewport(w->lwDragDrop), Qt::LeftButton, {}, rowPoint(w->lwDragDrop, r));
     EXPECT_EQ(w->fileMode, 0);
     EXPECT_EQ(w->TabStripFilemode->selectedKey(), "listview");
-    EXPECT_EQ(w->txtPath->currentText(), sub);
+    EXPECT_EQ(w->txtPath->currentText(), sub + "/");
     EXPECT_EQ(names(w->lwDirectory), QStringList{"inside.jpg"});
     EXPECT_EQ(w->state.files.lstFiles[1], filesBefore);
     EXPECT_EQ(w->state.files.lstDirs[1], dirsBefore);

@@ -1,5 +1,6 @@
 // The unattended run: "vexorren /p DIR /e MODE /x" with stored options, run
 // as a real process against a temporary settings store and program folder.
+#include "desktop_entry.h"
 #include "platform/datetext.h"
 #include "platform/fileops.h"
 #include "platform/settingsstore.h"
@@ -9,6 +10,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -30,9 +34,9 @@ QByteArray mp3WithId3v1(const QByteArray& artist, const QByteArray& title)
 
 struct CliCase {
     const char* mode;
-    std::vector<std::pair<const char*, QByteArray>> files;   // created before the run
-    std::vector<std::pair<const char*, const char*>> keys;   // stored settings
-    QStringList expected;                                     // names after the run
+    std::vector<std::pair<const char*, QByteArray>> files; // created before the run
+    std::vector<std::pair<const char*, const char*>> keys; // stored settings
+    QStringList expected;                                  // names after the run
 };
 
 } // namespace
@@ -68,10 +72,16 @@ TEST_F(CommandLineTest, EveryStartModeRunsAndExits)
         {"modeadd", {{"name.txt", {}}}, {{"txtAdd", "new "}, {"txtAddPos", "0"}}, {"new name.txt"}},
         {"modecrop", {{"12name.txt", {}}}, {{"txtCropNumber", "2"}, {"txtCropPos", "0"}}, {"name.txt"}},
         {"modenormalize", {{"track 7.mp3", {}}}, {{"txtNormalize", "3"}}, {"track 007.mp3"}},
-        {"modeenum", {{"a.txt", {}}, {"b.txt", {}}}, {{"txtEnumFormat", "<ENUM>-<NAME>"}, {"chkEnumAutoZeros", "0"}, {"txtEnumZeros", "2"}}, {"01-a", "02-b"}},
+        {"modeenum",
+         {{"a.txt", {}}, {"b.txt", {}}},
+         {{"txtEnumFormat", "<ENUM>-<NAME>"}, {"chkEnumAutoZeros", "0"}, {"txtEnumZeros", "2"}},
+         {"01-a", "02-b"}},
         {"modeformat", {{"doc.txt", "12345"}}, {{"txtFormat", "<NAME> [<SIZEB>].<EXT>"}}, {"doc [5].txt"}},
         {"modefiletype", {{"picture", png}}, {}, {"picture.png"}},
-        {"modemp3", {{"track.mp3", mp3WithId3v1("Artist", "Song")}}, {{"txtMp3Format", "<ARTIST> - <TITLE>"}}, {"Artist - Song.mp3"}},
+        {"modemp3",
+         {{"track.mp3", mp3WithId3v1("Artist", "Song")}},
+         {{"txtMp3Format", "<ARTIST> - <TITLE>"}},
+         {"Artist - Song.mp3"}},
     };
     for (const CliCase& c : cases) {
         const QString dir = work() + "/" + c.mode;
@@ -127,4 +137,96 @@ TEST_F(CommandLineTest, ExitFlagWithoutAValidModeStillExits)
     writeFile("nothing/keep.txt");
     EXPECT_EQ(runRenamer({"/p", dir, "/e", "modereplace", "/x"}), 0); // empty find text: nothing runs
     EXPECT_TRUE(QFileInfo::exists(dir + "/keep.txt"));
+}
+
+// The exit status says how an unattended run went, and every box it met is on
+// standard error, answered with its default button.
+TEST_F(CommandLineTest, ExitStatusAndBoxesOfUnattendedRuns)
+{
+    auto run = [&](const QStringList& args, const QString& programDir, QByteArray* err) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_CONFIG_HOME", root() + "/config");
+        env.insert("XDG_DATA_HOME", root() + "/data");
+        env.insert("VEXORREN_HOME", programDir);
+        p.setProcessEnvironment(env);
+        p.start(QCoreApplication::applicationDirPath() + "/vexorren", args);
+        if (!p.waitForFinished(30000)) {
+            p.kill();
+            return -1;
+        }
+        *err = p.readAllStandardError();
+        return p.exitCode();
+    };
+    const QString dir = makeDir("odd");
+    writeFile("odd/a b.txt");
+    const QByteArray bad = QFile::encodeName(dir) + "/bad\xff.txt";
+    const int fd = ::open(bad.constData(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    {
+        platform::SettingsStore store;
+        store.setValue("txtFind", "a");
+        store.setValue("txtReplace", "x");
+    }
+    QByteArray err;
+    // A name that is not UTF-8 is listed, never renamed, and reported: status 1.
+    EXPECT_EQ(run({"/p", dir, "/e", "modereplace", "/x"}, programFolder(), &err), 1) << err.toStdString();
+    EXPECT_TRUE(err.contains("Vexor Renamer: There were errors during execution!")) << err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(dir + "/x b.txt"));
+    const QStringList errors = readLines(programFolder() + "/errors.txt");
+    // Once when the directory is first listed, once for the run; not once per read.
+    EXPECT_EQ(errors.filter("not valid UTF-8").size(), 2) << errors.join("\n").toStdString();
+    ::unlink(bad.constData());
+
+    // Nothing to fail: status 0.
+    EXPECT_EQ(run({"/p", dir, "/e", "modereplace", "/x"}, programFolder(), &err), 0) << err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(dir + "/x b.txt")); // no "a" left
+
+    // No log.txt can be written: nothing changes, status 2, the box names the file.
+    writeFile("odd/a2.txt");
+    const QString regular = writeFile("plain", "x");
+    EXPECT_EQ(run({"/p", dir, "/e", "modereplace", "/x"}, regular + "/program", &err), 2) << err.toStdString();
+    EXPECT_TRUE(err.contains(regular.toUtf8() + "/program/log.txt")) << err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(dir + "/a2.txt"));
+
+    // A settings store that cannot be read: the run does not start on defaults.
+    const QString storeFile = platform::SettingsStore().fileName();
+    QFile::remove(storeFile);
+    QDir().mkpath(storeFile);
+    EXPECT_EQ(run({"/p", dir, "/e", "modecase", "/x"}, programFolder(), &err), 2) << err.toStdString();
+    EXPECT_TRUE(err.contains("Error loading settings!")) << err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(dir + "/a2.txt"));
+    EXPECT_TRUE(readText(programFolder() + "/errors.txt").contains("Error loading settings!"));
+}
+
+// The entry an exit writes is valid and its Exec line opens a folder whose name
+// has a blank; once the option is off, the next exit removes it.
+TEST_F(CommandLineTest, ExitWritesTheFileManagerEntryWhoseCommandOpensAFolder)
+{
+    const QString entry = root() + "/data/applications/vexorren-folder.desktop";
+    const QString first = makeDir("first");
+    EXPECT_EQ(runRenamer({"/p", first, "/e", "modereplace", "/x"}), 0);
+    ASSERT_TRUE(QFileInfo::exists(entry));
+    EXPECT_EQ(desktopFileComplaints(entry), QString());
+
+    const QString folder = makeDir("my folder");
+    writeFile("my folder/hello world.TXT");
+    {
+        platform::SettingsStore store;
+        store.setValue("Case1", "1");
+        store.setValue("Case2", "2");
+    }
+    QStringList args = desktopExecArguments(desktopExecValue(readText(entry)), folder);
+    ASSERT_EQ(args.size(), 3);
+    EXPECT_EQ(QFileInfo(args[0]).canonicalFilePath(),
+              QFileInfo(QCoreApplication::applicationDirPath() + "/vexorren").canonicalFilePath());
+    EXPECT_EQ(args.mid(1), QStringList({"/p", folder}));
+    EXPECT_EQ(runRenamer(args.mid(1) + QStringList({"/e", "modecase", "/x"})), 0);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({"HELLO WORLD.txt"}));
+
+    platform::SettingsStore().setValue("shellShowVexor", "0");
+    EXPECT_EQ(runRenamer({"/p", first, "/e", "modereplace", "/x"}), 0);
+    EXPECT_FALSE(QFileInfo::exists(entry));
 }

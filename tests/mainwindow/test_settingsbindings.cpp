@@ -20,10 +20,18 @@ void changeField(const SettingsKey& key, Settings& s)
             if constexpr (std::is_same_v<M, int Settings::*>) {
                 int& v = s.*m;
                 switch (key.form) {
-                case StoreForm::Check: v = v == 1 ? 0 : 1; break;
-                case StoreForm::Option: v = (v + 1) % key.choices; break;
-                case StoreForm::Tab: v = v % key.choices + 1; break;
-                default: v += 7; break;
+                case StoreForm::Check:
+                    v = v == 1 ? 0 : 1;
+                    break;
+                case StoreForm::Option:
+                    v = (v + 1) % key.choices;
+                    break;
+                case StoreForm::Tab:
+                    v = v % key.choices + 1;
+                    break;
+                default:
+                    v += 7;
+                    break;
                 }
             } else if constexpr (std::is_same_v<M, bool Settings::*>) {
                 s.*m = !(s.*m);

@@ -77,12 +77,12 @@ TEST_F(DirStats, SymlinkLoopsAreCountedNotEntered)
     int yields = 0;
     DirInfo info;
     ASSERT_TRUE(getDirInfo(work() + "/loop", info, {}, [&] { ++yields; }));
-    EXPECT_EQ(info.treeDirs, 1);     // inner only
+    EXPECT_EQ(info.treeDirs, 1); // inner only
     EXPECT_EQ(info.topDirs, 1);
-    EXPECT_EQ(info.topFiles, 1);     // the link "again", an entry of its own
-    EXPECT_EQ(info.treeFiles, 3);    // f, back, again
+    EXPECT_EQ(info.topFiles, 1);  // the link "again", an entry of its own
+    EXPECT_EQ(info.treeFiles, 3); // f, back, again
     EXPECT_EQ(info.treeBytes, 4 + QFile::encodeName(work() + "/loop").size() + 5);
-    EXPECT_EQ(yields, 8 + 2);        // one per entry ("." and ".." too) and one per directory
+    EXPECT_EQ(yields, 8 + 2); // one per entry ("." and ".." too) and one per directory
 }
 
 TEST_F(DirStats, LinkToADirectoryIsNoDirectory)
