@@ -174,29 +174,35 @@ void ListMenus::select(platform::ListView* list, SelectRule rule)
     const int n = list->count();
     const int lastColumn = list->model()->columnCount() - 1;
     if (lastColumn >= 0) {
-        // One selection change for the whole list, not one per row.
+        // One selection change for the whole list, with runs of rows as ranges.
         QItemSelection s;
-        for (int r = 0; r < n; ++r) {
+        int runStart = -1;
+        for (int r = 0; r <= n; ++r) {
             bool on = false;
-            switch (rule) {
-            case SelectRule::All:
-                on = true;
-                break;
-            case SelectRule::None:
-                on = false;
-                break;
-            case SelectRule::Invert:
-                on = !list->isSelected(r);
-                break;
-            case SelectRule::WithPreview:
-                on = !list->subItem(r, 1).isEmpty();
-                break;
-            case SelectRule::WithoutPreview:
-                on = list->subItem(r, 1).isEmpty();
-                break;
+            if (r < n)
+                switch (rule) {
+                case SelectRule::All:
+                    on = true;
+                    break;
+                case SelectRule::None:
+                    on = false;
+                    break;
+                case SelectRule::Invert:
+                    on = !list->isSelected(r);
+                    break;
+                case SelectRule::WithPreview:
+                    on = !list->subItem(r, 1).isEmpty();
+                    break;
+                case SelectRule::WithoutPreview:
+                    on = list->subItem(r, 1).isEmpty();
+                    break;
+                }
+            if (on && runStart < 0)
+                runStart = r;
+            if (!on && runStart >= 0) {
+                s.select(list->model()->index(runStart, 0), list->model()->index(r - 1, lastColumn));
+                runStart = -1;
             }
-            if (on)
-                s.select(list->model()->index(r, 0), list->model()->index(r, lastColumn));
         }
         list->selectionModel()->select(s, QItemSelectionModel::ClearAndSelect);
     }
