@@ -329,7 +329,18 @@ bool ListCommands::eventFilter(QObject* watched, QEvent* e)
                 itemClickedSinceMouseDown = 0;
                 return true;
             }
+            if (releasing_ || itemClickedSinceMouseDown != -1) {
+                if (!releasing_)
+                    mouseUp(m->button(), m->modifiers(), m->globalPosition().toPoint());
+                break;
+            }
+            // After a press on a row the view finishes its own release first (it
+            // may still select that row), so the menu's commands come after it.
+            releasing_ = true;
+            QCoreApplication::sendEvent(watched, e);
+            releasing_ = false;
             mouseUp(m->button(), m->modifiers(), m->globalPosition().toPoint());
+            return true;
         }
         break;
     default:

@@ -66,4 +66,5 @@ private:
     FileListHost host_;
     platform::ListView* list_;
     bool directoryList_;
+    bool releasing_ = false;
 };

@@ -191,5 +191,6 @@ TEST_F(InPlaceRenameTest, MenuItemOpensTheEdit)
     QLineEdit* e = editor(w->lwDirectory);
     ASSERT_TRUE(e);
     EXPECT_EQ(e->cursorPosition(), 4);
+    EXPECT_FALSE(w->lwDirectory->isSelected(0)) << "the edited row stays unselected";
     QTest::keyClick(e, Qt::Key_Escape);
 }
