@@ -14,6 +14,9 @@
 #include "filelist/selectioncount.h"
 #include "filelist/swaplistitems.h"
 #include "filelist/systemfolders.h"
+#include "listui/inplacerename.h"
+#include "listui/listcommands.h"
+#include "listui/listmenus.h"
 #include "platform/datetext.h"
 #include "platform/fileops.h"
 #include "platform/settingsstore.h"
@@ -31,6 +34,7 @@
 #include <QKeyEvent>
 #include <QListView>
 #include <QMouseEvent>
+#include <QMenu>
 #include <QScreen>
 #include <QTreeView>
 #include <QUrl>
@@ -49,6 +53,7 @@ FrmMain::FrmMain(platform::UiService& uiService, const QStringList& arguments, Q
     connectSettingsWindow();
     Form_Load();
     connectFreeSelect();
+    connectListCommands();
 }
 
 void FrmMain::connectFreeSelect()
@@ -74,15 +79,6 @@ void FrmMain::connectFreeSelect()
     connect(freeSelect, &FreeSelectCommands::validate, this, &FrmMain::updateExecuteButton);
     connect(freeSelect, &FreeSelectCommands::countSelection, this, &FrmMain::updateSelectionCount);
     connect(freeSelect, &FreeSelectCommands::thumbnailsWanted, this, &FrmMain::generateThumbnailsFreeSelect);
-    // Until the lists have their full popup menus, their commands are the lists' context menus.
-    for (platform::ListView* lw : {lwDirectory, lwDragDrop})
-        for (QAbstractItemView* v :
-             {static_cast<QAbstractItemView*>(lw->reportView()), static_cast<QAbstractItemView*>(lw->iconView())}) {
-            v->setContextMenuPolicy(Qt::ActionsContextMenu);
-            v->addActions(lw == lwDirectory
-                              ? QList<QAction*>{freeSelect->mnuListviewAdd}
-                              : QList<QAction*>{freeSelect->mnuDragdropRemove, freeSelect->mnuDragdropClear});
-        }
     // The tree's two adds go to the collection's own commands.
     connect(treeCommands, &TreeCommands::addToFreeSelect, freeSelect, &FreeSelectCommands::addTreeEntry);
     connect(treeCommands, &TreeCommands::addContentsToFreeSelect, freeSelect,
@@ -677,6 +673,55 @@ void FrmMain::connectGate()
     qApp->installEventFilter(this);
 }
 
+// ---------------------------------------------------------------- list commands
+
+void FrmMain::connectListCommands()
+{
+    const FileListHost host = fileListHost();
+    lwDirectoryCommands = new ListCommands(host, true, this);
+    lwDragDropCommands = new ListCommands(host, false, this);
+    inPlaceRename = new InPlaceRename(host, this);
+    listMenus = new ListMenus(
+        host, {freeSelect->mnuListviewAdd, freeSelect->mnuDragdropRemove, freeSelect->mnuDragdropClear}, this, this);
+    for (ListCommands* c : {lwDirectoryCommands, lwDragDropCommands}) {
+        platform::ListView* lw = c->list();
+        QMenu* menu = c->isDirectoryList() ? listMenus->mnuPopupListview : listMenus->mnuPopupDragdrop;
+        connect(c, &ListCommands::openDirectory, this, &FrmMain::openDirectoryRow);
+        connect(c, &ListCommands::startLabelEdit, this, [this, lw] { inPlaceRename->startEdit(lw); });
+        // The menu is modal: its command runs before the click's own clean-up.
+        connect(c, &ListCommands::popupMenu, menu, [menu](const QPoint& at) { menu->exec(at); });
+        connect(c, &ListCommands::rowMoved, this, [this] {
+            // Enumeration numbers follow the row order; other previews stay as they are.
+            if (renameMode() == RenameMode::Enum && chkEnumTab_Enum->isChecked())
+                updateExecuteButton();
+        });
+    }
+    connect(listMenus->mnuListviewOpen, &QAction::triggered, lwDirectoryCommands, &ListCommands::open);
+    connect(listMenus->mnuDragdropOpen, &QAction::triggered, lwDragDropCommands, &ListCommands::open);
+    connect(listMenus->mnuListviewRename, &QAction::triggered, this, [this] { inPlaceRename->startEdit(lwDirectory); });
+    connect(listMenus->mnuDrapDropRename, &QAction::triggered, this, [this] { inPlaceRename->startEdit(lwDragDrop); });
+    connect(lwDirectoryCommands, &ListCommands::parentDirectory, this, [this] {
+        navigation->parentDirByKey = -1; // the focus stays in the list
+        navigation->cmdParentDir_Click();
+    });
+    // Delete runs the menu commands themselves: no preview stop, count or focus move.
+    connect(lwDragDropCommands, &ListCommands::removeSelected, freeSelect,
+            &FreeSelectCommands::mnuDragdropRemove_Click);
+    connect(lwDragDropCommands, &ListCommands::clearAll, freeSelect, &FreeSelectCommands::mnuDragdropClear_Click);
+    connect(lwDragDropCommands, &ListCommands::addDialog, freeSelect, &FreeSelectCommands::cmdDragDropAdd_Click);
+}
+
+void FrmMain::openDirectoryRow(const QString& path)
+{
+    if (sender() == lwDragDropCommands) {
+        TabStripFilemode->selectKey(QStringLiteral("listview"));
+        if (fileMode != 0)
+            TabStripFilemode_Click();
+    }
+    txtPath->setEditText(path);
+    navigation->txtPath_LostFocus();
+}
+
 // ---------------------------------------------------------------- list options
 
 void FrmMain::refreshDirectoryView()
@@ -847,7 +892,7 @@ void FrmMain::tmrPreview_Timer()
 {
     if (state.preview.labelEditPending == -1) {
         state.preview.labelEditPending = 0;
-        activeList()->startLabelEdit();
+        inPlaceRename->startEdit(activeList());
     }
     if (state.files.selectionCountPending == -1 && !ui.leftButtonDown())
         updateSelectionCount(false);

@@ -14,6 +14,10 @@
 #include "platform/uiservice.h"
 #include "settings/bindings.h"
 
+class ListCommands;
+class InPlaceRename;
+class ListMenus;
+
 #include "version.h"
 
 #include <array>
@@ -150,6 +154,14 @@ public:
     // Which option of the mode's pair is selected (0 for modes without one).
     int modeSubOption(RenameMode mode) const;
 
+    // The list command groups: keys, mouse, open, sort and drag of each list;
+    // the in-place rename; the popup menus with their select and copy commands.
+    ListCommands *lwDirectoryCommands = nullptr, *lwDragDropCommands = nullptr;
+    InPlaceRename* inPlaceRename = nullptr;
+    ListMenus* listMenus = nullptr;
+    // Opens a directory row: Directory mode, then the directory as the working one.
+    void openDirectoryRow(const QString& path);
+
     // The controls and their settings fields, used at load and at exit.
     SettingsBindings bindings;
 
@@ -252,6 +264,7 @@ private:
     void connectFreeSelect();
     void connectSettingsWindow();
     void addDetailColumnsFromSettings();
+    void connectListCommands();
     void place(QWidget* w, int left, int top, int width, int height);
     void compactLayout();
     void recordGeometry();

@@ -2,12 +2,32 @@
 
 #include <algorithm>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QListView>
 #include <QStackedLayout>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeView>
 
 namespace platform {
+
+namespace {
+
+// Fills the edit box once: a change of other cells of the row while the box is
+// open (the preview column) must not overwrite what the user is typing.
+class LabelDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        if (editor->property("labelFilled").toBool())
+            return;
+        editor->setProperty("labelFilled", true);
+        QStyledItemDelegate::setEditorData(editor, index);
+    }
+};
+
+} // namespace
 
 int ImageList::add(const QString& key, const QPixmap& pixmap)
 {
@@ -158,7 +178,9 @@ ListView::ListView(QWidget* parent)
     report_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     report_->setAllColumnsShowFocus(true);
     report_->header()->setStretchLastSection(false);
+    report_->setItemDelegate(new LabelDelegate(report_));
     icons_->setModel(model_);
+    icons_->setItemDelegate(new LabelDelegate(icons_));
     icons_->setSelectionModel(selection_);
     icons_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     icons_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -370,11 +392,18 @@ void ListView::startLabelEdit()
         return;
     model_->editable = true;
     QAbstractItemView* v = qobject_cast<QAbstractItemView*>(activeView());
-    if (v)
-        v->edit(model_->index(r, 0));
+    if (!v)
+        return;
+    v->edit(model_->index(r, 0));
+    // The editor is a child of the viewport; the open one is the visible one.
+    for (QLineEdit* e : v->viewport()->findChildren<QLineEdit*>())
+        if (e->isVisibleTo(v)) {
+            emit labelEditOpened(r, e);
+            break;
+        }
 }
 
-void ListView::sortByColumn(int column, Qt::SortOrder order)
+void ListView::sortByColumn(int column, Qt::SortOrder order, bool dirsFirstAlways)
 {
     if (column < 0 || size_t(column) >= model_->columns.size())
         return;
@@ -391,7 +420,7 @@ void ListView::sortByColumn(int column, Qt::SortOrder order)
         const ListRow& x = rows[a];
         const ListRow& y = rows[b];
         if (x.isDir != y.isDir)
-            return x.isDir; // directories first, whatever the order
+            return dirsFirstAlways || order == Qt::AscendingOrder ? x.isDir : y.isDir;
         int c;
         if (bySize)
             c = x.sizeBytes < y.sizeBytes ? -1 : x.sizeBytes > y.sizeBytes ? 1 : 0;

@@ -12,6 +12,7 @@
 #include <vector>
 
 class QTreeView;
+class QLineEdit;
 class QListView;
 class QStackedLayout;
 
@@ -143,13 +144,18 @@ public:
     void setFullRowSelect(bool on);
     void setGridLines(bool on);
     void setLabelEdit(bool automatic);
+    // Opens the edit box on the current row and reports it by labelEditOpened.
     void startLabelEdit();
 
-    // Sorts the rows by one column (directories first), keeping the selection.
-    void sortByColumn(int column, Qt::SortOrder order);
+    // Sorts the rows by one column, keeping the selection. Directories come
+    // first in either order, or, without dirsFirstAlways, first in ascending
+    // order and last in descending order (the exact reverse).
+    void sortByColumn(int column, Qt::SortOrder order, bool dirsFirstAlways = true);
 
 signals:
     void rowsClicked();
+    // The edit box of an in-place edit has opened on `row`.
+    void labelEditOpened(int row, QLineEdit* editor);
 
 private:
     ListModel* model_;

@@ -1,0 +1,138 @@
+#pragma once
+#include "execute/dragdropadd.h"
+#include "listui/inplacerename.h"
+#include "listui/listcommands.h"
+#include "listui/listmenus.h"
+#include "mainwindow/frmmain.h"
+#include "platform/settingsstore.h"
+#include "test_support.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QHeaderView>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+
+// A started main window with helpers that press keys and click rows of its lists.
+class ListUiTest : public TempEnv {
+protected:
+    ScriptedUi ui;
+    std::unique_ptr<FrmMain> w;
+
+    void start()
+    {
+        w = std::make_unique<FrmMain>(ui, QStringList{});
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w->mainWindowReady == -1; }, 3000));
+    }
+    void TearDown() override
+    {
+        if (w) {
+            w->exited = true;
+            w.reset();
+        }
+        TempEnv::TearDown();
+    }
+    void listDirectory(const QString& dir)
+    {
+        w->txtPath->setEditText(dir);
+        w->readDirectory();
+        w->updateFileViews();
+    }
+    void addToFreeSelect(const QStringList& paths)
+    {
+        FreeSelectAdder adder(freeSelectTarget(w->executeHost()));
+        for (QString p : paths)
+            adder.add(p);
+        adder.finish();
+    }
+    QStringList names(platform::ListView* lw) const
+    {
+        QStringList n;
+        for (int r = 0; r < lw->count(); ++r)
+            n << lw->text(r);
+        return n;
+    }
+    int rowOf(platform::ListView* lw, const QString& name) const
+    {
+        for (int r = 0; r < lw->count(); ++r)
+            if (lw->text(r) == name)
+                return r;
+        return -1;
+    }
+    QAbstractItemView* view(platform::ListView* lw) const { return qobject_cast<QAbstractItemView*>(lw->activeView()); }
+    QWidget* viewport(platform::ListView* lw) const { return view(lw)->viewport(); }
+    QPoint rowPoint(platform::ListView* lw, int r) const
+    {
+        return view(lw)->visualRect(lw->model()->index(r, 0)).center();
+    }
+    void clickRow(platform::ListView* lw, int r, Qt::KeyboardModifiers mods = {})
+    {
+        QTest::mouseClick(viewport(lw), Qt::LeftButton, mods, rowPoint(lw, r));
+    }
+    QPoint emptyPoint(platform::ListView* lw) const { return QPoint(5, viewport(lw)->height() - 5); }
+    void key(platform::ListView* lw, int k, Qt::KeyboardModifiers mods = {})
+    {
+        view(lw)->setFocus();
+        QTest::keyClick(view(lw), Qt::Key(k), mods);
+    }
+    QLineEdit* editor(platform::ListView* lw) const
+    {
+        for (QLineEdit* e : viewport(lw)->findChildren<QLineEdit*>())
+            if (e->isVisible())
+                return e;
+        return nullptr;
+    }
+    QMenu* popupOf(platform::ListView* lw) const
+    {
+        return lw == w->lwDirectory ? w->listMenus->mnuPopupListview : w->listMenus->mnuPopupDragdrop;
+    }
+    // Opens the list's popup menu with a right click on `row` (on empty space
+    // when -1) and clicks the item `name` in it, in the submenu `submenu` when
+    // given. The menu is modal, so the clicks are queued before it opens.
+    void menuCommand(platform::ListView* lw, int row, const QString& name, const QString& submenu = {},
+                     Qt::KeyboardModifiers mods = {})
+    {
+        QMenu* menu = popupOf(lw);
+        bool clicked = false;
+        // Polls, as the click's own handlers may serve events before the menu opens.
+        QTimer poll;
+        poll.setInterval(5);
+        QObject::connect(&poll, &QTimer::timeout, menu, [&] {
+            QMenu* m = menu;
+            if (!m->isVisible())
+                return;
+            poll.stop();
+            if (!submenu.isEmpty()) {
+                QMenu* sub = m->findChild<QMenu*>(submenu);
+                if (!sub) {
+                    m->close();
+                    return;
+                }
+                QTest::mouseClick(m, Qt::LeftButton, {}, m->actionGeometry(sub->menuAction()).center());
+                if (!QTest::qWaitFor([&] { return sub->isVisible(); }, 2000)) {
+                    m->close();
+                    return;
+                }
+                m = sub;
+            }
+            QAction* a = m->findChild<QAction*>(name);
+            if (!a) {
+                menu->close();
+                return;
+            }
+            QTest::mouseClick(m, Qt::LeftButton, {}, m->actionGeometry(a).center());
+            clicked = true;
+        });
+        poll.start();
+        QTest::mouseClick(viewport(lw), Qt::RightButton, mods, row >= 0 ? rowPoint(lw, row) : emptyPoint(lw));
+        EXPECT_TRUE(clicked) << name.toStdString();
+        EXPECT_FALSE(menu->isVisible());
+    }
+    QString clip() const { return QGuiApplication::clipboard()->text(); }
+};

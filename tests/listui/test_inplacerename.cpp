@@ -1,0 +1,196 @@
+#include "listui_fixture.h"
+
+#include <QFileInfo>
+
+class InPlaceRenameTest : public ListUiTest {
+protected:
+    // F2 on `row`, then the typed text and Enter.
+    void renameRow(platform::ListView* lw, int row, const QString& typed)
+    {
+        clickRow(lw, row);
+        key(lw, Qt::Key_F2);
+        QLineEdit* e = editor(lw);
+        ASSERT_TRUE(e);
+        e->selectAll();
+        QTest::keyClicks(e, typed);
+        QTest::keyClick(e, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
+    bool exists(const QString& relative) const { return QFileInfo::exists(work() + "/" + relative); }
+};
+
+TEST_F(InPlaceRenameTest, CaretRestsBeforeTheExtension)
+{
+    start();
+    struct Case {
+        const char* name;
+        int caret;
+        bool allSelected;
+    };
+    const Case cases[] = {{"photo.jpg", 5, false}, {"archive.tar.gz", 11, false}, {"README", 6, true}};
+    for (const Case& c : cases)
+        writeFile(c.name);
+    listDirectory(work());
+    for (const Case& c : cases) {
+        const int r = rowOf(w->lwDirectory, c.name);
+        ASSERT_GE(r, 0) << c.name;
+        clickRow(w->lwDirectory, r);
+        key(w->lwDirectory, Qt::Key_F2);
+        QLineEdit* e = editor(w->lwDirectory);
+        ASSERT_TRUE(e) << c.name;
+        EXPECT_EQ(e->text(), c.name);
+        EXPECT_EQ(e->cursorPosition(), c.caret) << c.name;
+        EXPECT_EQ(e->hasSelectedText(), c.allSelected) << c.name;
+        if (c.allSelected)
+            EXPECT_EQ(e->selectedText(), c.name);
+        EXPECT_FALSE(w->lwDirectory->isSelected(r));
+        QTest::keyClick(e, Qt::Key_Escape);
+        EXPECT_TRUE(QFileInfo::exists(work() + "/" + c.name));
+    }
+}
+
+TEST_F(InPlaceRenameTest, TypedNamePassesTheMapAndRefusalsChangeNothing)
+{
+    start();
+    writeFile("one.txt", "1");
+    writeFile("two.txt", "2");
+    writeFile("x.txt");
+    writeFile("last.txt");
+    listDirectory(work());
+    platform::ListView* lw = w->lwDirectory;
+
+    renameRow(lw, rowOf(lw, "x.txt"), "a/b:c?");
+    EXPECT_TRUE(exists("a-b-c"));
+    EXPECT_FALSE(exists("x.txt"));
+    EXPECT_GE(rowOf(lw, "a-b-c"), 0);
+    EXPECT_TRUE(w->state.files.lstFiles[0].contains(work() + "/a-b-c"));
+    EXPECT_FALSE(w->state.files.lstFiles[0].contains(work() + "/x.txt"));
+    if (QLineEdit* e = editor(lw))
+        QTest::keyClick(e, Qt::Key_Escape);
+
+    // The tag is not a tag here: its characters are mapped like any others.
+    renameRow(lw, rowOf(lw, "a-b-c"), "x<\\>y");
+    EXPECT_TRUE(exists("x[-]y"));
+    if (QLineEdit* e = editor(lw))
+        QTest::keyClick(e, Qt::Key_Escape);
+
+    // Onto an existing name: refused silently, both files keep name and content.
+    renameRow(lw, rowOf(lw, "one.txt"), "two.txt");
+    EXPECT_EQ(readText(work() + "/one.txt"), "1");
+    EXPECT_EQ(readText(work() + "/two.txt"), "2");
+    EXPECT_GE(rowOf(lw, "one.txt"), 0);
+    EXPECT_EQ(w->state.preview.labelEditPending, 0);
+    EXPECT_TRUE(ui.asked.empty());
+    EXPECT_FALSE(QFileInfo::exists(programFolder() + "/errors.txt"));
+
+    // Names that map to nothing, or to the directory or its parent, are refused.
+    for (const char* bad : {"???", ".", "..", "   "}) {
+        renameRow(lw, rowOf(lw, "one.txt"), QString::fromLatin1(bad));
+        EXPECT_TRUE(exists("one.txt")) << bad;
+        EXPECT_GE(rowOf(lw, "one.txt"), 0) << bad;
+    }
+    EXPECT_EQ(QDir(work()).entryList(QDir::Files).size(), 4);
+    // Nothing of a run: no activity log line.
+    EXPECT_FALSE(QFileInfo::exists(programFolder() + "/log.txt"));
+}
+
+TEST_F(InPlaceRenameTest, EnterMovesTheEditToTheNextRow)
+{
+    start();
+    for (const char* n : {"a.txt", "b.txt", "c.txt"})
+        writeFile(n);
+    listDirectory(work());
+    platform::ListView* lw = w->lwDirectory;
+    renameRow(lw, 0, "first.txt");
+    EXPECT_TRUE(exists("first.txt"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return editor(lw) != nullptr; }, 2000));
+    EXPECT_EQ(lw->currentRow(), 1);
+    EXPECT_EQ(editor(lw)->text(), "b.txt");
+    EXPECT_EQ(editor(lw)->cursorPosition(), 1);
+    QTest::keyClicks(editor(lw), "x");
+    QTest::keyClick(editor(lw), Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return exists("bx.txt"); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return editor(lw) != nullptr; }, 2000));
+    EXPECT_EQ(lw->currentRow(), 2);
+    // Enter without a change ends the chain.
+    QTest::keyClick(editor(lw), Qt::Key_Return);
+    QTest::qWait(250);
+    EXPECT_FALSE(editor(lw));
+    EXPECT_TRUE(exists("c.txt"));
+    EXPECT_EQ(names(lw), (QStringList{"first.txt", "bx.txt", "c.txt"}));
+}
+
+TEST_F(InPlaceRenameTest, RenamedDirectoryRepathsEntriesBelowItInBothModes)
+{
+    for (bool subdirs : {true, false}) {
+        SCOPED_TRACE(subdirs ? "Subdirectories ticked" : "Subdirectories unticked");
+        start();
+        const QString old = makeDir("old");
+        writeFile("old/x.txt");
+        makeDir("older");
+        const QString keep = writeFile("older/y.txt");
+        w->chkSub->setValue(subdirs ? 1 : 0);
+        w->chkDirs->setValue(1);
+        listDirectory(work());
+        addToFreeSelect({old, work() + "/old/x.txt", keep});
+        w->TabStripFilemode->selectKey("dragdrop");
+        platform::ListView* fs = w->lwDragDrop;
+        renameRow(fs, rowOf(fs, "old"), "new");
+        if (QLineEdit* e = editor(fs))
+            QTest::keyClick(e, Qt::Key_Escape);
+        EXPECT_TRUE(exists("new/x.txt"));
+        const QString now = work() + "/new";
+        FileListState& s = w->state.files;
+        EXPECT_TRUE(s.lstDirs[1].contains(now));
+        EXPECT_TRUE(s.lstFiles[1].contains(now + "/x.txt"));
+        EXPECT_TRUE(s.lstFiles[1].contains(keep)) << "a sibling with a longer name keeps its path";
+        const int fx = rowOf(fs, "x.txt");
+        ASSERT_GE(fx, 0);
+        EXPECT_EQ(fs->subItem(fx, 2), now + "/");
+        EXPECT_EQ(fs->subItem(rowOf(fs, "y.txt"), 2), work() + "/older/");
+        // The directory list: the row of the directory itself, and below it.
+        platform::ListView* dl = w->lwDirectory;
+        EXPECT_GE(rowOf(dl, "new"), 0);
+        EXPECT_TRUE(s.lstDirs[0].contains(now));
+        if (subdirs) {
+            EXPECT_TRUE(s.lstFiles[0].contains(now + "/x.txt"));
+            EXPECT_EQ(dl->subItem(rowOf(dl, "x.txt"), 2), now + "/");
+            EXPECT_EQ(dl->subItem(rowOf(dl, "y.txt"), 2), work() + "/older/");
+        }
+        for (const QString& p : s.lstFiles[0] + s.lstFiles[1])
+            EXPECT_FALSE(p.startsWith(work() + "/old/")) << p.toStdString();
+        w->exited = true;
+        w.reset();
+        QDir(now).removeRecursively();
+        QDir(work() + "/older").removeRecursively();
+    }
+}
+
+TEST_F(InPlaceRenameTest, FileListedInBothListsIsRenamedInBoth)
+{
+    start();
+    const QString a = writeFile("a.txt");
+    writeFile("b.txt");
+    listDirectory(work());
+    addToFreeSelect({a});
+    renameRow(w->lwDirectory, rowOf(w->lwDirectory, "a.txt"), "Z.txt");
+    if (QLineEdit* e = editor(w->lwDirectory))
+        QTest::keyClick(e, Qt::Key_Escape);
+    EXPECT_EQ(names(w->lwDragDrop), QStringList{"Z.txt"});
+    EXPECT_EQ(w->state.files.lstFiles[1], QStringList{work() + "/Z.txt"});
+    EXPECT_EQ(ui.mousePointer(), 0);
+}
+
+TEST_F(InPlaceRenameTest, MenuItemOpensTheEdit)
+{
+    start();
+    writeFile("note.md");
+    listDirectory(work());
+    clickRow(w->lwDirectory, 0);
+    menuCommand(w->lwDirectory, 0, "mnuListviewRename");
+    QLineEdit* e = editor(w->lwDirectory);
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->cursorPosition(), 4);
+    EXPECT_FALSE(w->lwDirectory->isSelected(0)) << "the edited row stays unselected";
+    QTest::keyClick(e, Qt::Key_Escape);
+}
