@@ -917,6 +917,17 @@ void FrmMain::connectGate()
     for (QGroupBox* f : frame)
         f->installEventFilter(this);
     qApp->installEventFilter(this);
+    connectPicker();
+}
+
+// ---------------------------------------------------------------- position picker
+
+void FrmMain::connectPicker()
+{
+    connect(cmdAddGetPosition, &QToolButton::clicked, this, [this] { cmdAddGetPosition_Click(); });
+    connect(cmdCropGetPosition, &QToolButton::clicked, this, [this] { cmdCropGetPosition_Click(); });
+    connect(cmdReplaceGetPosition, &QToolButton::clicked, this, [this] { cmdReplaceGetPosition_Click(); });
+    connect(cmdReplaceGetString, &QToolButton::clicked, this, [this] { cmdReplaceGetString_Click(); });
 }
 
 // ---------------------------------------------------------------- list options

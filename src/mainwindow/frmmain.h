@@ -4,6 +4,7 @@
 #include "execute/executehost.h"
 #include "filelist/host.h"
 #include "mainwindow/appstate.h"
+#include "mainwindow/frmgetposition.h"
 #include "mainwindow/gate.h"
 #include "platform/controls.h"
 #include "platform/listview.h"
@@ -176,6 +177,17 @@ public:
     platform::ListView* activeList() const { return fileMode == 0 ? lwDirectory : lwDragDrop; }
     void setFreeSelectHint();
 
+    // The position picker and its four opening buttons.
+    PickerValues picker;
+    void cmdAddGetPosition_Click();
+    void cmdCropGetPosition_Click();
+    void cmdReplaceGetPosition_Click();
+    void cmdReplaceGetString_Click();
+    // The buttons do nothing while the active list shows only its hint row.
+    bool activeListShowsHint() const { return activeList()->listFont().bold(); }
+    // Shows the picker modally over the active list's samples.
+    void showPicker();
+
     // The pointer and enabled state of long work.
     bool hourglass() const { return ui.mousePointer() == 11; }
 
@@ -203,6 +215,7 @@ private:
     void buildFormat();
     void fillTagLists();
     void connectGate();
+    void connectPicker();
     void place(QWidget* w, int left, int top, int width, int height);
     void compactLayout();
     QStringList arguments_;
