@@ -6,6 +6,7 @@
 #include <cmath>
 #include <QApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -99,7 +100,10 @@ FrmGetPosition::FrmGetPosition(PickerValues& values, const QStringList& samples,
     cmbFiles->setMinimumWidth(273);
     lblCurrentPos = new QLabel(this);
     lblCurrentPos->setObjectName(QStringLiteral("lblCurrentPos"));
-    lblCurrentPos->setMinimumHeight(2 * lblCurrentPos->fontMetrics().height());
+    // Room for the longest reading, so no number is ever cut off.
+    const QFontMetrics fm = lblCurrentPos->fontMetrics();
+    lblCurrentPos->setMinimumSize(fm.horizontalAdvance(QStringLiteral("Current position: -00000")) + 4,
+                                  2 * fm.height());
     lblCurrentPos->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
