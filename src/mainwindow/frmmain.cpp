@@ -33,8 +33,8 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListView>
-#include <QMouseEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTreeView>
 #include <QUrl>
@@ -51,6 +51,7 @@ FrmMain::FrmMain(platform::UiService& uiService, const QStringList& arguments, Q
     connectGate();
     connectNavigation();
     connectSettingsWindow();
+    connectPicker();
     Form_Load();
     connectFreeSelect();
     connectListCommands();
@@ -720,6 +721,16 @@ void FrmMain::openDirectoryRow(const QString& path)
     }
     txtPath->setEditText(path);
     navigation->txtPath_LostFocus();
+}
+
+// ---------------------------------------------------------------- position picker
+
+void FrmMain::connectPicker()
+{
+    connect(cmdAddGetPosition, &QToolButton::clicked, this, &FrmMain::cmdAddGetPosition_Click);
+    connect(cmdCropGetPosition, &QToolButton::clicked, this, &FrmMain::cmdCropGetPosition_Click);
+    connect(cmdReplaceGetPosition, &QToolButton::clicked, this, &FrmMain::cmdReplaceGetPosition_Click);
+    connect(cmdReplaceGetString, &QToolButton::clicked, this, &FrmMain::cmdReplaceGetString_Click);
 }
 
 // ---------------------------------------------------------------- list options

@@ -8,6 +8,7 @@
 #include "listui/treecommands.h"
 #include "mainwindow/appstate.h"
 #include "mainwindow/filepane.h"
+#include "mainwindow/frmgetposition.h"
 #include "mainwindow/gate.h"
 #include "platform/controls.h"
 #include "platform/listview.h"
@@ -224,6 +225,16 @@ public:
     platform::ListView* activeList() const { return fileMode == 0 ? lwDirectory : lwDragDrop; }
     void setFreeSelectHint();
 
+    // The position picker and its four opening buttons.
+    PickerValues picker;
+    void cmdAddGetPosition_Click();
+    void cmdCropGetPosition_Click();
+    void cmdReplaceGetPosition_Click();
+    void cmdReplaceGetString_Click();
+    // The buttons do nothing while the active list shows only its hint row.
+    bool activeListShowsHint() const { return activeList()->listFont().bold(); }
+    // Shows the picker modally over the active list's samples.
+    void showPicker();
     // The options window: opened by "Settings" on the remembered tab, by the
     // panels' edit buttons on their list's tab.
     void cmdSettings_Click();
@@ -260,6 +271,7 @@ private:
     void buildFormat();
     void fillTagLists();
     void connectGate();
+    void connectPicker();
     void connectNavigation();
     void connectFreeSelect();
     void connectSettingsWindow();
