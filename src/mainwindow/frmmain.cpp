@@ -1,4 +1,5 @@
 #include "mainwindow/frmmain.h"
+#include "mainwindow/panelhandlers.h"
 #include "engine/detect.h"
 #include "engine/format.h"
 #include "engine/mp3names.h"
@@ -848,34 +849,8 @@ void FrmMain::updateExecuteButton()
 
 void FrmMain::connectGate()
 {
-    auto gate = [this] { updateExecuteButton(); };
-    for (platform::TextBox* t : {txtFind, txtReplace, txtReplaceStart, txtReplaceCount, txtAdd, txtAddPos, txtCropNumber,
-                                 txtCropPos, txtEnumFormat, txtEnumStart, txtEnumStep, txtEnumZeros, txtNormalize,
-                                 txtMp3Format, txtFormat, txtFormatParts})
-        t->onChange = gate;
-    for (platform::CheckBox* c : {chkCaseSensitive, chkReplaceMode, chkExceptionsEnabled, chkSpaceBeginning, chkSpaceEnd,
-                                  chkSpaceShrink, chkR, chkH, chkS, chkA, chkDateCreated, chkDateAccessed, chkDateModified,
-                                  chkDateDate, chkDateTime, chkEnumResetBetweenDirs, chkEnumAutoZeros, chkMp3AddExtension,
-                                  chkMp3OnlyFilledTags, chkMp3OnlyMp3Files, chkMp3UseID3v2, chkFormatAllMustBeAvailable,
-                                  chkFileDetect_KeepExt, chkFileDetect_TryText, chkFileDetect_TryMp3})
-        c->onClick = gate;
-    for (auto* o : Case1)
-        o->onClick = gate;
-    for (auto* o : Case2)
-        o->onClick = gate;
-    for (platform::OptionButton* o : {optReplaceSingle, optReplaceBatch, optAddBeginning, optAddEnding, optCropBeginning,
-                                      optCropEnding, optAdd, optCrop})
-        o->onClick = gate;
-    // Sub-options that change which entries a mode may process re-run the tab switch.
-    for (platform::OptionButton* o : {optAttrib_Attributes, optAttrib_Date, chkEnumTab_Enum, chkEnumTab_Normalize,
-                                      chkFormatTab_Format, chkFormatTab_Detect})
-        o->onClick = [this] {
-            if (mainWindowReady != 0)
-                TabStrip_Click();
-        };
-    connect(dtDate, &QDateEdit::dateChanged, this, gate);
-    connect(dtTime, &QTimeEdit::timeChanged, this, gate);
-
+    // The option panels' controls have their own handlers.
+    panels = new PanelHandlers(*this);
     chkFiles->onClick = [this] { chkFiles_Click(); };
     chkDirs->onClick = [this] { chkDirs_Click(); };
     chkSub->onClick = [this] { chkSub_Click(); };
@@ -899,6 +874,14 @@ void FrmMain::connectGate()
     for (QGroupBox* f : frame)
         f->installEventFilter(this);
     qApp->installEventFilter(this);
+}
+
+bool FrmMain::showSettingsWindow(const QString& tabKey)
+{
+    // The options window opens here, modally, on the tab with this key; until
+    // it exists the panels' "Edit..." buttons do nothing.
+    Q_UNUSED(tabKey);
+    return false;
 }
 
 // ---------------------------------------------------------------- list options

@@ -20,6 +20,8 @@
 #include <QTreeWidget>
 #include <array>
 
+class PanelHandlers;
+
 // The renamer's main window: the list options, the rename-mode tab strip with
 // its eight option panels, the file-mode tab strip with the lists, and the
 // validation gate that decides whether "Rename!" may run.
@@ -113,6 +115,12 @@ public:
     platform::TextBox *txtFormat, *txtFormatParts;
     QComboBox *cmbFormat, *cmbFormatParts;
     platform::CheckBox *chkFormatAllMustBeAvailable, *chkFileDetect_KeepExt, *chkFileDetect_TryText, *chkFileDetect_TryMp3;
+
+    // The option panels' handlers.
+    PanelHandlers* panels = nullptr;
+    // Shows the options window modally on the tab with `tabKey` ("batchreplace",
+    // "exceptions"); false when it was not shown.
+    bool showSettingsWindow(const QString& tabKey);
 
     // Start-up, activation, exit.
     void Form_Load();

@@ -26,6 +26,11 @@ public:
     void setValue(int v);
     // Runs on every change of the value, by the user or by code.
     std::function<void()> onClick;
+
+protected:
+    // A user's click ticks an unticked box and unticks a ticked or grey one;
+    // only code makes a box grey.
+    void nextCheckState() override;
 };
 
 class OptionButton : public QRadioButton {
