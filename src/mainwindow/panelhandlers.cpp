@@ -84,6 +84,9 @@ PanelHandlers::PanelHandlers(FrmMain& window) : QObject(&window), w(window)
     connectAddCrop();
     connectEnum();
     connectMp3AndFormat();
+    // The digits box looks as the "Auto" tick the window was built with says;
+    // a stored value that differs runs the handler again.
+    chkEnumAutoZeros_Click();
 }
 
 void PanelHandlers::gate()
@@ -568,12 +571,15 @@ void PanelHandlers::insertTagAtCaret(QComboBox* list, TextBox* target)
     if (QClipboard* clipboard = QGuiApplication::clipboard())
         clipboard->setText(token, QClipboard::Clipboard);
     target->setFocus(Qt::OtherFocusReason);
+    // Closing the drop-down hands the focus back to the list; the tag goes to
+    // the target all the same, with the focus.
     QMetaObject::invokeMethod(
         this,
-        [this, token] {
-            auto* box = qobject_cast<QLineEdit*>(w.focusWidget());
-            if (box && !box->isReadOnly())
-                box->insert(token);
+        [target = QPointer<TextBox>(target), token] {
+            if (!target || !target->isEnabled() || !target->isVisible())
+                return;
+            target->setFocus(Qt::OtherFocusReason);
+            target->insert(token);
         },
         Qt::QueuedConnection);
 }
