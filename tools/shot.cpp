@@ -1,12 +1,13 @@
 // Saves a picture of the main window, as a user would see it, for the README.
 // Usage: shot OUTPUT.png [renamer arguments...]
-// With SHOT_TABS=1 it also saves one picture per rename-mode tab (OUTPUT-<key>.png).
+// With SHOT_TABS=1 it also saves one picture per rename-mode tab (OUTPUT-<key>.png);
+// with SHOT_THUMBNAILS=1 one of the directory list's thumbnail view (OUTPUT-thumbnails.png).
 #include "mainwindow/frmmain.h"
 #include "platform/uiservice.h"
 
+#include <cstdio>
 #include <QApplication>
 #include <QTest>
-#include <cstdio>
 
 int main(int argc, char** argv)
 {
@@ -35,6 +36,13 @@ int main(int argc, char** argv)
             QTest::qWait(150);
             w.grab().save(base + QLatin1Char('-') + w.TabStrip->selectedKey() + QStringLiteral(".png"));
         }
+    }
+    if (qEnvironmentVariable("SHOT_THUMBNAILS") == QLatin1String("1")) {
+        QString base = args.at(1);
+        base.chop(4);
+        w.chkThumbnails->setValue(1);
+        QTest::qWait(300);
+        w.grab().save(base + QStringLiteral("-thumbnails.png"));
     }
     w.hide();
     return ok ? 0 : 1;

@@ -4,7 +4,15 @@
 #include <QDateTime>
 #include <QFile>
 
-Logs::Logs(QString folder) : folder_(std::move(folder)) {}
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+Logs::Logs(QString folder)
+    : folder_(std::move(folder)), errorNative_(QFile::encodeName(errorFile())),
+      activityNative_(QFile::encodeName(activityFile()))
+{
+}
 
 QString Logs::errorFile() const
 {
@@ -27,22 +35,35 @@ QString Logs::lineFor(const QString& text)
     return stampText_ + text;
 }
 
-static void appendLine(const QString& file, const QString& line)
+// A bare open, append and close: a run writes one line per rename, and a
+// buffered file object adds its own queries of the file to each.
+static void appendLine(const QByteArray& file, const QString& line)
 {
-    QFile f(file);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
+    const int fd = ::open(file.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
         return;
-    f.write((line + QLatin1Char('\n')).toUtf8());
-    f.close();
+    const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
+    const char* at = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, at, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        at += n;
+        left -= n;
+    }
+    ::close(fd);
 }
 
 void Logs::logError(const QString& text)
 {
     errorLogged = -1;
-    appendLine(errorFile(), lineFor(text));
+    appendLine(errorNative_, lineFor(text));
 }
 
 void Logs::writeLog(const QString& text)
 {
-    appendLine(activityFile(), lineFor(text));
+    appendLine(activityNative_, lineFor(text));
 }

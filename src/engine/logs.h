@@ -27,6 +27,7 @@ public:
 
 private:
     QString folder_;
+    QByteArray errorNative_, activityNative_; // the two files' paths on disk
     // The date text of the current second: a run writes thousands of lines a
     // second, and formatting the date is a large part of each.
     qint64 stampSecond_ = -1;

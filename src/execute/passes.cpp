@@ -26,10 +26,11 @@ bool walk(ExecuteHost& h, const QStringList& paths, bool isDir, const EntryNameF
     const qsizetype n = paths.size();
     for (qsizetype k = 0; k < n; ++k) {
         const qsizetype i = isDir ? n - 1 - k : k;
-        const auto [dir, name] = splitPath(paths[i]);
-        if (isPathSelected(h, dir + name)) {
+        const QString& path = paths[i];
+        const auto [dir, name] = splitPath(path);
+        if (isPathSelected(h, path)) {
             // A name whose bytes on disk cannot be written back is never renamed.
-            QString target = isUnrenamable(*h.files, dir + name) ? QString() : newName(dir, name, isDir);
+            QString target = isUnrenamable(*h.files, path) ? QString() : newName(dir, name, isDir);
             if (isDir)
                 renameDir(h, name, target, dir);
             else

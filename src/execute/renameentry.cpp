@@ -92,7 +92,7 @@ void rekeyIcons(ExecuteHost& h, const QString& from, const QString& to)
     IconSlots moved = index->value(to, kNoSlots);
     for (size_t i = 0; i < 4; ++i)
         if (left[i] >= 0 && moved[i] < 0) {
-            lists[i]->keys[left[i]] = to;
+            lists[i]->setKey(left[i] + 1, to);
             moved[i] = left[i];
             left[i] = -1;
         }

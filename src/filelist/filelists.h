@@ -1,10 +1,13 @@
 #pragma once
+#include "filelist/readdetails.h"
+#include "filelist/shellicons.h"
 #include "platform/listview.h"
 
 #include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 // The fixed folders whose content a read hides behind a notice.
 struct SystemFolders {
@@ -34,6 +37,8 @@ struct FileListState {
     platform::ImageList imagelistSysIconsLarge;
     platform::ImageList imagelistSysIconsFreeSelect;
     platform::ImageList imagelistSysIconsFreeSelectLarge;
+    // The pictures the icon lists share (one folder picture for every directory).
+    ShellIcons shellIcons;
     // The directory list's stored sort order (0 ascending, 1 descending); a
     // rebuild leaves 1, so the first click on a column header sorts ascending.
     qint16 dirSortOrder = 1;
@@ -42,6 +47,9 @@ struct FileListState {
     // shows the undecodable bytes as U+FFFD, mapped to the bytes on disk. Such
     // entries are shown but never renamed.
     QHash<QString, QByteArray> undecodable;
+    // The last directory read's details of the Directory mode's lists; the
+    // row build that follows the read takes them and drops them.
+    std::shared_ptr<const ReadDetails> readDetails;
 };
 
 // True for an entry that must never be renamed because its name on disk

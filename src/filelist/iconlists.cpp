@@ -1,4 +1,7 @@
 #include "filelist/iconlists.h"
+#include "filelist/thumbnailimage.h"
+#include "platform/failure.h"
+#include "platform/fileops.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -70,6 +73,7 @@ void resetSysIcons(FileListHost& host)
 {
     FileListState& s = *host.files;
     s.thumbnailsShownDir = 0;
+    s.shellIcons.clear();
     refill(s.imagelistSysIcons, s.imagelistSysIconsLarge, *host.options);
     if (host.lwDirectory) {
         host.lwDirectory->setSmallIcons(&s.imagelistSysIcons);
@@ -84,6 +88,7 @@ void resetSysIconsFreeSel(FileListHost& host)
     FileListState& s = *host.files;
     // Every thumbnail is gone with the old list, so they must be made again.
     s.thumbnailsShownFreeSel = 0;
+    s.shellIcons.clear();
     refill(s.imagelistSysIconsFreeSelect, s.imagelistSysIconsFreeSelectLarge, *host.options);
     if (host.lwDragDrop) {
         host.lwDragDrop->setSmallIcons(&s.imagelistSysIconsFreeSelect);
@@ -92,28 +97,113 @@ void resetSysIconsFreeSel(FileListHost& host)
 }
 
 namespace {
-qint16 plainIcon(FileListState& s, qint16 isDir)
+
+// The most a list can hold: rows refer to their pictures with 16-bit numbers.
+constexpr int kMaxEntries = 32767;
+
+struct IconPair {
+    platform::ImageList& small;
+    platform::ImageList& large;
+    bool ghostDirs;           // the directory list shows ghost directories
+    const char* failureTag;   // error-log text before the path
+    bool dirDefaultOnFailure; // a failed directory gets the directory icon
+};
+
+qint16 both(FileListState& s, qint16 index)
 {
-    const qint16 i = isDir == -1 ? defaultIcon::Dir : defaultIcon::File;
-    s.sysIconLargeIndex = i;
-    return i;
+    s.sysIconLargeIndex = index;
+    return index;
 }
+
+bool isPictureExtension(const QString& lower)
+{
+    static const char* const kPictures[] = {"jpg", "jpeg", "gif", "bmp", "rle", "wmf", "emf"};
+    for (const char* e : kPictures)
+        if (lower == QLatin1String(e))
+            return true;
+    return false;
+}
+
+// Appends a picture under a key, unless the list is full: then the entry shows
+// its default picture.
+int addEntry(platform::ImageList& list, const QString& key, const QPixmap& pm, int fallback)
+{
+    if (list.count() >= kMaxEntries)
+        return fallback;
+    return list.add(key, pm);
+}
+
+qint16 lookUp(FileListHost& h, const IconPair& pair, const QString& path, qint16 isDir)
+{
+    FileListState& s = *h.files;
+    const FileListOptions& o = *h.options;
+    s.sysIconLargeIndex = defaultIcon::File;
+    if (pair.ghostDirs && isDir == -1 && o.alwaysShowDirs == 1 && h.chkDirs && h.chkDirs->value() == 0)
+        return both(s, defaultIcon::GhostDir);
+    if (o.useSysIcons == 0)
+        return both(s, isDir == -1 ? defaultIcon::Dir : defaultIcon::File);
+    try {
+        const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+        if (!name.contains(QLatin1Char('.')) && isDir != -1)
+            return both(s, defaultIcon::File);
+        const QString extension = path.mid(path.lastIndexOf(QLatin1Char('.')) + 1);
+        const QString lower = extension.toLower();
+        const bool ownKey = isDir == -1 || lower == QLatin1String("ico") || lower == QLatin1String("exe") ||
+                            lower == QLatin1String("cur");
+        const QString key = ownKey ? path : QLatin1Char('>') + extension.toUpper();
+        const int fallback = isDir == -1 ? defaultIcon::Dir : defaultIcon::File;
+
+        int small = pair.small.indexOfKey(key);
+        if (small == 0)
+            small = addEntry(pair.small, key, s.shellIcons.small(path, isDir, extension), fallback);
+
+        if (s.makeThumbnailsNow != 0 && isPictureExtension(lower)) {
+            int large = pair.large.indexOfKey(path);
+            if (large == 0)
+                large = addEntry(pair.large, path,
+                                 renderThumbnail(path, pair.large.size, o.thumbsAspect, o.thumbsBorder), fallback);
+            s.sysIconLargeIndex = qint16(large);
+            return qint16(small);
+        }
+        int large = pair.large.indexOfKey(key);
+        if (large == 0)
+            large = addEntry(pair.large, key, s.shellIcons.large(path, isDir, extension, pair.large.size), fallback);
+        s.sysIconLargeIndex = qint16(large);
+        return qint16(small);
+    } catch (const platform::Failure& f) {
+        h.logs->logError(f.errorText() + QString::fromLatin1(pair.failureTag) + path);
+    }
+    return both(s, pair.dirDefaultOnFailure && isDir == -1 ? defaultIcon::Dir : defaultIcon::File);
+}
+
 } // namespace
 
 qint16 getSysIcon(FileListHost& host, const QString& path, qint16 isDir)
 {
-    Q_UNUSED(path);
     FileListState& s = *host.files;
-    s.sysIconLargeIndex = defaultIcon::File;
-    if (isDir == -1 && host.options->alwaysShowDirs == 1 && host.chkDirs && host.chkDirs->value() == 0) {
-        s.sysIconLargeIndex = defaultIcon::GhostDir;
-        return defaultIcon::GhostDir;
-    }
-    return plainIcon(s, isDir);
+    const IconPair pair{s.imagelistSysIcons, s.imagelistSysIconsLarge, true, "Get Thumbnails (sysIcons): File=", true};
+    return lookUp(host, pair, path, isDir);
 }
 
 qint16 getSysIconFreeSel(FileListHost& host, const QString& path, qint16 isDir)
 {
-    Q_UNUSED(path);
-    return plainIcon(*host.files, isDir);
+    FileListState& s = *host.files;
+    const IconPair pair{s.imagelistSysIconsFreeSelect, s.imagelistSysIconsFreeSelectLarge, false,
+                        "Get Thumbnails (sysIcons FreeSel): ", false};
+    return lookUp(host, pair, path, isDir);
+}
+
+void reloadFreeSelectIcons(FileListHost& host)
+{
+    platform::ListView* list = host.lwDragDrop;
+    if (!list || list->listFont().bold())
+        return;
+    for (int i = 0; i < list->count(); ++i) {
+        const QString path = list->subItem(i, 2) + list->text(i);
+        const qint16 small = getSysIconFreeSel(host, path, platform::entryExists(path, 39) ? 0 : -1);
+        list->row(i).smallIcon = small;
+        list->row(i).largeIcon = host.files->sysIconLargeIndex;
+        list->model()->markChanged(i);
+    }
+    list->flush();
 }

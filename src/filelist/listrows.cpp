@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <numeric>
+#include <sys/stat.h>
 
 namespace {
 
@@ -38,24 +39,20 @@ const DateTexts& dateTexts(const timespec& when, const QLocale& locale, DateMemo
     return *it;
 }
 
-void fillDetails(platform::ListRow& row, const QString& path, bool isDir, const QByteArray& native,
-                 const QLocale& locale, DateMemo& memo)
+void fillFrom(platform::ListRow& row, bool isDir, qint64 size, const timespec& modified, int attributes,
+              const QLocale& locale, DateMemo& memo)
 {
-    const QByteArray onDisk = native.isEmpty() ? QFile::encodeName(path) : native;
-    const auto info = platform::entryInfoNative(onDisk);
-    if (!info)
-        throw platform::failureFromErrno(errno ? errno : ENOENT);
-    const DateTexts& dates = dateTexts(info->modified, locale, memo);
+    const DateTexts& dates = dateTexts(modified, locale, memo);
     const QString& name = row.cells[Name];
     if (!isDir) {
-        row.sizeBytes = info->size;
-        row.cells[Size] = sizeText(double(info->size), locale);
+        row.sizeBytes = size;
+        row.cells[Size] = sizeText(double(size), locale);
         // Wider sizes keep all their digits; the list sorts the size column by bytes.
-        row.cells[SizeKey] = normalizeNumbers(QString::number(info->size), 11);
+        row.cells[SizeKey] = normalizeNumbers(QString::number(size), 11);
     }
     row.cells[Date] = dates.text;
     row.cells[DateKey] = dates.key;
-    row.cells[Attrib] = platform::attributeText(platform::attributesNative(onDisk, *info));
+    row.cells[Attrib] = platform::attributeText(attributes);
     if (!isDir) {
         const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
         if (dot >= 0)
@@ -64,14 +61,39 @@ void fillDetails(platform::ListRow& row, const QString& path, bool isDir, const 
     row.cells[Type] = isDir ? QStringLiteral("Dir") : QStringLiteral("File");
 }
 
-platform::ListRow makeRow(const QString& path, bool isDir, bool allColumns, const QByteArray& native,
-                          const QLocale& locale, DateMemo& memo)
+void fillDetails(platform::ListRow& row, const QString& path, bool isDir, const QByteArray& native,
+                 const QLocale& locale, DateMemo& memo)
+{
+    const QByteArray onDisk = native.isEmpty() ? QFile::encodeName(path) : native;
+    const auto info = platform::entryInfoNative(onDisk);
+    if (!info)
+        throw platform::failureFromErrno(errno ? errno : ENOENT);
+    fillFrom(row, isDir, info->size, info->modified, platform::attributesNative(onDisk, *info), locale, memo);
+}
+
+// `lastDir` holds the directory text of the row before: the rows of one
+// directory share it instead of each holding a copy.
+platform::ListRow bareRow(const QString& path, bool isDir, QString* lastDir = nullptr)
 {
     platform::ListRow row;
     const qsizetype k = path.lastIndexOf(QLatin1Char('/'));
     row.isDir = isDir;
     row.cells[Name] = path.mid(k + 1);
-    row.cells[Path] = path.left(k + 1);
+    const QStringView dir = QStringView(path).left(k + 1);
+    if (!lastDir) {
+        row.cells[Path] = dir.toString();
+    } else {
+        if (*lastDir != dir)
+            *lastDir = dir.toString();
+        row.cells[Path] = *lastDir;
+    }
+    return row;
+}
+
+platform::ListRow makeRow(const QString& path, bool isDir, bool allColumns, const QByteArray& native,
+                          const QLocale& locale, DateMemo& memo, QString* lastDir = nullptr)
+{
+    platform::ListRow row = bareRow(path, isDir, lastDir);
     if (allColumns)
         fillDetails(row, path, isDir, native, locale, memo);
     return row;
@@ -84,6 +106,7 @@ public:
 
 private:
     bool addRows(const QStringList& paths, bool isDir);
+    const ReadEntryDetails* readDetails(const QStringList& paths, bool isDir, qsizetype i);
     void progress();
     void failurePath(const QString& errorLine);
 
@@ -92,6 +115,9 @@ private:
     std::vector<platform::ListRow> rows_;
     const QLocale locale_ = QLocale::system();
     DateMemo memo_;
+    QString lastDir_;
+    std::shared_ptr<const ReadDetails> details_;
+    std::vector<signed char> folderUnchanged_; // per folder of the read: unknown (-1), no (0), yes (1)
     qint64 total_ = 0, done_ = 0;
     int shownPercent_ = -1;
 };
@@ -107,14 +133,47 @@ void ListBuilder::progress()
     }
 }
 
+// What the read found of entry i of `paths`, while that still holds: the list
+// is the one the read made, and the entry's directory has not changed since
+// (an entry gone or renamed in between is queried again and fails as before).
+const ReadEntryDetails* ListBuilder::readDetails(const QStringList& paths, bool isDir, qsizetype i)
+{
+    if (!details_)
+        return nullptr;
+    const QStringList& listed = isDir ? details_->dirs : details_->files;
+    const std::vector<ReadEntryDetails>& found = isDir ? details_->dirDetails : details_->fileDetails;
+    if (paths.constData() != listed.constData() || paths.size() != listed.size() || size_t(i) >= found.size())
+        return nullptr;
+    const ReadEntryDetails& d = found[size_t(i)];
+    if (d.folder < 0 || size_t(d.folder) >= details_->folders.size())
+        return nullptr;
+    signed char& unchanged = folderUnchanged_[size_t(d.folder)];
+    if (unchanged < 0) {
+        const ReadFolderStamp& f = details_->folders[size_t(d.folder)];
+        struct statx now {};
+        unchanged = f.settled &&
+                    ::statx(AT_FDCWD, f.native.constData(), AT_SYMLINK_NOFOLLOW, STATX_CTIME, &now) == 0 &&
+                    now.stx_ctime.tv_sec == f.changed.tv_sec && long(now.stx_ctime.tv_nsec) == f.changed.tv_nsec;
+    }
+    return unchanged ? &d : nullptr;
+}
+
 bool ListBuilder::addRows(const QStringList& paths, bool isDir)
 {
     const bool all = h_.options->showAllColumns == 1;
     const qint16 flag = isDir ? -1 : 0;
-    for (const QString& p : paths) {
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const QString& p = paths[i];
         try {
             const qint16 small = getSysIcon(h_, p, flag);
-            platform::ListRow row = makeRow(p, isDir, all, s_.undecodable.value(p), locale_, memo_);
+            const ReadEntryDetails* found = all ? readDetails(paths, isDir, i) : nullptr;
+            platform::ListRow row;
+            if (found) {
+                row = bareRow(p, isDir, &lastDir_);
+                fillFrom(row, isDir, found->size, found->modified, found->attributes, locale_, memo_);
+            } else {
+                row = makeRow(p, isDir, all, s_.undecodable.value(p), locale_, memo_, &lastDir_);
+            }
             row.smallIcon = small;
             row.largeIcon = s_.sysIconLargeIndex;
             rows_.push_back(std::move(row));
@@ -181,6 +240,10 @@ bool ListBuilder::run()
     const bool dirs = h_.chkDirs->value() == 1 || o.alwaysShowDirs == 1;
     const bool files = h_.chkFiles->value() == 1;
     total_ = (dirs ? s_.lstDirs[0].size() : 0) + (files ? s_.lstFiles[0].size() : 0);
+    // The read's details serve this one build only.
+    details_ = std::move(s_.readDetails);
+    if (details_)
+        folderUnchanged_.assign(details_->folders.size(), -1);
     h_.statusBar->setPanelText(kMain, QStringLiteral("Building Listview..."));
     h_.statusBar->setPanelText(kSelected, QStringLiteral("Press escape to cancel..."));
     h_.lwDirectory->clear();

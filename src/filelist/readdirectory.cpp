@@ -6,6 +6,7 @@
 #include "platform/wildcard.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QStringBuilder>
@@ -13,6 +14,10 @@
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <time.h>
 #include <vector>
 
 namespace {
@@ -24,6 +29,7 @@ using platform::attr::System;
 const QString kMain = QStringLiteral("main");
 const QString kPreview = QStringLiteral("preview");
 const QString kSelected = QStringLiteral("selected");
+constexpr qint64 kYieldIntervalMs = 10;
 
 void yieldToEvents()
 {
@@ -40,12 +46,25 @@ struct Entry {
     bool typeIsDir = false;
     int queryError = 0;    // errno of a failed attribute query
     int attributes = 0;
+    qint64 size = 0;
+    timespec modified{};
 };
 
 struct Listing {
     int error = 0; // errno when the directory could not be read at all
     std::vector<Entry> entries;
+    timespec changed{}; // the directory's change time before its names were read
+    bool settled = false;
 };
+
+// A change time this much older than the clock cannot be repeated by a later
+// change, however coarse the file system's timestamps are.
+constexpr qint64 kSettledNs = 100'000'000;
+
+qint64 nanoseconds(const timespec& t)
+{
+    return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
 
 QString decodeName(const char* bytes, qsizetype n, bool* valid)
 {
@@ -67,8 +86,16 @@ Listing listDirectory(const QByteArray& nativePrefix)
         out.error = (errno == ENOENT || errno == ENOTDIR) ? 0 : errno;
         return out;
     }
-    QByteArray full = nativePrefix;
-    const qsizetype base = full.size();
+    const int fd = ::dirfd(dir);
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    struct statx self {};
+    if (::statx(fd, "", AT_EMPTY_PATH, STATX_CTIME | STATX_SIZE, &self) == 0) {
+        out.changed = {time_t(self.stx_ctime.tv_sec), long(self.stx_ctime.tv_nsec)};
+        out.settled = nanoseconds(out.changed) + kSettledNs < nanoseconds(now);
+        // Room for about as many entries as the directory's size holds names, within the list's limit.
+        out.entries.reserve(size_t(std::clamp<quint64>(self.stx_size / 24, 16, kListLimit + 1)));
+    }
     errno = 0;
     while (const dirent* d = ::readdir(dir)) {
         const qsizetype n = qsizetype(std::strlen(d->d_name));
@@ -78,12 +105,13 @@ Listing listDirectory(const QByteArray& nativePrefix)
         e.name = decodeName(d->d_name, n, &e.validName);
         e.folded = e.name.toCaseFolded();
         e.typeIsDir = d->d_type == DT_DIR;
+        // Each entry is queried once, by its bare name relative to the open directory.
         const QByteArray name = QByteArray::fromRawData(d->d_name, n);
-        full.truncate(base);
-        full.append(name);
-        if (const auto info = platform::entryInfoNative(name, ::dirfd(dir))) {
-            e.attributes = platform::attributesNative(full, *info);
+        if (const auto info = platform::entryInfoNative(name, fd)) {
+            e.attributes = platform::attributesAt(fd, nativePrefix, name, *info);
             e.typeIsDir = info->isDir;
+            e.size = info->size;
+            e.modified = info->modified;
         } else {
             e.queryError = errno ? errno : ENOENT;
         }
@@ -109,6 +137,7 @@ struct Folder {
     QString path;
     QByteArray native;
     bool undecodable = false;
+    ReadEntryDetails details; // as found in the directory above
 };
 
 // ------------------------------------------------------------ the read
@@ -129,7 +158,9 @@ private:
     Step count(int& counter);
     QString pathOf(const Folder& folder, const Entry& e);
     Folder folderOf(const Folder& folder, const Entry& e);
+    ReadEntryDetails detailsOf(const Entry& e) const;
     Step escapeTest();
+    void yieldThrottled();
     Step failure(bool cancelled);
     void clear();
     void succeed();
@@ -141,6 +172,8 @@ private:
     int mask_ = 0;
     QString filePattern_, dirPattern_;
     QStringList files_, dirs_;
+    ReadDetails details_;
+    QElapsedTimer sinceYield_;
     int fileCount_ = 0, dirCount_ = 0;
 };
 
@@ -166,6 +199,7 @@ void Reader::prepare()
     s_.lstDirs[0].clear();
     s_.lstFiles[0].clear();
     s_.undecodable.clear();
+    s_.readDetails.reset();
     yieldToEvents();
     const QString pattern = h_.txtPattern->text();
     filePattern_ = o_.usePatternForFiles == 1 ? pattern : QString();
@@ -176,7 +210,7 @@ void Reader::run()
 {
     prepare();
     // Entries are the path text followed by their name, so the text needs its separator.
-    Folder top{p_.endsWith(QLatin1Char('/')) ? p_.chopped(1) : p_, {}, false};
+    Folder top{p_.endsWith(QLatin1Char('/')) ? p_.chopped(1) : p_, {}, false, {}};
     top.native = QFile::encodeName(top.path);
     const bool sub = h_.chkSub->value() == 1;
     std::vector<Folder> found;
@@ -191,6 +225,7 @@ void Reader::run()
             Folder d = std::move(stack.back());
             stack.pop_back();
             dirs_.push_back(d.path);
+            details_.dirDetails.push_back(d.details);
             std::vector<Folder> below;
             if (readFolder(d, &below, true) == Step::Stop)
                 return;
@@ -198,8 +233,10 @@ void Reader::run()
         }
         yieldToEvents();
     } else {
-        for (const Folder& d : found)
+        for (const Folder& d : found) {
             dirs_.push_back(d.path);
+            details_.dirDetails.push_back(d.details);
+        }
     }
     succeed();
 }
@@ -210,11 +247,22 @@ Step Reader::readFolder(const Folder& folder, std::vector<Folder>* subfolders, b
     if (!prefix.endsWith('/'))
         prefix.append('/');
     const Listing listing = listDirectory(prefix);
+    details_.folders.push_back(ReadFolderStamp{prefix, listing.changed, listing.settled});
     if (readFiles(folder, listing) == Step::Stop)
         return Step::Stop;
     if (yieldBetween)
-        yieldToEvents();
+        yieldThrottled();
     return readDirs(folder, listing, subfolders);
+}
+
+// Between directories the events are served at most every few milliseconds: a
+// walk of a thousand small directories would otherwise spend much of its time there.
+void Reader::yieldThrottled()
+{
+    if (sinceYield_.isValid() && sinceYield_.elapsed() < kYieldIntervalMs)
+        return;
+    yieldToEvents();
+    sinceYield_.start();
 }
 
 Step Reader::escapeTest()
@@ -250,6 +298,7 @@ Step Reader::readFiles(const Folder& folder, const Listing& listing)
             if (count(fileCount_) == Step::Stop)
                 return Step::Stop;
             files_.push_back(pathOf(folder, e));
+            details_.fileDetails.push_back(detailsOf(e));
         }
         if (escapeTest() == Step::Stop)
             return Step::Stop;
@@ -303,10 +352,15 @@ QString Reader::pathOf(const Folder& folder, const Entry& e)
     return path;
 }
 
+ReadEntryDetails Reader::detailsOf(const Entry& e) const
+{
+    return ReadEntryDetails{e.size, e.modified, e.attributes, int(details_.folders.size()) - 1};
+}
+
 Folder Reader::folderOf(const Folder& folder, const Entry& e)
 {
     QString path = pathOf(folder, e);
-    return Folder{std::move(path), folder.native + '/' + e.nativeName, folder.undecodable || !e.validName};
+    return Folder{std::move(path), folder.native + '/' + e.nativeName, folder.undecodable || !e.validName, detailsOf(e)};
 }
 
 Step Reader::failure(bool cancelled)
@@ -357,6 +411,9 @@ void Reader::succeed()
     yieldToEvents();
     s_.lstFiles[0] = std::move(files_);
     s_.lstDirs[0] = std::move(dirs_);
+    details_.files = s_.lstFiles[0];
+    details_.dirs = s_.lstDirs[0];
+    s_.readDetails = std::make_shared<const ReadDetails>(std::move(details_));
     s_.listedDirectory = p_;
     rememberPath(h_.txtPath, p_);
     s_.previousPath = p_;
@@ -398,6 +455,7 @@ void emptyLists(FileListState& s)
     s.lstDirs[0].clear();
     s.lstFiles[0].clear();
     s.undecodable.clear();
+    s.readDetails.reset();
 }
 
 void runGate(FileListHost& h)
@@ -475,6 +533,7 @@ void dropDirectoryListing(FileListHost& host)
     s.lstDirs[0].clear();
     s.lstFiles[0].clear();
     s.undecodable.clear();
+    s.readDetails.reset();
     host.treeView->clear();
     endListWork(host);
 }

@@ -8,6 +8,7 @@
 #include "execute/undo.h"
 #include "execute/runrename.h"
 #include "filelist/fileviews.h"
+#include "filelist/generatethumbnails.h"
 #include "filelist/iconlists.h"
 #include "filelist/readdirectory.h"
 #include "filelist/selectioncount.h"
@@ -574,6 +575,7 @@ ExecuteHost FrmMain::executeHost()
     h.readDirectory = [this] { readDirectory(); };
     h.updateFileViews = [this] { updateFileViews(); };
     h.updateSelectionCount = [this](bool force) { updateSelectionCount(force); };
+    h.generateThumbnailsFreeSelect = [this] { generateThumbnailsFreeSelect(); };
     h.swapListItems = [fh = fileListHost()](int a, int b) mutable { ::swapListItems(fh, a, b); };
     h.getSysIconFreeSel = [fh = fileListHost()](const QString& path, bool isDir) mutable {
         return ::getSysIconFreeSel(fh, path, isDir ? -1 : 0);
@@ -859,6 +861,8 @@ void FrmMain::connectGate()
     chkOnlyRenameSelected->onClick = [this] { chkOnlyRenameSelected_Click(); };
     chkPreview->onClick = [this] { chkPreview_Click(); };
     chkShowTreeview->onClick = [this] { chkShowTreeview_Click(); };
+    chkThumbnails->onClick = [this] { chkThumbnails_Click(); };
+    chkThumbnailsFreeSelect->onClick = [this] { chkThumbnailsFreeSelect_Click(); };
     connect(TabStrip, &platform::TabStrip::currentChanged, this, [this] { TabStrip_Click(); });
     connect(TabStripFilemode, &platform::TabStrip::currentChanged, this, [this] { TabStripFilemode_Click(); });
     connect(cmdExecute, &QPushButton::clicked, this, [this] { cmdExecute_Click(); });
@@ -979,6 +983,75 @@ void FrmMain::chkShowTreeview_Click()
         TreeView->setFocus();
 }
 
+// A list that shows only its hint row holds no entries to draw.
+void FrmMain::chkThumbnails_Click()
+{
+    if (lwDirectory->listFont().bold()) {
+        chkThumbnails->setValue(0);
+        return;
+    }
+    if (chkThumbnails->value() != 0) {
+        chkPreview->setEnabled(false);
+        lwDirectory->setView(0);
+        chkShowTreeview->setEnabled(false);
+        if (state.files.thumbnailsShownDir == 0) {
+            stopPreview(state.preview);
+            generateThumbnails();
+        }
+    } else {
+        chkPreview->setEnabled(true);
+        lwDirectory->setView(3);
+        chkShowTreeview->setEnabled(true);
+    }
+}
+
+void FrmMain::chkThumbnailsFreeSelect_Click()
+{
+    if (lwDragDrop->listFont().bold()) {
+        chkThumbnailsFreeSelect->setValue(0);
+        return;
+    }
+    if (chkThumbnailsFreeSelect->value() != 0) {
+        chkPreview->setEnabled(false);
+        lwDragDrop->setView(0);
+        if (state.files.thumbnailsShownFreeSel == 0)
+            generateThumbnailsFreeSelect();
+    } else {
+        chkPreview->setEnabled(true);
+        lwDragDrop->setView(3);
+    }
+}
+
+void FrmMain::generateThumbnails()
+{
+    FileListHost h = fileListHost();
+    try {
+        ::generateThumbnails(h);
+    } catch (const platform::Failure& f) {
+        state.logs.logError(f.errorText() + QStringLiteral("generateThumbnails"));
+    }
+}
+
+void FrmMain::generateThumbnailsFreeSelect()
+{
+    FileListHost h = fileListHost();
+    try {
+        ::generateThumbnailsFreeSelect(h);
+    } catch (const platform::Failure& f) {
+        state.logs.logError(f.errorText() + QStringLiteral("generateThumbnailsFreeSelect"));
+    }
+}
+
+void FrmMain::resetIconLists()
+{
+    FileListHost h = fileListHost();
+    resetSysIcons(h);
+    resetSysIconsFreeSel(h);
+    reloadFreeSelectIcons(h);
+    if (chkThumbnailsFreeSelect->value() == 1 && !lwDragDrop->listFont().bold())
+        generateThumbnailsFreeSelect();
+}
+
 // ---------------------------------------------------------------- timer
 
 void FrmMain::tmrPreview_Timer()
@@ -1080,6 +1153,7 @@ FileListHost FrmMain::fileListHost()
     h.fileMode = &fileMode;
     h.executeBusy = &executeBusy;
     h.updateExecuteButton = [this] { updateExecuteButton(); };
+    h.generateThumbnails = [this] { generateThumbnails(); };
     return h;
 }
 

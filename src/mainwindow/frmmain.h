@@ -149,6 +149,15 @@ public:
     void chkOnlyRenameSelected_Click();
     void chkPreview_Click();
     void chkShowTreeview_Click();
+    void chkThumbnails_Click();
+    void chkThumbnailsFreeSelect_Click();
+    // The large pictures of each list (thumbnails of picture files).
+    void generateThumbnails();
+    void generateThumbnailsFreeSelect();
+    // Empties both lists' icon caches (a new thumbnail size): the Free Select
+    // rows get their icons again, and its thumbnails while its box is ticked;
+    // the directory list gets them from its next read.
+    void resetIconLists();
     void refreshDirectoryView();
 
     // Buttons and keys.

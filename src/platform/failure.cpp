@@ -22,6 +22,7 @@ QString failureDescription(int number)
     case failures::PermissionDenied: return QStringLiteral("Permission denied");
     case failures::PathFileAccessError: return QStringLiteral("Path/File access error");
     case failures::PathNotFound: return QStringLiteral("Path not found");
+    case failures::InvalidPicture: return QStringLiteral("Invalid picture");
     default: return QStringLiteral("Application-defined or object-defined error");
     }
 }

@@ -32,6 +32,7 @@ inline constexpr int DiskFull = 61;
 inline constexpr int PermissionDenied = 70;
 inline constexpr int PathFileAccessError = 75;
 inline constexpr int PathNotFound = 76;
+inline constexpr int InvalidPicture = 481;
 } // namespace failures
 
 // The description of a failure number ("File not found" for 53).

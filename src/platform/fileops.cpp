@@ -4,10 +4,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -188,10 +191,8 @@ void removeDirectory(const QString& path)
 static const char kDosAttrib[] = "user.DOSATTRIB";
 
 // The DOS bits stored as text "0x..", as Samba writes them; absent gives 0.
-static int readDosBits(const QByteArray& p, bool* present)
+static int parseDosBits(char* buf, ssize_t n, bool* present)
 {
-    char buf[256];
-    const ssize_t n = lgetxattr(p.constData(), kDosAttrib, buf, sizeof buf - 1);
     *present = n > 0;
     if (n <= 0)
         return 0;
@@ -200,6 +201,47 @@ static int readDosBits(const QByteArray& p, bool* present)
     if (std::sscanf(buf, "0x%x", &value) != 1 && std::sscanf(buf, "0X%x", &value) != 1)
         return 0;
     return static_cast<int>(value);
+}
+
+static int readDosBits(const QByteArray& p, bool* present)
+{
+    char buf[256];
+    return parseDosBits(buf, lgetxattr(p.constData(), kDosAttrib, buf, sizeof buf - 1), present);
+}
+
+// getxattrat (Linux 6.13): the attribute of a name relative to an open
+// directory, without walking the whole path again. The C library does not
+// wrap it yet; the number is the same on every architecture but alpha.
+#if defined(__linux__) && !defined(__alpha__)
+#ifndef SYS_getxattrat
+#define SYS_getxattrat 464
+#endif
+#define VX_HAVE_GETXATTRAT 1
+#endif
+
+static std::atomic<bool> getxattratMissing{false};
+
+static int readDosBitsAt(int dirFd, const QByteArray& dirPath, const QByteArray& name, bool* present)
+{
+    char buf[256];
+#ifdef VX_HAVE_GETXATTRAT
+    if (!getxattratMissing.load(std::memory_order_relaxed)) {
+        struct {
+            std::uint64_t value;
+            std::uint32_t size;
+            std::uint32_t flags;
+        } args{reinterpret_cast<std::uintptr_t>(buf), std::uint32_t(sizeof buf - 1), 0};
+        const long n =
+            ::syscall(SYS_getxattrat, dirFd, name.constData(), AT_SYMLINK_NOFOLLOW, kDosAttrib, &args, sizeof args);
+        // An older kernel does not know the call; a sandbox may refuse it.
+        if (n >= 0 || (errno != ENOSYS && errno != EPERM))
+            return parseDosBits(buf, ssize_t(n), present);
+        getxattratMissing.store(true, std::memory_order_relaxed);
+    }
+#else
+    Q_UNUSED(dirFd);
+#endif
+    return readDosBits(dirPath + name, present);
 }
 
 static void writeDosBits(const QByteArray& p, int bits)
@@ -223,10 +265,9 @@ int getAttributes(const QString& path)
     return attributesNative(native(path), *info);
 }
 
-int attributesNative(const QByteArray& nativePath, const EntryInfo& info)
+// The bits from the stored DOS bits, the entry's information and whether its name starts with a dot.
+static int attributesFrom(int dos, bool dotName, const EntryInfo& info)
 {
-    bool present = false;
-    const int dos = info.isSymlink ? 0 : readDosBits(nativePath, &present);
     int a = 0;
     if (info.isDir) {
         a |= attr::Directory;
@@ -234,12 +275,26 @@ int attributesNative(const QByteArray& nativePath, const EntryInfo& info)
     } else if (!info.isSymlink && (info.mode & 0222) == 0) {
         a |= attr::ReadOnly;
     }
-    const qsizetype slash = nativePath.lastIndexOf('/');
-    const bool dotName = nativePath.size() > slash + 1 && nativePath.at(slash + 1) == '.';
     if (dotName || (dos & attr::Hidden))
         a |= attr::Hidden;
     a |= dos & (attr::System | attr::Archive);
     return a;
+}
+
+int attributesNative(const QByteArray& nativePath, const EntryInfo& info)
+{
+    bool present = false;
+    const int dos = info.isSymlink ? 0 : readDosBits(nativePath, &present);
+    const qsizetype slash = nativePath.lastIndexOf('/');
+    const bool dotName = nativePath.size() > slash + 1 && nativePath.at(slash + 1) == '.';
+    return attributesFrom(dos, dotName, info);
+}
+
+int attributesAt(int dirFd, const QByteArray& dirPath, const QByteArray& name, const EntryInfo& info)
+{
+    bool present = false;
+    const int dos = info.isSymlink ? 0 : readDosBitsAt(dirFd, dirPath, name, &present);
+    return attributesFrom(dos, name.startsWith('.'), info);
 }
 
 void setAttributes(const QString& path, int attributes)

@@ -68,6 +68,10 @@ void removeDirectory(const QString& path);
 int getAttributes(const QString& path);
 // The same bits from an entry's bytes on disk and its information, without a second lstat.
 int attributesNative(const QByteArray& nativePath, const EntryInfo& info);
+// The same for the entry `name` of the open directory `dirFd`, whose path
+// (ending in "/") is `dirPath`; the path is used only where the system cannot
+// query relative to the directory.
+int attributesAt(int dirFd, const QByteArray& dirPath, const QByteArray& name, const EntryInfo& info);
 // Writes exactly the R/H/S/A bits of `attributes`; other bits are untouched.
 void setAttributes(const QString& path, int attributes);
 // "[RHSA]" with "-" for every clear bit.

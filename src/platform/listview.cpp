@@ -13,19 +13,44 @@ int ImageList::add(const QString& key, const QPixmap& pixmap)
 {
     images.push_back(pixmap);
     keys.push_back(key);
+    if (byKey_.contains(key))
+        duplicates_ = true;
+    else
+        byKey_.insert(key, count());
     return count();
 }
 
 int ImageList::indexOfKey(const QString& key) const
 {
-    const qsizetype i = keys.indexOf(key);
-    return i < 0 ? 0 : int(i) + 1;
+    return byKey_.value(key, 0);
+}
+
+void ImageList::setKey(int index, const QString& key)
+{
+    if (index < 1 || index > count())
+        return;
+    const QString old = keys[index - 1];
+    keys[index - 1] = key;
+    if (byKey_.value(old) == index) {
+        byKey_.remove(old);
+        // Another entry with the old key (never made by the program) takes its place.
+        const qsizetype other = duplicates_ ? keys.indexOf(old) : -1;
+        if (other >= 0)
+            byKey_.insert(old, int(other) + 1);
+    }
+    const int holder = byKey_.value(key, 0);
+    if (holder != 0)
+        duplicates_ = true;
+    if (holder == 0 || holder > index)
+        byKey_.insert(key, index);
 }
 
 void ImageList::clear()
 {
     images.clear();
     keys.clear();
+    byKey_.clear();
+    duplicates_ = false;
 }
 
 QPixmap ImageList::image(int index) const

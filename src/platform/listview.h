@@ -1,6 +1,7 @@
 #pragma once
 #include <QAbstractTableModel>
 #include <QFont>
+#include <QHash>
 #include <QIcon>
 #include <QItemSelectionModel>
 #include <QPixmap>
@@ -17,15 +18,23 @@ class QStackedLayout;
 namespace platform {
 
 // A keyed list of pictures, indexed from 1 like the lists the rows refer to.
+// Keys are found through a hash, so a list of tens of thousands of path keys
+// stays cheap to search; change a key only through setKey.
 struct ImageList {
     QSize size{16, 16};
     std::vector<QPixmap> images;
     QStringList keys;
     int add(const QString& key, const QPixmap& pixmap);
     int indexOfKey(const QString& key) const; // 0 when missing
+    // Gives entry `index` (from 1) a new key; the first of equal keys is found.
+    void setKey(int index, const QString& key);
     void clear();
     int count() const { return static_cast<int>(images.size()); }
     QPixmap image(int index) const;
+
+private:
+    QHash<QString, int> byKey_; // key -> index from 1
+    bool duplicates_ = false;   // some key stands twice: a removed key may still be found
 };
 
 // One row: Text and SubItems(1..9) as cells 0..9, icon indexes, and what the

@@ -34,7 +34,7 @@ public:
     virtual bool openUrl(const QUrl& url) = 0;
 
     // Escape pressed while the program's main window was in front, since the last call.
-    bool takeEscape();
+    virtual bool takeEscape();
     // Long work calls this as it starts: only a press during the work cancels it.
     void clearEscape() { escapeLatched_ = false; }
     // Like takeEscape, but first lets pending key events arrive (at most every

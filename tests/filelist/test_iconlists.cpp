@@ -76,10 +76,13 @@ TEST_F(FileListTest, DefaultIconIndexes)
         int alwaysShowDirs, dirsBox, useSysIcons;
         qint16 isDir, expected;
     };
+    // 4: the directory's own entry after the three defaults (the desktop's folder icon).
     const Case cases[] = {
-        {0, 1, 1, -1, 2}, {0, 1, 1, 0, 1}, {1, 0, 1, -1, 3}, {1, 0, 0, -1, 3},
-        {1, 0, 1, 0, 1},  {1, 2, 1, -1, 2}, {1, 1, 1, -1, 2}, {0, 0, 0, -1, 2},
+        {0, 1, 1, -1, 4}, {0, 1, 1, 0, 1}, {1, 0, 1, -1, 3}, {1, 0, 0, -1, 3},
+        {1, 0, 1, 0, 1},  {1, 2, 1, -1, 4}, {1, 1, 1, -1, 4}, {0, 0, 0, -1, 2},
     };
+    resetSysIcons(host);
+    resetSysIconsFreeSel(host);
     for (const Case& c : cases) {
         options.alwaysShowDirs = c.alwaysShowDirs;
         options.useSysIcons = c.useSysIcons;
@@ -89,6 +92,9 @@ TEST_F(FileListTest, DefaultIconIndexes)
         EXPECT_EQ(files.sysIconLargeIndex, c.expected);
     }
     options.alwaysShowDirs = 1;
+    options.useSysIcons = 1;
     chkDirs->setValue(0);
-    EXPECT_EQ(getSysIconFreeSel(host, "/p/x", -1), 2) << "the collection has no ghost directories";
+    EXPECT_EQ(getSysIconFreeSel(host, "/p/x", -1), 4) << "the collection has no ghost directories";
+    options.useSysIcons = 0;
+    EXPECT_EQ(getSysIconFreeSel(host, "/p/y", -1), 2);
 }

@@ -127,8 +127,12 @@ TEST_F(FileListTest, RebuildLeavesRowsUnselectedInNameOrderWithDirectoriesFirst)
     EXPECT_TRUE(window->isEnabled());
     EXPECT_EQ(ui.mousePointer(), 0);
     EXPECT_GE(gateRuns, 1);
-    for (int i = 0; i < lwDirectory->count(); ++i)
-        EXPECT_EQ(lwDirectory->row(i).smallIcon, lwDirectory->row(i).isDir ? defaultIcon::Dir : defaultIcon::File);
+    // Directories have their own icon entry, files one per extension.
+    for (int i = 0; i < lwDirectory->count(); ++i) {
+        const platform::ListRow& r = lwDirectory->row(i);
+        EXPECT_EQ(files.imagelistSysIcons.keys.at(r.smallIcon - 1), r.isDir ? dir() + r.text() : QString(">TXT"));
+        EXPECT_EQ(files.imagelistSysIconsLarge.keys.at(r.largeIcon - 1), r.isDir ? dir() + r.text() : QString(">TXT"));
+    }
 }
 
 TEST_F(FileListTest, GhostDirectoriesWhileDirectoriesAreUnticked)
@@ -144,7 +148,7 @@ TEST_F(FileListTest, GhostDirectoriesWhileDirectoriesAreUnticked)
     EXPECT_EQ(panel("main"), "1 Files, 0 Directories");
     chkDirs->setValue(1);
     updateFileViews(host);
-    EXPECT_EQ(lwDirectory->row(0).smallIcon, defaultIcon::Dir);
+    EXPECT_EQ(files.imagelistSysIcons.keys.at(lwDirectory->row(0).smallIcon - 1), dir() + "d");
     EXPECT_EQ(panel("main"), "1 Files, 1 Directories");
 }
 
@@ -211,4 +215,111 @@ TEST_F(FileListTest, ThumbnailsAreAskedForAfterTheRows)
     readAndShow(dir());
     EXPECT_EQ(made, 1);
     EXPECT_EQ(lwDirectory->view(), 0);
+}
+
+namespace {
+
+// The read's details as they are once the directories have been quiet for a
+// while: only then does the row build trust them.
+void settle(FileListState& files)
+{
+    ASSERT_TRUE(files.readDetails);
+    auto settled = std::make_shared<ReadDetails>(*files.readDetails);
+    for (ReadFolderStamp& f : settled->folders)
+        f.settled = true;
+    files.readDetails = settled;
+}
+
+std::vector<platform::ListRow> allRows(const platform::ListView* lw)
+{
+    std::vector<platform::ListRow> rows;
+    for (int i = 0; i < lw->count(); ++i)
+        rows.push_back(lw->row(i));
+    return rows;
+}
+
+} // namespace
+
+// Detail rows built from what the read found equal rows built by asking every
+// entry again, across subdirectories, attribute bits, sizes and dates.
+TEST_F(FileListTest, DetailRowsFromTheReadEqualThoseFromFreshQueries)
+{
+    options.showAllColumns = 1;
+    options.processHidden = 1;
+    options.processSystem = 1;
+    chkSub->setValue(1);
+    writeFile("a.txt", QByteArray(4321, 'a'));
+    const QString ro = writeFile("ro.txt", "r");
+    platform::setAttributes(ro, platform::attr::ReadOnly);
+    const QString hs = writeFile("hs.txt");
+    platform::setAttributes(hs, platform::attr::Hidden | platform::attr::System | platform::attr::Archive);
+    writeFile(".dot");
+    const QString sub = makeDir("sub");
+    platform::setAttributes(sub, platform::attr::ReadOnly);
+    writeFile("sub/inner.bin", QByteArray(99, 'i'));
+    makeDir("sub/deeper");
+    platform::setFileTimes(work() + "/a.txt", std::nullopt,
+                           platform::toTimespec(QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6))));
+
+    read(dir());
+    settle(files);
+    ASSERT_TRUE(updateListview(host));
+    const auto fromRead = allRows(lwDirectory);
+    EXPECT_FALSE(files.readDetails) << "the details serve one build";
+    ASSERT_TRUE(updateListview(host));
+    const auto fresh = allRows(lwDirectory);
+    ASSERT_EQ(fromRead.size(), fresh.size());
+    ASSERT_EQ(fresh.size(), 7u);
+    for (size_t i = 0; i < fresh.size(); ++i) {
+        EXPECT_EQ(fromRead[i].isDir, fresh[i].isDir) << i;
+        EXPECT_EQ(fromRead[i].sizeBytes, fresh[i].sizeBytes) << i;
+        for (int c = 0; c < 10; ++c)
+            EXPECT_EQ(fromRead[i].cells[c], fresh[i].cells[c]) << fresh[i].cells[Name].toStdString() << " " << c;
+    }
+}
+
+// The read's details are used only while they still describe the entry: a
+// change of the entry's directory, of the lists or a second build asks again.
+TEST_F(FileListTest, DetailRowsAskAgainOnceTheReadNoLongerHolds)
+{
+    options.showAllColumns = 1;
+    const QString grows = writeFile("grows.txt", "123");
+    const auto grow = [&] {
+        QFile f(grows);
+        ASSERT_TRUE(f.open(QIODevice::Append));
+        f.write(QByteArray(7, 'x'));
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> between;
+        bool buildTwice;
+        qint64 shown; // -1: the build fails as for any entry gone since the read
+    };
+    const Case cases[] = {
+        // The directory holds the same names: the read's size is the one shown.
+        {"file written, directory unchanged", [&] { grow(); }, false, 3},
+        {"an entry added to the directory", [&] { grow(); writeFile("new.txt"); }, false, 10},
+        {"a listed entry removed from the directory", [&] { grow(); QFile::remove(work() + "/new.txt"); }, false, -1},
+        {"the list changed after the read", [&] { grow(); files.lstFiles[0].detach(); files.lstFiles[0][0] = grows; },
+         false, 10},
+        {"a second build", [&] { grow(); }, true, 10},
+    };
+    for (const Case& c : cases) {
+        QFile::resize(grows, 3);
+        read(dir());
+        settle(files);
+        c.between();
+        if (c.shown < 0) {
+            EXPECT_FALSE(updateListview(host)) << c.what;
+            EXPECT_EQ(panel("selected"), "Error Building Listview!") << c.what;
+            continue;
+        }
+        ASSERT_TRUE(updateListview(host)) << c.what;
+        if (c.buildTwice) {
+            ASSERT_TRUE(updateListview(host)) << c.what;
+        }
+        const int row = rowNames().indexOf("grows.txt");
+        ASSERT_GE(row, 0) << c.what;
+        EXPECT_EQ(lwDirectory->row(row).sizeBytes, c.shown) << c.what;
+    }
 }

@@ -1,6 +1,7 @@
 #include "mainwindow/frmmain.h"
 #include "test_support.h"
 
+#include <QApplication>
 #include <QTest>
 
 class MainWindowTest : public TempEnv {
@@ -143,4 +144,88 @@ TEST_F(MainWindowTest, GateFollowsPanelInput)
     w->frame_Click(14); // batch replace with an empty list
     EXPECT_TRUE(w->optReplaceBatch->isChecked());
     EXPECT_FALSE(w->cmdExecute->isEnabled());
+}
+
+TEST_F(MainWindowTest, ThumbnailBoxesSwitchTheViewAndMakePicturesOnce)
+{
+    start();
+    auto click = [](QCheckBox* box) { QTest::mouseClick(box, Qt::LeftButton, {}, indicatorPoint(box)); };
+    // The hint row holds no entries: the box does not tick.
+    ASSERT_TRUE(w->lwDirectory->listFont().bold());
+    ASSERT_EQ(w->lwDirectory->text(0), "Please choose a working directory...");
+    const int hintView = w->lwDirectory->view();
+    click(w->chkThumbnails);
+    EXPECT_EQ(w->chkThumbnails->value(), 0);
+    EXPECT_EQ(w->lwDirectory->view(), hintView);
+    EXPECT_TRUE(w->chkPreview->isEnabled());
+
+    QImage picture(120, 80, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    ASSERT_TRUE(picture.save(writeFile("photo.jpg"), "JPG"));
+    listSample();
+    int generated = 0;
+    ui.onEscapeRead = [&] { ++generated; };
+    click(w->chkThumbnails);
+    EXPECT_EQ(w->chkThumbnails->value(), 1);
+    EXPECT_EQ(w->lwDirectory->view(), 0);
+    EXPECT_FALSE(w->chkPreview->isEnabled());
+    EXPECT_FALSE(w->chkShowTreeview->isEnabled());
+    EXPECT_EQ(generated, 3);
+    EXPECT_EQ(w->state.files.thumbnailsShownDir, -1);
+    EXPECT_TRUE(w->isEnabled());
+    EXPECT_EQ(w->StatusBar->panelText("main"), "3 Files, 0 Directories");
+    const platform::ImageList& large = w->state.files.imagelistSysIconsLarge;
+    int photo = -1;
+    for (int i = 0; i < w->lwDirectory->count(); ++i)
+        if (w->lwDirectory->text(i) == "photo.jpg")
+            photo = i;
+    ASSERT_GE(photo, 0);
+    EXPECT_EQ(large.keys.at(w->lwDirectory->row(photo).largeIcon - 1), work() + "/photo.jpg");
+
+    click(w->chkThumbnails);
+    EXPECT_EQ(w->lwDirectory->view(), 3);
+    EXPECT_TRUE(w->chkPreview->isEnabled());
+    EXPECT_TRUE(w->chkShowTreeview->isEnabled());
+    click(w->chkThumbnails);
+    EXPECT_EQ(w->lwDirectory->view(), 0);
+    EXPECT_EQ(generated, 3) << "the pictures are made once";
+
+    // The Free Select list's box refuses while the list shows "Drop files here...".
+    w->TabStripFilemode->selectKey("dragdrop");
+    click(w->chkThumbnailsFreeSelect);
+    EXPECT_EQ(w->chkThumbnailsFreeSelect->value(), 0);
+    EXPECT_EQ(w->lwDragDrop->view(), 1);
+}
+
+TEST_F(MainWindowTest, ANewThumbnailSizeRemakesTheFreeSelectPictures)
+{
+    start();
+    QImage picture(120, 80, QImage::Format_RGB32);
+    picture.fill(Qt::darkBlue);
+    ASSERT_TRUE(picture.save(writeFile("photo.jpg"), "JPG"));
+    writeFile("notes.txt");
+    w->TabStripFilemode->selectKey("dragdrop");
+    w->lwDragDrop->setListFont(QApplication::font());
+    std::vector<platform::ListRow> rows(2);
+    rows[0].cells[0] = "photo.jpg";
+    rows[1].cells[0] = "notes.txt";
+    for (platform::ListRow& r : rows)
+        r.cells[2] = work() + "/";
+    w->lwDragDrop->setRows(rows);
+    QTest::mouseClick(w->chkThumbnailsFreeSelect, Qt::LeftButton, {}, indicatorPoint(w->chkThumbnailsFreeSelect));
+    ASSERT_EQ(w->state.files.thumbnailsShownFreeSel, -1);
+    EXPECT_EQ(w->lwDragDrop->view(), 0);
+
+    w->listOptions.thumbsWidth = 96;
+    w->listOptions.thumbsHeight = 40;
+    w->resetIconLists();
+    const platform::ImageList& small = w->state.files.imagelistSysIconsFreeSelect;
+    const platform::ImageList& large = w->state.files.imagelistSysIconsFreeSelectLarge;
+    EXPECT_EQ(large.keys.at(w->lwDragDrop->row(0).largeIcon - 1), work() + "/photo.jpg");
+    EXPECT_EQ(large.image(w->lwDragDrop->row(0).largeIcon).size(), QSize(96, 40));
+    EXPECT_EQ(small.keys.at(w->lwDragDrop->row(0).smallIcon - 1), ">JPG");
+    EXPECT_EQ(small.keys.at(w->lwDragDrop->row(1).smallIcon - 1), ">TXT");
+    EXPECT_EQ(large.keys.at(w->lwDragDrop->row(1).largeIcon - 1), ">TXT");
+    EXPECT_EQ(w->state.files.thumbnailsShownFreeSel, -1);
+    EXPECT_EQ(w->state.files.imagelistSysIconsLarge.size, QSize(96, 40));
 }

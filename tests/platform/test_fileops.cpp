@@ -2,10 +2,12 @@
 #include "platform/fileops.h"
 #include "test_support.h"
 
+#include <fcntl.h>
 #include <QDir>
 #include <QFile>
 #include <sys/stat.h>
 #include <sys/xattr.h>
+#include <unistd.h>
 
 using namespace platform;
 
@@ -125,6 +127,43 @@ TEST_F(FileOpsTest, OtherDosBitsAreKeptAndDotNamesStayHidden)
     EXPECT_NE(failureOf([&] { setAttributes(dot, 0); }), 0);
     EXPECT_EQ(failureOf([&] { setAttributes(dot, attr::Hidden | attr::Archive); }), 0);
     EXPECT_EQ(getAttributes(dot), attr::Hidden | attr::Archive);
+}
+
+// The query relative to an open directory answers what the query by path answers.
+TEST_F(FileOpsTest, AttributesByNameInAnOpenDirectoryMatchThoseByPath)
+{
+    const QString f = writeFile("f.txt");
+    setAttributes(f, attr::Hidden | attr::System | attr::Archive);
+    const QString ro = writeFile("ro.txt");
+    setAttributes(ro, attr::ReadOnly);
+    const QString dot = writeFile(".dot");
+    const QString d = makeDir("d");
+    setAttributes(d, attr::ReadOnly | attr::System);
+    const QString plain = writeFile("plain");
+    const QString link = work() + "/link";
+    ASSERT_EQ(::symlink("f.txt", QFile::encodeName(link).constData()), 0);
+    const QByteArray prefix = QFile::encodeName(work()) + '/';
+    const int fd = ::open(prefix.constData(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(fd, 0);
+    const struct {
+        const char* name;
+        int expected;
+    } cases[] = {
+        {"f.txt", attr::Hidden | attr::System | attr::Archive},
+        {"ro.txt", attr::ReadOnly},
+        {".dot", attr::Hidden},
+        {"d", attr::Directory | attr::ReadOnly | attr::System},
+        {"plain", 0},
+        {"link", 0}, // a link's own bits: the target's are never read through it
+    };
+    for (const auto& c : cases) {
+        const QByteArray name(c.name);
+        const auto info = entryInfoNative(name, fd);
+        ASSERT_TRUE(info) << c.name;
+        EXPECT_EQ(attributesAt(fd, prefix, name, *info), c.expected) << c.name;
+        EXPECT_EQ(attributesNative(prefix + name, *info), c.expected) << c.name;
+    }
+    ::close(fd);
 }
 
 TEST_F(FileOpsTest, FileTimesWithNanosecondsAndBirthTime)

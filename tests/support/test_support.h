@@ -70,6 +70,15 @@ public:
         return true;
     }
     bool leftButtonDown() const override { return leftDown; }
+    // Runs each time the program reads the Escape key, before it is read; a
+    // test presses Escape (latchEscape) or looks at the window from here.
+    std::function<void()> onEscapeRead;
+    bool takeEscape() override
+    {
+        if (onEscapeRead)
+            onEscapeRead();
+        return UiService::takeEscape();
+    }
 
 protected:
     void pumpEvents() override {}

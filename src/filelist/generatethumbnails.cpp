@@ -1,0 +1,95 @@
+#include "filelist/generatethumbnails.h"
+#include "filelist/iconlists.h"
+#include "platform/datetext.h"
+#include "platform/fileops.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+const QString kMain = QStringLiteral("main");
+const QString kSelected = QStringLiteral("selected");
+
+// The busy state of one run, undone when the run ends in any way.
+class BusyScope {
+public:
+    explicit BusyScope(FileListHost& h) : h_(h)
+    {
+        if (h_.window)
+            h_.window->setEnabled(false);
+        pointer_ = h_.ui->mousePointer();
+        h_.ui->setMousePointer(11);
+        main_ = h_.statusBar->panelText(kMain);
+        h_.statusBar->setPanelText(kMain, QStringLiteral("Generating Thumbnails..."));
+        selected_ = h_.statusBar->panelText(kSelected);
+        h_.statusBar->setPanelText(kSelected, QStringLiteral("Press escape to cancel..."));
+        h_.files->makeThumbnailsNow = -1;
+        h_.ui->clearEscape();
+    }
+    ~BusyScope()
+    {
+        h_.files->makeThumbnailsNow = 0;
+        h_.statusBar->setPanelText(kMain, main_);
+        h_.statusBar->setPanelText(kSelected, selected_);
+        // A run's or an Undo's window keeps the main window disabled and the hourglass.
+        const bool executing = h_.executeBusy && *h_.executeBusy != 0;
+        if (!executing && h_.window)
+            h_.window->setEnabled(true);
+        h_.ui->setMousePointer(executing ? pointer_ : 0);
+    }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    FileListHost& h_;
+    QString main_, selected_;
+    int pointer_ = 0;
+};
+
+using Lookup = qint16 (*)(FileListHost&, const QString&, qint16);
+
+// True when every row was visited.
+bool run(FileListHost& h, platform::ListView* list, Lookup lookup)
+{
+    BusyScope busy(h);
+    QCoreApplication::processEvents();
+    const int n = list->count();
+    QString shown;
+    for (int i = 0; i < n; ++i) {
+        const QString path = list->subItem(i, 2) + list->text(i);
+        // A path that is not a file (a directory, or gone since the list was built) counts as a directory.
+        const qint16 isDir = platform::entryExists(path, 39) ? 0 : -1;
+        lookup(h, path, isDir);
+        list->row(i).largeIcon = h.files->sysIconLargeIndex;
+        list->model()->markChanged(i);
+        const QString text = QStringLiteral("Generating Thumbnails... %1%")
+                                 .arg(int(platform::roundHalfEven(double(i + 1) / double(n) * 100.0)));
+        // Rewriting an unchanged text costs more than it shows.
+        if (text != shown) {
+            shown = text;
+            h.statusBar->setPanelText(kMain, text);
+        }
+        if (h.ui->pollEscape()) {
+            list->flush();
+            return false;
+        }
+    }
+    list->flush();
+    return true;
+}
+
+} // namespace
+
+void generateThumbnails(FileListHost& host)
+{
+    if (run(host, host.lwDirectory, &getSysIcon))
+        host.files->thumbnailsShownDir = -1;
+}
+
+void generateThumbnailsFreeSelect(FileListHost& host)
+{
+    host.preview->previewRequested = 0;
+    host.preview->previewToken = -1;
+    if (run(host, host.lwDragDrop, &getSysIconFreeSel))
+        host.files->thumbnailsShownFreeSel = -1;
+}

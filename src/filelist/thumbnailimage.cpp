@@ -1,0 +1,209 @@
+#include "filelist/thumbnailimage.h"
+#include "platform/failure.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <QFile>
+#include <QImageReader>
+#include <QPainter>
+#include <sys/stat.h>
+
+namespace {
+
+quint32 readUnsigned(const QByteArray& b, qsizetype at, int size, bool bigEndian)
+{
+    quint32 v = 0;
+    for (int i = 0; i < size; ++i) {
+        const quint32 byte = quint8(b[at + (bigEndian ? i : size - 1 - i)]);
+        v = (v << 8) | byte;
+    }
+    return v;
+}
+
+// The small JPEG a camera stores beside the photo (the Exif thumbnail, in the
+// second directory of the APP1 segment), or nothing. Every offset is checked
+// against the segment; only the first 64 KB of the file are looked at.
+QByteArray exifThumbnail(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray head = file.read(65536);
+    if (head.size() < 4 || quint8(head[0]) != 0xFF || quint8(head[1]) != 0xD8)
+        return {};
+    qsizetype pos = 2;
+    // The Exif segment comes among the first application segments.
+    for (int segment = 0; segment < 16 && pos + 4 <= head.size(); ++segment) {
+        if (quint8(head[pos]) != 0xFF)
+            return {};
+        const int marker = quint8(head[pos + 1]);
+        if (marker < 0xE0 || marker > 0xEF)
+            return {};
+        const qsizetype length = qsizetype(readUnsigned(head, pos + 2, 2, true));
+        if (length < 2 || pos + 2 + length > head.size())
+            return {};
+        if (marker == 0xE1 && length >= 16 && head.mid(pos + 4, 6) == QByteArray("Exif\0\0", 6)) {
+            const QByteArray tiff = head.mid(pos + 10, length - 8);
+            const bool be = tiff.startsWith("MM");
+            if (!be && !tiff.startsWith("II"))
+                return {};
+            auto u16 = [&](qsizetype at) { return at + 2 <= tiff.size() ? readUnsigned(tiff, at, 2, be) : 0u; };
+            auto u32 = [&](qsizetype at) { return at + 4 <= tiff.size() ? readUnsigned(tiff, at, 4, be) : 0u; };
+            const quint32 ifd0 = u32(4);
+            if (ifd0 < 8 || ifd0 + 2 > quint32(tiff.size()))
+                return {};
+            const quint32 ifd1 = u32(ifd0 + 2 + 12 * u16(ifd0));
+            if (ifd1 < 8 || ifd1 + 2 > quint32(tiff.size()))
+                return {};
+            quint32 offset = 0, size = 0;
+            const quint32 entries = u16(ifd1);
+            for (quint32 e = 0; e < entries && e < 64; ++e) {
+                const qsizetype at = qsizetype(ifd1) + 2 + 12 * qsizetype(e);
+                if (u16(at) == 0x0201)
+                    offset = u32(at + 8);
+                else if (u16(at) == 0x0202)
+                    size = u32(at + 8);
+            }
+            if (offset == 0 || size == 0 || quint64(offset) + size > quint64(tiff.size()))
+                return {};
+            return tiff.mid(offset, size);
+        }
+        pos += 2 + length;
+    }
+    return {};
+}
+
+// A stored thumbnail serves when it is at least the drawn size and shows the
+// whole photo (same proportions; some cameras pad theirs with bars).
+QImage usableExifThumbnail(const QString& path, QSize natural, QSize wanted)
+{
+    const QByteArray bytes = exifThumbnail(path);
+    if (bytes.isEmpty())
+        return {};
+    QImage small;
+    if (!small.loadFromData(bytes, "JPG") || small.width() < wanted.width() || small.height() < wanted.height())
+        return {};
+    const double a = double(natural.width()) / natural.height();
+    const double b = double(small.width()) / small.height();
+    if (std::abs(a - b) > 0.02 * a)
+        return {};
+    return small;
+}
+
+} // namespace
+
+ThumbnailPlacement placeThumbnail(QSize picture, QSize cell, int thumbsAspect, int thumbsBorder)
+{
+    const float cellW = float(cell.width()), cellH = float(cell.height());
+    const float imgW = float(picture.width()), imgH = float(picture.height());
+    ThumbnailPlacement p;
+    p.framed = thumbsBorder == 1;
+    if (imgW <= cellW && imgH <= cellH) {
+        const float x = cellW / 2 - imgW / 2;
+        const float y = cellH / 2 - imgH / 2;
+        p.picture = QRectF(x, y, imgW, imgH);
+        p.frameFrom = QPointF(x - 1, y - 1);
+        p.frameTo = QPointF(x + imgW, y + imgH);
+        return p;
+    }
+    float newW, newH;
+    if (imgW > imgH) {
+        newW = cellW;
+        newH = cellW / (imgW / imgH);
+    } else {
+        newH = cellH;
+        newW = cellH / (imgH / imgW);
+    }
+    if (thumbsAspect == 1) {
+        const float x = cellW / 2 - newW / 2;
+        const float y = cellH / 2 - newH / 2;
+        p.picture = QRectF(x, y, newW, newH);
+        p.frameFrom = QPointF(x, y);
+        p.frameTo = QPointF(x + newW - 1, y + newH - 1);
+    } else {
+        p.picture = QRectF(0, 0, cellW, cellH);
+        p.frameFrom = QPointF(0, 0);
+        p.frameTo = QPointF(cellW - 1, cellH - 1);
+    }
+    return p;
+}
+
+QImage loadThumbnailPicture(const QString& path, QSize cell, int thumbsAspect, QSize* natural)
+{
+    const QByteArray native = QFile::encodeName(path);
+    struct stat st {};
+    if (::lstat(native.constData(), &st) != 0)
+        throw platform::failureFromErrno(errno);
+    // A directory, a link or a device is never opened as a picture.
+    if (S_ISDIR(st.st_mode))
+        throw platform::makeFailure(platform::failures::PathFileAccessError);
+    if (!S_ISREG(st.st_mode))
+        throw platform::makeFailure(platform::failures::InvalidPicture);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw platform::failureFromErrno(file.error() == QFileDevice::PermissionsError ? EACCES : EIO);
+    QImageReader reader(&file);
+    reader.setDecideFormatFromContent(true);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty())
+        throw platform::makeFailure(platform::failures::InvalidPicture);
+    *natural = size;
+    const QRectF target = placeThumbnail(size, cell, thumbsAspect, 0).picture;
+    const QSize wanted(std::max(1, int(std::ceil(target.width()))), std::max(1, int(std::ceil(target.height()))));
+    const bool shrinking = wanted.width() < size.width() && wanted.height() < size.height();
+    if (shrinking && reader.supportsOption(QImageIOHandler::ScaledSize)) {
+        if (reader.format() == "jpeg") {
+            // libjpeg decodes at 1/2, 1/4 or 1/8 of the size for a fraction of the
+            // work; Qt's handler does so only below its quality threshold of 50.
+            int d = 8;
+            while (d > 1 && (size.width() / d < wanted.width() || size.height() / d < wanted.height()))
+                d /= 2;
+            if (d > 1) {
+                reader.setQuality(49);
+                reader.setScaledSize(QSize(size.width() / d, size.height() / d));
+            }
+        } else {
+            reader.setScaledSize(wanted);
+        }
+    }
+    QImage image;
+    // A camera's own small copy costs a millisecond; decoding 12 megapixels,
+    // even at an eighth, tens of them.
+    if (shrinking && reader.format() == "jpeg")
+        image = usableExifThumbnail(path, size, wanted);
+    if (image.isNull())
+        image = reader.read();
+    if (image.isNull())
+        throw platform::makeFailure(platform::failures::InvalidPicture);
+    // Averaging every source pixel gives a calm small picture; the painter only
+    // places it, at a fraction of a pixel.
+    if (shrinking && image.width() > wanted.width() && image.height() > wanted.height())
+        image = image.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return image;
+}
+
+QPixmap drawThumbnail(const QImage& picture, QSize natural, QSize cell, int thumbsAspect, int thumbsBorder)
+{
+    const ThumbnailPlacement p = placeThumbnail(natural, cell, thumbsAspect, thumbsBorder);
+    QImage out(cell, QImage::Format_ARGB32_Premultiplied);
+    out.fill(Qt::transparent);
+    QPainter painter(&out);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, p.picture.size() != QSizeF(picture.size()));
+    painter.drawImage(p.picture, picture, QRectF(QPointF(0, 0), QSizeF(picture.size())));
+    if (p.framed) {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(Qt::black, 0));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(p.frameFrom, p.frameTo));
+    }
+    painter.end();
+    return QPixmap::fromImage(std::move(out));
+}
+
+QPixmap renderThumbnail(const QString& path, QSize cell, int thumbsAspect, int thumbsBorder)
+{
+    QSize natural;
+    const QImage picture = loadThumbnailPicture(path, cell, thumbsAspect, &natural);
+    return drawThumbnail(picture, natural, cell, thumbsAspect, thumbsBorder);
+}
