@@ -2,7 +2,7 @@
 // controls, keys typed into the boxes, tags chosen from the drop-down lists.
 #include "mainwindow/frmmain.h"
 #include "mainwindow/panelhandlers.h"
-#include "mainwindow/taglists.h"
+#include "platform/settingsstore.h"
 #include "test_support.h"
 
 #include <QAbstractItemView>
@@ -598,4 +598,33 @@ TEST_F(PanelsTest, HiddenPanelsPassTheFocusOn)
             EXPECT_FALSE(hidden->isAncestorOf(f)) << f->objectName().toStdString();
         QTest::keyClick(f, Qt::Key_Tab);
     }
+}
+
+// Stored values run the same handlers as a user's change, so the looks follow them.
+TEST_F(PanelsTest, StoredValuesSetTheLooksTheyImply)
+{
+    {
+        platform::SettingsStore s;
+        for (const auto& [key, value] : std::vector<std::pair<QString, QString>>{{"chkEnumAutoZeros", "1"},
+                                                                                 {"chkEnumResetBetweenDirs", "1"},
+                                                                                 {"chkDateDate", "0"},
+                                                                                 {"chkDateTime", "0"},
+                                                                                 {"chkR", "1"},
+                                                                                 {"optAttrib", "0"}})
+            s.setValue(key, value);
+        s.sync();
+    }
+    start();
+    EXPECT_EQ(w->chkEnumAutoZeros->value(), 0);
+    EXPECT_FALSE(w->chkEnumAutoZeros->isEnabled());
+    EXPECT_TRUE(w->txtEnumZeros->isEnabled());
+    // Both date boxes stored unticked: one comes back ticked, with its picker.
+    EXPECT_EQ(w->chkDateDate->value() + w->chkDateTime->value(), 1);
+    EXPECT_EQ(w->dtDate->isEnabled(), w->chkDateDate->value() == 1);
+    EXPECT_EQ(w->dtTime->isEnabled(), w->chkDateTime->value() == 1);
+    EXPECT_TRUE(w->optAttrib_Attributes->isChecked());
+    // "Write Protect" stored ticked: the next click makes it grey.
+    clickTab("Attrib");
+    tick(w->chkR);
+    EXPECT_EQ(w->chkR->value(), 2);
 }
