@@ -156,10 +156,14 @@ void PanelHandlers::focusSelects(QWidget* widget, OptionButton* option)
 
 void PanelHandlers::keepsCaret(TextBox* box)
 {
-    keptCarets_.emplace(box, CaretState{int(box->text().size()), int(box->text().size()), 0});
+    caretBoxes_.insert(box);
     box->installEventFilter(this);
     onGotFocus(box, [this, box] {
-        const CaretState c = fittedCaret(keptCarets_[box], int(box->text().size()));
+        // Until the box is first left, its caret waits at the end of the text.
+        const int length = int(box->text().size());
+        const auto kept = keptCarets_.find(box);
+        const CaretState c =
+            kept != keptCarets_.end() ? fittedCaret(kept->second, length) : CaretState{length, length, 0};
         if (c.selectionLength == 0)
             box->setCursorPosition(c.cursor);
         else if (c.cursor == c.selectionStart)
@@ -173,14 +177,13 @@ bool PanelHandlers::eventFilter(QObject* watched, QEvent* e)
 {
     if (e->type() == QEvent::FocusOut) {
         // Taken before the box clears its selection on losing the focus.
-        const auto kept = keptCarets_.find(watched);
-        if (kept != keptCarets_.end()) {
+        if (caretBoxes_.count(watched) != 0) {
             auto* box = static_cast<TextBox*>(watched);
             CaretState c;
             c.cursor = box->cursorPosition();
             c.selectionStart = box->hasSelectedText() ? box->selectionStart() : c.cursor;
             c.selectionLength = box->hasSelectedText() ? int(box->selectedText().size()) : 0;
-            kept->second = c;
+            keptCarets_[box] = c;
         }
     } else if (e->type() == QEvent::FocusIn) {
         const auto option = focusOptions_.find(watched);

@@ -4,6 +4,7 @@
 #include <map>
 #include <QObject>
 #include <QPointer>
+#include <set>
 
 class FrmMain;
 class QComboBox;
@@ -91,5 +92,6 @@ private:
     FrmMain& w;
     std::map<QObject*, LeaveRule> leaveRules_;
     std::map<QObject*, platform::OptionButton*> focusOptions_;
-    std::map<QObject*, CaretState> keptCarets_;
+    std::set<QObject*> caretBoxes_;
+    std::map<QObject*, CaretState> keptCarets_; // taken when the box was last left
 };

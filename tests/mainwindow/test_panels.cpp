@@ -511,6 +511,13 @@ TEST_F(PanelsTest, TagListsHoldTheirItemsAndInsertAtTheKeptCaret)
 
     // The Format pattern: a selection is replaced by the tag, also after the focus went elsewhere.
     clickTab("Format");
+    // Entered by the keyboard, a pattern box selects nothing: its caret waits at the end.
+    ASSERT_TRUE(w->txtFormat->hasFocus());
+    QTest::keyClick(w->txtFormat, Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_TRUE(w->txtFormatParts->hasFocus());
+    EXPECT_FALSE(w->txtFormatParts->hasSelectedText());
+    EXPECT_EQ(w->txtFormatParts->cursorPosition(), w->txtFormatParts->text().size());
     w->txtFormat->setText("<NAME> (<SIZE>).<EXT>");
     clickInto(w->txtFormat);
     QTest::keyClick(w->txtFormat, Qt::Key_End);
