@@ -8,8 +8,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vexor Renamer"));
     platform::QtUiService ui;
+    ui.answerWithoutDisplay = true;
     FrmMain w(ui, app.arguments().mid(1));
     ui.setMainWindow(&w);
     w.show();
-    return app.exec();
+    const int status = app.exec();
+    return status != 0 ? status : w.exitStatus;
 }

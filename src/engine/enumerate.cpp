@@ -1,5 +1,6 @@
 #include "engine/enumerate.h"
 
+#include "engine/forbidden.h"
 #include "engine/normalize.h"
 #include "engine/textutil.h"
 
@@ -94,6 +95,8 @@ QString enumerateName(const QString& name, qint32 counter, const RenameOptions& 
         case TagFullName: out.append(name); break;
         default: out.append(number); break;
         }
+        if (stopGrowing(out))
+            return out;
         i += hit->text.size();
     }
     return out;

@@ -1,5 +1,6 @@
 #include "engine/findreplace.h"
 
+#include "engine/forbidden.h"
 #include "engine/logs.h"
 #include "engine/textutil.h"
 #include "platform/failure.h"
@@ -21,6 +22,8 @@ QString replaceFrom(const QString& text, qsizetype from, const TextFinder& finde
     while (hit >= 0) {
         out.append(QStringView(text).mid(copied, hit - copied));
         out.append(replace);
+        if (stopGrowing(out))
+            return out;
         copied = hit + finder.size();
         if (limit > 0 && ++done == limit)
             break;
@@ -94,8 +97,12 @@ QString replaceBatch(const QString& part, const std::vector<BatchReplaceItem>& i
                      Logs& logs)
 {
     QString s = part;
-    for (const BatchReplaceItem& item : items)
+    for (const BatchReplaceItem& item : items) {
         s = findReplace(s, item.find, item.replace, item.caseSensitive, item.swapMode, item.start, item.count,
                         options, logs);
+        // Items that feed on each other's output would double the name every time.
+        if (stopGrowing(s))
+            return s;
+    }
     return s;
 }

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 const QString SubDirMarker = QString(QChar(0xFDD0)) + QStringLiteral("SuBDiR") + QChar(0xFDD0);
 const QString SubDirTag = QStringLiteral("<\\>");
 
@@ -86,3 +88,16 @@ QString resolvedForm(const QString& taggedName)
     return parts.join(QLatin1Char('/'));
 }
 
+
+QString withoutControlChars(const QString& value)
+{
+    const auto control = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u < 0x20 || (u >= 0x7F && u <= 0x9F);
+    };
+    if (std::none_of(value.begin(), value.end(), control))
+        return value;
+    QString s = value;
+    s.removeIf(control);
+    return s;
+}

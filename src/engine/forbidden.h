@@ -34,3 +34,26 @@ QString neutralizeTags(const QString& text);
 QString taggedForm(const QString& oldName, const QString& rawNewName);
 // The marker-resolved form: markers become "/", empty path parts are dropped.
 QString resolvedForm(const QString& taggedName);
+
+// The longest name a rule may compute, in UTF-16 units. A longer result is a
+// failed item: the transforms stop growing it once it is longer, the preview
+// shows nothing for it and a run gives it its warning.
+inline constexpr qsizetype MaxNameLength = 4096;
+inline bool nameTooLong(const QString& name)
+{
+    return name.size() > MaxNameLength;
+}
+// Cuts a name that grew past the limit to one unit more than the limit, so it
+// stays too long and bounded.
+inline bool stopGrowing(QString& name)
+{
+    if (!nameTooLong(name))
+        return false;
+    name.truncate(MaxNameLength + 1);
+    return true;
+}
+
+// A value read from a file (a title, a tag, a media field, a file-type
+// extension) without its C0 and C1 control characters (U+0000-U+001F,
+// U+007F-U+009F), before it becomes part of a name.
+QString withoutControlChars(const QString& value);

@@ -133,6 +133,12 @@ QString outside(const QString& value)
     return s;
 }
 
+// A value read from a file's content: no control character, never a tag.
+QString content(const QString& value)
+{
+    return outside(withoutControlChars(value));
+}
+
 qint32 wholeSeconds(const QString& field)
 {
     const double rounded = platform::roundHalfEven(leadingNumber(field));
@@ -163,7 +169,7 @@ public:
     Value evaluate(Tag tag)
     {
         if (const auto* row = findRow(PlainMediaTags, tag))
-            return required(outside(media().*(row->field)));
+            return required(content(media().*(row->field)));
         if (const auto* row = findRow(DirTags, tag))
             return dirValue(*row);
         if (const auto* row = findRow(DateTags, tag))
@@ -182,7 +188,7 @@ public:
         case Tag::LengthS: return lengthValue(tag == Tag::Length);
         case Tag::FreqS: return freqValue();
         case Tag::HtmlTitle:
-            return required(outside(getHtmlTitle(fullPath_, context_.htmlTitleReadSize)));
+            return required(content(getHtmlTitle(fullPath_, context_.htmlTitleReadSize)));
         case Tag::Rnd: return {QString(QChar(u'A' + context_.random.below(26)))};
         case Tag::RndDigit: return {QString(QChar(u'0' + context_.random.below(10)))};
         case Tag::FLetter: return {outside(getFirstLetter(name_, 0))};
@@ -312,12 +318,16 @@ QString formatFilename(const QString& name, const QString& dir, const RenameOpti
             const auto def = c == QLatin1Char('<') ? tagAt(format, i) : std::nullopt;
             if (!def) {
                 result += c;
+                if (stopGrowing(result))
+                    return result;
                 continue;
             }
             const Value value = evaluator.evaluate(def->tag);
             if (value.missing && options.allTagsRequired == 1)
                 return name;
             result += value.text;
+            if (stopGrowing(result))
+                return result;
             i += def->text.size() - 1;
         }
         return result;

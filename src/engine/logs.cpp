@@ -2,10 +2,14 @@
 #include "platform/datetext.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 Logs::Logs(QString folder)
@@ -24,6 +28,34 @@ QString Logs::activityFile() const
     return folder_ + QStringLiteral("/log.txt");
 }
 
+static bool isControl(char16_t u)
+{
+    return u < 0x20 || (u >= 0x7F && u <= 0x9F);
+}
+
+QString escapeControlChars(const QString& text)
+{
+    if (std::none_of(text.begin(), text.end(), [](QChar c) { return isControl(c.unicode()); }))
+        return text;
+    QString out;
+    out.reserve(text.size() + 16);
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (!isControl(u)) {
+            out += c;
+            continue;
+        }
+        switch (u) {
+        case u'\n': out += QLatin1String("\\n"); break;
+        case u'\r': out += QLatin1String("\\r"); break;
+        case u'\t': out += QLatin1String("\\t"); break;
+        default:
+            out += QLatin1String("\\x") + QString::number(unsigned(u), 16).toUpper().rightJustified(2, QLatin1Char('0'));
+        }
+    }
+    return out;
+}
+
 QString Logs::lineFor(const QString& text)
 {
     const qint64 now = QDateTime::currentSecsSinceEpoch();
@@ -32,29 +64,33 @@ QString Logs::lineFor(const QString& text)
         stampText_ = QStringLiteral("(") + platform::dateTimeText(QDateTime::fromSecsSinceEpoch(now)) +
                      QStringLiteral(") ");
     }
-    return stampText_ + text;
+    return stampText_ + escapeControlChars(text);
 }
 
 // A bare open, append and close: a run writes one line per rename, and a
-// buffered file object adds its own queries of the file to each.
-static void appendLine(const QByteArray& file, const QString& line)
+// buffered file object adds its own queries of the file to each. Returns
+// empty when the line is on disk, else the reason.
+static QString appendLine(const QByteArray& file, const QString& line)
 {
+    const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
     const int fd = ::open(file.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0)
-        return;
-    const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
-    const char* at = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, at, size_t(left));
+        return QString::fromLocal8Bit(std::strerror(errno));
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
-            break;
-        at += n;
-        left -= n;
+        if (n <= 0) {
+            const int err = n < 0 ? errno : ENOSPC;
+            ::close(fd);
+            return QString::fromLocal8Bit(std::strerror(err));
+        }
+        done += n;
     }
-    ::close(fd);
+    if (::close(fd) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    return QString();
 }
 
 void Logs::logError(const QString& text)
@@ -63,7 +99,22 @@ void Logs::logError(const QString& text)
     appendLine(errorNative_, lineFor(text));
 }
 
-void Logs::writeLog(const QString& text)
+bool Logs::writeLog(const QString& text)
 {
-    appendLine(activityNative_, lineFor(text));
+    activityError_ = appendLine(activityNative_, lineFor(text));
+    return activityError_.isEmpty();
+}
+
+QString Logs::activityLogProblem() const
+{
+    QDir().mkpath(folder_);
+    const int fd = ::open(activityNative_.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC,
+                          0666);
+    if (fd < 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    // Opening succeeds on a full disk; the first line would not.
+    struct statvfs room {};
+    const bool full = ::fstatvfs(fd, &room) == 0 && room.f_bavail == 0 && room.f_blocks > 0;
+    ::close(fd);
+    return full ? QString::fromLocal8Bit(std::strerror(ENOSPC)) : QString();
 }

@@ -13,7 +13,15 @@ public:
     // Appends an error line and raises errorLogged, also when the write fails.
     void logError(const QString& text);
     // Appends an activity line (changes on disk and warnings of a run or undo).
-    void writeLog(const QString& text);
+    // False when the line did not reach the file; activityError() tells why.
+    bool writeLog(const QString& text);
+
+    // Whether "log.txt" can be appended to now (its folder exists or can be
+    // made, the file opens for appending, the disk has room): empty when it
+    // can, else the reason. A run and an Undo ask before their first change.
+    QString activityLogProblem() const;
+    // The reason the last activity line failed, empty after a good one.
+    const QString& activityError() const { return activityError_; }
 
     // -1 once logError was called; the Rename! command clears it at its start.
     qint16 errorLogged = 0;
@@ -22,7 +30,8 @@ public:
     QString errorFile() const;
     QString activityFile() const;
 
-    // "(" date-and-time ") " text: the form of both files' lines.
+    // "(" date-and-time ") " text: the form of both files' lines. Control
+    // characters in the text are written as escapes, so one call is one line.
     QString lineFor(const QString& text);
 
 private:
@@ -32,4 +41,9 @@ private:
     // second, and formatting the date is a large part of each.
     qint64 stampSecond_ = -1;
     QString stampText_;
+    QString activityError_;
 };
+
+// The text with every C0 and C1 control character (U+0000-U+001F,
+// U+007F-U+009F) written as "\n", "\r", "\t" or "\xHH".
+QString escapeControlChars(const QString& text);

@@ -241,7 +241,7 @@ const std::array<TagDef, 27> tagTable{{
 // so that it cannot join the text around it into a "<\>" either.
 QString disarm(const QString& v)
 {
-    QString s = neutralizeTags(v);
+    QString s = neutralizeTags(withoutControlChars(v));
     s.replace(QLatin1Char('<'), QLatin1Char('['));
     s.replace(QLatin1Char('>'), QLatin1Char(']'));
     s.replace(QLatin1Char('\\'), QLatin1Char('-'));
@@ -280,6 +280,8 @@ QString formatMp3Name(const Mp3Library& mp3Library, const QString& name, qint64 
         const TagDef* def = format[i] == QLatin1Char('<') ? tagAt(format, i) : nullptr;
         if (!def) {
             result += format[i++];
+            if (stopGrowing(result))
+                return result;
             continue;
         }
         const Value v = def->value(call);
@@ -287,6 +289,8 @@ QString formatMp3Name(const Mp3Library& mp3Library, const QString& name, qint64 
             result += def->fromFile ? disarm(*v) : *v;
         else
             allFilled = false;
+        if (stopGrowing(result))
+            return result;
         i += def->tag.size();
     }
     removeControlCharacters(result);

@@ -2,6 +2,7 @@
 #include "engine/addcrop.h"
 #include "engine/convertcase.h"
 #include "engine/findreplace.h"
+#include "engine/forbidden.h"
 #include "engine/normalize.h"
 #include "engine/processpart.h"
 #include "engine/spaces.h"
@@ -71,7 +72,8 @@ QString computeNewName(const NameRequest& r, const RenameOptions& o, const NameS
         if (o.detectMode) {
             if (r.name.endsWith(QLatin1String("dll")) || !s.detectExtension)
                 return {};
-            return nameWithDetectedExtension(r.name, s.detectExtension(r.dir, r.name), o.detectKeepExt == 1);
+            return nameWithDetectedExtension(r.name, withoutControlChars(s.detectExtension(r.dir, r.name)),
+                                             o.detectKeepExt == 1);
         }
         return s.formatName ? s.formatName(r.dir, r.name) : QString();
     }

@@ -77,10 +77,11 @@ void generatePreview(PreviewState& state, const PreviewInputs& in, RandomSource&
                     step = 7;
                     const QString raw = computeNewName(request, in.options, in.services, step);
                     // Only a name the rule changes is mapped and shown, as a run decides.
-                    if (!raw.isEmpty() && raw != request.name) {
+                    // A name past the length limit is a failed item: its cell stays empty.
+                    if (!raw.isEmpty() && raw != request.name && !nameTooLong(raw)) {
                         step = 15;
                         shown = resolvedForm(taggedForm(request.name, raw));
-                        if (shown == request.name)
+                        if (shown == request.name || nameTooLong(shown))
                             shown.clear();
                     }
                 }

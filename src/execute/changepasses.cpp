@@ -168,6 +168,11 @@ void executeDates(ExecuteHost& h)
                 item.created = old.createdDate + QLatin1Char(' ') + old.createdTime;
                 item.accessed = old.accessedDate + QLatin1Char(' ') + old.accessedTime;
                 item.modified = old.modifiedDate + QLatin1Char(' ') + old.modifiedTime;
+                item.exactStamps = true;
+                item.accessedStamp = old.accessedStamp;
+                item.modifiedStamp = old.modifiedStamp;
+                item.bornStamp = old.bornStamp;
+                item.hadBirthTime = old.hasBirthTime;
                 u.putFile(r.filesDone - 1, std::move(item));
             }
             if (warned)

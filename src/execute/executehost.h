@@ -75,6 +75,15 @@ void serveEvents(ExecuteHost& h);
 // Serves the event loop unless it was served less than the run's interval ago.
 void serveEventsThrottled(ExecuteHost& h);
 void setStatus(ExecuteHost& h, const QString& text);
+// One line to "log.txt". When it cannot be written the run remembers why and
+// its pass ends after the entry at hand: nothing more changes without its line.
+void writeActivity(ExecuteHost& h, const QString& line);
+// Before the first change of a run or an Undo: true when "log.txt" can be
+// appended to; otherwise the error box naming the file and the reason is shown
+// and nothing may change.
+bool activityLogReady(ExecuteHost& h);
+// The error box for a "log.txt" that stopped taking lines during the run.
+void reportLogStopped(ExecuteHost& h);
 // True while a run or an Undo is in progress, including its last steps.
 bool executeLocked(const ExecuteHost& h);
 // Held by "Rename!" and Undo from their first step until they return; test

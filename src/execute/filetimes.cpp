@@ -61,8 +61,13 @@ SetDatesResult setFileDates(const QString& path, const QString& createdDate, con
 {
     SetDatesResult result;
     FileStamps stamps;
-    if (!getFileDates(path, stamps))
+    const auto info = platform::entryInfo(path);
+    if (!info || info->isDir || !getFileDates(path, stamps))
         return result;
+    old.accessedStamp = info->accessed;
+    old.modifiedStamp = info->modified;
+    old.bornStamp = info->born;
+    old.hasBirthTime = info->hasBirthTime;
     old.createdDate = platform::dateText(stamps.created.date());
     old.createdTime = platform::timeText(stamps.created.time());
     old.accessedDate = platform::dateText(stamps.accessed.date());

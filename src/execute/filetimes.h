@@ -2,6 +2,7 @@
 #include <QDateTime>
 #include <QString>
 #include <array>
+#include <ctime>
 
 // The three time stamps of a file as local calendar times. The creation time is
 // the birth time where the file system records one, else the modified time.
@@ -17,6 +18,9 @@ struct OldFileDates {
     QString createdDate, createdTime;
     QString accessedDate, accessedTime;
     QString modifiedDate, modifiedTime;
+    // The same stamps exactly as the file system keeps them, for Undo.
+    timespec accessedStamp{}, modifiedStamp{}, bornStamp{};
+    bool hasBirthTime = false;
 };
 
 // False when the path names no file (a directory included) or its stamps

@@ -301,7 +301,7 @@ void logWindowLine(ExecuteHost& h, const QString& line)
 void reportLine(ExecuteHost& h, const QString& line)
 {
     logWindowLine(h, line);
-    h.logs->writeLog(line);
+    writeActivity(h, line);
 }
 
 void countWarning(ExecuteHost& h)

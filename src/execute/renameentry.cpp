@@ -51,14 +51,19 @@ void createLevels(ExecuteHost& h, const QString& dir, const QString& tagged)
             continue; // an empty level creates nothing
         const QString level = running.isEmpty() ? parts[k] : QLatin1Char('/') + parts[k];
         const QString path = dir + running + level;
-        if (!platform::entryExists(path, 55)) {
+        // Levels are looked up without following links: a level that is a link
+        // is never entered, so the rename that follows fails with its warning.
+        const auto existing = platform::entryInfoBelow(dir, running + level);
+        if (existing && existing->isSymlink)
+            return;
+        if (!existing) {
             try {
-                platform::makeDirectory(path);
+                platform::makeDirectory(dir, running + level);
             } catch (const platform::Failure&) {
                 return; // the rename that follows fails and gives the warning
             }
             logWindowLine(h, QStringLiteral("Created directory: ") + shown(h, dir + running) + level);
-            h.logs->writeLog(QStringLiteral("Created directory: ") + path);
+            writeActivity(h, QStringLiteral("Created directory: ") + path);
             h.undo().createdDirs.push_back(path);
         }
         running += level;
@@ -108,12 +113,12 @@ void warn(ExecuteHost& h, Kind kind, const QString& oldName, const QString& newN
 {
     if (freeSelectUpkeep(h))
         addRebuild(h, kind, dir + oldName);
-    const QString reason = platform::entryExists(dir + newName, 23) ? QStringLiteral("Filename already exists...")
-                                                                    : QStringLiteral("Skipping...");
+    const QString reason = platform::entryInfoBelow(dir, newName) ? QStringLiteral("Filename already exists...")
+                                                                  : QStringLiteral("Skipping...");
     const QString head = QString::fromLatin1(textsFor(kind).warning);
     const QString d = shown(h, dir);
     logWindowLine(h, head + d + oldName + QStringLiteral("> as <") + d + newName + QStringLiteral("> ") + reason);
-    h.logs->writeLog(head + dir + oldName + QStringLiteral("> as <") + dir + newName + QStringLiteral("> ") + reason);
+    writeActivity(h, head + dir + oldName + QStringLiteral("> as <") + dir + newName + QStringLiteral("> ") + reason);
     countWarning(h);
 }
 
@@ -168,6 +173,12 @@ bool renameEntry(ExecuteHost& h, Kind kind, const QString& oldName, QString& new
             addRebuild(h, kind, dir + oldName);
         return false;
     }
+    // A name past the length limit fails before anything is created for it.
+    if (nameTooLong(newName) || nameTooLong(finalName)) {
+        newName = finalName;
+        warn(h, kind, oldName, newName, dir);
+        return false;
+    }
     if (form == NameForm::Tagged && tagged.contains(SubDirMarker))
         createLevels(h, dir, tagged);
     newName = finalName;
@@ -175,7 +186,7 @@ bool renameEntry(ExecuteHost& h, Kind kind, const QString& oldName, QString& new
     const QString oldPath = dir + oldName;
     const QString newPath = dir + newName;
     try {
-        platform::renameNoReplace(oldPath, newPath);
+        platform::renameNoReplace(dir, oldName, newName);
     } catch (const platform::Failure&) {
         warn(h, kind, oldName, newName, dir);
         return false;
@@ -188,7 +199,7 @@ bool renameEntry(ExecuteHost& h, Kind kind, const QString& oldName, QString& new
         logWindowLine(h, head % oldPath % arrow % newPath);
     else
         logWindowLine(h, head % oldName % arrow % newName);
-    h.logs->writeLog(head % oldPath % arrow % newPath);
+    writeActivity(h, head % oldPath % arrow % newPath);
     recordSuccess(h, kind, oldName, newName, dir, oldPath, newPath);
     if (kind == Kind::File)
         serveEventsThrottled(h);

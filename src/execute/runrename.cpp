@@ -414,6 +414,12 @@ void runRename(ExecuteHost& h)
         h.updateExecuteButton();
     if (!h.cmdExecute->isEnabled())
         return;
+    r.logFailure.clear();
+    // No change without its line in "log.txt": a log that cannot take one stops the run here.
+    if (!activityLogReady(h)) {
+        r.outcome = RunOutcome::NotStarted;
+        return;
+    }
 
     // Busy.
     h.ui->setMousePointer(11);
@@ -427,6 +433,8 @@ void runRename(ExecuteHost& h)
     r.cancelRequested = 0;
     serveEvents(h);
     h.logs->errorLogged = 0;
+    // Names that cannot be renamed are reported once more by this run's reads.
+    h.files->undecodableReported.clear();
 
     const QString key = h.modeKey();
     const RenameOptions options = h.readOptions();
@@ -490,6 +498,9 @@ void runRename(ExecuteHost& h)
     h.ui->setMousePointer(0);
     *h.executeBusy = 0;
 
+    reportLogStopped(h);
+    r.outcome = r.warningCount > 0 || h.logs->errorLogged == -1 || !r.logFailure.isEmpty() ? RunOutcome::SomeFailed
+                                                                                           : RunOutcome::Done;
     if (h.logs->errorLogged == -1) {
         h.ui->message(logWindow(h), QStringLiteral("Vexor Renamer"),
                       QStringLiteral("There were errors during execution!"), QMessageBox::Critical, QMessageBox::Ok,

@@ -41,6 +41,14 @@ struct RebuildItem {
     qsizetype stamp = 0;
 };
 
+// How the last command-line relevant run of "Rename!" went.
+enum class RunOutcome {
+    None,       // no run was asked for or "Rename!" was disabled
+    Done,       // every change went through
+    SomeFailed, // warnings, or lines in the error log
+    NotStarted  // it could not start ("log.txt" cannot be written)
+};
+
 // The values of one run of "Rename!" (or of an Undo), kept until the next one.
 struct RunState {
     qint16 cancelRequested = 0;
@@ -48,6 +56,10 @@ struct RunState {
     qint32 filesDone = 0;
     qint32 dirsDone = 0;
     qint32 warningCount = 0;
+    // Why "log.txt" stopped taking lines during this run or Undo (empty while
+    // it takes them): the pass ends at its next entry, as on Cancel.
+    QString logFailure;
+    RunOutcome outcome = RunOutcome::None;
 
     // Rows selected when the run started, in row order; never changed during the run.
     QStringList selectedAtStart;

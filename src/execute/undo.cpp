@@ -37,6 +37,75 @@ std::pair<QString, QString> dateAndTime(const QString& stored)
     return {stored, QString()}; // does not convert: the restore fails with its warning
 }
 
+bool sameStamp(const timespec& a, const timespec& b)
+{
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+QString stampDate(const timespec& t)
+{
+    return platform::dateText(platform::toDateTime(t).date());
+}
+
+QString stampTime(const timespec& t)
+{
+    return platform::timeText(platform::toDateTime(t).time());
+}
+
+// Puts back the exact stamps a date run recorded. Reports only what it could
+// not restore, and nothing for a creation time it left as it was (Linux
+// cannot set one; a file system without one has none to restore).
+void restoreExactDates(ExecuteHost& h, const UndoFileItem& rec, qint32 position)
+{
+    const QString path = rec.dir + rec.oldName;
+    const QString d = h.settings->showFullPath == 1 ? rec.dir : QString();
+    const auto info = platform::entryInfo(path);
+    const bool found = info && !info->isDir;
+    bool timesOk = false;
+    if (found) {
+        try {
+            platform::setFileTimes(path, rec.accessedStamp, rec.modifiedStamp);
+            timesOk = true;
+        } catch (const platform::Failure&) {
+        }
+    }
+    const bool createdKept =
+        found && (!rec.hadBirthTime || !info->hasBirthTime || sameStamp(info->born, rec.bornStamp));
+    struct Stamp {
+        const char* done;
+        const char* failed;
+        timespec before;
+        timespec target;
+        bool restored;
+        bool report;
+    };
+    const timespec none{};
+    const Stamp stamps[3] = {
+        {"File Created Date Changed: ", "WARNING! Change File Created Date Failed: ",
+         found ? (info->hasBirthTime ? info->born : info->modified) : none, rec.bornStamp, false, !createdKept},
+        {"File Accessed Date Changed: ", "WARNING! Change File Accessed Date Failed: ", found ? info->accessed : none,
+         rec.accessedStamp, timesOk, true},
+        {"File Modified Date Changed: ", "WARNING! Change File Modified Date Failed: ", found ? info->modified : none,
+         rec.modifiedStamp, timesOk, true},
+    };
+    bool failed = false;
+    for (const Stamp& s : stamps) {
+        if (!s.report)
+            continue;
+        failed = failed || !s.restored;
+        const QString before = found ? stampDate(s.before) + QLatin1Char(' ') + stampTime(s.before) : QStringLiteral(" ");
+        reportLine(h, QLatin1String(s.restored ? s.done : s.failed) + d + rec.oldName + QStringLiteral(" [") + before +
+                          QStringLiteral("] --> [") + stampDate(s.target) + QLatin1Char(' ') + stampTime(s.target) +
+                          QStringLiteral("]"));
+    }
+    if (failed) {
+        countWarning(h);
+    } else if (FrmExecute* w = logWindow(h)) {
+        w->setLabel(w->lblInfo_Files, QString::number(position + 1) + QStringLiteral(" Files Changed."));
+    }
+    stepExecuteProgress(h);
+}
+
 void restoreDates(ExecuteHost& h)
 {
     UndoStore& u = h.undo();
@@ -44,8 +113,12 @@ void restoreDates(ExecuteHost& h)
     const char* failed[3] = {"WARNING! Change File Created Date Failed: ", "WARNING! Change File Accessed Date Failed: ",
                              "WARNING! Change File Modified Date Failed: "};
     OldFileDates old;
-    for (qint32 p = 0; p < u.undoFileCount; ++p) {
+    for (qint32 p = 0; p < u.undoFileCount && h.run().logFailure.isEmpty(); ++p) {
         const UndoFileItem& rec = u.undoFiles[size_t(p)];
+        if (rec.exactStamps) {
+            restoreExactDates(h, rec, p);
+            continue;
+        }
         const std::pair<QString, QString> target[3] = {dateAndTime(rec.created), dateAndTime(rec.accessed),
                                                        dateAndTime(rec.modified)};
         SetDatesResult result;
@@ -113,7 +186,7 @@ void restoreNames(ExecuteHost& h)
     UndoStore& u = h.undo();
     RunState& r = h.run();
     const bool freeSelect = h.mode() == 1;
-    for (qint32 i = u.undoDirCount - 1; i >= 0; --i) {
+    for (qint32 i = u.undoDirCount - 1; i >= 0 && r.logFailure.isEmpty(); --i) {
         const UndoDirItem rec = u.undoDirs[size_t(i)];
         QString back = rec.oldName;
         const bool renamed = renameDir(h, rec.newName, back, rec.dir, NameForm::Verbatim);
@@ -125,7 +198,7 @@ void restoreNames(ExecuteHost& h)
     }
     // Last to first, as for directories: a chain ("b" to "c", then "a" to "b")
     // comes back completely.
-    for (qint32 i = u.undoFileCount - 1; i >= 0; --i) {
+    for (qint32 i = u.undoFileCount - 1; i >= 0 && r.logFailure.isEmpty(); --i) {
         const UndoFileItem rec = u.undoFiles[size_t(i)];
         QString back = rec.oldName;
         const bool renamed = renameFile(h, rec.newName, back, rec.dir, NameForm::Verbatim);
@@ -142,7 +215,7 @@ void restoreNames(ExecuteHost& h)
 void removeCreatedDirectories(ExecuteHost& h)
 {
     QStringList& created = h.undo().createdDirs;
-    for (qsizetype i = created.size() - 1; i >= 1; --i) {
+    for (qsizetype i = created.size() - 1; i >= 1 && h.run().logFailure.isEmpty(); --i) {
         const QString path = created[i];
         try {
             platform::removeDirectory(path);
@@ -167,6 +240,9 @@ void runUndo(ExecuteHost& h)
         return;
     RunState& r = h.run();
     UndoStore& u = h.undo();
+    r.logFailure.clear();
+    if (!activityLogReady(h))
+        return; // nothing changed: the Undo stays available
     const qint16 orderChangedBefore = h.files->listOrderChanged;
     r.cancelRequested = 0;
     stopPreview(*h.preview);
@@ -218,10 +294,10 @@ void runUndo(ExecuteHost& h)
             restoreDates(h);
         } else {
             qint32 p = 0;
-            for (qint32 i = u.undoDirCount - 1; i >= 0; --i)
+            for (qint32 i = u.undoDirCount - 1; i >= 0 && r.logFailure.isEmpty(); --i)
                 restoreAttributes(h, u.undoDirs[size_t(i)], true, ++p);
             p = 0;
-            for (qint32 i = 0; i < u.undoFileCount; ++i)
+            for (qint32 i = 0; i < u.undoFileCount && r.logFailure.isEmpty(); ++i)
                 restoreAttributes(h, u.undoFiles[size_t(i)], false, ++p);
         }
     });
@@ -259,6 +335,7 @@ void runUndo(ExecuteHost& h)
     h.ui->setMousePointer(0);
     *h.executeBusy = 0;
     h.cmdUndo->setEnabled(false);
+    reportLogStopped(h);
     if (h.settings->autoCloseLogWindow == 1)
         unloadLogWindow(h);
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <ctime>
 #include <vector>
 
 // What the last run of "Rename!" changed, kept in memory for one Undo.
@@ -15,6 +16,11 @@ struct UndoFileItem {
     QString created;     // old times of a date change: short date, blank, long time
     QString accessed;
     QString modified;
+    // A date change also keeps the old stamps exactly (nanoseconds), so an
+    // Undo puts them back as they were, not to the second.
+    bool exactStamps = false;
+    timespec accessedStamp{}, modifiedStamp{}, bornStamp{};
+    bool hadBirthTime = false;
 };
 
 struct UndoDirItem {

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -50,6 +51,9 @@ struct FileListState {
     // The last directory read's details of the Directory mode's lists; the
     // row build that follows the read takes them and drops them.
     std::shared_ptr<const ReadDetails> readDetails;
+    // Such names already written to the error log: each gets one line until
+    // the next run of "Rename!" starts, however often it is read meanwhile.
+    QSet<QString> undecodableReported;
 };
 
 // True for an entry that must never be renamed because its name on disk

@@ -344,10 +344,12 @@ QString Reader::pathOf(const Folder& folder, const Entry& e)
     QString path = folder.path % QLatin1Char('/') % e.name;
     if (folder.undecodable || !e.validName) {
         s_.undecodable.insert(path, folder.native + '/' + e.nativeName);
-        if (!e.validName)
+        if (!e.validName && !s_.undecodableReported.contains(path)) {
+            s_.undecodableReported.insert(path);
             h_.logs->logError(platform::makeFailure(platform::failures::PathFileAccessError).errorText() +
                               QStringLiteral("readDirectory: name is not valid UTF-8, listed but never renamed: ") +
                               path);
+        }
     }
     return path;
 }

@@ -62,7 +62,7 @@ void FrmMain::Form_Load()
         context.screenTwips = screen * 15;
         context.now = QDateTime::currentDateTime();
         context.arguments = arguments_;
-        loadSettings(store, state.logs, context, state.settings, state.tables);
+        settingsLoadFailed = !loadSettings(store, state.logs, context, state.settings, state.tables);
     }
     applySettings();
     setWindowTitle(productTitle + QLatin1Char(' ') + versionText + QStringLiteral(" - Press F1 for Help"));
@@ -378,6 +378,15 @@ void FrmMain::commandLineRun()
 {
     if (startMode.isEmpty())
         return;
+    if (settingsLoadFailed) {
+        exitStatus = 2;
+        ui.message(this, productTitle,
+                   QStringLiteral("Error loading settings!\n\nThe command-line run was not started."),
+                   QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
+        if (exitAfterRun)
+            close();
+        return;
+    }
     struct Mode {
         const char* word;
         const char* tab;
@@ -405,8 +414,13 @@ void FrmMain::commandLineRun()
             TabStrip->selectKey(tab);
         break;
     }
-    if (cmdExecute->isEnabled())
+    if (cmdExecute->isEnabled()) {
+        execute.run.outcome = RunOutcome::None;
         cmdExecute_Click();
+        exitStatus = execute.run.outcome == RunOutcome::NotStarted   ? 2
+                     : execute.run.outcome == RunOutcome::SomeFailed ? 1
+                                                                     : 0;
+    }
     if (exitAfterRun) {
         ExecuteHost h = executeHost();
         unloadLogWindow(h);

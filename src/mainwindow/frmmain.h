@@ -48,6 +48,12 @@ public:
     qint16 executeBusy = 0;
     QString startMode;
     bool exitAfterRun = false;
+    // The settings store exists but could not be read: a command-line run does
+    // not start on defaults the user never chose.
+    bool settingsLoadFailed = false;
+    // The program's exit status: 0 done, 1 items failed or errors were
+    // logged, 2 the command-line run could not start.
+    int exitStatus = 0;
     QString storedPath;
     bool exited = false;
     FileListOptions listOptions;

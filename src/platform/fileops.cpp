@@ -8,6 +8,9 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <dirent.h>
+#include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -127,37 +130,66 @@ static void checkTargetPath(const QString& to)
     }
 }
 
-void renameNoReplace(const QString& from, const QString& to)
+// True when the directory open as `dirFd` lists an entry named exactly `name`
+// (byte for byte). Tells a case-insensitive mount's own entry apart from a
+// second entry or a second hard link of the same file.
+static bool listsExactName(int dirFd, const char* name)
 {
-    checkTargetPath(to);
-    const QByteArray f = native(from), t = native(to);
-    if (renameat2(AT_FDCWD, f.constData(), AT_FDCWD, t.constData(), RENAME_NOREPLACE) == 0)
+    const int fd = ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return true; // cannot tell: treat the target as existing
+    DIR* d = ::fdopendir(fd);
+    if (!d) {
+        ::close(fd);
+        return true;
+    }
+    bool found = false;
+    while (const dirent* e = ::readdir(d))
+        if (std::strcmp(e->d_name, name) == 0) {
+            found = true;
+            break;
+        }
+    ::closedir(d);
+    return found;
+}
+
+// The never-replacing rename of one entry between two open directories.
+static void renameAt(int fromDir, const char* f, int toDir, const char* t)
+{
+    if (renameat2(fromDir, f, toDir, t, RENAME_NOREPLACE) == 0)
         return;
     int err = errno;
     // The source is looked at only when the plain call fails: a run renames
     // thousands of entries, and a missing one answers ENOENT all the same.
-    const auto src = entryInfo(from);
-    if (!src)
+    struct stat src {};
+    if (::fstatat(fromDir, f, &src, AT_SYMLINK_NOFOLLOW) != 0)
         throw makeFailure(failures::FileNotFound);
     if (err == EEXIST) {
-        // A case-only change on a case-insensitive mount: the target is the source itself.
-        struct stat a {}, b {};
-        if (lstat(f.constData(), &a) == 0 && lstat(t.constData(), &b) == 0 && a.st_dev == b.st_dev &&
-            a.st_ino == b.st_ino) {
-            if (::rename(f.constData(), t.constData()) == 0)
-                return;
-            throwErrno(errno);
+        // A case-only change on a case-insensitive mount: the target is the
+        // source's own entry. A second hard link of the same file is another
+        // entry and stays an existing target.
+        struct stat dst {};
+        if (::fstatat(toDir, t, &dst, AT_SYMLINK_NOFOLLOW) == 0 && src.st_dev == dst.st_dev &&
+            src.st_ino == dst.st_ino && QString::fromUtf8(f).compare(QString::fromUtf8(t), Qt::CaseInsensitive) == 0) {
+            struct stat a {}, b {};
+            const bool sameDir = ::fstat(fromDir, &a) == 0 && ::fstat(toDir, &b) == 0 && a.st_dev == b.st_dev &&
+                                 a.st_ino == b.st_ino;
+            if (sameDir && !listsExactName(toDir, t)) {
+                if (::renameat(fromDir, f, toDir, t) == 0)
+                    return;
+                throwErrno(errno);
+            }
         }
         throw makeFailure(failures::FileAlreadyExists);
     }
     if (err != EINVAL && err != ENOSYS && err != ENOTSUP)
         throwErrno(err);
     // The file system refuses the flag: link+unlink never replaces a file.
-    if (!src->isDir) {
-        if (::link(f.constData(), t.constData()) == 0) {
-            if (::unlink(f.constData()) != 0) {
+    if (!S_ISDIR(src.st_mode)) {
+        if (::linkat(fromDir, f, toDir, t, 0) == 0) {
+            if (::unlinkat(fromDir, f, 0) != 0) {
                 err = errno;
-                ::unlink(t.constData());
+                ::unlinkat(toDir, t, 0);
                 throwErrno(err);
             }
             return;
@@ -169,10 +201,121 @@ void renameNoReplace(const QString& from, const QString& to)
             throwErrno(err);
     }
     // Directories (and files where hard links are refused): a checked rename.
-    if (entryInfo(to))
+    struct stat dst {};
+    if (::fstatat(toDir, t, &dst, AT_SYMLINK_NOFOLLOW) == 0)
         throw makeFailure(failures::FileAlreadyExists);
-    if (::rename(f.constData(), t.constData()) != 0)
+    if (::renameat(fromDir, f, toDir, t) != 0)
         throwErrno(errno);
+}
+
+void renameNoReplace(const QString& from, const QString& to)
+{
+    checkTargetPath(to);
+    renameAt(AT_FDCWD, native(from).constData(), AT_FDCWD, native(to).constData());
+}
+
+namespace {
+
+// An open directory descriptor, closed when it goes.
+class DirFd {
+public:
+    explicit DirFd(int fd = -1) : fd_(fd) {}
+    ~DirFd() { reset(); }
+    DirFd(const DirFd&) = delete;
+    DirFd& operator=(const DirFd&) = delete;
+    DirFd(DirFd&& o) noexcept : fd_(std::exchange(o.fd_, -1)) {}
+    DirFd& operator=(DirFd&& o) noexcept
+    {
+        if (this != &o) {
+            reset();
+            fd_ = std::exchange(o.fd_, -1);
+        }
+        return *this;
+    }
+    int get() const { return fd_; }
+    void reset()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    int fd_;
+};
+
+// The base directory of a relative path (it may itself be reached through a
+// link: the user chose it).
+DirFd openBase(const QString& dir)
+{
+    const int fd = ::open(native(dir.isEmpty() ? QStringLiteral(".") : dir).constData(),
+                          O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        throwErrno(errno);
+    return DirFd(fd);
+}
+
+// Where the last component of `relative` lives: its parent directory, reached
+// from `base` one level at a time without following a symbolic link, and the
+// component's own name. A level that is a link, a "." or ".." fails.
+std::pair<DirFd, QByteArray> parentBelow(int base, const QString& relative)
+{
+    QStringList levels = relative.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    if (levels.isEmpty())
+        throw makeFailure(failures::InvalidCall);
+    const QByteArray last = native(levels.takeLast());
+    DirFd current(::fcntl(base, F_DUPFD_CLOEXEC, 0));
+    if (current.get() < 0)
+        throwErrno(errno);
+    for (const QString& level : levels) {
+        if (level == QLatin1String(".") || level == QLatin1String(".."))
+            throw makeFailure(failures::InvalidCall);
+        const int fd = ::openat(current.get(), native(level).constData(),
+                                O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) {
+            // A link (to anything) answers ENOTDIR or ELOOP: never entered.
+            throwErrno(errno == ELOOP ? ENOTDIR : errno);
+        }
+        current = DirFd(fd);
+    }
+    if (last == "." || last == "..")
+        throw makeFailure(failures::InvalidCall);
+    return {std::move(current), last};
+}
+
+} // namespace
+
+void renameNoReplace(const QString& dir, const QString& from, const QString& to)
+{
+    if (to.isEmpty() || to.contains(QChar(0)) || from.isEmpty() || from.contains(QChar(0)))
+        throw makeFailure(failures::InvalidCall);
+    const DirFd base = openBase(dir);
+    auto [fromDir, fromName] = parentBelow(base.get(), from);
+    auto [toDir, toName] = parentBelow(base.get(), to);
+    renameAt(fromDir.get(), fromName.constData(), toDir.get(), toName.constData());
+}
+
+void makeDirectory(const QString& dir, const QString& relative)
+{
+    if (relative.contains(QChar(0)))
+        throw makeFailure(failures::InvalidCall);
+    const DirFd base = openBase(dir);
+    auto [parent, name] = parentBelow(base.get(), relative);
+    if (::mkdirat(parent.get(), name.constData(), 0777) != 0)
+        throwErrno(errno);
+}
+
+std::optional<EntryInfo> entryInfoBelow(const QString& dir, const QString& relative)
+{
+    if (relative.isEmpty() || relative.contains(QChar(0)))
+        return std::nullopt;
+    try {
+        const DirFd base = openBase(dir);
+        auto [parent, name] = parentBelow(base.get(), relative);
+        return entryInfoNative(name, parent.get());
+    } catch (const Failure&) {
+        return std::nullopt;
+    }
 }
 
 void makeDirectory(const QString& path)
@@ -317,6 +460,10 @@ void setAttributes(const QString& path, int attributes)
     if (isDotName(path))
         newDos = (newDos & ~attr::Hidden) | (oldDos & attr::Hidden); // implied by the name
 
+    // A link has no write permission of its own to take away: write protecting
+    // it would change nothing on disk.
+    if (info->isSymlink && wantReadOnly)
+        throw makeFailure(failures::PermissionDenied);
     const bool fileReadOnlyNow = !info->isDir && (info->mode & 0222) == 0;
     const bool changeMode = !info->isDir && !info->isSymlink && wantReadOnly != fileReadOnlyNow;
     const mode_t perm = info->mode & 07777;

@@ -57,8 +57,17 @@ void setFileTimes(const QString& path, const std::optional<timespec>& accessed,
 // failure 58; a case-only change of one entry is allowed. Refuses an empty
 // name, NUL characters and "." or ".." components of the target.
 void renameNoReplace(const QString& from, const QString& to);
+// The same for `from` and `to` given relative to the directory `dir`: no level
+// of either below `dir` is entered when it is a symbolic link, wherever the
+// link points (the rename fails instead), and neither may hold "." or "..".
+void renameNoReplace(const QString& dir, const QString& from, const QString& to);
 // Creates one directory; an existing entry is failure 58.
 void makeDirectory(const QString& path);
+// Creates the directory `relative` below `dir`, its levels reached as above.
+void makeDirectory(const QString& dir, const QString& relative);
+// The entry `relative` below `dir`, its levels reached as above (a level that
+// is a link gives nothing); the entry itself is never followed.
+std::optional<EntryInfo> entryInfoBelow(const QString& dir, const QString& relative);
 // Removes an empty directory.
 void removeDirectory(const QString& path);
 
@@ -73,6 +82,7 @@ int attributesNative(const QByteArray& nativePath, const EntryInfo& info);
 // query relative to the directory.
 int attributesAt(int dirFd, const QByteArray& dirPath, const QByteArray& name, const EntryInfo& info);
 // Writes exactly the R/H/S/A bits of `attributes`; other bits are untouched.
+// A symbolic link cannot be write protected (failure 70).
 void setAttributes(const QString& path, int attributes);
 // "[RHSA]" with "-" for every clear bit.
 QString attributeText(int attributes);

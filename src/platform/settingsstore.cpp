@@ -1,6 +1,12 @@
 #include "platform/settingsstore.h"
 
+#include <QFile>
 #include <QSettings>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -69,6 +75,21 @@ bool SettingsStore::sync()
 QString SettingsStore::fileName() const
 {
     return settings_->fileName();
+}
+
+int SettingsStore::readError() const
+{
+    const QByteArray path = QFile::encodeName(settings_->fileName());
+    struct stat st {};
+    if (::stat(path.constData(), &st) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? 0 : errno; // no store file: the defaults
+    if (!S_ISREG(st.st_mode))
+        return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    ::close(fd);
+    return 0;
 }
 
 } // namespace platform

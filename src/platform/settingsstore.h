@@ -28,6 +28,9 @@ public:
     // Writes pending changes; false when the file could not be written.
     bool sync();
     QString fileName() const;
+    // The errno of a store file that exists but cannot be read (no permission,
+    // a directory in its place); 0 when it reads or does not exist.
+    int readError() const;
 
 private:
     QString section_;

@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QWindow>
 
+#include <cstdio>
+
 namespace platform {
 
 bool UiService::takeEscape()
@@ -54,6 +56,21 @@ std::function<void()> throttledYield(int intervalMs)
     };
 }
 
+bool hasDisplay()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+// The first of the given buttons, in the order the standard buttons are numbered.
+static QMessageBox::StandardButton firstButton(QMessageBox::StandardButtons buttons)
+{
+    for (unsigned b = QMessageBox::FirstButton; b <= QMessageBox::LastButton; b <<= 1)
+        if (buttons.testFlag(QMessageBox::StandardButton(b)))
+            return QMessageBox::StandardButton(b);
+    return QMessageBox::Ok;
+}
+
 EscapeLatch::EscapeLatch(UiService& service, QObject* parent) : QObject(parent), service_(service)
 {
     if (QCoreApplication::instance())
@@ -90,6 +107,16 @@ QMessageBox::StandardButton QtUiService::message(QWidget* parent, const QString&
                                                  QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
                                                  QMessageBox::StandardButton defaultButton)
 {
+    if (answerWithoutDisplay && !hasDisplay()) {
+        // Nobody can answer a box without a display: say what it said and take
+        // its default, so an unattended run never waits for ever.
+        const QMessageBox::StandardButton answer =
+            defaultButton != QMessageBox::NoButton ? defaultButton : firstButton(buttons);
+        std::fprintf(stderr, "%s: %s\n", title.toLocal8Bit().constData(),
+                     text.toLocal8Bit().constData());
+        std::fflush(stderr);
+        return answer;
+    }
     QMessageBox box(icon, title, text, buttons, parent);
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);

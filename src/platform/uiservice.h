@@ -64,6 +64,10 @@ private:
 // empty turns of the loop while the window still answers at once.
 std::function<void()> throttledYield(int intervalMs = 15);
 
+// False on a platform without a display ("offscreen", "minimal"), where no one
+// can answer a dialog.
+bool hasDisplay();
+
 // An application event filter that latches an Escape press into a service
 // while the given window is in front (key events reach its top-level QWindow).
 class EscapeLatch : public QObject {
@@ -88,6 +92,8 @@ public:
     // Escape counts only while this window (or one of its children) is active.
     void setMainWindow(QWidget* window);
 
+    // With answerWithoutDisplay set and no display, the box's title and text go
+    // to standard error and its default button is the answer.
     QMessageBox::StandardButton message(QWidget* parent, const QString& title, const QString& text,
                                         QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton) override;
@@ -98,6 +104,8 @@ public:
     QString folder(QWidget* parent, const QString& title, const QString& dir) override;
     bool openUrl(const QUrl& url) override;
     bool leftButtonDown() const override;
+    // The programs set it: nobody can answer a box on a platform without a display.
+    bool answerWithoutDisplay = false;
 
 protected:
     void pumpEvents() override;

@@ -32,7 +32,7 @@ public:
     {
     }
 
-    void run(Logs& logs)
+    bool run(Logs& logs)
     {
         loadGeometry();
         keys("chkShowTreeview", "tabStripFilemode");
@@ -57,8 +57,13 @@ public:
         keys("dragDropAddPath", "dragDropAddPath");
         configurationFiles();
         pathHistory();
+        // A store that exists but cannot be read gave nothing but defaults.
+        const int unreadable = store_.readError();
+        if (unreadable != 0)
+            memo_.remember(platform::failureFromErrno(unreadable));
         if (memo_.any())
             logs.logError(memo_.lineWith(QStringLiteral("Error loading settings!")));
+        return unreadable == 0;
     }
 
 private:
@@ -230,10 +235,10 @@ void writeKeys(platform::SettingsStore& store, std::span<const char* const> name
 
 } // namespace
 
-void loadSettings(platform::SettingsStore& store, Logs& logs, const LoadContext& context, Settings& settings,
+bool loadSettings(platform::SettingsStore& store, Logs& logs, const LoadContext& context, Settings& settings,
                   ConfigTables& tables)
 {
-    Loader(store, context, settings, tables).run(logs);
+    return Loader(store, context, settings, tables).run(logs);
 }
 
 void saveSettings(platform::SettingsStore& store, Logs& logs, const QString& programFolder, const Settings& settings,

@@ -24,8 +24,10 @@ struct LoadContext {
 // the path history into `settings` and `tables`, once at start-up. A step that
 // fails leaves its field as it was and the load goes on; the last failure that
 // is still remembered at the end gives one error line "Error N (description)
-// Error loading settings!".
-void loadSettings(platform::SettingsStore& store, Logs& logs, const LoadContext& context, Settings& settings,
+// Error loading settings!". A store file that exists but cannot be read is
+// such a failure, and the result is then false: the values are the defaults,
+// which no command-line run may act on.
+bool loadSettings(platform::SettingsStore& store, Logs& logs, const LoadContext& context, Settings& settings,
                   ConfigTables& tables);
 
 // The save's step that creates (true) or deletes (false) the file-manager entry.

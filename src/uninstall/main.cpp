@@ -7,6 +7,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     platform::QtUiService ui;
+    ui.answerWithoutDisplay = true;
     purgixMain(app.arguments().mid(1), ui);
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "engine/logs.h"
 #include "test_support.h"
 
+#include <QDir>
 #include <QRegularExpression>
 
 class LogsTest : public TempEnv {};
@@ -32,4 +33,37 @@ TEST_F(LogsTest, UnwritableFolderIsSwallowed)
     logs.logError("lost too");
     EXPECT_EQ(logs.errorLogged, -1);
     EXPECT_EQ(readText(notAFolder), "x");
+}
+
+TEST_F(LogsTest, ControlCharactersAreEscapedSoOneCallIsOneLine)
+{
+    Logs logs(programFolder());
+    const QString name = QString("a\nb\rc\td") + QChar(0) + QChar(0x1b) + "[2J" + QChar(0x7f) + QChar(0x85) + "é";
+    EXPECT_TRUE(logs.writeLog("File Renamed: " + name));
+    logs.logError("Error 53 (File not found) x: " + name);
+    const QString escaped = R"(a\nb\rc\td\x00\x1B[2J\x7F\x85é)";
+    for (const QString& file : {logs.activityFile(), logs.errorFile()}) {
+        const QStringList lines = readLines(file);
+        ASSERT_EQ(lines.size(), 1) << file.toStdString();
+        EXPECT_TRUE(lines[0].endsWith(escaped)) << lines[0].toStdString();
+    }
+    EXPECT_EQ(escapeControlChars("plain"), "plain");
+}
+
+TEST_F(LogsTest, TheActivityLogSaysWhetherItCanTakeLines)
+{
+    Logs good(programFolder());
+    EXPECT_EQ(good.activityLogProblem(), QString());
+    EXPECT_TRUE(good.writeLog("fine"));
+    EXPECT_EQ(good.activityError(), QString());
+
+    const QString notAFolder = writeFile("plainfile", "x");
+    Logs bad(notAFolder + "/program");
+    EXPECT_EQ(bad.activityLogProblem(), "Not a directory");
+    EXPECT_FALSE(bad.writeLog("lost"));
+    EXPECT_EQ(bad.activityError(), "Not a directory");
+
+    QDir().mkpath(root() + "/dirlog/log.txt"); // a folder where the file should be
+    Logs blocked(root() + "/dirlog");
+    EXPECT_EQ(blocked.activityLogProblem(), "Is a directory");
 }

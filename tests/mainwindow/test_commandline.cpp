@@ -10,6 +10,9 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 QByteArray mp3WithId3v1(const QByteArray& artist, const QByteArray& title)
@@ -127,4 +130,66 @@ TEST_F(CommandLineTest, ExitFlagWithoutAValidModeStillExits)
     writeFile("nothing/keep.txt");
     EXPECT_EQ(runRenamer({"/p", dir, "/e", "modereplace", "/x"}), 0); // empty find text: nothing runs
     EXPECT_TRUE(QFileInfo::exists(dir + "/keep.txt"));
+}
+
+// The exit status says how an unattended run went, and every box it met is on
+// standard error, answered with its default button.
+TEST_F(CommandLineTest, ExitStatusAndBoxesOfUnattendedRuns)
+{
+    auto run = [&](const QStringList& args, const QString& programDir, QByteArray* err) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_CONFIG_HOME", root() + "/config");
+        env.insert("XDG_DATA_HOME", root() + "/data");
+        env.insert("VEXORREN_HOME", programDir);
+        p.setProcessEnvironment(env);
+        p.start(QCoreApplication::applicationDirPath() + "/vexorren", args);
+        if (!p.waitForFinished(30000)) {
+            p.kill();
+            return -1;
+        }
+        *err = p.readAllStandardError();
+        return p.exitCode();
+    };
+    const QString dir = makeDir("odd");
+    writeFile("odd/a b.txt");
+    const QByteArray bad = QFile::encodeName(dir) + "/bad\xff.txt";
+    const int fd = ::open(bad.constData(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    {
+        platform::SettingsStore store;
+        store.setValue("txtFind", "a");
+        store.setValue("txtReplace", "x");
+    }
+    QByteArray err;
+    // A name that is not UTF-8 is listed, never renamed, and reported: status 1.
+    EXPECT_EQ(run({"/p", dir, "/e", "modereplace", "/x"}, programFolder(), &err), 1) << err.toStdString();
+    EXPECT_TRUE(err.contains("Vexor Renamer: There were errors during execution!")) << err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(dir + "/x b.txt"));
+    const QStringList errors = readLines(programFolder() + "/errors.txt");
+    // Once when the directory is first listed, once for the run; not once per read.
+    EXPECT_EQ(errors.filter("not valid UTF-8").size(), 2) << errors.join("\n").toStdString();
+    ::unlink(bad.constData());
+
+    // Nothing to fail: status 0.
+    EXPECT_EQ(run({"/p", dir, "/e", "modereplace", "/x"}, programFolder(), &err), 0) << err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(dir + "/x b.txt")); // no "a" left
+
+    // No log.txt can be written: nothing changes, status 2, the box names the file.
+    writeFile("odd/a2.txt");
+    const QString regular = writeFile("plain", "x");
+    EXPECT_EQ(run({"/p", dir, "/e", "modereplace", "/x"}, regular + "/program", &err), 2) << err.toStdString();
+    EXPECT_TRUE(err.contains(regular.toUtf8() + "/program/log.txt")) << err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(dir + "/a2.txt"));
+
+    // A settings store that cannot be read: the run does not start on defaults.
+    const QString storeFile = platform::SettingsStore().fileName();
+    QFile::remove(storeFile);
+    QDir().mkpath(storeFile);
+    EXPECT_EQ(run({"/p", dir, "/e", "modecase", "/x"}, programFolder(), &err), 2) << err.toStdString();
+    EXPECT_TRUE(err.contains("Error loading settings!")) << err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(dir + "/a2.txt"));
+    EXPECT_TRUE(readText(programFolder() + "/errors.txt").contains("Error loading settings!"));
 }

@@ -180,3 +180,40 @@ TEST_F(FileOpsTest, FileTimesWithNanosecondsAndBirthTime)
     EXPECT_EQ(failureOf([&] { setFileTimes(work() + "/none", when, when); }), failures::FileNotFound);
     EXPECT_EQ(fileSize(f), 1);
 }
+
+TEST_F(FileOpsTest, ASecondHardLinkIsAnExistingTargetAndLinksAreNeverEntered)
+{
+    const QString a = writeFile("a.txt", "A");
+    for (const QString& second : {work() + "/b.txt", work() + "/A.txt"}) {
+        ASSERT_TRUE(::link(QFile::encodeName(a).constData(), QFile::encodeName(second).constData()) == 0);
+        EXPECT_EQ(failureOf([&] { renameNoReplace(a, second); }), failures::FileAlreadyExists) << second.toStdString();
+        EXPECT_EQ(failureOf([&] { renameNoReplace(work(), "a.txt", QFileInfo(second).fileName()); }),
+                  failures::FileAlreadyExists);
+        EXPECT_TRUE(QFile::exists(a)) << "both names stay";
+        EXPECT_TRUE(QFile::exists(second));
+        QFile::remove(second);
+    }
+
+    // Relative to the working directory: no level through a link, wherever it points.
+    const QString outside = root() + "/outside";
+    QDir().mkpath(outside);
+    ASSERT_TRUE(QFile::link(outside, work() + "/out"));
+    ASSERT_TRUE(QFile::link(work(), work() + "/self"));
+    for (const QString& target : {QString("out/a.txt"), QString("self/x.txt"), QString("../a.txt")})
+        EXPECT_NE(failureOf([&] { renameNoReplace(work(), "a.txt", target); }), 0) << target.toStdString();
+    EXPECT_NE(failureOf([&] { makeDirectory(work(), "out/new"); }), 0);
+    EXPECT_FALSE(entryInfoBelow(work(), "out/x").has_value());
+    EXPECT_TRUE(entryInfoBelow(work(), "out").has_value()); // the link itself is an entry
+    EXPECT_TRUE(QDir(outside).isEmpty());
+    EXPECT_EQ(readText(a), "A");
+
+    makeDir("sub");
+    EXPECT_EQ(failureOf([&] { renameNoReplace(work(), "a.txt", "sub/a.txt"); }), 0);
+    EXPECT_EQ(failureOf([&] { makeDirectory(work(), "sub/inner"); }), 0);
+    EXPECT_EQ(readText(work() + "/sub/a.txt"), "A");
+
+    // A link cannot be write protected; its target keeps its permissions.
+    ASSERT_TRUE(QFile::link(work() + "/sub/a.txt", work() + "/ln"));
+    EXPECT_EQ(failureOf([&] { setAttributes(work() + "/ln", attr::ReadOnly); }), failures::PermissionDenied);
+    EXPECT_TRUE(QFileInfo(work() + "/sub/a.txt").permissions() & QFile::WriteOwner);
+}

@@ -433,3 +433,38 @@ TEST_F(SettingsTest, WordsDatesAndTimesThatDoNotReadBackKeepTheField)
     ASSERT_EQ(errorLines().size(), 1);
     EXPECT_TRUE(errorLines()[0].endsWith(") Error 13 (Type mismatch) Error loading settings!"));
 }
+
+TEST_F(SettingsTest, AStoreThatExistsButCannotBeReadIsALoadFailure)
+{
+    const QString file = platform::SettingsStore().fileName();
+    // A directory in the store's place: the load gives the defaults and says so.
+    QDir().mkpath(file);
+    {
+        platform::SettingsStore s;
+        Logs logs(programFolder());
+        Settings settings;
+        EXPECT_FALSE(loadSettings(s, logs, context({"/p", work(), "/e", "modecase"}), settings, tables));
+        EXPECT_EQ(settings.startMode, "modecase");
+        EXPECT_EQ(settings.txtFind, Settings{}.txtFind);
+    }
+    const QStringList errors = readLines(programFolder() + "/errors.txt");
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].endsWith(") Error 75 (Path/File access error) Error loading settings!")) << errors[0].toStdString();
+
+    // A readable store, and no store at all, load normally.
+    QDir().rmdir(file);
+    {
+        platform::SettingsStore s;
+        Logs logs(programFolder());
+        Settings settings;
+        EXPECT_TRUE(loadSettings(s, logs, context(), settings, tables));
+    }
+    store({{"txtFind", "x"}});
+    {
+        platform::SettingsStore s;
+        Logs logs(programFolder());
+        Settings settings;
+        EXPECT_TRUE(loadSettings(s, logs, context(), settings, tables));
+        EXPECT_EQ(settings.txtFind, "x");
+    }
+}

@@ -1,0 +1,291 @@
+// Hostile input against a real run: links out of the working directory,
+// control characters from files and names, names without end, a log that
+// cannot be written, hard links, links under Write Protect, exact date stamps.
+#include "platform/fileops.h"
+#include "run_fixture.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+bool hasControlChar(const QString& s)
+{
+    return std::any_of(s.begin(), s.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return u < 0x20 || (u >= 0x7F && u <= 0x9F);
+    });
+}
+
+QByteArray mp3WithTitle(const QByteArray& artist, const QByteArray& title)
+{
+    QByteArray frame(417, '\0');
+    frame[0] = char(0xFF);
+    frame[1] = char(0xFB);
+    frame[2] = char(0x90);
+    frame[3] = char(0x64);
+    QByteArray tag(128, '\0');
+    tag.replace(0, 3, "TAG");
+    tag.replace(3, title.size(), title);
+    tag.replace(33, artist.size(), artist);
+    tag[127] = char(255);
+    return frame.repeated(5) + tag;
+}
+
+} // namespace
+
+class SafetyTest : public RunRenameTest {
+protected:
+    void clickRename()
+    {
+        ASSERT_TRUE(w->cmdExecute->isEnabled());
+        QTest::mouseClick(w->cmdExecute, Qt::LeftButton);
+    }
+    void closeLog()
+    {
+        if (FrmExecute* lw = logWin())
+            lw->unload();
+    }
+    QString outside() const { return root() + "/outside"; }
+    QStringList outsideEntries() const
+    {
+        return QDir(outside()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+    void format(const QString& pattern)
+    {
+        w->TabStrip->selectKey("Format");
+        w->chkFormatTab_Format->select();
+        w->txtFormat->setText(pattern);
+    }
+    QString previewOf(int row)
+    {
+        w->state.preview.previewRequested = -1;
+        w->tmrPreview_Timer();
+        return w->lwDirectory->subItem(row, 1);
+    }
+};
+
+TEST_F(SafetyTest, ALevelThatIsALinkIsNeverEnteredWhereverItPoints)
+{
+    QDir().mkpath(outside());
+    writeFile("a.txt", "A");
+    writeFile("title.html", "<html><title>Docs</title></html>"); // no "a" in its name
+    ASSERT_TRUE(QFile::link(outside(), work() + "/Docs"));
+    ASSERT_TRUE(QFile::link(work() + "/a.txt", work() + "/Mine")); // a link to a file inside
+    start();
+    listWork();
+
+    struct Case {
+        std::function<void()> setUp;
+        const char* kept; // the entry that must stay where it is
+    };
+    const std::vector<Case> cases = {
+        {[&] { replace("a", "Docs<\\>a"); }, "a.txt"},             // typed tag into the link
+        {[&] { replace("a", "Docs<\\>deep<\\>a"); }, "a.txt"},     // a level below it is never made
+        {[&] { replace("a", "Mine<\\>a"); }, "a.txt"},             // a link to a file is no level either
+        {[&] {
+             format("<HTMLTITLE><\\><NAME>.<EXT>");
+             w->chkFormatAllMustBeAvailable->setValue(1); // entries without a title keep their names
+         },
+         "title.html"}, // the level from a title
+    };
+    for (const Case& c : cases) {
+        c.setUp();
+        clickRename();
+        EXPECT_EQ(w->execute.run.warningCount, 1) << c.kept << logLines().join("\n").toStdString() << readText(programFolder() + "/errors.txt").toStdString();
+        ASSERT_FALSE(logLines().isEmpty());
+        EXPECT_EQ(w->execute.run.filesDone, 0) << c.kept;
+        EXPECT_TRUE(exists(c.kept)) << c.kept;
+        EXPECT_EQ(outsideEntries(), QStringList()) << c.kept;
+        EXPECT_TRUE(logLines().last().startsWith("WARNING: Couldn't rename file <")) << logLines().last().toStdString();
+        EXPECT_TRUE(logLines().last().endsWith("Skipping...")) << logLines().last().toStdString();
+        EXPECT_FALSE(w->cmdUndo->isEnabled());
+        closeLog();
+    }
+    EXPECT_TRUE(QFileInfo(work() + "/Docs").isSymLink());
+    EXPECT_EQ(readText(work() + "/a.txt"), "A");
+}
+
+TEST_F(SafetyTest, ControlCharactersNeverReachANameOrTheLogsAsLineBreaks)
+{
+    writeFile("page.html", "<html><title>Evil\x1b[2J\x07Title\x7f</title></html>");
+    writeFile("song.mp3", mp3WithTitle("Art\x1b]0;pwned\x07ist", "Ti\rtle\x01"));
+    const QByteArray forged = "a\n(01.01.2000 00:00:00) File Renamed: x --> y\x1b[31m.txt";
+    writeFile(QString::fromUtf8(forged), "F");
+    start();
+    listWork();
+
+    format("<HTMLTITLE>.<EXT>");
+    w->chkFormatAllMustBeAvailable->setValue(1); // files without a title keep their names
+    clickRename();
+    closeLog();
+    EXPECT_TRUE(exists("Evil[2JTitle.html"));
+
+    w->TabStrip->selectKey("Mp3");
+    w->txtMp3Format->setText("<ARTIST> - <TITLE>");
+    clickRename();
+    closeLog();
+    EXPECT_TRUE(exists("Art]0;pwnedist - Title.mp3"));
+    for (const QString& name : QDir(work()).entryList(QDir::Files))
+        if (!name.startsWith("a\n"))
+            EXPECT_FALSE(hasControlChar(name)) << name.toStdString();
+
+    // An old name with a line feed and an escape sequence: one event, one line.
+    const int linesBefore = readLines(programFolder() + "/log.txt").size();
+    replace("a", "b");
+    clickRename();
+    closeLog();
+    const QStringList lines = readLines(programFolder() + "/log.txt");
+    ASSERT_EQ(lines.size(), linesBefore + 2) << lines.join("\n").toStdString(); // the old name and the MP3 name
+    EXPECT_FALSE(std::any_of(lines.begin(), lines.end(), [](const QString& l) { return l.startsWith("(01.01.2000"); }));
+    EXPECT_TRUE(lines[linesBefore].contains("File Renamed: " + work() + "/a\\n(01.01.2000 00:00:00) File Renamed: x --> y\\x1B[31m.txt --> "))
+        << lines[linesBefore].toStdString();
+    const QByteArray raw = [&] {
+        QFile f(programFolder() + "/log.txt");
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    EXPECT_FALSE(raw.contains('\x1b'));
+    EXPECT_FALSE(raw.contains('\r'));
+    EXPECT_FALSE(raw.contains('\0'));
+}
+
+TEST_F(SafetyTest, ANameWithoutEndIsAFailedItemInThePreviewAndTheRun)
+{
+    writeFile("a.txt", "A");
+    writeFile("z.txt", "Z");
+    start();
+    listWork();
+    w->state.tables.batchReplaceList.assign(30, BatchReplaceItem{"a", "aa", 0, 0, 0, 0});
+    w->TabStrip->selectKey("Replace");
+    w->optReplaceBatch->select();
+    EXPECT_EQ(previewOf(0), QString()); // a.txt: past the limit
+    clickRename();
+    EXPECT_TRUE(exists("a.txt"));
+    EXPECT_EQ(w->execute.run.warningCount, 1);
+    EXPECT_EQ(w->execute.run.filesDone, 0);
+    const QString last = logLines().last();
+    EXPECT_TRUE(last.startsWith("WARNING: Couldn't rename file <a.txt> as <aaaa")) << last.left(80).toStdString();
+    EXPECT_LT(last.size(), 4096 + 200);
+    closeLog();
+}
+
+TEST_F(SafetyTest, NoChangeWithoutItsLineInTheActivityLog)
+{
+    writeFile("a1.txt", "1");
+    writeFile("a2.txt", "2");
+    writeFile("a3.txt", "3");
+    // The program folder under a regular file: log.txt can never be made.
+    const QString regular = writeFile("plain", "x");
+    qputenv("VEXORREN_HOME", (regular + "/program").toLocal8Bit());
+    start();
+    listWork();
+    replace("a", "b");
+    ui.answers = {QMessageBox::Ok};
+    clickRename();
+    ASSERT_EQ(ui.asked.size(), 1u);
+    EXPECT_TRUE(ui.asked[0].text.contains(regular + "/program/log.txt")) << ui.asked[0].text.toStdString();
+    EXPECT_TRUE(ui.asked[0].text.contains("Not a directory")) << ui.asked[0].text.toStdString();
+    EXPECT_TRUE(exists("a1.txt") && exists("a2.txt") && exists("a3.txt"));
+    EXPECT_EQ(w->execute.run.outcome, RunOutcome::NotStarted);
+    EXPECT_TRUE(w->isEnabled()); // nothing started: the window stays usable
+    EXPECT_EQ(logWin(), nullptr);
+}
+
+TEST_F(SafetyTest, ALogThatStopsTakingLinesEndsThePassAndBlocksUndo)
+{
+    writeFile("a1.txt", "1");
+    writeFile("a2.txt", "2");
+    writeFile("a3.txt", "3");
+    start();
+    listWork();
+    replace("a", "b");
+    const QString log = programFolder() + "/log.txt";
+    // After the first rename the log turns into something no line can be appended to.
+    atFirst([&] { return w->execute.run.filesDone == 1; },
+            [&] {
+                QFile::remove(log);
+                QDir().mkpath(log);
+            });
+    ui.answers = {QMessageBox::Ok};
+    clickRename();
+    ASSERT_EQ(ui.asked.size(), 1u);
+    EXPECT_TRUE(ui.asked[0].text.contains(log)) << ui.asked[0].text.toStdString();
+    EXPECT_EQ(w->execute.run.filesDone, 2); // the entry at hand, then the pass ended
+    EXPECT_TRUE(exists("a3.txt"));
+    EXPECT_EQ(w->execute.run.outcome, RunOutcome::SomeFailed);
+    closeLog();
+
+    // Undo cannot write its lines either: it changes nothing and stays available.
+    ui.asked.clear();
+    ui.answers = {QMessageBox::Yes, QMessageBox::Ok};
+    w->cmdUndo_Click();
+    ASSERT_EQ(ui.asked.size(), 2u);
+    EXPECT_TRUE(ui.asked[1].text.contains(log));
+    EXPECT_TRUE(exists("b1.txt") && exists("b2.txt"));
+    EXPECT_TRUE(w->cmdUndo->isEnabled());
+}
+
+TEST_F(SafetyTest, WriteProtectOnALinkIsAFailedChange)
+{
+    const QString f = writeFile("f.txt", "x");
+    ASSERT_TRUE(QFile::link(f, work() + "/link.txt"));
+    start();
+    listWork();
+    w->TabStrip->selectKey("Attrib");
+    w->optAttrib_Attributes->select();
+    w->chkR->setValue(1);
+    w->chkH->setValue(2);
+    w->chkS->setValue(2);
+    w->chkA->setValue(2);
+    clickRename();
+    const QStringList lines = logLines();
+    EXPECT_TRUE(lines.contains("File Attribute Changed: f.txt [----] -> [R---]")) << lines.join("\n").toStdString();
+    EXPECT_TRUE(lines.contains("WARNING! File attribute change failed: link.txt [----] -> [R---]"))
+        << lines.join("\n").toStdString();
+    EXPECT_FALSE(std::any_of(lines.begin(), lines.end(), [](const QString& l) {
+        return l.startsWith("File Attribute Changed: link.txt");
+    }));
+    EXPECT_EQ(w->execute.run.filesDone, 1);
+    EXPECT_EQ(w->execute.run.warningCount, 1);
+    EXPECT_EQ(w->execute.undo.undoFileCount, 1);
+    EXPECT_EQ(w->execute.undo.undoFiles[0].oldName, "f.txt");
+    closeLog();
+}
+
+TEST_F(SafetyTest, UndoOfADateRunRestoresTheExactStampsAndReportsOnlyWhatItChanged)
+{
+    const QString f = writeFile("f.txt", "x");
+    const timespec modified{1555555555, 123456789}, accessed{1444444444, 987654321};
+    platform::setFileTimes(f, accessed, modified);
+    start();
+    listWork();
+    w->TabStrip->selectKey("Attrib");
+    w->optAttrib_Date->select();
+    w->chkDateModified->setValue(1);
+    w->chkDateAccessed->setValue(1);
+    w->chkDateDate->setValue(1);
+    w->chkDateTime->setValue(1);
+    w->dtDate->setDate(QDate(2022, 2, 2));
+    clickRename();
+    closeLog();
+    ASSERT_EQ(platform::toDateTime(platform::entryInfo(f)->modified).date(), QDate(2022, 2, 2));
+
+    ui.answers = {QMessageBox::Yes};
+    w->cmdUndo_Click();
+    const auto info = platform::entryInfo(f);
+    EXPECT_EQ(info->modified.tv_sec, modified.tv_sec);
+    EXPECT_EQ(info->modified.tv_nsec, modified.tv_nsec);
+    EXPECT_EQ(info->accessed.tv_sec, accessed.tv_sec);
+    EXPECT_EQ(info->accessed.tv_nsec, accessed.tv_nsec);
+    const QStringList lines = logLines();
+    EXPECT_EQ(w->execute.run.warningCount, 0) << lines.join("\n").toStdString();
+    EXPECT_FALSE(std::any_of(lines.begin(), lines.end(), [](const QString& l) { return l.contains("Created Date"); }))
+        << lines.join("\n").toStdString();
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                            [](const QString& l) { return l.startsWith("File Modified Date Changed: f.txt ["); }));
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                            [](const QString& l) { return l.startsWith("File Accessed Date Changed: f.txt ["); }));
+    closeLog();
+}
