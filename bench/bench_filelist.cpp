@@ -190,19 +190,31 @@ void compare(benchmark::State& state, const char* name, const QString& root, boo
     state.counters["ratio"] = oursNs / plainNs;
     state.counters["read_ms"] = readNs / 1e6;
     state.counters["entries"] = double(listed);
-    rusage usage {};
+    rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
     state.counters["peak_rss_mb"] = double(usage.ru_maxrss) / 1024.0;
     std::printf("%s: plain readdir+lstat %.1f ms, readDirectory+updateFileViews %.1f ms (read %.1f ms), "
                 "ratio %.2f (%ld entries, %ld listed, %d rows, peak RSS %.0f MB)\n",
-                name, plainNs / 1e6, oursNs / 1e6, readNs / 1e6, oursNs / plainNs, entries, listed,
-                w.lw->count(), double(usage.ru_maxrss) / 1024.0);
+                name, plainNs / 1e6, oursNs / 1e6, readNs / 1e6, oursNs / plainNs, entries, listed, w.lw->count(),
+                double(usage.ru_maxrss) / 1024.0);
 }
 
-void BM_Flat(benchmark::State& s) { compare(s, "32767 files in one directory", trees().flat.path(), false); }
-void BM_Spread(benchmark::State& s) { compare(s, "32767 entries in 1000 directories", trees().spread.path(), false); }
-void BM_FlatDetailAndTree(benchmark::State& s) { compare(s, "one directory, detail columns and tree", trees().flat.path(), true); }
-void BM_SpreadDetailAndTree(benchmark::State& s) { compare(s, "1000 directories, detail columns and tree", trees().spread.path(), true); }
+void BM_Flat(benchmark::State& s)
+{
+    compare(s, "32767 files in one directory", trees().flat.path(), false);
+}
+void BM_Spread(benchmark::State& s)
+{
+    compare(s, "32767 entries in 1000 directories", trees().spread.path(), false);
+}
+void BM_FlatDetailAndTree(benchmark::State& s)
+{
+    compare(s, "one directory, detail columns and tree", trees().flat.path(), true);
+}
+void BM_SpreadDetailAndTree(benchmark::State& s)
+{
+    compare(s, "1000 directories, detail columns and tree", trees().spread.path(), true);
+}
 
 } // namespace
 

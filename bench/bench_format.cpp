@@ -66,9 +66,8 @@ void runFormat(benchmark::State& state, const QString& format)
             benchmark::DoNotOptimize(formatFilename(name, dir, options, context));
     }
     state.SetItemsProcessed(state.iterations() * int64_t(fx.names.size()));
-    state.counters["ns_per_name"] = benchmark::Counter(double(fx.names.size()),
-                                                      benchmark::Counter::kIsIterationInvariantRate |
-                                                          benchmark::Counter::kInvert);
+    state.counters["ns_per_name"] = benchmark::Counter(
+        double(fx.names.size()), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 // The file-system cost alone: one status query per name.

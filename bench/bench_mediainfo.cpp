@@ -21,7 +21,8 @@ void readOnce(benchmark::State& state, const BenchFile& file)
 {
     const ConfigTables tables = mediafuzz::tables();
     MediaContext context;
-    context.tables = &tables;
+    context.codecNames = &tables.codecNames;
+    context.waveFormatNames = &tables.waveFormatNames;
     context.mpegBytesToRead = file.blockSize;
     context.yieldDuringScans = false;
     for (auto _ : state) {

@@ -29,15 +29,16 @@ static void BM_LoadAndFormatTaggedFiles(benchmark::State& state)
     std::vector<QString> names;
     for (int i = 0; i < 1000; ++i) {
         const QByteArray track = QByteArray::number(i % 20 + 1) + "/20";
-        const QByteArray content =
-            mp3fx::id3v2(3, {{"TIT2", mp3fx::text("Song number " + QByteArray::number(i))},
-                             {"TPE1", mp3fx::text("Some Band")},
-                             {"TALB", mp3fx::text("Greatest Hits")},
-                             {"TRCK", mp3fx::text(track)},
-                             {"TCON", mp3fx::text("(17)Rock")},
-                             {"TCOM", mp3fx::text("Writer")}},
-                         512) +
-            mp3fx::frames(40) + mp3fx::id3v1({"Song", "Some Band", "Greatest Hits", "2001", "", i % 20 + 1, 17});
+        const QByteArray content = mp3fx::id3v2(3,
+                                                {{"TIT2", mp3fx::text("Song number " + QByteArray::number(i))},
+                                                 {"TPE1", mp3fx::text("Some Band")},
+                                                 {"TALB", mp3fx::text("Greatest Hits")},
+                                                 {"TRCK", mp3fx::text(track)},
+                                                 {"TCON", mp3fx::text("(17)Rock")},
+                                                 {"TCOM", mp3fx::text("Writer")}},
+                                                512) +
+                                   mp3fx::frames(40) +
+                                   mp3fx::id3v1({"Song", "Some Band", "Greatest Hits", "2001", "", i % 20 + 1, 17});
         names.push_back(QStringLiteral("track%1.mp3").arg(i));
         if (!writeFile(dir.filePath(names.back()), content)) {
             state.SkipWithError("cannot write the files");

@@ -7,8 +7,8 @@
 #include "engine/preview.h"
 #include "engine/processpart.h"
 #include "engine/random.h"
-#include "platform/uiservice.h"
 #include "platform/listview.h"
+#include "platform/uiservice.h"
 
 #include "qtbenchmain.h"
 
@@ -46,8 +46,7 @@ struct Fixture {
         PreviewInputs in;
         in.list = &list;
         in.executeEnabled = [] { return true; };
-        in.modeKey = mode;
-        in.modeCaption = mode;
+        in.mode = modeFromKey(mode).value();
         in.options = o;
         in.services = {&logs, &random, &tables, {}, {}, {}};
         in.yield = platform::throttledYield();
@@ -99,8 +98,12 @@ void BM_BareTransform(benchmark::State& state)
                 out = joinProcessPart(replaceSingle(split.part, o, f.logs), split);
                 break;
             }
-            case 1: out = convertCase(name, o, f.tables.exceptionWords, f.random); break;
-            default: out = enumerateName(name, i + 1, o, context); break;
+            case 1:
+                out = convertCase(name, o, f.tables.exceptionWords, f.random);
+                break;
+            default:
+                out = enumerateName(name, i + 1, o, context);
+                break;
             }
             benchmark::DoNotOptimize(out);
         }

@@ -49,8 +49,9 @@ const std::vector<QString>& names()
 QStringList exceptionWords()
 {
     QStringList words;
-    const char* fixed[] = {"DVD", "MP3", "of", "the", "a", "an", "and", "in", "on", "at", "to", "for", "CD", "TV",
-                           "HD", "USA", "UK", "BBC", "NASA", "PDF", "JPG", "iPod", "McDonald", "DJ", "feat."};
+    const char* fixed[] = {"DVD",  "MP3", "of",  "the",  "a",        "an", "and",  "in", "on",
+                           "at",   "to",  "for", "CD",   "TV",       "HD", "USA",  "UK", "BBC",
+                           "NASA", "PDF", "JPG", "iPod", "McDonald", "DJ", "feat."};
     for (const char* w : fixed)
         words << QString::fromUtf8(w);
     for (int i = 0; words.size() < 50; ++i)
@@ -61,11 +62,25 @@ QStringList exceptionWords()
 std::vector<BatchReplaceItem> batchList()
 {
     std::vector<BatchReplaceItem> items;
-    const char* pairs[][2] = {{"_", " "},       {"  ", " "},      {"IMG", "Photo"}, {"final", "done"},
-                              {"(live version)", "[live]"}, {"the artist", "Artist"}, {"%20", " "},
-                              {"docx", "doc"},  {"jpeg", "jpg"},  {"Scan", "scan"}, {"tar", "tgz"},
-                              {"song", "Song"}, {"movies", "films"}, {"README", "Readme"}, {"track", "Track"},
-                              {"don't", "do not"}, {"v1", "v01"}, {"2023", "23"}, {"collection", "set"},
+    const char* pairs[][2] = {{"_", " "},
+                              {"  ", " "},
+                              {"IMG", "Photo"},
+                              {"final", "done"},
+                              {"(live version)", "[live]"},
+                              {"the artist", "Artist"},
+                              {"%20", " "},
+                              {"docx", "doc"},
+                              {"jpeg", "jpg"},
+                              {"Scan", "scan"},
+                              {"tar", "tgz"},
+                              {"song", "Song"},
+                              {"movies", "films"},
+                              {"README", "Readme"},
+                              {"track", "Track"},
+                              {"don't", "do not"},
+                              {"v1", "v01"},
+                              {"2023", "23"},
+                              {"collection", "set"},
                               {".config", "config"}};
     for (int i = 0; i < 20; ++i) {
         BatchReplaceItem item;
@@ -78,8 +93,7 @@ std::vector<BatchReplaceItem> batchList()
     return items;
 }
 
-template <typename F>
-void overNames(benchmark::State& state, F transform)
+template <typename F> void overNames(benchmark::State& state, F transform)
 {
     const std::vector<QString>& list = names();
     for (auto _ : state) {
@@ -88,9 +102,8 @@ void overNames(benchmark::State& state, F transform)
             total += transform(n).size();
         benchmark::DoNotOptimize(total);
     }
-    state.counters["per_name"] = benchmark::Counter(double(list.size()),
-                                                       benchmark::Counter::kIsIterationInvariantRate
-                                                           | benchmark::Counter::kInvert);
+    state.counters["per_name"] = benchmark::Counter(double(list.size()), benchmark::Counter::kIsIterationInvariantRate |
+                                                                             benchmark::Counter::kInvert);
 }
 
 struct LogFolder {
@@ -232,9 +245,8 @@ static void BM_EnumCounters(benchmark::State& state)
         rows.push_back({QStringLiteral("/home/me/photos/%1/").arg(i / 100), i % 3 != 0, false});
     for (auto _ : state)
         benchmark::DoNotOptimize(enumCounters(rows, true, true));
-    state.counters["per_name"] = benchmark::Counter(double(rows.size()),
-                                                       benchmark::Counter::kIsIterationInvariantRate
-                                                           | benchmark::Counter::kInvert);
+    state.counters["per_name"] = benchmark::Counter(double(rows.size()), benchmark::Counter::kIsIterationInvariantRate |
+                                                                             benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_EnumCounters);
 

@@ -60,7 +60,8 @@ inline int run(const QString& dir, const uint8_t* data, size_t size)
     f.close();
     static const ConfigTables names = tables();
     MediaContext context;
-    context.tables = &names;
+    context.codecNames = &names.codecNames;
+    context.waveFormatNames = &names.waveFormatNames;
     context.mpegBytesToRead = in.blockSize;
     context.yieldDuringScans = false;
     MediaInfo info;

@@ -3,7 +3,7 @@
 
 VX_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libqt6test6
   qt6-qpa-plugins libgl-dev libtag1-dev libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-dejavu-core ccache attr)
+  xvfb xauth fonts-dejavu-core ccache attr clang-format desktop-file-utils)
 
 vx_ensure_packages() {
   local missing=()

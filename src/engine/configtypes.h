@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <vector>
 
+#include "mediainfo/medianames.h"
+
 // Records of the tables read from the configuration text files. The settings
 // subsystem loads and owns them; the engine and the media readers read them.
 
@@ -17,19 +19,9 @@ struct BatchReplaceItem {
 };
 
 struct FileTypeDef {
-    qint32 offset = 0;   // >= 1: 1-based byte position; negative: counted from the end
-    QByteArray search;   // raw bytes, never decoded
-    QString extension;   // without the dot
-};
-
-struct CodecName {
-    QString fourcc;
-    QString name;
-};
-
-struct WaveFormatName {
-    qint16 tag = 0;
-    QString name;
+    qint32 offset = 0; // >= 1: 1-based byte position; negative: counted from the end
+    QByteArray search; // raw bytes, never decoded
+    QString extension; // without the dot
 };
 
 // The tables as loaded. The lists numbered from 0 always hold at least one

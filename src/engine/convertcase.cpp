@@ -93,13 +93,26 @@ void applyNameMode(QString& base, int mode, RandomSource& random)
     if (base.isEmpty())
         return;
     switch (mode) {
-    case NameUpper: makeUpper(base); break;
-    case NameLower: makeLower(base); break;
-    case NameSentence: capitalizeFirst(base); break;
-    case NameWords: capitalizeWords(base); break;
-    case NameInvert: invert(base); break;
-    case NameRandom: randomCase(base, random); break;
-    default: break;
+    case NameUpper:
+        makeUpper(base);
+        break;
+    case NameLower:
+        makeLower(base);
+        break;
+    case NameSentence:
+        capitalizeFirst(base);
+        break;
+    case NameWords:
+        capitalizeWords(base);
+        break;
+    case NameInvert:
+        invert(base);
+        break;
+    case NameRandom:
+        randomCase(base, random);
+        break;
+    default:
+        break;
     }
 }
 
@@ -108,12 +121,23 @@ void applyExtMode(QString& ext, int mode, RandomSource& random)
     if (ext.isEmpty())
         return;
     switch (mode) {
-    case ExtUpper: makeUpper(ext); break;
-    case ExtLower: makeLower(ext); break;
-    case ExtCapitalize: capitalizeFirst(ext); break;
-    case ExtInvert: invert(ext); break;
-    case ExtRandom: randomCase(ext, random); break;
-    default: break;
+    case ExtUpper:
+        makeUpper(ext);
+        break;
+    case ExtLower:
+        makeLower(ext);
+        break;
+    case ExtCapitalize:
+        capitalizeFirst(ext);
+        break;
+    case ExtInvert:
+        invert(ext);
+        break;
+    case ExtRandom:
+        randomCase(ext, random);
+        break;
+    default:
+        break;
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-#include <QString>
 #include <functional>
+#include <QString>
 #include <vector>
 
 struct FileTypeDef;

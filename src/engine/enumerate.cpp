@@ -57,8 +57,7 @@ QString valueText(double v)
 
 } // namespace
 
-QString enumerateName(const QString& name, qint32 counter, const RenameOptions& options,
-                      const EnumContext& context)
+QString enumerateName(const QString& name, qint32 counter, const RenameOptions& options, const EnumContext& context)
 {
     const QString& format = options.enumFormat;
     if (format.isEmpty())
@@ -70,8 +69,8 @@ QString enumerateName(const QString& name, qint32 counter, const RenameOptions& 
     const double start = numberFromText(options.enumStart);
     const double step = numberFromText(options.enumStep);
     const double value = start + step * (double(counter) - 1);
-    const int digits = options.enumAutoDigits == 1 ? autoDigits(options, start, step, context)
-                                                   : leadingInt16(options.enumDigits);
+    const int digits =
+        options.enumAutoDigits == 1 ? autoDigits(options, start, step, context) : leadingInt16(options.enumDigits);
     const QString number = normalizeNumbers(valueText(value), digits);
 
     QString out;
@@ -90,10 +89,18 @@ QString enumerateName(const QString& name, qint32 counter, const RenameOptions& 
             continue;
         }
         switch (hit->id) {
-        case TagName: out.append(base); break;
-        case TagExt: out.append(ext); break;
-        case TagFullName: out.append(name); break;
-        default: out.append(number); break;
+        case TagName:
+            out.append(base);
+            break;
+        case TagExt:
+            out.append(ext);
+            break;
+        case TagFullName:
+            out.append(name);
+            break;
+        default:
+            out.append(number);
+            break;
         }
         if (stopGrowing(out))
             return out;

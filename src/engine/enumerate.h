@@ -18,14 +18,13 @@ struct EnumContext {
 // fixed or automatic number of digits. Other text is copied. An empty format
 // gives the empty text. A start or step text that is not a number (a lone
 // "-") throws platform::Failure 13; fixed digits beyond 16 bits throw 6.
-QString enumerateName(const QString& name, qint32 counter, const RenameOptions& options,
-                      const EnumContext& context);
+QString enumerateName(const QString& name, qint32 counter, const RenameOptions& options, const EnumContext& context);
 
 // One row of the active list as the enumeration sees it.
 struct EnumRow {
-    QString dir;           // the path column: the directory with a trailing "/"
+    QString dir; // the path column: the directory with a trailing "/"
     bool selected = false;
-    bool ghost = false;    // a ghost directory row, shown but never renamed
+    bool ghost = false; // a ghost directory row, shown but never renamed
 };
 
 // The counter of every row, in one pass over the rows in list order: 1 for the

@@ -22,8 +22,8 @@ bool usesAnyMarker(const QString& format, const QString& pattern)
 
 bool wantsParts(const RenameOptions& options, const FormatContext& context)
 {
-    return !options.formatParts.isEmpty() && context.renameModeKey == QLatin1String("Format") &&
-           !options.detectMode && usesAnyMarker(options.formatText, options.formatParts);
+    return !options.formatParts.isEmpty() && context.renameMode == RenameMode::Format && !options.detectMode &&
+           usesAnyMarker(options.formatText, options.formatParts);
 }
 
 const QString& partsSource(const FileInfo& info, const RenameOptions& options)
@@ -38,18 +38,17 @@ QString stampText(const timespec& stamp)
     return platform::dateTimeText(platform::toDateTime(stamp));
 }
 
-QString failureLine(const platform::Failure& failure, const QString& name, const QString& dir,
-                    const FileInfo& info, const RenameOptions& options, const FormatContext& context)
+QString failureLine(const platform::Failure& failure, const QString& name, const QString& dir, const FileInfo& info,
+                    const RenameOptions& options, const FormatContext& context)
 {
-    QString line = failure.errorText() + QStringLiteral("getFileInfo: ") + dir + QLatin1Char('/') + name +
-                   Separator + QStringLiteral(" INFO=") + info.fullName + Separator + info.baseName + Separator +
-                   info.ext + Separator + QString::number(info.size) + Separator +
-                   stampText(info.modified) + Separator + stampText(info.created) + Separator +
-                   stampText(info.accessed) + Separator + info.parent + Separator +
-                   QStringLiteral(" PARTS: ") + options.formatText + Separator + options.formatParts;
+    QString line = failure.errorText() + QStringLiteral("getFileInfo: ") + dir + QLatin1Char('/') + name + Separator +
+                   QStringLiteral(" INFO=") + info.fullName + Separator + info.baseName + Separator + info.ext +
+                   Separator + QString::number(info.size) + Separator + stampText(info.modified) + Separator +
+                   stampText(info.created) + Separator + stampText(info.accessed) + Separator + info.parent +
+                   Separator + QStringLiteral(" PARTS: ") + options.formatText + Separator + options.formatParts;
     for (const QString& part : info.parts)
         line += Separator + part;
-    return line + Separator + QStringLiteral(" TAB=") + context.renameModeCaption;
+    return line + Separator + QStringLiteral(" TAB=") + modeCaption(context.renameMode);
 }
 
 void resetRecord(FileInfo& info, const QString& name)
@@ -147,8 +146,8 @@ bool getFileInfo(const QString& name, QString& dir, FileInfo& info, const Rename
             context.logs->logError(failureLine(failure, name, dir, info, options, context));
     } catch (const std::exception&) {
         if (context.logs)
-            context.logs->logError(failureLine(platform::makeFailure(platform::failures::Overflow), name, dir,
-                                               info, options, context));
+            context.logs->logError(
+                failureLine(platform::makeFailure(platform::failures::Overflow), name, dir, info, options, context));
     }
     info.key.clear();
     return false;

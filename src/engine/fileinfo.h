@@ -1,7 +1,7 @@
 #pragma once
-#include <QString>
 #include <array>
 #include <ctime>
+#include <QString>
 
 struct RenameOptions;
 struct FormatContext;
@@ -9,17 +9,17 @@ struct FormatContext;
 // What the Format tags know about one listed entry. The record belongs to one
 // formatFilename call and caches the entry under `key` for that call only.
 struct FileInfo {
-    QString key;       // the name the record describes; empty = not filled
+    QString key; // the name the record describes; empty = not filled
     QString fullName;
     QString baseName;
     QString ext;
-    qint64 size = 0;   // bytes; 0 for a directory
+    qint64 size = 0; // bytes; 0 for a directory
     // Time stamps as the file system gives them; a tag that shows one turns it
     // into local time (that conversion costs more than the status query itself).
     timespec modified{};
     timespec created{}; // birth time where the file system keeps one, else modified
     timespec accessed{};
-    QString parent;    // last folder name of the entry's directory; empty for "/"
+    QString parent; // last folder name of the entry's directory; empty for "/"
     // parts[1]..parts[9] are "<%1>".."<%9>"; parts[0] takes the text after the
     // pattern's closing literal and is read by no tag.
     std::array<QString, 10> parts;

@@ -73,16 +73,16 @@ QString findReplaceChecked(const QString& source, const QString& find, const QSt
 
 } // namespace
 
-QString findReplace(const QString& source, const QString& find, const QString& replace, int caseSensitive,
-                    int swapMode, int start, int count, const RenameOptions& panel, Logs& logs)
+QString findReplace(const QString& source, const QString& find, const QString& replace, int caseSensitive, int swapMode,
+                    int start, int count, const RenameOptions& panel, Logs& logs)
 {
     try {
         return findReplaceChecked(source, find, replace, caseSensitive, swapMode, start, count);
     } catch (const platform::Failure& f) {
-        logs.logError(f.errorText() + QStringLiteral("Find & Replace: SOURCE=") + source + QStringLiteral(" FIND=")
-                      + find + QStringLiteral(" REPLACE: ") + replace + QStringLiteral(" CASE: ")
-                      + QString::number(panel.caseSensitive) + QStringLiteral(" SWAP=")
-                      + QString::number(panel.swapMode));
+        logs.logError(f.errorText() + QStringLiteral("Find & Replace: SOURCE=") + source + QStringLiteral(" FIND=") +
+                      find + QStringLiteral(" REPLACE: ") + replace + QStringLiteral(" CASE: ") +
+                      QString::number(panel.caseSensitive) + QStringLiteral(" SWAP=") +
+                      QString::number(panel.swapMode));
         return QString();
     }
 }
@@ -98,8 +98,8 @@ QString replaceBatch(const QString& part, const std::vector<BatchReplaceItem>& i
 {
     QString s = part;
     for (const BatchReplaceItem& item : items) {
-        s = findReplace(s, item.find, item.replace, item.caseSensitive, item.swapMode, item.start, item.count,
-                        options, logs);
+        s = findReplace(s, item.find, item.replace, item.caseSensitive, item.swapMode, item.start, item.count, options,
+                        logs);
         // Items that feed on each other's output would double the name every time.
         if (stopGrowing(s))
             return s;

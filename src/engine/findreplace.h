@@ -16,8 +16,8 @@ class Logs;
 // Never throws: a start outside 0..32766 or a count below -1 writes one
 // "Find & Replace:" line to the error log and gives the empty text. That line
 // carries the panel's case and swap boxes (from `panel`), also for batch items.
-QString findReplace(const QString& source, const QString& find, const QString& replace, int caseSensitive,
-                    int swapMode, int start, int count, const RenameOptions& panel, Logs& logs);
+QString findReplace(const QString& source, const QString& find, const QString& replace, int caseSensitive, int swapMode,
+                    int start, int count, const RenameOptions& panel, Logs& logs);
 
 // The single pair of the panel on a name part. The start and count boxes are
 // read as 16-bit numbers; one out of that range throws platform::Failure 6.

@@ -13,7 +13,15 @@ static bool hasForbiddenChar(const QString& name)
 {
     for (const QChar c : name) {
         switch (c.unicode()) {
-        case u'/': case u'*': case u'"': case u'\\': case u'?': case u':': case u'<': case u'>': case u'|':
+        case u'/':
+        case u'*':
+        case u'"':
+        case u'\\':
+        case u'?':
+        case u':':
+        case u'<':
+        case u'>':
+        case u'|':
             return true;
         default:
             break;
@@ -87,7 +95,6 @@ QString resolvedForm(const QString& taggedName)
     parts.removeAll(QString());
     return parts.join(QLatin1Char('/'));
 }
-
 
 QString withoutControlChars(const QString& value)
 {

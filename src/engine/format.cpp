@@ -19,11 +19,57 @@
 namespace {
 
 enum class Tag {
-    Name, Ext, FullName, Size, SizeB, Date, Time, CDate, CTime, ADate, ATime, Parent,
-    DirFiles, DirDirs, DirSizeB, DirSize, SDirFiles, SDirDirs, SDirSizeB, SDirSize,
-    Width, Height, Depth, DepthB, Length, LengthS, Bitrate, Fps, Codec, SMode, Freq, FreqS,
-    Bits, SndFormat, SndBitrate, Sound, HtmlTitle, Rnd, RndDigit, FLetter, FLetterN1, FLetterN2,
-    Part1, Part2, Part3, Part4, Part5, Part6, Part7, Part8, Part9,
+    Name,
+    Ext,
+    FullName,
+    Size,
+    SizeB,
+    Date,
+    Time,
+    CDate,
+    CTime,
+    ADate,
+    ATime,
+    Parent,
+    DirFiles,
+    DirDirs,
+    DirSizeB,
+    DirSize,
+    SDirFiles,
+    SDirDirs,
+    SDirSizeB,
+    SDirSize,
+    Width,
+    Height,
+    Depth,
+    DepthB,
+    Length,
+    LengthS,
+    Bitrate,
+    Fps,
+    Codec,
+    SMode,
+    Freq,
+    FreqS,
+    Bits,
+    SndFormat,
+    SndBitrate,
+    Sound,
+    HtmlTitle,
+    Rnd,
+    RndDigit,
+    FLetter,
+    FLetterN1,
+    FLetterN2,
+    Part1,
+    Part2,
+    Part3,
+    Part4,
+    Part5,
+    Part6,
+    Part7,
+    Part8,
+    Part9,
 };
 
 struct TagDef {
@@ -33,31 +79,56 @@ struct TagDef {
 
 // In the order they are tested; every tag ends with ">", so at most one matches.
 const std::array<TagDef, 51> Tags{{
-    {QLatin1String("<NAME>"), Tag::Name}, {QLatin1String("<EXT>"), Tag::Ext},
-    {QLatin1String("<FULLNAME>"), Tag::FullName}, {QLatin1String("<SIZE>"), Tag::Size},
-    {QLatin1String("<SIZEB>"), Tag::SizeB}, {QLatin1String("<DATE>"), Tag::Date},
-    {QLatin1String("<TIME>"), Tag::Time}, {QLatin1String("<CDATE>"), Tag::CDate},
-    {QLatin1String("<CTIME>"), Tag::CTime}, {QLatin1String("<ADATE>"), Tag::ADate},
-    {QLatin1String("<ATIME>"), Tag::ATime}, {QLatin1String("<PARENT>"), Tag::Parent},
-    {QLatin1String("<DIRFILES>"), Tag::DirFiles}, {QLatin1String("<DIRDIRS>"), Tag::DirDirs},
-    {QLatin1String("<DIRSIZEB>"), Tag::DirSizeB}, {QLatin1String("<DIRSIZE>"), Tag::DirSize},
-    {QLatin1String("<SDIRFILES>"), Tag::SDirFiles}, {QLatin1String("<SDIRDIRS>"), Tag::SDirDirs},
-    {QLatin1String("<SDIRSIZEB>"), Tag::SDirSizeB}, {QLatin1String("<SDIRSIZE>"), Tag::SDirSize},
-    {QLatin1String("<WIDTH>"), Tag::Width}, {QLatin1String("<HEIGHT>"), Tag::Height},
-    {QLatin1String("<DEPTH>"), Tag::Depth}, {QLatin1String("<DEPTHB>"), Tag::DepthB},
-    {QLatin1String("<LENGTH>"), Tag::Length}, {QLatin1String("<LENGTHS>"), Tag::LengthS},
-    {QLatin1String("<BITRATE>"), Tag::Bitrate}, {QLatin1String("<FPS>"), Tag::Fps},
-    {QLatin1String("<CODEC>"), Tag::Codec}, {QLatin1String("<SMODE>"), Tag::SMode},
-    {QLatin1String("<FREQ>"), Tag::Freq}, {QLatin1String("<FREQS>"), Tag::FreqS},
-    {QLatin1String("<BITS>"), Tag::Bits}, {QLatin1String("<SNDFORMAT>"), Tag::SndFormat},
-    {QLatin1String("<SNDBITRATE>"), Tag::SndBitrate}, {QLatin1String("<SOUND>"), Tag::Sound},
-    {QLatin1String("<HTMLTITLE>"), Tag::HtmlTitle}, {QLatin1String("<RND>"), Tag::Rnd},
-    {QLatin1String("<RND#>"), Tag::RndDigit}, {QLatin1String("<FLETTER>"), Tag::FLetter},
-    {QLatin1String("<FLETTERN1>"), Tag::FLetterN1}, {QLatin1String("<FLETTERN2>"), Tag::FLetterN2},
-    {QLatin1String("<%1>"), Tag::Part1}, {QLatin1String("<%2>"), Tag::Part2},
-    {QLatin1String("<%3>"), Tag::Part3}, {QLatin1String("<%4>"), Tag::Part4},
-    {QLatin1String("<%5>"), Tag::Part5}, {QLatin1String("<%6>"), Tag::Part6},
-    {QLatin1String("<%7>"), Tag::Part7}, {QLatin1String("<%8>"), Tag::Part8},
+    {QLatin1String("<NAME>"), Tag::Name},
+    {QLatin1String("<EXT>"), Tag::Ext},
+    {QLatin1String("<FULLNAME>"), Tag::FullName},
+    {QLatin1String("<SIZE>"), Tag::Size},
+    {QLatin1String("<SIZEB>"), Tag::SizeB},
+    {QLatin1String("<DATE>"), Tag::Date},
+    {QLatin1String("<TIME>"), Tag::Time},
+    {QLatin1String("<CDATE>"), Tag::CDate},
+    {QLatin1String("<CTIME>"), Tag::CTime},
+    {QLatin1String("<ADATE>"), Tag::ADate},
+    {QLatin1String("<ATIME>"), Tag::ATime},
+    {QLatin1String("<PARENT>"), Tag::Parent},
+    {QLatin1String("<DIRFILES>"), Tag::DirFiles},
+    {QLatin1String("<DIRDIRS>"), Tag::DirDirs},
+    {QLatin1String("<DIRSIZEB>"), Tag::DirSizeB},
+    {QLatin1String("<DIRSIZE>"), Tag::DirSize},
+    {QLatin1String("<SDIRFILES>"), Tag::SDirFiles},
+    {QLatin1String("<SDIRDIRS>"), Tag::SDirDirs},
+    {QLatin1String("<SDIRSIZEB>"), Tag::SDirSizeB},
+    {QLatin1String("<SDIRSIZE>"), Tag::SDirSize},
+    {QLatin1String("<WIDTH>"), Tag::Width},
+    {QLatin1String("<HEIGHT>"), Tag::Height},
+    {QLatin1String("<DEPTH>"), Tag::Depth},
+    {QLatin1String("<DEPTHB>"), Tag::DepthB},
+    {QLatin1String("<LENGTH>"), Tag::Length},
+    {QLatin1String("<LENGTHS>"), Tag::LengthS},
+    {QLatin1String("<BITRATE>"), Tag::Bitrate},
+    {QLatin1String("<FPS>"), Tag::Fps},
+    {QLatin1String("<CODEC>"), Tag::Codec},
+    {QLatin1String("<SMODE>"), Tag::SMode},
+    {QLatin1String("<FREQ>"), Tag::Freq},
+    {QLatin1String("<FREQS>"), Tag::FreqS},
+    {QLatin1String("<BITS>"), Tag::Bits},
+    {QLatin1String("<SNDFORMAT>"), Tag::SndFormat},
+    {QLatin1String("<SNDBITRATE>"), Tag::SndBitrate},
+    {QLatin1String("<SOUND>"), Tag::Sound},
+    {QLatin1String("<HTMLTITLE>"), Tag::HtmlTitle},
+    {QLatin1String("<RND>"), Tag::Rnd},
+    {QLatin1String("<RND#>"), Tag::RndDigit},
+    {QLatin1String("<FLETTER>"), Tag::FLetter},
+    {QLatin1String("<FLETTERN1>"), Tag::FLetterN1},
+    {QLatin1String("<FLETTERN2>"), Tag::FLetterN2},
+    {QLatin1String("<%1>"), Tag::Part1},
+    {QLatin1String("<%2>"), Tag::Part2},
+    {QLatin1String("<%3>"), Tag::Part3},
+    {QLatin1String("<%4>"), Tag::Part4},
+    {QLatin1String("<%5>"), Tag::Part5},
+    {QLatin1String("<%6>"), Tag::Part6},
+    {QLatin1String("<%7>"), Tag::Part7},
+    {QLatin1String("<%8>"), Tag::Part8},
     {QLatin1String("<%9>"), Tag::Part9},
 }};
 
@@ -67,12 +138,18 @@ struct MediaField {
     QString MediaInfo::*field;
 };
 const std::array<MediaField, 12> PlainMediaTags{{
-    {Tag::Width, &MediaInfo::width}, {Tag::Height, &MediaInfo::height},
-    {Tag::DepthB, &MediaInfo::colorDepth}, {Tag::Bitrate, &MediaInfo::bitrate},
-    {Tag::Fps, &MediaInfo::frameRate}, {Tag::Codec, &MediaInfo::codec},
-    {Tag::SMode, &MediaInfo::soundMode}, {Tag::Freq, &MediaInfo::soundFrequency},
-    {Tag::Bits, &MediaInfo::soundBits}, {Tag::SndFormat, &MediaInfo::soundFormat},
-    {Tag::SndBitrate, &MediaInfo::soundBitrate}, {Tag::Sound, &MediaInfo::soundPresence},
+    {Tag::Width, &MediaInfo::width},
+    {Tag::Height, &MediaInfo::height},
+    {Tag::DepthB, &MediaInfo::colorDepth},
+    {Tag::Bitrate, &MediaInfo::bitrate},
+    {Tag::Fps, &MediaInfo::frameRate},
+    {Tag::Codec, &MediaInfo::codec},
+    {Tag::SMode, &MediaInfo::soundMode},
+    {Tag::Freq, &MediaInfo::soundFrequency},
+    {Tag::Bits, &MediaInfo::soundBits},
+    {Tag::SndFormat, &MediaInfo::soundFormat},
+    {Tag::SndBitrate, &MediaInfo::soundBitrate},
+    {Tag::Sound, &MediaInfo::soundPresence},
 }};
 
 struct DirField {
@@ -81,10 +158,14 @@ struct DirField {
     bool asSizeText;
 };
 const std::array<DirField, 8> DirTags{{
-    {Tag::DirFiles, &DirInfo::topFiles, false}, {Tag::DirDirs, &DirInfo::topDirs, false},
-    {Tag::DirSizeB, &DirInfo::topBytes, false}, {Tag::DirSize, &DirInfo::topBytes, true},
-    {Tag::SDirFiles, &DirInfo::treeFiles, false}, {Tag::SDirDirs, &DirInfo::treeDirs, false},
-    {Tag::SDirSizeB, &DirInfo::treeBytes, false}, {Tag::SDirSize, &DirInfo::treeBytes, true},
+    {Tag::DirFiles, &DirInfo::topFiles, false},
+    {Tag::DirDirs, &DirInfo::topDirs, false},
+    {Tag::DirSizeB, &DirInfo::topBytes, false},
+    {Tag::DirSize, &DirInfo::topBytes, true},
+    {Tag::SDirFiles, &DirInfo::treeFiles, false},
+    {Tag::SDirDirs, &DirInfo::treeDirs, false},
+    {Tag::SDirSizeB, &DirInfo::treeBytes, false},
+    {Tag::SDirSize, &DirInfo::treeBytes, true},
 }};
 
 struct DateField {
@@ -93,13 +174,15 @@ struct DateField {
     bool time;
 };
 const std::array<DateField, 6> DateTags{{
-    {Tag::Date, &FileInfo::modified, false}, {Tag::Time, &FileInfo::modified, true},
-    {Tag::CDate, &FileInfo::created, false}, {Tag::CTime, &FileInfo::created, true},
-    {Tag::ADate, &FileInfo::accessed, false}, {Tag::ATime, &FileInfo::accessed, true},
+    {Tag::Date, &FileInfo::modified, false},
+    {Tag::Time, &FileInfo::modified, true},
+    {Tag::CDate, &FileInfo::created, false},
+    {Tag::CTime, &FileInfo::created, true},
+    {Tag::ADate, &FileInfo::accessed, false},
+    {Tag::ATime, &FileInfo::accessed, true},
 }};
 
-template <typename Table>
-auto findRow(const Table& table, Tag tag) -> const typename Table::value_type*
+template <typename Table> auto findRow(const Table& table, Tag tag) -> const typename Table::value_type*
 {
     for (const auto& row : table)
         if (row.tag == tag)
@@ -177,24 +260,39 @@ public:
         if (tag >= Tag::Part1 && tag <= Tag::Part9)
             return required(outside(file().parts[1 + int(tag) - int(Tag::Part1)]));
         switch (tag) {
-        case Tag::Name: return required(outside(file().baseName));
-        case Tag::Ext: return required(outside(file().ext));
-        case Tag::FullName: return {outside(file().fullName)};
-        case Tag::Size: return {sizeText(double(file().size))};
-        case Tag::SizeB: return {QString::number(file().size)};
-        case Tag::Parent: return required(outside(file().parent));
-        case Tag::Depth: return depthValue();
+        case Tag::Name:
+            return required(outside(file().baseName));
+        case Tag::Ext:
+            return required(outside(file().ext));
+        case Tag::FullName:
+            return {outside(file().fullName)};
+        case Tag::Size:
+            return {sizeText(double(file().size))};
+        case Tag::SizeB:
+            return {QString::number(file().size)};
+        case Tag::Parent:
+            return required(outside(file().parent));
+        case Tag::Depth:
+            return depthValue();
         case Tag::Length:
-        case Tag::LengthS: return lengthValue(tag == Tag::Length);
-        case Tag::FreqS: return freqValue();
+        case Tag::LengthS:
+            return lengthValue(tag == Tag::Length);
+        case Tag::FreqS:
+            return freqValue();
         case Tag::HtmlTitle:
             return required(content(getHtmlTitle(fullPath_, context_.htmlTitleReadSize)));
-        case Tag::Rnd: return {QString(QChar(u'A' + context_.random.below(26)))};
-        case Tag::RndDigit: return {QString(QChar(u'0' + context_.random.below(10)))};
-        case Tag::FLetter: return {outside(getFirstLetter(name_, 0))};
-        case Tag::FLetterN1: return {outside(getFirstLetter(name_, 1))};
-        case Tag::FLetterN2: return {outside(getFirstLetter(name_, 2))};
-        default: return {};
+        case Tag::Rnd:
+            return {QString(QChar(u'A' + context_.random.below(26)))};
+        case Tag::RndDigit:
+            return {QString(QChar(u'0' + context_.random.below(10)))};
+        case Tag::FLetter:
+            return {outside(getFirstLetter(name_, 0))};
+        case Tag::FLetterN1:
+            return {outside(getFirstLetter(name_, 1))};
+        case Tag::FLetterN2:
+            return {outside(getFirstLetter(name_, 2))};
+        default:
+            return {};
         }
     }
 
@@ -215,7 +313,8 @@ private:
 
     Value dirValue(const DirField& row)
     {
-        if (!getDirInfo(fullPath_, records_.dir, context_.logs, context_.yield))
+        if (!getDirInfo(fullPath_, records_.dir, context_.logs ? context_.logs->errorSink() : ErrorSink(),
+                        context_.yield))
             return {QString(), true};
         const qint64 n = records_.dir.*(row.field);
         return {row.asSizeText ? sizeText(double(n)) : QString::number(n)};
@@ -296,15 +395,14 @@ QString colorCountText(double bits)
     return platform::numberText(colours);
 }
 
-QString formatFilename(const QString& name, const QString& dir, const RenameOptions& options,
-                       FormatContext& context)
+QString formatFilename(const QString& name, const QString& dir, const RenameOptions& options, FormatContext& context)
 {
     FormatRecords records;
     return formatFilename(name, dir, options, context, records);
 }
 
-QString formatFilename(const QString& name, const QString& dir, const RenameOptions& options,
-                       FormatContext& context, FormatRecords& records)
+QString formatFilename(const QString& name, const QString& dir, const RenameOptions& options, FormatContext& context,
+                       FormatRecords& records)
 {
     const QString& format = options.formatText;
     if (format.isEmpty())

@@ -46,11 +46,18 @@ QString escapeControlChars(const QString& text)
             continue;
         }
         switch (u) {
-        case u'\n': out += QLatin1String("\\n"); break;
-        case u'\r': out += QLatin1String("\\r"); break;
-        case u'\t': out += QLatin1String("\\t"); break;
+        case u'\n':
+            out += QLatin1String("\\n");
+            break;
+        case u'\r':
+            out += QLatin1String("\\r");
+            break;
+        case u'\t':
+            out += QLatin1String("\\t");
+            break;
         default:
-            out += QLatin1String("\\x") + QString::number(unsigned(u), 16).toUpper().rightJustified(2, QLatin1Char('0'));
+            out +=
+                QLatin1String("\\x") + QString::number(unsigned(u), 16).toUpper().rightJustified(2, QLatin1Char('0'));
         }
     }
     return out;
@@ -61,8 +68,8 @@ QString Logs::lineFor(const QString& text)
     const qint64 now = QDateTime::currentSecsSinceEpoch();
     if (now != stampSecond_) {
         stampSecond_ = now;
-        stampText_ = QStringLiteral("(") + platform::dateTimeText(QDateTime::fromSecsSinceEpoch(now)) +
-                     QStringLiteral(") ");
+        stampText_ =
+            QStringLiteral("(") + platform::dateTimeText(QDateTime::fromSecsSinceEpoch(now)) + QStringLiteral(") ");
     }
     return stampText_ + escapeControlChars(text);
 }
@@ -108,8 +115,7 @@ bool Logs::writeLog(const QString& text)
 QString Logs::activityLogProblem() const
 {
     QDir().mkpath(folder_);
-    const int fd = ::open(activityNative_.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC,
-                          0666);
+    const int fd = ::open(activityNative_.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0)
         return QString::fromLocal8Bit(std::strerror(errno));
     // Opening succeeds on a full disk; the first line would not.

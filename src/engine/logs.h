@@ -1,4 +1,6 @@
 #pragma once
+#include "mediainfo/errorsink.h"
+
 #include <QString>
 
 // The error log ("errors.txt") and the activity log ("log.txt") in the program
@@ -22,6 +24,12 @@ public:
     QString activityLogProblem() const;
     // The reason the last activity line failed, empty after a good one.
     const QString& activityError() const { return activityError_; }
+
+    // A sink that writes to this error log.
+    ErrorSink errorSink()
+    {
+        return [this](const QString& line) { logError(line); };
+    }
 
     // -1 once logError was called; the Rename! command clears it at its start.
     qint16 errorLogged = 0;

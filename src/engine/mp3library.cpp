@@ -111,10 +111,17 @@ void readId3v2(const TagLib::ID3v2::Tag& t, Mp3Tag& tag)
     Id3v2Frames& frames = tag.id3v2Frames;
     frames.version = int(t.header()->majorVersion());
     switch (frames.version) {
-    case 2: frames.frames22 = frameSet(t); break;
-    case 3: frames.frames23 = frameSet(t); break;
-    case 4: frames.frames24 = frameSet(t); break;
-    default: break;
+    case 2:
+        frames.frames22 = frameSet(t);
+        break;
+    case 3:
+        frames.frames23 = frameSet(t);
+        break;
+    case 4:
+        frames.frames24 = frameSet(t);
+        break;
+    default:
+        break;
     }
 }
 
@@ -147,9 +154,12 @@ void fillTagObjectFromId3v1(Mp3Tag& tag)
 const char* versionText(TagLib::MPEG::Header::Version v)
 {
     switch (v) {
-    case TagLib::MPEG::Header::Version1: return "MPEG Version 1";
-    case TagLib::MPEG::Header::Version2: return "MPEG Version 2";
-    case TagLib::MPEG::Header::Version2_5: return "MPEG Version 2.5";
+    case TagLib::MPEG::Header::Version1:
+        return "MPEG Version 1";
+    case TagLib::MPEG::Header::Version2:
+        return "MPEG Version 2";
+    case TagLib::MPEG::Header::Version2_5:
+        return "MPEG Version 2.5";
     }
     return "";
 }
@@ -157,10 +167,14 @@ const char* versionText(TagLib::MPEG::Header::Version v)
 const char* channelModeText(TagLib::MPEG::Header::ChannelMode m)
 {
     switch (m) {
-    case TagLib::MPEG::Header::Stereo: return "Stereo";
-    case TagLib::MPEG::Header::JointStereo: return "Joint Stereo";
-    case TagLib::MPEG::Header::DualChannel: return "Dual Channel";
-    case TagLib::MPEG::Header::SingleChannel: return "Single Channel";
+    case TagLib::MPEG::Header::Stereo:
+        return "Stereo";
+    case TagLib::MPEG::Header::JointStereo:
+        return "Joint Stereo";
+    case TagLib::MPEG::Header::DualChannel:
+        return "Dual Channel";
+    case TagLib::MPEG::Header::SingleChannel:
+        return "Single Channel";
     }
     return "";
 }

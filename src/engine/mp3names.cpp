@@ -111,10 +111,17 @@ Value frame(const Call& c, const char* id)
         return Value();
     const Id3v2FrameSet* set = nullptr;
     switch (tag.id3v2Frames.version) {
-    case 2: set = &tag.id3v2Frames.frames22; break;
-    case 3: set = &tag.id3v2Frames.frames23; break;
-    case 4: set = &tag.id3v2Frames.frames24; break;
-    default: return Value();
+    case 2:
+        set = &tag.id3v2Frames.frames22;
+        break;
+    case 3:
+        set = &tag.id3v2Frames.frames23;
+        break;
+    case 4:
+        set = &tag.id3v2Frames.frames24;
+        break;
+    default:
+        return Value();
     }
     const QString identifier = QString::fromLatin1(id);
     if (!set->frameIds.contains(identifier))
@@ -124,8 +131,7 @@ Value frame(const Call& c, const char* id)
 
 // Stream values exist only when the file has MPEG audio; then even an empty
 // or zero value is appended.
-template <typename F>
-Value stream(const Call& c, F f)
+template <typename F> Value stream(const Call& c, F f)
 {
     if (!c.lib.hasMpegAudio())
         return Value();
@@ -194,9 +200,13 @@ const std::array<TagDef, 27> tagTable{{
          return t.isEmpty() ? Value() : Value(normalizeNumbers(t, 2));
      }},
     {QLatin1String("<LENGTH>"), "Length (Long) <LENGTH>", false,
-     [](const Call& c) { return stream(c, [](const Mp3StreamInfo& s) { return formatDurationText(s.durationSeconds); }); }},
+     [](const Call& c) {
+         return stream(c, [](const Mp3StreamInfo& s) { return formatDurationText(s.durationSeconds); });
+     }},
     {QLatin1String("<LENGTHS>"), "Length (Short) <LENGTHS>", false,
-     [](const Call& c) { return stream(c, [](const Mp3StreamInfo& s) { return formatDurationClock(s.durationSeconds); }); }},
+     [](const Call& c) {
+         return stream(c, [](const Mp3StreamInfo& s) { return formatDurationClock(s.durationSeconds); });
+     }},
     {QLatin1String("<BITRATE>"), "Bitrate <BITRATE>", false,
      [](const Call& c) { return stream(c, [](const Mp3StreamInfo& s) { return QString::number(s.bitrate); }); }},
     {QLatin1String("<STEREO>"), "Stereo or Mono <STEREO>", false,
@@ -206,7 +216,9 @@ const std::array<TagDef, 27> tagTable{{
     {QLatin1String("<FREQ>"), "Frequency (Hz) <FREQ>", false,
      [](const Call& c) { return stream(c, [](const Mp3StreamInfo& s) { return QString::number(s.sampleRate); }); }},
     {QLatin1String("<FREQS>"), "Frequency (kHz) <FREQS>", false,
-     [](const Call& c) { return stream(c, [](const Mp3StreamInfo& s) { return QString::number(s.sampleRate / 1000); }); }},
+     [](const Call& c) {
+         return stream(c, [](const Mp3StreamInfo& s) { return QString::number(s.sampleRate / 1000); });
+     }},
     {QLatin1String("<MPEG>"), "MPEG Version <MPEG>", false,
      [](const Call& c) {
          return stream(c, [](const Mp3StreamInfo& s) {
@@ -217,11 +229,13 @@ const std::array<TagDef, 27> tagTable{{
      [](const Call& c) { return stream(c, [](const Mp3StreamInfo& s) { return layerDigits(s.layerText); }); }},
     {QLatin1String("<SMODE>"), "MPEG Stereo Mode <SMODE>", false,
      [](const Call& c) {
-         return stream(c, [](const Mp3StreamInfo& s) { return isMono(s) ? QStringLiteral("Mono") : s.channelModeText; });
+         return stream(c,
+                       [](const Mp3StreamInfo& s) { return isMono(s) ? QStringLiteral("Mono") : s.channelModeText; });
      }},
     {QLatin1String("<NAME>"), "Current Filename <NAME>", true, [](const Call& c) { return Value(baseName(c.name)); }},
     {QLatin1String("<EXT>"), "Current Extension <EXT>", true, [](const Call& c) { return Value(extension(c.name)); }},
-    {QLatin1String("<FULLNAME>"), "Current Full Filename <FULLNAME>", true, [](const Call& c) { return Value(c.name); }},
+    {QLatin1String("<FULLNAME>"), "Current Full Filename <FULLNAME>", true,
+     [](const Call& c) { return Value(c.name); }},
     {QLatin1String("<SIZEB>"), "File Size (in Bytes) <SIZEB>", false,
      [](const Call& c) { return Value(QString::number(c.fileSize)); }},
     {QLatin1String("<SIZE>"), "File Size (in MB) <SIZE>", false,
@@ -267,8 +281,7 @@ void removeControlCharacters(QString& s)
 
 } // namespace
 
-QString formatMp3Name(const Mp3Library& mp3Library, const QString& name, qint64 fileSize,
-                      const RenameOptions& options)
+QString formatMp3Name(const Mp3Library& mp3Library, const QString& name, qint64 fileSize, const RenameOptions& options)
 {
     const QString& format = options.mp3Format;
     if (format.isEmpty())
@@ -318,8 +331,7 @@ bool passesMp3Filter(const QString& name, const RenameOptions& options)
     return (dot < 0 ? name : name.mid(dot + 1)).toLower() == QLatin1String("mp3");
 }
 
-QString mp3NewName(Mp3Library* mp3Library, const QString& dir, const QString& name,
-                   const RenameOptions& options)
+QString mp3NewName(Mp3Library* mp3Library, const QString& dir, const QString& name, const RenameOptions& options)
 {
     if (!passesMp3Filter(name, options))
         return QString();

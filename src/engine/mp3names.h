@@ -16,8 +16,7 @@ struct RenameOptions;
 // caller applies the sub-directory tag and the forbidden-character map to the
 // result; text that comes from the file or its name never forms that tag.
 // `name` is the current name without its directory, `fileSize` its length.
-QString formatMp3Name(const Mp3Library& mp3Library, const QString& name, qint64 fileSize,
-                      const RenameOptions& options);
+QString formatMp3Name(const Mp3Library& mp3Library, const QString& name, qint64 fileSize, const RenameOptions& options);
 
 // The items of the Mp3 panel's tag chooser (cmbAddMp3Tag), in order: the 27
 // tags' captions ("Artist <ARTIST>", ...) and last "Move To SubDir <\>".
@@ -40,5 +39,4 @@ bool passesMp3Filter(const QString& name, const RenameOptions& options);
 // preview then ends with its error line of step 11; the pass ends through its
 // failure path, logging "Error N (description) executeMp3: Failed To Execute",
 // and processes no further file.
-QString mp3NewName(Mp3Library* mp3Library, const QString& dir, const QString& name,
-                   const RenameOptions& options);
+QString mp3NewName(Mp3Library* mp3Library, const QString& dir, const QString& name, const RenameOptions& options);

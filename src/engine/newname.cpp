@@ -34,8 +34,8 @@ bool mp3FilterPasses(const QString& name, const RenameOptions& options)
 
 QString computeNewName(const NameRequest& r, const RenameOptions& o, const NameServices& s, int& step)
 {
-    const QString& key = r.modeKey;
-    if (key == QLatin1String("Replace")) {
+    switch (r.mode) {
+    case RenameMode::Replace: {
         step = 8;
         const ProcessPart split = splitProcessPart(r.name, o);
         QString part;
@@ -45,29 +45,27 @@ QString computeNewName(const NameRequest& r, const RenameOptions& o, const NameS
             part = replaceSingle(split.part, o, *s.logs);
         return joinProcessPart(part, split);
     }
-    if (key == QLatin1String("Case")) {
+    case RenameMode::Case:
         step = 9;
         return convertCase(r.name, o, s.tables->exceptionWords, *s.random);
-    }
-    if (key == QLatin1String("AddCrop")) {
+    case RenameMode::AddCrop: {
         step = 10;
         const ProcessPart split = splitProcessPart(r.name, o);
         return joinProcessPart(addCropChars(split.part, o), split);
     }
-    if (key == QLatin1String("Mp3")) {
+    case RenameMode::Mp3:
         step = 11;
         if (!mp3FilterPasses(r.name, o) || !s.mp3Name)
             return {};
         return s.mp3Name(r.dir, r.name).value_or(QString());
-    }
-    if (key == QLatin1String("Enum")) {
+    case RenameMode::Enum: {
         step = 12;
         if (!o.normalizeMode)
             return enumerateName(r.name, r.enumCounter, o, r.enumContext);
         const ProcessPart split = splitProcessPart(r.name, o);
         return joinProcessPart(normalizeNumbers(split.part, leadingInt16(o.normalizeWidth), s.logs), split);
     }
-    if (key == QLatin1String("Format")) {
+    case RenameMode::Format:
         step = 13;
         if (o.detectMode) {
             if (r.name.endsWith(QLatin1String("dll")) || !s.detectExtension)
@@ -76,10 +74,11 @@ QString computeNewName(const NameRequest& r, const RenameOptions& o, const NameS
                                              o.detectKeepExt == 1);
         }
         return s.formatName ? s.formatName(r.dir, r.name) : QString();
-    }
-    if (key == QLatin1String("misc")) {
+    case RenameMode::Space:
         step = 14;
         return trimSpaces(r.name, o);
+    case RenameMode::Attrib:
+        break;
     }
     step = 7;
     return {};

@@ -1,11 +1,12 @@
 #pragma once
 #include "engine/configtypes.h"
 #include "engine/enumerate.h"
+#include "engine/renamemode.h"
 #include "engine/renameoptions.h"
 
-#include <QString>
 #include <functional>
 #include <optional>
+#include <QString>
 
 class Logs;
 class RandomSource;
@@ -30,8 +31,8 @@ struct NameServices {
 // `step` is set to the stage that ran, for error lines. Failures of the
 // transforms pass on to the caller as platform::Failure.
 struct NameRequest {
-    QString modeKey;       // "Replace", "Case", "Enum", "misc", "Attrib", "AddCrop", "Mp3", "Format"
-    QString dir;           // with its trailing "/"
+    RenameMode mode = RenameMode::Replace;
+    QString dir; // with its trailing "/"
     QString name;
     qint32 enumCounter = 1;
     EnumContext enumContext;

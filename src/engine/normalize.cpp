@@ -68,8 +68,8 @@ QString normalizeNumbers(const QString& text, int width, Logs* logs)
     } catch (const std::bad_alloc&) {
         const platform::Failure f(7, QStringLiteral("Out of memory"));
         if (logs)
-            logs->logError(f.errorText() + QStringLiteral("Number Normalize: ") + trimmed.toString()
-                           + QStringLiteral(" @ ") + QString::number(width));
+            logs->logError(f.errorText() + QStringLiteral("Number Normalize: ") + trimmed.toString() +
+                           QStringLiteral(" @ ") + QString::number(width));
         return trimmed.toString();
     }
 }

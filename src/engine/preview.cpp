@@ -9,7 +9,8 @@
 
 QString previewCountText(qint32 count)
 {
-    return QString::number(count) + (count == 1 ? QStringLiteral(" item to rename...") : QStringLiteral(" items to rename..."));
+    return QString::number(count) +
+           (count == 1 ? QStringLiteral(" item to rename...") : QStringLiteral(" items to rename..."));
 }
 
 namespace {
@@ -47,7 +48,7 @@ void generatePreview(PreviewState& state, const PreviewInputs& in, RandomSource&
         // Enumeration numbers come from one pass over the rows, as in a run.
         std::vector<qint32> counters;
         EnumContext enumContext;
-        if (in.modeKey == QLatin1String("Enum") && !in.options.normalizeMode) {
+        if (in.mode == RenameMode::Enum && !in.options.normalizeMode) {
             std::vector<EnumRow> rows(static_cast<size_t>(rowCount));
             for (int i = 0; i < rowCount; ++i)
                 rows[size_t(i)] = {list.subItem(i, 2), list.isSelected(i), isGhost(list, i, in)};
@@ -68,7 +69,7 @@ void generatePreview(PreviewState& state, const PreviewInputs& in, RandomSource&
                     step = 6;
                     // The path column ends with "/", so dir is that column and name the row's text.
                     NameRequest request;
-                    request.modeKey = in.modeKey;
+                    request.mode = in.mode;
                     request.dir = list.subItem(i, 2);
                     request.name = list.text(i);
                     if (!counters.empty())
@@ -103,9 +104,9 @@ void generatePreview(PreviewState& state, const PreviewInputs& in, RandomSource&
         }
         list.flush();
     } catch (const platform::Failure& f) {
-        logs.logError(f.errorText() + QStringLiteral("generatePreview: ERR=%1 TAB=").arg(step) + in.modeCaption);
+        logs.logError(f.errorText() + QStringLiteral("generatePreview: ERR=%1 TAB=").arg(step) + modeCaption(in.mode));
     } catch (const std::exception&) {
         logs.logError(platform::makeFailure(platform::failures::Overflow).errorText() +
-                      QStringLiteral("generatePreview: ERR=%1 TAB=").arg(step) + in.modeCaption);
+                      QStringLiteral("generatePreview: ERR=%1 TAB=").arg(step) + modeCaption(in.mode));
     }
 }

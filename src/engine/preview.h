@@ -13,17 +13,16 @@ class RandomSource;
 
 // What one preview reads besides the rows themselves.
 struct PreviewInputs {
-    platform::ListView* list = nullptr;   // the active list
-    bool directoryList = true;            // ghost rows exist only there
-    std::function<bool()> executeEnabled; // "Rename!" enabled, read for every row
-    QString modeKey;                      // key of the selected rename-mode tab
-    QString modeCaption;                  // its caption, for error lines
+    platform::ListView* list = nullptr;    // the active list
+    bool directoryList = true;             // ghost rows exist only there
+    std::function<bool()> executeEnabled;  // "Rename!" enabled, read for every row
+    RenameMode mode = RenameMode::Replace; // the selected rename mode
     RenameOptions options;
     qint16 onlySelectedActive = 0;
     int selectedCount = 0;
     int alwaysShowDirs = 0;
     NameServices services;
-    std::function<void()> yield;          // lets the event loop run
+    std::function<void()> yield; // lets the event loop run
     // Entries whose names on disk are not valid text: listed, never renamed.
     std::function<bool(const QString& fullPath)> unrenamable;
 };

@@ -9,8 +9,8 @@
 // put aside, so a split and its join need no shared state.
 struct ProcessPart {
     enum class Kind { Whole, Name, Extension };
-    QString part;   // the text to transform
-    QString aside;  // the rest, put back by joinProcessPart
+    QString part;  // the text to transform
+    QString aside; // the rest, put back by joinProcessPart
     Kind kind = Kind::Whole;
     // The name ends in a "." after its base name ("name."): the join keeps
     // that dot, so a rule that changes nothing leaves such a name alone.

@@ -8,8 +8,7 @@ constexpr double GiB = MiB * KiB;
 
 QString scaled(double bytes, double unit, int decimals, const char* suffix, const QLocale& locale)
 {
-    return platform::numberText(platform::roundHalfEven(bytes / unit, decimals), locale) +
-           QLatin1String(suffix);
+    return platform::numberText(platform::roundHalfEven(bytes / unit, decimals), locale) + QLatin1String(suffix);
 }
 } // namespace
 

@@ -46,8 +46,7 @@ double readNumber(QStringView text, qsizetype& i, bool& digits)
 }
 
 // Maps one code point, keeping it when the mapping would leave its plane.
-template <typename Map, typename MapUnit>
-void mapInPlace(QString& text, Map map, MapUnit mapUnit)
+template <typename Map, typename MapUnit> void mapInPlace(QString& text, Map map, MapUnit mapUnit)
 {
     QChar* d = text.data();
     const qsizetype n = text.size();
@@ -126,12 +125,14 @@ qsizetype unitOffset(QStringView text, qsizetype chars)
 
 void makeUpper(QString& text)
 {
-    mapInPlace(text, [](char32_t c) { return QChar::toUpper(c); }, upperUnit);
+    mapInPlace(
+        text, [](char32_t c) { return QChar::toUpper(c); }, upperUnit);
 }
 
 void makeLower(QString& text)
 {
-    mapInPlace(text, [](char32_t c) { return QChar::toLower(c); }, lowerUnit);
+    mapInPlace(
+        text, [](char32_t c) { return QChar::toLower(c); }, lowerUnit);
 }
 
 QString upperText(QStringView text)

@@ -20,7 +20,6 @@ QString prefixFor(const ExecuteHost& h, const QString& dir)
     return h.settings->showFullPath == 1 ? dir : QString();
 }
 
-
 void setCountLabel(ExecuteHost& h, bool isDir, qint32 n)
 {
     if (FrmExecute* w = logWindow(h)) {
@@ -53,9 +52,10 @@ bool changeAttributes(ExecuteHost& h, const RenameOptions& o, const QString& pat
             newText = letters(newValue);
             if (newValue != oldValue) {
                 platform::setAttributes(path, newValue);
-                reportLine(h, (isDir ? QStringLiteral("Directory Attribute Changed: ") : QStringLiteral("File Attribute Changed: ")) +
-                              prefixFor(h, dir) + name + QStringLiteral(" [") + oldText + QStringLiteral("] -> [") +
-                              newText + QStringLiteral("]"));
+                reportLine(h, (isDir ? QStringLiteral("Directory Attribute Changed: ")
+                                     : QStringLiteral("File Attribute Changed: ")) +
+                                  prefixFor(h, dir) + name + QStringLiteral(" [") + oldText + QStringLiteral("] -> [") +
+                                  newText + QStringLiteral("]"));
                 const qint32 done = isDir ? ++r.dirsDone : ++r.filesDone;
                 setCountLabel(h, isDir, done);
                 if (isDir)
@@ -65,9 +65,9 @@ bool changeAttributes(ExecuteHost& h, const RenameOptions& o, const QString& pat
             }
         } catch (const platform::Failure&) {
             reportLine(h, (isDir ? QStringLiteral("WARNING! Dir attribute change failed: ")
-                             : QStringLiteral("WARNING! File attribute change failed: ")) +
-                          prefixFor(h, dir) + name + QStringLiteral(" [") + oldText + QStringLiteral("] -> [") + newText +
-                          QStringLiteral("]"));
+                                 : QStringLiteral("WARNING! File attribute change failed: ")) +
+                              prefixFor(h, dir) + name + QStringLiteral(" [") + oldText + QStringLiteral("] -> [") +
+                              newText + QStringLiteral("]"));
             countWarning(h);
         }
     }
@@ -155,9 +155,9 @@ void executeDates(ExecuteHost& h)
                 // Linux cannot set a creation time: that one time is a warning of its own.
                 const bool failed = !result.ok || (i == 0 && result.createdRefused);
                 warned = warned || failed;
-                reportLine(h, QLatin1String(failed ? kDateLines[i].failed : kDateLines[i].done) + prefixFor(h, dir) + name +
-                              QStringLiteral(" [") + olds[i].first + QLatin1Char(' ') + olds[i].second +
-                              QStringLiteral("] --> [") + shownNew + QStringLiteral("]"));
+                reportLine(h, QLatin1String(failed ? kDateLines[i].failed : kDateLines[i].done) + prefixFor(h, dir) +
+                                  name + QStringLiteral(" [") + olds[i].first + QLatin1Char(' ') + olds[i].second +
+                                  QStringLiteral("] --> [") + shownNew + QStringLiteral("]"));
             }
             if (changed) {
                 ++r.filesDone;
@@ -209,7 +209,7 @@ void executeEnum(ExecuteHost& h)
         if (it == counterOf.constEnd())
             return QString(); // ghost rows and rows not processed keep their names
         NameRequest request;
-        request.modeKey = QStringLiteral("Enum");
+        request.mode = RenameMode::Enum;
         request.dir = dir;
         request.name = name;
         request.enumCounter = *it;

@@ -43,6 +43,10 @@ void FreeSelectAdder::add(QString& fullPath)
 
 void FreeSelectAdder::addChecked(QString& fullPath)
 {
+    // A relative path would be looked up in the program's working directory
+    // but listed under "/", that is as another entry: it adds nothing.
+    if (!fullPath.startsWith(QLatin1Char('/')))
+        return;
     const bool isFile = platform::entryExists(fullPath, 39);
     const bool isDir = !isFile && platform::entryExists(fullPath, 55);
     if (!isFile && !isDir)

@@ -44,8 +44,8 @@ struct ExecuteHost {
     QPushButton* cmdUndo = nullptr;
     platform::StatusPanels* statusBar = nullptr;
 
-    // The rename mode: the selected tab's key and the panels' values.
-    std::function<QString()> modeKey;
+    // The rename mode: the selected tab and the panels' values.
+    std::function<RenameMode()> renameMode;
     std::function<RenameOptions()> readOptions;
     std::function<NameServices(const RenameOptions&)> nameServices;
 

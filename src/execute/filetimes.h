@@ -1,8 +1,8 @@
 #pragma once
-#include <QDateTime>
-#include <QString>
 #include <array>
 #include <ctime>
+#include <QDateTime>
+#include <QString>
 
 // The three time stamps of a file as local calendar times. The creation time is
 // the birth time where the file system records one, else the modified time.
@@ -29,9 +29,9 @@ bool getFileDates(const QString& path, FileStamps& stamps);
 
 // What setFileDates did.
 struct SetDatesResult {
-    bool ok = false;              // the accessed and modified stamps asked for were written
-    bool createdRefused = false;  // a new creation time was asked for and cannot be set here
-    bool anyWritten = false;      // at least one stamp changed on disk
+    bool ok = false;             // the accessed and modified stamps asked for were written
+    bool createdRefused = false; // a new creation time was asked for and cannot be set here
+    bool anyWritten = false;     // at least one stamp changed on disk
     // Created, accessed, modified: a new value was asked for and differs, to
     // the second, from the old one. A value equal to the old one is no change.
     std::array<bool, 3> changes{};

@@ -50,10 +50,10 @@ void computedPass(ExecuteHost& h, const QString& passName, bool withDirs)
 {
     const RenameOptions options = h.readOptions();
     const NameServices services = h.nameServices(options);
-    const QString key = h.modeKey();
+    const RenameMode mode = h.renameMode();
     runRenamePass(h, passName, withDirs, [&](const QString& dir, const QString& name, bool) {
         NameRequest request;
-        request.modeKey = key;
+        request.mode = mode;
         request.dir = dir;
         request.name = name;
         int step = 0;
@@ -97,39 +97,66 @@ void runRenamePass(ExecuteHost& h, const QString& passName, bool withDirs, const
     u.undoDirCount = withDirs ? r.dirsDone : 0;
 }
 
-void executeReplace(ExecuteHost& h) { computedPass(h, QStringLiteral("executeReplace"), true); }
-void executeBatchReplace(ExecuteHost& h) { computedPass(h, QStringLiteral("executeBatchReplace"), true); }
-void executeCase(ExecuteHost& h) { computedPass(h, QStringLiteral("executeCase"), true); }
-void executeAddCrop(ExecuteHost& h) { computedPass(h, QStringLiteral("executeAddCrop"), true); }
-void executeNormalize(ExecuteHost& h) { computedPass(h, QStringLiteral("executeNormalize"), true); }
-void executeFormat(ExecuteHost& h) { computedPass(h, QStringLiteral("executeFormat"), true); }
-void executeSpace(ExecuteHost& h) { computedPass(h, QStringLiteral("executeSpace"), true); }
-void executeFileDetect(ExecuteHost& h) { computedPass(h, QStringLiteral("executeFileDetect"), false); }
-void executeMp3(ExecuteHost& h) { computedPass(h, QStringLiteral("executeMp3"), false); }
+void executeReplace(ExecuteHost& h)
+{
+    computedPass(h, QStringLiteral("executeReplace"), true);
+}
+void executeBatchReplace(ExecuteHost& h)
+{
+    computedPass(h, QStringLiteral("executeBatchReplace"), true);
+}
+void executeCase(ExecuteHost& h)
+{
+    computedPass(h, QStringLiteral("executeCase"), true);
+}
+void executeAddCrop(ExecuteHost& h)
+{
+    computedPass(h, QStringLiteral("executeAddCrop"), true);
+}
+void executeNormalize(ExecuteHost& h)
+{
+    computedPass(h, QStringLiteral("executeNormalize"), true);
+}
+void executeFormat(ExecuteHost& h)
+{
+    computedPass(h, QStringLiteral("executeFormat"), true);
+}
+void executeSpace(ExecuteHost& h)
+{
+    computedPass(h, QStringLiteral("executeSpace"), true);
+}
+void executeFileDetect(ExecuteHost& h)
+{
+    computedPass(h, QStringLiteral("executeFileDetect"), false);
+}
+void executeMp3(ExecuteHost& h)
+{
+    computedPass(h, QStringLiteral("executeMp3"), false);
+}
 
 const std::vector<PassRow>& passTable()
 {
     static const std::vector<PassRow> table = {
-        {"Replace", [](const RenameOptions& o) { return !o.replaceBatch; }, &executeReplace},
-        {"Replace", [](const RenameOptions& o) { return o.replaceBatch; }, &executeBatchReplace},
-        {"Case", nullptr, &executeCase},
-        {"Attrib", [](const RenameOptions& o) { return !o.dateMode; }, &executeAttributes},
-        {"Attrib", [](const RenameOptions& o) { return o.dateMode; }, &executeDates},
-        {"AddCrop", nullptr, &executeAddCrop},
-        {"Mp3", nullptr, &executeMp3},
-        {"Enum", [](const RenameOptions& o) { return o.normalizeMode; }, &executeNormalize},
-        {"Enum", [](const RenameOptions& o) { return !o.normalizeMode; }, &executeEnum},
-        {"Format", [](const RenameOptions& o) { return o.detectMode; }, &executeFileDetect},
-        {"Format", [](const RenameOptions& o) { return !o.detectMode; }, &executeFormat},
-        {"misc", nullptr, &executeSpace},
+        {RenameMode::Replace, [](const RenameOptions& o) { return !o.replaceBatch; }, &executeReplace},
+        {RenameMode::Replace, [](const RenameOptions& o) { return o.replaceBatch; }, &executeBatchReplace},
+        {RenameMode::Case, nullptr, &executeCase},
+        {RenameMode::Attrib, [](const RenameOptions& o) { return !o.dateMode; }, &executeAttributes},
+        {RenameMode::Attrib, [](const RenameOptions& o) { return o.dateMode; }, &executeDates},
+        {RenameMode::AddCrop, nullptr, &executeAddCrop},
+        {RenameMode::Mp3, nullptr, &executeMp3},
+        {RenameMode::Enum, [](const RenameOptions& o) { return o.normalizeMode; }, &executeNormalize},
+        {RenameMode::Enum, [](const RenameOptions& o) { return !o.normalizeMode; }, &executeEnum},
+        {RenameMode::Format, [](const RenameOptions& o) { return o.detectMode; }, &executeFileDetect},
+        {RenameMode::Format, [](const RenameOptions& o) { return !o.detectMode; }, &executeFormat},
+        {RenameMode::Space, nullptr, &executeSpace},
     };
     return table;
 }
 
-bool dispatchPass(ExecuteHost& h, const QString& modeKey, const RenameOptions& options)
+bool dispatchPass(ExecuteHost& h, RenameMode mode, const RenameOptions& options)
 {
     for (const PassRow& row : passTable()) {
-        if (modeKey != QLatin1String(row.modeKey) || (row.optionSet && !row.optionSet(options)))
+        if (mode != row.mode || (row.optionSet && !row.optionSet(options)))
             continue;
         row.pass(h);
         return true;

@@ -36,13 +36,13 @@ void executeEnum(ExecuteHost& h);
 void executeAttributes(ExecuteHost& h);
 void executeDates(ExecuteHost& h);
 
-// One row of the dispatch: the tab key, the option test and the pass.
+// One row of the dispatch: the mode, the option test and the pass.
 struct PassRow {
-    const char* modeKey;
+    RenameMode mode;
     bool (*optionSet)(const RenameOptions&);
     void (*pass)(ExecuteHost&);
 };
 // The twelve rows in the order they are tested.
 const std::vector<PassRow>& passTable();
 // Runs the one pass whose row matches; false when none does.
-bool dispatchPass(ExecuteHost& h, const QString& modeKey, const RenameOptions& options);
+bool dispatchPass(ExecuteHost& h, RenameMode mode, const RenameOptions& options);

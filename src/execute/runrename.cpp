@@ -173,10 +173,10 @@ void openRunWindow(ExecuteHost& h)
 }
 
 // The lists the pass walks.
-void preparePass(ExecuteHost& h, const QString& key)
+void preparePass(ExecuteHost& h, RenameMode mode)
 {
     if (h.mode() == 0) {
-        if (key != QLatin1String("Enum") && h.readDirectory)
+        if (mode != RenameMode::Enum && h.readDirectory)
             h.readDirectory();
         if (h.chkDirs->value() == 0)
             h.files->lstDirs[0].clear();
@@ -436,7 +436,7 @@ void runRename(ExecuteHost& h)
     // Names that cannot be renamed are reported once more by this run's reads.
     h.files->undecodableReported.clear();
 
-    const QString key = h.modeKey();
+    const RenameMode mode = h.renameMode();
     const RenameOptions options = h.readOptions();
     double total = 0;
     guarded(h, "prepare", [&] {
@@ -446,7 +446,7 @@ void runRename(ExecuteHost& h)
     openRunWindow(h);
     guarded(h, "snapshots", [&] {
         takeSnapshots(h);
-        preparePass(h, key);
+        preparePass(h, mode);
     });
 
     // The pass runs with the normal pointer.
@@ -458,7 +458,7 @@ void runRename(ExecuteHost& h)
     h.ui->setMousePointer(0);
 
     // The passes catch what reaches them; this is the last net.
-    guarded(h, "pass", [&] { dispatchPass(h, key, options); });
+    guarded(h, "pass", [&] { dispatchPass(h, mode, options); });
 
     // From here on the run can no longer be cancelled.
     h.ui->setMousePointer(11);

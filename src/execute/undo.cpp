@@ -10,7 +10,6 @@
 
 namespace {
 
-
 void caption(ExecuteHost& h, const QString& text)
 {
     if (FrmExecute* w = logWindow(h))
@@ -18,8 +17,7 @@ void caption(ExecuteHost& h, const QString& text)
 }
 
 // Every step from the clean-up on goes on past a failing statement.
-template <class F>
-void tolerant(F&& steps)
+template <class F> void tolerant(F&& steps)
 {
     try {
         steps();
@@ -93,7 +91,8 @@ void restoreExactDates(ExecuteHost& h, const UndoFileItem& rec, qint32 position)
         if (!s.report)
             continue;
         failed = failed || !s.restored;
-        const QString before = found ? stampDate(s.before) + QLatin1Char(' ') + stampTime(s.before) : QStringLiteral(" ");
+        const QString before =
+            found ? stampDate(s.before) + QLatin1Char(' ') + stampTime(s.before) : QStringLiteral(" ");
         reportLine(h, QLatin1String(s.restored ? s.done : s.failed) + d + rec.oldName + QStringLiteral(" [") + before +
                           QStringLiteral("] --> [") + stampDate(s.target) + QLatin1Char(' ') + stampTime(s.target) +
                           QStringLiteral("]"));
@@ -109,9 +108,11 @@ void restoreExactDates(ExecuteHost& h, const UndoFileItem& rec, qint32 position)
 void restoreDates(ExecuteHost& h)
 {
     UndoStore& u = h.undo();
-    const char* done[3] = {"File Created Date Changed: ", "File Accessed Date Changed: ", "File Modified Date Changed: "};
-    const char* failed[3] = {"WARNING! Change File Created Date Failed: ", "WARNING! Change File Accessed Date Failed: ",
-                             "WARNING! Change File Modified Date Failed: "};
+    const char* done[3] = {
+        "File Created Date Changed: ", "File Accessed Date Changed: ", "File Modified Date Changed: "};
+    const char* failed[3] = {
+        "WARNING! Change File Created Date Failed: ", "WARNING! Change File Accessed Date Failed: ",
+        "WARNING! Change File Modified Date Failed: "};
     OldFileDates old;
     for (qint32 p = 0; p < u.undoFileCount && h.run().logFailure.isEmpty(); ++p) {
         const UndoFileItem& rec = u.undoFiles[size_t(p)];
@@ -134,9 +135,9 @@ void restoreDates(ExecuteHost& h)
                                                        {old.accessedDate, old.accessedTime},
                                                        {old.modifiedDate, old.modifiedTime}};
         for (int i = 0; i < 3; ++i)
-            reportLine(h, QLatin1String(ok ? done[i] : failed[i]) + d + rec.oldName + QStringLiteral(" [") + before[i].first +
-                          QLatin1Char(' ') + before[i].second + QStringLiteral("] --> [") + target[i].first +
-                          QLatin1Char(' ') + target[i].second + QStringLiteral("]"));
+            reportLine(h, QLatin1String(ok ? done[i] : failed[i]) + d + rec.oldName + QStringLiteral(" [") +
+                              before[i].first + QLatin1Char(' ') + before[i].second + QStringLiteral("] --> [") +
+                              target[i].first + QLatin1Char(' ') + target[i].second + QStringLiteral("]"));
         if (ok) {
             if (FrmExecute* w = logWindow(h))
                 w->setLabel(w->lblInfo_Files, QString::number(p + 1) + QStringLiteral(" Files Changed."));
@@ -147,14 +148,15 @@ void restoreDates(ExecuteHost& h)
     }
 }
 
-template <class Item>
-void restoreAttributes(ExecuteHost& h, const Item& rec, bool isDir, qint32 position)
+template <class Item> void restoreAttributes(ExecuteHost& h, const Item& rec, bool isDir, qint32 position)
 {
     const QString tail = rec.oldName + QStringLiteral(" [") + rec.attrNewText + QStringLiteral("] -> [") +
                          rec.attrOldText + QStringLiteral("]");
     try {
         platform::setAttributes(rec.dir + rec.oldName, rec.attrOld);
-        reportLine(h, (isDir ? QStringLiteral("Directory Attribute Changed: ") : QStringLiteral("File Attribute Changed: ")) + tail);
+        reportLine(
+            h, (isDir ? QStringLiteral("Directory Attribute Changed: ") : QStringLiteral("File Attribute Changed: ")) +
+                   tail);
         if (FrmExecute* w = logWindow(h)) {
             if (isDir)
                 w->setLabel(w->lblInfo_Dirs, QString::number(position) + QStringLiteral(" Directories Changed."));
@@ -163,8 +165,8 @@ void restoreAttributes(ExecuteHost& h, const Item& rec, bool isDir, qint32 posit
         }
     } catch (const platform::Failure&) {
         reportLine(h, (isDir ? QStringLiteral("WARNING! Dir attribute change failed: ")
-                         : QStringLiteral("WARNING! File attribute change failed: ")) +
-                      tail);
+                             : QStringLiteral("WARNING! File attribute change failed: ")) +
+                          tail);
         countWarning(h);
     }
     stepExecuteProgress(h);

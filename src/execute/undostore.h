@@ -1,7 +1,7 @@
 #pragma once
+#include <ctime>
 #include <QString>
 #include <QStringList>
-#include <ctime>
 #include <vector>
 
 // What the last run of "Rename!" changed, kept in memory for one Undo.

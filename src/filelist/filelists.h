@@ -3,12 +3,12 @@
 #include "filelist/shellicons.h"
 #include "platform/listview.h"
 
+#include <memory>
 #include <QByteArray>
 #include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
-#include <memory>
 
 // The fixed folders whose content a read hides behind a notice.
 struct SystemFolders {

@@ -4,11 +4,11 @@
 #include "filelist/selectioncount.h"
 #include "platform/datetext.h"
 
+#include <algorithm>
 #include <QCoreApplication>
 #include <QDir>
 #include <QHash>
 #include <QTreeWidgetItemIterator>
-#include <algorithm>
 
 namespace {
 
@@ -118,8 +118,8 @@ bool TreeBuilder::run()
     cut_ = p.endsWith(QLatin1Char('/')) ? p.size() : p.size() + 1;
     const bool dirsShown = h_.chkDirs->value() == 1 || o.alwaysShowDirs == 1;
     if (!QDir(p).isRoot() && dirsShown)
-        top_.push_back(makeNode(QStringLiteral("ROOT"), QStringLiteral("[..]"),
-                                defaultIcon::GhostDir, icon(defaultIcon::GhostDir)));
+        top_.push_back(makeNode(QStringLiteral("ROOT"), QStringLiteral("[..]"), defaultIcon::GhostDir,
+                                icon(defaultIcon::GhostDir)));
     if ((h_.chkSub->value() == 1 || dirsShown) && !addNodes(s_.lstDirs[0], -1))
         return false;
     if (h_.chkFiles->value() == 1 && !addNodes(s_.lstFiles[0], 0))
@@ -155,7 +155,8 @@ void updateFileViews(FileListHost& host)
     FileListState& s = *host.files;
     const FileListOptions& o = *host.options;
     const bool dirsShown = host.chkDirs->value() == 1 || o.alwaysShowDirs == 1;
-    const qint64 rowsTotal = (dirsShown ? s.lstDirs[0].size() : 0) + (host.chkFiles->value() == 1 ? s.lstFiles[0].size() : 0);
+    const qint64 rowsTotal =
+        (dirsShown ? s.lstDirs[0].size() : 0) + (host.chkFiles->value() == 1 ? s.lstFiles[0].size() : 0);
     if (host.txtPath->currentText().isEmpty())
         return;
     if (s.lstDirs[0].isEmpty() && s.lstFiles[0].isEmpty()) {

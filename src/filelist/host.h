@@ -6,10 +6,10 @@
 #include "platform/listview.h"
 #include "platform/uiservice.h"
 
+#include <functional>
 #include <QComboBox>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <functional>
 
 // Listing settings the directory read and the row build follow (loaded by the
 // settings code; the main window copies them here).
@@ -37,7 +37,7 @@ struct FileListOptions {
 // What the file-list procedures touch on the main window and in the program's
 // state. The main window fills it once; tests build one around bare widgets.
 struct FileListHost {
-    QWidget* window = nullptr;                 // enabled while no long work runs
+    QWidget* window = nullptr; // enabled while no long work runs
     platform::UiService* ui = nullptr;
     Logs* logs = nullptr;
     FileListState* files = nullptr;
@@ -59,8 +59,8 @@ struct FileListHost {
     const qint16* mainWindowReady = nullptr;
     const qint16* fileMode = nullptr;
     const qint16* executeBusy = nullptr;
-    std::function<void()> updateExecuteButton;  // the validation gate
-    std::function<void()> generateThumbnails;   // thumbnails of lwDirectory; optional
+    std::function<void()> updateExecuteButton; // the validation gate
+    std::function<void()> generateThumbnails;  // thumbnails of lwDirectory; optional
 };
 
 // The end of long list work that stopped early: outside a run the main window

@@ -5,9 +5,9 @@
 // and a large list (thumbsWidth x thumbsHeight); both start with the three
 // default entries below and grow as a cache keyed by extension or path.
 namespace defaultIcon {
-inline constexpr qint16 File = 1;      // "default_file"
-inline constexpr qint16 Dir = 2;       // "default_dir"
-inline constexpr qint16 GhostDir = 3;  // "default_ghostdir": listed only to ease navigation
+inline constexpr qint16 File = 1;     // "default_file"
+inline constexpr qint16 Dir = 2;      // "default_dir"
+inline constexpr qint16 GhostDir = 3; // "default_ghostdir": listed only to ease navigation
 } // namespace defaultIcon
 
 // Empties the Directory pair (imagelistSysIcons, imagelistSysIconsLarge), sizes

@@ -1,18 +1,18 @@
 #include "filelist/listrows.h"
-#include "filelist/iconlists.h"
 #include "engine/normalize.h"
 #include "engine/sizetext.h"
+#include "filelist/iconlists.h"
 #include "platform/datetext.h"
 #include "platform/failure.h"
 #include "platform/fileops.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <numeric>
 #include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QLocale>
-#include <algorithm>
-#include <cerrno>
-#include <numeric>
 #include <sys/stat.h>
 
 namespace {
@@ -151,8 +151,7 @@ const ReadEntryDetails* ListBuilder::readDetails(const QStringList& paths, bool 
     if (unchanged < 0) {
         const ReadFolderStamp& f = details_->folders[size_t(d.folder)];
         struct statx now {};
-        unchanged = f.settled &&
-                    ::statx(AT_FDCWD, f.native.constData(), AT_SYMLINK_NOFOLLOW, STATX_CTIME, &now) == 0 &&
+        unchanged = f.settled && ::statx(AT_FDCWD, f.native.constData(), AT_SYMLINK_NOFOLLOW, STATX_CTIME, &now) == 0 &&
                     now.stx_ctime.tv_sec == f.changed.tv_sec && long(now.stx_ctime.tv_nsec) == f.changed.tv_nsec;
     }
     return unchanged ? &d : nullptr;

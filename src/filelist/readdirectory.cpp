@@ -5,17 +5,17 @@
 #include "platform/fileops.h"
 #include "platform/wildcard.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QLineEdit>
-#include <QStringBuilder>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QStringBuilder>
 #include <sys/stat.h>
 #include <time.h>
 #include <vector>
@@ -40,11 +40,11 @@ void yieldToEvents()
 
 struct Entry {
     QString name;
-    QString folded;        // sort key
+    QString folded; // sort key
     QByteArray nativeName;
     bool validName = true; // the bytes are UTF-8
     bool typeIsDir = false;
-    int queryError = 0;    // errno of a failed attribute query
+    int queryError = 0; // errno of a failed attribute query
     int attributes = 0;
     qint64 size = 0;
     timespec modified{};
@@ -362,7 +362,8 @@ ReadEntryDetails Reader::detailsOf(const Entry& e) const
 Folder Reader::folderOf(const Folder& folder, const Entry& e)
 {
     QString path = pathOf(folder, e);
-    return Folder{std::move(path), folder.native + '/' + e.nativeName, folder.undecodable || !e.validName, detailsOf(e)};
+    return Folder{std::move(path), folder.native + '/' + e.nativeName, folder.undecodable || !e.validName,
+                  detailsOf(e)};
 }
 
 Step Reader::failure(bool cancelled)

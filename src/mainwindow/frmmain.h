@@ -3,12 +3,18 @@
 #include "engine/preview.h"
 #include "execute/executehost.h"
 #include "filelist/host.h"
+#include "listui/freeselectcommands.h"
 #include "mainwindow/appstate.h"
+#include "mainwindow/filepane.h"
 #include "mainwindow/gate.h"
 #include "platform/controls.h"
 #include "platform/listview.h"
 #include "platform/uiservice.h"
+#include "settings/bindings.h"
 
+#include "version.h"
+
+#include <array>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGroupBox>
@@ -18,7 +24,6 @@
 #include <QTimeEdit>
 #include <QTimer>
 #include <QTreeWidget>
-#include <array>
 
 class PanelHandlers;
 
@@ -36,7 +41,7 @@ public:
 
     // Program-wide values of the main window.
     QString productTitle = QStringLiteral("Vexor Renamer");
-    QString versionText = QStringLiteral("4.62");
+    QString versionText = QString::fromLatin1(kVersionText);
     qint16 mainWindowReady = 0;
     qint16 fileMode = 0;
     qint16 dirsAllowed = -1;
@@ -59,6 +64,7 @@ public:
     FileListOptions listOptions;
     // The run of "Rename!": its state, the undo store and the open log window.
     ExecuteState execute;
+    FreeSelectCommands* freeSelect = nullptr;
 
     // Controls, under the names the rest of the program uses.
     QLabel* imgLogo;
@@ -69,6 +75,8 @@ public:
     QFrame *frmFindReplace, *frmConvertCase, *frmSetAttributes, *frmAddCrop, *frmMp3Tag, *frmEnum, *frmFormat, *frmMisc;
     std::array<QGroupBox*, 15> frame{};
     QPushButton *cmdExecute, *cmdUndo, *cmdSettings, *cmdHelp, *cmdAbout;
+    // The right-hand file pane; the pointers below name its controls.
+    FilePane* filePane;
     platform::TabStrip* TabStripFilemode;
     QFrame* fileBody;
     QToolButton *cmdRefresh, *cmdParentDir, *cmdShowDirReq, *cmdDragDropAdd, *cmdDragDropDel, *cmdDragDropClear;
@@ -78,6 +86,8 @@ public:
     QTreeWidget* TreeView;
     platform::CheckBox *chkThumbnails, *chkThumbnailsFreeSelect, *chkPreview, *chkShowTreeview;
     platform::StatusPanels* StatusBar;
+    // F1 help, F5 Rename!, F12 refresh (its handler comes with the pane's buttons).
+    QAction *actHelp, *actExecute, *actRefresh;
     QTimer* tmrPreview;
 
     // Find & Replace
@@ -120,13 +130,28 @@ public:
     platform::OptionButton *chkFormatTab_Format, *chkFormatTab_Detect;
     platform::TextBox *txtFormat, *txtFormatParts;
     QComboBox *cmbFormat, *cmbFormatParts;
-    platform::CheckBox *chkFormatAllMustBeAvailable, *chkFileDetect_KeepExt, *chkFileDetect_TryText, *chkFileDetect_TryMp3;
+    platform::CheckBox *chkFormatAllMustBeAvailable, *chkFileDetect_KeepExt, *chkFileDetect_TryText,
+        *chkFileDetect_TryMp3;
+
+    // Per rename mode (indexed by RenameMode): its panel, its option pair and
+    // the control that takes the focus for each option.
+    struct ModePanel {
+        QFrame* panel;
+        std::array<platform::OptionButton*, 2> options;
+        std::array<QWidget*, 2> focus;
+    };
+    std::array<ModePanel, 8> modePanels{};
+    const ModePanel& modePanel(RenameMode mode) const { return modePanels[size_t(mode)]; }
+    // The selected tab's mode; the tab key is converted here only.
+    RenameMode renameMode() const;
+    // Which option of the mode's pair is selected (0 for modes without one).
+    int modeSubOption(RenameMode mode) const;
+
+    // The controls and their settings fields, used at load and at exit.
+    SettingsBindings bindings;
 
     // The option panels' handlers.
     PanelHandlers* panels = nullptr;
-    // Shows the options window modally on the tab with `tabKey` ("batchreplace",
-    // "exceptions"); false when it was not shown.
-    bool showSettingsWindow(const QString& tabKey);
 
     // Start-up, activation, exit.
     void Form_Load();
@@ -171,6 +196,7 @@ public:
     void cmdUndo_Click();
     ExecuteHost executeHost();
     void cmdHelp_Click();
+    void actExecute_Triggered();
     void commandLineRun();
     void tmrPreview_Timer();
     PreviewInputs previewInputs();
@@ -183,6 +209,13 @@ public:
     FileListHost fileListHost();
     platform::ListView* activeList() const { return fileMode == 0 ? lwDirectory : lwDragDrop; }
     void setFreeSelectHint();
+
+    // The options window: opened by "Settings" on the remembered tab, by the
+    // panels' edit buttons on their list's tab.
+    void cmdSettings_Click();
+    void cmdExceptionsEdit_Click();
+    void cmdReplaceEdit_Click();
+    void showSettings(const QString& tabKey);
 
     // The pointer and enabled state of long work.
     bool hourglass() const { return ui.mousePointer() == 11; }
@@ -201,6 +234,8 @@ private:
     void buildUi();
     void buildListArea();
     void buildPanels();
+    void buildModePanels();
+    void buildBindings();
     void buildFindReplace();
     void buildConvertCase();
     void buildMisc();
@@ -211,6 +246,9 @@ private:
     void buildFormat();
     void fillTagLists();
     void connectGate();
+    void connectFreeSelect();
+    void connectSettingsWindow();
+    void addDetailColumnsFromSettings();
     void place(QWidget* w, int left, int top, int width, int height);
     void compactLayout();
     QStringList arguments_;

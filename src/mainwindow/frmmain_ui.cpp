@@ -3,6 +3,7 @@
 #include "mainwindow/frmmain.h"
 #include "mainwindow/taglists.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QFormLayout>
@@ -23,8 +24,7 @@ namespace {
 
 constexpr int kTwips = 15;
 
-template <typename W>
-W* named(W* w, const QString& name)
+template <typename W> W* named(W* w, const QString& name)
 {
     w->setObjectName(name);
     return w;
@@ -109,10 +109,12 @@ void FrmMain::buildUi()
     chkFiles = named(new CheckBox(QStringLiteral("Files"), frmOptions), QStringLiteral("chkFiles"));
     chkDirs = named(new CheckBox(QStringLiteral("Directories"), frmOptions), QStringLiteral("chkDirs"));
     chkSub = named(new CheckBox(QStringLiteral("Subdirectories"), frmOptions), QStringLiteral("chkSub"));
-    chkProcessFilename = named(new CheckBox(QStringLiteral("Process Name"), frmOptions), QStringLiteral("chkProcessFilename"));
-    chkProcessFileExt = named(new CheckBox(QStringLiteral("Process Extension"), frmOptions), QStringLiteral("chkProcessFileExt"));
-    chkOnlyRenameSelected =
-        named(new CheckBox(QStringLiteral("Only Rename Selected"), frmOptions), QStringLiteral("chkOnlyRenameSelected"));
+    chkProcessFilename =
+        named(new CheckBox(QStringLiteral("Process Name"), frmOptions), QStringLiteral("chkProcessFilename"));
+    chkProcessFileExt =
+        named(new CheckBox(QStringLiteral("Process Extension"), frmOptions), QStringLiteral("chkProcessFileExt"));
+    chkOnlyRenameSelected = named(new CheckBox(QStringLiteral("Only Rename Selected"), frmOptions),
+                                  QStringLiteral("chkOnlyRenameSelected"));
     {
         auto* grid = new QGridLayout(frmOptions);
         grid->setContentsMargins(0, 2, 0, 2);
@@ -139,13 +141,8 @@ void FrmMain::buildUi()
     tabBody = named(new QFrame(central), QStringLiteral("tabBody"));
     tabBody->setFrameShape(QFrame::StyledPanel);
     TabStrip = named(new platform::TabStrip(central, 4), QStringLiteral("TabStrip"));
-    const std::pair<const char*, const char*> modes[] = {
-        {"Replace", "Find && Replace"}, {"Case", "Convert Case"}, {"Enum", "Enum"},
-        {"misc", "Space"},              {"Attrib", "Attributes && Date"}, {"AddCrop", "Add && Crop"},
-        {"Mp3", "Mp3"},                 {"Format", "Format"},
-    };
-    for (const auto& [key, caption] : modes)
-        TabStrip->addKeyedTab(QString::fromLatin1(key), QString::fromLatin1(caption));
+    for (const RenameModeRow& m : renameModes())
+        TabStrip->addKeyedTab(QString::fromLatin1(m.key), QString::fromLatin1(m.caption));
     // Eight tabs do not fit one row of the strip's width: two rows of four.
     place(TabStrip, 120, 2280, 4335, 690);
     TabStrip->resize(std::max(TabStrip->width(), TabStrip->minimumSizeHint().width()), TabStrip->height());
@@ -153,6 +150,7 @@ void FrmMain::buildUi()
     tabBody->lower();
 
     buildPanels();
+    buildModePanels();
 
     cmdExecute = named(new QPushButton(QStringLiteral("Rename!"), central), QStringLiteral("cmdExecute"));
     cmdExecute->setToolTip(QStringLiteral("Rename Files & Directories (F5)"));
@@ -176,9 +174,22 @@ void FrmMain::buildUi()
     cmdExecute->setEnabled(false);
 
     buildListArea();
+    buildBindings();
 
     StatusBar = named(new platform::StatusPanels(this), QStringLiteral("StatusBar"));
     setStatusBar(StatusBar);
+
+    // The window's keys; they work wherever the focus is inside the window.
+    const auto windowAction = [this](const QString& name, QKeySequence key) {
+        auto* a = named(new QAction(this), name);
+        a->setShortcut(key);
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+        return a;
+    };
+    actHelp = windowAction(QStringLiteral("actHelp"), QKeySequence(Qt::Key_F1));
+    actExecute = windowAction(QStringLiteral("actExecute"), QKeySequence(Qt::Key_F5));
+    actRefresh = windowAction(QStringLiteral("actRefresh"), QKeySequence(Qt::Key_F12));
 
     tmrPreview = named(new QTimer(this), QStringLiteral("tmrPreview"));
     tmrPreview->setInterval(100);
@@ -188,85 +199,25 @@ void FrmMain::buildUi()
 
 void FrmMain::buildListArea()
 {
-    QWidget* central = centralWidget();
-    fileBody = named(new QFrame(central), QStringLiteral("fileBody"));
-    fileBody->setFrameShape(QFrame::StyledPanel);
-    TabStripFilemode = named(new platform::TabStrip(central, 2), QStringLiteral("TabStripFilemode"));
-    TabStripFilemode->addKeyedTab(QStringLiteral("listview"), QStringLiteral("Directory"));
-    TabStripFilemode->addKeyedTab(QStringLiteral("dragdrop"), QStringLiteral("Free Select"));
-
-    cmdRefresh = pictureButton(central, QStringLiteral("cmdRefresh"), QStyle::SP_BrowserReload,
-                               QStringLiteral("Refresh Directory (F12)"));
-    cmdParentDir = pictureButton(central, QStringLiteral("cmdParentDir"), QStyle::SP_FileDialogToParent,
-                                 QStringLiteral("Parent Directory"));
-    cmdShowDirReq = pictureButton(central, QStringLiteral("cmdShowDirReq"), QStyle::SP_DirOpenIcon,
-                                  QStringLiteral("Choose Directory..."));
-    cmdDragDropAdd = pictureButton(central, QStringLiteral("cmdDragDropAdd"), QStyle::SP_FileDialogNewFolder,
-                                   QStringLiteral("Add Files..."));
-    cmdDragDropDel = pictureButton(central, QStringLiteral("cmdDragDropDel"), QStyle::SP_DialogDiscardButton,
-                                   QStringLiteral("Remove Selected"));
-    cmdDragDropClear = pictureButton(central, QStringLiteral("cmdDragDropClear"), QStyle::SP_DialogResetButton,
-                                     QStringLiteral("Remove All"));
-    txtPath = named(new QComboBox(central), QStringLiteral("txtPath"));
-    txtPath->setEditable(true);
-    txtPath->setInsertPolicy(QComboBox::NoInsert);
-    txtPattern = named(new TextBox(central), QStringLiteral("txtPattern"));
-    txtPattern->setText(QStringLiteral("*.*"));
-
-    lwDirectory = named(new platform::ListView(central), QStringLiteral("lwDirectory"));
-    lwDragDrop = named(new platform::ListView(central), QStringLiteral("lwDragDrop"));
-    for (platform::ListView* lw : {lwDirectory, lwDragDrop}) {
-        lw->addColumn(QStringLiteral("filename"), QStringLiteral("Name"), 3030);
-        lw->addColumn(QStringLiteral("preview"), QStringLiteral("Preview"), 3020);
-        lw->addColumn(QStringLiteral("path"), QStringLiteral("Path"), 3030);
-    }
-    lwDirectory->setSmallIcons(&state.files.imagelistSysIcons);
-    lwDirectory->setLargeIcons(&state.files.imagelistSysIconsLarge);
-    lwDragDrop->setSmallIcons(&state.files.imagelistSysIconsFreeSelect);
-    lwDragDrop->setLargeIcons(&state.files.imagelistSysIconsFreeSelectLarge);
-    TreeView = named(new QTreeWidget(central), QStringLiteral("TreeView"));
-    TreeView->setHeaderHidden(true);
-    TreeView->setSortingEnabled(false);
-    TreeView->hide();
-
-    chkThumbnails = named(new CheckBox(QStringLiteral("Thumbnails"), central), QStringLiteral("chkThumbnails"));
-    chkThumbnailsFreeSelect =
-        named(new CheckBox(QStringLiteral("Thumbnails"), central), QStringLiteral("chkThumbnailsFreeSelect"));
-    chkPreview = named(new CheckBox(QStringLiteral("Instant Preview"), central), QStringLiteral("chkPreview"));
-    chkShowTreeview = named(new CheckBox(QStringLiteral("View as Tree"), central), QStringLiteral("chkShowTreeview"));
-    chkPreview->setValue(1);
-    chkThumbnailsFreeSelect->hide();
-
-    place(TabStripFilemode, 4560, 120, 2100, 345);
-    place(fileBody, 4560, 120 + 345, 4695, 5895 - 345);
-    place(cmdRefresh, 4680, 492, 330, 315);
-    place(cmdDragDropAdd, 4680, 492, 330, 315);
-    place(cmdParentDir, 5040, 492, 330, 315);
-    place(cmdDragDropDel, 5040, 492, 330, 315);
-    place(cmdShowDirReq, 5400, 492, 330, 315);
-    place(cmdDragDropClear, 5400, 492, 330, 315);
-    place(txtPath, 5805, 495, 3015, 315);
-    place(txtPattern, 8880, 495, 525, 315);
-    place(lwDirectory, 4632, 852, 4296, 4932);
-    place(lwDragDrop, 4632, 840, 4212, 4932);
-    place(TreeView, 4632, 852, 4380, 4908);
-    place(chkThumbnails, 6600, 135, 1215, 255);
-    place(chkThumbnailsFreeSelect, 6600, 135, 1215, 255);
-    place(chkPreview, 7860, 135, 1530, 255);
-    place(chkShowTreeview, 9420, 135, 1335, 255);
-    for (QWidget* w : {static_cast<QWidget*>(cmdDragDropAdd), static_cast<QWidget*>(cmdDragDropDel),
-                       static_cast<QWidget*>(cmdDragDropClear), static_cast<QWidget*>(lwDragDrop)})
-        w->hide();
-    // The check boxes beside the file-mode tabs keep their design places unless
-    // this desktop's font makes a caption wider than the design allowed.
-    int right = TabStripFilemode->geometry().right() + 8;
-    for (QWidget* w : {static_cast<QWidget*>(chkThumbnails), static_cast<QWidget*>(chkPreview),
-                       static_cast<QWidget*>(chkShowTreeview)}) {
-        w->resize(w->sizeHint().width(), w->height());
-        w->move(std::max(w->x(), right), w->y());
-        right = w->geometry().right() + 8;
-    }
-    chkThumbnailsFreeSelect->setGeometry(chkThumbnails->geometry());
+    filePane = new FilePane(state.files, centralWidget());
+    const FilePane& p = *filePane;
+    TabStripFilemode = p.TabStripFilemode;
+    fileBody = p.fileBody;
+    cmdRefresh = p.cmdRefresh;
+    cmdParentDir = p.cmdParentDir;
+    cmdShowDirReq = p.cmdShowDirReq;
+    cmdDragDropAdd = p.cmdDragDropAdd;
+    cmdDragDropDel = p.cmdDragDropDel;
+    cmdDragDropClear = p.cmdDragDropClear;
+    txtPath = p.txtPath;
+    txtPattern = p.txtPattern;
+    lwDirectory = p.lwDirectory;
+    lwDragDrop = p.lwDragDrop;
+    TreeView = p.TreeView;
+    chkThumbnails = p.chkThumbnails;
+    chkThumbnailsFreeSelect = p.chkThumbnailsFreeSelect;
+    chkPreview = p.chkPreview;
+    chkShowTreeview = p.chkShowTreeview;
 }
 
 // A panel frame; a caption that begins with six spaces carries its option button.
@@ -341,16 +292,19 @@ void FrmMain::buildFindReplace()
     exclusivePair(frmFindReplace, optReplaceSingle, optReplaceBatch);
     txtFind = named(new TextBox(single), QStringLiteral("txtFind"));
     txtReplace = named(new TextBox(single), QStringLiteral("txtReplace"));
-    cmdReplaceGetString = pictureButton(single, QStringLiteral("cmdReplaceGetString"), QStyle::SP_FileDialogContentsView,
-                                        QStringLiteral("Open visual assist window..."));
-    chkCaseSensitive = named(new CheckBox(QStringLiteral("Case Sensitive"), single), QStringLiteral("chkCaseSensitive"));
+    cmdReplaceGetString =
+        pictureButton(single, QStringLiteral("cmdReplaceGetString"), QStyle::SP_FileDialogContentsView,
+                      QStringLiteral("Open visual assist window..."));
+    chkCaseSensitive =
+        named(new CheckBox(QStringLiteral("Case Sensitive"), single), QStringLiteral("chkCaseSensitive"));
     chkReplaceMode = named(new CheckBox(QStringLiteral("Swap Mode"), single), QStringLiteral("chkReplaceMode"));
     txtReplaceStart = numberBox(single, QStringLiteral("txtReplaceStart"), QStringLiteral("0"), 3);
     txtReplaceCount = numberBox(single, QStringLiteral("txtReplaceCount"), QStringLiteral("0"), 3);
     UpDownReplace1 = named(new UpDown(txtReplaceStart, 0, 999, single), QStringLiteral("UpDownReplace1"));
     UpDownReplace2 = named(new UpDown(txtReplaceCount, 0, 999, single), QStringLiteral("UpDownReplace2"));
-    cmdReplaceGetPosition = pictureButton(single, QStringLiteral("cmdReplaceGetPosition"),
-                                          QStyle::SP_FileDialogContentsView, QStringLiteral("Open visual assist window..."));
+    cmdReplaceGetPosition =
+        pictureButton(single, QStringLiteral("cmdReplaceGetPosition"), QStyle::SP_FileDialogContentsView,
+                      QStringLiteral("Open visual assist window..."));
     for (QToolButton* b : {cmdReplaceGetString, cmdReplaceGetPosition})
         b->setFixedSize(22, 20);
     auto* sv = new QVBoxLayout(single);
@@ -371,7 +325,8 @@ void FrmMain::buildFindReplace()
                                   QStringLiteral("Add current replace settings to batch replace list"));
     cmdReplaceEdit = pictureButton(batch, QStringLiteral("cmdReplaceEdit"), QStyle::SP_FileDialogDetailedView,
                                    QStringLiteral("Edit batch replace list..."));
-    lblBatchReplace = named(label(QStringLiteral("0 items in batch replace list..."), batch), QStringLiteral("lblBatchReplace"));
+    lblBatchReplace =
+        named(label(QStringLiteral("0 items in batch replace list..."), batch), QStringLiteral("lblBatchReplace"));
     auto* bv = new QHBoxLayout(batch);
     bv->setContentsMargins(6, 14, 6, 4);
     bv->addWidget(lblBatchReplace, 1);
@@ -389,25 +344,28 @@ void FrmMain::buildConvertCase()
     auto* name = makeFrame(frame, 4, QStringLiteral("Filename"), frmConvertCase);
     auto* ext = makeFrame(frame, 5, QStringLiteral("File Extension"), frmConvertCase);
     auto* exc = makeFrame(frame, 6, QStringLiteral("Exceptions"), frmConvertCase);
-    const char* nameCaps[] = {"No Change", "Upper case", "Lower case", "Capitalize sentences", "Capitalize words",
-                              "Invert", "Random"};
+    const char* nameCaps[] = {"No Change",        "Upper case", "Lower case", "Capitalize sentences",
+                              "Capitalize words", "Invert",     "Random"};
     const char* extCaps[] = {"No Change", "Upper case", "Lower case", "Capitalize", "Invert", "Random"};
     auto* nv = new QVBoxLayout(name);
     nv->setContentsMargins(3, 14, 0, 4);
     nv->setSpacing(1);
     for (int i = 0; i < 7; ++i) {
-        Case1[size_t(i)] = named(new OptionButton(QString::fromLatin1(nameCaps[i]), name), QStringLiteral("Case1_%1").arg(i));
+        Case1[size_t(i)] =
+            named(new OptionButton(QString::fromLatin1(nameCaps[i]), name), QStringLiteral("Case1_%1").arg(i));
         nv->addWidget(Case1[size_t(i)]);
     }
     auto* ev = new QVBoxLayout(ext);
     ev->setContentsMargins(6, 14, 6, 4);
     ev->setSpacing(1);
     for (int i = 0; i < 6; ++i) {
-        Case2[size_t(i)] = named(new OptionButton(QString::fromLatin1(extCaps[i]), ext), QStringLiteral("Case2_%1").arg(i));
+        Case2[size_t(i)] =
+            named(new OptionButton(QString::fromLatin1(extCaps[i]), ext), QStringLiteral("Case2_%1").arg(i));
         ev->addWidget(Case2[size_t(i)]);
     }
     ev->addStretch(1);
-    chkExceptionsEnabled = named(new CheckBox(QStringLiteral("Use Exceptions"), exc), QStringLiteral("chkExceptionsEnabled"));
+    chkExceptionsEnabled =
+        named(new CheckBox(QStringLiteral("Use Exceptions"), exc), QStringLiteral("chkExceptionsEnabled"));
     cmdExceptionsEdit = pictureButton(exc, QStringLiteral("cmdExceptionsEdit"), QStyle::SP_FileDialogDetailedView,
                                       QStringLiteral("Edit Exceptions..."));
     auto* xv = new QHBoxLayout(exc);
@@ -430,9 +388,11 @@ void FrmMain::buildMisc()
 {
     frmMisc = makePanel(centralWidget(), QStringLiteral("frmMisc"));
     auto* f = makeFrame(frame, 7, QStringLiteral("Space Trimming"), frmMisc);
-    chkSpaceBeginning = named(new CheckBox(QStringLiteral("Remove leading spaces"), f), QStringLiteral("chkSpaceBeginning"));
+    chkSpaceBeginning =
+        named(new CheckBox(QStringLiteral("Remove leading spaces"), f), QStringLiteral("chkSpaceBeginning"));
     chkSpaceEnd = named(new CheckBox(QStringLiteral("Remove traling spaces"), f), QStringLiteral("chkSpaceEnd"));
-    chkSpaceShrink = named(new CheckBox(QStringLiteral("Shrink multiple spaces into one"), f), QStringLiteral("chkSpaceShrink"));
+    chkSpaceShrink =
+        named(new CheckBox(QStringLiteral("Shrink multiple spaces into one"), f), QStringLiteral("chkSpaceShrink"));
     auto* fv = new QVBoxLayout(f);
     fv->setContentsMargins(6, 14, 6, 4);
     for (CheckBox* c : {chkSpaceBeginning, chkSpaceEnd, chkSpaceShrink}) {
@@ -546,8 +506,10 @@ void FrmMain::buildAddCrop()
     cmdCropGetPosition = pictureButton(c, QStringLiteral("cmdCropGetPosition"), QStyle::SP_FileDialogContentsView,
                                        QStringLiteral("Open visual assist window..."));
     auto* cropEnds = new QWidget(c);
-    optCropBeginning = named(new OptionButton(QStringLiteral("Beginning"), cropEnds), QStringLiteral("optCropBeginning"));
-    optCropEnding = named(new OptionButton(QStringLiteral("End of filename."), cropEnds), QStringLiteral("optCropEnding"));
+    optCropBeginning =
+        named(new OptionButton(QStringLiteral("Beginning"), cropEnds), QStringLiteral("optCropBeginning"));
+    optCropEnding =
+        named(new OptionButton(QStringLiteral("End of filename."), cropEnds), QStringLiteral("optCropEnding"));
     auto* ce = new QHBoxLayout(cropEnds);
     ce->setContentsMargins(0, 0, 0, 0);
     ce->addWidget(label(QStringLiteral("from"), cropEnds));
@@ -559,7 +521,8 @@ void FrmMain::buildAddCrop()
     auto* cv = new QVBoxLayout(c);
     cv->setContentsMargins(6, 12, 6, 2);
     cv->setSpacing(1);
-    cv->addLayout(row({label(QStringLiteral("Remove"), c), txtCropNumber, UpDownCrop1, label(QStringLiteral("char(s)"), c)}));
+    cv->addLayout(
+        row({label(QStringLiteral("Remove"), c), txtCropNumber, UpDownCrop1, label(QStringLiteral("char(s)"), c)}));
     cv->addLayout(row({label(QStringLiteral("at Pos"), c), txtCropPos, UpDownCrop2, cmdCropGetPosition}));
     cv->addWidget(cropEnds);
     auto* v = new QVBoxLayout(frmAddCrop);
@@ -594,7 +557,8 @@ void FrmMain::buildEnum()
     UpDownEnum1 = named(new UpDown(txtEnumStart, -99999, 99999, e), QStringLiteral("UpDownEnum1"));
     UpDownEnum2 = named(new UpDown(txtEnumStep, -99999, 99999, e), QStringLiteral("UpDownEnum2"));
     UpDownEnum3 = named(new UpDown(txtEnumZeros, 0, 32, e), QStringLiteral("UpDownEnum3"));
-    chkEnumResetBetweenDirs = named(new CheckBox(QStringLiteral("Reset Each Dir."), e), QStringLiteral("chkEnumResetBetweenDirs"));
+    chkEnumResetBetweenDirs =
+        named(new CheckBox(QStringLiteral("Reset Each Dir."), e), QStringLiteral("chkEnumResetBetweenDirs"));
     chkEnumAutoZeros = named(new CheckBox(QStringLiteral("Auto"), e), QStringLiteral("chkEnumAutoZeros"));
     chkEnumAutoZeros->setValue(1);
     smallerFont(chkEnumResetBetweenDirs);
@@ -610,13 +574,14 @@ void FrmMain::buildEnum()
     ev->addLayout(formatRow);
     ev->addLayout(row({label(QStringLiteral("Start Value:"), e), txtEnumStart, UpDownEnum1, chkEnumResetBetweenDirs}));
     ev->addLayout(row({label(QStringLiteral("Step:"), e), txtEnumStep, UpDownEnum2}));
-    ev->addLayout(row({label(QStringLiteral("Zero Padding:"), e), txtEnumZeros, UpDownEnum3, label(QStringLiteral("Digits"), e),
-                       chkEnumAutoZeros}));
+    ev->addLayout(row({label(QStringLiteral("Zero Padding:"), e), txtEnumZeros, UpDownEnum3,
+                       label(QStringLiteral("Digits"), e), chkEnumAutoZeros}));
     txtNormalize = numberBox(n, QStringLiteral("txtNormalize"), QStringLiteral("2"), 2);
     UpDownNormalize = named(new UpDown(txtNormalize, 0, 99, n), QStringLiteral("UpDownNormalize"));
     auto* nv = new QVBoxLayout(n);
     nv->setContentsMargins(6, 14, 6, 4);
-    nv->addLayout(row({label(QStringLiteral("Zero Padding:"), n), txtNormalize, UpDownNormalize, label(QStringLiteral("Digits"), n)}));
+    nv->addLayout(row({label(QStringLiteral("Zero Padding:"), n), txtNormalize, UpDownNormalize,
+                       label(QStringLiteral("Digits"), n)}));
     auto* v = new QVBoxLayout(frmEnum);
     v->setContentsMargins(0, 0, 0, 0);
     v->addWidget(e);
@@ -633,11 +598,12 @@ void FrmMain::buildMp3()
     txtMp3Format->setText(QStringLiteral("<ARTIST> - <TITLE>"));
     cmbAddMp3Tag = named(new QComboBox(f), QStringLiteral("cmbAddMp3Tag"));
     cmbAddMp3Tag->setFixedWidth(20);
-    chkMp3AddExtension = named(new CheckBox(QStringLiteral("Add .mp3 to end of filename."), f), QStringLiteral("chkMp3AddExtension"));
-    chkMp3OnlyFilledTags =
-        named(new CheckBox(QStringLiteral("Only rename if all used tags are available."), f), QStringLiteral("chkMp3OnlyFilledTags"));
-    chkMp3OnlyMp3Files =
-        named(new CheckBox(QStringLiteral("Only process files with .mp3 extension."), f), QStringLiteral("chkMp3OnlyMp3Files"));
+    chkMp3AddExtension =
+        named(new CheckBox(QStringLiteral("Add .mp3 to end of filename."), f), QStringLiteral("chkMp3AddExtension"));
+    chkMp3OnlyFilledTags = named(new CheckBox(QStringLiteral("Only rename if all used tags are available."), f),
+                                 QStringLiteral("chkMp3OnlyFilledTags"));
+    chkMp3OnlyMp3Files = named(new CheckBox(QStringLiteral("Only process files with .mp3 extension."), f),
+                               QStringLiteral("chkMp3OnlyMp3Files"));
     chkMp3UseID3v2 = named(new CheckBox(QStringLiteral("Use ID3v2 If Available"), f), QStringLiteral("chkMp3UseID3v2"));
     auto* fv = new QVBoxLayout(f);
     fv->setContentsMargins(6, 14, 6, 4);
@@ -657,7 +623,8 @@ void FrmMain::buildMp3()
     auto* v = new QVBoxLayout(frmMp3Tag);
     v->setContentsMargins(0, 0, 0, 0);
     v->addWidget(f);
-    v->addWidget(label(QStringLiteral("Tip:  Use the 'Move to SubDir' tag to\norganize your Mp3 collection!"), frmMp3Tag));
+    v->addWidget(
+        label(QStringLiteral("Tip:  Use the 'Move to SubDir' tag to\norganize your Mp3 collection!"), frmMp3Tag));
     v->addStretch(1);
 }
 
@@ -697,8 +664,10 @@ void FrmMain::buildFormat()
     partsRow->addWidget(cmbFormatParts);
     fv->addLayout(partsRow);
     fv->addWidget(chkFormatAllMustBeAvailable);
-    chkFileDetect_KeepExt = named(new CheckBox(QStringLiteral("Keep old extension"), d), QStringLiteral("chkFileDetect_KeepExt"));
-    chkFileDetect_TryText = named(new CheckBox(QStringLiteral("Text/Html"), d), QStringLiteral("chkFileDetect_TryText"));
+    chkFileDetect_KeepExt =
+        named(new CheckBox(QStringLiteral("Keep old extension"), d), QStringLiteral("chkFileDetect_KeepExt"));
+    chkFileDetect_TryText =
+        named(new CheckBox(QStringLiteral("Text/Html"), d), QStringLiteral("chkFileDetect_TryText"));
     chkFileDetect_TryMp3 = named(new CheckBox(QStringLiteral("Mp3"), d), QStringLiteral("chkFileDetect_TryMp3"));
     auto* dv = new QVBoxLayout(d);
     dv->setContentsMargins(6, 14, 6, 4);
@@ -734,4 +703,91 @@ void FrmMain::fillTagLists()
     cmbFormatParts->setMaxVisibleItems(9);
     cmbAddMp3Tag->setMaxVisibleItems(12);
     txtPath->setMaxVisibleItems(12);
+}
+
+// The panel, option pair and focus control of each rename mode, in the order
+// of the modes.
+void FrmMain::buildModePanels()
+{
+    modePanels = {{
+        {frmFindReplace, {optReplaceSingle, optReplaceBatch}, {txtFind, nullptr}},
+        {frmConvertCase, {nullptr, nullptr}, {nullptr, nullptr}},
+        {frmEnum, {chkEnumTab_Enum, chkEnumTab_Normalize}, {txtEnumFormat, txtNormalize}},
+        {frmMisc, {nullptr, nullptr}, {nullptr, nullptr}},
+        {frmSetAttributes, {optAttrib_Attributes, optAttrib_Date}, {chkR, chkR}},
+        {frmAddCrop, {optAdd, optCrop}, {txtAdd, txtCropNumber}},
+        {frmMp3Tag, {nullptr, nullptr}, {txtMp3Format, txtMp3Format}},
+        {frmFormat, {chkFormatTab_Format, chkFormatTab_Detect}, {txtFormat, chkFileDetect_KeepExt}},
+    }};
+}
+
+// The controls and their settings fields, in the order the panels' handlers
+// rely on at load (pattern boxes before their option keys, the attribute and
+// date boxes before their option, everything before "Files" and "Directories").
+void FrmMain::buildBindings()
+{
+    using S = Settings;
+    SettingsBindings& b = bindings;
+    b.check(chkShowTreeview, &S::chkShowTreeview);
+    b.check(chkOnlyRenameSelected, &S::chkOnlyRenameSelected);
+    b.text(txtPattern, &S::txtPattern);
+    b.loadStep([this](const Settings& s) { txtPattern->setEnabled(s.txtPatternEnabled); });
+    b.text(txtMp3Format, &S::txtMp3Format);
+    b.check(chkMp3AddExtension, &S::chkMp3AddExtension);
+    b.check(chkMp3OnlyFilledTags, &S::chkMp3OnlyFilledTags);
+    b.check(chkMp3OnlyMp3Files, &S::chkMp3OnlyMp3Files);
+    b.check(chkMp3UseID3v2, &S::chkMp3UseID3v2);
+    b.text(txtFind, &S::txtFind);
+    b.text(txtReplace, &S::txtReplace);
+    b.check(chkCaseSensitive, &S::chkCaseSensitive);
+    b.text(txtReplaceCount, &S::txtReplaceCount);
+    b.text(txtReplaceStart, &S::txtReplaceStart);
+    b.options({optReplaceSingle, optReplaceBatch}, &S::optReplace);
+    b.check(chkR, &S::chkR);
+    b.check(chkH, &S::chkH);
+    b.check(chkS, &S::chkS);
+    b.check(chkA, &S::chkA);
+    b.date(dtDate, &S::dtDate);
+    b.time(dtTime, &S::dtTime);
+    b.check(chkDateCreated, &S::chkDateCreated);
+    b.check(chkDateAccessed, &S::chkDateAccessed);
+    b.check(chkDateModified, &S::chkDateModified);
+    b.check(chkDateDate, &S::chkDateDate);
+    b.check(chkDateTime, &S::chkDateTime);
+    b.options({optAttrib_Attributes, optAttrib_Date}, &S::optAttrib);
+    b.options({Case1.begin(), Case1.end()}, &S::Case1);
+    b.options({Case2.begin(), Case2.end()}, &S::Case2);
+    b.options({optAddBeginning, optAddEnding}, &S::optAddBegEnd);
+    b.options({optCropBeginning, optCropEnding}, &S::optCropBegEnd);
+    b.text(txtAdd, &S::txtAdd);
+    b.text(txtCropNumber, &S::txtCropNumber);
+    b.text(txtAddPos, &S::txtAddPos);
+    b.text(txtCropPos, &S::txtCropPos);
+    b.options({optAdd, optCrop}, &S::optAddCrop);
+    b.tab(TabStrip, &S::TabStrip);
+    b.check(chkProcessFilename, &S::chkProcessFilename);
+    b.check(chkProcessFileExt, &S::chkProcessFileExt);
+    b.check(chkPreview, &S::chkPreview);
+    b.text(txtFormat, &S::txtFormat);
+    b.text(txtFormatParts, &S::txtFormatParts);
+    b.check(chkFormatAllMustBeAvailable, &S::chkFormatAllMustBeAvailable);
+    b.check(chkFileDetect_TryMp3, &S::chkFileDetect_TryMp3);
+    b.check(chkFileDetect_TryText, &S::chkFileDetect_TryText);
+    b.check(chkFileDetect_KeepExt, &S::chkFileDetect_KeepExt);
+    b.options({chkFormatTab_Format, chkFormatTab_Detect}, &S::chkFormatTab);
+    b.text(txtNormalize, &S::txtNormalize);
+    b.text(txtEnumFormat, &S::txtEnumFormat);
+    b.text(txtEnumZeros, &S::txtEnumZeros);
+    b.text(txtEnumStart, &S::txtEnumStart);
+    b.text(txtEnumStep, &S::txtEnumStep);
+    b.check(chkEnumAutoZeros, &S::chkEnumAutoZeros);
+    b.check(chkEnumResetBetweenDirs, &S::chkEnumResetBetweenDirs);
+    b.options({chkEnumTab_Enum, chkEnumTab_Normalize}, &S::chkEnumTab);
+    b.check(chkExceptionsEnabled, &S::chkExceptionsEnabled);
+    b.check(chkSpaceBeginning, &S::chkSpaceBeginning);
+    b.check(chkSpaceEnd, &S::chkSpaceEnd);
+    b.check(chkSpaceShrink, &S::chkSpaceShrink);
+    b.check(chkFiles, &S::chkFiles);
+    b.check(chkDirs, &S::chkDirs);
+    b.check(chkSub, &S::chkSub);
 }

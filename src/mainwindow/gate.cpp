@@ -4,9 +4,10 @@
 #include <algorithm>
 
 const char* const kMp3Tags[27] = {
-    "<ARTIST>", "<TITLE>", "<ALBUM>", "<YEAR>", "<COMMENT>", "<GENRE>", "<TRACK>", "<TRACKN>", "<LENGTH>",
-    "<LENGTHS>", "<BITRATE>", "<MPEG>", "<LAYER>", "<STEREO>", "<SMODE>", "<FREQ>", "<FREQS>", "<SIZEB>",
-    "<SIZE>", "<NAME>", "<EXT>", "<FULLNAME>", "<COMPOSER>", "<ORIGARTIST>", "<COPYRIGHT>", "<ENCODEDBY>", "<BPM>",
+    "<ARTIST>",   "<TITLE>",    "<ALBUM>",      "<YEAR>",      "<COMMENT>",   "<GENRE>", "<TRACK>",
+    "<TRACKN>",   "<LENGTH>",   "<LENGTHS>",    "<BITRATE>",   "<MPEG>",      "<LAYER>", "<STEREO>",
+    "<SMODE>",    "<FREQ>",     "<FREQS>",      "<SIZEB>",     "<SIZE>",      "<NAME>",  "<EXT>",
+    "<FULLNAME>", "<COMPOSER>", "<ORIGARTIST>", "<COPYRIGHT>", "<ENCODEDBY>", "<BPM>",
 };
 
 QString GateVerdict::countsText() const
@@ -53,8 +54,8 @@ static bool partsRuleFails(const QString& format, const QString& parts)
 static bool modeRulePasses(const GateInputs& in)
 {
     const RenameOptions& o = in.options;
-    const QString& key = in.modeKey;
-    if (key == QLatin1String("Replace")) {
+    switch (in.mode) {
+    case RenameMode::Replace:
         if (o.replaceBatch)
             return in.batchCount > 0;
         if (o.findText.isEmpty())
@@ -63,33 +64,27 @@ static bool modeRulePasses(const GateInputs& in)
             return o.findText != o.replaceText;
         // The one-to-one mapping the rename uses: "ß" and "SS" are different texts.
         return upperText(o.findText) != upperText(o.replaceText);
-    }
-    if (key == QLatin1String("Case"))
+    case RenameMode::Case:
         return !(o.nameCase == 0 && o.extCase == 0 && o.useExceptions == 0);
-    if (key == QLatin1String("Attrib")) {
+    case RenameMode::Attrib:
         if (o.dateMode)
             return o.setCreated != 0 || o.setAccessed != 0 || o.setModified != 0;
         return !(o.attrReadOnly == 2 && o.attrHidden == 2 && o.attrSystem == 2 && o.attrArchive == 2);
-    }
-    if (key == QLatin1String("AddCrop")) {
+    case RenameMode::AddCrop:
         if (!o.cropMode)
             return !o.addText.isEmpty() && !o.addPos.isEmpty() && gateNumber(o.addPos) >= 0;
         return !o.cropCount.isEmpty() && gateNumber(o.cropCount) != 0 && !o.cropPos.isEmpty() &&
                gateNumber(o.cropPos) >= 0;
-    }
-    if (key == QLatin1String("Mp3")) {
+    case RenameMode::Mp3:
         if (o.mp3Format.isEmpty())
             return false;
-        return std::any_of(std::begin(kMp3Tags), std::end(kMp3Tags), [&](const char* t) {
-            return o.mp3Format.contains(QLatin1String(t), Qt::CaseInsensitive);
-        });
-    }
-    if (key == QLatin1String("Format")) {
+        return std::any_of(std::begin(kMp3Tags), std::end(kMp3Tags),
+                           [&](const char* t) { return o.mp3Format.contains(QLatin1String(t), Qt::CaseInsensitive); });
+    case RenameMode::Format:
         if (o.detectMode)
             return true;
         return !o.formatText.isEmpty() && !partsRuleFails(o.formatText, o.formatParts);
-    }
-    if (key == QLatin1String("Enum")) {
+    case RenameMode::Enum: {
         if (o.normalizeMode)
             return !o.normalizeWidth.isEmpty();
         if (!o.enumFormat.contains(QLatin1String("<ENUM>"), Qt::CaseInsensitive) || o.enumStart.isEmpty() ||
@@ -100,8 +95,9 @@ static bool modeRulePasses(const GateInputs& in)
         const double zeros = o.enumDigits.trimmed().toDouble(&ok);
         return ok && zeros != 0;
     }
-    if (key == QLatin1String("misc"))
+    case RenameMode::Space:
         return o.trimLeading != 0 || o.trimTrailing != 0 || o.shrinkSpaces != 0;
+    }
     return false;
 }
 
@@ -121,7 +117,7 @@ GateVerdict judgeGate(const GateInputs& in)
     }
     if (!usable)
         return v;
-    if (in.modeKey != QLatin1String("Attrib") && in.onlySelectedActive == -1 && in.selectedCount == 0)
+    if (in.mode != RenameMode::Attrib && in.onlySelectedActive == -1 && in.selectedCount == 0)
         return v;
     v.enabled = modeRulePasses(in);
     return v;

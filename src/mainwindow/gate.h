@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/renamemode.h"
 #include "engine/renameoptions.h"
 
 #include <QString>
@@ -9,11 +10,11 @@ struct GateInputs {
     int fileMode = 0;
     int chkFiles = 1, chkDirs = 0;
     bool filesEnabled = true, dirsEnabled = true;
-    int fileEntries = 0, dirEntries = 0;  // lstFiles(fileMode), lstDirs(fileMode)
-    QString modeKey;                      // key of the selected rename-mode tab
+    int fileEntries = 0, dirEntries = 0;   // lstFiles(fileMode), lstDirs(fileMode)
+    RenameMode mode = RenameMode::Replace; // the selected rename mode
     int onlySelectedActive = 0;
     int selectedCount = 0;
-    int batchCount = 0;                   // items of the batch-replace list
+    int batchCount = 0; // items of the batch-replace list
     RenameOptions options;
 };
 
@@ -21,7 +22,7 @@ struct GateVerdict {
     bool enabled = false;
     int files = 0;
     int dirs = 0;
-    QString countsText() const;           // "N Files, M Directories"
+    QString countsText() const; // "N Files, M Directories"
 };
 
 GateVerdict judgeGate(const GateInputs& in);

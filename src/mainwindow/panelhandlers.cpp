@@ -1,6 +1,7 @@
 #include "mainwindow/panelhandlers.h"
 #include "mainwindow/frmmain.h"
 #include "settings/configfiles.h"
+#include "settings/editorrules.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -15,42 +16,35 @@ using platform::UpDown;
 
 namespace {
 
-// The controls' events. Each helper adds a listener and keeps those already
-// attached, so a control can have several (a focus rule and a kept caret).
-void chain(std::function<void()>& slot, std::function<void()> f)
-{
-    slot = [prev = std::move(slot), f = std::move(f)] {
-        if (prev)
-            prev();
-        f();
-    };
-}
+// The controls' events, each a signal of its wrapper; a control can have
+// several listeners (a focus rule and a kept caret), run in the order connected.
 void onChange(TextBox* t, std::function<void()> f)
 {
-    chain(t->onChange, std::move(f));
+    QObject::connect(t, &TextBox::changed, t, std::move(f));
 }
 void onGotFocus(TextBox* t, std::function<void()> f)
 {
-    chain(t->onGotFocus, std::move(f));
+    QObject::connect(t, &TextBox::gotFocus, t, std::move(f));
 }
 void onLostFocus(TextBox* t, std::function<void()> f)
 {
-    chain(t->onLostFocus, std::move(f));
+    QObject::connect(t, &TextBox::lostFocus, t, std::move(f));
 }
 void onClick(CheckBox* c, std::function<void()> f)
 {
-    chain(c->onClick, std::move(f));
+    QObject::connect(c, &CheckBox::valueClicked, c, std::move(f));
 }
 void onSelected(OptionButton* o, std::function<void()> f)
 {
-    chain(o->onClick, std::move(f));
+    QObject::connect(o, &OptionButton::selected, o, std::move(f));
 }
 // `passes` returns false to swallow the key.
 void onKey(TextBox* t, std::function<bool(QKeyEvent*)> passes)
 {
-    t->onKeyPress = [prev = std::move(t->onKeyPress), passes = std::move(passes)](QKeyEvent* e) {
-        return (!prev || prev(e)) && passes(e);
-    };
+    QObject::connect(t, &TextBox::keyPress, t, [passes = std::move(passes)](QKeyEvent* e) {
+        if (!passes(e))
+            e->accept();
+    });
 }
 
 // A key event that types a character into a number box. Keys without a
@@ -209,15 +203,6 @@ void PanelHandlers::focusGuard(const QString& panelKey)
         w.cmdAbout->setFocus(Qt::OtherFocusReason);
 }
 
-void PanelHandlers::openSettingsEditor(const QString& tabKey)
-{
-    if (!w.showSettingsWindow(tabKey))
-        return;
-    w.updateSelectionCount(true);
-    gate();
-    w.state.preview.previewRequested = -1;
-}
-
 // ---------------------------------------------------------------- Find & Replace
 
 void PanelHandlers::connectFindReplace()
@@ -238,7 +223,6 @@ void PanelHandlers::connectFindReplace()
     spinnerSelects(w.UpDownReplace1, w.optReplaceSingle);
     spinnerSelects(w.UpDownReplace2, w.optReplaceSingle);
     connect(w.cmdReplaceAdd, &QToolButton::clicked, this, &PanelHandlers::cmdReplaceAdd_Click);
-    connect(w.cmdReplaceEdit, &QToolButton::clicked, this, &PanelHandlers::cmdReplaceEdit_Click);
 }
 
 void PanelHandlers::txtFind_GotFocus()
@@ -255,10 +239,10 @@ void PanelHandlers::cmdReplaceAdd_Click()
     if (find.isEmpty())
         return;
     // The batch file could not give such an item back unchanged.
-    if (!batchItemFitsFile(find, replace)) {
+    if (!batchTextStorable(find, true) || !batchTextStorable(replace, false)) {
         w.ui.message(&w, w.productTitle,
                      QStringLiteral("This pair cannot be added to the batch replace list: neither text may contain "
-                                    "\"/\" or a line break, and the text to look for may not begin with \"#\"."),
+                                    "\"/\" or a control character, and the text to look for may not begin with \"#\"."),
                      QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
         return;
     }
@@ -277,11 +261,6 @@ void PanelHandlers::cmdReplaceAdd_Click()
     gate();
 }
 
-void PanelHandlers::cmdReplaceEdit_Click()
-{
-    openSettingsEditor(QStringLiteral("batchreplace"));
-}
-
 // ---------------------------------------------------------------- Convert Case and Space
 
 void PanelHandlers::connectCase()
@@ -295,17 +274,11 @@ void PanelHandlers::connectCase()
     options(w.Case1);
     options(w.Case2);
     onClick(w.chkExceptionsEnabled, [this] { gate(); });
-    connect(w.cmdExceptionsEdit, &QToolButton::clicked, this, &PanelHandlers::cmdExceptionsEdit_Click);
 }
 
 void PanelHandlers::caseOption_GotFocus()
 {
     focusGuard(QStringLiteral("Case"));
-}
-
-void PanelHandlers::cmdExceptionsEdit_Click()
-{
-    openSettingsEditor(QStringLiteral("exceptions"));
 }
 
 void PanelHandlers::connectSpace()

@@ -39,10 +39,8 @@ public:
     // Find & Replace
     void txtFind_GotFocus();
     void cmdReplaceAdd_Click();
-    void cmdReplaceEdit_Click();
     // Convert Case
     void caseOption_GotFocus();
-    void cmdExceptionsEdit_Click();
     // Attributes & Date
     void attributeBox_Click(platform::CheckBox* box, int& lastValue);
     void chkDateDate_Click();
@@ -86,7 +84,6 @@ private:
     // Pattern boxes keep their caret and selection while they have no focus.
     void keepsCaret(platform::TextBox* box);
     void focusGuard(const QString& panelKey);
-    void openSettingsEditor(const QString& tabKey);
     void datePairRule(platform::CheckBox* own, platform::CheckBox* other, QWidget* picker);
 
     FrmMain& w;

@@ -1,5 +1,4 @@
 #include "mediainfo/dirinfo.h"
-#include "engine/logs.h"
 #include "platform/failure.h"
 
 #include <QByteArray>
@@ -93,7 +92,7 @@ struct Walk {
 
 } // namespace
 
-bool getDirInfo(const QString& dir, DirInfo& info, Logs* logs, const std::function<void()>& yield)
+bool getDirInfo(const QString& dir, DirInfo& info, const ErrorSink& logError, const std::function<void()>& yield)
 {
     if (!dir.isEmpty() && dir == info.path)
         return !info.failed;
@@ -119,8 +118,8 @@ bool getDirInfo(const QString& dir, DirInfo& info, Logs* logs, const std::functi
     } catch (const platform::Failure& failure) {
         // The partial counts must never pass for a valid count of this path.
         info.failed = true;
-        if (logs)
-            logs->logError(failure.errorText() + QStringLiteral("getDirInfo: DIR=") + dir);
+        if (logError)
+            logError(failure.errorText() + QStringLiteral("getDirInfo: DIR=") + dir);
         return false;
     }
 }

@@ -1,5 +1,4 @@
 #include "mediainfo/mediainfo.h"
-#include "engine/logs.h"
 #include "mediainfo/mediareaders.h"
 #include "platform/failure.h"
 
@@ -111,8 +110,8 @@ bool readMedia(const QString& path, MediaInfo& info, const MediaContext& context
 
 void logFailure(const MediaContext& context, const QString& description, int number, const QString& path)
 {
-    if (context.logs)
-        context.logs->logError(
+    if (context.logError)
+        context.logError(
             QStringLiteral("Error %1 (%2) getMediaProperties: FILE=%3").arg(number).arg(description, path));
 }
 

@@ -1,13 +1,14 @@
 #pragma once
-#include <QString>
+#include "mediainfo/errorsink.h"
+#include "mediainfo/medianames.h"
 
-class Logs;
-struct ConfigTables;
+#include <QString>
+#include <vector>
 
 // Header values of a picture, movie or sound file, as the Format tags show
 // them. Every field is empty when the file does not give the value.
 struct MediaInfo {
-    QString filePath;       // the cache key
+    QString filePath; // the cache key
     QString width;
     QString height;
     QString colorDepth;
@@ -15,20 +16,21 @@ struct MediaInfo {
     QString codec;
     QString lengthSeconds;
     QString bitrate;
-    QString soundMode;      // "Stereo" or "Mono"
+    QString soundMode; // "Stereo" or "Mono"
     QString soundFrequency;
     QString soundFormat;
     QString soundBits;
     QString soundBitrate;
-    QString soundPresence;  // "Sound" or "No Sound"
+    QString soundPresence; // "Sound" or "No Sound"
 };
 
 // What the readers need from the program besides the path.
 struct MediaContext {
-    Logs* logs = nullptr;                  // failures go to the error log
-    const ConfigTables* tables = nullptr;  // codec and wave-format names
-    qint64 mpegBytesToRead = 8192;         // block size of the MPEG scans
-    bool yieldDuringScans = true;          // let the event loop run inside MPEG scans
+    ErrorSink logError; // failures go to the error log
+    const std::vector<CodecName>* codecNames = nullptr;
+    const std::vector<WaveFormatName>* waveFormatNames = nullptr;
+    qint64 mpegBytesToRead = 8192; // block size of the MPEG scans
+    bool yieldDuringScans = true;  // let the event loop run inside MPEG scans
 };
 
 // Fills `info` from the header of the file at `path`. Returns -1 at once when

@@ -1,8 +1,17 @@
 #pragma once
-#include "engine/configtypes.h"
-
 #include <QString>
 #include <vector>
+
+// The codec and wave-format name tables, as read from the configuration files.
+struct CodecName {
+    QString fourcc;
+    QString name;
+};
+
+struct WaveFormatName {
+    qint16 tag = 0;
+    QString name;
+};
 
 // The name of a video handler code: the first entry whose code matches exactly,
 // else the first that matches without regard to case, else the code unchanged.

@@ -24,15 +24,15 @@ QString waveFormatText(const Scope& s, quint16 tag)
     // A tag from 32768 up does not fit the table's signed tag: keep its number.
     if (tag >= 32768)
         return QString::number(tag);
-    if (!s.context.tables)
+    if (!s.context.waveFormatNames)
         return QString::number(tag);
-    return lookupWaveFormatName(s.context.tables->waveFormatNames, qint16(tag));
+    return lookupWaveFormatName(*s.context.waveFormatNames, qint16(tag));
 }
 
 QString codecText(const Scope& s, const QByteArray& fourcc)
 {
     const QString code = QString::fromLatin1(fourcc);
-    return s.context.tables ? lookupCodecName(s.context.tables->codecNames, code) : code;
+    return s.context.codecNames ? lookupCodecName(*s.context.codecNames, code) : code;
 }
 
 // The wave format record (format tag, channels, samples per second, average

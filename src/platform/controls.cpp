@@ -11,18 +11,18 @@ namespace platform {
 CheckBox::CheckBox(const QString& caption, QWidget* parent, bool threeState) : QCheckBox(caption, parent)
 {
     setTristate(threeState);
-    connect(this, &QCheckBox::stateChanged, this, [this] {
-        if (onClick)
-            onClick();
-    });
+    connect(this, &QCheckBox::stateChanged, this, &CheckBox::valueClicked);
 }
 
 int CheckBox::value() const
 {
     switch (checkState()) {
-    case Qt::Checked: return 1;
-    case Qt::PartiallyChecked: return 2;
-    default: return 0;
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    default:
+        return 0;
     }
 }
 
@@ -41,39 +41,35 @@ void CheckBox::nextCheckState()
 OptionButton::OptionButton(const QString& caption, QWidget* parent) : QRadioButton(caption, parent)
 {
     connect(this, &QRadioButton::toggled, this, [this](bool on) {
-        if (on && onClick)
-            onClick();
+        if (on)
+            emit selected();
     });
 }
 
 TextBox::TextBox(QWidget* parent) : QLineEdit(parent)
 {
-    connect(this, &QLineEdit::textChanged, this, [this] {
-        if (onChange)
-            onChange();
-    });
+    connect(this, &QLineEdit::textChanged, this, &TextBox::changed);
 }
 
 void TextBox::focusInEvent(QFocusEvent* e)
 {
     QLineEdit::focusInEvent(e);
-    if (onGotFocus)
-        onGotFocus();
+    emit gotFocus();
 }
 
 void TextBox::focusOutEvent(QFocusEvent* e)
 {
     QLineEdit::focusOutEvent(e);
-    if (onLostFocus)
-        onLostFocus();
+    emit lostFocus();
 }
 
 void TextBox::keyPressEvent(QKeyEvent* e)
 {
-    if (onKeyPress && !onKeyPress(e)) {
-        e->accept();
+    e->ignore();
+    emit keyPress(e);
+    if (e->isAccepted())
         return;
-    }
+    e->accept();
     QLineEdit::keyPressEvent(e);
 }
 
@@ -135,7 +131,8 @@ void TabStrip::addKeyedTab(const QString& key, const QString& caption)
         rows_->insertLayout(0, row);
     }
     auto* row = static_cast<QHBoxLayout*>(rows_->itemAt(0)->layout());
-    const int width = b->fontMetrics().horizontalAdvance(b->text().replace(QLatin1String("&&"), QLatin1String("&"))) + 12;
+    const int width =
+        b->fontMetrics().horizontalAdvance(b->text().replace(QLatin1String("&&"), QLatin1String("&"))) + 12;
     b->setMinimumWidth(width);
     row->addWidget(b, width);
     connect(b, &QToolButton::clicked, this, [this, index] { setCurrentIndex(index); });
@@ -195,6 +192,9 @@ void StatusPanels::setPanelText(const QString& key, const QString& text)
         preview_->setText(text);
     else if (key == QLatin1String("selected"))
         selected_->setText(text);
+    else
+        return;
+    emit panelTextSet(key, text);
 }
 
 QString StatusPanels::panelText(const QString& key) const

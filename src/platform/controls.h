@@ -1,6 +1,5 @@
 #pragma once
 #include <QCheckBox>
-#include <QVBoxLayout>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,13 +7,14 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QToolButton>
-#include <functional>
+#include <QVBoxLayout>
 #include <vector>
 
 // Stand-ins for the classic desktop controls with the semantics the program's
 // handlers rely on: a check box value 0/1/2 whose Click also fires when code
 // changes the value, option buttons, text boxes with Change/GotFocus/LostFocus/
-// KeyPress, spinner buttons, keyed tab strips and status panels.
+// KeyPress, spinner buttons, keyed tab strips and status panels. Each event is
+// a signal, so any number of listeners (and QSignalSpy) can follow it.
 namespace platform {
 
 class CheckBox : public QCheckBox {
@@ -24,8 +24,10 @@ public:
     // 0 unticked, 1 ticked, 2 grey.
     int value() const;
     void setValue(int v);
-    // Runs on every change of the value, by the user or by code.
-    std::function<void()> onClick;
+
+signals:
+    // Every change of the value, by the user or by code.
+    void valueClicked();
 
 protected:
     // A user's click ticks an unticked box and unticks a ticked or grey one;
@@ -40,19 +42,24 @@ public:
     // -1 selected, 0 not.
     int value() const { return isChecked() ? -1 : 0; }
     void select() { setChecked(true); }
-    // Runs when the button becomes selected, by the user or by code.
-    std::function<void()> onClick;
+
+signals:
+    // The button became selected, by the user or by code.
+    void selected();
 };
 
 class TextBox : public QLineEdit {
     Q_OBJECT
 public:
     explicit TextBox(QWidget* parent = nullptr);
-    std::function<void()> onChange;
-    std::function<void()> onGotFocus;
-    std::function<void()> onLostFocus;
-    // Return false to swallow the key.
-    std::function<bool(QKeyEvent*)> onKeyPress;
+
+signals:
+    // Every change of the text, by the user or by code.
+    void changed();
+    void gotFocus();
+    void lostFocus();
+    // The event arrives ignored; a listener that accepts it swallows the key.
+    void keyPress(QKeyEvent* e);
 
 protected:
     void focusInEvent(QFocusEvent* e) override;
@@ -94,7 +101,10 @@ public:
     int indexOfKey(const QString& key) const;
     int count() const { return int(tabs_.size()); }
     // The caption as stored ("Find && Replace").
-    QString tabCaption(int index) const { return index < 0 || index >= count() ? QString() : tabs_[size_t(index)]->text(); }
+    QString tabCaption(int index) const
+    {
+        return index < 0 || index >= count() ? QString() : tabs_[size_t(index)]->text();
+    }
     QAbstractButton* tabButton(int index) const { return tabs_[size_t(index)]; }
 
 signals:
@@ -115,6 +125,10 @@ public:
     explicit StatusPanels(QWidget* parent = nullptr);
     void setPanelText(const QString& key, const QString& text);
     QString panelText(const QString& key) const;
+
+signals:
+    // Every text a panel is given, as the user sees it in turn.
+    void panelTextSet(const QString& key, const QString& text);
 
 private:
     QLabel* main_;

@@ -1,8 +1,8 @@
 #pragma once
+#include <optional>
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
-#include <optional>
 
 // Every date, time and number text the program shows, stores or logs is made here,
 // from the system locale (or the one a caller passes), so that they parse back.

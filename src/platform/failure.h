@@ -1,6 +1,6 @@
 #pragma once
-#include <QString>
 #include <exception>
+#include <QString>
 
 namespace platform {
 

@@ -10,12 +10,12 @@
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
-#include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/xattr.h>
 #include <unistd.h>
+#include <utility>
 
 namespace platform {
 
@@ -171,9 +171,10 @@ static void renameAt(int fromDir, const char* f, int toDir, const char* t)
         struct stat dst {};
         if (::fstatat(toDir, t, &dst, AT_SYMLINK_NOFOLLOW) == 0 && src.st_dev == dst.st_dev &&
             src.st_ino == dst.st_ino && QString::fromUtf8(f).compare(QString::fromUtf8(t), Qt::CaseInsensitive) == 0) {
-            struct stat a {}, b {};
-            const bool sameDir = ::fstat(fromDir, &a) == 0 && ::fstat(toDir, &b) == 0 && a.st_dev == b.st_dev &&
-                                 a.st_ino == b.st_ino;
+            struct stat a {
+            }, b{};
+            const bool sameDir =
+                ::fstat(fromDir, &a) == 0 && ::fstat(toDir, &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
             if (sameDir && !listsExactName(toDir, t)) {
                 if (::renameat(fromDir, f, toDir, t) == 0)
                     return;
@@ -248,8 +249,8 @@ private:
 // link: the user chose it).
 DirFd openBase(const QString& dir)
 {
-    const int fd = ::open(native(dir.isEmpty() ? QStringLiteral(".") : dir).constData(),
-                          O_PATH | O_DIRECTORY | O_CLOEXEC);
+    const int fd =
+        ::open(native(dir.isEmpty() ? QStringLiteral(".") : dir).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         throwErrno(errno);
     return DirFd(fd);
@@ -270,8 +271,8 @@ std::pair<DirFd, QByteArray> parentBelow(int base, const QString& relative)
     for (const QString& level : levels) {
         if (level == QLatin1String(".") || level == QLatin1String(".."))
             throw makeFailure(failures::InvalidCall);
-        const int fd = ::openat(current.get(), native(level).constData(),
-                                O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const int fd =
+            ::openat(current.get(), native(level).constData(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0) {
             // A link (to anything) answers ENOTDIR or ELOOP: never entered.
             throwErrno(errno == ELOOP ? ENOTDIR : errno);

@@ -1,9 +1,9 @@
 #pragma once
-#include <QDateTime>
-#include <QString>
 #include <ctime>
 #include <fcntl.h>
 #include <optional>
+#include <QDateTime>
+#include <QString>
 
 // File-system queries and changes. Changes throw platform::Failure with the
 // program's failure numbers; queries answer neutrally.

@@ -1,11 +1,11 @@
 #include "platform/listview.h"
 
+#include <algorithm>
 #include <QHeaderView>
 #include <QListView>
 #include <QStackedLayout>
 #include <QTimer>
 #include <QTreeView>
-#include <algorithm>
 
 namespace platform {
 
@@ -316,6 +316,16 @@ void ListView::removeExtraColumns(int keep)
     model_->endRemoveColumns();
 }
 
+void ListView::removeColumn(const QString& key)
+{
+    const int i = columnIndex(key);
+    if (i < 0)
+        return;
+    model_->beginRemoveColumns({}, i, i);
+    model_->columns.erase(model_->columns.begin() + i);
+    model_->endRemoveColumns();
+}
+
 void ListView::setSmallIcons(const ImageList* list)
 {
     model_->smallIcons = list;
@@ -338,8 +348,10 @@ void ListView::setFullRowSelect(bool on)
 
 void ListView::setGridLines(bool on)
 {
-    report_->setStyleSheet(on ? QStringLiteral("QTreeView::item { border-bottom: 1px solid palette(mid); border-right: 1px solid palette(mid); }")
-                              : QString());
+    report_->setStyleSheet(
+        on ? QStringLiteral(
+                 "QTreeView::item { border-bottom: 1px solid palette(mid); border-right: 1px solid palette(mid); }")
+           : QString());
 }
 
 void ListView::setLabelEdit(bool automatic)

@@ -1,4 +1,6 @@
 #pragma once
+#include <array>
+#include <functional>
 #include <QAbstractTableModel>
 #include <QFont>
 #include <QHash>
@@ -7,8 +9,6 @@
 #include <QPixmap>
 #include <QStringList>
 #include <QWidget>
-#include <array>
-#include <functional>
 #include <vector>
 
 class QTreeView;
@@ -43,8 +43,8 @@ struct ListRow {
     std::array<QString, 10> cells;
     qint16 smallIcon = 0;
     qint16 largeIcon = 0;
-    bool isDir = false;      // directories sort before files
-    qint64 sizeBytes = -1;   // "Size" sorts by bytes, also past 100 GB
+    bool isDir = false;    // directories sort before files
+    qint64 sizeBytes = -1; // "Size" sorts by bytes, also past 100 GB
     const QString& text() const { return cells[0]; }
 };
 
@@ -58,6 +58,7 @@ struct ListColumn {
 class ListModel : public QAbstractTableModel {
     Q_OBJECT
     friend class ListView;
+
 public:
     explicit ListModel(QObject* parent = nullptr);
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -134,6 +135,8 @@ public:
     void setColumnWidth(int column, int widthTwips);
     int columnWidth(int column) const; // twips
     void removeExtraColumns(int keep);
+    // Removes the column with this key, wherever it stands; nothing when there is none.
+    void removeColumn(const QString& key);
 
     void setSmallIcons(const ImageList* list);
     void setLargeIcons(const ImageList* list);

@@ -11,9 +11,8 @@
 namespace platform {
 
 SettingsStore::SettingsStore(const QString& section)
-    : section_(section),
-      settings_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Taborin"),
-                                            QStringLiteral("Taborin")))
+    : section_(section), settings_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                                               QStringLiteral("Taborin"), QStringLiteral("Taborin")))
 {
 }
 

@@ -1,7 +1,7 @@
 #pragma once
+#include <memory>
 #include <QString>
 #include <QStringList>
-#include <memory>
 
 class QSettings;
 

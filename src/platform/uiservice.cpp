@@ -112,8 +112,7 @@ QMessageBox::StandardButton QtUiService::message(QWidget* parent, const QString&
         // its default, so an unattended run never waits for ever.
         const QMessageBox::StandardButton answer =
             defaultButton != QMessageBox::NoButton ? defaultButton : firstButton(buttons);
-        std::fprintf(stderr, "%s: %s\n", title.toLocal8Bit().constData(),
-                     text.toLocal8Bit().constData());
+        std::fprintf(stderr, "%s: %s\n", title.toLocal8Bit().constData(), text.toLocal8Bit().constData());
         std::fflush(stderr);
         return answer;
     }

@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+#include <optional>
 #include <QDateTime>
 #include <QMessageBox>
 #include <QObject>
@@ -6,8 +8,6 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
-#include <functional>
-#include <optional>
 
 class QWidget;
 
@@ -27,8 +27,7 @@ public:
     // std::nullopt when the user cancels.
     virtual std::optional<QString> inputBox(QWidget* parent, const QString& title, const QString& prompt,
                                             const QString& defaultText) = 0;
-    virtual QStringList openFiles(QWidget* parent, const QString& title, const QString& dir,
-                                  const QString& filter) = 0;
+    virtual QStringList openFiles(QWidget* parent, const QString& title, const QString& dir, const QString& filter) = 0;
     virtual QString saveFile(QWidget* parent, const QString& title, const QString& dir, const QString& filter) = 0;
     virtual QString folder(QWidget* parent, const QString& title, const QString& dir) = 0;
     virtual bool openUrl(const QUrl& url) = 0;

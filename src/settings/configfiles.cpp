@@ -325,14 +325,6 @@ void readBatchReplaceList(const QString& folder, ConfigTables& tables, FailureMe
                     tables.batchReplaceList.push_back(std::move(*item));
 }
 
-bool batchItemFitsFile(const QString& find, const QString& replace)
-{
-    auto breaksLine = [](const QString& t) {
-        return t.contains(QLatin1Char('/')) || t.contains(QLatin1Char('\n')) || t.contains(QLatin1Char('\r'));
-    };
-    return !find.isEmpty() && !find.startsWith(QLatin1Char('#')) && !breaksLine(find) && !breaksLine(replace);
-}
-
 QString batchReplaceCaption(qsizetype count)
 {
     if (count == 1)

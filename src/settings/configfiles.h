@@ -25,12 +25,6 @@ void readBatchReplaceList(const QString& folder, ConfigTables& tables, FailureMe
 // writing and gives one error line ending "Error saving settings lists!".
 void writeConfigLists(const QString& folder, const ConfigTables& tables, Logs& logs);
 
-// Whether a batch item with these texts comes back unchanged from "replace.txt":
-// the file separates its fields with "/" and its items with line ends and skips
-// lines beginning with "#", so a "/" or a line end in either text, an empty
-// find text or one beginning with "#" would be lost or shifted at the next start.
-bool batchItemFitsFile(const QString& find, const QString& replace);
-
 // The caption of the Replace panel's lblBatchReplace for a list of `count` items.
 QString batchReplaceCaption(qsizetype count);
 

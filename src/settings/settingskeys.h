@@ -33,8 +33,8 @@ enum class DefaultKind {
     None, // written only; never read back
 };
 
-using SettingsTarget = std::variant<int Settings::*, bool Settings::*, QString Settings::*,
-                                    QDate Settings::*, QTime Settings::*>;
+using SettingsTarget =
+    std::variant<int Settings::*, bool Settings::*, QString Settings::*, QDate Settings::*, QTime Settings::*>;
 
 struct SettingsKey {
     const char* key;

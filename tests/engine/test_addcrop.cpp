@@ -30,11 +30,18 @@ TEST(AddCrop, CropTable)
         bool fromEnd;
         const char* expected;
     } cases[] = {
-        {"2", "0", false, "cdef"},   {"2", "0", true, "abcd"},   {"2", "1", false, "adef"},
-        {"2", "1", true, "abcf"},    {"10", "2", false, "ab"},   {"10", "2", true, "ef"},
-        {"1", "6", false, "abcdef"}, {"3", "9", true, "abcdef"}, {"1", "5", false, "abcde"},
+        {"2", "0", false, "cdef"},
+        {"2", "0", true, "abcd"},
+        {"2", "1", false, "adef"},
+        {"2", "1", true, "abcf"},
+        {"10", "2", false, "ab"},
+        {"10", "2", true, "ef"},
+        {"1", "6", false, "abcdef"},
+        {"3", "9", true, "abcdef"},
+        {"1", "5", false, "abcde"},
         // A pasted minus sign removes nothing instead of repeating characters.
-        {"-2", "3", false, "abcdef"}, {"-2", "1", true, "abcdef"},
+        {"-2", "3", false, "abcdef"},
+        {"-2", "1", true, "abcdef"},
     };
     RenameOptions o;
     o.cropMode = true;
@@ -90,8 +97,8 @@ TEST(AddCrop, CharactersOutsideTheBasicPlaneCountAsOne)
         (c.crop ? o.cropPos : o.addPos) = c.pos;
         (c.crop ? o.cropFromEnd : o.addFromEnd) = c.fromEnd;
         const QString out = addCropChars(QString::fromUtf8(c.text), o);
-        EXPECT_EQ(out, QString::fromUtf8(c.expected)) << c.text << (c.crop ? " crop " : " add ") << c.number << "@"
-                                                      << c.pos << " end=" << c.fromEnd;
+        EXPECT_EQ(out, QString::fromUtf8(c.expected))
+            << c.text << (c.crop ? " crop " : " add ") << c.number << "@" << c.pos << " end=" << c.fromEnd;
         EXPECT_FALSE(out.contains(QChar(QChar::ReplacementCharacter)));
         EXPECT_EQ(QString::fromUtf8(out.toUtf8()), out); // valid UTF-16: no half pair on disk
     }

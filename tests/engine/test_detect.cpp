@@ -11,10 +11,16 @@ namespace {
 std::vector<FileTypeDef> sampleRows()
 {
     return {
-        {1, "PK", "zip"},      {1, "GIF", "gif"},   {1, QByteArray("\xFF\xD8", 2), "jpg"},
-        {1, "<HTML", "html"},  {1, "<html", "html"}, {1, "ID3", "mp3"},
-        {1, QByteArray("\x00\x00\x01\xBA", 4), "mpg"}, {9, "WAVE", "wav"},
-        {-128, "TAG", "mp3"},  {-18, "TRUEVISION-XFILE", "tga"},
+        {1, "PK", "zip"},
+        {1, "GIF", "gif"},
+        {1, QByteArray("\xFF\xD8", 2), "jpg"},
+        {1, "<HTML", "html"},
+        {1, "<html", "html"},
+        {1, "ID3", "mp3"},
+        {1, QByteArray("\x00\x00\x01\xBA", 4), "mpg"},
+        {9, "WAVE", "wav"},
+        {-128, "TAG", "mp3"},
+        {-18, "TRUEVISION-XFILE", "tga"},
     };
 }
 
@@ -64,7 +70,7 @@ TEST_F(Detect, SignaturesAtPositiveAndNegativeOffsets)
         {"targa", tga, "tga"},
         {"wave", farWave, "wav"},
         {"tiny", "TAG\x01\x02\x03\x04\x05\x06\x07", ""}, // -128 lies before the first byte
-        {"cut", "GI", ""},                                // the file ends inside the signature
+        {"cut", "GI", ""},                               // the file ends inside the signature
         {"empty", "", ""},
         {"binary", QByteArray("\x01\x02\x03", 3), ""},
     };
@@ -108,7 +114,7 @@ TEST_F(Detect, WaveAndTheMp3Probe)
         const MpegAudioProbe* probe;
         const char* ext;
     } cases[] = {
-        {0, 0, &finds, "wav"}, {0, 1, &finds, "wav"}, {1, 0, &finds, "mp3"},
+        {0, 0, &finds, "wav"},  {0, 1, &finds, "wav"}, {1, 0, &finds, "mp3"},
         {1, 1, nullptr, "wav"}, {1, 0, &fails, "wav"},
     };
     for (const auto& c : cases) {

@@ -28,7 +28,7 @@ TEST(Enumerate, DefaultsWithAutomaticDigits)
     const RenameOptions o; // "<ENUM>_<FULLNAME>", start 1, step 1, Auto
     EXPECT_EQ(enumerateName("a.txt", 3, o, rows(12)), "03_a.txt");
     EXPECT_EQ(enumerateName("a.txt", 3, o, rows(8)), "3_a.txt");
-    EXPECT_EQ(enumerateName("a.txt", 9, o, rows(9)), "09_a.txt");  // top 10: two digits
+    EXPECT_EQ(enumerateName("a.txt", 9, o, rows(9)), "09_a.txt");   // top 10: two digits
     EXPECT_EQ(enumerateName("a.txt", 1, o, rows(99)), "001_a.txt"); // top 100: three digits
 }
 
@@ -137,7 +137,10 @@ TEST(EnumCounters, Table)
         {"ghost rows", {{"/x/d/", 0, 1}, {"/x/", 0, 0}, {"/x/", 0, 0}}, false, false, {0, 1, 2}},
         {"reset per dir", {{"/x/", 0, 0}, {"/x/", 0, 0}, {"/y/", 0, 0}, {"/y/", 0, 0}}, false, true, {1, 2, 1, 2}},
         {"recurring dir", {{"/x/", 0, 0}, {"/y/", 0, 0}, {"/x/", 0, 0}}, false, true, {1, 1, 1}},
-        {"recurring dir in runs", {{"/x/", 0, 0}, {"/x/", 0, 0}, {"/y/", 0, 0}, {"/x/", 0, 0}}, false, true,
+        {"recurring dir in runs",
+         {{"/x/", 0, 0}, {"/x/", 0, 0}, {"/y/", 0, 0}, {"/x/", 0, 0}},
+         false,
+         true,
          {1, 2, 1, 1}},
         // An unselected row of another directory between two selected rows of
         // one directory neither counts nor resets: the preview's numbering.

@@ -15,8 +15,9 @@ TEST(FileInfoName, SplitRule)
         const char* base;
         const char* ext;
     } cases[] = {
-        {"README", "README", ""}, {".profile", "", ".profile"}, {"a.b.c", "a.b", "c"},
-        {"archive.tar.gz", "archive.tar", "gz"}, {"ends.", "ends", ""}, {"x.y", "x", "y"},
+        {"README", "README", ""}, {".profile", "", ".profile"},
+        {"a.b.c", "a.b", "c"},    {"archive.tar.gz", "archive.tar", "gz"},
+        {"ends.", "ends", ""},    {"x.y", "x", "y"},
     };
     for (const auto& c : cases) {
         const NameSplit s = splitFileInfoName(QString::fromUtf8(c.name));
@@ -150,11 +151,16 @@ TEST_F(FileInfoTest, PartsAreCutOnlyWhenUsedAndInFormatMode)
     const std::vector<Case> cases = {
         {"base name", [](RenameOptions&, FormatContext&) {}, "Artist"},
         {"full name", [](RenameOptions& o, FormatContext&) { o.processExt = 1; }, "Artist"},
-        {"extension only", [](RenameOptions& o, FormatContext&) { o.processName = 0; o.processExt = 1; }, ""},
+        {"extension only",
+         [](RenameOptions& o, FormatContext&) {
+             o.processName = 0;
+             o.processExt = 1;
+         },
+         ""},
         {"marker unused", [](RenameOptions& o, FormatContext&) { o.formatText = "<NAME>"; }, ""},
         {"empty pattern", [](RenameOptions& o, FormatContext&) { o.formatParts.clear(); }, ""},
         {"detection", [](RenameOptions& o, FormatContext&) { o.detectMode = true; }, ""},
-        {"other tab", [](RenameOptions&, FormatContext& c) { c.renameModeKey = "Enum"; }, ""},
+        {"other tab", [](RenameOptions&, FormatContext& c) { c.renameMode = RenameMode::Enum; }, ""},
     };
     for (const Case& c : cases) {
         RenameOptions o = options;

@@ -63,8 +63,8 @@ TEST_F(FindReplaceTest, Table)
     };
     for (const auto& c : cases)
         EXPECT_EQ(run(c.source, c.find, c.replace, c.cs, c.swap, c.start, c.count), QString::fromUtf8(c.expected))
-            << c.source << " find " << c.find << " repl " << c.replace << " cs" << c.cs << " swap" << c.swap
-            << " start" << c.start << " count" << c.count;
+            << c.source << " find " << c.find << " repl " << c.replace << " cs" << c.cs << " swap" << c.swap << " start"
+            << c.start << " count" << c.count;
     EXPECT_EQ(logs->errorLogged, 0);
     EXPECT_EQ(readText(logs->errorFile()), QString());
 }

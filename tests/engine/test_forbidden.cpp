@@ -5,8 +5,8 @@ TEST(Forbidden, MapAndTagTable)
 {
     const struct {
         const char* in;
-        const char* mapped;  // map only
-        const char* tagged;  // tag kept, map applied
+        const char* mapped; // map only
+        const char* tagged; // tag kept, map applied
     } cases[] = {
         {"a/b:c", "a-b-c", "a-b-c"},
         {"what?", "what", "what"},

@@ -1,5 +1,5 @@
-#include "engine/format.h"
 #include "engine/forbidden.h"
+#include "engine/format.h"
 #include "engine/logs.h"
 #include "engine/random.h"
 #include "engine/renameoptions.h"
@@ -58,8 +58,7 @@ TEST_F(Format, FileTagsTable)
         {"", "Artist - Title.mp3", ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(run(QString::fromUtf8(c.format), QString::fromUtf8(c.name)), QString::fromUtf8(c.result))
-            << c.format;
+        EXPECT_EQ(run(QString::fromUtf8(c.format), QString::fromUtf8(c.name)), QString::fromUtf8(c.result)) << c.format;
 }
 
 TEST_F(Format, DateAndTimeTags)
@@ -169,10 +168,9 @@ TEST_F(Format, MediaValuesAsTheTagsShowThem)
         FormatRecords records;
         MediaInfo& m = records.media;
         m.filePath = work() + "/clip.avi"; // already read for this name: no second read
-        m.width = "640", m.height = "480", m.colorDepth = "24", m.lengthSeconds = "3725",
-        m.soundFrequency = "22050", m.frameRate = "25", m.codec = "DivX 5", m.bitrate = "800",
-        m.soundMode = "Stereo", m.soundBits = "16", m.soundFormat = "PCM", m.soundBitrate = "128",
-        m.soundPresence = "Sound";
+        m.width = "640", m.height = "480", m.colorDepth = "24", m.lengthSeconds = "3725", m.soundFrequency = "22050",
+        m.frameRate = "25", m.codec = "DivX 5", m.bitrate = "800", m.soundMode = "Stereo", m.soundBits = "16",
+        m.soundFormat = "PCM", m.soundBitrate = "128", m.soundPresence = "Sound";
         options.formatText = QString::fromUtf8(c.format);
         EXPECT_EQ(formatFilename("clip.avi", dir(), options, context, records), QString::fromUtf8(c.result))
             << c.format;

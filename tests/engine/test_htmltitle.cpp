@@ -13,12 +13,15 @@ TEST(FirstLetter, ModesTable)
         int mode;
         const char* letter;
     } cases[] = {
-        {"123abc.txt", 0, "A"},   {"123abc.txt", 1, "1"},  {"123abc.txt", 2, "0-9"},
-        {"élan.doc", 0, "É"},     {"élan.doc", 1, "É"},    {"élan.doc", 2, "É"},
-        {"_Zeta", 0, "Z"},        {"---.txt", 0, "T"},     {"---.txt", 2, "T"},
-        {"", 0, ""},              {"--- 2004", 0, ""},     {"--- 2004", 1, "2"},
-        {"--- 2004", 2, "0-9"},   {"abc", 3, ""},          {"abc", -1, ""},
-        {"ÿes", 0, "Ÿ"},          {"Ωmega", 0, "M"},       {"×", 0, "×"},
+        {"123abc.txt", 0, "A"},   {"123abc.txt", 1, "1"},
+        {"123abc.txt", 2, "0-9"}, {"élan.doc", 0, "É"},
+        {"élan.doc", 1, "É"},     {"élan.doc", 2, "É"},
+        {"_Zeta", 0, "Z"},        {"---.txt", 0, "T"},
+        {"---.txt", 2, "T"},      {"", 0, ""},
+        {"--- 2004", 0, ""},      {"--- 2004", 1, "2"},
+        {"--- 2004", 2, "0-9"},   {"abc", 3, ""},
+        {"abc", -1, ""},          {"ÿes", 0, "Ÿ"},
+        {"Ωmega", 0, "M"},        {"×", 0, "×"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(getFirstLetter(QString::fromUtf8(c.text), c.mode), QString::fromUtf8(c.letter))

@@ -16,7 +16,8 @@ TEST_F(LogsTest, LinesAreAppendedWithDateAndText)
     EXPECT_EQ(logs.errorLogged, -1);
     const QStringList lines = readLines(programFolder() + "/log.txt");
     ASSERT_EQ(lines.size(), 2);
-    EXPECT_TRUE(QRegularExpression(R"(^\(.+\) File Renamed: a --> b$)").match(lines[0]).hasMatch()) << lines[0].toStdString();
+    EXPECT_TRUE(QRegularExpression(R"(^\(.+\) File Renamed: a --> b$)").match(lines[0]).hasMatch())
+        << lines[0].toStdString();
     EXPECT_TRUE(lines[1].endsWith(") second"));
     EXPECT_TRUE(readText(programFolder() + "/errors.txt").endsWith(") Error 53 (File not found) test\n"));
     // A later writer appends below the existing lines.

@@ -17,8 +17,7 @@ inline constexpr int Mpeg2L3Length = 208;
 // MPEG-1 Layer II, 128 kbit/s, 44.1 kHz, dual channel; 417 bytes.
 inline constexpr unsigned char Mpeg1L2Dual[4] = {0xFF, 0xFD, 0x80, 0x84};
 
-inline QByteArray frames(int count, const unsigned char (&header)[4] = Mpeg1L3JointStereo,
-                         int length = Mpeg1L3Length)
+inline QByteArray frames(int count, const unsigned char (&header)[4] = Mpeg1L3JointStereo, int length = Mpeg1L3Length)
 {
     QByteArray one(length, '\0');
     for (int i = 0; i < 4; ++i)

@@ -126,7 +126,7 @@ TEST_F(Mp3LibraryTest, GenreKeepsBareNumbers)
         QByteArray stored;
         const char* genre;
     } cases[] = {
-        {"(17)Rock", "Rock"}, {"Rock", "Rock"}, {"(17)", "(17)"}, {"(4)Eurodisco", "(4)Eurodisco"},
+        {"(17)Rock", "Rock"},           {"Rock", "Rock"}, {"(17)", "(17)"}, {"(4)Eurodisco", "(4)Eurodisco"},
         {"Rock (Live)", "Rock (Live)"},
     };
     for (const auto& c : cases) {
@@ -212,7 +212,8 @@ TEST_F(Mp3LibraryTest, FrameSearchIsBounded)
     EXPECT_FALSE(lib.load(writeFile("far.mp3", QByteArray(bound + 1000, '\0') + frames(20))));
     EXPECT_FALSE(lib.hasMpegAudio());
     // A stray "ID3" deep inside other data is no tag either.
-    EXPECT_FALSE(lib.load(writeFile("strayid3.mp3", QByteArray(300000, '\0') + id3v2(3, sampleV2) + QByteArray(1000, '\0'))));
+    EXPECT_FALSE(
+        lib.load(writeFile("strayid3.mp3", QByteArray(300000, '\0') + id3v2(3, sampleV2) + QByteArray(1000, '\0'))));
 }
 
 TEST_F(Mp3LibraryTest, LoadReplacesThePreviousFileWithOrWithoutReset)
@@ -275,9 +276,8 @@ TEST_F(Mp3LibraryTest, CreationFailureIsLoggedAndKept)
     EXPECT_EQ(ok.mp3InitFailed, 0);
     EXPECT_EQ(logs.errorLogged, 0);
 
-    const Mp3Component failed = initMp3Library(logs, []() -> std::unique_ptr<Mp3Library> {
-        throw platform::Failure(7, QStringLiteral("Out of memory"));
-    });
+    const Mp3Component failed = initMp3Library(
+        logs, []() -> std::unique_ptr<Mp3Library> { throw platform::Failure(7, QStringLiteral("Out of memory")); });
     EXPECT_EQ(failed.mp3Library, nullptr);
     EXPECT_EQ(failed.mp3InitFailed, -1);
     const Mp3Component none = initMp3Library(logs, [] { return std::unique_ptr<Mp3Library>(); });

@@ -138,8 +138,8 @@ TEST_F(Mp3NamesTest, GenreRules)
         QByteArray stored;
         const char* expected; // "" = unfilled
     } cases[] = {
-        {"(17)Rock", "Rock"}, {"Rock", "Rock"}, {"(17)", ""}, {"Rock (Live)", ""},
-        {"Unknown", ""},      {"unknown", "unknown"},
+        {"(17)Rock", "Rock"}, {"Rock", "Rock"}, {"(17)", ""},
+        {"Rock (Live)", ""},  {"Unknown", ""},  {"unknown", "unknown"},
     };
     for (const auto& c : cases) {
         const QByteArray file = id3v2(3, {{"TCON", text(c.stored)}}) + frames(5);
@@ -147,8 +147,7 @@ TEST_F(Mp3NamesTest, GenreRules)
             << c.stored.constData();
     }
     // From the ID3v1 tag: the name of its number; no genre reads "Unknown".
-    EXPECT_EQ(nameOf("g1.mp3", frames(5) + id3v1(V1{"T", "", "", "", "", 0, 17}), options("<GENRE>", 0, 1, 0)),
-              "Rock");
+    EXPECT_EQ(nameOf("g1.mp3", frames(5) + id3v1(V1{"T", "", "", "", "", 0, 17}), options("<GENRE>", 0, 1, 0)), "Rock");
     EXPECT_EQ(nameOf("g2.mp3", frames(5) + id3v1(V1{"T", "", "", "", "", 0, 255}), options("<GENRE>", 0, 1, 0)), "");
 }
 
@@ -156,12 +155,11 @@ TEST_F(Mp3NamesTest, TrackRules)
 {
     const struct {
         QByteArray stored;
-        const char* track;  // "" = unfilled
+        const char* track; // "" = unfilled
         const char* padded;
     } cases[] = {
-        {"3/12", "3", "03"}, {"07/12", "07", "07"}, {"12", "12", "12"}, {"0", "", ""},
-        {"0/12", "", ""},    {"/12", "", ""},       {"", "", ""},       {" 3", " 3", "03"},
-        {"x3", "", ""},      {"115", "115", "115"},
+        {"3/12", "3", "03"}, {"07/12", "07", "07"}, {"12", "12", "12"}, {"0", "", ""},  {"0/12", "", ""},
+        {"/12", "", ""},     {"", "", ""},          {" 3", " 3", "03"}, {"x3", "", ""}, {"115", "115", "115"},
     };
     for (const auto& c : cases) {
         const QByteArray file = id3v2(3, {{"TRCK", text(c.stored)}, {"TIT2", text("t")}}) + frames(5);
@@ -201,8 +199,8 @@ TEST_F(Mp3NamesTest, NameAndSizeTagsNeverEmptyTheResult)
 
 TEST_F(Mp3NamesTest, TextFromFilesNeverMakesDirectories)
 {
-    const QByteArray file = id3v2(3, {{"TIT2", text("a<\\>b")}, {"TPE1", text("x<")}, {"TALB", text("A/B")}}) +
-                            frames(5);
+    const QByteArray file =
+        id3v2(3, {{"TIT2", text("a<\\>b")}, {"TPE1", text("x<")}, {"TALB", text("A/B")}}) + frames(5);
     auto final = [&](const char* name, const char* format) {
         return applyTagAndMap(nameOf(name, file, options(format)));
     };

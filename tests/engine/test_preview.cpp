@@ -40,8 +40,7 @@ protected:
         PreviewInputs in;
         in.list = &list;
         in.executeEnabled = [this] { return executeEnabled; };
-        in.modeKey = mode;
-        in.modeCaption = mode == "AddCrop" ? "Add && Crop" : mode;
+        in.mode = modeFromKey(mode).value();
         in.options = o;
         in.services.logs = logs.get();
         in.services.random = &random;

@@ -18,9 +18,9 @@ TEST(ProcessPart, SplitAndJoinTable)
     const struct {
         int name, ext;
         const char* in;
-        const char* part;     // what the split hands to the transform
-        const char* changed;  // a transform's result
-        const char* joined;   // the join of that result
+        const char* part;    // what the split hands to the transform
+        const char* changed; // a transform's result
+        const char* joined;  // the join of that result
     } cases[] = {
         // Process Name alone
         {1, 0, "photo.jpg", "photo", "PHOTO", "PHOTO.jpg"},

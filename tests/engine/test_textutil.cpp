@@ -8,9 +8,8 @@ TEST(TextUtil, LeadingNumber)
         const char* text;
         double value;
     } cases[] = {
-        {"12", 12},      {"  7abc", 7},  {"-3", -3},   {"+4", 4},     {"2.5x", 2.5}, {"1.2.3", 1.2},
-        {"abc", 0},      {"", 0},        {"-", 0},     {".5", 0.5},   {"\t9", 9},    {"1e3", 1},
-        {"0007", 7},     {"- 5", 0},
+        {"12", 12}, {"  7abc", 7}, {"-3", -3},  {"+4", 4},  {"2.5x", 2.5}, {"1.2.3", 1.2}, {"abc", 0},
+        {"", 0},    {"-", 0},      {".5", 0.5}, {"\t9", 9}, {"1e3", 1},    {"0007", 7},    {"- 5", 0},
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(leadingNumber(QString::fromUtf8(c.text)), c.value) << c.text;
@@ -97,8 +96,14 @@ TEST(TextUtil, CharacterPositionsSkipWholePairs)
 
 TEST(TextUtil, TextFinderAgreesWithQtComparison)
 {
-    const char* hays[] = {"Hello hello HELLO", "École école ÉCOLE", "ΣΊΣΥΦΟΣ σίσυφος", "straße STRASSE",
-                          "\U00010400\U00010428 x", "aaaa", "", "abcabc"};
+    const char* hays[] = {"Hello hello HELLO",
+                          "École école ÉCOLE",
+                          "ΣΊΣΥΦΟΣ σίσυφος",
+                          "straße STRASSE",
+                          "\U00010400\U00010428 x",
+                          "aaaa",
+                          "",
+                          "abcabc"};
     const char* needles[] = {"hello", "HeLLo", "école", "É", "σ", "ς", "ß", "\U00010428", "aa", "bca", "x", "zz"};
     for (const char* h : hays) {
         const QString hay = QString::fromUtf8(h);

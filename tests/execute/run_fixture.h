@@ -117,4 +117,3 @@ protected:
         t->start();
     }
 };
-

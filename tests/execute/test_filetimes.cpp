@@ -47,12 +47,13 @@ TEST_F(FileTimesTest, CreationTimeIsRefusedUnlessUnchanged)
     ASSERT_TRUE(getFileDates(f, stamps));
     OldFileDates old;
     // The time shown, to the second: no change, nothing refused.
-    auto r = setFileDates(f, platform::dateText(stamps.created.date()), platform::timeText(stamps.created.time()), {}, {},
-                          {}, {}, old);
+    auto r = setFileDates(f, platform::dateText(stamps.created.date()), platform::timeText(stamps.created.time()), {},
+                          {}, {}, {}, old);
     EXPECT_TRUE(r.ok);
     EXPECT_FALSE(r.createdRefused);
     // Another creation time is refused while the modified time is still set.
-    r = setFileDates(f, platform::dateText(QDate(2001, 1, 1)), {}, {}, {}, platform::dateText(QDate(2002, 2, 2)), {}, old);
+    r = setFileDates(f, platform::dateText(QDate(2001, 1, 1)), {}, {}, {}, platform::dateText(QDate(2002, 2, 2)), {},
+                     old);
     EXPECT_TRUE(r.createdRefused);
     EXPECT_TRUE(r.anyWritten);
     EXPECT_EQ(platform::toDateTime(platform::entryInfo(f)->modified).date(), QDate(2002, 2, 2));

@@ -75,7 +75,7 @@ struct BareHost {
         h.cmdExecute = cmdExecute;
         h.cmdUndo = cmdUndo;
         h.statusBar = status;
-        h.modeKey = [] { return QStringLiteral("Replace"); };
+        h.renameMode = [] { return RenameMode::Replace; };
         h.readOptions = [] { return RenameOptions(); };
         h.nameServices = [this](const RenameOptions&) {
             NameServices s;
@@ -399,7 +399,7 @@ TEST_F(PiecesTest, PassTableTestsItsRowsInOrder)
     const char* keys[] = {"Replace", "Replace", "Case", "Attrib", "Attrib", "AddCrop",
                           "Mp3",     "Enum",    "Enum", "Format", "Format", "misc"};
     for (size_t i = 0; i < t.size(); ++i)
-        EXPECT_STREQ(t[i].modeKey, keys[i]);
+        EXPECT_EQ(modeKey(t[i].mode), QLatin1String(keys[i]));
     RenameOptions o;
     o.normalizeMode = true;
     EXPECT_EQ(t[7].pass, &executeNormalize);
@@ -435,7 +435,7 @@ TEST_F(PiecesTest, TheEnumerationRunWorksOnTheListsAsRead)
     for (const Case& c : {Case{"Replace", 2}, Case{"Enum", 1}}) {
         int reads = 0;
         b->h.readDirectory = [&] { ++reads; };
-        b->h.modeKey = [&] { return QString::fromLatin1(c.key); };
+        b->h.renameMode = [&] { return modeFromKey(QString::fromLatin1(c.key)).value(); };
         b->cmdExecute->setEnabled(true);
         runRename(b->h);
         EXPECT_EQ(reads, c.reads) << c.key;

@@ -386,6 +386,29 @@ TEST_F(RunRenameTest, ADisabledRenameDoesNothing)
     EXPECT_FALSE(QFileInfo::exists(programFolder() + "/log.txt"));
 }
 
+// F5 runs Rename! from any control of the window; F1 opens the help page.
+TEST_F(RunRenameTest, WindowKeysRunAndOpenHelp)
+{
+    start();
+    writeFile("alpha.txt", "A");
+    listWork();
+    replace("alpha", "gamma");
+    w->txtFind->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->txtFind->hasFocus(); }, 2000));
+    QTest::keyClick(w->txtFind, Qt::Key_F5);
+    EXPECT_TRUE(exists("gamma.txt"));
+    EXPECT_FALSE(exists("alpha.txt"));
+    ASSERT_TRUE(logWin());
+    logWin()->cmdClose->click();
+
+    w->activateWindow();
+    w->txtReplace->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->txtReplace->hasFocus(); }, 2000));
+    QTest::keyClick(w->txtReplace, Qt::Key_F1);
+    ASSERT_EQ(ui.opened.size(), 1u);
+    EXPECT_TRUE(ui.opened[0].toLocalFile().endsWith("help.html"));
+}
+
 TEST_F(RunRenameTest, AddAndCropCountCharactersOutsideTheBasicPlaneOnDisk)
 {
     struct Case {
@@ -410,8 +433,8 @@ TEST_F(RunRenameTest, AddAndCropCountCharactersOutsideTheBasicPlaneOnDisk)
         EXPECT_EQ(QDir(work()).entryList(QDir::Files), QStringList{QString::fromUtf8(c.after)});
         EXPECT_EQ(readText(work() + "/" + QString::fromUtf8(c.after)), "x");
         // The log names the entry that exists.
-        EXPECT_EQ(logLines(), QStringList{QString::fromUtf8("File Renamed: %1 --> %2").arg(QString::fromUtf8(c.before),
-                                                                                          QString::fromUtf8(c.after))});
+        EXPECT_EQ(logLines(), QStringList{QString::fromUtf8("File Renamed: %1 --> %2")
+                                              .arg(QString::fromUtf8(c.before), QString::fromUtf8(c.after))});
         w->exited = true;
         w.reset();
     }

@@ -81,9 +81,9 @@ TEST_F(SafetyTest, ALevelThatIsALinkIsNeverEnteredWhereverItPoints)
         const char* kept; // the entry that must stay where it is
     };
     const std::vector<Case> cases = {
-        {[&] { replace("a", "Docs<\\>a"); }, "a.txt"},             // typed tag into the link
-        {[&] { replace("a", "Docs<\\>deep<\\>a"); }, "a.txt"},     // a level below it is never made
-        {[&] { replace("a", "Mine<\\>a"); }, "a.txt"},             // a link to a file is no level either
+        {[&] { replace("a", "Docs<\\>a"); }, "a.txt"},         // typed tag into the link
+        {[&] { replace("a", "Docs<\\>deep<\\>a"); }, "a.txt"}, // a level below it is never made
+        {[&] { replace("a", "Mine<\\>a"); }, "a.txt"},         // a link to a file is no level either
         {[&] {
              format("<HTMLTITLE><\\><NAME>.<EXT>");
              w->chkFormatAllMustBeAvailable->setValue(1); // entries without a title keep their names
@@ -93,7 +93,8 @@ TEST_F(SafetyTest, ALevelThatIsALinkIsNeverEnteredWhereverItPoints)
     for (const Case& c : cases) {
         c.setUp();
         clickRename();
-        EXPECT_EQ(w->execute.run.warningCount, 1) << c.kept << logLines().join("\n").toStdString() << readText(programFolder() + "/errors.txt").toStdString();
+        EXPECT_EQ(w->execute.run.warningCount, 1)
+            << c.kept << logLines().join("\n").toStdString() << readText(programFolder() + "/errors.txt").toStdString();
         ASSERT_FALSE(logLines().isEmpty());
         EXPECT_EQ(w->execute.run.filesDone, 0) << c.kept;
         EXPECT_TRUE(exists(c.kept)) << c.kept;
@@ -139,7 +140,8 @@ TEST_F(SafetyTest, ControlCharactersNeverReachANameOrTheLogsAsLineBreaks)
     const QStringList lines = readLines(programFolder() + "/log.txt");
     ASSERT_EQ(lines.size(), linesBefore + 2) << lines.join("\n").toStdString(); // the old name and the MP3 name
     EXPECT_FALSE(std::any_of(lines.begin(), lines.end(), [](const QString& l) { return l.startsWith("(01.01.2000"); }));
-    EXPECT_TRUE(lines[linesBefore].contains("File Renamed: " + work() + "/a\\n(01.01.2000 00:00:00) File Renamed: x --> y\\x1B[31m.txt --> "))
+    EXPECT_TRUE(lines[linesBefore].contains("File Renamed: " + work() +
+                                            "/a\\n(01.01.2000 00:00:00) File Renamed: x --> y\\x1B[31m.txt --> "))
         << lines[linesBefore].toStdString();
     const QByteArray raw = [&] {
         QFile f(programFolder() + "/log.txt");
@@ -244,9 +246,8 @@ TEST_F(SafetyTest, WriteProtectOnALinkIsAFailedChange)
     EXPECT_TRUE(lines.contains("File Attribute Changed: f.txt [----] -> [R---]")) << lines.join("\n").toStdString();
     EXPECT_TRUE(lines.contains("WARNING! File attribute change failed: link.txt [----] -> [R---]"))
         << lines.join("\n").toStdString();
-    EXPECT_FALSE(std::any_of(lines.begin(), lines.end(), [](const QString& l) {
-        return l.startsWith("File Attribute Changed: link.txt");
-    }));
+    EXPECT_FALSE(std::any_of(lines.begin(), lines.end(),
+                             [](const QString& l) { return l.startsWith("File Attribute Changed: link.txt"); }));
     EXPECT_EQ(w->execute.run.filesDone, 1);
     EXPECT_EQ(w->execute.run.warningCount, 1);
     EXPECT_EQ(w->execute.undo.undoFileCount, 1);

@@ -195,9 +195,9 @@ TEST_F(UndoTest, ANewCreationTimeIsAWarningWhileModifiedIsStillSet)
     w->dtDate->setDate(QDate(2001, 2, 3));
     runAndClose();
     const QStringList lines = activity();
-    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
-                            [](const QString& l) { return l.startsWith("WARNING! Change File Created Date Failed: f.txt"); }))
-        << lines.join("\n").toStdString();
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const QString& l) {
+        return l.startsWith("WARNING! Change File Created Date Failed: f.txt");
+    })) << lines.join("\n").toStdString();
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
                             [](const QString& l) { return l.startsWith("File Modified Date Changed: f.txt"); }));
     EXPECT_EQ(platform::toDateTime(platform::entryInfo(f)->modified).date(), QDate(2001, 2, 3));
@@ -219,7 +219,12 @@ TEST_F(UndoTest, AStampWhoseNewValueEqualsTheOldOneIsNoChange)
         {"both New boxes unticked", true, false, false, QDate(2001, 1, 1), QTime(1, 1, 1), {}},
         {"the old date, time unticked", false, true, false, modified.date(), QTime(1, 1, 1), {}},
         {"the old date and time", false, true, true, modified.date(), modified.time(), {}},
-        {"the modified date: only access changes", true, true, false, modified.date(), QTime(1, 1, 1),
+        {"the modified date: only access changes",
+         true,
+         true,
+         false,
+         modified.date(),
+         QTime(1, 1, 1),
          {"File Accessed Date Changed: f.txt"}},
         {"a new date", false, true, false, QDate(2023, 1, 2), QTime(1, 1, 1), {"File Modified Date Changed: f.txt"}},
     };
@@ -261,9 +266,8 @@ TEST_F(UndoTest, AStampWhoseNewValueEqualsTheOldOneIsNoChange)
             EXPECT_EQ(info->modified.tv_nsec, 222); // not even rewritten
             EXPECT_EQ(info->accessed.tv_nsec, 111);
         }
-        EXPECT_EQ(platform::toDateTime(info->modified).date(), c.lines == QStringList{"File Modified Date Changed: f.txt"}
-                                                                   ? c.date
-                                                                   : modified.date());
+        EXPECT_EQ(platform::toDateTime(info->modified).date(),
+                  c.lines == QStringList{"File Modified Date Changed: f.txt"} ? c.date : modified.date());
         w->exited = true;
         w.reset();
     }

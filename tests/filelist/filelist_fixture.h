@@ -14,12 +14,12 @@
 #include "platform/controls.h"
 #include "platform/listview.h"
 
+#include <memory>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
-#include <memory>
 
 // A FileListHost around bare widgets, as the main window would hand it over.
 class FileListTest : public TempEnv {

@@ -78,7 +78,7 @@ TEST_F(FileListTest, DefaultIconIndexes)
     };
     // 4: the directory's own entry after the three defaults (the desktop's folder icon).
     const Case cases[] = {
-        {0, 1, 1, -1, 4}, {0, 1, 1, 0, 1}, {1, 0, 1, -1, 3}, {1, 0, 0, -1, 3},
+        {0, 1, 1, -1, 4}, {0, 1, 1, 0, 1},  {1, 0, 1, -1, 3}, {1, 0, 0, -1, 3},
         {1, 0, 1, 0, 1},  {1, 2, 1, -1, 4}, {1, 1, 1, -1, 4}, {0, 0, 0, -1, 2},
     };
     resetSysIcons(host);

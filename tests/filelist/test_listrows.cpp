@@ -4,8 +4,8 @@
 #include "platform/datetext.h"
 #include "platform/fileops.h"
 
-#include <QFile>
 #include <fcntl.h>
+#include <QFile>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -298,9 +298,24 @@ TEST_F(FileListTest, DetailRowsAskAgainOnceTheReadNoLongerHolds)
     const Case cases[] = {
         // The directory holds the same names: the read's size is the one shown.
         {"file written, directory unchanged", [&] { grow(); }, false, 3},
-        {"an entry added to the directory", [&] { grow(); writeFile("new.txt"); }, false, 10},
-        {"a listed entry removed from the directory", [&] { grow(); QFile::remove(work() + "/new.txt"); }, false, -1},
-        {"the list changed after the read", [&] { grow(); files.lstFiles[0].detach(); files.lstFiles[0][0] = grows; },
+        {"an entry added to the directory",
+         [&] {
+             grow();
+             writeFile("new.txt");
+         },
+         false, 10},
+        {"a listed entry removed from the directory",
+         [&] {
+             grow();
+             QFile::remove(work() + "/new.txt");
+         },
+         false, -1},
+        {"the list changed after the read",
+         [&] {
+             grow();
+             files.lstFiles[0].detach();
+             files.lstFiles[0][0] = grows;
+         },
          false, 10},
         {"a second build", [&] { grow(); }, true, 10},
     };

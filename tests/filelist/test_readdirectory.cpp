@@ -2,10 +2,10 @@
 
 #include "platform/fileops.h"
 
+#include <fcntl.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -18,9 +18,9 @@ bool canSetDosBits(const QString& path)
     return ::setxattr(p.constData(), "user.DOSATTRIB", "0x0", 3, 0) == 0;
 }
 
-const QString kLimitText = QStringLiteral(
-    "Error: Too much files!\n\nVexor Renamer can only handle 32768 files at once.\n"
-    "Please limit number of files by selecting a more specific path.");
+const QString kLimitText =
+    QStringLiteral("Error: Too much files!\n\nVexor Renamer can only handle 32768 files at once.\n"
+                   "Please limit number of files by selecting a more specific path.");
 
 } // namespace
 
@@ -154,7 +154,8 @@ TEST_F(FileListTest, PatternsApplyToFilesAndDirectoriesAsConfigured)
 TEST_F(FileListTest, SymbolicLinksAreListedButNeverWalked)
 {
     writeFile("real/inside.txt");
-    ASSERT_EQ(::symlink(QFile::encodeName(work() + "/real").constData(), QFile::encodeName(work() + "/link").constData()), 0);
+    ASSERT_EQ(
+        ::symlink(QFile::encodeName(work() + "/real").constData(), QFile::encodeName(work() + "/link").constData()), 0);
     chkSub->setValue(1);
     read(dir());
     EXPECT_EQ(relative(files.lstDirs[0]), QStringList{"real"});
@@ -325,7 +326,8 @@ TEST_F(FileListTest, AFailureAsksWhetherToGoOn)
     ui.answers = {QMessageBox::No};
     read(dir("loop"));
     ASSERT_EQ(ui.asked.size(), 1u);
-    EXPECT_EQ(ui.asked[0].text, "An error occured when reading the directory structure! Do you want to try to continue?");
+    EXPECT_EQ(ui.asked[0].text,
+              "An error occured when reading the directory structure! Do you want to try to continue?");
     EXPECT_EQ(panel("selected"), "Error reading directory structure!");
     EXPECT_TRUE(files.listedDirectory.isEmpty());
 
@@ -384,9 +386,9 @@ TEST_F(FileListTest, SystemFolderTableAndProtection)
         bool hidden;
     };
     const Case cases[] = {
-        {"/usr/", true}, {"/usr", true},       {"/usr/share/doc/", true}, {"/etc/", true},
-        {"/opt/", true}, {"/opt/x/y/", true}, {"/", true},                {"/tmp/", false},
-        {"/usrx/", false}, {"", false},       {"/usr/../tmp/", false},
+        {"/usr/", true},         {"/usr", true}, {"/usr/share/doc/", true}, {"/etc/", true},   {"/opt/", true},
+        {"/opt/x/y/", true},     {"/", true},    {"/tmp/", false},          {"/usrx/", false}, {"", false},
+        {"/usr/../tmp/", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(isProtectedFolder(QString::fromLatin1(c.path), f), c.hidden) << c.path;

@@ -1,5 +1,6 @@
 // The unattended run: "vexorren /p DIR /e MODE /x" with stored options, run
 // as a real process against a temporary settings store and program folder.
+#include "desktop_entry.h"
 #include "platform/datetext.h"
 #include "platform/fileops.h"
 #include "platform/settingsstore.h"
@@ -33,9 +34,9 @@ QByteArray mp3WithId3v1(const QByteArray& artist, const QByteArray& title)
 
 struct CliCase {
     const char* mode;
-    std::vector<std::pair<const char*, QByteArray>> files;   // created before the run
-    std::vector<std::pair<const char*, const char*>> keys;   // stored settings
-    QStringList expected;                                     // names after the run
+    std::vector<std::pair<const char*, QByteArray>> files; // created before the run
+    std::vector<std::pair<const char*, const char*>> keys; // stored settings
+    QStringList expected;                                  // names after the run
 };
 
 } // namespace
@@ -71,10 +72,16 @@ TEST_F(CommandLineTest, EveryStartModeRunsAndExits)
         {"modeadd", {{"name.txt", {}}}, {{"txtAdd", "new "}, {"txtAddPos", "0"}}, {"new name.txt"}},
         {"modecrop", {{"12name.txt", {}}}, {{"txtCropNumber", "2"}, {"txtCropPos", "0"}}, {"name.txt"}},
         {"modenormalize", {{"track 7.mp3", {}}}, {{"txtNormalize", "3"}}, {"track 007.mp3"}},
-        {"modeenum", {{"a.txt", {}}, {"b.txt", {}}}, {{"txtEnumFormat", "<ENUM>-<NAME>"}, {"chkEnumAutoZeros", "0"}, {"txtEnumZeros", "2"}}, {"01-a", "02-b"}},
+        {"modeenum",
+         {{"a.txt", {}}, {"b.txt", {}}},
+         {{"txtEnumFormat", "<ENUM>-<NAME>"}, {"chkEnumAutoZeros", "0"}, {"txtEnumZeros", "2"}},
+         {"01-a", "02-b"}},
         {"modeformat", {{"doc.txt", "12345"}}, {{"txtFormat", "<NAME> [<SIZEB>].<EXT>"}}, {"doc [5].txt"}},
         {"modefiletype", {{"picture", png}}, {}, {"picture.png"}},
-        {"modemp3", {{"track.mp3", mp3WithId3v1("Artist", "Song")}}, {{"txtMp3Format", "<ARTIST> - <TITLE>"}}, {"Artist - Song.mp3"}},
+        {"modemp3",
+         {{"track.mp3", mp3WithId3v1("Artist", "Song")}},
+         {{"txtMp3Format", "<ARTIST> - <TITLE>"}},
+         {"Artist - Song.mp3"}},
     };
     for (const CliCase& c : cases) {
         const QString dir = work() + "/" + c.mode;
@@ -192,4 +199,34 @@ TEST_F(CommandLineTest, ExitStatusAndBoxesOfUnattendedRuns)
     EXPECT_TRUE(err.contains("Error loading settings!")) << err.toStdString();
     EXPECT_TRUE(QFileInfo::exists(dir + "/a2.txt"));
     EXPECT_TRUE(readText(programFolder() + "/errors.txt").contains("Error loading settings!"));
+}
+
+// The entry an exit writes is valid and its Exec line opens a folder whose name
+// has a blank; once the option is off, the next exit removes it.
+TEST_F(CommandLineTest, ExitWritesTheFileManagerEntryWhoseCommandOpensAFolder)
+{
+    const QString entry = root() + "/data/applications/vexorren-folder.desktop";
+    const QString first = makeDir("first");
+    EXPECT_EQ(runRenamer({"/p", first, "/e", "modereplace", "/x"}), 0);
+    ASSERT_TRUE(QFileInfo::exists(entry));
+    EXPECT_EQ(desktopFileComplaints(entry), QString());
+
+    const QString folder = makeDir("my folder");
+    writeFile("my folder/hello world.TXT");
+    {
+        platform::SettingsStore store;
+        store.setValue("Case1", "1");
+        store.setValue("Case2", "2");
+    }
+    QStringList args = desktopExecArguments(desktopExecValue(readText(entry)), folder);
+    ASSERT_EQ(args.size(), 3);
+    EXPECT_EQ(QFileInfo(args[0]).canonicalFilePath(),
+              QFileInfo(QCoreApplication::applicationDirPath() + "/vexorren").canonicalFilePath());
+    EXPECT_EQ(args.mid(1), QStringList({"/p", folder}));
+    EXPECT_EQ(runRenamer(args.mid(1) + QStringList({"/e", "modecase", "/x"})), 0);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({"HELLO WORLD.txt"}));
+
+    platform::SettingsStore().setValue("shellShowVexor", "0");
+    EXPECT_EQ(runRenamer({"/p", first, "/e", "modereplace", "/x"}), 0);
+    EXPECT_FALSE(QFileInfo::exists(entry));
 }

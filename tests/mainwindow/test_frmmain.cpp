@@ -41,7 +41,8 @@ TEST_F(MainWindowTest, StartsWithTitleDefaultTabAndHintRow)
     start();
     EXPECT_EQ(w->windowTitle(), "Vexor Renamer 4.62 - Press F1 for Help");
     EXPECT_EQ(w->TabStrip->selectedKey(), "Case");
-    for (QFrame* f : {w->frmFindReplace, w->frmSetAttributes, w->frmAddCrop, w->frmMp3Tag, w->frmEnum, w->frmFormat, w->frmMisc})
+    for (QFrame* f :
+         {w->frmFindReplace, w->frmSetAttributes, w->frmAddCrop, w->frmMp3Tag, w->frmEnum, w->frmFormat, w->frmMisc})
         EXPECT_FALSE(f->isVisible()) << f->objectName().toStdString();
     EXPECT_TRUE(w->frmConvertCase->isVisible());
     ASSERT_EQ(w->lwDragDrop->count(), 1);

@@ -8,7 +8,7 @@ namespace {
 GateInputs usable(const QString& mode)
 {
     GateInputs in;
-    in.modeKey = mode;
+    in.mode = modeFromKey(mode).value();
     in.fileEntries = 3;
     in.dirEntries = 1;
     in.chkFiles = 1;
@@ -26,44 +26,237 @@ struct GateCase {
 TEST(Gate, VerdictPerModeAndInput)
 {
     const GateCase cases[] = {
-        {"empty lists", [](GateInputs& in) { in.modeKey = "misc"; in.fileEntries = in.dirEntries = 0; }, false},
-        {"files unticked, dirs unticked", [](GateInputs& in) { in.modeKey = "misc"; in.chkFiles = 0; }, false},
-        {"dirs ticked but disabled", [](GateInputs& in) { in.modeKey = "misc"; in.chkFiles = 0; in.chkDirs = 1; in.dirsEnabled = false; }, false},
-        {"dirs ticked and enabled", [](GateInputs& in) { in.modeKey = "misc"; in.chkFiles = 0; in.chkDirs = 1; }, true},
-        {"free select with only dirs", [](GateInputs& in) { in.modeKey = "misc"; in.fileMode = 1; in.chkFiles = 0; in.fileEntries = 0; }, true},
-        {"only selected, none selected", [](GateInputs& in) { in.modeKey = "misc"; in.onlySelectedActive = -1; }, false},
-        {"only selected exempt for Attrib", [](GateInputs& in) { in.modeKey = "Attrib"; in.onlySelectedActive = -1; in.options.attrHidden = 1; }, true},
-        {"replace empty find", [](GateInputs& in) { in.modeKey = "Replace"; }, false},
-        {"replace a->A case-insensitive", [](GateInputs& in) { in.modeKey = "Replace"; in.options.findText = "a"; in.options.replaceText = "A"; }, false},
-        {"replace a->A case-sensitive", [](GateInputs& in) { in.modeKey = "Replace"; in.options.findText = "a"; in.options.replaceText = "A"; in.options.caseSensitive = 1; }, true},
-        {"replace ß->SS case-insensitive", [](GateInputs& in) { in.modeKey = "Replace"; in.options.findText = QString::fromUtf8("ß"); in.options.replaceText = "SS"; }, true},
-        {"replace space by nothing", [](GateInputs& in) { in.modeKey = "Replace"; in.options.findText = " "; }, true},
-        {"batch empty", [](GateInputs& in) { in.modeKey = "Replace"; in.options.replaceBatch = true; in.options.findText = "x"; }, false},
-        {"batch one item", [](GateInputs& in) { in.modeKey = "Replace"; in.options.replaceBatch = true; in.batchCount = 1; }, true},
-        {"case no change both", [](GateInputs& in) { in.modeKey = "Case"; in.options.nameCase = 0; in.options.extCase = 0; }, false},
-        {"case exceptions alone", [](GateInputs& in) { in.modeKey = "Case"; in.options.nameCase = 0; in.options.extCase = 0; in.options.useExceptions = 1; }, true},
-        {"attrib all grey", [](GateInputs& in) { in.modeKey = "Attrib"; }, false},
-        {"dates none ticked", [](GateInputs& in) { in.modeKey = "Attrib"; in.options.dateMode = true; in.options.setModified = 0; }, false},
-        {"dates modified", [](GateInputs& in) { in.modeKey = "Attrib"; in.options.dateMode = true; }, true},
-        {"add empty text", [](GateInputs& in) { in.modeKey = "AddCrop"; }, false},
-        {"add empty pos", [](GateInputs& in) { in.modeKey = "AddCrop"; in.options.addText = "x"; in.options.addPos = ""; }, false},
-        {"add ok", [](GateInputs& in) { in.modeKey = "AddCrop"; in.options.addText = "x"; }, true},
-        {"crop zero", [](GateInputs& in) { in.modeKey = "AddCrop"; in.options.cropMode = true; in.options.cropCount = "0"; }, false},
-        {"crop pasted text", [](GateInputs& in) { in.modeKey = "AddCrop"; in.options.cropMode = true; in.options.cropCount = "abc"; }, false},
-        {"crop ok", [](GateInputs& in) { in.modeKey = "AddCrop"; in.options.cropMode = true; }, true},
-        {"mp3 lower-case tag", [](GateInputs& in) { in.modeKey = "Mp3"; in.options.mp3Format = "<artist>"; }, true},
-        {"mp3 only subdir tag", [](GateInputs& in) { in.modeKey = "Mp3"; in.options.mp3Format = "a<\\>b"; }, false},
-        {"format name, parts twice unused", [](GateInputs& in) { in.modeKey = "Format"; in.options.formatText = "<NAME>"; in.options.formatParts = "<%1><%1>"; }, true},
-        {"format part, parts twice", [](GateInputs& in) { in.modeKey = "Format"; in.options.formatText = "<%1>"; in.options.formatParts = "<%1><%1>"; }, false},
-        {"format parts with %0", [](GateInputs& in) { in.modeKey = "Format"; in.options.formatText = "<NAME>"; in.options.formatParts = "<%0>"; }, false},
-        {"format empty", [](GateInputs& in) { in.modeKey = "Format"; in.options.formatText = ""; }, false},
-        {"detection passes", [](GateInputs& in) { in.modeKey = "Format"; in.options.detectMode = true; }, true},
-        {"enum default", [](GateInputs& in) { in.modeKey = "Enum"; }, true},
-        {"enum zero padding with auto", [](GateInputs& in) { in.modeKey = "Enum"; in.options.enumDigits = "0"; }, false},
-        {"enum padding not a number", [](GateInputs& in) { in.modeKey = "Enum"; in.options.enumDigits = "x"; }, false},
-        {"enum without tag", [](GateInputs& in) { in.modeKey = "Enum"; in.options.enumFormat = "<NAME>"; }, false},
-        {"normalize empty", [](GateInputs& in) { in.modeKey = "Enum"; in.options.normalizeMode = true; in.options.normalizeWidth = ""; }, false},
-        {"space none", [](GateInputs& in) { in.modeKey = "misc"; in.options.trimLeading = 0; }, false},
+        {"empty lists",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Space;
+             in.fileEntries = in.dirEntries = 0;
+         },
+         false},
+        {"files unticked, dirs unticked",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Space;
+             in.chkFiles = 0;
+         },
+         false},
+        {"dirs ticked but disabled",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Space;
+             in.chkFiles = 0;
+             in.chkDirs = 1;
+             in.dirsEnabled = false;
+         },
+         false},
+        {"dirs ticked and enabled",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Space;
+             in.chkFiles = 0;
+             in.chkDirs = 1;
+         },
+         true},
+        {"free select with only dirs",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Space;
+             in.fileMode = 1;
+             in.chkFiles = 0;
+             in.fileEntries = 0;
+         },
+         true},
+        {"only selected, none selected",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Space;
+             in.onlySelectedActive = -1;
+         },
+         false},
+        {"only selected exempt for Attrib",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Attrib;
+             in.onlySelectedActive = -1;
+             in.options.attrHidden = 1;
+         },
+         true},
+        {"replace empty find", [](GateInputs& in) { in.mode = RenameMode::Replace; }, false},
+        {"replace a->A case-insensitive",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Replace;
+             in.options.findText = "a";
+             in.options.replaceText = "A";
+         },
+         false},
+        {"replace a->A case-sensitive",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Replace;
+             in.options.findText = "a";
+             in.options.replaceText = "A";
+             in.options.caseSensitive = 1;
+         },
+         true},
+        {"replace ß->SS case-insensitive",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Replace;
+             in.options.findText = QString::fromUtf8("ß");
+             in.options.replaceText = "SS";
+         },
+         true},
+        {"replace space by nothing",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Replace;
+             in.options.findText = " ";
+         },
+         true},
+        {"batch empty",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Replace;
+             in.options.replaceBatch = true;
+             in.options.findText = "x";
+         },
+         false},
+        {"batch one item",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Replace;
+             in.options.replaceBatch = true;
+             in.batchCount = 1;
+         },
+         true},
+        {"case no change both",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Case;
+             in.options.nameCase = 0;
+             in.options.extCase = 0;
+         },
+         false},
+        {"case exceptions alone",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Case;
+             in.options.nameCase = 0;
+             in.options.extCase = 0;
+             in.options.useExceptions = 1;
+         },
+         true},
+        {"attrib all grey", [](GateInputs& in) { in.mode = RenameMode::Attrib; }, false},
+        {"dates none ticked",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Attrib;
+             in.options.dateMode = true;
+             in.options.setModified = 0;
+         },
+         false},
+        {"dates modified",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Attrib;
+             in.options.dateMode = true;
+         },
+         true},
+        {"add empty text", [](GateInputs& in) { in.mode = RenameMode::AddCrop; }, false},
+        {"add empty pos",
+         [](GateInputs& in) {
+             in.mode = RenameMode::AddCrop;
+             in.options.addText = "x";
+             in.options.addPos = "";
+         },
+         false},
+        {"add ok",
+         [](GateInputs& in) {
+             in.mode = RenameMode::AddCrop;
+             in.options.addText = "x";
+         },
+         true},
+        {"crop zero",
+         [](GateInputs& in) {
+             in.mode = RenameMode::AddCrop;
+             in.options.cropMode = true;
+             in.options.cropCount = "0";
+         },
+         false},
+        {"crop pasted text",
+         [](GateInputs& in) {
+             in.mode = RenameMode::AddCrop;
+             in.options.cropMode = true;
+             in.options.cropCount = "abc";
+         },
+         false},
+        {"crop ok",
+         [](GateInputs& in) {
+             in.mode = RenameMode::AddCrop;
+             in.options.cropMode = true;
+         },
+         true},
+        {"mp3 lower-case tag",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Mp3;
+             in.options.mp3Format = "<artist>";
+         },
+         true},
+        {"mp3 only subdir tag",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Mp3;
+             in.options.mp3Format = "a<\\>b";
+         },
+         false},
+        {"format name, parts twice unused",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Format;
+             in.options.formatText = "<NAME>";
+             in.options.formatParts = "<%1><%1>";
+         },
+         true},
+        {"format part, parts twice",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Format;
+             in.options.formatText = "<%1>";
+             in.options.formatParts = "<%1><%1>";
+         },
+         false},
+        {"format parts with %0",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Format;
+             in.options.formatText = "<NAME>";
+             in.options.formatParts = "<%0>";
+         },
+         false},
+        {"format empty",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Format;
+             in.options.formatText = "";
+         },
+         false},
+        {"detection passes",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Format;
+             in.options.detectMode = true;
+         },
+         true},
+        {"enum default", [](GateInputs& in) { in.mode = RenameMode::Enum; }, true},
+        {"enum zero padding with auto",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Enum;
+             in.options.enumDigits = "0";
+         },
+         false},
+        {"enum padding not a number",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Enum;
+             in.options.enumDigits = "x";
+         },
+         false},
+        {"enum without tag",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Enum;
+             in.options.enumFormat = "<NAME>";
+         },
+         false},
+        {"normalize empty",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Enum;
+             in.options.normalizeMode = true;
+             in.options.normalizeWidth = "";
+         },
+         false},
+        {"space none",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Space;
+             in.options.trimLeading = 0;
+         },
+         false},
     };
     for (const GateCase& c : cases) {
         GateInputs in = usable("misc");

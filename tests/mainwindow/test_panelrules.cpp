@@ -1,6 +1,5 @@
 // The option panels' input rules, one table per rule.
 #include "mainwindow/panelrules.h"
-#include "settings/configfiles.h"
 #include "test_support.h"
 
 TEST(PanelRules, LeaveCorrectionPerBox)
@@ -122,21 +121,4 @@ TEST(PanelRules, KeptCaretFitsTheText)
         EXPECT_EQ(f.selectionStart, c.fitted.selectionStart);
         EXPECT_EQ(f.selectionLength, c.fitted.selectionLength);
     }
-}
-
-TEST(PanelRules, BatchItemsTheFileCanKeep)
-{
-    struct Case {
-        const char* find;
-        const char* replace;
-        bool fits;
-    };
-    const Case cases[] = {
-        {"a", "b", true},    {"a", "", true},      {"", "b", false},    {"a/b", "c", false},
-        {"a", "c/d", false}, {"#a", "b", false},   {"a#", "b", true},   {"a", "#b", true},
-        {"//a", "b", false}, {"a\nb", "c", false}, {"a", "b\r", false}, {" #a", "b", true},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(batchItemFitsFile(QString::fromLatin1(c.find), QString::fromLatin1(c.replace)), c.fits)
-            << c.find << " / " << c.replace;
 }

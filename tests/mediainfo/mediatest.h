@@ -14,8 +14,9 @@ protected:
     {
         TempEnv::SetUp();
         logs = std::make_unique<Logs>(programFolder());
-        context.logs = logs.get();
-        context.tables = &tables;
+        context.logError = logs->errorSink();
+        context.codecNames = &tables.codecNames;
+        context.waveFormatNames = &tables.waveFormatNames;
         context.yieldDuringScans = false;
     }
 

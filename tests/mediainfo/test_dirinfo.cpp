@@ -52,7 +52,7 @@ TEST_F(DirStats, FilesAndMissingPathsGiveFalseWithoutLogLine)
     for (const QString& path : {file, work() + "/missing", QString()}) {
         DirInfo info;
         info.topFiles = 9;
-        EXPECT_FALSE(getDirInfo(path, info, &logs)) << path.toStdString();
+        EXPECT_FALSE(getDirInfo(path, info, logs.errorSink())) << path.toStdString();
         EXPECT_TRUE(info.path.isEmpty());
         EXPECT_EQ(info.topFiles, 0);
     }
@@ -76,13 +76,13 @@ TEST_F(DirStats, SymlinkLoopsAreCountedNotEntered)
     ASSERT_TRUE(QFile::link("inner", work() + "/loop/again"));
     int yields = 0;
     DirInfo info;
-    ASSERT_TRUE(getDirInfo(work() + "/loop", info, nullptr, [&] { ++yields; }));
-    EXPECT_EQ(info.treeDirs, 1);     // inner only
+    ASSERT_TRUE(getDirInfo(work() + "/loop", info, {}, [&] { ++yields; }));
+    EXPECT_EQ(info.treeDirs, 1); // inner only
     EXPECT_EQ(info.topDirs, 1);
-    EXPECT_EQ(info.topFiles, 1);     // the link "again", an entry of its own
-    EXPECT_EQ(info.treeFiles, 3);    // f, back, again
+    EXPECT_EQ(info.topFiles, 1);  // the link "again", an entry of its own
+    EXPECT_EQ(info.treeFiles, 3); // f, back, again
     EXPECT_EQ(info.treeBytes, 4 + QFile::encodeName(work() + "/loop").size() + 5);
-    EXPECT_EQ(yields, 8 + 2);        // one per entry ("." and ".." too) and one per directory
+    EXPECT_EQ(yields, 8 + 2); // one per entry ("." and ".." too) and one per directory
 }
 
 TEST_F(DirStats, LinkToADirectoryIsNoDirectory)
@@ -101,14 +101,14 @@ TEST_F(DirStats, FailedWalkIsLoggedOnceAndNeverValid)
     // The subdirectory vanishes after it was counted and before it is listed.
     const auto removeGone = [&] { QDir(work() + "/t/gone").removeRecursively(); };
     DirInfo info;
-    EXPECT_FALSE(getDirInfo(work() + "/t", info, &logs, removeGone));
+    EXPECT_FALSE(getDirInfo(work() + "/t", info, logs.errorSink(), removeGone));
     EXPECT_TRUE(info.failed);
     makeDir("t/gone");
-    EXPECT_FALSE(getDirInfo(work() + "/t", info, &logs)); // no second walk, no second line
+    EXPECT_FALSE(getDirInfo(work() + "/t", info, logs.errorSink())); // no second walk, no second line
     const QStringList lines = readLines(logs.errorFile());
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].endsWith("Error 53 (File not found) getDirInfo: DIR=" + work() + "/t"))
         << lines[0].toStdString();
     DirInfo fresh;
-    EXPECT_TRUE(getDirInfo(work() + "/t", fresh, &logs));
+    EXPECT_TRUE(getDirInfo(work() + "/t", fresh, logs.errorSink()));
 }

@@ -19,7 +19,7 @@ TEST_F(FormatMediaTest, PictureAndMovieTagsNameFixtureFiles)
     RandomSource random(1);
     FormatContext context{random};
     context.logs = &logs;
-    context.media.logs = &logs;
+    context.media.logError = logs.errorSink();
     RenameOptions o;
     o.allTagsRequired = 1;
     o.formatText = "<WIDTH>x<HEIGHT>.<EXT>";

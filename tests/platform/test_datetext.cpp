@@ -5,7 +5,8 @@ using namespace platform;
 
 TEST(DateText, RoundTripUnderTwoLocales)
 {
-    for (const QLocale& loc : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::German, QLocale::Germany)}) {
+    for (const QLocale& loc :
+         {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::German, QLocale::Germany)}) {
         const QDateTime when(QDate(2024, 3, 7), QTime(14, 5, 9));
         const QString text = dateTimeText(when, loc);
         EXPECT_TRUE(text.contains("2024")) << text.toStdString(); // two-digit year widened

@@ -449,7 +449,8 @@ TEST_F(SettingsTest, AStoreThatExistsButCannotBeReadIsALoadFailure)
     }
     const QStringList errors = readLines(programFolder() + "/errors.txt");
     ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].endsWith(") Error 75 (Path/File access error) Error loading settings!")) << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].endsWith(") Error 75 (Path/File access error) Error loading settings!"))
+        << errors[0].toStdString();
 
     // A readable store, and no store at all, load normally.
     QDir().rmdir(file);

@@ -62,10 +62,10 @@ QString TempEnv::makeDir(const QString& relative)
 }
 
 QMessageBox::StandardButton ScriptedUi::message(QWidget*, const QString& title, const QString& text,
-                                                QMessageBox::Icon, QMessageBox::StandardButtons,
+                                                QMessageBox::Icon icon, QMessageBox::StandardButtons,
                                                 QMessageBox::StandardButton def)
 {
-    asked.push_back({title, text});
+    asked.push_back({title, text, icon});
     if (answers.empty()) {
         if (failOnUnscripted)
             ADD_FAILURE() << "unscripted message box: " << text.toStdString();
@@ -90,9 +90,11 @@ std::optional<QString> ScriptedUi::inputBox(QWidget*, const QString& title, cons
     return a;
 }
 
-QStringList ScriptedUi::openFiles(QWidget*, const QString& title, const QString&, const QString&)
+QStringList ScriptedUi::openFiles(QWidget*, const QString& title, const QString& dir, const QString& filter)
 {
     asked.push_back({title, QString()});
+    openDirs << dir;
+    openFilters << filter;
     if (openAnswers.empty())
         return {};
     auto a = openAnswers.front();

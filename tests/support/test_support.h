@@ -3,15 +3,20 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <functional>
+#include <ostream>
+#include <QApplication>
 #include <QByteArray>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <deque>
-#include <functional>
-#include <ostream>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
 
 // gtest prints QString as bytes without this.
 inline void PrintTo(const QString& s, std::ostream* os)
@@ -47,10 +52,13 @@ class ScriptedUi : public platform::UiService {
 public:
     struct Asked {
         QString title, text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon; // message boxes only
     };
     std::deque<QMessageBox::StandardButton> answers;
     std::deque<std::optional<QString>> inputs;
     std::deque<QStringList> openAnswers;
+    // The folder and filter each open-file dialog was shown with.
+    QStringList openDirs, openFilters;
     std::deque<QString> saveAnswers, folderAnswers;
     std::vector<Asked> asked;
     std::vector<QUrl> opened;
@@ -83,6 +91,36 @@ public:
 protected:
     void pumpEvents() override {}
 };
+
+// Runs `action` once on the first visible modal dialog of type T, polled at
+// every turn of the event loop: for code that opens a dialog with exec(). An
+// unanswered dialog is closed after `timeoutMs` and the test fails.
+template <class T> void whenModal(std::function<void(T*)> action, int timeoutMs = 5000)
+{
+    auto* poll = new QTimer(qApp);
+    auto* clock = new QElapsedTimer;
+    clock->start();
+    poll->setInterval(0);
+    QObject::connect(poll, &QTimer::timeout, poll, [=] {
+        if (auto* d = qobject_cast<T*>(QApplication::activeModalWidget()); d && d->isVisible()) {
+            poll->stop();
+            poll->deleteLater();
+            delete clock;
+            d->activateWindow();
+            // The window system's answer can come before the widgets hear of it.
+            EXPECT_TRUE(QTest::qWaitFor([d] { return d->isActiveWindow(); }, 2000));
+            action(d);
+        } else if (clock->elapsed() > timeoutMs) {
+            poll->stop();
+            poll->deleteLater();
+            delete clock;
+            ADD_FAILURE() << "no dialog to answer";
+            if (auto* w = QApplication::activeModalWidget())
+                w->close();
+        }
+    });
+    poll->start();
+}
 
 // Reads a whole text file ("" when missing).
 QString readText(const QString& path);

@@ -29,9 +29,8 @@ public:
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
 
-    QMessageBox::StandardButton message(QWidget* parent, const QString& title, const QString& text,
-                                        QMessageBox::Icon i, QMessageBox::StandardButtons b,
-                                        QMessageBox::StandardButton def) override
+    QMessageBox::StandardButton message(QWidget* parent, const QString& title, const QString& text, QMessageBox::Icon i,
+                                        QMessageBox::StandardButtons b, QMessageBox::StandardButton def) override
     {
         icon = i;
         buttons = b;
@@ -161,17 +160,18 @@ TEST_P(PurgixStatisticsTest, RemoveYesWritesBackWhatWasStored)
     expectOtherSectionKept();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Statistics, PurgixStatisticsTest,
-    ::testing::Values(StatisticsCase{"Neither", {QString(), QString()}, {}},
-                      StatisticsCase{"OnlyFiles", {QString(), "345"}, {filesKey}},
-                      StatisticsCase{"DirsMinusOne", {"-1", "345"}, {filesKey}},
-                      StatisticsCase{"BothMinusOne", {"-1", "-1"}, {}},
-                      StatisticsCase{"Zero", {"0", "0"}, {dirsKey, filesKey}},
-                      StatisticsCase{"Negative", {"-7", "-2147483648"}, {dirsKey, filesKey}},
-                      StatisticsCase{"NotANumber", {"lots", "12abc"}, {dirsKey, filesKey}},
-                      StatisticsCase{"Empty", {"", "345"}, {dirsKey, filesKey}}),
-    [](const ::testing::TestParamInfo<StatisticsCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Statistics, PurgixStatisticsTest,
+                         ::testing::Values(StatisticsCase{"Neither", {QString(), QString()}, {}},
+                                           StatisticsCase{"OnlyFiles", {QString(), "345"}, {filesKey}},
+                                           StatisticsCase{"DirsMinusOne", {"-1", "345"}, {filesKey}},
+                                           StatisticsCase{"BothMinusOne", {"-1", "-1"}, {}},
+                                           StatisticsCase{"Zero", {"0", "0"}, {dirsKey, filesKey}},
+                                           StatisticsCase{"Negative", {"-7", "-2147483648"}, {dirsKey, filesKey}},
+                                           StatisticsCase{"NotANumber", {"lots", "12abc"}, {dirsKey, filesKey}},
+                                           StatisticsCase{"Empty", {"", "345"}, {dirsKey, filesKey}}),
+                         [](const ::testing::TestParamInfo<StatisticsCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(PurgixTest, KeepNoRemovesTheSectionWithTheStatistics)
 {
@@ -186,10 +186,8 @@ struct AnswerCase {
     QMessageBox::StandardButton answer;
 };
 
-const AnswerCase everyAnswer[] = {{{}, QMessageBox::Yes},
-                                  {{}, QMessageBox::No},
-                                  {{"uninst"}, QMessageBox::Yes},
-                                  {{"uninst"}, QMessageBox::No}};
+const AnswerCase everyAnswer[] = {
+    {{}, QMessageBox::Yes}, {{}, QMessageBox::No}, {{"uninst"}, QMessageBox::Yes}, {{"uninst"}, QMessageBox::No}};
 
 TEST_F(PurgixTest, RemoveNoAndKeepYesChangeNothing)
 {

@@ -1,0 +1,103 @@
+// The main window's side of the options window: opening it, and the steps of
+// its "Ok" that change the main window.
+#include "filelist/detailcolumns.h"
+#include "filelist/fileviews.h"
+#include "mainwindow/frmmain.h"
+#include "platform/places.h"
+#include "platform/settingsstore.h"
+#include "settings/frmsettings.h"
+#include "settings/loadsave.h"
+#include "settings/shellmenu.h"
+
+void FrmMain::connectSettingsWindow()
+{
+    connect(cmdSettings, &QPushButton::clicked, this, [this] { cmdSettings_Click(); });
+    connect(cmdExceptionsEdit, &QToolButton::clicked, this, [this] { cmdExceptionsEdit_Click(); });
+    connect(cmdReplaceEdit, &QToolButton::clicked, this, [this] { cmdReplaceEdit_Click(); });
+}
+
+void FrmMain::cmdSettings_Click()
+{
+    if (mainWindowReady != 0)
+        showSettings(QString());
+}
+
+void FrmMain::cmdExceptionsEdit_Click()
+{
+    showSettings(QStringLiteral("exceptions"));
+}
+
+void FrmMain::cmdReplaceEdit_Click()
+{
+    showSettings(QStringLiteral("batchreplace"));
+}
+
+void FrmMain::showSettings(const QString& tabKey)
+{
+    FrmSettings d(state.settings, state.tables, ui, settingsTabIndex, this);
+    connect(&d, &FrmSettings::iconListsReset, this, [this] {
+        updateListOptions(); // the new cell size
+        resetIconLists();
+    });
+    connect(&d, &FrmSettings::pathBoxBlack, this, [this] {
+        QPalette pal = txtPath->palette();
+        pal.setColor(QPalette::Text, QColor(0, 0, 0));
+        txtPath->setPalette(pal);
+        if (txtPath->lineEdit())
+            txtPath->lineEdit()->setPalette(pal);
+    });
+    connect(&d, &FrmSettings::patternBoxEnabled, txtPattern, &QWidget::setEnabled);
+    connect(&d, &FrmSettings::treeOptionApplied, this, [this](int enableTreeview) {
+        updateListOptions();
+        if (enableTreeview == 0) {
+            chkShowTreeview->setValue(0);
+            chkShowTreeview->hide();
+        } else if (TabStripFilemode->selectedKey() == QLatin1String("listview")) {
+            chkShowTreeview->show();
+        }
+    });
+    connect(&d, &FrmSettings::detailColumnsChanged, this, [this](bool shown) {
+        if (shown) {
+            addDetailColumnsFromSettings();
+        } else {
+            removeDetailColumns(lwDirectory);
+            removeDetailColumns(lwDragDrop);
+        }
+    });
+    connect(&d, &FrmSettings::listLookApplied, this, [this](bool fullRowSelect, bool gridLines) {
+        for (platform::ListView* lw : {lwDirectory, lwDragDrop}) {
+            lw->setFullRowSelect(fullRowSelect);
+            lw->setGridLines(gridLines);
+        }
+    });
+    connect(&d, &FrmSettings::batchLabelChanged, lblBatchReplace, &QLabel::setText);
+    connect(&d, &FrmSettings::saveRequested, this, [this, &d] {
+        // The start directory of this run is stored, not the path box's text.
+        readBackSettings();
+        platform::SettingsStore store;
+        saveSettings(store, state.logs, platform::programFolder(), state.settings, state.tables, shellMenuStep(ui, &d));
+    });
+    // The re-read fills the Directory mode's lists, also while Free Select is
+    // shown, so the collection is never replaced by the working directory.
+    connect(&d, &FrmSettings::rereadRequested, this, [this] {
+        updateListOptions();
+        readDirectory();
+        updateFileViews();
+    });
+    if (!tabKey.isEmpty())
+        d.TabStrip->selectKey(tabKey);
+    d.exec();
+    updateListOptions();
+    updateSelectionCount(true);
+    updateExecuteButton();
+    state.preview.previewRequested = -1;
+}
+
+void FrmMain::addDetailColumnsFromSettings()
+{
+    const Settings& st = state.settings;
+    const int dir[5] = {st.dirColWidth4, st.dirColWidth5, st.dirColWidth6, st.dirColWidth7, st.dirColWidth8};
+    const int drag[5] = {st.dragColWidth4, st.dragColWidth5, st.dragColWidth6, st.dragColWidth7, st.dragColWidth8};
+    addDetailColumns(lwDirectory, dir);
+    addDetailColumns(lwDragDrop, drag);
+}

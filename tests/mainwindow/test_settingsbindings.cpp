@@ -1,0 +1,126 @@
+#include "mainwindow/frmmain.h"
+#include "platform/settingsstore.h"
+#include "settings/settingskeys.h"
+#include "settings/storeforms.h"
+#include "test_support.h"
+
+#include <QTest>
+
+namespace {
+
+// A valid value other than the default for a bound field. The values agree
+// with each other, so that no handler changes one of them at load: the
+// Normalize tab allows directories, and "Process Name" off goes with
+// "Process Extension" on.
+void changeField(const SettingsKey& key, Settings& s)
+{
+    std::visit(
+        [&](auto m) {
+            using M = decltype(m);
+            if constexpr (std::is_same_v<M, int Settings::*>) {
+                int& v = s.*m;
+                switch (key.form) {
+                case StoreForm::Check:
+                    v = v == 1 ? 0 : 1;
+                    break;
+                case StoreForm::Option:
+                    v = (v + 1) % key.choices;
+                    break;
+                case StoreForm::Tab:
+                    v = v % key.choices + 1;
+                    break;
+                default:
+                    v += 7;
+                    break;
+                }
+            } else if constexpr (std::is_same_v<M, bool Settings::*>) {
+                s.*m = !(s.*m);
+            } else if constexpr (std::is_same_v<M, QString Settings::*>) {
+                s.*m += QStringLiteral("x");
+            } else if constexpr (std::is_same_v<M, QDate Settings::*>) {
+                s.*m = QDate(2001, 2, 3);
+            } else if constexpr (std::is_same_v<M, QTime Settings::*>) {
+                s.*m = QTime(4, 5, 6);
+            }
+        },
+        key.target);
+}
+
+class SettingsBindingTest : public TempEnv {
+protected:
+    ScriptedUi ui;
+
+    std::unique_ptr<FrmMain> start()
+    {
+        auto w = std::make_unique<FrmMain>(ui, QStringList());
+        w->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w->mainWindowReady == -1; }, 3000));
+        return w;
+    }
+};
+
+} // namespace
+
+// Every bound key stored with a value other than its default survives a
+// start, an exit and a restart.
+TEST_F(SettingsBindingTest, EveryBoundKeySurvivesStartExitAndRestart)
+{
+    std::vector<const SettingsKey*> bound;
+    {
+        FrmMain probe(ui, QStringList());
+        probe.exited = true;
+        for (const SettingsTarget& field : probe.bindings.fields()) {
+            const SettingsKey* found = nullptr;
+            for (const SettingsKey& key : settingsKeys())
+                if (key.target == field)
+                    found = &key;
+            ASSERT_NE(found, nullptr) << "a bound field without a settings key";
+            bound.push_back(found);
+        }
+    }
+    ASSERT_GE(bound.size(), 60u);
+
+    Settings changed;
+    for (const SettingsKey* key : bound)
+        changeField(*key, changed);
+    // One of "New Date:" and "New Time:" stays ticked (both are ticked by
+    // default), so only "New Date:" leaves its default here.
+    changed.chkDateTime = 1;
+    std::map<QString, QString> expected;
+    {
+        platform::SettingsStore store;
+        for (const SettingsKey* key : bound) {
+            const QString text = storedText(*key, changed);
+            if (key->defaultKind == DefaultKind::Fixed && QLatin1String(key->key) != QLatin1String("chkDateTime")) {
+                ASSERT_NE(text, QString::fromLatin1(key->defaultText)) << key->key;
+            }
+            expected[QString::fromLatin1(key->key)] = text;
+            store.setValue(QString::fromLatin1(key->key), text);
+        }
+        // The tree view's box keeps its tick only while the tree is enabled.
+        store.setValue(QStringLiteral("enableTreeview"), QStringLiteral("1"));
+        // "Subdirectories" is unticked at every start unless told otherwise.
+        store.setValue(QStringLiteral("uncheckSubsdirsAtStartup"), QStringLiteral("0"));
+        ASSERT_TRUE(store.sync());
+    }
+
+    for (int round = 1; round <= 2; ++round) {
+        std::unique_ptr<FrmMain> w = start();
+        EXPECT_EQ(w->TabStrip->selectedKey(), QStringLiteral("Enum"));
+        EXPECT_EQ(w->txtFind->text(), QStringLiteral("x"));
+        EXPECT_EQ(w->chkDirs->value(), 1);
+        // Forget the loaded values: what is saved must come from the controls.
+        Settings fresh;
+        fresh.enableTreeview = 1;
+        fresh.uncheckSubsdirsAtStartup = 0;
+        w->state.settings = fresh;
+        w->close();
+        ASSERT_TRUE(w->exited);
+        w.reset();
+        platform::SettingsStore store;
+        for (const auto& [key, text] : expected)
+            EXPECT_EQ(store.value(key), text) << "round " << round << ", key " << key.toStdString();
+    }
+}

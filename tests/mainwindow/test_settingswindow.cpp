@@ -1,0 +1,294 @@
+// The options window opened from a real main window, and what its "Ok" does there.
+#include "execute/dragdropadd.h"
+#include "filelist/iconlists.h"
+#include "mainwindow/frmmain.h"
+#include "platform/settingsstore.h"
+#include "settings/frmbatchreplaceadd.h"
+#include "settings/frmsettings.h"
+#include "settings/listeditor.h"
+#include "test_support.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+
+namespace {
+
+void click(QAbstractButton* b)
+{
+    if (auto* c = qobject_cast<QCheckBox*>(b))
+        QTest::mouseClick(c, Qt::LeftButton, {}, indicatorPoint(c));
+    else
+        QTest::mouseClick(b, Qt::LeftButton);
+}
+
+void tab(FrmSettings* d, const char* key)
+{
+    click(d->TabStrip->tabButton(d->TabStrip->indexOfKey(QString::fromLatin1(key))));
+}
+
+} // namespace
+
+class SettingsFromMainTest : public TempEnv {
+protected:
+    ScriptedUi ui;
+    std::unique_ptr<FrmMain> w;
+
+    void start()
+    {
+        w = std::make_unique<FrmMain>(ui, QStringList());
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w->mainWindowReady == -1; }, 3000));
+    }
+    void TearDown() override
+    {
+        if (w) {
+            w->exited = true; // leave without saving or quitting
+            w.reset();
+        }
+        TempEnv::TearDown();
+    }
+    void listWork()
+    {
+        w->txtPath->setEditText(work());
+        w->readDirectory();
+        w->updateFileViews();
+    }
+    // Opens the options window with `opener` and runs `inside` on it while it is shown.
+    void withSettings(QAbstractButton* opener, std::function<void(FrmSettings*)> inside)
+    {
+        bool ran = false;
+        whenModal<FrmSettings>([&](FrmSettings* d) {
+            ran = true;
+            inside(d);
+            if (d->isVisible())
+                click(d->cmdCancel);
+        });
+        click(opener);
+        EXPECT_TRUE(ran);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
+    void toFreeSelect(const QStringList& relatives)
+    {
+        w->TabStripFilemode->selectKey("dragdrop");
+        const FreeSelectTarget t = freeSelectTarget(w->executeHost());
+        for (QString p : relatives) {
+            p = work() + "/" + p;
+            dragDropAdd(t, p);
+        }
+        w->updateSelectionCount(false);
+        w->updateExecuteButton();
+    }
+    QStringList columnKeys(platform::ListView* list) const
+    {
+        QStringList keys;
+        for (const platform::ListColumn& c : list->model()->columns)
+            keys << c.key;
+        return keys;
+    }
+};
+
+TEST_F(SettingsFromMainTest, OpenersShowTheirTabAndTheMainWindowCatchesUpAfterClosing)
+{
+    start();
+    QString shownTab;
+    QPoint shownAt;
+    withSettings(w->cmdSettings, [&](FrmSettings* d) {
+        shownTab = d->TabStrip->selectedKey();
+        shownAt = d->pos();
+        EXPECT_FALSE(w->isActiveWindow());
+    });
+    EXPECT_EQ(shownTab, "general");
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(shownAt, QPoint(screen.width() / 2 - 560 / 2, screen.height() / 2 - 420 / 2));
+    // However it closed: a forced recount, the gate and a fresh preview.
+    EXPECT_EQ(w->state.preview.previewRequested, -1);
+
+    withSettings(w->cmdExceptionsEdit, [&](FrmSettings* d) { shownTab = d->TabStrip->selectedKey(); });
+    EXPECT_EQ(shownTab, "exceptions");
+    withSettings(w->cmdSettings, [&](FrmSettings* d) { shownTab = d->TabStrip->selectedKey(); });
+    EXPECT_EQ(shownTab, "exceptions");
+    withSettings(w->cmdReplaceEdit, [&](FrmSettings* d) { shownTab = d->TabStrip->selectedKey(); });
+    EXPECT_EQ(shownTab, "batchreplace");
+    EXPECT_EQ(w->settingsTabIndex, 6);
+}
+
+// Two rows made in the window, then "Ok": the label counts them, "replace.txt"
+// holds them, and a batch run applies them in their order.
+TEST_F(SettingsFromMainTest, BatchRowsFromTheWindowAreCountedStoredAndAppliedInOrder)
+{
+    writeFile("abc.txt");
+    start();
+    listWork();
+    const auto addRow = [](const char* find, const char* replace) {
+        whenModal<FrmBatchReplaceAdd>([=](FrmBatchReplaceAdd* item) {
+            QTest::keyClicks(item->txtFind, find);
+            QTest::keyClicks(item->txtReplace, replace);
+            QTest::keyClick(item->txtReplace, Qt::Key_Return);
+        });
+    };
+    withSettings(w->cmdReplaceEdit, [&](FrmSettings* d) {
+        addRow("a", "x");
+        click(d->batchReplaceEditor->addButton());
+        addRow("x", "y");
+        click(d->batchReplaceEditor->addButton());
+        EXPECT_EQ(d->batchReplaceEditor->count(), 2);
+        click(d->cmdOK);
+    });
+    EXPECT_EQ(w->lblBatchReplace->text(), "2 items in batch replace list...");
+    EXPECT_EQ(readLines(programFolder() + "/replace.txt"), QStringList({"a/x/0/0/0/0", "x/y/0/0/0/0"}));
+
+    w->TabStrip->selectKey("Replace");
+    w->optReplaceBatch->select();
+    ASSERT_TRUE(w->cmdExecute->isEnabled());
+    w->cmdExecute_Click();
+    EXPECT_EQ(QDir(work()).entryList(QDir::Files), QStringList({"ybc.txt"}));
+}
+
+TEST_F(SettingsFromMainTest, ShowAllColumnsAddsAndRemovesTheSevenColumnsByKey)
+{
+    writeFile("a.txt", "12345");
+    start();
+    listWork();
+    const QStringList three = {"filename", "preview", "path"};
+    const QStringList all = three + QStringList{"size", "date", "attrib", "ext", "type", "sizeb", "dateb"};
+    for (platform::ListView* lw : {w->lwDirectory, w->lwDragDrop})
+        EXPECT_EQ(columnKeys(lw), three);
+    withSettings(w->cmdSettings, [&](FrmSettings* d) {
+        tab(d, "interface");
+        click(d->chkShowAllColumns);
+        click(d->cmdOK);
+    });
+    for (platform::ListView* lw : {w->lwDirectory, w->lwDragDrop})
+        EXPECT_EQ(columnKeys(lw), all);
+    EXPECT_EQ(w->lwDirectory->model()->headerData(9, Qt::Horizontal, Qt::DisplayRole).toString(), "Date Sorting");
+    EXPECT_EQ(w->lwDirectory->columnWidth(3), w->state.settings.dirColWidth4);
+    EXPECT_EQ(w->lwDirectory->columnWidth(8), 0);
+    // The re-read filled the new columns.
+    ASSERT_EQ(w->lwDirectory->count(), 1);
+    EXPECT_EQ(w->lwDirectory->subItem(0, 8).toLongLong(), 5);
+
+    withSettings(w->cmdSettings, [&](FrmSettings* d) {
+        click(d->chkShowAllColumns);
+        click(d->cmdOK);
+    });
+    for (platform::ListView* lw : {w->lwDirectory, w->lwDragDrop})
+        EXPECT_EQ(columnKeys(lw), three);
+}
+
+// The re-read of "Ok" fills the Directory mode's lists only: the Free Select
+// collection shown meanwhile stays as it was.
+TEST_F(SettingsFromMainTest, AListingChangeWhileFreeSelectIsShownLeavesTheCollection)
+{
+    writeFile("a.txt");
+    writeFile("b.txt");
+    writeFile(".hidden");
+    start();
+    listWork();
+    EXPECT_EQ(w->state.files.lstFiles[0].size(), 2);
+    toFreeSelect({"a.txt"});
+    const QStringList collected = w->state.files.lstFiles[1];
+    ASSERT_EQ(collected, QStringList({work() + "/a.txt"}));
+    withSettings(w->cmdSettings, [&](FrmSettings* d) {
+        tab(d, "listing");
+        click(d->chkHidden);
+        click(d->cmdOK);
+    });
+    EXPECT_EQ(w->fileMode, 1);
+    EXPECT_EQ(w->state.files.lstFiles[1], collected);
+    ASSERT_EQ(w->lwDragDrop->count(), 1);
+    EXPECT_EQ(w->lwDragDrop->text(0), "a.txt");
+    EXPECT_EQ(w->state.files.lstFiles[0].size(), 3); // the hidden file is listed now
+    EXPECT_EQ(w->StatusBar->panelText("main"), "1 Files, 0 Directories");
+}
+
+// New thumbnail sizes empty both icon lists; the Free Select rows fetch their
+// icons again, and make their thumbnails again while thumbnails are shown.
+TEST_F(SettingsFromMainTest, ThumbnailSizeChangeGivesTheFreeSelectRowsTheirIconsAgain)
+{
+    writeFile("a.txt");
+    makeDir("sub");
+    start();
+    toFreeSelect({"sub", "a.txt"});
+    ASSERT_EQ(w->lwDragDrop->count(), 2);
+    const auto makeStale = [&] {
+        for (int r = 0; r < 2; ++r)
+            w->lwDragDrop->row(r).smallIcon = w->lwDragDrop->row(r).largeIcon = 99;
+    };
+    const auto resize = [&](const char* width) {
+        withSettings(w->cmdSettings, [&](FrmSettings* d) {
+            tab(d, "interface2");
+            d->txtThumbWidth->setFocus();
+            QTest::keyClick(d->txtThumbWidth, Qt::Key_Delete);
+            QTest::keyClicks(d->txtThumbWidth, width);
+            click(d->cmdOK);
+        });
+    };
+    makeStale();
+    resize("96");
+    const platform::ImageList& large = w->state.files.imagelistSysIconsFreeSelectLarge;
+    EXPECT_EQ(large.size, QSize(96, 64));
+    EXPECT_EQ(w->state.files.imagelistSysIconsLarge.size, QSize(96, 64));
+    const platform::ImageList& small = w->state.files.imagelistSysIconsFreeSelect;
+    for (int r = 0; r < 2; ++r) {
+        const platform::ListRow& row = w->lwDragDrop->row(r);
+        EXPECT_TRUE(row.smallIcon >= 1 && row.smallIcon <= small.count()) << r;
+        EXPECT_TRUE(row.largeIcon >= 1 && row.largeIcon <= large.count()) << r;
+        EXPECT_FALSE(small.image(row.smallIcon).isNull());
+        EXPECT_FALSE(large.image(row.largeIcon).isNull());
+    }
+    EXPECT_EQ(w->state.files.thumbnailsShownFreeSel, 0);
+
+    click(w->chkThumbnailsFreeSelect);
+    makeStale();
+    resize("128");
+    EXPECT_EQ(large.size, QSize(128, 64));
+    EXPECT_TRUE(w->lwDragDrop->row(0).largeIcon >= 1 && w->lwDragDrop->row(0).largeIcon <= large.count());
+    EXPECT_EQ(w->state.files.thumbnailsShownFreeSel, -1);
+}
+
+TEST_F(SettingsFromMainTest, OkAppliesTheOptionsThatShowInTheMainWindowAndStoresThem)
+{
+    platform::SettingsStore().setValue("enableTreeview", "1");
+    makeDir("sub");
+    start();
+    listWork();
+    click(w->chkShowTreeview);
+    ASSERT_TRUE(w->TreeView->isVisible());
+    const QString entry = root() + "/data/applications/vexorren-folder.desktop";
+
+    withSettings(w->cmdSettings, [&](FrmSettings* d) {
+        click(d->chkShellShowVexor); // off
+        tab(d, "interface");
+        click(d->chkEnableTreeview);   // off
+        click(d->chkLwShowGuidelines); // on
+        tab(d, "listing");
+        click(d->chkPatternFile);       // off: no pattern option left
+        click(d->chkHideSystemFolders); // off
+        click(d->cmdOK);
+    });
+    EXPECT_EQ(w->chkShowTreeview->value(), 0);
+    EXPECT_FALSE(w->chkShowTreeview->isVisible());
+    EXPECT_FALSE(w->TreeView->isVisible());
+    EXPECT_TRUE(w->lwDirectory->isVisible());
+    EXPECT_FALSE(w->txtPattern->isEnabled());
+    EXPECT_EQ(w->txtPath->lineEdit()->palette().color(QPalette::Text), QColor(0, 0, 0));
+    EXPECT_FALSE(QFileInfo::exists(entry));
+    platform::SettingsStore store;
+    EXPECT_EQ(store.value("shellShowVexor"), "0");
+    EXPECT_EQ(store.value("enableTreeview"), "0");
+    EXPECT_EQ(store.value("lwShowGuidelines"), "1");
+    // "Ok" stores the start directory of the run, not the path box's text.
+    EXPECT_EQ(store.value("txtPath", "<none>"), "");
+
+    withSettings(w->cmdSettings, [&](FrmSettings* d) {
+        click(d->chkShellShowVexor);
+        click(d->cmdOK);
+    });
+    EXPECT_TRUE(QFileInfo::exists(entry));
+    EXPECT_TRUE(ui.asked.empty());
+}
