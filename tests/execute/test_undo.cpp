@@ -5,8 +5,8 @@
 #include "platform/fileops.h"
 #include "run_fixture.h"
 
-#include <QSignalBlocker>
 #include <optional>
+#include <QSignalBlocker>
 
 class UndoTest : public RunRenameTest {
 protected:
