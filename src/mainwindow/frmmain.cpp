@@ -45,6 +45,7 @@ FrmMain::FrmMain(platform::UiService& uiService, const QStringList& arguments, Q
     // still adjusts the controls that depend on it (the Process pair, "View as
     // Tree"); those that need a ready window test the ready flag.
     connectGate();
+    connectNavigation();
     connectSettingsWindow();
     Form_Load();
     connectFreeSelect();
@@ -82,6 +83,41 @@ void FrmMain::connectFreeSelect()
                               ? QList<QAction*>{freeSelect->mnuListviewAdd}
                               : QList<QAction*>{freeSelect->mnuDragdropRemove, freeSelect->mnuDragdropClear});
         }
+    // The tree's two adds go to the collection's own commands.
+    connect(treeCommands, &TreeCommands::addToFreeSelect, freeSelect, &FreeSelectCommands::addTreeEntry);
+    connect(treeCommands, &TreeCommands::addContentsToFreeSelect, freeSelect,
+            &FreeSelectCommands::addDirectoryContents);
+}
+
+void FrmMain::connectNavigation()
+{
+    navigation = new Navigation({.window = this,
+                                 .ui = &ui,
+                                 .logs = &state.logs,
+                                 .files = &state.files,
+                                 .preview = &state.preview,
+                                 .tabStripFilemode = TabStripFilemode,
+                                 .txtPath = txtPath,
+                                 .txtPattern = txtPattern,
+                                 .cmdParentDir = cmdParentDir,
+                                 .cmdRefresh = cmdRefresh,
+                                 .cmdShowDirReq = cmdShowDirReq},
+                                this);
+    addActions(navigation->actions());
+    actRefresh = navigation->actRefresh;
+    connect(navigation, &Navigation::readDirectoryWanted, this, [this] {
+        readDirectory();
+        updateFileViews();
+    });
+    connect(navigation, &Navigation::fileModeClicked, this, &FrmMain::TabStripFilemode_Click);
+
+    treeCommands = new TreeCommands({.ui = &ui,
+                                     .logs = &state.logs,
+                                     .files = &state.files,
+                                     .preview = &state.preview,
+                                     .treeView = TreeView,
+                                     .txtPath = txtPath},
+                                    *navigation, this);
 }
 
 FrmMain::~FrmMain() = default;

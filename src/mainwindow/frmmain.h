@@ -4,6 +4,8 @@
 #include "execute/executehost.h"
 #include "filelist/host.h"
 #include "listui/freeselectcommands.h"
+#include "listui/navigation.h"
+#include "listui/treecommands.h"
 #include "mainwindow/appstate.h"
 #include "mainwindow/filepane.h"
 #include "mainwindow/gate.h"
@@ -86,9 +88,12 @@ public:
     QTreeWidget* TreeView;
     platform::CheckBox *chkThumbnails, *chkThumbnailsFreeSelect, *chkPreview, *chkShowTreeview;
     platform::StatusPanels* StatusBar;
-    // F1 help, F5 Rename!, F12 refresh (its handler comes with the pane's buttons).
-    QAction *actHelp, *actExecute, *actRefresh;
+    // F1 help, F5 Rename!, F12 refresh (owned by the navigation group).
+    QAction *actHelp, *actExecute, *actRefresh = nullptr;
     QTimer* tmrPreview;
+    // Command groups of the file pane.
+    Navigation* navigation = nullptr;
+    TreeCommands* treeCommands = nullptr;
 
     // Find & Replace
     platform::OptionButton *optReplaceSingle, *optReplaceBatch;
@@ -246,6 +251,7 @@ private:
     void buildFormat();
     void fillTagLists();
     void connectGate();
+    void connectNavigation();
     void connectFreeSelect();
     void connectSettingsWindow();
     void addDetailColumnsFromSettings();

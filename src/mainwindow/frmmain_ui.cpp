@@ -189,7 +189,6 @@ void FrmMain::buildUi()
     };
     actHelp = windowAction(QStringLiteral("actHelp"), QKeySequence(Qt::Key_F1));
     actExecute = windowAction(QStringLiteral("actExecute"), QKeySequence(Qt::Key_F5));
-    actRefresh = windowAction(QStringLiteral("actRefresh"), QKeySequence(Qt::Key_F12));
 
     tmrPreview = named(new QTimer(this), QStringLiteral("tmrPreview"));
     tmrPreview->setInterval(100);
