@@ -17,6 +17,7 @@
 #include "listui/inplacerename.h"
 #include "listui/listcommands.h"
 #include "listui/listmenus.h"
+#include "mainwindow/panelhandlers.h"
 #include "platform/datetext.h"
 #include "platform/fileops.h"
 #include "platform/settingsstore.h"
@@ -594,55 +595,8 @@ void FrmMain::updateExecuteButton()
 void FrmMain::connectGate()
 {
     using platform::CheckBox;
-    using platform::OptionButton;
-    using platform::TextBox;
-    for (TextBox* t : {txtFind, txtReplace, txtReplaceStart, txtReplaceCount, txtAdd, txtAddPos, txtCropNumber,
-                       txtCropPos, txtEnumFormat, txtEnumStart, txtEnumStep, txtEnumZeros, txtNormalize, txtMp3Format,
-                       txtFormat, txtFormatParts})
-        connect(t, &TextBox::changed, this, &FrmMain::updateExecuteButton);
-    for (CheckBox* c : {chkCaseSensitive,
-                        chkReplaceMode,
-                        chkExceptionsEnabled,
-                        chkSpaceBeginning,
-                        chkSpaceEnd,
-                        chkSpaceShrink,
-                        chkR,
-                        chkH,
-                        chkS,
-                        chkA,
-                        chkDateCreated,
-                        chkDateAccessed,
-                        chkDateModified,
-                        chkDateDate,
-                        chkDateTime,
-                        chkEnumResetBetweenDirs,
-                        chkEnumAutoZeros,
-                        chkMp3AddExtension,
-                        chkMp3OnlyFilledTags,
-                        chkMp3OnlyMp3Files,
-                        chkMp3UseID3v2,
-                        chkFormatAllMustBeAvailable,
-                        chkFileDetect_KeepExt,
-                        chkFileDetect_TryText,
-                        chkFileDetect_TryMp3})
-        connect(c, &CheckBox::valueClicked, this, &FrmMain::updateExecuteButton);
-    for (OptionButton* o : Case1)
-        connect(o, &OptionButton::selected, this, &FrmMain::updateExecuteButton);
-    for (OptionButton* o : Case2)
-        connect(o, &OptionButton::selected, this, &FrmMain::updateExecuteButton);
-    for (OptionButton* o : {optReplaceSingle, optReplaceBatch, optAddBeginning, optAddEnding, optCropBeginning,
-                            optCropEnding, optAdd, optCrop})
-        connect(o, &OptionButton::selected, this, &FrmMain::updateExecuteButton);
-    // Sub-options that change which entries a mode may process re-run the tab switch.
-    for (OptionButton* o : {optAttrib_Attributes, optAttrib_Date, chkEnumTab_Enum, chkEnumTab_Normalize,
-                            chkFormatTab_Format, chkFormatTab_Detect})
-        connect(o, &OptionButton::selected, this, [this] {
-            if (mainWindowReady != 0)
-                TabStrip_Click();
-        });
-    connect(dtDate, &QDateEdit::dateChanged, this, &FrmMain::updateExecuteButton);
-    connect(dtTime, &QTimeEdit::timeChanged, this, &FrmMain::updateExecuteButton);
-
+    // The option panels' controls have their own handlers.
+    panels = new PanelHandlers(*this);
     connect(chkFiles, &CheckBox::valueClicked, this, &FrmMain::chkFiles_Click);
     connect(chkDirs, &CheckBox::valueClicked, this, &FrmMain::chkDirs_Click);
     connect(chkSub, &CheckBox::valueClicked, this, &FrmMain::chkSub_Click);

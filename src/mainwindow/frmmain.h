@@ -32,6 +32,8 @@ class ListMenus;
 #include <QTimer>
 #include <QTreeWidget>
 
+class PanelHandlers;
+
 // The renamer's main window: the list options, the rename-mode tab strip with
 // its eight option panels, the file-mode tab strip with the lists, and the
 // validation gate that decides whether "Rename!" may run.
@@ -165,6 +167,9 @@ public:
 
     // The controls and their settings fields, used at load and at exit.
     SettingsBindings bindings;
+
+    // The option panels' handlers.
+    PanelHandlers* panels = nullptr;
 
     // Start-up, activation, exit.
     void Form_Load();

@@ -34,6 +34,11 @@ void CheckBox::setValue(int v)
     setCheckState(v == 1 ? Qt::Checked : v == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
 }
 
+void CheckBox::nextCheckState()
+{
+    setCheckState(checkState() == Qt::Unchecked ? Qt::Checked : Qt::Unchecked);
+}
+
 OptionButton::OptionButton(const QString& caption, QWidget* parent) : QRadioButton(caption, parent)
 {
     connect(this, &QRadioButton::toggled, this, [this](bool on) {

@@ -28,6 +28,11 @@ public:
 signals:
     // Every change of the value, by the user or by code.
     void valueClicked();
+
+protected:
+    // A user's click ticks an unticked box and unticks a ticked or grey one;
+    // only code makes a box grey.
+    void nextCheckState() override;
 };
 
 class OptionButton : public QRadioButton {
