@@ -1,6 +1,7 @@
 #include "mainwindow/filepane.h"
 #include "filelist/filelists.h"
 #include "mainwindow/framelayout.h"
+#include "mainwindow/widgetbuild.h"
 
 #include <algorithm>
 
@@ -8,22 +9,9 @@
 
 namespace {
 
-constexpr int kTwips = 15;
-
-template <typename W> W* named(W* w, const QString& name)
-{
-    w->setObjectName(name);
-    return w;
-}
-
-QToolButton* pictureButton(QWidget* parent, const QString& name, QStyle::StandardPixmap icon, const QString& tip)
-{
-    auto* b = named(new QToolButton(parent), name);
-    b->setIcon(parent->style()->standardIcon(icon));
-    b->setToolTip(tip);
-    b->setAutoRaise(false);
-    return b;
-}
+using widgetbuild::kTwips;
+using widgetbuild::named;
+using widgetbuild::pictureButton;
 
 } // namespace
 

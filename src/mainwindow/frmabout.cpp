@@ -1,4 +1,5 @@
 #include "mainwindow/frmabout.h"
+#include "mainwindow/widgetbuild.h"
 #include "platform/places.h"
 #include "platform/uiservice.h"
 
@@ -15,17 +16,12 @@
 
 namespace {
 
-constexpr int kTwips = 15;
+using widgetbuild::kTwips;
+using widgetbuild::named;
 
 void place(QWidget* w, int left, int top, int width, int height)
 {
     w->setGeometry(left / kTwips, top / kTwips, width / kTwips, height / kTwips);
-}
-
-template <typename W> W* named(W* w, const QString& name)
-{
-    w->setObjectName(name);
-    return w;
 }
 
 // A label that reports a finished left click (press and release on it).

@@ -1,4 +1,5 @@
 // Construction of the main window's controls. Places are given in twips, as
+#include "mainwindow/widgetbuild.h"
 // the window's design keeps them, and converted at 15 twips per pixel.
 #include "mainwindow/framelayout.h"
 #include "mainwindow/frmmain.h"
@@ -23,22 +24,9 @@ using platform::UpDown;
 
 namespace {
 
-constexpr int kTwips = 15;
-
-template <typename W> W* named(W* w, const QString& name)
-{
-    w->setObjectName(name);
-    return w;
-}
-
-QToolButton* pictureButton(QWidget* parent, const QString& name, QStyle::StandardPixmap icon, const QString& tip)
-{
-    auto* b = named(new QToolButton(parent), name);
-    b->setIcon(parent->style()->standardIcon(icon));
-    b->setToolTip(tip);
-    b->setAutoRaise(false);
-    return b;
-}
+using widgetbuild::kTwips;
+using widgetbuild::named;
+using widgetbuild::pictureButton;
 
 QLabel* label(const QString& text, QWidget* parent)
 {
