@@ -315,26 +315,26 @@ void FreeSelectCommands::cmdDragDropAdd_Click()
     bulkAdd(BulkAdd::AddDialog, candidates);
 }
 
-void FreeSelectCommands::lwDirectory_OLEDragDrop(const QStringList& paths)
+// A drop's candidates, each with its share of the whole as progress.
+static std::vector<BulkCandidate> dropCandidates(const QStringList& paths)
 {
-    if (paths.isEmpty())
-        return;
     std::vector<BulkCandidate> candidates;
     candidates.reserve(size_t(paths.size()));
     for (qsizetype i = 0; i < paths.size(); ++i)
         candidates.push_back({paths[i], stepPercent(i + 1, paths.size())});
-    bulkAdd(BulkAdd::DropOnDirectory, candidates);
+    return candidates;
+}
+
+void FreeSelectCommands::lwDirectory_OLEDragDrop(const QStringList& paths)
+{
+    if (!paths.isEmpty())
+        bulkAdd(BulkAdd::DropOnDirectory, dropCandidates(paths));
 }
 
 void FreeSelectCommands::lwDragDrop_OLEDragDrop(const QStringList& paths)
 {
-    if (paths.isEmpty())
-        return;
-    std::vector<BulkCandidate> candidates;
-    candidates.reserve(size_t(paths.size()));
-    for (qsizetype i = 0; i < paths.size(); ++i)
-        candidates.push_back({paths[i], stepPercent(i + 1, paths.size())});
-    bulkAdd(BulkAdd::DropOnFreeSelect, candidates);
+    if (!paths.isEmpty())
+        bulkAdd(BulkAdd::DropOnFreeSelect, dropCandidates(paths));
 }
 
 void FreeSelectCommands::mnuListviewAdd_Click()
