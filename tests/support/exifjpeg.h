@@ -1,0 +1,35 @@
+#pragma once
+// A JPEG test picture carrying an embedded Exif thumbnail; shared by the
+// thumbnail tests and the thumbnail benchmark.
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+
+// A JPEG with an Exif segment whose second directory points at `thumb`.
+inline QByteArray withExifThumbnail(const QByteArray& jpeg, const QImage& thumb)
+{
+    QByteArray small;
+    QBuffer buf(&small);
+    buf.open(QIODevice::WriteOnly);
+    thumb.save(&buf, "JPG", 85);
+    auto le16 = [](QByteArray& b, quint16 v) { b.append(char(v & 0xFF)).append(char(v >> 8)); };
+    auto le32 = [&](QByteArray& b, quint32 v) { le16(b, quint16(v & 0xFFFF)), le16(b, quint16(v >> 16)); };
+    QByteArray tiff("II*\0", 4);
+    le32(tiff, 8);
+    le16(tiff, 0);  // IFD0: no entries
+    le32(tiff, 14); // then IFD1
+    le16(tiff, 2);
+    for (quint16 tag : {quint16(0x0201), quint16(0x0202)}) {
+        le16(tiff, tag);
+        le16(tiff, 4);
+        le32(tiff, 1);
+        le32(tiff, tag == 0x0201 ? 44u : quint32(small.size()));
+    }
+    le32(tiff, 0);
+    tiff += small;
+    QByteArray app1("\xFF\xE1", 2);
+    const int length = 2 + 6 + int(tiff.size());
+    app1.append(char(length >> 8)).append(char(length & 0xFF));
+    app1 += QByteArray("Exif\0\0", 6) + tiff;
+    return jpeg.left(2) + app1 + jpeg.mid(2);
+}
