@@ -290,6 +290,7 @@ void FrmMain::Form_Activate()
         FileListHost h = fileListHost();
         resetSysIconsFreeSel(h);
     }
+    filePane->setTreeBoxEnabled(listOptions.enableTreeview != 0);
     if (listOptions.enableTreeview != 0) {
         chkShowTreeview->show();
     } else {

@@ -49,6 +49,7 @@ void FrmMain::showSettings(const QString& tabKey)
     connect(&d, &FrmSettings::patternBoxEnabled, txtPattern, &QWidget::setEnabled);
     connect(&d, &FrmSettings::treeOptionApplied, this, [this](int enableTreeview) {
         updateListOptions();
+        filePane->setTreeBoxEnabled(enableTreeview != 0);
         if (enableTreeview == 0) {
             chkShowTreeview->setValue(0);
             chkShowTreeview->hide();

@@ -4,6 +4,7 @@
 #include "mainwindow/framelayout.h"
 #include "mainwindow/frmmain.h"
 #include "platform/places.h"
+#include "platform/settingsstore.h"
 #include "settings/frmsettings.h"
 #include "test_support.h"
 
@@ -164,6 +165,75 @@ TEST_F(FrameTest, TheOuterSizeNeverGoesBelowTheMinimum)
     for (QWidget* c : {static_cast<QWidget*>(w->txtPattern), static_cast<QWidget*>(w->cmdAbout)})
         EXPECT_LE(c->mapTo(w->centralWidget(), QPoint(c->width() - 1, 0)).x(), w->centralWidget()->width())
             << c->objectName().toStdString();
+}
+
+// At the smallest size the boxes beside the file-mode tabs find no room there:
+// they wrap into rows of their own, and nothing is cut, hidden or overlapped.
+TEST_F(FrameTest, AtTheMinimumSizeEveryControlIsWholeInsideTheWindow)
+{
+    for (const char* tree : {"0", "1"}) {
+        SCOPED_TRACE(std::string("tree option ") + tree);
+        platform::SettingsStore().setValue("enableTreeview", tree);
+        start();
+        w->resize(100, 100);
+        QCoreApplication::processEvents();
+        QWidget* client = w->centralWidget();
+        for (int mode : {0, 1}) {
+            SCOPED_TRACE(mode == 0 ? "Directory" : "Free Select");
+            QTest::mouseClick(w->TabStripFilemode->tabButton(mode), Qt::LeftButton);
+            QCoreApplication::processEvents();
+            EXPECT_EQ(w->chkShowTreeview->isVisible(), mode == 0 && tree == std::string("1"));
+            std::vector<QWidget*> pane;
+            for (const auto& [c, g] : clientPlaces(client)) {
+                if (!c->isVisible())
+                    continue;
+                EXPECT_TRUE(client->rect().contains(g)) << c->objectName().toStdString();
+                if (c->parentWidget()->objectName() == "filePane" && c != w->fileBody)
+                    pane.push_back(c);
+            }
+            for (size_t i = 0; i < pane.size(); ++i)
+                for (size_t j = i + 1; j < pane.size(); ++j)
+                    EXPECT_FALSE(pane[i]->geometry().intersects(pane[j]->geometry()))
+                        << pane[i]->objectName().toStdString() << " and " << pane[j]->objectName().toStdString();
+            for (QWidget* box :
+                 {static_cast<QWidget*>(w->chkThumbnails), static_cast<QWidget*>(w->chkThumbnailsFreeSelect),
+                  static_cast<QWidget*>(w->chkPreview), static_cast<QWidget*>(w->chkShowTreeview)})
+                if (box->isVisible())
+                    EXPECT_GE(box->width(), box->sizeHint().width()) << box->objectName().toStdString();
+            // Still the user's boxes: a click reaches them.
+            QTest::mouseClick(w->chkPreview, Qt::LeftButton);
+            EXPECT_EQ(w->chkPreview->value(), 0);
+            QTest::mouseClick(w->chkPreview, Qt::LeftButton);
+            EXPECT_EQ(w->chkPreview->value(), 1);
+        }
+        closeForGood();
+    }
+}
+
+// Where the strip is wide enough, the boxes stand beside the tabs and the lists
+// keep their design top; at the smallest size they take rows above the path row.
+TEST_F(FrameTest, TheBoxesBesideTheTabsWrapOnlyWhenTheStripIsTooNarrow)
+{
+    platform::SettingsStore().setValue("enableTreeview", "1");
+    start();
+    const int designListTop = (852 - 120) / 15;
+    const int tabsBottom = w->TabStripFilemode->geometry().bottom();
+    for (const QSize size : {QSize(1280, 900), QSize(900, 600)}) {
+        w->resize(size);
+        QCoreApplication::processEvents();
+        for (QWidget* box : {static_cast<QWidget*>(w->chkThumbnails), static_cast<QWidget*>(w->chkPreview),
+                             static_cast<QWidget*>(w->chkShowTreeview)})
+            EXPECT_LE(box->geometry().bottom(), tabsBottom) << box->objectName().toStdString() << " " << size.width();
+        EXPECT_EQ(w->lwDirectory->y(), designListTop);
+    }
+    w->resize(100, 100);
+    QCoreApplication::processEvents();
+    EXPECT_GT(w->chkShowTreeview->y(), tabsBottom);
+    EXPECT_GT(w->cmdRefresh->y(), w->chkShowTreeview->geometry().bottom());
+    EXPECT_GT(w->lwDirectory->y(), w->cmdRefresh->geometry().bottom());
+    // The lists still end where the strip's panel says.
+    EXPECT_EQ(w->lwDirectory->geometry().bottom(),
+              designListTop + qRound(frameLayout(550 * 15, 528 * 15).lists.height() / 15.0) - 1);
 }
 
 TEST_F(FrameTest, TheNormalRectangleSurvivesAMaximisedExit)
