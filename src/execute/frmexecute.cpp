@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QStyledItemDelegate>
 #include <QWindow>
 
 namespace {
@@ -15,6 +16,40 @@ int storeForm(double twips)
 {
     return int(std::clamp(std::round(twips), -32768.0, 32767.0));
 }
+
+bool normalState(const QWidget* w)
+{
+    return !(w->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+}
+
+// The list takes one row size for all its lines, so that long runs stay fast.
+// That row is as wide as the widest line painted so far: a long line on screen
+// can be scrolled to its end instead of being cut at the window's edge.
+class WidestLineDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QSize own = QStyledItemDelegate::sizeHint(option, index);
+        widest_ = std::max(widest_, own.width());
+        return {widest_, own.height()};
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const int width = QStyledItemDelegate::sizeHint(option, index).width();
+        if (width > widest_) {
+            widest_ = width;
+            // Lays the list out again with the wider row.
+            emit const_cast<WidestLineDelegate*>(this)->sizeHintChanged(index);
+        }
+        QStyledItemDelegate::paint(painter, option, index);
+    }
+
+private:
+    mutable int widest_ = 0;
+};
 
 } // namespace
 
@@ -33,6 +68,8 @@ FrmExecute::FrmExecute(ExecuteHost host) : QDialog(nullptr), host_(std::move(hos
     // Laid out in batches: a long run's list is not laid out in full at every repaint.
     lstLog->setLayoutMode(QListView::Batched);
     lstLog->setBatchSize(1000);
+    lstLog->setItemDelegate(new WidestLineDelegate(lstLog));
+    lstLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     cmdSaveLog = new QPushButton(QStringLiteral("Save Log..."), this);
     cmdSaveLog->setObjectName(QStringLiteral("cmdSaveLog"));
     lblInfo_Files = new QLabel(QStringLiteral("0 Files Renamed."), this);
@@ -60,11 +97,16 @@ FrmExecute::FrmExecute(ExecuteHost host) : QDialog(nullptr), host_(std::move(hos
 
 void FrmExecute::Form_Load()
 {
-    // The smallest size at which every control keeps a positive size.
+    // The smallest outer size; fitOuterSize() takes the frame off once it is known.
     setMinimumSize(370, 194);
     const Settings& g = *host_.settings;
-    move(g.Execute_Left / 15, g.Execute_Top / 15);
-    resize(std::max(g.Execute_Width / 15, 370), std::max(g.Execute_Height / 15, 194));
+    // The stored rectangle is the outer one: Qt places the outer corner but
+    // sizes the inner area, so the size waits for the frame's margins.
+    normalOuter_ = QRect(g.Execute_Left / 15, g.Execute_Top / 15, std::max(g.Execute_Width / 15, 370),
+                         std::max(g.Execute_Height / 15, 194));
+    move(normalOuter_.topLeft());
+    resize(normalOuter_.size());
+    pendingOuterSize_ = normalOuter_.size();
     if (g.frmexecute_maximized == 2)
         setWindowState(Qt::WindowMaximized);
     else if (g.frmexecute_maximized == 1)
@@ -84,8 +126,10 @@ void FrmExecute::place(QWidget* w, int left, int top, int width, int height)
 
 void FrmExecute::Form_Resize()
 {
-    const int W = width() * 15;
-    const int H = height() * 15;
+    // W and H are the outer size; the places are inside the frame.
+    const QRect outer = frameGeometry();
+    const int W = outer.width() * 15;
+    const int H = outer.height() * 15;
     const int closeLeft = W - 1700;
     const int buttonTop = H - 1000;
     place(lstLog, 120, 120, W - 350, H - 1600);
@@ -105,6 +149,52 @@ void FrmExecute::resizeEvent(QResizeEvent* e)
 {
     QDialog::resizeEvent(e);
     Form_Resize();
+}
+
+bool FrmExecute::event(QEvent* e)
+{
+    const bool done = QDialog::event(e);
+    switch (e->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::WindowStateChange:
+        fitOuterSize();
+        recordNormalRect();
+        break;
+    default:
+        break;
+    }
+    return done;
+}
+
+// Once the window system tells the frame's margins, the minimum and the
+// stored size become outer sizes; a window opened maximised takes its stored
+// size when it is first restored.
+void FrmExecute::fitOuterSize()
+{
+    const QMargins m = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    const QSize frame(m.left() + m.right(), m.top() + m.bottom());
+    if (m != appliedMargins_) {
+        appliedMargins_ = m;
+        setMinimumSize(370 - frame.width(), 194 - frame.height());
+        Form_Resize();
+    }
+    if (pendingOuterSize_.isValid() && !m.isNull() && normalState(this)) {
+        const QSize inner = pendingOuterSize_ - frame;
+        pendingOuterSize_ = QSize();
+        resize(inner);
+    }
+}
+
+// Kept at every move and resize in the normal state, so a maximise before the
+// close does not lose the size the user gave the window.
+void FrmExecute::recordNormalRect()
+{
+    if (unloaded_ || !normalState(this) || !isVisible())
+        return;
+    normalOuter_ = frameGeometry();
+    normalSeen_ = true;
 }
 
 void FrmExecute::syncBar()
@@ -210,11 +300,12 @@ void FrmExecute::Form_Unload()
 {
     Settings& g = *host_.settings;
     const Qt::WindowStates st = windowState();
-    if (!(st & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) {
-        g.Execute_Top = storeForm(double(y()) * 15);
-        g.Execute_Left = storeForm(double(x()) * 15);
-        g.Execute_Width = storeForm(double(width()) * 15);
-        g.Execute_Height = storeForm(double(height()) * 15);
+    recordNormalRect();
+    if (normalSeen_) {
+        g.Execute_Top = storeForm(double(normalOuter_.top()) * 15);
+        g.Execute_Left = storeForm(double(normalOuter_.left()) * 15);
+        g.Execute_Width = storeForm(double(normalOuter_.width()) * 15);
+        g.Execute_Height = storeForm(double(normalOuter_.height()) * 15);
     }
     g.frmexecute_maximized = (st & Qt::WindowMaximized) ? 2 : (st & Qt::WindowMinimized) ? 1 : 0;
     if (host_.window)

@@ -55,6 +55,7 @@ public:
     void discard();
 
 protected:
+    bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     // Escape presses "Close" only while it is enabled and shown.
@@ -63,11 +64,19 @@ protected:
 private:
     void place(QWidget* w, int left, int top, int width, int height);
     void syncBar();
+    void fitOuterSize();
+    void recordNormalRect();
 
     ExecuteHost host_;
     double min_ = 0, max_ = 0, value_ = 0;
     bool unloaded_ = false;
     int shownPercent_ = -1;
+    // The stored size is the outer one; it is applied once the frame is known.
+    QSize pendingOuterSize_;
+    QMargins appliedMargins_;
+    // The last outer rectangle in the normal state, kept for the settings.
+    QRect normalOuter_;
+    bool normalSeen_ = false;
 };
 
 // The open log window of the host, or nullptr.

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QScrollBar>
 #include <QTest>
 
 namespace {
@@ -111,11 +112,13 @@ TEST_F(PiecesTest, LogWindowKeepsItsMinimumSizeAndLaysOutFromItsSize)
     b->settings.Execute_Width = 1500; // far below the minimum
     b->settings.Execute_Height = 900;
     FrmExecute* w = openLogWindow(b->h);
-    EXPECT_EQ(w->minimumSize(), QSize(370, 194));
-    EXPECT_GE(w->width(), 370);
-    EXPECT_GE(w->height(), 194);
+    // The minimum and the stored size are outer sizes, frame included.
+    const QSize frame = w->frameGeometry().size() - w->size();
+    EXPECT_EQ(w->minimumSize() + frame, QSize(370, 194));
+    EXPECT_GE(w->frameGeometry().width(), 370);
+    EXPECT_GE(w->frameGeometry().height(), 194);
     w->resize(5960 / 15, 5000 / 15);
-    const int W = w->width() * 15, H = w->height() * 15;
+    const int W = w->frameGeometry().width() * 15, H = w->frameGeometry().height() * 15;
     EXPECT_EQ(w->lstLog->geometry(), QRect(120 / 15, 120 / 15, (W - 350) / 15, (H - 1600) / 15));
     EXPECT_EQ(w->cmdClose->geometry(), w->cmdCancel->geometry());
     EXPECT_EQ(w->cmdClose->x(), (W - 1700) / 15);
@@ -157,14 +160,15 @@ TEST_F(PiecesTest, LogWindowRefusesToCloseWhileBusyAndStoresItsGeometryOnUnload)
     w->cmdClose->setEnabled(true);
     w->move(30, 40);
     w->resize(400, 300);
+    const QRect outer = w->frameGeometry();
     QTest::keyClick(w, Qt::Key_Escape);
     EXPECT_EQ(logWindow(b->h), nullptr);
     EXPECT_TRUE(b->window.isEnabled());
     EXPECT_EQ(validated, 1);
     EXPECT_EQ(b->settings.Execute_Left, 450);
     EXPECT_EQ(b->settings.Execute_Top, 600);
-    EXPECT_EQ(b->settings.Execute_Width, 6000);
-    EXPECT_EQ(b->settings.Execute_Height, 4500);
+    EXPECT_EQ(b->settings.Execute_Width, outer.width() * 15);
+    EXPECT_EQ(b->settings.Execute_Height, outer.height() * 15);
     EXPECT_EQ(b->settings.frmexecute_maximized, 0);
     EXPECT_FALSE(QFileInfo::exists(programFolder() + "/errors.txt"));
 }
@@ -205,11 +209,67 @@ TEST_F(PiecesTest, MaximisedLogWindowKeepsTheStoredNormalGeometry)
 {
     b->window.show();
     FrmExecute* w = openLogWindow(b->h);
+    w->resize(420, 310);
+    const QRect normal = w->frameGeometry();
     w->showMaximized();
     b->settings.Execute_Width = 5000;
     unloadLogWindow(b->h);
     EXPECT_EQ(b->settings.frmexecute_maximized, 2);
+    // The size the user gave it before maximising, not the one stored before.
+    EXPECT_EQ(b->settings.Execute_Width, normal.width() * 15);
+    EXPECT_EQ(b->settings.Execute_Height, normal.height() * 15);
+
+    // Opened maximised and never restored: the stored rectangle stays.
+    b->settings.Execute_Width = 5000;
+    w = openLogWindow(b->h);
+    EXPECT_TRUE(w->isMaximized());
+    unloadLogWindow(b->h);
+    EXPECT_EQ(b->settings.frmexecute_maximized, 2);
     EXPECT_EQ(b->settings.Execute_Width, 5000);
+}
+
+TEST_F(PiecesTest, LogWindowReopensWhereItWasClosedAtTheSameOuterSize)
+{
+    b->window.show();
+    FrmExecute* w = openLogWindow(b->h);
+    ASSERT_NE(w->frameGeometry(), w->geometry()) << "a frame to tell outer from inner";
+    w->move(60, 50);
+    w->resize(450, 320);
+    const QRect closed = w->frameGeometry();
+    QTest::mouseClick(w->cmdClose, Qt::LeftButton);
+    ASSERT_EQ(logWindow(b->h), nullptr);
+    for (int round = 0; round < 2; ++round) {
+        w = openLogWindow(b->h);
+        EXPECT_EQ(w->frameGeometry(), closed) << round;
+        QTest::mouseClick(w->cmdClose, Qt::LeftButton);
+        ASSERT_EQ(logWindow(b->h), nullptr);
+    }
+}
+
+TEST_F(PiecesTest, ALongLogLineCanBeScrolledToItsEnd)
+{
+    FrmExecute* w = openLogWindow(b->h);
+    const QString longLine = "Renamed: " + QString("a rather long directory name/").repeated(8) + "end.txt";
+    w->addLine("short");
+    QCoreApplication::processEvents();
+    w->addLine(longLine);
+    w->addLine("short again");
+    for (int i = 0; i < 3; ++i) {
+        w->lstLog->viewport()->grab(); // painted, as on screen
+        QCoreApplication::processEvents();
+    }
+    QScrollBar* bar = w->lstLog->horizontalScrollBar();
+    const int textWidth = w->lstLog->fontMetrics().horizontalAdvance(longLine);
+    ASSERT_GT(textWidth, w->lstLog->viewport()->width());
+    EXPECT_GE(bar->maximum() + w->lstLog->viewport()->width(), textWidth);
+    // The end of the line comes into view.
+    w->lstLog->setFocus();
+    QTest::keyClick(w->lstLog, Qt::Key_Right, Qt::NoModifier);
+    bar->setValue(bar->maximum());
+    const QRect row = w->lstLog->visualItemRect(w->lstLog->item(1));
+    EXPECT_GE(row.right(), w->lstLog->viewport()->width() - 1 - 20);
+    EXPECT_LE(row.left() + textWidth, w->lstLog->viewport()->width() + 20);
+    unloadLogWindow(b->h);
 }
 
 // ---------------------------------------------------------------- dragDropAdd
