@@ -175,7 +175,8 @@ void FrmExecute::fitOuterSize()
 {
     const QMargins m = windowHandle() ? windowHandle()->frameMargins() : QMargins();
     const QSize frame(m.left() + m.right(), m.top() + m.bottom());
-    if (m != appliedMargins_) {
+    // Only the normal frame counts: a maximised window may lose its borders.
+    if (m != appliedMargins_ && normalState(this)) {
         appliedMargins_ = m;
         setMinimumSize(370 - frame.width(), 194 - frame.height());
         Form_Resize();

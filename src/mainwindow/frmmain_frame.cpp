@@ -53,11 +53,14 @@ void FrmMain::recordGeometry()
 
 // The stored sizes and the minimum size are outer sizes; Qt sizes the inner
 // area. Once the window system tells the frame's margins, both are converted.
+// Only the normal frame counts: a maximised window may lose its borders, and a
+// minimum taken from that frame would be taller than the maximised window and
+// make the window system restore it.
 void FrmMain::fitOuterSize()
 {
     const QMargins m = windowHandle() ? windowHandle()->frameMargins() : QMargins();
     const QSize frame(m.left() + m.right(), m.top() + m.bottom());
-    if (m != appliedMargins_) {
+    if (m != appliedMargins_ && normalState(this)) {
         appliedMargins_ = m;
         setMinimumSize(550 - frame.width(), 528 - frame.height());
     }
