@@ -69,7 +69,6 @@ FrmExecute::FrmExecute(ExecuteHost host) : QDialog(nullptr), host_(std::move(hos
     lstLog->setLayoutMode(QListView::Batched);
     lstLog->setBatchSize(1000);
     lstLog->setItemDelegate(new WidestLineDelegate(lstLog));
-    lstLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     cmdSaveLog = new QPushButton(QStringLiteral("Save Log..."), this);
     cmdSaveLog->setObjectName(QStringLiteral("cmdSaveLog"));
     lblInfo_Files = new QLabel(QStringLiteral("0 Files Renamed."), this);
