@@ -606,3 +606,21 @@ TEST_F(PiecesTest, ADisabledRenameReportsNothing)
     EXPECT_TRUE(QFileInfo::exists(work() + "/a_file.txt"));
     EXPECT_EQ(b->undoEnabled, -1);
 }
+
+TEST_F(PiecesTest, ARunWithoutAReportStillRenamesAndWritesTheActivityLog)
+{
+    writeFile("a_file.txt");
+    b->files.lstFiles[0] = QStringList{work() + "/a_file.txt"};
+    b->h.readOptions = [] { return fileToItem(); };
+    b->h.openReport = nullptr;
+    b->state.report = nullptr;
+    runRename(b->h);
+    EXPECT_TRUE(QFileInfo::exists(work() + "/a_item.txt"));
+    EXPECT_EQ(b->state.run.filesDone, 1);
+    EXPECT_EQ(b->state.run.progressValue, 1);
+    EXPECT_EQ(b->state.run.outcome, RunOutcome::Done);
+    const QStringList activity = readLines(programFolder() + "/log.txt");
+    ASSERT_EQ(activity.size(), 1);
+    EXPECT_TRUE(activity[0].endsWith("File Renamed: " + work() + "/a_file.txt --> " + work() + "/a_item.txt"));
+    EXPECT_TRUE(b->report.lines.isEmpty());
+}
