@@ -14,7 +14,7 @@ FreeSelectTarget freeSelectTarget(const ExecuteHost& h)
     t.lwDragDrop = h.lwDragDrop;
     t.files = h.files;
     t.listOptions = h.listOptions;
-    t.chkThumbnailsFreeSelect = h.chkThumbnailsFreeSelect;
+    t.thumbnails = h.ticks.thumbnailsFreeSelect == 1;
     t.logs = h.logs;
     t.getSysIconFreeSel = h.getSysIconFreeSel;
     return t;
@@ -71,7 +71,7 @@ void FreeSelectAdder::addChecked(QString& fullPath)
     platform::ListView* list = t_.lwDragDrop;
     if (list->listFont().italic()) {
         // The first entry ends the hint state.
-        list->setView(t_.chkThumbnailsFreeSelect && t_.chkThumbnailsFreeSelect->value() == 1 ? 0 : 3);
+        list->setView(t_.thumbnails ? 0 : 3);
         list->setListFont(QApplication::font());
         list->setLabelEdit(false);
         list->clear();

@@ -94,6 +94,20 @@ FrmExecute::FrmExecute(ExecuteHost host) : QDialog(nullptr), host_(std::move(hos
     Form_Load();
 }
 
+FrmExecute::~FrmExecute()
+{
+    // An unloaded window let go of the report when it unloaded; it may be
+    // deleted later than the program state.
+    if (!unloaded_)
+        release();
+}
+
+void FrmExecute::release()
+{
+    if (host_.state && host_.state->report == this)
+        host_.state->report = nullptr;
+}
+
 void FrmExecute::Form_Load()
 {
     // The smallest outer size; fitOuterSize() takes the frame off once it is known.
@@ -110,10 +124,6 @@ void FrmExecute::Form_Load()
         setWindowState(Qt::WindowMaximized);
     else if (g.frmexecute_maximized == 1)
         setWindowState(Qt::WindowMinimized);
-    min_ = 0;
-    if (host_.run().undoInProgress != 0)
-        max_ = double(host_.undo().undoDirCount) + double(host_.undo().undoFileCount);
-    value_ = 0;
     syncBar();
     Form_Resize();
 }
@@ -201,24 +211,18 @@ void FrmExecute::syncBar()
 {
     // QProgressBar takes integers and shows a busy animation for an empty range;
     // an empty range here simply shows an empty bar.
-    const int min = int(min_);
-    const int max = std::max(int(std::max(max_, min_)), min + 1);
-    if (Progress->minimum() != min || Progress->maximum() != max)
-        Progress->setRange(min, max);
-    const int value = int(std::clamp(value_, min_, std::max(max_, min_)));
+    const int max = std::max(int(std::max(max_, 0.0)), 1);
+    if (Progress->minimum() != 0 || Progress->maximum() != max)
+        Progress->setRange(0, max);
+    const int value = int(std::clamp(value_, 0.0, std::max(max_, 0.0)));
     if (Progress->value() != value)
         Progress->setValue(value);
 }
 
-void FrmExecute::setProgressMax(double max)
-{
-    max_ = max;
-    syncBar();
-}
-
-void FrmExecute::setProgressValue(double value)
+void FrmExecute::setProgress(double value, double max)
 {
     value_ = value;
+    max_ = max;
     syncBar();
 }
 
@@ -238,23 +242,49 @@ QStringList FrmExecute::lines() const
 
 void FrmExecute::setCaption(const QString& caption)
 {
-    shownPercent_ = -1;
     if (windowTitle() != caption)
         setWindowTitle(caption);
 }
 
-void FrmExecute::showPercent(int percent)
+void FrmExecute::setCount(RunCount counter, const QString& text)
 {
-    // The caption only changes with the percentage.
-    if (percent == shownPercent_)
-        return;
-    setCaption(QStringLiteral("Status: Renaming... ") + QString::number(percent) + QLatin1Char('%'));
-    shownPercent_ = percent;
+    QLabel* label = counter == RunCount::Files  ? lblInfo_Files
+                    : counter == RunCount::Dirs ? lblInfo_Dirs
+                                                : lblInfo_Skipped;
+    label->setText(text);
 }
 
-void FrmExecute::setLabel(QLabel* label, const QString& text)
+void FrmExecute::setStage(RunStage stage)
 {
-    label->setText(text);
+    switch (stage) {
+    case RunStage::Cancellable:
+        cmdClose->setEnabled(false);
+        cmdClose->hide();
+        cmdCancel->setEnabled(true);
+        cmdCancel->show();
+        cmdCancel->raise();
+        cmdCancel->setFocus();
+        cmdSaveLog->setEnabled(false);
+        break;
+    case RunStage::Uncancellable:
+        // Whichever of Cancel and Close shows stays, disabled: a run keeps its
+        // Cancel, an Undo (never cancellable) shows Close from the start.
+        if (!cmdClose->isHidden())
+            cmdCancel->hide();
+        cmdCancel->setEnabled(false);
+        cmdClose->setEnabled(false);
+        cmdSaveLog->setEnabled(false);
+        break;
+    case RunStage::Finished:
+        cmdCancel->setEnabled(false);
+        cmdCancel->hide();
+        cmdClose->setEnabled(true);
+        cmdClose->show();
+        cmdClose->raise();
+        cmdClose->setFocus();
+        cmdSaveLog->setEnabled(lstLog->count() > 0);
+        break;
+    }
 }
 
 void FrmExecute::cmdCancel_Click()
@@ -314,7 +344,7 @@ void FrmExecute::Form_Unload()
     QWidget* target = host_.lwDirectory;
     if (host_.mode() != 0)
         target = host_.lwDragDrop;
-    else if (host_.chkShowTreeview && host_.chkShowTreeview->value() != 0)
+    else if (host_.ticks.showTreeview != 0)
         target = host_.treeView;
     if (!target || !target->isVisible() || !target->isEnabled()) {
         // The list cannot take the focus: logged, and the validation is left out.
@@ -330,6 +360,7 @@ void FrmExecute::Form_Unload()
 void FrmExecute::discard()
 {
     unloaded_ = true;
+    release();
     hide();
     deleteLater();
 }
@@ -353,6 +384,7 @@ void FrmExecute::closeEvent(QCloseEvent* e)
         return;
     }
     unloaded_ = true;
+    release();
     Form_Unload();
     e->accept();
 }
@@ -369,6 +401,7 @@ FrmExecute* openLogWindow(ExecuteHost& h)
         old->discard(); // every run starts with a fresh window
     auto* w = new FrmExecute(h);
     h.state->frmExecute = w;
+    h.state->report = w;
     if (h.window && h.window->windowHandle()) {
         w->winId();
         w->windowHandle()->setTransientParent(h.window->windowHandle());
@@ -381,39 +414,4 @@ void unloadLogWindow(ExecuteHost& h)
 {
     if (FrmExecute* w = logWindow(h))
         w->unload();
-}
-
-void logWindowLine(ExecuteHost& h, const QString& line)
-{
-    if (FrmExecute* w = logWindow(h))
-        w->addLine(line);
-}
-
-void reportLine(ExecuteHost& h, const QString& line)
-{
-    logWindowLine(h, line);
-    writeActivity(h, line);
-}
-
-void countWarning(ExecuteHost& h)
-{
-    RunState& r = h.run();
-    ++r.warningCount;
-    if (FrmExecute* w = logWindow(h))
-        w->setLabel(w->lblInfo_Skipped, QString::number(r.warningCount) + QStringLiteral(" Warnings."));
-}
-
-void stepExecuteProgress(ExecuteHost& h)
-{
-    FrmExecute* w = logWindow(h);
-    if (w) {
-        double v = w->progressValue();
-        if (v >= w->progressMin() && v < w->progressMax())
-            w->setProgressValue(v + 1);
-        v = w->progressValue();
-        // A bar without a maximum stands at 0 %.
-        const float percent = w->progressMax() > 0 ? float(v) / float(w->progressMax()) * 100.0f : 0.0f;
-        w->showPercent(int(std::floor(percent)));
-    }
-    serveEventsThrottled(h);
 }

@@ -4,6 +4,7 @@
 #include "engine/detect.h"
 #include "engine/format.h"
 #include "engine/mp3names.h"
+#include "execute/frmexecute.h"
 #include "filelist/iconlists.h"
 #include "filelist/swaplistitems.h"
 #include "mainwindow/frmmain.h"
@@ -28,13 +29,15 @@ ExecuteHost FrmMain::executeHost()
     h.lwDirectory = lwDirectory;
     h.lwDragDrop = lwDragDrop;
     h.treeView = TreeView;
-    h.chkFiles = chkFiles;
-    h.chkDirs = chkDirs;
-    h.chkThumbnailsFreeSelect = chkThumbnailsFreeSelect;
-    h.chkShowTreeview = chkShowTreeview;
-    h.cmdExecute = cmdExecute;
-    h.cmdUndo = cmdUndo;
-    h.statusBar = StatusBar;
+    // The ticks as they stand when "Rename!" or Undo is pressed.
+    h.ticks.files = chkFiles->value();
+    h.ticks.dirs = chkDirs->value();
+    h.ticks.thumbnailsFreeSelect = chkThumbnailsFreeSelect->value();
+    h.ticks.showTreeview = chkShowTreeview->value();
+    h.openReport = [](ExecuteHost& host) -> RunReport* { return openLogWindow(host); };
+    h.executeEnabled = [this] { return cmdExecute->isEnabled(); };
+    h.setUndoEnabled = [this](bool on) { cmdUndo->setEnabled(on); };
+    h.showStatus = [this](const QString& text) { StatusBar->setPanelText(QStringLiteral("main"), text); };
     h.renameMode = [this] { return renameMode(); };
     h.readOptions = [this] { return readOptions(); };
     h.nameServices = [this](const RenameOptions& o) { return nameServices(o); };
