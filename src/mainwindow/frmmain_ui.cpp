@@ -699,72 +699,75 @@ void FrmMain::buildModePanels()
     }};
 }
 
-// The controls and their settings fields, in the order the panels' handlers
-// rely on at load (pattern boxes before their option keys, the attribute and
-// date boxes before their option, everything before "Files" and "Directories").
+// The controls with their settings fields and the RenameOptions fields they
+// fill, in the order the panels' handlers rely on at load (pattern boxes before
+// their option keys, the attribute and date boxes before their option,
+// everything before "Files" and "Directories").
 void FrmMain::buildBindings()
 {
     using S = Settings;
+    using O = RenameOptions;
     SettingsBindings& b = bindings;
     b.check(chkShowTreeview, &S::chkShowTreeview);
     b.check(chkOnlyRenameSelected, &S::chkOnlyRenameSelected);
     b.text(txtPattern, &S::txtPattern);
     b.loadStep([this](const Settings& s) { txtPattern->setEnabled(s.txtPatternEnabled); });
-    b.text(txtMp3Format, &S::txtMp3Format);
-    b.check(chkMp3AddExtension, &S::chkMp3AddExtension);
-    b.check(chkMp3OnlyFilledTags, &S::chkMp3OnlyFilledTags);
-    b.check(chkMp3OnlyMp3Files, &S::chkMp3OnlyMp3Files);
-    b.check(chkMp3UseID3v2, &S::chkMp3UseID3v2);
-    b.text(txtFind, &S::txtFind);
-    b.text(txtReplace, &S::txtReplace);
-    b.check(chkCaseSensitive, &S::chkCaseSensitive);
-    b.text(txtReplaceCount, &S::txtReplaceCount);
-    b.text(txtReplaceStart, &S::txtReplaceStart);
-    b.options({optReplaceSingle, optReplaceBatch}, &S::optReplace);
-    b.check(chkR, &S::chkR);
-    b.check(chkH, &S::chkH);
-    b.check(chkS, &S::chkS);
-    b.check(chkA, &S::chkA);
-    b.date(dtDate, &S::dtDate);
-    b.time(dtTime, &S::dtTime);
-    b.check(chkDateCreated, &S::chkDateCreated);
-    b.check(chkDateAccessed, &S::chkDateAccessed);
-    b.check(chkDateModified, &S::chkDateModified);
-    b.check(chkDateDate, &S::chkDateDate);
-    b.check(chkDateTime, &S::chkDateTime);
-    b.options({optAttrib_Attributes, optAttrib_Date}, &S::optAttrib);
-    b.options({Case1.begin(), Case1.end()}, &S::Case1);
-    b.options({Case2.begin(), Case2.end()}, &S::Case2);
-    b.options({optAddBeginning, optAddEnding}, &S::optAddBegEnd);
-    b.options({optCropBeginning, optCropEnding}, &S::optCropBegEnd);
-    b.text(txtAdd, &S::txtAdd);
-    b.text(txtCropNumber, &S::txtCropNumber);
-    b.text(txtAddPos, &S::txtAddPos);
-    b.text(txtCropPos, &S::txtCropPos);
-    b.options({optAdd, optCrop}, &S::optAddCrop);
+    b.text(txtMp3Format, &S::txtMp3Format, &O::mp3Format);
+    b.check(chkMp3AddExtension, &S::chkMp3AddExtension, &O::mp3AddExtension);
+    b.check(chkMp3OnlyFilledTags, &S::chkMp3OnlyFilledTags, &O::mp3OnlyFilledTags);
+    b.check(chkMp3OnlyMp3Files, &S::chkMp3OnlyMp3Files, &O::mp3OnlyMp3Files);
+    b.check(chkMp3UseID3v2, &S::chkMp3UseID3v2, &O::mp3UseId3v2);
+    b.text(txtFind, &S::txtFind, &O::findText);
+    b.text(txtReplace, &S::txtReplace, &O::replaceText);
+    b.check(chkCaseSensitive, &S::chkCaseSensitive, &O::caseSensitive);
+    b.check(chkReplaceMode, &O::swapMode); // not stored
+    b.text(txtReplaceCount, &S::txtReplaceCount, &O::replaceCount);
+    b.text(txtReplaceStart, &S::txtReplaceStart, &O::replaceStart);
+    b.options({optReplaceSingle, optReplaceBatch}, &S::optReplace, &O::replaceBatch);
+    b.check(chkR, &S::chkR, &O::attrReadOnly);
+    b.check(chkH, &S::chkH, &O::attrHidden);
+    b.check(chkS, &S::chkS, &O::attrSystem);
+    b.check(chkA, &S::chkA, &O::attrArchive);
+    b.date(dtDate, &S::dtDate, &O::dateText);
+    b.time(dtTime, &S::dtTime, &O::timeText);
+    b.check(chkDateCreated, &S::chkDateCreated, &O::setCreated);
+    b.check(chkDateAccessed, &S::chkDateAccessed, &O::setAccessed);
+    b.check(chkDateModified, &S::chkDateModified, &O::setModified);
+    b.check(chkDateDate, &S::chkDateDate, &O::useDate);
+    b.check(chkDateTime, &S::chkDateTime, &O::useTime);
+    b.options({optAttrib_Attributes, optAttrib_Date}, &S::optAttrib, &O::dateMode);
+    b.options({Case1.begin(), Case1.end()}, &S::Case1, &O::nameCase);
+    b.options({Case2.begin(), Case2.end()}, &S::Case2, &O::extCase);
+    b.options({optAddBeginning, optAddEnding}, &S::optAddBegEnd, &O::addFromEnd);
+    b.options({optCropBeginning, optCropEnding}, &S::optCropBegEnd, &O::cropFromEnd);
+    b.text(txtAdd, &S::txtAdd, &O::addText);
+    b.text(txtCropNumber, &S::txtCropNumber, &O::cropCount);
+    b.text(txtAddPos, &S::txtAddPos, &O::addPos);
+    b.text(txtCropPos, &S::txtCropPos, &O::cropPos);
+    b.options({optAdd, optCrop}, &S::optAddCrop, &O::cropMode);
     b.tab(TabStrip, &S::TabStrip);
-    b.check(chkProcessFilename, &S::chkProcessFilename);
-    b.check(chkProcessFileExt, &S::chkProcessFileExt);
+    b.check(chkProcessFilename, &S::chkProcessFilename, &O::processName);
+    b.check(chkProcessFileExt, &S::chkProcessFileExt, &O::processExt);
     b.check(chkPreview, &S::chkPreview);
-    b.text(txtFormat, &S::txtFormat);
-    b.text(txtFormatParts, &S::txtFormatParts);
-    b.check(chkFormatAllMustBeAvailable, &S::chkFormatAllMustBeAvailable);
-    b.check(chkFileDetect_TryMp3, &S::chkFileDetect_TryMp3);
-    b.check(chkFileDetect_TryText, &S::chkFileDetect_TryText);
-    b.check(chkFileDetect_KeepExt, &S::chkFileDetect_KeepExt);
-    b.options({chkFormatTab_Format, chkFormatTab_Detect}, &S::chkFormatTab);
-    b.text(txtNormalize, &S::txtNormalize);
-    b.text(txtEnumFormat, &S::txtEnumFormat);
-    b.text(txtEnumZeros, &S::txtEnumZeros);
-    b.text(txtEnumStart, &S::txtEnumStart);
-    b.text(txtEnumStep, &S::txtEnumStep);
-    b.check(chkEnumAutoZeros, &S::chkEnumAutoZeros);
-    b.check(chkEnumResetBetweenDirs, &S::chkEnumResetBetweenDirs);
-    b.options({chkEnumTab_Enum, chkEnumTab_Normalize}, &S::chkEnumTab);
-    b.check(chkExceptionsEnabled, &S::chkExceptionsEnabled);
-    b.check(chkSpaceBeginning, &S::chkSpaceBeginning);
-    b.check(chkSpaceEnd, &S::chkSpaceEnd);
-    b.check(chkSpaceShrink, &S::chkSpaceShrink);
+    b.text(txtFormat, &S::txtFormat, &O::formatText);
+    b.text(txtFormatParts, &S::txtFormatParts, &O::formatParts);
+    b.check(chkFormatAllMustBeAvailable, &S::chkFormatAllMustBeAvailable, &O::allTagsRequired);
+    b.check(chkFileDetect_TryMp3, &S::chkFileDetect_TryMp3, &O::detectTryMp3);
+    b.check(chkFileDetect_TryText, &S::chkFileDetect_TryText, &O::detectTryText);
+    b.check(chkFileDetect_KeepExt, &S::chkFileDetect_KeepExt, &O::detectKeepExt);
+    b.options({chkFormatTab_Format, chkFormatTab_Detect}, &S::chkFormatTab, &O::detectMode);
+    b.text(txtNormalize, &S::txtNormalize, &O::normalizeWidth);
+    b.text(txtEnumFormat, &S::txtEnumFormat, &O::enumFormat);
+    b.text(txtEnumZeros, &S::txtEnumZeros, &O::enumDigits);
+    b.text(txtEnumStart, &S::txtEnumStart, &O::enumStart);
+    b.text(txtEnumStep, &S::txtEnumStep, &O::enumStep);
+    b.check(chkEnumAutoZeros, &S::chkEnumAutoZeros, &O::enumAutoDigits);
+    b.check(chkEnumResetBetweenDirs, &S::chkEnumResetBetweenDirs, &O::enumResetPerDir);
+    b.options({chkEnumTab_Enum, chkEnumTab_Normalize}, &S::chkEnumTab, &O::normalizeMode);
+    b.check(chkExceptionsEnabled, &S::chkExceptionsEnabled, &O::useExceptions);
+    b.check(chkSpaceBeginning, &S::chkSpaceBeginning, &O::trimLeading);
+    b.check(chkSpaceEnd, &S::chkSpaceEnd, &O::trimTrailing);
+    b.check(chkSpaceShrink, &S::chkSpaceShrink, &O::shrinkSpaces);
     b.check(chkFiles, &S::chkFiles);
     b.check(chkDirs, &S::chkDirs);
     b.check(chkSub, &S::chkSub);
