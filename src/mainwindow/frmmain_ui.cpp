@@ -197,15 +197,18 @@ void FrmMain::buildListArea()
     chkShowTreeview = p.chkShowTreeview;
 }
 
-// A panel frame; a caption that begins with six spaces carries its option button.
-static QGroupBox* makeFrame(std::array<QGroupBox*, 15>& frames, int index, const QString& caption, QWidget* parent,
-                            OptionButton** option = nullptr, const QString& optionName = QString())
+// A panel frame; a caption that begins with six spaces carries its option
+// button, which a click on the frame selects.
+static QGroupBox* makeFrame(std::array<QGroupBox*, 15>& frames, std::array<OptionButton*, 15>& frameOptions, int index,
+                            const QString& caption, QWidget* parent, OptionButton** option = nullptr,
+                            const QString& optionName = QString())
 {
     // "&&" in the caption shows as one "&".
     auto* g = named(new QGroupBox(caption, parent), QStringLiteral("frame(%1)").arg(index));
     frames[size_t(index)] = g;
     if (option) {
         *option = named(new OptionButton(QString(), g), optionName);
+        frameOptions[size_t(index)] = *option;
         (*option)->setGeometry(7, -1, 18, 18);
         (*option)->raise();
     }
@@ -262,10 +265,10 @@ void FrmMain::buildFindReplace()
     frmFindReplace = makePanel(centralWidget(), QStringLiteral("frmFindReplace"));
     auto* v = new QVBoxLayout(frmFindReplace);
     v->setContentsMargins(0, 0, 0, 0);
-    auto* single = makeFrame(frame, 13, QStringLiteral("      Single Replace"), frmFindReplace, &optReplaceSingle,
-                             QStringLiteral("optReplaceSingle"));
-    auto* batch = makeFrame(frame, 14, QStringLiteral("      Batch Replace"), frmFindReplace, &optReplaceBatch,
-                            QStringLiteral("optReplaceBatch"));
+    auto* single = makeFrame(frame, frameOption, 13, QStringLiteral("      Single Replace"), frmFindReplace,
+                             &optReplaceSingle, QStringLiteral("optReplaceSingle"));
+    auto* batch = makeFrame(frame, frameOption, 14, QStringLiteral("      Batch Replace"), frmFindReplace,
+                            &optReplaceBatch, QStringLiteral("optReplaceBatch"));
     exclusivePair(frmFindReplace, optReplaceSingle, optReplaceBatch);
     txtFind = named(new TextBox(single), QStringLiteral("txtFind"));
     txtReplace = named(new TextBox(single), QStringLiteral("txtReplace"));
@@ -318,9 +321,9 @@ void FrmMain::buildFindReplace()
 void FrmMain::buildConvertCase()
 {
     frmConvertCase = makePanel(centralWidget(), QStringLiteral("frmConvertCase"));
-    auto* name = makeFrame(frame, 4, QStringLiteral("Filename"), frmConvertCase);
-    auto* ext = makeFrame(frame, 5, QStringLiteral("File Extension"), frmConvertCase);
-    auto* exc = makeFrame(frame, 6, QStringLiteral("Exceptions"), frmConvertCase);
+    auto* name = makeFrame(frame, frameOption, 4, QStringLiteral("Filename"), frmConvertCase);
+    auto* ext = makeFrame(frame, frameOption, 5, QStringLiteral("File Extension"), frmConvertCase);
+    auto* exc = makeFrame(frame, frameOption, 6, QStringLiteral("Exceptions"), frmConvertCase);
     const char* nameCaps[] = {"No Change",        "Upper case", "Lower case", "Capitalize sentences",
                               "Capitalize words", "Invert",     "Random"};
     const char* extCaps[] = {"No Change", "Upper case", "Lower case", "Capitalize", "Invert", "Random"};
@@ -364,7 +367,7 @@ void FrmMain::buildConvertCase()
 void FrmMain::buildMisc()
 {
     frmMisc = makePanel(centralWidget(), QStringLiteral("frmMisc"));
-    auto* f = makeFrame(frame, 7, QStringLiteral("Space Trimming"), frmMisc);
+    auto* f = makeFrame(frame, frameOption, 7, QStringLiteral("Space Trimming"), frmMisc);
     chkSpaceBeginning =
         named(new CheckBox(QStringLiteral("Remove leading spaces"), f), QStringLiteral("chkSpaceBeginning"));
     chkSpaceEnd = named(new CheckBox(QStringLiteral("Remove traling spaces"), f), QStringLiteral("chkSpaceEnd"));
@@ -387,9 +390,9 @@ void FrmMain::buildMisc()
 void FrmMain::buildAttributes()
 {
     frmSetAttributes = makePanel(centralWidget(), QStringLiteral("frmSetAttributes"));
-    auto* a = makeFrame(frame, 2, QStringLiteral("      Attributes"), frmSetAttributes, &optAttrib_Attributes,
-                        QStringLiteral("optAttrib_Attributes"));
-    auto* d = makeFrame(frame, 3, QStringLiteral("      Date && Time"), frmSetAttributes, &optAttrib_Date,
+    auto* a = makeFrame(frame, frameOption, 2, QStringLiteral("      Attributes"), frmSetAttributes,
+                        &optAttrib_Attributes, QStringLiteral("optAttrib_Attributes"));
+    auto* d = makeFrame(frame, frameOption, 3, QStringLiteral("      Date && Time"), frmSetAttributes, &optAttrib_Date,
                         QStringLiteral("optAttrib_Date"));
     exclusivePair(frmSetAttributes, optAttrib_Attributes, optAttrib_Date);
     chkR = named(new CheckBox(QStringLiteral("Write Protect"), a, true), QStringLiteral("chkR"));
@@ -446,8 +449,10 @@ void FrmMain::buildAttributes()
 void FrmMain::buildAddCrop()
 {
     frmAddCrop = makePanel(centralWidget(), QStringLiteral("frmAddCrop"));
-    auto* a = makeFrame(frame, 0, QStringLiteral("      Add"), frmAddCrop, &optAdd, QStringLiteral("optAdd"));
-    auto* c = makeFrame(frame, 1, QStringLiteral("      Crop"), frmAddCrop, &optCrop, QStringLiteral("optCrop"));
+    auto* a =
+        makeFrame(frame, frameOption, 0, QStringLiteral("      Add"), frmAddCrop, &optAdd, QStringLiteral("optAdd"));
+    auto* c =
+        makeFrame(frame, frameOption, 1, QStringLiteral("      Crop"), frmAddCrop, &optCrop, QStringLiteral("optCrop"));
     exclusivePair(frmAddCrop, optAdd, optCrop);
     txtAdd = named(new TextBox(a), QStringLiteral("txtAdd"));
     txtAddPos = numberBox(a, QStringLiteral("txtAddPos"), QStringLiteral("0"), 3);
@@ -519,10 +524,10 @@ void FrmMain::buildAddCrop()
 void FrmMain::buildEnum()
 {
     frmEnum = makePanel(centralWidget(), QStringLiteral("frmEnum"));
-    auto* e = makeFrame(frame, 11, QStringLiteral("      Sequential Renaming"), frmEnum, &chkEnumTab_Enum,
+    auto* e = makeFrame(frame, frameOption, 11, QStringLiteral("      Sequential Renaming"), frmEnum, &chkEnumTab_Enum,
                         QStringLiteral("chkEnumTab_Enum"));
-    auto* n = makeFrame(frame, 12, QStringLiteral("      Normalize Numbers"), frmEnum, &chkEnumTab_Normalize,
-                        QStringLiteral("chkEnumTab_Normalize"));
+    auto* n = makeFrame(frame, frameOption, 12, QStringLiteral("      Normalize Numbers"), frmEnum,
+                        &chkEnumTab_Normalize, QStringLiteral("chkEnumTab_Normalize"));
     exclusivePair(frmEnum, chkEnumTab_Enum, chkEnumTab_Normalize);
     txtEnumFormat = named(new TextBox(e), QStringLiteral("txtEnumFormat"));
     txtEnumFormat->setText(QStringLiteral("<ENUM>_<FULLNAME>"));
@@ -570,7 +575,7 @@ void FrmMain::buildEnum()
 void FrmMain::buildMp3()
 {
     frmMp3Tag = makePanel(centralWidget(), QStringLiteral("frmMp3Tag"));
-    auto* f = makeFrame(frame, 10, QStringLiteral("Rename Mp3's Based On Content"), frmMp3Tag);
+    auto* f = makeFrame(frame, frameOption, 10, QStringLiteral("Rename Mp3's Based On Content"), frmMp3Tag);
     txtMp3Format = named(new TextBox(f), QStringLiteral("txtMp3Format"));
     txtMp3Format->setText(QStringLiteral("<ARTIST> - <TITLE>"));
     cmbAddMp3Tag = named(new QComboBox(f), QStringLiteral("cmbAddMp3Tag"));
@@ -608,10 +613,10 @@ void FrmMain::buildMp3()
 void FrmMain::buildFormat()
 {
     frmFormat = makePanel(centralWidget(), QStringLiteral("frmFormat"));
-    auto* f = makeFrame(frame, 8, QStringLiteral("      Format Filename"), frmFormat, &chkFormatTab_Format,
+    auto* f = makeFrame(frame, frameOption, 8, QStringLiteral("      Format Filename"), frmFormat, &chkFormatTab_Format,
                         QStringLiteral("chkFormatTab_Format"));
-    auto* d = makeFrame(frame, 9, QStringLiteral("      Filetype Detection"), frmFormat, &chkFormatTab_Detect,
-                        QStringLiteral("chkFormatTab_Detect"));
+    auto* d = makeFrame(frame, frameOption, 9, QStringLiteral("      Filetype Detection"), frmFormat,
+                        &chkFormatTab_Detect, QStringLiteral("chkFormatTab_Detect"));
     exclusivePair(frmFormat, chkFormatTab_Format, chkFormatTab_Detect);
     txtFormat = named(new TextBox(f), QStringLiteral("txtFormat"));
     txtFormat->setText(QStringLiteral("<NAME> (<SIZE>).<EXT>"));
