@@ -39,8 +39,9 @@ void retype(QLineEdit* box, const char* text)
     QTest::keyClicks(box, QString::fromLatin1(text));
 }
 // One step of the edit's first section up, by the arrow key. The focus comes
-// by code: a click into a date box with a calendar drop-down steps its day
-// down in this Qt version, which would change the value twice.
+// by code: on the offscreen platform a click into a date box with a calendar
+// drop-down steps its day down (no hover precedes the press), which a click on
+// a desktop does not.
 void stepUp(QDateTimeEdit* edit)
 {
     edit->setFocus(Qt::TabFocusReason);
