@@ -81,6 +81,8 @@ public:
     QFrame* tabBody;
     QFrame *frmFindReplace, *frmConvertCase, *frmSetAttributes, *frmAddCrop, *frmMp3Tag, *frmEnum, *frmFormat, *frmMisc;
     std::array<QGroupBox*, 15> frame{};
+    // The option button each frame carries, or null.
+    std::array<platform::OptionButton*, 15> frameOption{};
     QPushButton *cmdExecute, *cmdUndo, *cmdSettings, *cmdHelp, *cmdAbout;
     // The right-hand file pane; the pointers below name its controls.
     FilePane* filePane;

@@ -8,7 +8,6 @@
 #include "filelist/iconlists.h"
 #include "filelist/swaplistitems.h"
 #include "mainwindow/frmmain.h"
-#include "platform/datetext.h"
 
 #include <QCoreApplication>
 
@@ -130,67 +129,11 @@ FileListHost FrmMain::fileListHost()
     return h;
 }
 
+// The panel values through the binding table.
 RenameOptions FrmMain::readOptions() const
 {
     RenameOptions o;
-    o.processName = chkProcessFilename->value();
-    o.processExt = chkProcessFileExt->value();
-    o.replaceBatch = optReplaceBatch->isChecked();
-    o.findText = txtFind->text();
-    o.replaceText = txtReplace->text();
-    o.caseSensitive = chkCaseSensitive->value();
-    o.swapMode = chkReplaceMode->value();
-    o.replaceStart = txtReplaceStart->text();
-    o.replaceCount = txtReplaceCount->text();
-    for (size_t i = 0; i < Case1.size(); ++i)
-        if (Case1[i]->isChecked())
-            o.nameCase = int(i);
-    for (size_t i = 0; i < Case2.size(); ++i)
-        if (Case2[i]->isChecked())
-            o.extCase = int(i);
-    o.useExceptions = chkExceptionsEnabled->value();
-    o.trimLeading = chkSpaceBeginning->value();
-    o.trimTrailing = chkSpaceEnd->value();
-    o.shrinkSpaces = chkSpaceShrink->value();
-    o.dateMode = optAttrib_Date->isChecked();
-    o.attrReadOnly = chkR->value();
-    o.attrHidden = chkH->value();
-    o.attrSystem = chkS->value();
-    o.attrArchive = chkA->value();
-    o.setCreated = chkDateCreated->value();
-    o.setAccessed = chkDateAccessed->value();
-    o.setModified = chkDateModified->value();
-    o.useDate = chkDateDate->value();
-    o.useTime = chkDateTime->value();
-    o.dateText = platform::dateText(dtDate->date());
-    o.timeText = platform::timeText(dtTime->time());
-    o.cropMode = optCrop->isChecked();
-    o.addText = txtAdd->text();
-    o.addPos = txtAddPos->text();
-    o.addFromEnd = optAddEnding->isChecked();
-    o.cropCount = txtCropNumber->text();
-    o.cropPos = txtCropPos->text();
-    o.cropFromEnd = optCropEnding->isChecked();
-    o.normalizeMode = chkEnumTab_Normalize->isChecked();
-    o.enumFormat = txtEnumFormat->text();
-    o.enumStart = txtEnumStart->text();
-    o.enumStep = txtEnumStep->text();
-    o.enumDigits = txtEnumZeros->text();
-    o.enumAutoDigits = chkEnumAutoZeros->value();
-    o.enumResetPerDir = chkEnumResetBetweenDirs->value();
-    o.normalizeWidth = txtNormalize->text();
-    o.mp3Format = txtMp3Format->text();
-    o.mp3AddExtension = chkMp3AddExtension->value();
-    o.mp3OnlyFilledTags = chkMp3OnlyFilledTags->value();
-    o.mp3OnlyMp3Files = chkMp3OnlyMp3Files->value();
-    o.mp3UseId3v2 = chkMp3UseID3v2->value();
-    o.detectMode = chkFormatTab_Detect->isChecked();
-    o.formatText = txtFormat->text();
-    o.formatParts = txtFormatParts->text();
-    o.allTagsRequired = chkFormatAllMustBeAvailable->value();
-    o.detectKeepExt = chkFileDetect_KeepExt->value();
-    o.detectTryText = chkFileDetect_TryText->value();
-    o.detectTryMp3 = chkFileDetect_TryMp3->value();
+    bindings.readOptions(o);
     return o;
 }
 

@@ -399,3 +399,66 @@ TEST_F(FrameTest, AClickOnALabelInsideAFrameLeavesItsOption)
     QTest::mouseRelease(single, Qt::LeftButton, {}, empty);
     EXPECT_TRUE(w->optReplaceSingle->isChecked());
 }
+
+// A click on a frame's own area selects the option the frame carries; the
+// frames without one (the Case, Space and Mp3 frames) change no option.
+TEST_F(FrameTest, AClickOnEachFrameSelectsItsOwnOption)
+{
+    start();
+    struct Case {
+        int frame;
+        const char* tab;
+        const char* option; // nullptr: the frame carries none
+        const char* other;  // the option selected before the click
+    };
+    const Case cases[] = {
+        {0, "AddCrop", "optAdd", "optCrop"},
+        {1, "AddCrop", "optCrop", "optAdd"},
+        {2, "Attrib", "optAttrib_Attributes", "optAttrib_Date"},
+        {3, "Attrib", "optAttrib_Date", "optAttrib_Attributes"},
+        {4, "Case", nullptr, "Case1_0"},
+        {5, "Case", nullptr, "Case2_0"},
+        {6, "Case", nullptr, "Case1_0"},
+        {7, "misc", nullptr, nullptr},
+        {8, "Format", "chkFormatTab_Format", "chkFormatTab_Detect"},
+        {9, "Format", "chkFormatTab_Detect", "chkFormatTab_Format"},
+        {10, "Mp3", nullptr, nullptr},
+        {11, "Enum", "chkEnumTab_Enum", "chkEnumTab_Normalize"},
+        {12, "Enum", "chkEnumTab_Normalize", "chkEnumTab_Enum"},
+        {13, "Replace", "optReplaceSingle", "optReplaceBatch"},
+        {14, "Replace", "optReplaceBatch", "optReplaceSingle"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.frame);
+        w->TabStrip->selectKey(c.tab);
+        QGroupBox* box = w->frame[size_t(c.frame)];
+        ASSERT_TRUE(box->isVisible());
+        if (c.other)
+            w->findChild<platform::OptionButton*>(c.other)->select();
+        std::set<QObject*> selectedBefore;
+        for (platform::OptionButton* o : w->findChildren<platform::OptionButton*>())
+            if (o->isChecked())
+                selectedBefore.insert(o);
+        QPoint empty;
+        for (int y = box->height() - 3; y > 10 && empty.isNull(); --y)
+            for (int x = box->width() - 3; x > 3; x -= 3)
+                if (!box->childAt(x, y)) {
+                    empty = QPoint(x, y);
+                    break;
+                }
+        ASSERT_FALSE(empty.isNull());
+        QTest::mouseClick(box, Qt::LeftButton, {}, empty);
+        std::set<QObject*> selectedAfter;
+        for (platform::OptionButton* o : w->findChildren<platform::OptionButton*>())
+            if (o->isChecked())
+                selectedAfter.insert(o);
+        if (c.option) {
+            auto* option = w->findChild<platform::OptionButton*>(c.option);
+            ASSERT_TRUE(option);
+            EXPECT_TRUE(option->isChecked());
+            selectedBefore.erase(w->findChild<platform::OptionButton*>(c.other));
+            selectedBefore.insert(option);
+        }
+        EXPECT_EQ(selectedAfter, selectedBefore);
+    }
+}
