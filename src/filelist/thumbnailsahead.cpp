@@ -3,7 +3,6 @@
 #include "platform/failure.h"
 
 #include <algorithm>
-#include <new>
 #include <QMutexLocker>
 #include <QRunnable>
 
@@ -33,8 +32,9 @@ public:
             failed = true;
             number = f.number();
             description = f.description();
-        } catch (const std::bad_alloc&) {
-            // Left to the run, which decodes it with nothing else held.
+        } catch (...) {
+            // Nothing may leave a worker; the run decodes it again itself, with
+            // nothing else held, and meets the failure there.
             declined = true;
         }
         QMutexLocker lock(&owner_.mutex_);
