@@ -17,11 +17,6 @@ int storeForm(double twips)
     return int(std::clamp(std::round(twips), -32768.0, 32767.0));
 }
 
-bool normalState(const QWidget* w)
-{
-    return !(w->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
-}
-
 // The list takes one row size for all its lines, so that long runs stay fast.
 // That row is as wide as the widest line painted so far: a long line on screen
 // can be scrolled to its end instead of being cut at the window's edge.
@@ -119,7 +114,7 @@ void FrmExecute::Form_Load()
                          std::max(g.Execute_Height / 15, 194));
     move(normalOuter_.topLeft());
     resize(normalOuter_.size());
-    pendingOuterSize_ = normalOuter_.size();
+    outerSize_.setPending(normalOuter_.size());
     if (g.frmexecute_maximized == 2)
         setWindowState(Qt::WindowMaximized);
     else if (g.frmexecute_maximized == 1)
@@ -182,26 +177,15 @@ bool FrmExecute::event(QEvent* e)
 // size when it is first restored.
 void FrmExecute::fitOuterSize()
 {
-    const QMargins m = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-    const QSize frame(m.left() + m.right(), m.top() + m.bottom());
-    // Only the normal frame counts: a maximised window may lose its borders.
-    if (m != appliedMargins_ && normalState(this)) {
-        appliedMargins_ = m;
-        setMinimumSize(370 - frame.width(), 194 - frame.height());
+    if (outerSize_.fit(this).minimumChanged)
         Form_Resize();
-    }
-    if (pendingOuterSize_.isValid() && !m.isNull() && normalState(this)) {
-        const QSize inner = pendingOuterSize_ - frame;
-        pendingOuterSize_ = QSize();
-        resize(inner);
-    }
 }
 
 // Kept at every move and resize in the normal state, so a maximise before the
 // close does not lose the size the user gave the window.
 void FrmExecute::recordNormalRect()
 {
-    if (unloaded_ || !normalState(this) || !isVisible())
+    if (unloaded_ || !platform::normalState(this) || !isVisible())
         return;
     normalOuter_ = frameGeometry();
     normalSeen_ = true;

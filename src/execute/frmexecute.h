@@ -1,5 +1,6 @@
 #pragma once
 #include "execute/executehost.h"
+#include "platform/outersize.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -74,8 +75,7 @@ private:
     double max_ = 0, value_ = 0;
     bool unloaded_ = false;
     // The stored size is the outer one; it is applied once the frame is known.
-    QSize pendingOuterSize_;
-    QMargins appliedMargins_;
+    platform::OuterSize outerSize_{QSize(370, 194)};
     // The last outer rectangle in the normal state, kept for the settings.
     QRect normalOuter_;
     bool normalSeen_ = false;

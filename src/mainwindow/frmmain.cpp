@@ -150,7 +150,7 @@ void FrmMain::Form_Load()
     // frame is known.
     move(st.Main_Left / 15, st.Main_Top / 15);
     resize(st.Main_Width / 15, st.Main_Height / 15);
-    pendingOuterSize_ = QSize(st.Main_Width / 15, st.Main_Height / 15);
+    outerSize_.setPending(QSize(st.Main_Width / 15, st.Main_Height / 15));
     // Maximised only once the normal rectangle is right, so a restore finds it.
     pendingMaximize_ = st.Main_Maximized == 2;
     for (int c = 0; c < 3; ++c)

@@ -12,6 +12,7 @@
 #include "mainwindow/gate.h"
 #include "platform/controls.h"
 #include "platform/listview.h"
+#include "platform/outersize.h"
 #include "platform/uiservice.h"
 #include "settings/bindings.h"
 
@@ -290,8 +291,7 @@ private:
     void fitOuterSize();
     // The outer size the stored geometry asks for, until the window system
     // tells how wide the frame is; then the inner size is set from it.
-    QSize pendingOuterSize_;
-    QMargins appliedMargins_;
+    platform::OuterSize outerSize_{QSize(550, 528)};
     bool pendingMaximize_ = false;
     QStringList arguments_;
     bool activated_ = false;
