@@ -120,7 +120,7 @@ void FreeSelectAdder::finish()
     }
     // One model reset for many rows; the selection of the rows already there is kept.
     const QModelIndexList selected = list->selectionModel()->selectedRows();
-    std::vector<platform::ListRow> rows = list->model()->rows;
+    std::vector<platform::ListRow> rows = list->model()->rows();
     rows.reserve(rows.size() + pending_.size());
     for (platform::ListRow& r : pending_)
         rows.push_back(std::move(r));

@@ -88,8 +88,7 @@ bool run(FileListHost& h, platform::ListView* list, Lookup lookup, const platfor
         // A path that is not a file (a directory, or gone since the list was built) counts as a directory.
         const qint16 isDir = platform::entryExists(path, 39) ? 0 : -1;
         lookup(h, path, isDir);
-        list->row(i).largeIcon = h.files->sysIconLargeIndex;
-        list->model()->markChanged(i);
+        list->setIcons(i, list->row(i).smallIcon, h.files->sysIconLargeIndex);
         const QString text = QStringLiteral("Generating Thumbnails... %1%")
                                  .arg(int(platform::roundHalfEven(double(i + 1) / double(n) * 100.0)));
         // Rewriting an unchanged text costs more than it shows.

@@ -218,9 +218,7 @@ void reloadFreeSelectIcons(FileListHost& host)
     for (int i = 0; i < list->count(); ++i) {
         const QString path = list->subItem(i, 2) + list->text(i);
         const qint16 small = getSysIconFreeSel(host, path, platform::entryExists(path, 39) ? 0 : -1);
-        list->row(i).smallIcon = small;
-        list->row(i).largeIcon = host.files->sysIconLargeIndex;
-        list->model()->markChanged(i);
+        list->setIcons(i, small, host.files->sysIconLargeIndex);
     }
     list->flush();
 }

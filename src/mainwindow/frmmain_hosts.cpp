@@ -83,9 +83,10 @@ NameServices FrmMain::nameServices(const RenameOptions& options)
 PreviewInputs FrmMain::previewInputs()
 {
     PreviewInputs in;
-    in.list = activeList();
     in.directoryList = TabStripFilemode->selectedKey() == QLatin1String("listview");
-    in.list = in.directoryList ? lwDirectory : lwDragDrop;
+    platform::ListView* list = in.directoryList ? lwDirectory : lwDragDrop;
+    in.model = list->model();
+    in.selection = list->selectionModel();
     in.executeEnabled = [this] { return cmdExecute->isEnabled(); };
     in.mode = renameMode();
     in.options = readOptions();
