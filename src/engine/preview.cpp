@@ -15,6 +15,16 @@ QString previewCountText(qint32 count)
            (count == 1 ? QStringLiteral(" item to rename...") : QStringLiteral(" items to rename..."));
 }
 
+bool modeHasPreview(RenameMode mode)
+{
+    return mode != RenameMode::Attrib;
+}
+
+QString previewStartText(RenameMode mode)
+{
+    return modeHasPreview(mode) ? QStringLiteral("Generating Preview...") : QStringLiteral("No Preview Available...");
+}
+
 namespace {
 
 bool selected(int row, const PreviewInputs& in)

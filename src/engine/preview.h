@@ -37,3 +37,9 @@ void generatePreview(PreviewState& state, const PreviewInputs& in, RandomSource&
 
 // The status panel text after a preview: "1 item to rename..." / "N items to rename...".
 QString previewCountText(qint32 count);
+
+// Attributes change no names, so that mode has no preview to count.
+bool modeHasPreview(RenameMode mode);
+// The status panel text while a preview is made: "Generating Preview...", or
+// "No Preview Available..." for a mode without one, which keeps that text.
+QString previewStartText(RenameMode mode);

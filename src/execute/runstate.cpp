@@ -1,6 +1,20 @@
 #include "execute/runstate.h"
 #include "execute/frmexecute.h"
 
+int exitStatusFor(RunOutcome outcome)
+{
+    switch (outcome) {
+    case RunOutcome::NotStarted:
+        return 2;
+    case RunOutcome::SomeFailed:
+        return 1;
+    case RunOutcome::None:
+    case RunOutcome::Done:
+        break;
+    }
+    return 0;
+}
+
 void PathSnapshot::assign(QStringList items)
 {
     items_ = std::move(items);

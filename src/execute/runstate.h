@@ -50,6 +50,10 @@ enum class RunOutcome {
     NotStarted  // it could not start ("log.txt" cannot be written)
 };
 
+// The exit status of a command-line run: 0 done (or nothing to do), 1 warnings
+// or errors, 2 it could not start.
+int exitStatusFor(RunOutcome outcome);
+
 // The values of one run of "Rename!" (or of an Undo), kept until the next one.
 struct RunState {
     qint16 cancelRequested = 0;

@@ -213,7 +213,7 @@ bool thumbnailPending(const FileListHost& host, const platform::ImageList& large
 void reloadFreeSelectIcons(FileListHost& host)
 {
     platform::ListView* list = host.lwDragDrop;
-    if (!list || list->listFont().bold())
+    if (!list || list->showsHintRow())
         return;
     for (int i = 0; i < list->count(); ++i) {
         const QString path = list->subItem(i, 2) + list->text(i);

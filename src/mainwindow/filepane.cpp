@@ -120,6 +120,25 @@ void FilePane::setTreeBoxEnabled(bool enabled)
     arrange();
 }
 
+void FilePane::applyTreeOption(bool enabled)
+{
+    setTreeBoxEnabled(enabled);
+    if (!enabled) {
+        chkShowTreeview->setValue(0);
+        chkShowTreeview->hide();
+    } else if (TabStripFilemode->selectedKey() == QLatin1String("listview")) {
+        chkShowTreeview->show();
+    }
+}
+
+void FilePane::setListLook(bool fullRowSelect, bool gridLines)
+{
+    for (platform::ListView* lw : {lwDirectory, lwDragDrop}) {
+        lw->setFullRowSelect(fullRowSelect);
+        lw->setGridLines(gridLines);
+    }
+}
+
 void FilePane::arrange()
 {
     const auto px = [](int twips) { return qRound(twips / double(kTwips)); };

@@ -36,6 +36,11 @@ public:
     // Whether "View as Tree" has a place among the boxes beside the tabs; it
     // keeps it in both file modes, so the lists do not jump between the modes.
     void setTreeBoxEnabled(bool enabled);
+    // The options' "enable tree view": while disabled, "View as Tree" is
+    // unticked and hidden; once enabled it shows in the Directory mode.
+    void applyTreeOption(bool enabled);
+    // Both lists take the same look from the options.
+    void setListLook(bool fullRowSelect, bool gridLines);
     // The controls of the Directory mode; the tree or the list as the tree
     // box says; the tree box itself only while the tree is enabled.
     void showDirectoryMode(bool treeEnabled);

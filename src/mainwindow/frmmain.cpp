@@ -1,45 +1,34 @@
 #include "mainwindow/frmmain.h"
-#include "engine/detect.h"
-#include "engine/format.h"
-#include "engine/mp3names.h"
 #include "engine/preview.h"
 #include "execute/frmexecute.h"
 #include "execute/runrename.h"
 #include "execute/undo.h"
-#include "filelist/detailcolumns.h"
 #include "filelist/fileviews.h"
 #include "filelist/generatethumbnails.h"
 #include "filelist/iconlists.h"
 #include "filelist/listoptions.h"
 #include "filelist/readdirectory.h"
 #include "filelist/selectioncount.h"
-#include "filelist/swaplistitems.h"
 #include "filelist/systemfolders.h"
 #include "listui/inplacerename.h"
 #include "listui/listcommands.h"
 #include "listui/listmenus.h"
+#include "mainwindow/framelayout.h"
 #include "mainwindow/panelhandlers.h"
-#include "platform/datetext.h"
-#include "platform/fileops.h"
+#include "platform/places.h"
 #include "platform/settingsstore.h"
 #include "settings/configfiles.h"
 #include "settings/loadsave.h"
 #include "settings/shellmenu.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QListView>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
-#include <QTreeView>
-#include <QUrl>
 
 FrmMain::FrmMain(platform::UiService& uiService, const QStringList& arguments, QWidget* parent)
     : QMainWindow(parent), ui(uiService), arguments_(arguments)
@@ -159,10 +148,7 @@ void FrmMain::Form_Load()
         lwDragDrop->setColumnWidth(c, st.*kDragColWidths[size_t(c)]);
     if (st.showAllColumns == 1)
         addDetailColumnsFromSettings();
-    for (platform::ListView* lw : {lwDirectory, lwDragDrop}) {
-        lw->setFullRowSelect(st.lwFullRowSelect == 1);
-        lw->setGridLines(st.lwShowGuidelines == 1);
-    }
+    filePane->setListLook(st.lwFullRowSelect == 1, st.lwShowGuidelines == 1);
     txtPath->setEditText(st.storedPath);
     // Bring the stored tab's panel in front until the first activation.
     for (const ModePanel& p : modePanels)
@@ -260,13 +246,7 @@ void FrmMain::Form_Activate()
         FileListHost h = fileListHost();
         resetSysIconsFreeSel(h);
     }
-    filePane->setTreeBoxEnabled(listOptions.enableTreeview != 0);
-    if (listOptions.enableTreeview != 0) {
-        chkShowTreeview->show();
-    } else {
-        chkShowTreeview->setValue(0);
-        chkShowTreeview->hide();
-    }
+    filePane->applyTreeOption(listOptions.enableTreeview != 0);
     TabStrip_Click();
     TabStripFilemode_Click();
     readDirectory();
@@ -282,7 +262,7 @@ void FrmMain::commandLineRun()
     if (startMode.isEmpty())
         return;
     if (settingsLoadFailed) {
-        exitStatus = 2;
+        exitStatus = exitStatusFor(RunOutcome::NotStarted);
         ui.message(this, productTitle,
                    QStringLiteral("Error loading settings!\n\nThe command-line run was not started."),
                    QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
@@ -301,9 +281,7 @@ void FrmMain::commandLineRun()
     if (cmdExecute->isEnabled()) {
         execute.run.outcome = RunOutcome::None;
         cmdExecute_Click();
-        exitStatus = execute.run.outcome == RunOutcome::NotStarted   ? 2
-                     : execute.run.outcome == RunOutcome::SomeFailed ? 1
-                                                                     : 0;
+        exitStatus = exitStatusFor(execute.run.outcome);
     }
     if (exitAfterRun) {
         ExecuteHost h = executeHost();
@@ -721,7 +699,7 @@ void FrmMain::chkShowTreeview_Click()
 // A list that shows only its hint row holds no entries to draw.
 void FrmMain::chkThumbnails_Click()
 {
-    if (lwDirectory->listFont().bold()) {
+    if (lwDirectory->showsHintRow()) {
         chkThumbnails->setValue(0);
         return;
     }
@@ -742,7 +720,7 @@ void FrmMain::chkThumbnails_Click()
 
 void FrmMain::chkThumbnailsFreeSelect_Click()
 {
-    if (lwDragDrop->listFont().bold()) {
+    if (lwDragDrop->showsHintRow()) {
         chkThumbnailsFreeSelect->setValue(0);
         return;
     }
@@ -783,7 +761,7 @@ void FrmMain::resetIconLists()
     resetSysIcons(h);
     resetSysIconsFreeSel(h);
     reloadFreeSelectIcons(h);
-    if (chkThumbnailsFreeSelect->value() == 1 && !lwDragDrop->listFont().bold())
+    if (chkThumbnailsFreeSelect->value() == 1 && !lwDragDrop->showsHintRow())
         generateThumbnailsFreeSelect();
 }
 
@@ -798,17 +776,16 @@ void FrmMain::tmrPreview_Timer()
     if (state.files.selectionCountPending == -1 && !ui.leftButtonDown())
         updateSelectionCount(false);
     if (state.preview.previewRequested == -1) {
-        const bool attrib = renameMode() == RenameMode::Attrib;
-        StatusBar->setPanelText(QStringLiteral("preview"), attrib ? QStringLiteral("No Preview Available...")
-                                                                  : QStringLiteral("Generating Preview..."));
+        const RenameMode mode = renameMode();
+        StatusBar->setPanelText(QStringLiteral("preview"), previewStartText(mode));
         state.preview.previewRequested = 0;
         generatePreview(state.preview, previewInputs(), state.random, state.logs);
-        if (!attrib)
+        if (modeHasPreview(mode))
             StatusBar->setPanelText(QStringLiteral("preview"), previewCountText(state.preview.previewRenameCount));
     }
     if (windowState() == Qt::WindowNoState && mainWindowReady == -1) {
-        state.settings.Main_Top = std::clamp(y() * 15, -32768, 32767);
-        state.settings.Main_Left = std::clamp(x() * 15, -32768, 32767);
+        state.settings.Main_Top = clampTwips(qint64(y()) * 15);
+        state.settings.Main_Left = clampTwips(qint64(x()) * 15);
     }
 }
 

@@ -240,7 +240,7 @@ public:
     void cmdReplaceGetPosition_Click();
     void cmdReplaceGetString_Click();
     // The buttons do nothing while the active list shows only its hint row.
-    bool activeListShowsHint() const { return activeList()->listFont().bold(); }
+    bool activeListShowsHint() const { return activeList()->showsHintRow(); }
     // Shows the picker modally over the active list's samples.
     void showPicker();
     // The options window: opened by "Settings" on the remembered tab, by the

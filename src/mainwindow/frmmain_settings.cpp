@@ -1,7 +1,6 @@
 // The main window's side of the options window: opening it, and the steps of
 // its "Ok" that change the main window.
 #include "filelist/detailcolumns.h"
-#include "filelist/fileviews.h"
 #include "mainwindow/frmmain.h"
 #include "platform/places.h"
 #include "platform/settingsstore.h"
@@ -49,13 +48,7 @@ void FrmMain::showSettings(const QString& tabKey)
     connect(&d, &FrmSettings::patternBoxEnabled, txtPattern, &QWidget::setEnabled);
     connect(&d, &FrmSettings::treeOptionApplied, this, [this](int enableTreeview) {
         updateListOptions();
-        filePane->setTreeBoxEnabled(enableTreeview != 0);
-        if (enableTreeview == 0) {
-            chkShowTreeview->setValue(0);
-            chkShowTreeview->hide();
-        } else if (TabStripFilemode->selectedKey() == QLatin1String("listview")) {
-            chkShowTreeview->show();
-        }
+        filePane->applyTreeOption(enableTreeview != 0);
     });
     connect(&d, &FrmSettings::detailColumnsChanged, this, [this](bool shown) {
         if (shown) {
@@ -65,12 +58,7 @@ void FrmMain::showSettings(const QString& tabKey)
             removeDetailColumns(lwDragDrop);
         }
     });
-    connect(&d, &FrmSettings::listLookApplied, this, [this](bool fullRowSelect, bool gridLines) {
-        for (platform::ListView* lw : {lwDirectory, lwDragDrop}) {
-            lw->setFullRowSelect(fullRowSelect);
-            lw->setGridLines(gridLines);
-        }
-    });
+    connect(&d, &FrmSettings::listLookApplied, filePane, &FilePane::setListLook);
     connect(&d, &FrmSettings::batchLabelChanged, lblBatchReplace, &QLabel::setText);
     connect(&d, &FrmSettings::saveRequested, this, [this, &d] {
         // The start directory of this run is stored, not the path box's text.

@@ -1,9 +1,9 @@
 // Construction of the main window's controls. Places are given in twips, as
-#include "mainwindow/widgetbuild.h"
 // the window's design keeps them, and converted at 15 twips per pixel.
 #include "mainwindow/framelayout.h"
 #include "mainwindow/frmmain.h"
 #include "mainwindow/taglists.h"
+#include "mainwindow/widgetbuild.h"
 #include "platform/places.h"
 
 #include <QAction>

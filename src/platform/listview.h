@@ -58,6 +58,10 @@ public:
     void setView(int v);
     void setListFont(const QFont& f);
     QFont listFont() const { return font_; }
+    // A list in its hint state shows only one message row in a bold font (the
+    // Free Select list's "Drop files here...", the directory list's notices)
+    // and holds no entries; entries are never drawn bold.
+    bool showsHintRow() const { return font_.bold(); }
 
     void addColumn(const QString& key, const QString& caption, int widthTwips);
     int columnIndex(const QString& key) const; // -1 when missing

@@ -1,6 +1,7 @@
 #include "engine/logs.h"
 #include "engine/preview.h"
 #include "engine/random.h"
+#include "engine/renamemode.h"
 #include "platform/listview.h"
 #include "test_support.h"
 
@@ -58,6 +59,16 @@ protected:
 };
 
 } // namespace
+
+// Every mode previews its names except Attributes, which changes none.
+TEST(PreviewTextTest, StartTextOfEachMode)
+{
+    for (const RenameModeRow& row : renameModes()) {
+        const bool attrib = row.mode == RenameMode::Attrib;
+        EXPECT_EQ(modeHasPreview(row.mode), !attrib) << row.key;
+        EXPECT_EQ(previewStartText(row.mode), attrib ? "No Preview Available..." : "Generating Preview...") << row.key;
+    }
+}
 
 TEST_F(PreviewTest, ReplaceShowsOnlyChangedNamesAndCounts)
 {

@@ -4,6 +4,7 @@
 #include "execute/frmexecute.h"
 #include "execute/runrename.h"
 #include "mainwindow/frmmain.h"
+#include "mainwindow_fixture.h"
 #include "test_support.h"
 
 #include <QDir>
@@ -24,27 +25,12 @@ public:
     }
 };
 
-class RunRenameTest : public TempEnv {
+class RunRenameTest : public MainWindowFixture<ReentrantUi> {
 protected:
-    ReentrantUi ui;
-    std::unique_ptr<FrmMain> w;
-
     void start()
     {
-        w = std::make_unique<FrmMain>(ui, QStringList());
-        w->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return w->mainWindowReady == -1; }, 3000));
+        MainWindowFixture::start();
         w->execute.run.yieldIntervalMs = 0; // serve the event loop at every point, as tests script clicks
-    }
-    void TearDown() override
-    {
-        if (w) {
-            w->exited = true;
-            w.reset();
-        }
-        TempEnv::TearDown();
     }
     void listWork()
     {

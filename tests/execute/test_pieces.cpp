@@ -390,6 +390,16 @@ TEST_F(PiecesTest, DragDropAddFillsTheDetailColumns)
 
 // ---------------------------------------------------------------- single renames and helpers
 
+// A command-line run ends with 0 when it did its work or had none to do, 1 after
+// warnings or errors and 2 when it could not start.
+TEST(RunOutcomeTest, ExitStatusOfEachOutcome)
+{
+    const std::pair<RunOutcome, int> cases[] = {
+        {RunOutcome::None, 0}, {RunOutcome::Done, 0}, {RunOutcome::SomeFailed, 1}, {RunOutcome::NotStarted, 2}};
+    for (const auto& [outcome, status] : cases)
+        EXPECT_EQ(exitStatusFor(outcome), status) << int(outcome);
+}
+
 TEST_F(PiecesTest, NameFormsOfARun)
 {
     const QString M = SubDirMarker;

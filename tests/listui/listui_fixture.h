@@ -4,6 +4,7 @@
 #include "listui/listcommands.h"
 #include "listui/listmenus.h"
 #include "mainwindow/frmmain.h"
+#include "mainwindow_fixture.h"
 #include "platform/settingsstore.h"
 #include "test_support.h"
 
@@ -17,27 +18,8 @@
 #include <QTreeView>
 
 // A started main window with helpers that press keys and click rows of its lists.
-class ListUiTest : public TempEnv {
+class ListUiTest : public MainWindowFixture<> {
 protected:
-    ScriptedUi ui;
-    std::unique_ptr<FrmMain> w;
-
-    void start()
-    {
-        w = std::make_unique<FrmMain>(ui, QStringList{});
-        w->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return w->mainWindowReady == -1; }, 3000));
-    }
-    void TearDown() override
-    {
-        if (w) {
-            w->exited = true;
-            w.reset();
-        }
-        TempEnv::TearDown();
-    }
     void listDirectory(const QString& dir)
     {
         w->txtPath->setEditText(dir);

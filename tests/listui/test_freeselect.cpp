@@ -1,5 +1,6 @@
 #include "listui/freeselectcommands.h"
 #include "mainwindow/frmmain.h"
+#include "mainwindow_fixture.h"
 #include "test_support.h"
 
 #include <QAbstractItemView>
@@ -14,20 +15,14 @@
 #include <QTreeView>
 #include <QUrl>
 
-class FreeSelectTest : public TempEnv {
+class FreeSelectTest : public MainWindowFixture<> {
 protected:
-    ScriptedUi ui;
-    std::unique_ptr<FrmMain> w;
     FreeSelectCommands* fs = nullptr;
     QStringList mainTexts; // every text the "main" panel was given
 
     void start()
     {
-        w = std::make_unique<FrmMain>(ui, QStringList{});
-        w->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return w->mainWindowReady == -1; }, 3000));
+        MainWindowFixture::start();
         fs = w->freeSelect;
         ASSERT_NE(fs, nullptr);
         QObject::connect(w->StatusBar, &platform::StatusPanels::panelTextSet, w.get(),
@@ -35,14 +30,6 @@ protected:
                              if (key == "main")
                                  mainTexts << text;
                          });
-    }
-    void TearDown() override
-    {
-        if (w) {
-            w->exited = true; // leave without saving or quitting
-            w.reset();
-        }
-        TempEnv::TearDown();
     }
     void showFreeSelect()
     {

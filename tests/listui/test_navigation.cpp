@@ -3,6 +3,7 @@
 #include "listui/navigation.h"
 #include "listui/treecommands.h"
 #include "mainwindow/frmmain.h"
+#include "mainwindow_fixture.h"
 #include "test_support.h"
 
 #include <QAbstractItemView>
@@ -30,29 +31,19 @@ public:
 
 } // namespace
 
-class NavigationTest : public TempEnv {
+class NavigationTest : public MainWindowFixture<ClockUi> {
 protected:
-    ClockUi ui;
-    std::unique_ptr<FrmMain> w;
     std::unique_ptr<QSignalSpy> reads;
 
     void start()
     {
-        w = std::make_unique<FrmMain>(ui, QStringList{});
-        w->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return w->mainWindowReady == -1; }, 3000));
+        MainWindowFixture::start();
         reads = std::make_unique<QSignalSpy>(w->navigation, &Navigation::readDirectoryWanted);
     }
     void TearDown() override
     {
         reads.reset();
-        if (w) {
-            w->exited = true; // leave without saving or quitting
-            w.reset();
-        }
-        TempEnv::TearDown();
+        MainWindowFixture::TearDown();
     }
     QString dir(const QString& relative = {}) const
     {

@@ -3,6 +3,7 @@
 #include "execute/frmexecute.h"
 #include "mainwindow/framelayout.h"
 #include "mainwindow/frmmain.h"
+#include "mainwindow_fixture.h"
 #include "platform/places.h"
 #include "platform/settingsstore.h"
 #include "settings/frmsettings.h"
@@ -60,19 +61,8 @@ TEST(FrameLayout, DropDownRowsFillTheHeightBelowTheField)
         EXPECT_EQ(dropDownRows(c.height, c.field, c.row), c.rows) << c.height << " " << c.row;
 }
 
-class FrameTest : public TempEnv {
+class FrameTest : public MainWindowFixture<> {
 protected:
-    ScriptedUi ui;
-    std::unique_ptr<FrmMain> w;
-
-    void start()
-    {
-        w = std::make_unique<FrmMain>(ui, QStringList());
-        w->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return w->mainWindowReady == -1; }, 3000));
-    }
     void closeForGood()
     {
         w->close();
@@ -80,14 +70,6 @@ protected:
         w.reset();
     }
     QString iniPath() const { return root() + "/config/Taborin/Taborin.ini"; }
-    void TearDown() override
-    {
-        if (w) {
-            w->exited = true;
-            w.reset();
-        }
-        TempEnv::TearDown();
-    }
 };
 
 // The controls of the client area and of the file pane, if the lists have one,

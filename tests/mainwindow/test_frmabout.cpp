@@ -2,6 +2,7 @@
 // or key closing it.
 #include "mainwindow/frmabout.h"
 #include "mainwindow/frmmain.h"
+#include "mainwindow_fixture.h"
 #include "test_support.h"
 
 #include <functional>
@@ -134,27 +135,11 @@ TEST_F(AboutBoxTest, AnyOtherClickOrKeyCloses)
     }
 }
 
-class AboutButtonTest : public TempEnv {
-protected:
-    ScriptedUi ui;
-    std::unique_ptr<FrmMain> w;
-    void TearDown() override
-    {
-        if (w) {
-            w->exited = true;
-            w.reset();
-        }
-        TempEnv::TearDown();
-    }
-};
+class AboutButtonTest : public MainWindowFixture<> {};
 
 TEST_F(AboutButtonTest, ShowsTheCurrentTotalsModallyUntilAKey)
 {
-    w = std::make_unique<FrmMain>(ui, QStringList());
-    w->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-    w->activateWindow();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w->mainWindowReady == -1; }, 3000));
+    start();
     w->state.settings.totNumberOfFilesRenamedNew = 12;
     w->state.settings.totNumberOfDirsRenamedNew = 3;
     QString seen;

@@ -1,5 +1,6 @@
 #include "mainwindow/frmgetposition.h"
 #include "mainwindow/frmmain.h"
+#include "mainwindow_fixture.h"
 #include "test_support.h"
 
 #include <QApplication>
@@ -81,34 +82,20 @@ TEST(PickerArithmetic, IncomingNumbersAndInstructions)
 
 // ------------------------------------------------------------ through the main window
 
-class PickerTest : public TempEnv {
+class PickerTest : public MainWindowFixture<> {
 protected:
-    ScriptedUi ui;
-    std::unique_ptr<FrmMain> w;
     bool opened = false;
 
     void start(const QStringList& files)
     {
         for (const QString& f : files)
             writeFile(f);
-        w = std::make_unique<FrmMain>(ui, QStringList{});
-        w->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return w->mainWindowReady == -1; }, 3000));
+        MainWindowFixture::start();
         w->txtPath->setEditText(work());
         w->readDirectory();
         w->updateFileViews();
         if (w->lwDirectory->count() > 0)
             w->lwDirectory->setCurrentRow(0);
-    }
-    void TearDown() override
-    {
-        if (w) {
-            w->exited = true;
-            w.reset();
-        }
-        TempEnv::TearDown();
     }
     // Clicks `button` and, once the picker is up and active, runs `script` on
     // it. The picker is always closed afterwards, so no test waits on it.

@@ -1,30 +1,12 @@
 #include "mainwindow/frmmain.h"
+#include "mainwindow_fixture.h"
 #include "test_support.h"
 
 #include <QApplication>
 #include <QTest>
 
-class MainWindowTest : public TempEnv {
+class MainWindowTest : public MainWindowFixture<> {
 protected:
-    ScriptedUi ui;
-    std::unique_ptr<FrmMain> w;
-
-    void start(const QStringList& args = {})
-    {
-        w = std::make_unique<FrmMain>(ui, args);
-        w->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return w->mainWindowReady == -1; }, 3000));
-    }
-    void TearDown() override
-    {
-        if (w) {
-            w->exited = true; // leave without saving or quitting
-            w.reset();
-        }
-        TempEnv::TearDown();
-    }
     void listSample()
     {
         writeFile("a.txt");

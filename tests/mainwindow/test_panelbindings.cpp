@@ -1,6 +1,7 @@
 // The panel controls as the run and the preview read them: each control a user
 // changes moves exactly its own field of RenameOptions.
 #include "mainwindow/frmmain.h"
+#include "mainwindow_fixture.h"
 #include "platform/datetext.h"
 #include "test_support.h"
 
@@ -48,28 +49,9 @@ void stepUp(QDateTimeEdit* edit)
     QTest::keyClick(edit, Qt::Key_Up);
 }
 
-class PanelBindingTest : public TempEnv {
+class PanelBindingTest : public MainWindowFixture<> {
 protected:
-    ScriptedUi ui;
-    std::unique_ptr<FrmMain> w;
-
-    void start()
-    {
-        w = std::make_unique<FrmMain>(ui, QStringList{});
-        w->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return w->mainWindowReady == -1; }, 3000));
-        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-    }
-    void TearDown() override
-    {
-        if (w) {
-            w->exited = true; // leave without saving
-            w.reset();
-        }
-        TempEnv::TearDown();
-    }
+    PanelBindingTest() { waitActive = true; }
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 // controls, keys typed into the boxes, tags chosen from the drop-down lists.
 #include "mainwindow/frmmain.h"
 #include "mainwindow/panelhandlers.h"
+#include "mainwindow_fixture.h"
 #include "platform/settingsstore.h"
 #include "test_support.h"
 
@@ -16,28 +17,9 @@ using platform::CheckBox;
 using platform::OptionButton;
 using platform::TextBox;
 
-class PanelsTest : public TempEnv {
+class PanelsTest : public MainWindowFixture<> {
 protected:
-    ScriptedUi ui;
-    std::unique_ptr<FrmMain> w;
-
-    void start()
-    {
-        w = std::make_unique<FrmMain>(ui, QStringList{});
-        w->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return w->mainWindowReady == -1; }, 3000));
-        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-    }
-    void TearDown() override
-    {
-        if (w) {
-            w->exited = true; // leave without saving
-            w.reset();
-        }
-        TempEnv::TearDown();
-    }
+    PanelsTest() { waitActive = true; }
     void listSample()
     {
         writeFile("a.txt");

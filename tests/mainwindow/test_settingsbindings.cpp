@@ -1,4 +1,5 @@
 #include "mainwindow/frmmain.h"
+#include "mainwindow_fixture.h"
 #include "platform/settingsstore.h"
 #include "settings/settingskeys.h"
 #include "settings/storeforms.h"
@@ -46,20 +47,7 @@ void changeField(const SettingsKey& key, Settings& s)
         key.target);
 }
 
-class SettingsBindingTest : public TempEnv {
-protected:
-    ScriptedUi ui;
-
-    std::unique_ptr<FrmMain> start()
-    {
-        auto w = std::make_unique<FrmMain>(ui, QStringList());
-        w->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        w->activateWindow();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return w->mainWindowReady == -1; }, 3000));
-        return w;
-    }
-};
+class SettingsBindingTest : public MainWindowFixture<> {};
 
 } // namespace
 
@@ -107,7 +95,7 @@ TEST_F(SettingsBindingTest, EveryBoundKeySurvivesStartExitAndRestart)
     }
 
     for (int round = 1; round <= 2; ++round) {
-        std::unique_ptr<FrmMain> w = start();
+        start();
         EXPECT_EQ(w->TabStrip->selectedKey(), QStringLiteral("Enum"));
         EXPECT_EQ(w->txtFind->text(), QStringLiteral("x"));
         EXPECT_EQ(w->chkDirs->value(), 1);

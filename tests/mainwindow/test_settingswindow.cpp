@@ -2,6 +2,7 @@
 #include "execute/dragdropadd.h"
 #include "filelist/iconlists.h"
 #include "mainwindow/frmmain.h"
+#include "mainwindow_fixture.h"
 #include "platform/settingsstore.h"
 #include "settings/frmbatchreplaceadd.h"
 #include "settings/frmsettings.h"
@@ -31,27 +32,8 @@ void tab(FrmSettings* d, const char* key)
 
 } // namespace
 
-class SettingsFromMainTest : public TempEnv {
+class SettingsFromMainTest : public MainWindowFixture<> {
 protected:
-    ScriptedUi ui;
-    std::unique_ptr<FrmMain> w;
-
-    void start()
-    {
-        w = std::make_unique<FrmMain>(ui, QStringList());
-        w->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return w->mainWindowReady == -1; }, 3000));
-    }
-    void TearDown() override
-    {
-        if (w) {
-            w->exited = true; // leave without saving or quitting
-            w.reset();
-        }
-        TempEnv::TearDown();
-    }
     void listWork()
     {
         w->txtPath->setEditText(work());

@@ -1,6 +1,7 @@
 // The main window's option pairs, its load order, the selection the user makes
 // and the Escape key, driven through the real widgets.
 #include "mainwindow/frmmain.h"
+#include "mainwindow_fixture.h"
 #include "platform/settingsstore.h"
 #include "test_support.h"
 
@@ -29,32 +30,8 @@ const Pair kPairs[] = {
 
 } // namespace
 
-class WindowRulesTest : public TempEnv {
+class WindowRulesTest : public MainWindowFixture<> {
 protected:
-    ScriptedUi ui;
-    std::unique_ptr<FrmMain> w;
-
-    void start(const QStringList& args = {})
-    {
-        w = std::make_unique<FrmMain>(ui, args);
-        w->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return w->mainWindowReady == -1; }, 3000));
-    }
-    // Leaves without saving.
-    void drop()
-    {
-        if (w) {
-            w->exited = true;
-            w.reset();
-        }
-    }
-    void TearDown() override
-    {
-        drop();
-        TempEnv::TearDown();
-    }
     static void store(const std::vector<std::pair<QString, QString>>& values)
     {
         platform::SettingsStore s;
@@ -131,7 +108,7 @@ TEST_F(WindowRulesTest, EveryStoredChoiceComesBackAloneAndSoDoesAClickedOne)
             b = w.get()->*p.second;
             EXPECT_EQ(a->isChecked(), stored == 1);
             EXPECT_EQ(b->isChecked(), stored == 0);
-            drop();
+            dropMainWindow();
         }
     }
 }
@@ -166,7 +143,7 @@ TEST_F(WindowRulesTest, EachStartModeWordSelectsItsOptionWhateverIsStored)
         EXPECT_EQ(w->TabStrip->selectedKey(), c.tab);
         EXPECT_TRUE((w.get()->*c.wanted)->isChecked());
         EXPECT_FALSE((w.get()->*c.other)->isChecked());
-        drop();
+        dropMainWindow();
     }
 }
 
