@@ -1,6 +1,6 @@
 // The window frame of the main window: the layout that follows the window's
-// size, the geometry kept for the next start, the function keys and the Help,
-// About and Refresh buttons.
+// size, the compact layout, the geometry kept for the next start, the key
+// preview and function keys, the frames' clicks and the Help and About buttons.
 #include "mainwindow/filepane.h"
 #include "mainwindow/framelayout.h"
 #include "mainwindow/frmabout.h"
@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
@@ -80,4 +82,57 @@ void FrmMain::cmdAbout_Click()
     FrmAbout about(ui, productTitle, versionText, state.settings.totNumberOfFilesRenamedNew,
                    state.settings.totNumberOfDirsRenamedNew, this);
     about.exec();
+}
+
+// ---------------------------------------------------------------- layout
+
+void FrmMain::resizeEvent(QResizeEvent* e)
+{
+    QMainWindow::resizeEvent(e);
+    Form_Resize();
+}
+
+// A small screen or a hidden logo: the left column moves up by the logo's height.
+void FrmMain::compactLayout()
+{
+    imgLogo->hide();
+    for (QWidget* w :
+         {static_cast<QWidget*>(frmOptions), static_cast<QWidget*>(TabStrip), static_cast<QWidget*>(tabBody),
+          static_cast<QWidget*>(cmdExecute), static_cast<QWidget*>(cmdUndo), static_cast<QWidget*>(cmdSettings),
+          static_cast<QWidget*>(cmdHelp), static_cast<QWidget*>(cmdAbout), static_cast<QWidget*>(frmFindReplace),
+          static_cast<QWidget*>(frmConvertCase), static_cast<QWidget*>(frmSetAttributes),
+          static_cast<QWidget*>(frmAddCrop), static_cast<QWidget*>(frmMp3Tag), static_cast<QWidget*>(frmEnum),
+          static_cast<QWidget*>(frmFormat), static_cast<QWidget*>(frmMisc)})
+        w->move(w->x(), w->y() - 760 / 15);
+}
+
+// ---------------------------------------------------------------- keys and buttons
+
+void FrmMain::keyPressEvent(QKeyEvent* e)
+{
+    QMainWindow::keyPressEvent(e);
+}
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* e)
+{
+    // A frame's option follows a finished click on the frame itself; a press on
+    // a label or box inside it that the child passes on is not the frame's.
+    if (e->type() == QEvent::MouseButtonRelease) {
+        const auto* me = static_cast<QMouseEvent*>(e);
+        for (size_t i = 0; i < frame.size(); ++i)
+            if (watched == frame[i]) {
+                const QPoint at = me->position().toPoint();
+                if (me->button() == Qt::LeftButton && frame[i]->rect().contains(at) && !frame[i]->childAt(at))
+                    frame_Click(int(i));
+                break;
+            }
+    }
+    // Every key passes here before the focused control gets it, and still reaches
+    // it afterwards; the parents it propagates to do not run the keys twice.
+    if (e->type() == QEvent::KeyPress && isActiveWindow()) {
+        QWidget* first = QApplication::focusWidget() ? QApplication::focusWidget() : this;
+        if (watched == first)
+            Form_KeyDown(static_cast<QKeyEvent*>(e)->key());
+    }
+    return QMainWindow::eventFilter(watched, e);
 }
