@@ -261,6 +261,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    // Runs one list's thumbnail step; a failure is logged with the step's name.
+    void runThumbnails(void (*step)(FileListHost&), const QString& stepName);
     void applySettings();
     void readBackSettings();
     void updateListOptions();

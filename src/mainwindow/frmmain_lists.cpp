@@ -156,21 +156,21 @@ void FrmMain::chkThumbnailsFreeSelect_Click()
 
 void FrmMain::generateThumbnails()
 {
-    FileListHost h = fileListHost();
-    try {
-        ::generateThumbnails(h);
-    } catch (const platform::Failure& f) {
-        state.logs.logError(f.errorText() + QStringLiteral("generateThumbnails"));
-    }
+    runThumbnails(::generateThumbnails, QStringLiteral("generateThumbnails"));
 }
 
 void FrmMain::generateThumbnailsFreeSelect()
 {
+    runThumbnails(::generateThumbnailsFreeSelect, QStringLiteral("generateThumbnailsFreeSelect"));
+}
+
+void FrmMain::runThumbnails(void (*step)(FileListHost&), const QString& stepName)
+{
     FileListHost h = fileListHost();
     try {
-        ::generateThumbnailsFreeSelect(h);
+        step(h);
     } catch (const platform::Failure& f) {
-        state.logs.logError(f.errorText() + QStringLiteral("generateThumbnailsFreeSelect"));
+        state.logs.logError(f.errorText() + stepName);
     }
 }
 
