@@ -3,6 +3,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringEncoder>
+#include <QVarLengthArray>
 
 #include <atomic>
 #include <cerrno>
@@ -256,12 +258,30 @@ int openBase(const QString& dir)
     return fd;
 }
 
+// A name's bytes on disk, held on the stack for names of usual length: a run
+// encodes two names per rename.
+class NativeName {
+public:
+    explicit NativeName(QStringView name)
+    {
+        QStringEncoder encoder(QStringEncoder::Utf8);
+        bytes_.resize(encoder.requiredSpace(name.size()) + 1);
+        char* end = encoder.appendToBuffer(bytes_.data(), name);
+        *end = 0;
+        bytes_.resize(end - bytes_.data() + 1);
+    }
+    const char* get() const { return bytes_.data(); }
+
+private:
+    QVarLengthArray<char, 512> bytes_;
+};
+
 // The directory a last component lives in: the base itself (borrowed) or a
 // level below it opened for the call (owned).
 struct Parent {
     DirFd owned;
     int fd = -1;
-    QByteArray name;
+    std::optional<NativeName> name;
 };
 
 // Where the last component of `relative` lives: its parent directory, reached
@@ -287,12 +307,11 @@ Parent parentBelow(int base, const QString& relative)
         while (next < relative.size() && relative.at(next) == QLatin1Char('/'))
             ++next;
         if (next == relative.size()) {
-            parent.name = part.toLocal8Bit();
+            parent.name.emplace(part);
             return parent;
         }
         // A level: entered only when it is a directory and not a link.
-        const int fd =
-            ::openat(parent.fd, part.toLocal8Bit().constData(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const int fd = ::openat(parent.fd, NativeName(part).get(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0) {
             // A link (to anything) answers ENOTDIR or ELOOP: never entered.
             throwErrno(errno == ELOOP ? ENOTDIR : errno);
@@ -336,7 +355,7 @@ void BaseDirectory::renameNoReplace(const QString& dir, const QString& from, con
     const int base = open(dir);
     const Parent source = parentBelow(base, from);
     const Parent target = parentBelow(base, to);
-    renameAt(source.fd, source.name.constData(), target.fd, target.name.constData());
+    renameAt(source.fd, source.name->get(), target.fd, target.name->get());
 }
 
 void BaseDirectory::makeDirectory(const QString& dir, const QString& relative)
@@ -344,7 +363,7 @@ void BaseDirectory::makeDirectory(const QString& dir, const QString& relative)
     if (relative.contains(QChar(0)))
         throw makeFailure(failures::InvalidCall);
     const Parent parent = parentBelow(open(dir), relative);
-    if (::mkdirat(parent.fd, parent.name.constData(), 0777) != 0)
+    if (::mkdirat(parent.fd, parent.name->get(), 0777) != 0)
         throwErrno(errno);
 }
 
@@ -354,7 +373,8 @@ std::optional<EntryInfo> BaseDirectory::entryInfoBelow(const QString& dir, const
         return std::nullopt;
     try {
         const Parent parent = parentBelow(open(dir), relative);
-        return entryInfoNative(parent.name, parent.fd);
+        return entryInfoNative(QByteArray::fromRawData(parent.name->get(), qsizetype(std::strlen(parent.name->get()))),
+                               parent.fd);
     } catch (const Failure&) {
         return std::nullopt;
     }
