@@ -107,8 +107,9 @@ void queryAll(std::vector<Entry>& entries, const std::vector<char>& names, const
               int fd, const QByteArray& nativePrefix)
 {
     const size_t n = entries.size();
-    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    const size_t parts = std::min<size_t>({n / kEntriesPerThread + 1, kMaxQueryThreads, cores});
+    size_t parts = std::min<size_t>(n / kEntriesPerThread + 1, kMaxQueryThreads);
+    if (parts > 1) // the count of cores is itself a query: asked only when it matters
+        parts = std::min<size_t>(parts, std::max(1u, std::thread::hardware_concurrency()));
     std::vector<std::thread> helpers;
     const size_t step = (n + parts - 1) / parts;
     for (size_t p = 1; p < parts; ++p) {
