@@ -1,8 +1,11 @@
 // The Free Select collection at its size limit: a shell drop of up to 32,767
 // files onto the Free Select list, and Remove Selected of every row. Both
 // look entries up in hash indexes, so the time per entry stays flat as the
-// collection grows (the reported complexity is O(N)).
+// collection grows (the reported complexity is O(N)). And a column click on a
+// shown list of 32,767 rows with every other row selected: the selection
+// follows the rows.
 #include "mainwindow/frmmain.h"
+#include "platform/listview.h"
 #include "platform/uiservice.h"
 
 #include "qtbenchmain.h"
@@ -134,6 +137,37 @@ BENCHMARK(BM_RemoveEverySelectedRow)
     ->Range(4096, kMost)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
+
+void BM_SortKeepingTheSelection(benchmark::State& state)
+{
+    platform::ListView list;
+    list.addColumn(QStringLiteral("filename"), QStringLiteral("Name"), 3000);
+    list.addColumn(QStringLiteral("preview"), QStringLiteral("Preview"), 3000);
+    list.addColumn(QStringLiteral("path"), QStringLiteral("Path"), 3000);
+    std::vector<platform::ListRow> rows(kMost);
+    for (int i = 0; i < kMost; ++i) {
+        // A shuffled order, so every sort moves most rows.
+        rows[size_t(i)].cells[0] = QStringLiteral("file %1.txt").arg((i * 7919) % kMost, 5, 10, QLatin1Char('0'));
+        rows[size_t(i)].cells[2] = QStringLiteral("/home/user/files/");
+    }
+    list.setRows(std::move(rows));
+    list.setFullRowSelect(true);
+    list.resize(800, 600);
+    list.show();
+    QCoreApplication::processEvents();
+    for (int i = 0; i < kMost; i += 2)
+        list.setSelected(i, true);
+    bool ascending = true;
+    for (auto _ : state) {
+        list.sortByColumn(0, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+        QCoreApplication::processEvents();
+        ascending = !ascending;
+    }
+    if (list.selectedCount() != (kMost + 1) / 2)
+        state.SkipWithError("the selection was lost");
+    state.SetItemsProcessed(state.iterations() * kMost);
+}
+BENCHMARK(BM_SortKeepingTheSelection)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -44,7 +44,8 @@ struct Fixture {
     PreviewInputs inputs(const QString& mode, const RenameOptions& o)
     {
         PreviewInputs in;
-        in.list = &list;
+        in.model = list.model();
+        in.selection = list.selectionModel();
         in.executeEnabled = [] { return true; };
         in.mode = modeFromKey(mode).value();
         in.options = o;

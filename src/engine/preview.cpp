@@ -3,7 +3,9 @@
 #include "engine/logs.h"
 #include "engine/random.h"
 #include "platform/failure.h"
-#include "platform/listview.h"
+#include "platform/listmodel.h"
+
+#include <QItemSelectionModel>
 
 #include <span>
 
@@ -15,19 +17,24 @@ QString previewCountText(qint32 count)
 
 namespace {
 
-// Ghost directory rows carry the ghost icon in the directory list.
-bool isGhost(const platform::ListView& list, int row, const PreviewInputs& in)
+bool selected(int row, const PreviewInputs& in)
 {
-    return in.directoryList && in.alwaysShowDirs == 1 && list.row(row).smallIcon == 3;
+    return in.selection && in.selection->isRowSelected(row, {});
 }
 
-bool processed(const platform::ListView& list, int row, const PreviewInputs& in)
+// Ghost directory rows carry the ghost icon in the directory list.
+bool isGhost(const platform::ListModel& rows, int row, const PreviewInputs& in)
 {
-    if (in.onlySelectedActive == -1 && !list.isSelected(row))
+    return in.directoryList && in.alwaysShowDirs == 1 && rows.row(row).smallIcon == 3;
+}
+
+bool processed(const platform::ListModel& rows, int row, const PreviewInputs& in)
+{
+    if (in.onlySelectedActive == -1 && !selected(row, in))
         return false;
-    if (in.unrenamable && in.unrenamable(list.subItem(row, 2) + list.text(row)))
+    if (in.unrenamable && in.unrenamable(rows.cell(row, 2) + rows.cell(row, 0)))
         return false;
-    return !isGhost(list, row, in);
+    return !isGhost(rows, row, in);
 }
 
 } // namespace
@@ -40,9 +47,9 @@ void generatePreview(PreviewState& state, const PreviewInputs& in, RandomSource&
         state.previewToken = qint16(random.below(10000));
         const qint16 token = state.previewToken;
         step = 2;
-        platform::ListView& list = *in.list;
+        platform::ListModel& model = *in.model;
         step = 3;
-        const int rowCount = list.count();
+        const int rowCount = model.count();
         const auto stopped = [&] { return state.previewToken != token || state.previewRequested == -1; };
 
         // Enumeration numbers come from one pass over the rows, as in a run.
@@ -51,7 +58,7 @@ void generatePreview(PreviewState& state, const PreviewInputs& in, RandomSource&
         if (in.mode == RenameMode::Enum && !in.options.normalizeMode) {
             std::vector<EnumRow> rows(static_cast<size_t>(rowCount));
             for (int i = 0; i < rowCount; ++i)
-                rows[size_t(i)] = {list.subItem(i, 2), list.isSelected(i), isGhost(list, i, in)};
+                rows[size_t(i)] = {model.cell(i, 2), selected(i, in), isGhost(model, i, in)};
             counters = enumCounters(std::span<const EnumRow>(rows), in.onlySelectedActive == -1,
                                     in.options.enumResetPerDir == 1);
             enumContext = {in.onlySelectedActive == -1, in.selectedCount, rowCount};
@@ -60,18 +67,19 @@ void generatePreview(PreviewState& state, const PreviewInputs& in, RandomSource&
         int sinceYield = 0;
         for (int i = 0; i < rowCount; ++i) {
             step = 4;
-            if (stopped())
+            // A list refilled while the preview yielded ends it too.
+            if (stopped() || i >= model.count())
                 return;
             QString shown;
             if (in.executeEnabled && in.executeEnabled()) {
                 step = 5;
-                if (processed(list, i, in)) {
+                if (processed(model, i, in)) {
                     step = 6;
                     // The path column ends with "/", so dir is that column and name the row's text.
                     NameRequest request;
                     request.mode = in.mode;
-                    request.dir = list.subItem(i, 2);
-                    request.name = list.text(i);
+                    request.dir = model.cell(i, 2);
+                    request.name = model.cell(i, 0);
                     if (!counters.empty())
                         request.enumCounter = counters[size_t(i)];
                     request.enumContext = enumContext;
@@ -93,16 +101,16 @@ void generatePreview(PreviewState& state, const PreviewInputs& in, RandomSource&
             if (!shown.isEmpty())
                 ++state.previewRenameCount;
             step = 17;
-            list.setSubItem(i, 1, shown);
+            model.setCell(i, 1, shown);
             step = 18;
             if (++sinceYield == state.previewYieldInterval) {
                 sinceYield = 0;
-                list.flush();
+                model.flush();
                 if (in.yield)
                     in.yield();
             }
         }
-        list.flush();
+        model.flush();
     } catch (const platform::Failure& f) {
         logs.logError(f.errorText() + QStringLiteral("generatePreview: ERR=%1 TAB=").arg(step) + modeCaption(in.mode));
     } catch (const std::exception&) {

@@ -5,18 +5,20 @@
 
 #include <functional>
 
+class QItemSelectionModel;
 namespace platform {
-class ListView;
+class ListModel;
 }
 class Logs;
 class RandomSource;
 
 // What one preview reads besides the rows themselves.
 struct PreviewInputs {
-    platform::ListView* list = nullptr;    // the active list
-    bool directoryList = true;             // ghost rows exist only there
-    std::function<bool()> executeEnabled;  // "Rename!" enabled, read for every row
-    RenameMode mode = RenameMode::Replace; // the selected rename mode
+    platform::ListModel* model = nullptr;           // the rows of the active list
+    const QItemSelectionModel* selection = nullptr; // its selection
+    bool directoryList = true;                      // ghost rows exist only there
+    std::function<bool()> executeEnabled;           // "Rename!" enabled, read for every row
+    RenameMode mode = RenameMode::Replace;          // the selected rename mode
     RenameOptions options;
     qint16 onlySelectedActive = 0;
     int selectedCount = 0;
@@ -27,7 +29,7 @@ struct PreviewInputs {
     std::function<bool(const QString& fullPath)> unrenamable;
 };
 
-// Fills the preview column of the list with the name every row would get and
+// Fills the preview column (cell 1) of the rows with the name every row would get and
 // counts the changes in state.previewRenameCount. Stops at the next row when the
 // request is raised again or the token changes. Never throws: a failure ends the
 // preview with one error line naming the stage it was in.

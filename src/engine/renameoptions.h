@@ -2,7 +2,8 @@
 #include <QString>
 
 // The values of the eight rename-mode panels at the moment of a call. The main
-// window reads them from its controls; the transforms and the passes never see
+// window reads them from its controls through its binding table
+// (settings/bindings.h), which names the control of each field; the transforms and the passes never see
 // a widget. Check boxes are 0/1 (2 = unchanged, for the attribute choices);
 // number boxes keep the text as typed, since the transforms read "the number the
 // text begins with" and some of them fail on a text that is not a number.
@@ -78,4 +79,6 @@ struct RenameOptions {
     int detectKeepExt = 0;   // chkFileDetect_KeepExt
     int detectTryText = 0;   // chkFileDetect_TryText
     int detectTryMp3 = 0;    // chkFileDetect_TryMp3
+
+    bool operator==(const RenameOptions&) const = default;
 };

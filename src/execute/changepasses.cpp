@@ -1,6 +1,5 @@
 // The passes that number entries or change attributes and dates.
 #include "execute/filetimes.h"
-#include "execute/frmexecute.h"
 #include "execute/passes.h"
 #include "execute/renameentry.h"
 #include "platform/datetext.h"
@@ -22,12 +21,10 @@ QString prefixFor(const ExecuteHost& h, const QString& dir)
 
 void setCountLabel(ExecuteHost& h, bool isDir, qint32 n)
 {
-    if (FrmExecute* w = logWindow(h)) {
-        if (isDir)
-            w->setLabel(w->lblInfo_Dirs, QString::number(n) + QStringLiteral(" Directories Changed."));
-        else
-            w->setLabel(w->lblInfo_Files, QString::number(n) + QStringLiteral(" Files Changed."));
-    }
+    if (isDir)
+        report(h).setCount(RunCount::Dirs, QString::number(n) + QStringLiteral(" Directories Changed."));
+    else
+        report(h).setCount(RunCount::Files, QString::number(n) + QStringLiteral(" Files Changed."));
 }
 
 // The "RHSA" text of an attribute value, without brackets.
@@ -95,10 +92,8 @@ void executeAttributes(ExecuteHost& h)
     RunState& r = h.run();
     u.undoIsChange = -1;
     u.undoIsDates = 0;
-    if (FrmExecute* w = logWindow(h)) {
-        w->setLabel(w->lblInfo_Files, QStringLiteral("0 Files Changed."));
-        w->setLabel(w->lblInfo_Dirs, QStringLiteral("0 Directories Changed."));
-    }
+    setCountLabel(h, false, 0);
+    setCountLabel(h, true, 0);
     const RenameOptions o = h.readOptions();
     const qint16 fm = h.mode();
     const QStringList files = h.files->lstFiles[fm];
@@ -118,10 +113,8 @@ void executeDates(ExecuteHost& h)
     RunState& r = h.run();
     u.undoIsChange = -1;
     u.undoIsDates = -1;
-    if (FrmExecute* w = logWindow(h)) {
-        w->setLabel(w->lblInfo_Files, QStringLiteral("0 Files Changed."));
-        w->setLabel(w->lblInfo_Dirs, QStringLiteral("0 Directories Changed."));
-    }
+    setCountLabel(h, false, 0);
+    setCountLabel(h, true, 0);
     const RenameOptions o = h.readOptions();
     const QString newDate = o.useDate == 1 ? o.dateText : QString();
     const QString newTime = o.useTime == 1 ? o.timeText : QString();

@@ -14,7 +14,7 @@ FreeSelectTarget freeSelectTarget(const ExecuteHost& h)
     t.lwDragDrop = h.lwDragDrop;
     t.files = h.files;
     t.listOptions = h.listOptions;
-    t.chkThumbnailsFreeSelect = h.chkThumbnailsFreeSelect;
+    t.thumbnails = h.ticks.thumbnailsFreeSelect == 1;
     t.logs = h.logs;
     t.getSysIconFreeSel = h.getSysIconFreeSel;
     return t;
@@ -71,7 +71,7 @@ void FreeSelectAdder::addChecked(QString& fullPath)
     platform::ListView* list = t_.lwDragDrop;
     if (list->listFont().italic()) {
         // The first entry ends the hint state.
-        list->setView(t_.chkThumbnailsFreeSelect && t_.chkThumbnailsFreeSelect->value() == 1 ? 0 : 3);
+        list->setView(t_.thumbnails ? 0 : 3);
         list->setListFont(QApplication::font());
         list->setLabelEdit(false);
         list->clear();
@@ -120,7 +120,7 @@ void FreeSelectAdder::finish()
     }
     // One model reset for many rows; the selection of the rows already there is kept.
     const QModelIndexList selected = list->selectionModel()->selectedRows();
-    std::vector<platform::ListRow> rows = list->model()->rows;
+    std::vector<platform::ListRow> rows = list->model()->rows();
     rows.reserve(rows.size() + pending_.size());
     for (platform::ListRow& r : pending_)
         rows.push_back(std::move(r));

@@ -2,7 +2,6 @@
 #include "engine/logs.h"
 #include "filelist/filelists.h"
 #include "filelist/host.h"
-#include "platform/controls.h"
 #include "platform/listview.h"
 
 #include <functional>
@@ -17,7 +16,7 @@ struct FreeSelectTarget {
     platform::ListView* lwDragDrop = nullptr;
     FileListState* files = nullptr;
     const FileListOptions* listOptions = nullptr; // showAllColumns
-    platform::CheckBox* chkThumbnailsFreeSelect = nullptr;
+    bool thumbnails = false;                      // chkThumbnailsFreeSelect ticked: the first entry opens the icon view
     Logs* logs = nullptr;
     // Small icon index of the entry (its large one is left in files->sysIconLargeIndex);
     // the list's default icons when empty.

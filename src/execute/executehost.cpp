@@ -1,8 +1,87 @@
 #include "execute/executehost.h"
 
-#include "execute/frmexecute.h"
-
+#include <cmath>
 #include <QCoreApplication>
+
+namespace {
+
+// Takes what a run reports when nothing shows it.
+class NoReport : public RunReport {
+public:
+    void addLine(const QString&) override {}
+    void setCount(RunCount, const QString&) override {}
+    void setCaption(const QString&) override {}
+    void setProgress(double, double) override {}
+    void setStage(RunStage) override {}
+    void dismiss() override {}
+};
+
+} // namespace
+
+RunReport& report(const ExecuteHost& h)
+{
+    static NoReport none;
+    return h.state->report ? *h.state->report : none;
+}
+
+RunReport& openRunReport(ExecuteHost& h)
+{
+    RunState& r = h.run();
+    r.progressValue = 0;
+    r.progressMax = 0;
+    r.shownPercent = -1;
+    h.state->report = h.openReport ? h.openReport(h) : nullptr;
+    return report(h);
+}
+
+void showLine(ExecuteHost& h, const QString& line)
+{
+    report(h).addLine(line);
+}
+
+void reportLine(ExecuteHost& h, const QString& line)
+{
+    showLine(h, line);
+    writeActivity(h, line);
+}
+
+void countWarning(ExecuteHost& h)
+{
+    RunState& r = h.run();
+    ++r.warningCount;
+    report(h).setCount(RunCount::Warnings, QString::number(r.warningCount) + QStringLiteral(" Warnings."));
+}
+
+void showCaption(ExecuteHost& h, const QString& caption)
+{
+    h.run().shownPercent = -1;
+    report(h).setCaption(caption);
+}
+
+void setProgressMax(ExecuteHost& h, double max)
+{
+    RunState& r = h.run();
+    r.progressValue = 0;
+    r.progressMax = max;
+    report(h).setProgress(r.progressValue, r.progressMax);
+}
+
+void stepExecuteProgress(ExecuteHost& h)
+{
+    RunState& r = h.run();
+    if (r.progressValue >= 0 && r.progressValue < r.progressMax) {
+        r.progressValue += 1;
+        report(h).setProgress(r.progressValue, r.progressMax);
+    }
+    // A bar without a maximum stands at 0 %; the caption only changes with the percentage.
+    const float percent = r.progressMax > 0 ? float(r.progressValue) / float(r.progressMax) * 100.0f : 0.0f;
+    const int shown = int(std::floor(percent));
+    if (shown != r.shownPercent) {
+        report(h).setCaption(QStringLiteral("Status: Renaming... ") + QString::number(shown) + QLatin1Char('%'));
+        r.shownPercent = shown;
+    }
+    serveEventsThrottled(h);
+}
 
 void serveEvents(ExecuteHost& h)
 {
@@ -23,8 +102,8 @@ void serveEventsThrottled(ExecuteHost& h)
 
 void setStatus(ExecuteHost& h, const QString& text)
 {
-    if (h.statusBar)
-        h.statusBar->setPanelText(QStringLiteral("main"), text);
+    if (h.showStatus)
+        h.showStatus(text);
 }
 
 bool executeLocked(const ExecuteHost& h)
@@ -64,6 +143,8 @@ void reportLogStopped(ExecuteHost& h)
     const RunState& r = h.run();
     if (r.logFailure.isEmpty())
         return;
-    QWidget* parent = h.state->frmExecute ? static_cast<QWidget*>(h.state->frmExecute.data()) : h.window;
+    QWidget* parent = report(h).dialogParent();
+    if (!parent)
+        parent = h.window;
     logBox(h, parent, r.logFailure, QStringLiteral("The operation was stopped after the last change written there."));
 }

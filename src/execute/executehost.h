@@ -3,21 +3,29 @@
 #include "engine/newname.h"
 #include "engine/previewstate.h"
 #include "engine/renameoptions.h"
+#include "execute/runreport.h"
 #include "execute/runstate.h"
 #include "filelist/filelists.h"
 #include "filelist/host.h"
-#include "platform/controls.h"
 #include "platform/listview.h"
 #include "platform/uiservice.h"
 #include "settings/settings.h"
 
 #include <functional>
-#include <QPushButton>
 #include <QTreeWidget>
+
+// The ticks of the main window a run follows, as the boxes' values (0
+// unticked, 1 ticked), read once when "Rename!" or Undo is pressed.
+struct RunTicks {
+    int files = 1;                // chkFiles: directory mode renames files
+    int dirs = 1;                 // chkDirs: directory mode renames directories
+    int thumbnailsFreeSelect = 0; // chkThumbnailsFreeSelect: the rebuilt collection gets thumbnails
+    int showTreeview = 0;         // chkShowTreeview: the tree takes the focus back
+};
 
 // What a run of "Rename!" touches on the main window and in the program's
 // state, and the main window's procedures it calls. The main window fills it;
-// tests build one around bare widgets.
+// tests build one around bare lists and a recording report.
 struct ExecuteHost {
     QWidget* window = nullptr; // the main window: disabled from the start of a run until the log window unloads
     platform::UiService* ui = nullptr;
@@ -36,13 +44,16 @@ struct ExecuteHost {
     platform::ListView* lwDirectory = nullptr;
     platform::ListView* lwDragDrop = nullptr;
     QTreeWidget* treeView = nullptr;
-    platform::CheckBox* chkFiles = nullptr;
-    platform::CheckBox* chkDirs = nullptr;
-    platform::CheckBox* chkThumbnailsFreeSelect = nullptr;
-    platform::CheckBox* chkShowTreeview = nullptr;
-    QPushButton* cmdExecute = nullptr;
-    QPushButton* cmdUndo = nullptr;
-    platform::StatusPanels* statusBar = nullptr;
+    RunTicks ticks;
+
+    // Opens where a run or an Undo reports (the main window: the log window);
+    // the run reports nowhere when empty.
+    std::function<RunReport*(ExecuteHost&)> openReport;
+    // Whether "Rename!" is enabled; an empty one counts as enabled.
+    std::function<bool()> executeEnabled;
+    std::function<void(bool)> setUndoEnabled;
+    // The main panel of the status bar.
+    std::function<void(const QString&)> showStatus;
 
     // The rename mode: the selected tab and the panels' values.
     std::function<RenameMode()> renameMode;
@@ -69,6 +80,23 @@ struct ExecuteHost {
     RunState& run() const { return state->run; }
     UndoStore& undo() const { return state->undo; }
 };
+
+// Where the run at hand reports; a report that shows nothing when there is none.
+RunReport& report(const ExecuteHost& h);
+// Opens the report of a new run or Undo with an empty bar.
+RunReport& openRunReport(ExecuteHost& h);
+// One line to the report (the writer puts the same event into "log.txt" itself).
+void showLine(ExecuteHost& h, const QString& line);
+// The line to the report and the same text to "log.txt".
+void reportLine(ExecuteHost& h, const QString& line);
+// One more warning, shown in the report's counter.
+void countWarning(ExecuteHost& h);
+void showCaption(ExecuteHost& h, const QString& caption);
+// The bar's maximum; its value starts again at 0.
+void setProgressMax(ExecuteHost& h, double max);
+// The progress step after each entry: value + 1 up to the maximum, and the
+// caption with the percentage when that changes.
+void stepExecuteProgress(ExecuteHost& h);
 
 // Serves the event loop now.
 void serveEvents(ExecuteHost& h);

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QStyledItemDelegate>
 #include <QWindow>
 
 namespace {
@@ -15,6 +16,35 @@ int storeForm(double twips)
 {
     return int(std::clamp(std::round(twips), -32768.0, 32767.0));
 }
+
+// The list takes one row size for all its lines, so that long runs stay fast.
+// That row is as wide as the widest line painted so far: a long line on screen
+// can be scrolled to its end instead of being cut at the window's edge.
+class WidestLineDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QSize own = QStyledItemDelegate::sizeHint(option, index);
+        widest_ = std::max(widest_, own.width());
+        return {widest_, own.height()};
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const int width = QStyledItemDelegate::sizeHint(option, index).width();
+        if (width > widest_) {
+            widest_ = width;
+            // Lays the list out again with the wider row.
+            emit const_cast<WidestLineDelegate*>(this)->sizeHintChanged(index);
+        }
+        QStyledItemDelegate::paint(painter, option, index);
+    }
+
+private:
+    mutable int widest_ = 0;
+};
 
 } // namespace
 
@@ -33,6 +63,7 @@ FrmExecute::FrmExecute(ExecuteHost host) : QDialog(nullptr), host_(std::move(hos
     // Laid out in batches: a long run's list is not laid out in full at every repaint.
     lstLog->setLayoutMode(QListView::Batched);
     lstLog->setBatchSize(1000);
+    lstLog->setItemDelegate(new WidestLineDelegate(lstLog));
     cmdSaveLog = new QPushButton(QStringLiteral("Save Log..."), this);
     cmdSaveLog->setObjectName(QStringLiteral("cmdSaveLog"));
     lblInfo_Files = new QLabel(QStringLiteral("0 Files Renamed."), this);
@@ -58,21 +89,36 @@ FrmExecute::FrmExecute(ExecuteHost host) : QDialog(nullptr), host_(std::move(hos
     Form_Load();
 }
 
+FrmExecute::~FrmExecute()
+{
+    // An unloaded window let go of the report when it unloaded; it may be
+    // deleted later than the program state.
+    if (!unloaded_)
+        release();
+}
+
+void FrmExecute::release()
+{
+    if (host_.state && host_.state->report == this)
+        host_.state->report = nullptr;
+}
+
 void FrmExecute::Form_Load()
 {
-    // The smallest size at which every control keeps a positive size.
+    // The smallest outer size; fitOuterSize() takes the frame off once it is known.
     setMinimumSize(370, 194);
     const Settings& g = *host_.settings;
-    move(g.Execute_Left / 15, g.Execute_Top / 15);
-    resize(std::max(g.Execute_Width / 15, 370), std::max(g.Execute_Height / 15, 194));
+    // The stored rectangle is the outer one: Qt places the outer corner but
+    // sizes the inner area, so the size waits for the frame's margins.
+    normalOuter_ = QRect(g.Execute_Left / 15, g.Execute_Top / 15, std::max(g.Execute_Width / 15, 370),
+                         std::max(g.Execute_Height / 15, 194));
+    move(normalOuter_.topLeft());
+    resize(normalOuter_.size());
+    outerSize_.setPending(normalOuter_.size());
     if (g.frmexecute_maximized == 2)
         setWindowState(Qt::WindowMaximized);
     else if (g.frmexecute_maximized == 1)
         setWindowState(Qt::WindowMinimized);
-    min_ = 0;
-    if (host_.run().undoInProgress != 0)
-        max_ = double(host_.undo().undoDirCount) + double(host_.undo().undoFileCount);
-    value_ = 0;
     syncBar();
     Form_Resize();
 }
@@ -84,8 +130,10 @@ void FrmExecute::place(QWidget* w, int left, int top, int width, int height)
 
 void FrmExecute::Form_Resize()
 {
-    const int W = width() * 15;
-    const int H = height() * 15;
+    // W and H are the outer size; the places are inside the frame.
+    const QRect outer = frameGeometry();
+    const int W = outer.width() * 15;
+    const int H = outer.height() * 15;
     const int closeLeft = W - 1700;
     const int buttonTop = H - 1000;
     place(lstLog, 120, 120, W - 350, H - 1600);
@@ -107,28 +155,58 @@ void FrmExecute::resizeEvent(QResizeEvent* e)
     Form_Resize();
 }
 
+bool FrmExecute::event(QEvent* e)
+{
+    const bool done = QDialog::event(e);
+    switch (e->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::WindowStateChange:
+        fitOuterSize();
+        recordNormalRect();
+        break;
+    default:
+        break;
+    }
+    return done;
+}
+
+// Once the window system tells the frame's margins, the minimum and the
+// stored size become outer sizes; a window opened maximised takes its stored
+// size when it is first restored.
+void FrmExecute::fitOuterSize()
+{
+    if (outerSize_.fit(this).minimumChanged)
+        Form_Resize();
+}
+
+// Kept at every move and resize in the normal state, so a maximise before the
+// close does not lose the size the user gave the window.
+void FrmExecute::recordNormalRect()
+{
+    if (unloaded_ || !platform::normalState(this) || !isVisible())
+        return;
+    normalOuter_ = frameGeometry();
+    normalSeen_ = true;
+}
+
 void FrmExecute::syncBar()
 {
     // QProgressBar takes integers and shows a busy animation for an empty range;
     // an empty range here simply shows an empty bar.
-    const int min = int(min_);
-    const int max = std::max(int(std::max(max_, min_)), min + 1);
-    if (Progress->minimum() != min || Progress->maximum() != max)
-        Progress->setRange(min, max);
-    const int value = int(std::clamp(value_, min_, std::max(max_, min_)));
+    const int max = std::max(int(std::max(max_, 0.0)), 1);
+    if (Progress->minimum() != 0 || Progress->maximum() != max)
+        Progress->setRange(0, max);
+    const int value = int(std::clamp(value_, 0.0, std::max(max_, 0.0)));
     if (Progress->value() != value)
         Progress->setValue(value);
 }
 
-void FrmExecute::setProgressMax(double max)
-{
-    max_ = max;
-    syncBar();
-}
-
-void FrmExecute::setProgressValue(double value)
+void FrmExecute::setProgress(double value, double max)
 {
     value_ = value;
+    max_ = max;
     syncBar();
 }
 
@@ -148,23 +226,49 @@ QStringList FrmExecute::lines() const
 
 void FrmExecute::setCaption(const QString& caption)
 {
-    shownPercent_ = -1;
     if (windowTitle() != caption)
         setWindowTitle(caption);
 }
 
-void FrmExecute::showPercent(int percent)
+void FrmExecute::setCount(RunCount counter, const QString& text)
 {
-    // The caption only changes with the percentage.
-    if (percent == shownPercent_)
-        return;
-    setCaption(QStringLiteral("Status: Renaming... ") + QString::number(percent) + QLatin1Char('%'));
-    shownPercent_ = percent;
+    QLabel* label = counter == RunCount::Files  ? lblInfo_Files
+                    : counter == RunCount::Dirs ? lblInfo_Dirs
+                                                : lblInfo_Skipped;
+    label->setText(text);
 }
 
-void FrmExecute::setLabel(QLabel* label, const QString& text)
+void FrmExecute::setStage(RunStage stage)
 {
-    label->setText(text);
+    switch (stage) {
+    case RunStage::Cancellable:
+        cmdClose->setEnabled(false);
+        cmdClose->hide();
+        cmdCancel->setEnabled(true);
+        cmdCancel->show();
+        cmdCancel->raise();
+        cmdCancel->setFocus();
+        cmdSaveLog->setEnabled(false);
+        break;
+    case RunStage::Uncancellable:
+        // Whichever of Cancel and Close shows stays, disabled: a run keeps its
+        // Cancel, an Undo (never cancellable) shows Close from the start.
+        if (!cmdClose->isHidden())
+            cmdCancel->hide();
+        cmdCancel->setEnabled(false);
+        cmdClose->setEnabled(false);
+        cmdSaveLog->setEnabled(false);
+        break;
+    case RunStage::Finished:
+        cmdCancel->setEnabled(false);
+        cmdCancel->hide();
+        cmdClose->setEnabled(true);
+        cmdClose->show();
+        cmdClose->raise();
+        cmdClose->setFocus();
+        cmdSaveLog->setEnabled(lstLog->count() > 0);
+        break;
+    }
 }
 
 void FrmExecute::cmdCancel_Click()
@@ -210,11 +314,12 @@ void FrmExecute::Form_Unload()
 {
     Settings& g = *host_.settings;
     const Qt::WindowStates st = windowState();
-    if (!(st & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) {
-        g.Execute_Top = storeForm(double(y()) * 15);
-        g.Execute_Left = storeForm(double(x()) * 15);
-        g.Execute_Width = storeForm(double(width()) * 15);
-        g.Execute_Height = storeForm(double(height()) * 15);
+    recordNormalRect();
+    if (normalSeen_) {
+        g.Execute_Top = storeForm(double(normalOuter_.top()) * 15);
+        g.Execute_Left = storeForm(double(normalOuter_.left()) * 15);
+        g.Execute_Width = storeForm(double(normalOuter_.width()) * 15);
+        g.Execute_Height = storeForm(double(normalOuter_.height()) * 15);
     }
     g.frmexecute_maximized = (st & Qt::WindowMaximized) ? 2 : (st & Qt::WindowMinimized) ? 1 : 0;
     if (host_.window)
@@ -223,7 +328,7 @@ void FrmExecute::Form_Unload()
     QWidget* target = host_.lwDirectory;
     if (host_.mode() != 0)
         target = host_.lwDragDrop;
-    else if (host_.chkShowTreeview && host_.chkShowTreeview->value() != 0)
+    else if (host_.ticks.showTreeview != 0)
         target = host_.treeView;
     if (!target || !target->isVisible() || !target->isEnabled()) {
         // The list cannot take the focus: logged, and the validation is left out.
@@ -239,6 +344,7 @@ void FrmExecute::Form_Unload()
 void FrmExecute::discard()
 {
     unloaded_ = true;
+    release();
     hide();
     deleteLater();
 }
@@ -262,6 +368,7 @@ void FrmExecute::closeEvent(QCloseEvent* e)
         return;
     }
     unloaded_ = true;
+    release();
     Form_Unload();
     e->accept();
 }
@@ -278,6 +385,7 @@ FrmExecute* openLogWindow(ExecuteHost& h)
         old->discard(); // every run starts with a fresh window
     auto* w = new FrmExecute(h);
     h.state->frmExecute = w;
+    h.state->report = w;
     if (h.window && h.window->windowHandle()) {
         w->winId();
         w->windowHandle()->setTransientParent(h.window->windowHandle());
@@ -290,39 +398,4 @@ void unloadLogWindow(ExecuteHost& h)
 {
     if (FrmExecute* w = logWindow(h))
         w->unload();
-}
-
-void logWindowLine(ExecuteHost& h, const QString& line)
-{
-    if (FrmExecute* w = logWindow(h))
-        w->addLine(line);
-}
-
-void reportLine(ExecuteHost& h, const QString& line)
-{
-    logWindowLine(h, line);
-    writeActivity(h, line);
-}
-
-void countWarning(ExecuteHost& h)
-{
-    RunState& r = h.run();
-    ++r.warningCount;
-    if (FrmExecute* w = logWindow(h))
-        w->setLabel(w->lblInfo_Skipped, QString::number(r.warningCount) + QStringLiteral(" Warnings."));
-}
-
-void stepExecuteProgress(ExecuteHost& h)
-{
-    FrmExecute* w = logWindow(h);
-    if (w) {
-        double v = w->progressValue();
-        if (v >= w->progressMin() && v < w->progressMax())
-            w->setProgressValue(v + 1);
-        v = w->progressValue();
-        // A bar without a maximum stands at 0 %.
-        const float percent = w->progressMax() > 0 ? float(v) / float(w->progressMax()) * 100.0f : 0.0f;
-        w->showPercent(int(std::floor(percent)));
-    }
-    serveEventsThrottled(h);
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "execute/executehost.h"
+#include "platform/outersize.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -11,11 +12,12 @@
 // bar, three counters and Close/Cancel/"Save Log...". It is shown without
 // blocking; the main window stays disabled until this window unloads, and it
 // refuses to close while the run is in progress.
-class FrmExecute : public QDialog {
+class FrmExecute : public QDialog, public RunReport {
     Q_OBJECT
 public:
     // The host is copied: the window outlives the call that opened it.
     explicit FrmExecute(ExecuteHost host);
+    ~FrmExecute() override;
 
     QListWidget* lstLog;
     QPushButton* cmdClose;
@@ -26,20 +28,20 @@ public:
     QLabel* lblInfo_Skipped;
     QProgressBar* Progress;
 
-    // The bar's values as the writers see them; the bar widget mirrors them.
-    double progressMin() const { return min_; }
+    // The bar's values as the run gave them; the bar widget mirrors them.
     double progressMax() const { return max_; }
     double progressValue() const { return value_; }
-    void setProgressMax(double max);
-    void setProgressValue(double value);
-
-    void addLine(const QString& line);
     QStringList lines() const;
+
+    // The report of the run.
+    void addLine(const QString& line) override;
+    void setCount(RunCount counter, const QString& text) override;
     // Sets the caption only when it changes.
-    void setCaption(const QString& caption);
-    void setLabel(QLabel* label, const QString& text);
-    // "Status: Renaming... N%"
-    void showPercent(int percent);
+    void setCaption(const QString& caption) override;
+    void setProgress(double value, double max) override;
+    void setStage(RunStage stage) override;
+    void dismiss() override { unload(); }
+    QWidget* dialogParent() override { return this; }
 
     void Form_Load();
     void Form_Resize();
@@ -55,6 +57,7 @@ public:
     void discard();
 
 protected:
+    bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     // Escape presses "Close" only while it is enabled and shown.
@@ -63,24 +66,24 @@ protected:
 private:
     void place(QWidget* w, int left, int top, int width, int height);
     void syncBar();
+    void fitOuterSize();
+    void recordNormalRect();
+    // An unloaded window takes no more of the run's report.
+    void release();
 
     ExecuteHost host_;
-    double min_ = 0, max_ = 0, value_ = 0;
+    double max_ = 0, value_ = 0;
     bool unloaded_ = false;
-    int shownPercent_ = -1;
+    // The stored size is the outer one; it is applied once the frame is known.
+    platform::OuterSize outerSize_{QSize(370, 194)};
+    // The last outer rectangle in the normal state, kept for the settings.
+    QRect normalOuter_;
+    bool normalSeen_ = false;
 };
 
 // The open log window of the host, or nullptr.
 FrmExecute* logWindow(const ExecuteHost& h);
-// Creates and shows the log window for a run or an Undo.
+// Creates and shows the log window for a run or an Undo and makes it the run's report.
 FrmExecute* openLogWindow(ExecuteHost& h);
 // Unloads the log window when one is open; nothing otherwise.
 void unloadLogWindow(ExecuteHost& h);
-// One line into the log window (the writer puts the same event into "log.txt" itself).
-void logWindowLine(ExecuteHost& h, const QString& line);
-// The line to the log window and the same text to "log.txt".
-void reportLine(ExecuteHost& h, const QString& line);
-// One more warning, shown in the log window's counter.
-void countWarning(ExecuteHost& h);
-// The progress step after each entry: value + 1 up to the maximum, caption with the percentage.
-void stepExecuteProgress(ExecuteHost& h);

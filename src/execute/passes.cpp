@@ -1,5 +1,4 @@
 #include "execute/passes.h"
-#include "execute/frmexecute.h"
 #include "execute/renameentry.h"
 #include "platform/failure.h"
 

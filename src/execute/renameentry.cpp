@@ -1,6 +1,5 @@
 #include "execute/renameentry.h"
 #include "engine/forbidden.h"
-#include "execute/frmexecute.h"
 #include "platform/failure.h"
 #include "platform/fileops.h"
 
@@ -62,7 +61,7 @@ void createLevels(ExecuteHost& h, const QString& dir, const QString& tagged)
             } catch (const platform::Failure&) {
                 return; // the rename that follows fails and gives the warning
             }
-            logWindowLine(h, QStringLiteral("Created directory: ") + shown(h, dir + running) + level);
+            showLine(h, QStringLiteral("Created directory: ") + shown(h, dir + running) + level);
             writeActivity(h, QStringLiteral("Created directory: ") + path);
             h.undo().createdDirs.push_back(path);
         }
@@ -117,7 +116,7 @@ void warn(ExecuteHost& h, Kind kind, const QString& oldName, const QString& newN
                                                                         : QStringLiteral("Skipping...");
     const QString head = QString::fromLatin1(textsFor(kind).warning);
     const QString d = shown(h, dir);
-    logWindowLine(h, head + d + oldName + QStringLiteral("> as <") + d + newName + QStringLiteral("> ") + reason);
+    showLine(h, head + d + oldName + QStringLiteral("> as <") + d + newName + QStringLiteral("> ") + reason);
     writeActivity(h, head + dir + oldName + QStringLiteral("> as <") + dir + newName + QStringLiteral("> ") + reason);
     countWarning(h);
 }
@@ -126,19 +125,16 @@ void recordSuccess(ExecuteHost& h, Kind kind, const QString& oldName, const QStr
                    const QString& oldPath, const QString& newPath)
 {
     RunState& r = h.run();
-    FrmExecute* w = logWindow(h);
     if (kind == Kind::File) {
         ++r.filesDone;
-        if (w)
-            w->setLabel(w->lblInfo_Files, QString::number(r.filesDone) + QStringLiteral(" Files Renamed."));
+        report(h).setCount(RunCount::Files, QString::number(r.filesDone) + QStringLiteral(" Files Renamed."));
         if (r.undoInProgress == 0)
             h.undo().putFile(r.filesDone - 1, UndoFileItem{oldName, newName, dir, 0, {}, {}, {}, {}, {}});
         if (freeSelectUpkeep(h))
             addRebuildFile(h, newPath);
     } else {
         ++r.dirsDone;
-        if (w)
-            w->setLabel(w->lblInfo_Dirs, QString::number(r.dirsDone) + QStringLiteral(" Directories Renamed."));
+        report(h).setCount(RunCount::Dirs, QString::number(r.dirsDone) + QStringLiteral(" Directories Renamed."));
         if (r.undoInProgress == 0)
             h.undo().putDir(r.dirsDone - 1, UndoDirItem{oldName, newName, dir, 0, {}, {}});
     }
@@ -196,9 +192,9 @@ bool renameEntry(ExecuteHost& h, Kind kind, const QString& oldName, QString& new
     const QLatin1String head(textsFor(kind).renamed);
     const QLatin1String arrow(" --> ");
     if (h.settings->showFullPath == 1)
-        logWindowLine(h, head % oldPath % arrow % newPath);
+        showLine(h, head % oldPath % arrow % newPath);
     else
-        logWindowLine(h, head % oldName % arrow % newName);
+        showLine(h, head % oldName % arrow % newName);
     writeActivity(h, head % oldPath % arrow % newPath);
     recordSuccess(h, kind, oldName, newName, dir, oldPath, newPath);
     if (kind == Kind::File)

@@ -1,6 +1,5 @@
 #include "execute/runrename.h"
 #include "execute/dragdropadd.h"
-#include "execute/frmexecute.h"
 #include "execute/passes.h"
 #include "platform/failure.h"
 
@@ -48,12 +47,6 @@ template <class F> void guarded(ExecuteHost& h, const char* stage, F&& steps)
         h.logs->logError(platform::makeFailure(platform::failures::Overflow).errorText() +
                          QStringLiteral("cmdExecute_Click: ") + QLatin1String(stage));
     }
-}
-
-void showCaption(ExecuteHost& h, const QString& caption)
-{
-    if (FrmExecute* w = logWindow(h))
-        w->setCaption(caption);
 }
 
 // The first rename at or after `from` whose old path is `path`, or -1.
@@ -147,8 +140,8 @@ double prepareStore(ExecuteHost& h)
     r.warningCount = 0;
     double dirs = 0, files = 0;
     if (fm == 0) {
-        dirs = h.chkDirs->value() == 1 ? double(h.files->lstDirs[0].size()) : 0;
-        files = h.chkFiles->value() == 1 ? double(h.files->lstFiles[0].size()) : 0;
+        dirs = h.ticks.dirs == 1 ? double(h.files->lstDirs[0].size()) : 0;
+        files = h.ticks.files == 1 ? double(h.files->lstFiles[0].size()) : 0;
     } else {
         dirs = double(h.files->lstDirs[1].size());
         files = double(h.files->lstFiles[1].size());
@@ -161,15 +154,8 @@ double prepareStore(ExecuteHost& h)
 void openRunWindow(ExecuteHost& h)
 {
     *h.executeBusy = -1;
-    FrmExecute* w = openLogWindow(h);
-    w->cmdClose->setEnabled(false);
-    w->cmdClose->hide();
-    w->cmdCancel->setEnabled(true);
-    w->cmdCancel->show();
-    w->cmdCancel->raise();
-    w->cmdCancel->setFocus();
-    w->cmdSaveLog->setEnabled(false);
-    w->setCaption(QStringLiteral("Status: Preparing..."));
+    openRunReport(h).setStage(RunStage::Cancellable);
+    showCaption(h, QStringLiteral("Status: Preparing..."));
 }
 
 // The lists the pass walks.
@@ -178,9 +164,9 @@ void preparePass(ExecuteHost& h, RenameMode mode)
     if (h.mode() == 0) {
         if (mode != RenameMode::Enum && h.readDirectory)
             h.readDirectory();
-        if (h.chkDirs->value() == 0)
+        if (h.ticks.dirs == 0)
             h.files->lstDirs[0].clear();
-        if (h.chkFiles->value() == 0)
+        if (h.ticks.files == 0)
             h.files->lstFiles[0].clear();
         return;
     }
@@ -207,16 +193,7 @@ void finishWindow(ExecuteHost& h)
 {
     showCaption(h, QStringLiteral("Status: Ready!"));
     setStatus(h, QStringLiteral("Ready!"));
-    if (FrmExecute* w = logWindow(h)) {
-        w->cmdCancel->setEnabled(false);
-        w->cmdCancel->hide();
-        w->cmdClose->setEnabled(true);
-        w->cmdClose->show();
-        w->cmdClose->raise();
-        w->cmdClose->setFocus();
-        w->cmdSaveLog->setEnabled(w->lstLog->count() > 0);
-        w->cmdClose->setFocus();
-    }
+    report(h).setStage(RunStage::Finished);
 }
 
 } // namespace
@@ -309,7 +286,7 @@ void rebuildFreeSelect(ExecuteHost& h)
                 percentStatus(h, QStringLiteral("Checking Files... "), int(double(i) / total * 100), shown);
             }
     }
-    if (h.chkThumbnailsFreeSelect && h.chkThumbnailsFreeSelect->value() == 1 && h.generateThumbnailsFreeSelect)
+    if (h.ticks.thumbnailsFreeSelect == 1 && h.generateThumbnailsFreeSelect)
         h.generateThumbnailsFreeSelect();
 }
 
@@ -412,7 +389,7 @@ void runRename(ExecuteHost& h)
     // The options are checked once more; a disabled "Rename!" ends here.
     if (h.updateExecuteButton)
         h.updateExecuteButton();
-    if (!h.cmdExecute->isEnabled())
+    if (h.executeEnabled && !h.executeEnabled())
         return;
     r.logFailure.clear();
     // No change without its line in "log.txt": a log that cannot take one stops the run here.
@@ -450,8 +427,7 @@ void runRename(ExecuteHost& h)
     });
 
     // The pass runs with the normal pointer.
-    if (FrmExecute* w = logWindow(h))
-        w->setProgressMax(total);
+    setProgressMax(h, total);
     showCaption(h, QStringLiteral("Status: Renaming..."));
     setStatus(h, QStringLiteral("Renaming..."));
     serveEvents(h);
@@ -462,8 +438,7 @@ void runRename(ExecuteHost& h)
 
     // From here on the run can no longer be cancelled.
     h.ui->setMousePointer(11);
-    if (FrmExecute* w = logWindow(h))
-        w->cmdCancel->setEnabled(false);
+    report(h).setStage(RunStage::Uncancellable);
     showCaption(h, QStringLiteral("Status: Checking Files..."));
     setStatus(h, QStringLiteral("Checking Files..."));
 
@@ -483,7 +458,8 @@ void runRename(ExecuteHost& h)
     guarded(h, "selection", [&] { restoreSelection(h); });
 
     // Undo button and statistics.
-    h.cmdUndo->setEnabled(r.filesDone > 0 || r.dirsDone > 0);
+    if (h.setUndoEnabled)
+        h.setUndoEnabled(r.filesDone > 0 || r.dirsDone > 0);
     h.settings->totNumberOfFilesRenamedNew += r.filesDone;
     h.settings->totNumberOfDirsRenamedNew += r.dirsDone;
 
@@ -502,11 +478,11 @@ void runRename(ExecuteHost& h)
     r.outcome = r.warningCount > 0 || h.logs->errorLogged == -1 || !r.logFailure.isEmpty() ? RunOutcome::SomeFailed
                                                                                            : RunOutcome::Done;
     if (h.logs->errorLogged == -1) {
-        h.ui->message(logWindow(h), QStringLiteral("Vexor Renamer"),
+        h.ui->message(report(h).dialogParent(), QStringLiteral("Vexor Renamer"),
                       QStringLiteral("There were errors during execution!"), QMessageBox::Critical, QMessageBox::Ok,
                       QMessageBox::Ok);
         h.logs->errorLogged = 0;
     }
     if (h.settings->autoCloseLogWindow == 1)
-        unloadLogWindow(h);
+        report(h).dismiss();
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 class FrmExecute;
+class RunReport;
 
 // A list of full paths with an index of where each path sits, so that a run
 // replaces a renamed path without scanning the whole list for every entry.
@@ -57,6 +58,10 @@ struct RunState {
     qint32 filesDone = 0;
     qint32 dirsDone = 0;
     qint32 warningCount = 0;
+    // The bar as the report shows it, and the percentage its caption shows (-1: none yet).
+    double progressValue = 0;
+    double progressMax = 0;
+    int shownPercent = -1;
     // Why "log.txt" stopped taking lines during this run or Undo (empty while
     // it takes them): the pass ends at its next entry, as on Cancel.
     QString logFailure;
@@ -104,6 +109,9 @@ struct ExecuteState {
     // The open log window, if any; it is not a child of the main window, which
     // stays disabled while the log window is open.
     QPointer<FrmExecute> frmExecute;
+    // Where the run at hand reports (the log window or a test's recorder);
+    // nullptr when nothing takes its lines.
+    RunReport* report = nullptr;
     ExecuteState() = default;
     ExecuteState(const ExecuteState&) = delete;
     ExecuteState& operator=(const ExecuteState&) = delete;

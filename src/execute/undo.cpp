@@ -1,7 +1,6 @@
 #include "execute/undo.h"
 #include "execute/executehost.h"
 #include "execute/filetimes.h"
-#include "execute/frmexecute.h"
 #include "execute/renameentry.h"
 #include "execute/runrename.h"
 #include "platform/datetext.h"
@@ -9,12 +8,6 @@
 #include "platform/fileops.h"
 
 namespace {
-
-void caption(ExecuteHost& h, const QString& text)
-{
-    if (FrmExecute* w = logWindow(h))
-        w->setCaption(text);
-}
 
 // Every step from the clean-up on goes on past a failing statement.
 template <class F> void tolerant(F&& steps)
@@ -99,8 +92,8 @@ void restoreExactDates(ExecuteHost& h, const UndoFileItem& rec, qint32 position)
     }
     if (failed) {
         countWarning(h);
-    } else if (FrmExecute* w = logWindow(h)) {
-        w->setLabel(w->lblInfo_Files, QString::number(position + 1) + QStringLiteral(" Files Changed."));
+    } else {
+        report(h).setCount(RunCount::Files, QString::number(position + 1) + QStringLiteral(" Files Changed."));
     }
     stepExecuteProgress(h);
 }
@@ -138,12 +131,10 @@ void restoreDates(ExecuteHost& h)
             reportLine(h, QLatin1String(ok ? done[i] : failed[i]) + d + rec.oldName + QStringLiteral(" [") +
                               before[i].first + QLatin1Char(' ') + before[i].second + QStringLiteral("] --> [") +
                               target[i].first + QLatin1Char(' ') + target[i].second + QStringLiteral("]"));
-        if (ok) {
-            if (FrmExecute* w = logWindow(h))
-                w->setLabel(w->lblInfo_Files, QString::number(p + 1) + QStringLiteral(" Files Changed."));
-        } else {
+        if (ok)
+            report(h).setCount(RunCount::Files, QString::number(p + 1) + QStringLiteral(" Files Changed."));
+        else
             countWarning(h);
-        }
         stepExecuteProgress(h);
     }
 }
@@ -157,12 +148,10 @@ template <class Item> void restoreAttributes(ExecuteHost& h, const Item& rec, bo
         reportLine(
             h, (isDir ? QStringLiteral("Directory Attribute Changed: ") : QStringLiteral("File Attribute Changed: ")) +
                    tail);
-        if (FrmExecute* w = logWindow(h)) {
-            if (isDir)
-                w->setLabel(w->lblInfo_Dirs, QString::number(position) + QStringLiteral(" Directories Changed."));
-            else
-                w->setLabel(w->lblInfo_Files, QString::number(position) + QStringLiteral(" Files Changed."));
-        }
+        if (isDir)
+            report(h).setCount(RunCount::Dirs, QString::number(position) + QStringLiteral(" Directories Changed."));
+        else
+            report(h).setCount(RunCount::Files, QString::number(position) + QStringLiteral(" Files Changed."));
     } catch (const platform::Failure&) {
         reportLine(h, (isDir ? QStringLiteral("WARNING! Dir attribute change failed: ")
                              : QStringLiteral("WARNING! File attribute change failed: ")) +
@@ -208,7 +197,7 @@ void restoreNames(ExecuteHost& h)
         if (freeSelect && renamed)
             repathRebuild(r.rebuildFiles, rec.dir + rec.newName, rec.dir + rec.oldName, false);
     }
-    caption(h, QStringLiteral("Status: Checking Files..."));
+    showCaption(h, QStringLiteral("Status: Checking Files..."));
     h.ui->setMousePointer(11);
     setStatus(h, QStringLiteral("Checking Files..."));
     repathOtherMode(h, true);
@@ -251,18 +240,13 @@ void runUndo(ExecuteHost& h)
     r.undoInProgress = -1;
     *h.executeBusy = -1;
 
-    FrmExecute* w = openLogWindow(h);
-    w->setProgressMax(double(u.undoFileCount) + double(u.undoDirCount));
-    caption(h, QStringLiteral("Status: Preparing..."));
+    openRunReport(h);
+    setProgressMax(h, double(u.undoFileCount) + double(u.undoDirCount));
+    showCaption(h, QStringLiteral("Status: Preparing..."));
     setStatus(h, QStringLiteral("Status: Preparing..."));
     h.ui->setMousePointer(11);
     serveEvents(h);
-    if ((w = logWindow(h))) {
-        w->cmdClose->setEnabled(false);
-        w->cmdCancel->setEnabled(false);
-        w->cmdCancel->hide();
-        w->cmdSaveLog->setEnabled(false);
-    }
+    report(h).setStage(RunStage::Uncancellable);
     h.window->setEnabled(false);
 
     r.filesDone = 0;
@@ -285,7 +269,7 @@ void runUndo(ExecuteHost& h)
     });
 
     h.ui->setMousePointer(0);
-    caption(h, QStringLiteral("Status: Renaming..."));
+    showCaption(h, QStringLiteral("Status: Renaming..."));
     setStatus(h, QStringLiteral("Status: Renaming..."));
     serveEvents(h);
 
@@ -325,19 +309,14 @@ void runUndo(ExecuteHost& h)
             h.updateSelectionCount(true);
     });
 
-    caption(h, QStringLiteral("Status: Ready!"));
+    showCaption(h, QStringLiteral("Status: Ready!"));
     setStatus(h, QStringLiteral("Ready!"));
-    if ((w = logWindow(h))) {
-        w->cmdClose->setEnabled(true);
-        w->cmdClose->show();
-        w->cmdClose->raise();
-        w->cmdClose->setFocus();
-        w->cmdSaveLog->setEnabled(true);
-    }
+    report(h).setStage(RunStage::Finished);
     h.ui->setMousePointer(0);
     *h.executeBusy = 0;
-    h.cmdUndo->setEnabled(false);
+    if (h.setUndoEnabled)
+        h.setUndoEnabled(false);
     reportLogStopped(h);
     if (h.settings->autoCloseLogWindow == 1)
-        unloadLogWindow(h);
+        report(h).dismiss();
 }

@@ -18,6 +18,8 @@ struct SystemFolders {
     QString root;
 };
 
+class ThumbnailsAhead;
+
 // Program-wide values of the file lists: the path lists of both file modes
 // (index 0 Directory, 1 Free Select), the selection state and the icon lists.
 struct FileListState {
@@ -31,6 +33,8 @@ struct FileListState {
     qint16 thumbnailsShownFreeSel = 0;
     qint16 makeThumbnailsNow = 0;
     qint16 sysIconLargeIndex = 0;
+    // The pictures a thumbnail run has asked to be decoded ahead, while it runs.
+    ThumbnailsAhead* thumbnailsAhead = nullptr;
     QString listedDirectory;
     QString previousPath;
     SystemFolders systemFolders;

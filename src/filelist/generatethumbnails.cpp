@@ -1,5 +1,6 @@
 #include "filelist/generatethumbnails.h"
 #include "filelist/iconlists.h"
+#include "filelist/thumbnailsahead.h"
 #include "platform/datetext.h"
 #include "platform/fileops.h"
 
@@ -48,20 +49,46 @@ private:
 
 using Lookup = qint16 (*)(FileListHost&, const QString&, qint16);
 
+// Lends the run's decoder to the lookups while the run lasts.
+class AheadScope {
+public:
+    AheadScope(FileListState& s, ThumbnailsAhead& ahead) : s_(s) { s_.thumbnailsAhead = &ahead; }
+    ~AheadScope() { s_.thumbnailsAhead = nullptr; }
+    AheadScope(const AheadScope&) = delete;
+    AheadScope& operator=(const AheadScope&) = delete;
+
+private:
+    FileListState& s_;
+};
+
+QString rowPath(platform::ListView* list, int i)
+{
+    return list->subItem(i, 2) + list->text(i);
+}
+
 // True when every row was visited.
-bool run(FileListHost& h, platform::ListView* list, Lookup lookup)
+bool run(FileListHost& h, platform::ListView* list, Lookup lookup, const platform::ImageList& large)
 {
     BusyScope busy(h);
     QCoreApplication::processEvents();
     const int n = list->count();
+    // Declared after the busy state: a stopped run waits for the decodes under
+    // way before it gives the window back.
+    ThumbnailsAhead ahead(large.size, h.options->thumbsAspect);
+    const AheadScope lent(*h.files, ahead);
+    int asked = 0;
     QString shown;
     for (int i = 0; i < n; ++i) {
-        const QString path = list->subItem(i, 2) + list->text(i);
+        for (; asked < n && asked <= i + ahead.depth(); ++asked) {
+            const QString next = rowPath(list, asked);
+            if (thumbnailPending(h, large, next))
+                ahead.ask(next);
+        }
+        const QString path = rowPath(list, i);
         // A path that is not a file (a directory, or gone since the list was built) counts as a directory.
         const qint16 isDir = platform::entryExists(path, 39) ? 0 : -1;
         lookup(h, path, isDir);
-        list->row(i).largeIcon = h.files->sysIconLargeIndex;
-        list->model()->markChanged(i);
+        list->setIcons(i, list->row(i).smallIcon, h.files->sysIconLargeIndex);
         const QString text = QStringLiteral("Generating Thumbnails... %1%")
                                  .arg(int(platform::roundHalfEven(double(i + 1) / double(n) * 100.0)));
         // Rewriting an unchanged text costs more than it shows.
@@ -82,7 +109,7 @@ bool run(FileListHost& h, platform::ListView* list, Lookup lookup)
 
 void generateThumbnails(FileListHost& host)
 {
-    if (run(host, host.lwDirectory, &getSysIcon))
+    if (run(host, host.lwDirectory, &getSysIcon, host.files->imagelistSysIconsLarge))
         host.files->thumbnailsShownDir = -1;
 }
 
@@ -90,6 +117,6 @@ void generateThumbnailsFreeSelect(FileListHost& host)
 {
     host.preview->previewRequested = 0;
     host.preview->previewToken = -1;
-    if (run(host, host.lwDragDrop, &getSysIconFreeSel))
+    if (run(host, host.lwDragDrop, &getSysIconFreeSel, host.files->imagelistSysIconsFreeSelectLarge))
         host.files->thumbnailsShownFreeSel = -1;
 }

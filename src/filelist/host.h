@@ -11,8 +11,8 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-// Listing settings the directory read and the row build follow (loaded by the
-// settings code; the main window copies them here).
+// Listing settings the directory read and the row build follow, taken from
+// the settings by fileListOptions() (filelist/listoptions.h).
 struct FileListOptions {
     int alwaysShowDirs = 0;
     int cacheIcons = 0;

@@ -1,5 +1,6 @@
 #include "filelist/iconlists.h"
 #include "filelist/thumbnailimage.h"
+#include "filelist/thumbnailsahead.h"
 #include "platform/failure.h"
 #include "platform/fileops.h"
 
@@ -133,6 +134,15 @@ int addEntry(platform::ImageList& list, const QString& key, const QPixmap& pm, i
     return list.add(key, pm);
 }
 
+QPixmap thumbnail(FileListState& s, const QString& path, QSize cell, const FileListOptions& o)
+{
+    QImage picture;
+    QSize natural;
+    if (s.thumbnailsAhead && s.thumbnailsAhead->take(path, cell, o.thumbsAspect, &picture, &natural))
+        return drawThumbnail(picture, natural, cell, o.thumbsAspect, o.thumbsBorder);
+    return renderThumbnail(path, cell, o.thumbsAspect, o.thumbsBorder);
+}
+
 qint16 lookUp(FileListHost& h, const IconPair& pair, const QString& path, qint16 isDir)
 {
     FileListState& s = *h.files;
@@ -160,8 +170,7 @@ qint16 lookUp(FileListHost& h, const IconPair& pair, const QString& path, qint16
         if (s.makeThumbnailsNow != 0 && isPictureExtension(lower)) {
             int large = pair.large.indexOfKey(path);
             if (large == 0)
-                large = addEntry(pair.large, path,
-                                 renderThumbnail(path, pair.large.size, o.thumbsAspect, o.thumbsBorder), fallback);
+                large = addEntry(pair.large, path, thumbnail(s, path, pair.large.size, o), fallback);
             s.sysIconLargeIndex = qint16(large);
             return qint16(small);
         }
@@ -193,6 +202,14 @@ qint16 getSysIconFreeSel(FileListHost& host, const QString& path, qint16 isDir)
     return lookUp(host, pair, path, isDir);
 }
 
+bool thumbnailPending(const FileListHost& host, const platform::ImageList& large, const QString& path)
+{
+    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return host.options->useSysIcons != 0 && dot >= 0 && isPictureExtension(name.mid(dot + 1).toLower()) &&
+           large.indexOfKey(path) == 0;
+}
+
 void reloadFreeSelectIcons(FileListHost& host)
 {
     platform::ListView* list = host.lwDragDrop;
@@ -201,9 +218,7 @@ void reloadFreeSelectIcons(FileListHost& host)
     for (int i = 0; i < list->count(); ++i) {
         const QString path = list->subItem(i, 2) + list->text(i);
         const qint16 small = getSysIconFreeSel(host, path, platform::entryExists(path, 39) ? 0 : -1);
-        list->row(i).smallIcon = small;
-        list->row(i).largeIcon = host.files->sysIconLargeIndex;
-        list->model()->markChanged(i);
+        list->setIcons(i, small, host.files->sysIconLargeIndex);
     }
     list->flush();
 }

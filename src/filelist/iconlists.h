@@ -37,6 +37,11 @@ qint16 getSysIcon(FileListHost& host, const QString& path, qint16 isDir);
 // the default file icon after a failure.
 qint16 getSysIconFreeSel(FileListHost& host, const QString& path, qint16 isDir);
 
+// True when a lookup of the file `path` while thumbnails are asked for would
+// decode it for a thumbnail of `large`: system icons are on, its name ends in
+// a picture extension and no thumbnail of that path is stored.
+bool thumbnailPending(const FileListHost& host, const platform::ImageList& large, const QString& path);
+
 // The default pictures: 1 directory, 2 ghost directory, 3 file (the order of
 // the fixed default lists), drawn at `size` pixels.
 QPixmap defaultPicture(int subject, int size);

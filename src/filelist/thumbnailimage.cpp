@@ -129,7 +129,7 @@ ThumbnailPlacement placeThumbnail(QSize picture, QSize cell, int thumbsAspect, i
     return p;
 }
 
-QImage loadThumbnailPicture(const QString& path, QSize cell, int thumbsAspect, QSize* natural)
+QImage loadThumbnailPicture(const QString& path, QSize cell, int thumbsAspect, QSize* natural, qint64 maxDecodedPixels)
 {
     const QByteArray native = QFile::encodeName(path);
     struct stat st {};
@@ -167,6 +167,11 @@ QImage loadThumbnailPicture(const QString& path, QSize cell, int thumbsAspect, Q
             reader.setScaledSize(wanted);
         }
     }
+    if (maxDecodedPixels >= 0) {
+        const QSize decoded = reader.scaledSize().isValid() ? reader.scaledSize() : size;
+        if (qint64(decoded.width()) * decoded.height() > maxDecodedPixels)
+            return {};
+    }
     QImage image;
     // A camera's own small copy costs a millisecond; decoding 12 megapixels,
     // even at an eighth, tens of them.
@@ -198,7 +203,9 @@ QPixmap drawThumbnail(const QImage& picture, QSize natural, QSize cell, int thum
         painter.drawRect(QRectF(p.frameFrom, p.frameTo));
     }
     painter.end();
-    return QPixmap::fromImage(std::move(out));
+    // The painted image keeps its paint engine (2.5 KB) while it lives; a copy
+    // has none, so the list holds the pixels alone.
+    return QPixmap::fromImage(out.copy());
 }
 
 QPixmap renderThumbnail(const QString& path, QSize cell, int thumbsAspect, int thumbsBorder)

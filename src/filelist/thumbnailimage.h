@@ -28,8 +28,11 @@ ThumbnailPlacement placeThumbnail(QSize picture, QSize cell, int thumbsAspect, i
 // comes from its content, and a JPEG larger than the cell is decoded at a
 // reduced size. `natural` receives the picture's own size. Throws
 // platform::Failure when the file is missing, is not a regular file, or cannot
-// be decoded (WMF and EMF have no decoder here).
-QImage loadThumbnailPicture(const QString& path, QSize cell, int thumbsAspect, QSize* natural);
+// be decoded (WMF and EMF have no decoder here). With `maxDecodedPixels` 0 or
+// more, a picture whose decode would hold more pixels is not decoded: the
+// result is then a null image.
+QImage loadThumbnailPicture(const QString& path, QSize cell, int thumbsAspect, QSize* natural,
+                            qint64 maxDecodedPixels = -1);
 
 // The cell of a picture file: transparent background, the picture placed as
 // above, the frame in black, everything outside the cell clipped.

@@ -190,7 +190,7 @@ FreeSelectTarget FreeSelectCommands::target() const
     t.lwDragDrop = p_.lwDragDrop;
     t.files = p_.files;
     t.listOptions = p_.listOptions;
-    t.chkThumbnailsFreeSelect = p_.chkThumbnailsFreeSelect;
+    t.thumbnails = p_.chkThumbnailsFreeSelect && p_.chkThumbnailsFreeSelect->value() == 1;
     t.logs = p_.logs;
     t.getSysIconFreeSel = [host = listHost()](const QString& path, bool isDir) mutable {
         return getSysIconFreeSel(host, path, isDir ? -1 : 0);

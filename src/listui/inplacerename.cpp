@@ -142,10 +142,8 @@ bool InPlaceRename::afterLabelEdit(platform::ListView* list, int row, const QStr
         if (thumbs)
             s.makeThumbnailsNow = -1;
         const qint16 dirFlag = isDir ? -1 : 0;
-        platform::ListRow& r = list->row(row);
-        r.smallIcon = dirList ? getSysIcon(host_, newFull, dirFlag) : getSysIconFreeSel(host_, newFull, dirFlag);
-        r.largeIcon = s.sysIconLargeIndex;
-        list->model()->markChanged(row);
+        const qint16 small = dirList ? getSysIcon(host_, newFull, dirFlag) : getSysIconFreeSel(host_, newFull, dirFlag);
+        list->setIcons(row, small, s.sysIconLargeIndex);
         if (thumbs)
             s.makeThumbnailsNow = 0;
     }

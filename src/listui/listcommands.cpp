@@ -195,7 +195,7 @@ void ListCommands::columnClick(int column)
     qint16& order = directoryList_ ? host_.files->dirSortOrder : sortOrder;
     order = order == 0 ? 1 : 0;
     const QString key =
-        column < list_->model()->columnCount() ? list_->model()->columns[size_t(column)].key : QString();
+        column < list_->model()->columnCount() ? list_->model()->columns()[size_t(column)].key : QString();
     int sortColumn = column;
     if (key == QLatin1String("size"))
         sortColumn = list_->columnIndex(QStringLiteral("sizeb"));

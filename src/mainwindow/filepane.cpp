@@ -98,38 +98,93 @@ FilePane::FilePane(FileListState& files, QWidget* parent) : QWidget(parent)
     for (QWidget* w : {static_cast<QWidget*>(cmdDragDropAdd), static_cast<QWidget*>(cmdDragDropDel),
                        static_cast<QWidget*>(cmdDragDropClear), static_cast<QWidget*>(lwDragDrop)})
         w->hide();
-    // The check boxes beside the file-mode tabs keep their design places unless
-    // this desktop's font makes a caption wider than the design allowed.
-    int right = TabStripFilemode->geometry().right() + 8;
-    for (QWidget* w : {static_cast<QWidget*>(chkThumbnails), static_cast<QWidget*>(chkPreview),
-                       static_cast<QWidget*>(chkShowTreeview)}) {
-        w->resize(w->sizeHint().width(), w->height());
-        w->move(std::max(w->x(), right), w->y());
-        right = w->geometry().right() + 8;
-    }
-    chkThumbnailsFreeSelect->setGeometry(chkThumbnails->geometry());
+    // The strip at its design size (4695 x 5895) until the first resize of the window.
+    layout_ = frameLayout(kLeft + 4695 + 180, kTop + 5895 + 830);
+    arrange();
 }
 
 void FilePane::layoutFor(const FrameLayout& l)
 {
-    const auto px = [](int twips) { return qRound(twips / double(kTwips)); };
     auto* area = parentWidget();
     setGeometry(kLeft / kTwips, kTop / kTwips, std::max(area->width() - kLeft / kTwips, 0),
                 std::max(area->height() - kTop / kTwips, 0));
+    layout_ = l;
+    arrange();
+}
+
+void FilePane::setTreeBoxEnabled(bool enabled)
+{
+    if (enabled == treeBoxEnabled_)
+        return;
+    treeBoxEnabled_ = enabled;
+    arrange();
+}
+
+void FilePane::arrange()
+{
+    const auto px = [](int twips) { return qRound(twips / double(kTwips)); };
+    const auto designY = [](int twips) { return (twips - kTop) / kTwips; };
     // The tab buttons sit on top of the strip's panel, which holds the lists.
     const int tabsHeight = TabStripFilemode->height();
-    const QRect strip = l.tabStripFilemode;
+    const QRect strip = layout_.tabStripFilemode;
     fileBody->setGeometry(px(strip.left() - kLeft), px(strip.top() - kTop) + tabsHeight, px(strip.width()),
                           std::max(px(strip.height()) - tabsHeight, 0));
-    for (QWidget* list :
-         {static_cast<QWidget*>(lwDragDrop), static_cast<QWidget*>(TreeView), static_cast<QWidget*>(lwDirectory)})
-        list->resize(px(l.lists.width()), px(l.lists.height()));
-    txtPath->resize(px(l.txtPathWidth), txtPath->height());
-    txtPattern->move(px(l.txtPatternLeft - kLeft), txtPattern->y());
+    // Boxes that found no room beside the tabs push the path row and the lists down.
+    const int drop = arrangeCheckBoxes(px(strip.left() + strip.width() - kLeft));
+    for (QWidget* button : {cmdRefresh, cmdDragDropAdd, cmdParentDir, cmdDragDropDel, cmdShowDirReq, cmdDragDropClear})
+        button->move(button->x(), designY(492) + drop);
+    txtPath->setGeometry(txtPath->x(), designY(495) + drop, px(layout_.txtPathWidth), txtPath->height());
+    txtPattern->move(px(layout_.txtPatternLeft - kLeft), designY(495) + drop);
+    const std::pair<QWidget*, int> lists[] = {{lwDragDrop, 840}, {TreeView, 852}, {lwDirectory, 852}};
+    for (const auto& [list, top] : lists)
+        list->setGeometry(list->x(), designY(top) + drop, px(layout_.lists.width()),
+                          std::max(px(layout_.lists.height()) - drop, 0));
+}
+
+// The boxes keep their design places beside the tabs unless this desktop's font
+// makes a caption wider than the design allowed. When the strip is too narrow
+// for them there, the rest wrap into rows of their own at the top of the
+// strip's panel, so each stays whole and inside the window.
+int FilePane::arrangeCheckBoxes(int right)
+{
+    constexpr int gap = 8;
+    const int rowLeft = (4680 - kLeft) / kTwips; // under the first path-row button
+    const int rowsTop = (492 - kTop) / kTwips;
+    struct Box {
+        QWidget* box;
+        int designLeft;
+    };
+    std::vector<Box> boxes = {{chkThumbnails, 6600}, {chkPreview, 7860}};
+    if (treeBoxEnabled_)
+        boxes.push_back({chkShowTreeview, 9420});
+    int rowHeight = 0;
+    for (const Box& b : boxes)
+        rowHeight = std::max(rowHeight, b.box->sizeHint().height() + 2);
+
+    int row = 0;
+    int x = TabStripFilemode->geometry().right() + 1 + gap;
+    for (const Box& b : boxes) {
+        const QSize size = b.box->sizeHint();
+        if (row == 0)
+            x = std::max(x, (b.designLeft - kLeft) / kTwips);
+        if (x + size.width() > right && (row == 0 || x > rowLeft)) {
+            ++row;
+            x = rowLeft;
+        }
+        const int y = row == 0 ? (135 - kTop) / kTwips : rowsTop + (row - 1) * rowHeight;
+        b.box->setGeometry(x, y, size.width(), size.height());
+        x += size.width() + gap;
+    }
+    chkThumbnailsFreeSelect->setGeometry(chkThumbnails->geometry());
+    if (!treeBoxEnabled_) // hidden: after the others, taking no room
+        chkShowTreeview->setGeometry(chkPreview->geometry().right() + 1 + gap, chkPreview->y(),
+                                     chkShowTreeview->sizeHint().width(), chkPreview->height());
+    return row * rowHeight;
 }
 
 void FilePane::showDirectoryMode(bool treeEnabled)
 {
+    setTreeBoxEnabled(treeEnabled);
     txtPath->setEnabled(true);
     txtPattern->setEnabled(true);
     cmdRefresh->show();

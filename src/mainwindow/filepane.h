@@ -1,4 +1,5 @@
 #pragma once
+#include "mainwindow/framelayout.h"
 #include "platform/controls.h"
 #include "platform/listview.h"
 
@@ -8,7 +9,6 @@
 #include <QTreeWidget>
 
 struct FileListState;
-struct FrameLayout;
 
 // The right-hand file pane: the file-mode strip, the path and pattern boxes,
 // both lists, the tree, their buttons and the boxes beside the strip. It owns
@@ -33,6 +33,9 @@ public:
 
     // Takes the places that the window's outer size gives (client twips).
     void layoutFor(const FrameLayout& layout);
+    // Whether "View as Tree" has a place among the boxes beside the tabs; it
+    // keeps it in both file modes, so the lists do not jump between the modes.
+    void setTreeBoxEnabled(bool enabled);
     // The controls of the Directory mode; the tree or the list as the tree
     // box says; the tree box itself only while the tree is enabled.
     void showDirectoryMode(bool treeEnabled);
@@ -41,4 +44,11 @@ public:
 
 private:
     void place(QWidget* w, int left, int top, int width, int height);
+    void arrange();
+    // Places the check boxes and returns the height of the rows they took
+    // below the tabs (0 while they all stand beside the tabs).
+    int arrangeCheckBoxes(int right);
+
+    FrameLayout layout_;
+    bool treeBoxEnabled_ = false;
 };

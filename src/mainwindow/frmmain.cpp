@@ -10,6 +10,7 @@
 #include "filelist/fileviews.h"
 #include "filelist/generatethumbnails.h"
 #include "filelist/iconlists.h"
+#include "filelist/listoptions.h"
 #include "filelist/readdirectory.h"
 #include "filelist/selectioncount.h"
 #include "filelist/swaplistitems.h"
@@ -149,17 +150,13 @@ void FrmMain::Form_Load()
     // frame is known.
     move(st.Main_Left / 15, st.Main_Top / 15);
     resize(st.Main_Width / 15, st.Main_Height / 15);
-    pendingOuterSize_ = QSize(st.Main_Width / 15, st.Main_Height / 15);
+    outerSize_.setPending(QSize(st.Main_Width / 15, st.Main_Height / 15));
     // Maximised only once the normal rectangle is right, so a restore finds it.
     pendingMaximize_ = st.Main_Maximized == 2;
-    const int dirWidths[8] = {st.dirColWidth1, st.dirColWidth2, st.dirColWidth3, st.dirColWidth4,
-                              st.dirColWidth5, st.dirColWidth6, st.dirColWidth7, st.dirColWidth8};
-    const int dragWidths[8] = {st.dragColWidth1, st.dragColWidth2, st.dragColWidth3, st.dragColWidth4,
-                               st.dragColWidth5, st.dragColWidth6, st.dragColWidth7, st.dragColWidth8};
     for (int c = 0; c < 3; ++c)
-        lwDirectory->setColumnWidth(c, dirWidths[c]);
+        lwDirectory->setColumnWidth(c, st.*kDirColWidths[size_t(c)]);
     for (int c = 0; c < 3; ++c)
-        lwDragDrop->setColumnWidth(c, dragWidths[c]);
+        lwDragDrop->setColumnWidth(c, st.*kDragColWidths[size_t(c)]);
     if (st.showAllColumns == 1)
         addDetailColumnsFromSettings();
     for (platform::ListView* lw : {lwDirectory, lwDragDrop}) {
@@ -205,15 +202,11 @@ void FrmMain::readBackSettings()
     Settings& st = state.settings;
     bindings.readBack(st);
     st.TabStripFilemode = TabStripFilemode->selectedIndex();
-    int* dirWidths[8] = {&st.dirColWidth1, &st.dirColWidth2, &st.dirColWidth3, &st.dirColWidth4,
-                         &st.dirColWidth5, &st.dirColWidth6, &st.dirColWidth7, &st.dirColWidth8};
-    int* dragWidths[8] = {&st.dragColWidth1, &st.dragColWidth2, &st.dragColWidth3, &st.dragColWidth4,
-                          &st.dragColWidth5, &st.dragColWidth6, &st.dragColWidth7, &st.dragColWidth8};
     for (int c = 0; c < 8; ++c) {
         if (c < lwDirectory->model()->columnCount())
-            *dirWidths[c] = lwDirectory->columnWidth(c);
+            st.*kDirColWidths[size_t(c)] = lwDirectory->columnWidth(c);
         if (c < lwDragDrop->model()->columnCount())
-            *dragWidths[c] = lwDragDrop->columnWidth(c);
+            st.*kDragColWidths[size_t(c)] = lwDragDrop->columnWidth(c);
     }
     st.pathHistory.clear();
     for (int i = 0; i < txtPath->count(); ++i)
@@ -224,30 +217,7 @@ void FrmMain::readBackSettings()
 // The listing settings the file-list code follows.
 void FrmMain::updateListOptions()
 {
-    const Settings& st = state.settings;
-    FileListOptions& o = listOptions;
-    o.alwaysShowDirs = st.alwaysShowDirs;
-    o.cacheIcons = st.cacheIcons;
-    const int dir[8] = {st.dirColWidth1, st.dirColWidth2, st.dirColWidth3, st.dirColWidth4,
-                        st.dirColWidth5, st.dirColWidth6, st.dirColWidth7, st.dirColWidth8};
-    const int drag[8] = {st.dragColWidth1, st.dragColWidth2, st.dragColWidth3, st.dragColWidth4,
-                         st.dragColWidth5, st.dragColWidth6, st.dragColWidth7, st.dragColWidth8};
-    std::copy(std::begin(dir), std::end(dir), o.dirColWidth);
-    std::copy(std::begin(drag), std::end(drag), o.dragColWidth);
-    o.enableRenameAllIfNoneSelected = st.enableRenameAllIfNoneSelected;
-    o.enableTreeview = st.enableTreeview;
-    o.hideSystemFolders = st.hideSystemFolders;
-    o.processHidden = st.processHidden;
-    o.processSystem = st.processSystem;
-    o.processWriteProtected = st.processWriteProtected;
-    o.showAllColumns = st.showAllColumns;
-    o.thumbsAspect = st.thumbsAspect;
-    o.thumbsBorder = st.thumbsBorder;
-    o.thumbsWidth = st.thumbsWidth;
-    o.thumbsHeight = st.thumbsHeight;
-    o.usePatternForFiles = st.usePatternForFiles;
-    o.usePatternForDirs = st.usePatternForDirs;
-    o.useSysIcons = st.useSysIcons;
+    listOptions = fileListOptions(state.settings);
 }
 
 void FrmMain::setFreeSelectHint()
@@ -290,6 +260,7 @@ void FrmMain::Form_Activate()
         FileListHost h = fileListHost();
         resetSysIconsFreeSel(h);
     }
+    filePane->setTreeBoxEnabled(listOptions.enableTreeview != 0);
     if (listOptions.enableTreeview != 0) {
         chkShowTreeview->show();
     } else {
@@ -537,43 +508,8 @@ void FrmMain::TabStripFilemode_Click()
 
 void FrmMain::frame_Click(int index)
 {
-    platform::OptionButton* target = nullptr;
-    switch (index) {
-    case 0:
-        target = optAdd;
-        break;
-    case 1:
-        target = optCrop;
-        break;
-    case 2:
-        target = optAttrib_Attributes;
-        break;
-    case 3:
-        target = optAttrib_Date;
-        break;
-    case 8:
-        target = chkFormatTab_Format;
-        break;
-    case 9:
-        target = chkFormatTab_Detect;
-        break;
-    case 11:
-        target = chkEnumTab_Enum;
-        break;
-    case 12:
-        target = chkEnumTab_Normalize;
-        break;
-    case 13:
-        target = optReplaceSingle;
-        break;
-    case 14:
-        target = optReplaceBatch;
-        break;
-    default:
-        break;
-    }
-    if (target)
-        target->select();
+    if (platform::OptionButton* option = frameOption[size_t(index)])
+        option->select();
 }
 
 // ---------------------------------------------------------------- the validation gate

@@ -12,6 +12,7 @@
 #include "mainwindow/gate.h"
 #include "platform/controls.h"
 #include "platform/listview.h"
+#include "platform/outersize.h"
 #include "platform/uiservice.h"
 #include "settings/bindings.h"
 
@@ -81,6 +82,8 @@ public:
     QFrame* tabBody;
     QFrame *frmFindReplace, *frmConvertCase, *frmSetAttributes, *frmAddCrop, *frmMp3Tag, *frmEnum, *frmFormat, *frmMisc;
     std::array<QGroupBox*, 15> frame{};
+    // The option button each frame carries, or null.
+    std::array<platform::OptionButton*, 15> frameOption{};
     QPushButton *cmdExecute, *cmdUndo, *cmdSettings, *cmdHelp, *cmdAbout;
     // The right-hand file pane; the pointers below name its controls.
     FilePane* filePane;
@@ -288,8 +291,7 @@ private:
     void fitOuterSize();
     // The outer size the stored geometry asks for, until the window system
     // tells how wide the frame is; then the inner size is set from it.
-    QSize pendingOuterSize_;
-    QMargins appliedMargins_;
+    platform::OuterSize outerSize_{QSize(550, 528)};
     bool pendingMaximize_ = false;
     QStringList arguments_;
     bool activated_ = false;

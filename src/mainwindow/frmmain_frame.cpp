@@ -14,15 +14,6 @@
 #include <QUrl>
 #include <QWindow>
 
-namespace {
-
-bool normalState(const QWidget* w)
-{
-    return !(w->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
-}
-
-} // namespace
-
 void FrmMain::Form_Resize()
 {
     if (!uiBuilt_)
@@ -41,7 +32,7 @@ void FrmMain::recordGeometry()
     if (mainWindowReady == 0 || isMinimized())
         return;
     Settings& st = state.settings;
-    if (normalState(this)) {
+    if (platform::normalState(this)) {
         const QRect outer = frameGeometry();
         st.Main_Top = clampTwips(qint64(outer.top()) * 15);
         st.Main_Left = clampTwips(qint64(outer.left()) * 15);
@@ -51,20 +42,9 @@ void FrmMain::recordGeometry()
     st.Main_Maximized = isMaximized() ? 2 : 0;
 }
 
-// The stored sizes and the minimum size are outer sizes; Qt sizes the inner
-// area. Once the window system tells the frame's margins, both are converted.
 void FrmMain::fitOuterSize()
 {
-    const QMargins m = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-    const QSize frame(m.left() + m.right(), m.top() + m.bottom());
-    if (m != appliedMargins_) {
-        appliedMargins_ = m;
-        setMinimumSize(550 - frame.width(), 528 - frame.height());
-    }
-    if (pendingOuterSize_.isValid() && !m.isNull() && normalState(this)) {
-        const QSize inner = pendingOuterSize_ - frame;
-        pendingOuterSize_ = QSize();
-        resize(inner);
+    if (outerSize_.fit(this).resized) {
         if (pendingMaximize_) {
             // After the new size has been taken, so that it is the one a restore returns to.
             pendingMaximize_ = false;

@@ -4,10 +4,10 @@
 #include "engine/detect.h"
 #include "engine/format.h"
 #include "engine/mp3names.h"
+#include "execute/frmexecute.h"
 #include "filelist/iconlists.h"
 #include "filelist/swaplistitems.h"
 #include "mainwindow/frmmain.h"
-#include "platform/datetext.h"
 
 #include <QCoreApplication>
 
@@ -28,13 +28,15 @@ ExecuteHost FrmMain::executeHost()
     h.lwDirectory = lwDirectory;
     h.lwDragDrop = lwDragDrop;
     h.treeView = TreeView;
-    h.chkFiles = chkFiles;
-    h.chkDirs = chkDirs;
-    h.chkThumbnailsFreeSelect = chkThumbnailsFreeSelect;
-    h.chkShowTreeview = chkShowTreeview;
-    h.cmdExecute = cmdExecute;
-    h.cmdUndo = cmdUndo;
-    h.statusBar = StatusBar;
+    // The ticks as they stand when "Rename!" or Undo is pressed.
+    h.ticks.files = chkFiles->value();
+    h.ticks.dirs = chkDirs->value();
+    h.ticks.thumbnailsFreeSelect = chkThumbnailsFreeSelect->value();
+    h.ticks.showTreeview = chkShowTreeview->value();
+    h.openReport = [](ExecuteHost& host) -> RunReport* { return openLogWindow(host); };
+    h.executeEnabled = [this] { return cmdExecute->isEnabled(); };
+    h.setUndoEnabled = [this](bool on) { cmdUndo->setEnabled(on); };
+    h.showStatus = [this](const QString& text) { StatusBar->setPanelText(QStringLiteral("main"), text); };
     h.renameMode = [this] { return renameMode(); };
     h.readOptions = [this] { return readOptions(); };
     h.nameServices = [this](const RenameOptions& o) { return nameServices(o); };
@@ -81,9 +83,10 @@ NameServices FrmMain::nameServices(const RenameOptions& options)
 PreviewInputs FrmMain::previewInputs()
 {
     PreviewInputs in;
-    in.list = activeList();
     in.directoryList = TabStripFilemode->selectedKey() == QLatin1String("listview");
-    in.list = in.directoryList ? lwDirectory : lwDragDrop;
+    platform::ListView* list = in.directoryList ? lwDirectory : lwDragDrop;
+    in.model = list->model();
+    in.selection = list->selectionModel();
     in.executeEnabled = [this] { return cmdExecute->isEnabled(); };
     in.mode = renameMode();
     in.options = readOptions();
@@ -127,67 +130,11 @@ FileListHost FrmMain::fileListHost()
     return h;
 }
 
+// The panel values through the binding table.
 RenameOptions FrmMain::readOptions() const
 {
     RenameOptions o;
-    o.processName = chkProcessFilename->value();
-    o.processExt = chkProcessFileExt->value();
-    o.replaceBatch = optReplaceBatch->isChecked();
-    o.findText = txtFind->text();
-    o.replaceText = txtReplace->text();
-    o.caseSensitive = chkCaseSensitive->value();
-    o.swapMode = chkReplaceMode->value();
-    o.replaceStart = txtReplaceStart->text();
-    o.replaceCount = txtReplaceCount->text();
-    for (size_t i = 0; i < Case1.size(); ++i)
-        if (Case1[i]->isChecked())
-            o.nameCase = int(i);
-    for (size_t i = 0; i < Case2.size(); ++i)
-        if (Case2[i]->isChecked())
-            o.extCase = int(i);
-    o.useExceptions = chkExceptionsEnabled->value();
-    o.trimLeading = chkSpaceBeginning->value();
-    o.trimTrailing = chkSpaceEnd->value();
-    o.shrinkSpaces = chkSpaceShrink->value();
-    o.dateMode = optAttrib_Date->isChecked();
-    o.attrReadOnly = chkR->value();
-    o.attrHidden = chkH->value();
-    o.attrSystem = chkS->value();
-    o.attrArchive = chkA->value();
-    o.setCreated = chkDateCreated->value();
-    o.setAccessed = chkDateAccessed->value();
-    o.setModified = chkDateModified->value();
-    o.useDate = chkDateDate->value();
-    o.useTime = chkDateTime->value();
-    o.dateText = platform::dateText(dtDate->date());
-    o.timeText = platform::timeText(dtTime->time());
-    o.cropMode = optCrop->isChecked();
-    o.addText = txtAdd->text();
-    o.addPos = txtAddPos->text();
-    o.addFromEnd = optAddEnding->isChecked();
-    o.cropCount = txtCropNumber->text();
-    o.cropPos = txtCropPos->text();
-    o.cropFromEnd = optCropEnding->isChecked();
-    o.normalizeMode = chkEnumTab_Normalize->isChecked();
-    o.enumFormat = txtEnumFormat->text();
-    o.enumStart = txtEnumStart->text();
-    o.enumStep = txtEnumStep->text();
-    o.enumDigits = txtEnumZeros->text();
-    o.enumAutoDigits = chkEnumAutoZeros->value();
-    o.enumResetPerDir = chkEnumResetBetweenDirs->value();
-    o.normalizeWidth = txtNormalize->text();
-    o.mp3Format = txtMp3Format->text();
-    o.mp3AddExtension = chkMp3AddExtension->value();
-    o.mp3OnlyFilledTags = chkMp3OnlyFilledTags->value();
-    o.mp3OnlyMp3Files = chkMp3OnlyMp3Files->value();
-    o.mp3UseId3v2 = chkMp3UseID3v2->value();
-    o.detectMode = chkFormatTab_Detect->isChecked();
-    o.formatText = txtFormat->text();
-    o.formatParts = txtFormatParts->text();
-    o.allTagsRequired = chkFormatAllMustBeAvailable->value();
-    o.detectKeepExt = chkFileDetect_KeepExt->value();
-    o.detectTryText = chkFileDetect_TryText->value();
-    o.detectTryMp3 = chkFileDetect_TryMp3->value();
+    bindings.readOptions(o);
     return o;
 }
 

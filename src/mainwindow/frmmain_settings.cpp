@@ -49,6 +49,7 @@ void FrmMain::showSettings(const QString& tabKey)
     connect(&d, &FrmSettings::patternBoxEnabled, txtPattern, &QWidget::setEnabled);
     connect(&d, &FrmSettings::treeOptionApplied, this, [this](int enableTreeview) {
         updateListOptions();
+        filePane->setTreeBoxEnabled(enableTreeview != 0);
         if (enableTreeview == 0) {
             chkShowTreeview->setValue(0);
             chkShowTreeview->hide();
@@ -96,8 +97,11 @@ void FrmMain::showSettings(const QString& tabKey)
 void FrmMain::addDetailColumnsFromSettings()
 {
     const Settings& st = state.settings;
-    const int dir[5] = {st.dirColWidth4, st.dirColWidth5, st.dirColWidth6, st.dirColWidth7, st.dirColWidth8};
-    const int drag[5] = {st.dragColWidth4, st.dragColWidth5, st.dragColWidth6, st.dragColWidth7, st.dragColWidth8};
+    int dir[5], drag[5];
+    for (size_t c = 0; c < 5; ++c) {
+        dir[c] = st.*kDirColWidths[c + 3];
+        drag[c] = st.*kDragColWidths[c + 3];
+    }
     addDetailColumns(lwDirectory, dir);
     addDetailColumns(lwDragDrop, drag);
 }

@@ -197,15 +197,18 @@ void FrmMain::buildListArea()
     chkShowTreeview = p.chkShowTreeview;
 }
 
-// A panel frame; a caption that begins with six spaces carries its option button.
-static QGroupBox* makeFrame(std::array<QGroupBox*, 15>& frames, int index, const QString& caption, QWidget* parent,
-                            OptionButton** option = nullptr, const QString& optionName = QString())
+// A panel frame; a caption that begins with six spaces carries its option
+// button, which a click on the frame selects.
+static QGroupBox* makeFrame(std::array<QGroupBox*, 15>& frames, std::array<OptionButton*, 15>& frameOptions, int index,
+                            const QString& caption, QWidget* parent, OptionButton** option = nullptr,
+                            const QString& optionName = QString())
 {
     // "&&" in the caption shows as one "&".
     auto* g = named(new QGroupBox(caption, parent), QStringLiteral("frame(%1)").arg(index));
     frames[size_t(index)] = g;
     if (option) {
         *option = named(new OptionButton(QString(), g), optionName);
+        frameOptions[size_t(index)] = *option;
         (*option)->setGeometry(7, -1, 18, 18);
         (*option)->raise();
     }
@@ -262,10 +265,10 @@ void FrmMain::buildFindReplace()
     frmFindReplace = makePanel(centralWidget(), QStringLiteral("frmFindReplace"));
     auto* v = new QVBoxLayout(frmFindReplace);
     v->setContentsMargins(0, 0, 0, 0);
-    auto* single = makeFrame(frame, 13, QStringLiteral("      Single Replace"), frmFindReplace, &optReplaceSingle,
-                             QStringLiteral("optReplaceSingle"));
-    auto* batch = makeFrame(frame, 14, QStringLiteral("      Batch Replace"), frmFindReplace, &optReplaceBatch,
-                            QStringLiteral("optReplaceBatch"));
+    auto* single = makeFrame(frame, frameOption, 13, QStringLiteral("      Single Replace"), frmFindReplace,
+                             &optReplaceSingle, QStringLiteral("optReplaceSingle"));
+    auto* batch = makeFrame(frame, frameOption, 14, QStringLiteral("      Batch Replace"), frmFindReplace,
+                            &optReplaceBatch, QStringLiteral("optReplaceBatch"));
     exclusivePair(frmFindReplace, optReplaceSingle, optReplaceBatch);
     txtFind = named(new TextBox(single), QStringLiteral("txtFind"));
     txtReplace = named(new TextBox(single), QStringLiteral("txtReplace"));
@@ -318,9 +321,9 @@ void FrmMain::buildFindReplace()
 void FrmMain::buildConvertCase()
 {
     frmConvertCase = makePanel(centralWidget(), QStringLiteral("frmConvertCase"));
-    auto* name = makeFrame(frame, 4, QStringLiteral("Filename"), frmConvertCase);
-    auto* ext = makeFrame(frame, 5, QStringLiteral("File Extension"), frmConvertCase);
-    auto* exc = makeFrame(frame, 6, QStringLiteral("Exceptions"), frmConvertCase);
+    auto* name = makeFrame(frame, frameOption, 4, QStringLiteral("Filename"), frmConvertCase);
+    auto* ext = makeFrame(frame, frameOption, 5, QStringLiteral("File Extension"), frmConvertCase);
+    auto* exc = makeFrame(frame, frameOption, 6, QStringLiteral("Exceptions"), frmConvertCase);
     const char* nameCaps[] = {"No Change",        "Upper case", "Lower case", "Capitalize sentences",
                               "Capitalize words", "Invert",     "Random"};
     const char* extCaps[] = {"No Change", "Upper case", "Lower case", "Capitalize", "Invert", "Random"};
@@ -364,7 +367,7 @@ void FrmMain::buildConvertCase()
 void FrmMain::buildMisc()
 {
     frmMisc = makePanel(centralWidget(), QStringLiteral("frmMisc"));
-    auto* f = makeFrame(frame, 7, QStringLiteral("Space Trimming"), frmMisc);
+    auto* f = makeFrame(frame, frameOption, 7, QStringLiteral("Space Trimming"), frmMisc);
     chkSpaceBeginning =
         named(new CheckBox(QStringLiteral("Remove leading spaces"), f), QStringLiteral("chkSpaceBeginning"));
     chkSpaceEnd = named(new CheckBox(QStringLiteral("Remove traling spaces"), f), QStringLiteral("chkSpaceEnd"));
@@ -387,9 +390,9 @@ void FrmMain::buildMisc()
 void FrmMain::buildAttributes()
 {
     frmSetAttributes = makePanel(centralWidget(), QStringLiteral("frmSetAttributes"));
-    auto* a = makeFrame(frame, 2, QStringLiteral("      Attributes"), frmSetAttributes, &optAttrib_Attributes,
-                        QStringLiteral("optAttrib_Attributes"));
-    auto* d = makeFrame(frame, 3, QStringLiteral("      Date && Time"), frmSetAttributes, &optAttrib_Date,
+    auto* a = makeFrame(frame, frameOption, 2, QStringLiteral("      Attributes"), frmSetAttributes,
+                        &optAttrib_Attributes, QStringLiteral("optAttrib_Attributes"));
+    auto* d = makeFrame(frame, frameOption, 3, QStringLiteral("      Date && Time"), frmSetAttributes, &optAttrib_Date,
                         QStringLiteral("optAttrib_Date"));
     exclusivePair(frmSetAttributes, optAttrib_Attributes, optAttrib_Date);
     chkR = named(new CheckBox(QStringLiteral("Write Protect"), a, true), QStringLiteral("chkR"));
@@ -446,8 +449,10 @@ void FrmMain::buildAttributes()
 void FrmMain::buildAddCrop()
 {
     frmAddCrop = makePanel(centralWidget(), QStringLiteral("frmAddCrop"));
-    auto* a = makeFrame(frame, 0, QStringLiteral("      Add"), frmAddCrop, &optAdd, QStringLiteral("optAdd"));
-    auto* c = makeFrame(frame, 1, QStringLiteral("      Crop"), frmAddCrop, &optCrop, QStringLiteral("optCrop"));
+    auto* a =
+        makeFrame(frame, frameOption, 0, QStringLiteral("      Add"), frmAddCrop, &optAdd, QStringLiteral("optAdd"));
+    auto* c =
+        makeFrame(frame, frameOption, 1, QStringLiteral("      Crop"), frmAddCrop, &optCrop, QStringLiteral("optCrop"));
     exclusivePair(frmAddCrop, optAdd, optCrop);
     txtAdd = named(new TextBox(a), QStringLiteral("txtAdd"));
     txtAddPos = numberBox(a, QStringLiteral("txtAddPos"), QStringLiteral("0"), 3);
@@ -519,10 +524,10 @@ void FrmMain::buildAddCrop()
 void FrmMain::buildEnum()
 {
     frmEnum = makePanel(centralWidget(), QStringLiteral("frmEnum"));
-    auto* e = makeFrame(frame, 11, QStringLiteral("      Sequential Renaming"), frmEnum, &chkEnumTab_Enum,
+    auto* e = makeFrame(frame, frameOption, 11, QStringLiteral("      Sequential Renaming"), frmEnum, &chkEnumTab_Enum,
                         QStringLiteral("chkEnumTab_Enum"));
-    auto* n = makeFrame(frame, 12, QStringLiteral("      Normalize Numbers"), frmEnum, &chkEnumTab_Normalize,
-                        QStringLiteral("chkEnumTab_Normalize"));
+    auto* n = makeFrame(frame, frameOption, 12, QStringLiteral("      Normalize Numbers"), frmEnum,
+                        &chkEnumTab_Normalize, QStringLiteral("chkEnumTab_Normalize"));
     exclusivePair(frmEnum, chkEnumTab_Enum, chkEnumTab_Normalize);
     txtEnumFormat = named(new TextBox(e), QStringLiteral("txtEnumFormat"));
     txtEnumFormat->setText(QStringLiteral("<ENUM>_<FULLNAME>"));
@@ -570,7 +575,7 @@ void FrmMain::buildEnum()
 void FrmMain::buildMp3()
 {
     frmMp3Tag = makePanel(centralWidget(), QStringLiteral("frmMp3Tag"));
-    auto* f = makeFrame(frame, 10, QStringLiteral("Rename Mp3's Based On Content"), frmMp3Tag);
+    auto* f = makeFrame(frame, frameOption, 10, QStringLiteral("Rename Mp3's Based On Content"), frmMp3Tag);
     txtMp3Format = named(new TextBox(f), QStringLiteral("txtMp3Format"));
     txtMp3Format->setText(QStringLiteral("<ARTIST> - <TITLE>"));
     cmbAddMp3Tag = named(new QComboBox(f), QStringLiteral("cmbAddMp3Tag"));
@@ -608,10 +613,10 @@ void FrmMain::buildMp3()
 void FrmMain::buildFormat()
 {
     frmFormat = makePanel(centralWidget(), QStringLiteral("frmFormat"));
-    auto* f = makeFrame(frame, 8, QStringLiteral("      Format Filename"), frmFormat, &chkFormatTab_Format,
+    auto* f = makeFrame(frame, frameOption, 8, QStringLiteral("      Format Filename"), frmFormat, &chkFormatTab_Format,
                         QStringLiteral("chkFormatTab_Format"));
-    auto* d = makeFrame(frame, 9, QStringLiteral("      Filetype Detection"), frmFormat, &chkFormatTab_Detect,
-                        QStringLiteral("chkFormatTab_Detect"));
+    auto* d = makeFrame(frame, frameOption, 9, QStringLiteral("      Filetype Detection"), frmFormat,
+                        &chkFormatTab_Detect, QStringLiteral("chkFormatTab_Detect"));
     exclusivePair(frmFormat, chkFormatTab_Format, chkFormatTab_Detect);
     txtFormat = named(new TextBox(f), QStringLiteral("txtFormat"));
     txtFormat->setText(QStringLiteral("<NAME> (<SIZE>).<EXT>"));
@@ -699,72 +704,75 @@ void FrmMain::buildModePanels()
     }};
 }
 
-// The controls and their settings fields, in the order the panels' handlers
-// rely on at load (pattern boxes before their option keys, the attribute and
-// date boxes before their option, everything before "Files" and "Directories").
+// The controls with their settings fields and the RenameOptions fields they
+// fill, in the order the panels' handlers rely on at load (pattern boxes before
+// their option keys, the attribute and date boxes before their option,
+// everything before "Files" and "Directories").
 void FrmMain::buildBindings()
 {
     using S = Settings;
+    using O = RenameOptions;
     SettingsBindings& b = bindings;
     b.check(chkShowTreeview, &S::chkShowTreeview);
     b.check(chkOnlyRenameSelected, &S::chkOnlyRenameSelected);
     b.text(txtPattern, &S::txtPattern);
     b.loadStep([this](const Settings& s) { txtPattern->setEnabled(s.txtPatternEnabled); });
-    b.text(txtMp3Format, &S::txtMp3Format);
-    b.check(chkMp3AddExtension, &S::chkMp3AddExtension);
-    b.check(chkMp3OnlyFilledTags, &S::chkMp3OnlyFilledTags);
-    b.check(chkMp3OnlyMp3Files, &S::chkMp3OnlyMp3Files);
-    b.check(chkMp3UseID3v2, &S::chkMp3UseID3v2);
-    b.text(txtFind, &S::txtFind);
-    b.text(txtReplace, &S::txtReplace);
-    b.check(chkCaseSensitive, &S::chkCaseSensitive);
-    b.text(txtReplaceCount, &S::txtReplaceCount);
-    b.text(txtReplaceStart, &S::txtReplaceStart);
-    b.options({optReplaceSingle, optReplaceBatch}, &S::optReplace);
-    b.check(chkR, &S::chkR);
-    b.check(chkH, &S::chkH);
-    b.check(chkS, &S::chkS);
-    b.check(chkA, &S::chkA);
-    b.date(dtDate, &S::dtDate);
-    b.time(dtTime, &S::dtTime);
-    b.check(chkDateCreated, &S::chkDateCreated);
-    b.check(chkDateAccessed, &S::chkDateAccessed);
-    b.check(chkDateModified, &S::chkDateModified);
-    b.check(chkDateDate, &S::chkDateDate);
-    b.check(chkDateTime, &S::chkDateTime);
-    b.options({optAttrib_Attributes, optAttrib_Date}, &S::optAttrib);
-    b.options({Case1.begin(), Case1.end()}, &S::Case1);
-    b.options({Case2.begin(), Case2.end()}, &S::Case2);
-    b.options({optAddBeginning, optAddEnding}, &S::optAddBegEnd);
-    b.options({optCropBeginning, optCropEnding}, &S::optCropBegEnd);
-    b.text(txtAdd, &S::txtAdd);
-    b.text(txtCropNumber, &S::txtCropNumber);
-    b.text(txtAddPos, &S::txtAddPos);
-    b.text(txtCropPos, &S::txtCropPos);
-    b.options({optAdd, optCrop}, &S::optAddCrop);
+    b.text(txtMp3Format, &S::txtMp3Format, &O::mp3Format);
+    b.check(chkMp3AddExtension, &S::chkMp3AddExtension, &O::mp3AddExtension);
+    b.check(chkMp3OnlyFilledTags, &S::chkMp3OnlyFilledTags, &O::mp3OnlyFilledTags);
+    b.check(chkMp3OnlyMp3Files, &S::chkMp3OnlyMp3Files, &O::mp3OnlyMp3Files);
+    b.check(chkMp3UseID3v2, &S::chkMp3UseID3v2, &O::mp3UseId3v2);
+    b.text(txtFind, &S::txtFind, &O::findText);
+    b.text(txtReplace, &S::txtReplace, &O::replaceText);
+    b.check(chkCaseSensitive, &S::chkCaseSensitive, &O::caseSensitive);
+    b.check(chkReplaceMode, &O::swapMode); // not stored
+    b.text(txtReplaceCount, &S::txtReplaceCount, &O::replaceCount);
+    b.text(txtReplaceStart, &S::txtReplaceStart, &O::replaceStart);
+    b.options({optReplaceSingle, optReplaceBatch}, &S::optReplace, &O::replaceBatch);
+    b.check(chkR, &S::chkR, &O::attrReadOnly);
+    b.check(chkH, &S::chkH, &O::attrHidden);
+    b.check(chkS, &S::chkS, &O::attrSystem);
+    b.check(chkA, &S::chkA, &O::attrArchive);
+    b.date(dtDate, &S::dtDate, &O::dateText);
+    b.time(dtTime, &S::dtTime, &O::timeText);
+    b.check(chkDateCreated, &S::chkDateCreated, &O::setCreated);
+    b.check(chkDateAccessed, &S::chkDateAccessed, &O::setAccessed);
+    b.check(chkDateModified, &S::chkDateModified, &O::setModified);
+    b.check(chkDateDate, &S::chkDateDate, &O::useDate);
+    b.check(chkDateTime, &S::chkDateTime, &O::useTime);
+    b.options({optAttrib_Attributes, optAttrib_Date}, &S::optAttrib, &O::dateMode);
+    b.options({Case1.begin(), Case1.end()}, &S::Case1, &O::nameCase);
+    b.options({Case2.begin(), Case2.end()}, &S::Case2, &O::extCase);
+    b.options({optAddBeginning, optAddEnding}, &S::optAddBegEnd, &O::addFromEnd);
+    b.options({optCropBeginning, optCropEnding}, &S::optCropBegEnd, &O::cropFromEnd);
+    b.text(txtAdd, &S::txtAdd, &O::addText);
+    b.text(txtCropNumber, &S::txtCropNumber, &O::cropCount);
+    b.text(txtAddPos, &S::txtAddPos, &O::addPos);
+    b.text(txtCropPos, &S::txtCropPos, &O::cropPos);
+    b.options({optAdd, optCrop}, &S::optAddCrop, &O::cropMode);
     b.tab(TabStrip, &S::TabStrip);
-    b.check(chkProcessFilename, &S::chkProcessFilename);
-    b.check(chkProcessFileExt, &S::chkProcessFileExt);
+    b.check(chkProcessFilename, &S::chkProcessFilename, &O::processName);
+    b.check(chkProcessFileExt, &S::chkProcessFileExt, &O::processExt);
     b.check(chkPreview, &S::chkPreview);
-    b.text(txtFormat, &S::txtFormat);
-    b.text(txtFormatParts, &S::txtFormatParts);
-    b.check(chkFormatAllMustBeAvailable, &S::chkFormatAllMustBeAvailable);
-    b.check(chkFileDetect_TryMp3, &S::chkFileDetect_TryMp3);
-    b.check(chkFileDetect_TryText, &S::chkFileDetect_TryText);
-    b.check(chkFileDetect_KeepExt, &S::chkFileDetect_KeepExt);
-    b.options({chkFormatTab_Format, chkFormatTab_Detect}, &S::chkFormatTab);
-    b.text(txtNormalize, &S::txtNormalize);
-    b.text(txtEnumFormat, &S::txtEnumFormat);
-    b.text(txtEnumZeros, &S::txtEnumZeros);
-    b.text(txtEnumStart, &S::txtEnumStart);
-    b.text(txtEnumStep, &S::txtEnumStep);
-    b.check(chkEnumAutoZeros, &S::chkEnumAutoZeros);
-    b.check(chkEnumResetBetweenDirs, &S::chkEnumResetBetweenDirs);
-    b.options({chkEnumTab_Enum, chkEnumTab_Normalize}, &S::chkEnumTab);
-    b.check(chkExceptionsEnabled, &S::chkExceptionsEnabled);
-    b.check(chkSpaceBeginning, &S::chkSpaceBeginning);
-    b.check(chkSpaceEnd, &S::chkSpaceEnd);
-    b.check(chkSpaceShrink, &S::chkSpaceShrink);
+    b.text(txtFormat, &S::txtFormat, &O::formatText);
+    b.text(txtFormatParts, &S::txtFormatParts, &O::formatParts);
+    b.check(chkFormatAllMustBeAvailable, &S::chkFormatAllMustBeAvailable, &O::allTagsRequired);
+    b.check(chkFileDetect_TryMp3, &S::chkFileDetect_TryMp3, &O::detectTryMp3);
+    b.check(chkFileDetect_TryText, &S::chkFileDetect_TryText, &O::detectTryText);
+    b.check(chkFileDetect_KeepExt, &S::chkFileDetect_KeepExt, &O::detectKeepExt);
+    b.options({chkFormatTab_Format, chkFormatTab_Detect}, &S::chkFormatTab, &O::detectMode);
+    b.text(txtNormalize, &S::txtNormalize, &O::normalizeWidth);
+    b.text(txtEnumFormat, &S::txtEnumFormat, &O::enumFormat);
+    b.text(txtEnumZeros, &S::txtEnumZeros, &O::enumDigits);
+    b.text(txtEnumStart, &S::txtEnumStart, &O::enumStart);
+    b.text(txtEnumStep, &S::txtEnumStep, &O::enumStep);
+    b.check(chkEnumAutoZeros, &S::chkEnumAutoZeros, &O::enumAutoDigits);
+    b.check(chkEnumResetBetweenDirs, &S::chkEnumResetBetweenDirs, &O::enumResetPerDir);
+    b.options({chkEnumTab_Enum, chkEnumTab_Normalize}, &S::chkEnumTab, &O::normalizeMode);
+    b.check(chkExceptionsEnabled, &S::chkExceptionsEnabled, &O::useExceptions);
+    b.check(chkSpaceBeginning, &S::chkSpaceBeginning, &O::trimLeading);
+    b.check(chkSpaceEnd, &S::chkSpaceEnd, &O::trimTrailing);
+    b.check(chkSpaceShrink, &S::chkSpaceShrink, &O::shrinkSpaces);
     b.check(chkFiles, &S::chkFiles);
     b.check(chkDirs, &S::chkDirs);
     b.check(chkSub, &S::chkSub);

@@ -1,14 +1,10 @@
 #pragma once
-#include <array>
-#include <functional>
-#include <QAbstractTableModel>
+#include "platform/listmodel.h"
+
 #include <QFont>
-#include <QHash>
-#include <QIcon>
 #include <QItemSelectionModel>
-#include <QPixmap>
-#include <QStringList>
 #include <QWidget>
+#include <utility>
 #include <vector>
 
 class QTreeView;
@@ -17,76 +13,6 @@ class QListView;
 class QStackedLayout;
 
 namespace platform {
-
-// A keyed list of pictures, indexed from 1 like the lists the rows refer to.
-// Keys are found through a hash, so a list of tens of thousands of path keys
-// stays cheap to search; change a key only through setKey.
-struct ImageList {
-    QSize size{16, 16};
-    std::vector<QPixmap> images;
-    QStringList keys;
-    int add(const QString& key, const QPixmap& pixmap);
-    int indexOfKey(const QString& key) const; // 0 when missing
-    // Gives entry `index` (from 1) a new key; the first of equal keys is found.
-    void setKey(int index, const QString& key);
-    void clear();
-    int count() const { return static_cast<int>(images.size()); }
-    QPixmap image(int index) const;
-
-private:
-    QHash<QString, int> byKey_; // key -> index from 1
-    bool duplicates_ = false;   // some key stands twice: a removed key may still be found
-};
-
-// One row: Text and SubItems(1..9) as cells 0..9, icon indexes, and what the
-// sort needs besides the texts.
-struct ListRow {
-    std::array<QString, 10> cells;
-    qint16 smallIcon = 0;
-    qint16 largeIcon = 0;
-    bool isDir = false;    // directories sort before files
-    qint64 sizeBytes = -1; // "Size" sorts by bytes, also past 100 GB
-    const QString& text() const { return cells[0]; }
-};
-
-struct ListColumn {
-    QString key;
-    QString caption;
-    int widthTwips = 0;
-};
-
-// The rows of one list, shown by a report view and an icon view at once.
-class ListModel : public QAbstractTableModel {
-    Q_OBJECT
-    friend class ListView;
-
-public:
-    explicit ListModel(QObject* parent = nullptr);
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
-    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
-
-    std::vector<ListRow> rows;
-    std::vector<ListColumn> columns;
-    const ImageList* smallIcons = nullptr;
-    const ImageList* largeIcons = nullptr;
-    bool largeIconsShown = false;
-    bool editable = false;
-    // Called for an in-place edit; return false to refuse the new text.
-    std::function<bool(int row, const QString& newText)> afterLabelEdit;
-
-    // Marks a cell changed; the views hear of all changes at once on flush.
-    void markChanged(int row);
-    void flush();
-    void resetRows(std::vector<ListRow> newRows);
-
-private:
-    int dirtyFirst_ = -1, dirtyLast_ = -1;
-    bool flushQueued_ = false;
-};
 
 // The facade the program's list code talks to: rows, Text, SubItems, icons,
 // Selected, the font, the view (0 icon, 1 small icon, 3 report), label edit,
@@ -102,21 +28,23 @@ public:
     QListView* iconView() const { return icons_; }
     QWidget* activeView() const;
 
-    int count() const { return static_cast<int>(model_->rows.size()); }
+    int count() const { return model_->count(); }
     // Rows are 0-based here; the program's 1-based positions are i + 1.
-    const QString& text(int row) const { return model_->rows[size_t(row)].cells[0]; }
-    const QString& subItem(int row, int n) const { return model_->rows[size_t(row)].cells[size_t(n)]; }
-    void setText(int row, const QString& t) { setCell(row, 0, t); }
-    void setSubItem(int row, int n, const QString& t) { setCell(row, n, t); }
-    void setCell(int row, int col, const QString& t);
-    ListRow& row(int r) { return model_->rows[size_t(r)]; }
-    const ListRow& row(int r) const { return model_->rows[size_t(r)]; }
-
-    void setRows(std::vector<ListRow> rows);
-    void addRow(ListRow r);
-    void removeRow(int row);
-    void clear();
+    const QString& text(int row) const { return model_->cell(row, 0); }
+    const QString& subItem(int row, int n) const { return model_->cell(row, n); }
+    const ListRow& row(int r) const { return model_->row(r); }
+    // Cell and icon changes reach the views batched (see ListModel).
+    void setText(int row, const QString& t) { model_->setCell(row, 0, t); }
+    void setSubItem(int row, int n, const QString& t) { model_->setCell(row, n, t); }
+    void setCell(int row, int col, const QString& t) { model_->setCell(row, col, t); }
+    void setIcons(int row, qint16 smallIcon, qint16 largeIcon) { model_->setIcons(row, smallIcon, largeIcon); }
+    void swapRows(int a, int b, int lastCell = 9) { model_->swapRows(a, b, lastCell); }
     void flush() { model_->flush(); }
+
+    void setRows(std::vector<ListRow> rows) { model_->resetRows(std::move(rows)); }
+    void addRow(ListRow r);
+    void removeRow(int row) { model_->removeItems(row, 1); }
+    void clear() { model_->resetRows({}); }
 
     bool isSelected(int row) const;
     void setSelected(int row, bool on);

@@ -199,6 +199,7 @@ void FrmSettings::buildUi()
     layout->addLayout(buttons);
     setFixedSize(560, 420);
 
+    // The window's plain boxes and their fields, used at load and at "Ok".
     boxes_ = {{chkHidden, &Settings::processHidden},
               {chkSystem, &Settings::processSystem},
               {chkWriteProtected, &Settings::processWriteProtected},
@@ -345,22 +346,11 @@ void FrmSettings::cmdOK_Click()
 
     if (chkHideSystemFolders->value() == 0)
         emit pathBoxBlack();
-    s.processHidden = chkHidden->value();
-    s.processSystem = chkSystem->value();
-    s.processWriteProtected = chkWriteProtected->value();
-    s.showFullPath = chkShowPath->value();
-    s.alwaysShowDirs = chkAlwaysShowDirs->value();
-    s.keepFileOrder = chkKeepFileOrder->value();
-    s.autoCloseLogWindow = chkAutoCloseLog->value();
-    s.usePatternForFiles = chkPatternFile->value();
-    s.usePatternForDirs = chkPatternDir->value();
+    const bool columnsChanged = chkShowAllColumns->value() != s.showAllColumns;
+    for (const auto& [box, field] : boxes_)
+        s.*field = box->value();
     s.txtPatternEnabled = s.usePatternForFiles != 0 || s.usePatternForDirs != 0;
     emit patternBoxEnabled(s.txtPatternEnabled);
-    s.startupInLastDir = chkStartupInLastDir->value();
-    s.uncheckSubsdirsAtStartup = chkUncheckSubsdirsAtStartup->value();
-    s.hideSystemFolders = chkHideSystemFolders->value();
-    s.useSysIcons = chkUseSysIcons->value();
-    s.enableTreeview = chkEnableTreeview->value();
     emit treeOptionApplied(s.enableTreeview);
     s.enableRenameAllIfNoneSelected = chkRenameAllIfNoneSelected->value() != 0;
     s.thumbsWidth = width;
@@ -368,13 +358,9 @@ void FrmSettings::cmdOK_Click()
     s.thumbsAspect = chkThumbAspect->value();
     s.thumbsBorder = chkThumbBorder->value();
     s.cacheIcons = chkCache->value();
-    if (chkShowAllColumns->value() != s.showAllColumns)
-        emit detailColumnsChanged(chkShowAllColumns->value() == 1);
-    s.showAllColumns = chkShowAllColumns->value();
-    s.lwFullRowSelect = chkLwFullRowSelect->value();
-    s.lwShowGuidelines = chkLwShowGuidelines->value();
+    if (columnsChanged)
+        emit detailColumnsChanged(s.showAllColumns == 1);
     emit listLookApplied(s.lwFullRowSelect == 1, s.lwShowGuidelines == 1);
-    s.shellShowVexor = chkShellShowVexor->value();
     convertLists();
     emit saveRequested();
     if (reread)

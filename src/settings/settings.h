@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -226,3 +227,11 @@ struct Settings {
     // Caption of the Replace panel's lblBatchReplace, set after "replace.txt" is read.
     QString lblBatchReplace;
 };
+
+// The column width fields of lwDirectory and lwDragDrop, column 1 first.
+inline constexpr std::array<int Settings::*, 8> kDirColWidths = {
+    &Settings::dirColWidth1, &Settings::dirColWidth2, &Settings::dirColWidth3, &Settings::dirColWidth4,
+    &Settings::dirColWidth5, &Settings::dirColWidth6, &Settings::dirColWidth7, &Settings::dirColWidth8};
+inline constexpr std::array<int Settings::*, 8> kDragColWidths = {
+    &Settings::dragColWidth1, &Settings::dragColWidth2, &Settings::dragColWidth3, &Settings::dragColWidth4,
+    &Settings::dragColWidth5, &Settings::dragColWidth6, &Settings::dragColWidth7, &Settings::dragColWidth8};

@@ -38,7 +38,8 @@ protected:
     PreviewInputs inputs(const QString& mode, const RenameOptions& o)
     {
         PreviewInputs in;
-        in.list = &list;
+        in.model = list.model();
+        in.selection = list.selectionModel();
         in.executeEnabled = [this] { return executeEnabled; };
         in.mode = modeFromKey(mode).value();
         in.options = o;
@@ -121,7 +122,7 @@ TEST_F(PreviewTest, OnlySelectedSkipsRowsAndKeepsEnumerationDense)
 TEST_F(PreviewTest, GhostRowsAreSkipped)
 {
     rows({{"/d/", "ghost"}, {"/d/", "a.txt"}});
-    list.row(0).smallIcon = 3;
+    list.setIcons(0, 3, 0);
     RenameOptions o;
     o.enumFormat = "<ENUM>_<NAME>";
     o.enumAutoDigits = 0;

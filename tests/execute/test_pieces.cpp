@@ -1,17 +1,20 @@
-// The log window, the Free Select add, the single-entry rename and the small
-// helpers, over bare widgets.
+// The log window, the Free Select add, the single-entry rename, a whole run
+// into a recording report and the small helpers, over bare lists.
 #include "engine/forbidden.h"
 #include "execute/dragdropadd.h"
 #include "execute/frmexecute.h"
 #include "execute/passes.h"
 #include "execute/renameentry.h"
 #include "execute/runrename.h"
+#include "execute/undo.h"
 #include "platform/failure.h"
+#include "recording_report.h"
 #include "test_support.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QScrollBar>
 #include <QTest>
 
 namespace {
@@ -30,9 +33,10 @@ struct BareHost {
     platform::ListView* lwDirectory;
     platform::ListView* lwDragDrop;
     QTreeWidget* treeView;
-    platform::CheckBox *chkFiles, *chkDirs, *chkThumbs, *chkTree;
-    QPushButton *cmdExecute, *cmdUndo;
-    platform::StatusPanels* status;
+    RecordingReport report;
+    QStringList statusTexts; // every text of the status bar in turn
+    bool executeEnabled = true;
+    int undoEnabled = -1; // as the run last set it; -1: never set
     ExecuteHost h;
 
     explicit BareHost(const QString& programFolder) : logs(programFolder)
@@ -45,15 +49,6 @@ struct BareHost {
         lwDragDrop->hide();
         treeView = new QTreeWidget(&window);
         treeView->hide();
-        chkFiles = new platform::CheckBox("Files", &window);
-        chkFiles->setValue(1);
-        chkDirs = new platform::CheckBox("Directories", &window);
-        chkDirs->setValue(1);
-        chkThumbs = new platform::CheckBox("Thumbnails", &window);
-        chkTree = new platform::CheckBox("View as Tree", &window);
-        cmdExecute = new QPushButton("Rename!", &window);
-        cmdUndo = new QPushButton("Undo", &window);
-        status = new platform::StatusPanels(&window);
         h.window = &window;
         h.ui = &ui;
         h.logs = &logs;
@@ -68,13 +63,12 @@ struct BareHost {
         h.lwDirectory = lwDirectory;
         h.lwDragDrop = lwDragDrop;
         h.treeView = treeView;
-        h.chkFiles = chkFiles;
-        h.chkDirs = chkDirs;
-        h.chkThumbnailsFreeSelect = chkThumbs;
-        h.chkShowTreeview = chkTree;
-        h.cmdExecute = cmdExecute;
-        h.cmdUndo = cmdUndo;
-        h.statusBar = status;
+        // A run reports into the recorder, and so does a single rename outside a run.
+        h.openReport = [this](ExecuteHost&) { return &report; };
+        state.report = &report;
+        h.executeEnabled = [this] { return executeEnabled; };
+        h.setUndoEnabled = [this](bool on) { undoEnabled = on ? 1 : 0; };
+        h.showStatus = [this](const QString& text) { statusTexts.push_back(text); };
         h.renameMode = [] { return RenameMode::Replace; };
         h.readOptions = [] { return RenameOptions(); };
         h.nameServices = [this](const RenameOptions&) {
@@ -111,11 +105,13 @@ TEST_F(PiecesTest, LogWindowKeepsItsMinimumSizeAndLaysOutFromItsSize)
     b->settings.Execute_Width = 1500; // far below the minimum
     b->settings.Execute_Height = 900;
     FrmExecute* w = openLogWindow(b->h);
-    EXPECT_EQ(w->minimumSize(), QSize(370, 194));
-    EXPECT_GE(w->width(), 370);
-    EXPECT_GE(w->height(), 194);
+    // The minimum and the stored size are outer sizes, frame included.
+    const QSize frame = w->frameGeometry().size() - w->size();
+    EXPECT_EQ(w->minimumSize() + frame, QSize(370, 194));
+    EXPECT_GE(w->frameGeometry().width(), 370);
+    EXPECT_GE(w->frameGeometry().height(), 194);
     w->resize(5960 / 15, 5000 / 15);
-    const int W = w->width() * 15, H = w->height() * 15;
+    const int W = w->frameGeometry().width() * 15, H = w->frameGeometry().height() * 15;
     EXPECT_EQ(w->lstLog->geometry(), QRect(120 / 15, 120 / 15, (W - 350) / 15, (H - 1600) / 15));
     EXPECT_EQ(w->cmdClose->geometry(), w->cmdCancel->geometry());
     EXPECT_EQ(w->cmdClose->x(), (W - 1700) / 15);
@@ -157,14 +153,15 @@ TEST_F(PiecesTest, LogWindowRefusesToCloseWhileBusyAndStoresItsGeometryOnUnload)
     w->cmdClose->setEnabled(true);
     w->move(30, 40);
     w->resize(400, 300);
+    const QRect outer = w->frameGeometry();
     QTest::keyClick(w, Qt::Key_Escape);
     EXPECT_EQ(logWindow(b->h), nullptr);
     EXPECT_TRUE(b->window.isEnabled());
     EXPECT_EQ(validated, 1);
     EXPECT_EQ(b->settings.Execute_Left, 450);
     EXPECT_EQ(b->settings.Execute_Top, 600);
-    EXPECT_EQ(b->settings.Execute_Width, 6000);
-    EXPECT_EQ(b->settings.Execute_Height, 4500);
+    EXPECT_EQ(b->settings.Execute_Width, outer.width() * 15);
+    EXPECT_EQ(b->settings.Execute_Height, outer.height() * 15);
     EXPECT_EQ(b->settings.frmexecute_maximized, 0);
     EXPECT_FALSE(QFileInfo::exists(programFolder() + "/errors.txt"));
 }
@@ -187,15 +184,18 @@ TEST_F(PiecesTest, LogWindowUnloadLogsWhenTheListCannotTakeTheFocus)
 TEST_F(PiecesTest, ProgressStopsAtItsMaximumAndAnEmptyBarShowsZero)
 {
     FrmExecute* w = openLogWindow(b->h);
-    w->setProgressMax(0);
+    setProgressMax(b->h, 0);
     stepExecuteProgress(b->h);
     EXPECT_EQ(w->windowTitle(), "Status: Renaming... 0%");
-    w->setProgressMax(3);
+    EXPECT_EQ(w->Progress->value(), 0);
+    setProgressMax(b->h, 3);
     for (int i = 0; i < 4; ++i)
         stepExecuteProgress(b->h);
     EXPECT_EQ(w->progressValue(), 3);
+    EXPECT_EQ(w->Progress->value(), 3);
+    EXPECT_EQ(w->Progress->maximum(), 3);
     EXPECT_EQ(w->windowTitle(), "Status: Renaming... 100%");
-    w->setProgressValue(1);
+    b->state.run.progressValue = 1;
     stepExecuteProgress(b->h);
     EXPECT_EQ(w->windowTitle(), "Status: Renaming... 66%");
     unloadLogWindow(b->h);
@@ -205,11 +205,119 @@ TEST_F(PiecesTest, MaximisedLogWindowKeepsTheStoredNormalGeometry)
 {
     b->window.show();
     FrmExecute* w = openLogWindow(b->h);
+    w->resize(420, 310);
+    const QRect normal = w->frameGeometry();
     w->showMaximized();
     b->settings.Execute_Width = 5000;
     unloadLogWindow(b->h);
     EXPECT_EQ(b->settings.frmexecute_maximized, 2);
+    // The size the user gave it before maximising, not the one stored before.
+    EXPECT_EQ(b->settings.Execute_Width, normal.width() * 15);
+    EXPECT_EQ(b->settings.Execute_Height, normal.height() * 15);
+
+    // Opened maximised and never restored: the stored rectangle stays.
+    b->settings.Execute_Width = 5000;
+    w = openLogWindow(b->h);
+    EXPECT_TRUE(w->isMaximized());
+    unloadLogWindow(b->h);
+    EXPECT_EQ(b->settings.frmexecute_maximized, 2);
     EXPECT_EQ(b->settings.Execute_Width, 5000);
+}
+
+TEST_F(PiecesTest, LogWindowReopensWhereItWasClosedAtTheSameOuterSize)
+{
+    b->window.show();
+    FrmExecute* w = openLogWindow(b->h);
+    ASSERT_NE(w->frameGeometry(), w->geometry()) << "a frame to tell outer from inner";
+    w->move(60, 50);
+    w->resize(450, 320);
+    const QRect closed = w->frameGeometry();
+    QTest::mouseClick(w->cmdClose, Qt::LeftButton);
+    ASSERT_EQ(logWindow(b->h), nullptr);
+    for (int round = 0; round < 2; ++round) {
+        w = openLogWindow(b->h);
+        EXPECT_EQ(w->frameGeometry(), closed) << round;
+        QTest::mouseClick(w->cmdClose, Qt::LeftButton);
+        ASSERT_EQ(logWindow(b->h), nullptr);
+    }
+}
+
+TEST_F(PiecesTest, ALongLogLineCanBeScrolledToItsEnd)
+{
+    FrmExecute* w = openLogWindow(b->h);
+    const QString longLine = "Renamed: " + QString("a rather long directory name/").repeated(8) + "end.txt";
+    w->addLine("short");
+    QCoreApplication::processEvents();
+    w->addLine(longLine);
+    w->addLine("short again");
+    for (int i = 0; i < 3; ++i) {
+        w->lstLog->viewport()->grab(); // painted, as on screen
+        QCoreApplication::processEvents();
+    }
+    QScrollBar* bar = w->lstLog->horizontalScrollBar();
+    const int textWidth = w->lstLog->fontMetrics().horizontalAdvance(longLine);
+    ASSERT_GT(textWidth, w->lstLog->viewport()->width());
+    EXPECT_GE(bar->maximum() + w->lstLog->viewport()->width(), textWidth);
+    // The end of the line comes into view.
+    w->lstLog->setFocus();
+    QTest::keyClick(w->lstLog, Qt::Key_Right, Qt::NoModifier);
+    bar->setValue(bar->maximum());
+    const QRect row = w->lstLog->visualItemRect(w->lstLog->item(1));
+    EXPECT_GE(row.right(), w->lstLog->viewport()->width() - 1 - 20);
+    EXPECT_LE(row.left() + textWidth, w->lstLog->viewport()->width() + 20);
+    unloadLogWindow(b->h);
+}
+
+TEST_F(PiecesTest, LogWindowButtonsFollowTheStagesOfARunAndOfAnUndo)
+{
+    b->window.show();
+    auto shown = [](QPushButton* p) { return p->isVisible() ? (p->isEnabled() ? "on" : "off") : "hidden"; };
+    struct Step {
+        RunStage stage;
+        const char *close, *cancel, *save;
+    };
+    const std::vector<Step> run = {{RunStage::Cancellable, "hidden", "on", "off"},
+                                   {RunStage::Uncancellable, "hidden", "off", "off"},
+                                   {RunStage::Finished, "on", "hidden", "on"}};
+    const std::vector<Step> undo = {{RunStage::Uncancellable, "off", "hidden", "off"},
+                                    {RunStage::Finished, "on", "hidden", "on"}};
+    for (const auto* steps : {&run, &undo}) {
+        FrmExecute* w = openLogWindow(b->h);
+        RunReport& rep = report(b->h);
+        EXPECT_EQ(&rep, static_cast<RunReport*>(w));
+        rep.addLine("File Renamed: a --> b");
+        for (const Step& s : *steps) {
+            rep.setStage(s.stage);
+            EXPECT_STREQ(shown(w->cmdClose), s.close);
+            EXPECT_STREQ(shown(w->cmdCancel), s.cancel);
+            EXPECT_STREQ(shown(w->cmdSaveLog), s.save);
+        }
+        EXPECT_EQ(w->lines(), QStringList{"File Renamed: a --> b"});
+        QTest::mouseClick(w->cmdClose, Qt::LeftButton);
+        EXPECT_EQ(logWindow(b->h), nullptr);
+        EXPECT_EQ(b->state.report, nullptr); // a closed window takes no more lines
+    }
+}
+
+TEST_F(PiecesTest, LogWindowShowsTheCountersAndTheBarItIsGiven)
+{
+    FrmExecute* w = openLogWindow(b->h);
+    RunReport& rep = *w;
+    rep.setCount(RunCount::Files, "3 Files Renamed.");
+    rep.setCount(RunCount::Dirs, "2 Directories Renamed.");
+    rep.setCount(RunCount::Warnings, "1 Warnings.");
+    rep.setCaption("Status: Renaming... 40%");
+    rep.setProgress(2, 5);
+    EXPECT_EQ(w->lblInfo_Files->text(), "3 Files Renamed.");
+    EXPECT_EQ(w->lblInfo_Dirs->text(), "2 Directories Renamed.");
+    EXPECT_EQ(w->lblInfo_Skipped->text(), "1 Warnings.");
+    EXPECT_EQ(w->windowTitle(), "Status: Renaming... 40%");
+    EXPECT_EQ(w->Progress->maximum(), 5);
+    EXPECT_EQ(w->Progress->value(), 2);
+    rep.setProgress(0, 0); // an empty range shows an empty bar, not a busy one
+    EXPECT_EQ(w->Progress->maximum(), 1);
+    EXPECT_EQ(w->Progress->value(), 0);
+    unloadLogWindow(b->h);
 }
 
 // ---------------------------------------------------------------- dragDropAdd
@@ -309,7 +417,6 @@ TEST_F(PiecesTest, RenameFileOutcomes)
     b->state.run.listedPaths.assign({work() + "/a.txt", work() + "/taken.txt"});
     b->state.run.selectedPaths.assign({work() + "/a.txt"});
     b->executeBusy = -1;
-    openLogWindow(b->h);
 
     QString same = "a.txt";
     EXPECT_FALSE(renameFile(b->h, "a.txt", same, work() + "/"));
@@ -325,10 +432,12 @@ TEST_F(PiecesTest, RenameFileOutcomes)
     QString verbatim = "a?.txt";
     EXPECT_TRUE(renameFile(b->h, "A b.txt", verbatim, work() + "/", NameForm::Verbatim));
 
-    EXPECT_EQ(logWindow(b->h)->lines(),
+    EXPECT_EQ(b->report.lines,
               (QStringList{"WARNING: Couldn't rename file <a.txt> as <taken.txt> Filename already exists...",
                            "WARNING: Couldn't rename file <missing.txt> as <new.txt> Skipping...",
                            "File Renamed: a.txt --> A b.txt", "File Renamed: A b.txt --> a?.txt"}));
+    EXPECT_EQ(b->report.files, "2 Files Renamed.");
+    EXPECT_EQ(b->report.warnings, "2 Warnings.");
     EXPECT_EQ(readText(work() + "/a?.txt"), "A");
     EXPECT_EQ(b->state.run.warningCount, 2);
     EXPECT_EQ(b->state.run.filesDone, 2);
@@ -344,10 +453,9 @@ TEST_F(PiecesTest, ShowFullPathPutsTheDirectoryIntoTheLines)
 {
     writeFile("a.txt");
     b->settings.showFullPath = 1;
-    openLogWindow(b->h);
     QString n = "b.txt";
     renameFile(b->h, "a.txt", n, work() + "/");
-    EXPECT_EQ(logWindow(b->h)->lines(), QStringList{"File Renamed: " + work() + "/a.txt --> " + work() + "/b.txt"});
+    EXPECT_EQ(b->report.lines, QStringList{"File Renamed: " + work() + "/a.txt --> " + work() + "/b.txt"});
 }
 
 TEST_F(PiecesTest, UndoModeWritesNoRecordsAndNoRebuildEntries)
@@ -436,11 +544,143 @@ TEST_F(PiecesTest, TheEnumerationRunWorksOnTheListsAsRead)
         int reads = 0;
         b->h.readDirectory = [&] { ++reads; };
         b->h.renameMode = [&] { return modeFromKey(QString::fromLatin1(c.key)).value(); };
-        b->cmdExecute->setEnabled(true);
         runRename(b->h);
         EXPECT_EQ(reads, c.reads) << c.key;
         EXPECT_EQ(b->executeBusy, 0);
         EXPECT_EQ(b->ui.mousePointer(), 0);
-        unloadLogWindow(b->h);
     }
+}
+
+// ---------------------------------------------------------------- a run into a recording report
+
+namespace {
+
+RenameOptions fileToItem()
+{
+    RenameOptions o;
+    o.findText = "file";
+    o.replaceText = "item";
+    return o;
+}
+
+} // namespace
+
+TEST_F(PiecesTest, AReplaceRunReportsItsLinesCountersProgressAndCaptions)
+{
+    writeFile("a_file.txt");
+    writeFile("b_file.txt");
+    writeFile("b_item.txt"); // taken: a warning
+    makeDir("d_file");
+    b->files.lstFiles[0] = QStringList{work() + "/a_file.txt", work() + "/b_file.txt", work() + "/b_item.txt"};
+    b->files.lstDirs[0] = QStringList{work() + "/d_file"};
+    b->h.readOptions = [] { return fileToItem(); };
+    b->state.report = nullptr; // opened by the run
+    runRename(b->h);
+
+    const RecordingReport& rep = b->report;
+    EXPECT_EQ(rep.lines, (QStringList{"File Renamed: a_file.txt --> a_item.txt",
+                                      "WARNING: Couldn't rename file <b_file.txt> as <b_item.txt> Filename already "
+                                      "exists...",
+                                      "Directory Renamed: d_file --> d_item"}));
+    EXPECT_TRUE(QFileInfo::exists(work() + "/a_item.txt"));
+    EXPECT_TRUE(QFileInfo::exists(work() + "/b_file.txt"));
+    EXPECT_TRUE(QFileInfo::exists(work() + "/d_item"));
+    EXPECT_EQ(rep.files, "1 Files Renamed.");
+    EXPECT_EQ(rep.dirs, "1 Directories Renamed.");
+    EXPECT_EQ(rep.warnings, "1 Warnings.");
+    // Every entry steps the bar, the one with the warning too; b_item.txt stays as it is.
+    const std::vector<std::pair<double, double>> bar = {{0, 4}, {1, 4}, {2, 4}, {3, 4}, {4, 4}};
+    EXPECT_EQ(rep.progress, bar);
+    EXPECT_EQ(rep.captions,
+              (QStringList{"Status: Preparing...", "Status: Renaming...", "Status: Renaming... 25%",
+                           "Status: Renaming... 50%", "Status: Renaming... 75%", "Status: Renaming... 100%",
+                           "Status: Checking Files...", "Status: Checking Files...", "Status: Ready!"}));
+    EXPECT_EQ(rep.stages, (std::vector<RunStage>{RunStage::Cancellable, RunStage::Uncancellable, RunStage::Finished}));
+    EXPECT_EQ(rep.dismissed, 0);
+    EXPECT_EQ(b->statusTexts.front(), "Preparing...");
+    EXPECT_EQ(b->statusTexts.back(), "Ready!");
+    EXPECT_EQ(b->undoEnabled, 1);
+    EXPECT_EQ(b->state.run.outcome, RunOutcome::SomeFailed);
+    // "log.txt" gets the same events with full paths.
+    const QStringList activity = readLines(programFolder() + "/log.txt");
+    ASSERT_EQ(activity.size(), 3);
+    EXPECT_TRUE(activity[0].endsWith("File Renamed: " + work() + "/a_file.txt --> " + work() + "/a_item.txt"));
+
+    // Undo reports into a fresh report of its own: it cannot be cancelled.
+    b->report = RecordingReport();
+    b->ui.answers.push_back(QMessageBox::Yes);
+    runUndo(b->h);
+    EXPECT_EQ(b->report.lines,
+              (QStringList{"Directory Renamed: d_item --> d_file", "File Renamed: a_item.txt --> a_file.txt"}));
+    EXPECT_EQ(b->report.stages, (std::vector<RunStage>{RunStage::Uncancellable, RunStage::Finished}));
+    EXPECT_EQ(b->report.progress.front(), (std::pair<double, double>{0, 2}));
+    EXPECT_EQ(b->report.progress.back(), (std::pair<double, double>{2, 2}));
+    EXPECT_EQ(b->report.caption(), "Status: Ready!");
+    EXPECT_EQ(b->undoEnabled, 0);
+    EXPECT_TRUE(QFileInfo::exists(work() + "/a_file.txt"));
+    EXPECT_TRUE(QFileInfo::exists(work() + "/d_file"));
+}
+
+TEST_F(PiecesTest, TheRunFollowsTheTicksTakenWhenRenameIsPressed)
+{
+    struct Case {
+        int files, dirs;
+        QStringList lines;
+        double max;
+    };
+    const Case cases[] = {
+        {1, 1, {"File Renamed: a_file.txt --> a_item.txt", "Directory Renamed: d_file --> d_item"}, 2},
+        {0, 1, {"Directory Renamed: d_file --> d_item"}, 1},
+        {1, 0, {"File Renamed: a_file.txt --> a_item.txt"}, 1},
+        {0, 0, {}, 0},
+    };
+    b->h.readOptions = [] { return fileToItem(); };
+    for (const Case& c : cases) {
+        QDir(work()).removeRecursively();
+        QDir().mkpath(work());
+        writeFile("a_file.txt");
+        makeDir("d_file");
+        b->files.lstFiles[0] = QStringList{work() + "/a_file.txt"};
+        b->files.lstDirs[0] = QStringList{work() + "/d_file"};
+        b->report = RecordingReport();
+        b->h.ticks.files = c.files;
+        b->h.ticks.dirs = c.dirs;
+        runRename(b->h);
+        EXPECT_EQ(b->report.lines, c.lines) << c.files << c.dirs;
+        ASSERT_FALSE(b->report.progress.empty());
+        EXPECT_EQ(b->report.progress.front().second, c.max) << c.files << c.dirs;
+        EXPECT_EQ(QFileInfo::exists(work() + "/a_item.txt"), c.files == 1);
+        EXPECT_EQ(QFileInfo::exists(work() + "/d_item"), c.dirs == 1);
+    }
+}
+
+TEST_F(PiecesTest, ADisabledRenameReportsNothing)
+{
+    writeFile("a_file.txt");
+    b->files.lstFiles[0] = QStringList{work() + "/a_file.txt"};
+    b->h.readOptions = [] { return fileToItem(); };
+    b->executeEnabled = false;
+    runRename(b->h);
+    EXPECT_TRUE(b->report.lines.isEmpty());
+    EXPECT_TRUE(b->report.captions.isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(work() + "/a_file.txt"));
+    EXPECT_EQ(b->undoEnabled, -1);
+}
+
+TEST_F(PiecesTest, ARunWithoutAReportStillRenamesAndWritesTheActivityLog)
+{
+    writeFile("a_file.txt");
+    b->files.lstFiles[0] = QStringList{work() + "/a_file.txt"};
+    b->h.readOptions = [] { return fileToItem(); };
+    b->h.openReport = nullptr;
+    b->state.report = nullptr;
+    runRename(b->h);
+    EXPECT_TRUE(QFileInfo::exists(work() + "/a_item.txt"));
+    EXPECT_EQ(b->state.run.filesDone, 1);
+    EXPECT_EQ(b->state.run.progressValue, 1);
+    EXPECT_EQ(b->state.run.outcome, RunOutcome::Done);
+    const QStringList activity = readLines(programFolder() + "/log.txt");
+    ASSERT_EQ(activity.size(), 1);
+    EXPECT_TRUE(activity[0].endsWith("File Renamed: " + work() + "/a_file.txt --> " + work() + "/a_item.txt"));
+    EXPECT_TRUE(b->report.lines.isEmpty());
 }

@@ -32,8 +32,8 @@ TEST_F(FileListTest, AResetLeavesTheThreeDefaultEntries)
     EXPECT_EQ(files.imagelistSysIconsLarge.size, QSize(64, 64));
     EXPECT_EQ(files.imagelistSysIcons.image(1).size(), QSize(16, 16));
     EXPECT_EQ(files.thumbnailsShownDir, 0);
-    EXPECT_EQ(lwDirectory->model()->smallIcons, &files.imagelistSysIcons);
-    EXPECT_EQ(lwDirectory->model()->largeIcons, &files.imagelistSysIconsLarge);
+    EXPECT_EQ(lwDirectory->model()->smallIcons(), &files.imagelistSysIcons);
+    EXPECT_EQ(lwDirectory->model()->largeIcons(), &files.imagelistSysIconsLarge);
 }
 
 TEST_F(FileListTest, TheFreeSelectResetBindsItsOwnPair)
@@ -42,7 +42,7 @@ TEST_F(FileListTest, TheFreeSelectResetBindsItsOwnPair)
     resetSysIconsFreeSel(host);
     EXPECT_EQ(files.imagelistSysIconsFreeSelect.keys, (QStringList{"default_file", "default_dir", "default_ghostdir"}));
     EXPECT_EQ(files.imagelistSysIconsFreeSelectLarge.count(), 3);
-    EXPECT_EQ(lwDragDrop->model()->smallIcons, &files.imagelistSysIconsFreeSelect);
+    EXPECT_EQ(lwDragDrop->model()->smallIcons(), &files.imagelistSysIconsFreeSelect);
     EXPECT_EQ(files.thumbnailsShownFreeSel, 0) << "its thumbnails are gone and must be made again";
     EXPECT_EQ(files.imagelistSysIcons.count(), 0) << "the Directory pair is left alone";
 }

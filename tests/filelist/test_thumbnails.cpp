@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
 #include <sys/stat.h>
 
 namespace {
@@ -421,4 +422,94 @@ TEST_F(FileListTest, FreeSelectGenerationStopsThePreviewAndLeavesARunsWindowDisa
     EXPECT_EQ(readLines(logs->errorFile()).size(), 1);
     executeBusy = 0;
     ui.setMousePointer(0);
+}
+
+TEST_F(FileListTest, GenerationOfManyPicturesGivesEachRowItsOwnAndLogsOnlyTheRowsReached)
+{
+    // The pictures of the coming rows are decoded on other threads: each row
+    // must still get its own picture, a failure must be written when its row
+    // is reached and not before, and a picture too large to decode ahead is
+    // decoded by the run itself.
+    resetSysIcons(host);
+    struct Entry {
+        QString name;
+        QByteArray bytes;
+        QColor colour; // what the middle of its cell shows; invalid: it fails
+    };
+    std::vector<Entry> entries;
+    for (int i = 0; i < 14; ++i) {
+        const QColor c = QColor::fromHsv(i * 25, 255, 255);
+        entries.push_back({QString("photo%1.jpg").arg(i, 2, 10, QChar('0')), encoded(filled(2000, 1000, c), "JPG"), c});
+    }
+    entries[3] = {"damaged.jpg", encoded(filled(2000, 1000), "JPG").left(300), QColor()};
+    entries[8] = {"large.bmp", encoded(filled(1200, 1000, Qt::blue), "BMP"), QColor(Qt::blue)};
+    entries[11] = {"later damaged.jpg", "no picture at all", QColor()};
+    std::vector<platform::ListRow> rows;
+    for (const Entry& e : entries) {
+        writeFile(e.name, e.bytes);
+        rows.push_back(listRow(dir(), e.name));
+    }
+    lwDirectory->setRows(rows);
+    const auto middle = [&](int row) {
+        return files.imagelistSysIconsLarge.image(lwDirectory->row(row).largeIcon).toImage().pixelColor(32, 32);
+    };
+    const auto near = [](QColor a, QColor b) {
+        return std::abs(a.red() - b.red()) < 24 && std::abs(a.green() - b.green()) < 24 &&
+               std::abs(a.blue() - b.blue()) < 24;
+    };
+
+    // Escape during row 6: the failure of row 11, decoded ahead, is not written.
+    int reads = 0;
+    ui.onEscapeRead = [&] {
+        if (++reads == 6)
+            ui.latchEscape();
+    };
+    generateThumbnails(host);
+    ui.onEscapeRead = nullptr;
+    EXPECT_EQ(files.thumbnailsShownDir, 0);
+    QStringList errors = readLines(logs->errorFile());
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(
+        errors[0].endsWith("Error 481 (Invalid picture) Get Thumbnails (sysIcons): File=" + dir() + "damaged.jpg"))
+        << errors[0].toStdString();
+    for (int i = 0; i < 14; ++i) {
+        if (i >= 6 || !entries[size_t(i)].colour.isValid())
+            EXPECT_EQ(lwDirectory->row(i).largeIcon, 1) << i;
+        else
+            EXPECT_TRUE(near(middle(i), entries[size_t(i)].colour)) << i;
+    }
+
+    // Run again to the end: the damaged picture is tried again, the rest follow.
+    generateThumbnails(host);
+    EXPECT_EQ(files.thumbnailsShownDir, -1);
+    errors = readLines(logs->errorFile());
+    ASSERT_EQ(errors.size(), 3);
+    EXPECT_TRUE(errors[1].endsWith("File=" + dir() + "damaged.jpg")) << errors[1].toStdString();
+    EXPECT_TRUE(errors[2].endsWith("File=" + dir() + "later damaged.jpg")) << errors[2].toStdString();
+    for (int i = 0; i < 14; ++i) {
+        const Entry& e = entries[size_t(i)];
+        if (!e.colour.isValid()) {
+            EXPECT_EQ(lwDirectory->row(i).largeIcon, 1) << i;
+            continue;
+        }
+        EXPECT_EQ(files.imagelistSysIconsLarge.keys.at(lwDirectory->row(i).largeIcon - 1), dir() + e.name);
+        EXPECT_TRUE(near(middle(i), e.colour)) << i << " " << middle(i).name().toStdString();
+    }
+    EXPECT_EQ(files.thumbnailsAhead, nullptr);
+}
+
+TEST(ThumbnailPicture, ADecodeAboveTheLimitIsLeftUndone)
+{
+    QTemporaryDir tmp;
+    const QString path = tmp.path() + "/wide.bmp";
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(encoded(filled(300, 200), "BMP"));
+    f.close();
+    QSize natural;
+    EXPECT_TRUE(loadThumbnailPicture(path, {64, 64}, 1, &natural, 300 * 200 - 1).isNull());
+    EXPECT_EQ(natural, QSize(300, 200));
+    const QImage whole = loadThumbnailPicture(path, {64, 64}, 1, &natural, 300 * 200);
+    EXPECT_FALSE(whole.isNull());
+    EXPECT_EQ(whole.size(), QSize(64, 43)) << "shrunk for the cell";
 }

@@ -4,6 +4,7 @@
 #include "mainwindow/framelayout.h"
 #include "mainwindow/frmmain.h"
 #include "platform/places.h"
+#include "platform/settingsstore.h"
 #include "settings/frmsettings.h"
 #include "test_support.h"
 
@@ -166,6 +167,75 @@ TEST_F(FrameTest, TheOuterSizeNeverGoesBelowTheMinimum)
             << c->objectName().toStdString();
 }
 
+// At the smallest size the boxes beside the file-mode tabs find no room there:
+// they wrap into rows of their own, and nothing is cut, hidden or overlapped.
+TEST_F(FrameTest, AtTheMinimumSizeEveryControlIsWholeInsideTheWindow)
+{
+    for (const char* tree : {"0", "1"}) {
+        SCOPED_TRACE(std::string("tree option ") + tree);
+        platform::SettingsStore().setValue("enableTreeview", tree);
+        start();
+        w->resize(100, 100);
+        QCoreApplication::processEvents();
+        QWidget* client = w->centralWidget();
+        for (int mode : {0, 1}) {
+            SCOPED_TRACE(mode == 0 ? "Directory" : "Free Select");
+            QTest::mouseClick(w->TabStripFilemode->tabButton(mode), Qt::LeftButton);
+            QCoreApplication::processEvents();
+            EXPECT_EQ(w->chkShowTreeview->isVisible(), mode == 0 && tree == std::string("1"));
+            std::vector<QWidget*> pane;
+            for (const auto& [c, g] : clientPlaces(client)) {
+                if (!c->isVisible())
+                    continue;
+                EXPECT_TRUE(client->rect().contains(g)) << c->objectName().toStdString();
+                if (c->parentWidget()->objectName() == "filePane" && c != w->fileBody)
+                    pane.push_back(c);
+            }
+            for (size_t i = 0; i < pane.size(); ++i)
+                for (size_t j = i + 1; j < pane.size(); ++j)
+                    EXPECT_FALSE(pane[i]->geometry().intersects(pane[j]->geometry()))
+                        << pane[i]->objectName().toStdString() << " and " << pane[j]->objectName().toStdString();
+            for (QWidget* box :
+                 {static_cast<QWidget*>(w->chkThumbnails), static_cast<QWidget*>(w->chkThumbnailsFreeSelect),
+                  static_cast<QWidget*>(w->chkPreview), static_cast<QWidget*>(w->chkShowTreeview)})
+                if (box->isVisible())
+                    EXPECT_GE(box->width(), box->sizeHint().width()) << box->objectName().toStdString();
+            // Still the user's boxes: a click reaches them.
+            QTest::mouseClick(w->chkPreview, Qt::LeftButton);
+            EXPECT_EQ(w->chkPreview->value(), 0);
+            QTest::mouseClick(w->chkPreview, Qt::LeftButton);
+            EXPECT_EQ(w->chkPreview->value(), 1);
+        }
+        closeForGood();
+    }
+}
+
+// Where the strip is wide enough, the boxes stand beside the tabs and the lists
+// keep their design top; at the smallest size they take rows above the path row.
+TEST_F(FrameTest, TheBoxesBesideTheTabsWrapOnlyWhenTheStripIsTooNarrow)
+{
+    platform::SettingsStore().setValue("enableTreeview", "1");
+    start();
+    const int designListTop = (852 - 120) / 15;
+    const int tabsBottom = w->TabStripFilemode->geometry().bottom();
+    for (const QSize size : {QSize(1280, 900), QSize(900, 600)}) {
+        w->resize(size);
+        QCoreApplication::processEvents();
+        for (QWidget* box : {static_cast<QWidget*>(w->chkThumbnails), static_cast<QWidget*>(w->chkPreview),
+                             static_cast<QWidget*>(w->chkShowTreeview)})
+            EXPECT_LE(box->geometry().bottom(), tabsBottom) << box->objectName().toStdString() << " " << size.width();
+        EXPECT_EQ(w->lwDirectory->y(), designListTop);
+    }
+    w->resize(100, 100);
+    QCoreApplication::processEvents();
+    EXPECT_GT(w->chkShowTreeview->y(), tabsBottom);
+    EXPECT_GT(w->cmdRefresh->y(), w->chkShowTreeview->geometry().bottom());
+    EXPECT_GT(w->lwDirectory->y(), w->cmdRefresh->geometry().bottom());
+    // The lists still end where the strip's panel says.
+    EXPECT_EQ(w->lwDirectory->geometry().bottom(),
+              designListTop + qRound(frameLayout(550 * 15, 528 * 15).lists.height() / 15.0) - 1);
+}
+
 TEST_F(FrameTest, TheNormalRectangleSurvivesAMaximisedExit)
 {
     start();
@@ -243,11 +313,7 @@ TEST_F(FrameTest, F5CommitsTheFocusedBoxBeforeTheRun)
     w->optCrop->select();
     w->optCropBeginning->select();
     w->txtCropPos->setText("0");
-    // Stand-in for the box's own leave correction: an empty count becomes "1".
-    QObject::connect(w->txtCropNumber, &platform::TextBox::lostFocus, w.get(), [&] {
-        if (w->txtCropNumber->text().isEmpty())
-            w->txtCropNumber->setText("1");
-    });
+    // The box's own leave correction turns an empty count into "1".
     w->txtCropNumber->setFocus();
     w->txtCropNumber->clear();
     w->updateExecuteButton();
@@ -332,4 +398,67 @@ TEST_F(FrameTest, AClickOnALabelInsideAFrameLeavesItsOption)
     EXPECT_TRUE(w->optReplaceBatch->isChecked()); // not on the press
     QTest::mouseRelease(single, Qt::LeftButton, {}, empty);
     EXPECT_TRUE(w->optReplaceSingle->isChecked());
+}
+
+// A click on a frame's own area selects the option the frame carries; the
+// frames without one (the Case, Space and Mp3 frames) change no option.
+TEST_F(FrameTest, AClickOnEachFrameSelectsItsOwnOption)
+{
+    start();
+    struct Case {
+        int frame;
+        const char* tab;
+        const char* option; // nullptr: the frame carries none
+        const char* other;  // the option selected before the click
+    };
+    const Case cases[] = {
+        {0, "AddCrop", "optAdd", "optCrop"},
+        {1, "AddCrop", "optCrop", "optAdd"},
+        {2, "Attrib", "optAttrib_Attributes", "optAttrib_Date"},
+        {3, "Attrib", "optAttrib_Date", "optAttrib_Attributes"},
+        {4, "Case", nullptr, "Case1_0"},
+        {5, "Case", nullptr, "Case2_0"},
+        {6, "Case", nullptr, "Case1_0"},
+        {7, "misc", nullptr, nullptr},
+        {8, "Format", "chkFormatTab_Format", "chkFormatTab_Detect"},
+        {9, "Format", "chkFormatTab_Detect", "chkFormatTab_Format"},
+        {10, "Mp3", nullptr, nullptr},
+        {11, "Enum", "chkEnumTab_Enum", "chkEnumTab_Normalize"},
+        {12, "Enum", "chkEnumTab_Normalize", "chkEnumTab_Enum"},
+        {13, "Replace", "optReplaceSingle", "optReplaceBatch"},
+        {14, "Replace", "optReplaceBatch", "optReplaceSingle"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.frame);
+        w->TabStrip->selectKey(c.tab);
+        QGroupBox* box = w->frame[size_t(c.frame)];
+        ASSERT_TRUE(box->isVisible());
+        if (c.other)
+            w->findChild<platform::OptionButton*>(c.other)->select();
+        std::set<QObject*> selectedBefore;
+        for (platform::OptionButton* o : w->findChildren<platform::OptionButton*>())
+            if (o->isChecked())
+                selectedBefore.insert(o);
+        QPoint empty;
+        for (int y = box->height() - 3; y > 10 && empty.isNull(); --y)
+            for (int x = box->width() - 3; x > 3; x -= 3)
+                if (!box->childAt(x, y)) {
+                    empty = QPoint(x, y);
+                    break;
+                }
+        ASSERT_FALSE(empty.isNull());
+        QTest::mouseClick(box, Qt::LeftButton, {}, empty);
+        std::set<QObject*> selectedAfter;
+        for (platform::OptionButton* o : w->findChildren<platform::OptionButton*>())
+            if (o->isChecked())
+                selectedAfter.insert(o);
+        if (c.option) {
+            auto* option = w->findChild<platform::OptionButton*>(c.option);
+            ASSERT_TRUE(option);
+            EXPECT_TRUE(option->isChecked());
+            selectedBefore.erase(w->findChild<platform::OptionButton*>(c.other));
+            selectedBefore.insert(option);
+        }
+        EXPECT_EQ(selectedAfter, selectedBefore);
+    }
 }

@@ -4,6 +4,7 @@
 #include "mainwindow/taglists.h"
 #include "platform/places.h"
 #include "test_support.h"
+#include "version.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -82,4 +83,12 @@ TEST(HelpPage, IsPlainHtmlWithoutScripts)
     EXPECT_FALSE(text.contains(QRegularExpression("\\son[a-z]+\\s*=")));
     EXPECT_FALSE(text.contains("<iframe"));
     EXPECT_FALSE(text.contains("<object"));
+}
+
+// The page carries the program's own version, written in by the build.
+TEST(HelpPage, NamesTheProgramsVersion)
+{
+    const QString text = helpText();
+    EXPECT_TRUE(text.contains(QString("<h1>Vexor Renamer %1</h1>").arg(kVersionText)));
+    EXPECT_FALSE(text.contains('@'));
 }

@@ -86,7 +86,7 @@ protected:
     QStringList columnKeys(platform::ListView* list) const
     {
         QStringList keys;
-        for (const platform::ListColumn& c : list->model()->columns)
+        for (const platform::ListColumn& c : list->model()->columns())
             keys << c.key;
         return keys;
     }
@@ -217,7 +217,7 @@ TEST_F(SettingsFromMainTest, ThumbnailSizeChangeGivesTheFreeSelectRowsTheirIcons
     ASSERT_EQ(w->lwDragDrop->count(), 2);
     const auto makeStale = [&] {
         for (int r = 0; r < 2; ++r)
-            w->lwDragDrop->row(r).smallIcon = w->lwDragDrop->row(r).largeIcon = 99;
+            w->lwDragDrop->setIcons(r, 99, 99);
     };
     const auto resize = [&](const char* width) {
         withSettings(w->cmdSettings, [&](FrmSettings* d) {
