@@ -118,11 +118,15 @@ bool executeLocked(const ExecuteHost& h);
 // executeLocked before taking it.
 class CommandScope {
 public:
-    explicit CommandScope(ExecuteHost& h) : flag_(h.state->run.commandActive) { flag_ = true; }
-    ~CommandScope() { flag_ = false; }
+    explicit CommandScope(ExecuteHost& h) : run_(h.state->run) { run_.commandActive = true; }
+    ~CommandScope()
+    {
+        run_.commandActive = false;
+        run_.baseDir.close();
+    }
     CommandScope(const CommandScope&) = delete;
     CommandScope& operator=(const CommandScope&) = delete;
 
 private:
-    bool& flag_;
+    RunState& run_;
 };

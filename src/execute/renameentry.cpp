@@ -52,12 +52,12 @@ void createLevels(ExecuteHost& h, const QString& dir, const QString& tagged)
         const QString path = dir + running + level;
         // Levels are looked up without following links: a level that is a link
         // is never entered, so the rename that follows fails with its warning.
-        const auto existing = platform::entryInfoBelow(dir, running + level);
+        const auto existing = h.run().baseDir.entryInfoBelow(dir, running + level);
         if (existing && existing->isSymlink)
             return;
         if (!existing) {
             try {
-                platform::makeDirectory(dir, running + level);
+                h.run().baseDir.makeDirectory(dir, running + level);
             } catch (const platform::Failure&) {
                 return; // the rename that follows fails and gives the warning
             }
@@ -112,8 +112,8 @@ void warn(ExecuteHost& h, Kind kind, const QString& oldName, const QString& newN
 {
     if (freeSelectUpkeep(h))
         addRebuild(h, kind, dir + oldName);
-    const QString reason = platform::entryInfoBelow(dir, newName) ? QStringLiteral("Filename already exists...")
-                                                                  : QStringLiteral("Skipping...");
+    const QString reason = h.run().baseDir.entryInfoBelow(dir, newName) ? QStringLiteral("Filename already exists...")
+                                                                        : QStringLiteral("Skipping...");
     const QString head = QString::fromLatin1(textsFor(kind).warning);
     const QString d = shown(h, dir);
     showLine(h, head + d + oldName + QStringLiteral("> as <") + d + newName + QStringLiteral("> ") + reason);
@@ -182,7 +182,7 @@ bool renameEntry(ExecuteHost& h, Kind kind, const QString& oldName, QString& new
     const QString oldPath = dir + oldName;
     const QString newPath = dir + newName;
     try {
-        platform::renameNoReplace(dir, oldName, newName);
+        h.run().baseDir.renameNoReplace(dir, oldName, newName);
     } catch (const platform::Failure&) {
         warn(h, kind, oldName, newName, dir);
         return false;

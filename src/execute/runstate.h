@@ -1,5 +1,6 @@
 #pragma once
 #include "execute/undostore.h"
+#include "platform/fileops.h"
 
 #include <array>
 #include <optional>
@@ -99,6 +100,10 @@ struct RunState {
     // Where each key sits in the four icon lists (-1: not there), built at the
     // first rename of a run: one look-up per rename finds every list to re-key.
     std::optional<QHash<QString, std::array<int, 4>>> iconKeys;
+
+    // The directory the renames of the command go through, opened at its first
+    // rename and closed when the command returns.
+    platform::BaseDirectory baseDir;
 };
 
 // The execution subsystem's part of the program state.

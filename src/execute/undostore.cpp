@@ -2,8 +2,11 @@
 
 void UndoStore::reset(qsizetype fileEntries, qsizetype dirEntries)
 {
-    undoFiles.assign(size_t(fileEntries) + 1, UndoFileItem{});
-    undoDirs.assign(size_t(dirEntries) + 1, UndoDirItem{});
+    // Emptied and grown in place: no copy of an empty record per entry.
+    undoFiles.clear();
+    undoFiles.resize(size_t(fileEntries) + 1);
+    undoDirs.clear();
+    undoDirs.resize(size_t(dirEntries) + 1);
     undoFileCount = 0;
     undoDirCount = 0;
     createdDirs = QStringList{QString()};

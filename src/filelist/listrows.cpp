@@ -226,11 +226,22 @@ void sortRows(std::vector<platform::ListRow>& rows)
     if (std::is_sorted(order.begin(), order.end(), before))
         return;
     std::stable_sort(order.begin(), order.end(), before);
-    std::vector<platform::ListRow> sorted;
-    sorted.reserve(rows.size());
-    for (size_t i : order)
-        sorted.push_back(std::move(rows[i]));
-    rows = std::move(sorted);
+    // Row `order[p]` goes to place p. Moved in place one cycle at a time: a
+    // second list of rows would be as large as the first and touched at random.
+    for (size_t start = 0; start < order.size(); ++start) {
+        if (order[start] == start)
+            continue;
+        platform::ListRow held = std::move(rows[start]);
+        size_t p = start;
+        while (order[p] != start) {
+            const size_t from = order[p];
+            rows[p] = std::move(rows[from]);
+            order[p] = p;
+            p = from;
+        }
+        rows[p] = std::move(held);
+        order[p] = p;
+    }
 }
 
 bool ListBuilder::run()

@@ -17,6 +17,8 @@
 #include <QLineEdit>
 #include <QStringBuilder>
 #include <sys/stat.h>
+#include <system_error>
+#include <thread>
 #include <time.h>
 #include <vector>
 
@@ -74,6 +76,56 @@ QString decodeName(const char* bytes, qsizetype n, bool* valid)
     return s;
 }
 
+// Queries the entries [begin, end) of `entries`, whose bare names on disk lie
+// in `names` at `offsets`, relative to the open directory `fd`.
+void queryEntries(std::vector<Entry>& entries, const std::vector<char>& names, const std::vector<qsizetype>& offsets,
+                  size_t begin, size_t end, int fd, const QByteArray& nativePrefix)
+{
+    for (size_t i = begin; i < end; ++i) {
+        Entry& e = entries[i];
+        const QByteArray name =
+            QByteArray::fromRawData(names.data() + offsets[i], offsets[i + 1] - offsets[i] - 1); // without its NUL
+        errno = 0;
+        if (const auto info = platform::entryInfoNative(name, fd)) {
+            e.attributes = platform::attributesAt(fd, nativePrefix, name, *info);
+            e.typeIsDir = info->isDir;
+            e.size = info->size;
+            e.modified = info->modified;
+        } else {
+            e.queryError = errno ? errno : ENOENT;
+        }
+    }
+}
+
+// A large directory's entries are queried by a few threads at once: each query
+// is one system call that waits on the kernel, and they do not depend on each
+// other. Small directories are not worth a thread.
+constexpr size_t kEntriesPerThread = 4096;
+constexpr unsigned kMaxQueryThreads = 4;
+
+void queryAll(std::vector<Entry>& entries, const std::vector<char>& names, const std::vector<qsizetype>& offsets,
+              int fd, const QByteArray& nativePrefix)
+{
+    const size_t n = entries.size();
+    size_t parts = std::min<size_t>(n / kEntriesPerThread + 1, kMaxQueryThreads);
+    if (parts > 1) // the count of cores is itself a query: asked only when it matters
+        parts = std::min<size_t>(parts, std::max(1u, std::thread::hardware_concurrency()));
+    std::vector<std::thread> helpers;
+    const size_t step = (n + parts - 1) / parts;
+    for (size_t p = 1; p < parts; ++p) {
+        const size_t begin = std::min(n, p * step), end = std::min(n, begin + step);
+        try {
+            helpers.emplace_back(
+                [&, begin, end] { queryEntries(entries, names, offsets, begin, end, fd, nativePrefix); });
+        } catch (const std::system_error&) {
+            queryEntries(entries, names, offsets, begin, end, fd, nativePrefix); // no thread to be had
+        }
+    }
+    queryEntries(entries, names, offsets, 0, std::min(n, step), fd, nativePrefix);
+    for (std::thread& t : helpers)
+        t.join();
+}
+
 // Every entry of one directory with its attributes, in case-insensitive name
 // order (exact order between names that differ only in case), so the lists
 // come out the same on every file system.
@@ -90,12 +142,19 @@ Listing listDirectory(const QByteArray& nativePrefix)
     timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
     struct statx self {};
+    // The names' bytes, each ended by its NUL, one after the other.
+    std::vector<char> names;
+    std::vector<qsizetype> offsets;
     if (::statx(fd, "", AT_EMPTY_PATH, STATX_CTIME | STATX_SIZE, &self) == 0) {
         out.changed = {time_t(self.stx_ctime.tv_sec), long(self.stx_ctime.tv_nsec)};
         out.settled = nanoseconds(out.changed) + kSettledNs < nanoseconds(now);
         // Room for about as many entries as the directory's size holds names, within the list's limit.
-        out.entries.reserve(size_t(std::clamp<quint64>(self.stx_size / 24, 16, kListLimit + 1)));
+        const size_t expected = size_t(std::clamp<quint64>(self.stx_size / 24, 16, kListLimit + 1));
+        out.entries.reserve(expected);
+        offsets.reserve(expected + 1);
+        names.reserve(expected * 16);
     }
+    offsets.push_back(0);
     errno = 0;
     while (const dirent* d = ::readdir(dir)) {
         const qsizetype n = qsizetype(std::strlen(d->d_name));
@@ -105,24 +164,21 @@ Listing listDirectory(const QByteArray& nativePrefix)
         e.name = decodeName(d->d_name, n, &e.validName);
         e.folded = e.name.toCaseFolded();
         e.typeIsDir = d->d_type == DT_DIR;
-        // Each entry is queried once, by its bare name relative to the open directory.
-        const QByteArray name = QByteArray::fromRawData(d->d_name, n);
-        if (const auto info = platform::entryInfoNative(name, fd)) {
-            e.attributes = platform::attributesAt(fd, nativePrefix, name, *info);
-            e.typeIsDir = info->isDir;
-            e.size = info->size;
-            e.modified = info->modified;
-        } else {
-            e.queryError = errno ? errno : ENOENT;
-        }
-        // The bytes are needed again only to walk a directory or to reach an undecodable name.
-        if (e.typeIsDir || !e.validName)
-            e.nativeName = QByteArray(d->d_name, n);
+        names.insert(names.end(), d->d_name, d->d_name + n + 1);
+        offsets.push_back(qsizetype(names.size()));
         out.entries.push_back(std::move(e));
         errno = 0;
     }
     if (errno != 0)
         out.error = errno;
+    // Each entry is queried once, by its bare name relative to the open directory.
+    queryAll(out.entries, names, offsets, fd, nativePrefix);
+    for (size_t i = 0; i < out.entries.size(); ++i) {
+        Entry& e = out.entries[i];
+        // The bytes are needed again only to walk a directory or to reach an undecodable name.
+        if (e.typeIsDir || !e.validName)
+            e.nativeName = QByteArray(names.data() + offsets[i], offsets[i + 1] - offsets[i] - 1);
+    }
     ::closedir(dir);
     std::sort(out.entries.begin(), out.entries.end(), [](const Entry& a, const Entry& b) {
         const int c = a.folded.compare(b.folded);

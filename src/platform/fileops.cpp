@@ -3,6 +3,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringEncoder>
+#include <QVarLengthArray>
 
 #include <atomic>
 #include <cerrno>
@@ -247,76 +249,150 @@ private:
 
 // The base directory of a relative path (it may itself be reached through a
 // link: the user chose it).
-DirFd openBase(const QString& dir)
+int openBase(const QString& dir)
 {
     const int fd =
         ::open(native(dir.isEmpty() ? QStringLiteral(".") : dir).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         throwErrno(errno);
-    return DirFd(fd);
+    return fd;
 }
+
+// A name's bytes on disk, held on the stack for names of usual length: a run
+// encodes two names per rename.
+class NativeName {
+public:
+    explicit NativeName(QStringView name)
+    {
+        QStringEncoder encoder(QStringEncoder::Utf8);
+        bytes_.resize(encoder.requiredSpace(name.size()) + 1);
+        char* end = encoder.appendToBuffer(bytes_.data(), name);
+        *end = 0;
+        bytes_.resize(end - bytes_.data() + 1);
+    }
+    const char* get() const { return bytes_.data(); }
+
+private:
+    QVarLengthArray<char, 512> bytes_;
+};
+
+// The directory a last component lives in: the base itself (borrowed) or a
+// level below it opened for the call (owned).
+struct Parent {
+    DirFd owned;
+    int fd = -1;
+    std::optional<NativeName> name;
+};
 
 // Where the last component of `relative` lives: its parent directory, reached
 // from `base` one level at a time without following a symbolic link, and the
 // component's own name. A level that is a link, a "." or ".." fails.
-std::pair<DirFd, QByteArray> parentBelow(int base, const QString& relative)
+Parent parentBelow(int base, const QString& relative)
 {
-    QStringList levels = relative.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    if (levels.isEmpty())
-        throw makeFailure(failures::InvalidCall);
-    const QByteArray last = native(levels.takeLast());
-    DirFd current(::fcntl(base, F_DUPFD_CLOEXEC, 0));
-    if (current.get() < 0)
-        throwErrno(errno);
-    for (const QString& level : levels) {
-        if (level == QLatin1String(".") || level == QLatin1String(".."))
+    Parent parent;
+    parent.fd = base;
+    qsizetype start = 0;
+    for (;;) {
+        while (start < relative.size() && relative.at(start) == QLatin1Char('/'))
+            ++start;
+        if (start == relative.size())
+            break;
+        qsizetype end = relative.indexOf(QLatin1Char('/'), start);
+        if (end < 0)
+            end = relative.size();
+        const QStringView part = QStringView(relative).mid(start, end - start);
+        if (part == u"." || part == u"..")
             throw makeFailure(failures::InvalidCall);
-        const int fd =
-            ::openat(current.get(), native(level).constData(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        qsizetype next = end;
+        while (next < relative.size() && relative.at(next) == QLatin1Char('/'))
+            ++next;
+        if (next == relative.size()) {
+            parent.name.emplace(part);
+            return parent;
+        }
+        // A level: entered only when it is a directory and not a link.
+        const int fd = ::openat(parent.fd, NativeName(part).get(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0) {
             // A link (to anything) answers ENOTDIR or ELOOP: never entered.
             throwErrno(errno == ELOOP ? ENOTDIR : errno);
         }
-        current = DirFd(fd);
+        parent.owned = DirFd(fd);
+        parent.fd = fd;
+        start = next;
     }
-    if (last == "." || last == "..")
-        throw makeFailure(failures::InvalidCall);
-    return {std::move(current), last};
+    throw makeFailure(failures::InvalidCall); // no component at all
 }
 
 } // namespace
 
-void renameNoReplace(const QString& dir, const QString& from, const QString& to)
+BaseDirectory::~BaseDirectory()
+{
+    close();
+}
+
+void BaseDirectory::close()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    path_.clear();
+}
+
+int BaseDirectory::open(const QString& dir)
+{
+    if (fd_ >= 0 && dir == path_)
+        return fd_;
+    close();
+    fd_ = openBase(dir);
+    path_ = dir;
+    return fd_;
+}
+
+void BaseDirectory::renameNoReplace(const QString& dir, const QString& from, const QString& to)
 {
     if (to.isEmpty() || to.contains(QChar(0)) || from.isEmpty() || from.contains(QChar(0)))
         throw makeFailure(failures::InvalidCall);
-    const DirFd base = openBase(dir);
-    auto [fromDir, fromName] = parentBelow(base.get(), from);
-    auto [toDir, toName] = parentBelow(base.get(), to);
-    renameAt(fromDir.get(), fromName.constData(), toDir.get(), toName.constData());
+    const int base = open(dir);
+    const Parent source = parentBelow(base, from);
+    const Parent target = parentBelow(base, to);
+    renameAt(source.fd, source.name->get(), target.fd, target.name->get());
 }
 
-void makeDirectory(const QString& dir, const QString& relative)
+void BaseDirectory::makeDirectory(const QString& dir, const QString& relative)
 {
     if (relative.contains(QChar(0)))
         throw makeFailure(failures::InvalidCall);
-    const DirFd base = openBase(dir);
-    auto [parent, name] = parentBelow(base.get(), relative);
-    if (::mkdirat(parent.get(), name.constData(), 0777) != 0)
+    const Parent parent = parentBelow(open(dir), relative);
+    if (::mkdirat(parent.fd, parent.name->get(), 0777) != 0)
         throwErrno(errno);
 }
 
-std::optional<EntryInfo> entryInfoBelow(const QString& dir, const QString& relative)
+std::optional<EntryInfo> BaseDirectory::entryInfoBelow(const QString& dir, const QString& relative)
 {
     if (relative.isEmpty() || relative.contains(QChar(0)))
         return std::nullopt;
     try {
-        const DirFd base = openBase(dir);
-        auto [parent, name] = parentBelow(base.get(), relative);
-        return entryInfoNative(name, parent.get());
+        const Parent parent = parentBelow(open(dir), relative);
+        return entryInfoNative(QByteArray::fromRawData(parent.name->get(), qsizetype(std::strlen(parent.name->get()))),
+                               parent.fd);
     } catch (const Failure&) {
         return std::nullopt;
     }
+}
+
+void renameNoReplace(const QString& dir, const QString& from, const QString& to)
+{
+    BaseDirectory().renameNoReplace(dir, from, to);
+}
+
+void makeDirectory(const QString& dir, const QString& relative)
+{
+    BaseDirectory().makeDirectory(dir, relative);
+}
+
+std::optional<EntryInfo> entryInfoBelow(const QString& dir, const QString& relative)
+{
+    return BaseDirectory().entryInfoBelow(dir, relative);
 }
 
 void makeDirectory(const QString& path)

@@ -1,6 +1,20 @@
 // End-to-end runs of "Rename!" on a real main window over temporary directories.
 #include "run_fixture.h"
 
+#include <QDir>
+
+// How many of the process's descriptors are open on `path`.
+static int descriptorsOn(const QString& path)
+{
+    int n = 0;
+    const QString wanted = QFileInfo(path).canonicalFilePath();
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    for (const QString& fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+        if (QFile::symLinkTarget(fds.filePath(fd)) == wanted)
+            ++n;
+    return n;
+}
+
 TEST_F(RunRenameTest, ReplaceRenamesAndLogsToTheWindowAndTheActivityLog)
 {
     start();
@@ -35,6 +49,7 @@ TEST_F(RunRenameTest, ReplaceRenamesAndLogsToTheWindowAndTheActivityLog)
     EXPECT_EQ(w->execute.undo.undoIsChange, 0);
     EXPECT_TRUE(rowNames(w->lwDirectory).contains("gamma.txt"));
     EXPECT_EQ(w->executeBusy, 0);
+    EXPECT_EQ(descriptorsOn(work()), 0) << "the run closes its working directory";
 
     // The main window stays disabled until the log window goes.
     EXPECT_FALSE(w->isEnabled());
@@ -147,6 +162,7 @@ TEST_F(RunRenameTest, CancelAfterTheFirstEntryStopsThePass)
     EXPECT_EQ(logWin()->progressValue(), 0); // the cancelled entry gets no step
     EXPECT_TRUE(w->cmdUndo->isEnabledTo(w.get()));
     EXPECT_EQ(rowNames(w->lwDirectory), (QStringList{"x2.txt", "x3.txt", "y1.txt"}));
+    EXPECT_EQ(descriptorsOn(work()), 0) << "also a cancelled run closes its working directory";
 }
 
 TEST_F(RunRenameTest, TheLogWindowRefusesToCloseAndRenameDoesNotRestartDuringARun)

@@ -338,3 +338,18 @@ TEST_F(FileListTest, DetailRowsAskAgainOnceTheReadNoLongerHolds)
         EXPECT_EQ(lwDirectory->row(row).sizeBytes, c.shown) << c.what;
     }
 }
+
+TEST_F(FileListTest, RowsOfSeveralDirectoriesInterleaveByNameAndEqualNamesKeepTheirReadOrder)
+{
+    chkSub->setValue(1);
+    for (const char* n : {"m.txt", "b.txt", "a/z.txt", "a/c.txt", "a/B.txt", "a/k/a.txt", "a/k/m.txt", "x/b.txt"})
+        writeFile(n);
+    readAndShow(dir());
+    QStringList shown;
+    for (int i = 0; i < lwDirectory->count(); ++i)
+        shown << lwDirectory->row(i).cells[Path].mid(dir().size()) + lwDirectory->row(i).text();
+    // Directories first; "b.txt" and "B.txt" fold to one name and keep the
+    // order of the walk, as do the two "m.txt".
+    EXPECT_EQ(shown, (QStringList{"a", "a/k", "x", "a/k/a.txt", "b.txt", "a/B.txt", "x/b.txt", "a/c.txt", "m.txt",
+                                  "a/k/m.txt", "a/z.txt"}));
+}

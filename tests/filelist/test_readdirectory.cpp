@@ -393,3 +393,39 @@ TEST_F(FileListTest, SystemFolderTableAndProtection)
     for (const Case& c : cases)
         EXPECT_EQ(isProtectedFolder(QString::fromLatin1(c.path), f), c.hidden) << c.path;
 }
+
+TEST_F(FileListTest, ALargeDirectoryGivesEveryEntryItsOwnDetails)
+{
+    // Enough entries for the queries to be shared out; each entry's size is its
+    // number, every seventh is write protected and every eleventh a directory.
+    const int n = 9001;
+    options.processWriteProtected = 1;
+    for (int i = 0; i < n; ++i) {
+        const QString path = work() + QStringLiteral("/e%1").arg(i, 5, 10, QLatin1Char('0'));
+        const QByteArray p = QFile::encodeName(path);
+        if (i % 11 == 0) {
+            ASSERT_EQ(::mkdir(p.constData(), 0755), 0);
+            continue;
+        }
+        const int fd = ::open(p.constData(), O_CREAT | O_WRONLY, i % 7 == 0 ? 0444 : 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, off_t(i)), 0);
+        ::close(fd);
+    }
+    read(dir());
+    ASSERT_TRUE(files.readDetails);
+    const ReadDetails& d = *files.readDetails;
+    ASSERT_EQ(files.lstFiles[0].size(), n - (n + 10) / 11);
+    ASSERT_EQ(files.lstDirs[0].size(), (n + 10) / 11);
+    ASSERT_EQ(d.fileDetails.size(), size_t(files.lstFiles[0].size()));
+    int wrong = 0;
+    for (qsizetype k = 0; k < files.lstFiles[0].size(); ++k) {
+        const int i = QFileInfo(files.lstFiles[0][k]).fileName().mid(1).toInt();
+        const ReadEntryDetails& e = d.fileDetails[size_t(k)];
+        wrong += e.size != i || bool(e.attributes & platform::attr::ReadOnly) != (i % 7 == 0) ||
+                 (e.attributes & platform::attr::Directory) != 0;
+    }
+    for (qsizetype k = 0; k < files.lstDirs[0].size(); ++k)
+        wrong += (d.dirDetails[size_t(k)].attributes & platform::attr::Directory) == 0;
+    EXPECT_EQ(wrong, 0);
+}

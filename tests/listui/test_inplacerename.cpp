@@ -188,8 +188,9 @@ TEST_F(InPlaceRenameTest, MenuItemOpensTheEdit)
     listDirectory(work());
     clickRow(w->lwDirectory, 0);
     menuCommand(w->lwDirectory, 0, "mnuListviewRename");
-    QLineEdit* e = editor(w->lwDirectory);
-    ASSERT_TRUE(e);
+    // The menu's action may be served after the menu has closed.
+    QLineEdit* e = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (e = editor(w->lwDirectory)) != nullptr; }, 3000));
     EXPECT_EQ(e->cursorPosition(), 4);
     EXPECT_FALSE(w->lwDirectory->isSelected(0)) << "the edited row stays unselected";
     QTest::keyClick(e, Qt::Key_Escape);

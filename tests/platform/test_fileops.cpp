@@ -217,3 +217,39 @@ TEST_F(FileOpsTest, ASecondHardLinkIsAnExistingTargetAndLinksAreNeverEntered)
     EXPECT_EQ(failureOf([&] { setAttributes(work() + "/ln", attr::ReadOnly); }), failures::PermissionDenied);
     EXPECT_TRUE(QFileInfo(work() + "/sub/a.txt").permissions() & QFile::WriteOwner);
 }
+
+TEST_F(FileOpsTest, AHeldBaseDirectoryServesManyCallsAndNeverEntersALink)
+{
+    writeFile("a.txt", "A");
+    writeFile("b.txt", "B");
+    makeDir("sub");
+    const QString outside = root() + "/outside";
+    QDir().mkpath(outside);
+    ASSERT_TRUE(QFile::link(outside, work() + "/out"));
+    const QString sub = work() + "/sub";
+
+    BaseDirectory held;
+    EXPECT_EQ(failureOf([&] { held.renameNoReplace(work(), "a.txt", "a2.txt"); }), 0);
+    EXPECT_EQ(failureOf([&] { held.renameNoReplace(work(), "b.txt", "a2.txt"); }), failures::FileAlreadyExists);
+    EXPECT_EQ(failureOf([&] { held.renameNoReplace(work(), "none.txt", "x.txt"); }), failures::FileNotFound);
+    // Levels below the held directory: a link is never entered, a directory is.
+    for (const QString& target : {QString("out/b.txt"), QString("../b.txt"), QString("out/../b.txt")})
+        EXPECT_NE(failureOf([&] { held.renameNoReplace(work(), "b.txt", target); }), 0) << target.toStdString();
+    EXPECT_NE(failureOf([&] { held.makeDirectory(work(), "out/new"); }), 0);
+    EXPECT_FALSE(held.entryInfoBelow(work(), "out/x").has_value());
+    EXPECT_TRUE(QDir(outside).isEmpty());
+    EXPECT_EQ(failureOf([&] { held.makeDirectory(work(), "sub//inner/"); }), 0);
+    EXPECT_EQ(failureOf([&] { held.renameNoReplace(work(), "b.txt", "sub/inner/b.txt"); }), 0);
+    EXPECT_TRUE(held.entryInfoBelow(work(), "sub/inner/b.txt").has_value());
+
+    // Another directory is served from then on; the first one comes back by its path.
+    EXPECT_EQ(failureOf([&] { held.renameNoReplace(sub, "inner/b.txt", "b3.txt"); }), 0);
+    EXPECT_TRUE(held.entryInfoBelow(sub, "b3.txt").has_value());
+    EXPECT_FALSE(held.entryInfoBelow(sub, "a2.txt").has_value());
+    EXPECT_TRUE(held.entryInfoBelow(work(), "a2.txt").has_value());
+    held.close();
+    EXPECT_EQ(failureOf([&] { held.renameNoReplace(work() + "/none", "a.txt", "b.txt"); }), failures::FileNotFound);
+    EXPECT_EQ(failureOf([&] { held.renameNoReplace(work(), "a2.txt", "a.txt"); }), 0);
+    EXPECT_EQ(readText(work() + "/a.txt"), "A");
+    EXPECT_EQ(readText(sub + "/b3.txt"), "B");
+}
