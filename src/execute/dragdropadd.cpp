@@ -69,7 +69,7 @@ void FreeSelectAdder::addChecked(QString& fullPath)
         return;
 
     platform::ListView* list = t_.lwDragDrop;
-    if (list->listFont().italic()) {
+    if (list->showsHintRow()) {
         // The first entry ends the hint state.
         list->setView(t_.thumbnails ? 0 : 3);
         list->setListFont(QApplication::font());

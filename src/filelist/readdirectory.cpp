@@ -498,7 +498,7 @@ void showHintRow(FileListHost& h, const QString& text)
 {
     platform::ListView* lw = h.lwDirectory;
     lw->setView(1);
-    lw->setListFont(hintFont());
+    lw->setHintFont(hintFont());
     lw->setLabelEdit(false);
     lw->clear();
     h.treeView->clear();

@@ -115,7 +115,7 @@ void showFreeSelectHint(platform::ListView* list)
     f.setItalic(true);
     f.setPointSize(10);
     f.setBold(true);
-    list->setListFont(f);
+    list->setHintFont(f);
     list->setLabelEdit(false);
     list->clear();
     platform::ListRow hint;

@@ -125,6 +125,15 @@ void ListView::setView(int v)
 
 void ListView::setListFont(const QFont& f)
 {
+    hint_ = false;
+    font_ = f;
+    report_->setFont(f);
+    icons_->setFont(f);
+}
+
+void ListView::setHintFont(const QFont& f)
+{
+    hint_ = true;
     font_ = f;
     report_->setFont(f);
     icons_->setFont(f);

@@ -56,12 +56,15 @@ public:
     // 0 icon, 1 small icon, 3 report.
     int view() const { return view_; }
     void setView(int v);
+    // The font of entries; the list leaves its hint state.
     void setListFont(const QFont& f);
+    // The font of a hint row; the list enters its hint state.
+    void setHintFont(const QFont& f);
     QFont listFont() const { return font_; }
-    // A list in its hint state shows only one message row in a bold font (the
-    // Free Select list's "Drop files here...", the directory list's notices)
-    // and holds no entries; entries are never drawn bold.
-    bool showsHintRow() const { return font_.bold(); }
+    // A list in its hint state shows only one message row (the Free Select
+    // list's "Drop files here...", the directory list's notices) and holds no
+    // entries. Kept as a flag: the desktop's own font may be bold or italic.
+    bool showsHintRow() const { return hint_; }
 
     void addColumn(const QString& key, const QString& caption, int widthTwips);
     int columnIndex(const QString& key) const; // -1 when missing
@@ -97,6 +100,7 @@ private:
     QStackedLayout* stack_;
     int view_ = 3;
     QFont font_;
+    bool hint_ = false;
 };
 
 } // namespace platform

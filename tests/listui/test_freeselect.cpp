@@ -416,3 +416,30 @@ TEST_F(FreeSelectTest, TheButtonsAndActionsCarryTheirTexts)
                        static_cast<QWidget*>(w->cmdDragDropClear)})
         EXPECT_TRUE(b->isVisible() && b->isEnabled()) << b->objectName().toStdString();
 }
+
+// The desktop's own font may be bold or italic: entries drawn in it are still
+// entries, not the hint row, and the next add keeps them.
+TEST_F(FreeSelectTest, ABoldItalicDesktopFontIsNotTakenForTheHintRow)
+{
+    const QFont saved = QApplication::font();
+    QFont desktop = saved;
+    desktop.setBold(true);
+    desktop.setItalic(true);
+    QApplication::setFont(desktop);
+    start();
+    const QString a = writeFile("a.txt"), b = writeFile("b.txt");
+    writeFile("c.txt");
+    w->txtPath->setEditText(work());
+    w->readDirectory();
+    w->updateFileViews();
+    EXPECT_FALSE(w->lwDirectory->showsHintRow());
+    EXPECT_EQ(w->lwDirectory->count(), 3);
+    QString pa = a, pb = b;
+    fs->dragDropAdd(pa);
+    fs->dragDropAdd(pb);
+    QApplication::setFont(saved);
+    ASSERT_EQ(w->lwDragDrop->count(), 2);
+    EXPECT_EQ(w->lwDragDrop->text(0), "a.txt");
+    EXPECT_EQ(w->lwDragDrop->text(1), "b.txt");
+    EXPECT_FALSE(w->lwDragDrop->showsHintRow());
+}
