@@ -327,7 +327,7 @@ TEST_F(PiecesTest, DragDropAddListsExistingEntriesOnceAndLeavesTheHintState)
     QFont hint = QApplication::font();
     hint.setItalic(true);
     hint.setBold(true);
-    b->lwDragDrop->setListFont(hint);
+    b->lwDragDrop->setHintFont(hint);
     platform::ListRow hintRow;
     hintRow.cells[0] = "Drop files here...";
     b->lwDragDrop->addRow(hintRow);
