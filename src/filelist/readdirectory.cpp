@@ -10,12 +10,16 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <future>
+#include <map>
 #include <memory>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QRunnable>
 #include <QStringBuilder>
+#include <QThreadPool>
 #include <sys/stat.h>
 #include <system_error>
 #include <thread>
@@ -196,6 +200,55 @@ struct Folder {
     ReadEntryDetails details; // as found in the directory above
 };
 
+// ------------------------------------------------------------ reading ahead
+
+// A walk of many small directories waits on the kernel for each of them in
+// turn; the directories next on the walk's stack are listed meanwhile on
+// worker threads. A listing is a snapshot either way: taken a moment earlier,
+// it is taken the same way, and the walk still visits, admits and counts its
+// entries in order on its own thread.
+class ListingsAhead {
+public:
+    ~ListingsAhead()
+    {
+        for (auto& [prefix, listing] : ahead_)
+            listing.wait(); // nothing outlives the read
+    }
+    void ask(const QByteArray& prefix)
+    {
+        if (ahead_.size() >= kDepth || ahead_.count(prefix))
+            return;
+        auto promise = std::make_shared<std::promise<Listing>>();
+        ahead_.emplace(prefix, promise->get_future());
+        QThreadPool::globalInstance()->start([promise, prefix] {
+            try {
+                promise->set_value(listDirectory(prefix));
+            } catch (...) {
+                promise->set_exception(std::current_exception());
+            }
+        });
+    }
+    // The listing of `prefix` when it was asked for; otherwise it is read here.
+    Listing take(const QByteArray& prefix)
+    {
+        const auto it = ahead_.find(prefix);
+        if (it == ahead_.end())
+            return listDirectory(prefix);
+        std::future<Listing> listing = std::move(it->second);
+        ahead_.erase(it);
+        return listing.get();
+    }
+    static constexpr size_t kDepth = 8;
+
+private:
+    std::map<QByteArray, std::future<Listing>> ahead_;
+};
+
+QByteArray listingPrefix(const QByteArray& native)
+{
+    return native.endsWith('/') ? native : native + '/';
+}
+
 // ------------------------------------------------------------ the read
 
 enum class Step { Go, Stop };
@@ -231,6 +284,7 @@ private:
     ReadDetails details_;
     QElapsedTimer sinceYield_;
     int fileCount_ = 0, dirCount_ = 0;
+    ListingsAhead ahead_;
 };
 
 void Reader::prepare()
@@ -280,6 +334,10 @@ void Reader::run()
         while (!stack.empty()) {
             Folder d = std::move(stack.back());
             stack.pop_back();
+            // The next directories of the walk, the top of the stack, are listed while this one is.
+            for (auto it = stack.rbegin(); it != stack.rend() && size_t(it - stack.rbegin()) < ListingsAhead::kDepth;
+                 ++it)
+                ahead_.ask(listingPrefix(it->native));
             dirs_.push_back(d.path);
             details_.dirDetails.push_back(d.details);
             std::vector<Folder> below;
@@ -299,10 +357,8 @@ void Reader::run()
 
 Step Reader::readFolder(const Folder& folder, std::vector<Folder>* subfolders, bool yieldBetween)
 {
-    QByteArray prefix = folder.native;
-    if (!prefix.endsWith('/'))
-        prefix.append('/');
-    const Listing listing = listDirectory(prefix);
+    const QByteArray prefix = listingPrefix(folder.native);
+    const Listing listing = ahead_.take(prefix);
     details_.folders.push_back(ReadFolderStamp{prefix, listing.changed, listing.settled});
     if (readFiles(folder, listing) == Step::Stop)
         return Step::Stop;

@@ -42,6 +42,41 @@ TEST_F(FileListTest, WalkListsEachDirectoryBeforeWhatLiesBelowIt)
     EXPECT_FALSE(cmdExecute->isEnabled()); // until the view update runs the gate
 }
 
+// A walk wider and deeper than the directories it lists ahead: the order is
+// the walk's own, and a second read sees what changed after the first.
+TEST_F(FileListTest, AWideDeepWalkKeepsItsOrderAndSeesLaterChanges)
+{
+    QStringList dirs, made;
+    for (int i = 0; i < 12; ++i) {
+        const QString d = QString("d%1").arg(i, 2, 10, QChar('0'));
+        dirs << d;
+        made << d + "/f.txt";
+        for (int j = 0; j < 2; ++j) {
+            const QString s = d + QString("/s%1").arg(j);
+            dirs << s << s + "/t";
+            made << s + "/t/g.txt";
+        }
+    }
+    for (const QString& f : made)
+        writeFile(f);
+    // Each directory's files, then what lies below it.
+    QStringList expectedFiles;
+    for (int i = 0; i < 12; ++i) {
+        const QString d = QString("d%1").arg(i, 2, 10, QChar('0'));
+        expectedFiles << d + "/f.txt" << d + "/s0/t/g.txt" << d + "/s1/t/g.txt";
+    }
+    chkSub->setValue(1);
+    read(dir());
+    EXPECT_EQ(relative(files.lstFiles[0]), expectedFiles);
+    EXPECT_EQ(relative(files.lstDirs[0]), dirs);
+    writeFile("d11/s1/t/late.txt");
+    QFile::remove(dir() + "/d00/f.txt");
+    read(dir());
+    expectedFiles.removeFirst();
+    expectedFiles << "d11/s1/t/late.txt";
+    EXPECT_EQ(relative(files.lstFiles[0]), expectedFiles);
+}
+
 TEST_F(FileListTest, EntriesOfADirectoryComeInCaseInsensitiveOrder)
 {
     for (const char* n : {"b.txt", "C.txt", "a.txt", "B2.txt", "A.txt"})
