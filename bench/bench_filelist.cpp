@@ -12,6 +12,7 @@
 #include "platform/listview.h"
 #include "platform/uiservice.h"
 
+#include "barewindow.h"
 #include "qtbenchmain.h"
 
 #include <benchmark/benchmark.h>
@@ -95,55 +96,7 @@ long plainWalk(const std::string& dir)
     return n;
 }
 
-// The main window's part, built from bare widgets.
-struct Window {
-    QWidget window;
-    platform::QtUiService ui;
-    Logs logs{QDir::tempPath()};
-    FileListState files;
-    PreviewState preview;
-    FileListOptions options;
-    qint16 ready = -1, mode = 0, busy = 0;
-    FileListHost host;
-    platform::ListView* lw;
-
-    explicit Window(bool detail)
-    {
-        lw = new platform::ListView(&window);
-        for (const char* k : {"filename", "preview", "path", "size", "date", "attrib", "ext", "type", "sizeb", "dateb"})
-            lw->addColumn(QString::fromLatin1(k), QString::fromLatin1(k), 1000);
-        auto box = [&](int v) {
-            auto* b = new platform::CheckBox(QString(), &window);
-            b->setValue(v);
-            return b;
-        };
-        options.showAllColumns = detail ? 1 : 0;
-        options.enableTreeview = detail ? 1 : 0;
-        host.window = &window;
-        host.ui = &ui;
-        host.logs = &logs;
-        host.files = &files;
-        host.preview = &preview;
-        host.options = &options;
-        host.lwDirectory = lw;
-        host.lwDragDrop = new platform::ListView(&window);
-        host.treeView = new QTreeWidget(&window);
-        host.txtPath = new QComboBox(&window);
-        host.txtPath->setEditable(true);
-        host.txtPattern = new QLineEdit(QStringLiteral("*.*"), &window);
-        host.chkFiles = box(1);
-        host.chkDirs = box(1);
-        host.chkSub = box(1);
-        host.chkThumbnails = box(0);
-        host.chkShowTreeview = box(0);
-        host.chkOnlyRenameSelected = box(0);
-        host.cmdExecute = new QPushButton(&window);
-        host.statusBar = new platform::StatusPanels(&window);
-        host.mainWindowReady = &ready;
-        host.fileMode = &mode;
-        host.executeBusy = &busy;
-    }
-};
+using Window = BareFileListWindow;
 
 struct Trees {
     QTemporaryDir flat, spread;

@@ -26,6 +26,7 @@
 #include "platform/uiservice.h"
 
 #include "../tests/support/exifjpeg.h"
+#include "barewindow.h"
 #include "qtbenchmain.h"
 
 #include <benchmark/benchmark.h>
@@ -51,41 +52,9 @@
 
 namespace {
 
-struct Window {
-    QWidget window;
-    platform::QtUiService ui;
-    QTemporaryDir logDir;
-    Logs logs{logDir.path()};
-    FileListState files;
-    PreviewState preview;
-    FileListOptions options;
-    qint16 ready = -1, mode = 0, busy = 0;
-    FileListHost host;
-    platform::ListView* lw;
-    platform::CheckBox* chkDirs;
-
-    Window()
-    {
-        lw = new platform::ListView(&window);
-        for (const char* k : {"filename", "preview", "path", "size", "date", "attrib", "ext", "type", "sizeb", "dateb"})
-            lw->addColumn(QString::fromLatin1(k), QString::fromLatin1(k), 1000);
-        chkDirs = new platform::CheckBox(QString(), &window);
-        chkDirs->setValue(1);
-        host.window = &window;
-        host.ui = &ui;
-        host.logs = &logs;
-        host.files = &files;
-        host.preview = &preview;
-        host.options = &options;
-        host.lwDirectory = lw;
-        host.lwDragDrop = new platform::ListView(&window);
-        host.chkDirs = chkDirs;
-        host.statusBar = new platform::StatusPanels(&window);
-        host.mainWindowReady = &ready;
-        host.fileMode = &mode;
-        host.executeBusy = &busy;
-        resetSysIcons(host);
-    }
+// With the icon lists made, as the window has them before its first read.
+struct Window : BareFileListWindow {
+    Window() { resetSysIcons(host); }
 };
 
 // A photo-like picture: soft gradients, shapes and sensor noise, so the JPEG

@@ -78,17 +78,6 @@ protected:
                 names << list->text(r);
         return names;
     }
-    void toFreeSelect(const QStringList& relatives)
-    {
-        w->TabStripFilemode->selectKey("dragdrop");
-        const FreeSelectTarget t = freeSelectTarget(w->executeHost());
-        for (QString p : relatives) {
-            p = work() + "/" + p;
-            dragDropAdd(t, p);
-        }
-        w->updateSelectionCount(false);
-        w->updateExecuteButton();
-    }
     // Runs `action` once, at the first event-loop turn where `when` holds.
     void atFirst(std::function<bool()> when, std::function<void()> action)
     {

@@ -3,6 +3,7 @@
 #include "platform/settingsstore.h"
 #include "settings/settingskeys.h"
 #include "settings/storeforms.h"
+#include "settings_values.h"
 #include "test_support.h"
 
 #include <QTest>
@@ -15,36 +16,7 @@ namespace {
 // "Process Extension" on.
 void changeField(const SettingsKey& key, Settings& s)
 {
-    std::visit(
-        [&](auto m) {
-            using M = decltype(m);
-            if constexpr (std::is_same_v<M, int Settings::*>) {
-                int& v = s.*m;
-                switch (key.form) {
-                case StoreForm::Check:
-                    v = v == 1 ? 0 : 1;
-                    break;
-                case StoreForm::Option:
-                    v = (v + 1) % key.choices;
-                    break;
-                case StoreForm::Tab:
-                    v = v % key.choices + 1;
-                    break;
-                default:
-                    v += 7;
-                    break;
-                }
-            } else if constexpr (std::is_same_v<M, bool Settings::*>) {
-                s.*m = !(s.*m);
-            } else if constexpr (std::is_same_v<M, QString Settings::*>) {
-                s.*m += QStringLiteral("x");
-            } else if constexpr (std::is_same_v<M, QDate Settings::*>) {
-                s.*m = QDate(2001, 2, 3);
-            } else if constexpr (std::is_same_v<M, QTime Settings::*>) {
-                s.*m = QTime(4, 5, 6);
-            }
-        },
-        key.target);
+    changeToOtherValue(key, s, 2); // a box is ticked or not
 }
 
 class SettingsBindingTest : public MainWindowFixture<> {};

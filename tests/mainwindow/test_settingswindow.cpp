@@ -19,10 +19,7 @@ namespace {
 
 void click(QAbstractButton* b)
 {
-    if (auto* c = qobject_cast<QCheckBox*>(b))
-        QTest::mouseClick(c, Qt::LeftButton, {}, indicatorPoint(c));
-    else
-        QTest::mouseClick(b, Qt::LeftButton);
+    clickButton(b);
 }
 
 void tab(FrmSettings* d, const char* key)
@@ -53,17 +50,6 @@ protected:
         click(opener);
         EXPECT_TRUE(ran);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    }
-    void toFreeSelect(const QStringList& relatives)
-    {
-        w->TabStripFilemode->selectKey("dragdrop");
-        const FreeSelectTarget t = freeSelectTarget(w->executeHost());
-        for (QString p : relatives) {
-            p = work() + "/" + p;
-            dragDropAdd(t, p);
-        }
-        w->updateSelectionCount(false);
-        w->updateExecuteButton();
     }
     QStringList columnKeys(platform::ListView* list) const
     {

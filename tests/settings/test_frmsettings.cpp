@@ -15,10 +15,7 @@ namespace {
 
 void click(QAbstractButton* b)
 {
-    if (auto* c = qobject_cast<QCheckBox*>(b))
-        QTest::mouseClick(c, Qt::LeftButton, {}, indicatorPoint(c));
-    else
-        QTest::mouseClick(b, Qt::LeftButton);
+    clickButton(b);
 }
 
 QStringList texts(const ListEditor* e)

@@ -2,6 +2,7 @@
 #include "settings/settingskeys.h"
 #include "settings/storeforms.h"
 #include "settings_fixture.h"
+#include "settings_values.h"
 
 #include <QDir>
 
@@ -16,38 +17,8 @@ bool isDetailWidth(const QString& key)
 // each one.
 void changeEveryField(Settings& s)
 {
-    for (const SettingsKey& key : settingsKeys()) {
-        std::visit(
-            [&](auto m) {
-                using M = decltype(m);
-                if constexpr (std::is_same_v<M, int Settings::*>) {
-                    int& v = s.*m;
-                    switch (key.form) {
-                    case StoreForm::Check:
-                        v = (v + 1) % 3;
-                        break;
-                    case StoreForm::Option:
-                        v = (v + 1) % key.choices;
-                        break;
-                    case StoreForm::Tab:
-                        v = v % key.choices + 1;
-                        break;
-                    default:
-                        v += 7;
-                        break;
-                    }
-                } else if constexpr (std::is_same_v<M, bool Settings::*>) {
-                    s.*m = !(s.*m);
-                } else if constexpr (std::is_same_v<M, QString Settings::*>) {
-                    s.*m += QStringLiteral("x");
-                } else if constexpr (std::is_same_v<M, QDate Settings::*>) {
-                    s.*m = QDate(2001, 2, 3);
-                } else if constexpr (std::is_same_v<M, QTime Settings::*>) {
-                    s.*m = QTime(4, 5, 6);
-                }
-            },
-            key.target);
-    }
+    for (const SettingsKey& key : settingsKeys())
+        changeToOtherValue(key, s, 3);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 // Header only: the support library does not link the main window, the test
 // binaries that include this do.
+#include "execute/dragdropadd.h"
 #include "mainwindow/frmmain.h"
 #include "test_support.h"
 
@@ -38,6 +39,18 @@ protected:
             w->exited = true;
             w.reset();
         }
+    }
+    // Shows the Free Select list holding these entries below work().
+    void toFreeSelect(const QStringList& relatives)
+    {
+        w->TabStripFilemode->selectKey("dragdrop");
+        const FreeSelectTarget t = freeSelectTarget(w->executeHost());
+        for (QString p : relatives) {
+            p = work() + "/" + p;
+            dragDropAdd(t, p);
+        }
+        w->updateSelectionCount(false);
+        w->updateExecuteButton();
     }
     void TearDown() override
     {

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStyleOptionButton>
+#include <QTest>
 
 QPoint indicatorPoint(const QCheckBox* cb)
 {
@@ -12,6 +13,14 @@ QPoint indicatorPoint(const QCheckBox* cb)
     opt.initFrom(cb);
     opt.text = cb->text();
     return cb->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &opt, cb).center();
+}
+
+void clickButton(QAbstractButton* b)
+{
+    if (auto* c = qobject_cast<QCheckBox*>(b))
+        QTest::mouseClick(c, Qt::LeftButton, {}, indicatorPoint(c));
+    else
+        QTest::mouseClick(b, Qt::LeftButton);
 }
 
 void TempEnv::SetUp()

@@ -26,6 +26,8 @@ inline void PrintTo(const QString& s, std::ostream* os)
 
 // Clicks a check box on its indicator (a click at its centre can miss it).
 QPoint indicatorPoint(const QCheckBox* cb);
+// Clicks a button as the user does: a check box on its indicator, any other at its centre.
+void clickButton(QAbstractButton* b);
 
 // Fresh XDG_CONFIG_HOME, XDG_DATA_HOME and VEXORREN_HOME for one test.
 class TempEnv : public ::testing::Test {
