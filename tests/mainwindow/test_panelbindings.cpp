@@ -171,10 +171,20 @@ TEST_F(PanelBindingTest, EachControlChangesExactlyItsOwnOption)
          [](Window& w) { tick(w.chkDateTime); }, flip(&O::useTime)},
         {"useDate", &O::useDate, "Attrib", [](Window& w) { w.chkDateTime->setValue(1); },
          [](Window& w) { tick(w.chkDateDate); }, flip(&O::useDate)},
-        {"dateText", &O::dateText, "Attrib", [](Window& w) { w.chkDateDate->setValue(1); },
+        // Away from the last day a date box can show.
+        {"dateText", &O::dateText, "Attrib",
+         [](Window& w) {
+             w.chkDateDate->setValue(1);
+             w.dtDate->setDate(QDate(2020, 6, 15));
+         },
          [](Window& w) { stepUp(w.dtDate); },
          [](O& o, const Window& w) { o.dateText = platform::dateText(w.dtDate->date()); }},
-        {"timeText", &O::timeText, "Attrib", [](Window& w) { w.chkDateTime->setValue(1); },
+        // Away from the day's last hour, where the first section cannot step up.
+        {"timeText", &O::timeText, "Attrib",
+         [](Window& w) {
+             w.chkDateTime->setValue(1);
+             w.dtTime->setTime(QTime(12, 0));
+         },
          [](Window& w) { stepUp(w.dtTime); },
          [](O& o, const Window& w) { o.timeText = platform::timeText(w.dtTime->time()); }},
         // Add & Crop

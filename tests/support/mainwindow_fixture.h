@@ -29,8 +29,9 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
         w->activateWindow();
         ASSERT_TRUE(QTest::qWaitFor([&] { return w->mainWindowReady == -1; }, 3000));
-        if (waitActive)
+        if (waitActive) {
             ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        }
     }
     // Drops the window without saving.
     void dropMainWindow()
@@ -39,6 +40,14 @@ protected:
             w->exited = true;
             w.reset();
         }
+    }
+    // The window's control with this object name, as a user finds it on the
+    // screen: tests reach controls by name, never through the window's members.
+    template <class T> T* ctl(const char* name) const
+    {
+        T* c = w->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(c, nullptr) << "no control named " << name;
+        return c;
     }
     // Shows the Free Select list holding these entries below work().
     void toFreeSelect(const QStringList& relatives)
