@@ -1,14 +1,21 @@
 # Shared set-up for ./run and ./test: install what is missing, then build.
 # shellcheck shell=bash
 
-VX_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libqt6test6
-  qt6-qpa-plugins libgl-dev libtag1-dev libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-dejavu-core ccache attr clang-format desktop-file-utils)
+# What building and running the two programs needs (a font, so that a fresh
+# machine shows text).
+VX_RUN_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
+  qt6-qpa-plugins libgl-dev libtag1-dev fonts-dejavu-core)
+# What the tests, benchmarks and the CI checks need on top.
+VX_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev ccache clang-format
+  desktop-file-utils)
 
+# Installs those of the given packages that are not installed; one query
+# finds them, so a start with everything present costs a few milliseconds.
 vx_ensure_packages() {
-  local missing=()
-  for p in "${VX_PACKAGES[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  local installed missing=() p
+  installed="$(dpkg-query -W -f='${Package} ${Status}\n' "$@" 2>/dev/null | awk '/ install ok installed$/ {print $1}')"
+  for p in "$@"; do
+    grep -qxF "$p" <<<"$installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "Installing missing packages: ${missing[*]}" >&2
@@ -27,9 +34,23 @@ vx_ensure_packages() {
     || { echo "apt-get install failed for: ${missing[*]}" >&2; exit 1; }
 }
 
+# Configures when there is no build yet, then builds the given targets (all
+# when none are given).
 vx_build() {
   if [ ! -f build/default/build.ninja ]; then
     cmake --preset default >&2
   fi
-  cmake --build --preset default >&2
+  # ninja straight away: the preset's generator, without cmake's own start.
+  ninja -C build/default "$@" | { grep -v -e '^ninja: Entering directory' -e '^ninja: no work to do\.$' >&2 || true; }
+  return "${PIPESTATUS[0]}"
+}
+
+# The tests are defined only when GoogleTest was found: a tree first
+# configured by ./run, before the test packages were installed, is configured
+# again.
+vx_build_tests() {
+  if [ -f build/default/build.ninja ] && ! grep -q '^build bin/tests_platform:' build/default/build.ninja; then
+    cmake --preset default >&2
+  fi
+  vx_build
 }

@@ -3,8 +3,8 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 source scripts/common.sh
-vx_ensure_packages
-vx_build
+vx_ensure_packages "${VX_RUN_PACKAGES[@]}" "${VX_TEST_PACKAGES[@]}"
+vx_build_tests
 sample="$(mktemp -d)"
 trap 'rm -rf "$sample"' EXIT
 mkdir -p "$sample/Holiday 2024"
