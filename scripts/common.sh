@@ -13,7 +13,8 @@ VX_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev ccache clang-format
 # finds them, so a start with everything present costs a few milliseconds.
 vx_ensure_packages() {
   local installed missing=() p
-  installed="$(dpkg-query -W -f='${Package} ${Status}\n' "$@" 2>/dev/null | awk '/ install ok installed$/ {print $1}')"
+  # dpkg-query fails when any package is unknown: that is what is looked for.
+  installed="$(dpkg-query -W -f='${Package} ${Status}\n' "$@" 2>/dev/null | awk '/ install ok installed$/ {print $1}' || true)"
   for p in "$@"; do
     grep -qxF "$p" <<<"$installed" || missing+=("$p")
   done
