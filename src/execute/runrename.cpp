@@ -162,8 +162,15 @@ void openRunWindow(ExecuteHost& h)
 void preparePass(ExecuteHost& h, RenameMode mode)
 {
     if (h.mode() == 0) {
-        if (mode != RenameMode::Enum && h.readDirectory)
+        if (mode != RenameMode::Enum && h.readDirectory) {
             h.readDirectory();
+            // A folder gone since the preview (or too large now) is a failure of
+            // the run, not a run over nothing.
+            if (!h.files->readFailure.isEmpty()) {
+                reportLine(h, QStringLiteral("Warning! Could not read the working folder: ") + h.files->readFailure);
+                countWarning(h);
+            }
+        }
         if (h.ticks.dirs == 0)
             h.files->lstDirs[0].clear();
         if (h.ticks.files == 0)

@@ -16,6 +16,8 @@ struct SystemFolders {
     QString windows;
     QString programFiles;
     QString root;
+    // The other folders of the system that are protected with everything below them.
+    QStringList others;
 };
 
 class ThumbnailsAhead;
@@ -36,6 +38,10 @@ struct FileListState {
     // The pictures a thumbnail run has asked to be decoded ahead, while it runs.
     ThumbnailsAhead* thumbnailsAhead = nullptr;
     QString listedDirectory;
+    // Why the last read of the working directory listed nothing: the limit, a
+    // read error, a folder that is gone, Escape or the system-folder notice.
+    // Empty after a read that listed its folder (or had no folder to read).
+    QString readFailure;
     QString previousPath;
     SystemFolders systemFolders;
     platform::ImageList imagelistSysIcons;

@@ -3,6 +3,7 @@
 #include "platform/places.h"
 #include "platform/uiservice.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
@@ -49,6 +50,19 @@ QPixmap shippedPicture(const QString& name)
 }
 
 } // namespace
+
+void openHelpPage(platform::UiService& ui, QWidget* parent)
+{
+    const QString name = QStringLiteral("help.html");
+    const QString help = platform::shippedFile(name);
+    if (help.isEmpty()) {
+        ui.message(parent, QCoreApplication::applicationName(),
+                   QStringLiteral("The help page could not be found:\n\n") + platform::shippedFilePlace(name),
+                   QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
+        return;
+    }
+    ui.openUrl(QUrl::fromLocalFile(help));
+}
 
 QString renamedSentence(qint32 files, qint32 dirs)
 {
@@ -201,9 +215,7 @@ void FrmAbout::mouseReleaseEvent(QMouseEvent* e)
 
 void FrmAbout::lblWeb_Click()
 {
-    const QString help = platform::shippedFile(QStringLiteral("help.html"));
-    if (!help.isEmpty())
-        ui_.openUrl(QUrl::fromLocalFile(help));
+    openHelpPage(ui_, this);
 }
 
 void FrmAbout::lblMail_Click()

@@ -260,6 +260,14 @@ void FrmMain::commandLineRun()
             close();
         return;
     }
+    // The read already said why (the limit, a read error, the system-folder
+    // notice): the run has nothing it was given to work on.
+    if (fileMode == 0 && !state.files.readFailure.isEmpty()) {
+        exitStatus = exitStatusFor(RunOutcome::NotStarted);
+        if (exitAfterRun)
+            close();
+        return;
+    }
     if (const std::optional<StartModeChoice> choice = startModeFromWord(startMode)) {
         if (choice->subOption >= 0)
             modePanel(choice->mode).options[size_t(choice->subOption)]->select();

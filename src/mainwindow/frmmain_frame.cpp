@@ -69,10 +69,7 @@ void FrmMain::Form_KeyDown(int key)
 
 void FrmMain::cmdHelp_Click()
 {
-    // A missing page or viewer shows nothing, as the button promises no more.
-    const QString help = platform::shippedFile(QStringLiteral("help.html"));
-    if (!help.isEmpty())
-        ui.openUrl(QUrl::fromLocalFile(help));
+    openHelpPage(ui, this);
 }
 
 void FrmMain::cmdAbout_Click()

@@ -16,7 +16,11 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <set>
 
@@ -270,6 +274,43 @@ TEST_F(FrameTest, HelpButtonAndF1OpenTheShippedPage)
     const QUrl page = QUrl::fromLocalFile(platform::shippedFile("help.html"));
     ASSERT_FALSE(page.isEmpty());
     EXPECT_EQ(ui.opened, std::vector<QUrl>({page, page, page}));
+}
+
+// Run by the next test only, from a copy of this program that has no
+// share/vexorren/ beside it.
+TEST_F(FrameTest, DISABLED_HelpButtonAndF1NameTheMissingPage)
+{
+    const QString missing = QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../share/vexorren/help.html");
+    ASSERT_FALSE(QFileInfo::exists(missing));
+    start();
+    ui.answers = {QMessageBox::Ok, QMessageBox::Ok};
+    QTest::mouseClick(ctl<QPushButton>("cmdHelp"), Qt::LeftButton);
+    auto* pattern = ctl<QLineEdit>("txtPattern");
+    pattern->setFocus();
+    QTest::keyClick(pattern, Qt::Key_F1);
+    ASSERT_EQ(ui.asked.size(), 2u);
+    for (const ScriptedUi::Asked& a : ui.asked)
+        EXPECT_EQ(a.text, "The help page could not be found:\n\n" + missing);
+    EXPECT_TRUE(ui.opened.empty());
+}
+
+TEST(HelpPage, AMissingPageIsNamedByHelpAndF1)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QDir().mkpath(dir.path() + "/bin"));
+    const QString copy = dir.path() + "/bin/" + QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    ASSERT_TRUE(QFile::copy(QCoreApplication::applicationFilePath(), copy));
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(env);
+    p.start(copy,
+            {"--gtest_also_run_disabled_tests", "--gtest_filter=FrameTest.DISABLED_HelpButtonAndF1NameTheMissingPage"});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const QByteArray out = p.readAllStandardOutput();
+    EXPECT_EQ(p.exitCode(), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains("[  PASSED  ] 1 test")) << out.toStdString();
 }
 
 TEST_F(FrameTest, FunctionKeysStillReachTheFocusedControl)
