@@ -2,6 +2,7 @@
 #include "execute/frmexecute.h"
 #include "filelist/iconlists.h"
 #include "filelist/listoptions.h"
+#include "filelist/readdirectory.h"
 #include "filelist/systemfolders.h"
 #include "listui/inplacerename.h"
 #include "listui/listcommands.h"
@@ -260,10 +261,14 @@ void FrmMain::commandLineRun()
             close();
         return;
     }
-    // The read already said why (the limit, a read error, the system-folder
-    // notice): the run has nothing it was given to work on.
+    // The read already said why (the limit, a read error): the run has nothing
+    // it was given to work on. The system-folder notice is a row of the list,
+    // which an unattended run does not show: its text goes into a box.
     if (fileMode == 0 && !state.files.readFailure.isEmpty()) {
         exitStatus = exitStatusFor(RunOutcome::NotStarted);
+        if (exitAfterRun && state.files.readFailure == QLatin1String(kHiddenFolderNotice))
+            ui.message(this, productTitle, state.files.readFailure, QMessageBox::Critical, QMessageBox::Ok,
+                       QMessageBox::Ok);
         if (exitAfterRun)
             close();
         return;

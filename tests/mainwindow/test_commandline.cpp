@@ -355,6 +355,17 @@ TEST_F(CommandLineTest, AFolderOverTheListLimitIsARefusedRun)
     EXPECT_EQ(QDir(dir).entryList({"*.txt"}, QDir::Files | QDir::CaseSensitive).size(), 0);
 }
 
+// A system folder is refused before anything in it is read: the notice on
+// standard error and status 2. (The kernel refuses renames under /proc too.)
+TEST_F(CommandLineTest, ASystemFolderIsARefusedRun)
+{
+    storeUpperCase();
+    const Outcome run = runIn({"/p", "/proc/self/", "/e", "modecase", "/x"}, [](QProcessEnvironment&) {});
+    EXPECT_EQ(run.status, 2) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("The content of this folder is hidden.")) << run.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(programFolder() + "/log.txt")) << "no run was started";
+}
+
 // Relative XDG places are invalid: settings, program folder and file-manager
 // files go below HOME, and nothing is made in the current directory.
 TEST_F(CommandLineTest, RelativeXdgPlacesAreIgnored)
