@@ -151,7 +151,8 @@ bool placeThunarElement(const QString& path, const QString& element)
         if (!element.isEmpty())
             return false;
         const std::optional<QByteArray> behind = readRegular(path, true);
-        return !behind || !thunarFileWith(*behind, QString()) || *thunarFileWith(*behind, QString()) == *behind;
+        const std::optional<QByteArray> without = behind ? thunarFileWith(*behind, QString()) : std::nullopt;
+        return !without || *without == *behind;
     }
     const std::optional<QByteArray> content = readRegular(path, false);
     if (!content)
