@@ -394,5 +394,6 @@ TEST_F(CommandLineTest, RelativeXdgPlacesAreIgnored)
     EXPECT_EQ(QDir(cwd).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
     EXPECT_TRUE(QFileInfo::exists(home + "/.config/Taborin/Taborin.ini"));
     EXPECT_TRUE(QFileInfo::exists(home + "/.local/share/vexorren/log.txt"));
+    EXPECT_TRUE(QFileInfo::exists(home + "/.local/share/file-manager/actions/vexorren.desktop"));
     EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"AB.txt"}) << "the options of the store below HOME";
 }
