@@ -112,6 +112,7 @@ void FrmExecute::Form_Load()
     // sizes the inner area, so the size waits for the frame's margins.
     normalOuter_ = QRect(g.Execute_Left / 15, g.Execute_Top / 15, std::max(g.Execute_Width / 15, 370),
                          std::max(g.Execute_Height / 15, 194));
+    readTwips_ = QPoint(g.Execute_Left, g.Execute_Top);
     move(normalOuter_.topLeft());
     resize(normalOuter_.size());
     outerSize_.setPending(normalOuter_.size());
@@ -188,6 +189,8 @@ void FrmExecute::recordNormalRect()
     if (unloaded_ || !platform::normalState(this) || !isVisible())
         return;
     normalOuter_ = frameGeometry();
+    if (!firstSeen_)
+        firstSeen_ = normalOuter_.topLeft();
     normalSeen_ = true;
 }
 
@@ -316,8 +319,10 @@ void FrmExecute::Form_Unload()
     const Qt::WindowStates st = windowState();
     recordNormalRect();
     if (normalSeen_) {
-        g.Execute_Top = storeForm(double(normalOuter_.top()) * 15);
-        g.Execute_Left = storeForm(double(normalOuter_.left()) * 15);
+        // Only the distance the window was moved changes the stored position.
+        const QPoint moved = firstSeen_ ? normalOuter_.topLeft() - *firstSeen_ : QPoint();
+        g.Execute_Top = storeForm(double(readTwips_.y()) + double(moved.y()) * 15);
+        g.Execute_Left = storeForm(double(readTwips_.x()) + double(moved.x()) * 15);
         g.Execute_Width = storeForm(double(normalOuter_.width()) * 15);
         g.Execute_Height = storeForm(double(normalOuter_.height()) * 15);
     }

@@ -417,8 +417,6 @@ void runRename(ExecuteHost& h)
     r.cancelRequested = 0;
     serveEvents(h);
     h.logs->errorLogged = 0;
-    // Names that cannot be renamed are reported once more by this run's reads.
-    h.files->undecodableReported.clear();
 
     const RenameMode mode = h.renameMode();
     const RenameOptions options = h.readOptions();
@@ -480,6 +478,9 @@ void runRename(ExecuteHost& h)
     finishWindow(h);
     h.ui->setMousePointer(0);
     *h.executeBusy = 0;
+    // The run and the reads before it reported such names once; the next
+    // period up to and including the next run reports them again.
+    h.files->undecodableReported.clear();
 
     reportLogStopped(h);
     r.outcome = r.warningCount > 0 || h.logs->errorLogged == -1 || !r.logFailure.isEmpty() ? RunOutcome::SomeFailed

@@ -61,8 +61,9 @@ struct FileListState {
     // The last directory read's details of the Directory mode's lists; the
     // row build that follows the read takes them and drops them.
     std::shared_ptr<const ReadDetails> readDetails;
-    // Such names already written to the error log: each gets one line until
-    // the next run of "Rename!" starts, however often it is read meanwhile.
+    // Such names already written to the error log: each gets one line from
+    // the end of one run of "Rename!" to the end of the next (that run's own
+    // reads included), however often it is read meanwhile.
     QSet<QString> undecodableReported;
 };
 

@@ -462,7 +462,11 @@ QString Reader::pathOf(const Folder& folder, const Entry& e)
     QString path = folder.path % QLatin1Char('/') % e.name;
     if (folder.undecodable || !e.validName) {
         s_.undecodable.insert(path, folder.native + '/' + e.nativeName);
-        if (!e.validName && !s_.undecodableReported.contains(path)) {
+        if (!e.validName && s_.undecodableReported.contains(path)) {
+            // Its line is in the error log already; a run that meets it still
+            // ends with the note that errors were logged.
+            h_.logs->errorLogged = -1;
+        } else if (!e.validName) {
             s_.undecodableReported.insert(path);
             h_.logs->logError(platform::makeFailure(platform::failures::PathFileAccessError).errorText() +
                               QStringLiteral("readDirectory: name is not valid UTF-8, listed but never renamed: ") +

@@ -242,6 +242,28 @@ TEST_F(PiecesTest, LogWindowReopensWhereItWasClosedAtTheSameOuterSize)
     }
 }
 
+// A position left of or above the primary screen, and one that is no whole
+// number of pixels, come back as stored at every opening the window was not
+// moved; a move changes it by the distance moved.
+TEST_F(PiecesTest, AStoredPositionStaysWhileTheWindowIsNotMoved)
+{
+    b->window.show();
+    b->settings.Execute_Left = -300;
+    b->settings.Execute_Top = -290;
+    for (int round = 0; round < 3; ++round) {
+        FrmExecute* w = openLogWindow(b->h);
+        QTest::mouseClick(w->cmdClose, Qt::LeftButton);
+        ASSERT_EQ(logWindow(b->h), nullptr);
+        EXPECT_EQ(b->settings.Execute_Left, -300) << round;
+        EXPECT_EQ(b->settings.Execute_Top, -290) << round;
+    }
+    FrmExecute* w = openLogWindow(b->h);
+    w->move(w->frameGeometry().topLeft() + QPoint(10, 20));
+    QTest::mouseClick(w->cmdClose, Qt::LeftButton);
+    EXPECT_EQ(b->settings.Execute_Left, -150);
+    EXPECT_EQ(b->settings.Execute_Top, 10);
+}
+
 TEST_F(PiecesTest, ALongLogLineCanBeScrolledToItsEnd)
 {
     FrmExecute* w = openLogWindow(b->h);

@@ -213,8 +213,11 @@ TEST_F(CommandLineTest, ExitStatusAndBoxesOfUnattendedRuns)
     EXPECT_TRUE(err.contains("Vexor Renamer: There were errors during execution!")) << err.toStdString();
     EXPECT_TRUE(QFileInfo::exists(dir + "/x b.txt"));
     const QStringList errors = readLines(programFolder() + "/errors.txt");
-    // Once when the directory is first listed, once for the run; not once per read.
-    EXPECT_EQ(errors.filter("not valid UTF-8").size(), 2) << errors.join("\n").toStdString();
+    // One line for the whole unattended run, though the name is read at the start, by the run and after it.
+    EXPECT_EQ(errors.filter("not valid UTF-8").size(), 1) << errors.join("\n").toStdString();
+    // The next unattended run reports it again, once, and fails again.
+    EXPECT_EQ(run({"/p", dir, "/e", "modereplace", "/x"}, programFolder(), &err), 1) << err.toStdString();
+    EXPECT_EQ(readLines(programFolder() + "/errors.txt").filter("not valid UTF-8").size(), 2);
     ::unlink(bad.constData());
 
     // Nothing to fail: status 0.
