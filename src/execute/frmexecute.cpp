@@ -1,5 +1,7 @@
 #include "execute/frmexecute.h"
 #include "platform/failure.h"
+#include "platform/twips.h"
+#include "settings/loadsave.h"
 
 #include <algorithm>
 #include <cmath>
@@ -106,12 +108,15 @@ void FrmExecute::release()
 void FrmExecute::Form_Load()
 {
     // The smallest outer size; fitOuterSize() takes the frame off once it is known.
-    setMinimumSize(370, 194);
+    using platform::toPixels;
+    const QSize smallest(toPixels(logMinWidth), toPixels(logMinHeight));
+    setMinimumSize(smallest);
     const Settings& g = *host_.settings;
     // The stored rectangle is the outer one: Qt places the outer corner but
     // sizes the inner area, so the size waits for the frame's margins.
-    normalOuter_ = QRect(g.Execute_Left / 15, g.Execute_Top / 15, std::max(g.Execute_Width / 15, 370),
-                         std::max(g.Execute_Height / 15, 194));
+    normalOuter_ =
+        QRect(toPixels(g.Execute_Left), toPixels(g.Execute_Top), std::max(toPixels(g.Execute_Width), smallest.width()),
+              std::max(toPixels(g.Execute_Height), smallest.height()));
     move(normalOuter_.topLeft());
     resize(normalOuter_.size());
     outerSize_.setPending(normalOuter_.size());
@@ -125,15 +130,16 @@ void FrmExecute::Form_Load()
 
 void FrmExecute::place(QWidget* w, int left, int top, int width, int height)
 {
-    w->setGeometry(left / 15, top / 15, std::max(width / 15, 1), std::max(height / 15, 1));
+    const int tpp = platform::twipsPerPixel();
+    w->setGeometry(left / tpp, top / tpp, std::max(width / tpp, 1), std::max(height / tpp, 1));
 }
 
 void FrmExecute::Form_Resize()
 {
     // W and H are the outer size; the places are inside the frame.
     const QRect outer = frameGeometry();
-    const int W = outer.width() * 15;
-    const int H = outer.height() * 15;
+    const int W = int(platform::toTwips(outer.width()));
+    const int H = int(platform::toTwips(outer.height()));
     const int closeLeft = W - 1700;
     const int buttonTop = H - 1000;
     place(lstLog, 120, 120, W - 350, H - 1600);
@@ -316,10 +322,10 @@ void FrmExecute::Form_Unload()
     const Qt::WindowStates st = windowState();
     recordNormalRect();
     if (normalSeen_) {
-        g.Execute_Top = storeForm(double(normalOuter_.top()) * 15);
-        g.Execute_Left = storeForm(double(normalOuter_.left()) * 15);
-        g.Execute_Width = storeForm(double(normalOuter_.width()) * 15);
-        g.Execute_Height = storeForm(double(normalOuter_.height()) * 15);
+        g.Execute_Top = storeForm(double(platform::toTwips(normalOuter_.top())));
+        g.Execute_Left = storeForm(double(platform::toTwips(normalOuter_.left())));
+        g.Execute_Width = storeForm(double(platform::toTwips(normalOuter_.width())));
+        g.Execute_Height = storeForm(double(platform::toTwips(normalOuter_.height())));
     }
     g.frmexecute_maximized = (st & Qt::WindowMaximized) ? 2 : (st & Qt::WindowMinimized) ? 1 : 0;
     if (host_.window)

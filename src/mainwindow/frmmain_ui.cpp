@@ -1,5 +1,5 @@
 // Construction of the main window's controls. Places are given in twips, as
-// the window's design keeps them, and converted at 15 twips per pixel.
+// the window's design keeps them, and converted at the font's twips per pixel.
 #include "mainwindow/framelayout.h"
 #include "mainwindow/frmmain.h"
 #include "mainwindow/taglists.h"
@@ -24,7 +24,7 @@ using platform::UpDown;
 
 namespace {
 
-using widgetbuild::kTwips;
+using platform::twipsPerPixel;
 using widgetbuild::named;
 using widgetbuild::pictureButton;
 
@@ -65,7 +65,8 @@ QPixmap logoPixmap()
 
 void FrmMain::place(QWidget* w, int left, int top, int width, int height)
 {
-    w->setGeometry(left / kTwips, top / kTwips, width / kTwips, height / kTwips);
+    const int tpp = twipsPerPixel();
+    w->setGeometry(left / tpp, top / tpp, width / tpp, height / tpp);
 }
 
 void FrmMain::buildUi()

@@ -1,4 +1,5 @@
 #include "platform/listview.h"
+#include "platform/twips.h"
 
 #include <algorithm>
 #include <QHeaderView>
@@ -161,7 +162,7 @@ void ListView::setColumnWidth(int column, int widthTwips)
     if (column < 0 || size_t(column) >= model_->columns_.size())
         return;
     model_->columns_[size_t(column)].widthTwips = widthTwips;
-    const int px = widthTwips / 15;
+    const int px = toPixels(widthTwips);
     report_->setColumnHidden(column, px <= 0);
     if (px > 0)
         report_->setColumnWidth(column, px);
@@ -173,7 +174,7 @@ int ListView::columnWidth(int column) const
         return 0;
     if (report_->isColumnHidden(column))
         return 0;
-    return report_->columnWidth(column) * 15;
+    return int(toTwips(report_->columnWidth(column)));
 }
 
 void ListView::removeExtraColumns(int keep)
