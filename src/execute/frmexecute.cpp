@@ -111,6 +111,7 @@ void FrmExecute::Form_Load()
     using platform::toPixels;
     const QSize smallest(toPixels(logMinWidth), toPixels(logMinHeight));
     setMinimumSize(smallest);
+    outerSize_.setMinimum(smallest);
     const Settings& g = *host_.settings;
     // The stored rectangle is the outer one: Qt places the outer corner but
     // sizes the inner area, so the size waits for the frame's margins.
@@ -130,8 +131,8 @@ void FrmExecute::Form_Load()
 
 void FrmExecute::place(QWidget* w, int left, int top, int width, int height)
 {
-    const int tpp = platform::twipsPerPixel();
-    w->setGeometry(left / tpp, top / tpp, std::max(width / tpp, 1), std::max(height / tpp, 1));
+    const QRect r = platform::pixelRect(left, top, width, height);
+    w->setGeometry(r.x(), r.y(), std::max(r.width(), 1), std::max(r.height(), 1));
 }
 
 void FrmExecute::Form_Resize()
@@ -149,9 +150,10 @@ void FrmExecute::Form_Resize()
     // The counters may use the room up to "Save Log...": five-digit counts in
     // the default font need more than their classic width.
     const int labelWidth = std::max(2175, closeLeft - 1500 - 150);
-    place(lblInfo_Files, 120, H - 1150, labelWidth, 255);
-    place(lblInfo_Dirs, 120, H - 950, labelWidth, 255);
-    place(lblInfo_Skipped, 120, H - 750, labelWidth, 255);
+    // A line each: taller than their pitch, they would lie over each other.
+    place(lblInfo_Files, 120, H - 1150, labelWidth, 200);
+    place(lblInfo_Dirs, 120, H - 950, labelWidth, 200);
+    place(lblInfo_Skipped, 120, H - 750, labelWidth, 200);
     cmdCancel->setGeometry(cmdClose->geometry());
 }
 

@@ -18,8 +18,7 @@ using widgetbuild::pictureButton;
 // Places are the window's design places in twips, taken relative to the pane.
 void FilePane::place(QWidget* w, int left, int top, int width, int height)
 {
-    const int tpp = twipsPerPixel();
-    w->setGeometry((left - kLeft) / tpp, (top - kTop) / tpp, width / tpp, height / tpp);
+    w->setGeometry(platform::pixelRect(left - kLeft, top - kTop, width, height));
 }
 
 FilePane::FilePane(FileListState& files, QWidget* parent) : QWidget(parent)

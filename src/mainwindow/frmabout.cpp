@@ -21,8 +21,7 @@ using widgetbuild::named;
 
 void place(QWidget* w, int left, int top, int width, int height)
 {
-    const int tpp = twipsPerPixel();
-    w->setGeometry(left / tpp, top / tpp, width / tpp, height / tpp);
+    w->setGeometry(platform::pixelRect(left, top, width, height));
 }
 
 // A label that reports a finished left click (press and release on it).

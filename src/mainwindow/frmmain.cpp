@@ -107,7 +107,9 @@ void FrmMain::Form_Load()
 {
     productTitle = QStringLiteral("Vexor Renamer");
     versionText = QString::fromLatin1(kVersionText);
-    setMinimumSize(platform::toPixels(mainMinWidth), platform::toPixels(mainMinHeight));
+    const QSize smallest(platform::toPixels(mainMinWidth), platform::toPixels(mainMinHeight));
+    setMinimumSize(smallest);
+    outerSize_.setMinimum(smallest);
     mainWindowReady = 0;
     getSystemFolders(state.files.systemFolders);
     {

@@ -24,7 +24,6 @@ using platform::UpDown;
 
 namespace {
 
-using platform::twipsPerPixel;
 using widgetbuild::named;
 using widgetbuild::pictureButton;
 
@@ -65,8 +64,7 @@ QPixmap logoPixmap()
 
 void FrmMain::place(QWidget* w, int left, int top, int width, int height)
 {
-    const int tpp = twipsPerPixel();
-    w->setGeometry(left / tpp, top / tpp, width / tpp, height / tpp);
+    w->setGeometry(platform::pixelRect(left, top, width, height));
 }
 
 void FrmMain::buildUi()
@@ -145,7 +143,7 @@ void FrmMain::buildUi()
     place(cmdExecute, 120, 6600, 1575, 495);
     place(cmdUndo, 2040, 6600, 735, 495);
     place(cmdSettings, 2880, 6600, 735, 495);
-    place(cmdHelp, 3720, 6600, 735, 255);
+    place(cmdHelp, 3720, 6600, 735, 240); // ends where About begins, not on it
     place(cmdAbout, 3720, 6840, 735, 255);
     cmdExecute->setEnabled(false);
 

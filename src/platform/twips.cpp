@@ -44,4 +44,12 @@ qint64 toTwips(qint64 pixels)
     return pixels * twipsPerPixel();
 }
 
+QRect pixelRect(int left, int top, int width, int height)
+{
+    const int tpp = twipsPerPixel();
+    const int x = left / tpp;
+    const int y = top / tpp;
+    return QRect(x, y, (left + width) / tpp - x, (top + height) / tpp - y);
+}
+
 } // namespace platform

@@ -1,5 +1,5 @@
 #pragma once
-#include <QtGlobal>
+#include <QRect>
 
 class QFont;
 
@@ -21,5 +21,8 @@ int twipsPerPixel(); // of the application font
 // whole ones, cut towards zero as the design's conversions always were.
 int toPixels(int twips);
 qint64 toTwips(qint64 pixels);
+// A rectangle given in twips, by its edges: two controls that meet in twips
+// meet in pixels too, where converting each width alone could overlap them.
+QRect pixelRect(int left, int top, int width, int height);
 
 } // namespace platform
