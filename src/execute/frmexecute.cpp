@@ -1,4 +1,5 @@
 #include "execute/frmexecute.h"
+#include "platform/captionfit.h"
 #include "platform/failure.h"
 #include "platform/twips.h"
 #include "settings/loadsave.h"
@@ -154,6 +155,7 @@ void FrmExecute::Form_Resize()
     place(lblInfo_Files, 120, H - 1150, labelWidth, 200);
     place(lblInfo_Dirs, 120, H - 950, labelWidth, 200);
     place(lblInfo_Skipped, 120, H - 750, labelWidth, 200);
+    platform::widenCaptions(this);
     cmdCancel->setGeometry(cmdClose->geometry());
 }
 

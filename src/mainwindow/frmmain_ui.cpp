@@ -4,6 +4,7 @@
 #include "mainwindow/frmmain.h"
 #include "mainwindow/taglists.h"
 #include "mainwindow/widgetbuild.h"
+#include "platform/captionfit.h"
 #include "platform/places.h"
 
 #include <QAction>
@@ -146,6 +147,7 @@ void FrmMain::buildUi()
     place(cmdHelp, 3720, 6600, 735, 240); // ends where About begins, not on it
     place(cmdAbout, 3720, 6840, 735, 255);
     cmdExecute->setEnabled(false);
+    platform::widenCaptions(central);
 
     buildListArea();
     buildBindings();
