@@ -680,13 +680,10 @@ void FrmMain::fillTagLists()
         cmbFormatParts->addItem(QStringLiteral("Part %1 <%%1>").arg(i));
     for (QComboBox* c : {cmbEnumFormat, cmbAddMp3Tag, cmbFormat, cmbFormatParts}) {
         c->setCurrentIndex(-1);
-        c->view()->setMinimumWidth(260);
+        setTagListLook(c);
     }
-    // Heights of the opened lists, in pixels including the edit field.
-    setComboDropHeight(180, cmbFormat);
-    setComboDropHeight(150, cmbFormatParts);
-    setComboDropHeight(180, cmbAddMp3Tag);
-    setComboDropHeight(180, txtPath);
+    // Height of the opened list in twips, including the edit field.
+    setComboDropHeight(platform::toPixels(2700), txtPath);
 }
 
 // The panel, option pair and focus control of each rename mode, in the order

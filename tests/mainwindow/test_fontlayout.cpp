@@ -211,6 +211,31 @@ TEST_P(FontLayoutTest, MainWindowInEveryFileModeAndRenameMode)
     }
 }
 
+// The arrows beside the format boxes open lists of at least twenty rows whose
+// captions show whole.
+TEST_P(FontLayoutTest, TagListsOpenWideAndTall)
+{
+    start();
+    QTest::mouseClick(ctl<platform::TabStrip>("TabStrip")->tabButton(7), Qt::LeftButton); // Format
+    for (const char* name : {"cmbFormat", "cmbFormatParts"}) {
+        SCOPED_TRACE(name);
+        auto* combo = ctl<QComboBox>(name);
+        QTest::mouseClick(combo, Qt::LeftButton);
+        QAbstractItemView* view = combo->view();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return view->window()->isVisible(); }, 1000));
+        int shownRows = 0;
+        for (int i = 0; i < combo->count(); ++i) {
+            const QRect r = view->visualRect(combo->model()->index(i, 0));
+            if (view->viewport()->rect().contains(r))
+                ++shownRows;
+            EXPECT_LE(view->fontMetrics().horizontalAdvance(combo->itemText(i)), r.width() - 4)
+                << combo->itemText(i).toStdString();
+        }
+        EXPECT_GE(shownRows, std::min(20, combo->count()));
+        combo->hidePopup();
+    }
+}
+
 TEST_P(FontLayoutTest, OptionsWindowOnEveryTab)
 {
     start();
