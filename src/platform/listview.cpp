@@ -130,6 +130,7 @@ void ListView::setListFont(const QFont& f)
     font_ = f;
     report_->setFont(f);
     icons_->setFont(f);
+    icons_->setWordWrap(false);
 }
 
 void ListView::setHintFont(const QFont& f)
@@ -138,6 +139,8 @@ void ListView::setHintFont(const QFont& f)
     font_ = f;
     report_->setFont(f);
     icons_->setFont(f);
+    // A message row wraps at the list's edge, so it is read without scrolling.
+    icons_->setWordWrap(true);
 }
 
 void ListView::addColumn(const QString& key, const QString& caption, int widthTwips)
