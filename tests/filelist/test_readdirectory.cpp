@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QListView>
+#include <QScrollBar>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -285,6 +287,15 @@ TEST_F(FileListTest, SystemFoldersAndTheRootShowTheNotice)
         EXPECT_TRUE(files.listedDirectory.isEmpty());
     }
     EXPECT_EQ(txtPath->count(), 0) << "the notice leaves the history alone";
+    // It wraps at the list's edge: read whole, without scrolling sideways.
+    lwDirectory->resize(300, 200);
+    lwDirectory->show();
+    QCoreApplication::processEvents();
+    QListView* view = lwDirectory->iconView();
+    const QRect row = view->visualRect(view->model()->index(0, 0));
+    EXPECT_LE(row.right(), view->viewport()->width());
+    EXPECT_GT(row.height(), view->fontMetrics().height()) << "on more than one line";
+    EXPECT_FALSE(view->horizontalScrollBar()->isVisible());
 }
 
 TEST_F(FileListTest, WithTheNoticeSwitchedOffSystemFoldersReadNormally)
