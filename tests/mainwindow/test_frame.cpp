@@ -180,8 +180,9 @@ TEST_F(FrameTest, AtTheMinimumSizeEveryControlIsWholeInsideTheWindow)
             for (QWidget* box :
                  {static_cast<QWidget*>(w->chkThumbnails), static_cast<QWidget*>(w->chkThumbnailsFreeSelect),
                   static_cast<QWidget*>(w->chkPreview), static_cast<QWidget*>(w->chkShowTreeview)}) {
-                if (box->isVisible())
+                if (box->isVisible()) {
                     EXPECT_GE(box->width(), box->sizeHint().width()) << box->objectName().toStdString();
+                }
             }
             // Still the user's boxes: a click reaches them.
             QTest::mouseClick(w->chkPreview, Qt::LeftButton);
