@@ -38,13 +38,25 @@ void removeKeepingStatistics(platform::SettingsStore& store)
         store.setValue(filesKey, files);
 }
 
+// A store that could not be read is left as it is, and the user told so.
+bool storeReadable(platform::UiService& ui, const platform::SettingsStore& store)
+{
+    if (store.readError() == 0)
+        return true;
+    ui.message(nullptr, QStringLiteral("Vexor Renamer Purgix"),
+               QStringLiteral("The settings file %1 could not be read. Nothing was removed.").arg(store.fileName()),
+               QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
+    return false;
+}
+
 void askRemove(platform::UiService& ui)
 {
     if (!askYes(ui, QStringLiteral("Vexor Renamer Purgix"),
                 QStringLiteral("Do you want to remove the Vexor Renamer settings from this computer?")))
         return;
     platform::SettingsStore store;
-    removeKeepingStatistics(store);
+    if (storeReadable(ui, store))
+        removeKeepingStatistics(store);
 }
 
 void askKeep(platform::UiService& ui)
@@ -55,7 +67,8 @@ void askKeep(platform::UiService& ui)
                               "installed.")))
         return;
     platform::SettingsStore store;
-    store.deleteSection();
+    if (storeReadable(ui, store))
+        store.deleteSection();
 }
 
 } // namespace
