@@ -4,11 +4,18 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
+
+static mode_t currentUmask()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
 
 int ownFilePlaceError(const QByteArray& nativePath)
 {
@@ -43,18 +50,64 @@ int openOwnFileForAppend(const QByteArray& nativePath)
     return fd;
 }
 
+namespace {
+
+// The file a chain of links ends at (a missing end is the file to create).
+QByteArray finalTarget(const QString& path)
+{
+    QFileInfo info(path);
+    for (int depth = 0; depth < 40 && info.isSymLink(); ++depth)
+        info.setFile(info.symLinkTarget());
+    return QFile::encodeName(info.filePath());
+}
+
+bool writeAll(int fd, const QByteArray& data)
+{
+    qsizetype done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.constData() + done, size_t(data.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        done += n;
+    }
+    return true;
+}
+
+} // namespace
+
 void replaceOwnFile(const QString& path, const QByteArray& data)
 {
     const int place = ownFilePlaceError(QFile::encodeName(path));
     if (place != 0 && place != ENOENT)
         throw failureFromErrno(place);
-    QSaveFile file(path);
-    errno = 0;
-    const bool ok = file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
+    // Every write is checked here: a short write on a full disk must fail the
+    // whole replacement, not leave a cut file behind.
+    const QByteArray target = finalTarget(path);
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray dir = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
+    QByteArray temp = dir + "/." + target.mid(slash + 1) + ".XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
+        throw failureFromErrno(errno);
+    struct stat old {};
+    const mode_t mode = ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~currentUmask());
+    bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, data) && ::fsync(fd) == 0;
+    int err = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    if (ok && ::rename(temp.constData(), target.constData()) != 0) {
+        ok = false;
+        err = errno;
+    }
     if (!ok) {
-        const int err = errno;
-        if (file.isOpen())
-            file.cancelWriting();
+        ::unlink(temp.constData());
         throw failureFromErrno(err != 0 ? err : EIO);
     }
 }
