@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <sys/stat.h>
 
 // How many of the process's descriptors are open on `path`.
@@ -281,10 +282,13 @@ TEST_F(RunRenameTest, SaveLogWritesTheLines)
     ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
     ui.saveAnswers.push_back(root() + "/pipe.txt");
     ui.answers.push_back(QMessageBox::Ok);
-    const size_t asked = ui.asked.size();
+    const auto errorBoxes = [&] {
+        return std::count_if(ui.asked.begin(), ui.asked.end(),
+                             [](const ScriptedUi::Asked& a) { return a.text == "Error saving log file!"; });
+    };
+    const auto before = errorBoxes();
     lw->cmdSaveLog->click();
-    ASSERT_EQ(ui.asked.size(), asked + 1);
-    EXPECT_EQ(ui.asked.back().text, "Error saving log file!");
+    EXPECT_EQ(errorBoxes(), before + 1);
     struct stat st {};
     ASSERT_EQ(::lstat(fifo.constData(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
@@ -297,7 +301,7 @@ TEST_F(RunRenameTest, SaveLogWritesTheLines)
     ASSERT_TRUE(QFile::link(root() + "/target.txt", root() + "/linked.txt"));
     ui.saveAnswers.push_back(root() + "/linked.txt");
     lw->cmdSaveLog->click();
-    EXPECT_EQ(ui.asked.size(), asked + 1);
+    EXPECT_EQ(errorBoxes(), before + 1);
     EXPECT_TRUE(QFileInfo(root() + "/linked.txt").isSymLink());
     EXPECT_EQ(readLines(root() + "/target.txt").size(), 2);
 }
