@@ -1,5 +1,6 @@
 #include "uninstall/purgix.h"
 
+#include "platform/filemanagerentry.h"
 #include "platform/settingsstore.h"
 #include "platform/uiservice.h"
 
@@ -43,10 +44,18 @@ bool storeReadable(platform::UiService& ui, const platform::SettingsStore& store
 {
     if (store.readError() == 0)
         return true;
-    ui.message(nullptr, QStringLiteral("Vexor Renamer Purgix"),
-               QStringLiteral("The settings file %1 could not be read. Nothing was removed.").arg(store.fileName()),
-               QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
+    ui.message(
+        nullptr, QStringLiteral("Vexor Renamer Purgix"),
+        QStringLiteral("The settings file %1 could not be read. The settings were not removed.").arg(store.fileName()),
+        QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
     return false;
+}
+
+// The file-manager actions would otherwise outlive the renamer and start a
+// missing program. Like the rest of the tool, a failure goes unreported.
+void removeWhatLivesElsewhere()
+{
+    platform::removeFileManagerEntries();
 }
 
 void askRemove(platform::UiService& ui)
@@ -57,6 +66,7 @@ void askRemove(platform::UiService& ui)
     platform::SettingsStore store;
     if (storeReadable(ui, store))
         removeKeepingStatistics(store);
+    removeWhatLivesElsewhere();
 }
 
 void askKeep(platform::UiService& ui)
@@ -69,6 +79,7 @@ void askKeep(platform::UiService& ui)
     platform::SettingsStore store;
     if (storeReadable(ui, store))
         store.deleteSection();
+    removeWhatLivesElsewhere();
 }
 
 } // namespace

@@ -227,7 +227,7 @@ TEST_F(SettingsFromMainTest, OkAppliesTheOptionsThatShowInTheMainWindowAndStores
     listWork();
     click(w->chkShowTreeview);
     ASSERT_TRUE(w->TreeView->isVisible());
-    const QString entry = root() + "/data/applications/vexorren-folder.desktop";
+    const QString entry = root() + "/data/file-manager/actions/vexorren.desktop";
 
     withSettings(w->cmdSettings, [&](FrmSettings* d) {
         click(d->chkShellShowVexor); // off

@@ -1,3 +1,4 @@
+#include "platform/filemanagerentry.h"
 #include "platform/settingsstore.h"
 #include "test_support.h"
 #include "uninstall/purgix.h"
@@ -6,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -224,6 +226,39 @@ TEST_F(PurgixTest, StoreWithoutTheSectionIsNotRewritten)
     }
 }
 
+// The folder actions the renamer put in the file managers' places go with the
+// settings, the user's own Thunar actions stay; an answer that keeps the
+// settings keeps them too.
+TEST_F(PurgixTest, RemovingTheSettingsRemovesTheFileManagerActions)
+{
+    const platform::FileManagerPlaces places = platform::fileManagerPlaces();
+    const QByteArray mine = "<?xml version=\"1.0\"?>\n<actions>\n<action><name>Mine</name><unique-id>1-1</unique-id>"
+                            "<command>true</command></action>\n</actions>\n";
+    const auto readBytes = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    for (const AnswerCase& c : everyAnswer) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString() + (c.answer == QMessageBox::Yes ? " yes" : " no"));
+        storeSettings({"12", "345"});
+        QDir().mkpath(QFileInfo(places.thunar).path());
+        QFile f(places.thunar);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(mine);
+        f.close();
+        ASSERT_TRUE(platform::writeFileManagerEntries("/usr/bin/vexorren"));
+        const bool removed = c.arguments.isEmpty() == (c.answer == QMessageBox::Yes);
+        run(c.arguments, c.answer);
+        for (const QString& place : {places.actions, places.serviceMenu, places.nemoAction})
+            EXPECT_EQ(QFileInfo::exists(place), !removed) << place.toStdString();
+        EXPECT_EQ(readBytes(places.thunar).contains(platform::kThunarActionId), !removed);
+        EXPECT_TRUE(readBytes(places.thunar).contains("<name>Mine</name>"));
+        if (removed) {
+            EXPECT_EQ(readBytes(places.thunar), mine);
+        }
+    }
+}
+
 // The real message box, answered by a click as soon as it is up.
 TEST_F(PurgixTest, RealBoxReturnsAfterTheAnswer)
 {
@@ -263,8 +298,9 @@ TEST_F(PurgixTest, AStoreThatCannotBeReadIsLeftAndReported)
         ui.answers = {arguments.isEmpty() ? QMessageBox::Yes : QMessageBox::No, QMessageBox::Ok};
         purgixMain(arguments, ui);
         ASSERT_EQ(ui.asked.size(), 2u);
-        EXPECT_EQ(ui.asked[1].text,
-                  QStringLiteral("The settings file %1 could not be read. Nothing was removed.").arg(storeFile()));
+        EXPECT_EQ(
+            ui.asked[1].text,
+            QStringLiteral("The settings file %1 could not be read. The settings were not removed.").arg(storeFile()));
         EXPECT_EQ(ui.icon, QMessageBox::Critical);
         struct stat st {};
         ASSERT_EQ(::lstat(file.constData(), &st), 0);
