@@ -2,11 +2,12 @@
 
 void UndoStore::reset(qsizetype fileEntries, qsizetype dirEntries)
 {
-    // Emptied and grown in place: no copy of an empty record per entry.
+    // Room for a record per listed entry, but no empty record made for each:
+    // a run that renames a few of many entries keeps only what it wrote.
     undoFiles.clear();
-    undoFiles.resize(size_t(fileEntries) + 1);
+    undoFiles.reserve(size_t(fileEntries) + 1);
     undoDirs.clear();
-    undoDirs.resize(size_t(dirEntries) + 1);
+    undoDirs.reserve(size_t(dirEntries) + 1);
     undoFileCount = 0;
     undoDirCount = 0;
     createdDirs = QStringList{QString()};
