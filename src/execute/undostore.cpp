@@ -17,7 +17,11 @@ void UndoStore::putFile(qint32 index, UndoFileItem item)
 {
     if (index < 0)
         return;
-    if (size_t(index) >= undoFiles.size())
+    if (size_t(index) == undoFiles.size()) { // the usual case: the next record
+        undoFiles.push_back(std::move(item));
+        return;
+    }
+    if (size_t(index) > undoFiles.size())
         undoFiles.resize(size_t(index) + 1);
     undoFiles[size_t(index)] = std::move(item);
 }
@@ -26,7 +30,11 @@ void UndoStore::putDir(qint32 index, UndoDirItem item)
 {
     if (index < 0)
         return;
-    if (size_t(index) >= undoDirs.size())
+    if (size_t(index) == undoDirs.size()) {
+        undoDirs.push_back(std::move(item));
+        return;
+    }
+    if (size_t(index) > undoDirs.size())
         undoDirs.resize(size_t(index) + 1);
     undoDirs[size_t(index)] = std::move(item);
 }

@@ -64,12 +64,12 @@ struct Entry {
 struct Listing {
     int error = 0; // errno when the directory could not be read at all
     std::vector<Entry> entries;
-    std::vector<char> bytes; // the names' bytes, each ended by its NUL
-    std::vector<QChar> text; // the names decoded, one after the other
-    timespec changed{};      // the directory's change time before its names were read
+    std::vector<char> bytes;          // the names' bytes, each ended by its NUL
+    std::unique_ptr<char16_t[]> text; // the names decoded, one after the other
+    timespec changed{};               // the directory's change time before its names were read
     bool settled = false;
 
-    QStringView name(const Entry& e) const { return QStringView(text.data() + e.textAt, e.textSize); }
+    QStringView name(const Entry& e) const { return QStringView(text.get() + e.textAt, e.textSize); }
     QByteArray nativeName(const Entry& e) const { return QByteArray(bytes.data() + e.bytesAt, e.bytesSize); }
 };
 
@@ -87,9 +87,10 @@ qint64 nanoseconds(const timespec& t)
 void decodeNames(Listing& out)
 {
     // No name decodes to more UTF-16 units than it has bytes.
-    out.text.resize(out.bytes.size());
+    // Not filled: every unit is written before it is read.
+    out.text.reset(new char16_t[out.bytes.size()]);
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QChar* const begin = out.text.data();
+    QChar* const begin = reinterpret_cast<QChar*>(out.text.get());
     QChar* end = begin;
     for (Entry& e : out.entries) {
         e.textAt = end - begin;
@@ -100,7 +101,6 @@ void decodeNames(Listing& out)
         e.validName = !name.contains(QChar(QChar::ReplacementCharacter)) ||
                       name.toUtf8() == QByteArrayView(out.bytes.data() + e.bytesAt, e.bytesSize);
     }
-    out.text.resize(size_t(end - begin));
 }
 
 // Queries the entries [begin, end) of the listing relative to the open directory `fd`.
@@ -195,7 +195,7 @@ Listing listDirectory(const QByteArray& nativePrefix)
     ::closedir(dir);
     // The sort keys are needed for the sort alone.
     platform::FoldedKeys keys;
-    keys.reserve(out.entries.size(), out.text.size());
+    keys.reserve(out.entries.size(), out.bytes.size());
     for (const Entry& e : out.entries)
         keys.add(out.name(e));
     std::vector<quint32> order(out.entries.size());

@@ -1,5 +1,6 @@
 #include "platform/foldedkeys.h"
 
+#include <algorithm>
 #include <QChar>
 
 namespace platform {
@@ -7,16 +8,23 @@ namespace platform {
 void FoldedKeys::reserve(size_t names, size_t units)
 {
     ends_.reserve(names);
-    text_.reserve(units);
+    if (units > room_) {
+        std::unique_ptr<char16_t[]> bigger(new char16_t[units]);
+        std::copy(text_.get(), text_.get() + used_, bigger.get());
+        text_ = std::move(bigger);
+        room_ = units;
+    }
 }
 
 void FoldedKeys::add(QStringView name)
 {
-    const size_t at = text_.size();
+    const size_t at = used_;
     const size_t n = size_t(name.size());
-    text_.resize(at + n);
+    if (at + n > room_)
+        reserve(ends_.size() + 1, std::max(2 * room_, at + n));
+    used_ = at + n;
     const char16_t* in = name.utf16();
-    char16_t* out = text_.data() + at;
+    char16_t* out = text_.get() + at;
     for (size_t i = 0; i < n; ++i) {
         const char16_t u = in[i];
         if (u < 0x80) {
@@ -30,7 +38,7 @@ void FoldedKeys::add(QStringView name)
             out[i] = char16_t(QChar::toCaseFolded(char32_t(u)));
         }
     }
-    ends_.push_back(text_.size());
+    ends_.push_back(used_);
 }
 
 } // namespace platform

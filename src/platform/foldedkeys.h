@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <QStringView>
 #include <vector>
 
@@ -16,11 +17,13 @@ public:
     QStringView operator[](size_t i) const
     {
         const size_t begin = i == 0 ? 0 : ends_[i - 1];
-        return QStringView(text_.data() + begin, qsizetype(ends_[i] - begin));
+        return QStringView(text_.get() + begin, qsizetype(ends_[i] - begin));
     }
 
 private:
-    std::vector<char16_t> text_;
+    // Not filled when made or grown: each key is written in full before it is read.
+    std::unique_ptr<char16_t[]> text_;
+    size_t used_ = 0, room_ = 0;
     std::vector<size_t> ends_;
 };
 
