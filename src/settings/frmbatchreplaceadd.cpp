@@ -1,4 +1,5 @@
 #include "settings/frmbatchreplaceadd.h"
+#include "platform/twips.h"
 
 #include "settings/boxrules.h"
 #include "settings/editorrules.h"
@@ -43,7 +44,7 @@ FrmBatchReplaceAdd::FrmBatchReplaceAdd(bool editMode, const QStringList& row, QW
     buttons->addWidget(cmdOK);
     buttons->addWidget(cmdCancel);
     grid->addLayout(buttons, 6, 0, 1, 4);
-    setMinimumWidth(320);
+    setMinimumWidth(platform::toPixels(4800));
 
     for (QLineEdit* box : {txtFind, txtReplace, txtReplaceStart, txtReplaceCount})
         selectAllOnFocus(box);
