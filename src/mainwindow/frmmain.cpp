@@ -100,7 +100,22 @@ void FrmMain::connectNavigation()
                                     *navigation, this);
 }
 
-FrmMain::~FrmMain() = default;
+FrmMain::~FrmMain()
+{
+    // An object that watches a widget dies before it: the command groups filter
+    // and read the panes' widgets, which QObject would delete first (children go
+    // in creation order), and the window's own filter must not see its members
+    // after they are gone. Later created, earlier deleted.
+    qApp->removeEventFilter(this);
+    delete listMenus;
+    delete inPlaceRename;
+    delete lwDragDropCommands;
+    delete lwDirectoryCommands;
+    delete freeSelect;
+    delete treeCommands;
+    delete navigation;
+    delete panels;
+}
 
 // ---------------------------------------------------------------- start-up
 

@@ -50,8 +50,10 @@ FrmBatchReplaceAdd::FrmBatchReplaceAdd(bool editMode, const QStringList& row, QW
         selectAllOnFocus(box);
     makeBatchTextBox(txtFind, true);
     makeBatchTextBox(txtReplace, false);
-    makeDigitBox(txtReplaceStart, 3, [this] { txtReplaceStart->setText(countAfterLeave(txtReplaceStart->text())); });
-    makeDigitBox(txtReplaceCount, 3, [this] { txtReplaceCount->setText(countAfterLeave(txtReplaceCount->text())); });
+    // The leave handlers hold their box, not the dialog: a box loses its focus
+    // also while the dialog closes and dies.
+    for (QLineEdit* box : {txtReplaceStart, txtReplaceCount})
+        makeDigitBox(box, 3, [box] { box->setText(countAfterLeave(box->text())); });
 
     connect(txtFind, &QLineEdit::textChanged, this, [this] { txtFind_Change(); });
     connect(txtReplace, &QLineEdit::textChanged, this, [this] { txtFind_Change(); });

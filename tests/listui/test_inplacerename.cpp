@@ -45,8 +45,9 @@ TEST_F(InPlaceRenameTest, CaretRestsBeforeTheExtension)
         EXPECT_EQ(e->text(), c.name);
         EXPECT_EQ(e->cursorPosition(), c.caret) << c.name;
         EXPECT_EQ(e->hasSelectedText(), c.allSelected) << c.name;
-        if (c.allSelected)
+        if (c.allSelected) {
             EXPECT_EQ(e->selectedText(), c.name);
+        }
         EXPECT_FALSE(w->lwDirectory->isSelected(r));
         QTest::keyClick(e, Qt::Key_Escape);
         EXPECT_TRUE(QFileInfo::exists(work() + "/" + c.name));

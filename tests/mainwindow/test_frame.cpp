@@ -179,9 +179,11 @@ TEST_F(FrameTest, AtTheMinimumSizeEveryControlIsWholeInsideTheWindow)
                         << pane[i]->objectName().toStdString() << " and " << pane[j]->objectName().toStdString();
             for (QWidget* box :
                  {static_cast<QWidget*>(w->chkThumbnails), static_cast<QWidget*>(w->chkThumbnailsFreeSelect),
-                  static_cast<QWidget*>(w->chkPreview), static_cast<QWidget*>(w->chkShowTreeview)})
-                if (box->isVisible())
+                  static_cast<QWidget*>(w->chkPreview), static_cast<QWidget*>(w->chkShowTreeview)}) {
+                if (box->isVisible()) {
                     EXPECT_GE(box->width(), box->sizeHint().width()) << box->objectName().toStdString();
+                }
+            }
             // Still the user's boxes: a click reaches them.
             QTest::mouseClick(w->chkPreview, Qt::LeftButton);
             EXPECT_EQ(w->chkPreview->value(), 0);
