@@ -5,6 +5,7 @@
 #include "platform/datetext.h"
 #include "platform/failure.h"
 #include "platform/fileops.h"
+#include "platform/foldedkeys.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -211,10 +212,13 @@ void ListBuilder::failurePath(const QString& errorLine)
 // names keep their path-list order.
 void sortRows(std::vector<platform::ListRow>& rows)
 {
-    std::vector<QString> keys;
-    keys.reserve(rows.size());
+    platform::FoldedKeys keys;
+    size_t units = 0;
     for (const platform::ListRow& r : rows)
-        keys.push_back(r.cells[Name].toCaseFolded());
+        units += size_t(r.cells[Name].size());
+    keys.reserve(rows.size(), units);
+    for (const platform::ListRow& r : rows)
+        keys.add(r.cells[Name]);
     std::vector<size_t> order(rows.size());
     std::iota(order.begin(), order.end(), size_t(0));
     const auto before = [&](size_t a, size_t b) {
