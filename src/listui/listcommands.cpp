@@ -3,6 +3,7 @@
 #include "filelist/swaplistitems.h"
 #include "platform/failure.h"
 #include "platform/fileops.h"
+#include "platform/windowbusy.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -85,7 +86,7 @@ void ListCommands::f2()
 
 void ListCommands::selectAll()
 {
-    host_.window->setEnabled(false);
+    platform::disableWindow(host_.window);
     host_.ui->setMousePointer(11);
     if (list_->count() > 0 && list_->model()->columnCount() > 0)
         list_->selectionModel()->select(
@@ -93,7 +94,7 @@ void ListCommands::selectAll()
                            list_->model()->index(list_->count() - 1, list_->model()->columnCount() - 1)),
             QItemSelectionModel::Select);
     host_.ui->setMousePointer(0);
-    host_.window->setEnabled(true);
+    platform::enableWindow(host_.window);
 }
 
 void ListCommands::copyCurrentName()
