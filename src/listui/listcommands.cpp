@@ -202,7 +202,13 @@ void ListCommands::columnClick(int column)
         sortColumn = list_->columnIndex(QStringLiteral("sizeb"));
     else if (key == QLatin1String("date"))
         sortColumn = list_->columnIndex(QStringLiteral("dateb"));
-    list_->sortByColumn(sortColumn, order == 0 ? Qt::AscendingOrder : Qt::DescendingOrder, false);
+    // A click always shows a change: rows that already stand in the flipped
+    // order (a directory just read by name, say) take the other one.
+    const auto sortOrderOf = [](qint16 o) { return o == 0 ? Qt::AscendingOrder : Qt::DescendingOrder; };
+    if (list_->standsSortedBy(sortColumn, sortOrderOf(order), false) &&
+        !list_->standsSortedBy(sortColumn, sortOrderOf(order == 0 ? 1 : 0), false))
+        order = order == 0 ? 1 : 0;
+    list_->sortByColumn(sortColumn, sortOrderOf(order), false);
     QCoreApplication::processEvents();
     if (directoryList_)
         host_.files->listOrderChanged = -1;

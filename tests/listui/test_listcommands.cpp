@@ -184,3 +184,34 @@ TEST_F(ListCommandsTest, F2LeavesNothingSelectedAndShowsZero)
     EXPECT_EQ(w->lwDragDrop->selectedCount(), 0);
     EXPECT_EQ(w->StatusBar->panelText("selected"), "0 items selected...");
 }
+
+TEST_F(ListCommandsTest, AHeaderClickAlwaysChangesTheOrderShown)
+{
+    start();
+    writeFile("b.txt");
+    writeFile("a.txt");
+    writeFile("c.txt");
+    listDirectory(work());
+    auto* lw = ctl<platform::ListView>("lwDirectory");
+    const QStringList ascending{"a.txt", "b.txt", "c.txt"};
+    const QStringList descending{"c.txt", "b.txt", "a.txt"};
+    ASSERT_EQ(names(lw), ascending); // read in ascending name order
+    QHeaderView* header = lw->reportView()->header();
+    const QPoint name(header->sectionViewportPosition(0) + 5, header->height() / 2);
+    // The rows already ascend by name: the first click descends, the next ascends.
+    for (const QStringList& expected : {descending, ascending, descending}) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, name);
+        EXPECT_EQ(names(lw), expected);
+    }
+
+    // The Free Select list stands in the order its entries were added: it ascends first.
+    clickButton(ctl<platform::TabStrip>("TabStripFilemode")->tabButton(1));
+    toFreeSelect({"b.txt", "c.txt", "a.txt"});
+    auto* fs = ctl<platform::ListView>("lwDragDrop");
+    QHeaderView* fsHeader = fs->reportView()->header();
+    const QPoint fsName(fsHeader->sectionViewportPosition(0) + 5, fsHeader->height() / 2);
+    for (const QStringList& expected : {ascending, descending}) {
+        QTest::mouseClick(fsHeader->viewport(), Qt::LeftButton, {}, fsName);
+        EXPECT_EQ(names(fs), expected);
+    }
+}
