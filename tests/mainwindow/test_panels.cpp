@@ -473,7 +473,7 @@ TEST_F(PanelsTest, TagListsHoldTheirItemsAndInsertAtTheKeptCaret)
     EXPECT_EQ(w->cmbFormatParts->count(), 9);
     EXPECT_EQ(w->cmbEnumFormat->count(), 4);
     EXPECT_EQ(w->cmbAddMp3Tag->itemText(27), "Move To SubDir <\\>");
-    EXPECT_EQ(w->cmbFormat->itemText(9), "Acessed Date <ADATE>");
+    EXPECT_EQ(w->cmbFormat->itemText(9), "Accessed Date <ADATE>");
     EXPECT_EQ(w->cmbFormat->itemText(17), "Number of Dirs. in Dir. & SubDirs  <SDIRDIRS>");
     EXPECT_EQ(w->cmbFormat->itemText(51), "Part 9 <%9>");
     EXPECT_EQ(w->cmbFormatParts->itemText(0), "Part 1 <%1>");

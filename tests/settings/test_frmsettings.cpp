@@ -203,6 +203,16 @@ TEST_F(SettingsWindowTest, NumberBoxesTakeTheEditingKeys)
         expectEditingKeysWork(box);
 }
 
+TEST_F(SettingsWindowTest, ExceptionNoteIsSpelledRight)
+{
+    open();
+    QStringList notes;
+    for (QLabel* l : d->findChildren<QLabel*>())
+        if (l->text().startsWith("Exceptions will"))
+            notes << l->text();
+    EXPECT_EQ(notes, QStringList{"Exceptions will override the \"Convert Case\" settings."});
+}
+
 TEST_F(SettingsWindowTest, SystemIconsBoxEnablesTheIconControlsWhoseValuesAreStoredAnyway)
 {
     open();
