@@ -211,6 +211,8 @@ public:
     // rows get their icons again, and its thumbnails while its box is ticked;
     // the directory list gets them from its next read.
     void resetIconLists();
+    // The same without drawing the thumbnails; true when they are due.
+    bool resetIconListsOnly();
     void refreshDirectoryView();
 
     // Buttons and keys.
