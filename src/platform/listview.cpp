@@ -218,9 +218,12 @@ void ListView::setFullRowSelect(bool on)
 
 void ListView::setGridLines(bool on)
 {
+    // A style sheet for the items takes over their selected look too, so it
+    // names the selection colours; without them a selected row loses its text.
     report_->setStyleSheet(
         on ? QStringLiteral(
-                 "QTreeView::item { border-bottom: 1px solid palette(mid); border-right: 1px solid palette(mid); }")
+                 "QTreeView::item { border-bottom: 1px solid palette(mid); border-right: 1px solid palette(mid); }"
+                 "QTreeView::item:selected { background: palette(highlight); color: palette(highlighted-text); }")
            : QString());
 }
 

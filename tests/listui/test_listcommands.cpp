@@ -1,5 +1,7 @@
 #include "listui_fixture.h"
 
+#include <QSet>
+
 class ListCommandsTest : public ListUiTest {};
 
 TEST_F(ListCommandsTest, DoubleClickOnAFreeSelectDirectoryShowsItAsTheWorkingDirectory)
@@ -213,5 +215,34 @@ TEST_F(ListCommandsTest, AHeaderClickAlwaysChangesTheOrderShown)
     for (const QStringList& expected : {ascending, descending}) {
         QTest::mouseClick(fsHeader->viewport(), Qt::LeftButton, {}, fsName);
         EXPECT_EQ(names(fs), expected);
+    }
+}
+
+TEST_F(ListCommandsTest, SelectedRowsStayReadableWithGuidelines)
+{
+    start();
+    writeFile("abcdefgh.txt");
+    writeFile("other.txt");
+    listDirectory(work());
+    auto* lw = ctl<platform::ListView>("lwDirectory");
+    clickRow(lw, 0);
+    ASSERT_TRUE(lw->isSelected(0));
+    // The name cell of the selected row shows its text: pixels that stand out
+    // clearly from the cell's background.
+    auto textPixels = [&] {
+        QAbstractItemView* v = view(lw);
+        const QRect cell = v->visualRect(lw->model()->index(0, 0));
+        const QImage shot = v->viewport()->grab().toImage();
+        const QColor background = shot.pixelColor(cell.right() - 3, cell.center().y());
+        int n = 0;
+        for (int y = cell.top() + 2; y < cell.bottom() - 1; ++y)
+            for (int x = cell.left() + 24; x < cell.right() - 4; ++x)
+                if (std::abs(qGray(shot.pixel(x, y)) - qGray(background.rgb())) > 80)
+                    ++n;
+        return n;
+    };
+    for (bool gridLines : {true, false}) {
+        lw->setGridLines(gridLines);
+        EXPECT_GT(textPixels(), 20) << gridLines;
     }
 }
