@@ -12,6 +12,15 @@
 #include <QStyle>
 #include <sys/stat.h>
 
+QPixmap blankPicture(QSize size)
+{
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    QPixmap pm(size * ratio);
+    pm.setDevicePixelRatio(ratio);
+    pm.fill(Qt::transparent);
+    return pm;
+}
+
 namespace {
 
 // Without a desktop session Qt knows neither a theme nor where themes live:
@@ -77,10 +86,9 @@ QIcon themeIcon(const QMimeType& mime)
 
 QPixmap drawn(const QIcon& icon, int size, QSize cell)
 {
-    QPixmap out(cell);
-    out.fill(Qt::transparent);
+    QPixmap out = blankPicture(cell);
     QPainter p(&out);
-    const QPixmap pm = icon.pixmap(size, size);
+    const QPixmap pm = icon.pixmap(QSize(size, size), out.devicePixelRatio());
     const int x = cell == QSize(size, size) ? 0 : int(platform::roundHalfEven(cell.width() / 2.0f - 16.0f));
     const int y = cell == QSize(size, size) ? 0 : int(platform::roundHalfEven(cell.height() / 2.0f - 16.0f));
     p.drawPixmap(QRect(x, y, size, size), pm);

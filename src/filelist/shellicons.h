@@ -4,6 +4,10 @@
 #include <QSize>
 #include <QString>
 
+// A transparent picture of `size` device-independent pixels at the screen's
+// pixel ratio, so an icon drawn into it stays sharp on a scaled screen.
+QPixmap blankPicture(QSize size);
+
 // The desktop's pictures for entries: the icon theme's icon of the entry's MIME
 // type, found from the name's extension alone (the file is not read), with the
 // style's generic file or folder icon where the theme has none. Icon and cursor

@@ -91,6 +91,18 @@ QImage usableExifThumbnail(const QString& path, QSize natural, QSize wanted)
     return small;
 }
 
+// The picture as it is seen: the Exif orientation applied (a camera's own
+// small copy is stored the way the sensor lay, like the photo).
+QImage oriented(const QImage& image, QImageIOHandler::Transformations t)
+{
+    if (t == QImageIOHandler::TransformationNone || image.isNull())
+        return image;
+    QImage out = image.mirrored(t & QImageIOHandler::TransformationMirror, t & QImageIOHandler::TransformationFlip);
+    if (t & QImageIOHandler::TransformationRotate90)
+        out = out.transformed(QTransform().rotate(90));
+    return out;
+}
+
 } // namespace
 
 ThumbnailPlacement placeThumbnail(QSize picture, QSize cell, int thumbsAspect, int thumbsBorder)
@@ -145,9 +157,15 @@ QImage loadThumbnailPicture(const QString& path, QSize cell, int thumbsAspect, Q
         throw platform::failureFromErrno(file.error() == QFileDevice::PermissionsError ? EACCES : EIO);
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
-    const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty())
+    const QSize stored = reader.size();
+    if (!stored.isValid() || stored.isEmpty())
         throw platform::makeFailure(platform::failures::InvalidPicture);
+    // The reader turns the picture upright after decoding; every size below
+    // is the upright one, and the decoder's reduced size is turned back.
+    const QImageIOHandler::Transformations turn = reader.transformation();
+    const bool sideways = turn & QImageIOHandler::TransformationRotate90;
+    reader.setAutoTransform(true);
+    const QSize size = sideways ? stored.transposed() : stored;
     *natural = size;
     const QRectF target = placeThumbnail(size, cell, thumbsAspect, 0).picture;
     const QSize wanted(std::max(1, int(std::ceil(target.width()))), std::max(1, int(std::ceil(target.height()))));
@@ -161,10 +179,10 @@ QImage loadThumbnailPicture(const QString& path, QSize cell, int thumbsAspect, Q
                 d /= 2;
             if (d > 1) {
                 reader.setQuality(49);
-                reader.setScaledSize(QSize(size.width() / d, size.height() / d));
+                reader.setScaledSize(QSize(stored.width() / d, stored.height() / d));
             }
         } else {
-            reader.setScaledSize(wanted);
+            reader.setScaledSize(sideways ? wanted.transposed() : wanted);
         }
     }
     if (maxDecodedPixels >= 0) {
@@ -176,7 +194,7 @@ QImage loadThumbnailPicture(const QString& path, QSize cell, int thumbsAspect, Q
     // A camera's own small copy costs a millisecond; decoding 12 megapixels,
     // even at an eighth, tens of them.
     if (shrinking && reader.format() == "jpeg")
-        image = usableExifThumbnail(path, size, wanted);
+        image = oriented(usableExifThumbnail(path, stored, sideways ? wanted.transposed() : wanted), turn);
     if (image.isNull())
         image = reader.read();
     if (image.isNull())

@@ -2,6 +2,7 @@
 #include "execute/frmexecute.h"
 #include "filelist/iconlists.h"
 #include "filelist/listoptions.h"
+#include "filelist/readdirectory.h"
 #include "filelist/systemfolders.h"
 #include "listui/inplacerename.h"
 #include "listui/listcommands.h"
@@ -9,6 +10,7 @@
 #include "mainwindow/panelhandlers.h"
 #include "platform/places.h"
 #include "platform/settingsstore.h"
+#include "platform/twips.h"
 #include "settings/configfiles.h"
 #include "settings/loadsave.h"
 #include "settings/shellmenu.h"
@@ -98,7 +100,22 @@ void FrmMain::connectNavigation()
                                     *navigation, this);
 }
 
-FrmMain::~FrmMain() = default;
+FrmMain::~FrmMain()
+{
+    // An object that watches a widget dies before it: the command groups filter
+    // and read the panes' widgets, which QObject would delete first (children go
+    // in creation order), and the window's own filter must not see its members
+    // after they are gone. Later created, earlier deleted.
+    qApp->removeEventFilter(this);
+    delete listMenus;
+    delete inPlaceRename;
+    delete lwDragDropCommands;
+    delete lwDirectoryCommands;
+    delete freeSelect;
+    delete treeCommands;
+    delete navigation;
+    delete panels;
+}
 
 // ---------------------------------------------------------------- start-up
 
@@ -106,7 +123,9 @@ void FrmMain::Form_Load()
 {
     productTitle = QStringLiteral("Vexor Renamer");
     versionText = QString::fromLatin1(kVersionText);
-    setMinimumSize(550, 528);
+    const QSize smallest(platform::toPixels(mainMinWidth), platform::toPixels(mainMinHeight));
+    setMinimumSize(smallest);
+    outerSize_.setMinimum(smallest);
     mainWindowReady = 0;
     getSystemFolders(state.files.systemFolders);
     {
@@ -115,7 +134,7 @@ void FrmMain::Form_Load()
         context.programFolder = platform::programFolder();
         const QSize screen =
             QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size() : QSize(1024, 768);
-        context.screenTwips = screen * 15;
+        context.screenTwips = screen * platform::twipsPerPixel();
         context.now = QDateTime::currentDateTime();
         context.arguments = arguments_;
         settingsLoadFailed = !loadSettings(store, state.logs, context, state.settings, state.tables);
@@ -127,9 +146,10 @@ void FrmMain::Form_Load()
     // The stored place and size are the outer rectangle's; Qt moves the outer
     // corner but sizes the inner area, which fitOuterSize() corrects once the
     // frame is known.
-    move(st.Main_Left / 15, st.Main_Top / 15);
-    resize(st.Main_Width / 15, st.Main_Height / 15);
-    outerSize_.setPending(QSize(st.Main_Width / 15, st.Main_Height / 15));
+    using platform::toPixels;
+    move(toPixels(st.Main_Left), toPixels(st.Main_Top));
+    resize(toPixels(st.Main_Width), toPixels(st.Main_Height));
+    outerSize_.setPending(QSize(toPixels(st.Main_Width), toPixels(st.Main_Height)));
     // Maximised only once the normal rectangle is right, so a restore finds it.
     pendingMaximize_ = st.Main_Maximized == 2;
     for (int c = 0; c < 3; ++c)
@@ -256,6 +276,18 @@ void FrmMain::commandLineRun()
         ui.message(this, productTitle,
                    QStringLiteral("Error loading settings!\n\nThe command-line run was not started."),
                    QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
+        if (exitAfterRun)
+            close();
+        return;
+    }
+    // The read already said why (the limit, a read error): the run has nothing
+    // it was given to work on. The system-folder notice is a row of the list,
+    // which an unattended run does not show: its text goes into a box.
+    if (fileMode == 0 && !state.files.readFailure.isEmpty()) {
+        exitStatus = exitStatusFor(RunOutcome::NotStarted);
+        if (exitAfterRun && state.files.readFailure == QLatin1String(kHiddenFolderNotice))
+            ui.message(this, productTitle, state.files.readFailure, QMessageBox::Critical, QMessageBox::Ok,
+                       QMessageBox::Ok);
         if (exitAfterRun)
             close();
         return;

@@ -6,6 +6,7 @@
 #include "listui/inplacerename.h"
 #include "mainwindow/framelayout.h"
 #include "mainwindow/frmmain.h"
+#include "platform/twips.h"
 
 #include <QCoreApplication>
 
@@ -176,7 +177,7 @@ void FrmMain::tmrPreview_Timer()
             StatusBar->setPanelText(QStringLiteral("preview"), previewCountText(state.preview.previewRenameCount));
     }
     if (windowState() == Qt::WindowNoState && mainWindowReady == -1) {
-        state.settings.Main_Top = clampTwips(qint64(y()) * 15);
-        state.settings.Main_Left = clampTwips(qint64(x()) * 15);
+        state.settings.Main_Top = clampTwips(platform::toTwips(y()));
+        state.settings.Main_Left = clampTwips(platform::toTwips(x()));
     }
 }

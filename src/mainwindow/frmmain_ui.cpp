@@ -1,9 +1,10 @@
 // Construction of the main window's controls. Places are given in twips, as
-// the window's design keeps them, and converted at 15 twips per pixel.
+// the window's design keeps them, and converted at the font's twips per pixel.
 #include "mainwindow/framelayout.h"
 #include "mainwindow/frmmain.h"
 #include "mainwindow/taglists.h"
 #include "mainwindow/widgetbuild.h"
+#include "platform/captionfit.h"
 #include "platform/places.h"
 
 #include <QAction>
@@ -24,7 +25,6 @@ using platform::UpDown;
 
 namespace {
 
-using widgetbuild::kTwips;
 using widgetbuild::named;
 using widgetbuild::pictureButton;
 
@@ -65,7 +65,7 @@ QPixmap logoPixmap()
 
 void FrmMain::place(QWidget* w, int left, int top, int width, int height)
 {
-    w->setGeometry(left / kTwips, top / kTwips, width / kTwips, height / kTwips);
+    w->setGeometry(platform::pixelRect(left, top, width, height));
 }
 
 void FrmMain::buildUi()
@@ -144,9 +144,10 @@ void FrmMain::buildUi()
     place(cmdExecute, 120, 6600, 1575, 495);
     place(cmdUndo, 2040, 6600, 735, 495);
     place(cmdSettings, 2880, 6600, 735, 495);
-    place(cmdHelp, 3720, 6600, 735, 255);
+    place(cmdHelp, 3720, 6600, 735, 240); // ends where About begins, not on it
     place(cmdAbout, 3720, 6840, 735, 255);
     cmdExecute->setEnabled(false);
+    platform::widenCaptions(central);
 
     buildListArea();
     buildBindings();
@@ -679,13 +680,10 @@ void FrmMain::fillTagLists()
         cmbFormatParts->addItem(QStringLiteral("Part %1 <%%1>").arg(i));
     for (QComboBox* c : {cmbEnumFormat, cmbAddMp3Tag, cmbFormat, cmbFormatParts}) {
         c->setCurrentIndex(-1);
-        c->view()->setMinimumWidth(260);
+        setTagListLook(c);
     }
-    // Heights of the opened lists, in pixels including the edit field.
-    setComboDropHeight(180, cmbFormat);
-    setComboDropHeight(150, cmbFormatParts);
-    setComboDropHeight(180, cmbAddMp3Tag);
-    setComboDropHeight(180, txtPath);
+    // Height of the opened list in twips, including the edit field.
+    setComboDropHeight(platform::toPixels(2700), txtPath);
 }
 
 // The panel, option pair and focus control of each rename mode, in the order

@@ -18,30 +18,31 @@ namespace {
 
 // The controls' events, each a signal of its wrapper; a control can have
 // several listeners (a focus rule and a kept caret), run in the order connected.
-void onChange(TextBox* t, std::function<void()> f)
+// The handlers belong to `owner`, whose end disconnects them.
+void onChange(QObject* owner, TextBox* t, std::function<void()> f)
 {
-    QObject::connect(t, &TextBox::changed, t, std::move(f));
+    QObject::connect(t, &TextBox::changed, owner, std::move(f));
 }
-void onGotFocus(TextBox* t, std::function<void()> f)
+void onGotFocus(QObject* owner, TextBox* t, std::function<void()> f)
 {
-    QObject::connect(t, &TextBox::gotFocus, t, std::move(f));
+    QObject::connect(t, &TextBox::gotFocus, owner, std::move(f));
 }
-void onLostFocus(TextBox* t, std::function<void()> f)
+void onLostFocus(QObject* owner, TextBox* t, std::function<void()> f)
 {
-    QObject::connect(t, &TextBox::lostFocus, t, std::move(f));
+    QObject::connect(t, &TextBox::lostFocus, owner, std::move(f));
 }
-void onClick(CheckBox* c, std::function<void()> f)
+void onClick(QObject* owner, CheckBox* c, std::function<void()> f)
 {
-    QObject::connect(c, &CheckBox::valueClicked, c, std::move(f));
+    QObject::connect(c, &CheckBox::valueClicked, owner, std::move(f));
 }
-void onSelected(OptionButton* o, std::function<void()> f)
+void onSelected(QObject* owner, OptionButton* o, std::function<void()> f)
 {
-    QObject::connect(o, &OptionButton::selected, o, std::move(f));
+    QObject::connect(o, &OptionButton::selected, owner, std::move(f));
 }
 // `passes` returns false to swallow the key.
-void onKey(TextBox* t, std::function<bool(QKeyEvent*)> passes)
+void onKey(QObject* owner, TextBox* t, std::function<bool(QKeyEvent*)> passes)
 {
-    QObject::connect(t, &TextBox::keyPress, t, [passes = std::move(passes)](QKeyEvent* e) {
+    QObject::connect(t, &TextBox::keyPress, owner, [passes = std::move(passes)](QKeyEvent* e) {
         if (!passes(e))
             e->accept();
     });
@@ -93,12 +94,12 @@ void PanelHandlers::gate()
 void PanelHandlers::numberBox(TextBox* box, const LeaveRule& rule, bool minusAllowed)
 {
     leaveRules_.emplace(box, rule);
-    onKey(box, [minusAllowed](QKeyEvent* e) { return typedKeyPasses(e, minusAllowed); });
-    onLostFocus(box, [this, box] {
+    onKey(this, box, [minusAllowed](QKeyEvent* e) { return typedKeyPasses(e, minusAllowed); });
+    onLostFocus(this, box, [this, box] {
         if (focusMovedOn(box))
             applyLeaveCorrection(box);
     });
-    onChange(box, [this, box, minusAllowed] {
+    onChange(this, box, [this, box, minusAllowed] {
         if (minusAllowed) {
             const QString t = minusRule(box->text());
             if (t != box->text()) {
@@ -125,7 +126,7 @@ void PanelHandlers::applyLeaveCorrection(QWidget* box)
 
 void PanelHandlers::selectsOnFocus(TextBox* box, OptionButton* option)
 {
-    onGotFocus(box, [box, option] {
+    onGotFocus(this, box, [box, option] {
         option->select();
         box->selectAll();
     });
@@ -152,7 +153,7 @@ void PanelHandlers::keepsCaret(TextBox* box)
 {
     caretBoxes_.insert(box);
     box->installEventFilter(this);
-    onGotFocus(box, [this, box] {
+    onGotFocus(this, box, [this, box] {
         // Until the box is first left, its caret waits at the end of the text.
         const int length = int(box->text().size());
         const auto kept = keptCarets_.find(box);
@@ -208,12 +209,12 @@ void PanelHandlers::focusGuard(const QString& panelKey)
 void PanelHandlers::connectFindReplace()
 {
     for (TextBox* t : {w.txtFind, w.txtReplace})
-        onChange(t, [this] { gate(); });
+        onChange(this, t, [this] { gate(); });
     for (CheckBox* c : {w.chkCaseSensitive, w.chkReplaceMode})
-        onClick(c, [this] { gate(); });
+        onClick(this, c, [this] { gate(); });
     for (OptionButton* o : {w.optReplaceSingle, w.optReplaceBatch})
-        onSelected(o, [this] { gate(); });
-    onGotFocus(w.txtFind, [this] { txtFind_GotFocus(); });
+        onSelected(this, o, [this] { gate(); });
+    onGotFocus(this, w.txtFind, [this] { txtFind_GotFocus(); });
     for (TextBox* t : {w.txtReplace, w.txtReplaceStart, w.txtReplaceCount})
         selectsOnFocus(t, w.optReplaceSingle);
     for (CheckBox* c : {w.chkCaseSensitive, w.chkReplaceMode})
@@ -267,13 +268,13 @@ void PanelHandlers::connectCase()
 {
     auto options = [this](auto& group) {
         for (OptionButton* o : group) {
-            onSelected(o, [this] { gate(); });
+            onSelected(this, o, [this] { gate(); });
             focusSelects(o, nullptr); // no option: the focus guard
         }
     };
     options(w.Case1);
     options(w.Case2);
-    onClick(w.chkExceptionsEnabled, [this] { gate(); });
+    onClick(this, w.chkExceptionsEnabled, [this] { gate(); });
 }
 
 void PanelHandlers::caseOption_GotFocus()
@@ -284,31 +285,31 @@ void PanelHandlers::caseOption_GotFocus()
 void PanelHandlers::connectSpace()
 {
     for (CheckBox* c : {w.chkSpaceBeginning, w.chkSpaceEnd, w.chkSpaceShrink})
-        onClick(c, [this] { gate(); });
+        onClick(this, c, [this] { gate(); });
 }
 
 // ---------------------------------------------------------------- Attributes & Date
 
 void PanelHandlers::connectAttributes()
 {
-    onClick(w.chkR, [this] { attributeBox_Click(w.chkR, lastAttrValueR); });
-    onClick(w.chkH, [this] { attributeBox_Click(w.chkH, lastAttrValueH); });
-    onClick(w.chkS, [this] { attributeBox_Click(w.chkS, lastAttrValueS); });
-    onClick(w.chkA, [this] { attributeBox_Click(w.chkA, lastAttrValueA); });
+    onClick(this, w.chkR, [this] { attributeBox_Click(w.chkR, lastAttrValueR); });
+    onClick(this, w.chkH, [this] { attributeBox_Click(w.chkH, lastAttrValueH); });
+    onClick(this, w.chkS, [this] { attributeBox_Click(w.chkS, lastAttrValueS); });
+    onClick(this, w.chkA, [this] { attributeBox_Click(w.chkA, lastAttrValueA); });
     auto datesChosen = [this] {
         w.optAttrib_Date->select();
         gate();
     };
     for (CheckBox* c : {w.chkDateCreated, w.chkDateAccessed, w.chkDateModified})
-        onClick(c, datesChosen);
+        onClick(this, c, datesChosen);
     connect(w.dtDate, &QDateEdit::dateChanged, this, datesChosen);
     connect(w.dtTime, &QTimeEdit::timeChanged, this, datesChosen);
-    onClick(w.chkDateDate, [this] { chkDateDate_Click(); });
-    onClick(w.chkDateTime, [this] { chkDateTime_Click(); });
+    onClick(this, w.chkDateDate, [this] { chkDateDate_Click(); });
+    onClick(this, w.chkDateTime, [this] { chkDateTime_Click(); });
     connect(w.cmdGetCurrentDate, &QToolButton::clicked, this, &PanelHandlers::cmdGetCurrentDate_Click);
     connect(w.cmdGetCurrentTime, &QToolButton::clicked, this, &PanelHandlers::cmdGetCurrentTime_Click);
-    onSelected(w.optAttrib_Attributes, [this] { optAttrib_Attributes_Click(); });
-    onSelected(w.optAttrib_Date, [this] { optAttrib_Date_Click(); });
+    onSelected(this, w.optAttrib_Attributes, [this] { optAttrib_Attributes_Click(); });
+    onSelected(this, w.optAttrib_Date, [this] { optAttrib_Date_Click(); });
 }
 
 // A user's click turns a grey box unticked and toggles the others; a box that
@@ -384,12 +385,12 @@ void PanelHandlers::connectAddCrop()
 {
     for (OptionButton* o :
          {w.optAdd, w.optCrop, w.optAddBeginning, w.optAddEnding, w.optCropBeginning, w.optCropEnding})
-        onSelected(o, [this] { gate(); });
+        onSelected(this, o, [this] { gate(); });
     focusSelects(w.optAddBeginning, w.optAdd);
     focusSelects(w.optAddEnding, w.optAdd);
     focusSelects(w.optCropBeginning, w.optCrop);
     focusSelects(w.optCropEnding, w.optCrop);
-    onChange(w.txtAdd, [this] { gate(); });
+    onChange(this, w.txtAdd, [this] { gate(); });
     selectsOnFocus(w.txtAdd, w.optAdd);
     selectsOnFocus(w.txtAddPos, w.optAdd);
     selectsOnFocus(w.txtCropNumber, w.optCrop);
@@ -406,9 +407,9 @@ void PanelHandlers::connectAddCrop()
 
 void PanelHandlers::connectEnum()
 {
-    onGotFocus(w.txtEnumFormat, [this] { w.chkEnumTab_Enum->select(); });
+    onGotFocus(this, w.txtEnumFormat, [this] { w.chkEnumTab_Enum->select(); });
     keepsCaret(w.txtEnumFormat);
-    onChange(w.txtEnumFormat, [this] {
+    onChange(this, w.txtEnumFormat, [this] {
         w.chkEnumTab_Enum->select();
         gate();
     });
@@ -420,10 +421,10 @@ void PanelHandlers::connectEnum()
     numberBox(w.txtEnumZeros, kEnumZerosRule, false);
     numberBox(w.txtNormalize, kNormalizeRule, false);
     focusSelects(w.chkEnumAutoZeros, w.chkEnumTab_Enum);
-    onClick(w.chkEnumAutoZeros, [this] { chkEnumAutoZeros_Click(); });
-    onClick(w.chkEnumResetBetweenDirs, [this] { chkEnumResetBetweenDirs_Click(); });
-    onSelected(w.chkEnumTab_Enum, [this] { chkEnumTab_Enum_Click(); });
-    onSelected(w.chkEnumTab_Normalize, [this] { chkEnumTab_Normalize_Click(); });
+    onClick(this, w.chkEnumAutoZeros, [this] { chkEnumAutoZeros_Click(); });
+    onClick(this, w.chkEnumResetBetweenDirs, [this] { chkEnumResetBetweenDirs_Click(); });
+    onSelected(this, w.chkEnumTab_Enum, [this] { chkEnumTab_Enum_Click(); });
+    onSelected(this, w.chkEnumTab_Normalize, [this] { chkEnumTab_Normalize_Click(); });
     for (UpDown* u : {w.UpDownEnum1, w.UpDownEnum2, w.UpDownEnum3})
         spinnerSelects(u, w.chkEnumTab_Enum);
     spinnerSelects(w.UpDownNormalize, w.chkEnumTab_Normalize);
@@ -478,9 +479,9 @@ void PanelHandlers::chkEnumTab_Normalize_Click()
 
 void PanelHandlers::connectMp3AndFormat()
 {
-    onChange(w.txtMp3Format, [this] { gate(); });
+    onChange(this, w.txtMp3Format, [this] { gate(); });
     keepsCaret(w.txtMp3Format);
-    onKey(w.txtMp3Format, [this](QKeyEvent* e) {
+    onKey(this, w.txtMp3Format, [this](QKeyEvent* e) {
         // Enter goes to "Rename!" without starting the run.
         if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && w.cmdExecute->isEnabled()) {
             w.cmdExecute->setFocus(Qt::OtherFocusReason);
@@ -489,22 +490,22 @@ void PanelHandlers::connectMp3AndFormat()
         return true;
     });
     for (CheckBox* c : {w.chkMp3AddExtension, w.chkMp3OnlyFilledTags, w.chkMp3OnlyMp3Files, w.chkMp3UseID3v2})
-        onClick(c, [this] { gate(); });
+        onClick(this, c, [this] { gate(); });
     connect(w.cmbAddMp3Tag, &QComboBox::activated, this, [this] { insertTagAtCaret(w.cmbAddMp3Tag, w.txtMp3Format); });
 
-    onSelected(w.chkFormatTab_Format, [this] { chkFormatTab_Format_Click(); });
-    onSelected(w.chkFormatTab_Detect, [this] { chkFormatTab_Detect_Click(); });
-    onClick(w.chkFormatAllMustBeAvailable, [this] {
+    onSelected(this, w.chkFormatTab_Format, [this] { chkFormatTab_Format_Click(); });
+    onSelected(this, w.chkFormatTab_Detect, [this] { chkFormatTab_Detect_Click(); });
+    onClick(this, w.chkFormatAllMustBeAvailable, [this] {
         w.chkFormatTab_Format->select();
         gate();
     });
     for (CheckBox* c : {w.chkFileDetect_KeepExt, w.chkFileDetect_TryText, w.chkFileDetect_TryMp3})
-        onClick(c, [this] {
+        onClick(this, c, [this] {
             w.chkFormatTab_Detect->select();
             gate();
         });
     for (TextBox* t : {w.txtFormat, w.txtFormatParts}) {
-        onChange(t, [this] {
+        onChange(this, t, [this] {
             w.chkFormatTab_Format->select();
             gate();
         });

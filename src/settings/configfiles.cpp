@@ -189,6 +189,108 @@ QByteArray fileTypesText(const std::vector<FileTypeDef>& rows)
     return out;
 }
 
+// Written when "codecs.txt" is missing: common AVI video handler codes.
+const char kDefaultCodecs[] = "# Vexor Renamer codec names\n"
+                              "#\n"
+                              "# Format: FourCC<TAB>Name\n"
+                              "# The code is the first four characters of the line; an exact match wins over\n"
+                              "# one that differs only in case.\n"
+                              "\n"
+                              "DIVX\tDivX\n"
+                              "divx\tDivX\n"
+                              "DX50\tDivX 5\n"
+                              "DIV3\tDivX 3\n"
+                              "DIV4\tDivX 3 Fast Motion\n"
+                              "XVID\tXviD\n"
+                              "xvid\tXviD\n"
+                              "MJPG\tMotion JPEG\n"
+                              "H264\tH.264\n"
+                              "h264\tH.264\n"
+                              "X264\tH.264 (x264)\n"
+                              "x264\tH.264 (x264)\n"
+                              "avc1\tH.264\n"
+                              "AVC1\tH.264\n"
+                              "HEVC\tH.265\n"
+                              "H265\tH.265\n"
+                              "MP4V\tMPEG-4\n"
+                              "FMP4\tMPEG-4\n"
+                              "MP42\tMicrosoft MPEG-4 v2\n"
+                              "MP43\tMicrosoft MPEG-4 v3\n"
+                              "MPG4\tMicrosoft MPEG-4 v1\n"
+                              "3IV2\t3ivx\n"
+                              "mpg1\tMPEG-1\n"
+                              "MPG1\tMPEG-1\n"
+                              "mpg2\tMPEG-2\n"
+                              "MPG2\tMPEG-2\n"
+                              "WMV1\tWindows Media Video 7\n"
+                              "WMV2\tWindows Media Video 8\n"
+                              "WMV3\tWindows Media Video 9\n"
+                              "WVC1\tVC-1\n"
+                              "VP80\tVP8\n"
+                              "VP90\tVP9\n"
+                              "AV01\tAV1\n"
+                              "dvsd\tDV\n"
+                              "DVSD\tDV\n"
+                              "cvid\tCinepak\n"
+                              "CVID\tCinepak\n"
+                              "IV50\tIndeo 5\n"
+                              "IV41\tIndeo 4\n"
+                              "IV32\tIndeo 3\n"
+                              "MSVC\tMicrosoft Video 1\n"
+                              "CRAM\tMicrosoft Video 1\n"
+                              "mrle\tMicrosoft RLE\n"
+                              "HFYU\tHuffYUV\n"
+                              "FFV1\tFFV1\n"
+                              "YUY2\tUncompressed YUY2\n"
+                              "UYVY\tUncompressed UYVY\n"
+                              "YV12\tUncompressed YV12\n"
+                              "I420\tUncompressed I420\n";
+
+// Written when "waveformats.txt" is missing: common wave-format tags.
+const char kDefaultWaveFormats[] = "# Vexor Renamer wave format names\n"
+                                   "#\n"
+                                   "# Format: Tag<TAB>Name (the tag as a decimal number)\n"
+                                   "\n"
+                                   "1\tPCM\n"
+                                   "2\tMicrosoft ADPCM\n"
+                                   "3\tIEEE Float\n"
+                                   "6\tA-law\n"
+                                   "7\t\xC2\xB5-law\n"
+                                   "17\tIMA ADPCM\n"
+                                   "49\tGSM 6.10\n"
+                                   "64\tG.721 ADPCM\n"
+                                   "80\tMPEG\n"
+                                   "85\tMPEG Layer-3\n"
+                                   "255\tAAC\n"
+                                   "5648\tAAC\n"
+                                   "353\tWMA\n"
+                                   "354\tWMA Pro\n"
+                                   "355\tWMA Lossless\n"
+                                   "8192\tAC-3\n"
+                                   "8193\tDTS\n"
+                                   "-2\tExtensible\n"
+                                   "-3668\tFLAC\n";
+
+// The lines of a table file; a missing one is written from its default, which
+// then is the user's to edit. When it cannot be written the failure is
+// remembered and the default still serves this run.
+QList<QByteArray> tableLines(const QString& path, const char* defaultText, FailureMemo& memo)
+{
+    if (auto lines = rawLines(path, memo))
+        return *lines;
+    const QByteArray text(defaultText);
+    if (!QFileInfo(path).isSymLink()) {
+        try {
+            writeWholeFile(path, text);
+        } catch (const Failure& failure) {
+            memo.remember(failure);
+        }
+    }
+    QList<QByteArray> lines = text.split('\n');
+    lines.removeLast();
+    return lines;
+}
+
 } // namespace
 
 const std::vector<FileTypeDef>& builtInFileTypes()
@@ -298,20 +400,18 @@ void readFileTypes(const QString& folder, ConfigTables& tables, FailureMemo& mem
 void readCodecNames(const QString& folder, ConfigTables& tables, FailureMemo& memo)
 {
     tables.codecNames.clear();
-    if (const auto lines = rawLines(folderFile(folder, codecsFile), memo))
-        for (const QByteArray& raw : *lines)
-            if (!isCommentOrEmpty(raw))
-                tables.codecNames.push_back(parseCodec(QString::fromUtf8(raw)));
+    for (const QByteArray& raw : tableLines(folderFile(folder, codecsFile), kDefaultCodecs, memo))
+        if (!isCommentOrEmpty(raw))
+            tables.codecNames.push_back(parseCodec(QString::fromUtf8(raw)));
     keepOneRecord(tables.codecNames);
 }
 
 void readWaveFormatNames(const QString& folder, ConfigTables& tables, FailureMemo& memo)
 {
     tables.waveFormatNames.clear();
-    if (const auto lines = rawLines(folderFile(folder, waveFormatsFile), memo))
-        for (const QByteArray& raw : *lines)
-            if (!isCommentOrEmpty(raw))
-                tables.waveFormatNames.push_back(parseWaveFormat(QString::fromUtf8(raw), memo));
+    for (const QByteArray& raw : tableLines(folderFile(folder, waveFormatsFile), kDefaultWaveFormats, memo))
+        if (!isCommentOrEmpty(raw))
+            tables.waveFormatNames.push_back(parseWaveFormat(QString::fromUtf8(raw), memo));
     keepOneRecord(tables.waveFormatNames);
 }
 

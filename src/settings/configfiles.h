@@ -17,6 +17,9 @@ void readExceptionWords(const QString& folder, ConfigTables& tables, FailureMemo
 // When "filetypes.txt" is missing, the built-in rows are used and written out as
 // a new file (LF line ends); a failure to write it is remembered.
 void readFileTypes(const QString& folder, ConfigTables& tables, FailureMemo& memo);
+// A missing "codecs.txt" or "waveformats.txt" is written from the default
+// table delivered with the program (common AVI codec codes, common wave-format
+// tags), which then serves like any other content.
 void readCodecNames(const QString& folder, ConfigTables& tables, FailureMemo& memo);
 void readWaveFormatNames(const QString& folder, ConfigTables& tables, FailureMemo& memo);
 void readBatchReplaceList(const QString& folder, ConfigTables& tables, FailureMemo& memo);

@@ -197,6 +197,66 @@ TEST_F(FileListTest, ACameraThumbnailServesWhenItShowsTheWholePhotoLargeEnough)
     }
 }
 
+// A photo taken with the camera turned is drawn upright: the Exif orientation
+// is applied to the decoded photo, to its reduced decode and to the camera's
+// own small copy, and the sizes that place it are the upright ones.
+TEST_F(FileListTest, ThumbnailsFollowTheExifOrientation)
+{
+    // Left half red, right half blue, as the sensor saw it.
+    auto halves = [](int w, int h, QColor left, QColor right) {
+        QImage img = filled(w, h, left);
+        for (int y = 0; y < h; ++y)
+            for (int x = w / 2; x < w; ++x)
+                img.setPixelColor(x, y, right);
+        return img;
+    };
+    auto colour = [](const QImage& img, int x, int y) {
+        const QColor c = img.pixelColor(x, y);
+        return c.red() > 180 && c.blue() < 80   ? 'r'
+               : c.blue() > 180 && c.red() < 80 ? 'b'
+               : c.green() > 180                ? 'g'
+                                                : '?';
+    };
+    const QByteArray big = encoded(halves(800, 400, Qt::red, Qt::blue), "JPG");
+    const QByteArray small = encoded(halves(40, 20, Qt::red, Qt::blue), "JPG");
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        QSize natural, decoded;
+        QPoint first, second; // where the red and the other half are seen
+        char other = 'b';     // green: the camera's own copy was drawn
+    };
+    const Case cases[] = {
+        {"turned.jpg", withExifThumbnail(big, QImage(), 6), {400, 800}, {32, 64}, {16, 8}, {16, 56}},
+        {"turned-camera.jpg",
+         withExifThumbnail(big, halves(160, 80, Qt::red, Qt::green), 6),
+         {400, 800},
+         {32, 64},
+         {16, 8},
+         {16, 56},
+         'g'},
+        {"upside-down.jpg", withExifThumbnail(big, QImage(), 3), {800, 400}, {64, 32}, {56, 16}, {8, 16}},
+        {"turned-left.jpg", withExifThumbnail(big, QImage(), 8), {400, 800}, {32, 64}, {16, 56}, {16, 8}},
+        {"small-turned.jpg", withExifThumbnail(small, QImage(), 6), {20, 40}, {20, 40}, {10, 5}, {10, 35}},
+        {"upright.jpg", withExifThumbnail(big, QImage(), 1), {800, 400}, {64, 32}, {8, 16}, {56, 16}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = writeFile(c.name, c.bytes);
+        QSize natural;
+        const QImage img = loadThumbnailPicture(path, {64, 64}, 1, &natural);
+        EXPECT_EQ(natural, c.natural);
+        ASSERT_EQ(img.size(), c.decoded);
+        EXPECT_EQ(colour(img, c.first.x(), c.first.y()), 'r');
+        EXPECT_EQ(colour(img, c.second.x(), c.second.y()), c.other);
+    }
+    // The drawn cell: upright and centred, red above blue.
+    const QImage cell = renderThumbnail(work() + "/turned.jpg", {64, 64}, 1, 0).toImage();
+    EXPECT_EQ(colour(cell, 32, 8), 'r');
+    EXPECT_EQ(colour(cell, 32, 56), 'b');
+    EXPECT_EQ(cell.pixelColor(4, 32).alpha(), 0) << "a portrait picture leaves the sides free";
+}
+
 TEST_F(FileListTest, IconKeysAndIndexes)
 {
     resetSysIcons(host);

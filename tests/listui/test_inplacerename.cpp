@@ -1,6 +1,10 @@
+#include "execute/frmexecute.h"
 #include "listui_fixture.h"
 
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 
 class InPlaceRenameTest : public ListUiTest {
 protected:
@@ -41,8 +45,9 @@ TEST_F(InPlaceRenameTest, CaretRestsBeforeTheExtension)
         EXPECT_EQ(e->text(), c.name);
         EXPECT_EQ(e->cursorPosition(), c.caret) << c.name;
         EXPECT_EQ(e->hasSelectedText(), c.allSelected) << c.name;
-        if (c.allSelected)
+        if (c.allSelected) {
             EXPECT_EQ(e->selectedText(), c.name);
+        }
         EXPECT_FALSE(w->lwDirectory->isSelected(r));
         QTest::keyClick(e, Qt::Key_Escape);
         EXPECT_TRUE(QFileInfo::exists(work() + "/" + c.name));
@@ -194,4 +199,53 @@ TEST_F(InPlaceRenameTest, MenuItemOpensTheEdit)
     EXPECT_EQ(e->cursorPosition(), 4);
     EXPECT_FALSE(w->lwDirectory->isSelected(0)) << "the edited row stays unselected";
     QTest::keyClick(e, Qt::Key_Escape);
+}
+
+// The working folder itself renamed in place from Free Select: the Directory
+// list still shows its entries, and Rename! says the folder is gone.
+TEST_F(InPlaceRenameTest, RenameInAWorkingFolderRenamedAwaySaysItIsGone)
+{
+    start();
+    const QString folder = makeDir("w");
+    writeFile("w/a1.txt");
+    writeFile("w/a2.txt");
+    listDirectory(folder);
+    ctl<platform::TabStrip>("TabStrip")->selectKey("Replace");
+    QTest::mouseClick(ctl<QRadioButton>("optReplaceSingle"), Qt::LeftButton);
+    for (const auto& [box, text] : {std::pair{"txtFind", "a"}, std::pair{"txtReplace", "x"}}) {
+        auto* edit = ctl<QLineEdit>(box);
+        edit->setFocus();
+        QTest::keyClicks(edit, text);
+    }
+    addToFreeSelect({folder});
+    ctl<platform::TabStrip>("TabStripFilemode")->selectKey("dragdrop");
+    renameRow(w->lwDragDrop, rowOf(w->lwDragDrop, "w"), "v");
+    if (QLineEdit* e = editor(w->lwDragDrop))
+        QTest::keyClick(e, Qt::Key_Escape);
+    ASSERT_TRUE(exists("v/a1.txt"));
+    ctl<platform::TabStrip>("TabStripFilemode")->selectKey("listview");
+    EXPECT_EQ(names(w->lwDirectory), (QStringList{"a1.txt", "a2.txt"}));
+
+    auto* run = ctl<QPushButton>("cmdExecute");
+    ASSERT_TRUE(run->isEnabled());
+    ui.answers = {QMessageBox::Ok}; // "There were errors during execution!"
+    QTest::mouseClick(run, Qt::LeftButton);
+    FrmExecute* log = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* f = qobject_cast<FrmExecute*>(top))
+            log = f;
+    ASSERT_TRUE(log);
+    const QString gone =
+        "Warning! Could not read the working folder: " + folder + "/ no longer exists. Error 76 (Path not found)";
+    EXPECT_TRUE(log->lines().contains(gone)) << log->lines().join("\n").toStdString();
+    EXPECT_EQ(log->findChild<QLabel*>("lblInfo_Skipped")->text(), "1 Warnings.");
+    ASSERT_EQ(ui.asked.size(), 1u);
+    EXPECT_EQ(ui.asked[0].text, "There were errors during execution!");
+    const QStringList errors = readLines(programFolder() + "/errors.txt");
+    ASSERT_EQ(errors.size(), 1) << errors.join("\n").toStdString();
+    EXPECT_TRUE(errors[0].endsWith(") Error 76 (Path not found) readDirectory: " + folder + "/"))
+        << errors[0].toStdString();
+    EXPECT_TRUE(readText(programFolder() + "/log.txt").contains(gone));
+    EXPECT_TRUE(exists("v/a1.txt") && exists("v/a2.txt"));
+    log->unload();
 }

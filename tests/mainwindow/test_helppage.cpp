@@ -16,9 +16,9 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTabBar>
-#include <QRegularExpression>
 
 namespace {
 

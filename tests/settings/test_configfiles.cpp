@@ -31,12 +31,59 @@ TEST_F(ConfigFilesTest, MissingFilesGiveTheFreshTables)
     readWaveFormatNames(folder(), tables, memo);
     readBatchReplaceList(folder(), tables, memo);
     EXPECT_EQ(tables.exceptionWords, QStringList({""}));
+    EXPECT_TRUE(tables.batchReplaceList.empty());
+    EXPECT_FALSE(memo.any());
+}
+
+// The codec and wave-format tables delivered with the program are written
+// into the program folder when missing, read from there, and never replace a
+// file the user has, even one of comments only.
+TEST_F(ConfigFilesTest, MissingCodecAndWaveFormatFilesAreWrittenFromTheDeliveredTables)
+{
+    readCodecNames(folder(), tables, memo);
+    readWaveFormatNames(folder(), tables, memo);
+    EXPECT_FALSE(memo.any());
+    auto codec = [&](const char* fourcc) {
+        for (const CodecName& c : tables.codecNames)
+            if (c.fourcc == QLatin1String(fourcc))
+                return c.name;
+        return QString("?");
+    };
+    auto wave = [&](qint16 tag) {
+        for (const WaveFormatName& f : tables.waveFormatNames)
+            if (f.tag == tag)
+                return f.name;
+        return QString("?");
+    };
+    EXPECT_EQ(codec("XVID"), "XviD");
+    EXPECT_EQ(codec("DIVX"), "DivX");
+    EXPECT_EQ(codec("MJPG"), "Motion JPEG");
+    EXPECT_EQ(codec("avc1"), "H.264");
+    EXPECT_EQ(codec("FMP4"), "MPEG-4");
+    EXPECT_EQ(wave(1), "PCM");
+    EXPECT_EQ(wave(85), "MPEG Layer-3");
+    EXPECT_EQ(wave(255), "AAC");
+    EXPECT_EQ(wave(8192), "AC-3");
+    EXPECT_EQ(wave(7), QString::fromUtf8("\xC2\xB5-law"));
+    EXPECT_EQ(wave(-2), "Extensible"); // 0xFFFE as the signed tag the readers pass
+    for (const char* name : {"codecs.txt", "waveformats.txt"}) {
+        const QString text = readText(folder() + "/" + name);
+        EXPECT_TRUE(text.startsWith("# Vexor Renamer")) << name;
+        EXPECT_FALSE(text.contains('\r')) << name;
+    }
+    const std::vector<CodecName> written = tables.codecNames;
+    readCodecNames(folder(), tables, memo);
+    EXPECT_EQ(tables.codecNames.size(), written.size()) << "read back from the written file";
+
+    writeProgramFile("codecs.txt", "# none\n");
+    writeProgramFile("waveformats.txt", "# none\n");
+    readCodecNames(folder(), tables, memo);
+    readWaveFormatNames(folder(), tables, memo);
     ASSERT_EQ(tables.codecNames.size(), 1u);
     EXPECT_TRUE(tables.codecNames[0].fourcc.isEmpty());
     ASSERT_EQ(tables.waveFormatNames.size(), 1u);
     EXPECT_EQ(tables.waveFormatNames[0].tag, 0);
-    EXPECT_TRUE(tables.batchReplaceList.empty());
-    EXPECT_FALSE(memo.any());
+    EXPECT_EQ(readText(folder() + "/codecs.txt"), "# none\n");
 }
 
 TEST_F(ConfigFilesTest, FileTypeLinesAreCutAtTheFirstTwoCommas)
