@@ -3,6 +3,7 @@
 #include "platform/failure.h"
 #include "platform/twips.h"
 #include "settings/loadsave.h"
+#include "platform/ownfiles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -313,11 +314,16 @@ void FrmExecute::cmdSaveLog_Click()
         return;
     if (QFileInfo(name).suffix().isEmpty())
         name += QStringLiteral(".txt");
-    QFile file(name);
-    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    for (int i = 0; ok && i < lstLog->count(); ++i)
-        ok = file.write((lstLog->item(i)->text() + QLatin1Char('\n')).toUtf8()) >= 0;
-    file.close();
+    QByteArray text;
+    for (int i = 0; i < lstLog->count(); ++i)
+        text += (lstLog->item(i)->text() + QLatin1Char('\n')).toUtf8();
+    bool ok = true;
+    // A FIFO or device in the chosen place is refused, never opened.
+    try {
+        platform::replaceOwnFile(name, text);
+    } catch (const platform::Failure&) {
+        ok = false;
+    }
     if (!ok)
         host_.ui->message(this, QStringLiteral("Error!"), QStringLiteral("Error saving log file!"),
                           QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);

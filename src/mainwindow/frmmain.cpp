@@ -339,14 +339,23 @@ void FrmMain::Form_Unload()
     storedPath = txtPath->currentText();
     readBackSettings();
     state.settings.storedPath = storedPath;
-    {
-        platform::SettingsStore store;
-        saveSettings(store, state.logs, platform::programFolder(), state.settings, state.tables,
-                     shellMenuStep(ui, this));
-    }
+    saveAllSettings(this);
     exited = true;
     tmrPreview->stop();
     QCoreApplication::quit();
+}
+
+void FrmMain::saveAllSettings(QWidget* boxParent)
+{
+    // Settings that could not be read at start are never written over (the file
+    // may have become readable since): only the lists, which were read, are saved.
+    if (settingsLoadFailed) {
+        writeConfigLists(platform::programFolder(), state.tables, state.logs);
+        return;
+    }
+    platform::SettingsStore store;
+    saveSettings(store, state.logs, platform::programFolder(), state.settings, state.tables,
+                 shellMenuStep(ui, boxParent));
 }
 
 // ---------------------------------------------------------------- connections

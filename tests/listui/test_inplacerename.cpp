@@ -1,6 +1,8 @@
 #include "execute/frmexecute.h"
 #include "listui_fixture.h"
 
+#include <QClipboard>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -248,4 +250,43 @@ TEST_F(InPlaceRenameTest, RenameInAWorkingFolderRenamedAwaySaysItIsGone)
     EXPECT_TRUE(readText(programFolder() + "/log.txt").contains(gone));
     EXPECT_TRUE(exists("v/a1.txt") && exists("v/a2.txt"));
     log->unload();
+}
+
+// A pasted line feed, escape sequence or C1 character never reaches the name on
+// disk; a paste of nothing but control characters leaves the entry as it was.
+TEST_F(InPlaceRenameTest, PastedControlCharactersNeverReachTheName)
+{
+    start();
+    writeFile("a.txt");
+    writeFile("b.txt");
+    listDirectory(work());
+    auto* lw = ctl<platform::ListView>("lwDirectory");
+    const struct {
+        const char* row;
+        QString pasted;
+        const char* expected;
+    } cases[] = {
+        {"a.txt", QStringLiteral("new\nline\x1b[31m.txt"), "newline[31m.txt"},
+        {"b.txt", QStringLiteral("c1") + QChar(0x85) + QChar(0x7F) + QStringLiteral(".txt"), "c1.txt"},
+        {"c1.txt", QStringLiteral("\r\n\t"), "c1.txt"},
+    };
+    for (const auto& c : cases) {
+        const int r = rowOf(lw, c.row);
+        ASSERT_GE(r, 0) << c.row;
+        clickRow(lw, r);
+        key(lw, Qt::Key_F2);
+        QLineEdit* e = editor(lw);
+        ASSERT_TRUE(e) << c.row;
+        e->selectAll();
+        QGuiApplication::clipboard()->setText(c.pasted);
+        QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(e, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(exists(c.expected)) << c.expected;
+        EXPECT_GE(rowOf(lw, c.expected), 0) << c.expected;
+        if (QLineEdit* open = editor(lw))
+            QTest::keyClick(open, Qt::Key_Escape);
+    }
+    const QStringList names = QDir(work()).entryList(QDir::Files);
+    EXPECT_EQ(names, QStringList({"c1.txt", "newline[31m.txt"}));
 }

@@ -15,6 +15,8 @@
 #include <functional>
 
 #include <fcntl.h>
+#include <functional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -422,4 +424,69 @@ TEST_F(CommandLineTest, RelativeXdgPlacesAreIgnored)
     EXPECT_TRUE(QFileInfo::exists(home + "/.local/share/vexorren/log.txt"));
     EXPECT_TRUE(QFileInfo::exists(home + "/.local/share/file-manager/actions/vexorren.desktop"));
     EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"AB.txt"}) << "the options of the store below HOME";
+}
+
+// A settings store that cannot be read (a FIFO, a link to a FIFO or a directory,
+// a link loop) is a load failure: the run does not start, nothing hangs, the
+// exit writes nothing over it and says so once.
+TEST_F(CommandLineTest, AStoreThatCannotBeReadIsNeverWrittenOver)
+{
+    const QString dir = makeDir("files");
+    writeFile("files/a.txt");
+    const QString file = platform::SettingsStore().fileName();
+    const QByteArray native = QFile::encodeName(file);
+    const QByteArray fifo = QFile::encodeName(root() + "/fifo");
+    const QByteArray folder = QFile::encodeName(makeDir("folder"));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    QDir().mkpath(QFileInfo(file).path());
+    const struct {
+        const char* name;
+        std::function<int()> make;
+        mode_t type;
+    } cases[] = {
+        {"fifo", [&] { return ::mkfifo(native.constData(), 0600); }, S_IFIFO},
+        {"link to a fifo", [&] { return ::symlink(fifo.constData(), native.constData()); }, S_IFLNK},
+        {"link to a directory", [&] { return ::symlink(folder.constData(), native.constData()); }, S_IFLNK},
+        {"link loop", [&] { return ::symlink(native.constData(), native.constData()); }, S_IFLNK},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(c.make(), 0) << c.name;
+        QFile::remove(programFolder() + "/errors.txt");
+        EXPECT_EQ(runRenamer({"/p", dir, "/e", "modecase", "/x"}), 2) << c.name;
+        struct stat st {};
+        ASSERT_EQ(::lstat(native.constData(), &st), 0) << c.name;
+        EXPECT_EQ(st.st_mode & S_IFMT, c.type) << c.name;
+        EXPECT_TRUE(QDir(QString::fromUtf8(folder)).isEmpty()) << c.name;
+        EXPECT_TRUE(QFileInfo::exists(dir + "/a.txt")) << c.name;
+        const QStringList errors = readLines(programFolder() + "/errors.txt");
+        EXPECT_EQ(errors.filter("Error loading settings!").size(), 1) << c.name;
+        EXPECT_EQ(errors.filter(" could not be read; the settings will not be saved.").size(), 1) << c.name;
+        ::unlink(native.constData());
+    }
+}
+
+// An exceptions list written in Latin-1 by an older system is applied as meant,
+// and the exit leaves the unchanged list as it was.
+TEST_F(CommandLineTest, ALatin1ExceptionsListIsAppliedByACaseRun)
+{
+    const QString dir = makeDir("case");
+    writeFile(QStringLiteral("case/m\u00fcller und sohn.txt"));
+    const QByteArray latin1 = "M\xfcller\r\nUSA\r\n";
+    {
+        QDir().mkpath(programFolder());
+        QFile f(programFolder() + "/exceptions.txt");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(latin1);
+    }
+    {
+        platform::SettingsStore store;
+        store.setValue("Case1", "1"); // upper case
+        store.setValue("Case2", "0");
+        store.setValue("exceptionsEnabled", "1");
+    }
+    EXPECT_EQ(runRenamer({"/p", dir, "/e", "modecase", "/x"}), 0);
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{QStringLiteral("M\u00fcller UND SOHN.txt")});
+    QFile f(programFolder() + "/exceptions.txt");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), latin1);
 }

@@ -140,8 +140,9 @@ void expectCaptionsFit(QWidget* root)
         // A control placed outside its window on purpose (a Cancel key's button) shows nothing.
         if (!w->isVisible() || !walked(w) || w->parentWidget()->inherits("QComboBox") || shownRect(w).isEmpty())
             continue;
-        if (const std::optional<Caption> c = captionOf(w))
+        if (const std::optional<Caption> c = captionOf(w)) {
             EXPECT_LE(c->needed, c->room) << nameOf(w) << " in " << nameOf(w->parentWidget());
+        }
         for (QWidget* other : w->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             if (other == w || !other->isVisible() || other->isWindow() || !solid(w) || !solid(other) ||
                 shownRect(other).isEmpty())

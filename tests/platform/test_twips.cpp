@@ -35,8 +35,9 @@ TEST(Twips, ThePixelsPerTwipGrowWithTheFont)
         const QFontMetricsF m(sans(points));
         const double letter =
             m.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52;
-        if (tpp > 1)
+        if (tpp > 1) {
             EXPECT_LE(letter * tpp, 90.0 + 1e-6) << points;
+        }
         last = tpp;
     }
     EXPECT_LT(twipsPerPixel(sans(13)), twipsPerPixel(sans(9)));
