@@ -6,6 +6,7 @@
 #include "platform/failure.h"
 #include "platform/fileops.h"
 #include "platform/foldedkeys.h"
+#include "platform/windowbusy.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -202,7 +203,7 @@ void ListBuilder::failurePath(const QString& errorLine)
     h_.statusBar->setPanelText(kSelected, errorLine.isEmpty() ? QStringLiteral("User Cancelled!")
                                                               : QStringLiteral("Error Building Listview!"));
     if (*h_.executeBusy == 0 && h_.window)
-        h_.window->setEnabled(true);
+        platform::enableWindow(h_.window);
     if (h_.updateExecuteButton)
         h_.updateExecuteButton();
     h_.ui->setMousePointer(0);

@@ -5,6 +5,7 @@
 #include "platform/fileops.h"
 #include "platform/foldedkeys.h"
 #include "platform/wildcard.h"
+#include "platform/windowbusy.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -328,7 +329,7 @@ void Reader::prepare()
     yieldToEvents();
     s_.thumbnailsShownDir = 0;
     if (*h_.executeBusy == 0 && h_.window)
-        h_.window->setEnabled(false);
+        platform::disableWindow(h_.window);
     h_.treeView->clear();
     mask_ = (o_.processHidden == 1 ? Hidden : 0) | (o_.processSystem == 1 ? System : 0);
     s_.lstDirs[0].clear();
@@ -584,7 +585,7 @@ void Reader::succeed()
     rememberPath(h_.txtPath, p_);
     s_.previousPath = p_;
     if (*h_.executeBusy == 0 && h_.window)
-        h_.window->setEnabled(true);
+        platform::enableWindow(h_.window);
     h_.ui->setMousePointer(0);
     h_.statusBar->setPanelText(kPreview, QString());
     h_.statusBar->setPanelText(kSelected, QString());
@@ -688,7 +689,7 @@ void endListWork(FileListHost& host)
 {
     if (*host.executeBusy == 0) {
         if (host.window)
-            host.window->setEnabled(true);
+            platform::enableWindow(host.window);
         if (host.updateExecuteButton)
             host.updateExecuteButton();
     }

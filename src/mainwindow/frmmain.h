@@ -23,6 +23,7 @@ class ListMenus;
 #include "version.h"
 
 #include <array>
+#include <optional>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGroupBox>
@@ -212,6 +213,8 @@ public:
     // rows get their icons again, and its thumbnails while its box is ticked;
     // the directory list gets them from its next read.
     void resetIconLists();
+    // The same without drawing the thumbnails; true when they are due.
+    bool resetIconListsOnly();
     void refreshDirectoryView();
 
     // Buttons and keys.
@@ -301,4 +304,18 @@ private:
     bool activated_ = false;
     bool uiBuilt_ = false; // resize events may come before the controls exist
     bool closing_ = false;
+    // What the preview column of each list (0 directory, 1 Free Select) was
+    // last computed for. Without Instant Preview a column whose mode or
+    // options changed since is emptied, so it never shows names the current
+    // options would not give.
+    struct PreviewMadeFor {
+        RenameMode mode;
+        RenameOptions options;
+        qint16 onlySelectedActive;
+        bool executeEnabled;
+        bool operator==(const PreviewMadeFor&) const = default;
+    };
+    PreviewMadeFor previewInputsNow() const;
+    void dropStalePreview();
+    std::array<std::optional<PreviewMadeFor>, 2> previewMadeFor_;
 };

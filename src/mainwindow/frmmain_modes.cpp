@@ -130,10 +130,31 @@ void FrmMain::updateExecuteButton()
     const GateVerdict v = judgeGate(gateInputs());
     StatusBar->setPanelText(QStringLiteral("main"), v.countsText());
     cmdExecute->setEnabled(v.enabled);
+    if (chkPreview->value() != 1)
+        dropStalePreview();
     QCoreApplication::processEvents();
     if (chkPreview->value() == 1)
         state.preview.previewRequested = -1;
     tmrPreview->start();
+}
+
+FrmMain::PreviewMadeFor FrmMain::previewInputsNow() const
+{
+    return {renameMode(), readOptions(), state.files.onlySelectedActive, cmdExecute->isEnabled()};
+}
+
+void FrmMain::dropStalePreview()
+{
+    std::optional<PreviewMadeFor>& made = previewMadeFor_[fileMode == 1 ? 1 : 0];
+    if (!made || *made == previewInputsNow())
+        return;
+    made.reset();
+    // A preview still running for the old inputs stops; a pending request stays.
+    state.preview.previewToken = -1;
+    platform::ListView* list = activeList();
+    for (int r = 0; r < list->count(); ++r)
+        list->setSubItem(r, 1, QString());
+    StatusBar->setPanelText(QStringLiteral("preview"), QString());
 }
 
 // ---------------------------------------------------------------- timer
@@ -150,6 +171,7 @@ void FrmMain::tmrPreview_Timer()
         const RenameMode mode = renameMode();
         StatusBar->setPanelText(QStringLiteral("preview"), previewStartText(mode));
         state.preview.previewRequested = 0;
+        previewMadeFor_[fileMode == 1 ? 1 : 0] = previewInputsNow();
         generatePreview(state.preview, previewInputs(), state.random, state.logs);
         if (modeHasPreview(mode))
             StatusBar->setPanelText(QStringLiteral("preview"), previewCountText(state.preview.previewRenameCount));

@@ -371,7 +371,7 @@ void FrmMain::buildMisc()
     auto* f = makeFrame(frame, frameOption, 7, QStringLiteral("Space Trimming"), frmMisc);
     chkSpaceBeginning =
         named(new CheckBox(QStringLiteral("Remove leading spaces"), f), QStringLiteral("chkSpaceBeginning"));
-    chkSpaceEnd = named(new CheckBox(QStringLiteral("Remove traling spaces"), f), QStringLiteral("chkSpaceEnd"));
+    chkSpaceEnd = named(new CheckBox(QStringLiteral("Remove trailing spaces"), f), QStringLiteral("chkSpaceEnd"));
     chkSpaceShrink =
         named(new CheckBox(QStringLiteral("Shrink multiple spaces into one"), f), QStringLiteral("chkSpaceShrink"));
     auto* fv = new QVBoxLayout(f);
