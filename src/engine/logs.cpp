@@ -115,9 +115,9 @@ const QByteArray& Logs::lineBytes(const QString& text)
 // A bare open, append and close: a run writes one line per rename, and a
 // buffered file object adds its own queries of the file to each. Returns
 // empty when the line is on disk, else the reason.
-static QString appendLine(const QByteArray& file, const QByteArray& bytes)
+static QString appendLine(const QByteArray& file, const QByteArray& bytes, bool checked = false)
 {
-    const int fd = platform::openOwnFileForAppend(file);
+    const int fd = checked ? platform::reopenOwnFileForAppend(file) : platform::openOwnFileForAppend(file);
     if (fd < 0)
         return reasonText(errno);
     qsizetype done = 0;
@@ -145,16 +145,19 @@ void Logs::logError(const QString& text)
 
 bool Logs::writeLog(const QString& text)
 {
-    activityError_ = appendLine(activityNative_, lineBytes(text));
+    activityError_ = appendLine(activityNative_, lineBytes(text), activityChecked_);
+    activityChecked_ = activityChecked_ && activityError_.isEmpty();
     return activityError_.isEmpty();
 }
 
 QString Logs::activityLogProblem() const
 {
     QDir().mkpath(folder_);
+    activityChecked_ = false;
     const int fd = platform::openOwnFileForAppend(activityNative_);
     if (fd < 0)
         return reasonText(errno);
+    activityChecked_ = true;
     // Opening succeeds on a full disk; the first line would not.
     struct statvfs room {};
     const bool full = ::fstatvfs(fd, &room) == 0 && room.f_bavail == 0 && room.f_blocks > 0;

@@ -48,6 +48,9 @@ private:
 
     QString folder_;
     QByteArray errorNative_, activityNative_; // the two files' paths on disk
+    // The activity log was found a regular file by the check before this run
+    // or by the last line: the next line only opens it.
+    mutable bool activityChecked_ = false;
     // The date text of the current second: a run writes thousands of lines a
     // second, and formatting the date is a large part of each.
     qint64 stampSecond_ = -1;

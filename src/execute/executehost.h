@@ -74,6 +74,10 @@ struct ExecuteHost {
     // Serves the event loop; QCoreApplication::processEvents when empty.
     std::function<void()> yield;
 
+    // A command-line run whose window closes right after it: nobody sees the
+    // list again, so it is not read again after the run.
+    bool closesAfterRun = false;
+
     qint16 mode() const { return *fileMode; }
     platform::ListView* activeList() const { return *fileMode == 0 ? lwDirectory : lwDragDrop; }
     platform::ListView* otherList() const { return *fileMode == 0 ? lwDragDrop : lwDirectory; }

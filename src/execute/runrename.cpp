@@ -187,7 +187,8 @@ void preparePass(ExecuteHost& h, RenameMode mode)
 void reload(ExecuteHost& h)
 {
     if (h.mode() == 0) {
-        reloadDirectoryMode(h);
+        if (!h.closesAfterRun)
+            reloadDirectoryMode(h);
         return;
     }
     if (h.undo().undoIsChange != 0)

@@ -302,7 +302,9 @@ void FrmMain::commandLineRun()
     }
     if (cmdExecute->isEnabled()) {
         execute.run.outcome = RunOutcome::None;
+        unattendedRun = exitAfterRun;
         cmdExecute_Click();
+        unattendedRun = false;
         exitStatus = exitStatusFor(execute.run.outcome);
     }
     if (exitAfterRun) {

@@ -62,6 +62,8 @@ public:
     qint16 executeBusy = 0;
     QString startMode;
     bool exitAfterRun = false;
+    // While the unattended run of the command line runs.
+    bool unattendedRun = false;
     // The settings store exists but could not be read: a command-line run does
     // not start on defaults the user never chose.
     bool settingsLoadFailed = false;

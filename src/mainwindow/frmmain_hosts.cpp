@@ -16,6 +16,7 @@ ExecuteHost FrmMain::executeHost()
     ExecuteHost h;
     h.window = this;
     h.ui = &ui;
+    h.closesAfterRun = unattendedRun;
     h.logs = &state.logs;
     h.files = &state.files;
     h.preview = &state.preview;

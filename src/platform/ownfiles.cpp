@@ -50,6 +50,16 @@ int openOwnFileForAppend(const QByteArray& nativePath)
     return fd;
 }
 
+int reopenOwnFileForAppend(const QByteArray& nativePath)
+{
+    const int fd =
+        ::open(nativePath.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
+    // A FIFO without a reader answers ENXIO to a non-blocking open.
+    if (fd < 0 && errno == ENXIO)
+        errno = ENODEV;
+    return fd;
+}
+
 namespace {
 
 // The file a chain of links ends at (a missing end is the file to create).

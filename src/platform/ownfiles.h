@@ -17,6 +17,11 @@ int ownFilePlaceError(const QByteArray& nativePath);
 // when it cannot be, or when something else than a regular file is there.
 int openOwnFileForAppend(const QByteArray& nativePath);
 
+// The same for a file already checked by openOwnFileForAppend in this run (the
+// activity log before a run, one line per rename): only the open itself, which
+// still never blocks on a FIFO nor opens a directory.
+int reopenOwnFileForAppend(const QByteArray& nativePath);
+
 // Replaces the content of an own file as a whole: the data goes to a temporary
 // file beside it (beside the link's target, for a link), which then takes the
 // file's place, so a failed write leaves the old file, or none. Throws

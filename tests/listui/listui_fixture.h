@@ -119,6 +119,9 @@ protected:
         QTest::mouseClick(viewport(lw), Qt::RightButton, mods, row >= 0 ? rowPoint(lw, row) : emptyPoint(lw));
         EXPECT_TRUE(clicked) << name.toStdString();
         EXPECT_FALSE(menu->isVisible());
+        // The closed menu hands the activation back through the event queue, and
+        // with it the focus: a slow build serves it later.
+        (void)QTest::qWaitFor([lw] { return lw->window()->isActiveWindow(); }, 3000);
     }
     QString clip() const { return QGuiApplication::clipboard()->text(); }
 };
