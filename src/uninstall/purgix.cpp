@@ -1,5 +1,6 @@
 #include "uninstall/purgix.h"
 
+#include "platform/filemanagerentry.h"
 #include "platform/settingsstore.h"
 #include "platform/uiservice.h"
 
@@ -38,6 +39,13 @@ void removeKeepingStatistics(platform::SettingsStore& store)
         store.setValue(filesKey, files);
 }
 
+// The file-manager actions would otherwise outlive the renamer and start a
+// missing program. Like the rest of the tool, a failure goes unreported.
+void removeWhatLivesElsewhere()
+{
+    platform::removeFileManagerEntries();
+}
+
 void askRemove(platform::UiService& ui)
 {
     if (!askYes(ui, QStringLiteral("Vexor Renamer Purgix"),
@@ -45,6 +53,7 @@ void askRemove(platform::UiService& ui)
         return;
     platform::SettingsStore store;
     removeKeepingStatistics(store);
+    removeWhatLivesElsewhere();
 }
 
 void askKeep(platform::UiService& ui)
@@ -56,6 +65,7 @@ void askKeep(platform::UiService& ui)
         return;
     platform::SettingsStore store;
     store.deleteSection();
+    removeWhatLivesElsewhere();
 }
 
 } // namespace

@@ -201,15 +201,16 @@ TEST_F(CommandLineTest, ExitStatusAndBoxesOfUnattendedRuns)
     EXPECT_TRUE(readText(programFolder() + "/errors.txt").contains("Error loading settings!"));
 }
 
-// The entry an exit writes is valid and its Exec line opens a folder whose name
+// The folder actions an exit writes run the renamer on a folder whose name
 // has a blank; once the option is off, the next exit removes it.
 TEST_F(CommandLineTest, ExitWritesTheFileManagerEntryWhoseCommandOpensAFolder)
 {
-    const QString entry = root() + "/data/applications/vexorren-folder.desktop";
+    const QString entry = root() + "/data/file-manager/actions/vexorren.desktop";
     const QString first = makeDir("first");
     EXPECT_EQ(runRenamer({"/p", first, "/e", "modereplace", "/x"}), 0);
     ASSERT_TRUE(QFileInfo::exists(entry));
-    EXPECT_EQ(desktopFileComplaints(entry), QString());
+    EXPECT_TRUE(QFileInfo::exists(root() + "/data/kio/servicemenus/vexorren.desktop"));
+    EXPECT_TRUE(readText(root() + "/config/Thunar/uca.xml").contains("Start Vexor Renamer..."));
 
     const QString folder = makeDir("my folder");
     writeFile("my folder/hello world.TXT");
@@ -229,4 +230,5 @@ TEST_F(CommandLineTest, ExitWritesTheFileManagerEntryWhoseCommandOpensAFolder)
     platform::SettingsStore().setValue("shellShowVexor", "0");
     EXPECT_EQ(runRenamer({"/p", first, "/e", "modereplace", "/x"}), 0);
     EXPECT_FALSE(QFileInfo::exists(entry));
+    EXPECT_FALSE(QFileInfo::exists(root() + "/config/Thunar/uca.xml"));
 }

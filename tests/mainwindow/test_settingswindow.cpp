@@ -230,7 +230,7 @@ TEST_F(SettingsFromMainTest, OkAppliesTheOptionsThatShowInTheMainWindowAndStores
     listWork();
     click(ctl<platform::CheckBox>("chkShowTreeview"));
     ASSERT_TRUE(ctl<QTreeWidget>("TreeView")->isVisible());
-    const QString entry = root() + "/data/applications/vexorren-folder.desktop";
+    const QString entry = root() + "/data/file-manager/actions/vexorren.desktop";
 
     withSettings(ctl<QPushButton>("cmdSettings"), [&](FrmSettings* d) {
         click(d->chkShellShowVexor); // off

@@ -2,80 +2,80 @@
 #include "settings/shellmenu.h"
 #include "settings_fixture.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 class ShellMenuTest : public SettingsTest {
 protected:
     ScriptedUi ui;
-    QString entry() const { return root() + "/data/applications/vexorren-folder.desktop"; }
+    QString entry() const { return root() + "/data/file-manager/actions/vexorren.desktop"; }
 };
 
-TEST_F(ShellMenuTest, ExecArgumentsAreQuotedByTheDesktopEntryRules)
+// The save's step writes every place, says nothing while all goes well, and
+// removes them again once the option is off.
+TEST_F(ShellMenuTest, ASaveWritesTheActionsAndASaveWithTheOptionOffRemovesThem)
 {
-    struct Case {
-        const char* path;
-        const char* written;
-    };
-    const Case cases[] = {
-        {"/usr/bin/vexorren", R"("/usr/bin/vexorren")"},
-        {"/opt/my apps/vexorren", R"("/opt/my apps/vexorren")"},
-        {R"(/opt/say "hi"/vexorren)", R"("/opt/say \\"hi\\"/vexorren")"},
-        {R"(/opt/back\slash/vexorren)", R"("/opt/back\\\\slash/vexorren")"},
-        {"/opt/$HOME/vexorren", R"("/opt/\\$HOME/vexorren")"},
-        {"/opt/`id`/vexorren", R"("/opt/\\`id\\`/vexorren")"},
-        {"/opt/100%/vexorren", R"("/opt/100%%/vexorren")"},
-        {"/opt/it's/vexorren", R"("/opt/it's/vexorren")"},
-        {"/opt/tab\there/vexorren", ""},
-        {"/opt/line\nbreak/vexorren", ""},
-    };
-    for (const Case& c : cases) {
-        const QString path = QString::fromUtf8(c.path);
-        EXPECT_EQ(desktopExecArgument(path), QString::fromUtf8(c.written)) << c.path;
-        if (*c.written) {
-            EXPECT_EQ(desktopExecArguments(desktopExecArgument(path) + " /p %f", "/x"), QStringList({path, "/p", "/x"}))
-                << c.path;
-        }
+    const QString thunar = root() + "/config/Thunar/uca.xml";
+    const QByteArray mine = "<?xml version=\"1.0\"?>\n<actions>\n<action><name>Mine</name><unique-id>1-1</unique-id>"
+                            "<command>true</command></action>\n</actions>\n";
+    QDir().mkpath(root() + "/config/Thunar");
+    {
+        QFile f(thunar);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(mine);
     }
-}
-
-TEST_F(ShellMenuTest, CreateWritesAnEntryTheValidatorAcceptsAndDeleteRemovesIt)
-{
-    const QString program = work() + R"(/odd "bin" $dir\100%/it's vexorren)";
-    createShellMenuKeys(ui, nullptr, program);
-    ASSERT_TRUE(QFile::exists(entry()));
+    Settings s;
+    s.shellShowVexor = 1;
+    save(s, shellMenuStep(ui, nullptr));
     EXPECT_TRUE(ui.asked.empty());
-    const QString text = readText(entry());
-    EXPECT_TRUE(text.startsWith("[Desktop Entry]\n"));
-    for (const char* line :
-         {"Type=Application", "Name=Start Vexor Renamer...", "MimeType=inode/directory;", "NoDisplay=true"})
-        EXPECT_TRUE(text.split('\n').contains(QString::fromLatin1(line))) << line;
-    EXPECT_EQ(desktopExecArguments(desktopExecValue(text), "/home/me/My Music"),
-              QStringList({program, "/p", "/home/me/My Music"}));
-    EXPECT_EQ(desktopFileComplaints(entry()), QString());
+    const QString program = QCoreApplication::applicationFilePath();
+    EXPECT_EQ(desktopExecArguments(desktopExecValue(readText(entry())), "/d"), QStringList({program, "/p", "/d"}));
+    for (const char* place : {"/data/kio/servicemenus/vexorren.desktop", "/data/nemo/actions/vexorren.nemo_action"})
+        EXPECT_TRUE(readText(root() + place).contains(program)) << place;
+    EXPECT_TRUE(readText(thunar).contains("<name>Mine</name>"));
+    EXPECT_TRUE(readText(thunar).contains("<name>Start Vexor Renamer...</name>"));
 
-    // A second save overwrites without a message, and leaves no temporary file.
-    createShellMenuKeys(ui, nullptr, "/usr/bin/vexorren");
+    s.shellShowVexor = 0;
+    save(s, shellMenuStep(ui, nullptr));
     EXPECT_TRUE(ui.asked.empty());
-    EXPECT_EQ(desktopExecArguments(desktopExecValue(readText(entry())), "/d"),
-              QStringList({"/usr/bin/vexorren", "/p", "/d"}));
-    EXPECT_EQ(QDir(root() + "/data/applications").entryList(QDir::Files | QDir::Hidden),
-              QStringList({"vexorren-folder.desktop"}));
-
-    deleteShellMenuKeys(ui, nullptr);
-    EXPECT_FALSE(QFile::exists(entry()));
+    EXPECT_FALSE(QFileInfo::exists(entry()));
+    EXPECT_FALSE(QFileInfo::exists(root() + "/data/kio/servicemenus/vexorren.desktop"));
+    EXPECT_FALSE(QFileInfo::exists(root() + "/data/nemo/actions/vexorren.nemo_action"));
+    QFile f(thunar);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), mine);
     // Nothing there: nothing to do and nothing to say.
-    deleteShellMenuKeys(ui, nullptr);
+    save(s, shellMenuStep(ui, nullptr));
     EXPECT_TRUE(ui.asked.empty());
 }
 
-TEST_F(ShellMenuTest, ThePathComesFromXdgDataHomeUnlessItIsRelative)
+// A link in the place of the entry: the save replaces the link and the file it
+// names keeps its content; a Thunar file behind a link is refused with the box.
+TEST_F(ShellMenuTest, ASaveNeverWritesThroughALink)
 {
-    EXPECT_EQ(shellMenuEntryPath(), entry());
-    const QByteArray saved = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", "relative/data");
-    EXPECT_EQ(shellMenuEntryPath(), QDir::homePath() + "/.local/share/applications/vexorren-folder.desktop");
-    qputenv("XDG_DATA_HOME", saved);
+    const QString target = writeFile("notes.txt", "my notes\n");
+    QDir().mkpath(QFileInfo(entry()).path());
+    ASSERT_TRUE(QFile::link(target, entry()));
+    Settings s;
+    s.shellShowVexor = 1;
+    save(s, shellMenuStep(ui, nullptr));
+    EXPECT_TRUE(ui.asked.empty());
+    EXPECT_EQ(readText(target), "my notes\n");
+    EXPECT_FALSE(QFileInfo(entry()).isSymLink());
+    EXPECT_TRUE(readText(entry()).contains("Start Vexor Renamer..."));
+
+    const QString thunar = root() + "/config/Thunar/uca.xml";
+    QDir().mkpath(root() + "/config/Thunar");
+    QFile::remove(thunar);
+    ASSERT_TRUE(QFile::link(target, thunar));
+    ui.answers = {QMessageBox::Ok};
+    save(s, shellMenuStep(ui, nullptr));
+    ASSERT_EQ(ui.asked.size(), 1u);
+    EXPECT_EQ(ui.asked[0].text, "Error creating keys in file manager entry!");
+    EXPECT_EQ(readText(target), "my notes\n");
+    EXPECT_TRUE(QFileInfo(thunar).isSymLink());
 }
 
 // Each save that cannot write or remove the entry says so once, and the rest of
@@ -88,7 +88,7 @@ TEST_F(ShellMenuTest, AnEntryThatCannotBeWrittenOrRemovedGivesOneMessagePerSave)
         int shellShowVexor;
         const char* message;
     };
-    const QString apps = root() + "/data/applications";
+    const QString apps = root() + "/data/file-manager/actions";
     const Case cases[] = {
         {"read-only folder",
          [&] {
@@ -99,9 +99,16 @@ TEST_F(ShellMenuTest, AnEntryThatCannotBeWrittenOrRemovedGivesOneMessagePerSave)
          1, "Error creating keys in file manager entry!"},
         {"folder in place of the entry", [&] { return QDir().mkpath(entry()); }, 1,
          "Error creating keys in file manager entry!"},
+        {"Thunar file that does not parse",
+         [&] {
+             QDir().mkpath(root() + "/config/Thunar");
+             QFile f(root() + "/config/Thunar/uca.xml");
+             return f.open(QIODevice::WriteOnly) && f.write("<actions><action>") > 0;
+         },
+         1, "Error creating keys in file manager entry!"},
         {"file in place of the folder",
          [&] {
-             QDir().mkpath(root() + "/data");
+             QDir().mkpath(QFileInfo(apps).path());
              QFile f(apps);
              return f.open(QIODevice::WriteOnly);
          },
@@ -113,6 +120,7 @@ TEST_F(ShellMenuTest, AnEntryThatCannotBeWrittenOrRemovedGivesOneMessagePerSave)
         SCOPED_TRACE(c.name);
         QFile::setPermissions(apps, QFile::permissions(apps) | QFileDevice::WriteOwner);
         QDir(root() + "/data").removeRecursively();
+        QDir(root() + "/config/Thunar").removeRecursively();
         QFile::remove(programFolder() + "/replace.txt");
         if (!c.block())
             continue;

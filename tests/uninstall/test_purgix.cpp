@@ -1,3 +1,4 @@
+#include "platform/filemanagerentry.h"
 #include "platform/settingsstore.h"
 #include "test_support.h"
 #include "uninstall/purgix.h"
@@ -6,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -219,6 +221,39 @@ TEST_F(PurgixTest, StoreWithoutTheSectionIsNotRewritten)
     for (const AnswerCase& c : everyAnswer) {
         run(c.arguments, c.answer);
         EXPECT_EQ(readText(storeFile()).toUtf8(), before);
+    }
+}
+
+// The folder actions the renamer put in the file managers' places go with the
+// settings, the user's own Thunar actions stay; an answer that keeps the
+// settings keeps them too.
+TEST_F(PurgixTest, RemovingTheSettingsRemovesTheFileManagerActions)
+{
+    const platform::FileManagerPlaces places = platform::fileManagerPlaces();
+    const QByteArray mine = "<?xml version=\"1.0\"?>\n<actions>\n<action><name>Mine</name><unique-id>1-1</unique-id>"
+                            "<command>true</command></action>\n</actions>\n";
+    const auto readBytes = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    for (const AnswerCase& c : everyAnswer) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString() + (c.answer == QMessageBox::Yes ? " yes" : " no"));
+        storeSettings({"12", "345"});
+        QDir().mkpath(QFileInfo(places.thunar).path());
+        QFile f(places.thunar);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(mine);
+        f.close();
+        ASSERT_TRUE(platform::writeFileManagerEntries("/usr/bin/vexorren"));
+        const bool removed = c.arguments.isEmpty() == (c.answer == QMessageBox::Yes);
+        run(c.arguments, c.answer);
+        for (const QString& place : {places.actions, places.serviceMenu, places.nemoAction})
+            EXPECT_EQ(QFileInfo::exists(place), !removed) << place.toStdString();
+        EXPECT_EQ(readBytes(places.thunar).contains(platform::kThunarActionId), !removed);
+        EXPECT_TRUE(readBytes(places.thunar).contains("<name>Mine</name>"));
+        if (removed) {
+            EXPECT_EQ(readBytes(places.thunar), mine);
+        }
     }
 }
 

@@ -1,0 +1,394 @@
+#include "desktop_entry.h"
+#include "platform/filemanagerentry.h"
+#include "test_support.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <sys/stat.h>
+#include <sys/types.h>
+
+using namespace platform;
+
+namespace {
+
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QString xmlUnescaped(QString s)
+{
+    return s.replace("&lt;", "<").replace("&gt;", ">").replace("&amp;", "&");
+}
+
+// The command of our element in Thunar's file, split as Thunar splits it: %f
+// becomes the quoted folder, "%%" a percent sign, then shell rules. The shell's
+// double quotes take the same backslashes as a desktop entry's.
+QStringList thunarArguments(const QByteArray& file, const QString& folder)
+{
+    const QString text = QString::fromUtf8(file);
+    const qsizetype at = text.indexOf(QString("<unique-id>%1</unique-id>").arg(kThunarActionId));
+    if (at < 0)
+        return {};
+    const qsizetype from = text.indexOf("<command>", at) + 9;
+    const QString command = xmlUnescaped(text.mid(from, text.indexOf("</command>", from) - from));
+    return desktopExecArguments(QString(command).replace("\\", "\\\\"), folder);
+}
+
+// desktop-file-validate knows only application entries: the Exec value is
+// checked in one of those.
+QString execComplaints(const QString& exec, const QString& scratch)
+{
+    writeBytes(scratch, "[Desktop Entry]\nType=Application\nName=Check\nExec=" + exec.toUtf8() + "\n");
+    return desktopFileComplaints(scratch);
+}
+
+int occurrences(const QByteArray& text, const QByteArray& part)
+{
+    return text.count(part);
+}
+
+// A user's Thunar file as Thunar writes it, and one edited by hand.
+const QByteArray userThunarFile = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                  "<actions>\n"
+                                  "<action>\n"
+                                  "\t<icon>utilities-terminal</icon>\n"
+                                  "\t<name>Open Terminal Here</name>\n"
+                                  "\t<submenu></submenu>\n"
+                                  "\t<unique-id>1700000000000001-1</unique-id>\n"
+                                  "\t<command>exo-open --working-directory %f --launch TerminalEmulator</command>\n"
+                                  "\t<description>Example for a custom action</description>\n"
+                                  "\t<range></range>\n"
+                                  "\t<patterns>*</patterns>\n"
+                                  "\t<startup-notify/>\n"
+                                  "\t<directories/>\n"
+                                  "</action>\n"
+                                  "<action>\n"
+                                  "\t<icon></icon>\n"
+                                  "\t<name>Zip &amp; keep</name>\n"
+                                  "\t<submenu>Archive</submenu>\n"
+                                  "\t<unique-id>1700000000000002-2</unique-id>\n"
+                                  "\t<command>zip -r %n.zip %n</command>\n"
+                                  "\t<description></description>\n"
+                                  "\t<range></range>\n"
+                                  "\t<patterns>*</patterns>\n"
+                                  "\t<directories/>\n"
+                                  "\t<other-files/>\n"
+                                  "</action>\n"
+                                  "</actions>\n";
+const QByteArray handThunarFile =
+    "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n"
+    "<!-- mine: Grüße -->\r\n"
+    "  <actions   >\r\n"
+    "    <action><name>A</name><unique-id>x</unique-id><command><![CDATA[a <b>]]></command>"
+    "</action>\r\n"
+    "  </actions>\r\n"
+    "<!-- after -->";
+
+} // namespace
+
+class FileManagerEntryTest : public TempEnv {
+protected:
+    FileManagerPlaces places() const { return fileManagerPlaces(); }
+    QStringList ownFiles() const
+    {
+        const FileManagerPlaces p = places();
+        return {p.actions, p.serviceMenu, p.nemoAction};
+    }
+    // Every file below the temporary home's data and configuration folders.
+    QStringList allFiles() const
+    {
+        QStringList files;
+        for (const char* base : {"/data", "/config"}) {
+            QDirIterator it(root() + base, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+            while (it.hasNext())
+                files << it.next().mid(root().size());
+        }
+        files.sort();
+        return files;
+    }
+};
+
+TEST_F(FileManagerEntryTest, ThePlacesComeFromTheXdgFoldersUnlessTheyAreRelative)
+{
+    const FileManagerPlaces p = places();
+    EXPECT_EQ(p.actions, root() + "/data/file-manager/actions/vexorren.desktop");
+    EXPECT_EQ(p.serviceMenu, root() + "/data/kio/servicemenus/vexorren.desktop");
+    EXPECT_EQ(p.nemoAction, root() + "/data/nemo/actions/vexorren.nemo_action");
+    EXPECT_EQ(p.thunar, root() + "/config/Thunar/uca.xml");
+    EXPECT_EQ(p.oldEntry, root() + "/data/applications/vexorren-folder.desktop");
+
+    const QByteArray data = qgetenv("XDG_DATA_HOME"), config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_DATA_HOME", "relative/data");
+    qputenv("XDG_CONFIG_HOME", "relative/config");
+    EXPECT_EQ(places().actions, QDir::homePath() + "/.local/share/file-manager/actions/vexorren.desktop");
+    EXPECT_EQ(places().thunar, QDir::homePath() + "/.config/Thunar/uca.xml");
+    qputenv("XDG_DATA_HOME", data);
+    qputenv("XDG_CONFIG_HOME", config);
+}
+
+TEST_F(FileManagerEntryTest, CommandArgumentsAreQuotedForEveryFormat)
+{
+    struct Case {
+        const char* path;
+        const char* quoted; // "" when no command line can hold it
+    };
+    const Case cases[] = {
+        {"/usr/bin/vexorren", R"("/usr/bin/vexorren")"},
+        {"/opt/my apps/vexorren", R"("/opt/my apps/vexorren")"},
+        {R"(/opt/say "hi"/vexorren)", R"("/opt/say \"hi\"/vexorren")"},
+        {R"(/opt/back\slash/vexorren)", R"("/opt/back\\slash/vexorren")"},
+        {"/opt/$HOME/vexorren", R"("/opt/\$HOME/vexorren")"},
+        {"/opt/`id`/vexorren", R"("/opt/\`id\`/vexorren")"},
+        {"/opt/100%/vexorren", R"("/opt/100%%/vexorren")"},
+        {"/opt/it's <&>/vexorren", R"("/opt/it's <&>/vexorren")"},
+        {"/opt/tab\there/vexorren", ""},
+        {"/opt/line\nbreak/vexorren", ""},
+    };
+    const QString folder = R"(/home/me/My "odd" $dir 50% it's)";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        const QString program = QString::fromUtf8(c.path);
+        EXPECT_EQ(quotedCommandArgument(program), QString::fromUtf8(c.quoted));
+        EXPECT_EQ(desktopExecArgument(program), QString::fromUtf8(c.quoted).replace("\\", "\\\\"));
+        const QStringList texts = {fileManagerActionText(program), serviceMenuText(program), nemoActionText(program),
+                                   thunarActionElement(program)};
+        if (!*c.quoted) {
+            EXPECT_EQ(texts, QStringList({"", "", "", ""}));
+            continue;
+        }
+        const QStringList expected = {program, "/p", folder};
+        for (const QString& text : texts.mid(0, 2))
+            EXPECT_EQ(desktopExecArguments(desktopExecValue(text), folder), expected);
+        // Nemo's field code of the selected path is %F.
+        EXPECT_EQ(desktopExecArguments(desktopExecValue(texts[2]).replace("%F", "%f"), folder), expected);
+        EXPECT_EQ(thunarArguments(thunarActionElement(program).toUtf8(), folder), expected);
+        EXPECT_EQ(execComplaints(desktopExecValue(texts[0]), work() + "/check.desktop"), QString());
+    }
+    // Only an absolute program.
+    EXPECT_EQ(fileManagerActionText("vexorren"), QString());
+    EXPECT_EQ(thunarActionElement("bin/vexorren"), QString());
+}
+
+TEST_F(FileManagerEntryTest, EveryFormatIsWrittenReadBackAndRemoved)
+{
+    const QString program = work() + R"(/odd "bin" $dir\100%/it's vexorren)";
+    ASSERT_TRUE(writeFileManagerEntries(program));
+    const FileManagerPlaces p = places();
+    EXPECT_EQ(allFiles(),
+              QStringList({"/config/Thunar/uca.xml", "/data/file-manager/actions/vexorren.desktop",
+                           "/data/kio/servicemenus/vexorren.desktop", "/data/nemo/actions/vexorren.nemo_action"}));
+    const QString folder = "/home/me/My Music";
+    const QStringList expected = {program, "/p", folder};
+
+    const QString action = readText(p.actions);
+    for (const char* line : {"[Desktop Entry]", "Type=Action", "Name=Start Vexor Renamer...", "Profiles=folder;",
+                             "[X-Action-Profile folder]", "MimeTypes=inode/directory;"})
+        EXPECT_TRUE(action.split('\n').contains(line)) << line;
+    EXPECT_EQ(desktopExecArguments(desktopExecValue(action), folder), expected);
+
+    const QString service = readText(p.serviceMenu);
+    for (const char* line : {"Type=Service", "MimeType=inode/directory;", "Actions=startVexorRenamer;",
+                             "[Desktop Action startVexorRenamer]", "Name=Start Vexor Renamer..."})
+        EXPECT_TRUE(service.split('\n').contains(line)) << line;
+    EXPECT_EQ(desktopExecArguments(desktopExecValue(service), folder), expected);
+    EXPECT_TRUE(QFileInfo(p.serviceMenu).permissions() & QFileDevice::ExeOwner);
+
+    const QString nemo = readText(p.nemoAction);
+    for (const char* line : {"[Nemo Action]", "Name=Start Vexor Renamer...", "Selection=s", "Extensions=dir;"})
+        EXPECT_TRUE(nemo.split('\n').contains(line)) << line;
+    EXPECT_TRUE(desktopExecValue(nemo).endsWith(" /p %F"));
+
+    const QByteArray thunar = readBytes(p.thunar);
+    EXPECT_EQ(thunarArguments(thunar, folder), expected);
+    EXPECT_EQ(occurrences(thunar, "<action>"), 1);
+    EXPECT_TRUE(thunar.contains("<name>Start Vexor Renamer...</name>"));
+    EXPECT_TRUE(thunar.contains("<directories/>"));
+
+    // Written again for another program: each place holds the new one once.
+    ASSERT_TRUE(writeFileManagerEntries("/usr/bin/vexorren"));
+    EXPECT_EQ(desktopExecArguments(desktopExecValue(readText(p.actions)), "/d"),
+              QStringList({"/usr/bin/vexorren", "/p", "/d"}));
+    EXPECT_EQ(thunarArguments(readBytes(p.thunar), "/d"), QStringList({"/usr/bin/vexorren", "/p", "/d"}));
+    EXPECT_EQ(occurrences(readBytes(p.thunar), "<action>"), 1);
+    EXPECT_EQ(allFiles().size(), 4); // no temporary file left
+
+    // No application entry and no mimeapps.list: the renamer never handles folders.
+    for (const QString& file : allFiles())
+        EXPECT_FALSE(file.contains("applications") || file.contains("mimeapps")) << file.toStdString();
+
+    ASSERT_TRUE(removeFileManagerEntries());
+    // Thunar's file was ours alone: it goes, and Thunar shows its defaults again.
+    EXPECT_EQ(allFiles(), QStringList());
+    EXPECT_TRUE(removeFileManagerEntries());
+}
+
+TEST_F(FileManagerEntryTest, TheUsersOtherThunarActionsStayByteForByte)
+{
+    const QString thunar = places().thunar;
+    for (const QByteArray& original : {userThunarFile, handThunarFile}) {
+        SCOPED_TRACE(original.left(60).toStdString());
+        writeBytes(thunar, original);
+        ASSERT_TRUE(writeFileManagerEntries("/usr/bin/vexorren"));
+        const QByteArray with = readBytes(thunar);
+        const QByteArray element = thunarActionElement("/usr/bin/vexorren").toUtf8() + "\n";
+        ASSERT_EQ(occurrences(with, element), 1);
+        EXPECT_EQ(QByteArray(with).replace(element, ""), original);
+        EXPECT_EQ(thunarArguments(with, "/x"), QStringList({"/usr/bin/vexorren", "/p", "/x"}));
+
+        // A save with nothing to change leaves the file alone.
+        const struct stat before = [&] {
+            struct stat st {};
+            ::stat(QFile::encodeName(thunar).constData(), &st);
+            return st;
+        }();
+        ASSERT_TRUE(writeFileManagerEntries("/usr/bin/vexorren"));
+        struct stat after {};
+        ::stat(QFile::encodeName(thunar).constData(), &after);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+
+        ASSERT_TRUE(removeFileManagerEntries());
+        EXPECT_EQ(readBytes(thunar), original);
+    }
+
+    // Where Thunar itself put our element, among the user's, and twice.
+    const QByteArray ours = thunarActionElement("/old/vexorren").toUtf8() + "\n";
+    const qsizetype second = userThunarFile.indexOf("<action>", 20);
+    QByteArray moved = userThunarFile;
+    moved.insert(second, ours);
+    moved.insert(moved.indexOf("</actions>"), ours);
+    writeBytes(thunar, moved);
+    ASSERT_TRUE(writeFileManagerEntries("/usr/bin/vexorren"));
+    const QByteArray once = readBytes(thunar);
+    EXPECT_EQ(occurrences(once, QByteArray("<unique-id>") + kThunarActionId), 1);
+    EXPECT_EQ(once.indexOf(kThunarActionId) > second, true);
+    EXPECT_EQ(thunarArguments(once, "/x"), QStringList({"/usr/bin/vexorren", "/p", "/x"}));
+    ASSERT_TRUE(removeFileManagerEntries());
+    EXPECT_EQ(readBytes(thunar), userThunarFile);
+
+    // An empty list written as <actions/> opens up to hold ours.
+    writeBytes(thunar, "<?xml version=\"1.0\"?>\n<actions/>\n");
+    ASSERT_TRUE(writeFileManagerEntries("/usr/bin/vexorren"));
+    EXPECT_EQ(thunarArguments(readBytes(thunar), "/x"), QStringList({"/usr/bin/vexorren", "/p", "/x"}));
+    ASSERT_TRUE(removeFileManagerEntries());
+    EXPECT_EQ(readBytes(thunar), "<?xml version=\"1.0\"?>\n<actions>\n</actions>\n");
+}
+
+TEST_F(FileManagerEntryTest, AThunarFileThatDoesNotParseIsRefusedAndKept)
+{
+    const QString thunar = places().thunar;
+    const QByteArray cases[] = {
+        "<actions><action></actions>",
+        "not xml at all",
+        "<?xml version=\"1.0\"?>\n<other><action/></other>\n",
+        "<actions>\xff\xfe</actions>",
+        QByteArray("<actions><action><unique-id>") + kThunarActionId + "</unique-id></action>",
+    };
+    for (const QByteArray& bad : cases) {
+        SCOPED_TRACE(bad.toStdString());
+        EXPECT_EQ(thunarFileWith(bad, "<action/>"), std::nullopt);
+        writeBytes(thunar, bad);
+        EXPECT_FALSE(writeFileManagerEntries("/usr/bin/vexorren"));
+        EXPECT_EQ(readBytes(thunar), bad);
+        // The other places are still written.
+        EXPECT_TRUE(QFileInfo::exists(places().actions));
+        EXPECT_FALSE(removeFileManagerEntries());
+        EXPECT_EQ(readBytes(thunar), bad);
+        EXPECT_FALSE(QFileInfo::exists(places().actions));
+    }
+}
+
+// A link in any place is never written through: what it names keeps its
+// bytes. Our own files replace the link; Thunar's, the user's file too, is
+// refused. Other non-regular files in the place never hang the save.
+TEST_F(FileManagerEntryTest, ALinkInAnyPlaceIsNeverWrittenThrough)
+{
+    const FileManagerPlaces p = places();
+    const QByteArray precious = "precious data\n";
+    const QString target = writeFile("target.txt", precious);
+    const QStringList own = {p.actions, p.serviceMenu, p.nemoAction, p.oldEntry};
+    const auto linkAll = [&](const QString& to) {
+        for (const QString& place : own + QStringList{p.thunar}) {
+            QFile::remove(place);
+            QDir().mkpath(QFileInfo(place).path());
+            ASSERT_TRUE(QFile::link(to, place)) << place.toStdString();
+        }
+    };
+
+    for (const QString& to : {target, work() + "/missing.txt"}) {
+        SCOPED_TRACE(to.toStdString());
+        linkAll(to);
+        EXPECT_FALSE(writeFileManagerEntries("/usr/bin/vexorren")); // Thunar's is refused
+        EXPECT_EQ(readBytes(target), precious);
+        EXPECT_FALSE(QFileInfo::exists(work() + "/missing.txt"));
+        for (const QString& place : own.mid(0, 3)) {
+            EXPECT_FALSE(QFileInfo(place).isSymLink()) << place.toStdString();
+            EXPECT_TRUE(readText(place).contains("Start Vexor Renamer...")) << place.toStdString();
+        }
+        EXPECT_FALSE(QFileInfo::exists(p.oldEntry) || QFileInfo(p.oldEntry).isSymLink());
+        EXPECT_TRUE(QFileInfo(p.thunar).isSymLink());
+
+        // Removing: the links go, what they name stays; a Thunar link whose
+        // file holds nothing of ours is nothing to remove.
+        linkAll(to);
+        EXPECT_TRUE(removeFileManagerEntries());
+        EXPECT_EQ(readBytes(target), precious);
+        for (const QString& place : own)
+            EXPECT_FALSE(QFileInfo(place).isSymLink() || QFileInfo::exists(place)) << place.toStdString();
+    }
+
+    // A Thunar link to a file that holds our element cannot be cleaned without
+    // writing through it: refused, the file unchanged.
+    const QByteArray withOurs = userThunarFile.left(userThunarFile.indexOf("</actions>")) +
+                                thunarActionElement("/usr/bin/vexorren").toUtf8() + "\n</actions>\n";
+    const QString dotfile = writeFile("dotfiles/uca.xml", withOurs);
+    QFile::remove(p.thunar);
+    ASSERT_TRUE(QFile::link(dotfile, p.thunar));
+    EXPECT_FALSE(removeFileManagerEntries());
+    EXPECT_EQ(readBytes(dotfile), withOurs);
+    EXPECT_TRUE(QFileInfo(p.thunar).isSymLink());
+    QFile::remove(p.thunar);
+
+    // A FIFO in every place: ours are replaced, Thunar's is refused, nothing blocks.
+    for (const QString& place : own + QStringList{p.thunar}) {
+        QFile::remove(place);
+        ASSERT_EQ(::mkfifo(QFile::encodeName(place).constData(), 0644), 0);
+    }
+    EXPECT_FALSE(writeFileManagerEntries("/usr/bin/vexorren"));
+    for (const QString& place : own.mid(0, 3))
+        EXPECT_TRUE(QFileInfo(place).isFile() && readText(place).contains("Start Vexor Renamer..."));
+    EXPECT_FALSE(QFileInfo::exists(p.oldEntry));
+    EXPECT_TRUE(removeFileManagerEntries()); // a FIFO holds nothing of ours
+}
+
+TEST_F(FileManagerEntryTest, TheOldFolderHandlerGoesAtTheFirstSave)
+{
+    const QString old = places().oldEntry;
+    for (const bool create : {true, false}) {
+        writeBytes(old, "[Desktop Entry]\nType=Application\nName=Start Vexor Renamer...\nExec=\"/x\" /p %f\n"
+                        "MimeType=inode/directory;\nNoDisplay=true\n");
+        writeBytes(root() + "/data/applications/other.desktop", "[Desktop Entry]\n");
+        EXPECT_TRUE(create ? writeFileManagerEntries("/usr/bin/vexorren") : removeFileManagerEntries());
+        EXPECT_FALSE(QFileInfo::exists(old));
+        EXPECT_TRUE(QFileInfo::exists(root() + "/data/applications/other.desktop"));
+    }
+}
+
+TEST_F(FileManagerEntryTest, AProgramPathNoFormatCanHoldWritesNothing)
+{
+    writeBytes(places().thunar, userThunarFile);
+    EXPECT_FALSE(writeFileManagerEntries("/opt/line\nbreak/vexorren"));
+    EXPECT_EQ(allFiles(), QStringList({"/config/Thunar/uca.xml"}));
+    EXPECT_EQ(readBytes(places().thunar), userThunarFile);
+}
