@@ -7,6 +7,7 @@
 #include "listui/listcommands.h"
 #include "listui/listmenus.h"
 #include "mainwindow/panels/findreplacepanel.h"
+#include "mainwindow/panels/modepanel.h"
 #include "platform/places.h"
 #include "platform/settingsstore.h"
 #include "settings/configfiles.h"
@@ -98,7 +99,14 @@ void FrmMain::connectNavigation()
                                     *navigation, this);
 }
 
-FrmMain::~FrmMain() = default;
+FrmMain::~FrmMain()
+{
+    // The child widgets outlive the window's members: a focus change while
+    // they are taken down must not reach the gate or the state.
+    for (ModePanel* p : panels_)
+        if (p)
+            p->disconnect(this);
+}
 
 // ---------------------------------------------------------------- start-up
 
