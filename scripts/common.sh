@@ -35,14 +35,18 @@ vx_ensure_packages() {
     || { echo "apt-get install failed for: ${missing[*]}" >&2; exit 1; }
 }
 
+# The CMake preset to build, and its build folder build/<preset>: "default", or
+# "asan" for the sanitizer build (VX_PRESET=asan ./test).
+VX_PRESET="${VX_PRESET:-default}"
+
 # Configures when there is no build yet, then builds the given targets (all
 # when none are given).
 vx_build() {
-  if [ ! -f build/default/build.ninja ]; then
-    cmake --preset default >&2
+  if [ ! -f "build/$VX_PRESET/build.ninja" ]; then
+    cmake --preset "$VX_PRESET" >&2
   fi
   # ninja straight away: the preset's generator, without cmake's own start.
-  ninja -C build/default "$@" | { grep -v -e '^ninja: Entering directory' -e '^ninja: no work to do\.$' >&2 || true; }
+  ninja -C "build/$VX_PRESET" "$@" | { grep -v -e '^ninja: Entering directory' -e '^ninja: no work to do\.$' >&2 || true; }
   return "${PIPESTATUS[0]}"
 }
 
@@ -50,8 +54,8 @@ vx_build() {
 # configured by ./run, before the test packages were installed, is configured
 # again.
 vx_build_tests() {
-  if [ -f build/default/build.ninja ] && ! grep -q '^build bin/tests_platform:' build/default/build.ninja; then
-    cmake --preset default >&2
+  if [ -f "build/$VX_PRESET/build.ninja" ] && ! grep -q '^build bin/tests_platform:' "build/$VX_PRESET/build.ninja"; then
+    cmake --preset "$VX_PRESET" >&2
   fi
   vx_build
 }

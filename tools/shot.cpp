@@ -1,7 +1,8 @@
 // Saves a picture of the main window, as a user would see it, for the README.
 // Usage: shot OUTPUT.png [renamer arguments...]
 // With SHOT_TABS=1 it also saves one picture per rename-mode tab (OUTPUT-<key>.png);
-// with SHOT_THUMBNAILS=1 one of the directory list's thumbnail view (OUTPUT-thumbnails.png).
+// with SHOT_THUMBNAILS=1 one of the directory list's thumbnail view (OUTPUT-thumbnails.png);
+// SHOT_FONT_POINTS sets the application font's size.
 #include "mainwindow/frmmain.h"
 #include "platform/uiservice.h"
 
@@ -14,6 +15,12 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // SHOT_FONT_POINTS=11 shows the window at that desktop font size.
+    if (const double points = qEnvironmentVariable("SHOT_FONT_POINTS").toDouble(); points > 0) {
+        QFont font = QApplication::font();
+        font.setPointSizeF(points);
+        QApplication::setFont(font);
+    }
     const QStringList args = app.arguments();
     if (args.size() < 2) {
         std::fprintf(stderr, "usage: shot OUTPUT.png [arguments]\n");

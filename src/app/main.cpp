@@ -1,10 +1,40 @@
 #include "mainwindow/frmmain.h"
+#include "platform/places.h"
 #include "platform/uiservice.h"
+#include "settings/commandline.h"
 
+#include <cstdio>
 #include <QApplication>
+
+namespace {
+
+bool displayAvailable()
+{
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    platform::ignoreRelativeXdgPlaces();
+    // Qt aborts when it finds no platform to show a window on; that has to be
+    // decided before the application object exists. An unattended run (from
+    // cron or ssh) needs no window: it runs offscreen, its boxes on stderr.
+    if (!displayAvailable()) {
+        QStringList arguments;
+        for (int i = 1; i < argc; ++i)
+            arguments.append(QString::fromLocal8Bit(argv[i]));
+        const CommandLine line = scanCommandLine(arguments);
+        if (line.exitAfterRun == 0 || line.startMode.isEmpty()) {
+            std::fputs("Vexor Renamer: no display found (DISPLAY and WAYLAND_DISPLAY are not set).\n"
+                       "Start it from a desktop session, or run it unattended with /e and /x.\n",
+                       stderr);
+            return 2;
+        }
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vexor Renamer"));
     platform::QtUiService ui;

@@ -93,7 +93,7 @@ QString getFirstLetter(const QString& text, int mode)
     return QString();
 }
 
-QString decodeTitleBytes(const QByteArray& bytes)
+QString decodeEightBitText(const QByteArray& bytes)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
     const QString text = utf8.decode(bytes);
@@ -116,7 +116,7 @@ QString getHtmlTitle(const QString& path, qint32 readSize)
     const qsizetype end = lower.indexOf("</title>");
     if (start < 0 || end < 0 || start + 7 >= end)
         return QString();
-    QString title = decodeTitleBytes(head.mid(start + 7, end - start - 7));
+    QString title = decodeEightBitText(head.mid(start + 7, end - start - 7));
     title.replace(QLatin1Char('\t'), QLatin1Char(' '));
     title.remove(QLatin1Char('\n'));
     title.remove(QLatin1Char('\r'));

@@ -14,5 +14,6 @@ QString getFirstLetter(const QString& text, int mode);
 // that cannot be opened or read throws platform::Failure.
 QString getHtmlTitle(const QString& path, qint32 readSize);
 
-// Bytes of a title as text: UTF-8 when they are valid UTF-8, else Windows-1252.
-QString decodeTitleBytes(const QByteArray& bytes);
+// Bytes of 8-bit text (a title, a line of a configuration file) as text: UTF-8
+// when they are valid UTF-8, else Windows-1252.
+QString decodeEightBitText(const QByteArray& bytes);

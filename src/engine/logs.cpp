@@ -1,5 +1,6 @@
 #include "engine/logs.h"
 #include "platform/datetext.h"
+#include "platform/ownfiles.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -74,15 +75,23 @@ QString Logs::lineFor(const QString& text)
     return stampText_ + escapeControlChars(text);
 }
 
+// ENODEV stands for a FIFO, device or socket in the file's place.
+static QString reasonText(int err)
+{
+    if (err == ENODEV)
+        return QStringLiteral("Not a regular file");
+    return QString::fromLocal8Bit(std::strerror(err));
+}
+
 // A bare open, append and close: a run writes one line per rename, and a
 // buffered file object adds its own queries of the file to each. Returns
 // empty when the line is on disk, else the reason.
 static QString appendLine(const QByteArray& file, const QString& line)
 {
     const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
-    const int fd = ::open(file.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    const int fd = platform::openOwnFileForAppend(file);
     if (fd < 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
+        return reasonText(errno);
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
@@ -91,12 +100,12 @@ static QString appendLine(const QByteArray& file, const QString& line)
         if (n <= 0) {
             const int err = n < 0 ? errno : ENOSPC;
             ::close(fd);
-            return QString::fromLocal8Bit(std::strerror(err));
+            return reasonText(err);
         }
         done += n;
     }
     if (::close(fd) != 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
+        return reasonText(errno);
     return QString();
 }
 
@@ -115,12 +124,12 @@ bool Logs::writeLog(const QString& text)
 QString Logs::activityLogProblem() const
 {
     QDir().mkpath(folder_);
-    const int fd = ::open(activityNative_.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    const int fd = platform::openOwnFileForAppend(activityNative_);
     if (fd < 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
+        return reasonText(errno);
     // Opening succeeds on a full disk; the first line would not.
     struct statvfs room {};
     const bool full = ::fstatvfs(fd, &room) == 0 && room.f_bavail == 0 && room.f_blocks > 0;
     ::close(fd);
-    return full ? QString::fromLocal8Bit(std::strerror(ENOSPC)) : QString();
+    return full ? reasonText(ENOSPC) : QString();
 }

@@ -14,11 +14,6 @@ std::pair<QString, QString> splitPath(const QString& path)
     return {path.left(slash + 1), path.mid(slash + 1)};
 }
 
-QString prefixFor(const ExecuteHost& h, const QString& dir)
-{
-    return h.settings->showFullPath == 1 ? dir : QString();
-}
-
 void setCountLabel(ExecuteHost& h, bool isDir, qint32 n)
 {
     if (isDir)
@@ -49,10 +44,13 @@ bool changeAttributes(ExecuteHost& h, const RenameOptions& o, const QString& pat
             newText = letters(newValue);
             if (newValue != oldValue) {
                 platform::setAttributes(path, newValue);
-                reportLine(h, (isDir ? QStringLiteral("Directory Attribute Changed: ")
-                                     : QStringLiteral("File Attribute Changed: ")) +
-                                  prefixFor(h, dir) + name + QStringLiteral(" [") + oldText + QStringLiteral("] -> [") +
-                                  newText + QStringLiteral("]"));
+                reportEntryLine(h,
+                                isDir ? QStringLiteral("Directory Attribute Changed: ")
+                                      : QStringLiteral("File Attribute Changed: "),
+                                dir,
+                                name + QStringLiteral(" [") + oldText + QStringLiteral("] -> [") + newText +
+                                    QStringLiteral("]"),
+                                showsFullPath(h));
                 const qint32 done = isDir ? ++r.dirsDone : ++r.filesDone;
                 setCountLabel(h, isDir, done);
                 if (isDir)
@@ -61,10 +59,12 @@ bool changeAttributes(ExecuteHost& h, const RenameOptions& o, const QString& pat
                     h.undo().putFile(done - 1, {name, QString(), dir, qint16(oldValue), newText, oldText, {}, {}, {}});
             }
         } catch (const platform::Failure&) {
-            reportLine(h, (isDir ? QStringLiteral("WARNING! Dir attribute change failed: ")
-                                 : QStringLiteral("WARNING! File attribute change failed: ")) +
-                              prefixFor(h, dir) + name + QStringLiteral(" [") + oldText + QStringLiteral("] -> [") +
-                              newText + QStringLiteral("]"));
+            reportEntryLine(
+                h,
+                isDir ? QStringLiteral("WARNING! Dir attribute change failed: ")
+                      : QStringLiteral("WARNING! File attribute change failed: "),
+                dir, name + QStringLiteral(" [") + oldText + QStringLiteral("] -> [") + newText + QStringLiteral("]"),
+                showsFullPath(h));
             countWarning(h);
         }
     }
@@ -148,9 +148,10 @@ void executeDates(ExecuteHost& h)
                 // Linux cannot set a creation time: that one time is a warning of its own.
                 const bool failed = !result.ok || (i == 0 && result.createdRefused);
                 warned = warned || failed;
-                reportLine(h, QLatin1String(failed ? kDateLines[i].failed : kDateLines[i].done) + prefixFor(h, dir) +
-                                  name + QStringLiteral(" [") + olds[i].first + QLatin1Char(' ') + olds[i].second +
-                                  QStringLiteral("] --> [") + shownNew + QStringLiteral("]"));
+                reportEntryLine(h, QLatin1String(failed ? kDateLines[i].failed : kDateLines[i].done), dir,
+                                name + QStringLiteral(" [") + olds[i].first + QLatin1Char(' ') + olds[i].second +
+                                    QStringLiteral("] --> [") + shownNew + QStringLiteral("]"),
+                                showsFullPath(h));
             }
             if (changed) {
                 ++r.filesDone;

@@ -45,6 +45,17 @@ void reportLine(ExecuteHost& h, const QString& line)
     writeActivity(h, line);
 }
 
+void reportEntryLine(ExecuteHost& h, const QString& opening, const QString& dir, const QString& rest, bool showDir)
+{
+    showLine(h, opening + (showDir ? dir : QString()) + rest);
+    writeActivity(h, opening + dir + rest);
+}
+
+bool showsFullPath(const ExecuteHost& h)
+{
+    return h.settings->showFullPath == 1;
+}
+
 void countWarning(ExecuteHost& h)
 {
     RunState& r = h.run();

@@ -89,6 +89,12 @@ RunReport& openRunReport(ExecuteHost& h);
 void showLine(ExecuteHost& h, const QString& line);
 // The line to the report and the same text to "log.txt".
 void reportLine(ExecuteHost& h, const QString& line);
+// An attribute or date line, opening & folder & rest: the report shows the
+// folder only when `showDir`, "log.txt" always has it, so that same-named
+// files of different folders stay apart there.
+void reportEntryLine(ExecuteHost& h, const QString& opening, const QString& dir, const QString& rest, bool showDir);
+// Whether the log window shows the folders of such lines.
+bool showsFullPath(const ExecuteHost& h);
 // One more warning, shown in the report's counter.
 void countWarning(ExecuteHost& h);
 void showCaption(ExecuteHost& h, const QString& caption);

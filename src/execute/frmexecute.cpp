@@ -1,5 +1,9 @@
 #include "execute/frmexecute.h"
+#include "platform/captionfit.h"
 #include "platform/failure.h"
+#include "platform/twips.h"
+#include "settings/loadsave.h"
+#include "platform/ownfiles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -106,12 +110,17 @@ void FrmExecute::release()
 void FrmExecute::Form_Load()
 {
     // The smallest outer size; fitOuterSize() takes the frame off once it is known.
-    setMinimumSize(370, 194);
+    using platform::toPixels;
+    const QSize smallest(toPixels(logMinWidth), toPixels(logMinHeight));
+    setMinimumSize(smallest);
+    outerSize_.setMinimum(smallest);
     const Settings& g = *host_.settings;
     // The stored rectangle is the outer one: Qt places the outer corner but
     // sizes the inner area, so the size waits for the frame's margins.
-    normalOuter_ = QRect(g.Execute_Left / 15, g.Execute_Top / 15, std::max(g.Execute_Width / 15, 370),
-                         std::max(g.Execute_Height / 15, 194));
+    normalOuter_ =
+        QRect(toPixels(g.Execute_Left), toPixels(g.Execute_Top), std::max(toPixels(g.Execute_Width), smallest.width()),
+              std::max(toPixels(g.Execute_Height), smallest.height()));
+    readTwips_ = QPoint(g.Execute_Left, g.Execute_Top);
     move(normalOuter_.topLeft());
     resize(normalOuter_.size());
     outerSize_.setPending(normalOuter_.size());
@@ -125,15 +134,16 @@ void FrmExecute::Form_Load()
 
 void FrmExecute::place(QWidget* w, int left, int top, int width, int height)
 {
-    w->setGeometry(left / 15, top / 15, std::max(width / 15, 1), std::max(height / 15, 1));
+    const QRect r = platform::pixelRect(left, top, width, height);
+    w->setGeometry(r.x(), r.y(), std::max(r.width(), 1), std::max(r.height(), 1));
 }
 
 void FrmExecute::Form_Resize()
 {
     // W and H are the outer size; the places are inside the frame.
     const QRect outer = frameGeometry();
-    const int W = outer.width() * 15;
-    const int H = outer.height() * 15;
+    const int W = int(platform::toTwips(outer.width()));
+    const int H = int(platform::toTwips(outer.height()));
     const int closeLeft = W - 1700;
     const int buttonTop = H - 1000;
     place(lstLog, 120, 120, W - 350, H - 1600);
@@ -143,9 +153,11 @@ void FrmExecute::Form_Resize()
     // The counters may use the room up to "Save Log...": five-digit counts in
     // the default font need more than their classic width.
     const int labelWidth = std::max(2175, closeLeft - 1500 - 150);
-    place(lblInfo_Files, 120, H - 1150, labelWidth, 255);
-    place(lblInfo_Dirs, 120, H - 950, labelWidth, 255);
-    place(lblInfo_Skipped, 120, H - 750, labelWidth, 255);
+    // A line each: taller than their pitch, they would lie over each other.
+    place(lblInfo_Files, 120, H - 1150, labelWidth, 200);
+    place(lblInfo_Dirs, 120, H - 950, labelWidth, 200);
+    place(lblInfo_Skipped, 120, H - 750, labelWidth, 200);
+    platform::widenCaptions(this);
     cmdCancel->setGeometry(cmdClose->geometry());
 }
 
@@ -188,6 +200,8 @@ void FrmExecute::recordNormalRect()
     if (unloaded_ || !platform::normalState(this) || !isVisible())
         return;
     normalOuter_ = frameGeometry();
+    if (!firstSeen_)
+        firstSeen_ = normalOuter_.topLeft();
     normalSeen_ = true;
 }
 
@@ -300,11 +314,16 @@ void FrmExecute::cmdSaveLog_Click()
         return;
     if (QFileInfo(name).suffix().isEmpty())
         name += QStringLiteral(".txt");
-    QFile file(name);
-    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    for (int i = 0; ok && i < lstLog->count(); ++i)
-        ok = file.write((lstLog->item(i)->text() + QLatin1Char('\n')).toUtf8()) >= 0;
-    file.close();
+    QByteArray text;
+    for (int i = 0; i < lstLog->count(); ++i)
+        text += (lstLog->item(i)->text() + QLatin1Char('\n')).toUtf8();
+    bool ok = true;
+    // A FIFO or device in the chosen place is refused, never opened.
+    try {
+        platform::replaceOwnFile(name, text);
+    } catch (const platform::Failure&) {
+        ok = false;
+    }
     if (!ok)
         host_.ui->message(this, QStringLiteral("Error!"), QStringLiteral("Error saving log file!"),
                           QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
@@ -316,10 +335,12 @@ void FrmExecute::Form_Unload()
     const Qt::WindowStates st = windowState();
     recordNormalRect();
     if (normalSeen_) {
-        g.Execute_Top = storeForm(double(normalOuter_.top()) * 15);
-        g.Execute_Left = storeForm(double(normalOuter_.left()) * 15);
-        g.Execute_Width = storeForm(double(normalOuter_.width()) * 15);
-        g.Execute_Height = storeForm(double(normalOuter_.height()) * 15);
+        // Only the distance the window was moved changes the stored position.
+        const QPoint moved = firstSeen_ ? normalOuter_.topLeft() - *firstSeen_ : QPoint();
+        g.Execute_Top = storeForm(double(readTwips_.y()) + double(platform::toTwips(moved.y())));
+        g.Execute_Left = storeForm(double(readTwips_.x()) + double(platform::toTwips(moved.x())));
+        g.Execute_Width = storeForm(double(platform::toTwips(normalOuter_.width())));
+        g.Execute_Height = storeForm(double(platform::toTwips(normalOuter_.height())));
     }
     g.frmexecute_maximized = (st & Qt::WindowMaximized) ? 2 : (st & Qt::WindowMinimized) ? 1 : 0;
     if (host_.window)

@@ -2,6 +2,7 @@
 #include "execute/executehost.h"
 #include "platform/outersize.h"
 
+#include <optional>
 #include <QDialog>
 #include <QLabel>
 #include <QListWidget>
@@ -79,6 +80,11 @@ private:
     // The last outer rectangle in the normal state, kept for the settings.
     QRect normalOuter_;
     bool normalSeen_ = false;
+    // The stored position as read (twips) and where the window first stood
+    // on the screen: a window that did not move stores that position back
+    // unchanged, so pixel rounding and the window system never shift it.
+    QPoint readTwips_;
+    std::optional<QPoint> firstSeen_;
 };
 
 // The open log window of the host, or nullptr.

@@ -162,8 +162,15 @@ void openRunWindow(ExecuteHost& h)
 void preparePass(ExecuteHost& h, RenameMode mode)
 {
     if (h.mode() == 0) {
-        if (mode != RenameMode::Enum && h.readDirectory)
+        if (mode != RenameMode::Enum && h.readDirectory) {
             h.readDirectory();
+            // A folder gone since the preview (or too large now) is a failure of
+            // the run, not a run over nothing.
+            if (!h.files->readFailure.isEmpty()) {
+                reportLine(h, QStringLiteral("Warning! Could not read the working folder: ") + h.files->readFailure);
+                countWarning(h);
+            }
+        }
         if (h.ticks.dirs == 0)
             h.files->lstDirs[0].clear();
         if (h.ticks.files == 0)
@@ -410,8 +417,6 @@ void runRename(ExecuteHost& h)
     r.cancelRequested = 0;
     serveEvents(h);
     h.logs->errorLogged = 0;
-    // Names that cannot be renamed are reported once more by this run's reads.
-    h.files->undecodableReported.clear();
 
     const RenameMode mode = h.renameMode();
     const RenameOptions options = h.readOptions();
@@ -473,6 +478,9 @@ void runRename(ExecuteHost& h)
     finishWindow(h);
     h.ui->setMousePointer(0);
     *h.executeBusy = 0;
+    // The run and the reads before it reported such names once; the next
+    // period up to and including the next run reports them again.
+    h.files->undecodableReported.clear();
 
     reportLogStopped(h);
     r.outcome = r.warningCount > 0 || h.logs->errorLogged == -1 || !r.logFailure.isEmpty() ? RunOutcome::SomeFailed

@@ -48,7 +48,7 @@ enum class RunOutcome {
     None,       // no run was asked for or "Rename!" was disabled
     Done,       // every change went through
     SomeFailed, // warnings, or lines in the error log
-    NotStarted  // it could not start ("log.txt" cannot be written)
+    NotStarted  // it could not start ("log.txt" cannot be written, the folder could not be read)
 };
 
 // The exit status of a command-line run: 0 done (or nothing to do), 1 warnings

@@ -43,13 +43,14 @@ QString stampTime(const timespec& t)
     return platform::timeText(platform::toDateTime(t).time());
 }
 
-// Puts back the exact stamps a date run recorded. Reports only what it could
-// not restore, and nothing for a creation time it left as it was (Linux
-// cannot set one; a file system without one has none to restore).
+// Puts back the exact stamps a date run recorded. As in the run, a stamp
+// that already has its recorded value is no change and gets no line; nothing
+// is said of a creation time left as it was (Linux cannot set one; a file
+// system without one has none to restore). A file that is gone gets a
+// warning for every stamp.
 void restoreExactDates(ExecuteHost& h, const UndoFileItem& rec, qint32 position)
 {
     const QString path = rec.dir + rec.oldName;
-    const QString d = h.settings->showFullPath == 1 ? rec.dir : QString();
     const auto info = platform::entryInfo(path);
     const bool found = info && !info->isDir;
     bool timesOk = false;
@@ -75,9 +76,9 @@ void restoreExactDates(ExecuteHost& h, const UndoFileItem& rec, qint32 position)
         {"File Created Date Changed: ", "WARNING! Change File Created Date Failed: ",
          found ? (info->hasBirthTime ? info->born : info->modified) : none, rec.bornStamp, false, !createdKept},
         {"File Accessed Date Changed: ", "WARNING! Change File Accessed Date Failed: ", found ? info->accessed : none,
-         rec.accessedStamp, timesOk, true},
+         rec.accessedStamp, timesOk, !found || !sameStamp(info->accessed, rec.accessedStamp)},
         {"File Modified Date Changed: ", "WARNING! Change File Modified Date Failed: ", found ? info->modified : none,
-         rec.modifiedStamp, timesOk, true},
+         rec.modifiedStamp, timesOk, !found || !sameStamp(info->modified, rec.modifiedStamp)},
     };
     bool failed = false;
     for (const Stamp& s : stamps) {
@@ -86,9 +87,10 @@ void restoreExactDates(ExecuteHost& h, const UndoFileItem& rec, qint32 position)
         failed = failed || !s.restored;
         const QString before =
             found ? stampDate(s.before) + QLatin1Char(' ') + stampTime(s.before) : QStringLiteral(" ");
-        reportLine(h, QLatin1String(s.restored ? s.done : s.failed) + d + rec.oldName + QStringLiteral(" [") + before +
-                          QStringLiteral("] --> [") + stampDate(s.target) + QLatin1Char(' ') + stampTime(s.target) +
-                          QStringLiteral("]"));
+        reportEntryLine(h, QLatin1String(s.restored ? s.done : s.failed), rec.dir,
+                        rec.oldName + QStringLiteral(" [") + before + QStringLiteral("] --> [") + stampDate(s.target) +
+                            QLatin1Char(' ') + stampTime(s.target) + QStringLiteral("]"),
+                        showsFullPath(h));
     }
     if (failed) {
         countWarning(h);
@@ -123,14 +125,19 @@ void restoreDates(ExecuteHost& h)
             result = {};
         }
         const bool ok = result.ok && !result.createdRefused;
-        const QString d = h.settings->showFullPath == 1 ? rec.dir : QString();
         const std::pair<QString, QString> before[3] = {{old.createdDate, old.createdTime},
                                                        {old.accessedDate, old.accessedTime},
                                                        {old.modifiedDate, old.modifiedTime}};
-        for (int i = 0; i < 3; ++i)
-            reportLine(h, QLatin1String(ok ? done[i] : failed[i]) + d + rec.oldName + QStringLiteral(" [") +
-                              before[i].first + QLatin1Char(' ') + before[i].second + QStringLiteral("] --> [") +
-                              target[i].first + QLatin1Char(' ') + target[i].second + QStringLiteral("]"));
+        for (int i = 0; i < 3; ++i) {
+            // A stamp that already had its old value is no change.
+            if (result.ok && !result.changes[size_t(i)] && !(i == 0 && result.createdRefused))
+                continue;
+            reportEntryLine(h, QLatin1String(ok ? done[i] : failed[i]), rec.dir,
+                            rec.oldName + QStringLiteral(" [") + before[i].first + QLatin1Char(' ') + before[i].second +
+                                QStringLiteral("] --> [") + target[i].first + QLatin1Char(' ') + target[i].second +
+                                QStringLiteral("]"),
+                            showsFullPath(h));
+        }
         if (ok)
             report(h).setCount(RunCount::Files, QString::number(p + 1) + QStringLiteral(" Files Changed."));
         else
@@ -143,19 +150,21 @@ template <class Item> void restoreAttributes(ExecuteHost& h, const Item& rec, bo
 {
     const QString tail = rec.oldName + QStringLiteral(" [") + rec.attrNewText + QStringLiteral("] -> [") +
                          rec.attrOldText + QStringLiteral("]");
+    // The log window shows the name alone here, whatever the option says.
     try {
         platform::setAttributes(rec.dir + rec.oldName, rec.attrOld);
-        reportLine(
-            h, (isDir ? QStringLiteral("Directory Attribute Changed: ") : QStringLiteral("File Attribute Changed: ")) +
-                   tail);
+        reportEntryLine(
+            h, isDir ? QStringLiteral("Directory Attribute Changed: ") : QStringLiteral("File Attribute Changed: "),
+            rec.dir, tail, false);
         if (isDir)
             report(h).setCount(RunCount::Dirs, QString::number(position) + QStringLiteral(" Directories Changed."));
         else
             report(h).setCount(RunCount::Files, QString::number(position) + QStringLiteral(" Files Changed."));
     } catch (const platform::Failure&) {
-        reportLine(h, (isDir ? QStringLiteral("WARNING! Dir attribute change failed: ")
-                             : QStringLiteral("WARNING! File attribute change failed: ")) +
-                          tail);
+        reportEntryLine(h,
+                        isDir ? QStringLiteral("WARNING! Dir attribute change failed: ")
+                              : QStringLiteral("WARNING! File attribute change failed: "),
+                        rec.dir, tail, false);
         countWarning(h);
     }
     stepExecuteProgress(h);

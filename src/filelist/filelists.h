@@ -16,6 +16,8 @@ struct SystemFolders {
     QString windows;
     QString programFiles;
     QString root;
+    // The other folders of the system that are protected with everything below them.
+    QStringList others;
 };
 
 class ThumbnailsAhead;
@@ -36,6 +38,10 @@ struct FileListState {
     // The pictures a thumbnail run has asked to be decoded ahead, while it runs.
     ThumbnailsAhead* thumbnailsAhead = nullptr;
     QString listedDirectory;
+    // Why the last read of the working directory listed nothing: the limit, a
+    // read error, a folder that is gone, Escape or the system-folder notice.
+    // Empty after a read that listed its folder (or had no folder to read).
+    QString readFailure;
     QString previousPath;
     SystemFolders systemFolders;
     platform::ImageList imagelistSysIcons;
@@ -55,8 +61,9 @@ struct FileListState {
     // The last directory read's details of the Directory mode's lists; the
     // row build that follows the read takes them and drops them.
     std::shared_ptr<const ReadDetails> readDetails;
-    // Such names already written to the error log: each gets one line until
-    // the next run of "Rename!" starts, however often it is read meanwhile.
+    // Such names already written to the error log: each gets one line from
+    // the end of one run of "Rename!" to the end of the next (that run's own
+    // reads included), however often it is read meanwhile.
     QSet<QString> undecodableReported;
 };
 

@@ -1,4 +1,5 @@
 #include "filelist/iconlists.h"
+#include "filelist/shellicons.h"
 #include "filelist/thumbnailimage.h"
 #include "filelist/thumbnailsahead.h"
 #include "platform/failure.h"
@@ -34,11 +35,11 @@ int clampCell(int v)
 // puts the corner on a half pixel, a cell below 32 shows the middle of it.
 QPixmap largeCell(int subject, QSize cell)
 {
-    QPixmap pm(cell);
-    pm.fill(Qt::transparent);
+    QPixmap pm = blankPicture(cell);
     QPainter p(&pm);
     const QPointF corner(cell.width() / 2.0f - 16.0f, cell.height() / 2.0f - 16.0f);
-    p.drawPixmap(QRectF(corner, QSizeF(kLarge, kLarge)), defaultPicture(subject, kLarge), QRectF(0, 0, kLarge, kLarge));
+    const QPixmap picture = defaultPicture(subject, kLarge);
+    p.drawPixmap(QRectF(corner, QSizeF(kLarge, kLarge)), picture, QRectF(QPointF(), QSizeF(picture.size())));
     return pm;
 }
 
@@ -60,13 +61,12 @@ QPixmap defaultPicture(int subject, int size)
 {
     QStyle* style = QApplication::style();
     const QIcon icon = style->standardIcon(subject == 3 ? QStyle::SP_FileIcon : QStyle::SP_DirIcon);
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
+    QPixmap pm = blankPicture(QSize(size, size));
     QPainter p(&pm);
     // The ghost directory is the directory drawn faint: there, but not chosen.
     if (subject == 2)
         p.setOpacity(0.35);
-    p.drawPixmap(0, 0, icon.pixmap(size, size).scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    p.drawPixmap(QRect(0, 0, size, size), icon.pixmap(QSize(size, size), pm.devicePixelRatio()));
     return pm;
 }
 

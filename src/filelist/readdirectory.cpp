@@ -271,6 +271,7 @@ private:
     Step escapeTest();
     void yieldThrottled();
     Step failure(bool cancelled);
+    bool folderIsThere(const Folder& top);
     void clear();
     void succeed();
 
@@ -285,6 +286,7 @@ private:
     QElapsedTimer sinceYield_;
     int fileCount_ = 0, dirCount_ = 0;
     ListingsAhead ahead_;
+    QString failureBefore_; // what the read before this one failed on
 };
 
 void Reader::prepare()
@@ -295,6 +297,8 @@ void Reader::prepare()
     lw->setLabelEdit(false);
     lw->clear();
     s_.listedDirectory.clear();
+    failureBefore_ = s_.readFailure;
+    s_.readFailure.clear();
     h_.ui->setMousePointer(11);
     h_.cmdExecute->setEnabled(false);
     yieldToEvents();
@@ -322,6 +326,8 @@ void Reader::run()
     // Entries are the path text followed by their name, so the text needs its separator.
     Folder top{p_.endsWith(QLatin1Char('/')) ? p_.chopped(1) : p_, {}, false, {}};
     top.native = QFile::encodeName(top.path);
+    if (!folderIsThere(top))
+        return;
     const bool sub = h_.chkSub->value() == 1;
     std::vector<Folder> found;
     if (readFolder(top, &found, !sub) == Step::Stop)
@@ -456,7 +462,11 @@ QString Reader::pathOf(const Folder& folder, const Entry& e)
     QString path = folder.path % QLatin1Char('/') % e.name;
     if (folder.undecodable || !e.validName) {
         s_.undecodable.insert(path, folder.native + '/' + e.nativeName);
-        if (!e.validName && !s_.undecodableReported.contains(path)) {
+        if (!e.validName && s_.undecodableReported.contains(path)) {
+            // Its line is in the error log already; a run that meets it still
+            // ends with the note that errors were logged.
+            h_.logs->errorLogged = -1;
+        } else if (!e.validName) {
             s_.undecodableReported.insert(path);
             h_.logs->logError(platform::makeFailure(platform::failures::PathFileAccessError).errorText() +
                               QStringLiteral("readDirectory: name is not valid UTF-8, listed but never renamed: ") +
@@ -485,9 +495,9 @@ Step Reader::failure(bool cancelled)
                        QStringLiteral("Error: Too much files!\n\nVexor Renamer can only handle 32768 files at once.\n"
                                       "Please limit number of files by selecting a more specific path."),
                        QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
-        h_.statusBar->setPanelText(kSelected, QStringLiteral("Error: too much files!"));
+        s_.readFailure = QStringLiteral("Error: too much files!");
     } else if (cancelled) {
-        h_.statusBar->setPanelText(kSelected, QStringLiteral("User Cancelled!"));
+        s_.readFailure = QStringLiteral("User Cancelled!");
     } else {
         const auto answer = h_.ui->message(
             h_.window, QCoreApplication::applicationName(),
@@ -495,10 +505,30 @@ Step Reader::failure(bool cancelled)
             QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
         if (answer == QMessageBox::Yes)
             return Step::Go;
-        h_.statusBar->setPanelText(kSelected, QStringLiteral("Error reading directory structure!"));
+        s_.readFailure = QStringLiteral("Error reading directory structure!");
     }
+    h_.statusBar->setPanelText(kSelected, s_.readFailure);
     clear();
     return Step::Stop;
+}
+
+// A working folder that is gone (renamed or removed since it was chosen) is
+// the read's failure, not an empty folder: one error-log line, however often
+// it is read again.
+bool Reader::folderIsThere(const Folder& top)
+{
+    struct stat st {};
+    // Any other failure to reach it is the listing's, with its question.
+    if (::stat(listingPrefix(top.native).constData(), &st) == 0 || (errno != ENOENT && errno != ENOTDIR))
+        return true;
+    const platform::Failure f = platform::makeFailure(platform::failures::PathNotFound);
+    const QString folder = top.path + QLatin1Char('/');
+    s_.readFailure = folder + QStringLiteral(" no longer exists. ") + f.errorText().trimmed();
+    if (s_.readFailure != failureBefore_)
+        h_.logs->logError(f.errorText() + QStringLiteral("readDirectory: ") + folder);
+    h_.statusBar->setPanelText(kSelected, QStringLiteral("Error reading directory structure!"));
+    clear();
+    return false;
 }
 
 void Reader::clear()
@@ -622,10 +652,12 @@ void readDirectory(FileListHost& host)
     host.statusBar->setPanelText(kSelected, QString());
     if (host.options->hideSystemFolders == 1 && isProtectedFolder(p, s.systemFolders)) {
         showNotice(host);
+        s.readFailure = QString::fromLatin1(kHiddenFolderNotice);
         return;
     }
     if (p.isEmpty()) {
         showRequest(host);
+        s.readFailure.clear();
         return;
     }
     Reader(host, p).run();

@@ -10,7 +10,18 @@
 #include <QPainter>
 #include <QStandardPaths>
 #include <QStyle>
+
+#include <algorithm>
 #include <sys/stat.h>
+
+QPixmap blankPicture(QSize size)
+{
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    QPixmap pm(size * ratio);
+    pm.setDevicePixelRatio(ratio);
+    pm.fill(Qt::transparent);
+    return pm;
+}
 
 namespace {
 
@@ -45,22 +56,100 @@ bool isRegularFile(const QString& path)
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-// An icon or cursor file's own pictures, all sizes it holds (a bounded number).
-QIcon ownIcon(const QString& path)
+// The largest side an icon's own picture may have; the format's directory
+// counts up to 256, and a larger embedded picture would cost its whole decode.
+constexpr int kMaxIconSide = 1024;
+constexpr int kMaxIconEntries = 64;
+
+quint32 littleEndian(const uchar* p, int size)
+{
+    quint32 v = 0;
+    for (int i = size - 1; i >= 0; --i)
+        v = (v << 8) | p[i];
+    return v;
+}
+
+// The true size of each picture of an icon or cursor file, read from the
+// picture's own header (a PNG's IHDR, a bitmap's info header), not from the
+// directory entry, which may say otherwise. Invalid entries give an empty size.
+QList<QSize> iconPictureSizes(QFile& file)
+{
+    QList<QSize> sizes;
+    const qint64 length = file.size();
+    const QByteArray head = file.read(6);
+    if (head.size() < 6 || littleEndian(reinterpret_cast<const uchar*>(head.constData()), 2) != 0)
+        return sizes;
+    const auto* h = reinterpret_cast<const uchar*>(head.constData());
+    const int type = int(littleEndian(h + 2, 2));
+    const int count = std::min(int(littleEndian(h + 4, 2)), kMaxIconEntries);
+    if (type != 1 && type != 2)
+        return sizes;
+    const QByteArray dir = file.read(16 * qint64(count));
+    for (int i = 0; i < count && (i + 1) * 16 <= dir.size(); ++i) {
+        const auto* e = reinterpret_cast<const uchar*>(dir.constData()) + 16 * i;
+        const quint32 bytes = littleEndian(e + 8, 4);
+        const quint32 offset = littleEndian(e + 12, 4);
+        QSize size;
+        if (bytes >= 24 && quint64(offset) + bytes <= quint64(length) && file.seek(offset)) {
+            const QByteArray pic = file.read(24);
+            const auto* p = reinterpret_cast<const uchar*>(pic.constData());
+            if (pic.size() == 24 && pic.startsWith("\x89PNG\r\n\x1a\n")) {
+                const auto be = [&](int at) {
+                    return (quint32(p[at]) << 24) | (p[at + 1] << 16) | (p[at + 2] << 8) | p[at + 3];
+                };
+                size = QSize(int(std::min<quint32>(be(16), 1u << 30)), int(std::min<quint32>(be(20), 1u << 30)));
+            } else if (pic.size() == 24 && littleEndian(p, 4) >= 12) {
+                // A bitmap's height counts its colour and mask halves.
+                const auto w = qint32(littleEndian(p + 4, 4));
+                const auto hh = qint32(littleEndian(p + 8, 4));
+                size = QSize(w, hh > 0 ? hh / 2 : 0);
+            }
+        }
+        sizes.append(size);
+    }
+    return sizes;
+}
+
+// The picture nearest `drawn`: the smallest at least that size, else the
+// largest below it. -1 when none is valid and within bounds.
+int nearestIconPicture(const QList<QSize>& sizes, int drawn)
+{
+    int best = -1;
+    int bestSide = 0;
+    for (int i = 0; i < sizes.size(); ++i) {
+        const QSize s = sizes[i];
+        if (s.width() <= 0 || s.height() <= 0 || s.width() > kMaxIconSide || s.height() > kMaxIconSide)
+            continue;
+        const int side = std::max(s.width(), s.height());
+        const bool better =
+            best < 0 || (side >= drawn ? bestSide < drawn || side < bestSide : bestSide < drawn && side > bestSide);
+        if (better) {
+            best = i;
+            bestSide = side;
+        }
+    }
+    return best;
+}
+
+// An icon or cursor file's own picture for the drawn size; only that one
+// picture is decoded.
+QIcon ownIcon(const QString& path, int drawn)
 {
     QIcon icon;
     if (!isRegularFile(path))
         return icon;
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    for (int i = 0; i < 64; ++i) {
-        const QImage img = reader.read();
-        if (img.isNull())
-            break;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return icon;
+    const int index = nearestIconPicture(iconPictureSizes(file), drawn);
+    if (index < 0 || !file.seek(0))
+        return icon;
+    QImageReader reader(&file, "ico");
+    if (index > 0 && !reader.jumpToImage(index))
+        return icon;
+    const QImage img = reader.read();
+    if (!img.isNull())
         icon.addPixmap(QPixmap::fromImage(img));
-        if (!reader.jumpToNextImage())
-            break;
-    }
     return icon;
 }
 
@@ -77,10 +166,9 @@ QIcon themeIcon(const QMimeType& mime)
 
 QPixmap drawn(const QIcon& icon, int size, QSize cell)
 {
-    QPixmap out(cell);
-    out.fill(Qt::transparent);
+    QPixmap out = blankPicture(cell);
     QPainter p(&out);
-    const QPixmap pm = icon.pixmap(size, size);
+    const QPixmap pm = icon.pixmap(QSize(size, size), out.devicePixelRatio());
     const int x = cell == QSize(size, size) ? 0 : int(platform::roundHalfEven(cell.width() / 2.0f - 16.0f));
     const int y = cell == QSize(size, size) ? 0 : int(platform::roundHalfEven(cell.height() / 2.0f - 16.0f));
     p.drawPixmap(QRect(x, y, size, size), pm);
@@ -93,7 +181,7 @@ QPixmap ShellIcons::picture(const QString& path, qint16 isDir, const QString& ex
 {
     const QString lower = extension.toLower();
     if (isDir != -1 && (lower == QLatin1String("ico") || lower == QLatin1String("cur"))) {
-        const QIcon own = ownIcon(path);
+        const QIcon own = ownIcon(path, size);
         if (!own.isNull())
             return drawn(own, size, cell);
     }

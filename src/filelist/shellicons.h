@@ -4,10 +4,15 @@
 #include <QSize>
 #include <QString>
 
+// A transparent picture of `size` device-independent pixels at the screen's
+// pixel ratio, so an icon drawn into it stays sharp on a scaled screen.
+QPixmap blankPicture(QSize size);
+
 // The desktop's pictures for entries: the icon theme's icon of the entry's MIME
 // type, found from the name's extension alone (the file is not read), with the
 // style's generic file or folder icon where the theme has none. Icon and cursor
-// files show their own picture. Drawn pictures are kept by what they show, so
+// files show their own picture: the one nearest the drawn size, its true size
+// taken from its header and bounded, so only that one picture is decoded. Drawn pictures are kept by what they show, so
 // every directory of a list holds the same shared pixmap.
 class ShellIcons {
 public:

@@ -11,6 +11,10 @@
 
 namespace {
 
+// The most pixels a picture's decode may hold; a header that claims more is
+// refused before any decode (a few hundred bytes can claim gigabytes).
+constexpr qint64 kMaxPicturePixels = 100'000'000;
+
 quint32 readUnsigned(const QByteArray& b, qsizetype at, int size, bool bigEndian)
 {
     quint32 v = 0;
@@ -74,6 +78,40 @@ QByteArray exifThumbnail(const QString& path)
     return {};
 }
 
+// Whether a JPEG is coded sequentially (baseline or extended Huffman): only then
+// does a reduced decode hold just the reduced picture. A progressive picture
+// keeps every coefficient of the full size while it decodes. The markers are
+// walked up to the first frame header, each length checked against the file.
+bool sequentialJpeg(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const qint64 length = file.size();
+    uchar b[4];
+    if (file.read(reinterpret_cast<char*>(b), 2) != 2 || b[0] != 0xFF || b[1] != 0xD8)
+        return false;
+    qint64 pos = 2;
+    for (int segment = 0; segment < 1024 && pos + 4 <= length; ++segment) {
+        if (!file.seek(pos) || file.read(reinterpret_cast<char*>(b), 4) != 4 || b[0] != 0xFF)
+            return false;
+        const int marker = b[1];
+        if (marker == 0xFF) { // fill byte
+            ++pos;
+            continue;
+        }
+        if (marker == 0xC0 || marker == 0xC1)
+            return true;
+        // Every other frame header (progressive, lossless, arithmetic), or
+        // image data before any, is not one.
+        if ((marker >= 0xC2 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) ||
+            marker == 0xDA || marker == 0xD9)
+            return false;
+        pos += 2 + ((qint64(b[2]) << 8) | b[3]);
+    }
+    return false;
+}
+
 // A stored thumbnail serves when it is at least the drawn size and shows the
 // whole photo (same proportions; some cameras pad theirs with bars).
 QImage usableExifThumbnail(const QString& path, QSize natural, QSize wanted)
@@ -89,6 +127,18 @@ QImage usableExifThumbnail(const QString& path, QSize natural, QSize wanted)
     if (std::abs(a - b) > 0.02 * a)
         return {};
     return small;
+}
+
+// The picture as it is seen: the Exif orientation applied (a camera's own
+// small copy is stored the way the sensor lay, like the photo).
+QImage oriented(const QImage& image, QImageIOHandler::Transformations t)
+{
+    if (t == QImageIOHandler::TransformationNone || image.isNull())
+        return image;
+    QImage out = image.mirrored(t & QImageIOHandler::TransformationMirror, t & QImageIOHandler::TransformationFlip);
+    if (t & QImageIOHandler::TransformationRotate90)
+        out = out.transformed(QTransform().rotate(90));
+    return out;
 }
 
 } // namespace
@@ -145,10 +195,17 @@ QImage loadThumbnailPicture(const QString& path, QSize cell, int thumbsAspect, Q
         throw platform::failureFromErrno(file.error() == QFileDevice::PermissionsError ? EACCES : EIO);
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
-    const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty())
+    const QSize stored = reader.size();
+    if (!stored.isValid() || stored.isEmpty())
         throw platform::makeFailure(platform::failures::InvalidPicture);
+    // The reader turns the picture upright after decoding; every size below
+    // is the upright one, and the decoder's reduced size is turned back.
+    const QImageIOHandler::Transformations turn = reader.transformation();
+    const bool sideways = turn & QImageIOHandler::TransformationRotate90;
+    reader.setAutoTransform(true);
+    const QSize size = sideways ? stored.transposed() : stored;
     *natural = size;
+    const qint64 naturalPixels = qint64(size.width()) * size.height();
     const QRectF target = placeThumbnail(size, cell, thumbsAspect, 0).picture;
     const QSize wanted(std::max(1, int(std::ceil(target.width()))), std::max(1, int(std::ceil(target.height()))));
     const bool shrinking = wanted.width() < size.width() && wanted.height() < size.height();
@@ -161,22 +218,28 @@ QImage loadThumbnailPicture(const QString& path, QSize cell, int thumbsAspect, Q
                 d /= 2;
             if (d > 1) {
                 reader.setQuality(49);
-                reader.setScaledSize(QSize(size.width() / d, size.height() / d));
+                reader.setScaledSize(QSize(stored.width() / d, stored.height() / d));
             }
         } else {
-            reader.setScaledSize(wanted);
+            reader.setScaledSize(sideways ? wanted.transposed() : wanted);
         }
     }
-    if (maxDecodedPixels >= 0) {
-        const QSize decoded = reader.scaledSize().isValid() ? reader.scaledSize() : size;
-        if (qint64(decoded.width()) * decoded.height() > maxDecodedPixels)
-            return {};
-    }
+    const QSize decoded = reader.scaledSize().isValid() ? reader.scaledSize() : size;
+    const qint64 decodedPixels = qint64(decoded.width()) * decoded.height();
+    if (maxDecodedPixels >= 0 && decodedPixels > maxDecodedPixels)
+        return {};
+    // What the decoder holds while it works, from the header alone: the reduced
+    // picture for a sequential JPEG, the full size for everything else (other
+    // formats scale after a full decode).
+    const bool isJpeg = reader.format() == "jpeg";
+    const qint64 workPixels = isJpeg && decoded != size && sequentialJpeg(path) ? decodedPixels : naturalPixels;
     QImage image;
     // A camera's own small copy costs a millisecond; decoding 12 megapixels,
     // even at an eighth, tens of them.
-    if (shrinking && reader.format() == "jpeg")
-        image = usableExifThumbnail(path, size, wanted);
+    if (shrinking && isJpeg)
+        image = oriented(usableExifThumbnail(path, stored, sideways ? wanted.transposed() : wanted), turn);
+    if (image.isNull() && workPixels > kMaxPicturePixels)
+        throw platform::makeFailure(platform::failures::InvalidPicture);
     if (image.isNull())
         image = reader.read();
     if (image.isNull())

@@ -28,7 +28,9 @@ ThumbnailPlacement placeThumbnail(QSize picture, QSize cell, int thumbsAspect, i
 // comes from its content, and a JPEG larger than the cell is decoded at a
 // reduced size. `natural` receives the picture's own size. Throws
 // platform::Failure when the file is missing, is not a regular file, or cannot
-// be decoded (WMF and EMF have no decoder here). With `maxDecodedPixels` 0 or
+// be decoded (WMF and EMF have no decoder here), and when its header says that
+// the decode would hold more than 100 megapixels (a sequential JPEG counts at
+// its reduced size, as it is decoded; a camera's stored small copy still serves). With `maxDecodedPixels` 0 or
 // more, a picture whose decode would hold more pixels is not decoded: the
 // result is then a null image.
 QImage loadThumbnailPicture(const QString& path, QSize cell, int thumbsAspect, QSize* natural,

@@ -93,12 +93,13 @@ bool InPlaceRename::afterLabelEdit(platform::ListView* list, int row, const QStr
     if (row < 0 || row >= list->count())
         return false;
     const QString oldName = list->text(row);
-    if (typed == oldName || blank(typed))
+    // A pasted line feed or escape sequence never reaches the name on disk.
+    QString newName = withoutControlChars(typed);
+    if (newName == oldName || blank(newName))
         return false;
     const QString dir = list->subItem(row, 2);
     if (dir.isEmpty())
         return false;
-    QString newName = typed;
     replaceForbiddenChars(newName, host_.logs);
     // An empty, "." or ".." name would address the directory itself or its parent.
     if (newName.isEmpty() || newName == QLatin1String(".") || newName == QLatin1String(".."))

@@ -6,7 +6,7 @@
 class QLineEdit;
 
 // Renaming one entry by editing its name in either file list. The typed name
-// passes the forbidden-character map and the entry is renamed on disk at
+// loses its control characters (C0 and C1), passes the forbidden-character map and the entry is renamed on disk at
 // once, without log, undo record or statistics; then every path list and row
 // that names it, and for a directory everything below it, is brought in step.
 class InPlaceRename : public QObject {

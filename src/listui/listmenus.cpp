@@ -101,7 +101,7 @@ QString copyText(const platform::ListView& list, CopyRows rows, CopyPart part)
         const bool taken = rows == CopyRows::All || (rows == CopyRows::Selected && list.isSelected(r)) ||
                            (rows == CopyRows::AllWithPreview && !list.subItem(r, 1).isEmpty());
         if (taken)
-            text += rowPart(list, r, part) + QStringLiteral("\r\n");
+            text += rowPart(list, r, part) + QLatin1Char('\n');
     }
     return text;
 }

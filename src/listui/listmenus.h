@@ -13,7 +13,7 @@ enum class CopyPart { Name, Preview, NameIncPath, PreviewIncPath };
 enum class SelectRule { All, None, Invert, WithPreview, WithoutPreview };
 
 // The clipboard text of a copy command: the current row's part alone, or one
-// line per row taken, each ending in "\r\n" (empty when none is taken).
+// line per row taken, each ending in "\n" (empty when none is taken).
 QString copyText(const platform::ListView& list, CopyRows rows, CopyPart part);
 
 // The popup menus of both file lists with their "Select" and "Copy to

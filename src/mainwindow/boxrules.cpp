@@ -16,29 +16,29 @@ using platform::UpDown;
 
 namespace boxevents {
 
-void onChange(TextBox* t, std::function<void()> f)
+void onChange(QObject* owner, TextBox* t, std::function<void()> f)
 {
-    QObject::connect(t, &TextBox::changed, t, std::move(f));
+    QObject::connect(t, &TextBox::changed, owner, std::move(f));
 }
-void onGotFocus(TextBox* t, std::function<void()> f)
+void onGotFocus(QObject* owner, TextBox* t, std::function<void()> f)
 {
-    QObject::connect(t, &TextBox::gotFocus, t, std::move(f));
+    QObject::connect(t, &TextBox::gotFocus, owner, std::move(f));
 }
-void onLostFocus(TextBox* t, std::function<void()> f)
+void onLostFocus(QObject* owner, TextBox* t, std::function<void()> f)
 {
-    QObject::connect(t, &TextBox::lostFocus, t, std::move(f));
+    QObject::connect(t, &TextBox::lostFocus, owner, std::move(f));
 }
-void onClick(CheckBox* c, std::function<void()> f)
+void onClick(QObject* owner, CheckBox* c, std::function<void()> f)
 {
-    QObject::connect(c, &CheckBox::valueClicked, c, std::move(f));
+    QObject::connect(c, &CheckBox::valueClicked, owner, std::move(f));
 }
-void onSelected(OptionButton* o, std::function<void()> f)
+void onSelected(QObject* owner, OptionButton* o, std::function<void()> f)
 {
-    QObject::connect(o, &OptionButton::selected, o, std::move(f));
+    QObject::connect(o, &OptionButton::selected, owner, std::move(f));
 }
-void onKey(TextBox* t, std::function<bool(QKeyEvent*)> passes)
+void onKey(QObject* owner, TextBox* t, std::function<bool(QKeyEvent*)> passes)
 {
-    QObject::connect(t, &TextBox::keyPress, t, [passes = std::move(passes)](QKeyEvent* e) {
+    QObject::connect(t, &TextBox::keyPress, owner, [passes = std::move(passes)](QKeyEvent* e) {
         if (!passes(e))
             e->accept();
     });
@@ -80,12 +80,12 @@ BoxRules::BoxRules(QObject* owner, std::function<void()> changed, std::function<
 void BoxRules::numberBox(TextBox* box, const LeaveRule& rule, bool minusAllowed)
 {
     leaveRules_.emplace(box, rule);
-    onKey(box, [minusAllowed](QKeyEvent* e) { return typedKeyPasses(e, minusAllowed); });
-    onLostFocus(box, [this, box] {
+    onKey(this, box, [minusAllowed](QKeyEvent* e) { return typedKeyPasses(e, minusAllowed); });
+    onLostFocus(this, box, [this, box] {
         if (focusMovedOn(box))
             applyLeaveCorrection(box);
     });
-    onChange(box, [this, box, minusAllowed] {
+    onChange(this, box, [this, box, minusAllowed] {
         if (minusAllowed) {
             const QString t = minusRule(box->text());
             if (t != box->text()) {
@@ -113,7 +113,7 @@ bool BoxRules::applyLeaveCorrection(QWidget* box)
 
 void BoxRules::selectsOnFocus(TextBox* box, OptionButton* option)
 {
-    onGotFocus(box, [box, option] {
+    onGotFocus(this, box, [box, option] {
         option->select();
         box->selectAll();
     });
@@ -140,7 +140,7 @@ void BoxRules::keepsCaret(TextBox* box)
 {
     caretBoxes_.insert(box);
     box->installEventFilter(this);
-    onGotFocus(box, [this, box] {
+    onGotFocus(this, box, [this, box] {
         // Until the box is first left, its caret waits at the end of the text.
         const int length = int(box->text().size());
         const auto kept = keptCarets_.find(box);

@@ -13,14 +13,15 @@ class QKeyEvent;
 
 // The controls' events, each a signal of its wrapper; a control can have
 // several listeners (a focus rule and a kept caret), run in the order connected.
+// The handlers belong to `owner`, whose end disconnects them.
 namespace boxevents {
-void onChange(platform::TextBox* t, std::function<void()> f);
-void onGotFocus(platform::TextBox* t, std::function<void()> f);
-void onLostFocus(platform::TextBox* t, std::function<void()> f);
-void onClick(platform::CheckBox* c, std::function<void()> f);
-void onSelected(platform::OptionButton* o, std::function<void()> f);
+void onChange(QObject* owner, platform::TextBox* t, std::function<void()> f);
+void onGotFocus(QObject* owner, platform::TextBox* t, std::function<void()> f);
+void onLostFocus(QObject* owner, platform::TextBox* t, std::function<void()> f);
+void onClick(QObject* owner, platform::CheckBox* c, std::function<void()> f);
+void onSelected(QObject* owner, platform::OptionButton* o, std::function<void()> f);
 // `passes` returns false to swallow the key.
-void onKey(platform::TextBox* t, std::function<bool(QKeyEvent*)> passes);
+void onKey(QObject* owner, platform::TextBox* t, std::function<bool(QKeyEvent*)> passes);
 } // namespace boxevents
 
 // The box rules every option panel shares: number boxes (key filter, leave

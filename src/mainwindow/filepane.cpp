@@ -9,7 +9,7 @@
 
 namespace {
 
-using widgetbuild::kTwips;
+using platform::twipsPerPixel;
 using widgetbuild::named;
 using widgetbuild::pictureButton;
 
@@ -18,14 +18,14 @@ using widgetbuild::pictureButton;
 // Places are the window's design places in twips, taken relative to the pane.
 void FilePane::place(QWidget* w, int left, int top, int width, int height)
 {
-    w->setGeometry((left - kLeft) / kTwips, (top - kTop) / kTwips, width / kTwips, height / kTwips);
+    w->setGeometry(platform::pixelRect(left - kLeft, top - kTop, width, height));
 }
 
 FilePane::FilePane(FileListState& files, QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("filePane"));
     // Large enough for the design places until the first resize of the window.
-    resize(6300 / kTwips, 6000 / kTwips);
+    resize(6300 / twipsPerPixel(), 6000 / twipsPerPixel());
     fileBody = named(new QFrame(this), QStringLiteral("fileBody"));
     fileBody->setFrameShape(QFrame::StyledPanel);
     TabStripFilemode = named(new platform::TabStrip(this, 2), QStringLiteral("TabStripFilemode"));
@@ -106,8 +106,9 @@ FilePane::FilePane(FileListState& files, QWidget* parent) : QWidget(parent)
 void FilePane::layoutFor(const FrameLayout& l)
 {
     auto* area = parentWidget();
-    setGeometry(kLeft / kTwips, kTop / kTwips, std::max(area->width() - kLeft / kTwips, 0),
-                std::max(area->height() - kTop / kTwips, 0));
+    const int tpp = twipsPerPixel();
+    setGeometry(kLeft / tpp, kTop / tpp, std::max(area->width() - kLeft / tpp, 0),
+                std::max(area->height() - kTop / tpp, 0));
     layout_ = l;
     arrange();
 }
@@ -141,8 +142,8 @@ void FilePane::setListLook(bool fullRowSelect, bool gridLines)
 
 void FilePane::arrange()
 {
-    const auto px = [](int twips) { return qRound(twips / double(kTwips)); };
-    const auto designY = [](int twips) { return (twips - kTop) / kTwips; };
+    const auto px = [](int twips) { return qRound(twips / double(twipsPerPixel())); };
+    const auto designY = [](int twips) { return (twips - kTop) / twipsPerPixel(); };
     // The tab buttons sit on top of the strip's panel, which holds the lists.
     const int tabsHeight = TabStripFilemode->height();
     const QRect strip = layout_.tabStripFilemode;
@@ -167,8 +168,8 @@ void FilePane::arrange()
 int FilePane::arrangeCheckBoxes(int right)
 {
     constexpr int gap = 8;
-    const int rowLeft = (4680 - kLeft) / kTwips; // under the first path-row button
-    const int rowsTop = (492 - kTop) / kTwips;
+    const int rowLeft = (4680 - kLeft) / twipsPerPixel(); // under the first path-row button
+    const int rowsTop = (492 - kTop) / twipsPerPixel();
     struct Box {
         QWidget* box;
         int designLeft;
@@ -185,12 +186,12 @@ int FilePane::arrangeCheckBoxes(int right)
     for (const Box& b : boxes) {
         const QSize size = b.box->sizeHint();
         if (row == 0)
-            x = std::max(x, (b.designLeft - kLeft) / kTwips);
+            x = std::max(x, (b.designLeft - kLeft) / twipsPerPixel());
         if (x + size.width() > right && (row == 0 || x > rowLeft)) {
             ++row;
             x = rowLeft;
         }
-        const int y = row == 0 ? (135 - kTop) / kTwips : rowsTop + (row - 1) * rowHeight;
+        const int y = row == 0 ? (135 - kTop) / twipsPerPixel() : rowsTop + (row - 1) * rowHeight;
         b.box->setGeometry(x, y, size.width(), size.height());
         x += size.width() + gap;
     }

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QStyle>
 
 #include <algorithm>
 #include <limits>
@@ -33,6 +34,21 @@ void setComboDropHeight(int height, QComboBox* combo)
     combo->view()->ensurePolished();
     const int row = combo->count() > 0 ? combo->view()->sizeHintForRow(0) : combo->fontMetrics().height() + 2;
     combo->setMaxVisibleItems(dropDownRows(height, combo->sizeHint().height(), row));
+}
+
+void setTagListLook(QComboBox* combo)
+{
+    combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    combo->setMaxVisibleItems(kTagListRows);
+    QAbstractItemView* view = combo->view();
+    combo->ensurePolished();
+    view->ensurePolished();
+    int widest = 0;
+    for (int i = 0; i < combo->count(); ++i)
+        widest = std::max(widest, view->sizeHintForIndex(combo->model()->index(i, combo->modelColumn())).width());
+    const int scroll =
+        combo->count() > kTagListRows ? view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view) : 0;
+    view->setMinimumWidth(widest + scroll + 2 * view->frameWidth() + 4);
 }
 
 qint16 clampTwips(qint64 twips)

@@ -26,5 +26,10 @@ class QComboBox;
 // The opened list of `combo` is as tall as `height` pixels minus its edit field.
 void setComboDropHeight(int height, QComboBox* combo);
 
+// An opened tag list (the arrow beside a format box) shows at least
+// kTagListRows rows, all of them when fewer, and every caption whole.
+inline constexpr int kTagListRows = 20;
+void setTagListLook(QComboBox* combo);
+
 // A geometry value as the 16-bit settings keep it.
 qint16 clampTwips(qint64 twips);

@@ -3,6 +3,7 @@
 #include "platform/places.h"
 #include "platform/uiservice.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
@@ -16,12 +17,12 @@
 
 namespace {
 
-using widgetbuild::kTwips;
+using platform::twipsPerPixel;
 using widgetbuild::named;
 
 void place(QWidget* w, int left, int top, int width, int height)
 {
-    w->setGeometry(left / kTwips, top / kTwips, width / kTwips, height / kTwips);
+    w->setGeometry(platform::pixelRect(left, top, width, height));
 }
 
 // A label that reports a finished left click (press and release on it).
@@ -50,6 +51,19 @@ QPixmap shippedPicture(const QString& name)
 
 } // namespace
 
+void openHelpPage(platform::UiService& ui, QWidget* parent)
+{
+    const QString name = QStringLiteral("help.html");
+    const QString help = platform::shippedFile(name);
+    if (help.isEmpty()) {
+        ui.message(parent, QCoreApplication::applicationName(),
+                   QStringLiteral("The help page could not be found:\n\n") + platform::shippedFilePlace(name),
+                   QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
+        return;
+    }
+    ui.openUrl(QUrl::fromLocalFile(help));
+}
+
 QString renamedSentence(qint32 files, qint32 dirs)
 {
     return QStringLiteral("You have renamed ") + QString::number(files) + QStringLiteral(" files and ") +
@@ -73,7 +87,7 @@ FrmAbout::FrmAbout(platform::UiService& ui, const QString& productTitle, const Q
     // A fixed dialog border: no resizing, no minimise or maximise button.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(4695 / kTwips, 3180 / kTwips);
+    setFixedSize(4695 / twipsPerPixel(), 3180 / twipsPerPixel());
 
     imgTaborin = named(new QLabel(this), QStringLiteral("imgTaborin"));
     imgTaborin->setPixmap(shippedPicture(QStringLiteral("about-logo.png")));
@@ -114,8 +128,8 @@ FrmAbout::FrmAbout(platform::UiService& ui, const QString& productTitle, const Q
         p.setColor(QPalette::Window, p.color(role));
         line->setPalette(p);
     }
-    Line1->setGeometry(120 / kTwips, 2760 / kTwips, (4560 - 120) / kTwips, 1);
-    Line2->setGeometry(120 / kTwips, 2760 / kTwips + 1, (4560 - 120) / kTwips, 1);
+    Line1->setGeometry(120 / twipsPerPixel(), 2760 / twipsPerPixel(), (4560 - 120) / twipsPerPixel(), 1);
+    Line2->setGeometry(120 / twipsPerPixel(), 2760 / twipsPerPixel() + 1, (4560 - 120) / twipsPerPixel(), 1);
 
     cmdExit = named(new QPushButton(QStringLiteral("Close"), this), QStringLiteral("cmdExit"));
     place(cmdExit, 45, 375, 570, 315);
@@ -184,7 +198,7 @@ void FrmAbout::Form_Load(qint32 totFiles, qint32 totDirs)
     lblTotRenamed->setText(renamedSentence(totFiles, totDirs));
     // The close button lies beyond the right edge: unseen, but still the
     // default and cancel button with the focus, so Enter, Escape and Space close.
-    cmdExit->move(frameGeometry().width() + 1000 / kTwips, cmdExit->y());
+    cmdExit->move(frameGeometry().width() + 1000 / twipsPerPixel(), cmdExit->y());
     cmdExit->setFocus();
     clickShape->setGeometry(0, 0, width(), height());
     clickShape->raise();
@@ -201,9 +215,7 @@ void FrmAbout::mouseReleaseEvent(QMouseEvent* e)
 
 void FrmAbout::lblWeb_Click()
 {
-    const QString help = platform::shippedFile(QStringLiteral("help.html"));
-    if (!help.isEmpty())
-        ui_.openUrl(QUrl::fromLocalFile(help));
+    openHelpPage(ui_, this);
 }
 
 void FrmAbout::lblMail_Click()

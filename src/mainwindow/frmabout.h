@@ -17,6 +17,10 @@ QString renamedSentence(qint32 files, qint32 dirs);
 // A new mail without a fixed address whose subject is the title and version.
 QUrl feedbackMailUrl(const QString& productTitle, const QString& versionText);
 
+// Opens the help page shipped with the program; a missing page is a message
+// that names the file looked for.
+void openHelpPage(platform::UiService& ui, QWidget* parent);
+
 // The about box: title picture, version, running totals and two links. Any
 // click or key closes it, except a click on one of the two links.
 class FrmAbout : public QDialog {

@@ -1,6 +1,7 @@
 #include "mainwindow/frmgetposition.h"
 
 #include "engine/textutil.h"
+#include "platform/twips.h"
 
 #include <algorithm>
 #include <cmath>
@@ -97,7 +98,7 @@ FrmGetPosition::FrmGetPosition(PickerValues& values, const QStringList& samples,
     cmbFiles->setEditable(true);
     // Nothing typed in the name box is kept.
     cmbFiles->setInsertPolicy(QComboBox::NoInsert);
-    cmbFiles->setMinimumWidth(273);
+    cmbFiles->setMinimumWidth(platform::toPixels(4095));
     lblCurrentPos = new QLabel(this);
     lblCurrentPos->setObjectName(QStringLiteral("lblCurrentPos"));
     // Room for the longest reading, so no number is ever cut off.
@@ -122,7 +123,7 @@ FrmGetPosition::FrmGetPosition(PickerValues& values, const QStringList& samples,
     v->addWidget(lblInfo);
     v->addWidget(cmbFiles);
     v->addLayout(bottom);
-    setFixedSize(sizeHint().expandedTo(QSize(289, 90)));
+    setFixedSize(sizeHint().expandedTo(QSize(platform::toPixels(4335), platform::toPixels(1350))));
 
     cmbFiles->installEventFilter(this);
     cmbFiles->lineEdit()->installEventFilter(this);

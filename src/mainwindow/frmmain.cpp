@@ -2,6 +2,7 @@
 #include "execute/frmexecute.h"
 #include "filelist/iconlists.h"
 #include "filelist/listoptions.h"
+#include "filelist/readdirectory.h"
 #include "filelist/systemfolders.h"
 #include "listui/inplacerename.h"
 #include "listui/listcommands.h"
@@ -10,6 +11,7 @@
 #include "mainwindow/panels/modepanel.h"
 #include "platform/places.h"
 #include "platform/settingsstore.h"
+#include "platform/twips.h"
 #include "settings/configfiles.h"
 #include "settings/loadsave.h"
 #include "settings/shellmenu.h"
@@ -22,7 +24,7 @@
 #include <QScreen>
 
 FrmMain::FrmMain(platform::UiService& uiService, const QStringList& arguments, QWidget* parent)
-    : QMainWindow(parent), ui(uiService), arguments_(arguments)
+    : QMainWindow(parent), arguments_(arguments), ui(uiService)
 {
     setObjectName(QStringLiteral("frmMain"));
     buildUi();
@@ -101,11 +103,23 @@ void FrmMain::connectNavigation()
 
 FrmMain::~FrmMain()
 {
-    // The child widgets outlive the window's members: a focus change while
-    // they are taken down must not reach the gate or the state.
+    // An object that watches a widget dies before it: the command groups filter
+    // and read the panes' widgets, which QObject would delete first (children go
+    // in creation order), and the window's own filter must not see its members
+    // after they are gone. Later created, earlier deleted. The panels outlive
+    // the window's members too: a focus change while they are taken down must
+    // not reach the gate or the state.
+    qApp->removeEventFilter(this);
     for (ModePanel* p : panels_)
         if (p)
             p->disconnect(this);
+    delete listMenus;
+    delete inPlaceRename;
+    delete lwDragDropCommands;
+    delete lwDirectoryCommands;
+    delete freeSelect;
+    delete treeCommands;
+    delete navigation;
 }
 
 // ---------------------------------------------------------------- start-up
@@ -114,7 +128,9 @@ void FrmMain::Form_Load()
 {
     productTitle = QStringLiteral("Vexor Renamer");
     versionText = QString::fromLatin1(kVersionText);
-    setMinimumSize(550, 528);
+    const QSize smallest(platform::toPixels(mainMinWidth), platform::toPixels(mainMinHeight));
+    setMinimumSize(smallest);
+    outerSize_.setMinimum(smallest);
     mainWindowReady_ = 0;
     getSystemFolders(state_.files.systemFolders);
     {
@@ -123,7 +139,7 @@ void FrmMain::Form_Load()
         context.programFolder = platform::programFolder();
         const QSize screen =
             QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size() : QSize(1024, 768);
-        context.screenTwips = screen * 15;
+        context.screenTwips = screen * platform::twipsPerPixel();
         context.now = QDateTime::currentDateTime();
         context.arguments = arguments_;
         settingsLoadFailed = !loadSettings(store, state_.logs, context, state_.settings, state_.tables);
@@ -135,9 +151,10 @@ void FrmMain::Form_Load()
     // The stored place and size are the outer rectangle's; Qt moves the outer
     // corner but sizes the inner area, which fitOuterSize() corrects once the
     // frame is known.
-    move(st.Main_Left / 15, st.Main_Top / 15);
-    resize(st.Main_Width / 15, st.Main_Height / 15);
-    outerSize_.setPending(QSize(st.Main_Width / 15, st.Main_Height / 15));
+    using platform::toPixels;
+    move(toPixels(st.Main_Left), toPixels(st.Main_Top));
+    resize(toPixels(st.Main_Width), toPixels(st.Main_Height));
+    outerSize_.setPending(QSize(toPixels(st.Main_Width), toPixels(st.Main_Height)));
     // Maximised only once the normal rectangle is right, so a restore finds it.
     pendingMaximize_ = st.Main_Maximized == 2;
     for (int c = 0; c < 3; ++c)
@@ -267,6 +284,18 @@ void FrmMain::commandLineRun()
             close();
         return;
     }
+    // The read already said why (the limit, a read error): the run has nothing
+    // it was given to work on. The system-folder notice is a row of the list,
+    // which an unattended run does not show: its text goes into a box.
+    if (fileMode_ == 0 && !state_.files.readFailure.isEmpty()) {
+        exitStatus_ = exitStatusFor(RunOutcome::NotStarted);
+        if (exitAfterRun && state_.files.readFailure == QLatin1String(kHiddenFolderNotice))
+            ui.message(this, productTitle, state_.files.readFailure, QMessageBox::Critical, QMessageBox::Ok,
+                       QMessageBox::Ok);
+        if (exitAfterRun)
+            close();
+        return;
+    }
     if (const std::optional<StartModeChoice> choice = startModeFromWord(startMode)) {
         if (choice->subOption >= 0)
             panel(choice->mode)->selectSubOption(choice->subOption);
@@ -314,14 +343,23 @@ void FrmMain::Form_Unload()
     storedPath = txtPath->currentText();
     readBackSettings();
     state_.settings.storedPath = storedPath;
-    {
-        platform::SettingsStore store;
-        saveSettings(store, state_.logs, platform::programFolder(), state_.settings, state_.tables,
-                     shellMenuStep(ui, this));
-    }
+    saveAllSettings(this);
     exited_ = true;
     tmrPreview->stop();
     QCoreApplication::quit();
+}
+
+void FrmMain::saveAllSettings(QWidget* boxParent)
+{
+    // Settings that could not be read at start are never written over (the file
+    // may have become readable since): only the lists, which were read, are saved.
+    if (settingsLoadFailed) {
+        writeConfigLists(platform::programFolder(), state_.tables, state_.logs);
+        return;
+    }
+    platform::SettingsStore store;
+    saveSettings(store, state_.logs, platform::programFolder(), state_.settings, state_.tables,
+                 shellMenuStep(ui, boxParent));
 }
 
 // ---------------------------------------------------------------- connections

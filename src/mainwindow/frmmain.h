@@ -84,6 +84,8 @@ public:
     void Form_Activate();
     bool Form_QueryUnload();
     void Form_Unload();
+    // The save of the exit and of the options window's "Ok".
+    void saveAllSettings(QWidget* boxParent);
     void Form_Resize();
 
     // Tab strips and frames.

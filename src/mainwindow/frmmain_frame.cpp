@@ -7,6 +7,7 @@
 #include "mainwindow/frmmain.h"
 #include "mainwindow/panels/modepanel.h"
 #include "platform/places.h"
+#include "platform/twips.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -23,7 +24,7 @@ void FrmMain::Form_Resize()
         return;
     if (!isMinimized()) {
         const QRect outer = frameGeometry();
-        filePane->layoutFor(frameLayout(outer.width() * 15, outer.height() * 15));
+        filePane->layoutFor(frameLayout(int(platform::toTwips(outer.width())), int(platform::toTwips(outer.height()))));
     }
     recordGeometry();
 }
@@ -37,10 +38,10 @@ void FrmMain::recordGeometry()
     Settings& st = state_.settings;
     if (platform::normalState(this)) {
         const QRect outer = frameGeometry();
-        st.Main_Top = clampTwips(qint64(outer.top()) * 15);
-        st.Main_Left = clampTwips(qint64(outer.left()) * 15);
-        st.Main_Height = clampTwips(qint64(outer.height()) * 15);
-        st.Main_Width = clampTwips(qint64(outer.width()) * 15);
+        st.Main_Top = clampTwips(platform::toTwips(outer.top()));
+        st.Main_Left = clampTwips(platform::toTwips(outer.left()));
+        st.Main_Height = clampTwips(platform::toTwips(outer.height()));
+        st.Main_Width = clampTwips(platform::toTwips(outer.width()));
     }
     st.Main_Maximized = isMaximized() ? 2 : 0;
 }
@@ -70,10 +71,7 @@ void FrmMain::Form_KeyDown(int key)
 
 void FrmMain::cmdHelp_Click()
 {
-    // A missing page or viewer shows nothing, as the button promises no more.
-    const QString help = platform::shippedFile(QStringLiteral("help.html"));
-    if (!help.isEmpty())
-        ui.openUrl(QUrl::fromLocalFile(help));
+    openHelpPage(ui, this);
 }
 
 void FrmMain::cmdAbout_Click()
@@ -101,9 +99,9 @@ void FrmMain::compactLayout()
          {static_cast<QWidget*>(frmOptions), static_cast<QWidget*>(TabStrip), static_cast<QWidget*>(tabBody),
           static_cast<QWidget*>(cmdExecute), static_cast<QWidget*>(cmdUndo), static_cast<QWidget*>(cmdSettings),
           static_cast<QWidget*>(cmdHelp), static_cast<QWidget*>(cmdAbout)})
-        w->move(w->x(), w->y() - 760 / 15);
+        w->move(w->x(), w->y() - platform::toPixels(760));
     for (QWidget* w : panels_)
-        w->move(w->x(), w->y() - 760 / 15);
+        w->move(w->x(), w->y() - platform::toPixels(760));
 }
 
 // ---------------------------------------------------------------- keys and buttons

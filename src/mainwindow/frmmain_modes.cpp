@@ -7,6 +7,7 @@
 #include "mainwindow/framelayout.h"
 #include "mainwindow/frmmain.h"
 #include "mainwindow/panels/modepanel.h"
+#include "platform/twips.h"
 
 #include <QCoreApplication>
 
@@ -184,7 +185,7 @@ void FrmMain::tmrPreview_Timer()
             StatusBar->setPanelText(QStringLiteral("preview"), previewCountText(state_.preview.previewRenameCount));
     }
     if (windowState() == Qt::WindowNoState && mainWindowReady_ == -1) {
-        state_.settings.Main_Top = clampTwips(qint64(y()) * 15);
-        state_.settings.Main_Left = clampTwips(qint64(x()) * 15);
+        state_.settings.Main_Top = clampTwips(platform::toTwips(y()));
+        state_.settings.Main_Left = clampTwips(platform::toTwips(x()));
     }
 }

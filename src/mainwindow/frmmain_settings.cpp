@@ -52,9 +52,7 @@ void FrmMain::showSettings(const QString& tabKey)
     connect(&d, &FrmSettings::saveRequested, this, [this, &d] {
         // The start directory of this run is stored, not the path box's text.
         readBackSettings();
-        platform::SettingsStore store;
-        saveSettings(store, state_.logs, platform::programFolder(), state_.settings, state_.tables,
-                     shellMenuStep(ui, &d));
+        saveAllSettings(&d);
     });
     // The re-read fills the Directory mode's lists, also while Free Select is
     // shown, so the collection is never replaced by the working directory.

@@ -1,5 +1,5 @@
 // Construction of the main window's controls. Places are given in twips, as
-// the window's design keeps them, and converted at 15 twips per pixel.
+// the window's design keeps them, and converted at the font's twips per pixel.
 #include "mainwindow/framelayout.h"
 #include "mainwindow/frmmain.h"
 #include "mainwindow/panels/addcroppanel.h"
@@ -11,6 +11,7 @@
 #include "mainwindow/panels/mp3panel.h"
 #include "mainwindow/panels/spacepanel.h"
 #include "mainwindow/widgetbuild.h"
+#include "platform/captionfit.h"
 #include "platform/places.h"
 
 #include <QAction>
@@ -28,7 +29,6 @@ using platform::CheckBox;
 
 namespace {
 
-using widgetbuild::kTwips;
 using widgetbuild::named;
 
 QLabel* label(const QString& text, QWidget* parent)
@@ -49,7 +49,7 @@ QPixmap logoPixmap()
 
 void FrmMain::place(QWidget* w, int left, int top, int width, int height)
 {
-    w->setGeometry(left / kTwips, top / kTwips, width / kTwips, height / kTwips);
+    w->setGeometry(platform::pixelRect(left, top, width, height));
 }
 
 void FrmMain::buildUi()
@@ -127,10 +127,11 @@ void FrmMain::buildUi()
     place(cmdExecute, 120, 6600, 1575, 495);
     place(cmdUndo, 2040, 6600, 735, 495);
     place(cmdSettings, 2880, 6600, 735, 495);
-    place(cmdHelp, 3720, 6600, 735, 255);
+    place(cmdHelp, 3720, 6600, 735, 240); // ends where About begins, not on it
     place(cmdAbout, 3720, 6840, 735, 255);
     cmdExecute->setEnabled(false);
     mp3Panel_->setEnterTarget(cmdExecute);
+    platform::widenCaptions(central);
 
     buildListArea();
     buildBindings();
@@ -204,8 +205,8 @@ void FrmMain::buildPanels()
 
 void FrmMain::fillTagLists()
 {
-    // Height of the opened list, in pixels including the edit field.
-    setComboDropHeight(180, txtPath);
+    // Height of the opened list in twips, including the edit field.
+    setComboDropHeight(platform::toPixels(2700), txtPath);
 }
 
 // The controls with their settings fields and the RenameOptions fields they

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/twips.h"
+
 #include <QString>
 #include <QStyle>
 #include <QToolButton>
@@ -6,8 +8,6 @@
 // Small helpers the window builders share: controls carry their names as object
 // names, so tests find them with findChild.
 namespace widgetbuild {
-
-constexpr int kTwips = 15; // twips per device-independent pixel
 
 template <typename W> W* named(W* w, const QString& name)
 {

@@ -1,4 +1,5 @@
 #include "platform/filemanagerentry.h"
+#include "platform/places.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -27,14 +28,6 @@ const QByteArray thunarHeader = QByteArrayLiteral("<?xml version=\"1.0\" encodin
                                                   "<!-- Written for the folder action of Vexor Renamer. -->\n"
                                                   "<actions>\n");
 const QByteArray thunarFooter = QByteArrayLiteral("</actions>\n");
-
-QString baseDir(const char* variable, const char* fallback)
-{
-    const QString value = qEnvironmentVariable(variable);
-    if (value.isEmpty() || QDir::isRelativePath(value))
-        return QDir::homePath() + QLatin1String(fallback);
-    return value;
-}
 
 // What no command line and no XML text can carry.
 bool unwritable(QChar c)
@@ -171,8 +164,8 @@ bool placeThunarElement(const QString& path, const QString& element)
 
 FileManagerPlaces fileManagerPlaces()
 {
-    const QString data = baseDir("XDG_DATA_HOME", "/.local/share");
-    const QString config = baseDir("XDG_CONFIG_HOME", "/.config");
+    const QString data = xdgHome("XDG_DATA_HOME", QStringLiteral(".local/share"));
+    const QString config = xdgHome("XDG_CONFIG_HOME", QStringLiteral(".config"));
     return {data + QStringLiteral("/file-manager/actions/vexorren.desktop"),
             data + QStringLiteral("/kio/servicemenus/vexorren.desktop"),
             data + QStringLiteral("/nemo/actions/vexorren.nemo_action"), config + QStringLiteral("/Thunar/uca.xml"),

@@ -1,4 +1,5 @@
 #include "platform/listview.h"
+#include "platform/twips.h"
 
 #include <algorithm>
 #include <QHeaderView>
@@ -129,6 +130,7 @@ void ListView::setListFont(const QFont& f)
     font_ = f;
     report_->setFont(f);
     icons_->setFont(f);
+    icons_->setWordWrap(false);
 }
 
 void ListView::setHintFont(const QFont& f)
@@ -137,6 +139,8 @@ void ListView::setHintFont(const QFont& f)
     font_ = f;
     report_->setFont(f);
     icons_->setFont(f);
+    // A message row wraps at the list's edge, so it is read without scrolling.
+    icons_->setWordWrap(true);
 }
 
 void ListView::addColumn(const QString& key, const QString& caption, int widthTwips)
@@ -161,7 +165,7 @@ void ListView::setColumnWidth(int column, int widthTwips)
     if (column < 0 || size_t(column) >= model_->columns_.size())
         return;
     model_->columns_[size_t(column)].widthTwips = widthTwips;
-    const int px = widthTwips / 15;
+    const int px = toPixels(widthTwips);
     report_->setColumnHidden(column, px <= 0);
     if (px > 0)
         report_->setColumnWidth(column, px);
@@ -173,7 +177,7 @@ int ListView::columnWidth(int column) const
         return 0;
     if (report_->isColumnHidden(column))
         return 0;
-    return report_->columnWidth(column) * 15;
+    return int(toTwips(report_->columnWidth(column)));
 }
 
 void ListView::removeExtraColumns(int keep)

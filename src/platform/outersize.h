@@ -17,6 +17,8 @@ bool normalState(const QWidget* w);
 class OuterSize {
 public:
     explicit OuterSize(QSize minimumOuter) : minimum_(minimumOuter) {}
+    // The smallest outer size, for a window whose scale is known only at its load.
+    void setMinimum(QSize outer) { minimum_ = outer; }
     // The outer size to apply once the frame is known.
     void setPending(QSize outer) { pending_ = outer; }
     struct Fit {

@@ -1,7 +1,9 @@
 #include "platform/settingsstore.h"
+#include "platform/ownfiles.h"
 
 #include <QFile>
 #include <QSettings>
+#include <QStandardPaths>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -10,15 +12,46 @@
 
 namespace platform {
 
-SettingsStore::SettingsStore(const QString& section)
-    : section_(section), settings_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                                               QStringLiteral("Taborin"), QStringLiteral("Taborin")))
+namespace {
+
+// Where QSettings keeps a user-scope INI store of this organisation and name.
+QString storePath()
 {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Taborin/Taborin.ini");
+}
+
+// Looked at before QSettings opens the file: it reads the whole file at once
+// and would block on a FIFO.
+int storeReadError(const QString& path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    const int place = ownFilePlaceError(native);
+    if (place == ENOENT || place == ENOTDIR)
+        return 0; // no store file: the defaults
+    if (place != 0)
+        return place;
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return errno;
+    ::close(fd);
+    return 0;
+}
+
+} // namespace
+
+SettingsStore::SettingsStore(const QString& section)
+    : section_(section), path_(storePath()), readError_(storeReadError(path_))
+{
+    if (readError_ == 0)
+        settings_ = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Taborin"),
+                                                QStringLiteral("Taborin"));
 }
 
 SettingsStore::~SettingsStore()
 {
-    settings_->sync();
+    if (settings_)
+        settings_->sync();
 }
 
 static QString fullKey(const QString& section, const QString& key)
@@ -28,11 +61,13 @@ static QString fullKey(const QString& section, const QString& key)
 
 bool SettingsStore::contains(const QString& key) const
 {
-    return settings_->contains(fullKey(section_, key));
+    return settings_ && settings_->contains(fullKey(section_, key));
 }
 
 QString SettingsStore::value(const QString& key, const QString& defaultValue) const
 {
+    if (!settings_)
+        return defaultValue;
     const QVariant v = settings_->value(fullKey(section_, key));
     if (!v.isValid())
         return defaultValue;
@@ -44,21 +79,26 @@ QString SettingsStore::value(const QString& key, const QString& defaultValue) co
 
 void SettingsStore::setValue(const QString& key, const QString& value)
 {
-    settings_->setValue(fullKey(section_, key), value);
+    if (settings_)
+        settings_->setValue(fullKey(section_, key), value);
 }
 
 void SettingsStore::remove(const QString& key)
 {
-    settings_->remove(fullKey(section_, key));
+    if (settings_)
+        settings_->remove(fullKey(section_, key));
 }
 
 void SettingsStore::deleteSection()
 {
-    settings_->remove(section_);
+    if (settings_)
+        settings_->remove(section_);
 }
 
 QStringList SettingsStore::keys() const
 {
+    if (!settings_)
+        return {};
     settings_->beginGroup(section_);
     QStringList k = settings_->childKeys();
     settings_->endGroup();
@@ -67,28 +107,20 @@ QStringList SettingsStore::keys() const
 
 bool SettingsStore::sync()
 {
+    if (!settings_)
+        return false;
     settings_->sync();
     return settings_->status() == QSettings::NoError;
 }
 
 QString SettingsStore::fileName() const
 {
-    return settings_->fileName();
+    return settings_ ? settings_->fileName() : path_;
 }
 
 int SettingsStore::readError() const
 {
-    const QByteArray path = QFile::encodeName(settings_->fileName());
-    struct stat st {};
-    if (::stat(path.constData(), &st) != 0)
-        return errno == ENOENT || errno == ENOTDIR ? 0 : errno; // no store file: the defaults
-    if (!S_ISREG(st.st_mode))
-        return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    ::close(fd);
-    return 0;
+    return readError_;
 }
 
 } // namespace platform

@@ -17,8 +17,12 @@ public:
     std::function<void()> leave;
 
 protected:
-    bool eventFilter(QObject*, QEvent* e) override
+    bool eventFilter(QObject* watched, QEvent* e) override
     {
+        // A dying box still gets its focus-out, after its line-edit part is
+        // gone: the rules and the leave handler are for a whole box only.
+        if (!qobject_cast<QLineEdit*>(watched))
+            return false;
         switch (e->type()) {
         case QEvent::FocusIn:
             if (selectOnFocus)

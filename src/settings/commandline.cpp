@@ -42,9 +42,44 @@ bool wildcardNamesDirectory(const QString& path)
 
 bool namesDirectory(const QString& path)
 {
+    // A directory of that very name is meant, whatever characters it holds.
+    if (QFileInfo(path).isDir())
+        return true;
     if (hasWildcard(path.mid(path.lastIndexOf(u'/') + 1)))
         return wildcardNamesDirectory(path);
-    return QFileInfo(path).isDir();
+    return false;
+}
+
+bool entryExists(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+// Relative to the current directory, with "." levels and doubled slashes gone;
+// ".." stays, as only the file system knows where it leads through a link.
+QString absoluteText(const QString& path)
+{
+    if (path.isEmpty() || QDir::isAbsolutePath(path))
+        return path;
+    QStringList levels = QDir::currentPath().split(u'/', Qt::SkipEmptyParts);
+    for (const QString& level : path.split(u'/', Qt::SkipEmptyParts))
+        if (level != QLatin1String("."))
+            levels.append(level);
+    QString text = u'/' + levels.join(u'/');
+    if (path.endsWith(u'/') && !text.endsWith(u'/'))
+        text += u'/';
+    return text;
+}
+
+// Linux names may hold double quotes and end in blanks: a text that names an
+// existing entry exactly is taken as it is. Only a text that names nothing is
+// cleaned of the quotes and blanks a caller may have wrapped it in.
+QString pathFromText(const QString& text)
+{
+    if (!text.isEmpty() && entryExists(text))
+        return absoluteText(text);
+    return absoluteText(trimBlanks(text).remove(u'"'));
 }
 
 } // namespace
@@ -80,7 +115,7 @@ CommandLine scanCommandLine(const QStringList& arguments)
         path = pathParts.join(u' ');
         line.startMode = trimBlanks(modeParts.join(u' '));
     }
-    line.pathText = trimBlanks(path).remove(u'"');
+    line.pathText = pathFromText(path);
     return line;
 }
 

@@ -12,8 +12,11 @@
 // "/p" or "/e", all arguments joined with one blank are the path and "/x" means
 // nothing.
 
+// A path text that names an existing entry exactly is taken as it is; any
+// other is trimmed of blanks and loses its double quotes. A relative path is
+// made absolute against the current directory.
 struct CommandLine {
-    QString pathText;     // blanks trimmed, double quotes removed
+    QString pathText;     // absolute or empty
     QString startMode;    // blanks trimmed at both ends, quotes kept
     int exitAfterRun = 0; // -1 when "/x" was met among switches
 };
@@ -28,7 +31,8 @@ struct StartPath {
 
 // A path text not ending in "/" is a directory (then "/" is appended) or else is
 // split at its last "/" into directory and pattern. A last part with "*" or "?"
-// counts as a directory only when it matches directories and no file. "/" stays
+// that is not itself the name of a directory counts as a directory only when it
+// matches directories and no file. "/" stays
 // the root.
 StartPath splitStartPath(const QString& pathText);
 

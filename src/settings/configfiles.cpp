@@ -1,7 +1,9 @@
 #include "settings/configfiles.h"
 
+#include "engine/htmltitle.h"
 #include "engine/logs.h"
 #include "platform/datetext.h"
+#include "platform/ownfiles.h"
 #include "settings/storeforms.h"
 
 #include <cerrno>
@@ -26,22 +28,16 @@ Failure failureOfLastCall()
     return platform::failureFromErrno(err != 0 ? err : EIO);
 }
 
-// A directory of that name does not count as the file.
-bool filePresent(const QString& path)
-{
-    const QFileInfo info(path);
-    return info.exists() && !info.isDir();
-}
-
 // The raw lines of a file: LF or CR LF ends, a last line without an end still
-// counts. nullopt when the file is missing; a failure to read is remembered and
-// gives no lines.
+// counts. nullopt when the file is missing (a directory of that name does not
+// count as the file); a failure to read is remembered and gives no lines.
 std::optional<QList<QByteArray>> rawLines(const QString& path, FailureMemo& memo)
 {
-    if (!filePresent(path))
+    const int place = platform::ownFilePlaceError(QFile::encodeName(path));
+    if (place == ENOENT || place == ENOTDIR || place == EISDIR)
         return std::nullopt;
-    // A pipe or device of that name would block or never end: not read.
-    if (!QFileInfo(path).isFile()) {
+    // A FIFO or device of that name would block or never end: not read.
+    if (place != 0) {
         memo.remember(platform::makeFailure(platform::failures::PathFileAccessError));
         return QList<QByteArray>{};
     }
@@ -61,6 +57,13 @@ std::optional<QList<QByteArray>> rawLines(const QString& path, FailureMemo& memo
         if (line.endsWith('\r'))
             line.chop(1);
     return lines;
+}
+
+// Files from older systems are 8-bit text; each line is read as UTF-8 when it
+// is valid UTF-8, else as Windows-1252. The program writes UTF-8.
+QString lineText(const QByteArray& raw)
+{
+    return decodeEightBitText(raw);
 }
 
 bool isCommentOrEmpty(const QByteArray& line)
@@ -93,17 +96,16 @@ FileTypeDef parseFileType(const QByteArray& line, FailureMemo& memo)
     const qsizetype first = line.indexOf(',');
     const qsizetype second = first < 0 ? -1 : line.indexOf(',', first + 1);
     if (first >= 0)
-        def.offset =
-            static_cast<qint32>(leadingWhole(QString::fromUtf8(line.left(first)), std::numeric_limits<qint32>::min(),
-                                             std::numeric_limits<qint32>::max(), memo));
+        def.offset = static_cast<qint32>(leadingWhole(lineText(line.left(first)), std::numeric_limits<qint32>::min(),
+                                                      std::numeric_limits<qint32>::max(), memo));
     if (second < 0) {
-        def.extension = QString::fromUtf8(line);
+        def.extension = lineText(line);
         memo.remember(platform::makeFailure(platform::failures::InvalidCall));
         return def;
     }
     // The signature stays bytes: it is compared with file content, never shown.
     def.search = line.mid(first + 1, second - first - 1);
-    def.extension = QString::fromUtf8(line.mid(second + 1));
+    def.extension = lineText(line.mid(second + 1));
     return def;
 }
 
@@ -161,24 +163,6 @@ QString folderFile(const QString& folder, const QString& name)
     return folder + QLatin1Char('/') + name;
 }
 
-// Creates or empties the file and writes all of `data`; throws the failure.
-void writeWholeFile(const QString& path, const QByteArray& data)
-{
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile())
-        throw platform::makeFailure(platform::failures::PathFileAccessError);
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw failureOfLastCall();
-    errno = 0;
-    if (file.write(data) != data.size() || !file.flush())
-        throw failureOfLastCall();
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        throw failureOfLastCall();
-}
-
 QByteArray fileTypesText(const std::vector<FileTypeDef>& rows)
 {
     QByteArray out;
@@ -186,6 +170,132 @@ QByteArray fileTypesText(const std::vector<FileTypeDef>& rows)
         out += line.toUtf8() + '\n';
     for (const FileTypeDef& row : rows)
         out += QByteArray::number(row.offset) + ',' + row.search + ',' + row.extension.toUtf8() + '\n';
+    return out;
+}
+
+// Written when "codecs.txt" is missing: common AVI video handler codes.
+const char kDefaultCodecs[] = "# Vexor Renamer codec names\n"
+                              "#\n"
+                              "# Format: FourCC<TAB>Name\n"
+                              "# The code is the first four characters of the line; an exact match wins over\n"
+                              "# one that differs only in case.\n"
+                              "\n"
+                              "DIVX\tDivX\n"
+                              "divx\tDivX\n"
+                              "DX50\tDivX 5\n"
+                              "DIV3\tDivX 3\n"
+                              "DIV4\tDivX 3 Fast Motion\n"
+                              "XVID\tXviD\n"
+                              "xvid\tXviD\n"
+                              "MJPG\tMotion JPEG\n"
+                              "H264\tH.264\n"
+                              "h264\tH.264\n"
+                              "X264\tH.264 (x264)\n"
+                              "x264\tH.264 (x264)\n"
+                              "avc1\tH.264\n"
+                              "AVC1\tH.264\n"
+                              "HEVC\tH.265\n"
+                              "H265\tH.265\n"
+                              "MP4V\tMPEG-4\n"
+                              "FMP4\tMPEG-4\n"
+                              "MP42\tMicrosoft MPEG-4 v2\n"
+                              "MP43\tMicrosoft MPEG-4 v3\n"
+                              "MPG4\tMicrosoft MPEG-4 v1\n"
+                              "3IV2\t3ivx\n"
+                              "mpg1\tMPEG-1\n"
+                              "MPG1\tMPEG-1\n"
+                              "mpg2\tMPEG-2\n"
+                              "MPG2\tMPEG-2\n"
+                              "WMV1\tWindows Media Video 7\n"
+                              "WMV2\tWindows Media Video 8\n"
+                              "WMV3\tWindows Media Video 9\n"
+                              "WVC1\tVC-1\n"
+                              "VP80\tVP8\n"
+                              "VP90\tVP9\n"
+                              "AV01\tAV1\n"
+                              "dvsd\tDV\n"
+                              "DVSD\tDV\n"
+                              "cvid\tCinepak\n"
+                              "CVID\tCinepak\n"
+                              "IV50\tIndeo 5\n"
+                              "IV41\tIndeo 4\n"
+                              "IV32\tIndeo 3\n"
+                              "MSVC\tMicrosoft Video 1\n"
+                              "CRAM\tMicrosoft Video 1\n"
+                              "mrle\tMicrosoft RLE\n"
+                              "HFYU\tHuffYUV\n"
+                              "FFV1\tFFV1\n"
+                              "YUY2\tUncompressed YUY2\n"
+                              "UYVY\tUncompressed UYVY\n"
+                              "YV12\tUncompressed YV12\n"
+                              "I420\tUncompressed I420\n";
+
+// Written when "waveformats.txt" is missing: common wave-format tags.
+const char kDefaultWaveFormats[] = "# Vexor Renamer wave format names\n"
+                                   "#\n"
+                                   "# Format: Tag<TAB>Name (the tag as a decimal number)\n"
+                                   "\n"
+                                   "1\tPCM\n"
+                                   "2\tMicrosoft ADPCM\n"
+                                   "3\tIEEE Float\n"
+                                   "6\tA-law\n"
+                                   "7\t\xC2\xB5-law\n"
+                                   "17\tIMA ADPCM\n"
+                                   "49\tGSM 6.10\n"
+                                   "64\tG.721 ADPCM\n"
+                                   "80\tMPEG\n"
+                                   "85\tMPEG Layer-3\n"
+                                   "255\tAAC\n"
+                                   "5648\tAAC\n"
+                                   "353\tWMA\n"
+                                   "354\tWMA Pro\n"
+                                   "355\tWMA Lossless\n"
+                                   "8192\tAC-3\n"
+                                   "8193\tDTS\n"
+                                   "-2\tExtensible\n"
+                                   "-3668\tFLAC\n";
+
+// The lines of a table file; a missing one is written from its default, which
+// then is the user's to edit. When it cannot be written the failure is
+// remembered and the default still serves this run.
+QList<QByteArray> tableLines(const QString& path, const char* defaultText, FailureMemo& memo)
+{
+    if (auto lines = rawLines(path, memo))
+        return *lines;
+    const QByteArray text(defaultText);
+    if (!QFileInfo(path).isSymLink()) {
+        try {
+            platform::replaceOwnFile(path, text);
+        } catch (const Failure& failure) {
+            memo.remember(failure);
+        }
+    }
+    QList<QByteArray> lines = text.split('\n');
+    lines.removeLast();
+    return lines;
+}
+
+QByteArray exceptionsText(const QStringList& words)
+{
+    QByteArray out;
+    for (const QString& word : words)
+        out += word.toUtf8() + '\n';
+    return out;
+}
+
+QByteArray replaceListText(const std::vector<BatchReplaceItem>& list)
+{
+    QByteArray out;
+    for (const BatchReplaceItem& item : list) {
+        if (item.find.isEmpty())
+            continue;
+        // The file keeps start before count.
+        out += (item.find + QLatin1Char('/') + item.replace + QLatin1Char('/') + QString::number(item.caseSensitive) +
+                QLatin1Char('/') + QString::number(item.swapMode) + QLatin1Char('/') + QString::number(item.start) +
+                QLatin1Char('/') + QString::number(item.count))
+                   .toUtf8() +
+               '\n';
+    }
     return out;
 }
 
@@ -264,7 +374,7 @@ void readExceptionWords(const QString& folder, ConfigTables& tables, FailureMemo
     tables.exceptionWords = QStringList();
     if (const auto lines = rawLines(folderFile(folder, exceptionsFile), memo)) {
         for (const QByteArray& raw : *lines) {
-            const QString word = trimBlanks(QString::fromUtf8(raw));
+            const QString word = trimBlanks(lineText(raw));
             if (!word.isEmpty())
                 tables.exceptionWords.append(word);
         }
@@ -283,7 +393,7 @@ void readFileTypes(const QString& folder, ConfigTables& tables, FailureMemo& mem
         tables.fileTypes = builtInFileTypes();
         memo.clear();
         try {
-            writeWholeFile(path, fileTypesText(tables.fileTypes));
+            platform::replaceOwnFile(path, fileTypesText(tables.fileTypes));
         } catch (const Failure& failure) {
             memo.remember(failure);
         }
@@ -298,20 +408,18 @@ void readFileTypes(const QString& folder, ConfigTables& tables, FailureMemo& mem
 void readCodecNames(const QString& folder, ConfigTables& tables, FailureMemo& memo)
 {
     tables.codecNames.clear();
-    if (const auto lines = rawLines(folderFile(folder, codecsFile), memo))
-        for (const QByteArray& raw : *lines)
-            if (!isCommentOrEmpty(raw))
-                tables.codecNames.push_back(parseCodec(QString::fromUtf8(raw)));
+    for (const QByteArray& raw : tableLines(folderFile(folder, codecsFile), kDefaultCodecs, memo))
+        if (!isCommentOrEmpty(raw))
+            tables.codecNames.push_back(parseCodec(lineText(raw)));
     keepOneRecord(tables.codecNames);
 }
 
 void readWaveFormatNames(const QString& folder, ConfigTables& tables, FailureMemo& memo)
 {
     tables.waveFormatNames.clear();
-    if (const auto lines = rawLines(folderFile(folder, waveFormatsFile), memo))
-        for (const QByteArray& raw : *lines)
-            if (!isCommentOrEmpty(raw))
-                tables.waveFormatNames.push_back(parseWaveFormat(QString::fromUtf8(raw), memo));
+    for (const QByteArray& raw : tableLines(folderFile(folder, waveFormatsFile), kDefaultWaveFormats, memo))
+        if (!isCommentOrEmpty(raw))
+            tables.waveFormatNames.push_back(parseWaveFormat(lineText(raw), memo));
     keepOneRecord(tables.waveFormatNames);
 }
 
@@ -321,7 +429,7 @@ void readBatchReplaceList(const QString& folder, ConfigTables& tables, FailureMe
     if (const auto lines = rawLines(folderFile(folder, replaceFile), memo))
         for (const QByteArray& raw : *lines)
             if (!isCommentOrEmpty(raw))
-                if (auto item = parseBatchItem(QString::fromUtf8(raw), memo))
+                if (auto item = parseBatchItem(lineText(raw), memo))
                     tables.batchReplaceList.push_back(std::move(*item));
 }
 
@@ -334,24 +442,20 @@ QString batchReplaceCaption(qsizetype count)
 
 void writeConfigLists(const QString& folder, const ConfigTables& tables, Logs& logs)
 {
+    // What the file on disk holds, in the form it would be written: a list that
+    // reads back the same is left alone (a missing one stays missing, a
+    // hand-kept one keeps its comments and line ends).
+    FailureMemo ignored;
+    ConfigTables onDisk;
+    readExceptionWords(folder, onDisk, ignored);
+    readBatchReplaceList(folder, onDisk, ignored);
     try {
-        QByteArray words;
-        for (const QString& word : tables.exceptionWords)
-            words += word.toUtf8() + '\n';
-        writeWholeFile(folderFile(folder, exceptionsFile), words);
-
-        QByteArray items;
-        for (const BatchReplaceItem& item : tables.batchReplaceList) {
-            if (item.find.isEmpty())
-                continue;
-            // The file keeps start before count.
-            items += (item.find + QLatin1Char('/') + item.replace + QLatin1Char('/') +
-                      QString::number(item.caseSensitive) + QLatin1Char('/') + QString::number(item.swapMode) +
-                      QLatin1Char('/') + QString::number(item.start) + QLatin1Char('/') + QString::number(item.count))
-                         .toUtf8() +
-                     '\n';
-        }
-        writeWholeFile(folderFile(folder, replaceFile), items);
+        const QByteArray words = exceptionsText(tables.exceptionWords);
+        if (words != exceptionsText(onDisk.exceptionWords))
+            platform::replaceOwnFile(folderFile(folder, exceptionsFile), words);
+        const QByteArray items = replaceListText(tables.batchReplaceList);
+        if (items != replaceListText(onDisk.batchReplaceList))
+            platform::replaceOwnFile(folderFile(folder, replaceFile), items);
     } catch (const Failure& failure) {
         logs.logError(failure.errorText() + QStringLiteral("Error saving settings lists!"));
     }

@@ -17,12 +17,19 @@ void readExceptionWords(const QString& folder, ConfigTables& tables, FailureMemo
 // When "filetypes.txt" is missing, the built-in rows are used and written out as
 // a new file (LF line ends); a failure to write it is remembered.
 void readFileTypes(const QString& folder, ConfigTables& tables, FailureMemo& memo);
+// A missing "codecs.txt" or "waveformats.txt" is written from the default
+// table delivered with the program (common AVI codec codes, common wave-format
+// tags), which then serves like any other content.
 void readCodecNames(const QString& folder, ConfigTables& tables, FailureMemo& memo);
 void readWaveFormatNames(const QString& folder, ConfigTables& tables, FailureMemo& memo);
 void readBatchReplaceList(const QString& folder, ConfigTables& tables, FailureMemo& memo);
 
-// Rewrites "exceptions.txt" and then "replace.txt". The first failure ends the
-// writing and gives one error line ending "Error saving settings lists!".
+// Writes "exceptions.txt" and then "replace.txt", each only when what it holds
+// differs from what the file reads as. A file is replaced as a whole (a
+// temporary file beside it takes its place), so a failure leaves the old file;
+// the first failure ends the writing and gives one error line ending "Error
+// saving settings lists!". Every line is read as UTF-8, or as Windows-1252 when
+// it is not valid UTF-8; the files are written in UTF-8.
 void writeConfigLists(const QString& folder, const ConfigTables& tables, Logs& logs);
 
 // The caption of the Replace panel's lblBatchReplace for a list of `count` items.

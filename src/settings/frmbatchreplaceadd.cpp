@@ -1,4 +1,5 @@
 #include "settings/frmbatchreplaceadd.h"
+#include "platform/twips.h"
 
 #include "settings/boxrules.h"
 #include "settings/editorrules.h"
@@ -43,14 +44,16 @@ FrmBatchReplaceAdd::FrmBatchReplaceAdd(bool editMode, const QStringList& row, QW
     buttons->addWidget(cmdOK);
     buttons->addWidget(cmdCancel);
     grid->addLayout(buttons, 6, 0, 1, 4);
-    setMinimumWidth(320);
+    setMinimumWidth(platform::toPixels(4800));
 
     for (QLineEdit* box : {txtFind, txtReplace, txtReplaceStart, txtReplaceCount})
         selectAllOnFocus(box);
     makeBatchTextBox(txtFind, true);
     makeBatchTextBox(txtReplace, false);
-    makeDigitBox(txtReplaceStart, 3, [this] { txtReplaceStart->setText(countAfterLeave(txtReplaceStart->text())); });
-    makeDigitBox(txtReplaceCount, 3, [this] { txtReplaceCount->setText(countAfterLeave(txtReplaceCount->text())); });
+    // The leave handlers hold their box, not the dialog: a box loses its focus
+    // also while the dialog closes and dies.
+    for (QLineEdit* box : {txtReplaceStart, txtReplaceCount})
+        makeDigitBox(box, 3, [box] { box->setText(countAfterLeave(box->text())); });
 
     connect(txtFind, &QLineEdit::textChanged, this, [this] { txtFind_Change(); });
     connect(txtReplace, &QLineEdit::textChanged, this, [this] { txtFind_Change(); });

@@ -1,6 +1,7 @@
 #include "settings/frmsettings.h"
 
 #include "engine/textutil.h"
+#include "platform/twips.h"
 #include "platform/uiservice.h"
 #include "settings/boxrules.h"
 #include "settings/configfiles.h"
@@ -49,7 +50,7 @@ QString exceptionTitle()
 
 qint16 toTwips16(int pixels)
 {
-    return qint16(std::clamp(pixels * 15, -32768, 32767));
+    return qint16(std::clamp<qint64>(platform::toTwips(pixels), -32768, 32767));
 }
 
 } // namespace
@@ -172,9 +173,9 @@ void FrmSettings::buildUi()
                                          QStringLiteral("cmdBatchReplaceUp"), QStringLiteral("cmdBatchReplaceDown")},
                                         frmBatchReplace);
     lwBatchReplace = batchReplaceEditor->list();
-    const int widths[] = {150, 150, 45, 45, 45, 45};
+    const int widths[] = {2250, 2250, 675, 675, 675, 675}; // twips
     for (int c = 0; c < 6; ++c)
-        lwBatchReplace->header()->resizeSection(c, widths[c]);
+        lwBatchReplace->header()->resizeSection(c, platform::toPixels(widths[c]));
     frmBatchReplace->layout()->addWidget(batchReplaceEditor);
 
     cmdOK = new QPushButton(QStringLiteral("Ok"), this);
@@ -197,7 +198,7 @@ void FrmSettings::buildUi()
     layout->addWidget(TabStrip);
     layout->addLayout(body, 1);
     layout->addLayout(buttons);
-    setFixedSize(560, 420);
+    setFixedSize(platform::toPixels(8400), platform::toPixels(6300));
 
     // The window's plain boxes and their fields, used at load and at "Ok".
     boxes_ = {{chkHidden, &Settings::processHidden},
@@ -260,7 +261,7 @@ void FrmSettings::placeWindow()
         const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
         move(area.x() + area.width() / 2 - width() / 2, area.y() + area.height() / 2 - height() / 2);
     } else {
-        move(s_.frmSettings_Left / 15, s_.frmSettings_Top / 15);
+        move(platform::toPixels(s_.frmSettings_Left), platform::toPixels(s_.frmSettings_Top));
     }
 }
 

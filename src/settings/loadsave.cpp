@@ -63,6 +63,11 @@ public:
             memo_.remember(platform::failureFromErrno(unreadable));
         if (memo_.any())
             logs.logError(memo_.lineWith(QStringLiteral("Error loading settings!")));
+        // Saving over it would replace the user's settings with defaults, or a
+        // device or FIFO with a file.
+        if (unreadable != 0)
+            logs.logError(QStringLiteral("The settings file ") + store_.fileName() +
+                          QStringLiteral(" could not be read; the settings will not be saved."));
         return unreadable == 0;
     }
 
@@ -244,6 +249,12 @@ bool loadSettings(platform::SettingsStore& store, Logs& logs, const LoadContext&
 void saveSettings(platform::SettingsStore& store, Logs& logs, const QString& programFolder, const Settings& settings,
                   const ConfigTables& tables, const ShellMenuStep& shellMenuStep)
 {
+    // A store that could not be read is never written over, and the shell step
+    // would act on defaults; the lists were read on their own.
+    if (store.readError() != 0) {
+        writeConfigLists(programFolder, tables, logs);
+        return;
+    }
     FailureMemo memo;
     writeKeys(store, saveKeysBeforeShellStep(), settings, memo);
     if (shellMenuStep)

@@ -26,7 +26,8 @@ struct LoadContext {
 // is still remembered at the end gives one error line "Error N (description)
 // Error loading settings!". A store file that exists but cannot be read is
 // such a failure, and the result is then false: the values are the defaults,
-// which no command-line run may act on.
+// which no command-line run may act on and no save may store; a second error
+// line says that the settings will not be saved.
 bool loadSettings(platform::SettingsStore& store, Logs& logs, const LoadContext& context, Settings& settings,
                   ConfigTables& tables);
 
@@ -38,7 +39,9 @@ using ShellMenuStep = std::function<void(bool create)>;
 // history from settings.pathHistory, and rewrites "exceptions.txt" and
 // "replace.txt". A failure of the keys before the history gives one error line
 // "Error N (description) Error saving settings!"; the two files have their own.
-// The store is synced once, at the end of its keys.
+// The store is synced once, at the end of its keys. A store that cannot be read
+// (readError) gets nothing and the shell step does not run; the lists are still
+// written.
 void saveSettings(platform::SettingsStore& store, Logs& logs, const QString& programFolder, const Settings& settings,
                   const ConfigTables& tables, const ShellMenuStep& shellMenuStep = {});
 

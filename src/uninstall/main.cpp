@@ -1,3 +1,4 @@
+#include "platform/places.h"
 #include "platform/uiservice.h"
 #include "uninstall/purgix.h"
 
@@ -5,6 +6,7 @@
 
 int main(int argc, char** argv)
 {
+    platform::ignoreRelativeXdgPlaces();
     QApplication app(argc, argv);
     platform::QtUiService ui;
     ui.answerWithoutDisplay = true;

@@ -39,6 +39,18 @@ void removeKeepingStatistics(platform::SettingsStore& store)
         store.setValue(filesKey, files);
 }
 
+// A store that could not be read is left as it is, and the user told so.
+bool storeReadable(platform::UiService& ui, const platform::SettingsStore& store)
+{
+    if (store.readError() == 0)
+        return true;
+    ui.message(
+        nullptr, QStringLiteral("Vexor Renamer Purgix"),
+        QStringLiteral("The settings file %1 could not be read. The settings were not removed.").arg(store.fileName()),
+        QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
+    return false;
+}
+
 // The file-manager actions would otherwise outlive the renamer and start a
 // missing program. Like the rest of the tool, a failure goes unreported.
 void removeWhatLivesElsewhere()
@@ -52,7 +64,8 @@ void askRemove(platform::UiService& ui)
                 QStringLiteral("Do you want to remove the Vexor Renamer settings from this computer?")))
         return;
     platform::SettingsStore store;
-    removeKeepingStatistics(store);
+    if (storeReadable(ui, store))
+        removeKeepingStatistics(store);
     removeWhatLivesElsewhere();
 }
 
@@ -64,7 +77,8 @@ void askKeep(platform::UiService& ui)
                               "installed.")))
         return;
     platform::SettingsStore store;
-    store.deleteSection();
+    if (storeReadable(ui, store))
+        store.deleteSection();
     removeWhatLivesElsewhere();
 }
 

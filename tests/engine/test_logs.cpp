@@ -2,7 +2,11 @@
 #include "test_support.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 class LogsTest : public TempEnv {};
 
@@ -67,4 +71,38 @@ TEST_F(LogsTest, TheActivityLogSaysWhetherItCanTakeLines)
     QDir().mkpath(root() + "/dirlog/log.txt"); // a folder where the file should be
     Logs blocked(root() + "/dirlog");
     EXPECT_EQ(blocked.activityLogProblem(), "Is a directory");
+}
+
+// A FIFO or a link to one in a log's place is refused without blocking and stays
+// a FIFO; a link to a regular file is written through and stays a link.
+TEST_F(LogsTest, LogsAreWrittenOnlyIntoRegularFiles)
+{
+    const QString folder = root() + "/fifolog";
+    QDir().mkpath(folder);
+    const QByteArray fifo = QFile::encodeName(root() + "/fifo");
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder + "/log.txt").constData(), 0600), 0);
+    ASSERT_EQ(::symlink(fifo.constData(), QFile::encodeName(folder + "/errors.txt").constData()), 0);
+    Logs logs(folder);
+    EXPECT_EQ(logs.activityLogProblem(), "Not a regular file");
+    EXPECT_FALSE(logs.writeLog("lost"));
+    EXPECT_EQ(logs.activityError(), "Not a regular file");
+    logs.logError("lost too");
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(folder + "/log.txt").constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    ASSERT_EQ(::lstat(fifo.constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+    const QString linked = root() + "/linked";
+    QDir().mkpath(linked);
+    const QString target = writeFile("dotfiles/log.txt", "before\n");
+    ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(linked + "/log.txt").constData()), 0);
+    Logs through(linked);
+    EXPECT_EQ(through.activityLogProblem(), QString());
+    EXPECT_TRUE(through.writeLog("after"));
+    EXPECT_TRUE(QFileInfo(linked + "/log.txt").isSymLink());
+    const QStringList lines = readLines(target);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[1].endsWith(") after"));
 }

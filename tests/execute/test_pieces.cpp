@@ -8,7 +8,9 @@
 #include "execute/runrename.h"
 #include "execute/undo.h"
 #include "platform/failure.h"
+#include "platform/twips.h"
 #include "recording_report.h"
+#include "settings/loadsave.h"
 #include "test_support.h"
 
 #include <QApplication>
@@ -102,29 +104,32 @@ protected:
 
 TEST_F(PiecesTest, LogWindowKeepsItsMinimumSizeAndLaysOutFromItsSize)
 {
+    const int tpp = platform::twipsPerPixel();
     b->settings.Execute_Width = 1500; // far below the minimum
     b->settings.Execute_Height = 900;
     FrmExecute* w = openLogWindow(b->h);
     // The minimum and the stored size are outer sizes, frame included.
     const QSize frame = w->frameGeometry().size() - w->size();
-    EXPECT_EQ(w->minimumSize() + frame, QSize(370, 194));
-    EXPECT_GE(w->frameGeometry().width(), 370);
-    EXPECT_GE(w->frameGeometry().height(), 194);
-    w->resize(5960 / 15, 5000 / 15);
-    const int W = w->frameGeometry().width() * 15, H = w->frameGeometry().height() * 15;
-    EXPECT_EQ(w->lstLog->geometry(), QRect(120 / 15, 120 / 15, (W - 350) / 15, (H - 1600) / 15));
+    const QSize smallest(platform::toPixels(logMinWidth), platform::toPixels(logMinHeight));
+    EXPECT_EQ(w->minimumSize() + frame, smallest);
+    EXPECT_GE(w->frameGeometry().width(), smallest.width());
+    EXPECT_GE(w->frameGeometry().height(), smallest.height());
+    w->resize(5960 / tpp, 5000 / tpp);
+    const int W = w->frameGeometry().width() * tpp, H = w->frameGeometry().height() * tpp;
+    EXPECT_EQ(w->lstLog->geometry(), platform::pixelRect(120, 120, W - 350, H - 1600));
     EXPECT_EQ(w->cmdClose->geometry(), w->cmdCancel->geometry());
-    EXPECT_EQ(w->cmdClose->x(), (W - 1700) / 15);
-    EXPECT_EQ(w->cmdSaveLog->x(), (W - 3200) / 15);
-    EXPECT_EQ(w->Progress->y(), (H - 1450) / 15);
-    EXPECT_EQ(w->lblInfo_Skipped->y(), (H - 750) / 15);
+    EXPECT_EQ(w->cmdClose->x(), (W - 1700) / tpp);
+    EXPECT_EQ(w->cmdSaveLog->x(), (W - 3200) / tpp);
+    EXPECT_EQ(w->Progress->y(), (H - 1450) / tpp);
+    EXPECT_EQ(w->lblInfo_Skipped->y(), (H - 750) / tpp);
     unloadLogWindow(b->h);
 }
 
 TEST_F(PiecesTest, LogWindowCaptionsAreNotClipped)
 {
+    const int tpp = platform::twipsPerPixel();
     FrmExecute* w = openLogWindow(b->h);
-    w->resize(5960 / 15, 5000 / 15);
+    w->resize(5960 / tpp, 5000 / tpp);
     w->lblInfo_Files->setText("32767 Files Renamed.");
     w->lblInfo_Dirs->setText("32767 Directories Renamed.");
     w->lblInfo_Skipped->setText("32767 Warnings.");
@@ -137,6 +142,7 @@ TEST_F(PiecesTest, LogWindowCaptionsAreNotClipped)
 
 TEST_F(PiecesTest, LogWindowRefusesToCloseWhileBusyAndStoresItsGeometryOnUnload)
 {
+    const int tpp = platform::twipsPerPixel();
     b->window.show();
     int validated = 0;
     b->h.updateExecuteButton = [&] { ++validated; };
@@ -158,10 +164,10 @@ TEST_F(PiecesTest, LogWindowRefusesToCloseWhileBusyAndStoresItsGeometryOnUnload)
     EXPECT_EQ(logWindow(b->h), nullptr);
     EXPECT_TRUE(b->window.isEnabled());
     EXPECT_EQ(validated, 1);
-    EXPECT_EQ(b->settings.Execute_Left, 450);
-    EXPECT_EQ(b->settings.Execute_Top, 600);
-    EXPECT_EQ(b->settings.Execute_Width, outer.width() * 15);
-    EXPECT_EQ(b->settings.Execute_Height, outer.height() * 15);
+    EXPECT_EQ(b->settings.Execute_Left, 30 * tpp);
+    EXPECT_EQ(b->settings.Execute_Top, 40 * tpp);
+    EXPECT_EQ(b->settings.Execute_Width, outer.width() * tpp);
+    EXPECT_EQ(b->settings.Execute_Height, outer.height() * tpp);
     EXPECT_EQ(b->settings.frmexecute_maximized, 0);
     EXPECT_FALSE(QFileInfo::exists(programFolder() + "/errors.txt"));
 }
@@ -203,6 +209,7 @@ TEST_F(PiecesTest, ProgressStopsAtItsMaximumAndAnEmptyBarShowsZero)
 
 TEST_F(PiecesTest, MaximisedLogWindowKeepsTheStoredNormalGeometry)
 {
+    const int tpp = platform::twipsPerPixel();
     b->window.show();
     FrmExecute* w = openLogWindow(b->h);
     w->resize(420, 310);
@@ -212,8 +219,8 @@ TEST_F(PiecesTest, MaximisedLogWindowKeepsTheStoredNormalGeometry)
     unloadLogWindow(b->h);
     EXPECT_EQ(b->settings.frmexecute_maximized, 2);
     // The size the user gave it before maximising, not the one stored before.
-    EXPECT_EQ(b->settings.Execute_Width, normal.width() * 15);
-    EXPECT_EQ(b->settings.Execute_Height, normal.height() * 15);
+    EXPECT_EQ(b->settings.Execute_Width, normal.width() * tpp);
+    EXPECT_EQ(b->settings.Execute_Height, normal.height() * tpp);
 
     // Opened maximised and never restored: the stored rectangle stays.
     b->settings.Execute_Width = 5000;
@@ -240,6 +247,28 @@ TEST_F(PiecesTest, LogWindowReopensWhereItWasClosedAtTheSameOuterSize)
         QTest::mouseClick(w->cmdClose, Qt::LeftButton);
         ASSERT_EQ(logWindow(b->h), nullptr);
     }
+}
+
+// A position left of or above the primary screen, and one that is no whole
+// number of pixels, come back as stored at every opening the window was not
+// moved; a move changes it by the distance moved.
+TEST_F(PiecesTest, AStoredPositionStaysWhileTheWindowIsNotMoved)
+{
+    b->window.show();
+    b->settings.Execute_Left = -300;
+    b->settings.Execute_Top = -290;
+    for (int round = 0; round < 3; ++round) {
+        FrmExecute* w = openLogWindow(b->h);
+        QTest::mouseClick(w->cmdClose, Qt::LeftButton);
+        ASSERT_EQ(logWindow(b->h), nullptr);
+        EXPECT_EQ(b->settings.Execute_Left, -300) << round;
+        EXPECT_EQ(b->settings.Execute_Top, -290) << round;
+    }
+    FrmExecute* w = openLogWindow(b->h);
+    w->move(w->frameGeometry().topLeft() + QPoint(10, 20));
+    QTest::mouseClick(w->cmdClose, Qt::LeftButton);
+    EXPECT_EQ(b->settings.Execute_Left, -150);
+    EXPECT_EQ(b->settings.Execute_Top, 10);
 }
 
 TEST_F(PiecesTest, ALongLogLineCanBeScrolledToItsEnd)

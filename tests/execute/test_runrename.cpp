@@ -2,6 +2,10 @@
 #include "run_fixture.h"
 
 #include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <sys/stat.h>
 
 // How many of the process's descriptors are open on `path`.
 static int descriptorsOn(const QString& path)
@@ -271,6 +275,35 @@ TEST_F(RunRenameTest, SaveLogWritesTheLines)
     EXPECT_EQ(ui.asked.back().title, "Error!");
     EXPECT_EQ(ui.asked.back().text, "Error saving log file!");
     EXPECT_EQ(lw->lines().size(), 2);
+
+    // A FIFO in the chosen place is refused without blocking and stays; a link
+    // to a file of the user's is written through and stays a link.
+    const QByteArray fifo = QFile::encodeName(root() + "/pipe.txt");
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    ui.saveAnswers.push_back(root() + "/pipe.txt");
+    ui.answers.push_back(QMessageBox::Ok);
+    const auto errorBoxes = [&] {
+        return std::count_if(ui.asked.begin(), ui.asked.end(),
+                             [](const ScriptedUi::Asked& a) { return a.text == "Error saving log file!"; });
+    };
+    const auto before = errorBoxes();
+    lw->cmdSaveLog->click();
+    EXPECT_EQ(errorBoxes(), before + 1);
+    struct stat st {};
+    ASSERT_EQ(::lstat(fifo.constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+    {
+        QFile target(root() + "/target.txt");
+        ASSERT_TRUE(target.open(QIODevice::WriteOnly));
+        target.write("old\n");
+    }
+    ASSERT_TRUE(QFile::link(root() + "/target.txt", root() + "/linked.txt"));
+    ui.saveAnswers.push_back(root() + "/linked.txt");
+    lw->cmdSaveLog->click();
+    EXPECT_EQ(errorBoxes(), before + 1);
+    EXPECT_TRUE(QFileInfo(root() + "/linked.txt").isSymLink());
+    EXPECT_EQ(readLines(root() + "/target.txt").size(), 2);
 }
 
 TEST_F(RunRenameTest, KeepFileOrderPutsSwappedRowsBack)

@@ -129,9 +129,11 @@ TEST_F(SafetyTest, ControlCharactersNeverReachANameOrTheLogsAsLineBreaks)
     clickRename();
     closeLog();
     EXPECT_TRUE(exists("Art]0;pwnedist - Title.mp3"));
-    for (const QString& name : QDir(work()).entryList(QDir::Files))
-        if (!name.startsWith("a\n"))
+    for (const QString& name : QDir(work()).entryList(QDir::Files)) {
+        if (!name.startsWith("a\n")) {
             EXPECT_FALSE(hasControlChar(name)) << name.toStdString();
+        }
+    }
 
     // An old name with a line feed and an escape sequence: one event, one line.
     const int linesBefore = readLines(programFolder() + "/log.txt").size();

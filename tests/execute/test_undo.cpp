@@ -143,14 +143,14 @@ TEST_F(UndoTest, AttributeRunAndItsUndo)
     EXPECT_EQ(platform::getAttributes(f), platform::attr::Hidden | platform::attr::Archive);
     EXPECT_EQ(platform::getAttributes(d) & platform::attr::Changeable, platform::attr::Hidden);
     const QStringList after = activity();
-    EXPECT_TRUE(after.contains("File Attribute Changed: f.txt [R--A] -> [-H-A]")) << after.join("\n").toStdString();
-    EXPECT_TRUE(after.contains("Directory Attribute Changed: d [----] -> [-H--]"));
+    EXPECT_TRUE(after.contains("File Attribute Changed: " + f + " [R--A] -> [-H-A]")) << after.join("\n").toStdString();
+    EXPECT_TRUE(after.contains("Directory Attribute Changed: " + d + " [----] -> [-H--]"));
     undo();
     EXPECT_EQ(platform::getAttributes(f), platform::attr::ReadOnly | platform::attr::Archive);
     EXPECT_EQ(platform::getAttributes(d) & platform::attr::Changeable, 0);
     const QStringList back = activity();
-    const auto dirLine = back.lastIndexOf("Directory Attribute Changed: d [-H--] -> [----]");
-    const auto fileLine = back.lastIndexOf("File Attribute Changed: f.txt [-H-A] -> [R--A]");
+    const auto dirLine = back.lastIndexOf("Directory Attribute Changed: " + d + " [-H--] -> [----]");
+    const auto fileLine = back.lastIndexOf("File Attribute Changed: " + f + " [-H-A] -> [R--A]");
     EXPECT_GE(dirLine, 0);
     EXPECT_GT(fileLine, dirLine); // directories first
 }
@@ -195,11 +195,11 @@ TEST_F(UndoTest, ANewCreationTimeIsAWarningWhileModifiedIsStillSet)
     ctl<QDateEdit>("dtDate")->setDate(QDate(2001, 2, 3));
     runAndClose();
     const QStringList lines = activity();
-    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const QString& l) {
-        return l.startsWith("WARNING! Change File Created Date Failed: f.txt");
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const QString& l) {
+        return l.startsWith("WARNING! Change File Created Date Failed: " + f);
     })) << lines.join("\n").toStdString();
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
-                            [](const QString& l) { return l.startsWith("File Modified Date Changed: f.txt"); }));
+                            [&](const QString& l) { return l.startsWith("File Modified Date Changed: " + f); }));
     EXPECT_EQ(platform::toDateTime(platform::entryInfo(f)->modified).date(), QDate(2001, 2, 3));
     EXPECT_TRUE(ctl<QPushButton>("cmdUndo")->isEnabled()); // the file changed: it has its undo record
 }
@@ -257,7 +257,7 @@ TEST_F(UndoTest, AStampWhoseNewValueEqualsTheOldOneIsNoChange)
         QStringList lines;
         for (const QString& l : activity().mid(before))
             if (l.contains("Date"))
-                lines << l.left(l.indexOf(" ["));
+                lines << l.left(l.indexOf(" [")).replace(work() + "/", QString());
         EXPECT_EQ(lines, c.lines);
         EXPECT_EQ(ctl<QPushButton>("cmdUndo")->isEnabled(), !c.lines.isEmpty()); // an undo record only for a change
         EXPECT_EQ(w->state().settings.totNumberOfFilesRenamedNew, c.lines.isEmpty() ? 0 : 1);
@@ -396,4 +396,58 @@ TEST_F(UndoTest, EnumerationResetsPerDirectoryInTheFreeSelectCollection)
     EXPECT_TRUE(exists("d1/1_a"));
     EXPECT_TRUE(exists("d2/1_b"));
     EXPECT_TRUE(exists("d1/1_c"));
+}
+
+// Same-named files of two folders: "log.txt" names the folder of every date
+// line, the log window only with "Show full path in log window"; Undo reports
+// the one stamp the run changed, not the ones it left alone.
+TEST_F(UndoTest, DateLinesNameTheirFolderInLogTxtAndUndoReportsOnlyTheStampsItChanged)
+{
+    const QDateTime accessed(QDate(2018, 3, 4), QTime(5, 6, 7));
+    const QDateTime modified(QDate(2019, 4, 5), QTime(6, 7, 8));
+    for (const char* name : {"one/f.txt", "two/f.txt"})
+        platform::setFileTimes(writeFile(name, "x"), platform::toTimespec(accessed), platform::toTimespec(modified));
+    for (const bool fullPathShown : {false, true}) {
+        SCOPED_TRACE(fullPathShown ? "full path shown" : "names only");
+        QFile::remove(programFolder() + "/log.txt");
+        start();
+        w->state().settings.showFullPath = fullPathShown ? 1 : 0;
+        clickButton(ctl<QCheckBox>("chkSub"));
+        listWork();
+        auto* tabs = ctl<platform::TabStrip>("TabStrip");
+        QTest::mouseClick(tabs->tabButton(tabs->indexOfKey("Attrib")), Qt::LeftButton);
+        clickButton(ctl<QRadioButton>("optAttrib_Date"));
+        for (const char* box : {"chkDateCreated", "chkDateAccessed", "chkDateModified"}) {
+            auto* c = ctl<QCheckBox>(box);
+            if (c->isChecked() != (QByteArray(box) == "chkDateModified"))
+                clickButton(c);
+        }
+        ctl<QDateEdit>("dtDate")->setDate(QDate(2023, 1, 2));
+        clickButton(ctl<QPushButton>("cmdExecute"));
+        const QString shown = fullPathShown ? work() + "/one/" : QString();
+        const QStringList windowLines = logLines();
+        ASSERT_EQ(windowLines.size(), 2) << windowLines.join("\n").toStdString();
+        EXPECT_TRUE(windowLines[0].startsWith("File Modified Date Changed: " + shown + "f.txt ["))
+            << windowLines[0].toStdString();
+        clickButton(logWin()->cmdClose);
+        QStringList logged = activity();
+        ASSERT_EQ(logged.size(), 2);
+        EXPECT_TRUE(logged[0].startsWith("File Modified Date Changed: " + work() + "/one/f.txt ["));
+        EXPECT_TRUE(logged[1].startsWith("File Modified Date Changed: " + work() + "/two/f.txt ["));
+
+        ui.answers.push_back(QMessageBox::Yes);
+        clickButton(ctl<QPushButton>("cmdUndo"));
+        QStringList undone = logLines();
+        ASSERT_EQ(undone.size(), 2) << undone.join("\n").toStdString();
+        EXPECT_TRUE(undone[0].startsWith("File Modified Date Changed: " + shown + "f.txt ["))
+            << undone[0].toStdString();
+        clickButton(logWin()->cmdClose);
+        logged = activity().mid(2);
+        ASSERT_EQ(logged.size(), 2) << logged.join("\n").toStdString();
+        EXPECT_TRUE(logged[1].startsWith("File Modified Date Changed: " + work() + "/two/f.txt ["))
+            << logged[1].toStdString();
+        for (const char* name : {"one/f.txt", "two/f.txt"})
+            EXPECT_EQ(platform::toDateTime(platform::entryInfo(work() + "/" + name)->modified), modified);
+        dropMainWindow();
+    }
 }

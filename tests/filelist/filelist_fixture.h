@@ -50,8 +50,8 @@ protected:
         chkOnlyRenameSelected = box("Only Rename Selected", 0);
         cmdExecute = new QPushButton(QStringLiteral("Rename!"), window.get());
         status = new platform::StatusPanels(window.get());
-        files.systemFolders = {QStringLiteral("/usr/"), QStringLiteral("/etc/"), QStringLiteral("/opt/"),
-                               QStringLiteral("/")};
+        files.systemFolders = {
+            QStringLiteral("/usr/"), QStringLiteral("/etc/"), QStringLiteral("/opt/"), QStringLiteral("/"), {}};
 
         host.window = window.get();
         host.ui = &ui;

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QListView>
+#include <QScrollBar>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -265,9 +267,14 @@ TEST_F(FileListTest, IconListsAreResetPerDirectoryUnlessCached)
 
 TEST_F(FileListTest, SystemFoldersAndTheRootShowTheNotice)
 {
+    getSystemFolders(files.systemFolders);
     ASSERT_EQ(::symlink("/usr", QFile::encodeName(work() + "/usrlink").constData()), 0);
-    for (const QString& p : {QStringLiteral("/usr/"), QStringLiteral("/usr/share/"), QStringLiteral("/etc/"),
-                             QStringLiteral("/"), dir("usrlink")}) {
+    // The notice comes before any read, so nothing below /boot is even listed.
+    ASSERT_EQ(::symlink("/boot", QFile::encodeName(work() + "/bootlink").constData()), 0);
+    for (const QString& p :
+         {QStringLiteral("/usr/"), QStringLiteral("/usr/share/"), QStringLiteral("/etc/"), QStringLiteral("/"),
+          dir("usrlink"), QStringLiteral("/boot/"), QStringLiteral("/boot/grub/"), dir("bootlink"),
+          QStringLiteral("/proc/self/"), QStringLiteral("/run/")}) {
         files.lstFiles[0] = QStringList{"stale"};
         read(p);
         ASSERT_EQ(lwDirectory->count(), 1) << p.toStdString();
@@ -280,6 +287,15 @@ TEST_F(FileListTest, SystemFoldersAndTheRootShowTheNotice)
         EXPECT_TRUE(files.listedDirectory.isEmpty());
     }
     EXPECT_EQ(txtPath->count(), 0) << "the notice leaves the history alone";
+    // It wraps at the list's edge: read whole, without scrolling sideways.
+    lwDirectory->resize(300, 200);
+    lwDirectory->show();
+    QCoreApplication::processEvents();
+    QListView* view = lwDirectory->iconView();
+    const QRect row = view->visualRect(view->model()->index(0, 0));
+    EXPECT_LE(row.right(), view->viewport()->width());
+    EXPECT_GT(row.height(), view->fontMetrics().height()) << "on more than one line";
+    EXPECT_FALSE(view->horizontalScrollBar()->isVisible());
 }
 
 TEST_F(FileListTest, WithTheNoticeSwitchedOffSystemFoldersReadNormally)
@@ -421,12 +437,49 @@ TEST_F(FileListTest, SystemFolderTableAndProtection)
         bool hidden;
     };
     const Case cases[] = {
-        {"/usr/", true},         {"/usr", true}, {"/usr/share/doc/", true}, {"/etc/", true},   {"/opt/", true},
-        {"/opt/x/y/", true},     {"/", true},    {"/tmp/", false},          {"/usrx/", false}, {"", false},
+        {"/usr/", true},
+        {"/usr", true},
+        {"/usr/share/doc/", true},
+        {"/etc/", true},
+        {"/opt/", true},
+        {"/opt/x/y/", true},
+        {"/", true},
+        {"/tmp/", false},
+        {"/usrx/", false},
+        {"", false},
         {"/usr/../tmp/", false},
+        {"/boot/", true},
+        {"/boot/grub/", true},
+        {"/boot", true},
+        {"/bootx/", false},
+        {"/bin/", true},
+        {"/sbin/", true},
+        {"/lib/", true},
+        {"/lib32/", true},
+        {"/lib64/", true},
+        {"/libx32/x/", true},
+        {"/dev/", true},
+        {"/dev/shm/", true},
+        {"/proc/", true},
+        {"/proc/self/", true},
+        {"/sys/", true},
+        {"/run/", true},
+        {"/var/", false},
+        {"/var/tmp/", false},
+        {"/var/www/", false},
+        {"/tmp/../boot/", true},
+        {"/library/", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(isProtectedFolder(QString::fromLatin1(c.path), f), c.hidden) << c.path;
+    // A link into a protected folder is caught by its target, one to /var is not.
+    ASSERT_EQ(::symlink("/boot", QFile::encodeName(work() + "/boot-link").constData()), 0);
+    ASSERT_EQ(::symlink("/sys/kernel", QFile::encodeName(work() + "/kernel-link").constData()), 0);
+    ASSERT_EQ(::symlink("/var/tmp", QFile::encodeName(work() + "/vartmp-link").constData()), 0);
+    EXPECT_TRUE(isProtectedFolder(dir("boot-link"), f));
+    EXPECT_TRUE(isProtectedFolder(dir("kernel-link"), f));
+    EXPECT_FALSE(isProtectedFolder(dir("vartmp-link"), f));
+    EXPECT_FALSE(isProtectedFolder(dir(), f)) << "a temporary folder stays open";
 }
 
 TEST_F(FileListTest, ALargeDirectoryGivesEveryEntryItsOwnDetails)

@@ -7,7 +7,9 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QImageWriter>
 #include <QTemporaryDir>
 #include <sys/stat.h>
 
@@ -195,6 +197,66 @@ TEST_F(FileListTest, ACameraThumbnailServesWhenItShowsTheWholePhotoLargeEnough)
         const QColor mid = img.pixelColor(32, 24);
         EXPECT_EQ(mid.blue() > 200 ? 'b' : mid.red() > 200 ? 'r' : '?', c.expected) << c.name;
     }
+}
+
+// A photo taken with the camera turned is drawn upright: the Exif orientation
+// is applied to the decoded photo, to its reduced decode and to the camera's
+// own small copy, and the sizes that place it are the upright ones.
+TEST_F(FileListTest, ThumbnailsFollowTheExifOrientation)
+{
+    // Left half red, right half blue, as the sensor saw it.
+    auto halves = [](int w, int h, QColor left, QColor right) {
+        QImage img = filled(w, h, left);
+        for (int y = 0; y < h; ++y)
+            for (int x = w / 2; x < w; ++x)
+                img.setPixelColor(x, y, right);
+        return img;
+    };
+    auto colour = [](const QImage& img, int x, int y) {
+        const QColor c = img.pixelColor(x, y);
+        return c.red() > 180 && c.blue() < 80   ? 'r'
+               : c.blue() > 180 && c.red() < 80 ? 'b'
+               : c.green() > 180                ? 'g'
+                                                : '?';
+    };
+    const QByteArray big = encoded(halves(800, 400, Qt::red, Qt::blue), "JPG");
+    const QByteArray small = encoded(halves(40, 20, Qt::red, Qt::blue), "JPG");
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        QSize natural, decoded;
+        QPoint first, second; // where the red and the other half are seen
+        char other = 'b';     // green: the camera's own copy was drawn
+    };
+    const Case cases[] = {
+        {"turned.jpg", withExifThumbnail(big, QImage(), 6), {400, 800}, {32, 64}, {16, 8}, {16, 56}},
+        {"turned-camera.jpg",
+         withExifThumbnail(big, halves(160, 80, Qt::red, Qt::green), 6),
+         {400, 800},
+         {32, 64},
+         {16, 8},
+         {16, 56},
+         'g'},
+        {"upside-down.jpg", withExifThumbnail(big, QImage(), 3), {800, 400}, {64, 32}, {56, 16}, {8, 16}},
+        {"turned-left.jpg", withExifThumbnail(big, QImage(), 8), {400, 800}, {32, 64}, {16, 56}, {16, 8}},
+        {"small-turned.jpg", withExifThumbnail(small, QImage(), 6), {20, 40}, {20, 40}, {10, 5}, {10, 35}},
+        {"upright.jpg", withExifThumbnail(big, QImage(), 1), {800, 400}, {64, 32}, {8, 16}, {56, 16}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = writeFile(c.name, c.bytes);
+        QSize natural;
+        const QImage img = loadThumbnailPicture(path, {64, 64}, 1, &natural);
+        EXPECT_EQ(natural, c.natural);
+        ASSERT_EQ(img.size(), c.decoded);
+        EXPECT_EQ(colour(img, c.first.x(), c.first.y()), 'r');
+        EXPECT_EQ(colour(img, c.second.x(), c.second.y()), c.other);
+    }
+    // The drawn cell: upright and centred, red above blue.
+    const QImage cell = renderThumbnail(work() + "/turned.jpg", {64, 64}, 1, 0).toImage();
+    EXPECT_EQ(colour(cell, 32, 8), 'r');
+    EXPECT_EQ(colour(cell, 32, 56), 'b');
+    EXPECT_EQ(cell.pixelColor(4, 32).alpha(), 0) << "a portrait picture leaves the sides free";
 }
 
 TEST_F(FileListTest, IconKeysAndIndexes)
@@ -512,4 +574,111 @@ TEST(ThumbnailPicture, ADecodeAboveTheLimitIsLeftUndone)
     const QImage whole = loadThumbnailPicture(path, {64, 64}, 1, &natural, 300 * 200);
     EXPECT_FALSE(whole.isNull());
     EXPECT_EQ(whole.size(), QSize(64, 43)) << "shrunk for the cell";
+}
+
+namespace {
+
+// An icon file of the given pictures (PNG data, each with its directory entry);
+// entries may share their data.
+QByteArray iconFile(const std::vector<QByteArray>& pictures)
+{
+    QByteArray out;
+    const auto put16 = [&](int v) { out += char(v & 0xFF), out += char((v >> 8) & 0xFF); };
+    const auto put32 = [&](quint32 v) {
+        put16(int(v & 0xFFFF));
+        put16(int(v >> 16));
+    };
+    put16(0);
+    put16(1);
+    put16(int(pictures.size()));
+    quint32 offset = 6 + 16 * quint32(pictures.size());
+    std::vector<quint32> offsets;
+    QByteArray data;
+    for (const QByteArray& p : pictures) {
+        const qsizetype at = data.indexOf(p);
+        offsets.push_back(at >= 0 ? offset + quint32(at) : offset + quint32(data.size()));
+        if (at < 0)
+            data += p;
+    }
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        out += char(0), out += char(0), out += char(0), out += char(0); // 256 x 256, as the entry says
+        put16(1);
+        put16(32);
+        put32(quint32(pictures[i].size()));
+        put32(offsets[i]);
+    }
+    return out + data;
+}
+
+// A progressive JPEG whose frame header is made to claim `side` x `side`.
+QByteArray progressiveJpegClaiming(int side)
+{
+    QByteArray bytes;
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buf, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    EXPECT_TRUE(writer.write(filled(16, 16)));
+    const qsizetype sof = bytes.indexOf("\xFF\xC2");
+    EXPECT_GT(sof, 0);
+    for (int at : {5, 7}) {
+        bytes[sof + at] = char(side >> 8);
+        bytes[sof + at + 1] = char(side & 0xFF);
+    }
+    return bytes;
+}
+
+} // namespace
+
+// An icon file shows the one picture nearest the drawn size; the size comes
+// from each picture's own header, so pictures too large to draw (40 of them
+// here) are never decoded, and a file of nothing else gets its type's icon.
+TEST_F(FileListTest, AnIconFileDecodesOnlyThePictureNearestTheDrawnSize)
+{
+    resetSysIcons(host);
+    const QByteArray huge = encoded(filled(2000, 2000, Qt::green), "PNG");
+    std::vector<QByteArray> pictures(40, huge);
+    pictures.insert(pictures.begin() + 7, encoded(filled(32, 32, Qt::blue), "PNG"));
+    pictures.insert(pictures.begin() + 20, encoded(filled(16, 16, Qt::red), "PNG"));
+    pictures.push_back(encoded(filled(48, 48, Qt::yellow), "PNG"));
+    const QString ico = writeFile("many.ico", iconFile(pictures));
+    const QImage small = files.imagelistSysIcons.image(getSysIcon(host, ico, 0)).toImage();
+    EXPECT_EQ(small.pixelColor(8, 8), QColor(Qt::red));
+    const QImage large = files.imagelistSysIconsLarge.image(files.sysIconLargeIndex).toImage();
+    EXPECT_EQ(large.pixelColor(32, 32), QColor(Qt::blue));
+
+    const QString onlyHuge = writeFile("huge.ico", iconFile(std::vector<QByteArray>(40, huge)));
+    EXPECT_GT(getSysIcon(host, onlyHuge, 0), 3) << "its type's icon";
+    EXPECT_FALSE(QFile::exists(logs->errorFile()));
+}
+
+// A header that claims more than the bound is refused before any decode: a
+// progressive JPEG of 30000 x 30000 in a few hundred bytes would otherwise hold
+// gigabytes (a progressive decode keeps every coefficient, even reduced).
+TEST_F(FileListTest, APictureWhoseHeaderClaimsTooMuchIsRefusedUndecoded)
+{
+    const QString bomb = writeFile("bomb.jpg", progressiveJpegClaiming(30000));
+    EXPECT_LT(QFileInfo(bomb).size(), 1024);
+    QSize natural;
+    try {
+        loadThumbnailPicture(bomb, {64, 64}, 1, &natural);
+        ADD_FAILURE() << "decoded";
+    } catch (const platform::Failure& f) {
+        EXPECT_EQ(f.number(), 481);
+    }
+    EXPECT_EQ(natural, QSize(30000, 30000));
+
+    // In the list: the picture's row gets the "Invalid picture" line.
+    resetSysIcons(host);
+    files.makeThumbnailsNow = -1;
+    getSysIcon(host, bomb, 0);
+    files.makeThumbnailsNow = 0;
+    const QStringList errors = readLines(logs->errorFile());
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].endsWith(") Error 481 (Invalid picture) Get Thumbnails (sysIcons): File=" + bomb))
+        << errors[0].toStdString();
+
+    // The same picture at its true size decodes as before.
+    const QString fine = writeFile("fine.jpg", progressiveJpegClaiming(16));
+    EXPECT_FALSE(loadThumbnailPicture(fine, {64, 64}, 1, &natural).isNull());
 }

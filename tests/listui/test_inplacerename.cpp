@@ -1,6 +1,12 @@
+#include "execute/frmexecute.h"
 #include "listui_fixture.h"
 
+#include <QClipboard>
+#include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 
 class InPlaceRenameTest : public ListUiTest {
 protected:
@@ -41,8 +47,9 @@ TEST_F(InPlaceRenameTest, CaretRestsBeforeTheExtension)
         EXPECT_EQ(e->text(), c.name);
         EXPECT_EQ(e->cursorPosition(), c.caret) << c.name;
         EXPECT_EQ(e->hasSelectedText(), c.allSelected) << c.name;
-        if (c.allSelected)
+        if (c.allSelected) {
             EXPECT_EQ(e->selectedText(), c.name);
+        }
         EXPECT_FALSE(ctl<platform::ListView>("lwDirectory")->isSelected(r));
         QTest::keyClick(e, Qt::Key_Escape);
         EXPECT_TRUE(QFileInfo::exists(work() + "/" + c.name));
@@ -194,4 +201,92 @@ TEST_F(InPlaceRenameTest, MenuItemOpensTheEdit)
     EXPECT_EQ(e->cursorPosition(), 4);
     EXPECT_FALSE(ctl<platform::ListView>("lwDirectory")->isSelected(0)) << "the edited row stays unselected";
     QTest::keyClick(e, Qt::Key_Escape);
+}
+
+// The working folder itself renamed in place from Free Select: the Directory
+// list still shows its entries, and Rename! says the folder is gone.
+TEST_F(InPlaceRenameTest, RenameInAWorkingFolderRenamedAwaySaysItIsGone)
+{
+    start();
+    const QString folder = makeDir("w");
+    writeFile("w/a1.txt");
+    writeFile("w/a2.txt");
+    listDirectory(folder);
+    ctl<platform::TabStrip>("TabStrip")->selectKey("Replace");
+    QTest::mouseClick(ctl<QRadioButton>("optReplaceSingle"), Qt::LeftButton);
+    for (const auto& [box, text] : {std::pair{"txtFind", "a"}, std::pair{"txtReplace", "x"}}) {
+        auto* edit = ctl<QLineEdit>(box);
+        edit->setFocus();
+        QTest::keyClicks(edit, text);
+    }
+    addToFreeSelect({folder});
+    ctl<platform::TabStrip>("TabStripFilemode")->selectKey("dragdrop");
+    renameRow(ctl<platform::ListView>("lwDragDrop"), rowOf(ctl<platform::ListView>("lwDragDrop"), "w"), "v");
+    if (QLineEdit* e = editor(ctl<platform::ListView>("lwDragDrop")))
+        QTest::keyClick(e, Qt::Key_Escape);
+    ASSERT_TRUE(exists("v/a1.txt"));
+    ctl<platform::TabStrip>("TabStripFilemode")->selectKey("listview");
+    EXPECT_EQ(names(ctl<platform::ListView>("lwDirectory")), (QStringList{"a1.txt", "a2.txt"}));
+
+    auto* run = ctl<QPushButton>("cmdExecute");
+    ASSERT_TRUE(run->isEnabled());
+    ui.answers = {QMessageBox::Ok}; // "There were errors during execution!"
+    QTest::mouseClick(run, Qt::LeftButton);
+    FrmExecute* log = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* f = qobject_cast<FrmExecute*>(top))
+            log = f;
+    ASSERT_TRUE(log);
+    const QString gone =
+        "Warning! Could not read the working folder: " + folder + "/ no longer exists. Error 76 (Path not found)";
+    EXPECT_TRUE(log->lines().contains(gone)) << log->lines().join("\n").toStdString();
+    EXPECT_EQ(log->findChild<QLabel*>("lblInfo_Skipped")->text(), "1 Warnings.");
+    ASSERT_EQ(ui.asked.size(), 1u);
+    EXPECT_EQ(ui.asked[0].text, "There were errors during execution!");
+    const QStringList errors = readLines(programFolder() + "/errors.txt");
+    ASSERT_EQ(errors.size(), 1) << errors.join("\n").toStdString();
+    EXPECT_TRUE(errors[0].endsWith(") Error 76 (Path not found) readDirectory: " + folder + "/"))
+        << errors[0].toStdString();
+    EXPECT_TRUE(readText(programFolder() + "/log.txt").contains(gone));
+    EXPECT_TRUE(exists("v/a1.txt") && exists("v/a2.txt"));
+    log->unload();
+}
+
+// A pasted line feed, escape sequence or C1 character never reaches the name on
+// disk; a paste of nothing but control characters leaves the entry as it was.
+TEST_F(InPlaceRenameTest, PastedControlCharactersNeverReachTheName)
+{
+    start();
+    writeFile("a.txt");
+    writeFile("b.txt");
+    listDirectory(work());
+    auto* lw = ctl<platform::ListView>("lwDirectory");
+    const struct {
+        const char* row;
+        QString pasted;
+        const char* expected;
+    } cases[] = {
+        {"a.txt", QStringLiteral("new\nline\x1b[31m.txt"), "newline[31m.txt"},
+        {"b.txt", QStringLiteral("c1") + QChar(0x85) + QChar(0x7F) + QStringLiteral(".txt"), "c1.txt"},
+        {"c1.txt", QStringLiteral("\r\n\t"), "c1.txt"},
+    };
+    for (const auto& c : cases) {
+        const int r = rowOf(lw, c.row);
+        ASSERT_GE(r, 0) << c.row;
+        clickRow(lw, r);
+        key(lw, Qt::Key_F2);
+        QLineEdit* e = editor(lw);
+        ASSERT_TRUE(e) << c.row;
+        e->selectAll();
+        QGuiApplication::clipboard()->setText(c.pasted);
+        QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(e, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(exists(c.expected)) << c.expected;
+        EXPECT_GE(rowOf(lw, c.expected), 0) << c.expected;
+        if (QLineEdit* open = editor(lw))
+            QTest::keyClick(open, Qt::Key_Escape);
+    }
+    const QStringList names = QDir(work()).entryList(QDir::Files);
+    EXPECT_EQ(names, QStringList({"c1.txt", "newline[31m.txt"}));
 }

@@ -94,14 +94,14 @@ TEST_F(ListMenusTest, CopyCommandsWriteTheirLines)
         QString expected;
     };
     const Case cases[] = {
-        {"mnuListFilenames", "a.txt\r\nb.txt\r\nc.txt\r\n"},
-        {"mnuListPreviews", "B.TXT\r\n"},
-        {"mnuListFilenamesIncPaths", d + "a.txt\r\n" + d + "b.txt\r\n" + d + "c.txt\r\n"},
-        {"mnuListPreviewsIncPaths", d + "B.TXT\r\n"},
-        {"mnuListviewCopySelFilenames", "a.txt\r\nc.txt\r\n"},
-        {"mnuListviewCopySelPreview", "\r\n\r\n"},
-        {"mnuListviewCopySelFilenamesIncPaths", d + "a.txt\r\n" + d + "c.txt\r\n"},
-        {"mnuListviewCopySelPreviewsIncPaths", d + "\r\n" + d + "\r\n"},
+        {"mnuListFilenames", "a.txt\nb.txt\nc.txt\n"},
+        {"mnuListPreviews", "B.TXT\n"},
+        {"mnuListFilenamesIncPaths", d + "a.txt\n" + d + "b.txt\n" + d + "c.txt\n"},
+        {"mnuListPreviewsIncPaths", d + "B.TXT\n"},
+        {"mnuListviewCopySelFilenames", "a.txt\nc.txt\n"},
+        {"mnuListviewCopySelPreview", "\n\n"},
+        {"mnuListviewCopySelFilenamesIncPaths", d + "a.txt\n" + d + "c.txt\n"},
+        {"mnuListviewCopySelPreviewsIncPaths", d + "\n" + d + "\n"},
     };
     for (const Case& c : cases) {
         QGuiApplication::clipboard()->setText("old");
@@ -180,7 +180,7 @@ TEST_F(ListMenusTest, SelectCommandsSetEveryRowAndCount)
     // A right click on empty space without a modifier clears the selection after the menu.
     menuCommand(lw, 3, "mnuSelAll", "mnuSelect");
     menuCommand(lw, -1, "mnuListviewCopySelFilenames", "copy0");
-    EXPECT_EQ(clip(), "a.txt\r\nb.txt\r\nc.txt\r\nd.txt\r\n");
+    EXPECT_EQ(clip(), "a.txt\nb.txt\nc.txt\nd.txt\n");
     EXPECT_TRUE(selected().isEmpty());
     EXPECT_EQ(ctl<platform::StatusPanels>("StatusBar")->panelText("selected"), "0 items selected...");
 }
@@ -191,7 +191,7 @@ TEST_F(ListMenusTest, FreeSelectHintRowIsAnOrdinaryRowToTheCommands)
     ctl<platform::TabStrip>("TabStripFilemode")->selectKey("dragdrop");
     platform::ListView* lw = ctl<platform::ListView>("lwDragDrop");
     menuCommand(lw, 0, "mnuFSListFilenames", "mnyCopy");
-    EXPECT_EQ(clip(), "Drop files here...\r\n");
+    EXPECT_EQ(clip(), "Drop files here...\n");
     menuCommand(lw, 0, "mnuFSListPreviews", "mnyCopy");
     EXPECT_EQ(clip(), "");
     menuCommand(lw, 0, "mnuFsSelAll", "mnuFSSel");

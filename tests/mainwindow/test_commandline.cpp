@@ -10,8 +10,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSettings>
+
+#include <functional>
 
 #include <fcntl.h>
+#include <functional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -43,10 +48,12 @@ struct CliCase {
 
 class CommandLineTest : public TempEnv {
 protected:
-    int runRenamer(const QStringList& args)
+    int runRenamer(const QStringList& args, const QStringList& extraEnv = {})
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const QString& e : extraEnv)
+            env.insert(e.section('=', 0, 0), e.section('=', 1));
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("XDG_CONFIG_HOME", root() + "/config");
         env.insert("XDG_DATA_HOME", root() + "/data");
@@ -58,6 +65,40 @@ protected:
             return -1;
         }
         return p.exitCode();
+    }
+    // A run with the environment changed by `adjust`, started in `cwd`.
+    struct Outcome {
+        int status = -1;
+        QByteArray err;
+    };
+    Outcome runIn(const QStringList& args, const std::function<void(QProcessEnvironment&)>& adjust,
+                  const QString& cwd = QString())
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_CONFIG_HOME", root() + "/config");
+        env.insert("XDG_DATA_HOME", root() + "/data");
+        env.insert("VEXORREN_HOME", programFolder());
+        env.insert("HOME", root() + "/home");
+        adjust(env);
+        p.setProcessEnvironment(env);
+        if (!cwd.isEmpty())
+            p.setWorkingDirectory(cwd);
+        p.start(QCoreApplication::applicationDirPath() + "/vexorren", args);
+        if (!p.waitForFinished(30000)) {
+            p.kill();
+            p.waitForFinished();
+            return {};
+        }
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardError()};
+    }
+    // Convert Case: names upper case, extensions lower case ("ab.TXT" becomes "AB.txt").
+    void storeUpperCase()
+    {
+        platform::SettingsStore store;
+        store.setValue("Case1", "1");
+        store.setValue("Case2", "2");
     }
 };
 
@@ -106,6 +147,27 @@ TEST_F(CommandLineTest, EveryStartModeRunsAndExits)
         EXPECT_EQ(names, c.expected) << c.mode << ": " << names.join(" | ").toStdString();
         // The run saved its settings on the way out.
         EXPECT_EQ(platform::SettingsStore().value("txtPath"), dir + "/") << c.mode;
+    }
+}
+
+// glibc fills every freed block with the perturb byte: a read of freed memory
+// on the way out (a filter of a view already deleted) crashes the run instead
+// of passing by luck. The sanitizer build catches the same reads itself.
+TEST_F(CommandLineTest, ExitReadsNoFreedMemory)
+{
+    const QString dir = makeDir("perturb");
+    writeFile("perturb/hello world.TXT");
+    writeFile("perturb/second file.txt");
+    {
+        platform::SettingsStore store;
+        store.setValue("Case1", "1");
+        store.setValue("Case2", "2");
+    }
+    for (const char* byte : {"165", "90"}) {
+        EXPECT_EQ(runRenamer({"/p", dir, "/e", "modecase", "/x"}, {QStringLiteral("MALLOC_PERTURB_=") + byte}), 0)
+            << byte;
+        EXPECT_EQ(QDir(dir).entryList(QDir::Files, QDir::Name), QStringList({"HELLO WORLD.txt", "SECOND FILE.txt"}))
+            << byte;
     }
 }
 
@@ -176,8 +238,11 @@ TEST_F(CommandLineTest, ExitStatusAndBoxesOfUnattendedRuns)
     EXPECT_TRUE(err.contains("Vexor Renamer: There were errors during execution!")) << err.toStdString();
     EXPECT_TRUE(QFileInfo::exists(dir + "/x b.txt"));
     const QStringList errors = readLines(programFolder() + "/errors.txt");
-    // Once when the directory is first listed, once for the run; not once per read.
-    EXPECT_EQ(errors.filter("not valid UTF-8").size(), 2) << errors.join("\n").toStdString();
+    // One line for the whole unattended run, though the name is read at the start, by the run and after it.
+    EXPECT_EQ(errors.filter("not valid UTF-8").size(), 1) << errors.join("\n").toStdString();
+    // The next unattended run reports it again, once, and fails again.
+    EXPECT_EQ(run({"/p", dir, "/e", "modereplace", "/x"}, programFolder(), &err), 1) << err.toStdString();
+    EXPECT_EQ(readLines(programFolder() + "/errors.txt").filter("not valid UTF-8").size(), 2);
     ::unlink(bad.constData());
 
     // Nothing to fail: status 0.
@@ -231,4 +296,197 @@ TEST_F(CommandLineTest, ExitWritesTheFileManagerEntryWhoseCommandOpensAFolder)
     EXPECT_EQ(runRenamer({"/p", first, "/e", "modereplace", "/x"}), 0);
     EXPECT_FALSE(QFileInfo::exists(entry));
     EXPECT_FALSE(QFileInfo::exists(root() + "/config/Thunar/uca.xml"));
+}
+
+// A folder named with double quotes, a trailing blank or "*" is the folder the
+// run works in; its neighbour that the cleaned text would name is left alone.
+TEST_F(CommandLineTest, APathArgumentRenamesOnlyTheFolderItNames)
+{
+    storeUpperCase();
+    struct Case {
+        const char* named;
+        const char* neighbour; // beside it; empty: the parent itself
+    };
+    const Case cases[] = {{"\"photos\"", "photos"}, {"trail ", "trail"}, {"\"*\"", ""}};
+    int i = 0;
+    for (const Case& c : cases) {
+        const QString parent = makeDir(QStringLiteral("case%1").arg(++i));
+        const QString named = makeDir(QStringLiteral("case%1/").arg(i) + c.named);
+        const QString neighbour = *c.neighbour ? makeDir(QStringLiteral("case%1/").arg(i) + c.neighbour) : parent;
+        writeFile(named.mid(work().size() + 1) + "/ab.TXT");
+        writeFile(neighbour.mid(work().size() + 1) + "/ab.TXT");
+        EXPECT_EQ(runRenamer({"/p", named, "/e", "modecase", "/x"}), 0) << c.named;
+        EXPECT_EQ(QDir(named).entryList(QDir::Files), QStringList{"AB.txt"}) << c.named;
+        EXPECT_EQ(QDir(neighbour).entryList(QDir::Files), QStringList{"ab.TXT"}) << c.named;
+        EXPECT_EQ(platform::SettingsStore().value("txtPath"), named + "/") << c.named;
+    }
+}
+
+// A relative path is the folder below the current directory, and the stored
+// path and the log lines name it absolutely.
+TEST_F(CommandLineTest, ARelativePathIsStoredAndLoggedAbsolute)
+{
+    storeUpperCase();
+    makeDir("here/sub");
+    writeFile("here/sub/ab.TXT");
+    const QString here = QFileInfo(work() + "/here").canonicalFilePath();
+    const Outcome run = runIn(
+        {"/p", "sub", "/e", "modecase", "/x"}, [](QProcessEnvironment&) {}, here);
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(here + "/sub/AB.txt"));
+    EXPECT_EQ(platform::SettingsStore().value("txtPath"), here + "/sub/");
+    const QStringList log = readLines(programFolder() + "/log.txt");
+    ASSERT_FALSE(log.filter("AB.txt").isEmpty()) << log.join("\n").toStdString();
+    for (const QString& line : log.filter("ab.TXT"))
+        EXPECT_TRUE(line.contains(here + "/sub/ab.TXT")) << line.toStdString();
+}
+
+// From cron or ssh there is no display: an unattended run runs offscreen, a
+// start that needs a window says why it cannot and ends with status 2.
+TEST_F(CommandLineTest, WithoutADisplayOnlyAnUnattendedRunStarts)
+{
+    storeUpperCase();
+    const QString dir = makeDir("headless");
+    writeFile("headless/ab.TXT");
+    const auto noDisplay = [](QProcessEnvironment& env) {
+        env.remove("QT_QPA_PLATFORM");
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
+    };
+    for (const QStringList& args :
+         {QStringList{"/p", dir}, QStringList{"/p", dir, "/e", "modecase"}, QStringList{"/p", dir, "/x"}}) {
+        const Outcome run = runIn(args, noDisplay);
+        EXPECT_EQ(run.status, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains("no display found")) << run.err.toStdString();
+        EXPECT_TRUE(QFileInfo::exists(dir + "/ab.TXT"));
+    }
+    const Outcome run = runIn({"/p", dir, "/e", "modecase", "/x"}, noDisplay);
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"AB.txt"});
+}
+
+// More entries than the lists hold: the limit message, nothing renamed, status 2.
+TEST_F(CommandLineTest, AFolderOverTheListLimitIsARefusedRun)
+{
+    storeUpperCase();
+    const QString dir = makeDir("many");
+    const QByteArray base = QFile::encodeName(dir);
+    for (int i = 0; i < 40000; ++i) {
+        const QByteArray name = base + "/f" + QByteArray::number(i).rightJustified(5, '0') + ".TXT";
+        const int fd = ::open(name.constData(), O_CREAT | O_WRONLY, 0644);
+        ASSERT_GE(fd, 0);
+        ::close(fd);
+    }
+    const Outcome run = runIn({"/p", dir, "/e", "modecase", "/x"}, [](QProcessEnvironment&) {});
+    EXPECT_EQ(run.status, 2) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("Too much files!")) << run.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(dir + "/f00000.TXT"));
+    EXPECT_TRUE(QFileInfo::exists(dir + "/f39999.TXT"));
+    EXPECT_EQ(QDir(dir).entryList({"*.txt"}, QDir::Files | QDir::CaseSensitive).size(), 0);
+}
+
+// A system folder is refused before anything in it is read: the notice on
+// standard error and status 2. (The kernel refuses renames under /proc too.)
+TEST_F(CommandLineTest, ASystemFolderIsARefusedRun)
+{
+    storeUpperCase();
+    const Outcome run = runIn({"/p", "/proc/self/", "/e", "modecase", "/x"}, [](QProcessEnvironment&) {});
+    EXPECT_EQ(run.status, 2) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("The content of this folder is hidden.")) << run.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(programFolder() + "/log.txt")) << "no run was started";
+}
+
+// Relative XDG places are invalid: settings, program folder and file-manager
+// files go below HOME, and nothing is made in the current directory.
+TEST_F(CommandLineTest, RelativeXdgPlacesAreIgnored)
+{
+    const QString dir = makeDir("xdg");
+    writeFile("xdg/ab.TXT");
+    const QString cwd = makeDir("cwd");
+    const QString home = root() + "/home";
+    {
+        QSettings store(home + "/.config/Taborin/Taborin.ini", QSettings::IniFormat);
+        store.setValue("Vexor Renamer/Case1", "1");
+        store.setValue("Vexor Renamer/Case2", "2");
+    }
+    const Outcome run = runIn(
+        {"/p", dir, "/e", "modecase", "/x"},
+        [](QProcessEnvironment& env) {
+            env.remove("VEXORREN_HOME");
+            env.insert("XDG_DATA_HOME", "reldata");
+            env.insert("XDG_CONFIG_HOME", "relconfig");
+            env.insert("XDG_CACHE_HOME", "relcache");
+        },
+        cwd);
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(QDir(cwd).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    EXPECT_TRUE(QFileInfo::exists(home + "/.config/Taborin/Taborin.ini"));
+    EXPECT_TRUE(QFileInfo::exists(home + "/.local/share/vexorren/log.txt"));
+    EXPECT_TRUE(QFileInfo::exists(home + "/.local/share/file-manager/actions/vexorren.desktop"));
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"AB.txt"}) << "the options of the store below HOME";
+}
+
+// A settings store that cannot be read (a FIFO, a link to a FIFO or a directory,
+// a link loop) is a load failure: the run does not start, nothing hangs, the
+// exit writes nothing over it and says so once.
+TEST_F(CommandLineTest, AStoreThatCannotBeReadIsNeverWrittenOver)
+{
+    const QString dir = makeDir("files");
+    writeFile("files/a.txt");
+    const QString file = platform::SettingsStore().fileName();
+    const QByteArray native = QFile::encodeName(file);
+    const QByteArray fifo = QFile::encodeName(root() + "/fifo");
+    const QByteArray folder = QFile::encodeName(makeDir("folder"));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    QDir().mkpath(QFileInfo(file).path());
+    const struct {
+        const char* name;
+        std::function<int()> make;
+        mode_t type;
+    } cases[] = {
+        {"fifo", [&] { return ::mkfifo(native.constData(), 0600); }, S_IFIFO},
+        {"link to a fifo", [&] { return ::symlink(fifo.constData(), native.constData()); }, S_IFLNK},
+        {"link to a directory", [&] { return ::symlink(folder.constData(), native.constData()); }, S_IFLNK},
+        {"link loop", [&] { return ::symlink(native.constData(), native.constData()); }, S_IFLNK},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(c.make(), 0) << c.name;
+        QFile::remove(programFolder() + "/errors.txt");
+        EXPECT_EQ(runRenamer({"/p", dir, "/e", "modecase", "/x"}), 2) << c.name;
+        struct stat st {};
+        ASSERT_EQ(::lstat(native.constData(), &st), 0) << c.name;
+        EXPECT_EQ(st.st_mode & S_IFMT, c.type) << c.name;
+        EXPECT_TRUE(QDir(QString::fromUtf8(folder)).isEmpty()) << c.name;
+        EXPECT_TRUE(QFileInfo::exists(dir + "/a.txt")) << c.name;
+        const QStringList errors = readLines(programFolder() + "/errors.txt");
+        EXPECT_EQ(errors.filter("Error loading settings!").size(), 1) << c.name;
+        EXPECT_EQ(errors.filter(" could not be read; the settings will not be saved.").size(), 1) << c.name;
+        ::unlink(native.constData());
+    }
+}
+
+// An exceptions list written in Latin-1 by an older system is applied as meant,
+// and the exit leaves the unchanged list as it was.
+TEST_F(CommandLineTest, ALatin1ExceptionsListIsAppliedByACaseRun)
+{
+    const QString dir = makeDir("case");
+    writeFile(QStringLiteral("case/m\u00fcller und sohn.txt"));
+    const QByteArray latin1 = "M\xfcller\r\nUSA\r\n";
+    {
+        QDir().mkpath(programFolder());
+        QFile f(programFolder() + "/exceptions.txt");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(latin1);
+    }
+    {
+        platform::SettingsStore store;
+        store.setValue("Case1", "1"); // upper case
+        store.setValue("Case2", "0");
+        store.setValue("exceptionsEnabled", "1");
+    }
+    EXPECT_EQ(runRenamer({"/p", dir, "/e", "modecase", "/x"}), 0);
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{QStringLiteral("M\u00fcller UND SOHN.txt")});
+    QFile f(programFolder() + "/exceptions.txt");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), latin1);
 }

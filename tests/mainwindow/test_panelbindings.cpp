@@ -25,7 +25,7 @@ template <class T, class... A> constexpr size_t fieldCount()
 
 void click(QAbstractButton* b)
 {
-    QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
+    clickButton(b);
 }
 void tick(QCheckBox* c)
 {

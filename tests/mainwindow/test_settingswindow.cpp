@@ -4,6 +4,7 @@
 #include "mainwindow/frmmain.h"
 #include "mainwindow_fixture.h"
 #include "platform/settingsstore.h"
+#include "platform/twips.h"
 #include "settings/frmbatchreplaceadd.h"
 #include "settings/frmsettings.h"
 #include "settings/listeditor.h"
@@ -72,7 +73,8 @@ TEST_F(SettingsFromMainTest, OpenersShowTheirTabAndTheMainWindowCatchesUpAfterCl
     });
     EXPECT_EQ(shownTab, "general");
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    EXPECT_EQ(shownAt, QPoint(screen.width() / 2 - 560 / 2, screen.height() / 2 - 420 / 2));
+    const QSize size(platform::toPixels(8400), platform::toPixels(6300));
+    EXPECT_EQ(shownAt, QPoint(screen.width() / 2 - size.width() / 2, screen.height() / 2 - size.height() / 2));
     // However it closed: a forced recount, the gate and a fresh preview.
     EXPECT_EQ(w->state().preview.previewRequested, -1);
 

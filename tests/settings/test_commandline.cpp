@@ -1,6 +1,7 @@
 #include "settings/commandline.h"
 #include "settings_fixture.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 TEST(CommandLineScan, SwitchesAreWholeArguments)
@@ -110,4 +111,68 @@ TEST_F(CommandLineTest, StoredDirectoryIsNotReadWhenTheCommandLineGivesAPath)
     const Settings s = load({work() + "/gone/deeper"});
     EXPECT_EQ(s.storedPath, "");
     EXPECT_TRUE(errorLines().isEmpty());
+}
+
+// Linux names may hold double quotes, end in blanks or be "*": a path that
+// names such an entry means it, never the neighbour its cleaned text would name.
+TEST_F(CommandLineTest, APathNamingAnExistingEntryIsTakenAsGiven)
+{
+    const QString quoted = makeDir("\"photos\"");
+    makeDir("photos");
+    const QString blank = makeDir("trail ");
+    makeDir("trail");
+    const QString star = makeDir("parent/\"*\"");
+    writeFile("parent/other.txt");
+    writeFile("parent/\"*\"/inside.txt");
+    store({{"txtPattern", "*.stored"}});
+
+    struct Case {
+        QStringList args;
+        QString storedPath, pattern;
+    };
+    const Case cases[] = {
+        {{"/p", quoted}, quoted + "/", "*.stored"},
+        {{"/p", blank}, blank + "/", "*.stored"},
+        {{"/p", blank + "/"}, blank + "/", "*.stored"},
+        {{"/p", star}, star + "/", "*.stored"},
+        {{star}, star + "/", "*.stored"},
+        // Texts that name nothing are cleaned as before.
+        {{"/p", "\"" + work() + "/photos\""}, work() + "/photos/", "*.stored"},
+        {{"/p", work() + "/photos  "}, work() + "/photos/", "*.stored"},
+        {{"/p", " " + work() + "/trail "}, work() + "/trail/", "*.stored"},
+    };
+    for (const Case& c : cases) {
+        const Settings s = load(c.args);
+        EXPECT_EQ(s.storedPath, c.storedPath) << c.args.join('|').toStdString();
+        EXPECT_EQ(s.txtPattern, c.pattern) << c.args.join('|').toStdString();
+    }
+}
+
+TEST_F(CommandLineTest, ARelativePathIsMadeAbsolute)
+{
+    makeDir("base/sub");
+    writeFile("base/sub/song.mp3");
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(work() + "/base"));
+    const QString base = QDir::currentPath(); // as the system spells it
+    store({{"txtPattern", "*.stored"}});
+    struct Case {
+        QStringList args;
+        QString pathText, storedPath, pattern;
+    };
+    const Case cases[] = {
+        {{"/p", "sub"}, base + "/sub", base + "/sub/", "*.stored"},
+        {{"/p", "sub/"}, base + "/sub/", base + "/sub/", "*.stored"},
+        {{"/p", "./sub//song.mp3"}, base + "/sub/song.mp3", base + "/sub/", "song.mp3"},
+        {{"/p", "."}, base, base + "/", "*.stored"},
+        {{"sub"}, base + "/sub", base + "/sub/", "*.stored"},
+        {{"/p", "\"sub\""}, base + "/sub", base + "/sub/", "*.stored"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(scanCommandLine(c.args).pathText, c.pathText) << c.args.join('|').toStdString();
+        const Settings s = load(c.args);
+        EXPECT_EQ(s.storedPath, c.storedPath) << c.args.join('|').toStdString();
+        EXPECT_EQ(s.txtPattern, c.pattern) << c.args.join('|').toStdString();
+    }
+    ASSERT_TRUE(QDir::setCurrent(before));
 }

@@ -1,6 +1,11 @@
 #include "settings/configfiles.h"
 #include "settings_fixture.h"
 
+#include <QDir>
+#include <QFileInfo>
+
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 class ConfigFilesTest : public SettingsTest {
@@ -31,12 +36,59 @@ TEST_F(ConfigFilesTest, MissingFilesGiveTheFreshTables)
     readWaveFormatNames(folder(), tables, memo);
     readBatchReplaceList(folder(), tables, memo);
     EXPECT_EQ(tables.exceptionWords, QStringList({""}));
+    EXPECT_TRUE(tables.batchReplaceList.empty());
+    EXPECT_FALSE(memo.any());
+}
+
+// The codec and wave-format tables delivered with the program are written
+// into the program folder when missing, read from there, and never replace a
+// file the user has, even one of comments only.
+TEST_F(ConfigFilesTest, MissingCodecAndWaveFormatFilesAreWrittenFromTheDeliveredTables)
+{
+    readCodecNames(folder(), tables, memo);
+    readWaveFormatNames(folder(), tables, memo);
+    EXPECT_FALSE(memo.any());
+    auto codec = [&](const char* fourcc) {
+        for (const CodecName& c : tables.codecNames)
+            if (c.fourcc == QLatin1String(fourcc))
+                return c.name;
+        return QString("?");
+    };
+    auto wave = [&](qint16 tag) {
+        for (const WaveFormatName& f : tables.waveFormatNames)
+            if (f.tag == tag)
+                return f.name;
+        return QString("?");
+    };
+    EXPECT_EQ(codec("XVID"), "XviD");
+    EXPECT_EQ(codec("DIVX"), "DivX");
+    EXPECT_EQ(codec("MJPG"), "Motion JPEG");
+    EXPECT_EQ(codec("avc1"), "H.264");
+    EXPECT_EQ(codec("FMP4"), "MPEG-4");
+    EXPECT_EQ(wave(1), "PCM");
+    EXPECT_EQ(wave(85), "MPEG Layer-3");
+    EXPECT_EQ(wave(255), "AAC");
+    EXPECT_EQ(wave(8192), "AC-3");
+    EXPECT_EQ(wave(7), QString::fromUtf8("\xC2\xB5-law"));
+    EXPECT_EQ(wave(-2), "Extensible"); // 0xFFFE as the signed tag the readers pass
+    for (const char* name : {"codecs.txt", "waveformats.txt"}) {
+        const QString text = readText(folder() + "/" + name);
+        EXPECT_TRUE(text.startsWith("# Vexor Renamer")) << name;
+        EXPECT_FALSE(text.contains('\r')) << name;
+    }
+    const std::vector<CodecName> written = tables.codecNames;
+    readCodecNames(folder(), tables, memo);
+    EXPECT_EQ(tables.codecNames.size(), written.size()) << "read back from the written file";
+
+    writeProgramFile("codecs.txt", "# none\n");
+    writeProgramFile("waveformats.txt", "# none\n");
+    readCodecNames(folder(), tables, memo);
+    readWaveFormatNames(folder(), tables, memo);
     ASSERT_EQ(tables.codecNames.size(), 1u);
     EXPECT_TRUE(tables.codecNames[0].fourcc.isEmpty());
     ASSERT_EQ(tables.waveFormatNames.size(), 1u);
     EXPECT_EQ(tables.waveFormatNames[0].tag, 0);
-    EXPECT_TRUE(tables.batchReplaceList.empty());
-    EXPECT_FALSE(memo.any());
+    EXPECT_EQ(readText(folder() + "/codecs.txt"), "# none\n");
 }
 
 TEST_F(ConfigFilesTest, FileTypeLinesAreCutAtTheFirstTwoCommas)
@@ -228,6 +280,7 @@ TEST_F(ConfigFilesTest, WriteFailureEndsTheWritingWithOneLine)
 {
     const QString notAFolder = writeFile("plainfile", "x");
     Logs logs(folder());
+    tables.exceptionWords = QStringList{"USA"};
     writeConfigLists(notAFolder, tables, logs);
     const QStringList lines = errorLines();
     ASSERT_EQ(lines.size(), 1);
@@ -259,7 +312,126 @@ TEST_F(ConfigFilesTest, PipesOfTheFilesNamesAreNeverOpened)
     EXPECT_EQ(tables.fileTypes.size(), 1u); // present, so no built-in rows
     EXPECT_TRUE(memo.any());
     Logs logs(folder());
+    // Unchanged lists are not written; a changed one is refused, the FIFO kept.
+    writeConfigLists(folder(), tables, logs);
+    EXPECT_TRUE(errorLines().isEmpty());
+    tables.exceptionWords = QStringList{"USA"};
     writeConfigLists(folder(), tables, logs);
     ASSERT_EQ(errorLines().size(), 1);
     EXPECT_TRUE(errorLines()[0].endsWith("Error saving settings lists!"));
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(folder() + "/exceptions.txt").constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+namespace {
+
+// Files written while it lives may grow only to `bytes`: a write beyond fails
+// with EFBIG, as on a full disk (root is not stopped by permissions).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+} // namespace
+
+// A write that fails part way leaves each list whole (the old file, or none)
+// and says so in one line.
+TEST_F(ConfigFilesTest, AFailedWriteLeavesEveryListWhole)
+{
+    QByteArray words;
+    for (int i = 0; i < 400; ++i)
+        words += "Word" + QByteArray::number(i) + '\n';
+    writeProgramFile("exceptions.txt", words);
+    writeProgramFile("replace.txt", "a/b/0/0/0/0\n");
+    readExceptionWords(folder(), tables, memo);
+    readBatchReplaceList(folder(), tables, memo);
+    tables.exceptionWords.prepend("McDonald");
+    tables.batchReplaceList.push_back(BatchReplaceItem{QString(5000, u'x'), "y", 0, 0, 0, 0});
+    Logs logs(folder());
+    {
+        FileSizeLimit limit(1024);
+        writeConfigLists(folder(), tables, logs);
+    }
+    EXPECT_EQ(readText(folder() + "/exceptions.txt"), words);
+    EXPECT_EQ(readText(folder() + "/replace.txt"), "a/b/0/0/0/0\n");
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden).size(), 3) << "no temporary file is left";
+    ASSERT_EQ(errorLines().size(), 1);
+    EXPECT_TRUE(errorLines()[0].endsWith("Error saving settings lists!")) << errorLines()[0].toStdString();
+
+    // A missing file-type list that cannot be written whole is not written at
+    // all: an empty one would switch detection off in every later run.
+    QFile::remove(folder() + "/filetypes.txt");
+    {
+        FileSizeLimit limit(100);
+        readFileTypes(folder(), tables, memo);
+    }
+    EXPECT_EQ(tables.fileTypes.size(), builtInFileTypes().size());
+    EXPECT_TRUE(memo.any());
+    EXPECT_FALSE(QFileInfo::exists(folder() + "/filetypes.txt"));
+}
+
+// A list is written only when what it holds changed: a hand-kept file keeps its
+// bytes (line ends, comments, 8-bit text) and a missing one stays missing.
+TEST_F(ConfigFilesTest, ListsAreWrittenOnlyWhenTheirContentChanged)
+{
+    Logs logs(folder());
+    readExceptionWords(folder(), tables, memo);
+    readBatchReplaceList(folder(), tables, memo);
+    writeConfigLists(folder(), tables, logs);
+    EXPECT_FALSE(QFileInfo::exists(folder() + "/exceptions.txt"));
+    EXPECT_FALSE(QFileInfo::exists(folder() + "/replace.txt"));
+
+    const QByteArray words = "M\xfcller\r\nUSA\r\n";
+    const QByteArray items = "# mine\r\nold/new/0/0/0/0\r\n";
+    writeProgramFile("exceptions.txt", words);
+    writeProgramFile("replace.txt", items);
+    readExceptionWords(folder(), tables, memo);
+    readBatchReplaceList(folder(), tables, memo);
+    writeConfigLists(folder(), tables, logs);
+    EXPECT_EQ(readText(folder() + "/exceptions.txt"), words);
+    EXPECT_EQ(readText(folder() + "/replace.txt"), items);
+
+    // A changed list is written whole, in UTF-8; the other is left.
+    tables.exceptionWords.append("McDonald");
+    writeConfigLists(folder(), tables, logs);
+    EXPECT_EQ(readText(folder() + "/exceptions.txt"), "M\xc3\xbcller\nUSA\nMcDonald\n");
+    EXPECT_EQ(readText(folder() + "/replace.txt"), items);
+    EXPECT_TRUE(errorLines().isEmpty());
+}
+
+// Each line is UTF-8 when it is valid UTF-8, else Windows-1252, so a file that
+// mixes both (a list extended on a newer system) reads as meant.
+TEST_F(ConfigFilesTest, EightBitLinesReadAsWindows1252)
+{
+    writeProgramFile("exceptions.txt", "M\xfcller\nStra\xc3\x9f"
+                                       "e\n\x80uro \x93quoted\x94\n");
+    writeProgramFile("replace.txt", "\xe9t\xe9/summer/0/0/0/0\n");
+    writeProgramFile("codecs.txt", "DIV3\tDivX \xa9\n");
+    readExceptionWords(folder(), tables, memo);
+    readBatchReplaceList(folder(), tables, memo);
+    readCodecNames(folder(), tables, memo);
+    EXPECT_EQ(tables.exceptionWords, QStringList({QStringLiteral("M\u00fcller"), QStringLiteral("Stra\u00dfe"),
+                                                  QStringLiteral("\u20acuro \u201cquoted\u201d")}));
+    ASSERT_EQ(tables.batchReplaceList.size(), 1u);
+    EXPECT_EQ(tables.batchReplaceList[0].find, QStringLiteral("\u00e9t\u00e9"));
+    ASSERT_EQ(tables.codecNames.size(), 1u);
+    EXPECT_EQ(tables.codecNames[0].name, QStringLiteral("DivX \u00a9"));
+    EXPECT_FALSE(memo.any());
 }

@@ -1,3 +1,4 @@
+#include "platform/twips.h"
 #include "settings/frmbatchreplaceadd.h"
 #include "settings/frmsettings.h"
 #include "settings/listeditor.h"
@@ -95,6 +96,7 @@ public:
 
 TEST_F(SettingsWindowTest, OpensOnTheRememberedTabCentredOrWhereItWasLeft)
 {
+    const int tpp = platform::twipsPerPixel();
     open();
     EXPECT_EQ(d->windowTitle(), "Vexor Renamer Settings");
     EXPECT_EQ(d->TabStrip->selectedKey(), "general");
@@ -126,12 +128,12 @@ TEST_F(SettingsWindowTest, OpensOnTheRememberedTabCentredOrWhereItWasLeft)
     click(d->cmdCancel);
     EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(tabIndex, 5);
-    EXPECT_EQ(s.frmSettings_Top, d->pos().y() * 15);
-    EXPECT_EQ(s.frmSettings_Left, d->pos().x() * 15);
+    EXPECT_EQ(s.frmSettings_Top, d->pos().y() * tpp);
+    EXPECT_EQ(s.frmSettings_Left, d->pos().x() * tpp);
 
     open();
     EXPECT_EQ(d->TabStrip->selectedKey(), "exceptions");
-    EXPECT_EQ(d->pos(), QPoint(s.frmSettings_Left / 15, s.frmSettings_Top / 15));
+    EXPECT_EQ(d->pos(), QPoint(s.frmSettings_Left / tpp, s.frmSettings_Top / tpp));
     QTest::keyClick(d.get(), Qt::Key_Escape);
     EXPECT_FALSE(d->isVisible());
     EXPECT_TRUE(steps.isEmpty());

@@ -5,6 +5,7 @@
 #include "settings_values.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -87,10 +88,11 @@ TEST_F(SettingsTest, FirstStartWritesEveryKeyWithItsDefault)
     EXPECT_EQ(stored("dtDate"), platform::dateText(QDate(2024, 5, 6)));
     EXPECT_EQ(stored("dtTime"), platform::timeText(QTime(13, 14, 15)));
     EXPECT_EQ(stored("dtDateChk"), "False");
-    // The missing file-type file was written; the two lists were rewritten.
+    // The missing file-type file was written; the two lists hold nothing new,
+    // so they are not written.
     EXPECT_EQ(readLines(programFolder() + "/filetypes.txt").size(), 44);
-    EXPECT_EQ(readText(programFolder() + "/exceptions.txt"), "\n");
-    EXPECT_EQ(readText(programFolder() + "/replace.txt"), "");
+    EXPECT_FALSE(QFile::exists(programFolder() + "/exceptions.txt"));
+    EXPECT_FALSE(QFile::exists(programFolder() + "/replace.txt"));
 }
 
 TEST_F(SettingsTest, RoundTripKeepsEveryValue)
@@ -418,10 +420,28 @@ TEST_F(SettingsTest, AStoreThatExistsButCannotBeReadIsALoadFailure)
         EXPECT_EQ(settings.startMode, "modecase");
         EXPECT_EQ(settings.txtFind, Settings{}.txtFind);
     }
-    const QStringList errors = readLines(programFolder() + "/errors.txt");
-    ASSERT_EQ(errors.size(), 1);
+    QStringList errors = readLines(programFolder() + "/errors.txt");
+    ASSERT_EQ(errors.size(), 2);
     EXPECT_TRUE(errors[0].endsWith(") Error 75 (Path/File access error) Error loading settings!"))
         << errors[0].toStdString();
+    EXPECT_TRUE(errors[1].endsWith(" could not be read; the settings will not be saved.")) << errors[1].toStdString();
+
+    // The save stores nothing, runs no file-manager step, and still writes the
+    // lists, which were read on their own.
+    {
+        platform::SettingsStore s;
+        Logs logs(programFolder());
+        Settings settings;
+        tables.exceptionWords = QStringList{"McDonald"};
+        bool stepRan = false;
+        saveSettings(s, logs, programFolder(), settings, tables, [&](bool) { stepRan = true; });
+        EXPECT_FALSE(stepRan);
+    }
+    EXPECT_TRUE(QFileInfo(file).isDir());
+    EXPECT_TRUE(QDir(file).isEmpty());
+    EXPECT_EQ(readText(programFolder() + "/exceptions.txt"), "McDonald\n");
+    errors = readLines(programFolder() + "/errors.txt");
+    EXPECT_EQ(errors.size(), 2);
 
     // A readable store, and no store at all, load normally.
     QDir().rmdir(file);

@@ -4,6 +4,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRadioButton>
 #include <QStyleOptionButton>
 #include <QTest>
 
@@ -17,9 +18,16 @@ QPoint indicatorPoint(const QCheckBox* cb)
 
 void clickButton(QAbstractButton* b)
 {
-    if (auto* c = qobject_cast<QCheckBox*>(b))
+    if (auto* c = qobject_cast<QCheckBox*>(b)) {
         QTest::mouseClick(c, Qt::LeftButton, {}, indicatorPoint(c));
-    else
+    } else if (auto* r = qobject_cast<QRadioButton*>(b)) {
+        // An option button wider than its caption takes clicks only on the caption.
+        QStyleOptionButton opt;
+        opt.initFrom(r);
+        opt.text = r->text();
+        QTest::mouseClick(r, Qt::LeftButton, {},
+                          r->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &opt, r).center());
+    } else
         QTest::mouseClick(b, Qt::LeftButton);
 }
 

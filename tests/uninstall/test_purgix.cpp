@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <sys/stat.h>
+
 using platform::SettingsStore;
 
 namespace {
@@ -283,3 +285,25 @@ TEST_F(PurgixTest, RealBoxReturnsAfterTheAnswer)
 }
 
 } // namespace
+
+// A FIFO or a link to a directory in the store's place: neither answer hangs or
+// replaces it, and the user is told that nothing was removed.
+TEST_F(PurgixTest, AStoreThatCannotBeReadIsLeftAndReported)
+{
+    QDir().mkpath(storeDir());
+    const QByteArray file = QFile::encodeName(storeFile());
+    ASSERT_EQ(::mkfifo(file.constData(), 0600), 0);
+    for (const QStringList& arguments : {QStringList{}, QStringList{"/uninst"}}) {
+        RecordingUi ui;
+        ui.answers = {arguments.isEmpty() ? QMessageBox::Yes : QMessageBox::No, QMessageBox::Ok};
+        purgixMain(arguments, ui);
+        ASSERT_EQ(ui.asked.size(), 2u);
+        EXPECT_EQ(
+            ui.asked[1].text,
+            QStringLiteral("The settings file %1 could not be read. The settings were not removed.").arg(storeFile()));
+        EXPECT_EQ(ui.icon, QMessageBox::Critical);
+        struct stat st {};
+        ASSERT_EQ(::lstat(file.constData(), &st), 0);
+        EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    }
+}

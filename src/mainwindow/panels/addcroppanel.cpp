@@ -85,14 +85,14 @@ AddCropPanel::AddCropPanel(const PanelContext& context, QWidget* parent)
 
     // Handlers.
     for (OptionButton* o : {optAdd, optCrop})
-        onSelected(o, [this] { emit subOptionChanged(); });
+        onSelected(handlers(), o, [this] { emit subOptionChanged(); });
     for (OptionButton* o : {optAddBeginning, optAddEnding, optCropBeginning, optCropEnding})
-        onSelected(o, [this] { emit changed(); });
+        onSelected(handlers(), o, [this] { emit changed(); });
     rules().focusSelects(optAddBeginning, optAdd);
     rules().focusSelects(optAddEnding, optAdd);
     rules().focusSelects(optCropBeginning, optCrop);
     rules().focusSelects(optCropEnding, optCrop);
-    onChange(txtAdd, [this] { emit changed(); });
+    onChange(handlers(), txtAdd, [this] { emit changed(); });
     rules().selectsOnFocus(txtAdd, optAdd);
     rules().selectsOnFocus(txtAddPos, optAdd);
     rules().selectsOnFocus(txtCropNumber, optCrop);
@@ -103,8 +103,8 @@ AddCropPanel::AddCropPanel(const PanelContext& context, QWidget* parent)
     rules().spinnerSelects(UpDownAdd, optAdd);
     rules().spinnerSelects(UpDownCrop1, optCrop);
     rules().spinnerSelects(UpDownCrop2, optCrop);
-    connect(cmdAddGetPosition, &QToolButton::clicked, this, &AddCropPanel::cmdAddGetPosition_Click);
-    connect(cmdCropGetPosition, &QToolButton::clicked, this, &AddCropPanel::cmdCropGetPosition_Click);
+    connect(cmdAddGetPosition, &QToolButton::clicked, handlers(), [this] { cmdAddGetPosition_Click(); });
+    connect(cmdCropGetPosition, &QToolButton::clicked, handlers(), [this] { cmdCropGetPosition_Click(); });
 }
 
 void AddCropPanel::addBindings(SettingsBindings& b)

@@ -69,24 +69,24 @@ AttributesPanel::AttributesPanel(const PanelContext& context, QWidget* parent)
     optAttrib_Attributes->setChecked(true);
 
     // Handlers.
-    onClick(chkR, [this] { attributeBox_Click(chkR, lastAttrValueR_); });
-    onClick(chkH, [this] { attributeBox_Click(chkH, lastAttrValueH_); });
-    onClick(chkS, [this] { attributeBox_Click(chkS, lastAttrValueS_); });
-    onClick(chkA, [this] { attributeBox_Click(chkA, lastAttrValueA_); });
+    onClick(handlers(), chkR, [this] { attributeBox_Click(chkR, lastAttrValueR_); });
+    onClick(handlers(), chkH, [this] { attributeBox_Click(chkH, lastAttrValueH_); });
+    onClick(handlers(), chkS, [this] { attributeBox_Click(chkS, lastAttrValueS_); });
+    onClick(handlers(), chkA, [this] { attributeBox_Click(chkA, lastAttrValueA_); });
     auto datesChosen = [this] {
         optAttrib_Date->select();
         emit changed();
     };
     for (CheckBox* c : {chkDateCreated, chkDateAccessed, chkDateModified})
-        onClick(c, datesChosen);
-    connect(dtDate, &QDateEdit::dateChanged, this, datesChosen);
-    connect(dtTime, &QTimeEdit::timeChanged, this, datesChosen);
-    onClick(chkDateDate, [this] { datePairRule(chkDateDate, chkDateTime, dtDate); });
-    onClick(chkDateTime, [this] { datePairRule(chkDateTime, chkDateDate, dtTime); });
-    connect(cmdGetCurrentDate, &QToolButton::clicked, this, &AttributesPanel::cmdGetCurrentDate_Click);
-    connect(cmdGetCurrentTime, &QToolButton::clicked, this, &AttributesPanel::cmdGetCurrentTime_Click);
-    onSelected(optAttrib_Attributes, [this] { emit subOptionChanged(); });
-    onSelected(optAttrib_Date, [this] { emit subOptionChanged(); });
+        onClick(handlers(), c, datesChosen);
+    connect(dtDate, &QDateEdit::dateChanged, handlers(), datesChosen);
+    connect(dtTime, &QTimeEdit::timeChanged, handlers(), datesChosen);
+    onClick(handlers(), chkDateDate, [this] { datePairRule(chkDateDate, chkDateTime, dtDate); });
+    onClick(handlers(), chkDateTime, [this] { datePairRule(chkDateTime, chkDateDate, dtTime); });
+    connect(cmdGetCurrentDate, &QToolButton::clicked, handlers(), [this] { cmdGetCurrentDate_Click(); });
+    connect(cmdGetCurrentTime, &QToolButton::clicked, handlers(), [this] { cmdGetCurrentTime_Click(); });
+    onSelected(handlers(), optAttrib_Attributes, [this] { emit subOptionChanged(); });
+    onSelected(handlers(), optAttrib_Date, [this] { emit subOptionChanged(); });
 }
 
 void AttributesPanel::addBindings(SettingsBindings& b)

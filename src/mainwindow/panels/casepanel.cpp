@@ -58,14 +58,14 @@ CasePanel::CasePanel(const PanelContext& context, QWidget* parent)
     // Handlers: an option that gets the focus on a hidden panel hands it on.
     auto options = [this](auto& group) {
         for (OptionButton* o : group) {
-            onSelected(o, [this] { emit changed(); });
+            onSelected(handlers(), o, [this] { emit changed(); });
             rules().focusSelects(o, nullptr);
         }
     };
     options(Case1);
     options(Case2);
-    onClick(chkExceptionsEnabled, [this] { emit changed(); });
-    connect(cmdExceptionsEdit, &QToolButton::clicked, this,
+    onClick(handlers(), chkExceptionsEnabled, [this] { emit changed(); });
+    connect(cmdExceptionsEdit, &QToolButton::clicked, handlers(),
             [this] { emit settingsRequested(QStringLiteral("exceptions")); });
 }
 

@@ -1,4 +1,5 @@
 #include "mainwindow/panels/enumpanel.h"
+#include "mainwindow/framelayout.h"
 #include "mainwindow/panels/panelbuild.h"
 #include "mainwindow/taglists.h"
 #include "settings/bindings.h"
@@ -67,12 +68,12 @@ EnumPanel::EnumPanel(const PanelContext& context, QWidget* parent)
     for (const char* item : kEnumFormatItems)
         cmbEnumFormat->addItem(QString::fromLatin1(item));
     cmbEnumFormat->setCurrentIndex(-1);
-    cmbEnumFormat->view()->setMinimumWidth(260);
+    setTagListLook(cmbEnumFormat);
 
     // Handlers.
-    onGotFocus(txtEnumFormat, [this] { chkEnumTab_Enum->select(); });
+    onGotFocus(handlers(), txtEnumFormat, [this] { chkEnumTab_Enum->select(); });
     rules().keepsCaret(txtEnumFormat);
-    onChange(txtEnumFormat, [this] {
+    onChange(handlers(), txtEnumFormat, [this] {
         chkEnumTab_Enum->select();
         emit changed();
     });
@@ -84,14 +85,14 @@ EnumPanel::EnumPanel(const PanelContext& context, QWidget* parent)
     rules().numberBox(txtEnumZeros, kEnumZerosRule, false);
     rules().numberBox(txtNormalize, kNormalizeRule, false);
     rules().focusSelects(chkEnumAutoZeros, chkEnumTab_Enum);
-    onClick(chkEnumAutoZeros, [this] { chkEnumAutoZeros_Click(); });
-    onClick(chkEnumResetBetweenDirs, [this] { chkEnumResetBetweenDirs_Click(); });
-    onSelected(chkEnumTab_Enum, [this] { emit subOptionChanged(); });
-    onSelected(chkEnumTab_Normalize, [this] { emit subOptionChanged(); });
+    onClick(handlers(), chkEnumAutoZeros, [this] { chkEnumAutoZeros_Click(); });
+    onClick(handlers(), chkEnumResetBetweenDirs, [this] { chkEnumResetBetweenDirs_Click(); });
+    onSelected(handlers(), chkEnumTab_Enum, [this] { emit subOptionChanged(); });
+    onSelected(handlers(), chkEnumTab_Normalize, [this] { emit subOptionChanged(); });
     for (UpDown* u : {UpDownEnum1, UpDownEnum2, UpDownEnum3})
         rules().spinnerSelects(u, chkEnumTab_Enum);
     rules().spinnerSelects(UpDownNormalize, chkEnumTab_Normalize);
-    connect(cmbEnumFormat, &QComboBox::activated, this,
+    connect(cmbEnumFormat, &QComboBox::activated, handlers(),
             [this] { rules().insertTagAtCaret(cmbEnumFormat, txtEnumFormat); });
     // The digits box looks as the "Auto" tick the panel was built with says;
     // a stored value that differs runs the handler again.

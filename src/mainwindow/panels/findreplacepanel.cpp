@@ -75,12 +75,12 @@ FindReplacePanel::FindReplacePanel(const PanelContext& context, QWidget* parent)
 
     // Handlers.
     for (TextBox* t : {txtFind, txtReplace})
-        onChange(t, [this] { emit changed(); });
+        onChange(handlers(), t, [this] { emit changed(); });
     for (CheckBox* c : {chkCaseSensitive, chkReplaceMode})
-        onClick(c, [this] { emit changed(); });
+        onClick(handlers(), c, [this] { emit changed(); });
     for (OptionButton* o : {optReplaceSingle, optReplaceBatch})
-        onSelected(o, [this] { emit subOptionChanged(); });
-    onGotFocus(txtFind, [this] { txtFind_GotFocus(); });
+        onSelected(handlers(), o, [this] { emit subOptionChanged(); });
+    onGotFocus(handlers(), txtFind, [this] { txtFind_GotFocus(); });
     for (TextBox* t : {txtReplace, txtReplaceStart, txtReplaceCount})
         rules().selectsOnFocus(t, optReplaceSingle);
     for (CheckBox* c : {chkCaseSensitive, chkReplaceMode})
@@ -89,11 +89,11 @@ FindReplacePanel::FindReplacePanel(const PanelContext& context, QWidget* parent)
     rules().numberBox(txtReplaceCount, kReplaceNumberRule, false);
     rules().spinnerSelects(UpDownReplace1, optReplaceSingle);
     rules().spinnerSelects(UpDownReplace2, optReplaceSingle);
-    connect(cmdReplaceAdd, &QToolButton::clicked, this, &FindReplacePanel::cmdReplaceAdd_Click);
-    connect(cmdReplaceEdit, &QToolButton::clicked, this,
+    connect(cmdReplaceAdd, &QToolButton::clicked, handlers(), [this] { cmdReplaceAdd_Click(); });
+    connect(cmdReplaceEdit, &QToolButton::clicked, handlers(),
             [this] { emit settingsRequested(QStringLiteral("batchreplace")); });
-    connect(cmdReplaceGetPosition, &QToolButton::clicked, this, &FindReplacePanel::cmdReplaceGetPosition_Click);
-    connect(cmdReplaceGetString, &QToolButton::clicked, this, &FindReplacePanel::cmdReplaceGetString_Click);
+    connect(cmdReplaceGetPosition, &QToolButton::clicked, handlers(), [this] { cmdReplaceGetPosition_Click(); });
+    connect(cmdReplaceGetString, &QToolButton::clicked, handlers(), [this] { cmdReplaceGetString_Click(); });
 }
 
 void FindReplacePanel::addBindings(SettingsBindings& b)

@@ -74,33 +74,30 @@ FormatPanel::FormatPanel(const PanelContext& context, QWidget* parent)
         cmbFormatParts->addItem(QStringLiteral("Part %1 <%%1>").arg(i));
     for (QComboBox* c : {cmbFormat, cmbFormatParts}) {
         c->setCurrentIndex(-1);
-        c->view()->setMinimumWidth(260);
+        setTagListLook(c);
     }
-    // Heights of the opened lists, in pixels including the edit field.
-    setComboDropHeight(180, cmbFormat);
-    setComboDropHeight(150, cmbFormatParts);
 
     // Handlers.
-    onSelected(chkFormatTab_Format, [this] { emit subOptionChanged(); });
-    onSelected(chkFormatTab_Detect, [this] { emit subOptionChanged(); });
-    onClick(chkFormatAllMustBeAvailable, [this] {
+    onSelected(handlers(), chkFormatTab_Format, [this] { emit subOptionChanged(); });
+    onSelected(handlers(), chkFormatTab_Detect, [this] { emit subOptionChanged(); });
+    onClick(handlers(), chkFormatAllMustBeAvailable, [this] {
         chkFormatTab_Format->select();
         emit changed();
     });
     for (CheckBox* c : {chkFileDetect_KeepExt, chkFileDetect_TryText, chkFileDetect_TryMp3})
-        onClick(c, [this] {
+        onClick(handlers(), c, [this] {
             chkFormatTab_Detect->select();
             emit changed();
         });
     for (TextBox* t : {txtFormat, txtFormatParts}) {
-        onChange(t, [this] {
+        onChange(handlers(), t, [this] {
             chkFormatTab_Format->select();
             emit changed();
         });
         rules().keepsCaret(t);
     }
-    connect(cmbFormat, &QComboBox::activated, this, [this] { rules().insertTagAtCaret(cmbFormat, txtFormat); });
-    connect(cmbFormatParts, &QComboBox::activated, this,
+    connect(cmbFormat, &QComboBox::activated, handlers(), [this] { rules().insertTagAtCaret(cmbFormat, txtFormat); });
+    connect(cmbFormatParts, &QComboBox::activated, handlers(),
             [this] { rules().insertTagAtCaret(cmbFormatParts, txtFormatParts); });
 }
 

@@ -6,9 +6,20 @@ ModePanel::ModePanel(RenameMode mode, const QString& objectName, const PanelCont
 {
     setObjectName(objectName);
     hide();
-    // The first child: destroyed before the controls it watches.
+    // Also the handlers' context; the destructor ends it before the controls.
     rules_ = new BoxRules(
         this, [this] { emit changed(); }, [this] { emit focusArrived(); });
+}
+
+ModePanel::~ModePanel()
+{
+    // The children die after this panel's own parts: take the handlers off first.
+    delete rules_;
+}
+
+QObject* ModePanel::handlers()
+{
+    return rules_;
 }
 
 bool ModePanel::applyLeaveCorrection(QWidget* box)

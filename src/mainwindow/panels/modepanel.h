@@ -42,6 +42,7 @@ class ModePanel : public QFrame {
     Q_OBJECT
 public:
     ModePanel(RenameMode mode, const QString& objectName, const PanelContext& context, QWidget* parent);
+    ~ModePanel() override;
 
     RenameMode mode() const { return mode_; }
     // The panel's binding rows, in the order they load (a pattern box before its
@@ -77,6 +78,9 @@ signals:
 
 protected:
     BoxRules& rules() { return *rules_; }
+    // The context of every handler of the panel's controls: it dies before the
+    // controls do, so a box taken down never runs a handler of a half-gone panel.
+    QObject* handlers();
     const PanelContext ctx;
 
 private:

@@ -52,13 +52,12 @@ Mp3Panel::Mp3Panel(const PanelContext& context, QWidget* parent)
     for (const char* item : kMp3TagItems)
         cmbAddMp3Tag->addItem(QString::fromLatin1(item));
     cmbAddMp3Tag->setCurrentIndex(-1);
-    cmbAddMp3Tag->view()->setMinimumWidth(260);
-    setComboDropHeight(180, cmbAddMp3Tag);
+    setTagListLook(cmbAddMp3Tag);
 
     // Handlers.
-    onChange(txtMp3Format, [this] { emit changed(); });
+    onChange(handlers(), txtMp3Format, [this] { emit changed(); });
     rules().keepsCaret(txtMp3Format);
-    onKey(txtMp3Format, [this](QKeyEvent* e) {
+    onKey(handlers(), txtMp3Format, [this](QKeyEvent* e) {
         // Enter goes to "Rename!" without starting the run.
         if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && enterTarget_ && enterTarget_->isEnabled()) {
             enterTarget_->setFocus(Qt::OtherFocusReason);
@@ -67,8 +66,8 @@ Mp3Panel::Mp3Panel(const PanelContext& context, QWidget* parent)
         return true;
     });
     for (CheckBox* c : {chkMp3AddExtension, chkMp3OnlyFilledTags, chkMp3OnlyMp3Files, chkMp3UseID3v2})
-        onClick(c, [this] { emit changed(); });
-    connect(cmbAddMp3Tag, &QComboBox::activated, this,
+        onClick(handlers(), c, [this] { emit changed(); });
+    connect(cmbAddMp3Tag, &QComboBox::activated, handlers(),
             [this] { rules().insertTagAtCaret(cmbAddMp3Tag, txtMp3Format); });
 }
 

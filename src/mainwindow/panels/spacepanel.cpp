@@ -31,7 +31,7 @@ SpacePanel::SpacePanel(const PanelContext& context, QWidget* parent)
     v->addStretch(1);
 
     for (CheckBox* c : {chkSpaceBeginning, chkSpaceEnd, chkSpaceShrink})
-        onClick(c, [this] { emit changed(); });
+        onClick(handlers(), c, [this] { emit changed(); });
 }
 
 void SpacePanel::addBindings(SettingsBindings& b)

@@ -1,0 +1,115 @@
+#include "platform/ownfiles.h"
+#include "platform/failure.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <QFile>
+#include <QFileInfo>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+static mode_t currentUmask()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+int ownFilePlaceError(const QByteArray& nativePath)
+{
+    struct stat st {};
+    if (::stat(nativePath.constData(), &st) != 0)
+        return errno;
+    if (S_ISREG(st.st_mode))
+        return 0;
+    return S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
+}
+
+int openOwnFileForAppend(const QByteArray& nativePath)
+{
+    const int place = ownFilePlaceError(nativePath);
+    if (place != 0 && place != ENOENT) {
+        errno = place;
+        return -1;
+    }
+    // Non-blocking, so a FIFO that took the file's place since the query cannot
+    // hold the open; the descriptor's own type then decides.
+    const int fd =
+        ::open(nativePath.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
+    if (fd < 0)
+        return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int err = S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
+        ::close(fd);
+        errno = err;
+        return -1;
+    }
+    return fd;
+}
+
+namespace {
+
+// The file a chain of links ends at (a missing end is the file to create).
+QByteArray finalTarget(const QString& path)
+{
+    QFileInfo info(path);
+    for (int depth = 0; depth < 40 && info.isSymLink(); ++depth)
+        info.setFile(info.symLinkTarget());
+    return QFile::encodeName(info.filePath());
+}
+
+bool writeAll(int fd, const QByteArray& data)
+{
+    qsizetype done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.constData() + done, size_t(data.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        done += n;
+    }
+    return true;
+}
+
+} // namespace
+
+void replaceOwnFile(const QString& path, const QByteArray& data)
+{
+    const int place = ownFilePlaceError(QFile::encodeName(path));
+    if (place != 0 && place != ENOENT)
+        throw failureFromErrno(place);
+    // Every write is checked here: a short write on a full disk must fail the
+    // whole replacement, not leave a cut file behind.
+    const QByteArray target = finalTarget(path);
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray dir = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
+    QByteArray temp = dir + "/." + target.mid(slash + 1) + ".XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
+        throw failureFromErrno(errno);
+    struct stat old {};
+    const mode_t mode = ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~currentUmask());
+    bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, data) && ::fsync(fd) == 0;
+    int err = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    if (ok && ::rename(temp.constData(), target.constData()) != 0) {
+        ok = false;
+        err = errno;
+    }
+    if (!ok) {
+        ::unlink(temp.constData());
+        throw failureFromErrno(err != 0 ? err : EIO);
+    }
+}
+
+} // namespace platform

@@ -1,0 +1,26 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+
+// The program's own files (settings, logs, configuration lists, a saved log) may
+// be links to regular files that the user set up, and are read and written
+// through them. A FIFO, device, socket or directory in their place is refused
+// before it is opened, so it never blocks and is never replaced.
+namespace platform {
+
+// 0 when `nativePath` is a regular file or a link to one; ENOENT when nothing
+// is there (or a dangling link); EISDIR for a directory, ENODEV for a FIFO,
+// socket or device; else the errno of the query.
+int ownFilePlaceError(const QByteArray& nativePath);
+
+// Opens an own file for appending, created when missing; -1 with errno set
+// when it cannot be, or when something else than a regular file is there.
+int openOwnFileForAppend(const QByteArray& nativePath);
+
+// Replaces the content of an own file as a whole: the data goes to a temporary
+// file beside it (beside the link's target, for a link), which then takes the
+// file's place, so a failed write leaves the old file, or none. Throws
+// platform::Failure.
+void replaceOwnFile(const QString& path, const QByteArray& data);
+
+} // namespace platform
