@@ -1,9 +1,9 @@
 #include "execute/frmexecute.h"
 #include "platform/captionfit.h"
 #include "platform/failure.h"
+#include "platform/ownfiles.h"
 #include "platform/twips.h"
 #include "settings/loadsave.h"
-#include "platform/ownfiles.h"
 
 #include <algorithm>
 #include <cmath>

@@ -267,8 +267,8 @@ TEST_F(PiecesTest, AStoredPositionStaysWhileTheWindowIsNotMoved)
     FrmExecute* w = openLogWindow(b->h);
     w->move(w->frameGeometry().topLeft() + QPoint(10, 20));
     QTest::mouseClick(w->cmdClose, Qt::LeftButton);
-    EXPECT_EQ(b->settings.Execute_Left, -150);
-    EXPECT_EQ(b->settings.Execute_Top, 10);
+    EXPECT_EQ(b->settings.Execute_Left, -300 + platform::toTwips(10));
+    EXPECT_EQ(b->settings.Execute_Top, -290 + platform::toTwips(20));
 }
 
 TEST_F(PiecesTest, ALongLogLineCanBeScrolledToItsEnd)

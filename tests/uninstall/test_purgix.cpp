@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 
@@ -133,6 +134,25 @@ TEST_F(PurgixTest, RemoveYesLeavesOnlyTheStoredStatistics)
     EXPECT_EQ(SettingsStore().value(dirsKey), "12");
     EXPECT_EQ(SettingsStore().value(filesKey), "345");
     expectOtherSectionKept();
+}
+
+// Without any display the question cannot be asked: the real program says so
+// and removes nothing, where Qt alone would abort.
+TEST_F(PurgixTest, WithoutADisplayNothingIsRemoved)
+{
+    storeSettings({"12", "345"});
+    const QStringList before = sectionKeys();
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(name);
+    p.setProcessEnvironment(env);
+    p.start(QCoreApplication::applicationDirPath() + "/purgix", {});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 2);
+    EXPECT_TRUE(p.readAllStandardError().contains("no display found"));
+    EXPECT_EQ(sectionKeys(), before);
 }
 
 struct StatisticsCase {
