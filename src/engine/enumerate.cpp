@@ -5,6 +5,7 @@
 #include "engine/textutil.h"
 
 #include <cmath>
+#include <QHash>
 
 namespace {
 
@@ -113,15 +114,21 @@ std::vector<qint32> enumCounters(std::span<const EnumRow> rows, bool onlySelecte
 {
     std::vector<qint32> counters(rows.size(), 0);
     qint32 next = 1;
-    const QString* lastDir = nullptr;
+    // Per directory, so rows of folders that alternate in a list sorted across
+    // them still count up within their own folder.
+    QHash<QString, qint32> nextOfDir;
     for (size_t i = 0; i < rows.size(); ++i) {
         const EnumRow& row = rows[i];
         if (row.ghost || (onlySelectedActive && !row.selected))
             continue;
-        if (resetPerDir && (!lastDir || row.dir != *lastDir))
-            next = 1;
-        counters[i] = next++;
-        lastDir = &row.dir;
+        if (resetPerDir) {
+            qint32& own = nextOfDir[row.dir];
+            if (own == 0)
+                own = 1;
+            counters[i] = own++;
+        } else {
+            counters[i] = next++;
+        }
     }
     return counters;
 }

@@ -29,9 +29,9 @@ struct EnumRow {
 
 // The counter of every row, in one pass over the rows in list order: 1 for the
 // first processed row, one more for each processed row after it; with
-// resetPerDir, 1 again whenever the directory differs from that of the previous
-// processed row (so a directory that recurs after another counts from 1
-// again). Rows that are not processed (ghost rows, and unselected rows while
-// onlySelectedActive) get 0 and neither count nor end a directory. The preview
-// and the run both number with it, so a run gives the names its preview showed.
+// resetPerDir, every directory has its own counter that counts its own
+// processed rows in list order, wherever they stand in the list. Rows that are
+// not processed (ghost rows, and unselected rows while onlySelectedActive) get
+// 0 and do not count. The preview and the run both number with it, so a run
+// gives the names its preview showed.
 std::vector<qint32> enumCounters(std::span<const EnumRow> rows, bool onlySelectedActive, bool resetPerDir);

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 
 #include <algorithm>
 #include <cerrno>
@@ -64,14 +65,20 @@ QString escapeControlChars(const QString& text)
     return out;
 }
 
-QString Logs::lineFor(const QString& text)
+void Logs::refreshStamp()
 {
     const qint64 now = QDateTime::currentSecsSinceEpoch();
     if (now != stampSecond_) {
         stampSecond_ = now;
         stampText_ =
             QStringLiteral("(") + platform::dateTimeText(QDateTime::fromSecsSinceEpoch(now)) + QStringLiteral(") ");
+        stampBytes_ = stampText_.toUtf8();
     }
+}
+
+QString Logs::lineFor(const QString& text)
+{
+    refreshStamp();
     return stampText_ + escapeControlChars(text);
 }
 
@@ -83,12 +90,33 @@ static QString reasonText(int err)
     return QString::fromLocal8Bit(std::strerror(err));
 }
 
+// A line's bytes with its line end, built in one buffer kept from line to
+// line: a run writes one line per rename. Text with a control character or a
+// surrogate takes the general way, which writes them as it always has.
+const QByteArray& Logs::lineBytes(const QString& text)
+{
+    const bool plain =
+        std::none_of(text.begin(), text.end(), [](QChar c) { return isControl(c.unicode()) || c.isSurrogate(); });
+    if (!plain) {
+        lineBytes_ = (lineFor(text) + QLatin1Char('\n')).toUtf8();
+        return lineBytes_;
+    }
+    refreshStamp();
+    QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    lineBytes_.resize(stampBytes_.size() + encoder.requiredSpace(text.size()) + 1);
+    char* out = lineBytes_.data();
+    std::memcpy(out, stampBytes_.constData(), size_t(stampBytes_.size()));
+    out = encoder.appendToBuffer(out + stampBytes_.size(), text);
+    *out++ = '\n';
+    lineBytes_.resize(out - lineBytes_.constData());
+    return lineBytes_;
+}
+
 // A bare open, append and close: a run writes one line per rename, and a
 // buffered file object adds its own queries of the file to each. Returns
 // empty when the line is on disk, else the reason.
-static QString appendLine(const QByteArray& file, const QString& line)
+static QString appendLine(const QByteArray& file, const QByteArray& bytes)
 {
-    const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
     const int fd = platform::openOwnFileForAppend(file);
     if (fd < 0)
         return reasonText(errno);
@@ -112,12 +140,12 @@ static QString appendLine(const QByteArray& file, const QString& line)
 void Logs::logError(const QString& text)
 {
     errorLogged = -1;
-    appendLine(errorNative_, lineFor(text));
+    appendLine(errorNative_, lineBytes(text));
 }
 
 bool Logs::writeLog(const QString& text)
 {
-    activityError_ = appendLine(activityNative_, lineFor(text));
+    activityError_ = appendLine(activityNative_, lineBytes(text));
     return activityError_.isEmpty();
 }
 

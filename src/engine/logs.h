@@ -43,12 +43,17 @@ public:
     QString lineFor(const QString& text);
 
 private:
+    void refreshStamp();
+    const QByteArray& lineBytes(const QString& text);
+
     QString folder_;
     QByteArray errorNative_, activityNative_; // the two files' paths on disk
     // The date text of the current second: a run writes thousands of lines a
     // second, and formatting the date is a large part of each.
     qint64 stampSecond_ = -1;
     QString stampText_;
+    QByteArray stampBytes_;
+    QByteArray lineBytes_; // the last line written, reused for the next
     QString activityError_;
 };
 

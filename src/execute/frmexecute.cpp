@@ -213,7 +213,11 @@ void FrmExecute::syncBar()
     if (Progress->minimum() != 0 || Progress->maximum() != max)
         Progress->setRange(0, max);
     const int value = int(std::clamp(value_, 0.0, std::max(max_, 0.0)));
-    if (Progress->value() != value)
+    // A bar of tens of thousands of steps moves in steps of 1/4096 of its
+    // length (finer than any screen shows it); each move repaints the bar at
+    // once. The first and the last step always show.
+    const int shown = Progress->value();
+    if (shown != value && (value == 0 || value == max || std::abs(value - shown) >= max / 4096))
         Progress->setValue(value);
 }
 

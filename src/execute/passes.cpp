@@ -10,11 +10,16 @@ void markHandled(std::vector<char>& handled, qsizetype i)
         handled[size_t(i)] = 1;
 }
 
-// Splits a full path at its last "/": the directory keeps the "/".
-std::pair<QString, QString> splitPath(const QString& path)
+// Splits a full path at its last "/": the directory keeps the "/". The
+// entries of one directory come one after the other, and each keeps the
+// directory text of the entry before (`dir`) rather than a copy of its own.
+QString splitPath(const QString& path, QString& dir)
 {
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    return {path.left(slash + 1), path.mid(slash + 1)};
+    const QStringView head = QStringView(path).left(slash + 1);
+    if (head != dir)
+        dir = head.toString();
+    return path.mid(slash + 1);
 }
 
 // Walks one path list; false when Cancel ended the pass.
@@ -23,10 +28,11 @@ bool walk(ExecuteHost& h, const QStringList& paths, bool isDir, const EntryNameF
     RunState& r = h.run();
     std::vector<char>& handled = isDir ? r.dirsHandled : r.filesHandled;
     const qsizetype n = paths.size();
+    QString dir;
     for (qsizetype k = 0; k < n; ++k) {
         const qsizetype i = isDir ? n - 1 - k : k;
         const QString& path = paths[i];
-        const auto [dir, name] = splitPath(path);
+        const QString name = splitPath(path, dir);
         if (isPathSelected(h, path)) {
             // A name whose bytes on disk cannot be written back is never renamed.
             QString target = isUnrenamable(*h.files, path) ? QString() : newName(dir, name, isDir);

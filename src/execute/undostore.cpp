@@ -2,11 +2,12 @@
 
 void UndoStore::reset(qsizetype fileEntries, qsizetype dirEntries)
 {
-    // Emptied and grown in place: no copy of an empty record per entry.
+    // Room for a record per listed entry, but no empty record made for each:
+    // a run that renames a few of many entries keeps only what it wrote.
     undoFiles.clear();
-    undoFiles.resize(size_t(fileEntries) + 1);
+    undoFiles.reserve(size_t(fileEntries) + 1);
     undoDirs.clear();
-    undoDirs.resize(size_t(dirEntries) + 1);
+    undoDirs.reserve(size_t(dirEntries) + 1);
     undoFileCount = 0;
     undoDirCount = 0;
     createdDirs = QStringList{QString()};
@@ -16,7 +17,11 @@ void UndoStore::putFile(qint32 index, UndoFileItem item)
 {
     if (index < 0)
         return;
-    if (size_t(index) >= undoFiles.size())
+    if (size_t(index) == undoFiles.size()) { // the usual case: the next record
+        undoFiles.push_back(std::move(item));
+        return;
+    }
+    if (size_t(index) > undoFiles.size())
         undoFiles.resize(size_t(index) + 1);
     undoFiles[size_t(index)] = std::move(item);
 }
@@ -25,7 +30,11 @@ void UndoStore::putDir(qint32 index, UndoDirItem item)
 {
     if (index < 0)
         return;
-    if (size_t(index) >= undoDirs.size())
+    if (size_t(index) == undoDirs.size()) {
+        undoDirs.push_back(std::move(item));
+        return;
+    }
+    if (size_t(index) > undoDirs.size())
         undoDirs.resize(size_t(index) + 1);
     undoDirs[size_t(index)] = std::move(item);
 }

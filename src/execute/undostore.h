@@ -42,7 +42,7 @@ struct UndoStore {
     qint16 undoIsChange = 0; // 0 renames, -1 attributes or dates
     qint16 undoIsDates = 0;  // with undoIsChange -1: -1 dates, 0 attributes
 
-    // Empties the store with room for the listed entries plus one; the kind flags stay.
+    // Empties the store, with room reserved for the listed entries plus one; the kind flags stay.
     void reset(qsizetype fileEntries, qsizetype dirEntries);
     // Writes the record at `index`, growing the store when a re-read listed more
     // entries than it was sized for: a record is never dropped.

@@ -3,6 +3,7 @@
 #include "filelist/listrows.h"
 #include "filelist/selectioncount.h"
 #include "platform/datetext.h"
+#include "platform/windowbusy.h"
 
 #include <algorithm>
 #include <QCoreApplication>
@@ -170,7 +171,7 @@ void updateFileViews(FileListHost& host)
     host.ui->setMousePointer(11);
     const bool busy = *host.executeBusy != 0;
     if (!busy && host.window)
-        host.window->setEnabled(false);
+        platform::disableWindow(host.window);
     if (o.enableTreeview != 0 && host.chkThumbnails->value() != 1 && !TreeBuilder(host, rowsTotal).run())
         return;
     updateListview(host);
@@ -183,7 +184,7 @@ void updateFileViews(FileListHost& host)
         sortTopLevel(host.treeView);
     if (!busy) {
         if (host.window)
-            host.window->setEnabled(true);
+            platform::enableWindow(host.window);
         if (host.updateExecuteButton)
             host.updateExecuteButton();
     }

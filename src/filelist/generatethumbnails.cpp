@@ -3,6 +3,7 @@
 #include "filelist/thumbnailsahead.h"
 #include "platform/datetext.h"
 #include "platform/fileops.h"
+#include "platform/windowbusy.h"
 
 #include <QCoreApplication>
 
@@ -17,7 +18,7 @@ public:
     explicit BusyScope(FileListHost& h) : h_(h)
     {
         if (h_.window)
-            h_.window->setEnabled(false);
+            platform::disableWindow(h_.window);
         pointer_ = h_.ui->mousePointer();
         h_.ui->setMousePointer(11);
         main_ = h_.statusBar->panelText(kMain);
@@ -35,7 +36,7 @@ public:
         // A run's or an Undo's window keeps the main window disabled and the hourglass.
         const bool executing = h_.executeBusy && *h_.executeBusy != 0;
         if (!executing && h_.window)
-            h_.window->setEnabled(true);
+            platform::enableWindow(h_.window);
         h_.ui->setMousePointer(executing ? pointer_ : 0);
     }
     BusyScope(const BusyScope&) = delete;

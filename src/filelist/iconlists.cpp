@@ -153,7 +153,7 @@ qint16 lookUp(FileListHost& h, const IconPair& pair, const QString& path, qint16
     if (o.useSysIcons == 0)
         return both(s, isDir == -1 ? defaultIcon::Dir : defaultIcon::File);
     try {
-        const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+        const QStringView name = QStringView(path).mid(path.lastIndexOf(QLatin1Char('/')) + 1);
         if (!name.contains(QLatin1Char('.')) && isDir != -1)
             return both(s, defaultIcon::File);
         const QString extension = path.mid(path.lastIndexOf(QLatin1Char('.')) + 1);

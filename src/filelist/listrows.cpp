@@ -5,6 +5,8 @@
 #include "platform/datetext.h"
 #include "platform/failure.h"
 #include "platform/fileops.h"
+#include "platform/foldedkeys.h"
+#include "platform/windowbusy.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -201,7 +203,7 @@ void ListBuilder::failurePath(const QString& errorLine)
     h_.statusBar->setPanelText(kSelected, errorLine.isEmpty() ? QStringLiteral("User Cancelled!")
                                                               : QStringLiteral("Error Building Listview!"));
     if (*h_.executeBusy == 0 && h_.window)
-        h_.window->setEnabled(true);
+        platform::enableWindow(h_.window);
     if (h_.updateExecuteButton)
         h_.updateExecuteButton();
     h_.ui->setMousePointer(0);
@@ -211,10 +213,13 @@ void ListBuilder::failurePath(const QString& errorLine)
 // names keep their path-list order.
 void sortRows(std::vector<platform::ListRow>& rows)
 {
-    std::vector<QString> keys;
-    keys.reserve(rows.size());
+    platform::FoldedKeys keys;
+    size_t units = 0;
     for (const platform::ListRow& r : rows)
-        keys.push_back(r.cells[Name].toCaseFolded());
+        units += size_t(r.cells[Name].size());
+    keys.reserve(rows.size(), units);
+    for (const platform::ListRow& r : rows)
+        keys.add(r.cells[Name]);
     std::vector<size_t> order(rows.size());
     std::iota(order.begin(), order.end(), size_t(0));
     const auto before = [&](size_t a, size_t b) {

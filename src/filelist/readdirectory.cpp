@@ -3,7 +3,9 @@
 #include "filelist/systemfolders.h"
 #include "platform/failure.h"
 #include "platform/fileops.h"
+#include "platform/foldedkeys.h"
 #include "platform/wildcard.h"
+#include "platform/windowbusy.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,12 +15,14 @@
 #include <future>
 #include <map>
 #include <memory>
+#include <numeric>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QRunnable>
 #include <QStringBuilder>
+#include <QStringDecoder>
 #include <QThreadPool>
 #include <sys/stat.h>
 #include <system_error>
@@ -45,9 +49,11 @@ void yieldToEvents()
 // ------------------------------------------------------------ one directory
 
 struct Entry {
-    QString name;
-    QString folded; // sort key
-    QByteArray nativeName;
+    // The name's bytes on disk (without their NUL) and its text, as places in
+    // the listing's two buffers: a directory of thousands holds two blocks of
+    // names rather than a string or two per entry.
+    qsizetype bytesAt = 0, bytesSize = 0;
+    qsizetype textAt = 0, textSize = 0;
     bool validName = true; // the bytes are UTF-8
     bool typeIsDir = false;
     int queryError = 0; // errno of a failed attribute query
@@ -59,8 +65,13 @@ struct Entry {
 struct Listing {
     int error = 0; // errno when the directory could not be read at all
     std::vector<Entry> entries;
-    timespec changed{}; // the directory's change time before its names were read
+    std::vector<char> bytes;          // the names' bytes, each ended by its NUL
+    std::unique_ptr<char16_t[]> text; // the names decoded, one after the other
+    timespec changed{};               // the directory's change time before its names were read
     bool settled = false;
+
+    QStringView name(const Entry& e) const { return QStringView(text.get() + e.textAt, e.textSize); }
+    QByteArray nativeName(const Entry& e) const { return QByteArray(bytes.data() + e.bytesAt, e.bytesSize); }
 };
 
 // A change time this much older than the clock cannot be repeated by a later
@@ -72,23 +83,33 @@ qint64 nanoseconds(const timespec& t)
     return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
 }
 
-QString decodeName(const char* bytes, qsizetype n, bool* valid)
+// Decodes every name into the listing's text, as QString::fromUtf8 would
+// decode it alone (a stateless decoder: no name's tail runs into the next).
+void decodeNames(Listing& out)
 {
-    QString s = QString::fromUtf8(bytes, n);
-    // Undecodable bytes always come out as U+FFFD; only then is the check needed.
-    *valid = !s.contains(QChar(QChar::ReplacementCharacter)) || s.toUtf8() == QByteArray(bytes, n);
-    return s;
+    // No name decodes to more UTF-16 units than it has bytes.
+    // Not filled: every unit is written before it is read.
+    out.text.reset(new char16_t[out.bytes.size()]);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QChar* const begin = reinterpret_cast<QChar*>(out.text.get());
+    QChar* end = begin;
+    for (Entry& e : out.entries) {
+        e.textAt = end - begin;
+        end = decoder.appendToBuffer(end, QByteArrayView(out.bytes.data() + e.bytesAt, e.bytesSize));
+        e.textSize = (end - begin) - e.textAt;
+        // Undecodable bytes always come out as U+FFFD; only then is the check needed.
+        const QStringView name = out.name(e);
+        e.validName = !name.contains(QChar(QChar::ReplacementCharacter)) ||
+                      name.toUtf8() == QByteArrayView(out.bytes.data() + e.bytesAt, e.bytesSize);
+    }
 }
 
-// Queries the entries [begin, end) of `entries`, whose bare names on disk lie
-// in `names` at `offsets`, relative to the open directory `fd`.
-void queryEntries(std::vector<Entry>& entries, const std::vector<char>& names, const std::vector<qsizetype>& offsets,
-                  size_t begin, size_t end, int fd, const QByteArray& nativePrefix)
+// Queries the entries [begin, end) of the listing relative to the open directory `fd`.
+void queryEntries(Listing& listing, size_t begin, size_t end, int fd, const QByteArray& nativePrefix)
 {
     for (size_t i = begin; i < end; ++i) {
-        Entry& e = entries[i];
-        const QByteArray name =
-            QByteArray::fromRawData(names.data() + offsets[i], offsets[i + 1] - offsets[i] - 1); // without its NUL
+        Entry& e = listing.entries[i];
+        const QByteArray name = QByteArray::fromRawData(listing.bytes.data() + e.bytesAt, e.bytesSize);
         errno = 0;
         if (const auto info = platform::entryInfoNative(name, fd)) {
             e.attributes = platform::attributesAt(fd, nativePrefix, name, *info);
@@ -107,10 +128,9 @@ void queryEntries(std::vector<Entry>& entries, const std::vector<char>& names, c
 constexpr size_t kEntriesPerThread = 4096;
 constexpr unsigned kMaxQueryThreads = 4;
 
-void queryAll(std::vector<Entry>& entries, const std::vector<char>& names, const std::vector<qsizetype>& offsets,
-              int fd, const QByteArray& nativePrefix)
+void queryAll(Listing& listing, int fd, const QByteArray& nativePrefix)
 {
-    const size_t n = entries.size();
+    const size_t n = listing.entries.size();
     size_t parts = std::min<size_t>(n / kEntriesPerThread + 1, kMaxQueryThreads);
     if (parts > 1) // the count of cores is itself a query: asked only when it matters
         parts = std::min<size_t>(parts, std::max(1u, std::thread::hardware_concurrency()));
@@ -119,13 +139,14 @@ void queryAll(std::vector<Entry>& entries, const std::vector<char>& names, const
     for (size_t p = 1; p < parts; ++p) {
         const size_t begin = std::min(n, p * step), end = std::min(n, begin + step);
         try {
-            helpers.emplace_back(
-                [&, begin, end] { queryEntries(entries, names, offsets, begin, end, fd, nativePrefix); });
+            helpers.emplace_back([&, begin, end] { queryEntries(listing, begin, end, fd, nativePrefix); });
         } catch (const std::system_error&) {
-            queryEntries(entries, names, offsets, begin, end, fd, nativePrefix); // no thread to be had
+            queryEntries(listing, begin, end, fd, nativePrefix); // no thread to be had
         }
     }
-    queryEntries(entries, names, offsets, 0, std::min(n, step), fd, nativePrefix);
+    // The names are decoded meanwhile: the helpers only read their bytes.
+    decodeNames(listing);
+    queryEntries(listing, 0, std::min(n, step), fd, nativePrefix);
     for (std::thread& t : helpers)
         t.join();
 }
@@ -146,48 +167,49 @@ Listing listDirectory(const QByteArray& nativePrefix)
     timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
     struct statx self {};
-    // The names' bytes, each ended by its NUL, one after the other.
-    std::vector<char> names;
-    std::vector<qsizetype> offsets;
     if (::statx(fd, "", AT_EMPTY_PATH, STATX_CTIME | STATX_SIZE, &self) == 0) {
         out.changed = {time_t(self.stx_ctime.tv_sec), long(self.stx_ctime.tv_nsec)};
         out.settled = nanoseconds(out.changed) + kSettledNs < nanoseconds(now);
-        // Room for about as many entries as the directory's size holds names, within the list's limit.
+        // Room for about as many entries as the directory's size holds names, within the list's limit;
+        // the names' bytes take less room than the directory's own records of them.
         const size_t expected = size_t(std::clamp<quint64>(self.stx_size / 24, 16, kListLimit + 1));
         out.entries.reserve(expected);
-        offsets.reserve(expected + 1);
-        names.reserve(expected * 16);
+        out.bytes.reserve(size_t(std::clamp<quint64>(self.stx_size, 256, quint64(kListLimit + 1) * 256)));
     }
-    offsets.push_back(0);
     errno = 0;
     while (const dirent* d = ::readdir(dir)) {
         const qsizetype n = qsizetype(std::strlen(d->d_name));
         if ((n == 1 && d->d_name[0] == '.') || (n == 2 && d->d_name[0] == '.' && d->d_name[1] == '.'))
             continue;
         Entry e;
-        e.name = decodeName(d->d_name, n, &e.validName);
-        e.folded = e.name.toCaseFolded();
+        e.bytesAt = qsizetype(out.bytes.size());
+        e.bytesSize = n;
         e.typeIsDir = d->d_type == DT_DIR;
-        names.insert(names.end(), d->d_name, d->d_name + n + 1);
-        offsets.push_back(qsizetype(names.size()));
-        out.entries.push_back(std::move(e));
+        out.bytes.insert(out.bytes.end(), d->d_name, d->d_name + n + 1);
+        out.entries.push_back(e);
         errno = 0;
     }
     if (errno != 0)
         out.error = errno;
     // Each entry is queried once, by its bare name relative to the open directory.
-    queryAll(out.entries, names, offsets, fd, nativePrefix);
-    for (size_t i = 0; i < out.entries.size(); ++i) {
-        Entry& e = out.entries[i];
-        // The bytes are needed again only to walk a directory or to reach an undecodable name.
-        if (e.typeIsDir || !e.validName)
-            e.nativeName = QByteArray(names.data() + offsets[i], offsets[i + 1] - offsets[i] - 1);
-    }
+    queryAll(out, fd, nativePrefix);
     ::closedir(dir);
-    std::sort(out.entries.begin(), out.entries.end(), [](const Entry& a, const Entry& b) {
-        const int c = a.folded.compare(b.folded);
-        return c != 0 ? c < 0 : a.name < b.name;
+    // The sort keys are needed for the sort alone.
+    platform::FoldedKeys keys;
+    keys.reserve(out.entries.size(), out.bytes.size());
+    for (const Entry& e : out.entries)
+        keys.add(out.name(e));
+    std::vector<quint32> order(out.entries.size());
+    std::iota(order.begin(), order.end(), quint32(0));
+    std::sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
+        const int c = keys[a].compare(keys[b]);
+        return c != 0 ? c < 0 : out.name(out.entries[a]) < out.name(out.entries[b]);
     });
+    std::vector<Entry> sorted;
+    sorted.reserve(order.size());
+    for (const quint32 i : order)
+        sorted.push_back(out.entries[i]);
+    out.entries = std::move(sorted);
     return out;
 }
 
@@ -265,8 +287,8 @@ private:
     Step readDirs(const Folder& folder, const Listing& listing, std::vector<Folder>* found);
     Step admitted(const Entry& e, bool* ok);
     Step count(int& counter);
-    QString pathOf(const Folder& folder, const Entry& e);
-    Folder folderOf(const Folder& folder, const Entry& e);
+    QString pathOf(const Folder& folder, const Listing& listing, const Entry& e);
+    Folder folderOf(const Folder& folder, const Listing& listing, const Entry& e);
     ReadEntryDetails detailsOf(const Entry& e) const;
     Step escapeTest();
     void yieldThrottled();
@@ -307,7 +329,7 @@ void Reader::prepare()
     yieldToEvents();
     s_.thumbnailsShownDir = 0;
     if (*h_.executeBusy == 0 && h_.window)
-        h_.window->setEnabled(false);
+        platform::disableWindow(h_.window);
     h_.treeView->clear();
     mask_ = (o_.processHidden == 1 ? Hidden : 0) | (o_.processSystem == 1 ? System : 0);
     s_.lstDirs[0].clear();
@@ -407,7 +429,7 @@ Step Reader::readFiles(const Folder& folder, const Listing& listing)
     if (listing.error != 0 && failure(false) == Step::Stop)
         return Step::Stop;
     for (const Entry& e : listing.entries) {
-        if (e.typeIsDir || !platform::matchesPattern(e.name, filePattern_))
+        if (e.typeIsDir || !platform::matchesPattern(listing.name(e), filePattern_))
             continue;
         bool ok = false;
         if (admitted(e, &ok) == Step::Stop)
@@ -415,7 +437,7 @@ Step Reader::readFiles(const Folder& folder, const Listing& listing)
         if (ok) {
             if (count(fileCount_) == Step::Stop)
                 return Step::Stop;
-            files_.push_back(pathOf(folder, e));
+            files_.push_back(pathOf(folder, listing, e));
             details_.fileDetails.push_back(detailsOf(e));
         }
         if (escapeTest() == Step::Stop)
@@ -429,7 +451,7 @@ Step Reader::readDirs(const Folder& folder, const Listing& listing, std::vector<
     if (listing.error != 0 && failure(false) == Step::Stop)
         return Step::Stop;
     for (const Entry& e : listing.entries) {
-        if (!e.typeIsDir || !platform::matchesPattern(e.name, dirPattern_))
+        if (!e.typeIsDir || !platform::matchesPattern(listing.name(e), dirPattern_))
             continue;
         bool ok = false;
         if (admitted(e, &ok) == Step::Stop)
@@ -438,7 +460,7 @@ Step Reader::readDirs(const Folder& folder, const Listing& listing, std::vector<
             // Listed in visiting order by the walk; counted here, when found.
             if (count(dirCount_) == Step::Stop)
                 return Step::Stop;
-            found->push_back(folderOf(folder, e));
+            found->push_back(folderOf(folder, listing, e));
         }
         if (escapeTest() == Step::Stop)
             return Step::Stop;
@@ -457,11 +479,11 @@ Step Reader::count(int& counter)
 
 // The listed path of an entry; one whose bytes cannot be written back from it
 // is recorded with its bytes (and, for its own name, one error-log line).
-QString Reader::pathOf(const Folder& folder, const Entry& e)
+QString Reader::pathOf(const Folder& folder, const Listing& listing, const Entry& e)
 {
-    QString path = folder.path % QLatin1Char('/') % e.name;
+    QString path = folder.path % QLatin1Char('/') % listing.name(e);
     if (folder.undecodable || !e.validName) {
-        s_.undecodable.insert(path, folder.native + '/' + e.nativeName);
+        s_.undecodable.insert(path, folder.native + '/' + listing.nativeName(e));
         if (!e.validName && s_.undecodableReported.contains(path)) {
             // Its line is in the error log already; a run that meets it still
             // ends with the note that errors were logged.
@@ -481,10 +503,10 @@ ReadEntryDetails Reader::detailsOf(const Entry& e) const
     return ReadEntryDetails{e.size, e.modified, e.attributes, int(details_.folders.size()) - 1};
 }
 
-Folder Reader::folderOf(const Folder& folder, const Entry& e)
+Folder Reader::folderOf(const Folder& folder, const Listing& listing, const Entry& e)
 {
-    QString path = pathOf(folder, e);
-    return Folder{std::move(path), folder.native + '/' + e.nativeName, folder.undecodable || !e.validName,
+    QString path = pathOf(folder, listing, e);
+    return Folder{std::move(path), folder.native + '/' + listing.nativeName(e), folder.undecodable || !e.validName,
                   detailsOf(e)};
 }
 
@@ -563,7 +585,7 @@ void Reader::succeed()
     rememberPath(h_.txtPath, p_);
     s_.previousPath = p_;
     if (*h_.executeBusy == 0 && h_.window)
-        h_.window->setEnabled(true);
+        platform::enableWindow(h_.window);
     h_.ui->setMousePointer(0);
     h_.statusBar->setPanelText(kPreview, QString());
     h_.statusBar->setPanelText(kSelected, QString());
@@ -667,7 +689,7 @@ void endListWork(FileListHost& host)
 {
     if (*host.executeBusy == 0) {
         if (host.window)
-            host.window->setEnabled(true);
+            platform::enableWindow(host.window);
         if (host.updateExecuteButton)
             host.updateExecuteButton();
     }

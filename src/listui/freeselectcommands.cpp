@@ -2,6 +2,7 @@
 #include "execute/dragdropadd.h"
 #include "filelist/iconlists.h"
 #include "platform/datetext.h"
+#include "platform/windowbusy.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -47,7 +48,8 @@ const BulkShape kShapes[] = {
      false,
      true,
      {E::CountsText, E::Yield, E::Enable, E::DefaultPointer, E::SelectionCount}},
-    {BulkAdd::AddSelected, false, false, false, {E::Yield, E::Enable, E::DefaultPointer, E::Gate}},
+    // The selection count puts back the text that "Press escape to cancel..." stood in for.
+    {BulkAdd::AddSelected, false, false, false, {E::Yield, E::Enable, E::DefaultPointer, E::Gate, E::SelectionCount}},
     {BulkAdd::DirectoryContents, false, false, false, {E::Yield, E::Enable, E::DefaultPointer, E::SelectionCount}},
 };
 
@@ -214,7 +216,7 @@ bool FreeSelectCommands::bulkAdd(BulkAdd command, const std::vector<BulkCandidat
     if (shape.stopPreviewFirst)
         stopPreview(*p_.preview);
     p_.ui->setMousePointer(11);
-    p_.window->setEnabled(false);
+    platform::disableWindow(p_.window);
     // Only a press during this work stops it, not one left from before.
     p_.ui->clearEscape();
     if (shape.switchToFreeSelect)
@@ -260,7 +262,7 @@ bool FreeSelectCommands::bulkAdd(BulkAdd command, const std::vector<BulkCandidat
             QCoreApplication::processEvents();
             break;
         case EndStep::Enable:
-            p_.window->setEnabled(true);
+            platform::enableWindow(p_.window);
             break;
         case EndStep::FocusList:
             p_.lwDragDrop->setFocus();
@@ -467,7 +469,7 @@ void FreeSelectCommands::mnuDragdropRemove_Click()
 void FreeSelectCommands::mnuDragdropClear_Click()
 {
     p_.ui->setMousePointer(11);
-    p_.window->setEnabled(false);
+    platform::disableWindow(p_.window);
     setStatus(kMain, QStringLiteral("Clearing..."));
     p_.lwDragDrop->clear();
     p_.files->lstDirs[1].clear();
@@ -477,7 +479,7 @@ void FreeSelectCommands::mnuDragdropClear_Click()
         FileListHost h = listHost();
         resetSysIconsFreeSel(h);
     }
-    p_.window->setEnabled(true);
+    platform::enableWindow(p_.window);
     p_.ui->setMousePointer(0);
     setHintState();
 }

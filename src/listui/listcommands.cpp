@@ -3,6 +3,7 @@
 #include "filelist/swaplistitems.h"
 #include "platform/failure.h"
 #include "platform/fileops.h"
+#include "platform/windowbusy.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -85,7 +86,7 @@ void ListCommands::f2()
 
 void ListCommands::selectAll()
 {
-    host_.window->setEnabled(false);
+    platform::disableWindow(host_.window);
     host_.ui->setMousePointer(11);
     if (list_->count() > 0 && list_->model()->columnCount() > 0)
         list_->selectionModel()->select(
@@ -93,7 +94,7 @@ void ListCommands::selectAll()
                            list_->model()->index(list_->count() - 1, list_->model()->columnCount() - 1)),
             QItemSelectionModel::Select);
     host_.ui->setMousePointer(0);
-    host_.window->setEnabled(true);
+    platform::enableWindow(host_.window);
 }
 
 void ListCommands::copyCurrentName()
@@ -201,7 +202,13 @@ void ListCommands::columnClick(int column)
         sortColumn = list_->columnIndex(QStringLiteral("sizeb"));
     else if (key == QLatin1String("date"))
         sortColumn = list_->columnIndex(QStringLiteral("dateb"));
-    list_->sortByColumn(sortColumn, order == 0 ? Qt::AscendingOrder : Qt::DescendingOrder, false);
+    // A click always shows a change: rows that already stand in the flipped
+    // order (a directory just read by name, say) take the other one.
+    const auto sortOrderOf = [](qint16 o) { return o == 0 ? Qt::AscendingOrder : Qt::DescendingOrder; };
+    if (list_->standsSortedBy(sortColumn, sortOrderOf(order), false) &&
+        !list_->standsSortedBy(sortColumn, sortOrderOf(order == 0 ? 1 : 0), false))
+        order = order == 0 ? 1 : 0;
+    list_->sortByColumn(sortColumn, sortOrderOf(order), false);
     QCoreApplication::processEvents();
     if (directoryList_)
         host_.files->listOrderChanged = -1;

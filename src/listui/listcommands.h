@@ -26,10 +26,12 @@ public:
     void selectAll();
     // Puts the current row's name on the clipboard.
     void copyCurrentName();
-    // A click on header `column` (from 0): flips the list's order and sorts.
+    // A click on header `column` (from 0): flips the list's order and sorts;
+    // rows that already stand in the flipped order take the other one.
     void columnClick(int column);
 
-    // The list's sort order: 0 ascending, 1 descending; the first click ascends.
+    // The list's sort order: 0 ascending, 1 descending; the first click
+    // ascends unless the rows already ascend in that column.
     qint16 sortOrder = 1;
     qint16 itemClicked = 0;
     qint16 itemClickedSinceMouseDown = 0;

@@ -1,5 +1,6 @@
 #include "listui/listmenus.h"
 #include "filelist/selectioncount.h"
+#include "platform/windowbusy.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -159,17 +160,17 @@ void ListMenus::copy(platform::ListView* list, CopyRows rows, CopyPart part)
             QGuiApplication::clipboard()->setText(copyText(*list, rows, part));
         return;
     }
-    host_.window->setEnabled(false);
+    platform::disableWindow(host_.window);
     host_.ui->setMousePointer(11);
     const QString text = copyText(*list, rows, part);
     QGuiApplication::clipboard()->setText(text);
     host_.ui->setMousePointer(0);
-    host_.window->setEnabled(true);
+    platform::enableWindow(host_.window);
 }
 
 void ListMenus::select(platform::ListView* list, SelectRule rule)
 {
-    host_.window->setEnabled(false);
+    platform::disableWindow(host_.window);
     host_.ui->setMousePointer(11);
     const int n = list->count();
     const int lastColumn = list->model()->columnCount() - 1;
@@ -207,7 +208,7 @@ void ListMenus::select(platform::ListView* list, SelectRule rule)
         list->selectionModel()->select(s, QItemSelectionModel::ClearAndSelect);
     }
     host_.ui->setMousePointer(0);
-    host_.window->setEnabled(true);
+    platform::enableWindow(host_.window);
     updateSelectionCount(host_, 0);
     if (host_.updateExecuteButton)
         host_.updateExecuteButton();

@@ -37,7 +37,7 @@ FilePane::FilePane(FileListState& files, QWidget* parent) : QWidget(parent)
     cmdParentDir = pictureButton(this, QStringLiteral("cmdParentDir"), QStyle::SP_FileDialogToParent,
                                  QStringLiteral("Parent Directory"));
     cmdShowDirReq = pictureButton(this, QStringLiteral("cmdShowDirReq"), QStyle::SP_DirOpenIcon,
-                                  QStringLiteral("Choose Directory..."));
+                                  QStringLiteral("Change Directory"));
     cmdDragDropAdd = pictureButton(this, QStringLiteral("cmdDragDropAdd"), QStyle::SP_FileDialogNewFolder,
                                    QStringLiteral("Add Files"));
     cmdDragDropDel = pictureButton(this, QStringLiteral("cmdDragDropDel"), QStyle::SP_DialogDiscardButton,

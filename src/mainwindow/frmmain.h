@@ -23,6 +23,7 @@ class ListMenus;
 #include "version.h"
 
 #include <array>
+#include <optional>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGroupBox>
@@ -117,6 +118,8 @@ public:
     // rows get their icons again, and its thumbnails while its box is ticked;
     // the directory list gets them from its next read.
     void resetIconLists();
+    // The same without drawing the thumbnails; true when they are due.
+    bool resetIconListsOnly();
     void refreshDirectoryView();
 
     // Buttons and keys.
@@ -257,4 +260,18 @@ private:
     PickerValues picker;
     FindReplacePanel* findReplace_ = nullptr;
     Mp3Panel* mp3Panel_ = nullptr;
+    // What the preview column of each list (0 directory, 1 Free Select) was
+    // last computed for. Without Instant Preview a column whose mode or
+    // options changed since is emptied, so it never shows names the current
+    // options would not give.
+    struct PreviewMadeFor {
+        RenameMode mode;
+        RenameOptions options;
+        qint16 onlySelectedActive;
+        bool executeEnabled;
+        bool operator==(const PreviewMadeFor&) const = default;
+    };
+    PreviewMadeFor previewInputsNow() const;
+    void dropStalePreview();
+    std::array<std::optional<PreviewMadeFor>, 2> previewMadeFor_;
 };

@@ -176,12 +176,17 @@ void FrmMain::runThumbnails(void (*step)(FileListHost&), const QString& stepName
 
 void FrmMain::resetIconLists()
 {
+    if (resetIconListsOnly())
+        generateThumbnailsFreeSelect();
+}
+
+bool FrmMain::resetIconListsOnly()
+{
     FileListHost h = fileListHost();
     resetSysIcons(h);
     resetSysIconsFreeSel(h);
     reloadFreeSelectIcons(h);
-    if (chkThumbnailsFreeSelect->value() == 1 && !lwDragDrop->showsHintRow())
-        generateThumbnailsFreeSelect();
+    return chkThumbnailsFreeSelect->value() == 1 && !lwDragDrop->showsHintRow();
 }
 
 // ---------------------------------------------------------------- directory reading

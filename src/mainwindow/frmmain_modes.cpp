@@ -160,10 +160,31 @@ void FrmMain::updateExecuteButton()
     const GateVerdict v = judgeGate(gateInputs());
     StatusBar->setPanelText(QStringLiteral("main"), v.countsText());
     cmdExecute->setEnabled(v.enabled);
+    if (chkPreview->value() != 1)
+        dropStalePreview();
     QCoreApplication::processEvents();
     if (chkPreview->value() == 1)
         state_.preview.previewRequested = -1;
     tmrPreview->start();
+}
+
+FrmMain::PreviewMadeFor FrmMain::previewInputsNow() const
+{
+    return {renameMode(), readOptions(), state_.files.onlySelectedActive, cmdExecute->isEnabled()};
+}
+
+void FrmMain::dropStalePreview()
+{
+    std::optional<PreviewMadeFor>& made = previewMadeFor_[fileMode_ == 1 ? 1 : 0];
+    if (!made || *made == previewInputsNow())
+        return;
+    made.reset();
+    // A preview still running for the old inputs stops; a pending request stays.
+    state_.preview.previewToken = -1;
+    platform::ListView* list = activeList();
+    for (int r = 0; r < list->count(); ++r)
+        list->setSubItem(r, 1, QString());
+    StatusBar->setPanelText(QStringLiteral("preview"), QString());
 }
 
 // ---------------------------------------------------------------- timer
@@ -180,6 +201,7 @@ void FrmMain::tmrPreview_Timer()
         const RenameMode mode = renameMode();
         StatusBar->setPanelText(QStringLiteral("preview"), previewStartText(mode));
         state_.preview.previewRequested = 0;
+        previewMadeFor_[fileMode_ == 1 ? 1 : 0] = previewInputsNow();
         generatePreview(state_.preview, previewInputs(), state_.random, state_.logs);
         if (modeHasPreview(mode))
             StatusBar->setPanelText(QStringLiteral("preview"), previewCountText(state_.preview.previewRenameCount));

@@ -23,9 +23,13 @@ void FrmMain::cmdSettings_Click()
 void FrmMain::showSettings(const QString& tabKey)
 {
     FrmSettings d(state_.settings, state_.tables, ui, settingsTabIndex_, this);
-    connect(&d, &FrmSettings::iconListsReset, this, [this] {
+    // The thumbnails and the re-read are drawn once the window has closed, so
+    // it does not stand greyed over the lists while they are redrawn.
+    bool freeSelectThumbnails = false;
+    bool reread = false;
+    connect(&d, &FrmSettings::iconListsReset, this, [this, &freeSelectThumbnails] {
         updateListOptions(); // the new cell size
-        resetIconLists();
+        freeSelectThumbnails = resetIconListsOnly();
     });
     connect(&d, &FrmSettings::pathBoxBlack, this, [this] {
         QPalette pal = txtPath->palette();
@@ -56,14 +60,17 @@ void FrmMain::showSettings(const QString& tabKey)
     });
     // The re-read fills the Directory mode's lists, also while Free Select is
     // shown, so the collection is never replaced by the working directory.
-    connect(&d, &FrmSettings::rereadRequested, this, [this] {
-        updateListOptions();
-        readDirectory();
-        updateFileViews();
-    });
+    connect(&d, &FrmSettings::rereadRequested, this, [&reread] { reread = true; });
     if (!tabKey.isEmpty())
         d.TabStrip->selectKey(tabKey);
     d.exec();
+    if (freeSelectThumbnails)
+        generateThumbnailsFreeSelect();
+    if (reread) {
+        updateListOptions();
+        readDirectory();
+        updateFileViews();
+    }
     updateListOptions();
     updateSelectionCount(true);
     updateExecuteButton();

@@ -222,9 +222,12 @@ void ListView::setFullRowSelect(bool on)
 
 void ListView::setGridLines(bool on)
 {
+    // A style sheet for the items takes over their selected look too, so it
+    // names the selection colours; without them a selected row loses its text.
     report_->setStyleSheet(
         on ? QStringLiteral(
-                 "QTreeView::item { border-bottom: 1px solid palette(mid); border-right: 1px solid palette(mid); }")
+                 "QTreeView::item { border-bottom: 1px solid palette(mid); border-right: 1px solid palette(mid); }"
+                 "QTreeView::item:selected { background: palette(highlight); color: palette(highlighted-text); }")
            : QString());
 }
 
@@ -255,19 +258,16 @@ void ListView::startLabelEdit()
         }
 }
 
-void ListView::sortByColumn(int column, Qt::SortOrder order, bool dirsFirstAlways)
-{
-    if (column < 0 || size_t(column) >= model_->columns_.size())
-        return;
-    std::vector<int> newOrder(static_cast<size_t>(count()));
-    for (size_t i = 0; i < newOrder.size(); ++i)
-        newOrder[i] = int(i);
-    const bool bySize = model_->columns_[size_t(column)].key == QLatin1String("size") ||
-                        model_->columns_[size_t(column)].key == QLatin1String("sizeb");
-    const std::vector<ListRow>& rows = model_->rows();
-    std::stable_sort(newOrder.begin(), newOrder.end(), [&](int a, int b) {
-        const ListRow& x = rows[size_t(a)];
-        const ListRow& y = rows[size_t(b)];
+namespace {
+
+// The order of two rows under a column sort.
+struct RowLess {
+    int column;
+    Qt::SortOrder order;
+    bool dirsFirstAlways;
+    bool bySize;
+    bool operator()(const ListRow& x, const ListRow& y) const
+    {
         if (x.isDir != y.isDir)
             return dirsFirstAlways || order == Qt::AscendingOrder ? x.isDir : y.isDir;
         int c;
@@ -276,9 +276,43 @@ void ListView::sortByColumn(int column, Qt::SortOrder order, bool dirsFirstAlway
         else
             c = QString::compare(x.cells[size_t(column)], y.cells[size_t(column)], Qt::CaseInsensitive);
         return order == Qt::AscendingOrder ? c < 0 : c > 0;
-    });
+    }
+};
+
+} // namespace
+
+bool ListView::sortsBySize(int column) const
+{
+    const QString& key = model_->columns_[size_t(column)].key;
+    return key == QLatin1String("size") || key == QLatin1String("sizeb");
+}
+
+void ListView::sortByColumn(int column, Qt::SortOrder order, bool dirsFirstAlways)
+{
+    if (column < 0 || size_t(column) >= model_->columns_.size())
+        return;
+    std::vector<int> newOrder(static_cast<size_t>(count()));
+    for (size_t i = 0; i < newOrder.size(); ++i)
+        newOrder[i] = int(i);
+    const RowLess less{column, order, dirsFirstAlways, sortsBySize(column)};
+    const std::vector<ListRow>& rows = model_->rows();
+    std::stable_sort(newOrder.begin(), newOrder.end(),
+                     [&](int a, int b) { return less(rows[size_t(a)], rows[size_t(b)]); });
     // The selection and the current row follow their rows.
     model_->reorder(newOrder);
+}
+
+bool ListView::standsSortedBy(int column, Qt::SortOrder order, bool dirsFirstAlways) const
+{
+    if (column < 0 || size_t(column) >= model_->columns_.size())
+        return true;
+    // A stable sort keeps the rows where they are exactly when no row belongs before the one above it.
+    const RowLess less{column, order, dirsFirstAlways, sortsBySize(column)};
+    const std::vector<ListRow>& rows = model_->rows();
+    for (size_t i = 1; i < rows.size(); ++i)
+        if (less(rows[i], rows[i - 1]))
+            return false;
+    return true;
 }
 
 } // namespace platform

@@ -86,6 +86,8 @@ public:
     // first in either order, or, without dirsFirstAlways, first in ascending
     // order and last in descending order (the exact reverse).
     void sortByColumn(int column, Qt::SortOrder order, bool dirsFirstAlways = true);
+    // Whether the rows already stand as sortByColumn would put them.
+    bool standsSortedBy(int column, Qt::SortOrder order, bool dirsFirstAlways = true) const;
 
 signals:
     void rowsClicked();
@@ -93,6 +95,8 @@ signals:
     void labelEditOpened(int row, QLineEdit* editor);
 
 private:
+    bool sortsBySize(int column) const;
+
     ListModel* model_;
     QItemSelectionModel* selection_;
     QTreeView* report_;

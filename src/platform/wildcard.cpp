@@ -8,7 +8,7 @@ static bool sameChar(QChar a, QChar b)
 }
 
 // Iterative glob with single backtracking point: linear in practice, never exponential.
-static bool glob(const QString& name, const QString& pattern)
+static bool glob(QStringView name, QStringView pattern)
 {
     qsizetype n = 0, p = 0, starP = -1, starN = 0;
     while (n < name.size()) {
@@ -30,14 +30,14 @@ static bool glob(const QString& name, const QString& pattern)
     return p == pattern.size();
 }
 
-bool matchesPattern(const QString& name, const QString& pattern)
+bool matchesPattern(QStringView name, QStringView pattern)
 {
-    if (pattern.isEmpty() || pattern == QLatin1String("*.*") || pattern == QLatin1String("*"))
+    if (pattern.isEmpty() || pattern == u"*.*" || pattern == u"*")
         return true;
     if (glob(name, pattern))
         return true;
-    if (pattern.endsWith(QLatin1String(".*")) && !name.contains(QLatin1Char('.')))
-        return glob(name, pattern.left(pattern.size() - 2));
+    if (pattern.endsWith(u".*") && !name.contains(QLatin1Char('.')))
+        return glob(name, pattern.first(pattern.size() - 2));
     return false;
 }
 

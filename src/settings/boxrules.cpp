@@ -41,13 +41,18 @@ protected:
     }
 
 private:
+    // Only a printable character typed without Ctrl or Meta is a typed
+    // character; the editing keys (select all, copy, paste, undo), the arrows,
+    // Tab, Delete, Backspace and Enter work as in any line box.
     static bool typedKeyPasses(const QKeyEvent* e)
     {
-        const int key = e->key();
-        if (e->text().isEmpty() || key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Delete)
+        if (e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
             return true;
-        const char16_t c = e->text().at(0).unicode();
-        return (c >= u'0' && c <= u'9') || c == 8 || c == 27 || c == 13;
+        const QString text = e->text();
+        if (text.isEmpty() || !text.at(0).isPrint())
+            return true;
+        const char16_t c = text.at(0).unicode();
+        return c >= u'0' && c <= u'9';
     }
 
     QLineEdit* box_;

@@ -9,9 +9,9 @@ class QLineEdit;
 // Selects the whole text each time the box gets the focus.
 void selectAllOnFocus(QLineEdit* box);
 
-// A box of at most `maxLength` digits: a typed character passes only when it is
-// a digit, Backspace, Escape or Enter (keys that type nothing, such as the
-// arrows, Delete and Tab, work as usual), and pasted text only when it is all
+// A box of at most `maxLength` digits: a printable character typed without
+// Ctrl or Meta passes only when it is a digit (every other key, the editing
+// shortcuts included, works as usual), and pasted text only when it is all
 // digits. `leave` runs each time the focus leaves the box.
 void makeDigitBox(QLineEdit* box, int maxLength, std::function<void()> leave);
 

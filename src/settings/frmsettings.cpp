@@ -163,7 +163,7 @@ void FrmSettings::buildUi()
     lstExceptions = exceptionsEditor->list();
     frmExceptions->layout()->addWidget(exceptionsEditor);
     frmExceptions->layout()->addWidget(
-        new QLabel(QStringLiteral("Exceptions will overide the \"Convert Case\" settings."), frmExceptions));
+        new QLabel(QStringLiteral("Exceptions will override the \"Convert Case\" settings."), frmExceptions));
 
     frmBatchReplace = frame("frmBatchReplace", "Batch Replace List");
     batchReplaceEditor = new ListEditor({QStringLiteral("Find"), QStringLiteral("Replace"), QStringLiteral("Case"),

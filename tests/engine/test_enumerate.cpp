@@ -136,16 +136,17 @@ TEST(EnumCounters, Table)
         {"selection ignored when not in force", {{"/x/", 1, 0}, {"/x/", 0, 0}}, false, false, {1, 2}},
         {"ghost rows", {{"/x/d/", 0, 1}, {"/x/", 0, 0}, {"/x/", 0, 0}}, false, false, {0, 1, 2}},
         {"reset per dir", {{"/x/", 0, 0}, {"/x/", 0, 0}, {"/y/", 0, 0}, {"/y/", 0, 0}}, false, true, {1, 2, 1, 2}},
-        {"recurring dir", {{"/x/", 0, 0}, {"/y/", 0, 0}, {"/x/", 0, 0}}, false, true, {1, 1, 1}},
+        // A list sorted by name across folders: each folder counts its own rows.
+        {"alternating dirs", {{"/x/", 0, 0}, {"/y/", 0, 0}, {"/x/", 0, 0}, {"/y/", 0, 0}}, false, true, {1, 1, 2, 2}},
         {"recurring dir in runs",
          {{"/x/", 0, 0}, {"/x/", 0, 0}, {"/y/", 0, 0}, {"/x/", 0, 0}},
          false,
          true,
-         {1, 2, 1, 1}},
-        // An unselected row of another directory between two selected rows of
-        // one directory neither counts nor resets: the preview's numbering.
+         {1, 2, 1, 3}},
+        // An unselected row of another directory neither counts nor resets.
         {"skipped row does not reset", {{"/x/", 1, 0}, {"/y/", 0, 0}, {"/x/", 1, 0}}, true, true, {1, 0, 2}},
         {"ghost row does not reset", {{"/x/", 0, 0}, {"/x/sub/", 0, 1}, {"/x/", 0, 0}}, false, true, {1, 0, 2}},
+        {"directories compared exactly", {{"/x/", 0, 0}, {"/X/", 0, 0}, {"/x/", 0, 0}}, false, true, {1, 1, 2}},
         {"no rows", {}, true, true, {}},
     };
     for (const auto& c : cases) {

@@ -2,6 +2,7 @@
 #include "test_support.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -53,6 +54,33 @@ TEST_F(LogsTest, ControlCharactersAreEscapedSoOneCallIsOneLine)
         EXPECT_TRUE(lines[0].endsWith(escaped)) << lines[0].toStdString();
     }
     EXPECT_EQ(escapeControlChars("plain"), "plain");
+}
+
+// Every line's bytes are its text in UTF-8 after the date, whatever the text
+// holds, and a long line follows a short one whole (the buffer is reused).
+TEST_F(LogsTest, LineBytesAreTheTextInUtf8)
+{
+    const QStringList texts = {
+        QString("File Renamed: ") + QString(300, QChar('x')),
+        "short",
+        QString::fromUtf8("Björk - Café \xF0\x9F\x8E\xB5 Song 01.mp3"), // a pair past the first plane
+        QString("lone ") + QChar(0xD800) + " half",                     // written as before: "?"
+        QString("tab\there") + QChar(0xDC00),
+        "",
+    };
+    Logs logs(programFolder());
+    for (const QString& t : texts)
+        logs.writeLog(t);
+    QFile file(programFolder() + "/log.txt");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    ASSERT_EQ(lines.size(), texts.size() + 1);
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        const QByteArray& line = lines[i];
+        const QByteArray text = escapeControlChars(texts[i]).toUtf8();
+        EXPECT_TRUE(line.startsWith('(') && line.endsWith(") " + text)) << line.toStdString();
+    }
+    EXPECT_TRUE(lines.last().isEmpty());
 }
 
 TEST_F(LogsTest, TheActivityLogSaysWhetherItCanTakeLines)

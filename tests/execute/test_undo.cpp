@@ -390,12 +390,50 @@ TEST_F(UndoTest, EnumerationResetsPerDirectoryInTheFreeSelectCollection)
     enumFormat();
     ctl<platform::CheckBox>("chkEnumResetBetweenDirs")->setValue(1);
     const QStringList shown = previewColumn(ctl<platform::ListView>("lwDragDrop"));
-    // d1 recurs after d2: it counts from the start value again.
-    EXPECT_EQ(shown, QStringList({"1_a", "1_b", "1_c"}));
+    // d1 recurs after d2: it goes on with its own count.
+    EXPECT_EQ(shown, QStringList({"1_a", "1_b", "2_c"}));
     runAndClose();
     EXPECT_TRUE(exists("d1/1_a"));
     EXPECT_TRUE(exists("d2/1_b"));
-    EXPECT_TRUE(exists("d1/1_c"));
+    EXPECT_TRUE(exists("d1/2_c"));
+}
+
+TEST_F(UndoTest, ResetEachDirNumbersEveryFolderOfASubdirectoryListOnItsOwn)
+{
+    // Three albums read with their subdirectories: the list is sorted by name
+    // across the folders, so their rows alternate.
+    for (const char* album : {"A", "B", "C"})
+        for (int t = 1; t <= 3; ++t)
+            writeFile(QStringLiteral("%1/Track 0%2.mp3").arg(QLatin1String(album)).arg(t), "x");
+    waitActive = true;
+    start();
+    listWork();
+    clickButton(ctl<QCheckBox>("chkSub"));
+    auto* list = ctl<platform::ListView>("lwDirectory");
+    ASSERT_EQ(list->count(), 9);
+    EXPECT_EQ(list->text(0), "Track 01.mp3");
+    EXPECT_EQ(list->text(1), "Track 01.mp3");
+
+    auto* tabs = ctl<platform::TabStrip>("TabStrip");
+    QTest::mouseClick(tabs->tabButton(tabs->indexOfKey("Enum")), Qt::LeftButton);
+    auto* format = ctl<QLineEdit>("txtEnumFormat");
+    QTest::mouseClick(format, Qt::LeftButton);
+    QTest::keyClick(format, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(format, "Trip <ENUM>.<EXT>");
+    clickButton(ctl<QCheckBox>("chkEnumResetBetweenDirs"));
+
+    const QStringList shown = previewColumn(list);
+    for (int r = 0; r < list->count(); ++r) {
+        // Track 0n of every album becomes Trip 0n.
+        EXPECT_EQ(shown[r], QString(list->text(r)).replace("Track", "Trip")) << list->subItem(r, 2).toStdString();
+    }
+    clickButton(ctl<QPushButton>("cmdExecute"));
+    EXPECT_FALSE(logLines().join("\n").contains("already exists")) << logLines().join("\n").toStdString();
+    if (FrmExecute* lw = logWin())
+        lw->unload();
+    for (const char* album : {"A", "B", "C"})
+        for (int t = 1; t <= 3; ++t)
+            EXPECT_TRUE(exists(QStringLiteral("%1/Trip 0%2.mp3").arg(QLatin1String(album)).arg(t))) << album << t;
 }
 
 // Same-named files of two folders: "log.txt" names the folder of every date

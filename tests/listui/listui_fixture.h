@@ -104,7 +104,11 @@ protected:
                 }
                 m = sub;
             }
-            QAction* a = m->findChild<QAction*>(name);
+            // The Free Select commands are the collection's actions, placed in the menu.
+            QAction* a = nullptr;
+            for (QAction* item : m->actions())
+                if (item->objectName() == name)
+                    a = item;
             if (!a) {
                 menu->close();
                 return;

@@ -397,6 +397,7 @@ TEST_F(FreeSelectTest, AddSelectedTakesTheSelectedDirectoryRowsAndKeepsTheMode)
     EXPECT_EQ(w->state().files.lstFiles[1], (QStringList{work() + "/a.txt", work() + "/c.txt"}));
     EXPECT_EQ(ctl<platform::StatusPanels>("StatusBar")->panelText("main"),
               "3 Files, 0 Directories"); // the gate of the Directory mode
+    EXPECT_EQ(ctl<platform::StatusPanels>("StatusBar")->panelText("selected"), "2 items selected...");
     expectIdle();
 }
 

@@ -1,5 +1,7 @@
 #include "listui_fixture.h"
 
+#include <QSet>
+
 class ListCommandsTest : public ListUiTest {};
 
 TEST_F(ListCommandsTest, DoubleClickOnAFreeSelectDirectoryShowsItAsTheWorkingDirectory)
@@ -185,4 +187,64 @@ TEST_F(ListCommandsTest, F2LeavesNothingSelectedAndShowsZero)
     EXPECT_FALSE(editor(ctl<platform::ListView>("lwDragDrop")));
     EXPECT_EQ(ctl<platform::ListView>("lwDragDrop")->selectedCount(), 0);
     EXPECT_EQ(ctl<platform::StatusPanels>("StatusBar")->panelText("selected"), "0 items selected...");
+}
+
+TEST_F(ListCommandsTest, AHeaderClickAlwaysChangesTheOrderShown)
+{
+    start();
+    writeFile("b.txt");
+    writeFile("a.txt");
+    writeFile("c.txt");
+    listDirectory(work());
+    auto* lw = ctl<platform::ListView>("lwDirectory");
+    const QStringList ascending{"a.txt", "b.txt", "c.txt"};
+    const QStringList descending{"c.txt", "b.txt", "a.txt"};
+    ASSERT_EQ(names(lw), ascending); // read in ascending name order
+    QHeaderView* header = lw->reportView()->header();
+    const QPoint name(header->sectionViewportPosition(0) + 5, header->height() / 2);
+    // The rows already ascend by name: the first click descends, the next ascends.
+    for (const QStringList& expected : {descending, ascending, descending}) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, name);
+        EXPECT_EQ(names(lw), expected);
+    }
+
+    // The Free Select list stands in the order its entries were added: it ascends first.
+    clickButton(ctl<platform::TabStrip>("TabStripFilemode")->tabButton(1));
+    toFreeSelect({"b.txt", "c.txt", "a.txt"});
+    auto* fs = ctl<platform::ListView>("lwDragDrop");
+    QHeaderView* fsHeader = fs->reportView()->header();
+    const QPoint fsName(fsHeader->sectionViewportPosition(0) + 5, fsHeader->height() / 2);
+    for (const QStringList& expected : {ascending, descending}) {
+        QTest::mouseClick(fsHeader->viewport(), Qt::LeftButton, {}, fsName);
+        EXPECT_EQ(names(fs), expected);
+    }
+}
+
+TEST_F(ListCommandsTest, SelectedRowsStayReadableWithGuidelines)
+{
+    start();
+    writeFile("abcdefgh.txt");
+    writeFile("other.txt");
+    listDirectory(work());
+    auto* lw = ctl<platform::ListView>("lwDirectory");
+    clickRow(lw, 0);
+    ASSERT_TRUE(lw->isSelected(0));
+    // The name cell of the selected row shows its text: pixels that stand out
+    // clearly from the cell's background.
+    auto textPixels = [&] {
+        QAbstractItemView* v = view(lw);
+        const QRect cell = v->visualRect(lw->model()->index(0, 0));
+        const QImage shot = v->viewport()->grab().toImage();
+        const QColor background = shot.pixelColor(cell.right() - 3, cell.center().y());
+        int n = 0;
+        for (int y = cell.top() + 2; y < cell.bottom() - 1; ++y)
+            for (int x = cell.left() + 24; x < cell.right() - 4; ++x)
+                if (std::abs(qGray(shot.pixel(x, y)) - qGray(background.rgb())) > 80)
+                    ++n;
+        return n;
+    };
+    for (bool gridLines : {true, false}) {
+        lw->setGridLines(gridLines);
+        EXPECT_GT(textPixels(), 20) << gridLines;
+    }
 }

@@ -198,3 +198,51 @@ TEST_F(ListMenusTest, FreeSelectHintRowIsAnOrdinaryRowToTheCommands)
     EXPECT_TRUE(lw->isSelected(0));
     EXPECT_EQ(ctl<platform::StatusPanels>("StatusBar")->panelText("selected"), "");
 }
+
+TEST_F(ListMenusTest, MenuCommandsGiveTheKeyboardFocusBackToTheList)
+{
+    waitActive = true;
+    start();
+    ctl<platform::CheckBox>("chkPreview")->setValue(0);
+    for (const char* n : {"a.txt", "b.txt", "c.txt", "d.txt"})
+        writeFile(n);
+    listDirectory(work());
+    auto* lw = ctl<platform::ListView>("lwDirectory");
+    clickRow(lw, 0);
+    ASSERT_EQ(QApplication::focusWidget(), view(lw));
+    // The keys go where the focus is, as a user's keys do.
+    auto press = [](int k, Qt::KeyboardModifiers mods = {}) {
+        QWidget* f = QApplication::focusWidget();
+        ASSERT_NE(f, nullptr);
+        QTest::keyClick(f, Qt::Key(k), mods);
+    };
+    const struct {
+        const char* item;
+        const char* submenu;
+    } commands[] = {{"mnuSelInvert", "mnuSelect"},
+                    {"mnuListFilenames", "copy0"},
+                    {"mnuListviewCopySelFilenames", "copy0"},
+                    {"mnuListviewAdd", nullptr}};
+    for (const auto& c : commands) {
+        menuCommand(lw, 1, c.item, c.submenu ? QString::fromLatin1(c.submenu) : QString());
+        EXPECT_EQ(QApplication::focusWidget(), view(lw)) << c.item;
+        press(Qt::Key_Down);
+        EXPECT_EQ(lw->currentRow(), 2) << c.item;
+    }
+    // Ctrl+A runs under the disabled window too; the next key still reaches the list.
+    press(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(lw->selectedCount(), 4);
+    EXPECT_EQ(QApplication::focusWidget(), view(lw));
+    press(Qt::Key_Up);
+    EXPECT_EQ(lw->currentRow(), 1);
+
+    // Free Select: Select > All, then Del removes every row.
+    clickButton(ctl<platform::TabStrip>("TabStripFilemode")->tabButton(1));
+    auto* fs = ctl<platform::ListView>("lwDragDrop");
+    toFreeSelect({"a.txt", "b.txt", "c.txt"});
+    clickRow(fs, 0);
+    menuCommand(fs, 0, "mnuFsSelAll", "mnuFSSel");
+    EXPECT_EQ(QApplication::focusWidget(), view(fs));
+    press(Qt::Key_Delete);
+    EXPECT_TRUE(fs->showsHintRow());
+}

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QToolButton>
 
 class MainWindowTest : public MainWindowFixture<> {
 protected:
@@ -215,4 +216,16 @@ TEST_F(MainWindowTest, ANewThumbnailSizeRemakesTheFreeSelectPictures)
     EXPECT_EQ(large.keys.at(ctl<platform::ListView>("lwDragDrop")->row(1).largeIcon - 1), ">TXT");
     EXPECT_EQ(w->state().files.thumbnailsShownFreeSel, -1);
     EXPECT_EQ(w->state().files.imagelistSysIconsLarge.size, QSize(96, 40));
+}
+
+TEST_F(MainWindowTest, CaptionsAndToolTipsReadRight)
+{
+    start();
+    EXPECT_EQ(ctl<QToolButton>("cmdShowDirReq")->toolTip(), "Change Directory");
+    EXPECT_EQ(ctl<QToolButton>("cmdParentDir")->toolTip(), "Parent Directory");
+    EXPECT_EQ(ctl<QToolButton>("cmdRefresh")->toolTip(), "Refresh Directory (F12)");
+    EXPECT_EQ(ctl<QCheckBox>("chkSpaceEnd")->text(), "Remove trailing spaces");
+    auto* format = ctl<QComboBox>("cmbFormat");
+    EXPECT_GE(format->findText("Accessed Date <ADATE>"), 0);
+    EXPECT_GE(format->findText("Accessed Time <ATIME>"), 0);
 }

@@ -474,7 +474,7 @@ TEST_F(PanelsTest, TagListsHoldTheirItemsAndInsertAtTheKeptCaret)
     EXPECT_EQ(ctl<QComboBox>("cmbFormatParts")->count(), 9);
     EXPECT_EQ(ctl<QComboBox>("cmbEnumFormat")->count(), 4);
     EXPECT_EQ(ctl<QComboBox>("cmbAddMp3Tag")->itemText(27), "Move To SubDir <\\>");
-    EXPECT_EQ(ctl<QComboBox>("cmbFormat")->itemText(9), "Acessed Date <ADATE>");
+    EXPECT_EQ(ctl<QComboBox>("cmbFormat")->itemText(9), "Accessed Date <ADATE>");
     EXPECT_EQ(ctl<QComboBox>("cmbFormat")->itemText(17), "Number of Dirs. in Dir. & SubDirs  <SDIRDIRS>");
     EXPECT_EQ(ctl<QComboBox>("cmbFormat")->itemText(51), "Part 9 <%9>");
     EXPECT_EQ(ctl<QComboBox>("cmbFormatParts")->itemText(0), "Part 1 <%1>");
@@ -625,4 +625,44 @@ TEST_F(PanelsTest, StoredValuesSetTheLooksTheyImply)
     clickTab("Attrib");
     tick(ctl<platform::CheckBox>("chkR"));
     EXPECT_EQ(ctl<platform::CheckBox>("chkR")->value(), 2);
+}
+
+TEST_F(PanelsTest, WithoutInstantPreviewAPreviewOfOtherOptionsIsEmptied)
+{
+    start();
+    listSample();
+    auto* list = ctl<platform::ListView>("lwDirectory");
+    auto previews = [&] {
+        QStringList out;
+        for (int r = 0; r < list->count(); ++r)
+            out << list->subItem(r, 1);
+        return out;
+    };
+    const QStringList none = {"", ""};
+    const QStringList replaced = {"x.txt", ""};
+    ASSERT_EQ(list->count(), 2);
+    ASSERT_EQ(list->text(0), "a.txt");
+    clickTab("Replace");
+    retype(ctl<QLineEdit>("txtFind"), "a");
+    retype(ctl<QLineEdit>("txtReplace"), "x");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return previews() == replaced; }, 3000));
+
+    // Unticking keeps the column as it is: it still matches the options.
+    tick(ctl<QCheckBox>("chkPreview"));
+    ASSERT_EQ(ctl<QCheckBox>("chkPreview")->checkState(), Qt::Unchecked);
+    EXPECT_EQ(previews(), replaced);
+
+    // Another mode's tab: the Find & Replace names go.
+    clickTab("Case");
+    EXPECT_EQ(previews(), none);
+    EXPECT_EQ(ctl<platform::StatusPanels>("StatusBar")->panelText("preview"), "");
+
+    // The same for a changed option of the mode whose names are shown. A click
+    // on empty space asks for one preview, also without Instant Preview.
+    clickTab("Replace");
+    QAbstractItemView* view = list->reportView();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(5, view->viewport()->height() - 5));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return previews() == replaced; }, 3000));
+    QTest::keyClicks(ctl<QLineEdit>("txtReplace"), "y");
+    EXPECT_EQ(previews(), none);
 }

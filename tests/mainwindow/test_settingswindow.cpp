@@ -265,3 +265,44 @@ TEST_F(SettingsFromMainTest, OkAppliesTheOptionsThatShowInTheMainWindowAndStores
     EXPECT_TRUE(QFileInfo::exists(entry));
     EXPECT_TRUE(ui.asked.empty());
 }
+
+TEST_F(SettingsFromMainTest, OkClosesTheWindowBeforeTheThumbnailsAreRedrawn)
+{
+    QImage picture(120, 80, QImage::Format_RGB32);
+    picture.fill(Qt::darkBlue);
+    ASSERT_TRUE(picture.save(writeFile("photo.jpg"), "JPG"));
+    start();
+    listWork();
+    click(ctl<QCheckBox>("chkThumbnails"));
+    toFreeSelect({"photo.jpg"});
+    click(ctl<QCheckBox>("chkThumbnailsFreeSelect"));
+    ASSERT_EQ(w->state().files.thumbnailsShownFreeSel, -1);
+
+    // What the status bar says while the options window is still on screen.
+    QStringList whileShown;
+    QObject::connect(ctl<platform::StatusPanels>("StatusBar"), &platform::StatusPanels::panelTextSet, w.get(),
+                     [&](const QString& key, const QString& text) {
+                         for (FrmSettings* d : w->findChildren<FrmSettings*>())
+                             if (key == "main" && d->isVisible())
+                                 whileShown << text;
+                     });
+    QStringList afterwards;
+    QObject::connect(ctl<platform::StatusPanels>("StatusBar"), &platform::StatusPanels::panelTextSet, w.get(),
+                     [&](const QString& key, const QString& text) {
+                         if (key == "main")
+                             afterwards << text;
+                     });
+    withSettings(ctl<QPushButton>("cmdSettings"), [&](FrmSettings* d) {
+        tab(d, "interface2");
+        d->txtThumbWidth->setFocus();
+        QTest::keyClick(d->txtThumbWidth, Qt::Key_Delete);
+        QTest::keyClicks(d->txtThumbWidth, "96");
+        click(d->cmdOK);
+    });
+    EXPECT_FALSE(whileShown.contains("Generating Thumbnails...")) << whileShown.join("|").toStdString();
+    EXPECT_FALSE(whileShown.contains("Reading Directory Structure...")) << whileShown.join("|").toStdString();
+    EXPECT_TRUE(afterwards.contains("Generating Thumbnails...")) << afterwards.join("|").toStdString();
+    EXPECT_TRUE(afterwards.contains("Reading Directory Structure...")) << afterwards.join("|").toStdString();
+    EXPECT_EQ(w->state().files.thumbnailsShownFreeSel, -1);
+    EXPECT_EQ(w->state().files.imagelistSysIconsFreeSelectLarge.size, QSize(96, 64));
+}

@@ -167,6 +167,54 @@ TEST_F(SettingsWindowTest, ThumbnailBoxesTakeDigitsAndKeepTheirRange)
     }
 }
 
+// The editing keys of the number boxes work as in any line box; only printable
+// non-digits typed without Ctrl or Meta are dropped.
+static void expectEditingKeysWork(QLineEdit* box)
+{
+    SCOPED_TRACE(box->objectName().toStdString());
+    box->setFocus();
+    box->setText("64");
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box, "5");
+    EXPECT_EQ(box->text(), "5");
+    QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(box->text(), "64");
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "64");
+    QTest::keyClick(box, Qt::Key_End);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box->text(), "646");
+    QTest::keyClicks(box, "x-");
+    EXPECT_EQ(box->text(), "646");
+}
+
+TEST_F(SettingsWindowTest, NumberBoxesTakeTheEditingKeys)
+{
+    open();
+    tab("interface2");
+    for (QLineEdit* box : {d->txtThumbWidth, d->txtThumbHeight})
+        expectEditingKeysWork(box);
+
+    FrmBatchReplaceAdd item(false, {});
+    item.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&item));
+    item.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&item));
+    for (QLineEdit* box : {item.txtReplaceStart, item.txtReplaceCount})
+        expectEditingKeysWork(box);
+}
+
+TEST_F(SettingsWindowTest, ExceptionNoteIsSpelledRight)
+{
+    open();
+    QStringList notes;
+    for (QLabel* l : d->findChildren<QLabel*>())
+        if (l->text().startsWith("Exceptions will"))
+            notes << l->text();
+    EXPECT_EQ(notes, QStringList{"Exceptions will override the \"Convert Case\" settings."});
+}
+
 TEST_F(SettingsWindowTest, SystemIconsBoxEnablesTheIconControlsWhoseValuesAreStoredAnyway)
 {
     open();

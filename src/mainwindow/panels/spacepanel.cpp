@@ -14,7 +14,7 @@ SpacePanel::SpacePanel(const PanelContext& context, QWidget* parent)
     auto* f = makeFrame(rules(), 7, QStringLiteral("Space Trimming"), this);
     chkSpaceBeginning =
         named(new CheckBox(QStringLiteral("Remove leading spaces"), f), QStringLiteral("chkSpaceBeginning"));
-    chkSpaceEnd = named(new CheckBox(QStringLiteral("Remove traling spaces"), f), QStringLiteral("chkSpaceEnd"));
+    chkSpaceEnd = named(new CheckBox(QStringLiteral("Remove trailing spaces"), f), QStringLiteral("chkSpaceEnd"));
     chkSpaceShrink =
         named(new CheckBox(QStringLiteral("Shrink multiple spaces into one"), f), QStringLiteral("chkSpaceShrink"));
     auto* fv = new QVBoxLayout(f);
