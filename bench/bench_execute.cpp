@@ -54,20 +54,20 @@ void BM_RunReplace(benchmark::State& state)
         auto w = std::make_unique<FrmMain>(ui, QStringList());
         w->show();
         w->Form_Activate();
-        w->chkPreview->setValue(0);
-        w->txtPath->setEditText(dir);
+        w->findChild<platform::CheckBox*>(QStringLiteral("chkPreview"))->setValue(0);
+        w->findChild<QComboBox*>(QStringLiteral("txtPath"))->setEditText(dir);
         w->readDirectory();
         w->updateFileViews();
-        w->TabStrip->selectKey(QStringLiteral("Replace"));
-        w->optReplaceSingle->select();
-        w->txtFind->setText(QStringLiteral("file"));
-        w->txtReplace->setText(QStringLiteral("item"));
+        w->findChild<platform::TabStrip*>(QStringLiteral("TabStrip"))->selectKey(QStringLiteral("Replace"));
+        w->findChild<platform::OptionButton*>(QStringLiteral("optReplaceSingle"))->select();
+        w->findChild<platform::TextBox*>(QStringLiteral("txtFind"))->setText(QStringLiteral("file"));
+        w->findChild<platform::TextBox*>(QStringLiteral("txtReplace"))->setText(QStringLiteral("item"));
         state.ResumeTiming();
         w->cmdExecute_Click();
         state.PauseTiming();
-        if (w->execute.run.filesDone != n)
+        if (w->executeState().run.filesDone != n)
             state.SkipWithError("not every file was renamed");
-        w->exited = true;
+        w->setExited();
         w.reset();
         state.ResumeTiming();
     }

@@ -59,8 +59,8 @@ std::unique_ptr<FrmMain> freeSelectWindow(platform::UiService& ui)
     auto w = std::make_unique<FrmMain>(ui, QStringList());
     w->show();
     w->Form_Activate();
-    w->chkPreview->setValue(0);
-    w->TabStripFilemode->selectKey(QStringLiteral("dragdrop"));
+    w->findChild<platform::CheckBox*>(QStringLiteral("chkPreview"))->setValue(0);
+    w->findChild<platform::TabStrip*>(QStringLiteral("TabStripFilemode"))->selectKey(QStringLiteral("dragdrop"));
     return w;
 }
 
@@ -87,20 +87,20 @@ void BM_DropOntoFreeSelect(benchmark::State& state)
     auto w = freeSelectWindow(ui);
     for (auto _ : state) {
         state.PauseTiming();
-        w->freeSelect->mnuDragdropClear_Click();
+        w->findChild<FreeSelectCommands*>()->mnuDragdropClear_Click();
         state.ResumeTiming();
-        dropOnto(w->lwDragDrop, urls);
+        dropOnto(w->findChild<platform::ListView*>(QStringLiteral("lwDragDrop")), urls);
         state.PauseTiming();
-        if (w->state.files.lstFiles[1].size() != n) {
+        if (w->state().files.lstFiles[1].size() != n) {
             state.SkipWithError(qPrintable(
-                QStringLiteral("%1 of %2 dropped files were added").arg(w->state.files.lstFiles[1].size()).arg(n)));
+                QStringLiteral("%1 of %2 dropped files were added").arg(w->state().files.lstFiles[1].size()).arg(n)));
             break;
         }
         state.ResumeTiming();
     }
     state.SetComplexityN(n);
     state.SetItemsProcessed(state.iterations() * n);
-    w->exited = true;
+    w->setExited();
 }
 BENCHMARK(BM_DropOntoFreeSelect)
     ->RangeMultiplier(2)
@@ -117,12 +117,12 @@ void BM_RemoveEverySelectedRow(benchmark::State& state)
     auto w = freeSelectWindow(ui);
     for (auto _ : state) {
         state.PauseTiming();
-        dropOnto(w->lwDragDrop, urls);
-        w->lwDragDrop->reportView()->selectAll();
+        dropOnto(w->findChild<platform::ListView*>(QStringLiteral("lwDragDrop")), urls);
+        w->findChild<platform::ListView*>(QStringLiteral("lwDragDrop"))->reportView()->selectAll();
         state.ResumeTiming();
-        w->freeSelect->mnuDragdropRemove_Click();
+        w->findChild<FreeSelectCommands*>()->mnuDragdropRemove_Click();
         state.PauseTiming();
-        if (!w->state.files.lstFiles[1].isEmpty()) {
+        if (!w->state().files.lstFiles[1].isEmpty()) {
             state.SkipWithError("rows were left");
             break;
         }
@@ -130,7 +130,7 @@ void BM_RemoveEverySelectedRow(benchmark::State& state)
     }
     state.SetComplexityN(n);
     state.SetItemsProcessed(state.iterations() * n);
-    w->exited = true;
+    w->setExited();
 }
 BENCHMARK(BM_RemoveEverySelectedRow)
     ->RangeMultiplier(2)

@@ -38,16 +38,17 @@ int main(int argc, char** argv)
     if (qEnvironmentVariable("SHOT_TABS") == QLatin1String("1")) {
         QString base = args.at(1);
         base.chop(4);
-        for (int i = 0; i < w.TabStrip->count(); ++i) {
-            w.TabStrip->setCurrentIndex(i);
+        auto* tabs = w.findChild<platform::TabStrip*>(QStringLiteral("TabStrip"));
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
             QTest::qWait(150);
-            w.grab().save(base + QLatin1Char('-') + w.TabStrip->selectedKey() + QStringLiteral(".png"));
+            w.grab().save(base + QLatin1Char('-') + tabs->selectedKey() + QStringLiteral(".png"));
         }
     }
     if (qEnvironmentVariable("SHOT_THUMBNAILS") == QLatin1String("1")) {
         QString base = args.at(1);
         base.chop(4);
-        w.chkThumbnails->setValue(1);
+        w.findChild<platform::CheckBox*>(QStringLiteral("chkThumbnails"))->setValue(1);
         QTest::qWait(300);
         w.grab().save(base + QStringLiteral("-thumbnails.png"));
     }

@@ -43,5 +43,5 @@ int main(int argc, char** argv)
     ui.setMainWindow(&w);
     w.show();
     const int status = app.exec();
-    return status != 0 ? status : w.exitStatus;
+    return status != 0 ? status : w.exitStatus();
 }

@@ -7,7 +7,8 @@
 #include "listui/inplacerename.h"
 #include "listui/listcommands.h"
 #include "listui/listmenus.h"
-#include "mainwindow/panelhandlers.h"
+#include "mainwindow/panels/findreplacepanel.h"
+#include "mainwindow/panels/modepanel.h"
 #include "platform/places.h"
 #include "platform/settingsstore.h"
 #include "platform/twips.h"
@@ -23,7 +24,7 @@
 #include <QScreen>
 
 FrmMain::FrmMain(platform::UiService& uiService, const QStringList& arguments, QWidget* parent)
-    : QMainWindow(parent), ui(uiService), arguments_(arguments)
+    : QMainWindow(parent), arguments_(arguments), ui(uiService)
 {
     setObjectName(QStringLiteral("frmMain"));
     buildUi();
@@ -34,7 +35,7 @@ FrmMain::FrmMain(platform::UiService& uiService, const QStringList& arguments, Q
     connectGate();
     connectNavigation();
     connectSettingsWindow();
-    connectPicker();
+    connectPanels();
     Form_Load();
     connectFreeSelect();
     connectListCommands();
@@ -44,12 +45,12 @@ void FrmMain::connectFreeSelect()
 {
     freeSelect = new FreeSelectCommands({.window = this,
                                          .ui = &ui,
-                                         .logs = &state.logs,
-                                         .files = &state.files,
-                                         .preview = &state.preview,
-                                         .listOptions = &listOptions,
-                                         .dragDropAddPath = &state.settings.dragDropAddPath,
-                                         .fileMode = &fileMode,
+                                         .logs = &state_.logs,
+                                         .files = &state_.files,
+                                         .preview = &state_.preview,
+                                         .listOptions = &listOptions_,
+                                         .dragDropAddPath = &state_.settings.dragDropAddPath,
+                                         .fileMode = &fileMode_,
                                          .statusBar = StatusBar,
                                          .tabStripFilemode = TabStripFilemode,
                                          .txtPath = txtPath,
@@ -73,9 +74,9 @@ void FrmMain::connectNavigation()
 {
     navigation = new Navigation({.window = this,
                                  .ui = &ui,
-                                 .logs = &state.logs,
-                                 .files = &state.files,
-                                 .preview = &state.preview,
+                                 .logs = &state_.logs,
+                                 .files = &state_.files,
+                                 .preview = &state_.preview,
                                  .tabStripFilemode = TabStripFilemode,
                                  .txtPath = txtPath,
                                  .txtPattern = txtPattern,
@@ -92,9 +93,9 @@ void FrmMain::connectNavigation()
     connect(navigation, &Navigation::fileModeClicked, this, &FrmMain::TabStripFilemode_Click);
 
     treeCommands = new TreeCommands({.ui = &ui,
-                                     .logs = &state.logs,
-                                     .files = &state.files,
-                                     .preview = &state.preview,
+                                     .logs = &state_.logs,
+                                     .files = &state_.files,
+                                     .preview = &state_.preview,
                                      .treeView = TreeView,
                                      .txtPath = txtPath},
                                     *navigation, this);
@@ -105,8 +106,13 @@ FrmMain::~FrmMain()
     // An object that watches a widget dies before it: the command groups filter
     // and read the panes' widgets, which QObject would delete first (children go
     // in creation order), and the window's own filter must not see its members
-    // after they are gone. Later created, earlier deleted.
+    // after they are gone. Later created, earlier deleted. The panels outlive
+    // the window's members too: a focus change while they are taken down must
+    // not reach the gate or the state.
     qApp->removeEventFilter(this);
+    for (ModePanel* p : panels_)
+        if (p)
+            p->disconnect(this);
     delete listMenus;
     delete inPlaceRename;
     delete lwDragDropCommands;
@@ -114,7 +120,6 @@ FrmMain::~FrmMain()
     delete freeSelect;
     delete treeCommands;
     delete navigation;
-    delete panels;
 }
 
 // ---------------------------------------------------------------- start-up
@@ -126,8 +131,8 @@ void FrmMain::Form_Load()
     const QSize smallest(platform::toPixels(mainMinWidth), platform::toPixels(mainMinHeight));
     setMinimumSize(smallest);
     outerSize_.setMinimum(smallest);
-    mainWindowReady = 0;
-    getSystemFolders(state.files.systemFolders);
+    mainWindowReady_ = 0;
+    getSystemFolders(state_.files.systemFolders);
     {
         platform::SettingsStore store;
         LoadContext context;
@@ -137,12 +142,12 @@ void FrmMain::Form_Load()
         context.screenTwips = screen * platform::twipsPerPixel();
         context.now = QDateTime::currentDateTime();
         context.arguments = arguments_;
-        settingsLoadFailed = !loadSettings(store, state.logs, context, state.settings, state.tables);
+        settingsLoadFailed = !loadSettings(store, state_.logs, context, state_.settings, state_.tables);
     }
     applySettings();
     setWindowTitle(productTitle + QLatin1Char(' ') + versionText + QStringLiteral(" - Press F1 for Help"));
-    state.preview.previewYieldInterval = 5;
-    const Settings& st = state.settings;
+    state_.preview.previewYieldInterval = 5;
+    const Settings& st = state_.settings;
     // The stored place and size are the outer rectangle's; Qt moves the outer
     // corner but sizes the inner area, which fitOuterSize() corrects once the
     // frame is known.
@@ -161,9 +166,9 @@ void FrmMain::Form_Load()
     filePane->setListLook(st.lwFullRowSelect == 1, st.lwShowGuidelines == 1);
     txtPath->setEditText(st.storedPath);
     // Bring the stored tab's panel in front until the first activation.
-    for (const ModePanel& p : modePanels)
-        p.panel->hide();
-    QFrame* front = modePanel(renameMode()).panel;
+    for (ModePanel* p : panels_)
+        p->hide();
+    QFrame* front = panel(renameMode());
     front->show();
     front->raise();
     fillTagLists();
@@ -172,10 +177,10 @@ void FrmMain::Form_Load()
         if (!st.pathHistory[i].isEmpty())
             txtPath->addItem(st.pathHistory[i]);
     txtPath->setEditText(st.storedPath);
-    Mp3Component mp3 = initMp3Library(state.logs, mp3Factory);
-    mp3Library = std::move(mp3.mp3Library);
+    Mp3Component mp3 = initMp3Library(state_.logs, mp3Factory);
+    mp3Library_ = std::move(mp3.mp3Library);
     mp3InitFailed = mp3.mp3InitFailed;
-    settingsTabIndex = 1;
+    settingsTabIndex_ = 1;
     if (st.hideLogo || (QGuiApplication::primaryScreen() && QGuiApplication::primaryScreen()->size().width() == 640))
         compactLayout();
     updateListOptions();
@@ -184,19 +189,18 @@ void FrmMain::Form_Load()
 // The stored values go into the controls through the binding table.
 void FrmMain::applySettings()
 {
-    Settings& st = state.settings;
+    Settings& st = state_.settings;
     startMode = st.startMode;
     exitAfterRun = st.exitAfterRun != 0;
     storedPath = st.storedPath;
-    bindings.apply(st);
-    lblBatchReplace->setText(st.lblBatchReplace.isEmpty() ? batchReplaceCaption(batchCount()) : st.lblBatchReplace);
+    bindings_.apply(st);
 }
 
 // The controls' values go back into the settings before they are saved.
 void FrmMain::readBackSettings()
 {
-    Settings& st = state.settings;
-    bindings.readBack(st);
+    Settings& st = state_.settings;
+    bindings_.readBack(st);
     st.TabStripFilemode = TabStripFilemode->selectedIndex();
     for (int c = 0; c < 8; ++c) {
         if (c < lwDirectory->model()->columnCount())
@@ -213,7 +217,7 @@ void FrmMain::readBackSettings()
 // The listing settings the file-list code follows.
 void FrmMain::updateListOptions()
 {
-    listOptions = fileListOptions(state.settings);
+    listOptions_ = fileListOptions(state_.settings);
 }
 
 void FrmMain::setFreeSelectHint()
@@ -244,19 +248,19 @@ bool FrmMain::event(QEvent* e)
 
 void FrmMain::Form_Activate()
 {
-    if (mainWindowReady != 0 || activated_)
+    if (mainWindowReady_ != 0 || activated_)
         return;
     activated_ = true;
     if (pendingMaximize_) { // no frame was reported: a window system without one
         pendingMaximize_ = false;
         setWindowState(windowState() | Qt::WindowMaximized);
     }
-    mainWindowReady = -1;
+    mainWindowReady_ = -1;
     {
         FileListHost h = fileListHost();
         resetSysIconsFreeSel(h);
     }
-    filePane->applyTreeOption(listOptions.enableTreeview != 0);
+    filePane->applyTreeOption(listOptions_.enableTreeview != 0);
     TabStrip_Click();
     TabStripFilemode_Click();
     readDirectory();
@@ -272,7 +276,7 @@ void FrmMain::commandLineRun()
     if (startMode.isEmpty())
         return;
     if (settingsLoadFailed) {
-        exitStatus = exitStatusFor(RunOutcome::NotStarted);
+        exitStatus_ = exitStatusFor(RunOutcome::NotStarted);
         ui.message(this, productTitle,
                    QStringLiteral("Error loading settings!\n\nThe command-line run was not started."),
                    QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
@@ -283,10 +287,10 @@ void FrmMain::commandLineRun()
     // The read already said why (the limit, a read error): the run has nothing
     // it was given to work on. The system-folder notice is a row of the list,
     // which an unattended run does not show: its text goes into a box.
-    if (fileMode == 0 && !state.files.readFailure.isEmpty()) {
-        exitStatus = exitStatusFor(RunOutcome::NotStarted);
-        if (exitAfterRun && state.files.readFailure == QLatin1String(kHiddenFolderNotice))
-            ui.message(this, productTitle, state.files.readFailure, QMessageBox::Critical, QMessageBox::Ok,
+    if (fileMode_ == 0 && !state_.files.readFailure.isEmpty()) {
+        exitStatus_ = exitStatusFor(RunOutcome::NotStarted);
+        if (exitAfterRun && state_.files.readFailure == QLatin1String(kHiddenFolderNotice))
+            ui.message(this, productTitle, state_.files.readFailure, QMessageBox::Critical, QMessageBox::Ok,
                        QMessageBox::Ok);
         if (exitAfterRun)
             close();
@@ -294,18 +298,18 @@ void FrmMain::commandLineRun()
     }
     if (const std::optional<StartModeChoice> choice = startModeFromWord(startMode)) {
         if (choice->subOption >= 0)
-            modePanel(choice->mode).options[size_t(choice->subOption)]->select();
+            panel(choice->mode)->selectSubOption(choice->subOption);
         if (renameMode() == choice->mode)
             TabStrip_Click();
         else
             TabStrip->selectKey(modeKey(choice->mode));
     }
     if (cmdExecute->isEnabled()) {
-        execute.run.outcome = RunOutcome::None;
+        execute_.run.outcome = RunOutcome::None;
         unattendedRun = exitAfterRun;
         cmdExecute_Click();
         unattendedRun = false;
-        exitStatus = exitStatusFor(execute.run.outcome);
+        exitStatus_ = exitStatusFor(execute_.run.outcome);
     }
     if (exitAfterRun) {
         ExecuteHost h = executeHost();
@@ -319,12 +323,12 @@ void FrmMain::commandLineRun()
 bool FrmMain::Form_QueryUnload()
 {
     // Refused while long list work shows the hourglass, or while the window is disabled.
-    return !(hourglass() || !isEnabled() || executeBusy != 0);
+    return !(hourglass() || !isEnabled() || executeBusy_ != 0);
 }
 
 void FrmMain::closeEvent(QCloseEvent* e)
 {
-    if (exited) {
+    if (exited_) {
         e->accept();
         return;
     }
@@ -340,9 +344,9 @@ void FrmMain::Form_Unload()
 {
     storedPath = txtPath->currentText();
     readBackSettings();
-    state.settings.storedPath = storedPath;
+    state_.settings.storedPath = storedPath;
     saveAllSettings(this);
-    exited = true;
+    exited_ = true;
     tmrPreview->stop();
     QCoreApplication::quit();
 }
@@ -352,11 +356,11 @@ void FrmMain::saveAllSettings(QWidget* boxParent)
     // Settings that could not be read at start are never written over (the file
     // may have become readable since): only the lists, which were read, are saved.
     if (settingsLoadFailed) {
-        writeConfigLists(platform::programFolder(), state.tables, state.logs);
+        writeConfigLists(platform::programFolder(), state_.tables, state_.logs);
         return;
     }
     platform::SettingsStore store;
-    saveSettings(store, state.logs, platform::programFolder(), state.settings, state.tables,
+    saveSettings(store, state_.logs, platform::programFolder(), state_.settings, state_.tables,
                  shellMenuStep(ui, boxParent));
 }
 
@@ -365,8 +369,6 @@ void FrmMain::saveAllSettings(QWidget* boxParent)
 void FrmMain::connectGate()
 {
     using platform::CheckBox;
-    // The option panels' controls have their own handlers.
-    panels = new PanelHandlers(*this);
     connect(chkFiles, &CheckBox::valueClicked, this, &FrmMain::chkFiles_Click);
     connect(chkDirs, &CheckBox::valueClicked, this, &FrmMain::chkDirs_Click);
     connect(chkSub, &CheckBox::valueClicked, this, &FrmMain::chkSub_Click);
@@ -392,8 +394,6 @@ void FrmMain::connectGate()
             if (lw == activeList())
                 updateSelectionCount(false);
         });
-    for (QGroupBox* f : frame)
-        f->installEventFilter(this);
     // The window's key preview: every key passes the window before its control.
     qApp->installEventFilter(this);
 }
@@ -417,7 +417,7 @@ void FrmMain::connectListCommands()
         connect(c, &ListCommands::popupMenu, menu, [menu](const QPoint& at) { menu->exec(at); });
         connect(c, &ListCommands::rowMoved, this, [this] {
             // Enumeration numbers follow the row order; other previews stay as they are.
-            if (renameMode() == RenameMode::Enum && chkEnumTab_Enum->isChecked())
+            if (renameMode() == RenameMode::Enum && modeSubOption(RenameMode::Enum) == 0)
                 updateExecuteButton();
         });
     }
@@ -438,10 +438,25 @@ void FrmMain::connectListCommands()
 
 // ---------------------------------------------------------------- position picker
 
-void FrmMain::connectPicker()
+// Each panel runs its own controls; the window runs the gate on their
+// changes, the list options' rules on a new sub-option, the picker and the
+// options window on their request, and the focus guard of hidden panels.
+void FrmMain::connectPanels()
 {
-    connect(cmdAddGetPosition, &QToolButton::clicked, this, &FrmMain::cmdAddGetPosition_Click);
-    connect(cmdCropGetPosition, &QToolButton::clicked, this, &FrmMain::cmdCropGetPosition_Click);
-    connect(cmdReplaceGetPosition, &QToolButton::clicked, this, &FrmMain::cmdReplaceGetPosition_Click);
-    connect(cmdReplaceGetString, &QToolButton::clicked, this, &FrmMain::cmdReplaceGetString_Click);
+    for (ModePanel* p : panels_) {
+        connect(p, &ModePanel::changed, this, &FrmMain::updateExecuteButton);
+        connect(p, &ModePanel::subOptionChanged, this, [this, p] { applySubOption(*p); });
+        connect(p, &ModePanel::pickerRequested, this, &FrmMain::showPicker);
+        connect(p, &ModePanel::settingsRequested, this, &FrmMain::showSettings);
+        // A control of a hidden panel that gets the focus hands it on, so the
+        // keyboard never works in a panel the user cannot see.
+        connect(p, &ModePanel::focusArrived, this, [this, p] {
+            if (renameMode() == p->mode())
+                return;
+            if (cmdExecute->isEnabled())
+                cmdExecute->setFocus(Qt::OtherFocusReason);
+            else
+                cmdAbout->setFocus(Qt::OtherFocusReason);
+        });
+    }
 }

@@ -34,7 +34,9 @@ class ListMenus;
 #include <QTimer>
 #include <QTreeWidget>
 
-class PanelHandlers;
+class ModePanel;
+class FindReplacePanel;
+class Mp3Panel;
 
 // The renamer's main window: the list options, the rename-mode tab strip with
 // its eight option panels, the file-mode tab strip with the lists, and the
@@ -45,137 +47,38 @@ public:
     FrmMain(platform::UiService& ui, const QStringList& arguments, QWidget* parent = nullptr);
     ~FrmMain() override;
 
-    AppState state;
-    platform::UiService& ui;
-
-    // Program-wide values of the main window.
-    QString productTitle = QStringLiteral("Vexor Renamer");
-    QString versionText = QString::fromLatin1(kVersionText);
-    qint16 mainWindowReady = 0;
-    qint16 fileMode = 0;
-    qint16 dirsAllowed = -1;
-    std::unique_ptr<Mp3Library> mp3Library; // empty when its creation failed
-    qint16 mp3InitFailed = 0;
-    // Lets a test make the MP3 component's creation fail.
-    Mp3LibraryFactory mp3Factory = &Mp3Library::create;
-    qint16 settingsTabIndex = 1;
-    qint16 executeBusy = 0;
-    QString startMode;
-    bool exitAfterRun = false;
-    // While the unattended run of the command line runs.
-    bool unattendedRun = false;
-    // The settings store exists but could not be read: a command-line run does
-    // not start on defaults the user never chose.
-    bool settingsLoadFailed = false;
+    // What tests and the program's main() read of the window.
+    AppState& state() { return state_; }
+    ExecuteState& executeState() { return execute_; }
+    // The listing options taken from the settings; a test may change one.
+    FileListOptions& listOptions() { return listOptions_; }
+    const SettingsBindings& bindings() const { return bindings_; }
+    qint16 mainWindowReady() const { return mainWindowReady_; }
+    qint16 fileMode() const { return fileMode_; }
+    qint16 dirsAllowed() const { return dirsAllowed_; }
+    qint16 executeBusy() const { return executeBusy_; }
+    qint16 settingsTabIndex() const { return settingsTabIndex_; }
     // The program's exit status: 0 done, 1 items failed or errors were
     // logged, 2 the command-line run could not start.
-    int exitStatus = 0;
-    QString storedPath;
-    bool exited = false;
-    FileListOptions listOptions;
-    // The run of "Rename!": its state, the undo store and the open log window.
-    ExecuteState execute;
-    FreeSelectCommands* freeSelect = nullptr;
+    int exitStatus() const { return exitStatus_; }
+    // Once exited, closing the window neither asks nor saves.
+    bool exited() const { return exited_; }
+    void setExited() { exited_ = true; }
+    // The MP3 component; an empty one makes its passes fail.
+    void setMp3Library(std::unique_ptr<Mp3Library> library) { mp3Library_ = std::move(library); }
 
-    // Controls, under the names the rest of the program uses.
-    QLabel* imgLogo;
-    QFrame* frmOptions;
-    platform::CheckBox *chkFiles, *chkDirs, *chkSub, *chkProcessFilename, *chkProcessFileExt, *chkOnlyRenameSelected;
-    platform::TabStrip* TabStrip;
-    QFrame* tabBody;
-    QFrame *frmFindReplace, *frmConvertCase, *frmSetAttributes, *frmAddCrop, *frmMp3Tag, *frmEnum, *frmFormat, *frmMisc;
-    std::array<QGroupBox*, 15> frame{};
-    // The option button each frame carries, or null.
-    std::array<platform::OptionButton*, 15> frameOption{};
-    QPushButton *cmdExecute, *cmdUndo, *cmdSettings, *cmdHelp, *cmdAbout;
-    // The right-hand file pane; the pointers below name its controls.
-    FilePane* filePane;
-    platform::TabStrip* TabStripFilemode;
-    QFrame* fileBody;
-    QToolButton *cmdRefresh, *cmdParentDir, *cmdShowDirReq, *cmdDragDropAdd, *cmdDragDropDel, *cmdDragDropClear;
-    QComboBox* txtPath;
-    platform::TextBox* txtPattern;
-    platform::ListView *lwDirectory, *lwDragDrop;
-    QTreeWidget* TreeView;
-    platform::CheckBox *chkThumbnails, *chkThumbnailsFreeSelect, *chkPreview, *chkShowTreeview;
-    platform::StatusPanels* StatusBar;
-    // F1 help, F5 Rename!, F12 refresh (owned by the navigation group).
-    QAction *actHelp, *actExecute, *actRefresh = nullptr;
-    QTimer* tmrPreview;
-    // Command groups of the file pane.
-    Navigation* navigation = nullptr;
-    TreeCommands* treeCommands = nullptr;
-
-    // Find & Replace
-    platform::OptionButton *optReplaceSingle, *optReplaceBatch;
-    platform::TextBox *txtFind, *txtReplace, *txtReplaceStart, *txtReplaceCount;
-    platform::CheckBox *chkCaseSensitive, *chkReplaceMode;
-    platform::UpDown *UpDownReplace1, *UpDownReplace2;
-    QToolButton *cmdReplaceGetString, *cmdReplaceGetPosition, *cmdReplaceAdd, *cmdReplaceEdit;
-    QLabel* lblBatchReplace;
-    // Convert Case
-    std::array<platform::OptionButton*, 7> Case1{};
-    std::array<platform::OptionButton*, 6> Case2{};
-    platform::CheckBox* chkExceptionsEnabled;
-    QToolButton* cmdExceptionsEdit;
-    // Space
-    platform::CheckBox *chkSpaceBeginning, *chkSpaceEnd, *chkSpaceShrink;
-    // Attributes & Date
-    platform::OptionButton *optAttrib_Attributes, *optAttrib_Date;
-    platform::CheckBox *chkR, *chkH, *chkS, *chkA;
-    platform::CheckBox *chkDateCreated, *chkDateAccessed, *chkDateModified, *chkDateDate, *chkDateTime;
-    QDateEdit* dtDate;
-    QTimeEdit* dtTime;
-    QToolButton *cmdGetCurrentDate, *cmdGetCurrentTime;
-    // Add & Crop
-    platform::OptionButton *optAdd, *optCrop, *optAddBeginning, *optAddEnding, *optCropBeginning, *optCropEnding;
-    platform::TextBox *txtAdd, *txtAddPos, *txtCropNumber, *txtCropPos;
-    platform::UpDown *UpDownAdd, *UpDownCrop1, *UpDownCrop2;
-    QToolButton *cmdAddGetPosition, *cmdCropGetPosition;
-    // Enum
-    platform::OptionButton *chkEnumTab_Enum, *chkEnumTab_Normalize;
-    platform::TextBox *txtEnumFormat, *txtEnumStart, *txtEnumStep, *txtEnumZeros, *txtNormalize;
-    QComboBox* cmbEnumFormat;
-    platform::CheckBox *chkEnumResetBetweenDirs, *chkEnumAutoZeros;
-    platform::UpDown *UpDownEnum1, *UpDownEnum2, *UpDownEnum3, *UpDownNormalize;
-    // Mp3
-    platform::TextBox* txtMp3Format;
-    QComboBox* cmbAddMp3Tag;
-    platform::CheckBox *chkMp3AddExtension, *chkMp3OnlyFilledTags, *chkMp3OnlyMp3Files, *chkMp3UseID3v2;
-    // Format
-    platform::OptionButton *chkFormatTab_Format, *chkFormatTab_Detect;
-    platform::TextBox *txtFormat, *txtFormatParts;
-    QComboBox *cmbFormat, *cmbFormatParts;
-    platform::CheckBox *chkFormatAllMustBeAvailable, *chkFileDetect_KeepExt, *chkFileDetect_TryText,
-        *chkFileDetect_TryMp3;
-
-    // Per rename mode (indexed by RenameMode): its panel, its option pair and
-    // the control that takes the focus for each option.
-    struct ModePanel {
-        QFrame* panel;
-        std::array<platform::OptionButton*, 2> options;
-        std::array<QWidget*, 2> focus;
-    };
-    std::array<ModePanel, 8> modePanels{};
-    const ModePanel& modePanel(RenameMode mode) const { return modePanels[size_t(mode)]; }
+    // The rename-mode panels, indexed by RenameMode.
+    ModePanel* panel(RenameMode mode) const { return panels_[size_t(mode)]; }
     // The selected tab's mode; the tab key is converted here only.
     RenameMode renameMode() const;
     // Which option of the mode's pair is selected (0 for modes without one).
     int modeSubOption(RenameMode mode) const;
 
-    // The list command groups: keys, mouse, open, sort and drag of each list;
-    // the in-place rename; the popup menus with their select and copy commands.
-    ListCommands *lwDirectoryCommands = nullptr, *lwDragDropCommands = nullptr;
-    InPlaceRename* inPlaceRename = nullptr;
-    ListMenus* listMenus = nullptr;
     // Opens a directory row: Directory mode, then the directory as the working one.
     void openDirectoryRow(const QString& path);
 
-    // The controls and their settings fields, used at load and at exit.
-    SettingsBindings bindings;
-
-    // The option panels' handlers.
-    PanelHandlers* panels = nullptr;
+    // The leave correction of `box` when it is a panel's number box.
+    void applyLeaveCorrection(QWidget* box);
 
     // Start-up, activation, exit.
     void Form_Load();
@@ -195,7 +98,7 @@ public:
     void updateExecuteButton();
     GateInputs gateInputs() const;
     RenameOptions readOptions() const;
-    int batchCount() const { return int(state.tables.batchReplaceList.size()); }
+    int batchCount() const { return int(state_.tables.batchReplaceList.size()); }
 
     // List options.
     void chkFiles_Click();
@@ -237,24 +140,16 @@ public:
     void updateFileViews();
     void updateSelectionCount(bool force);
     FileListHost fileListHost();
-    platform::ListView* activeList() const { return fileMode == 0 ? lwDirectory : lwDragDrop; }
+    platform::ListView* activeList() const { return fileMode_ == 0 ? lwDirectory : lwDragDrop; }
     void setFreeSelectHint();
 
-    // The position picker and its four opening buttons.
-    PickerValues picker;
-    void cmdAddGetPosition_Click();
-    void cmdCropGetPosition_Click();
-    void cmdReplaceGetPosition_Click();
-    void cmdReplaceGetString_Click();
-    // The buttons do nothing while the active list shows only its hint row.
+    // The picker's buttons do nothing while the active list shows only its hint row.
     bool activeListShowsHint() const { return activeList()->showsHintRow(); }
     // Shows the picker modally over the active list's samples.
     void showPicker();
     // The options window: opened by "Settings" on the remembered tab, by the
     // panels' edit buttons on their list's tab.
     void cmdSettings_Click();
-    void cmdExceptionsEdit_Click();
-    void cmdReplaceEdit_Click();
     void showSettings(const QString& tabKey);
 
     // The pointer and enabled state of long work.
@@ -276,19 +171,12 @@ private:
     void buildUi();
     void buildListArea();
     void buildPanels();
-    void buildModePanels();
     void buildBindings();
-    void buildFindReplace();
-    void buildConvertCase();
-    void buildMisc();
-    void buildAttributes();
-    void buildAddCrop();
-    void buildEnum();
-    void buildMp3();
-    void buildFormat();
     void fillTagLists();
     void connectGate();
-    void connectPicker();
+    void connectPanels();
+    // A panel's sub-option changed: its effect on the list options, then the gate.
+    void applySubOption(const ModePanel& panel);
     void connectNavigation();
     void connectFreeSelect();
     void connectSettingsWindow();
@@ -306,6 +194,74 @@ private:
     bool activated_ = false;
     bool uiBuilt_ = false; // resize events may come before the controls exist
     bool closing_ = false;
+    std::array<ModePanel*, 8> panels_{};
+
+    AppState state_;
+    platform::UiService& ui;
+
+    // Program-wide values of the main window.
+    QString productTitle = QStringLiteral("Vexor Renamer");
+    QString versionText = QString::fromLatin1(kVersionText);
+    qint16 mainWindowReady_ = 0;
+    qint16 fileMode_ = 0;
+    qint16 dirsAllowed_ = -1;
+    std::unique_ptr<Mp3Library> mp3Library_; // empty when its creation failed
+    qint16 mp3InitFailed = 0;
+    // Lets a test make the MP3 component's creation fail.
+    Mp3LibraryFactory mp3Factory = &Mp3Library::create;
+    qint16 settingsTabIndex_ = 1;
+    qint16 executeBusy_ = 0;
+    QString startMode;
+    bool exitAfterRun = false;
+    // While the unattended run of the command line runs.
+    bool unattendedRun = false;
+    // The settings store exists but could not be read: a command-line run does
+    // not start on defaults the user never chose.
+    bool settingsLoadFailed = false;
+    int exitStatus_ = 0;
+    QString storedPath;
+    bool exited_ = false;
+    FileListOptions listOptions_;
+    // The run of "Rename!": its state, the undo store and the open log window.
+    ExecuteState execute_;
+    FreeSelectCommands* freeSelect = nullptr;
+
+    // Controls, under the names the rest of the program uses.
+    QLabel* imgLogo;
+    QFrame* frmOptions;
+    platform::CheckBox *chkFiles, *chkDirs, *chkSub, *chkProcessFilename, *chkProcessFileExt, *chkOnlyRenameSelected;
+    platform::TabStrip* TabStrip;
+    QFrame* tabBody;
+    QPushButton *cmdExecute, *cmdUndo, *cmdSettings, *cmdHelp, *cmdAbout;
+    // The right-hand file pane; the pointers below name its controls.
+    FilePane* filePane;
+    platform::TabStrip* TabStripFilemode;
+    QFrame* fileBody;
+    QToolButton *cmdRefresh, *cmdParentDir, *cmdShowDirReq, *cmdDragDropAdd, *cmdDragDropDel, *cmdDragDropClear;
+    QComboBox* txtPath;
+    platform::TextBox* txtPattern;
+    platform::ListView *lwDirectory, *lwDragDrop;
+    QTreeWidget* TreeView;
+    platform::CheckBox *chkThumbnails, *chkThumbnailsFreeSelect, *chkPreview, *chkShowTreeview;
+    platform::StatusPanels* StatusBar;
+    // F1 help, F5 Rename!, F12 refresh (owned by the navigation group).
+    QAction *actHelp, *actExecute, *actRefresh = nullptr;
+    QTimer* tmrPreview;
+    // Command groups of the file pane.
+    Navigation* navigation = nullptr;
+    TreeCommands* treeCommands = nullptr;
+
+    // The list command groups: keys, mouse, open, sort and drag of each list;
+    // the in-place rename; the popup menus with their select and copy commands.
+    ListCommands *lwDirectoryCommands = nullptr, *lwDragDropCommands = nullptr;
+    InPlaceRename* inPlaceRename = nullptr;
+    ListMenus* listMenus = nullptr;
+    // The controls and their settings fields, used at load and at exit.
+    SettingsBindings bindings_;
+    // The position picker's values, kept between its openings.
+    PickerValues picker;
+    FindReplacePanel* findReplace_ = nullptr;
+    Mp3Panel* mp3Panel_ = nullptr;
     // What the preview column of each list (0 directory, 1 Free Select) was
     // last computed for. Without Instant Preview a column whose mode or
     // options changed since is emptied, so it never shows names the current

@@ -5,6 +5,7 @@
 #include "mainwindow/framelayout.h"
 #include "mainwindow/frmabout.h"
 #include "mainwindow/frmmain.h"
+#include "mainwindow/panels/modepanel.h"
 #include "platform/places.h"
 #include "platform/twips.h"
 
@@ -32,9 +33,9 @@ void FrmMain::Form_Resize()
 // does not lose it; a minimised window keeps everything as it was.
 void FrmMain::recordGeometry()
 {
-    if (mainWindowReady == 0 || isMinimized())
+    if (mainWindowReady_ == 0 || isMinimized())
         return;
-    Settings& st = state.settings;
+    Settings& st = state_.settings;
     if (platform::normalState(this)) {
         const QRect outer = frameGeometry();
         st.Main_Top = clampTwips(platform::toTwips(outer.top()));
@@ -75,10 +76,10 @@ void FrmMain::cmdHelp_Click()
 
 void FrmMain::cmdAbout_Click()
 {
-    if (mainWindowReady == 0)
+    if (mainWindowReady_ == 0)
         return;
-    FrmAbout about(ui, productTitle, versionText, state.settings.totNumberOfFilesRenamedNew,
-                   state.settings.totNumberOfDirsRenamedNew, this);
+    FrmAbout about(ui, productTitle, versionText, state_.settings.totNumberOfFilesRenamedNew,
+                   state_.settings.totNumberOfDirsRenamedNew, this);
     about.exec();
 }
 
@@ -97,10 +98,9 @@ void FrmMain::compactLayout()
     for (QWidget* w :
          {static_cast<QWidget*>(frmOptions), static_cast<QWidget*>(TabStrip), static_cast<QWidget*>(tabBody),
           static_cast<QWidget*>(cmdExecute), static_cast<QWidget*>(cmdUndo), static_cast<QWidget*>(cmdSettings),
-          static_cast<QWidget*>(cmdHelp), static_cast<QWidget*>(cmdAbout), static_cast<QWidget*>(frmFindReplace),
-          static_cast<QWidget*>(frmConvertCase), static_cast<QWidget*>(frmSetAttributes),
-          static_cast<QWidget*>(frmAddCrop), static_cast<QWidget*>(frmMp3Tag), static_cast<QWidget*>(frmEnum),
-          static_cast<QWidget*>(frmFormat), static_cast<QWidget*>(frmMisc)})
+          static_cast<QWidget*>(cmdHelp), static_cast<QWidget*>(cmdAbout)})
+        w->move(w->x(), w->y() - platform::toPixels(760));
+    for (QWidget* w : panels_)
         w->move(w->x(), w->y() - platform::toPixels(760));
 }
 
@@ -113,18 +113,6 @@ void FrmMain::keyPressEvent(QKeyEvent* e)
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* e)
 {
-    // A frame's option follows a finished click on the frame itself; a press on
-    // a label or box inside it that the child passes on is not the frame's.
-    if (e->type() == QEvent::MouseButtonRelease) {
-        const auto* me = static_cast<QMouseEvent*>(e);
-        for (size_t i = 0; i < frame.size(); ++i)
-            if (watched == frame[i]) {
-                const QPoint at = me->position().toPoint();
-                if (me->button() == Qt::LeftButton && frame[i]->rect().contains(at) && !frame[i]->childAt(at))
-                    frame_Click(int(i));
-                break;
-            }
-    }
     // Every key passes here before the focused control gets it, and still reaches
     // it afterwards; the parents it propagates to do not run the keys twice.
     if (e->type() == QEvent::KeyPress && isActiveWindow()) {

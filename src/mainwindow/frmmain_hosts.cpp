@@ -17,15 +17,15 @@ ExecuteHost FrmMain::executeHost()
     h.window = this;
     h.ui = &ui;
     h.closesAfterRun = unattendedRun;
-    h.logs = &state.logs;
-    h.files = &state.files;
-    h.preview = &state.preview;
-    h.state = &execute;
-    h.listOptions = &listOptions;
-    h.settings = &state.settings;
-    h.executeBusy = &executeBusy;
-    h.fileMode = &fileMode;
-    h.dirsAllowed = &dirsAllowed;
+    h.logs = &state_.logs;
+    h.files = &state_.files;
+    h.preview = &state_.preview;
+    h.state = &execute_;
+    h.listOptions = &listOptions_;
+    h.settings = &state_.settings;
+    h.executeBusy = &executeBusy_;
+    h.fileMode = &fileMode_;
+    h.dirsAllowed = &dirsAllowed_;
     h.lwDirectory = lwDirectory;
     h.lwDragDrop = lwDragDrop;
     h.treeView = TreeView;
@@ -56,26 +56,26 @@ ExecuteHost FrmMain::executeHost()
 NameServices FrmMain::nameServices(const RenameOptions& options)
 {
     NameServices s;
-    s.logs = &state.logs;
-    s.random = &state.random;
-    s.tables = &state.tables;
+    s.logs = &state_.logs;
+    s.random = &state_.random;
+    s.tables = &state_.tables;
     s.formatName = [this, options](const QString& dir, const QString& name) {
-        FormatContext c{state.random};
-        c.logs = &state.logs;
-        c.media.logError = state.logs.errorSink();
-        c.media.codecNames = &state.tables.codecNames;
-        c.media.waveFormatNames = &state.tables.waveFormatNames;
-        c.media.mpegBytesToRead = state.settings.mpegBytesToRead;
-        c.htmlTitleReadSize = state.settings.getHtmlTitle_ReadSize;
+        FormatContext c{state_.random};
+        c.logs = &state_.logs;
+        c.media.logError = state_.logs.errorSink();
+        c.media.codecNames = &state_.tables.codecNames;
+        c.media.waveFormatNames = &state_.tables.waveFormatNames;
+        c.media.mpegBytesToRead = state_.settings.mpegBytesToRead;
+        c.htmlTitleReadSize = state_.settings.getHtmlTitle_ReadSize;
         c.renameMode = renameMode();
         c.yield = [] { QCoreApplication::processEvents(); };
         return formatFilename(name, dir, options, c);
     };
     s.detectExtension = [this, options](const QString& dir, const QString& name) {
-        return detectFileType(dir, name, options, state.tables.fileTypes, mp3Probe(mp3Library.get()));
+        return detectFileType(dir, name, options, state_.tables.fileTypes, mp3Probe(mp3Library_.get()));
     };
     s.mp3Name = [this, options](const QString& dir, const QString& name) -> std::optional<QString> {
-        const QString n = mp3NewName(mp3Library.get(), dir, name, options);
+        const QString n = mp3NewName(mp3Library_.get(), dir, name, options);
         return n.isEmpty() ? std::nullopt : std::optional<QString>(n);
     };
     return s;
@@ -91,13 +91,13 @@ PreviewInputs FrmMain::previewInputs()
     in.executeEnabled = [this] { return cmdExecute->isEnabled(); };
     in.mode = renameMode();
     in.options = readOptions();
-    in.onlySelectedActive = state.files.onlySelectedActive;
-    in.selectedCount = state.files.selectedCount;
-    in.alwaysShowDirs = listOptions.alwaysShowDirs;
+    in.onlySelectedActive = state_.files.onlySelectedActive;
+    in.selectedCount = state_.files.selectedCount;
+    in.alwaysShowDirs = listOptions_.alwaysShowDirs;
     in.services = nameServices(in.options);
     in.yield = platform::throttledYield();
-    if (!state.files.undecodable.isEmpty())
-        in.unrenamable = [this](const QString& path) { return isUnrenamable(state.files, path); };
+    if (!state_.files.undecodable.isEmpty())
+        in.unrenamable = [this](const QString& path) { return isUnrenamable(state_.files, path); };
     return in;
 }
 
@@ -106,10 +106,10 @@ FileListHost FrmMain::fileListHost()
     FileListHost h;
     h.window = this;
     h.ui = &ui;
-    h.logs = &state.logs;
-    h.files = &state.files;
-    h.preview = &state.preview;
-    h.options = &listOptions;
+    h.logs = &state_.logs;
+    h.files = &state_.files;
+    h.preview = &state_.preview;
+    h.options = &listOptions_;
     h.lwDirectory = lwDirectory;
     h.lwDragDrop = lwDragDrop;
     h.treeView = TreeView;
@@ -123,9 +123,9 @@ FileListHost FrmMain::fileListHost()
     h.chkOnlyRenameSelected = chkOnlyRenameSelected;
     h.cmdExecute = cmdExecute;
     h.statusBar = StatusBar;
-    h.mainWindowReady = &mainWindowReady;
-    h.fileMode = &fileMode;
-    h.executeBusy = &executeBusy;
+    h.mainWindowReady = &mainWindowReady_;
+    h.fileMode = &fileMode_;
+    h.executeBusy = &executeBusy_;
     h.updateExecuteButton = [this] { updateExecuteButton(); };
     h.generateThumbnails = [this] { generateThumbnails(); };
     return h;
@@ -135,23 +135,23 @@ FileListHost FrmMain::fileListHost()
 RenameOptions FrmMain::readOptions() const
 {
     RenameOptions o;
-    bindings.readOptions(o);
+    bindings_.readOptions(o);
     return o;
 }
 
 GateInputs FrmMain::gateInputs() const
 {
     GateInputs in;
-    in.fileMode = fileMode;
+    in.fileMode = fileMode_;
     in.chkFiles = chkFiles->value();
     in.chkDirs = chkDirs->value();
     in.filesEnabled = chkFiles->isEnabled();
     in.dirsEnabled = chkDirs->isEnabled();
-    in.fileEntries = int(state.files.lstFiles[fileMode].size());
-    in.dirEntries = int(state.files.lstDirs[fileMode].size());
+    in.fileEntries = int(state_.files.lstFiles[fileMode_].size());
+    in.dirEntries = int(state_.files.lstDirs[fileMode_].size());
     in.mode = renameMode();
-    in.onlySelectedActive = state.files.onlySelectedActive;
-    in.selectedCount = state.files.selectedCount;
+    in.onlySelectedActive = state_.files.onlySelectedActive;
+    in.selectedCount = state_.files.selectedCount;
     in.batchCount = batchCount();
     in.options = readOptions();
     return in;

@@ -13,7 +13,7 @@ void FrmMain::openDirectoryRow(const QString& path)
 {
     if (sender() == lwDragDropCommands) {
         TabStripFilemode->selectKey(QStringLiteral("listview"));
-        if (fileMode != 0)
+        if (fileMode_ != 0)
             TabStripFilemode_Click();
     }
     txtPath->setEditText(path);
@@ -24,14 +24,14 @@ void FrmMain::openDirectoryRow(const QString& path)
 
 void FrmMain::refreshDirectoryView()
 {
-    if (txtPath->currentText() != state.files.listedDirectory)
+    if (txtPath->currentText() != state_.files.listedDirectory)
         readDirectory();
     updateFileViews();
 }
 
 void FrmMain::chkFiles_Click()
 {
-    if (mainWindowReady == 0)
+    if (mainWindowReady_ == 0)
         return;
     if (!chkDirs->isEnabled()) {
         chkFiles->setValue(1);
@@ -80,14 +80,14 @@ void FrmMain::chkOnlyRenameSelected_Click()
 void FrmMain::chkPreview_Click()
 {
     if (chkPreview->value() == 1)
-        state.preview.previewRequested = -1;
+        state_.preview.previewRequested = -1;
     else
         StatusBar->setPanelText(QStringLiteral("preview"), QString());
 }
 
 void FrmMain::chkShowTreeview_Click()
 {
-    if (fileMode == 1)
+    if (fileMode_ == 1)
         return;
     if (chkShowTreeview->value() == 0) {
         TreeView->hide();
@@ -96,12 +96,12 @@ void FrmMain::chkShowTreeview_Click()
         chkPreview->setEnabled(true);
         chkThumbnails->setEnabled(true);
         chkOnlyRenameSelected->setEnabled(true);
-        if (mainWindowReady == -1)
+        if (mainWindowReady_ == -1)
             lwDirectory->setFocus();
         return;
     }
-    if (state.files.thumbnailsShownDir == -1) {
-        stopPreview(state.preview);
+    if (state_.files.thumbnailsShownDir == -1) {
+        stopPreview(state_.preview);
         readDirectory();
         updateFileViews();
     }
@@ -111,7 +111,7 @@ void FrmMain::chkShowTreeview_Click()
     chkPreview->setEnabled(false);
     chkThumbnails->setEnabled(false);
     chkOnlyRenameSelected->setEnabled(false);
-    if (mainWindowReady == -1)
+    if (mainWindowReady_ == -1)
         TreeView->setFocus();
 }
 
@@ -126,8 +126,8 @@ void FrmMain::chkThumbnails_Click()
         chkPreview->setEnabled(false);
         lwDirectory->setView(0);
         chkShowTreeview->setEnabled(false);
-        if (state.files.thumbnailsShownDir == 0) {
-            stopPreview(state.preview);
+        if (state_.files.thumbnailsShownDir == 0) {
+            stopPreview(state_.preview);
             generateThumbnails();
         }
     } else {
@@ -146,7 +146,7 @@ void FrmMain::chkThumbnailsFreeSelect_Click()
     if (chkThumbnailsFreeSelect->value() != 0) {
         chkPreview->setEnabled(false);
         lwDragDrop->setView(0);
-        if (state.files.thumbnailsShownFreeSel == 0)
+        if (state_.files.thumbnailsShownFreeSel == 0)
             generateThumbnailsFreeSelect();
     } else {
         chkPreview->setEnabled(true);
@@ -170,7 +170,7 @@ void FrmMain::runThumbnails(void (*step)(FileListHost&), const QString& stepName
     try {
         step(h);
     } catch (const platform::Failure& f) {
-        state.logs.logError(f.errorText() + stepName);
+        state_.logs.logError(f.errorText() + stepName);
     }
 }
 

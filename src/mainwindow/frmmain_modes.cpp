@@ -6,6 +6,7 @@
 #include "listui/inplacerename.h"
 #include "mainwindow/framelayout.h"
 #include "mainwindow/frmmain.h"
+#include "mainwindow/panels/modepanel.h"
 #include "platform/twips.h"
 
 #include <QCoreApplication>
@@ -40,14 +41,14 @@ void FrmMain::cmdUndo_Click()
 
 void FrmMain::TabStrip_Click()
 {
-    if (mainWindowReady == 0)
+    if (mainWindowReady_ == 0)
         return;
     const RenameMode mode = renameMode();
     const int sub = modeSubOption(mode);
     const ModeEntries entries = modeRow(mode).entries[sub];
     const bool dirs = entries.dirs;
-    for (const ModePanel& p : modePanels)
-        p.panel->hide();
+    for (ModePanel* p : panels_)
+        p->hide();
     if (mode == RenameMode::Mp3 && mp3InitFailed == -1) {
         ui.message(this, productTitle,
                    QStringLiteral("The Mp3 library failed to initialize! You will not be able\n"
@@ -56,11 +57,11 @@ void FrmMain::TabStrip_Click()
                    QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
         mp3InitFailed = 0;
     }
-    modePanel(mode).panel->show();
-    modePanel(mode).panel->raise();
+    panel(mode)->show();
+    panel(mode)->raise();
     if (mode == RenameMode::Mp3)
         chkFiles->setValue(1);
-    if (fileMode == 1) {
+    if (fileMode_ == 1) {
         chkDirs->setEnabled(false);
     } else {
         chkDirs->setEnabled(dirs);
@@ -69,13 +70,13 @@ void FrmMain::TabStrip_Click()
             chkDirs->setValue(0);
         }
     }
-    dirsAllowed = dirs ? -1 : 0;
+    dirsAllowed_ = dirs ? -1 : 0;
     chkProcessFilename->setEnabled(entries.processName);
     chkProcessFileExt->setEnabled(entries.processExt);
     updateExecuteButton();
     if (!isEnabled())
         return;
-    if (QWidget* focus = modePanel(mode).focus[size_t(sub)])
+    if (QWidget* focus = panel(mode)->focusFor(sub))
         focus->setFocus();
 }
 
@@ -86,28 +87,27 @@ RenameMode FrmMain::renameMode() const
 
 int FrmMain::modeSubOption(RenameMode mode) const
 {
-    platform::OptionButton* second = modePanel(mode).options[1];
-    return second && second->isChecked() ? 1 : 0;
+    return panel(mode)->subOption();
 }
 
 void FrmMain::TabStripFilemode_Click()
 {
     const QString key = TabStripFilemode->selectedKey();
     if (key == QLatin1String("listview")) {
-        fileMode = 0;
+        fileMode_ = 0;
         chkFiles->setEnabled(true);
-        chkDirs->setEnabled(dirsAllowed == -1);
+        chkDirs->setEnabled(dirsAllowed_ == -1);
         chkSub->setEnabled(true);
-        filePane->showDirectoryMode(listOptions.enableTreeview == -1 || listOptions.enableTreeview == 1);
-        if (mainWindowReady == -1)
+        filePane->showDirectoryMode(listOptions_.enableTreeview == -1 || listOptions_.enableTreeview == 1);
+        if (mainWindowReady_ == -1)
             txtPath->setFocus();
     } else if (key == QLatin1String("dragdrop")) {
-        fileMode = 1;
+        fileMode_ = 1;
         chkFiles->setEnabled(false);
         chkDirs->setEnabled(false);
         chkSub->setEnabled(false);
         filePane->showFreeSelectMode();
-        if (isEnabled() && mainWindowReady == -1)
+        if (isEnabled() && mainWindowReady_ == -1)
             lwDragDrop->setFocus();
     }
     updateSelectionCount(false);
@@ -116,15 +116,45 @@ void FrmMain::TabStripFilemode_Click()
 
 void FrmMain::frame_Click(int index)
 {
-    if (platform::OptionButton* option = frameOption[size_t(index)])
-        option->select();
+    for (ModePanel* p : panels_)
+        if (p->clickFrame(index))
+            return;
+}
+
+void FrmMain::applySubOption(const ModePanel& p)
+{
+    const ListEffect effect = p.effectOf(p.subOption());
+    if (effect.dirs == ListEffect::Dirs::Allow) {
+        dirsAllowed_ = -1;
+        // In Free Select the file-mode switch keeps "Directories" disabled.
+        if (fileMode_ == 0)
+            chkDirs->setEnabled(true);
+    } else if (effect.dirs == ListEffect::Dirs::FilesOnly) {
+        dirsAllowed_ = 0;
+        chkDirs->setEnabled(false);
+        chkFiles->setValue(1);
+        chkDirs->setValue(0);
+    }
+    if (effect.process != ListEffect::Process::Keep) {
+        const bool on = effect.process == ListEffect::Process::Enable;
+        chkProcessFilename->setEnabled(on);
+        chkProcessFileExt->setEnabled(on);
+    }
+    updateExecuteButton();
+}
+
+void FrmMain::applyLeaveCorrection(QWidget* box)
+{
+    for (ModePanel* p : panels_)
+        if (p->applyLeaveCorrection(box))
+            return;
 }
 
 // ---------------------------------------------------------------- the validation gate
 
 void FrmMain::updateExecuteButton()
 {
-    if (mainWindowReady == 0)
+    if (mainWindowReady_ == 0)
         return;
     tmrPreview->stop();
     const GateVerdict v = judgeGate(gateInputs());
@@ -134,23 +164,23 @@ void FrmMain::updateExecuteButton()
         dropStalePreview();
     QCoreApplication::processEvents();
     if (chkPreview->value() == 1)
-        state.preview.previewRequested = -1;
+        state_.preview.previewRequested = -1;
     tmrPreview->start();
 }
 
 FrmMain::PreviewMadeFor FrmMain::previewInputsNow() const
 {
-    return {renameMode(), readOptions(), state.files.onlySelectedActive, cmdExecute->isEnabled()};
+    return {renameMode(), readOptions(), state_.files.onlySelectedActive, cmdExecute->isEnabled()};
 }
 
 void FrmMain::dropStalePreview()
 {
-    std::optional<PreviewMadeFor>& made = previewMadeFor_[fileMode == 1 ? 1 : 0];
+    std::optional<PreviewMadeFor>& made = previewMadeFor_[fileMode_ == 1 ? 1 : 0];
     if (!made || *made == previewInputsNow())
         return;
     made.reset();
     // A preview still running for the old inputs stops; a pending request stays.
-    state.preview.previewToken = -1;
+    state_.preview.previewToken = -1;
     platform::ListView* list = activeList();
     for (int r = 0; r < list->count(); ++r)
         list->setSubItem(r, 1, QString());
@@ -161,23 +191,23 @@ void FrmMain::dropStalePreview()
 
 void FrmMain::tmrPreview_Timer()
 {
-    if (state.preview.labelEditPending == -1) {
-        state.preview.labelEditPending = 0;
+    if (state_.preview.labelEditPending == -1) {
+        state_.preview.labelEditPending = 0;
         inPlaceRename->startEdit(activeList());
     }
-    if (state.files.selectionCountPending == -1 && !ui.leftButtonDown())
+    if (state_.files.selectionCountPending == -1 && !ui.leftButtonDown())
         updateSelectionCount(false);
-    if (state.preview.previewRequested == -1) {
+    if (state_.preview.previewRequested == -1) {
         const RenameMode mode = renameMode();
         StatusBar->setPanelText(QStringLiteral("preview"), previewStartText(mode));
-        state.preview.previewRequested = 0;
-        previewMadeFor_[fileMode == 1 ? 1 : 0] = previewInputsNow();
-        generatePreview(state.preview, previewInputs(), state.random, state.logs);
+        state_.preview.previewRequested = 0;
+        previewMadeFor_[fileMode_ == 1 ? 1 : 0] = previewInputsNow();
+        generatePreview(state_.preview, previewInputs(), state_.random, state_.logs);
         if (modeHasPreview(mode))
-            StatusBar->setPanelText(QStringLiteral("preview"), previewCountText(state.preview.previewRenameCount));
+            StatusBar->setPanelText(QStringLiteral("preview"), previewCountText(state_.preview.previewRenameCount));
     }
-    if (windowState() == Qt::WindowNoState && mainWindowReady == -1) {
-        state.settings.Main_Top = clampTwips(platform::toTwips(y()));
-        state.settings.Main_Left = clampTwips(platform::toTwips(x()));
+    if (windowState() == Qt::WindowNoState && mainWindowReady_ == -1) {
+        state_.settings.Main_Top = clampTwips(platform::toTwips(y()));
+        state_.settings.Main_Left = clampTwips(platform::toTwips(x()));
     }
 }

@@ -2,6 +2,7 @@
 // its "Ok" that change the main window.
 #include "filelist/detailcolumns.h"
 #include "mainwindow/frmmain.h"
+#include "mainwindow/panels/findreplacepanel.h"
 #include "platform/places.h"
 #include "platform/settingsstore.h"
 #include "settings/frmsettings.h"
@@ -11,29 +12,17 @@
 void FrmMain::connectSettingsWindow()
 {
     connect(cmdSettings, &QPushButton::clicked, this, [this] { cmdSettings_Click(); });
-    connect(cmdExceptionsEdit, &QToolButton::clicked, this, [this] { cmdExceptionsEdit_Click(); });
-    connect(cmdReplaceEdit, &QToolButton::clicked, this, [this] { cmdReplaceEdit_Click(); });
 }
 
 void FrmMain::cmdSettings_Click()
 {
-    if (mainWindowReady != 0)
+    if (mainWindowReady_ != 0)
         showSettings(QString());
-}
-
-void FrmMain::cmdExceptionsEdit_Click()
-{
-    showSettings(QStringLiteral("exceptions"));
-}
-
-void FrmMain::cmdReplaceEdit_Click()
-{
-    showSettings(QStringLiteral("batchreplace"));
 }
 
 void FrmMain::showSettings(const QString& tabKey)
 {
-    FrmSettings d(state.settings, state.tables, ui, settingsTabIndex, this);
+    FrmSettings d(state_.settings, state_.tables, ui, settingsTabIndex_, this);
     // The thumbnails and the re-read are drawn once the window has closed, so
     // it does not stand greyed over the lists while they are redrawn.
     bool freeSelectThumbnails = false;
@@ -63,7 +52,7 @@ void FrmMain::showSettings(const QString& tabKey)
         }
     });
     connect(&d, &FrmSettings::listLookApplied, filePane, &FilePane::setListLook);
-    connect(&d, &FrmSettings::batchLabelChanged, lblBatchReplace, &QLabel::setText);
+    connect(&d, &FrmSettings::batchLabelChanged, findReplace_, &FindReplacePanel::setBatchCaption);
     connect(&d, &FrmSettings::saveRequested, this, [this, &d] {
         // The start directory of this run is stored, not the path box's text.
         readBackSettings();
@@ -85,12 +74,12 @@ void FrmMain::showSettings(const QString& tabKey)
     updateListOptions();
     updateSelectionCount(true);
     updateExecuteButton();
-    state.preview.previewRequested = -1;
+    state_.preview.previewRequested = -1;
 }
 
 void FrmMain::addDetailColumnsFromSettings()
 {
-    const Settings& st = state.settings;
+    const Settings& st = state_.settings;
     int dir[5], drag[5];
     for (size_t c = 0; c < 5; ++c) {
         dir[c] = st.*kDirColWidths[c + 3];

@@ -30,20 +30,20 @@ protected:
     void start()
     {
         MainWindowFixture::start();
-        w->execute.run.yieldIntervalMs = 0; // serve the event loop at every point, as tests script clicks
+        w->executeState().run.yieldIntervalMs = 0; // serve the event loop at every point, as tests script clicks
     }
     void listWork()
     {
-        w->txtPath->setEditText(work());
+        ctl<QComboBox>("txtPath")->setEditText(work());
         w->readDirectory();
         w->updateFileViews();
     }
     void replace(const QString& find, const QString& with)
     {
-        w->TabStrip->selectKey("Replace");
-        w->optReplaceSingle->select();
-        w->txtFind->setText(find);
-        w->txtReplace->setText(with);
+        ctl<platform::TabStrip>("TabStrip")->selectKey("Replace");
+        ctl<platform::OptionButton>("optReplaceSingle")->select();
+        ctl<platform::TextBox>("txtFind")->setText(find);
+        ctl<platform::TextBox>("txtReplace")->setText(with);
     }
     FrmExecute* logWin()
     {

@@ -41,18 +41,18 @@ TEST_F(RunRenameTest, ReplaceRenamesAndLogsToTheWindowAndTheActivityLog)
     EXPECT_FALSE(lw->cmdCancel->isVisible());
     EXPECT_TRUE(lw->cmdSaveLog->isEnabled());
     EXPECT_EQ(lw->progressValue(), 2);
-    EXPECT_EQ(w->StatusBar->panelText("main"), "Ready!");
+    EXPECT_EQ(ctl<platform::StatusPanels>("StatusBar")->panelText("main"), "Ready!");
 
-    EXPECT_TRUE(w->cmdUndo->isEnabledTo(w.get()));
-    EXPECT_EQ(w->state.settings.totNumberOfFilesRenamedNew, 1);
-    EXPECT_EQ(w->state.settings.totNumberOfDirsRenamedNew, 0);
-    EXPECT_EQ(w->execute.undo.undoFileCount, 1);
-    EXPECT_EQ(w->execute.undo.undoFiles[0].oldName, "alpha.txt");
-    EXPECT_EQ(w->execute.undo.undoFiles[0].newName, "gamma.txt");
-    EXPECT_EQ(w->execute.undo.undoFiles[0].dir, work() + "/");
-    EXPECT_EQ(w->execute.undo.undoIsChange, 0);
-    EXPECT_TRUE(rowNames(w->lwDirectory).contains("gamma.txt"));
-    EXPECT_EQ(w->executeBusy, 0);
+    EXPECT_TRUE(ctl<QPushButton>("cmdUndo")->isEnabledTo(w.get()));
+    EXPECT_EQ(w->state().settings.totNumberOfFilesRenamedNew, 1);
+    EXPECT_EQ(w->state().settings.totNumberOfDirsRenamedNew, 0);
+    EXPECT_EQ(w->executeState().undo.undoFileCount, 1);
+    EXPECT_EQ(w->executeState().undo.undoFiles[0].oldName, "alpha.txt");
+    EXPECT_EQ(w->executeState().undo.undoFiles[0].newName, "gamma.txt");
+    EXPECT_EQ(w->executeState().undo.undoFiles[0].dir, work() + "/");
+    EXPECT_EQ(w->executeState().undo.undoIsChange, 0);
+    EXPECT_TRUE(rowNames(ctl<platform::ListView>("lwDirectory")).contains("gamma.txt"));
+    EXPECT_EQ(w->executeBusy(), 0);
     EXPECT_EQ(descriptorsOn(work()), 0) << "the run closes its working directory";
 
     // The main window stays disabled until the log window goes.
@@ -69,17 +69,17 @@ TEST_F(RunRenameTest, OnlySelectedRowsAreRenamedAndTheSelectionComesBack)
     for (const char* n : {"x1.txt", "x2.txt", "x3.txt", "x4.txt", "x5.txt"})
         writeFile(n);
     listWork();
-    w->lwDirectory->setSelected(1, true);
-    w->lwDirectory->setSelected(3, true);
+    ctl<platform::ListView>("lwDirectory")->setSelected(1, true);
+    ctl<platform::ListView>("lwDirectory")->setSelected(3, true);
     w->updateSelectionCount(false);
-    ASSERT_EQ(w->state.files.onlySelectedActive, -1);
+    ASSERT_EQ(w->state().files.onlySelectedActive, -1);
     replace("x", "y");
     w->cmdExecute_Click();
 
     for (const char* n : {"x1.txt", "y2.txt", "x3.txt", "y4.txt", "x5.txt"})
         EXPECT_TRUE(exists(n)) << n;
     EXPECT_EQ(logLines().size(), 2);
-    EXPECT_EQ(selectedNames(w->lwDirectory), (QStringList{"y2.txt", "y4.txt"}));
+    EXPECT_EQ(selectedNames(ctl<platform::ListView>("lwDirectory")), (QStringList{"y2.txt", "y4.txt"}));
     EXPECT_EQ(logWin()->progressValue(), 5); // every entry steps, taking part or not
 }
 
@@ -98,10 +98,10 @@ TEST_F(RunRenameTest, AnExistingTargetGivesAWarningAndBothFilesKeepTheirContent)
     EXPECT_EQ(activity(), QStringList{"WARNING: Couldn't rename file <" + work() + "/a.txt> as <" + work() +
                                       "/b.txt> Filename already exists..."});
     EXPECT_EQ(logWin()->lblInfo_Skipped->text(), "1 Warnings.");
-    EXPECT_EQ(w->execute.run.warningCount, 1);
-    EXPECT_EQ(w->execute.undo.undoFileCount, 0);
-    EXPECT_FALSE(w->cmdUndo->isEnabledTo(w.get()));
-    EXPECT_EQ(w->state.settings.totNumberOfFilesRenamedNew, 0);
+    EXPECT_EQ(w->executeState().run.warningCount, 1);
+    EXPECT_EQ(w->executeState().undo.undoFileCount, 0);
+    EXPECT_FALSE(ctl<QPushButton>("cmdUndo")->isEnabledTo(w.get()));
+    EXPECT_EQ(w->state().settings.totNumberOfFilesRenamedNew, 0);
 }
 
 TEST_F(RunRenameTest, SubDirectoryTagsCreateTheMissingLevels)
@@ -130,8 +130,8 @@ TEST_F(RunRenameTest, SubDirectoryTagsCreateTheMissingLevels)
         QStringList created{QString()};
         for (const QString& d : c.created)
             created << work() + "/" + d;
-        EXPECT_EQ(w->execute.undo.createdDirs, created);
-        EXPECT_EQ(w->execute.undo.undoFiles[0].newName, "a/b/c.txt");
+        EXPECT_EQ(w->executeState().undo.createdDirs, created);
+        EXPECT_EQ(w->executeState().undo.undoFiles[0].newName, "a/b/c.txt");
         EXPECT_TRUE(activity().contains("Created directory: " + work() + "/a/b"));
         logWin()->cmdClose->click();
     }
@@ -155,17 +155,17 @@ TEST_F(RunRenameTest, CancelAfterTheFirstEntryStopsThePass)
         writeFile(n);
     listWork();
     replace("x", "y");
-    atFirst([&] { return w->execute.run.filesDone >= 1; }, [&] { logWin()->cmdCancel->click(); });
+    atFirst([&] { return w->executeState().run.filesDone >= 1; }, [&] { logWin()->cmdCancel->click(); });
     w->cmdExecute_Click();
 
     EXPECT_TRUE(exists("y1.txt"));
     EXPECT_TRUE(exists("x2.txt"));
     EXPECT_TRUE(exists("x3.txt"));
     EXPECT_EQ(logLines().size(), 1);
-    EXPECT_EQ(w->execute.undo.undoFileCount, 1);
+    EXPECT_EQ(w->executeState().undo.undoFileCount, 1);
     EXPECT_EQ(logWin()->progressValue(), 0); // the cancelled entry gets no step
-    EXPECT_TRUE(w->cmdUndo->isEnabledTo(w.get()));
-    EXPECT_EQ(rowNames(w->lwDirectory), (QStringList{"x2.txt", "x3.txt", "y1.txt"}));
+    EXPECT_TRUE(ctl<QPushButton>("cmdUndo")->isEnabledTo(w.get()));
+    EXPECT_EQ(rowNames(ctl<platform::ListView>("lwDirectory")), (QStringList{"x2.txt", "x3.txt", "y1.txt"}));
     EXPECT_EQ(descriptorsOn(work()), 0) << "also a cancelled run closes its working directory";
 }
 
@@ -177,7 +177,7 @@ TEST_F(RunRenameTest, TheLogWindowRefusesToCloseAndRenameDoesNotRestartDuringARu
     listWork();
     replace("x", "y");
     bool stillOpen = false;
-    atFirst([&] { return w->execute.run.filesDone >= 1; },
+    atFirst([&] { return w->executeState().run.filesDone >= 1; },
             [&] {
                 FrmExecute* lw = logWin();
                 lw->close();
@@ -188,7 +188,7 @@ TEST_F(RunRenameTest, TheLogWindowRefusesToCloseAndRenameDoesNotRestartDuringARu
     w->cmdExecute_Click();
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(logLines().size(), 2);
-    EXPECT_EQ(w->state.settings.totNumberOfFilesRenamedNew, 2);
+    EXPECT_EQ(w->state().settings.totNumberOfFilesRenamedNew, 2);
 }
 
 TEST_F(RunRenameTest, ALoggedFailureEndsWithTheErrorMessageAndNoRestartFromItsYields)
@@ -196,15 +196,15 @@ TEST_F(RunRenameTest, ALoggedFailureEndsWithTheErrorMessageAndNoRestartFromItsYi
     start();
     writeFile("song.mp3", "not really");
     listWork();
-    w->mp3Library.reset(); // the component is missing: its pass fails
-    w->TabStrip->selectKey("Mp3");
-    w->txtMp3Format->setText("<TITLE>");
-    ASSERT_TRUE(w->cmdExecute->isEnabled());
+    w->setMp3Library(nullptr); // the component is missing: its pass fails
+    ctl<platform::TabStrip>("TabStrip")->selectKey("Mp3");
+    ctl<platform::TextBox>("txtMp3Format")->setText("<TITLE>");
+    ASSERT_TRUE(ctl<QPushButton>("cmdExecute")->isEnabled());
     int nestedRuns = 0;
     ui.onMessage = [&] {
-        const qint32 before = w->execute.run.filesDone;
+        const qint32 before = w->executeState().run.filesDone;
         w->cmdExecute_Click(); // from inside the last steps: still refused
-        nestedRuns += logWin() == nullptr || w->execute.run.filesDone != before ? 1 : 0;
+        nestedRuns += logWin() == nullptr || w->executeState().run.filesDone != before ? 1 : 0;
     };
     ui.answers.push_back(QMessageBox::Ok);
     w->cmdExecute_Click();
@@ -216,8 +216,8 @@ TEST_F(RunRenameTest, ALoggedFailureEndsWithTheErrorMessageAndNoRestartFromItsYi
     const QStringList errors = readLines(programFolder() + "/errors.txt");
     ASSERT_FALSE(errors.isEmpty());
     EXPECT_TRUE(errors.last().endsWith("executeMp3: Failed To Execute")) << errors.last().toStdString();
-    EXPECT_EQ(w->state.logs.errorLogged, 0);
-    EXPECT_EQ(w->executeBusy, 0);
+    EXPECT_EQ(w->state().logs.errorLogged, 0);
+    EXPECT_EQ(w->executeBusy(), 0);
     EXPECT_TRUE(logWin()->cmdClose->isEnabled());
     EXPECT_TRUE(exists("song.mp3"));
 }
@@ -228,14 +228,14 @@ TEST_F(RunRenameTest, AutoCloseLogWindowGivesTheMainWindowBack)
     writeFile("x1.txt");
     listWork();
     replace("x", "y");
-    w->state.settings.autoCloseLogWindow = 1;
-    w->state.settings.Execute_Width = 6000;
+    w->state().settings.autoCloseLogWindow = 1;
+    w->state().settings.Execute_Width = 6000;
     w->cmdExecute_Click();
     EXPECT_TRUE(exists("y1.txt"));
     EXPECT_EQ(logWin(), nullptr);
     EXPECT_TRUE(w->isEnabled());
-    EXPECT_EQ(w->state.settings.Execute_Width, 6000);
-    EXPECT_EQ(w->state.settings.frmexecute_maximized, 0);
+    EXPECT_EQ(w->state().settings.Execute_Width, 6000);
+    EXPECT_EQ(w->state().settings.frmexecute_maximized, 0);
 }
 
 TEST_F(RunRenameTest, NothingToChangeLeavesUndoAndSaveLogDisabled)
@@ -246,9 +246,9 @@ TEST_F(RunRenameTest, NothingToChangeLeavesUndoAndSaveLogDisabled)
     replace("zzz", "y");
     w->cmdExecute_Click();
     EXPECT_TRUE(logLines().isEmpty());
-    EXPECT_FALSE(w->cmdUndo->isEnabledTo(w.get()));
+    EXPECT_FALSE(ctl<QPushButton>("cmdUndo")->isEnabledTo(w.get()));
     EXPECT_FALSE(logWin()->cmdSaveLog->isEnabled());
-    EXPECT_EQ(w->state.settings.totNumberOfFilesRenamedNew, 0);
+    EXPECT_EQ(w->state().settings.totNumberOfFilesRenamedNew, 0);
 }
 
 TEST_F(RunRenameTest, SaveLogWritesTheLines)
@@ -321,13 +321,13 @@ TEST_F(RunRenameTest, KeepFileOrderPutsSwappedRowsBack)
         listWork();
         ExecuteHost h = w->executeHost();
         h.swapListItems(1, 3);
-        ASSERT_EQ(rowNames(w->lwDirectory), (QStringList{"c1.txt", "b1.txt", "a1.txt"}));
-        EXPECT_EQ(w->state.files.listOrderChanged, -1);
-        w->state.settings.keepFileOrder = c.keepFileOrder;
+        ASSERT_EQ(rowNames(ctl<platform::ListView>("lwDirectory")), (QStringList{"c1.txt", "b1.txt", "a1.txt"}));
+        EXPECT_EQ(w->state().files.listOrderChanged, -1);
+        w->state().settings.keepFileOrder = c.keepFileOrder;
         replace("1", "2");
         w->cmdExecute_Click();
-        EXPECT_EQ(rowNames(w->lwDirectory), c.rows) << c.keepFileOrder;
-        w->exited = true;
+        EXPECT_EQ(rowNames(ctl<platform::ListView>("lwDirectory")), c.rows) << c.keepFileOrder;
+        w->setExited();
         w.reset();
     }
 }
@@ -346,11 +346,11 @@ TEST_F(RunRenameTest, DirectoriesAreRenamedAfterTheirContents)
     EXPECT_TRUE(exists("ydir/ysub"));
     EXPECT_EQ(readText(work() + "/ydir/y1.txt"), "1");
     EXPECT_EQ(logWin()->lblInfo_Dirs->text(), "2 Directories Renamed.");
-    EXPECT_EQ(w->state.settings.totNumberOfDirsRenamedNew, 2);
+    EXPECT_EQ(w->state().settings.totNumberOfDirsRenamedNew, 2);
     // The collection follows the renamed directory.
-    EXPECT_EQ(w->state.files.lstFiles[1], QStringList{work() + "/ydir/y1.txt"});
-    EXPECT_EQ(w->state.files.lstDirs[1], (QStringList{work() + "/ydir/ysub", work() + "/ydir"}));
-    EXPECT_EQ(rowNames(w->lwDragDrop), (QStringList{"y1.txt", "ysub", "ydir"}));
+    EXPECT_EQ(w->state().files.lstFiles[1], QStringList{work() + "/ydir/y1.txt"});
+    EXPECT_EQ(w->state().files.lstDirs[1], (QStringList{work() + "/ydir/ysub", work() + "/ydir"}));
+    EXPECT_EQ(rowNames(ctl<platform::ListView>("lwDragDrop")), (QStringList{"y1.txt", "ysub", "ydir"}));
 }
 
 TEST_F(RunRenameTest, FreeSelectKeepsUnselectedEntriesAndItsOrder)
@@ -360,20 +360,20 @@ TEST_F(RunRenameTest, FreeSelectKeepsUnselectedEntriesAndItsOrder)
     writeFile("fx1.txt");
     writeFile("fx2.txt");
     toFreeSelect({"dx", "fx1.txt", "fx2.txt"});
-    w->lwDragDrop->setSelected(0, true);
-    w->lwDragDrop->setSelected(1, true);
+    ctl<platform::ListView>("lwDragDrop")->setSelected(0, true);
+    ctl<platform::ListView>("lwDragDrop")->setSelected(1, true);
     w->updateSelectionCount(false);
-    ASSERT_EQ(w->state.files.onlySelectedActive, -1);
-    w->state.settings.keepFileOrder = 1;
+    ASSERT_EQ(w->state().files.onlySelectedActive, -1);
+    w->state().settings.keepFileOrder = 1;
     replace("x", "y");
     w->cmdExecute_Click();
 
     EXPECT_TRUE(exists("dy"));
     EXPECT_TRUE(exists("fy1.txt"));
     EXPECT_TRUE(exists("fx2.txt"));
-    EXPECT_EQ(rowNames(w->lwDragDrop), (QStringList{"dy", "fy1.txt", "fx2.txt"}));
-    EXPECT_EQ(selectedNames(w->lwDragDrop), (QStringList{"dy", "fy1.txt"}));
-    EXPECT_EQ(w->state.files.lstFiles[1].size() + w->state.files.lstDirs[1].size(), 3);
+    EXPECT_EQ(rowNames(ctl<platform::ListView>("lwDragDrop")), (QStringList{"dy", "fy1.txt", "fx2.txt"}));
+    EXPECT_EQ(selectedNames(ctl<platform::ListView>("lwDragDrop")), (QStringList{"dy", "fy1.txt"}));
+    EXPECT_EQ(w->state().files.lstFiles[1].size() + w->state().files.lstDirs[1].size(), 3);
 }
 
 TEST_F(RunRenameTest, AFilesOnlyPassKeepsTheDirectoriesOfTheCollection)
@@ -382,13 +382,13 @@ TEST_F(RunRenameTest, AFilesOnlyPassKeepsTheDirectoriesOfTheCollection)
     makeDir("d");
     writeFile("f.txt");
     toFreeSelect({"d", "f.txt"});
-    w->TabStrip->selectKey("Format");
-    w->chkFormatTab_Detect->select();
-    ASSERT_EQ(w->dirsAllowed, 0);
-    ASSERT_TRUE(w->cmdExecute->isEnabled());
+    ctl<platform::TabStrip>("TabStrip")->selectKey("Format");
+    ctl<platform::OptionButton>("chkFormatTab_Detect")->select();
+    ASSERT_EQ(w->dirsAllowed(), 0);
+    ASSERT_TRUE(ctl<QPushButton>("cmdExecute")->isEnabled());
     w->cmdExecute_Click();
-    EXPECT_EQ(w->state.files.lstDirs[1], QStringList{work() + "/d"});
-    EXPECT_EQ(w->state.files.lstFiles[1], QStringList{work() + "/f.txt"});
+    EXPECT_EQ(w->state().files.lstDirs[1], QStringList{work() + "/d"});
+    EXPECT_EQ(w->state().files.lstFiles[1], QStringList{work() + "/f.txt"});
     EXPECT_EQ(logWin()->progressMax(), 1);
 }
 
@@ -398,12 +398,12 @@ TEST_F(RunRenameTest, ARenameInDirectoryModeFollowsIntoTheCollection)
     writeFile("alpha.txt");
     writeFile("other.txt");
     toFreeSelect({"alpha.txt", "other.txt"});
-    w->TabStripFilemode->selectKey("listview");
+    ctl<platform::TabStrip>("TabStripFilemode")->selectKey("listview");
     listWork();
     replace("alpha", "gamma");
     w->cmdExecute_Click();
-    EXPECT_EQ(w->state.files.lstFiles[1], (QStringList{work() + "/gamma.txt", work() + "/other.txt"}));
-    EXPECT_EQ(rowNames(w->lwDragDrop), (QStringList{"gamma.txt", "other.txt"}));
+    EXPECT_EQ(w->state().files.lstFiles[1], (QStringList{work() + "/gamma.txt", work() + "/other.txt"}));
+    EXPECT_EQ(rowNames(ctl<platform::ListView>("lwDragDrop")), (QStringList{"gamma.txt", "other.txt"}));
 }
 
 TEST_F(RunRenameTest, CancelInFreeSelectKeepsTheEntriesThePassDidNotReach)
@@ -414,12 +414,12 @@ TEST_F(RunRenameTest, CancelInFreeSelectKeepsTheEntriesThePassDidNotReach)
     makeDir("xd");
     toFreeSelect({"x1.txt", "x2.txt", "x3.txt", "xd"});
     replace("x", "y");
-    atFirst([&] { return w->execute.run.filesDone >= 1; }, [&] { logWin()->cmdCancel->click(); });
+    atFirst([&] { return w->executeState().run.filesDone >= 1; }, [&] { logWin()->cmdCancel->click(); });
     w->cmdExecute_Click();
 
-    EXPECT_EQ(w->state.files.lstFiles[1], (QStringList{work() + "/y1.txt", work() + "/x2.txt", work() + "/x3.txt"}));
-    EXPECT_EQ(w->state.files.lstDirs[1], QStringList{work() + "/xd"});
-    EXPECT_EQ(w->lwDragDrop->count(), 4);
+    EXPECT_EQ(w->state().files.lstFiles[1], (QStringList{work() + "/y1.txt", work() + "/x2.txt", work() + "/x3.txt"}));
+    EXPECT_EQ(w->state().files.lstDirs[1], QStringList{work() + "/xd"});
+    EXPECT_EQ(ctl<platform::ListView>("lwDragDrop")->count(), 4);
 }
 
 TEST_F(RunRenameTest, ADisabledRenameDoesNothing)
@@ -427,7 +427,7 @@ TEST_F(RunRenameTest, ADisabledRenameDoesNothing)
     start();
     listWork(); // an empty folder: nothing to rename
     replace("x", "y");
-    ASSERT_FALSE(w->cmdExecute->isEnabled());
+    ASSERT_FALSE(ctl<QPushButton>("cmdExecute")->isEnabled());
     w->cmdExecute_Click();
     EXPECT_EQ(logWin(), nullptr);
     EXPECT_TRUE(w->isEnabled());
@@ -442,18 +442,18 @@ TEST_F(RunRenameTest, WindowKeysRunAndOpenHelp)
     writeFile("alpha.txt", "A");
     listWork();
     replace("alpha", "gamma");
-    w->txtFind->setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w->txtFind->hasFocus(); }, 2000));
-    QTest::keyClick(w->txtFind, Qt::Key_F5);
+    ctl<platform::TextBox>("txtFind")->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ctl<platform::TextBox>("txtFind")->hasFocus(); }, 2000));
+    QTest::keyClick(ctl<platform::TextBox>("txtFind"), Qt::Key_F5);
     EXPECT_TRUE(exists("gamma.txt"));
     EXPECT_FALSE(exists("alpha.txt"));
     ASSERT_TRUE(logWin());
     logWin()->cmdClose->click();
 
     w->activateWindow();
-    w->txtReplace->setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w->txtReplace->hasFocus(); }, 2000));
-    QTest::keyClick(w->txtReplace, Qt::Key_F1);
+    ctl<platform::TextBox>("txtReplace")->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ctl<platform::TextBox>("txtReplace")->hasFocus(); }, 2000));
+    QTest::keyClick(ctl<platform::TextBox>("txtReplace"), Qt::Key_F1);
     ASSERT_EQ(ui.opened.size(), 1u);
     EXPECT_TRUE(ui.opened[0].toLocalFile().endsWith("help.html"));
 }
@@ -472,19 +472,19 @@ TEST_F(RunRenameTest, AddAndCropCountCharactersOutsideTheBasicPlaneOnDisk)
         writeFile(QString::fromUtf8(c.before), "x");
         start();
         listWork();
-        w->TabStrip->selectKey("AddCrop");
-        (c.crop ? w->optCrop : w->optAdd)->select();
-        w->txtAdd->setText("X");
-        w->txtAddPos->setText("1");
-        w->txtCropNumber->setText("1");
-        w->txtCropPos->setText("0");
+        ctl<platform::TabStrip>("TabStrip")->selectKey("AddCrop");
+        (c.crop ? ctl<platform::OptionButton>("optCrop") : ctl<platform::OptionButton>("optAdd"))->select();
+        ctl<platform::TextBox>("txtAdd")->setText("X");
+        ctl<platform::TextBox>("txtAddPos")->setText("1");
+        ctl<platform::TextBox>("txtCropNumber")->setText("1");
+        ctl<platform::TextBox>("txtCropPos")->setText("0");
         w->cmdExecute_Click();
         EXPECT_EQ(QDir(work()).entryList(QDir::Files), QStringList{QString::fromUtf8(c.after)});
         EXPECT_EQ(readText(work() + "/" + QString::fromUtf8(c.after)), "x");
         // The log names the entry that exists.
         EXPECT_EQ(logLines(), QStringList{QString::fromUtf8("File Renamed: %1 --> %2")
                                               .arg(QString::fromUtf8(c.before), QString::fromUtf8(c.after))});
-        w->exited = true;
+        w->setExited();
         w.reset();
     }
 }

@@ -39,8 +39,8 @@ class SafetyTest : public RunRenameTest {
 protected:
     void clickRename()
     {
-        ASSERT_TRUE(w->cmdExecute->isEnabled());
-        QTest::mouseClick(w->cmdExecute, Qt::LeftButton);
+        ASSERT_TRUE(ctl<QPushButton>("cmdExecute")->isEnabled());
+        QTest::mouseClick(ctl<QPushButton>("cmdExecute"), Qt::LeftButton);
     }
     void closeLog()
     {
@@ -54,15 +54,15 @@ protected:
     }
     void format(const QString& pattern)
     {
-        w->TabStrip->selectKey("Format");
-        w->chkFormatTab_Format->select();
-        w->txtFormat->setText(pattern);
+        ctl<platform::TabStrip>("TabStrip")->selectKey("Format");
+        ctl<platform::OptionButton>("chkFormatTab_Format")->select();
+        ctl<platform::TextBox>("txtFormat")->setText(pattern);
     }
     QString previewOf(int row)
     {
-        w->state.preview.previewRequested = -1;
+        w->state().preview.previewRequested = -1;
         w->tmrPreview_Timer();
-        return w->lwDirectory->subItem(row, 1);
+        return ctl<platform::ListView>("lwDirectory")->subItem(row, 1);
     }
 };
 
@@ -86,22 +86,23 @@ TEST_F(SafetyTest, ALevelThatIsALinkIsNeverEnteredWhereverItPoints)
         {[&] { replace("a", "Mine<\\>a"); }, "a.txt"},         // a link to a file is no level either
         {[&] {
              format("<HTMLTITLE><\\><NAME>.<EXT>");
-             w->chkFormatAllMustBeAvailable->setValue(1); // entries without a title keep their names
+             ctl<platform::CheckBox>("chkFormatAllMustBeAvailable")
+                 ->setValue(1); // entries without a title keep their names
          },
          "title.html"}, // the level from a title
     };
     for (const Case& c : cases) {
         c.setUp();
         clickRename();
-        EXPECT_EQ(w->execute.run.warningCount, 1)
+        EXPECT_EQ(w->executeState().run.warningCount, 1)
             << c.kept << logLines().join("\n").toStdString() << readText(programFolder() + "/errors.txt").toStdString();
         ASSERT_FALSE(logLines().isEmpty());
-        EXPECT_EQ(w->execute.run.filesDone, 0) << c.kept;
+        EXPECT_EQ(w->executeState().run.filesDone, 0) << c.kept;
         EXPECT_TRUE(exists(c.kept)) << c.kept;
         EXPECT_EQ(outsideEntries(), QStringList()) << c.kept;
         EXPECT_TRUE(logLines().last().startsWith("WARNING: Couldn't rename file <")) << logLines().last().toStdString();
         EXPECT_TRUE(logLines().last().endsWith("Skipping...")) << logLines().last().toStdString();
-        EXPECT_FALSE(w->cmdUndo->isEnabled());
+        EXPECT_FALSE(ctl<QPushButton>("cmdUndo")->isEnabled());
         closeLog();
     }
     EXPECT_TRUE(QFileInfo(work() + "/Docs").isSymLink());
@@ -118,13 +119,13 @@ TEST_F(SafetyTest, ControlCharactersNeverReachANameOrTheLogsAsLineBreaks)
     listWork();
 
     format("<HTMLTITLE>.<EXT>");
-    w->chkFormatAllMustBeAvailable->setValue(1); // files without a title keep their names
+    ctl<platform::CheckBox>("chkFormatAllMustBeAvailable")->setValue(1); // files without a title keep their names
     clickRename();
     closeLog();
     EXPECT_TRUE(exists("Evil[2JTitle.html"));
 
-    w->TabStrip->selectKey("Mp3");
-    w->txtMp3Format->setText("<ARTIST> - <TITLE>");
+    ctl<platform::TabStrip>("TabStrip")->selectKey("Mp3");
+    ctl<platform::TextBox>("txtMp3Format")->setText("<ARTIST> - <TITLE>");
     clickRename();
     closeLog();
     EXPECT_TRUE(exists("Art]0;pwnedist - Title.mp3"));
@@ -161,14 +162,14 @@ TEST_F(SafetyTest, ANameWithoutEndIsAFailedItemInThePreviewAndTheRun)
     writeFile("z.txt", "Z");
     start();
     listWork();
-    w->state.tables.batchReplaceList.assign(30, BatchReplaceItem{"a", "aa", 0, 0, 0, 0});
-    w->TabStrip->selectKey("Replace");
-    w->optReplaceBatch->select();
+    w->state().tables.batchReplaceList.assign(30, BatchReplaceItem{"a", "aa", 0, 0, 0, 0});
+    ctl<platform::TabStrip>("TabStrip")->selectKey("Replace");
+    ctl<platform::OptionButton>("optReplaceBatch")->select();
     EXPECT_EQ(previewOf(0), QString()); // a.txt: past the limit
     clickRename();
     EXPECT_TRUE(exists("a.txt"));
-    EXPECT_EQ(w->execute.run.warningCount, 1);
-    EXPECT_EQ(w->execute.run.filesDone, 0);
+    EXPECT_EQ(w->executeState().run.warningCount, 1);
+    EXPECT_EQ(w->executeState().run.filesDone, 0);
     const QString last = logLines().last();
     EXPECT_TRUE(last.startsWith("WARNING: Couldn't rename file <a.txt> as <aaaa")) << last.left(80).toStdString();
     EXPECT_LT(last.size(), 4096 + 200);
@@ -192,7 +193,7 @@ TEST_F(SafetyTest, NoChangeWithoutItsLineInTheActivityLog)
     EXPECT_TRUE(ui.asked[0].text.contains(regular + "/program/log.txt")) << ui.asked[0].text.toStdString();
     EXPECT_TRUE(ui.asked[0].text.contains("Not a directory")) << ui.asked[0].text.toStdString();
     EXPECT_TRUE(exists("a1.txt") && exists("a2.txt") && exists("a3.txt"));
-    EXPECT_EQ(w->execute.run.outcome, RunOutcome::NotStarted);
+    EXPECT_EQ(w->executeState().run.outcome, RunOutcome::NotStarted);
     EXPECT_TRUE(w->isEnabled()); // nothing started: the window stays usable
     EXPECT_EQ(logWin(), nullptr);
 }
@@ -207,7 +208,7 @@ TEST_F(SafetyTest, ALogThatStopsTakingLinesEndsThePassAndBlocksUndo)
     replace("a", "b");
     const QString log = programFolder() + "/log.txt";
     // After the first rename the log turns into something no line can be appended to.
-    atFirst([&] { return w->execute.run.filesDone == 1; },
+    atFirst([&] { return w->executeState().run.filesDone == 1; },
             [&] {
                 QFile::remove(log);
                 QDir().mkpath(log);
@@ -216,9 +217,9 @@ TEST_F(SafetyTest, ALogThatStopsTakingLinesEndsThePassAndBlocksUndo)
     clickRename();
     ASSERT_EQ(ui.asked.size(), 1u);
     EXPECT_TRUE(ui.asked[0].text.contains(log)) << ui.asked[0].text.toStdString();
-    EXPECT_EQ(w->execute.run.filesDone, 2); // the entry at hand, then the pass ended
+    EXPECT_EQ(w->executeState().run.filesDone, 2); // the entry at hand, then the pass ended
     EXPECT_TRUE(exists("a3.txt"));
-    EXPECT_EQ(w->execute.run.outcome, RunOutcome::SomeFailed);
+    EXPECT_EQ(w->executeState().run.outcome, RunOutcome::SomeFailed);
     closeLog();
 
     // Undo cannot write its lines either: it changes nothing and stays available.
@@ -228,7 +229,7 @@ TEST_F(SafetyTest, ALogThatStopsTakingLinesEndsThePassAndBlocksUndo)
     ASSERT_EQ(ui.asked.size(), 2u);
     EXPECT_TRUE(ui.asked[1].text.contains(log));
     EXPECT_TRUE(exists("b1.txt") && exists("b2.txt"));
-    EXPECT_TRUE(w->cmdUndo->isEnabled());
+    EXPECT_TRUE(ctl<QPushButton>("cmdUndo")->isEnabled());
 }
 
 TEST_F(SafetyTest, WriteProtectOnALinkIsAFailedChange)
@@ -237,12 +238,12 @@ TEST_F(SafetyTest, WriteProtectOnALinkIsAFailedChange)
     ASSERT_TRUE(QFile::link(f, work() + "/link.txt"));
     start();
     listWork();
-    w->TabStrip->selectKey("Attrib");
-    w->optAttrib_Attributes->select();
-    w->chkR->setValue(1);
-    w->chkH->setValue(2);
-    w->chkS->setValue(2);
-    w->chkA->setValue(2);
+    ctl<platform::TabStrip>("TabStrip")->selectKey("Attrib");
+    ctl<platform::OptionButton>("optAttrib_Attributes")->select();
+    ctl<platform::CheckBox>("chkR")->setValue(1);
+    ctl<platform::CheckBox>("chkH")->setValue(2);
+    ctl<platform::CheckBox>("chkS")->setValue(2);
+    ctl<platform::CheckBox>("chkA")->setValue(2);
     clickRename();
     const QStringList lines = logLines();
     EXPECT_TRUE(lines.contains("File Attribute Changed: f.txt [----] -> [R---]")) << lines.join("\n").toStdString();
@@ -250,10 +251,10 @@ TEST_F(SafetyTest, WriteProtectOnALinkIsAFailedChange)
         << lines.join("\n").toStdString();
     EXPECT_FALSE(std::any_of(lines.begin(), lines.end(),
                              [](const QString& l) { return l.startsWith("File Attribute Changed: link.txt"); }));
-    EXPECT_EQ(w->execute.run.filesDone, 1);
-    EXPECT_EQ(w->execute.run.warningCount, 1);
-    EXPECT_EQ(w->execute.undo.undoFileCount, 1);
-    EXPECT_EQ(w->execute.undo.undoFiles[0].oldName, "f.txt");
+    EXPECT_EQ(w->executeState().run.filesDone, 1);
+    EXPECT_EQ(w->executeState().run.warningCount, 1);
+    EXPECT_EQ(w->executeState().undo.undoFileCount, 1);
+    EXPECT_EQ(w->executeState().undo.undoFiles[0].oldName, "f.txt");
     closeLog();
 }
 
@@ -264,13 +265,13 @@ TEST_F(SafetyTest, UndoOfADateRunRestoresTheExactStampsAndReportsOnlyWhatItChang
     platform::setFileTimes(f, accessed, modified);
     start();
     listWork();
-    w->TabStrip->selectKey("Attrib");
-    w->optAttrib_Date->select();
-    w->chkDateModified->setValue(1);
-    w->chkDateAccessed->setValue(1);
-    w->chkDateDate->setValue(1);
-    w->chkDateTime->setValue(1);
-    w->dtDate->setDate(QDate(2022, 2, 2));
+    ctl<platform::TabStrip>("TabStrip")->selectKey("Attrib");
+    ctl<platform::OptionButton>("optAttrib_Date")->select();
+    ctl<platform::CheckBox>("chkDateModified")->setValue(1);
+    ctl<platform::CheckBox>("chkDateAccessed")->setValue(1);
+    ctl<platform::CheckBox>("chkDateDate")->setValue(1);
+    ctl<platform::CheckBox>("chkDateTime")->setValue(1);
+    ctl<QDateEdit>("dtDate")->setDate(QDate(2022, 2, 2));
     clickRename();
     closeLog();
     ASSERT_EQ(platform::toDateTime(platform::entryInfo(f)->modified).date(), QDate(2022, 2, 2));
@@ -283,7 +284,7 @@ TEST_F(SafetyTest, UndoOfADateRunRestoresTheExactStampsAndReportsOnlyWhatItChang
     EXPECT_EQ(info->accessed.tv_sec, accessed.tv_sec);
     EXPECT_EQ(info->accessed.tv_nsec, accessed.tv_nsec);
     const QStringList lines = logLines();
-    EXPECT_EQ(w->execute.run.warningCount, 0) << lines.join("\n").toStdString();
+    EXPECT_EQ(w->executeState().run.warningCount, 0) << lines.join("\n").toStdString();
     EXPECT_FALSE(std::any_of(lines.begin(), lines.end(), [](const QString& l) { return l.contains("Created Date"); }))
         << lines.join("\n").toStdString();
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),

@@ -12,7 +12,7 @@ class UndoTest : public RunRenameTest {
 protected:
     void runAndClose()
     {
-        ASSERT_TRUE(w->cmdExecute->isEnabled());
+        ASSERT_TRUE(ctl<QPushButton>("cmdExecute")->isEnabled());
         w->cmdExecute_Click();
         if (FrmExecute* lw = logWin())
             lw->unload();
@@ -31,15 +31,15 @@ protected:
     }
     void enumFormat(const QString& format = "<ENUM>_<NAME>")
     {
-        w->TabStrip->selectKey("Enum");
-        w->chkEnumTab_Enum->select();
-        w->txtEnumFormat->setText(format);
-        w->chkEnumAutoZeros->setValue(0);
-        w->txtEnumZeros->setText("1");
+        ctl<platform::TabStrip>("TabStrip")->selectKey("Enum");
+        ctl<platform::OptionButton>("chkEnumTab_Enum")->select();
+        ctl<platform::TextBox>("txtEnumFormat")->setText(format);
+        ctl<platform::CheckBox>("chkEnumAutoZeros")->setValue(0);
+        ctl<platform::TextBox>("txtEnumZeros")->setText("1");
     }
     QStringList previewColumn(platform::ListView* list)
     {
-        w->state.preview.previewRequested = -1;
+        w->state().preview.previewRequested = -1;
         w->tmrPreview_Timer();
         QStringList out;
         for (int r = 0; r < list->count(); ++r)
@@ -54,23 +54,23 @@ TEST_F(UndoTest, ARenameRunUndoneRestoresNamesAndStatistics)
     writeFile("a2.txt", "2");
     makeDir("adir");
     start();
-    w->chkDirs->setValue(1);
+    ctl<platform::CheckBox>("chkDirs")->setValue(1);
     listWork();
     replace("a", "b");
     runAndClose();
     EXPECT_EQ(names(), QStringList({"b1.txt", "b2.txt", "bdir"}));
-    EXPECT_EQ(w->state.settings.totNumberOfFilesRenamedNew, 2);
-    EXPECT_EQ(w->state.settings.totNumberOfDirsRenamedNew, 1);
-    EXPECT_TRUE(w->cmdUndo->isEnabled());
+    EXPECT_EQ(w->state().settings.totNumberOfFilesRenamedNew, 2);
+    EXPECT_EQ(w->state().settings.totNumberOfDirsRenamedNew, 1);
+    EXPECT_TRUE(ctl<QPushButton>("cmdUndo")->isEnabled());
     undo(QMessageBox::No);
     EXPECT_EQ(ui.asked.back().text, "Undo last operation?");
     EXPECT_EQ(names(), QStringList({"b1.txt", "b2.txt", "bdir"})); // "No" changes nothing
-    EXPECT_TRUE(w->cmdUndo->isEnabled());
+    EXPECT_TRUE(ctl<QPushButton>("cmdUndo")->isEnabled());
     undo();
     EXPECT_EQ(names(), QStringList({"a1.txt", "a2.txt", "adir"}));
-    EXPECT_EQ(w->state.settings.totNumberOfFilesRenamedNew, 0);
-    EXPECT_EQ(w->state.settings.totNumberOfDirsRenamedNew, 0);
-    EXPECT_FALSE(w->cmdUndo->isEnabled());
+    EXPECT_EQ(w->state().settings.totNumberOfFilesRenamedNew, 0);
+    EXPECT_EQ(w->state().settings.totNumberOfDirsRenamedNew, 0);
+    EXPECT_FALSE(ctl<QPushButton>("cmdUndo")->isEnabled());
     EXPECT_TRUE(activity().contains("File Renamed: " + work() + "/b1.txt --> " + work() + "/a1.txt"))
         << activity().join("\n").toStdString();
 }
@@ -111,9 +111,9 @@ TEST_F(UndoTest, ChainsAndUnmappableNamesComeBackExactly)
     writeFile("a?b:c.txt", "Q");
     start();
     listWork();
-    w->state.tables.batchReplaceList = {{"a", "c", 0, 0, 0, 0}, {"b", "a", 0, 0, 0, 0}};
-    w->TabStrip->selectKey("Replace");
-    w->optReplaceBatch->select();
+    w->state().tables.batchReplaceList = {{"a", "c", 0, 0, 0, 0}, {"b", "a", 0, 0, 0, 0}};
+    ctl<platform::TabStrip>("TabStrip")->selectKey("Replace");
+    ctl<platform::OptionButton>("optReplaceBatch")->select();
     runAndClose();
     // a -> c first, then b -> a: a chain inside one run.
     EXPECT_EQ(readText(work() + "/c.txt"), "A");
@@ -131,14 +131,14 @@ TEST_F(UndoTest, AttributeRunAndItsUndo)
     const QString d = makeDir("d");
     platform::setAttributes(f, platform::attr::ReadOnly | platform::attr::Archive);
     start();
-    w->chkDirs->setValue(1);
+    ctl<platform::CheckBox>("chkDirs")->setValue(1);
     listWork();
-    w->TabStrip->selectKey("Attrib");
-    w->optAttrib_Attributes->select();
-    w->chkR->setValue(0);
-    w->chkH->setValue(1);
-    w->chkS->setValue(2);
-    w->chkA->setValue(2);
+    ctl<platform::TabStrip>("TabStrip")->selectKey("Attrib");
+    ctl<platform::OptionButton>("optAttrib_Attributes")->select();
+    ctl<platform::CheckBox>("chkR")->setValue(0);
+    ctl<platform::CheckBox>("chkH")->setValue(1);
+    ctl<platform::CheckBox>("chkS")->setValue(2);
+    ctl<platform::CheckBox>("chkA")->setValue(2);
     runAndClose();
     EXPECT_EQ(platform::getAttributes(f), platform::attr::Hidden | platform::attr::Archive);
     EXPECT_EQ(platform::getAttributes(d) & platform::attr::Changeable, platform::attr::Hidden);
@@ -166,13 +166,13 @@ TEST_F(UndoTest, DateRunOnModifiedTimeAndItsUndoAlsoWithoutWritePermission)
     const auto roMode = platform::entryInfo(ro)->mode;
     start();
     listWork();
-    w->TabStrip->selectKey("Attrib");
-    w->optAttrib_Date->select();
-    w->chkDateModified->setValue(1);
-    w->chkDateDate->setValue(1);
-    w->chkDateTime->setValue(1);
-    w->dtDate->setDate(QDate(2023, 1, 2));
-    w->dtTime->setTime(QTime(3, 4, 5));
+    ctl<platform::TabStrip>("TabStrip")->selectKey("Attrib");
+    ctl<platform::OptionButton>("optAttrib_Date")->select();
+    ctl<platform::CheckBox>("chkDateModified")->setValue(1);
+    ctl<platform::CheckBox>("chkDateDate")->setValue(1);
+    ctl<platform::CheckBox>("chkDateTime")->setValue(1);
+    ctl<QDateEdit>("dtDate")->setDate(QDate(2023, 1, 2));
+    ctl<QTimeEdit>("dtTime")->setTime(QTime(3, 4, 5));
     runAndClose();
     for (const QString& p : {f, ro})
         EXPECT_EQ(platform::toDateTime(platform::entryInfo(p)->modified), QDateTime(QDate(2023, 1, 2), QTime(3, 4, 5)));
@@ -188,11 +188,11 @@ TEST_F(UndoTest, ANewCreationTimeIsAWarningWhileModifiedIsStillSet)
     const QString f = writeFile("f.txt", "x");
     start();
     listWork();
-    w->TabStrip->selectKey("Attrib");
-    w->optAttrib_Date->select();
-    w->chkDateCreated->setValue(1);
-    w->chkDateModified->setValue(1);
-    w->dtDate->setDate(QDate(2001, 2, 3));
+    ctl<platform::TabStrip>("TabStrip")->selectKey("Attrib");
+    ctl<platform::OptionButton>("optAttrib_Date")->select();
+    ctl<platform::CheckBox>("chkDateCreated")->setValue(1);
+    ctl<platform::CheckBox>("chkDateModified")->setValue(1);
+    ctl<QDateEdit>("dtDate")->setDate(QDate(2001, 2, 3));
     runAndClose();
     const QStringList lines = activity();
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const QString& l) {
@@ -201,7 +201,7 @@ TEST_F(UndoTest, ANewCreationTimeIsAWarningWhileModifiedIsStillSet)
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
                             [&](const QString& l) { return l.startsWith("File Modified Date Changed: " + f); }));
     EXPECT_EQ(platform::toDateTime(platform::entryInfo(f)->modified).date(), QDate(2001, 2, 3));
-    EXPECT_TRUE(w->cmdUndo->isEnabled()); // the file changed: it has its undo record
+    EXPECT_TRUE(ctl<QPushButton>("cmdUndo")->isEnabled()); // the file changed: it has its undo record
 }
 
 TEST_F(UndoTest, AStampWhoseNewValueEqualsTheOldOneIsNoChange)
@@ -238,29 +238,29 @@ TEST_F(UndoTest, AStampWhoseNewValueEqualsTheOldOneIsNoChange)
         const qsizetype before = activity().size();
         start();
         listWork();
-        w->TabStrip->selectKey("Attrib");
-        w->optAttrib_Date->select();
-        w->chkDateAccessed->setValue(c.accessedBox ? 1 : 0);
-        w->chkDateModified->setValue(1);
+        ctl<platform::TabStrip>("TabStrip")->selectKey("Attrib");
+        ctl<platform::OptionButton>("optAttrib_Date")->select();
+        ctl<platform::CheckBox>("chkDateAccessed")->setValue(c.accessedBox ? 1 : 0);
+        ctl<platform::CheckBox>("chkDateModified")->setValue(1);
         {
             // The window keeps one of "New Date:" and "New Time:" ticked; the
             // run's own rule for neither is reached past those handlers.
             std::optional<QSignalBlocker> keepBoth;
             if (!c.newDate && !c.newTime)
-                keepBoth.emplace(w->chkDateTime);
-            w->chkDateDate->setValue(c.newDate ? 1 : 0);
-            w->chkDateTime->setValue(c.newTime ? 1 : 0);
+                keepBoth.emplace(ctl<platform::CheckBox>("chkDateTime"));
+            ctl<platform::CheckBox>("chkDateDate")->setValue(c.newDate ? 1 : 0);
+            ctl<platform::CheckBox>("chkDateTime")->setValue(c.newTime ? 1 : 0);
         }
-        w->dtDate->setDate(c.date);
-        w->dtTime->setTime(c.time);
+        ctl<QDateEdit>("dtDate")->setDate(c.date);
+        ctl<QTimeEdit>("dtTime")->setTime(c.time);
         runAndClose();
         QStringList lines;
         for (const QString& l : activity().mid(before))
             if (l.contains("Date"))
                 lines << l.left(l.indexOf(" [")).replace(work() + "/", QString());
         EXPECT_EQ(lines, c.lines);
-        EXPECT_EQ(w->cmdUndo->isEnabled(), !c.lines.isEmpty()); // an undo record only for a change
-        EXPECT_EQ(w->state.settings.totNumberOfFilesRenamedNew, c.lines.isEmpty() ? 0 : 1);
+        EXPECT_EQ(ctl<QPushButton>("cmdUndo")->isEnabled(), !c.lines.isEmpty()); // an undo record only for a change
+        EXPECT_EQ(w->state().settings.totNumberOfFilesRenamedNew, c.lines.isEmpty() ? 0 : 1);
         const auto info = platform::entryInfo(f);
         if (c.lines.isEmpty()) {
             EXPECT_EQ(info->modified.tv_nsec, 222); // not even rewritten
@@ -268,7 +268,7 @@ TEST_F(UndoTest, AStampWhoseNewValueEqualsTheOldOneIsNoChange)
         }
         EXPECT_EQ(platform::toDateTime(info->modified).date(),
                   c.lines == QStringList{"File Modified Date Changed: f.txt"} ? c.date : modified.date());
-        w->exited = true;
+        w->setExited();
         w.reset();
     }
 }
@@ -294,18 +294,18 @@ TEST_F(UndoTest, AfterAnUndoTheRowsFollowTheKeepFileOrderRule)
             writeFile(n);
         start();
         listWork();
-        w->state.settings.keepFileOrder = c.keepFileOrder;
+        w->state().settings.keepFileOrder = c.keepFileOrder;
         if (c.swapped) {
             ExecuteHost h = w->executeHost();
             h.swapListItems(1, 3);
         }
         replace("a", "z");
         runAndClose();
-        EXPECT_EQ(rowNames(w->lwDirectory), c.afterRun);
+        EXPECT_EQ(rowNames(ctl<platform::ListView>("lwDirectory")), c.afterRun);
         undo();
         EXPECT_EQ(names(), QStringList({"a1.txt", "b1.txt", "c1.txt"}));
-        EXPECT_EQ(rowNames(w->lwDirectory), c.afterUndo);
-        w->exited = true;
+        EXPECT_EQ(rowNames(ctl<platform::ListView>("lwDirectory")), c.afterUndo);
+        w->setExited();
         w.reset();
     }
 }
@@ -320,12 +320,12 @@ TEST_F(UndoTest, AFreeSelectRunUndoneRepathsItsEntries)
     replace("o", "0");
     runAndClose();
     EXPECT_TRUE(exists("0ne.txt"));
-    EXPECT_EQ(rowNames(w->lwDragDrop), QStringList({"tw0.txt", "0ne.txt"}));
+    EXPECT_EQ(rowNames(ctl<platform::ListView>("lwDragDrop")), QStringList({"tw0.txt", "0ne.txt"}));
     undo();
     EXPECT_TRUE(exists("one.txt"));
     EXPECT_TRUE(exists("two.txt"));
-    EXPECT_EQ(rowNames(w->lwDragDrop), QStringList({"two.txt", "one.txt"}));
-    EXPECT_EQ(w->state.files.lstFiles[1].size(), 2);
+    EXPECT_EQ(rowNames(ctl<platform::ListView>("lwDragDrop")), QStringList({"two.txt", "one.txt"}));
+    EXPECT_EQ(w->state().files.lstFiles[1].size(), 2);
 }
 
 TEST_F(UndoTest, EnumerationNumbersRowsAsThePreviewShowed)
@@ -340,8 +340,8 @@ TEST_F(UndoTest, EnumerationNumbersRowsAsThePreviewShowed)
     FileListHost fh = w->fileListHost();
     swapListItems(fh, 1, 3); // c a b -> rows: c, b, a
     swapListItems(fh, 2, 3); //          -> rows: c, a, b
-    EXPECT_EQ(rowNames(w->lwDirectory), QStringList({"c.txt", "a.txt", "b.txt"}));
-    EXPECT_EQ(previewColumn(w->lwDirectory), QStringList({"1_c", "2_a", "3_b"}));
+    EXPECT_EQ(rowNames(ctl<platform::ListView>("lwDirectory")), QStringList({"c.txt", "a.txt", "b.txt"}));
+    EXPECT_EQ(previewColumn(ctl<platform::ListView>("lwDirectory")), QStringList({"1_c", "2_a", "3_b"}));
     runAndClose();
     EXPECT_EQ(names(), QStringList({"1_c", "2_a", "3_b"}));
 }
@@ -354,24 +354,25 @@ TEST_F(UndoTest, EnumerationWithOnlySelectedAndResetPerDirectory)
     writeFile("sub/d.txt");
     writeFile("sub/e.txt");
     start();
-    w->chkSub->setValue(1);
+    ctl<platform::CheckBox>("chkSub")->setValue(1);
     listWork();
     enumFormat();
-    w->chkEnumResetBetweenDirs->setValue(1);
-    const QStringList shown = previewColumn(w->lwDirectory);
+    ctl<platform::CheckBox>("chkEnumResetBetweenDirs")->setValue(1);
+    const QStringList shown = previewColumn(ctl<platform::ListView>("lwDirectory"));
     runAndClose();
     EXPECT_EQ(shown, QStringList({"1_a", "2_b", "3_c", "1_d", "2_e"})) << shown.join(",").toStdString();
     EXPECT_TRUE(exists("3_c"));
     EXPECT_TRUE(exists("sub/2_e"));
 
     // Only the selected rows, numbered densely.
-    w->chkEnumResetBetweenDirs->setValue(0);
+    ctl<platform::CheckBox>("chkEnumResetBetweenDirs")->setValue(0);
     listWork();
-    for (int r = 0; r < w->lwDirectory->count(); ++r)
-        if (w->lwDirectory->text(r) == "1_a" || w->lwDirectory->text(r) == "3_c")
-            w->lwDirectory->setSelected(r, true);
+    for (int r = 0; r < ctl<platform::ListView>("lwDirectory")->count(); ++r)
+        if (ctl<platform::ListView>("lwDirectory")->text(r) == "1_a" ||
+            ctl<platform::ListView>("lwDirectory")->text(r) == "3_c")
+            ctl<platform::ListView>("lwDirectory")->setSelected(r, true);
     w->updateSelectionCount(true);
-    w->txtEnumFormat->setText("n<ENUM>");
+    ctl<platform::TextBox>("txtEnumFormat")->setText("n<ENUM>");
     runAndClose();
     EXPECT_TRUE(exists("n1"));
     EXPECT_TRUE(exists("n2"));
@@ -387,8 +388,8 @@ TEST_F(UndoTest, EnumerationResetsPerDirectoryInTheFreeSelectCollection)
     listWork();
     toFreeSelect({"d1/a.txt", "d2/b.txt", "d1/c.txt"});
     enumFormat();
-    w->chkEnumResetBetweenDirs->setValue(1);
-    const QStringList shown = previewColumn(w->lwDragDrop);
+    ctl<platform::CheckBox>("chkEnumResetBetweenDirs")->setValue(1);
+    const QStringList shown = previewColumn(ctl<platform::ListView>("lwDragDrop"));
     // d1 recurs after d2: it goes on with its own count.
     EXPECT_EQ(shown, QStringList({"1_a", "1_b", "2_c"}));
     runAndClose();
@@ -448,7 +449,7 @@ TEST_F(UndoTest, DateLinesNameTheirFolderInLogTxtAndUndoReportsOnlyTheStampsItCh
         SCOPED_TRACE(fullPathShown ? "full path shown" : "names only");
         QFile::remove(programFolder() + "/log.txt");
         start();
-        w->state.settings.showFullPath = fullPathShown ? 1 : 0;
+        w->state().settings.showFullPath = fullPathShown ? 1 : 0;
         clickButton(ctl<QCheckBox>("chkSub"));
         listWork();
         auto* tabs = ctl<platform::TabStrip>("TabStrip");

@@ -22,7 +22,7 @@ class ListUiTest : public MainWindowFixture<> {
 protected:
     void listDirectory(const QString& dir)
     {
-        w->txtPath->setEditText(dir);
+        ctl<QComboBox>("txtPath")->setEditText(dir);
         w->readDirectory();
         w->updateFileViews();
     }
@@ -72,7 +72,8 @@ protected:
     }
     QMenu* popupOf(platform::ListView* lw) const
     {
-        return lw == w->lwDirectory ? w->listMenus->mnuPopupListview : w->listMenus->mnuPopupDragdrop;
+        return lw == ctl<platform::ListView>("lwDirectory") ? part<ListMenus>()->mnuPopupListview
+                                                            : part<ListMenus>()->mnuPopupDragdrop;
     }
     // Opens the list's popup menu with a right click on `row` (on empty space
     // when -1) and clicks the item `name` in it, in the submenu `submenu` when

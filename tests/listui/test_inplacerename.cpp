@@ -38,11 +38,11 @@ TEST_F(InPlaceRenameTest, CaretRestsBeforeTheExtension)
         writeFile(c.name);
     listDirectory(work());
     for (const Case& c : cases) {
-        const int r = rowOf(w->lwDirectory, c.name);
+        const int r = rowOf(ctl<platform::ListView>("lwDirectory"), c.name);
         ASSERT_GE(r, 0) << c.name;
-        clickRow(w->lwDirectory, r);
-        key(w->lwDirectory, Qt::Key_F2);
-        QLineEdit* e = editor(w->lwDirectory);
+        clickRow(ctl<platform::ListView>("lwDirectory"), r);
+        key(ctl<platform::ListView>("lwDirectory"), Qt::Key_F2);
+        QLineEdit* e = editor(ctl<platform::ListView>("lwDirectory"));
         ASSERT_TRUE(e) << c.name;
         EXPECT_EQ(e->text(), c.name);
         EXPECT_EQ(e->cursorPosition(), c.caret) << c.name;
@@ -50,7 +50,7 @@ TEST_F(InPlaceRenameTest, CaretRestsBeforeTheExtension)
         if (c.allSelected) {
             EXPECT_EQ(e->selectedText(), c.name);
         }
-        EXPECT_FALSE(w->lwDirectory->isSelected(r));
+        EXPECT_FALSE(ctl<platform::ListView>("lwDirectory")->isSelected(r));
         QTest::keyClick(e, Qt::Key_Escape);
         EXPECT_TRUE(QFileInfo::exists(work() + "/" + c.name));
     }
@@ -64,14 +64,14 @@ TEST_F(InPlaceRenameTest, TypedNamePassesTheMapAndRefusalsChangeNothing)
     writeFile("x.txt");
     writeFile("last.txt");
     listDirectory(work());
-    platform::ListView* lw = w->lwDirectory;
+    platform::ListView* lw = ctl<platform::ListView>("lwDirectory");
 
     renameRow(lw, rowOf(lw, "x.txt"), "a/b:c?");
     EXPECT_TRUE(exists("a-b-c"));
     EXPECT_FALSE(exists("x.txt"));
     EXPECT_GE(rowOf(lw, "a-b-c"), 0);
-    EXPECT_TRUE(w->state.files.lstFiles[0].contains(work() + "/a-b-c"));
-    EXPECT_FALSE(w->state.files.lstFiles[0].contains(work() + "/x.txt"));
+    EXPECT_TRUE(w->state().files.lstFiles[0].contains(work() + "/a-b-c"));
+    EXPECT_FALSE(w->state().files.lstFiles[0].contains(work() + "/x.txt"));
     if (QLineEdit* e = editor(lw))
         QTest::keyClick(e, Qt::Key_Escape);
 
@@ -86,7 +86,7 @@ TEST_F(InPlaceRenameTest, TypedNamePassesTheMapAndRefusalsChangeNothing)
     EXPECT_EQ(readText(work() + "/one.txt"), "1");
     EXPECT_EQ(readText(work() + "/two.txt"), "2");
     EXPECT_GE(rowOf(lw, "one.txt"), 0);
-    EXPECT_EQ(w->state.preview.labelEditPending, 0);
+    EXPECT_EQ(w->state().preview.labelEditPending, 0);
     EXPECT_TRUE(ui.asked.empty());
     EXPECT_FALSE(QFileInfo::exists(programFolder() + "/errors.txt"));
 
@@ -107,7 +107,7 @@ TEST_F(InPlaceRenameTest, EnterMovesTheEditToTheNextRow)
     for (const char* n : {"a.txt", "b.txt", "c.txt"})
         writeFile(n);
     listDirectory(work());
-    platform::ListView* lw = w->lwDirectory;
+    platform::ListView* lw = ctl<platform::ListView>("lwDirectory");
     renameRow(lw, 0, "first.txt");
     EXPECT_TRUE(exists("first.txt"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return editor(lw) != nullptr; }, 2000));
@@ -136,18 +136,18 @@ TEST_F(InPlaceRenameTest, RenamedDirectoryRepathsEntriesBelowItInBothModes)
         writeFile("old/x.txt");
         makeDir("older");
         const QString keep = writeFile("older/y.txt");
-        w->chkSub->setValue(subdirs ? 1 : 0);
-        w->chkDirs->setValue(1);
+        ctl<platform::CheckBox>("chkSub")->setValue(subdirs ? 1 : 0);
+        ctl<platform::CheckBox>("chkDirs")->setValue(1);
         listDirectory(work());
         addToFreeSelect({old, work() + "/old/x.txt", keep});
-        w->TabStripFilemode->selectKey("dragdrop");
-        platform::ListView* fs = w->lwDragDrop;
+        ctl<platform::TabStrip>("TabStripFilemode")->selectKey("dragdrop");
+        platform::ListView* fs = ctl<platform::ListView>("lwDragDrop");
         renameRow(fs, rowOf(fs, "old"), "new");
         if (QLineEdit* e = editor(fs))
             QTest::keyClick(e, Qt::Key_Escape);
         EXPECT_TRUE(exists("new/x.txt"));
         const QString now = work() + "/new";
-        FileListState& s = w->state.files;
+        FileListState& s = w->state().files;
         EXPECT_TRUE(s.lstDirs[1].contains(now));
         EXPECT_TRUE(s.lstFiles[1].contains(now + "/x.txt"));
         EXPECT_TRUE(s.lstFiles[1].contains(keep)) << "a sibling with a longer name keeps its path";
@@ -156,7 +156,7 @@ TEST_F(InPlaceRenameTest, RenamedDirectoryRepathsEntriesBelowItInBothModes)
         EXPECT_EQ(fs->subItem(fx, 2), now + "/");
         EXPECT_EQ(fs->subItem(rowOf(fs, "y.txt"), 2), work() + "/older/");
         // The directory list: the row of the directory itself, and below it.
-        platform::ListView* dl = w->lwDirectory;
+        platform::ListView* dl = ctl<platform::ListView>("lwDirectory");
         EXPECT_GE(rowOf(dl, "new"), 0);
         EXPECT_TRUE(s.lstDirs[0].contains(now));
         if (subdirs) {
@@ -166,7 +166,7 @@ TEST_F(InPlaceRenameTest, RenamedDirectoryRepathsEntriesBelowItInBothModes)
         }
         for (const QString& p : s.lstFiles[0] + s.lstFiles[1])
             EXPECT_FALSE(p.startsWith(work() + "/old/")) << p.toStdString();
-        w->exited = true;
+        w->setExited();
         w.reset();
         QDir(now).removeRecursively();
         QDir(work() + "/older").removeRecursively();
@@ -180,11 +180,11 @@ TEST_F(InPlaceRenameTest, FileListedInBothListsIsRenamedInBoth)
     writeFile("b.txt");
     listDirectory(work());
     addToFreeSelect({a});
-    renameRow(w->lwDirectory, rowOf(w->lwDirectory, "a.txt"), "Z.txt");
-    if (QLineEdit* e = editor(w->lwDirectory))
+    renameRow(ctl<platform::ListView>("lwDirectory"), rowOf(ctl<platform::ListView>("lwDirectory"), "a.txt"), "Z.txt");
+    if (QLineEdit* e = editor(ctl<platform::ListView>("lwDirectory")))
         QTest::keyClick(e, Qt::Key_Escape);
-    EXPECT_EQ(names(w->lwDragDrop), QStringList{"Z.txt"});
-    EXPECT_EQ(w->state.files.lstFiles[1], QStringList{work() + "/Z.txt"});
+    EXPECT_EQ(names(ctl<platform::ListView>("lwDragDrop")), QStringList{"Z.txt"});
+    EXPECT_EQ(w->state().files.lstFiles[1], QStringList{work() + "/Z.txt"});
     EXPECT_EQ(ui.mousePointer(), 0);
 }
 
@@ -193,13 +193,13 @@ TEST_F(InPlaceRenameTest, MenuItemOpensTheEdit)
     start();
     writeFile("note.md");
     listDirectory(work());
-    clickRow(w->lwDirectory, 0);
-    menuCommand(w->lwDirectory, 0, "mnuListviewRename");
+    clickRow(ctl<platform::ListView>("lwDirectory"), 0);
+    menuCommand(ctl<platform::ListView>("lwDirectory"), 0, "mnuListviewRename");
     // The menu's action may be served after the menu has closed.
     QLineEdit* e = nullptr;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (e = editor(w->lwDirectory)) != nullptr; }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (e = editor(ctl<platform::ListView>("lwDirectory"))) != nullptr; }, 3000));
     EXPECT_EQ(e->cursorPosition(), 4);
-    EXPECT_FALSE(w->lwDirectory->isSelected(0)) << "the edited row stays unselected";
+    EXPECT_FALSE(ctl<platform::ListView>("lwDirectory")->isSelected(0)) << "the edited row stays unselected";
     QTest::keyClick(e, Qt::Key_Escape);
 }
 
@@ -221,12 +221,12 @@ TEST_F(InPlaceRenameTest, RenameInAWorkingFolderRenamedAwaySaysItIsGone)
     }
     addToFreeSelect({folder});
     ctl<platform::TabStrip>("TabStripFilemode")->selectKey("dragdrop");
-    renameRow(w->lwDragDrop, rowOf(w->lwDragDrop, "w"), "v");
-    if (QLineEdit* e = editor(w->lwDragDrop))
+    renameRow(ctl<platform::ListView>("lwDragDrop"), rowOf(ctl<platform::ListView>("lwDragDrop"), "w"), "v");
+    if (QLineEdit* e = editor(ctl<platform::ListView>("lwDragDrop")))
         QTest::keyClick(e, Qt::Key_Escape);
     ASSERT_TRUE(exists("v/a1.txt"));
     ctl<platform::TabStrip>("TabStripFilemode")->selectKey("listview");
-    EXPECT_EQ(names(w->lwDirectory), (QStringList{"a1.txt", "a2.txt"}));
+    EXPECT_EQ(names(ctl<platform::ListView>("lwDirectory")), (QStringList{"a1.txt", "a2.txt"}));
 
     auto* run = ctl<QPushButton>("cmdExecute");
     ASSERT_TRUE(run->isEnabled());

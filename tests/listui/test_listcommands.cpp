@@ -11,20 +11,21 @@ TEST_F(ListCommandsTest, DoubleClickOnAFreeSelectDirectoryShowsItAsTheWorkingDir
     writeFile("photos/inside.jpg");
     const QString other = writeFile("other.txt");
     addToFreeSelect({sub, other});
-    w->TabStripFilemode->selectKey("dragdrop");
-    ASSERT_EQ(w->fileMode, 1);
-    const QStringList filesBefore = w->state.files.lstFiles[1];
-    const QStringList dirsBefore = w->state.files.lstDirs[1];
-    const int r = rowOf(w->lwDragDrop, "photos");
+    ctl<platform::TabStrip>("TabStripFilemode")->selectKey("dragdrop");
+    ASSERT_EQ(w->fileMode(), 1);
+    const QStringList filesBefore = w->state().files.lstFiles[1];
+    const QStringList dirsBefore = w->state().files.lstDirs[1];
+    const int r = rowOf(ctl<platform::ListView>("lwDragDrop"), "photos");
     ASSERT_GE(r, 0);
-    QTest::mouseDClick(viewport(w->lwDragDrop), Qt::LeftButton, {}, rowPoint(w->lwDragDrop, r));
-    EXPECT_EQ(w->fileMode, 0);
-    EXPECT_EQ(w->TabStripFilemode->selectedKey(), "listview");
-    EXPECT_EQ(w->txtPath->currentText(), sub + "/");
-    EXPECT_EQ(names(w->lwDirectory), QStringList{"inside.jpg"});
-    EXPECT_EQ(w->state.files.lstFiles[1], filesBefore);
-    EXPECT_EQ(w->state.files.lstDirs[1], dirsBefore);
-    EXPECT_EQ(names(w->lwDragDrop).size(), 2);
+    QTest::mouseDClick(viewport(ctl<platform::ListView>("lwDragDrop")), Qt::LeftButton, {},
+                       rowPoint(ctl<platform::ListView>("lwDragDrop"), r));
+    EXPECT_EQ(w->fileMode(), 0);
+    EXPECT_EQ(ctl<platform::TabStrip>("TabStripFilemode")->selectedKey(), "listview");
+    EXPECT_EQ(ctl<QComboBox>("txtPath")->currentText(), sub + "/");
+    EXPECT_EQ(names(ctl<platform::ListView>("lwDirectory")), QStringList{"inside.jpg"});
+    EXPECT_EQ(w->state().files.lstFiles[1], filesBefore);
+    EXPECT_EQ(w->state().files.lstDirs[1], dirsBefore);
+    EXPECT_EQ(names(ctl<platform::ListView>("lwDragDrop")).size(), 2);
 }
 
 TEST_F(ListCommandsTest, EnterOpensAFileThroughTheDesktopAndAVanishedRowIsLogged)
@@ -33,16 +34,16 @@ TEST_F(ListCommandsTest, EnterOpensAFileThroughTheDesktopAndAVanishedRowIsLogged
     const QString a = writeFile("a.txt");
     writeFile("b.txt");
     listDirectory(work());
-    clickRow(w->lwDirectory, 0);
-    key(w->lwDirectory, Qt::Key_Return);
+    clickRow(ctl<platform::ListView>("lwDirectory"), 0);
+    key(ctl<platform::ListView>("lwDirectory"), Qt::Key_Return);
     ASSERT_EQ(ui.opened.size(), 1u);
     EXPECT_EQ(ui.opened[0], QUrl::fromLocalFile(a));
-    EXPECT_EQ(w->state.preview.previewToken, -1);
+    EXPECT_EQ(w->state().preview.previewToken, -1);
 
     // The row of a file that vanished: one error line, nothing opened.
     QFile::remove(work() + "/b.txt");
-    clickRow(w->lwDirectory, 1);
-    key(w->lwDirectory, Qt::Key_Return);
+    clickRow(ctl<platform::ListView>("lwDirectory"), 1);
+    key(ctl<platform::ListView>("lwDirectory"), Qt::Key_Return);
     EXPECT_EQ(ui.opened.size(), 1u);
     const QString log = readText(programFolder() + "/errors.txt");
     EXPECT_TRUE(
@@ -50,12 +51,12 @@ TEST_F(ListCommandsTest, EnterOpensAFileThroughTheDesktopAndAVanishedRowIsLogged
         << log.toStdString();
 
     // The Free Select hint row names no entry: opening it only logs.
-    w->TabStripFilemode->selectKey("dragdrop");
-    clickRow(w->lwDragDrop, 0);
-    key(w->lwDragDrop, Qt::Key_Enter);
+    ctl<platform::TabStrip>("TabStripFilemode")->selectKey("dragdrop");
+    clickRow(ctl<platform::ListView>("lwDragDrop"), 0);
+    key(ctl<platform::ListView>("lwDragDrop"), Qt::Key_Enter);
     EXPECT_EQ(ui.opened.size(), 1u);
     EXPECT_TRUE(readText(programFolder() + "/errors.txt").contains("lwDragDrop_DblClick: NEWDIR=Drop files here..."));
-    EXPECT_EQ(w->fileMode, 1);
+    EXPECT_EQ(w->fileMode(), 1);
 }
 
 TEST_F(ListCommandsTest, SizeHeaderSortsByBytesBothWaysWithDirectoriesFirstAscending)
@@ -70,35 +71,36 @@ TEST_F(ListCommandsTest, SizeHeaderSortsByBytesBothWaysWithDirectoriesFirstAscen
     writeFile("big.bin", QByteArray(2000, 'x'));
     writeFile("hundred.bin", QByteArray(100, 'x'));
     makeDir("folder");
-    w->chkDirs->setValue(1);
+    ctl<platform::CheckBox>("chkDirs")->setValue(1);
     listDirectory(work());
-    const int size = w->lwDirectory->columnIndex("size");
+    const int size = ctl<platform::ListView>("lwDirectory")->columnIndex("size");
     ASSERT_GE(size, 0);
-    QHeaderView* header = w->lwDirectory->reportView()->header();
+    QHeaderView* header = ctl<platform::ListView>("lwDirectory")->reportView()->header();
     const QPoint at(header->sectionViewportPosition(size) + 5, header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     const QStringList ascending{"folder", "nine.bin", "ten.bin", "hundred.bin", "big.bin"};
-    EXPECT_EQ(names(w->lwDirectory), ascending);
-    EXPECT_EQ(w->state.files.listOrderChanged, -1);
+    EXPECT_EQ(names(ctl<platform::ListView>("lwDirectory")), ascending);
+    EXPECT_EQ(w->state().files.listOrderChanged, -1);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     QStringList descending = ascending;
     std::reverse(descending.begin(), descending.end());
-    EXPECT_EQ(names(w->lwDirectory), descending);
+    EXPECT_EQ(names(ctl<platform::ListView>("lwDirectory")), descending);
     // The order belongs to the list: another header flips it again.
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(0) + 5, 5));
-    EXPECT_EQ(names(w->lwDirectory), (QStringList{"folder", "big.bin", "hundred.bin", "nine.bin", "ten.bin"}));
+    EXPECT_EQ(names(ctl<platform::ListView>("lwDirectory")),
+              (QStringList{"folder", "big.bin", "hundred.bin", "nine.bin", "ten.bin"}));
 }
 
 TEST_F(ListCommandsTest, FreeSelectSortLeavesTheOrderFlagAlone)
 {
     start();
     addToFreeSelect({writeFile("b.txt"), writeFile("a.txt")});
-    w->TabStripFilemode->selectKey("dragdrop");
-    w->state.files.listOrderChanged = 0;
-    QHeaderView* header = w->lwDragDrop->reportView()->header();
+    ctl<platform::TabStrip>("TabStripFilemode")->selectKey("dragdrop");
+    w->state().files.listOrderChanged = 0;
+    QHeaderView* header = ctl<platform::ListView>("lwDragDrop")->reportView()->header();
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(5, header->height() / 2));
-    EXPECT_EQ(names(w->lwDragDrop), (QStringList{"a.txt", "b.txt"}));
-    EXPECT_EQ(w->state.files.listOrderChanged, 0);
+    EXPECT_EQ(names(ctl<platform::ListView>("lwDragDrop")), (QStringList{"a.txt", "b.txt"}));
+    EXPECT_EQ(w->state().files.listOrderChanged, 0);
 }
 
 TEST_F(ListCommandsTest, DraggingARowMovesItByNeighbourExchanges)
@@ -107,7 +109,7 @@ TEST_F(ListCommandsTest, DraggingARowMovesItByNeighbourExchanges)
     for (const char* n : {"1.txt", "2.txt", "3.txt", "4.txt", "5.txt", "6.txt"})
         writeFile(n);
     listDirectory(work());
-    platform::ListView* lw = w->lwDirectory;
+    platform::ListView* lw = ctl<platform::ListView>("lwDirectory");
     auto drag = [&](int from, int to) {
         QTest::mousePress(viewport(lw), Qt::LeftButton, {}, rowPoint(lw, from));
         QTest::mouseMove(viewport(lw), rowPoint(lw, (from + to) / 2));
@@ -118,13 +120,13 @@ TEST_F(ListCommandsTest, DraggingARowMovesItByNeighbourExchanges)
     EXPECT_EQ(names(lw), (QStringList{"1.txt", "3.txt", "4.txt", "5.txt", "2.txt", "6.txt"}));
     EXPECT_TRUE(lw->isSelected(4));
     EXPECT_EQ(lw->selectedCount(), 1);
-    EXPECT_EQ(w->state.files.listOrderChanged, -1);
+    EXPECT_EQ(w->state().files.listOrderChanged, -1);
     EXPECT_EQ(lw->subItem(4, 2) + lw->text(4), work() + "/2.txt") << "the directory travels with the name";
     drag(4, 1); // and back
     EXPECT_EQ(names(lw), (QStringList{"1.txt", "2.txt", "3.txt", "4.txt", "5.txt", "6.txt"}));
     EXPECT_TRUE(lw->isSelected(1));
     // The path lists keep their order.
-    EXPECT_EQ(w->state.files.lstFiles[0].first(), work() + "/1.txt");
+    EXPECT_EQ(w->state().files.lstFiles[0].first(), work() + "/1.txt");
     // A plain click after the drag selects, it does not drag.
     clickRow(lw, 3);
     EXPECT_EQ(names(lw), (QStringList{"1.txt", "2.txt", "3.txt", "4.txt", "5.txt", "6.txt"}));
@@ -136,11 +138,11 @@ TEST_F(ListCommandsTest, KeysOfTheLists)
     for (const char* n : {"a.txt", "b.txt", "c.txt"})
         writeFile(n);
     listDirectory(work());
-    platform::ListView* lw = w->lwDirectory;
+    platform::ListView* lw = ctl<platform::ListView>("lwDirectory");
     clickRow(lw, 1);
     key(lw, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(lw->selectedCount(), 3);
-    EXPECT_EQ(w->StatusBar->panelText("selected"), "3 items selected...");
+    EXPECT_EQ(ctl<platform::StatusPanels>("StatusBar")->panelText("selected"), "3 items selected...");
     EXPECT_EQ(ui.mousePointer(), 0);
     EXPECT_TRUE(w->isEnabled());
     key(lw, Qt::Key_C, Qt::ControlModifier);
@@ -151,11 +153,11 @@ TEST_F(ListCommandsTest, KeysOfTheLists)
     EXPECT_EQ(clip(), lw->text(lw->currentRow()));
     // A click on empty space clears the selection and requests a preview.
     key(lw, Qt::Key_A, Qt::ControlModifier);
-    w->state.preview.previewRequested = 0;
+    w->state().preview.previewRequested = 0;
     QTest::mouseClick(viewport(lw), Qt::LeftButton, {}, emptyPoint(lw));
     EXPECT_EQ(lw->selectedCount(), 0);
-    EXPECT_EQ(w->StatusBar->panelText("selected"), "0 items selected...");
-    EXPECT_EQ(w->state.preview.previewRequested, -1);
+    EXPECT_EQ(ctl<platform::StatusPanels>("StatusBar")->panelText("selected"), "0 items selected...");
+    EXPECT_EQ(w->state().preview.previewRequested, -1);
     // With Ctrl held the selection stays.
     key(lw, Qt::Key_A, Qt::ControlModifier);
     QTest::mouseClick(viewport(lw), Qt::LeftButton, Qt::ControlModifier, emptyPoint(lw));
@@ -168,23 +170,23 @@ TEST_F(ListCommandsTest, F2LeavesNothingSelectedAndShowsZero)
     writeFile("a.txt");
     writeFile("b.txt");
     listDirectory(work());
-    platform::ListView* lw = w->lwDirectory;
+    platform::ListView* lw = ctl<platform::ListView>("lwDirectory");
     key(lw, Qt::Key_A, Qt::ControlModifier);
     ASSERT_EQ(lw->selectedCount(), 2);
     key(lw, Qt::Key_F2);
     EXPECT_EQ(lw->selectedCount(), 0);
-    EXPECT_EQ(w->state.files.selectedCount, 0);
-    EXPECT_EQ(w->StatusBar->panelText("selected"), "0 items selected...");
+    EXPECT_EQ(w->state().files.selectedCount, 0);
+    EXPECT_EQ(ctl<platform::StatusPanels>("StatusBar")->panelText("selected"), "0 items selected...");
     EXPECT_TRUE(editor(lw));
     QTest::keyClick(editor(lw), Qt::Key_Escape);
 
     // On the hint row no edit opens, yet the selection is cleared and counted.
-    w->TabStripFilemode->selectKey("dragdrop");
-    clickRow(w->lwDragDrop, 0);
-    key(w->lwDragDrop, Qt::Key_F2);
-    EXPECT_FALSE(editor(w->lwDragDrop));
-    EXPECT_EQ(w->lwDragDrop->selectedCount(), 0);
-    EXPECT_EQ(w->StatusBar->panelText("selected"), "0 items selected...");
+    ctl<platform::TabStrip>("TabStripFilemode")->selectKey("dragdrop");
+    clickRow(ctl<platform::ListView>("lwDragDrop"), 0);
+    key(ctl<platform::ListView>("lwDragDrop"), Qt::Key_F2);
+    EXPECT_FALSE(editor(ctl<platform::ListView>("lwDragDrop")));
+    EXPECT_EQ(ctl<platform::ListView>("lwDragDrop")->selectedCount(), 0);
+    EXPECT_EQ(ctl<platform::StatusPanels>("StatusBar")->panelText("selected"), "0 items selected...");
 }
 
 TEST_F(ListCommandsTest, AHeaderClickAlwaysChangesTheOrderShown)

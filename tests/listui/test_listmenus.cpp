@@ -15,7 +15,7 @@ protected:
 TEST_F(ListMenusTest, PopupMenusHoldTheirItemsInOrder)
 {
     start();
-    ListMenus* m = w->listMenus;
+    ListMenus* m = part<ListMenus>();
     struct Menu {
         QMenu* menu;
         QString caption;
@@ -79,12 +79,12 @@ TEST_F(ListMenusTest, PopupMenusHoldTheirItemsInOrder)
 TEST_F(ListMenusTest, CopyCommandsWriteTheirLines)
 {
     start();
-    w->chkPreview->setValue(0); // the previews are the test's own
+    ctl<platform::CheckBox>("chkPreview")->setValue(0); // the previews are the test's own
     writeFile("a.txt");
     writeFile("b.txt");
     writeFile("c.txt");
     listDirectory(work());
-    platform::ListView* lw = w->lwDirectory;
+    platform::ListView* lw = ctl<platform::ListView>("lwDirectory");
     lw->setSubItem(1, 1, "B.TXT"); // a preview on one row
     const QString d = work() + "/";
     clickRow(lw, 0);
@@ -115,11 +115,11 @@ TEST_F(ListMenusTest, CopyCommandsWriteTheirLines)
 TEST_F(ListMenusTest, CurrentRowCopiesHaveNoLineEnd)
 {
     start();
-    w->chkPreview->setValue(0);
+    ctl<platform::CheckBox>("chkPreview")->setValue(0);
     const QString a = writeFile("a.txt");
     writeFile("b.txt");
     listDirectory(work());
-    platform::ListView* lw = w->lwDirectory;
+    platform::ListView* lw = ctl<platform::ListView>("lwDirectory");
     lw->setSubItem(0, 1, "A.TXT");
     const struct {
         const char* item;
@@ -140,11 +140,11 @@ TEST_F(ListMenusTest, CurrentRowCopiesHaveNoLineEnd)
 TEST_F(ListMenusTest, SelectCommandsSetEveryRowAndCount)
 {
     start();
-    w->chkPreview->setValue(0);
+    ctl<platform::CheckBox>("chkPreview")->setValue(0);
     for (const char* n : {"a.txt", "b.txt", "c.txt", "d.txt"})
         writeFile(n);
     listDirectory(work());
-    platform::ListView* lw = w->lwDirectory;
+    platform::ListView* lw = ctl<platform::ListView>("lwDirectory");
     auto selected = [&] {
         QList<int> rows;
         for (int r = 0; r < lw->count(); ++r)
@@ -158,7 +158,7 @@ TEST_F(ListMenusTest, SelectCommandsSetEveryRowAndCount)
     // With Ctrl held, the right click on empty space keeps the selection.
     menuCommand(lw, -1, "mnuSelInvert", "mnuSelect", Qt::ControlModifier);
     EXPECT_EQ(selected(), (QList<int>{1, 3}));
-    EXPECT_EQ(w->StatusBar->panelText("selected"), "2 items selected...");
+    EXPECT_EQ(ctl<platform::StatusPanels>("StatusBar")->panelText("selected"), "2 items selected...");
     menuCommand(lw, -1, "mnuSelInvert", "mnuSelect", Qt::ControlModifier);
     EXPECT_EQ(selected(), (QList<int>{0, 2}));
     // A right click on a row selects that row alone before the menu shows.
@@ -172,7 +172,7 @@ TEST_F(ListMenusTest, SelectCommandsSetEveryRowAndCount)
     EXPECT_EQ(selected(), (QList<int>{1}));
     menuCommand(lw, 3, "mnuSelNoPreview", "mnuSelect");
     EXPECT_EQ(selected(), (QList<int>{0, 2, 3}));
-    EXPECT_EQ(w->StatusBar->panelText("selected"), "3 items selected...");
+    EXPECT_EQ(ctl<platform::StatusPanels>("StatusBar")->panelText("selected"), "3 items selected...");
     menuCommand(lw, 3, "mnuSelAll", "mnuSelect");
     EXPECT_EQ(selected().size(), 4);
     menuCommand(lw, 3, "mnuSelNone", "mnuSelect");
@@ -182,28 +182,28 @@ TEST_F(ListMenusTest, SelectCommandsSetEveryRowAndCount)
     menuCommand(lw, -1, "mnuListviewCopySelFilenames", "copy0");
     EXPECT_EQ(clip(), "a.txt\nb.txt\nc.txt\nd.txt\n");
     EXPECT_TRUE(selected().isEmpty());
-    EXPECT_EQ(w->StatusBar->panelText("selected"), "0 items selected...");
+    EXPECT_EQ(ctl<platform::StatusPanels>("StatusBar")->panelText("selected"), "0 items selected...");
 }
 
 TEST_F(ListMenusTest, FreeSelectHintRowIsAnOrdinaryRowToTheCommands)
 {
     start();
-    w->TabStripFilemode->selectKey("dragdrop");
-    platform::ListView* lw = w->lwDragDrop;
+    ctl<platform::TabStrip>("TabStripFilemode")->selectKey("dragdrop");
+    platform::ListView* lw = ctl<platform::ListView>("lwDragDrop");
     menuCommand(lw, 0, "mnuFSListFilenames", "mnyCopy");
     EXPECT_EQ(clip(), "Drop files here...\n");
     menuCommand(lw, 0, "mnuFSListPreviews", "mnyCopy");
     EXPECT_EQ(clip(), "");
     menuCommand(lw, 0, "mnuFsSelAll", "mnuFSSel");
     EXPECT_TRUE(lw->isSelected(0));
-    EXPECT_EQ(w->StatusBar->panelText("selected"), "");
+    EXPECT_EQ(ctl<platform::StatusPanels>("StatusBar")->panelText("selected"), "");
 }
 
 TEST_F(ListMenusTest, MenuCommandsGiveTheKeyboardFocusBackToTheList)
 {
     waitActive = true;
     start();
-    w->chkPreview->setValue(0);
+    ctl<platform::CheckBox>("chkPreview")->setValue(0);
     for (const char* n : {"a.txt", "b.txt", "c.txt", "d.txt"})
         writeFile(n);
     listDirectory(work());

@@ -38,7 +38,7 @@ protected:
     void start()
     {
         MainWindowFixture::start();
-        reads = std::make_unique<QSignalSpy>(w->navigation, &Navigation::readDirectoryWanted);
+        reads = std::make_unique<QSignalSpy>(part<Navigation>(), &Navigation::readDirectoryWanted);
     }
     void TearDown() override
     {
@@ -52,35 +52,35 @@ protected:
     // Clicks into the path box, types over its text and presses Enter.
     void typePath(const QString& text, bool enter = true)
     {
-        QLineEdit* edit = w->txtPath->lineEdit();
+        QLineEdit* edit = ctl<QComboBox>("txtPath")->lineEdit();
         QTest::mouseClick(edit, Qt::LeftButton);
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         if (text.isEmpty())
-            QTest::keyClick(w->txtPath, Qt::Key_Delete);
+            QTest::keyClick(ctl<QComboBox>("txtPath"), Qt::Key_Delete);
         else
-            QTest::keyClicks(w->txtPath, text);
+            QTest::keyClicks(ctl<QComboBox>("txtPath"), text);
         if (enter)
-            QTest::keyClick(w->txtPath, Qt::Key_Return);
+            QTest::keyClick(ctl<QComboBox>("txtPath"), Qt::Key_Return);
     }
     void goTo(const QString& path)
     {
         typePath(path);
-        ASSERT_EQ(w->state.files.listedDirectory, path);
+        ASSERT_EQ(w->state().files.listedDirectory, path);
         reads->clear();
     }
     QStringList rowNames() const
     {
         QStringList names;
-        for (int i = 0; i < w->lwDirectory->count(); ++i)
-            names << w->lwDirectory->text(i);
+        for (int i = 0; i < ctl<platform::ListView>("lwDirectory")->count(); ++i)
+            names << ctl<platform::ListView>("lwDirectory")->text(i);
         return names;
     }
     bool pathSelectedWhole() const
     {
-        const QLineEdit* e = w->txtPath->lineEdit();
+        const QLineEdit* e = ctl<QComboBox>("txtPath")->lineEdit();
         return e->selectionStart() == 0 && e->selectedText() == e->text();
     }
-    QColor pathColour() const { return w->txtPath->lineEdit()->palette().color(QPalette::Text); }
+    QColor pathColour() const { return ctl<QComboBox>("txtPath")->lineEdit()->palette().color(QPalette::Text); }
     QString errors() const { return readText(programFolder() + "/errors.txt"); }
 };
 
@@ -104,18 +104,18 @@ TEST_F(NavigationTest, TypedDirectoryAndEnterReadsItOnceWithTrailingSlash)
     goTo(dir());
     typePath(work() + "/sub");
     EXPECT_EQ(reads->count(), 1);
-    EXPECT_EQ(w->txtPath->currentText(), dir("sub"));
-    EXPECT_EQ(w->state.files.listedDirectory, dir("sub"));
+    EXPECT_EQ(ctl<QComboBox>("txtPath")->currentText(), dir("sub"));
+    EXPECT_EQ(w->state().files.listedDirectory, dir("sub"));
     EXPECT_EQ(rowNames(), QStringList{"inner.txt"});
     EXPECT_TRUE(pathSelectedWhole());
     EXPECT_EQ(pathColour(), QColor(0, 0, 0));
     // Enter again, and leaving the box unchanged, read nothing.
-    QTest::keyClick(w->txtPath, Qt::Key_Return);
-    w->lwDirectory->reportView()->setFocus();
+    QTest::keyClick(ctl<QComboBox>("txtPath"), Qt::Key_Return);
+    ctl<platform::ListView>("lwDirectory")->reportView()->setFocus();
     EXPECT_EQ(reads->count(), 1);
     // The history got the read path only, never a typed text by itself.
-    EXPECT_EQ(w->txtPath->itemText(0), dir("sub"));
-    EXPECT_EQ(w->txtPath->findText(work() + "/sub"), -1);
+    EXPECT_EQ(ctl<QComboBox>("txtPath")->itemText(0), dir("sub"));
+    EXPECT_EQ(ctl<QComboBox>("txtPath")->findText(work() + "/sub"), -1);
 }
 
 TEST_F(NavigationTest, MissingPathTurnsRedAndChangesNothing)
@@ -125,14 +125,14 @@ TEST_F(NavigationTest, MissingPathTurnsRedAndChangesNothing)
     goTo(dir());
     typePath(work() + "/nothing", false);
     EXPECT_EQ(pathColour(), QColor(255, 0, 0));
-    QTest::keyClick(w->txtPath, Qt::Key_Return);
+    QTest::keyClick(ctl<QComboBox>("txtPath"), Qt::Key_Return);
     EXPECT_EQ(reads->count(), 0);
-    EXPECT_EQ(w->txtPath->currentText(), work() + "/nothing/");
+    EXPECT_EQ(ctl<QComboBox>("txtPath")->currentText(), work() + "/nothing/");
     EXPECT_EQ(pathColour(), QColor(255, 0, 0));
-    EXPECT_EQ(w->state.files.listedDirectory, dir());
+    EXPECT_EQ(w->state().files.listedDirectory, dir());
     EXPECT_EQ(rowNames(), QStringList{"a.txt"});
     // Leaving the box does not try again; a real folder typed next is black again.
-    w->lwDirectory->reportView()->setFocus();
+    ctl<platform::ListView>("lwDirectory")->reportView()->setFocus();
     EXPECT_EQ(reads->count(), 0);
     typePath(work(), false);
     EXPECT_EQ(pathColour(), QColor(0, 0, 0));
@@ -145,11 +145,11 @@ TEST_F(NavigationTest, EmptiedPathBoxShowsTheRequestForADirectory)
     start();
     goTo(dir());
     typePath(QString(), false);
-    QTest::keyClick(w->txtPath, Qt::Key_Tab); // leaving the box
+    QTest::keyClick(ctl<QComboBox>("txtPath"), Qt::Key_Tab); // leaving the box
     EXPECT_EQ(reads->count(), 1);
-    EXPECT_EQ(w->txtPath->currentText(), "");
+    EXPECT_EQ(ctl<QComboBox>("txtPath")->currentText(), "");
     EXPECT_EQ(rowNames(), QStringList{kChooseDirectoryHint});
-    EXPECT_TRUE(w->state.files.lstFiles[0].isEmpty());
+    EXPECT_TRUE(w->state().files.lstFiles[0].isEmpty());
 }
 
 TEST_F(NavigationTest, PatternChangeReadsAgainAndAnEmptyPatternBecomesAll)
@@ -158,22 +158,22 @@ TEST_F(NavigationTest, PatternChangeReadsAgainAndAnEmptyPatternBecomesAll)
     writeFile("b.jpg");
     start();
     goTo(dir());
-    QTest::mouseClick(w->txtPattern, Qt::LeftButton);
-    QTest::keyClick(w->txtPattern, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(w->txtPattern, "*.txt");
-    QTest::keyClick(w->txtPattern, Qt::Key_Return);
+    QTest::mouseClick(ctl<platform::TextBox>("txtPattern"), Qt::LeftButton);
+    QTest::keyClick(ctl<platform::TextBox>("txtPattern"), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(ctl<platform::TextBox>("txtPattern"), "*.txt");
+    QTest::keyClick(ctl<platform::TextBox>("txtPattern"), Qt::Key_Return);
     EXPECT_EQ(reads->count(), 1);
     EXPECT_EQ(rowNames(), QStringList{"a.txt"});
-    EXPECT_TRUE(w->txtPattern->hasFocus()); // Enter is swallowed, the focus stays
+    EXPECT_TRUE(ctl<platform::TextBox>("txtPattern")->hasFocus()); // Enter is swallowed, the focus stays
     // Leaving without a change reads nothing.
-    QTest::keyClick(w->txtPattern, Qt::Key_Tab);
+    QTest::keyClick(ctl<platform::TextBox>("txtPattern"), Qt::Key_Tab);
     EXPECT_EQ(reads->count(), 1);
     // Emptied and left: "*.*" and a new read.
-    QTest::mouseClick(w->txtPattern, Qt::LeftButton);
-    QTest::keyClick(w->txtPattern, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(w->txtPattern, Qt::Key_Delete);
-    QTest::keyClick(w->txtPattern, Qt::Key_Tab);
-    EXPECT_EQ(w->txtPattern->text(), "*.*");
+    QTest::mouseClick(ctl<platform::TextBox>("txtPattern"), Qt::LeftButton);
+    QTest::keyClick(ctl<platform::TextBox>("txtPattern"), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(ctl<platform::TextBox>("txtPattern"), Qt::Key_Delete);
+    QTest::keyClick(ctl<platform::TextBox>("txtPattern"), Qt::Key_Tab);
+    EXPECT_EQ(ctl<platform::TextBox>("txtPattern")->text(), "*.*");
     EXPECT_EQ(reads->count(), 2);
     EXPECT_EQ(rowNames(), (QStringList{"a.txt", "b.jpg"}));
 }
@@ -183,19 +183,19 @@ TEST_F(NavigationTest, ParentButtonGoesUpAndPutsTheFocusIntoThePathBox)
     makeDir("a/b");
     start();
     goTo(dir("a/b"));
-    w->lwDirectory->reportView()->setFocus();
-    w->state.preview.previewRequested = -1;
-    QTest::mouseClick(w->cmdParentDir, Qt::LeftButton);
-    EXPECT_EQ(w->txtPath->currentText(), dir("a"));
-    EXPECT_EQ(w->state.files.listedDirectory, dir("a"));
+    ctl<platform::ListView>("lwDirectory")->reportView()->setFocus();
+    w->state().preview.previewRequested = -1;
+    QTest::mouseClick(ctl<QToolButton>("cmdParentDir"), Qt::LeftButton);
+    EXPECT_EQ(ctl<QComboBox>("txtPath")->currentText(), dir("a"));
+    EXPECT_EQ(w->state().files.listedDirectory, dir("a"));
     EXPECT_EQ(reads->count(), 1);
-    EXPECT_TRUE(w->txtPath->hasFocus());
+    EXPECT_TRUE(ctl<QComboBox>("txtPath")->hasFocus());
     EXPECT_TRUE(pathSelectedWhole());
     // A path typed without its trailing "/" has the same parent.
     typePath(work() + "/a/b");
     reads->clear();
-    QTest::mouseClick(w->cmdParentDir, Qt::LeftButton);
-    EXPECT_EQ(w->txtPath->currentText(), dir("a"));
+    QTest::mouseClick(ctl<QToolButton>("cmdParentDir"), Qt::LeftButton);
+    EXPECT_EQ(ctl<QComboBox>("txtPath")->currentText(), dir("a"));
     EXPECT_EQ(reads->count(), 1);
 }
 
@@ -204,15 +204,15 @@ TEST_F(NavigationTest, ParentOfAFolderBelowTheRootIsTheRootWhichHasNone)
     start();
     goTo(QDir::tempPath() + "/");
     ASSERT_EQ(parentPath(QDir::tempPath() + "/"), "/");
-    QTest::mouseClick(w->cmdParentDir, Qt::LeftButton);
-    EXPECT_EQ(w->txtPath->currentText(), "/");
+    QTest::mouseClick(ctl<QToolButton>("cmdParentDir"), Qt::LeftButton);
+    EXPECT_EQ(ctl<QComboBox>("txtPath")->currentText(), "/");
     EXPECT_EQ(reads->count(), 1);
     reads->clear();
-    w->state.preview.previewRequested = -1;
-    QTest::mouseClick(w->cmdParentDir, Qt::LeftButton);
-    EXPECT_EQ(w->txtPath->currentText(), "/");
+    w->state().preview.previewRequested = -1;
+    QTest::mouseClick(ctl<QToolButton>("cmdParentDir"), Qt::LeftButton);
+    EXPECT_EQ(ctl<QComboBox>("txtPath")->currentText(), "/");
     EXPECT_EQ(reads->count(), 0);
-    EXPECT_EQ(w->state.preview.previewRequested, 0); // only the preview stopped
+    EXPECT_EQ(w->state().preview.previewRequested, 0); // only the preview stopped
     EXPECT_TRUE(errors().isEmpty());
     // The root's content is hidden and its path red; the next folder is black again.
     EXPECT_EQ(pathColour(), QColor(255, 0, 0));
@@ -226,8 +226,8 @@ TEST_F(NavigationTest, ParentThatVanishedIsOneErrorLine)
     start();
     goTo(dir("a/b"));
     ASSERT_TRUE(QDir(work() + "/a").removeRecursively());
-    QTest::mouseClick(w->cmdParentDir, Qt::LeftButton);
-    EXPECT_EQ(w->txtPath->currentText(), dir("a/b"));
+    QTest::mouseClick(ctl<QToolButton>("cmdParentDir"), Qt::LeftButton);
+    EXPECT_EQ(ctl<QComboBox>("txtPath")->currentText(), dir("a/b"));
     EXPECT_EQ(reads->count(), 0);
     const QStringList lines = readLines(programFolder() + "/errors.txt");
     ASSERT_EQ(lines.size(), 1);
@@ -239,17 +239,19 @@ TEST_F(NavigationTest, F12InFreeSelectSwitchesToTheDirectoryListAndReads)
     writeFile("a.txt");
     start();
     goTo(dir());
-    QTest::mouseClick(w->TabStripFilemode->tabButton(w->TabStripFilemode->indexOfKey("dragdrop")), Qt::LeftButton);
-    ASSERT_EQ(w->fileMode, 1);
+    QTest::mouseClick(ctl<platform::TabStrip>("TabStripFilemode")
+                          ->tabButton(ctl<platform::TabStrip>("TabStripFilemode")->indexOfKey("dragdrop")),
+                      Qt::LeftButton);
+    ASSERT_EQ(w->fileMode(), 1);
     writeFile("new.txt");
     QTest::keyClick(w.get(), Qt::Key_F12);
-    EXPECT_EQ(w->TabStripFilemode->selectedKey(), "listview");
-    EXPECT_EQ(w->fileMode, 0);
+    EXPECT_EQ(ctl<platform::TabStrip>("TabStripFilemode")->selectedKey(), "listview");
+    EXPECT_EQ(w->fileMode(), 0);
     EXPECT_EQ(reads->count(), 1);
     EXPECT_EQ(rowNames(), (QStringList{"a.txt", "new.txt"}));
-    EXPECT_TRUE(w->txtPath->hasFocus());
+    EXPECT_TRUE(ctl<QComboBox>("txtPath")->hasFocus());
     // The refresh button reads again although nothing changed.
-    QTest::mouseClick(w->cmdRefresh, Qt::LeftButton);
+    QTest::mouseClick(ctl<QToolButton>("cmdRefresh"), Qt::LeftButton);
     EXPECT_EQ(reads->count(), 2);
 }
 
@@ -260,15 +262,15 @@ TEST_F(NavigationTest, HistoryChoiceNavigatesAtOnceAndSelectsTheText)
     start();
     goTo(dir("one"));
     goTo(dir("two"));
-    ASSERT_EQ(w->txtPath->itemText(1), dir("one"));
-    QComboBox* box = w->txtPath;
+    ASSERT_EQ(ctl<QComboBox>("txtPath")->itemText(1), dir("one"));
+    QComboBox* box = ctl<QComboBox>("txtPath");
     QTest::mouseClick(box->lineEdit(), Qt::LeftButton);
     box->showPopup();
     QAbstractItemView* view = box->view();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(view->window()));
     const QRect item = view->visualRect(view->model()->index(1, 0));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w->state.files.listedDirectory == dir("one"); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->state().files.listedDirectory == dir("one"); }, 2000));
     EXPECT_EQ(reads->count(), 1);
     EXPECT_EQ(box->currentText(), dir("one"));
     EXPECT_TRUE(pathSelectedWhole());
@@ -285,27 +287,29 @@ TEST_F(NavigationTest, FolderDialogReadsOnlyAnotherFolder)
     // Cancel and the same folder read nothing; the focus goes to the path box.
     ui.folderAnswers = {QString(), work()};
     for (int i = 0; i < 2; ++i) {
-        w->lwDirectory->reportView()->setFocus();
-        QTest::mouseClick(w->cmdShowDirReq, Qt::LeftButton);
+        ctl<platform::ListView>("lwDirectory")->reportView()->setFocus();
+        QTest::mouseClick(ctl<QToolButton>("cmdShowDirReq"), Qt::LeftButton);
         EXPECT_EQ(reads->count(), 0);
-        EXPECT_TRUE(w->txtPath->hasFocus());
+        EXPECT_TRUE(ctl<QComboBox>("txtPath")->hasFocus());
     }
     EXPECT_EQ(ui.folderStarts, (QStringList{work(), work()}));
     ASSERT_FALSE(ui.asked.empty());
     EXPECT_EQ(ui.asked.back().title, "Choose Working Directory:");
     // Another folder, chosen while Free Select is shown (the button is hidden
     // there, so the command is called): the Directory mode reads it.
-    QTest::mouseClick(w->TabStripFilemode->tabButton(w->TabStripFilemode->indexOfKey("dragdrop")), Qt::LeftButton);
+    QTest::mouseClick(ctl<platform::TabStrip>("TabStripFilemode")
+                          ->tabButton(ctl<platform::TabStrip>("TabStripFilemode")->indexOfKey("dragdrop")),
+                      Qt::LeftButton);
     ui.folderAnswers = {work() + "/other"};
-    w->navigation->cmdShowDirReq_Click();
+    part<Navigation>()->cmdShowDirReq_Click();
     EXPECT_EQ(reads->count(), 1);
-    EXPECT_EQ(w->fileMode, 0);
-    EXPECT_EQ(w->txtPath->currentText(), dir("other"));
+    EXPECT_EQ(w->fileMode(), 0);
+    EXPECT_EQ(ctl<QComboBox>("txtPath")->currentText(), dir("other"));
     EXPECT_EQ(rowNames(), QStringList{"o.txt"});
     // The root stays "/" as the start folder.
     typePath("/");
     ui.folderAnswers = {QString()};
-    w->navigation->cmdShowDirReq_Click();
+    part<Navigation>()->cmdShowDirReq_Click();
     EXPECT_EQ(ui.folderStarts.back(), "/");
 }
 
@@ -323,11 +327,11 @@ protected:
         writeFile("a/x/deep.txt");
         writeFile("f.txt");
         start();
-        w->listOptions.enableTreeview = 1;
-        w->chkDirs->setValue(1);
-        w->chkSub->setValue(1);
-        w->chkShowTreeview->setValue(1);
-        tree = w->TreeView;
+        w->listOptions().enableTreeview = 1;
+        ctl<platform::CheckBox>("chkDirs")->setValue(1);
+        ctl<platform::CheckBox>("chkSub")->setValue(1);
+        ctl<platform::CheckBox>("chkShowTreeview")->setValue(1);
+        tree = ctl<QTreeWidget>("TreeView");
         goTo(dir());
         ASSERT_TRUE(tree->isVisible());
         ASSERT_GT(tree->topLevelItemCount(), 0);
@@ -351,7 +355,7 @@ protected:
     bool menuCommand(QTreeWidgetItem* n, QAction* action)
     {
         QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, at(n));
-        QMenu* menu = w->treeCommands->mnuPopupTreeview;
+        QMenu* menu = part<TreeCommands>()->mnuPopupTreeview;
         if (!QTest::qWaitForWindowExposed(menu))
             return false;
         const bool enabled = action->isEnabled();
@@ -368,13 +372,13 @@ TEST_F(TreeTest, DoubleClickOpensADirectoryAndNotAFile)
     startWithTree();
     ASSERT_TRUE(node("[..]"));
     ASSERT_TRUE(node("a")) << tree->topLevelItemCount();
-    w->state.preview.previewRequested = -1;
+    w->state().preview.previewRequested = -1;
     doubleClick(node("f.txt"));
     EXPECT_EQ(reads->count(), 0);
-    EXPECT_EQ(w->state.preview.previewRequested, 0); // a file stops the preview only
+    EXPECT_EQ(w->state().preview.previewRequested, 0); // a file stops the preview only
     doubleClick(node("a"));
     EXPECT_EQ(reads->count(), 1);
-    EXPECT_EQ(w->txtPath->currentText(), dir("a"));
+    EXPECT_EQ(ctl<QComboBox>("txtPath")->currentText(), dir("a"));
     ASSERT_TRUE(tree->currentItem());
     EXPECT_EQ(tree->currentItem()->text(0), "[..]");
     EXPECT_TRUE(node("x"));
@@ -389,16 +393,16 @@ TEST_F(TreeTest, ParentNodeWaitsOneSecondAfterAToggle)
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at(node("x")));
     QTest::keyClick(tree, Qt::Key_Right);
     ASSERT_TRUE(node("x")->isExpanded());
-    ASSERT_TRUE(w->treeCommands->lastTreeToggleTime);
+    ASSERT_TRUE(part<TreeCommands>()->lastTreeToggleTime);
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at(node("[..]")));
     ui.clock = ui.clock.addMSecs(999);
     doubleClick(node("[..]"));
     EXPECT_EQ(reads->count(), 0);
-    EXPECT_EQ(w->txtPath->currentText(), dir("a"));
+    EXPECT_EQ(ctl<QComboBox>("txtPath")->currentText(), dir("a"));
     ui.clock = ui.clock.addMSecs(1);
     doubleClick(node("[..]"));
     EXPECT_EQ(reads->count(), 1);
-    EXPECT_EQ(w->txtPath->currentText(), dir());
+    EXPECT_EQ(ctl<QComboBox>("txtPath")->currentText(), dir());
 }
 
 TEST_F(TreeTest, EnterOpensAndBackspaceGoesUpWithTheFocusKept)
@@ -407,13 +411,13 @@ TEST_F(TreeTest, EnterOpensAndBackspaceGoesUpWithTheFocusKept)
     tree->setFocus();
     tree->setCurrentItem(node("a"));
     QTest::keyClick(tree, Qt::Key_Return);
-    EXPECT_EQ(w->txtPath->currentText(), dir("a"));
+    EXPECT_EQ(ctl<QComboBox>("txtPath")->currentText(), dir("a"));
     EXPECT_EQ(tree->currentItem()->text(0), "[..]");
     QTest::keyClick(tree, Qt::Key_Backspace);
-    EXPECT_EQ(w->txtPath->currentText(), dir());
+    EXPECT_EQ(ctl<QComboBox>("txtPath")->currentText(), dir());
     EXPECT_EQ(reads->count(), 2);
     EXPECT_TRUE(tree->hasFocus());
-    EXPECT_EQ(w->navigation->parentDirByKey, 0);
+    EXPECT_EQ(part<Navigation>()->parentDirByKey, 0);
 }
 
 TEST_F(TreeTest, OpeningAVanishedDirectoryIsOneErrorLine)
@@ -432,23 +436,23 @@ TEST_F(TreeTest, OpeningAVanishedDirectoryIsOneErrorLine)
 TEST_F(TreeTest, AddDirectoryContentsAddsWhatLiesBelowTheNodeOnly)
 {
     startWithTree();
-    EXPECT_FALSE(menuCommand(node("f.txt"), w->treeCommands->mnuTreeviewAddRecursive));
-    EXPECT_FALSE(menuCommand(node("[..]"), w->treeCommands->mnuTreeviewAddRecursive));
-    ASSERT_TRUE(menuCommand(node("a"), w->treeCommands->mnuTreeviewAddRecursive));
-    const FileListState& s = w->state.files;
+    EXPECT_FALSE(menuCommand(node("f.txt"), part<TreeCommands>()->mnuTreeviewAddRecursive));
+    EXPECT_FALSE(menuCommand(node("[..]"), part<TreeCommands>()->mnuTreeviewAddRecursive));
+    ASSERT_TRUE(menuCommand(node("a"), part<TreeCommands>()->mnuTreeviewAddRecursive));
+    const FileListState& s = w->state().files;
     EXPECT_EQ(s.lstDirs[1], QStringList{work() + "/a/x"});
     EXPECT_EQ(s.lstFiles[1], QStringList{work() + "/a/x/deep.txt"});
     EXPECT_TRUE(w->isEnabled());
-    EXPECT_EQ(w->StatusBar->panelText("main"), "Adding Files...");
-    EXPECT_EQ(w->fileMode, 0); // the file mode stays
+    EXPECT_EQ(ctl<platform::StatusPanels>("StatusBar")->panelText("main"), "Adding Files...");
+    EXPECT_EQ(w->fileMode(), 0); // the file mode stays
 }
 
 TEST_F(TreeTest, EscapeStopsAddingDirectoryContentsAndKeepsWhatWasAdded)
 {
     startWithTree();
     ui.onEscapeRead = [this] { ui.latchEscape(); };
-    ASSERT_TRUE(menuCommand(node("a"), w->treeCommands->mnuTreeviewAddRecursive));
-    const FileListState& s = w->state.files;
+    ASSERT_TRUE(menuCommand(node("a"), part<TreeCommands>()->mnuTreeviewAddRecursive));
+    const FileListState& s = w->state().files;
     EXPECT_EQ(s.lstDirs[1].size() + s.lstFiles[1].size(), 1);
     EXPECT_TRUE(w->isEnabled());
     EXPECT_EQ(ui.mousePointer(), 0);
@@ -457,15 +461,15 @@ TEST_F(TreeTest, EscapeStopsAddingDirectoryContentsAndKeepsWhatWasAdded)
 TEST_F(TreeTest, AddToFreeSelectAndCopyFilename)
 {
     startWithTree();
-    ASSERT_TRUE(menuCommand(node("[..]"), w->treeCommands->mnuTreeviewAdd));
-    EXPECT_TRUE(w->state.files.lstDirs[1].isEmpty());
-    EXPECT_TRUE(w->state.files.lstFiles[1].isEmpty());
-    ASSERT_TRUE(menuCommand(node("f.txt"), w->treeCommands->mnuTreeviewAdd));
-    EXPECT_EQ(w->state.files.lstFiles[1], QStringList{work() + "/f.txt"});
-    ASSERT_TRUE(menuCommand(node("ab"), w->treeCommands->mnuTreeviewAdd));
-    EXPECT_EQ(w->state.files.lstDirs[1], QStringList{work() + "/ab"});
-    ASSERT_TRUE(menuCommand(node("f.txt"), w->treeCommands->mnuTreeviewCopy));
+    ASSERT_TRUE(menuCommand(node("[..]"), part<TreeCommands>()->mnuTreeviewAdd));
+    EXPECT_TRUE(w->state().files.lstDirs[1].isEmpty());
+    EXPECT_TRUE(w->state().files.lstFiles[1].isEmpty());
+    ASSERT_TRUE(menuCommand(node("f.txt"), part<TreeCommands>()->mnuTreeviewAdd));
+    EXPECT_EQ(w->state().files.lstFiles[1], QStringList{work() + "/f.txt"});
+    ASSERT_TRUE(menuCommand(node("ab"), part<TreeCommands>()->mnuTreeviewAdd));
+    EXPECT_EQ(w->state().files.lstDirs[1], QStringList{work() + "/ab"});
+    ASSERT_TRUE(menuCommand(node("f.txt"), part<TreeCommands>()->mnuTreeviewCopy));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "f.txt");
-    ASSERT_TRUE(menuCommand(node("[..]"), w->treeCommands->mnuTreeviewCopy));
+    ASSERT_TRUE(menuCommand(node("[..]"), part<TreeCommands>()->mnuTreeviewCopy));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "[..]");
 }

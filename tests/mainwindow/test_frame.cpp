@@ -72,7 +72,7 @@ protected:
     void closeForGood()
     {
         w->close();
-        ASSERT_TRUE(w->exited);
+        ASSERT_TRUE(w->exited());
         w.reset();
     }
     QString iniPath() const { return root() + "/config/Taborin/Taborin.ini"; }
@@ -105,7 +105,9 @@ TEST_F(FrameTest, WideningMovesOnlyTheStripListsPathAndPattern)
     QCoreApplication::processEvents();
     const std::map<QWidget*, QRect> after = clientPlaces(client);
 
-    std::set<QWidget*> growing = {w->fileBody, w->lwDirectory, w->lwDragDrop, w->TreeView, w->txtPath};
+    std::set<QWidget*> growing = {ctl<QFrame>("fileBody"), ctl<platform::ListView>("lwDirectory"),
+                                  ctl<platform::ListView>("lwDragDrop"), ctl<QTreeWidget>("TreeView"),
+                                  ctl<QComboBox>("txtPath")};
     if (QWidget* pane = client->findChild<QWidget*>("filePane"))
         growing.insert(pane);
     // The option panels' own children move with their panel, which does not move.
@@ -114,17 +116,21 @@ TEST_F(FrameTest, WideningMovesOnlyTheStripListsPathAndPattern)
         const std::string name = c->objectName().toStdString();
         if (growing.count(c)) {
             EXPECT_EQ(now, g.adjusted(0, 0, 100, 0)) << name;
-        } else if (c == w->txtPattern) {
+        } else if (c == ctl<platform::TextBox>("txtPattern")) {
             EXPECT_EQ(now, g.translated(100, 0)) << name;
-        } else if (!w->fileBody->isAncestorOf(c) && !w->lwDirectory->isAncestorOf(c) &&
-                   !w->lwDragDrop->isAncestorOf(c) && !w->TreeView->isAncestorOf(c) && !w->txtPath->isAncestorOf(c)) {
+        } else if (!ctl<QFrame>("fileBody")->isAncestorOf(c) &&
+                   !ctl<platform::ListView>("lwDirectory")->isAncestorOf(c) &&
+                   !ctl<platform::ListView>("lwDragDrop")->isAncestorOf(c) &&
+                   !ctl<QTreeWidget>("TreeView")->isAncestorOf(c) && !ctl<QComboBox>("txtPath")->isAncestorOf(c)) {
             EXPECT_EQ(now, g) << name;
         }
     }
     // The lists keep inside the strip's panel, the pattern box inside it too.
-    const QRect body(w->fileBody->mapTo(client, QPoint(0, 0)), w->fileBody->size());
-    for (QWidget* list : {static_cast<QWidget*>(w->lwDirectory), static_cast<QWidget*>(w->lwDragDrop),
-                          static_cast<QWidget*>(w->TreeView), static_cast<QWidget*>(w->txtPattern)})
+    const QRect body(ctl<QFrame>("fileBody")->mapTo(client, QPoint(0, 0)), ctl<QFrame>("fileBody")->size());
+    for (QWidget* list : {static_cast<QWidget*>(ctl<platform::ListView>("lwDirectory")),
+                          static_cast<QWidget*>(ctl<platform::ListView>("lwDragDrop")),
+                          static_cast<QWidget*>(ctl<QTreeWidget>("TreeView")),
+                          static_cast<QWidget*>(ctl<platform::TextBox>("txtPattern"))})
         EXPECT_TRUE(body.contains(QRect(list->mapTo(client, QPoint(0, 0)), list->size())))
             << list->objectName().toStdString();
 }
@@ -132,10 +138,11 @@ TEST_F(FrameTest, WideningMovesOnlyTheStripListsPathAndPattern)
 TEST_F(FrameTest, TheOpenedPathListKeepsItsHeight)
 {
     start();
-    const int row = w->txtPath->view()->sizeHintForRow(0) > 0 ? w->txtPath->view()->sizeHintForRow(0)
-                                                              : w->txtPath->fontMetrics().height() + 2;
-    EXPECT_EQ(w->txtPath->maxVisibleItems(),
-              dropDownRows(platform::toPixels(2700), w->txtPath->sizeHint().height(), row));
+    const int row = ctl<QComboBox>("txtPath")->view()->sizeHintForRow(0) > 0
+                        ? ctl<QComboBox>("txtPath")->view()->sizeHintForRow(0)
+                        : ctl<QComboBox>("txtPath")->fontMetrics().height() + 2;
+    EXPECT_EQ(ctl<QComboBox>("txtPath")->maxVisibleItems(),
+              dropDownRows(platform::toPixels(2700), ctl<QComboBox>("txtPath")->sizeHint().height(), row));
 }
 
 TEST_F(FrameTest, TheOuterSizeNeverGoesBelowTheMinimum)
@@ -144,7 +151,8 @@ TEST_F(FrameTest, TheOuterSizeNeverGoesBelowTheMinimum)
     w->resize(100, 100);
     QCoreApplication::processEvents();
     EXPECT_EQ(w->frameGeometry().size(), QSize(platform::toPixels(mainMinWidth), platform::toPixels(mainMinHeight)));
-    for (QWidget* c : {static_cast<QWidget*>(w->txtPattern), static_cast<QWidget*>(w->cmdAbout)})
+    for (QWidget* c : {static_cast<QWidget*>(ctl<platform::TextBox>("txtPattern")),
+                       static_cast<QWidget*>(ctl<QPushButton>("cmdAbout"))})
         EXPECT_LE(c->mapTo(w->centralWidget(), QPoint(c->width() - 1, 0)).x(), w->centralWidget()->width())
             << c->objectName().toStdString();
 }
@@ -162,33 +170,34 @@ TEST_F(FrameTest, AtTheMinimumSizeEveryControlIsWholeInsideTheWindow)
         QWidget* client = w->centralWidget();
         for (int mode : {0, 1}) {
             SCOPED_TRACE(mode == 0 ? "Directory" : "Free Select");
-            QTest::mouseClick(w->TabStripFilemode->tabButton(mode), Qt::LeftButton);
+            QTest::mouseClick(ctl<platform::TabStrip>("TabStripFilemode")->tabButton(mode), Qt::LeftButton);
             QCoreApplication::processEvents();
-            EXPECT_EQ(w->chkShowTreeview->isVisible(), mode == 0 && tree == std::string("1"));
+            EXPECT_EQ(ctl<platform::CheckBox>("chkShowTreeview")->isVisible(), mode == 0 && tree == std::string("1"));
             std::vector<QWidget*> pane;
             for (const auto& [c, g] : clientPlaces(client)) {
                 if (!c->isVisible())
                     continue;
                 EXPECT_TRUE(client->rect().contains(g)) << c->objectName().toStdString();
-                if (c->parentWidget()->objectName() == "filePane" && c != w->fileBody)
+                if (c->parentWidget()->objectName() == "filePane" && c != ctl<QFrame>("fileBody"))
                     pane.push_back(c);
             }
             for (size_t i = 0; i < pane.size(); ++i)
                 for (size_t j = i + 1; j < pane.size(); ++j)
                     EXPECT_FALSE(pane[i]->geometry().intersects(pane[j]->geometry()))
                         << pane[i]->objectName().toStdString() << " and " << pane[j]->objectName().toStdString();
-            for (QWidget* box :
-                 {static_cast<QWidget*>(w->chkThumbnails), static_cast<QWidget*>(w->chkThumbnailsFreeSelect),
-                  static_cast<QWidget*>(w->chkPreview), static_cast<QWidget*>(w->chkShowTreeview)}) {
+            for (QWidget* box : {static_cast<QWidget*>(ctl<platform::CheckBox>("chkThumbnails")),
+                                 static_cast<QWidget*>(ctl<platform::CheckBox>("chkThumbnailsFreeSelect")),
+                                 static_cast<QWidget*>(ctl<platform::CheckBox>("chkPreview")),
+                                 static_cast<QWidget*>(ctl<platform::CheckBox>("chkShowTreeview"))}) {
                 if (box->isVisible()) {
                     EXPECT_GE(box->width(), box->sizeHint().width()) << box->objectName().toStdString();
                 }
             }
             // Still the user's boxes: a click reaches them.
-            QTest::mouseClick(w->chkPreview, Qt::LeftButton);
-            EXPECT_EQ(w->chkPreview->value(), 0);
-            QTest::mouseClick(w->chkPreview, Qt::LeftButton);
-            EXPECT_EQ(w->chkPreview->value(), 1);
+            QTest::mouseClick(ctl<platform::CheckBox>("chkPreview"), Qt::LeftButton);
+            EXPECT_EQ(ctl<platform::CheckBox>("chkPreview")->value(), 0);
+            QTest::mouseClick(ctl<platform::CheckBox>("chkPreview"), Qt::LeftButton);
+            EXPECT_EQ(ctl<platform::CheckBox>("chkPreview")->value(), 1);
         }
         closeForGood();
     }
@@ -202,23 +211,24 @@ TEST_F(FrameTest, TheBoxesBesideTheTabsWrapOnlyWhenTheStripIsTooNarrow)
     platform::SettingsStore().setValue("enableTreeview", "1");
     start();
     const int designListTop = (852 - 120) / tpp;
-    const int tabsBottom = w->TabStripFilemode->geometry().bottom();
+    const int tabsBottom = ctl<platform::TabStrip>("TabStripFilemode")->geometry().bottom();
     for (const QSize size : {QSize(19200, 13500) / tpp, QSize(13500, 9000) / tpp}) {
         w->resize(size);
         QCoreApplication::processEvents();
-        for (QWidget* box : {static_cast<QWidget*>(w->chkThumbnails), static_cast<QWidget*>(w->chkPreview),
-                             static_cast<QWidget*>(w->chkShowTreeview)})
+        for (QWidget* box : {static_cast<QWidget*>(ctl<platform::CheckBox>("chkThumbnails")),
+                             static_cast<QWidget*>(ctl<platform::CheckBox>("chkPreview")),
+                             static_cast<QWidget*>(ctl<platform::CheckBox>("chkShowTreeview"))})
             EXPECT_LE(box->geometry().bottom(), tabsBottom) << box->objectName().toStdString() << " " << size.width();
-        EXPECT_EQ(w->lwDirectory->y(), designListTop);
+        EXPECT_EQ(ctl<platform::ListView>("lwDirectory")->y(), designListTop);
     }
     w->resize(100, 100);
     QCoreApplication::processEvents();
-    EXPECT_GT(w->chkShowTreeview->y(), tabsBottom);
-    EXPECT_GT(w->cmdRefresh->y(), w->chkShowTreeview->geometry().bottom());
-    EXPECT_GT(w->lwDirectory->y(), w->cmdRefresh->geometry().bottom());
+    EXPECT_GT(ctl<platform::CheckBox>("chkShowTreeview")->y(), tabsBottom);
+    EXPECT_GT(ctl<QToolButton>("cmdRefresh")->y(), ctl<platform::CheckBox>("chkShowTreeview")->geometry().bottom());
+    EXPECT_GT(ctl<platform::ListView>("lwDirectory")->y(), ctl<QToolButton>("cmdRefresh")->geometry().bottom());
     // The lists still end where the strip's panel says.
     EXPECT_EQ(
-        w->lwDirectory->geometry().bottom(),
+        ctl<platform::ListView>("lwDirectory")->geometry().bottom(),
         designListTop +
             qRound(frameLayout(w->frameGeometry().width() * tpp, w->frameGeometry().height() * tpp).lists.height() /
                    double(tpp)) -
@@ -233,13 +243,13 @@ TEST_F(FrameTest, TheNormalRectangleSurvivesAMaximisedExit)
     w->resize(700, 600);
     QCoreApplication::processEvents();
     const QRect normal = w->frameGeometry();
-    EXPECT_EQ(w->state.settings.Main_Width, normal.width() * tpp);
-    EXPECT_EQ(w->state.settings.Main_Height, normal.height() * tpp);
+    EXPECT_EQ(w->state().settings.Main_Width, normal.width() * tpp);
+    EXPECT_EQ(w->state().settings.Main_Height, normal.height() * tpp);
     w->showMaximized();
     ASSERT_TRUE(QTest::qWaitFor([&] { return w->isMaximized(); }, 2000));
     QCoreApplication::processEvents();
-    EXPECT_EQ(w->state.settings.Main_Maximized, 2);
-    EXPECT_EQ(w->state.settings.Main_Width, normal.width() * tpp);
+    EXPECT_EQ(w->state().settings.Main_Maximized, 2);
+    EXPECT_EQ(w->state().settings.Main_Width, normal.width() * tpp);
     closeForGood();
 
     QSettings ini(iniPath(), QSettings::IniFormat);
@@ -261,7 +271,7 @@ TEST_F(FrameTest, ACloseWhileTheHourglassShowsIsRefusedAndWritesNothing)
     ui.setMousePointer(11);
     w->close();
     EXPECT_TRUE(w->isVisible());
-    EXPECT_FALSE(w->exited);
+    EXPECT_FALSE(w->exited());
     EXPECT_FALSE(QFile::exists(iniPath()));
     ui.setMousePointer(0);
     closeForGood();
@@ -271,10 +281,10 @@ TEST_F(FrameTest, ACloseWhileTheHourglassShowsIsRefusedAndWritesNothing)
 TEST_F(FrameTest, HelpButtonAndF1OpenTheShippedPage)
 {
     start();
-    QTest::mouseClick(w->cmdHelp, Qt::LeftButton);
-    w->txtPattern->setFocus();
-    QTest::keyClick(w->txtPattern, Qt::Key_F1);
-    QTest::keyClick(w->txtPattern, Qt::Key_F1, Qt::ShiftModifier);
+    QTest::mouseClick(ctl<QPushButton>("cmdHelp"), Qt::LeftButton);
+    ctl<platform::TextBox>("txtPattern")->setFocus();
+    QTest::keyClick(ctl<platform::TextBox>("txtPattern"), Qt::Key_F1);
+    QTest::keyClick(ctl<platform::TextBox>("txtPattern"), Qt::Key_F1, Qt::ShiftModifier);
     const QUrl page = QUrl::fromLocalFile(platform::shippedFile("help.html"));
     ASSERT_FALSE(page.isEmpty());
     EXPECT_EQ(ui.opened, std::vector<QUrl>({page, page, page}));
@@ -321,10 +331,10 @@ TEST_F(FrameTest, FunctionKeysStillReachTheFocusedControl)
 {
     start();
     int f1Seen = 0;
-    QObject::connect(w->txtPattern, &platform::TextBox::keyPress, w.get(),
+    QObject::connect(ctl<platform::TextBox>("txtPattern"), &platform::TextBox::keyPress, w.get(),
                      [&](QKeyEvent* e) { f1Seen += e->key() == Qt::Key_F1; });
-    w->txtPattern->setFocus();
-    QTest::keyClick(w->txtPattern, Qt::Key_F1);
+    ctl<platform::TextBox>("txtPattern")->setFocus();
+    QTest::keyClick(ctl<platform::TextBox>("txtPattern"), Qt::Key_F1);
     EXPECT_EQ(f1Seen, 1);
     EXPECT_EQ(ui.opened.size(), 1u); // once, not once per parent the key passes
 }
@@ -333,42 +343,42 @@ TEST_F(FrameTest, F5CommitsTheFocusedBoxBeforeTheRun)
 {
     writeFile("xab.txt");
     start();
-    w->txtPath->setEditText(work());
+    ctl<QComboBox>("txtPath")->setEditText(work());
     w->readDirectory();
     w->updateFileViews();
-    w->TabStrip->selectKey("AddCrop");
-    w->optCrop->select();
-    w->optCropBeginning->select();
-    w->txtCropPos->setText("0");
+    ctl<platform::TabStrip>("TabStrip")->selectKey("AddCrop");
+    ctl<platform::OptionButton>("optCrop")->select();
+    ctl<platform::OptionButton>("optCropBeginning")->select();
+    ctl<platform::TextBox>("txtCropPos")->setText("0");
     // The box's own leave correction turns an empty count into "1".
-    w->txtCropNumber->setFocus();
-    w->txtCropNumber->clear();
+    ctl<platform::TextBox>("txtCropNumber")->setFocus();
+    ctl<platform::TextBox>("txtCropNumber")->clear();
     w->updateExecuteButton();
-    QTest::keyClick(w->txtCropNumber, Qt::Key_F5, Qt::ShiftModifier);
-    EXPECT_EQ(w->txtCropNumber->text(), "1");
+    QTest::keyClick(ctl<platform::TextBox>("txtCropNumber"), Qt::Key_F5, Qt::ShiftModifier);
+    EXPECT_EQ(ctl<platform::TextBox>("txtCropNumber")->text(), "1");
     EXPECT_TRUE(QFile::exists(work() + "/ab.txt"))
-        << QDir(work()).entryList(QDir::Files).join(",").toStdString() << " log " << !w->execute.frmExecute.isNull()
-        << " en " << w->cmdExecute->isEnabled();
-    ASSERT_FALSE(w->execute.frmExecute.isNull()); // the run's log window
-    w->execute.frmExecute->unload();
+        << QDir(work()).entryList(QDir::Files).join(",").toStdString() << " log "
+        << !w->executeState().frmExecute.isNull() << " en " << ctl<QPushButton>("cmdExecute")->isEnabled();
+    ASSERT_FALSE(w->executeState().frmExecute.isNull()); // the run's log window
+    w->executeState().frmExecute->unload();
 }
 
 TEST_F(FrameTest, F5WithRenameDisabledOnlyMovesTheFocus)
 {
     writeFile("a.txt");
     start();
-    w->txtPath->setEditText(work());
+    ctl<QComboBox>("txtPath")->setEditText(work());
     w->readDirectory();
     w->updateFileViews();
-    w->TabStrip->selectKey("Replace");
-    w->optReplaceSingle->select();
-    w->txtFind->setText("");
-    w->txtFind->setFocus();
-    QTest::keyClick(w->txtFind, Qt::Key_F5);
-    EXPECT_FALSE(w->cmdExecute->isEnabled());
-    EXPECT_EQ(QApplication::focusWidget(), w->cmdAbout);
+    ctl<platform::TabStrip>("TabStrip")->selectKey("Replace");
+    ctl<platform::OptionButton>("optReplaceSingle")->select();
+    ctl<platform::TextBox>("txtFind")->setText("");
+    ctl<platform::TextBox>("txtFind")->setFocus();
+    QTest::keyClick(ctl<platform::TextBox>("txtFind"), Qt::Key_F5);
+    EXPECT_FALSE(ctl<QPushButton>("cmdExecute")->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), ctl<QPushButton>("cmdAbout"));
     EXPECT_TRUE(QFile::exists(work() + "/a.txt"));
-    EXPECT_TRUE(w->execute.frmExecute.isNull());
+    EXPECT_TRUE(w->executeState().frmExecute.isNull());
 }
 
 TEST_F(FrameTest, SettingsButtonRecountsValidatesAndRequestsAPreview)
@@ -377,41 +387,41 @@ TEST_F(FrameTest, SettingsButtonRecountsValidatesAndRequestsAPreview)
     int shown = 0;
     whenModal<FrmSettings>([&](FrmSettings* d) {
         ++shown;
-        w->state.preview.previewRequested = 0;
-        w->cmdExecute->setEnabled(false); // as if the window left the gate stale
+        w->state().preview.previewRequested = 0;
+        ctl<QPushButton>("cmdExecute")->setEnabled(false); // as if the window left the gate stale
         QTest::mouseClick(d->cmdCancel, Qt::LeftButton);
     });
-    w->TabStrip->selectKey("Case");
-    QTest::mouseClick(w->cmdSettings, Qt::LeftButton);
+    ctl<platform::TabStrip>("TabStrip")->selectKey("Case");
+    QTest::mouseClick(ctl<QPushButton>("cmdSettings"), Qt::LeftButton);
     EXPECT_EQ(shown, 1);
-    EXPECT_EQ(w->state.preview.previewRequested, -1);
-    EXPECT_EQ(w->cmdExecute->isEnabled(), judgeGate(w->gateInputs()).enabled);
+    EXPECT_EQ(w->state().preview.previewRequested, -1);
+    EXPECT_EQ(ctl<QPushButton>("cmdExecute")->isEnabled(), judgeGate(w->gateInputs()).enabled);
 }
 
 TEST_F(FrameTest, F12ReReadsTheWorkingDirectory)
 {
     writeFile("a.txt");
     start();
-    w->txtPath->setEditText(work());
+    ctl<QComboBox>("txtPath")->setEditText(work());
     w->readDirectory();
     w->updateFileViews();
-    const int before = w->lwDirectory->count();
+    const int before = ctl<platform::ListView>("lwDirectory")->count();
     writeFile("b.txt");
-    w->txtPattern->setFocus();
-    QTest::keyClick(w->txtPattern, Qt::Key_F12);
-    EXPECT_EQ(w->lwDirectory->count(), before + 1);
+    ctl<platform::TextBox>("txtPattern")->setFocus();
+    QTest::keyClick(ctl<platform::TextBox>("txtPattern"), Qt::Key_F12);
+    EXPECT_EQ(ctl<platform::ListView>("lwDirectory")->count(), before + 1);
 }
 
 TEST_F(FrameTest, AClickOnALabelInsideAFrameLeavesItsOption)
 {
     start();
-    w->TabStrip->selectKey("Replace");
-    w->optReplaceBatch->select();
-    QGroupBox* single = w->frame[13];
+    ctl<platform::TabStrip>("TabStrip")->selectKey("Replace");
+    ctl<platform::OptionButton>("optReplaceBatch")->select();
+    QGroupBox* single = ctl<QGroupBox>("frame(13)");
     QLabel* inside = single->findChild<QLabel*>();
     ASSERT_TRUE(inside);
     QTest::mouseClick(inside, Qt::LeftButton, {}, inside->rect().center());
-    EXPECT_TRUE(w->optReplaceBatch->isChecked());
+    EXPECT_TRUE(ctl<platform::OptionButton>("optReplaceBatch")->isChecked());
     // A click on the frame's own area away from its children selects it.
     QPoint empty;
     for (int y = single->height() - 3; y > 10 && empty.isNull(); --y)
@@ -422,9 +432,9 @@ TEST_F(FrameTest, AClickOnALabelInsideAFrameLeavesItsOption)
             }
     ASSERT_FALSE(empty.isNull());
     QTest::mousePress(single, Qt::LeftButton, {}, empty);
-    EXPECT_TRUE(w->optReplaceBatch->isChecked()); // not on the press
+    EXPECT_TRUE(ctl<platform::OptionButton>("optReplaceBatch")->isChecked()); // not on the press
     QTest::mouseRelease(single, Qt::LeftButton, {}, empty);
-    EXPECT_TRUE(w->optReplaceSingle->isChecked());
+    EXPECT_TRUE(ctl<platform::OptionButton>("optReplaceSingle")->isChecked());
 }
 
 // A click on a frame's own area selects the option the frame carries; the
@@ -457,8 +467,8 @@ TEST_F(FrameTest, AClickOnEachFrameSelectsItsOwnOption)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.frame);
-        w->TabStrip->selectKey(c.tab);
-        QGroupBox* box = w->frame[size_t(c.frame)];
+        ctl<platform::TabStrip>("TabStrip")->selectKey(c.tab);
+        QGroupBox* box = ctl<QGroupBox>(QStringLiteral("frame(%1)").arg(c.frame));
         ASSERT_TRUE(box->isVisible());
         if (c.other)
             w->findChild<platform::OptionButton*>(c.other)->select();

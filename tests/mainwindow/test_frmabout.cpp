@@ -140,8 +140,8 @@ class AboutButtonTest : public MainWindowFixture<> {};
 TEST_F(AboutButtonTest, ShowsTheCurrentTotalsModallyUntilAKey)
 {
     start();
-    w->state.settings.totNumberOfFilesRenamedNew = 12;
-    w->state.settings.totNumberOfDirsRenamedNew = 3;
+    w->state().settings.totNumberOfFilesRenamedNew = 12;
+    w->state().settings.totNumberOfDirsRenamedNew = 3;
     QString seen;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<FrmAbout*>(QApplication::activeModalWidget());
@@ -150,7 +150,7 @@ TEST_F(AboutButtonTest, ShowsTheCurrentTotalsModallyUntilAKey)
         seen = box->lblTotRenamed->text();
         QTest::keyClick(box, Qt::Key_Escape);
     });
-    QTest::mouseClick(w->cmdAbout, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>("cmdAbout"), Qt::LeftButton);
     EXPECT_EQ(seen, "You have renamed 12 files and 3 directories!");
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }

@@ -91,11 +91,11 @@ protected:
         for (const QString& f : files)
             writeFile(f);
         MainWindowFixture::start();
-        w->txtPath->setEditText(work());
+        ctl<QComboBox>("txtPath")->setEditText(work());
         w->readDirectory();
         w->updateFileViews();
-        if (w->lwDirectory->count() > 0)
-            w->lwDirectory->setCurrentRow(0);
+        if (ctl<platform::ListView>("lwDirectory")->count() > 0)
+            ctl<platform::ListView>("lwDirectory")->setCurrentRow(0);
     }
     // Clicks `button` and, once the picker is up and active, runs `script` on
     // it. The picker is always closed afterwards, so no test waits on it.
@@ -129,10 +129,10 @@ protected:
 TEST_F(PickerTest, AddFromEndPlacesCaretAndOkKeepsOrChangesThePosition)
 {
     start({"abcdef.txt"});
-    w->TabStrip->selectKey("AddCrop");
-    QTest::mouseClick(w->optAddEnding, Qt::LeftButton);
-    w->txtAddPos->setText("2");
-    pick(w->cmdAddGetPosition, [&](FrmGetPosition* d) {
+    ctl<platform::TabStrip>("TabStrip")->selectKey("AddCrop");
+    QTest::mouseClick(ctl<platform::OptionButton>("optAddEnding"), Qt::LeftButton);
+    ctl<platform::TextBox>("txtAddPos")->setText("2");
+    pick(ctl<QToolButton>("cmdAddGetPosition"), [&](FrmGetPosition* d) {
         EXPECT_EQ(d->windowTitle(), "Visual Assist");
         EXPECT_EQ(d->lblInfo->text(), "Place cursor on desired position:");
         EXPECT_EQ(d->cmbFiles->currentText(), "abcdef");
@@ -141,20 +141,20 @@ TEST_F(PickerTest, AddFromEndPlacesCaretAndOkKeepsOrChangesThePosition)
         QTest::mouseClick(d->cmdOK, Qt::LeftButton);
     });
     EXPECT_TRUE(opened);
-    EXPECT_EQ(w->txtAddPos->text(), "2");
-    EXPECT_EQ(w->focusWidget(), w->txtAdd);
+    EXPECT_EQ(ctl<platform::TextBox>("txtAddPos")->text(), "2");
+    EXPECT_EQ(w->focusWidget(), ctl<platform::TextBox>("txtAdd"));
 
     // Moving the caret to the end picks 0; Enter in the name box presses OK.
-    pick(w->cmdAddGetPosition, [&](FrmGetPosition* d) {
+    pick(ctl<QToolButton>("cmdAddGetPosition"), [&](FrmGetPosition* d) {
         QTest::keyClick(edit(d), Qt::Key_End);
         EXPECT_TRUE(waitLabel(d, "Current position: -0"));
         QTest::keyClick(edit(d), Qt::Key_Return);
     });
-    EXPECT_EQ(w->txtAddPos->text(), "0");
+    EXPECT_EQ(ctl<platform::TextBox>("txtAddPos")->text(), "0");
 
     // From the beginning, counted from the start.
-    QTest::mouseClick(w->optAddBeginning, Qt::LeftButton);
-    pick(w->cmdAddGetPosition, [&](FrmGetPosition* d) {
+    QTest::mouseClick(ctl<platform::OptionButton>("optAddBeginning"), Qt::LeftButton);
+    pick(ctl<QToolButton>("cmdAddGetPosition"), [&](FrmGetPosition* d) {
         EXPECT_EQ(edit(d)->cursorPosition(), 0);
         QTest::keyClick(edit(d), Qt::Key_Right);
         QTest::keyClick(edit(d), Qt::Key_Right);
@@ -162,46 +162,46 @@ TEST_F(PickerTest, AddFromEndPlacesCaretAndOkKeepsOrChangesThePosition)
         EXPECT_TRUE(waitLabel(d, "Current position: 3"));
         QTest::mouseClick(d->cmdOK, Qt::LeftButton);
     });
-    EXPECT_EQ(w->txtAddPos->text(), "3");
+    EXPECT_EQ(ctl<platform::TextBox>("txtAddPos")->text(), "3");
 }
 
 TEST_F(PickerTest, CancelEscapeAndCloseWriteTheIncomingValuesBack)
 {
     start({"abcdef.txt"});
-    w->TabStrip->selectKey("AddCrop");
-    w->txtAddPos->setText("007");
-    pick(w->cmdAddGetPosition, [&](FrmGetPosition* d) {
+    ctl<platform::TabStrip>("TabStrip")->selectKey("AddCrop");
+    ctl<platform::TextBox>("txtAddPos")->setText("007");
+    pick(ctl<QToolButton>("cmdAddGetPosition"), [&](FrmGetPosition* d) {
         QTest::keyClick(edit(d), Qt::Key_End);
         EXPECT_TRUE(waitLabel(d, "Current position: 6"));
         QTest::mouseClick(d->cmdCancel, Qt::LeftButton);
     });
-    EXPECT_EQ(w->txtAddPos->text(), "7");
+    EXPECT_EQ(ctl<platform::TextBox>("txtAddPos")->text(), "7");
 
-    w->TabStrip->selectKey("Replace");
-    w->txtFind->setText("keep me");
-    pick(w->cmdReplaceGetString, [&](FrmGetPosition* d) {
+    ctl<platform::TabStrip>("TabStrip")->selectKey("Replace");
+    ctl<platform::TextBox>("txtFind")->setText("keep me");
+    pick(ctl<QToolButton>("cmdReplaceGetString"), [&](FrmGetPosition* d) {
         QTest::keyClick(edit(d), Qt::Key_End, Qt::ShiftModifier);
         d->posTimer_Timer();
         QTest::keyClick(edit(d), Qt::Key_Escape);
     });
-    EXPECT_EQ(w->txtFind->text(), "keep me");
-    EXPECT_EQ(w->focusWidget(), w->txtFind);
+    EXPECT_EQ(ctl<platform::TextBox>("txtFind")->text(), "keep me");
+    EXPECT_EQ(w->focusWidget(), ctl<platform::TextBox>("txtFind"));
 
-    w->txtReplaceStart->setText("4");
-    pick(w->cmdReplaceGetPosition, [&](FrmGetPosition* d) {
+    ctl<platform::TextBox>("txtReplaceStart")->setText("4");
+    pick(ctl<QToolButton>("cmdReplaceGetPosition"), [&](FrmGetPosition* d) {
         QTest::keyClick(edit(d), Qt::Key_Home);
         EXPECT_TRUE(waitLabel(d, "Current position: 0"));
         d->close();
     });
-    EXPECT_EQ(w->txtReplaceStart->text(), "4");
+    EXPECT_EQ(ctl<platform::TextBox>("txtReplaceStart")->text(), "4");
 }
 
 TEST_F(PickerTest, TextModePicksTheSelectionOrNothing)
 {
     start({"abcdef.txt"});
-    w->TabStrip->selectKey("Replace");
-    w->txtFind->setText("old");
-    pick(w->cmdReplaceGetString, [&](FrmGetPosition* d) {
+    ctl<platform::TabStrip>("TabStrip")->selectKey("Replace");
+    ctl<platform::TextBox>("txtFind")->setText("old");
+    pick(ctl<QToolButton>("cmdReplaceGetString"), [&](FrmGetPosition* d) {
         EXPECT_EQ(d->lblInfo->text(), "Select Text:");
         EXPECT_EQ(edit(d)->cursorPosition(), 0);
         EXPECT_FALSE(edit(d)->hasSelectedText());
@@ -209,26 +209,26 @@ TEST_F(PickerTest, TextModePicksTheSelectionOrNothing)
         EXPECT_EQ(d->lblCurrentPos->text(), "");
         QTest::mouseClick(d->cmdOK, Qt::LeftButton);
     });
-    EXPECT_EQ(w->txtFind->text(), "");
+    EXPECT_EQ(ctl<platform::TextBox>("txtFind")->text(), "");
 
-    pick(w->cmdReplaceGetString, [&](FrmGetPosition* d) {
+    pick(ctl<QToolButton>("cmdReplaceGetString"), [&](FrmGetPosition* d) {
         QTest::keyClick(edit(d), Qt::Key_Right);
         QTest::keyClick(edit(d), Qt::Key_Right, Qt::ShiftModifier);
         QTest::keyClick(edit(d), Qt::Key_Right, Qt::ShiftModifier);
         d->posTimer_Timer();
         QTest::keyClick(edit(d), Qt::Key_Return);
     });
-    EXPECT_EQ(w->txtFind->text(), "bc");
+    EXPECT_EQ(ctl<platform::TextBox>("txtFind")->text(), "bc");
 }
 
 TEST_F(PickerTest, CropFromEndShowsPositionAndLengthAndSelectsTheIncomingRun)
 {
     start({"abcdef.txt"});
-    w->TabStrip->selectKey("AddCrop");
-    QTest::mouseClick(w->optCropEnding, Qt::LeftButton);
-    w->txtCropPos->setText("1");
-    w->txtCropNumber->setText("2");
-    pick(w->cmdCropGetPosition, [&](FrmGetPosition* d) {
+    ctl<platform::TabStrip>("TabStrip")->selectKey("AddCrop");
+    QTest::mouseClick(ctl<platform::OptionButton>("optCropEnding"), Qt::LeftButton);
+    ctl<platform::TextBox>("txtCropPos")->setText("1");
+    ctl<platform::TextBox>("txtCropNumber")->setText("2");
+    pick(ctl<QToolButton>("cmdCropGetPosition"), [&](FrmGetPosition* d) {
         EXPECT_EQ(d->lblInfo->text(), "Select text to set position and length:");
         EXPECT_EQ(edit(d)->selectedText(), "de");
         EXPECT_TRUE(waitLabel(d, "Current position: -1\nSelection length: 2"));
@@ -237,39 +237,39 @@ TEST_F(PickerTest, CropFromEndShowsPositionAndLengthAndSelectsTheIncomingRun)
         EXPECT_TRUE(waitLabel(d, "Current position: 0\nSelection length: 3"));
         QTest::mouseClick(d->cmdOK, Qt::LeftButton);
     });
-    EXPECT_EQ(w->txtCropPos->text(), "0");
-    EXPECT_EQ(w->txtCropNumber->text(), "3");
-    EXPECT_EQ(w->focusWidget(), w->txtCropNumber);
+    EXPECT_EQ(ctl<platform::TextBox>("txtCropPos")->text(), "0");
+    EXPECT_EQ(ctl<platform::TextBox>("txtCropNumber")->text(), "3");
+    EXPECT_EQ(w->focusWidget(), ctl<platform::TextBox>("txtCropNumber"));
 
     // Only a caret: length 0 is written as it stands.
-    QTest::mouseClick(w->optCropBeginning, Qt::LeftButton);
-    pick(w->cmdCropGetPosition, [&](FrmGetPosition* d) {
+    QTest::mouseClick(ctl<platform::OptionButton>("optCropBeginning"), Qt::LeftButton);
+    pick(ctl<QToolButton>("cmdCropGetPosition"), [&](FrmGetPosition* d) {
         EXPECT_EQ(edit(d)->selectedText(), "abc"); // position 0, length 3 as last picked
         QTest::keyClick(edit(d), Qt::Key_End);
         EXPECT_TRUE(waitLabel(d, "Current position: 6\nSelection length: 0"));
         QTest::mouseClick(d->cmdOK, Qt::LeftButton);
     });
-    EXPECT_EQ(w->txtCropPos->text(), "6");
-    EXPECT_EQ(w->txtCropNumber->text(), "0");
+    EXPECT_EQ(ctl<platform::TextBox>("txtCropPos")->text(), "6");
+    EXPECT_EQ(ctl<platform::TextBox>("txtCropNumber")->text(), "0");
 }
 
 TEST_F(PickerTest, PositionsCountCharactersAndStayInsideTheSample)
 {
     start({QString::fromUtf8("a\xF0\x9F\x98\x80"
                              "bc.txt")});
-    w->TabStrip->selectKey("AddCrop");
-    QTest::mouseClick(w->optAddEnding, Qt::LeftButton);
+    ctl<platform::TabStrip>("TabStrip")->selectKey("AddCrop");
+    QTest::mouseClick(ctl<platform::OptionButton>("optAddEnding"), Qt::LeftButton);
     // A position past the name starts the caret at the name's start.
-    w->txtAddPos->setText("50");
-    pick(w->cmdAddGetPosition, [&](FrmGetPosition* d) {
+    ctl<platform::TextBox>("txtAddPos")->setText("50");
+    pick(ctl<QToolButton>("cmdAddGetPosition"), [&](FrmGetPosition* d) {
         EXPECT_EQ(edit(d)->cursorPosition(), 0);
         EXPECT_TRUE(waitLabel(d, "Current position: -4"));
         QTest::mouseClick(d->cmdOK, Qt::LeftButton);
     });
-    EXPECT_EQ(w->txtAddPos->text(), "4");
+    EXPECT_EQ(ctl<platform::TextBox>("txtAddPos")->text(), "4");
     // The emoji is one character, as the add and crop rules count it.
-    QTest::mouseClick(w->optAddBeginning, Qt::LeftButton);
-    pick(w->cmdAddGetPosition, [&](FrmGetPosition* d) {
+    QTest::mouseClick(ctl<platform::OptionButton>("optAddBeginning"), Qt::LeftButton);
+    pick(ctl<QToolButton>("cmdAddGetPosition"), [&](FrmGetPosition* d) {
         QTest::keyClick(edit(d), Qt::Key_End);
         EXPECT_TRUE(waitLabel(d, "Current position: 4"));
         QTest::keyClick(edit(d), Qt::Key_Left);
@@ -282,36 +282,38 @@ TEST_F(PickerTest, PositionsCountCharactersAndStayInsideTheSample)
         EXPECT_EQ(d->cmbFiles->itemText(0), QString::fromUtf8("a\xF0\x9F\x98\x80"
                                                               "bc"));
     });
-    EXPECT_EQ(w->txtAddPos->text(), "6");
+    EXPECT_EQ(ctl<platform::TextBox>("txtAddPos")->text(), "6");
 }
 
 TEST_F(PickerTest, SamplesFollowTheProcessBoxesAndTheHintRowBlocksTheButtons)
 {
     start({"photo.jpg", "archive.tar.gz", "README"});
-    w->TabStrip->selectKey("AddCrop");
-    QTest::mouseClick(w->chkProcessFileExt, Qt::LeftButton, {}, indicatorPoint(w->chkProcessFileExt));
-    QTest::mouseClick(w->chkProcessFilename, Qt::LeftButton, {}, indicatorPoint(w->chkProcessFilename));
-    ASSERT_EQ(w->chkProcessFilename->value(), 0);
-    ASSERT_EQ(w->chkProcessFileExt->value(), 1);
-    w->txtAddPos->setText("1");
+    ctl<platform::TabStrip>("TabStrip")->selectKey("AddCrop");
+    QTest::mouseClick(ctl<platform::CheckBox>("chkProcessFileExt"), Qt::LeftButton, {},
+                      indicatorPoint(ctl<platform::CheckBox>("chkProcessFileExt")));
+    QTest::mouseClick(ctl<platform::CheckBox>("chkProcessFilename"), Qt::LeftButton, {},
+                      indicatorPoint(ctl<platform::CheckBox>("chkProcessFilename")));
+    ASSERT_EQ(ctl<platform::CheckBox>("chkProcessFilename")->value(), 0);
+    ASSERT_EQ(ctl<platform::CheckBox>("chkProcessFileExt")->value(), 1);
+    ctl<platform::TextBox>("txtAddPos")->setText("1");
     QStringList samples;
-    pick(w->cmdAddGetPosition, [&](FrmGetPosition* d) {
+    pick(ctl<QToolButton>("cmdAddGetPosition"), [&](FrmGetPosition* d) {
         for (int i = 0; i < d->cmbFiles->count(); ++i)
             samples << d->cmbFiles->itemText(i);
         QTest::mouseClick(d->cmdCancel, Qt::LeftButton);
     });
     QStringList expected;
-    for (int r = 0; r < w->lwDirectory->count(); ++r) {
-        const QString name = w->lwDirectory->text(r);
+    for (int r = 0; r < ctl<platform::ListView>("lwDirectory")->count(); ++r) {
+        const QString name = ctl<platform::ListView>("lwDirectory")->text(r);
         expected << (name == "photo.jpg" ? "jpg" : name == "archive.tar.gz" ? "gz" : "");
     }
     EXPECT_EQ(samples, expected);
 
     // Free Select with only its hint row: nothing opens, nothing changes.
-    w->TabStripFilemode->selectKey("dragdrop");
-    ASSERT_TRUE(w->lwDragDrop->listFont().bold());
-    w->txtAddPos->setText("007");
-    pick(w->cmdAddGetPosition, [&](FrmGetPosition*) {});
+    ctl<platform::TabStrip>("TabStripFilemode")->selectKey("dragdrop");
+    ASSERT_TRUE(ctl<platform::ListView>("lwDragDrop")->listFont().bold());
+    ctl<platform::TextBox>("txtAddPos")->setText("007");
+    pick(ctl<QToolButton>("cmdAddGetPosition"), [&](FrmGetPosition*) {});
     EXPECT_FALSE(opened);
-    EXPECT_EQ(w->txtAddPos->text(), "007");
+    EXPECT_EQ(ctl<platform::TextBox>("txtAddPos")->text(), "007");
 }

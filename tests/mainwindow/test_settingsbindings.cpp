@@ -30,8 +30,8 @@ TEST_F(SettingsBindingTest, EveryBoundKeySurvivesStartExitAndRestart)
     std::vector<const SettingsKey*> bound;
     {
         FrmMain probe(ui, QStringList());
-        probe.exited = true;
-        for (const SettingsTarget& field : probe.bindings.fields()) {
+        probe.setExited();
+        for (const SettingsTarget& field : probe.bindings().fields()) {
             const SettingsKey* found = nullptr;
             for (const SettingsKey& key : settingsKeys())
                 if (key.target == field)
@@ -68,16 +68,16 @@ TEST_F(SettingsBindingTest, EveryBoundKeySurvivesStartExitAndRestart)
 
     for (int round = 1; round <= 2; ++round) {
         start();
-        EXPECT_EQ(w->TabStrip->selectedKey(), QStringLiteral("Enum"));
-        EXPECT_EQ(w->txtFind->text(), QStringLiteral("x"));
-        EXPECT_EQ(w->chkDirs->value(), 1);
+        EXPECT_EQ(ctl<platform::TabStrip>("TabStrip")->selectedKey(), QStringLiteral("Enum"));
+        EXPECT_EQ(ctl<platform::TextBox>("txtFind")->text(), QStringLiteral("x"));
+        EXPECT_EQ(ctl<platform::CheckBox>("chkDirs")->value(), 1);
         // Forget the loaded values: what is saved must come from the controls.
         Settings fresh;
         fresh.enableTreeview = 1;
         fresh.uncheckSubsdirsAtStartup = 0;
-        w->state.settings = fresh;
+        w->state().settings = fresh;
         w->close();
-        ASSERT_TRUE(w->exited);
+        ASSERT_TRUE(w->exited());
         w.reset();
         platform::SettingsStore store;
         for (const auto& [key, text] : expected)

@@ -34,7 +34,7 @@ class SettingsFromMainTest : public MainWindowFixture<> {
 protected:
     void listWork()
     {
-        w->txtPath->setEditText(work());
+        ctl<QComboBox>("txtPath")->setEditText(work());
         w->readDirectory();
         w->updateFileViews();
     }
@@ -66,7 +66,7 @@ TEST_F(SettingsFromMainTest, OpenersShowTheirTabAndTheMainWindowCatchesUpAfterCl
     start();
     QString shownTab;
     QPoint shownAt;
-    withSettings(w->cmdSettings, [&](FrmSettings* d) {
+    withSettings(ctl<QPushButton>("cmdSettings"), [&](FrmSettings* d) {
         shownTab = d->TabStrip->selectedKey();
         shownAt = d->pos();
         EXPECT_FALSE(w->isActiveWindow());
@@ -76,15 +76,15 @@ TEST_F(SettingsFromMainTest, OpenersShowTheirTabAndTheMainWindowCatchesUpAfterCl
     const QSize size(platform::toPixels(8400), platform::toPixels(6300));
     EXPECT_EQ(shownAt, QPoint(screen.width() / 2 - size.width() / 2, screen.height() / 2 - size.height() / 2));
     // However it closed: a forced recount, the gate and a fresh preview.
-    EXPECT_EQ(w->state.preview.previewRequested, -1);
+    EXPECT_EQ(w->state().preview.previewRequested, -1);
 
-    withSettings(w->cmdExceptionsEdit, [&](FrmSettings* d) { shownTab = d->TabStrip->selectedKey(); });
+    withSettings(ctl<QToolButton>("cmdExceptionsEdit"), [&](FrmSettings* d) { shownTab = d->TabStrip->selectedKey(); });
     EXPECT_EQ(shownTab, "exceptions");
-    withSettings(w->cmdSettings, [&](FrmSettings* d) { shownTab = d->TabStrip->selectedKey(); });
+    withSettings(ctl<QPushButton>("cmdSettings"), [&](FrmSettings* d) { shownTab = d->TabStrip->selectedKey(); });
     EXPECT_EQ(shownTab, "exceptions");
-    withSettings(w->cmdReplaceEdit, [&](FrmSettings* d) { shownTab = d->TabStrip->selectedKey(); });
+    withSettings(ctl<QToolButton>("cmdReplaceEdit"), [&](FrmSettings* d) { shownTab = d->TabStrip->selectedKey(); });
     EXPECT_EQ(shownTab, "batchreplace");
-    EXPECT_EQ(w->settingsTabIndex, 6);
+    EXPECT_EQ(w->settingsTabIndex(), 6);
 }
 
 // Two rows made in the window, then "Ok": the label counts them, "replace.txt"
@@ -101,7 +101,7 @@ TEST_F(SettingsFromMainTest, BatchRowsFromTheWindowAreCountedStoredAndAppliedInO
             QTest::keyClick(item->txtReplace, Qt::Key_Return);
         });
     };
-    withSettings(w->cmdReplaceEdit, [&](FrmSettings* d) {
+    withSettings(ctl<QToolButton>("cmdReplaceEdit"), [&](FrmSettings* d) {
         addRow("a", "x");
         click(d->batchReplaceEditor->addButton());
         addRow("x", "y");
@@ -109,12 +109,12 @@ TEST_F(SettingsFromMainTest, BatchRowsFromTheWindowAreCountedStoredAndAppliedInO
         EXPECT_EQ(d->batchReplaceEditor->count(), 2);
         click(d->cmdOK);
     });
-    EXPECT_EQ(w->lblBatchReplace->text(), "2 items in batch replace list...");
+    EXPECT_EQ(ctl<QLabel>("lblBatchReplace")->text(), "2 items in batch replace list...");
     EXPECT_EQ(readLines(programFolder() + "/replace.txt"), QStringList({"a/x/0/0/0/0", "x/y/0/0/0/0"}));
 
-    w->TabStrip->selectKey("Replace");
-    w->optReplaceBatch->select();
-    ASSERT_TRUE(w->cmdExecute->isEnabled());
+    ctl<platform::TabStrip>("TabStrip")->selectKey("Replace");
+    ctl<platform::OptionButton>("optReplaceBatch")->select();
+    ASSERT_TRUE(ctl<QPushButton>("cmdExecute")->isEnabled());
     w->cmdExecute_Click();
     EXPECT_EQ(QDir(work()).entryList(QDir::Files), QStringList({"ybc.txt"}));
 }
@@ -126,27 +126,29 @@ TEST_F(SettingsFromMainTest, ShowAllColumnsAddsAndRemovesTheSevenColumnsByKey)
     listWork();
     const QStringList three = {"filename", "preview", "path"};
     const QStringList all = three + QStringList{"size", "date", "attrib", "ext", "type", "sizeb", "dateb"};
-    for (platform::ListView* lw : {w->lwDirectory, w->lwDragDrop})
+    for (platform::ListView* lw : {ctl<platform::ListView>("lwDirectory"), ctl<platform::ListView>("lwDragDrop")})
         EXPECT_EQ(columnKeys(lw), three);
-    withSettings(w->cmdSettings, [&](FrmSettings* d) {
+    withSettings(ctl<QPushButton>("cmdSettings"), [&](FrmSettings* d) {
         tab(d, "interface");
         click(d->chkShowAllColumns);
         click(d->cmdOK);
     });
-    for (platform::ListView* lw : {w->lwDirectory, w->lwDragDrop})
+    for (platform::ListView* lw : {ctl<platform::ListView>("lwDirectory"), ctl<platform::ListView>("lwDragDrop")})
         EXPECT_EQ(columnKeys(lw), all);
-    EXPECT_EQ(w->lwDirectory->model()->headerData(9, Qt::Horizontal, Qt::DisplayRole).toString(), "Date Sorting");
-    EXPECT_EQ(w->lwDirectory->columnWidth(3), w->state.settings.dirColWidth4);
-    EXPECT_EQ(w->lwDirectory->columnWidth(8), 0);
+    EXPECT_EQ(
+        ctl<platform::ListView>("lwDirectory")->model()->headerData(9, Qt::Horizontal, Qt::DisplayRole).toString(),
+        "Date Sorting");
+    EXPECT_EQ(ctl<platform::ListView>("lwDirectory")->columnWidth(3), w->state().settings.dirColWidth4);
+    EXPECT_EQ(ctl<platform::ListView>("lwDirectory")->columnWidth(8), 0);
     // The re-read filled the new columns.
-    ASSERT_EQ(w->lwDirectory->count(), 1);
-    EXPECT_EQ(w->lwDirectory->subItem(0, 8).toLongLong(), 5);
+    ASSERT_EQ(ctl<platform::ListView>("lwDirectory")->count(), 1);
+    EXPECT_EQ(ctl<platform::ListView>("lwDirectory")->subItem(0, 8).toLongLong(), 5);
 
-    withSettings(w->cmdSettings, [&](FrmSettings* d) {
+    withSettings(ctl<QPushButton>("cmdSettings"), [&](FrmSettings* d) {
         click(d->chkShowAllColumns);
         click(d->cmdOK);
     });
-    for (platform::ListView* lw : {w->lwDirectory, w->lwDragDrop})
+    for (platform::ListView* lw : {ctl<platform::ListView>("lwDirectory"), ctl<platform::ListView>("lwDragDrop")})
         EXPECT_EQ(columnKeys(lw), three);
 }
 
@@ -159,21 +161,21 @@ TEST_F(SettingsFromMainTest, AListingChangeWhileFreeSelectIsShownLeavesTheCollec
     writeFile(".hidden");
     start();
     listWork();
-    EXPECT_EQ(w->state.files.lstFiles[0].size(), 2);
+    EXPECT_EQ(w->state().files.lstFiles[0].size(), 2);
     toFreeSelect({"a.txt"});
-    const QStringList collected = w->state.files.lstFiles[1];
+    const QStringList collected = w->state().files.lstFiles[1];
     ASSERT_EQ(collected, QStringList({work() + "/a.txt"}));
-    withSettings(w->cmdSettings, [&](FrmSettings* d) {
+    withSettings(ctl<QPushButton>("cmdSettings"), [&](FrmSettings* d) {
         tab(d, "listing");
         click(d->chkHidden);
         click(d->cmdOK);
     });
-    EXPECT_EQ(w->fileMode, 1);
-    EXPECT_EQ(w->state.files.lstFiles[1], collected);
-    ASSERT_EQ(w->lwDragDrop->count(), 1);
-    EXPECT_EQ(w->lwDragDrop->text(0), "a.txt");
-    EXPECT_EQ(w->state.files.lstFiles[0].size(), 3); // the hidden file is listed now
-    EXPECT_EQ(w->StatusBar->panelText("main"), "1 Files, 0 Directories");
+    EXPECT_EQ(w->fileMode(), 1);
+    EXPECT_EQ(w->state().files.lstFiles[1], collected);
+    ASSERT_EQ(ctl<platform::ListView>("lwDragDrop")->count(), 1);
+    EXPECT_EQ(ctl<platform::ListView>("lwDragDrop")->text(0), "a.txt");
+    EXPECT_EQ(w->state().files.lstFiles[0].size(), 3); // the hidden file is listed now
+    EXPECT_EQ(ctl<platform::StatusPanels>("StatusBar")->panelText("main"), "1 Files, 0 Directories");
 }
 
 // New thumbnail sizes empty both icon lists; the Free Select rows fetch their
@@ -184,13 +186,13 @@ TEST_F(SettingsFromMainTest, ThumbnailSizeChangeGivesTheFreeSelectRowsTheirIcons
     makeDir("sub");
     start();
     toFreeSelect({"sub", "a.txt"});
-    ASSERT_EQ(w->lwDragDrop->count(), 2);
+    ASSERT_EQ(ctl<platform::ListView>("lwDragDrop")->count(), 2);
     const auto makeStale = [&] {
         for (int r = 0; r < 2; ++r)
-            w->lwDragDrop->setIcons(r, 99, 99);
+            ctl<platform::ListView>("lwDragDrop")->setIcons(r, 99, 99);
     };
     const auto resize = [&](const char* width) {
-        withSettings(w->cmdSettings, [&](FrmSettings* d) {
+        withSettings(ctl<QPushButton>("cmdSettings"), [&](FrmSettings* d) {
             tab(d, "interface2");
             d->txtThumbWidth->setFocus();
             QTest::keyClick(d->txtThumbWidth, Qt::Key_Delete);
@@ -200,25 +202,26 @@ TEST_F(SettingsFromMainTest, ThumbnailSizeChangeGivesTheFreeSelectRowsTheirIcons
     };
     makeStale();
     resize("96");
-    const platform::ImageList& large = w->state.files.imagelistSysIconsFreeSelectLarge;
+    const platform::ImageList& large = w->state().files.imagelistSysIconsFreeSelectLarge;
     EXPECT_EQ(large.size, QSize(96, 64));
-    EXPECT_EQ(w->state.files.imagelistSysIconsLarge.size, QSize(96, 64));
-    const platform::ImageList& small = w->state.files.imagelistSysIconsFreeSelect;
+    EXPECT_EQ(w->state().files.imagelistSysIconsLarge.size, QSize(96, 64));
+    const platform::ImageList& small = w->state().files.imagelistSysIconsFreeSelect;
     for (int r = 0; r < 2; ++r) {
-        const platform::ListRow& row = w->lwDragDrop->row(r);
+        const platform::ListRow& row = ctl<platform::ListView>("lwDragDrop")->row(r);
         EXPECT_TRUE(row.smallIcon >= 1 && row.smallIcon <= small.count()) << r;
         EXPECT_TRUE(row.largeIcon >= 1 && row.largeIcon <= large.count()) << r;
         EXPECT_FALSE(small.image(row.smallIcon).isNull());
         EXPECT_FALSE(large.image(row.largeIcon).isNull());
     }
-    EXPECT_EQ(w->state.files.thumbnailsShownFreeSel, 0);
+    EXPECT_EQ(w->state().files.thumbnailsShownFreeSel, 0);
 
-    click(w->chkThumbnailsFreeSelect);
+    click(ctl<platform::CheckBox>("chkThumbnailsFreeSelect"));
     makeStale();
     resize("128");
     EXPECT_EQ(large.size, QSize(128, 64));
-    EXPECT_TRUE(w->lwDragDrop->row(0).largeIcon >= 1 && w->lwDragDrop->row(0).largeIcon <= large.count());
-    EXPECT_EQ(w->state.files.thumbnailsShownFreeSel, -1);
+    EXPECT_TRUE(ctl<platform::ListView>("lwDragDrop")->row(0).largeIcon >= 1 &&
+                ctl<platform::ListView>("lwDragDrop")->row(0).largeIcon <= large.count());
+    EXPECT_EQ(w->state().files.thumbnailsShownFreeSel, -1);
 }
 
 TEST_F(SettingsFromMainTest, OkAppliesTheOptionsThatShowInTheMainWindowAndStoresThem)
@@ -227,11 +230,11 @@ TEST_F(SettingsFromMainTest, OkAppliesTheOptionsThatShowInTheMainWindowAndStores
     makeDir("sub");
     start();
     listWork();
-    click(w->chkShowTreeview);
-    ASSERT_TRUE(w->TreeView->isVisible());
+    click(ctl<platform::CheckBox>("chkShowTreeview"));
+    ASSERT_TRUE(ctl<QTreeWidget>("TreeView")->isVisible());
     const QString entry = root() + "/data/file-manager/actions/vexorren.desktop";
 
-    withSettings(w->cmdSettings, [&](FrmSettings* d) {
+    withSettings(ctl<QPushButton>("cmdSettings"), [&](FrmSettings* d) {
         click(d->chkShellShowVexor); // off
         tab(d, "interface");
         click(d->chkEnableTreeview);   // off
@@ -241,12 +244,12 @@ TEST_F(SettingsFromMainTest, OkAppliesTheOptionsThatShowInTheMainWindowAndStores
         click(d->chkHideSystemFolders); // off
         click(d->cmdOK);
     });
-    EXPECT_EQ(w->chkShowTreeview->value(), 0);
-    EXPECT_FALSE(w->chkShowTreeview->isVisible());
-    EXPECT_FALSE(w->TreeView->isVisible());
-    EXPECT_TRUE(w->lwDirectory->isVisible());
-    EXPECT_FALSE(w->txtPattern->isEnabled());
-    EXPECT_EQ(w->txtPath->lineEdit()->palette().color(QPalette::Text), QColor(0, 0, 0));
+    EXPECT_EQ(ctl<platform::CheckBox>("chkShowTreeview")->value(), 0);
+    EXPECT_FALSE(ctl<platform::CheckBox>("chkShowTreeview")->isVisible());
+    EXPECT_FALSE(ctl<QTreeWidget>("TreeView")->isVisible());
+    EXPECT_TRUE(ctl<platform::ListView>("lwDirectory")->isVisible());
+    EXPECT_FALSE(ctl<platform::TextBox>("txtPattern")->isEnabled());
+    EXPECT_EQ(ctl<QComboBox>("txtPath")->lineEdit()->palette().color(QPalette::Text), QColor(0, 0, 0));
     EXPECT_FALSE(QFileInfo::exists(entry));
     platform::SettingsStore store;
     EXPECT_EQ(store.value("shellShowVexor"), "0");
@@ -255,7 +258,7 @@ TEST_F(SettingsFromMainTest, OkAppliesTheOptionsThatShowInTheMainWindowAndStores
     // "Ok" stores the start directory of the run, not the path box's text.
     EXPECT_EQ(store.value("txtPath", "<none>"), "");
 
-    withSettings(w->cmdSettings, [&](FrmSettings* d) {
+    withSettings(ctl<QPushButton>("cmdSettings"), [&](FrmSettings* d) {
         click(d->chkShellShowVexor);
         click(d->cmdOK);
     });
@@ -273,7 +276,7 @@ TEST_F(SettingsFromMainTest, OkClosesTheWindowBeforeTheThumbnailsAreRedrawn)
     click(ctl<QCheckBox>("chkThumbnails"));
     toFreeSelect({"photo.jpg"});
     click(ctl<QCheckBox>("chkThumbnailsFreeSelect"));
-    ASSERT_EQ(w->state.files.thumbnailsShownFreeSel, -1);
+    ASSERT_EQ(w->state().files.thumbnailsShownFreeSel, -1);
 
     // What the status bar says while the options window is still on screen.
     QStringList whileShown;
@@ -300,6 +303,6 @@ TEST_F(SettingsFromMainTest, OkClosesTheWindowBeforeTheThumbnailsAreRedrawn)
     EXPECT_FALSE(whileShown.contains("Reading Directory Structure...")) << whileShown.join("|").toStdString();
     EXPECT_TRUE(afterwards.contains("Generating Thumbnails...")) << afterwards.join("|").toStdString();
     EXPECT_TRUE(afterwards.contains("Reading Directory Structure...")) << afterwards.join("|").toStdString();
-    EXPECT_EQ(w->state.files.thumbnailsShownFreeSel, -1);
-    EXPECT_EQ(w->state.files.imagelistSysIconsFreeSelectLarge.size, QSize(96, 64));
+    EXPECT_EQ(w->state().files.thumbnailsShownFreeSel, -1);
+    EXPECT_EQ(w->state().files.imagelistSysIconsFreeSelectLarge.size, QSize(96, 64));
 }

@@ -16,16 +16,16 @@ namespace {
 struct Pair {
     const char* tab; // the rename-mode tab the pair lies on
     const char* key; // settings key: 0 the first option, 1 the second
-    platform::OptionButton* FrmMain::*first;
-    platform::OptionButton* FrmMain::*second;
+    const char* first;
+    const char* second;
 };
 
 const Pair kPairs[] = {
-    {"Replace", "optReplace", &FrmMain::optReplaceSingle, &FrmMain::optReplaceBatch},
-    {"AddCrop", "optAddCrop", &FrmMain::optAdd, &FrmMain::optCrop},
-    {"Format", "chkFormatTab", &FrmMain::chkFormatTab_Format, &FrmMain::chkFormatTab_Detect},
-    {"Enum", "chkEnumTab", &FrmMain::chkEnumTab_Enum, &FrmMain::chkEnumTab_Normalize},
-    {"Attrib", "optAttrib", &FrmMain::optAttrib_Attributes, &FrmMain::optAttrib_Date},
+    {"Replace", "optReplace", "optReplaceSingle", "optReplaceBatch"},
+    {"AddCrop", "optAddCrop", "optAdd", "optCrop"},
+    {"Format", "chkFormatTab", "chkFormatTab_Format", "chkFormatTab_Detect"},
+    {"Enum", "chkEnumTab", "chkEnumTab_Enum", "chkEnumTab_Normalize"},
+    {"Attrib", "optAttrib", "optAttrib_Attributes", "optAttrib_Date"},
 };
 
 } // namespace
@@ -41,8 +41,10 @@ protected:
     }
     void clickTab(const QString& key)
     {
-        QTest::mouseClick(w->TabStrip->tabButton(w->TabStrip->indexOfKey(key)), Qt::LeftButton);
-        ASSERT_EQ(w->TabStrip->selectedKey(), key);
+        QTest::mouseClick(
+            ctl<platform::TabStrip>("TabStrip")->tabButton(ctl<platform::TabStrip>("TabStrip")->indexOfKey(key)),
+            Qt::LeftButton);
+        ASSERT_EQ(ctl<platform::TabStrip>("TabStrip")->selectedKey(), key);
     }
     static void click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center()); }
     void clickRow(platform::ListView* list, int row, Qt::KeyboardModifiers mods = {})
@@ -60,8 +62,8 @@ TEST_F(WindowRulesTest, EachOptionPairStaysExclusiveUnderClicks)
     for (const Pair& p : kPairs) {
         SCOPED_TRACE(p.tab);
         clickTab(p.tab);
-        platform::OptionButton* a = w.get()->*p.first;
-        platform::OptionButton* b = w.get()->*p.second;
+        platform::OptionButton* a = ctl<platform::OptionButton>(p.first);
+        platform::OptionButton* b = ctl<platform::OptionButton>(p.second);
         ASSERT_TRUE(a->isVisible() && b->isVisible());
         click(b);
         EXPECT_TRUE(b->isChecked());
@@ -78,12 +80,12 @@ TEST_F(WindowRulesTest, EachOptionPairStaysExclusiveUnderClicks)
     }
     // A change of the pair runs its handlers: the date option forbids directories.
     clickTab("Attrib");
-    click(w->optAttrib_Date);
-    EXPECT_FALSE(w->chkDirs->isEnabled());
-    EXPECT_EQ(w->dirsAllowed, 0);
-    click(w->optAttrib_Attributes);
-    EXPECT_TRUE(w->chkDirs->isEnabled());
-    EXPECT_EQ(w->dirsAllowed, -1);
+    click(ctl<platform::OptionButton>("optAttrib_Date"));
+    EXPECT_FALSE(ctl<platform::CheckBox>("chkDirs")->isEnabled());
+    EXPECT_EQ(w->dirsAllowed(), 0);
+    click(ctl<platform::OptionButton>("optAttrib_Attributes"));
+    EXPECT_TRUE(ctl<platform::CheckBox>("chkDirs")->isEnabled());
+    EXPECT_EQ(w->dirsAllowed(), -1);
 }
 
 TEST_F(WindowRulesTest, EveryStoredChoiceComesBackAloneAndSoDoesAClickedOne)
@@ -93,8 +95,8 @@ TEST_F(WindowRulesTest, EveryStoredChoiceComesBackAloneAndSoDoesAClickedOne)
             SCOPED_TRACE(std::string(p.key) + "=" + std::to_string(stored));
             store({{p.key, QString::number(stored)}});
             start();
-            platform::OptionButton* a = w.get()->*p.first;
-            platform::OptionButton* b = w.get()->*p.second;
+            platform::OptionButton* a = ctl<platform::OptionButton>(p.first);
+            platform::OptionButton* b = ctl<platform::OptionButton>(p.second);
             EXPECT_EQ(a->isChecked(), stored == 0);
             EXPECT_EQ(b->isChecked(), stored == 1);
             // The other option, clicked and saved at exit, is the one a restart shows.
@@ -104,8 +106,8 @@ TEST_F(WindowRulesTest, EveryStoredChoiceComesBackAloneAndSoDoesAClickedOne)
             w.reset();
             EXPECT_EQ(platform::SettingsStore().value(p.key), QString::number(1 - stored));
             start();
-            a = w.get()->*p.first;
-            b = w.get()->*p.second;
+            a = ctl<platform::OptionButton>(p.first);
+            b = ctl<platform::OptionButton>(p.second);
             EXPECT_EQ(a->isChecked(), stored == 1);
             EXPECT_EQ(b->isChecked(), stored == 0);
             dropMainWindow();
@@ -119,30 +121,30 @@ TEST_F(WindowRulesTest, EachStartModeWordSelectsItsOptionWhateverIsStored)
         const char* word;
         const char* key;
         const char* stored; // the other option
-        platform::OptionButton* FrmMain::*wanted;
-        platform::OptionButton* FrmMain::*other;
+        const char* wanted;
+        const char* other;
         const char* tab;
     };
     const Case cases[] = {
-        {"modereplace", "optReplace", "1", &FrmMain::optReplaceSingle, &FrmMain::optReplaceBatch, "Replace"},
-        {"modebatchreplace", "optReplace", "0", &FrmMain::optReplaceBatch, &FrmMain::optReplaceSingle, "Replace"},
-        {"modeadd", "optAddCrop", "1", &FrmMain::optAdd, &FrmMain::optCrop, "AddCrop"},
-        {"modecrop", "optAddCrop", "0", &FrmMain::optCrop, &FrmMain::optAdd, "AddCrop"},
-        {"modeformat", "chkFormatTab", "1", &FrmMain::chkFormatTab_Format, &FrmMain::chkFormatTab_Detect, "Format"},
-        {"modefiletype", "chkFormatTab", "0", &FrmMain::chkFormatTab_Detect, &FrmMain::chkFormatTab_Format, "Format"},
-        {"modeenum", "chkEnumTab", "1", &FrmMain::chkEnumTab_Enum, &FrmMain::chkEnumTab_Normalize, "Enum"},
-        {"modenormalize", "chkEnumTab", "0", &FrmMain::chkEnumTab_Normalize, &FrmMain::chkEnumTab_Enum, "Enum"},
-        {"modeattrib", "optAttrib", "1", &FrmMain::optAttrib_Attributes, &FrmMain::optAttrib_Date, "Attrib"},
-        {"modedate", "optAttrib", "0", &FrmMain::optAttrib_Date, &FrmMain::optAttrib_Attributes, "Attrib"},
+        {"modereplace", "optReplace", "1", "optReplaceSingle", "optReplaceBatch", "Replace"},
+        {"modebatchreplace", "optReplace", "0", "optReplaceBatch", "optReplaceSingle", "Replace"},
+        {"modeadd", "optAddCrop", "1", "optAdd", "optCrop", "AddCrop"},
+        {"modecrop", "optAddCrop", "0", "optCrop", "optAdd", "AddCrop"},
+        {"modeformat", "chkFormatTab", "1", "chkFormatTab_Format", "chkFormatTab_Detect", "Format"},
+        {"modefiletype", "chkFormatTab", "0", "chkFormatTab_Detect", "chkFormatTab_Format", "Format"},
+        {"modeenum", "chkEnumTab", "1", "chkEnumTab_Enum", "chkEnumTab_Normalize", "Enum"},
+        {"modenormalize", "chkEnumTab", "0", "chkEnumTab_Normalize", "chkEnumTab_Enum", "Enum"},
+        {"modeattrib", "optAttrib", "1", "optAttrib_Attributes", "optAttrib_Date", "Attrib"},
+        {"modedate", "optAttrib", "0", "optAttrib_Date", "optAttrib_Attributes", "Attrib"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.word);
         // No working directory: "Rename!" stays disabled, so nothing runs.
         store({{c.key, c.stored}, {"startupInLastDir", "0"}});
         start({"/e", c.word});
-        EXPECT_EQ(w->TabStrip->selectedKey(), c.tab);
-        EXPECT_TRUE((w.get()->*c.wanted)->isChecked());
-        EXPECT_FALSE((w.get()->*c.other)->isChecked());
+        EXPECT_EQ(ctl<platform::TabStrip>("TabStrip")->selectedKey(), c.tab);
+        EXPECT_TRUE(ctl<platform::OptionButton>(c.wanted)->isChecked());
+        EXPECT_FALSE(ctl<platform::OptionButton>(c.other)->isChecked());
         dropMainWindow();
     }
 }
@@ -151,15 +153,16 @@ TEST_F(WindowRulesTest, StoredValuesRunTheirHandlersWhileTheyLoad)
 {
     store({{"chkProcessFilename", "0"}, {"chkProcessFileExt", "0"}, {"enableTreeview", "1"}, {"chkShowTreeview", "1"}});
     start();
-    EXPECT_EQ(w->chkProcessFilename->value(), 1);
-    EXPECT_EQ(w->chkProcessFileExt->value(), 0);
-    EXPECT_FALSE(w->chkPreview->isEnabled());
-    EXPECT_FALSE(w->chkThumbnails->isEnabled());
-    EXPECT_FALSE(w->chkOnlyRenameSelected->isEnabled());
+    EXPECT_EQ(ctl<platform::CheckBox>("chkProcessFilename")->value(), 1);
+    EXPECT_EQ(ctl<platform::CheckBox>("chkProcessFileExt")->value(), 0);
+    EXPECT_FALSE(ctl<platform::CheckBox>("chkPreview")->isEnabled());
+    EXPECT_FALSE(ctl<platform::CheckBox>("chkThumbnails")->isEnabled());
+    EXPECT_FALSE(ctl<platform::CheckBox>("chkOnlyRenameSelected")->isEnabled());
     // Unticking the tree by a click gives the three boxes back.
-    QTest::mouseClick(w->chkShowTreeview, Qt::LeftButton, {}, indicatorPoint(w->chkShowTreeview));
-    EXPECT_TRUE(w->chkPreview->isEnabled());
-    EXPECT_TRUE(w->chkOnlyRenameSelected->isEnabled());
+    QTest::mouseClick(ctl<platform::CheckBox>("chkShowTreeview"), Qt::LeftButton, {},
+                      indicatorPoint(ctl<platform::CheckBox>("chkShowTreeview")));
+    EXPECT_TRUE(ctl<platform::CheckBox>("chkPreview")->isEnabled());
+    EXPECT_TRUE(ctl<platform::CheckBox>("chkOnlyRenameSelected")->isEnabled());
     // What is saved is what the window shows.
     EXPECT_TRUE(w->close());
     w.reset();
@@ -173,22 +176,22 @@ TEST_F(WindowRulesTest, AMouseSelectionIsCountedPreviewedAndRenamedExactly)
         writeFile(n);
     store({{"txtPath", work()}, {"chkOnlyRenameSelected", "1"}});
     start();
-    platform::ListView* list = w->lwDirectory;
+    platform::ListView* list = ctl<platform::ListView>("lwDirectory");
     ASSERT_EQ(list->count(), 4);
     clickTab("Replace");
-    click(w->optReplaceSingle);
-    QTest::keyClicks(w->txtFind, "1");
-    QTest::keyClicks(w->txtReplace, "2");
+    click(ctl<platform::OptionButton>("optReplaceSingle"));
+    QTest::keyClicks(ctl<platform::TextBox>("txtFind"), "1");
+    QTest::keyClicks(ctl<platform::TextBox>("txtReplace"), "2");
     clickRow(list, 1);
     clickRow(list, 3, Qt::ControlModifier);
-    EXPECT_EQ(w->StatusBar->panelText("selected"), "2 items selected...");
-    EXPECT_EQ(w->state.files.onlySelectedActive, -1);
+    EXPECT_EQ(ctl<platform::StatusPanels>("StatusBar")->panelText("selected"), "2 items selected...");
+    EXPECT_EQ(w->state().files.onlySelectedActive, -1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return list->subItem(1, 1) == "b2.txt"; }, 3000));
     EXPECT_EQ(list->subItem(0, 1), "");
     EXPECT_EQ(list->subItem(2, 1), "");
     EXPECT_EQ(list->subItem(3, 1), "d2.txt");
-    ASSERT_TRUE(w->cmdExecute->isEnabled());
-    QTest::mouseClick(w->cmdExecute, Qt::LeftButton);
+    ASSERT_TRUE(ctl<QPushButton>("cmdExecute")->isEnabled());
+    QTest::mouseClick(ctl<QPushButton>("cmdExecute"), Qt::LeftButton);
     EXPECT_EQ(names(), QStringList({"a1.txt", "b2.txt", "c1.txt", "d2.txt"}));
 }
 
@@ -198,14 +201,14 @@ TEST_F(WindowRulesTest, ASelectionByKeysIsCountedAtOnce)
         writeFile(n);
     store({{"txtPath", work()}});
     start();
-    platform::ListView* list = w->lwDirectory;
+    platform::ListView* list = ctl<platform::ListView>("lwDirectory");
     ASSERT_EQ(list->count(), 3);
     clickRow(list, 0);
-    EXPECT_EQ(w->StatusBar->panelText("selected"), "1 item selected...");
+    EXPECT_EQ(ctl<platform::StatusPanels>("StatusBar")->panelText("selected"), "1 item selected...");
     QTest::keyClick(list->reportView(), Qt::Key_Down, Qt::ShiftModifier);
     QTest::keyClick(list->reportView(), Qt::Key_Down, Qt::ShiftModifier);
-    EXPECT_EQ(w->StatusBar->panelText("selected"), "3 items selected...");
-    EXPECT_EQ(w->state.files.selectedCount, 3);
+    EXPECT_EQ(ctl<platform::StatusPanels>("StatusBar")->panelText("selected"), "3 items selected...");
+    EXPECT_EQ(w->state().files.selectedCount, 3);
 }
 
 TEST_F(WindowRulesTest, EscapeWhileIdleDoesNotCancelTheNextRead)
@@ -214,22 +217,24 @@ TEST_F(WindowRulesTest, EscapeWhileIdleDoesNotCancelTheNextRead)
     writeFile("b.txt");
     store({{"txtPath", work()}});
     start();
-    ASSERT_EQ(w->lwDirectory->count(), 2);
+    ASSERT_EQ(ctl<platform::ListView>("lwDirectory")->count(), 2);
     platform::EscapeLatch latch(ui);
     latch.window = w.get();
     QTest::keyClick(w->windowHandle(), Qt::Key_Escape);
     ASSERT_TRUE(ui.takeEscape()); // the press was seen ...
     QTest::keyClick(w->windowHandle(), Qt::Key_Escape);
     // ... and does not reach the read that a click starts later.
-    QTest::mouseClick(w->chkSub, Qt::LeftButton, {}, indicatorPoint(w->chkSub));
-    EXPECT_EQ(w->lwDirectory->count(), 2);
-    EXPECT_NE(w->StatusBar->panelText("selected"), "User Cancelled!");
-    EXPECT_EQ(w->state.files.lstFiles[0].size(), 2);
+    QTest::mouseClick(ctl<platform::CheckBox>("chkSub"), Qt::LeftButton, {},
+                      indicatorPoint(ctl<platform::CheckBox>("chkSub")));
+    EXPECT_EQ(ctl<platform::ListView>("lwDirectory")->count(), 2);
+    EXPECT_NE(ctl<platform::StatusPanels>("StatusBar")->panelText("selected"), "User Cancelled!");
+    EXPECT_EQ(w->state().files.lstFiles[0].size(), 2);
     // A press while the read runs still cancels it.
     QTimer::singleShot(0, [&] { QTest::keyClick(w->windowHandle(), Qt::Key_Escape); });
-    QTest::mouseClick(w->chkSub, Qt::LeftButton, {}, indicatorPoint(w->chkSub));
-    EXPECT_EQ(w->StatusBar->panelText("selected"), "User Cancelled!");
-    EXPECT_TRUE(w->state.files.lstFiles[0].isEmpty());
+    QTest::mouseClick(ctl<platform::CheckBox>("chkSub"), Qt::LeftButton, {},
+                      indicatorPoint(ctl<platform::CheckBox>("chkSub")));
+    EXPECT_EQ(ctl<platform::StatusPanels>("StatusBar")->panelText("selected"), "User Cancelled!");
+    EXPECT_TRUE(w->state().files.lstFiles[0].isEmpty());
 }
 
 TEST_F(WindowRulesTest, AStoredStartOutsideTheSpinnerRangeIsUsedWithinIt)
@@ -243,9 +248,10 @@ TEST_F(WindowRulesTest, AStoredStartOutsideTheSpinnerRangeIsUsedWithinIt)
            {"txtReplaceStart", "-1"},
            {"txtReplaceCount", "5000"}});
     start();
-    EXPECT_EQ(w->txtReplaceStart->text(), "0");
-    EXPECT_EQ(w->txtReplaceCount->text(), "999");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w->lwDirectory->subItem(0, 1) == "ph0t0.jpg"; }, 3000));
-    QTest::mouseClick(w->cmdExecute, Qt::LeftButton);
+    EXPECT_EQ(ctl<platform::TextBox>("txtReplaceStart")->text(), "0");
+    EXPECT_EQ(ctl<platform::TextBox>("txtReplaceCount")->text(), "999");
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return ctl<platform::ListView>("lwDirectory")->subItem(0, 1) == "ph0t0.jpg"; }, 3000));
+    QTest::mouseClick(ctl<QPushButton>("cmdExecute"), Qt::LeftButton);
     EXPECT_EQ(names(), QStringList{"ph0t0.jpg"});
 }
