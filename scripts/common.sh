@@ -42,8 +42,13 @@ VX_PRESET="${VX_PRESET:-default}"
 # Configures when there is no build yet, then builds the given targets (all
 # when none are given).
 vx_build() {
-  if [ ! -f "build/$VX_PRESET/build.ninja" ]; then
+  # A folder changes when a file in it is added, removed or renamed: then the
+  # source globs are read again (the build itself does not re-check them).
+  local stamp="build/$VX_PRESET/globs-read.stamp"
+  if [ ! -f "build/$VX_PRESET/build.ninja" ] || [ ! -f "$stamp" ] ||
+    [ -n "$(find src tests bench fuzz tools data cmake -type d -newer "$stamp" -print -quit 2>/dev/null)" ]; then
     cmake --preset "$VX_PRESET" >&2
+    touch "$stamp"
   fi
   # ninja straight away: the preset's generator, without cmake's own start.
   ninja -C "build/$VX_PRESET" "$@" | { grep -v -e '^ninja: Entering directory' -e '^ninja: no work to do\.$' >&2 || true; }
@@ -56,6 +61,7 @@ vx_build() {
 vx_build_tests() {
   if [ -f "build/$VX_PRESET/build.ninja" ] && ! grep -q '^build bin/tests_platform:' "build/$VX_PRESET/build.ninja"; then
     cmake --preset "$VX_PRESET" >&2
+    touch "build/$VX_PRESET/globs-read.stamp"
   fi
   vx_build
 }
