@@ -28,7 +28,9 @@ void disableWindow(QWidget* window)
 {
     if (!window)
         return;
-    if (window->isEnabled())
+    // A disable nested in another one (or one after a lost focus) finds no
+    // focus: the control kept before still stands.
+    if (window->isEnabled() && window->focusWidget())
         keptFocus(window)->widget = window->focusWidget();
     window->setEnabled(false);
 }
@@ -38,9 +40,9 @@ void enableWindow(QWidget* window)
     if (!window)
         return;
     window->setEnabled(true);
-    KeptFocus* k = keptFocus(window);
-    QWidget* had = k->widget;
-    k->widget = nullptr;
+    // Kept after use: work that enables the window inside an outer disable
+    // leaves the focus to give back to the outer enable as well.
+    QWidget* had = keptFocus(window)->widget;
     // A control that went away, was hidden or disabled meanwhile, or a focus
     // set by the work itself, wins over the kept one.
     if (had && !window->focusWidget() && had->window() == window && had->isVisible() && had->isEnabled())
