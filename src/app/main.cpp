@@ -6,23 +6,13 @@
 #include <cstdio>
 #include <QApplication>
 
-namespace {
-
-bool displayAvailable()
-{
-    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
-
-} // namespace
-
 int main(int argc, char** argv)
 {
     platform::ignoreRelativeXdgPlaces();
     // Qt aborts when it finds no platform to show a window on; that has to be
     // decided before the application object exists. An unattended run (from
     // cron or ssh) needs no window: it runs offscreen, its boxes on stderr.
-    if (!displayAvailable()) {
+    if (!platform::displayAvailable()) {
         QStringList arguments;
         for (int i = 1; i < argc; ++i)
             arguments.append(QString::fromLocal8Bit(argv[i]));

@@ -11,8 +11,7 @@ int main(int argc, char** argv)
     platform::ignoreRelativeXdgPlaces();
     // Qt aborts when it finds no display; the question is the user's to answer,
     // so without a display nothing is removed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    if (!platform::displayAvailable()) {
         std::fputs("purgix: no display found (DISPLAY and WAYLAND_DISPLAY are not set); nothing was removed.\n",
                    stderr);
         return 2;
