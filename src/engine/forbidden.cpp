@@ -81,15 +81,41 @@ QString neutralizeTags(const QString& text)
     return s;
 }
 
+// A name without a tag, a marker or a character to map comes out as it
+// went in, whatever the old name holds; most names are such.
+static bool needsNoMapping(const QString& name)
+{
+    for (const QChar c : name) {
+        switch (c.unicode()) {
+        case u'/':
+        case u'*':
+        case u'"':
+        case u'\\':
+        case u'?':
+        case u':':
+        case u'<':
+        case u'>':
+        case u'|':
+        case 0xFDD0:
+            return false;
+        default:
+            break;
+        }
+    }
+    return true;
+}
+
 QString taggedForm(const QString& oldName, const QString& rawNewName)
 {
+    if (needsNoMapping(rawNewName))
+        return rawNewName;
     const bool oldHoldsTag = oldName.contains(SubDirTag) || oldName.contains(SubDirMarker.at(0));
     return protectTagAndMap(oldHoldsTag ? neutralizeTags(rawNewName) : rawNewName);
 }
 
 QString resolvedForm(const QString& taggedName)
 {
-    if (!taggedName.contains(SubDirMarker))
+    if (!taggedName.contains(SubDirMarker.at(0)) || !taggedName.contains(SubDirMarker))
         return taggedName;
     QStringList parts = taggedName.split(SubDirMarker);
     parts.removeAll(QString());

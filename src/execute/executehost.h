@@ -77,6 +77,9 @@ struct ExecuteHost {
     // A command-line run whose window closes right after it: nobody sees the
     // list again, so it is not read again after the run.
     bool closesAfterRun = false;
+    // The listing was read for this run right before it, after its options
+    // were set, so the pass does not read the folder again.
+    bool listingJustRead = false;
 
     qint16 mode() const { return *fileMode; }
     platform::ListView* activeList() const { return *fileMode == 0 ? lwDirectory : lwDragDrop; }

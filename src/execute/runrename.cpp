@@ -162,7 +162,7 @@ void openRunWindow(ExecuteHost& h)
 void preparePass(ExecuteHost& h, RenameMode mode)
 {
     if (h.mode() == 0) {
-        if (mode != RenameMode::Enum && h.readDirectory) {
+        if (mode != RenameMode::Enum && h.readDirectory && !h.listingJustRead) {
             h.readDirectory();
             // A folder gone since the preview (or too large now) is a failure of
             // the run, not a run over nothing.
@@ -417,7 +417,9 @@ void runRename(ExecuteHost& h)
     stopPreview(*h.preview);
     r.cancelRequested = 0;
     serveEvents(h);
-    h.logs->errorLogged = 0;
+    // A listing read for this run counts as the run's own read: what it logged stays.
+    if (!h.listingJustRead)
+        h.logs->errorLogged = 0;
 
     const RenameMode mode = h.renameMode();
     const RenameOptions options = h.readOptions();

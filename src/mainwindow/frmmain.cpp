@@ -263,12 +263,39 @@ void FrmMain::Form_Activate()
     filePane->applyTreeOption(listOptions_.enableTreeview != 0);
     TabStrip_Click();
     TabStripFilemode_Click();
-    readDirectory();
-    updateFileViews();
+    readsForRunOnly_ = unattendedDirectoryRun();
+    if (!readsForRunOnly_) {
+        readDirectory();
+        updateFileViews();
+    }
     updateSelectionCount(false);
     updateExecuteButton();
     txtPath->setFocus();
     commandLineRun();
+}
+
+// An unattended run (/e and /x) in the Directory mode reads the folder once,
+// right before its pass, instead of at the start and again in the run: its
+// window closes after the run and nobody looks at the list in between. The
+// numbering mode keeps the list, since it numbers the rows in the order shown.
+bool FrmMain::unattendedDirectoryRun() const
+{
+    if (startMode.isEmpty() || !exitAfterRun || settingsLoadFailed || fileMode_ != 0)
+        return false;
+    const std::optional<StartModeChoice> choice = startModeFromWord(startMode);
+    return (choice ? choice->mode : renameMode()) != RenameMode::Enum;
+}
+
+void FrmMain::selectStartMode()
+{
+    if (const std::optional<StartModeChoice> choice = startModeFromWord(startMode)) {
+        if (choice->subOption >= 0)
+            panel(choice->mode)->selectSubOption(choice->subOption);
+        if (renameMode() == choice->mode)
+            TabStrip_Click();
+        else
+            TabStrip->selectKey(modeKey(choice->mode));
+    }
 }
 
 void FrmMain::commandLineRun()
@@ -284,6 +311,13 @@ void FrmMain::commandLineRun()
             close();
         return;
     }
+    if (readsForRunOnly_) {
+        // The mode and its options first: they decide what is read.
+        selectStartMode();
+        state_.logs.errorLogged = 0; // the run counts what its read logs
+        readDirectory();
+        updateExecuteButton();
+    }
     // The read already said why (the limit, a read error): the run has nothing
     // it was given to work on. The system-folder notice is a row of the list,
     // which an unattended run does not show: its text goes into a box.
@@ -296,14 +330,8 @@ void FrmMain::commandLineRun()
             close();
         return;
     }
-    if (const std::optional<StartModeChoice> choice = startModeFromWord(startMode)) {
-        if (choice->subOption >= 0)
-            panel(choice->mode)->selectSubOption(choice->subOption);
-        if (renameMode() == choice->mode)
-            TabStrip_Click();
-        else
-            TabStrip->selectKey(modeKey(choice->mode));
-    }
+    if (!readsForRunOnly_)
+        selectStartMode();
     if (cmdExecute->isEnabled()) {
         execute_.run.outcome = RunOutcome::None;
         unattendedRun = exitAfterRun;
@@ -311,6 +339,7 @@ void FrmMain::commandLineRun()
         unattendedRun = false;
         exitStatus_ = exitStatusFor(execute_.run.outcome);
     }
+    readsForRunOnly_ = false;
     if (exitAfterRun) {
         ExecuteHost h = executeHost();
         unloadLogWindow(h);

@@ -131,6 +131,8 @@ public:
     void Form_KeyDown(int key);
     void actExecute_Triggered();
     void commandLineRun();
+    bool unattendedDirectoryRun() const;
+    void selectStartMode();
     void tmrPreview_Timer();
     PreviewInputs previewInputs();
     NameServices nameServices(const RenameOptions& options);
@@ -215,6 +217,8 @@ private:
     bool exitAfterRun = false;
     // While the unattended run of the command line runs.
     bool unattendedRun = false;
+    // The start read nothing; the command-line run reads right before its pass.
+    bool readsForRunOnly_ = false;
     // The settings store exists but could not be read: a command-line run does
     // not start on defaults the user never chose.
     bool settingsLoadFailed = false;

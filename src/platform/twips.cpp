@@ -31,7 +31,19 @@ int twipsPerPixel(const QFont& font)
 
 int twipsPerPixel()
 {
-    return twipsPerPixel(QApplication::font());
+    // Measured once per application font: layouts and window moves ask for
+    // it thousands of times. Only the GUI thread lays out.
+    // The font's key, not the font: a font kept past the application's end
+    // would be released after the font cache it refers to.
+    static QString measured;
+    static int scale = 0;
+    const QFont font = QApplication::font();
+    const QString key = font.key();
+    if (scale == 0 || key != measured) {
+        scale = twipsPerPixel(font);
+        measured = key;
+    }
+    return scale;
 }
 
 int toPixels(int twips)

@@ -150,6 +150,28 @@ TEST_F(CommandLineTest, EveryStartModeRunsAndExits)
     }
 }
 
+// An unattended run reads its folder once, after the mode from the command line
+// has set the list options: file-type detection ticks Files (stored unticked,
+// with Directories ticked), and the file is listed and renamed.
+TEST_F(CommandLineTest, AnUnattendedRunReadsWithTheOptionsItsModeSets)
+{
+    const QByteArray png = QByteArray::fromHex("89504e470d0a1a0a0000000d49484452") + QByteArray(64, '\0');
+    const QString dir = makeDir("detect");
+    QDir().mkpath(dir + "/inner");
+    QFile f(dir + "/picture");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(png);
+    f.close();
+    {
+        platform::SettingsStore store;
+        store.setValue("chkFiles", "0");
+        store.setValue("chkDirs", "1");
+    }
+    EXPECT_EQ(runRenamer({"/p", dir, "/e", "modefiletype", "/x"}), 0);
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name),
+              QStringList({"inner", "picture.png"}));
+}
+
 // glibc fills every freed block with the perturb byte: a read of freed memory
 // on the way out (a filter of a view already deleted) crashes the run instead
 // of passing by luck. The sanitizer build catches the same reads itself.
