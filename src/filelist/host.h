@@ -7,8 +7,8 @@
 #include "platform/uiservice.h"
 
 #include <functional>
-#include <QString>
 #include <QPushButton>
+#include <QString>
 #include <QTreeWidget>
 
 // Listing settings the directory read and the row build follow, taken from

@@ -126,8 +126,7 @@ void showFreeSelectHint(platform::ListView* list)
     list->setSelected(0, false);
 }
 
-FreeSelectCommands::FreeSelectCommands(const FileListHost& host, QString& addPath, QWidget* addButton,
-                                       QObject* parent)
+FreeSelectCommands::FreeSelectCommands(const FileListHost& host, QString& addPath, QWidget* addButton, QObject* parent)
     : QObject(parent), host_(host), addPath_(addPath), addButton_(addButton)
 {
     setObjectName(QStringLiteral("freeSelectCommands"));
@@ -277,8 +276,8 @@ void FreeSelectCommands::cmdDragDropAdd_Click()
     if (start.isEmpty())
         start = QStringLiteral("/");
     // "*" rather than "*.*": on Linux "*.*" would hide every name without a dot.
-    const QStringList chosen =
-        host_.ui->openFiles(host_.window, QStringLiteral("Select Files To Add"), start, QStringLiteral("All Files (*)"));
+    const QStringList chosen = host_.ui->openFiles(host_.window, QStringLiteral("Select Files To Add"), start,
+                                                   QStringLiteral("All Files (*)"));
     // The dialog answers a cancel with no file; a name ending in "*" is a file
     // like any other here.
     if (chosen.isEmpty())
@@ -458,9 +457,8 @@ void FreeSelectCommands::mnuDragdropClear_Click()
     host_.files->lstDirs[1].clear();
     host_.files->lstFiles[1].clear();
     emit validate();
-    if (host_.options->cacheIcons == 0) {
+    if (host_.options->cacheIcons == 0)
         resetSysIconsFreeSel(host_);
-    }
     platform::enableWindow(host_.window);
     host_.ui->setMousePointer(0);
     setHintState();

@@ -132,7 +132,7 @@ void TreeCommands::TreeView_DblClick()
         }
     } catch (const platform::Failure& f) {
         host_.logs->logError(f.errorText() + QStringLiteral("TreeView_DblClick: NEWDIR=") + newDir +
-                          QStringLiteral(" OLDDIR=") + oldDir);
+                             QStringLiteral(" OLDDIR=") + oldDir);
         return;
     }
     nav_.goTo(newDir);
