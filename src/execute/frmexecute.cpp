@@ -52,6 +52,38 @@ private:
 
 } // namespace
 
+// The log window's lines. A long run gives thousands of lines between two
+// looks at the screen; they reach the view in one insertion, at the next look
+// (publish()), instead of one model insertion and one item each.
+class LogLines : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(shown_); }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role != Qt::DisplayRole || index.row() < 0 || index.row() >= shown_)
+            return {};
+        return lines_[index.row()];
+    }
+
+    void append(const QString& line) { lines_.push_back(line); }
+    bool pending() const { return lines_.size() > shown_; }
+    void publish()
+    {
+        if (!pending())
+            return;
+        beginInsertRows({}, int(shown_), int(lines_.size() - 1));
+        shown_ = lines_.size();
+        endInsertRows();
+    }
+    const QStringList& lines() const { return lines_; }
+
+private:
+    QStringList lines_;
+    qsizetype shown_ = 0;
+};
+
 FrmExecute::FrmExecute(ExecuteHost host) : QDialog(nullptr), host_(std::move(host))
 {
     setObjectName(QStringLiteral("frmExecute"));
@@ -61,8 +93,15 @@ FrmExecute::FrmExecute(ExecuteHost host) : QDialog(nullptr), host_(std::move(hos
 
     cmdClose = new QPushButton(QStringLiteral("Close"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    lstLog = new QListWidget(this);
+    lstLog = new QListView(this);
     lstLog->setObjectName(QStringLiteral("lstLog"));
+    lines_ = new LogLines(lstLog);
+    lstLog->setModel(lines_);
+    lstLog->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    publishTimer_ = new QTimer(this);
+    publishTimer_->setSingleShot(true);
+    publishTimer_->setInterval(0);
+    connect(publishTimer_, &QTimer::timeout, this, [this] { publish(); });
     lstLog->setUniformItemSizes(true);
     // Laid out in batches: a long run's list is not laid out in full at every repaint.
     lstLog->setLayoutMode(QListView::Batched);
@@ -213,11 +252,12 @@ void FrmExecute::syncBar()
     if (Progress->minimum() != 0 || Progress->maximum() != max)
         Progress->setRange(0, max);
     const int value = int(std::clamp(value_, 0.0, std::max(max_, 0.0)));
-    // A bar of tens of thousands of steps moves in steps of 1/4096 of its
-    // length (finer than any screen shows it); each move repaints the bar at
-    // once. The first and the last step always show.
+    // Each move repaints the bar at once, so a bar of more steps than it is
+    // wide moves only when it grows by a pixel (and at most 4096 times). The
+    // first and the last step always show.
     const int shown = Progress->value();
-    if (shown != value && (value == 0 || value == max || std::abs(value - shown) >= max / 4096))
+    const int step = max / std::clamp(Progress->width(), 1, 4096);
+    if (shown != value && (value == 0 || value == max || std::abs(value - shown) >= step))
         Progress->setValue(value);
 }
 
@@ -228,18 +268,31 @@ void FrmExecute::setProgress(double value, double max)
     syncBar();
 }
 
+// Lines and counters change once per renamed entry, but the screen only
+// changes when the run lets events through; the widgets take what is new then
+// (the timer fires at the next event loop pass) or when the stage changes.
 void FrmExecute::addLine(const QString& line)
 {
-    lstLog->addItem(line);
+    lines_->append(line);
+    if (!publishTimer_->isActive())
+        publishTimer_->start();
+}
+
+void FrmExecute::publish()
+{
+    publishTimer_->stop();
+    lines_->publish();
+    QLabel* labels[3] = {lblInfo_Files, lblInfo_Dirs, lblInfo_Skipped};
+    for (size_t i = 0; i < pendingCounts_.size(); ++i)
+        if (pendingCounts_[i]) {
+            labels[i]->setText(*pendingCounts_[i]);
+            pendingCounts_[i].reset();
+        }
 }
 
 QStringList FrmExecute::lines() const
 {
-    QStringList out;
-    out.reserve(lstLog->count());
-    for (int i = 0; i < lstLog->count(); ++i)
-        out.push_back(lstLog->item(i)->text());
-    return out;
+    return lines_->lines();
 }
 
 void FrmExecute::setCaption(const QString& caption)
@@ -250,14 +303,15 @@ void FrmExecute::setCaption(const QString& caption)
 
 void FrmExecute::setCount(RunCount counter, const QString& text)
 {
-    QLabel* label = counter == RunCount::Files  ? lblInfo_Files
-                    : counter == RunCount::Dirs ? lblInfo_Dirs
-                                                : lblInfo_Skipped;
-    label->setText(text);
+    const size_t i = counter == RunCount::Files ? 0 : counter == RunCount::Dirs ? 1 : 2;
+    pendingCounts_[i] = text;
+    if (!publishTimer_->isActive())
+        publishTimer_->start();
 }
 
 void FrmExecute::setStage(RunStage stage)
 {
+    publish();
     switch (stage) {
     case RunStage::Cancellable:
         cmdClose->setEnabled(false);
@@ -284,7 +338,7 @@ void FrmExecute::setStage(RunStage stage)
         cmdClose->show();
         cmdClose->raise();
         cmdClose->setFocus();
-        cmdSaveLog->setEnabled(lstLog->count() > 0);
+        cmdSaveLog->setEnabled(!lines_->lines().isEmpty());
         break;
     }
 }
@@ -319,8 +373,8 @@ void FrmExecute::cmdSaveLog_Click()
     if (QFileInfo(name).suffix().isEmpty())
         name += QStringLiteral(".txt");
     QByteArray text;
-    for (int i = 0; i < lstLog->count(); ++i)
-        text += (lstLog->item(i)->text() + QLatin1Char('\n')).toUtf8();
+    for (const QString& line : lines_->lines())
+        text += (line + QLatin1Char('\n')).toUtf8();
     bool ok = true;
     // A FIFO or device in the chosen place is refused, never opened.
     try {

@@ -2,12 +2,16 @@
 #include "execute/executehost.h"
 #include "platform/outersize.h"
 
+#include <array>
 #include <optional>
 #include <QDialog>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
+
+class LogLines;
 
 // The log window of a run or an Undo: the lines written so far, the progress
 // bar, three counters and Close/Cancel/"Save Log...". It is shown without
@@ -20,7 +24,7 @@ public:
     explicit FrmExecute(ExecuteHost host);
     ~FrmExecute() override;
 
-    QListWidget* lstLog;
+    QListView* lstLog;
     QPushButton* cmdClose;
     QPushButton* cmdSaveLog;
     QPushButton* cmdCancel;
@@ -67,12 +71,18 @@ protected:
 private:
     void place(QWidget* w, int left, int top, int width, int height);
     void syncBar();
+    // Hands the lines and counter texts given since the last look to the
+    // widgets; see addLine().
+    void publish();
     void fitOuterSize();
     void recordNormalRect();
     // An unloaded window takes no more of the run's report.
     void release();
 
     ExecuteHost host_;
+    LogLines* lines_ = nullptr;
+    QTimer* publishTimer_ = nullptr;
+    std::array<std::optional<QString>, 3> pendingCounts_;
     double max_ = 0, value_ = 0;
     bool unloaded_ = false;
     // The stored size is the outer one; it is applied once the frame is known.
