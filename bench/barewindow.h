@@ -8,8 +8,6 @@
 #include "platform/listview.h"
 #include "platform/uiservice.h"
 
-#include <QComboBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -24,6 +22,8 @@ struct BareFileListWindow {
     PreviewState preview;
     FileListOptions options;
     qint16 ready = -1, mode = 0, busy = 0;
+    // Files, directories and subdirectories ticked; the path is the benchmark's.
+    ListTicks ticks{.files = 1, .dirs = 1, .sub = 1, .pattern = QStringLiteral("*.*")};
     FileListHost host;
     platform::ListView* lw;
 
@@ -33,11 +33,6 @@ struct BareFileListWindow {
         lw = new platform::ListView(&window);
         for (const char* k : {"filename", "preview", "path", "size", "date", "attrib", "ext", "type", "sizeb", "dateb"})
             lw->addColumn(QString::fromLatin1(k), QString::fromLatin1(k), 1000);
-        auto box = [&](int v) {
-            auto* b = new platform::CheckBox(QString(), &window);
-            b->setValue(v);
-            return b;
-        };
         options.showAllColumns = detail ? 1 : 0;
         options.enableTreeview = detail ? 1 : 0;
         host.window = &window;
@@ -49,15 +44,7 @@ struct BareFileListWindow {
         host.lwDirectory = lw;
         host.lwDragDrop = new platform::ListView(&window);
         host.treeView = new QTreeWidget(&window);
-        host.txtPath = new QComboBox(&window);
-        host.txtPath->setEditable(true);
-        host.txtPattern = new QLineEdit(QStringLiteral("*.*"), &window);
-        host.chkFiles = box(1);
-        host.chkDirs = box(1);
-        host.chkSub = box(1);
-        host.chkThumbnails = box(0);
-        host.chkShowTreeview = box(0);
-        host.chkOnlyRenameSelected = box(0);
+        host.ticks = [this] { return ticks; };
         host.cmdExecute = new QPushButton(&window);
         host.statusBar = new platform::StatusPanels(&window);
         host.mainWindowReady = &ready;

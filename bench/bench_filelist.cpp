@@ -128,7 +128,7 @@ void compare(benchmark::State& state, const char* name, const QString& root, boo
         entries = plainWalk(native);
         plainNs = std::min(plainNs, double(t.nsecsElapsed()));
         t.restart();
-        w.host.txtPath->setEditText(path);
+        w.ticks.path = path;
         readDirectory(w.host);
         const double read = double(t.nsecsElapsed());
         updateFileViews(w.host);

@@ -23,7 +23,10 @@ void yieldToEvents()
 // Builds the nodes detached from the tree and hands them over in one go.
 class TreeBuilder {
 public:
-    TreeBuilder(FileListHost& h, qint64 rowsTotal) : h_(h), s_(*h.files), rowsTotal_(rowsTotal) {}
+    TreeBuilder(FileListHost& h, const ListTicks& ticks, qint64 rowsTotal)
+        : h_(h), s_(*h.files), t_(ticks), rowsTotal_(rowsTotal)
+    {
+    }
     bool run();
 
 private:
@@ -33,6 +36,7 @@ private:
 
     FileListHost& h_;
     FileListState& s_;
+    const ListTicks& t_;
     qint64 rowsTotal_;
     qsizetype cut_ = 0;
     QList<QTreeWidgetItem*> top_;
@@ -114,16 +118,16 @@ bool TreeBuilder::run()
     tree->clear();
     yieldToEvents();
     tree->setRootIsDecorated(false);
-    const QString p = h_.txtPath->currentText();
+    const QString& p = t_.path;
     // Relative paths start after the separator, also when the path box lacks it.
     cut_ = p.endsWith(QLatin1Char('/')) ? p.size() : p.size() + 1;
-    const bool dirsShown = h_.chkDirs->value() == 1 || o.alwaysShowDirs == 1;
+    const bool dirsShown = t_.dirs == 1 || o.alwaysShowDirs == 1;
     if (!QDir(p).isRoot() && dirsShown)
         top_.push_back(makeNode(QStringLiteral("ROOT"), QStringLiteral("[..]"), defaultIcon::GhostDir,
                                 icon(defaultIcon::GhostDir)));
-    if ((h_.chkSub->value() == 1 || dirsShown) && !addNodes(s_.lstDirs[0], -1))
+    if ((t_.sub == 1 || dirsShown) && !addNodes(s_.lstDirs[0], -1))
         return false;
-    if (h_.chkFiles->value() == 1 && !addNodes(s_.lstFiles[0], 0))
+    if (t_.files == 1 && !addNodes(s_.lstFiles[0], 0))
         return false;
     tree->addTopLevelItems(top_);
     top_.clear();
@@ -141,11 +145,10 @@ void sortTopLevel(QTreeWidget* tree)
     tree->addTopLevelItems(items);
 }
 
-QString countsText(FileListHost& h)
+QString countsText(const FileListState& s, const ListTicks& t)
 {
-    const FileListState& s = *h.files;
-    const qsizetype files = h.chkFiles->value() != 0 ? s.lstFiles[0].size() : 0;
-    const qsizetype dirs = h.chkDirs->value() != 0 ? s.lstDirs[0].size() : 0;
+    const qsizetype files = t.files != 0 ? s.lstFiles[0].size() : 0;
+    const qsizetype dirs = t.dirs != 0 ? s.lstDirs[0].size() : 0;
     return QStringLiteral("%1 Files, %2 Directories").arg(files).arg(dirs);
 }
 
@@ -155,10 +158,10 @@ void updateFileViews(FileListHost& host)
 {
     FileListState& s = *host.files;
     const FileListOptions& o = *host.options;
-    const bool dirsShown = host.chkDirs->value() == 1 || o.alwaysShowDirs == 1;
-    const qint64 rowsTotal =
-        (dirsShown ? s.lstDirs[0].size() : 0) + (host.chkFiles->value() == 1 ? s.lstFiles[0].size() : 0);
-    if (host.txtPath->currentText().isEmpty())
+    const ListTicks t = host.readTicks();
+    const bool dirsShown = t.dirs == 1 || o.alwaysShowDirs == 1;
+    const qint64 rowsTotal = (dirsShown ? s.lstDirs[0].size() : 0) + (t.files == 1 ? s.lstFiles[0].size() : 0);
+    if (t.path.isEmpty())
         return;
     if (s.lstDirs[0].isEmpty() && s.lstFiles[0].isEmpty()) {
         host.statusBar->setPanelText(kMain, QStringLiteral("0 Files, 0 Directories"));
@@ -172,14 +175,14 @@ void updateFileViews(FileListHost& host)
     const bool busy = *host.executeBusy != 0;
     if (!busy && host.window)
         platform::disableWindow(host.window);
-    if (o.enableTreeview != 0 && host.chkThumbnails->value() != 1 && !TreeBuilder(host, rowsTotal).run())
+    if (o.enableTreeview != 0 && t.thumbnails != 1 && !TreeBuilder(host, t, rowsTotal).run())
         return;
     updateListview(host);
     yieldToEvents();
-    host.statusBar->setPanelText(kMain, countsText(host));
+    host.statusBar->setPanelText(kMain, countsText(s, t));
     yieldToEvents();
-    const bool subAndFiles = host.chkSub->value() == 1 && host.chkFiles->value() == 1;
-    const bool dirsAndFiles = host.chkDirs->value() == 1 && host.chkFiles->value() == 1;
+    const bool subAndFiles = t.sub == 1 && t.files == 1;
+    const bool dirsAndFiles = t.dirs == 1 && t.files == 1;
     if (o.alwaysShowDirs == 0 && !subAndFiles && !dirsAndFiles)
         sortTopLevel(host.treeView);
     if (!busy) {

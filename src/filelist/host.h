@@ -7,8 +7,8 @@
 #include "platform/uiservice.h"
 
 #include <functional>
-#include <QComboBox>
 #include <QPushButton>
+#include <QString>
 #include <QTreeWidget>
 
 // Listing settings the directory read and the row build follow, taken from
@@ -34,8 +34,22 @@ struct FileListOptions {
     int useSysIcons = 1;
 };
 
+// The boxes of the file pane that the list procedures follow, as plain values
+// (0 unticked, 1 ticked). The list commands live as long as the window, so
+// the host reads them afresh at each call, never once at start-up.
+struct ListTicks {
+    int files = 1;                // chkFiles
+    int dirs = 1;                 // chkDirs
+    int sub = 0;                  // chkSub
+    int thumbnails = 0;           // chkThumbnails
+    int thumbnailsFreeSelect = 0; // chkThumbnailsFreeSelect
+    int onlyRenameSelected = 0;   // chkOnlyRenameSelected
+    QString path;                 // txtPath: the working directory, ending in "/"
+    QString pattern;              // txtPattern
+};
+
 // What the file-list procedures touch on the main window and in the program's
-// state. The main window fills it once; tests build one around bare widgets.
+// state. The main window fills it; tests build one around bare widgets.
 struct FileListHost {
     QWidget* window = nullptr; // enabled while no long work runs
     platform::UiService* ui = nullptr;
@@ -43,24 +57,32 @@ struct FileListHost {
     FileListState* files = nullptr;
     PreviewState* preview = nullptr;
     const FileListOptions* options = nullptr;
-    platform::ListView* lwDirectory = nullptr;
-    platform::ListView* lwDragDrop = nullptr;
-    QTreeWidget* treeView = nullptr;
-    QComboBox* txtPath = nullptr;
-    QLineEdit* txtPattern = nullptr;
-    platform::CheckBox* chkFiles = nullptr;
-    platform::CheckBox* chkDirs = nullptr;
-    platform::CheckBox* chkSub = nullptr;
-    platform::CheckBox* chkThumbnails = nullptr;
-    platform::CheckBox* chkShowTreeview = nullptr;
-    platform::CheckBox* chkOnlyRenameSelected = nullptr;
-    QPushButton* cmdExecute = nullptr;
-    platform::StatusPanels* statusBar = nullptr;
     const qint16* mainWindowReady = nullptr;
     const qint16* fileMode = nullptr;
     const qint16* executeBusy = nullptr;
+
+    // The file pane's boxes as they stand now; each procedure reads them once
+    // when it starts. The defaults of ListTicks when empty.
+    std::function<ListTicks()> ticks;
+
+    // What the procedures show: the lists, the tree, the status bar, and
+    // "Rename!" (disabled while a directory is read).
+    platform::ListView* lwDirectory = nullptr;
+    platform::ListView* lwDragDrop = nullptr;
+    QTreeWidget* treeView = nullptr;
+    platform::StatusPanels* statusBar = nullptr;
+    QPushButton* cmdExecute = nullptr;
+
     std::function<void()> updateExecuteButton; // the validation gate
     std::function<void()> generateThumbnails;  // thumbnails of lwDirectory; optional
+    // The path box: a read listed this path (it heads the history), or the
+    // path is one the program does not list (its text turns red). Optional.
+    std::function<void(const QString& path)> pathListed;
+    std::function<void()> pathRefused;
+    // A hint row took the place of the rows: "Thumbnails" is unticked. Optional.
+    std::function<void()> untickThumbnails;
+
+    ListTicks readTicks() const { return ticks ? ticks() : ListTicks{}; }
 };
 
 // The end of long list work that stopped early: outside a run the main window

@@ -148,7 +148,7 @@ qint16 lookUp(FileListHost& h, const IconPair& pair, const QString& path, qint16
     FileListState& s = *h.files;
     const FileListOptions& o = *h.options;
     s.sysIconLargeIndex = defaultIcon::File;
-    if (pair.ghostDirs && isDir == -1 && o.alwaysShowDirs == 1 && h.chkDirs && h.chkDirs->value() == 0)
+    if (pair.ghostDirs && isDir == -1 && o.alwaysShowDirs == 1 && h.ticks && h.ticks().dirs == 0)
         return both(s, defaultIcon::GhostDir);
     if (o.useSysIcons == 0)
         return both(s, isDir == -1 ? defaultIcon::Dir : defaultIcon::File);

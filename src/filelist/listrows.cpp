@@ -103,7 +103,8 @@ platform::ListRow makeRow(const QString& path, bool isDir, bool allColumns, cons
 
 class ListBuilder {
 public:
-    explicit ListBuilder(FileListHost& h) : h_(h), s_(*h.files) {}
+    // The boxes are read once, as the build starts.
+    explicit ListBuilder(FileListHost& h) : h_(h), s_(*h.files), t_(h.readTicks()) {}
     bool run();
 
 private:
@@ -114,6 +115,7 @@ private:
 
     FileListHost& h_;
     FileListState& s_;
+    const ListTicks t_;
     std::vector<platform::ListRow> rows_;
     const QLocale locale_ = QLocale::system();
     DateMemo memo_;
@@ -252,8 +254,8 @@ void sortRows(std::vector<platform::ListRow>& rows)
 bool ListBuilder::run()
 {
     const FileListOptions& o = *h_.options;
-    const bool dirs = h_.chkDirs->value() == 1 || o.alwaysShowDirs == 1;
-    const bool files = h_.chkFiles->value() == 1;
+    const bool dirs = t_.dirs == 1 || o.alwaysShowDirs == 1;
+    const bool files = t_.files == 1;
     total_ = (dirs ? s_.lstDirs[0].size() : 0) + (files ? s_.lstFiles[0].size() : 0);
     // The read's details serve this one build only.
     details_ = std::move(s_.readDetails);
@@ -276,7 +278,7 @@ bool ListBuilder::run()
         h_.lwDirectory->setCurrentRow(0);
     s_.dirSortOrder = 1;
     s_.listOrderChanged = 0;
-    if (h_.chkThumbnails->value() == 1 && h_.generateThumbnails)
+    if (t_.thumbnails == 1 && h_.generateThumbnails)
         h_.generateThumbnails();
     return true;
 }

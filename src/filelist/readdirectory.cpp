@@ -19,7 +19,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLineEdit>
 #include <QRunnable>
 #include <QStringBuilder>
 #include <QStringDecoder>
@@ -277,7 +276,10 @@ enum class Step { Go, Stop };
 
 class Reader {
 public:
-    Reader(FileListHost& host, const QString& p) : h_(host), s_(*host.files), o_(*host.options), p_(p) {}
+    Reader(FileListHost& host, const ListTicks& ticks)
+        : h_(host), s_(*host.files), o_(*host.options), t_(ticks), p_(ticks.path)
+    {
+    }
     void run();
 
 private:
@@ -300,6 +302,7 @@ private:
     FileListHost& h_;
     FileListState& s_;
     const FileListOptions& o_;
+    const ListTicks t_;
     const QString p_;
     int mask_ = 0;
     QString filePattern_, dirPattern_;
@@ -314,7 +317,7 @@ private:
 void Reader::prepare()
 {
     platform::ListView* lw = h_.lwDirectory;
-    lw->setView(h_.chkThumbnails->value() == 0 ? 3 : 0);
+    lw->setView(t_.thumbnails == 0 ? 3 : 0);
     lw->setListFont(QApplication::font());
     lw->setLabelEdit(false);
     lw->clear();
@@ -337,7 +340,7 @@ void Reader::prepare()
     s_.undecodable.clear();
     s_.readDetails.reset();
     yieldToEvents();
-    const QString pattern = h_.txtPattern->text();
+    const QString& pattern = t_.pattern;
     filePattern_ = o_.usePatternForFiles == 1 ? pattern : QString();
     dirPattern_ = o_.usePatternForDirs == 1 ? pattern : QString();
 }
@@ -350,7 +353,7 @@ void Reader::run()
     top.native = QFile::encodeName(top.path);
     if (!folderIsThere(top))
         return;
-    const bool sub = h_.chkSub->value() == 1;
+    const bool sub = t_.sub == 1;
     std::vector<Folder> found;
     if (readFolder(top, &found, !sub) == Step::Stop)
         return;
@@ -558,21 +561,6 @@ void Reader::clear()
     dropDirectoryListing(h_);
 }
 
-// The history of the path box: most recent first, each path once.
-void rememberPath(QComboBox* box, const QString& p)
-{
-    for (int i = 0; i < box->count(); ++i) {
-        if (box->itemText(i) == p) {
-            box->removeItem(i);
-            box->setEditText(p);
-            break;
-        }
-    }
-    box->insertItem(0, p);
-    if (box->currentText() != p)
-        box->setEditText(p);
-}
-
 void Reader::succeed()
 {
     yieldToEvents();
@@ -582,7 +570,8 @@ void Reader::succeed()
     details_.dirs = s_.lstDirs[0];
     s_.readDetails = std::make_shared<const ReadDetails>(std::move(details_));
     s_.listedDirectory = p_;
-    rememberPath(h_.txtPath, p_);
+    if (h_.pathListed)
+        h_.pathListed(p_);
     s_.previousPath = p_;
     if (*h_.executeBusy == 0 && h_.window)
         platform::enableWindow(h_.window);
@@ -631,14 +620,17 @@ void runGate(FileListHost& h)
         h.updateExecuteButton();
 }
 
+void untickThumbnails(FileListHost& h)
+{
+    if (h.untickThumbnails)
+        h.untickThumbnails();
+}
+
 void showNotice(FileListHost& h)
 {
-    h.chkThumbnails->setValue(0);
-    QPalette pal = h.txtPath->palette();
-    pal.setColor(QPalette::Text, QColor(255, 0, 0));
-    h.txtPath->setPalette(pal);
-    if (h.txtPath->lineEdit())
-        h.txtPath->lineEdit()->setPalette(pal);
+    untickThumbnails(h);
+    if (h.pathRefused)
+        h.pathRefused();
     h.ui->setMousePointer(0);
     emptyLists(*h.files);
     runGate(h);
@@ -648,7 +640,7 @@ void showNotice(FileListHost& h)
 
 void showRequest(FileListHost& h)
 {
-    h.chkThumbnails->setValue(0);
+    untickThumbnails(h);
     emptyLists(*h.files);
     showHintRow(h, QString::fromLatin1(kChooseDirectoryHint));
     h.lwDirectory->setSelected(0, false);
@@ -665,7 +657,8 @@ void readDirectory(FileListHost& host)
     host.ui->clearEscape();
     stopPreview(*host.preview);
     FileListState& s = *host.files;
-    const QString p = host.txtPath->currentText();
+    const ListTicks ticks = host.readTicks();
+    const QString& p = ticks.path;
     const bool resetIcons = host.options->cacheIcons == 1 ? s.listedDirectory.isEmpty()
                                                           : (p != s.listedDirectory || s.listedDirectory.isEmpty());
     if (resetIcons)
@@ -682,7 +675,7 @@ void readDirectory(FileListHost& host)
         s.readFailure.clear();
         return;
     }
-    Reader(host, p).run();
+    Reader(host, ticks).run();
 }
 
 void endListWork(FileListHost& host)

@@ -4,9 +4,10 @@
 // The most entries a path list holds (its count is 16-bit).
 inline constexpr int kListLimit = 32767;
 
-// Reads the working directory named by txtPath into the Directory mode's path
-// lists lstFiles(0) and lstDirs(0), whatever file mode is shown: files and
-// directories that the listing settings admit, filtered by txtPattern, with
+// Reads the working directory named by the path box (ListTicks::path) into
+// the Directory mode's path lists lstFiles(0) and lstDirs(0), whatever file
+// mode is shown: files and directories that the listing settings admit,
+// filtered by the pattern box, with
 // every subdirectory below while "Subdirectories" is ticked. Entries of each
 // directory are taken in case-insensitive name order; lstDirs ends in
 // case-insensitive path order with "/" before every other character, so each

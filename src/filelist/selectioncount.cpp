@@ -17,7 +17,7 @@ void updateSelectionCount(FileListHost& host, qint16 force)
                                                                     : QStringLiteral("%1 items selected...").arg(n));
     const qint16 before = s.selectedCount;
     s.selectedCount = qint16(std::min(n, 32767));
-    const bool ticked = host.chkOnlyRenameSelected->value() == 1;
+    const bool ticked = host.readTicks().onlyRenameSelected == 1;
     const bool allWhenNone = host.options->enableRenameAllIfNoneSelected;
     s.onlySelectedActive = ticked && (!allWhenNone || n != 0) ? -1 : 0;
     const bool droppedToAll = ticked && allWhenNone && n == 0 && before != 0;

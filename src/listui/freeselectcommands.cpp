@@ -126,7 +126,8 @@ void showFreeSelectHint(platform::ListView* list)
     list->setSelected(0, false);
 }
 
-FreeSelectCommands::FreeSelectCommands(const FreeSelectParts& parts, QObject* parent) : QObject(parent), p_(parts)
+FreeSelectCommands::FreeSelectCommands(const FileListHost& host, QString& addPath, QWidget* addButton, QObject* parent)
+    : QObject(parent), host_(host), addPath_(addPath), addButton_(addButton)
 {
     setObjectName(QStringLiteral("freeSelectCommands"));
     auto action = [this](const char* name, const QString& caption, void (FreeSelectCommands::*slot)()) {
@@ -142,11 +143,8 @@ FreeSelectCommands::FreeSelectCommands(const FreeSelectParts& parts, QObject* pa
     mnuDragdropClear = action("mnuDragdropClear", QStringLiteral("Clear All   (Shift+Del)"),
                               &FreeSelectCommands::mnuDragdropClear_Click);
 
-    connect(p_.cmdDragDropAdd, &QAbstractButton::clicked, this, &FreeSelectCommands::cmdDragDropAdd_Click);
-    connect(p_.cmdDragDropDel, &QAbstractButton::clicked, this, &FreeSelectCommands::cmdDragDropDel_Click);
-    connect(p_.cmdDragDropClear, &QAbstractButton::clicked, this, &FreeSelectCommands::cmdDragDropClear_Click);
-    acceptDropsOn(p_.lwDirectory);
-    acceptDropsOn(p_.lwDragDrop);
+    acceptDropsOn(host_.lwDirectory);
+    acceptDropsOn(host_.lwDragDrop);
 }
 
 QList<QAction*> FreeSelectCommands::actions() const
@@ -154,34 +152,18 @@ QList<QAction*> FreeSelectCommands::actions() const
     return {mnuListviewAdd, mnuDragdropRemove, mnuDragdropClear};
 }
 
-FileListHost FreeSelectCommands::listHost() const
-{
-    FileListHost h;
-    h.window = p_.window;
-    h.ui = p_.ui;
-    h.logs = p_.logs;
-    h.files = p_.files;
-    h.preview = p_.preview;
-    h.options = p_.listOptions;
-    h.lwDirectory = p_.lwDirectory;
-    h.lwDragDrop = p_.lwDragDrop;
-    h.statusBar = p_.statusBar;
-    h.fileMode = p_.fileMode;
-    return h;
-}
-
 void FreeSelectCommands::setStatus(const QString& panel, const QString& text)
 {
-    if (p_.statusBar->panelText(panel) != text)
-        p_.statusBar->setPanelText(panel, text);
+    if (host_.statusBar->panelText(panel) != text)
+        host_.statusBar->setPanelText(panel, text);
 }
 
 void FreeSelectCommands::countsText()
 {
-    const int mode = *p_.fileMode == 1 ? 1 : 0;
+    const int mode = *host_.fileMode == 1 ? 1 : 0;
     setStatus(kMain, QStringLiteral("%1 Files, %2 Directories")
-                         .arg(p_.files->lstFiles[mode].size())
-                         .arg(p_.files->lstDirs[mode].size()));
+                         .arg(host_.files->lstFiles[mode].size())
+                         .arg(host_.files->lstDirs[mode].size()));
 }
 
 // ---------------------------------------------------------------- adding
@@ -189,12 +171,12 @@ void FreeSelectCommands::countsText()
 FreeSelectTarget FreeSelectCommands::target() const
 {
     FreeSelectTarget t;
-    t.lwDragDrop = p_.lwDragDrop;
-    t.files = p_.files;
-    t.listOptions = p_.listOptions;
-    t.thumbnails = p_.chkThumbnailsFreeSelect && p_.chkThumbnailsFreeSelect->value() == 1;
-    t.logs = p_.logs;
-    t.getSysIconFreeSel = [host = listHost()](const QString& path, bool isDir) mutable {
+    t.lwDragDrop = host_.lwDragDrop;
+    t.files = host_.files;
+    t.listOptions = host_.options;
+    t.thumbnails = host_.readTicks().thumbnailsFreeSelect == 1;
+    t.logs = host_.logs;
+    t.getSysIconFreeSel = [host = host_](const QString& path, bool isDir) mutable {
         return getSysIconFreeSel(host, path, isDir ? -1 : 0);
     };
     return t;
@@ -214,13 +196,13 @@ bool FreeSelectCommands::bulkAdd(BulkAdd command, const std::vector<BulkCandidat
     busy_ = true;
     const BulkShape& shape = shapeOf(command);
     if (shape.stopPreviewFirst)
-        stopPreview(*p_.preview);
-    p_.ui->setMousePointer(11);
-    platform::disableWindow(p_.window);
+        stopPreview(*host_.preview);
+    host_.ui->setMousePointer(11);
+    platform::disableWindow(host_.window);
     // Only a press during this work stops it, not one left from before.
-    p_.ui->clearEscape();
+    host_.ui->clearEscape();
     if (shape.switchToFreeSelect)
-        p_.tabStripFilemode->selectKey(QStringLiteral("dragdrop"));
+        emit freeSelectModeWanted();
     setStatus(kMain, QStringLiteral("Adding Files..."));
     setStatus(kSelected, QStringLiteral("Press escape to cancel..."));
     QCoreApplication::processEvents();
@@ -237,7 +219,7 @@ bool FreeSelectCommands::bulkAdd(BulkAdd command, const std::vector<BulkCandidat
                 QString path = c.path;
                 adder.add(path);
             }
-            if (escapeStops && p_.ui->pollEscape()) {
+            if (escapeStops && host_.ui->pollEscape()) {
                 complete = false;
                 break;
             }
@@ -246,11 +228,11 @@ bool FreeSelectCommands::bulkAdd(BulkAdd command, const std::vector<BulkCandidat
     }
 
     if (complete) {
-        if (p_.chkThumbnailsFreeSelect->value() == 1)
+        if (host_.readTicks().thumbnailsFreeSelect == 1)
             emit thumbnailsWanted();
         if (shape.gateWhenComplete) {
             emit validate();
-            p_.preview->previewRequested = -1;
+            host_.preview->previewRequested = -1;
         }
     }
     for (EndStep step : shape.end) {
@@ -262,13 +244,13 @@ bool FreeSelectCommands::bulkAdd(BulkAdd command, const std::vector<BulkCandidat
             QCoreApplication::processEvents();
             break;
         case EndStep::Enable:
-            platform::enableWindow(p_.window);
+            platform::enableWindow(host_.window);
             break;
         case EndStep::FocusList:
-            p_.lwDragDrop->setFocus();
+            host_.lwDragDrop->setFocus();
             break;
         case EndStep::DefaultPointer:
-            p_.ui->setMousePointer(0);
+            host_.ui->setMousePointer(0);
             break;
         case EndStep::SelectionCount:
             emit countSelection(false);
@@ -284,18 +266,18 @@ bool FreeSelectCommands::bulkAdd(BulkAdd command, const std::vector<BulkCandidat
 
 void FreeSelectCommands::cmdDragDropAdd_Click()
 {
-    stopPreview(*p_.preview);
-    QString start = *p_.dragDropAddPath;
+    stopPreview(*host_.preview);
+    QString start = addPath_;
     if (start.isEmpty())
-        start = p_.txtPath->currentText();
+        start = host_.readTicks().path;
     if (start.endsWith(QLatin1Char('/')))
         start.chop(1);
     // An empty folder stands for the root, as the separator alone would.
     if (start.isEmpty())
         start = QStringLiteral("/");
     // "*" rather than "*.*": on Linux "*.*" would hide every name without a dot.
-    const QStringList chosen =
-        p_.ui->openFiles(p_.window, QStringLiteral("Select Files To Add"), start, QStringLiteral("All Files (*)"));
+    const QStringList chosen = host_.ui->openFiles(host_.window, QStringLiteral("Select Files To Add"), start,
+                                                   QStringLiteral("All Files (*)"));
     // The dialog answers a cancel with no file; a name ending in "*" is a file
     // like any other here.
     if (chosen.isEmpty())
@@ -303,12 +285,12 @@ void FreeSelectCommands::cmdDragDropAdd_Click()
     if (chosen.size() == 1) {
         bulkAdd(BulkAdd::AddDialog, {BulkCandidate{chosen.front()}}, false);
         const QString& path = chosen.front();
-        *p_.dragDropAddPath = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
+        addPath_ = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
         return;
     }
     const QString& first = chosen.front();
     const qsizetype slash = first.lastIndexOf(QLatin1Char('/'));
-    *p_.dragDropAddPath = slash <= 0 ? QStringLiteral("/") : first.left(slash);
+    addPath_ = slash <= 0 ? QStringLiteral("/") : first.left(slash);
     const std::vector<int> percents = addDialogPercents(chosen);
     std::vector<BulkCandidate> candidates;
     candidates.reserve(size_t(chosen.size()));
@@ -341,7 +323,7 @@ void FreeSelectCommands::lwDragDrop_OLEDragDrop(const QStringList& paths)
 
 void FreeSelectCommands::mnuListviewAdd_Click()
 {
-    const platform::ListView* list = p_.lwDirectory;
+    const platform::ListView* list = host_.lwDirectory;
     const int n = list->count();
     std::vector<bool> selected(size_t(n), false);
     for (const QItemSelectionRange& r : list->selectionModel()->selection())
@@ -363,7 +345,7 @@ void FreeSelectCommands::mnuListviewAdd_Click()
 void FreeSelectCommands::addTreeEntry(QString fullPath)
 {
     dragDropAdd(fullPath);
-    if (p_.chkThumbnailsFreeSelect->value() == 1)
+    if (host_.readTicks().thumbnailsFreeSelect == 1)
         emit thumbnailsWanted();
 }
 
@@ -380,9 +362,9 @@ void FreeSelectCommands::addDirectoryContents(const QStringList& paths)
 
 void FreeSelectCommands::mnuDragdropRemove_Click()
 {
-    platform::ListView* list = p_.lwDragDrop;
-    QStringList& files = p_.files->lstFiles[1];
-    QStringList& dirs = p_.files->lstDirs[1];
+    platform::ListView* list = host_.lwDragDrop;
+    QStringList& files = host_.files->lstFiles[1];
+    QStringList& dirs = host_.files->lstDirs[1];
     const int n = list->count();
     std::vector<bool> selected(size_t(n), false);
     bool any = false;
@@ -468,42 +450,40 @@ void FreeSelectCommands::mnuDragdropRemove_Click()
 
 void FreeSelectCommands::mnuDragdropClear_Click()
 {
-    p_.ui->setMousePointer(11);
-    platform::disableWindow(p_.window);
+    host_.ui->setMousePointer(11);
+    platform::disableWindow(host_.window);
     setStatus(kMain, QStringLiteral("Clearing..."));
-    p_.lwDragDrop->clear();
-    p_.files->lstDirs[1].clear();
-    p_.files->lstFiles[1].clear();
+    host_.lwDragDrop->clear();
+    host_.files->lstDirs[1].clear();
+    host_.files->lstFiles[1].clear();
     emit validate();
-    if (p_.listOptions->cacheIcons == 0) {
-        FileListHost h = listHost();
-        resetSysIconsFreeSel(h);
-    }
-    platform::enableWindow(p_.window);
-    p_.ui->setMousePointer(0);
+    if (host_.options->cacheIcons == 0)
+        resetSysIconsFreeSel(host_);
+    platform::enableWindow(host_.window);
+    host_.ui->setMousePointer(0);
     setHintState();
 }
 
 void FreeSelectCommands::cmdDragDropDel_Click()
 {
-    stopPreview(*p_.preview);
+    stopPreview(*host_.preview);
     mnuDragdropRemove_Click();
     emit countSelection(false);
-    p_.lwDragDrop->setFocus();
+    host_.lwDragDrop->setFocus();
 }
 
 void FreeSelectCommands::cmdDragDropClear_Click()
 {
-    stopPreview(*p_.preview);
+    stopPreview(*host_.preview);
     mnuDragdropClear_Click();
     emit countSelection(false);
-    p_.lwDragDrop->setFocus();
+    host_.lwDragDrop->setFocus();
 }
 
 void FreeSelectCommands::setHintState()
 {
-    showFreeSelectHint(p_.lwDragDrop);
-    p_.cmdDragDropAdd->setFocus();
+    showFreeSelectHint(host_.lwDragDrop);
+    addButton_->setFocus();
 }
 
 // ---------------------------------------------------------------- shell drops
@@ -527,7 +507,7 @@ bool FreeSelectCommands::eventFilter(QObject* watched, QEvent* e)
     const QStringList paths = droppedPaths(drop->mimeData());
     if (paths.isEmpty())
         return QObject::eventFilter(watched, e); // not a file list: the view decides
-    if (busy_ || !p_.window->isEnabled()) {
+    if (busy_ || !host_.window->isEnabled()) {
         drop->ignore();
         return true;
     }
@@ -535,7 +515,7 @@ bool FreeSelectCommands::eventFilter(QObject* watched, QEvent* e)
     if (type != QEvent::Drop)
         return true;
     const bool ontoDirectory =
-        watched == p_.lwDirectory->reportView()->viewport() || watched == p_.lwDirectory->iconView()->viewport();
+        watched == host_.lwDirectory->reportView()->viewport() || watched == host_.lwDirectory->iconView()->viewport();
     // The drag source waits for the drop to end: the add runs right after it.
     QMetaObject::invokeMethod(
         this,

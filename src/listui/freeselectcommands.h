@@ -1,43 +1,13 @@
 #pragma once
-#include "engine/logs.h"
-#include "engine/previewstate.h"
 #include "execute/dragdropadd.h"
-#include "filelist/filelists.h"
 #include "filelist/host.h"
-#include "platform/controls.h"
-#include "platform/listview.h"
-#include "platform/uiservice.h"
 
-#include <QAbstractButton>
 #include <QAction>
-#include <QComboBox>
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <vector>
-
-// What the Free Select commands touch: the controls of the file pane and the
-// program's state. The main window fills it once.
-struct FreeSelectParts {
-    QWidget* window = nullptr; // disabled during a bulk add and Clear All
-    platform::UiService* ui = nullptr;
-    Logs* logs = nullptr;
-    FileListState* files = nullptr;
-    PreviewState* preview = nullptr;
-    const FileListOptions* listOptions = nullptr; // showAllColumns, cacheIcons, thumbnail size
-    QString* dragDropAddPath = nullptr;           // the settings value: the Add dialog's folder
-    const qint16* fileMode = nullptr;
-    platform::StatusPanels* statusBar = nullptr;
-    platform::TabStrip* tabStripFilemode = nullptr;
-    QComboBox* txtPath = nullptr;
-    platform::ListView* lwDirectory = nullptr;
-    platform::ListView* lwDragDrop = nullptr;
-    QAbstractButton* cmdDragDropAdd = nullptr;
-    QAbstractButton* cmdDragDropDel = nullptr;
-    QAbstractButton* cmdDragDropClear = nullptr;
-    platform::CheckBox* chkThumbnailsFreeSelect = nullptr;
-};
 
 // The commands that add many paths in one go; each differs in a few steps of
 // the common frame (see the table in the source).
@@ -64,12 +34,14 @@ void showFreeSelectHint(platform::ListView* list);
 
 // The Free Select collection's commands: adding (the Add dialog, shell drops
 // onto either list, "Add Selected to Free Select"), removing and clearing.
-// Every add goes through dragDropAdd. The main window creates the group and
-// connects its signals.
+// Every add goes through dragDropAdd. The main window creates the group,
+// connects its signals and the clicks of the Add, Remove and Clear buttons.
 class FreeSelectCommands : public QObject {
     Q_OBJECT
 public:
-    FreeSelectCommands(const FreeSelectParts& parts, QObject* parent);
+    // `addPath` is the stored folder the Add dialog opens in; `addButton`
+    // takes the focus when the list is emptied.
+    FreeSelectCommands(const FileListHost& host, QString& addPath, QWidget* addButton, QObject* parent);
 
     // "Add Selected to Free Select", "Remove Selected   (Del)", "Clear All   (Shift+Del)".
     QList<QAction*> actions() const;
@@ -102,17 +74,19 @@ signals:
     void validate();                 // the validation gate
     void countSelection(bool force); // the selection count
     void thumbnailsWanted();         // the Free Select list's pictures
+    void freeSelectModeWanted();     // a bulk add shows the Free Select mode
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    FileListHost listHost() const;
     FreeSelectTarget target() const;
     void setStatus(const QString& panel, const QString& text);
     void countsText();
     void acceptDropsOn(platform::ListView* list);
 
-    FreeSelectParts p_;
+    FileListHost host_;
+    QString& addPath_;
+    QWidget* addButton_;
     bool busy_ = false;
 };

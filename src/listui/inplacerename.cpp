@@ -133,7 +133,7 @@ bool InPlaceRename::afterLabelEdit(platform::ListView* list, int row, const QStr
 
     const bool isDir = platform::isDirectory(newFull);
     if (isDir) {
-        const bool ownBelow = !dirList || (host_.chkSub && host_.chkSub->value() == 1);
+        const bool ownBelow = !dirList || host_.readTicks().sub == 1;
         repathBelow(list, s.lstDirs[own], s.lstFiles[own], ownBelow, ownBelow, oldFull, newFull);
         repathBelow(otherList, s.lstDirs[other], s.lstFiles[other], true, true, oldFull, newFull);
     }

@@ -42,7 +42,8 @@ void ListCommands::open()
     if (itemClicked != -1 || list_->count() == 0)
         return;
     stopPreview(*host_.preview);
-    host_.files->previousPath = host_.txtPath->currentText();
+    const QString oldDir = host_.readTicks().path;
+    host_.files->previousPath = oldDir;
     const int r = list_->currentRow();
     if (r < 0)
         return;
@@ -63,7 +64,7 @@ void ListCommands::open()
         host_.logs->logError(f.errorText() +
                              (directoryList_ ? QStringLiteral("lwDirectory_DblClick: NEWDIR=")
                                              : QStringLiteral("lwDragDrop_DblClick: NEWDIR=")) +
-                             path + QStringLiteral(" OLDDIR=") + host_.txtPath->currentText());
+                             path + QStringLiteral(" OLDDIR=") + oldDir);
     }
 }
 
@@ -78,7 +79,7 @@ void ListCommands::f2()
     FileListState& s = *host_.files;
     s.selectedCount = 0;
     host_.statusBar->setPanelText(QStringLiteral("selected"), QStringLiteral("0 items selected..."));
-    const bool ticked = host_.chkOnlyRenameSelected->value() == 1;
+    const bool ticked = host_.readTicks().onlyRenameSelected == 1;
     s.onlySelectedActive = ticked && !host_.options->enableRenameAllIfNoneSelected ? -1 : 0;
     if (s.onlySelectedActive == -1 && host_.updateExecuteButton)
         host_.updateExecuteButton();

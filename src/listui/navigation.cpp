@@ -2,6 +2,7 @@
 
 #include "platform/failure.h"
 #include "platform/fileops.h"
+#include "platform/pathbox.h"
 #include "settings/commandline.h"
 
 #include <QApplication>
@@ -10,7 +11,6 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPalette>
 #include <QPointer>
 #include <QTimer>
 
@@ -23,7 +23,8 @@ QString parentPath(const QString& path)
     return i < 0 ? QString() : path.left(i + 1);
 }
 
-Navigation::Navigation(const NavigationParts& parts, QObject* parent) : QObject(parent), p_(parts)
+Navigation::Navigation(const FileListHost& host, QComboBox* txtPath, QLineEdit* txtPattern, QObject* parent)
+    : QObject(parent), host_(host), txtPath_(txtPath), txtPattern_(txtPattern)
 {
     actRefresh = new QAction(this);
     actRefresh->setObjectName(QStringLiteral("actRefresh"));
@@ -31,7 +32,7 @@ Navigation::Navigation(const NavigationParts& parts, QObject* parent) : QObject(
     actRefresh->setShortcutContext(Qt::WindowShortcut);
     connect(actRefresh, &QAction::triggered, this, &Navigation::cmdRefresh_Click);
 
-    QComboBox* box = p_.txtPath;
+    QComboBox* box = txtPath_;
     // The history changes only by a complete read; a typed text is never
     // completed from it either, so Enter reads exactly what was typed.
     box->setInsertPolicy(QComboBox::NoInsert);
@@ -40,10 +41,7 @@ Navigation::Navigation(const NavigationParts& parts, QObject* parent) : QObject(
     // A choice from the history acts as Enter once the choosing is over.
     connect(box, &QComboBox::activated, this, [this] { QTimer::singleShot(0, this, &Navigation::txtPath_Click); });
     box->installEventFilter(this);
-    p_.txtPattern->installEventFilter(this);
-    connect(p_.cmdParentDir, &QAbstractButton::clicked, this, [this] { cmdParentDir_Click(); });
-    connect(p_.cmdRefresh, &QAbstractButton::clicked, this, [this] { cmdRefresh_Click(); });
-    connect(p_.cmdShowDirReq, &QAbstractButton::clicked, this, [this] { cmdShowDirReq_Click(); });
+    txtPattern_->installEventFilter(this);
 }
 
 QList<QAction*> Navigation::actions() const
@@ -53,8 +51,8 @@ QList<QAction*> Navigation::actions() const
 
 bool Navigation::eventFilter(QObject* watched, QEvent* e)
 {
-    const bool path = watched == p_.txtPath;
-    if (!path && watched != p_.txtPattern)
+    const bool path = watched == txtPath_;
+    if (!path && watched != txtPattern_)
         return false;
     switch (e->type()) {
     case QEvent::FocusIn:
@@ -64,7 +62,7 @@ bool Navigation::eventFilter(QObject* watched, QEvent* e)
         // The focus that a read takes away while it disables the window is no
         // visit either.
         const Qt::FocusReason r = static_cast<QFocusEvent*>(e)->reason();
-        if (r == Qt::PopupFocusReason || r == Qt::ActiveWindowFocusReason || reloading_ || !p_.window->isEnabled())
+        if (r == Qt::PopupFocusReason || r == Qt::ActiveWindowFocusReason || reloading_ || !host_.window->isEnabled())
             return false;
         if (e->type() == QEvent::FocusIn)
             path ? txtPath_GotFocus() : txtPattern_GotFocus();
@@ -93,29 +91,23 @@ void Navigation::reload()
 
 void Navigation::setPathColour(bool listable)
 {
-    QComboBox* box = p_.txtPath;
-    QPalette pal = box->palette();
-    pal.setColor(QPalette::Text, listable ? QColor(0, 0, 0) : QColor(255, 0, 0));
-    box->setPalette(pal);
-    if (box->lineEdit())
-        box->lineEdit()->setPalette(pal);
+    platform::setPathColour(txtPath_, listable);
 }
 
 bool Navigation::pathIsRed() const
 {
-    const QLineEdit* edit = p_.txtPath->lineEdit();
-    return (edit ? edit->palette() : p_.txtPath->palette()).color(QPalette::Text) == QColor(255, 0, 0);
+    return platform::pathIsRed(txtPath_);
 }
 
 void Navigation::selectPathText()
 {
-    if (QLineEdit* edit = p_.txtPath->lineEdit())
+    if (QLineEdit* edit = txtPath_->lineEdit())
         edit->setSelection(0, int(edit->text().size()));
 }
 
 void Navigation::txtPath_Change()
 {
-    QString text = p_.txtPath->currentText();
+    QString text = txtPath_->currentText();
     if (!text.endsWith(QLatin1Char('/')))
         text += QLatin1Char('/');
     setPathColour(directoryListable(text));
@@ -128,7 +120,7 @@ void Navigation::txtPath_Click()
 
 void Navigation::txtPath_GotFocus()
 {
-    p_.files->previousPath = p_.txtPath->currentText();
+    host_.files->previousPath = txtPath_->currentText();
     selectPathText();
 }
 
@@ -143,8 +135,8 @@ bool Navigation::txtPath_KeyPress(int key)
 
 void Navigation::txtPath_LostFocus()
 {
-    FileListState& s = *p_.files;
-    QString text = p_.txtPath->currentText();
+    FileListState& s = *host_.files;
+    QString text = txtPath_->currentText();
     if (text.isEmpty()) {
         // An emptied box shows the request for a directory; it never turns
         // into the root by the trailing "/" below.
@@ -156,21 +148,27 @@ void Navigation::txtPath_LostFocus()
         return;
     if (!text.endsWith(QLatin1Char('/'))) {
         text += QLatin1Char('/');
-        p_.txtPath->setEditText(text);
+        txtPath_->setEditText(text);
     }
     if (!directoryListable(text)) {
         setPathColour(false);
         return;
     }
     reload();
-    if (s.listedDirectory != p_.txtPath->currentText())
+    if (s.listedDirectory != txtPath_->currentText())
         setPathColour(false);
+}
+
+void Navigation::goTo(const QString& dir)
+{
+    txtPath_->setEditText(dir);
+    txtPath_LostFocus();
 }
 
 void Navigation::txtPattern_GotFocus()
 {
-    previousPattern = p_.txtPattern->text();
-    p_.txtPattern->selectAll();
+    previousPattern = txtPattern_->text();
+    txtPattern_->selectAll();
 }
 
 bool Navigation::txtPattern_KeyPress(int key)
@@ -183,22 +181,22 @@ bool Navigation::txtPattern_KeyPress(int key)
 
 void Navigation::txtPattern_LostFocus()
 {
-    QLineEdit* box = p_.txtPattern;
+    QLineEdit* box = txtPattern_;
     if (box->text() == previousPattern)
         return;
     if (box->text().isEmpty())
         box->setText(QStringLiteral("*.*"));
     previousPattern = box->text();
     // An empty previous path makes the go-to routine read again.
-    p_.files->previousPath.clear();
+    host_.files->previousPath.clear();
     txtPath_LostFocus();
 }
 
 void Navigation::cmdParentDir_Click()
 {
-    stopPreview(*p_.preview);
-    const QString text = p_.txtPath->currentText();
-    p_.files->previousPath = text;
+    stopPreview(*host_.preview);
+    const QString text = txtPath_->currentText();
+    host_.files->previousPath = text;
     const bool byKey = parentDirByKey != 0;
     // The flag holds only for this request, however it ends.
     parentDirByKey = 0;
@@ -209,48 +207,44 @@ void Navigation::cmdParentDir_Click()
         if ((platform::getAttributes(parent) & platform::attr::Directory) == 0)
             return;
     } catch (const platform::Failure& f) {
-        p_.logs->logError(f.errorText() + QStringLiteral("cmdParentDir"));
+        host_.logs->logError(f.errorText() + QStringLiteral("cmdParentDir"));
         return;
     }
-    p_.txtPath->setEditText(parent);
+    txtPath_->setEditText(parent);
     txtPath_LostFocus();
     if (byKey)
         return;
-    if (p_.txtPath->hasFocus())
+    if (txtPath_->hasFocus())
         txtPath_GotFocus();
     else
-        p_.txtPath->setFocus(Qt::OtherFocusReason);
+        txtPath_->setFocus(Qt::OtherFocusReason);
 }
 
 void Navigation::cmdRefresh_Click()
 {
-    stopPreview(*p_.preview);
+    stopPreview(*host_.preview);
     refreshDirectoryView();
-    p_.txtPath->setFocus(Qt::OtherFocusReason);
+    txtPath_->setFocus(Qt::OtherFocusReason);
 }
 
 void Navigation::refreshDirectoryView()
 {
-    if (p_.tabStripFilemode->selectedKey() == QLatin1String("dragdrop"))
-        p_.tabStripFilemode->selectKey(QStringLiteral("listview"));
-    emit fileModeClicked();
+    emit directoryModeWanted();
     reload();
 }
 
 void Navigation::cmdShowDirReq_Click()
 {
-    QString start = p_.txtPath->currentText();
+    QString start = txtPath_->currentText();
     if (start.endsWith(QLatin1Char('/')) && start != QLatin1String("/"))
         start.chop(1);
-    QString chosen = p_.ui->folder(p_.window, QStringLiteral("Choose Working Directory:"), start);
+    QString chosen = host_.ui->folder(host_.window, QStringLiteral("Choose Working Directory:"), start);
     if (!chosen.isEmpty() && chosen != start) {
-        if (p_.tabStripFilemode->selectedKey() == QLatin1String("dragdrop"))
-            p_.tabStripFilemode->selectKey(QStringLiteral("listview"));
-        emit fileModeClicked();
+        emit directoryModeWanted();
         if (!chosen.endsWith(QLatin1Char('/')))
             chosen += QLatin1Char('/');
-        p_.txtPath->setEditText(chosen);
+        txtPath_->setEditText(chosen);
         reload();
     }
-    p_.txtPath->setFocus(Qt::OtherFocusReason);
+    txtPath_->setFocus(Qt::OtherFocusReason);
 }

@@ -1,32 +1,12 @@
 #pragma once
-#include "engine/logs.h"
-#include "engine/previewstate.h"
-#include "filelist/filelists.h"
-#include "platform/controls.h"
-#include "platform/uiservice.h"
+#include "filelist/host.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QList>
 #include <QObject>
 #include <QString>
-
-// What the navigation commands touch: the path row of the file pane and the
-// program's state. The main window fills it once.
-struct NavigationParts {
-    QWidget* window = nullptr; // owner of the folder dialog
-    platform::UiService* ui = nullptr;
-    Logs* logs = nullptr;
-    FileListState* files = nullptr; // listedDirectory, previousPath
-    PreviewState* preview = nullptr;
-    platform::TabStrip* tabStripFilemode = nullptr;
-    QComboBox* txtPath = nullptr;
-    QLineEdit* txtPattern = nullptr;
-    QAbstractButton* cmdParentDir = nullptr;
-    QAbstractButton* cmdRefresh = nullptr;
-    QAbstractButton* cmdShowDirReq = nullptr;
-};
 
 // The parent of a path box text: the text up to and including the "/" before
 // its last part (a trailing "/" is skipped); "" when there is none.
@@ -35,11 +15,12 @@ QString parentPath(const QString& path);
 // Moving between working directories: the path box with its history, the
 // pattern box, the parent, refresh and Change Directory commands. They all
 // end in the go-to routine txtPath_LostFocus, or read directly; the read
-// itself is the main window's (readDirectoryWanted).
+// itself is the main window's (readDirectoryWanted). The group handles the
+// two boxes it is given; the main window connects the buttons' clicks.
 class Navigation : public QObject {
     Q_OBJECT
 public:
-    Navigation(const NavigationParts& parts, QObject* parent);
+    Navigation(const FileListHost& host, QComboBox* txtPath, QLineEdit* txtPattern, QObject* parent);
 
     // F12: refresh.
     QList<QAction*> actions() const;
@@ -57,6 +38,8 @@ public:
     bool txtPath_KeyPress(int key);
     // The go-to-directory routine.
     void txtPath_LostFocus();
+    // Puts `dir` into the path box and runs the go-to routine.
+    void goTo(const QString& dir);
     void txtPattern_GotFocus();
     bool txtPattern_KeyPress(int key);
     void txtPattern_LostFocus();
@@ -72,8 +55,8 @@ public:
 signals:
     // The main window reads the working directory and rebuilds its views.
     void readDirectoryWanted();
-    // The main window runs its file-mode tab handling.
-    void fileModeClicked();
+    // The main window shows the Directory mode and runs its file-mode handling.
+    void directoryModeWanted();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -82,6 +65,8 @@ private:
     void selectPathText();
     // Asks for the read; the focus stays where it was.
     void reload();
-    NavigationParts p_;
+    FileListHost host_;
+    QComboBox* txtPath_;
+    QLineEdit* txtPattern_;
     bool reloading_ = false;
 };

@@ -40,10 +40,10 @@ QString nodeFullPath(const QTreeWidgetItem* node)
     return path;
 }
 
-TreeCommands::TreeCommands(const TreeParts& parts, Navigation& navigation, QObject* parent)
-    : QObject(parent), p_(parts), nav_(navigation)
+TreeCommands::TreeCommands(const FileListHost& host, Navigation& navigation, QObject* parent)
+    : QObject(parent), host_(host), nav_(navigation)
 {
-    mnuPopupTreeview = new QMenu(QStringLiteral("popupTreeview"), p_.treeView);
+    mnuPopupTreeview = new QMenu(QStringLiteral("popupTreeview"), host_.treeView);
     mnuPopupTreeview->setObjectName(QStringLiteral("mnuPopupTreeview"));
     const auto item = [this](const QString& name, const QString& caption) {
         QAction* a = mnuPopupTreeview->addAction(caption);
@@ -59,7 +59,7 @@ TreeCommands::TreeCommands(const TreeParts& parts, Navigation& navigation, QObje
     connect(mnuTreeviewAddRecursive, &QAction::triggered, this, &TreeCommands::mnuTreeviewAddRecursive_Click);
     connect(mnuTreeviewCopy, &QAction::triggered, this, &TreeCommands::mnuTreeviewCopy_Click);
 
-    QTreeWidget* tree = p_.treeView;
+    QTreeWidget* tree = host_.treeView;
     // Opening a node is this group's; the tree does not also toggle it.
     tree->setExpandsOnDoubleClick(false);
     connect(tree, &QTreeWidget::itemExpanded, this, &TreeCommands::TreeView_Toggle);
@@ -75,7 +75,7 @@ QList<QAction*> TreeCommands::actions() const
 
 bool TreeCommands::eventFilter(QObject* watched, QEvent* e)
 {
-    QTreeWidget* tree = p_.treeView;
+    QTreeWidget* tree = host_.treeView;
     if (watched == tree->viewport()) {
         if (e->type() == QEvent::MouseButtonDblClick && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
             TreeView_DblClick();
@@ -97,24 +97,24 @@ bool TreeCommands::eventFilter(QObject* watched, QEvent* e)
 
 QString TreeCommands::selectedPath() const
 {
-    const QTreeWidgetItem* node = p_.treeView->currentItem();
-    return node ? p_.txtPath->currentText() + nodeFullPath(node) : QString();
+    const QTreeWidgetItem* node = host_.treeView->currentItem();
+    return node ? host_.readTicks().path + nodeFullPath(node) : QString();
 }
 
 void TreeCommands::TreeView_Toggle()
 {
-    if (p_.treeView->topLevelItemCount() > 0)
-        lastTreeToggleTime = p_.ui->now();
+    if (host_.treeView->topLevelItemCount() > 0)
+        lastTreeToggleTime = host_.ui->now();
 }
 
 void TreeCommands::TreeView_DblClick()
 {
-    QTreeWidget* tree = p_.treeView;
+    QTreeWidget* tree = host_.treeView;
     if (tree->topLevelItemCount() == 0)
         return;
-    stopPreview(*p_.preview);
-    const QString oldDir = p_.txtPath->currentText();
-    p_.files->previousPath = oldDir;
+    stopPreview(*host_.preview);
+    const QString oldDir = host_.readTicks().path;
+    host_.files->previousPath = oldDir;
     const QTreeWidgetItem* node = tree->currentItem();
     if (!node)
         return;
@@ -126,24 +126,23 @@ void TreeCommands::TreeView_DblClick()
                 return;
         } else {
             // The double-click that toggled a node must not also leave the directory.
-            if (lastTreeToggleTime && lastTreeToggleTime->msecsTo(p_.ui->now()) < 1000)
+            if (lastTreeToggleTime && lastTreeToggleTime->msecsTo(host_.ui->now()) < 1000)
                 return;
             newDir = parentPath(oldDir);
         }
     } catch (const platform::Failure& f) {
-        p_.logs->logError(f.errorText() + QStringLiteral("TreeView_DblClick: NEWDIR=") + newDir +
-                          QStringLiteral(" OLDDIR=") + p_.txtPath->currentText());
+        host_.logs->logError(f.errorText() + QStringLiteral("TreeView_DblClick: NEWDIR=") + newDir +
+                             QStringLiteral(" OLDDIR=") + oldDir);
         return;
     }
-    p_.txtPath->setEditText(newDir);
-    nav_.txtPath_LostFocus();
+    nav_.goTo(newDir);
     if (tree->topLevelItemCount() > 0)
         tree->setCurrentItem(tree->topLevelItem(0));
 }
 
 bool TreeCommands::TreeView_KeyUp(int key)
 {
-    if (p_.treeView->topLevelItemCount() == 0)
+    if (host_.treeView->topLevelItemCount() == 0)
         return false;
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         TreeView_DblClick();
@@ -159,9 +158,9 @@ bool TreeCommands::TreeView_KeyUp(int key)
 
 void TreeCommands::TreeView_MouseUp(Qt::MouseButton button, const QPoint& globalPos)
 {
-    if (button != Qt::RightButton || p_.treeView->topLevelItemCount() == 0)
+    if (button != Qt::RightButton || host_.treeView->topLevelItemCount() == 0)
         return;
-    const QTreeWidgetItem* node = p_.treeView->currentItem();
+    const QTreeWidgetItem* node = host_.treeView->currentItem();
     bool contents = false;
     if (node && !isRootNode(node)) {
         const auto info = platform::entryInfo(selectedPath());
@@ -176,7 +175,7 @@ void TreeCommands::TreeView_MouseUp(Qt::MouseButton button, const QPoint& global
 
 void TreeCommands::mnuTreeviewAdd_Click()
 {
-    const QTreeWidgetItem* node = p_.treeView->currentItem();
+    const QTreeWidgetItem* node = host_.treeView->currentItem();
     // "[..]" stands for the parent directory, not for an entry of that name.
     if (!node || isRootNode(node))
         return;
@@ -185,17 +184,17 @@ void TreeCommands::mnuTreeviewAdd_Click()
 
 void TreeCommands::mnuTreeviewAddRecursive_Click()
 {
-    QTreeWidget* tree = p_.treeView;
+    QTreeWidget* tree = host_.treeView;
     const QTreeWidgetItem* selected = tree->currentItem();
     if (!selected || isRootNode(selected))
         return;
-    const QString base = p_.txtPath->currentText();
+    const QString base = host_.readTicks().path;
     const QString prefix = nodeFullPath(selected) + QLatin1Char('/');
 
     // The nodes below the selected one, in the order the tree was built from
     // the path lists: directories, then files.
     QHash<QString, int> buildOrder;
-    const FileListState& s = *p_.files;
+    const FileListState& s = *host_.files;
     const qsizetype cut = base.endsWith(QLatin1Char('/')) ? base.size() : base.size() + 1;
     int n = 0;
     for (const QStringList* list : {&s.lstDirs[0], &s.lstFiles[0]})
@@ -219,6 +218,6 @@ void TreeCommands::mnuTreeviewAddRecursive_Click()
 
 void TreeCommands::mnuTreeviewCopy_Click()
 {
-    if (const QTreeWidgetItem* node = p_.treeView->currentItem())
+    if (const QTreeWidgetItem* node = host_.treeView->currentItem())
         QGuiApplication::clipboard()->setText(node->text(0));
 }

@@ -1,14 +1,9 @@
 #pragma once
-#include "engine/logs.h"
-#include "engine/previewstate.h"
-#include "filelist/filelists.h"
-#include "platform/controls.h"
-#include "platform/uiservice.h"
+#include "filelist/host.h"
 
 #include <functional>
 #include <optional>
 #include <QAction>
-#include <QComboBox>
 #include <QDateTime>
 #include <QList>
 #include <QMenu>
@@ -17,16 +12,6 @@
 #include <QTreeWidget>
 
 class Navigation;
-
-// What the tree's commands touch. The main window fills it once.
-struct TreeParts {
-    platform::UiService* ui = nullptr; // the clock
-    Logs* logs = nullptr;
-    FileListState* files = nullptr;
-    PreviewState* preview = nullptr;
-    QTreeWidget* treeView = nullptr;
-    QComboBox* txtPath = nullptr;
-};
 
 // A node's path relative to the working directory: the texts of the node and
 // its ancestors joined by "/" ("[..]" for the parent-directory node).
@@ -38,7 +23,9 @@ QString nodeFullPath(const QTreeWidgetItem* node);
 class TreeCommands : public QObject {
     Q_OBJECT
 public:
-    TreeCommands(const TreeParts& parts, Navigation& navigation, QObject* parent);
+    // The tree is the host's treeView; a directory opened in it becomes the
+    // working directory through `navigation`.
+    TreeCommands(const FileListHost& host, Navigation& navigation, QObject* parent);
 
     QList<QAction*> actions() const;
     QMenu* mnuPopupTreeview;
@@ -70,6 +57,6 @@ protected:
 private:
     // The selected node's full path: the working directory and its FullPath.
     QString selectedPath() const;
-    TreeParts p_;
+    FileListHost host_;
     Navigation& nav_;
 };

@@ -43,24 +43,12 @@ FrmMain::FrmMain(platform::UiService& uiService, const QStringList& arguments, Q
 
 void FrmMain::connectFreeSelect()
 {
-    freeSelect = new FreeSelectCommands({.window = this,
-                                         .ui = &ui,
-                                         .logs = &state_.logs,
-                                         .files = &state_.files,
-                                         .preview = &state_.preview,
-                                         .listOptions = &listOptions_,
-                                         .dragDropAddPath = &state_.settings.dragDropAddPath,
-                                         .fileMode = &fileMode_,
-                                         .statusBar = StatusBar,
-                                         .tabStripFilemode = TabStripFilemode,
-                                         .txtPath = txtPath,
-                                         .lwDirectory = lwDirectory,
-                                         .lwDragDrop = lwDragDrop,
-                                         .cmdDragDropAdd = cmdDragDropAdd,
-                                         .cmdDragDropDel = cmdDragDropDel,
-                                         .cmdDragDropClear = cmdDragDropClear,
-                                         .chkThumbnailsFreeSelect = chkThumbnailsFreeSelect},
-                                        this);
+    freeSelect = new FreeSelectCommands(fileListHost(), state_.settings.dragDropAddPath, cmdDragDropAdd, this);
+    connect(cmdDragDropAdd, &QAbstractButton::clicked, freeSelect, &FreeSelectCommands::cmdDragDropAdd_Click);
+    connect(cmdDragDropDel, &QAbstractButton::clicked, freeSelect, &FreeSelectCommands::cmdDragDropDel_Click);
+    connect(cmdDragDropClear, &QAbstractButton::clicked, freeSelect, &FreeSelectCommands::cmdDragDropClear_Click);
+    connect(freeSelect, &FreeSelectCommands::freeSelectModeWanted, this,
+            [this] { TabStripFilemode->selectKey(QStringLiteral("dragdrop")); });
     connect(freeSelect, &FreeSelectCommands::validate, this, &FrmMain::updateExecuteButton);
     connect(freeSelect, &FreeSelectCommands::countSelection, this, &FrmMain::updateSelectionCount);
     connect(freeSelect, &FreeSelectCommands::thumbnailsWanted, this, &FrmMain::generateThumbnailsFreeSelect);
@@ -72,33 +60,24 @@ void FrmMain::connectFreeSelect()
 
 void FrmMain::connectNavigation()
 {
-    navigation = new Navigation({.window = this,
-                                 .ui = &ui,
-                                 .logs = &state_.logs,
-                                 .files = &state_.files,
-                                 .preview = &state_.preview,
-                                 .tabStripFilemode = TabStripFilemode,
-                                 .txtPath = txtPath,
-                                 .txtPattern = txtPattern,
-                                 .cmdParentDir = cmdParentDir,
-                                 .cmdRefresh = cmdRefresh,
-                                 .cmdShowDirReq = cmdShowDirReq},
-                                this);
+    const FileListHost host = fileListHost();
+    navigation = new Navigation(host, txtPath, txtPattern, this);
+    connect(cmdParentDir, &QAbstractButton::clicked, navigation, [this] { navigation->cmdParentDir_Click(); });
+    connect(cmdRefresh, &QAbstractButton::clicked, navigation, [this] { navigation->cmdRefresh_Click(); });
+    connect(cmdShowDirReq, &QAbstractButton::clicked, navigation, [this] { navigation->cmdShowDirReq_Click(); });
     addActions(navigation->actions());
     actRefresh = navigation->actRefresh;
     connect(navigation, &Navigation::readDirectoryWanted, this, [this] {
         readDirectory();
         updateFileViews();
     });
-    connect(navigation, &Navigation::fileModeClicked, this, &FrmMain::TabStripFilemode_Click);
+    connect(navigation, &Navigation::directoryModeWanted, this, [this] {
+        if (TabStripFilemode->selectedKey() == QLatin1String("dragdrop"))
+            TabStripFilemode->selectKey(QStringLiteral("listview"));
+        TabStripFilemode_Click();
+    });
 
-    treeCommands = new TreeCommands({.ui = &ui,
-                                     .logs = &state_.logs,
-                                     .files = &state_.files,
-                                     .preview = &state_.preview,
-                                     .treeView = TreeView,
-                                     .txtPath = txtPath},
-                                    *navigation, this);
+    treeCommands = new TreeCommands(host, *navigation, this);
 }
 
 FrmMain::~FrmMain()

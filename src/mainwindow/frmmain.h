@@ -142,6 +142,8 @@ public:
     void updateFileViews();
     void updateSelectionCount(bool force);
     FileListHost fileListHost();
+    // The file pane's boxes as they stand now.
+    ListTicks listTicks() const;
     platform::ListView* activeList() const { return fileMode_ == 0 ? lwDirectory : lwDragDrop; }
     void setFreeSelectHint();
 

@@ -8,6 +8,7 @@
 #include "filelist/iconlists.h"
 #include "filelist/swaplistitems.h"
 #include "mainwindow/frmmain.h"
+#include "platform/pathbox.h"
 
 #include <QCoreApplication>
 
@@ -111,25 +112,37 @@ FileListHost FrmMain::fileListHost()
     h.files = &state_.files;
     h.preview = &state_.preview;
     h.options = &listOptions_;
-    h.lwDirectory = lwDirectory;
-    h.lwDragDrop = lwDragDrop;
-    h.treeView = TreeView;
-    h.txtPath = txtPath;
-    h.txtPattern = txtPattern;
-    h.chkFiles = chkFiles;
-    h.chkDirs = chkDirs;
-    h.chkSub = chkSub;
-    h.chkThumbnails = chkThumbnails;
-    h.chkShowTreeview = chkShowTreeview;
-    h.chkOnlyRenameSelected = chkOnlyRenameSelected;
-    h.cmdExecute = cmdExecute;
-    h.statusBar = StatusBar;
     h.mainWindowReady = &mainWindowReady_;
     h.fileMode = &fileMode_;
     h.executeBusy = &executeBusy_;
+    // The list commands keep this host as long as the window lives: the boxes
+    // are read when a procedure asks, never copied here.
+    h.ticks = [this] { return listTicks(); };
+    h.lwDirectory = lwDirectory;
+    h.lwDragDrop = lwDragDrop;
+    h.treeView = TreeView;
+    h.statusBar = StatusBar;
+    h.cmdExecute = cmdExecute;
     h.updateExecuteButton = [this] { updateExecuteButton(); };
     h.generateThumbnails = [this] { generateThumbnails(); };
+    h.pathListed = [this](const QString& path) { platform::rememberPath(txtPath, path); };
+    h.pathRefused = [this] { platform::setPathColour(txtPath, false); };
+    h.untickThumbnails = [this] { chkThumbnails->setValue(0); };
     return h;
+}
+
+ListTicks FrmMain::listTicks() const
+{
+    ListTicks t;
+    t.files = chkFiles->value();
+    t.dirs = chkDirs->value();
+    t.sub = chkSub->value();
+    t.thumbnails = chkThumbnails->value();
+    t.thumbnailsFreeSelect = chkThumbnailsFreeSelect->value();
+    t.onlyRenameSelected = chkOnlyRenameSelected->value();
+    t.path = txtPath->currentText();
+    t.pattern = txtPattern->text();
+    return t;
 }
 
 // The panel values through the binding table.

@@ -13,6 +13,7 @@
 #include "filelist/systemfolders.h"
 #include "platform/controls.h"
 #include "platform/listview.h"
+#include "platform/pathbox.h"
 
 #include <memory>
 #include <QComboBox>
@@ -46,7 +47,6 @@ protected:
         chkDirs = box("Directories", 1);
         chkSub = box("Subdirectories", 0);
         chkThumbnails = box("Thumbnails", 0);
-        chkShowTreeview = box("View as Tree", 0);
         chkOnlyRenameSelected = box("Only Rename Selected", 0);
         cmdExecute = new QPushButton(QStringLiteral("Rename!"), window.get());
         status = new platform::StatusPanels(window.get());
@@ -62,16 +62,23 @@ protected:
         host.lwDirectory = lwDirectory;
         host.lwDragDrop = lwDragDrop;
         host.treeView = tree;
-        host.txtPath = txtPath;
-        host.txtPattern = txtPattern;
-        host.chkFiles = chkFiles;
-        host.chkDirs = chkDirs;
-        host.chkSub = chkSub;
-        host.chkThumbnails = chkThumbnails;
-        host.chkShowTreeview = chkShowTreeview;
-        host.chkOnlyRenameSelected = chkOnlyRenameSelected;
         host.cmdExecute = cmdExecute;
         host.statusBar = status;
+        // The boxes are read at each call, as the main window does.
+        host.ticks = [this] {
+            ListTicks t;
+            t.files = chkFiles->value();
+            t.dirs = chkDirs->value();
+            t.sub = chkSub->value();
+            t.thumbnails = chkThumbnails->value();
+            t.onlyRenameSelected = chkOnlyRenameSelected->value();
+            t.path = txtPath->currentText();
+            t.pattern = txtPattern->text();
+            return t;
+        };
+        host.pathListed = [this](const QString& path) { platform::rememberPath(txtPath, path); };
+        host.pathRefused = [this] { platform::setPathColour(txtPath, false); };
+        host.untickThumbnails = [this] { chkThumbnails->setValue(0); };
         host.mainWindowReady = &mainWindowReady;
         host.fileMode = &fileMode;
         host.executeBusy = &executeBusy;
@@ -141,7 +148,7 @@ protected:
     QComboBox* txtPath = nullptr;
     QLineEdit* txtPattern = nullptr;
     platform::CheckBox *chkFiles = nullptr, *chkDirs = nullptr, *chkSub = nullptr, *chkThumbnails = nullptr,
-                       *chkShowTreeview = nullptr, *chkOnlyRenameSelected = nullptr;
+                       *chkOnlyRenameSelected = nullptr;
     QPushButton* cmdExecute = nullptr;
     platform::StatusPanels* status = nullptr;
     qint16 mainWindowReady = -1;

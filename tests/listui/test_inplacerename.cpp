@@ -290,3 +290,31 @@ TEST_F(InPlaceRenameTest, PastedControlCharactersNeverReachTheName)
     const QStringList names = QDir(work()).entryList(QDir::Files);
     EXPECT_EQ(names, QStringList({"c1.txt", "newline[31m.txt"}));
 }
+
+// The list commands are built once at start-up; a box ticked later by a click
+// still reaches the window's read and the commands' next use.
+TEST_F(InPlaceRenameTest, SubdirectoriesTickedByAClickReachTheReadAndTheRename)
+{
+    start();
+    makeDir("old");
+    writeFile("old/x.txt");
+    auto* sub = ctl<platform::CheckBox>("chkSub");
+    sub->setValue(0);
+    ctl<platform::CheckBox>("chkDirs")->setValue(1);
+    listDirectory(work());
+    FileListState& s = w->state().files;
+    ASSERT_FALSE(s.lstFiles[0].contains(work() + "/old/x.txt"));
+
+    QTest::mouseClick(sub, Qt::LeftButton, {}, indicatorPoint(sub));
+    ASSERT_EQ(sub->value(), 1);
+    EXPECT_TRUE(s.lstFiles[0].contains(work() + "/old/x.txt")) << "the read walked the subdirectory";
+    platform::ListView* dl = ctl<platform::ListView>("lwDirectory");
+    renameRow(dl, rowOf(dl, "old"), "new");
+    ASSERT_TRUE(exists("new/x.txt"));
+    EXPECT_TRUE(s.lstFiles[0].contains(work() + "/new/x.txt")) << "the rename followed the ticked box";
+    EXPECT_EQ(dl->subItem(rowOf(dl, "x.txt"), 2), work() + "/new/");
+
+    QTest::mouseClick(sub, Qt::LeftButton, {}, indicatorPoint(sub));
+    ASSERT_EQ(sub->value(), 0);
+    EXPECT_FALSE(s.lstFiles[0].contains(work() + "/new/x.txt")) << "the next read left it out again";
+}
