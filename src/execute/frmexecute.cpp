@@ -103,9 +103,6 @@ FrmExecute::FrmExecute(ExecuteHost host) : QDialog(nullptr), host_(std::move(hos
     publishTimer_->setInterval(0);
     connect(publishTimer_, &QTimer::timeout, this, [this] { publish(); });
     lstLog->setUniformItemSizes(true);
-    // Laid out in batches: a long run's list is not laid out in full at every repaint.
-    lstLog->setLayoutMode(QListView::Batched);
-    lstLog->setBatchSize(1000);
     lstLog->setItemDelegate(new WidestLineDelegate(lstLog));
     cmdSaveLog = new QPushButton(QStringLiteral("Save Log..."), this);
     cmdSaveLog->setObjectName(QStringLiteral("cmdSaveLog"));
@@ -281,7 +278,12 @@ void FrmExecute::addLine(const QString& line)
 void FrmExecute::publish()
 {
     publishTimer_->stop();
-    lines_->publish();
+    if (lines_->pending()) {
+        lines_->publish();
+        // Laid out now, not at the next pause: the screen changes only in a
+        // pause, and a list waiting for its layout draws nothing.
+        lstLog->doItemsLayout();
+    }
     QLabel* labels[3] = {lblInfo_Files, lblInfo_Dirs, lblInfo_Skipped};
     for (size_t i = 0; i < pendingCounts_.size(); ++i)
         if (pendingCounts_[i]) {

@@ -297,6 +297,29 @@ TEST_F(PiecesTest, ALongLogLineCanBeScrolledToItsEnd)
     unloadLogWindow(b->h);
 }
 
+// A long run lets the screen change every so often; each time the window shows
+// its first lines, not an empty list still being laid out.
+TEST_F(PiecesTest, ALongRunShowsItsLinesWhileItRuns)
+{
+    FrmExecute* w = openLogWindow(b->h);
+    QWidget* view = w->lstLog->viewport();
+    for (int pause = 1; pause <= 5; ++pause) {
+        for (int i = 0; i < 4000; ++i)
+            w->addLine(QStringLiteral("File Renamed: Track %1.mp3 --> Song %1.mp3").arg((pause - 1) * 4000 + i));
+        QCoreApplication::processEvents(); // the run's pause
+        const QImage shown = view->grab().toImage();
+        const QRect first = w->lstLog->visualRect(w->lstLog->model()->index(0, 0));
+        ASSERT_TRUE(view->rect().intersects(first)) << pause;
+        bool inked = false;
+        for (int x = first.left(); x <= std::min(first.right(), shown.width() - 1) && !inked; ++x)
+            for (int y = std::max(first.top(), 0); y <= std::min(first.bottom(), shown.height() - 1) && !inked; ++y)
+                inked = qGray(shown.pixel(x, y)) < 128;
+        EXPECT_TRUE(inked) << "pause " << pause << ": the first line is not drawn";
+        EXPECT_EQ(w->lstLog->model()->rowCount(), pause * 4000);
+    }
+    unloadLogWindow(b->h);
+}
+
 TEST_F(PiecesTest, LogWindowButtonsFollowTheStagesOfARunAndOfAnUndo)
 {
     b->window.show();
