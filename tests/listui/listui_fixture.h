@@ -91,6 +91,16 @@ protected:
             if (!m->isVisible())
                 return;
             poll.stop();
+            // A user clicks a menu only once it is on the screen, so its show
+            // events are served first. Among them is the window system's focus
+            // change to the menu, which Qt ignores while the menu is open; a
+            // click before it closes the menu with the change still queued, and
+            // served then it makes the hidden menu the active window: the main
+            // window never gets the activation back, nor the keyboard focus.
+            if (!QTest::qWaitForWindowExposed(m)) {
+                m->close();
+                return;
+            }
             if (!submenu.isEmpty()) {
                 QMenu* sub = m->findChild<QMenu*>(submenu);
                 if (!sub) {
@@ -98,7 +108,7 @@ protected:
                     return;
                 }
                 QTest::mouseClick(m, Qt::LeftButton, {}, m->actionGeometry(sub->menuAction()).center());
-                if (!QTest::qWaitFor([&] { return sub->isVisible(); }, 2000)) {
+                if (!QTest::qWaitFor([&] { return sub->isVisible(); }, 2000) || !QTest::qWaitForWindowExposed(sub)) {
                     m->close();
                     return;
                 }
