@@ -82,27 +82,11 @@ QString neutralizeTags(const QString& text)
 }
 
 // A name without a tag, a marker or a character to map comes out as it
-// went in, whatever the old name holds; most names are such.
+// went in, whatever the old name holds; most names are such. (A tag begins
+// with "<", one of the mapped characters.)
 static bool needsNoMapping(const QString& name)
 {
-    for (const QChar c : name) {
-        switch (c.unicode()) {
-        case u'/':
-        case u'*':
-        case u'"':
-        case u'\\':
-        case u'?':
-        case u':':
-        case u'<':
-        case u'>':
-        case u'|':
-        case 0xFDD0:
-            return false;
-        default:
-            break;
-        }
-    }
-    return true;
+    return !hasForbiddenChar(name) && !name.contains(SubDirMarker.at(0));
 }
 
 QString taggedForm(const QString& oldName, const QString& rawNewName)

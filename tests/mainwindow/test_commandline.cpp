@@ -260,7 +260,7 @@ TEST_F(CommandLineTest, ExitStatusAndBoxesOfUnattendedRuns)
     EXPECT_TRUE(err.contains("Vexor Renamer: There were errors during execution!")) << err.toStdString();
     EXPECT_TRUE(QFileInfo::exists(dir + "/x b.txt"));
     const QStringList errors = readLines(programFolder() + "/errors.txt");
-    // One line for the whole unattended run, though the name is read at the start, by the run and after it.
+    // One line for the whole unattended run, however often the name is read.
     EXPECT_EQ(errors.filter("not valid UTF-8").size(), 1) << errors.join("\n").toStdString();
     // The next unattended run reports it again, once, and fails again.
     EXPECT_EQ(run({"/p", dir, "/e", "modereplace", "/x"}, programFolder(), &err), 1) << err.toStdString();
