@@ -16,7 +16,7 @@ AddCropPanel::AddCropPanel(const PanelContext& context, QWidget* parent)
 {
     auto* a = makeFrame(rules(), 0, QStringLiteral("      Add"), this, &optAdd, QStringLiteral("optAdd"));
     auto* c = makeFrame(rules(), 1, QStringLiteral("      Crop"), this, &optCrop, QStringLiteral("optCrop"));
-    exclusivePair(this, optAdd, optCrop);
+    setOptionPair(optAdd, optCrop);
     txtAdd = named(new TextBox(a), QStringLiteral("txtAdd"));
     txtAddPos = numberBox(a, QStringLiteral("txtAddPos"), QStringLiteral("0"), 3);
     UpDownAdd = named(new UpDown(txtAddPos, 0, 999, a), QStringLiteral("UpDownAdd"));
@@ -118,16 +118,6 @@ void AddCropPanel::addBindings(SettingsBindings& b)
     b.text(txtAddPos, &S::txtAddPos, &O::addPos);
     b.text(txtCropPos, &S::txtCropPos, &O::cropPos);
     b.options({optAdd, optCrop}, &S::optAddCrop, &O::cropMode);
-}
-
-int AddCropPanel::subOption() const
-{
-    return optCrop->isChecked() ? 1 : 0;
-}
-
-void AddCropPanel::selectSubOption(int subOption)
-{
-    (subOption == 1 ? optCrop : optAdd)->select();
 }
 
 QWidget* AddCropPanel::focusFor(int subOption) const

@@ -11,8 +11,6 @@ public:
     AddCropPanel(const PanelContext& context, QWidget* parent);
 
     void addBindings(SettingsBindings& b) override;
-    int subOption() const override;
-    void selectSubOption(int subOption) override;
     QWidget* focusFor(int subOption) const override;
 
 private:

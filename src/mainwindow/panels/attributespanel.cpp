@@ -17,7 +17,7 @@ AttributesPanel::AttributesPanel(const PanelContext& context, QWidget* parent)
                         QStringLiteral("optAttrib_Attributes"));
     auto* d = makeFrame(rules(), 3, QStringLiteral("      Date && Time"), this, &optAttrib_Date,
                         QStringLiteral("optAttrib_Date"));
-    exclusivePair(this, optAttrib_Attributes, optAttrib_Date);
+    setOptionPair(optAttrib_Attributes, optAttrib_Date);
     chkR = named(new CheckBox(QStringLiteral("Write Protect"), a, true), QStringLiteral("chkR"));
     chkH = named(new CheckBox(QStringLiteral("Hidden"), a, true), QStringLiteral("chkH"));
     chkS = named(new CheckBox(QStringLiteral("System"), a, true), QStringLiteral("chkS"));
@@ -105,16 +105,6 @@ void AttributesPanel::addBindings(SettingsBindings& b)
     b.check(chkDateDate, &S::chkDateDate, &O::useDate);
     b.check(chkDateTime, &S::chkDateTime, &O::useTime);
     b.options({optAttrib_Attributes, optAttrib_Date}, &S::optAttrib, &O::dateMode);
-}
-
-int AttributesPanel::subOption() const
-{
-    return optAttrib_Date->isChecked() ? 1 : 0;
-}
-
-void AttributesPanel::selectSubOption(int subOption)
-{
-    (subOption == 1 ? optAttrib_Date : optAttrib_Attributes)->select();
 }
 
 QWidget* AttributesPanel::focusFor(int) const

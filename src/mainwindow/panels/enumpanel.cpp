@@ -23,7 +23,7 @@ EnumPanel::EnumPanel(const PanelContext& context, QWidget* parent)
                         QStringLiteral("chkEnumTab_Enum"));
     auto* n = makeFrame(rules(), 12, QStringLiteral("      Normalize Numbers"), this, &chkEnumTab_Normalize,
                         QStringLiteral("chkEnumTab_Normalize"));
-    exclusivePair(this, chkEnumTab_Enum, chkEnumTab_Normalize);
+    setOptionPair(chkEnumTab_Enum, chkEnumTab_Normalize);
     txtEnumFormat = named(new TextBox(e), QStringLiteral("txtEnumFormat"));
     txtEnumFormat->setText(QStringLiteral("<ENUM>_<FULLNAME>"));
     cmbEnumFormat = named(new QComboBox(e), QStringLiteral("cmbEnumFormat"));
@@ -111,16 +111,6 @@ void EnumPanel::addBindings(SettingsBindings& b)
     b.check(chkEnumAutoZeros, &S::chkEnumAutoZeros, &O::enumAutoDigits);
     b.check(chkEnumResetBetweenDirs, &S::chkEnumResetBetweenDirs, &O::enumResetPerDir);
     b.options({chkEnumTab_Enum, chkEnumTab_Normalize}, &S::chkEnumTab, &O::normalizeMode);
-}
-
-int EnumPanel::subOption() const
-{
-    return chkEnumTab_Normalize->isChecked() ? 1 : 0;
-}
-
-void EnumPanel::selectSubOption(int subOption)
-{
-    (subOption == 1 ? chkEnumTab_Normalize : chkEnumTab_Enum)->select();
 }
 
 QWidget* EnumPanel::focusFor(int subOption) const

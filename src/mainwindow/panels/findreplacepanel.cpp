@@ -25,7 +25,7 @@ FindReplacePanel::FindReplacePanel(const PanelContext& context, QWidget* parent)
                              QStringLiteral("optReplaceSingle"));
     auto* batch = makeFrame(rules(), 14, QStringLiteral("      Batch Replace"), this, &optReplaceBatch,
                             QStringLiteral("optReplaceBatch"));
-    exclusivePair(this, optReplaceSingle, optReplaceBatch);
+    setOptionPair(optReplaceSingle, optReplaceBatch);
     txtFind = named(new TextBox(single), QStringLiteral("txtFind"));
     txtReplace = named(new TextBox(single), QStringLiteral("txtReplace"));
     cmdReplaceGetString =
@@ -113,16 +113,6 @@ void FindReplacePanel::addBindings(SettingsBindings& b)
                             ? batchReplaceCaption(qsizetype(ctx.state.tables.batchReplaceList.size()))
                             : s.lblBatchReplace);
     });
-}
-
-int FindReplacePanel::subOption() const
-{
-    return optReplaceBatch->isChecked() ? 1 : 0;
-}
-
-void FindReplacePanel::selectSubOption(int subOption)
-{
-    (subOption == 1 ? optReplaceBatch : optReplaceSingle)->select();
 }
 
 QWidget* FindReplacePanel::focusFor(int subOption) const

@@ -12,8 +12,6 @@ public:
     FindReplacePanel(const PanelContext& context, QWidget* parent);
 
     void addBindings(SettingsBindings& b) override;
-    int subOption() const override;
-    void selectSubOption(int subOption) override;
     QWidget* focusFor(int subOption) const override;
     // The caption under "Batch Replace".
     void setBatchCaption(const QString& text);

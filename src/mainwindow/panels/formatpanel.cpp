@@ -20,7 +20,7 @@ FormatPanel::FormatPanel(const PanelContext& context, QWidget* parent)
                         QStringLiteral("chkFormatTab_Format"));
     auto* d = makeFrame(rules(), 9, QStringLiteral("      Filetype Detection"), this, &chkFormatTab_Detect,
                         QStringLiteral("chkFormatTab_Detect"));
-    exclusivePair(this, chkFormatTab_Format, chkFormatTab_Detect);
+    setOptionPair(chkFormatTab_Format, chkFormatTab_Detect);
     txtFormat = named(new TextBox(f), QStringLiteral("txtFormat"));
     txtFormat->setText(QStringLiteral("<NAME> (<SIZE>).<EXT>"));
     cmbFormat = named(new QComboBox(f), QStringLiteral("cmbFormat"));
@@ -112,16 +112,6 @@ void FormatPanel::addBindings(SettingsBindings& b)
     b.check(chkFileDetect_TryText, &S::chkFileDetect_TryText, &O::detectTryText);
     b.check(chkFileDetect_KeepExt, &S::chkFileDetect_KeepExt, &O::detectKeepExt);
     b.options({chkFormatTab_Format, chkFormatTab_Detect}, &S::chkFormatTab, &O::detectMode);
-}
-
-int FormatPanel::subOption() const
-{
-    return chkFormatTab_Detect->isChecked() ? 1 : 0;
-}
-
-void FormatPanel::selectSubOption(int subOption)
-{
-    (subOption == 1 ? chkFormatTab_Detect : chkFormatTab_Format)->select();
 }
 
 QWidget* FormatPanel::focusFor(int subOption) const

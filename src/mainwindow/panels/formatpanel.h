@@ -11,8 +11,6 @@ public:
     FormatPanel(const PanelContext& context, QWidget* parent);
 
     void addBindings(SettingsBindings& b) override;
-    int subOption() const override;
-    void selectSubOption(int subOption) override;
     QWidget* focusFor(int subOption) const override;
     ListEffect effectOf(int subOption) const override;
 

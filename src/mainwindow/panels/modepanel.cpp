@@ -1,5 +1,8 @@
 #include "mainwindow/panels/modepanel.h"
 #include "mainwindow/boxrules.h"
+#include "platform/controls.h"
+
+#include <QButtonGroup>
 
 ModePanel::ModePanel(RenameMode mode, const QString& objectName, const PanelContext& context, QWidget* parent)
     : QFrame(parent), ctx(context), mode_(mode)
@@ -30,4 +33,28 @@ bool ModePanel::applyLeaveCorrection(QWidget* box)
 bool ModePanel::clickFrame(int index)
 {
     return rules_->clickFrame(index);
+}
+
+// The two options lie in separate frames, so Qt would not make them exclusive
+// by itself: one group keeps exactly one of them selected, and a click on the
+// selected one keeps it.
+void ModePanel::setOptionPair(platform::OptionButton* first, platform::OptionButton* second)
+{
+    auto* group = new QButtonGroup(this);
+    group->setExclusive(true);
+    group->addButton(first);
+    group->addButton(second);
+    pair_[0] = first;
+    pair_[1] = second;
+}
+
+int ModePanel::subOption() const
+{
+    return pair_[1] && pair_[1]->isChecked() ? 1 : 0;
+}
+
+void ModePanel::selectSubOption(int subOption)
+{
+    if (pair_[0])
+        pair_[subOption == 1 ? 1 : 0]->select();
 }

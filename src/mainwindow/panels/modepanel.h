@@ -9,8 +9,9 @@ class SettingsBindings;
 struct AppState;
 struct PickerValues;
 namespace platform {
+class OptionButton;
 class UiService;
-}
+} // namespace platform
 
 // What selecting a sub-option does to the list options beside the lists.
 struct ListEffect {
@@ -49,8 +50,8 @@ public:
     // option key, the boxes before the option that decides about them).
     virtual void addBindings(SettingsBindings& b) = 0;
     // Which option of the panel's pair is selected (0 without a pair).
-    virtual int subOption() const { return 0; }
-    virtual void selectSubOption(int /*subOption*/) {}
+    int subOption() const;
+    void selectSubOption(int subOption);
     // The control that takes the focus when the panel comes to the front.
     virtual QWidget* focusFor(int subOption) const = 0;
     // What the sub-option does to the list options.
@@ -81,9 +82,13 @@ protected:
     // The context of every handler of the panel's controls: it dies before the
     // controls do, so a box taken down never runs a handler of a half-gone panel.
     QObject* handlers();
+    // The panel's pair of options, one of them always selected: `first` is
+    // sub-option 0, `second` sub-option 1.
+    void setOptionPair(platform::OptionButton* first, platform::OptionButton* second);
     const PanelContext ctx;
 
 private:
     RenameMode mode_;
+    platform::OptionButton* pair_[2] = {nullptr, nullptr};
     BoxRules* rules_;
 };

@@ -5,7 +5,6 @@
 #include "platform/controls.h"
 
 #include <algorithm>
-#include <QButtonGroup>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -66,17 +65,6 @@ inline QGroupBox* makeFrame(BoxRules& rules, int index, const QString& caption, 
     }
     rules.frameSelects(g, index, o);
     return g;
-}
-
-// The two options of a panel lie in separate frames, so Qt would not make them
-// exclusive by itself: one group keeps exactly one of them selected, and a
-// click on the selected one keeps it.
-inline void exclusivePair(QWidget* panel, platform::OptionButton* a, platform::OptionButton* b)
-{
-    auto* group = new QButtonGroup(panel);
-    group->setExclusive(true);
-    group->addButton(a);
-    group->addButton(b);
 }
 
 } // namespace panelbuild
