@@ -1,4 +1,5 @@
 #include "mainwindow/frmmain.h"
+#include "platform/arguments.h"
 #include "platform/places.h"
 #include "platform/uiservice.h"
 #include "settings/commandline.h"
@@ -13,10 +14,7 @@ int main(int argc, char** argv)
     // decided before the application object exists. An unattended run (from
     // cron or ssh) needs no window: it runs offscreen, its boxes on stderr.
     if (!platform::displayAvailable()) {
-        QStringList arguments;
-        for (int i = 1; i < argc; ++i)
-            arguments.append(QString::fromLocal8Bit(argv[i]));
-        const CommandLine line = scanCommandLine(arguments);
+        const CommandLine line = scanCommandLine(platform::argumentTexts(argc, argv));
         if (line.exitAfterRun == 0 || line.startMode.isEmpty()) {
             std::fputs("Vexor Renamer: no display found (DISPLAY and WAYLAND_DISPLAY are not set).\n"
                        "Start it from a desktop session, or run it unattended with /e and /x.\n",
@@ -29,7 +27,9 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Vexor Renamer"));
     platform::QtUiService ui;
     ui.answerWithoutDisplay = true;
-    FrmMain w(ui, app.arguments().mid(1));
+    // Qt has taken its own options out of argv by now; the rest are decoded
+    // without loss (a path need not be UTF-8).
+    FrmMain w(ui, platform::argumentTexts(argc, argv));
     ui.setMainWindow(&w);
     w.show();
     const int status = app.exec();

@@ -140,6 +140,7 @@ static QString appendLine(const QByteArray& file, const QByteArray& bytes, bool 
 void Logs::logError(const QString& text)
 {
     errorLogged = -1;
+    ++errorLines;
     appendLine(errorNative_, lineBytes(text));
 }
 

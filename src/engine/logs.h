@@ -33,6 +33,9 @@ public:
 
     // -1 once logError was called; the Rename! command clears it at its start.
     qint16 errorLogged = 0;
+    // Error lines since the program started, never cleared: any of them makes
+    // the exit status at least 1.
+    qint64 errorLines = 0;
 
     const QString& folder() const { return folder_; }
     QString errorFile() const;

@@ -82,3 +82,13 @@ std::optional<StartModeChoice> startModeFromWord(const QString& word)
                 return StartModeChoice{row.mode, row.hasOptionPair ? sub : -1};
     return std::nullopt;
 }
+
+QStringList startModeWords()
+{
+    QStringList words;
+    for (const RenameModeRow& row : kModes)
+        for (const char* w : row.startWords)
+            if (w)
+                words.append(QLatin1String(w));
+    return words;
+}

@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 #include <QString>
+#include <QStringList>
 
 // The eight rename modes, in the order of their tabs. The tab key text is
 // converted at the tab strip and the settings only; everything else compares
@@ -48,3 +49,5 @@ struct StartModeChoice {
     int subOption; // -1 when the mode has no option pair
 };
 std::optional<StartModeChoice> startModeFromWord(const QString& word);
+// Every start-mode word, in the order of the tabs.
+QStringList startModeWords();

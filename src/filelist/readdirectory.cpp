@@ -287,7 +287,7 @@ private:
     Step readFolder(const Folder& folder, std::vector<Folder>* subfolders, bool yieldBetween);
     Step readFiles(const Folder& folder, const Listing& listing);
     Step readDirs(const Folder& folder, const Listing& listing, std::vector<Folder>* found);
-    Step admitted(const Entry& e, bool* ok);
+    Step admitted(const Folder& folder, const Listing& listing, const Entry& e, bool* ok);
     Step count(int& counter);
     QString pathOf(const Folder& folder, const Listing& listing, const Entry& e);
     Folder folderOf(const Folder& folder, const Listing& listing, const Entry& e);
@@ -391,6 +391,12 @@ Step Reader::readFolder(const Folder& folder, std::vector<Folder>* subfolders, b
     const QByteArray prefix = listingPrefix(folder.native);
     const Listing listing = ahead_.take(prefix);
     details_.folders.push_back(ReadFolderStamp{prefix, listing.changed, listing.settled});
+    // A part of the tree that cannot be read is never left out silently.
+    if (listing.error != 0)
+        h_.logs->logError(platform::failureFromErrno(listing.error).errorText() +
+                          QStringLiteral("readDirectory: this folder could not be read (") +
+                          qt_error_string(listing.error) + QStringLiteral("), its entries are not listed: ") +
+                          folder.path);
     if (readFiles(folder, listing) == Step::Stop)
         return Step::Stop;
     if (yieldBetween)
@@ -415,13 +421,18 @@ Step Reader::escapeTest()
 
 // Hidden and system entries need their setting; read-only ones are left out
 // while write-protected entries are not processed.
-Step Reader::admitted(const Entry& e, bool* ok)
+Step Reader::admitted(const Folder& folder, const Listing& listing, const Entry& e, bool* ok)
 {
     *ok = false;
     if (e.queryError == ENOENT)
         return Step::Go; // gone since the directory was read
-    if (e.queryError != 0)
+    if (e.queryError != 0) {
+        h_.logs->logError(platform::failureFromErrno(e.queryError).errorText() +
+                          QStringLiteral("readDirectory: this entry could not be looked at (") +
+                          qt_error_string(e.queryError) + QStringLiteral(") and is not listed: ") +
+                          folder.path % QLatin1Char('/') % listing.name(e));
         return failure(false); // answered Yes: the entry is dropped
+    }
     *ok = (e.attributes & (Hidden | System) & ~mask_) == 0 &&
           !(o_.processWriteProtected == 0 && (e.attributes & ReadOnly));
     return Step::Go;
@@ -435,7 +446,7 @@ Step Reader::readFiles(const Folder& folder, const Listing& listing)
         if (e.typeIsDir || !platform::matchesPattern(listing.name(e), filePattern_))
             continue;
         bool ok = false;
-        if (admitted(e, &ok) == Step::Stop)
+        if (admitted(folder, listing, e, &ok) == Step::Stop)
             return Step::Stop;
         if (ok) {
             if (count(fileCount_) == Step::Stop)
@@ -457,7 +468,7 @@ Step Reader::readDirs(const Folder& folder, const Listing& listing, std::vector<
         if (!e.typeIsDir || !platform::matchesPattern(listing.name(e), dirPattern_))
             continue;
         bool ok = false;
-        if (admitted(e, &ok) == Step::Stop)
+        if (admitted(folder, listing, e, &ok) == Step::Stop)
             return Step::Stop;
         if (ok) {
             // Listed in visiting order by the walk; counted here, when found.

@@ -9,6 +9,7 @@
 #include "listui/listmenus.h"
 #include "mainwindow/panels/findreplacepanel.h"
 #include "mainwindow/panels/modepanel.h"
+#include "platform/arguments.h"
 #include "platform/places.h"
 #include "platform/settingsstore.h"
 #include "platform/twips.h"
@@ -171,6 +172,9 @@ void FrmMain::applySettings()
     Settings& st = state_.settings;
     startMode = st.startMode;
     exitAfterRun = st.exitAfterRun != 0;
+    startModeGiven_ = st.startModeGiven;
+    startPathGiven_ = st.startPathGiven;
+    startPathProblem_ = st.startPathProblem;
     storedPath = st.storedPath;
     bindings_.apply(st);
 }
@@ -242,27 +246,60 @@ void FrmMain::Form_Activate()
     filePane->applyTreeOption(listOptions_.enableTreeview != 0);
     TabStrip_Click();
     TabStripFilemode_Click();
-    readsForRunOnly_ = unattendedDirectoryRun();
-    if (!readsForRunOnly_) {
-        readDirectory();
-        updateFileViews();
+    // An unattended run that cannot do what it was told stops before it reads
+    // or writes anything but the settings.
+    if (const QString refused = commandLineRefusal(); !refused.isEmpty()) {
+        refuseCommandLineRun(refused);
+        return;
     }
+    listsForRunOnly_ = unattendedDirectoryRun();
+    if (listsForRunOnly_)
+        state_.logs.errorLogged = 0; // the run counts what its read logs
+    readDirectory();
+    // The rows are what a user would look at; an unattended run closes its
+    // window unseen. Everything else the read and the build leave (counts,
+    // selection count, gate, the boxes' corrections) comes from the steps
+    // below, which both starts take.
+    if (!listsForRunOnly_)
+        updateFileViews();
     updateSelectionCount(false);
     updateExecuteButton();
     txtPath->setFocus();
     commandLineRun();
 }
 
-// An unattended run (/e and /x) in the Directory mode reads the folder once,
-// right before its pass, instead of at the start and again in the run: its
-// window closes after the run and nobody looks at the list in between. The
-// numbering mode keeps the list, since it numbers the rows in the order shown.
+// An unattended run (/e and /x) in the Directory mode works on the listing
+// of the first activation: its window closes after the run and nobody looks
+// at the list in between, so no rows are built and the run does not read the
+// folder a second time. The numbering mode keeps the rows, since it numbers
+// them in the order shown.
 bool FrmMain::unattendedDirectoryRun() const
 {
     if (startMode.isEmpty() || !exitAfterRun || settingsLoadFailed || fileMode_ != 0)
         return false;
     const std::optional<StartModeChoice> choice = startModeFromWord(startMode);
     return (choice ? choice->mode : renameMode()) != RenameMode::Enum;
+}
+
+QString FrmMain::commandLineRefusal() const
+{
+    if (!exitAfterRun || !startModeGiven_)
+        return {};
+    if (startMode.isEmpty())
+        return QStringLiteral("/e was given without a mode word");
+    if (!startModeFromWord(startMode))
+        return QStringLiteral("the mode word \"%1\" is not one of %2")
+            .arg(platform::printableText(startMode), startModeWords().join(QStringLiteral(", ")));
+    if (startPathGiven_ && !startPathProblem_.isEmpty())
+        return QStringLiteral("the folder given with /p ") + startPathProblem_;
+    return {};
+}
+
+void FrmMain::refuseCommandLineRun(const QString& why)
+{
+    exitStatus_ = exitStatusFor(RunOutcome::NotStarted);
+    ui.consoleLine(QStringLiteral("Vexor Renamer: the run was not started: ") + why + QLatin1Char('.'));
+    close();
 }
 
 void FrmMain::selectStartMode()
@@ -290,13 +327,6 @@ void FrmMain::commandLineRun()
             close();
         return;
     }
-    if (readsForRunOnly_) {
-        // The mode and its options first: they decide what is read.
-        selectStartMode();
-        state_.logs.errorLogged = 0; // the run counts what its read logs
-        readDirectory();
-        updateExecuteButton();
-    }
     // The read already said why (the limit, a read error): the run has nothing
     // it was given to work on. The system-folder notice is a row of the list,
     // which an unattended run does not show: its text goes into a box.
@@ -309,21 +339,41 @@ void FrmMain::commandLineRun()
             close();
         return;
     }
-    if (!readsForRunOnly_)
-        selectStartMode();
+    selectStartMode();
+    const GateVerdict verdict = judgeGate(gateInputs());
+    commandLineDecision_ = RunDecision{renameMode(),
+                                       modeSubOption(renameMode()),
+                                       readOptions(),
+                                       state_.files.onlySelectedActive,
+                                       state_.files.selectedCount,
+                                       StatusBar->panelText(QStringLiteral("main")),
+                                       cmdExecute->isEnabled(),
+                                       verdict.refusal};
+    execute_.run.outcome = RunOutcome::None;
     if (cmdExecute->isEnabled()) {
-        execute_.run.outcome = RunOutcome::None;
         unattendedRun = exitAfterRun;
         cmdExecute_Click();
         unattendedRun = false;
         exitStatus_ = exitStatusFor(execute_.run.outcome);
     }
-    readsForRunOnly_ = false;
-    if (exitAfterRun) {
-        ExecuteHost h = executeHost();
-        unloadLogWindow(h);
-        close();
+    listsForRunOnly_ = false;
+    if (!exitAfterRun)
+        return;
+    // "Rename!" was off, or turned off by the run's own check: the run did
+    // not do what it was told.
+    if (execute_.run.outcome == RunOutcome::None) {
+        const QString why = judgeGate(gateInputs()).refusal;
+        refuseCommandLineRun(why.isEmpty() ? QStringLiteral("\"Rename!\" is disabled") : why);
+        return;
     }
+    ExecuteHost h = executeHost();
+    unloadLogWindow(h);
+    close();
+}
+
+int FrmMain::exitStatus() const
+{
+    return std::max(exitStatus_, state_.logs.errorLines > 0 ? 1 : 0);
 }
 
 // ---------------------------------------------------------------- close and exit

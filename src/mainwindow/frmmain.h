@@ -58,9 +58,23 @@ public:
     qint16 dirsAllowed() const { return dirsAllowed_; }
     qint16 executeBusy() const { return executeBusy_; }
     qint16 settingsTabIndex() const { return settingsTabIndex_; }
-    // The program's exit status: 0 done, 1 items failed or errors were
-    // logged, 2 the command-line run could not start.
-    int exitStatus() const { return exitStatus_; }
+    // The program's exit status: 0 done, 1 items failed or any error line was
+    // written, 2 the command-line run could not start.
+    int exitStatus() const;
+    // What the command-line run found when it decided whether to run "Rename!":
+    // every way of starting that run must leave the same. Empty before.
+    struct RunDecision {
+        RenameMode mode;
+        int subOption;
+        RenameOptions options;
+        qint16 onlySelectedActive;
+        qint16 selectedCount;
+        QString counts; // the status panel "main"
+        bool executeEnabled;
+        QString refusal;
+        bool operator==(const RunDecision&) const = default;
+    };
+    const std::optional<RunDecision>& commandLineDecision() const { return commandLineDecision_; }
     // Once exited, closing the window neither asks nor saves.
     bool exited() const { return exited_; }
     void setExited() { exited_ = true; }
@@ -131,6 +145,12 @@ public:
     void Form_KeyDown(int key);
     void actExecute_Triggered();
     void commandLineRun();
+    // Why an unattended run (/e and /x) cannot do what its command line asks
+    // (an unknown or empty mode word, a path that names no folder to list);
+    // empty when it can, and always for a window start.
+    QString commandLineRefusal() const;
+    // Says why on standard error, ends with status 2 and closes the window.
+    void refuseCommandLineRun(const QString& why);
     bool unattendedDirectoryRun() const;
     void selectStartMode();
     void tmrPreview_Timer();
@@ -219,8 +239,13 @@ private:
     bool exitAfterRun = false;
     // While the unattended run of the command line runs.
     bool unattendedRun = false;
-    // The start read nothing; the command-line run reads right before its pass.
-    bool readsForRunOnly_ = false;
+    // The start read the folder for the unattended run only: no rows were
+    // built, and the run works on that listing without reading it again.
+    bool listsForRunOnly_ = false;
+    bool startModeGiven_ = false;
+    bool startPathGiven_ = false;
+    QString startPathProblem_;
+    std::optional<RunDecision> commandLineDecision_;
     // The settings store exists but could not be read: a command-line run does
     // not start on defaults the user never chose.
     bool settingsLoadFailed = false;

@@ -18,7 +18,7 @@ ExecuteHost FrmMain::executeHost()
     h.window = this;
     h.ui = &ui;
     h.closesAfterRun = unattendedRun;
-    h.listingJustRead = unattendedRun && readsForRunOnly_;
+    h.listingJustRead = unattendedRun && listsForRunOnly_;
     h.logs = &state_.logs;
     h.files = &state_.files;
     h.preview = &state_.preview;

@@ -51,54 +51,83 @@ static bool partsRuleFails(const QString& format, const QString& parts)
     return parts.contains(QLatin1String("<%0>"), Qt::CaseInsensitive);
 }
 
-static bool modeRulePasses(const GateInputs& in)
+// Why the mode's rule refuses the run, empty when it passes.
+static QString modeRuleRefusal(const GateInputs& in)
 {
     const RenameOptions& o = in.options;
+    auto refused = [](const char* why) { return QString::fromLatin1(why); };
     switch (in.mode) {
     case RenameMode::Replace:
         if (o.replaceBatch)
-            return in.batchCount > 0;
+            return in.batchCount > 0 ? QString() : refused("the batch replace list is empty");
         if (o.findText.isEmpty())
-            return false;
+            return refused("the Find text is empty");
         if (o.caseSensitive != 0)
-            return o.findText != o.replaceText;
+            return o.findText != o.replaceText ? QString() : refused("Find and Replace are the same text");
         // The one-to-one mapping the rename uses: "ß" and "SS" are different texts.
-        return upperText(o.findText) != upperText(o.replaceText);
+        return upperText(o.findText) != upperText(o.replaceText)
+                   ? QString()
+                   : refused("Find and Replace are the same text (Case Sensitive is off)");
     case RenameMode::Case:
-        return !(o.nameCase == 0 && o.extCase == 0 && o.useExceptions == 0);
+        return !(o.nameCase == 0 && o.extCase == 0 && o.useExceptions == 0)
+                   ? QString()
+                   : refused("Convert Case changes nothing (No Change twice, Use Exceptions off)");
     case RenameMode::Attrib:
         if (o.dateMode)
-            return o.setCreated != 0 || o.setAccessed != 0 || o.setModified != 0;
-        return !(o.attrReadOnly == 2 && o.attrHidden == 2 && o.attrSystem == 2 && o.attrArchive == 2);
+            return o.setCreated != 0 || o.setAccessed != 0 || o.setModified != 0
+                       ? QString()
+                       : refused("none of Created, Accessed and Modified is ticked");
+        return !(o.attrReadOnly == 2 && o.attrHidden == 2 && o.attrSystem == 2 && o.attrArchive == 2)
+                   ? QString()
+                   : refused("all four attributes are left unchanged");
     case RenameMode::AddCrop:
-        if (!o.cropMode)
-            return !o.addText.isEmpty() && !o.addPos.isEmpty() && gateNumber(o.addPos) >= 0;
-        return !o.cropCount.isEmpty() && gateNumber(o.cropCount) != 0 && !o.cropPos.isEmpty() &&
-               gateNumber(o.cropPos) >= 0;
+        if (!o.cropMode) {
+            if (o.addText.isEmpty())
+                return refused("the Add text is empty");
+            if (o.addPos.isEmpty())
+                return refused("the Add position is empty");
+            return gateNumber(o.addPos) >= 0 ? QString() : refused("the Add position is below 0");
+        }
+        if (o.cropCount.isEmpty())
+            return refused("Crop count is empty");
+        if (gateNumber(o.cropCount) == 0)
+            return refused("Crop count is 0");
+        if (o.cropPos.isEmpty())
+            return refused("the Crop position is empty");
+        return gateNumber(o.cropPos) >= 0 ? QString() : refused("the Crop position is below 0");
     case RenameMode::Mp3:
         if (o.mp3Format.isEmpty())
-            return false;
+            return refused("the MP3 pattern is empty");
         return std::any_of(std::begin(kMp3Tags), std::end(kMp3Tags),
-                           [&](const char* t) { return o.mp3Format.contains(QLatin1String(t), Qt::CaseInsensitive); });
+                           [&](const char* t) { return o.mp3Format.contains(QLatin1String(t), Qt::CaseInsensitive); })
+                   ? QString()
+                   : refused("the MP3 pattern holds no MP3 tag");
     case RenameMode::Format:
         if (o.detectMode)
-            return true;
-        return !o.formatText.isEmpty() && !partsRuleFails(o.formatText, o.formatParts);
+            return {};
+        if (o.formatText.isEmpty())
+            return refused("the Format text is empty");
+        return partsRuleFails(o.formatText, o.formatParts)
+                   ? refused("the parts pattern holds <%0> or a part tag in use twice")
+                   : QString();
     case RenameMode::Enum: {
         if (o.normalizeMode)
-            return !o.normalizeWidth.isEmpty();
-        if (!o.enumFormat.contains(QLatin1String("<ENUM>"), Qt::CaseInsensitive) || o.enumStart.isEmpty() ||
-            o.enumStep.isEmpty() || o.enumDigits.isEmpty())
-            return false;
+            return o.normalizeWidth.isEmpty() ? refused("the Normalize width is empty") : QString();
+        if (!o.enumFormat.contains(QLatin1String("<ENUM>"), Qt::CaseInsensitive))
+            return refused("the Enum format holds no <ENUM>");
+        if (o.enumStart.isEmpty() || o.enumStep.isEmpty())
+            return refused("the Enum start or step is empty");
         // The whole padding text must be a number; pasted text that is not one refuses the run.
         bool ok = false;
         const double zeros = o.enumDigits.trimmed().toDouble(&ok);
-        return ok && zeros != 0;
+        return ok && zeros != 0 ? QString() : refused("the zero padding is 0 or not a number");
     }
     case RenameMode::Space:
-        return o.trimLeading != 0 || o.trimTrailing != 0 || o.shrinkSpaces != 0;
+        return o.trimLeading != 0 || o.trimTrailing != 0 || o.shrinkSpaces != 0
+                   ? QString()
+                   : refused("none of the Space options is ticked");
     }
-    return false;
+    return refused("unknown rename mode");
 }
 
 GateVerdict judgeGate(const GateInputs& in)
@@ -115,10 +144,17 @@ GateVerdict judgeGate(const GateInputs& in)
         v.dirs = in.dirEntries;
         usable = in.fileEntries > 0 || in.dirEntries > 0;
     }
-    if (!usable)
+    if (!usable) {
+        v.refusal = in.fileEntries == 0 && in.dirEntries == 0
+                        ? QStringLiteral("there is nothing to rename: the list is empty")
+                        : QStringLiteral("\"Files\" and \"Directories\" leave nothing to rename in this mode");
         return v;
-    if (in.mode != RenameMode::Attrib && in.onlySelectedActive == -1 && in.selectedCount == 0)
+    }
+    if (in.mode != RenameMode::Attrib && in.onlySelectedActive == -1 && in.selectedCount == 0) {
+        v.refusal = QStringLiteral("Only Rename Selected and no row is selected");
         return v;
-    v.enabled = modeRulePasses(in);
+    }
+    v.refusal = modeRuleRefusal(in);
+    v.enabled = v.refusal.isEmpty();
     return v;
 }

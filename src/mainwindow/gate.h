@@ -22,6 +22,7 @@ struct GateVerdict {
     bool enabled = false;
     int files = 0;
     int dirs = 0;
+    QString refusal;            // which rule turned "Rename!" off; empty when it is on
     QString countsText() const; // "N Files, M Directories"
 };
 

@@ -163,3 +163,9 @@ void QtUiService::pumpEvents()
 }
 
 } // namespace platform
+
+void platform::UiService::consoleLine(const QString& text)
+{
+    std::fputs((text + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
+}

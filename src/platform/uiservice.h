@@ -49,6 +49,10 @@ public:
 
     virtual QDateTime now() const { return QDateTime::currentDateTime(); }
 
+    // One line for whoever started the program, on standard error: why an
+    // unattended run did not start. Not a box: nobody may be there to answer.
+    virtual void consoleLine(const QString& text);
+
 protected:
     virtual void pumpEvents() = 0;
 

@@ -1,11 +1,14 @@
 #include "settings/commandline.h"
 #include "settings/storeforms.h"
 
+#include "platform/arguments.h"
 #include "platform/wildcard.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <QDir>
 #include <QFileInfo>
+#include <sys/stat.h>
 
 namespace {
 
@@ -82,6 +85,21 @@ QString pathFromText(const QString& text)
     return absoluteText(trimBlanks(text).remove(u'"'));
 }
 
+// Why the path cannot be looked at, whatever part of it names the folder:
+// too long, or a level above it that may not be searched. Empty when the
+// system answered about the entry itself (it exists or not).
+QString lookProblem(const QString& path)
+{
+    struct stat st {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) == 0)
+        return {};
+    if (errno == ENAMETOOLONG)
+        return QStringLiteral("is longer than a path may be");
+    if (errno == EACCES || errno == ELOOP)
+        return QStringLiteral("cannot be looked at: ") + qt_error_string(errno);
+    return {};
+}
+
 } // namespace
 
 CommandLine scanCommandLine(const QStringList& arguments)
@@ -90,6 +108,7 @@ CommandLine scanCommandLine(const QStringList& arguments)
     QString path;
     if (!std::any_of(arguments.begin(), arguments.end(), isSwitchArgument)) {
         path = arguments.join(u' ');
+        line.pathGiven = !arguments.isEmpty();
     } else {
         Switch current = Switch::None;
         QStringList pathParts, modeParts;
@@ -97,12 +116,15 @@ CommandLine scanCommandLine(const QStringList& arguments)
             if (a == QLatin1String("/p")) {
                 current = Switch::Path;
                 pathParts.clear();
+                line.pathGiven = true;
             } else if (a.startsWith(QLatin1String("/p "))) {
                 current = Switch::Path;
                 pathParts = QStringList{a.mid(3)};
+                line.pathGiven = true;
             } else if (a == QLatin1String("/e")) {
                 current = Switch::Mode;
                 modeParts.clear();
+                line.modeGiven = true;
             } else if (a == QLatin1String("/x")) {
                 current = Switch::Exit;
                 line.exitAfterRun = -1;
@@ -115,7 +137,17 @@ CommandLine scanCommandLine(const QStringList& arguments)
         path = pathParts.join(u' ');
         line.startMode = trimBlanks(modeParts.join(u' '));
     }
+    line.pathGivenText = path;
+    // A text that was not UTF-8 is never looked up: any decoding of it could
+    // name another entry.
+    if (platform::holdsUndecodable(path)) {
+        line.pathProblem = QStringLiteral("is not valid UTF-8");
+        return line;
+    }
     line.pathText = pathFromText(path);
+    line.pathProblem = lookProblem(line.pathText);
+    if (!line.pathProblem.isEmpty())
+        line.pathText.clear();
     return line;
 }
 
@@ -138,4 +170,23 @@ bool directoryListable(const QString& directory)
 {
     const QFileInfo info(directory);
     return info.isDir() && info.isReadable();
+}
+
+QString directoryProblem(const QString& directory)
+{
+    if (directory.isEmpty())
+        return QStringLiteral("names nothing that exists");
+    struct stat st {};
+    if (::stat(QFile::encodeName(directory).constData(), &st) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return QStringLiteral("names nothing that exists");
+        if (errno == ENAMETOOLONG)
+            return QStringLiteral("is longer than a path may be");
+        return QStringLiteral("cannot be looked at: ") + qt_error_string(errno);
+    }
+    if (!S_ISDIR(st.st_mode))
+        return QStringLiteral("is not a folder");
+    if (!directoryListable(directory))
+        return QStringLiteral("cannot be read: ") + qt_error_string(EACCES);
+    return {};
 }

@@ -16,9 +16,15 @@
 // other is trimmed of blanks and loses its double quotes. A relative path is
 // made absolute against the current directory.
 struct CommandLine {
-    QString pathText;     // absolute or empty
-    QString startMode;    // blanks trimmed at both ends, quotes kept
-    int exitAfterRun = 0; // -1 when "/x" was met among switches
+    QString pathText;       // absolute or empty
+    QString startMode;      // blanks trimmed at both ends, quotes kept
+    int exitAfterRun = 0;   // -1 when "/x" was met among switches
+    bool pathGiven = false; // "/p" was met, or the whole line is the path
+    QString pathGivenText;  // the path text as given, before any clean-up
+    bool modeGiven = false; // "/e" was met, even with no word after it
+    // Why the path text cannot be looked at (bytes that were not UTF-8, longer
+    // than a path may be); the path text is then empty. Empty when it can.
+    QString pathProblem;
 };
 
 CommandLine scanCommandLine(const QStringList& arguments);
@@ -38,3 +44,7 @@ StartPath splitStartPath(const QString& pathText);
 
 // Whether a directory text names a directory that can be listed.
 bool directoryListable(const QString& directory);
+
+// Why a directory text names no directory that can be listed ("names nothing
+// that exists", "cannot be read: Permission denied" ...); empty when it does.
+QString directoryProblem(const QString& directory);

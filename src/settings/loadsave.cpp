@@ -2,6 +2,7 @@
 
 #include "engine/logs.h"
 #include "engine/textutil.h"
+#include "platform/arguments.h"
 #include "platform/datetext.h"
 #include "platform/settingsstore.h"
 #include "settings/commandline.h"
@@ -25,6 +26,13 @@ QString numberDefault(double v)
     return QString::number(v, 'f', 1);
 }
 
+// A path for a message line: a long one keeps its start and its end.
+QString shortened(const QString& text)
+{
+    constexpr qsizetype kKept = 120;
+    return text.size() <= 2 * kKept + 3 ? text : text.left(kKept) + QStringLiteral("...") + text.right(kKept);
+}
+
 class Loader {
 public:
     Loader(platform::SettingsStore& store, const LoadContext& context, Settings& settings, ConfigTables& tables)
@@ -37,7 +45,9 @@ public:
         loadGeometry();
         keys("chkShowTreeview", "tabStripFilemode");
         const StartPath start = commandLine();
-        if (start.path.isEmpty())
+        // A path given that cannot be looked at still names the folder the
+        // user wanted: the last one used is not opened in its place.
+        if (start.path.isEmpty() && !pathUnusable_)
             storedStartDirectory();
         if (!start.path.isEmpty() && !start.pattern.isEmpty())
             s_.txtPattern = start.pattern;
@@ -77,6 +87,7 @@ private:
     Settings& s_;
     ConfigTables& tables_;
     FailureMemo memo_;
+    bool pathUnusable_ = false; // the path given cannot be looked at
 
     QString defaultText(const SettingsKey& key) const
     {
@@ -138,15 +149,29 @@ private:
     {
         s_.startMode.clear();
         s_.exitAfterRun = 0;
-        if (context_.arguments.join(u' ').isEmpty())
+        s_.startModeGiven = false;
+        s_.startPathGiven = false;
+        s_.startPathProblem.clear();
+        if (context_.arguments.isEmpty())
             return {};
         const CommandLine line = scanCommandLine(context_.arguments);
         s_.startMode = line.startMode;
         s_.exitAfterRun = line.exitAfterRun;
+        s_.startModeGiven = line.modeGiven;
+        s_.startPathGiven = line.pathGiven;
         const StartPath start = splitStartPath(line.pathText);
         memo_.clear();
+        pathUnusable_ = !line.pathProblem.isEmpty();
+        QString problem = line.pathProblem;
         if (!start.path.isEmpty() && directoryListable(start.path))
             s_.storedPath = start.path;
+        else if (line.pathGiven && !pathUnusable_)
+            // An empty text opens the stored folder, as without one; only an
+            // unattended run refuses it.
+            problem = line.pathText.isEmpty() ? QStringLiteral("is empty") : directoryProblem(start.path);
+        if (!problem.isEmpty() && !line.pathGivenText.isEmpty())
+            problem += QStringLiteral(": ") + shortened(platform::printableText(line.pathGivenText));
+        s_.startPathProblem = problem;
         return start;
     }
 

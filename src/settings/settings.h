@@ -221,8 +221,13 @@ struct Settings {
     QStringList pathHistory;
 
     // Run-only values of the command line, never stored.
-    QString startMode;    // the word after "/e", trimmed
-    int exitAfterRun = 0; // -1 when "/x" was given with "/p" or "/e"
+    QString startMode;           // the word after "/e", trimmed
+    int exitAfterRun = 0;        // -1 when "/x" was given with "/p" or "/e"
+    bool startModeGiven = false; // "/e" was given, even without a word
+    bool startPathGiven = false; // a path was given, even an empty one
+    // Why the path given names no folder that can be listed; empty when it
+    // does or none was given ("/p" with an empty text included).
+    QString startPathProblem;
 
     // Caption of the Replace panel's lblBatchReplace, set after "replace.txt" is read.
     QString lblBatchReplace;

@@ -14,8 +14,11 @@
 
 #include <functional>
 
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <functional>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -150,9 +153,9 @@ TEST_F(CommandLineTest, EveryStartModeRunsAndExits)
     }
 }
 
-// An unattended run reads its folder once, after the mode from the command line
-// has set the list options: file-type detection ticks Files (stored unticked,
-// with Directories ticked), and the file is listed and renamed.
+// An unattended run lists its folder once and renames with the options its
+// mode sets: file-type detection ticks Files (stored unticked, with
+// Directories ticked), and the file is listed and renamed.
 TEST_F(CommandLineTest, AnUnattendedRunReadsWithTheOptionsItsModeSets)
 {
     const QByteArray png = QByteArray::fromHex("89504e470d0a1a0a0000000d49484452") + QByteArray(64, '\0');
@@ -215,12 +218,170 @@ TEST_F(CommandLineTest, AttributesAndDatesRunUnattended)
     EXPECT_EQ(platform::toDateTime(platform::entryInfo(f)->modified).date(), QDate(2011, 11, 11));
 }
 
-TEST_F(CommandLineTest, ExitFlagWithoutAValidModeStillExits)
+// An unattended run that cannot do what its command line asks says why on
+// standard error, ends with status 2 and changes nothing: no rename, no log
+// line, no error line; only the settings are saved.
+TEST_F(CommandLineTest, AnUnattendedRunThatCannotDoWhatItWasToldIsRefused)
 {
-    const QString dir = makeDir("nothing");
-    writeFile("nothing/keep.txt");
-    EXPECT_EQ(runRenamer({"/p", dir, "/e", "modereplace", "/x"}), 0); // empty find text: nothing runs
-    EXPECT_TRUE(QFileInfo::exists(dir + "/keep.txt"));
+    const QString last = makeDir("last used");
+    writeFile("last used/ab.TXT");
+    struct Case {
+        const char* name;
+        QStringList args; // "DIR" stands for the folder of the case
+        std::vector<std::pair<const char*, const char*>> keys;
+        const char* why;
+    };
+    const QString tooLong = "DIR/" + QString(5000, 'a');
+    const std::vector<Case> cases = {
+        {"crop 0", {"/p", "DIR", "/e", "modecrop", "/x"}, {{"txtCropNumber", "0"}}, "Crop count is 0"},
+        {"crop empty", {"/p", "DIR", "/e", "modecrop", "/x"}, {{"txtCropNumber", ""}}, "Crop count is empty"},
+        {"crop x2", {"/p", "DIR", "/e", "modecrop", "/x"}, {{"txtCropNumber", "x2"}}, "Crop count is 0"},
+        {"nothing selected",
+         {"/p", "DIR", "/e", "modecase", "/x"},
+         {{"chkOnlyRenameSelected", "1"}, {"enableRenameAllIfNoneSelected", "False"}},
+         "Only Rename Selected and no row is selected"},
+        {"empty find", {"/p", "DIR", "/e", "modereplace", "/x"}, {{"txtFind", ""}}, "the Find text is empty"},
+        {"pattern matching nothing", {"/p", "DIR/zz*", "/e", "modecase", "/x"}, {}, "the list is empty"},
+        {"a path naming nothing", {"/p", "DIR/gone/deeper", "/e", "modecase", "/x"}, {}, "names nothing that exists"},
+        {"an empty path", {"/p", "", "/e", "modecase", "/x"}, {}, "the folder given with /p is empty"},
+        {"a path too long", {"/p", tooLong, "/e", "modecase", "/x"}, {}, "is longer than a path may be"},
+        {"a mistyped word", {"/p", "DIR", "/e", "modereplce", "/x"}, {}, "the mode word \"modereplce\" is not one of"},
+        {"an empty word", {"/p", "DIR", "/e", "", "/x"}, {}, "/e was given without a mode word"},
+        {"no word", {"/p", "DIR", "/e", "/x"}, {}, "/e was given without a mode word"},
+    };
+    int i = 0;
+    for (const Case& c : cases) {
+        const QString dir = makeDir(QStringLiteral("case %1").arg(++i));
+        writeFile(QStringLiteral("case %1/ab.TXT").arg(i));
+        writeFile(QStringLiteral("case %1/12name.TXT").arg(i));
+        {
+            platform::SettingsStore store;
+            store.deleteSection();
+            store.setValue("txtPath", last + "/");
+            store.setValue("Case1", "1");
+            store.setValue("Case2", "2");
+            store.setValue("txtFind", "a");
+            store.setValue("txtReplace", "x");
+            for (const auto& [key, value] : c.keys)
+                store.setValue(key, value);
+        }
+        QFile::remove(programFolder() + "/errors.txt");
+        QStringList args;
+        for (const QString& a : c.args)
+            args.append(a.startsWith("DIR") ? dir + a.mid(3) : a);
+        const Outcome run = runIn(args, [](QProcessEnvironment&) {});
+        EXPECT_EQ(run.status, 2) << c.name << ": " << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains("Vexor Renamer: the run was not started: "))
+            << c.name << ": " << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(c.why)) << c.name << ": " << run.err.toStdString();
+        EXPECT_EQ(QDir(dir).entryList(QDir::Files, QDir::Name), QStringList({"12name.TXT", "ab.TXT"})) << c.name;
+        EXPECT_EQ(QDir(last).entryList(QDir::Files), QStringList{"ab.TXT"}) << c.name;
+        EXPECT_FALSE(QFileInfo::exists(programFolder() + "/log.txt")) << c.name;
+        EXPECT_FALSE(QFileInfo::exists(programFolder() + "/errors.txt")) << c.name;
+    }
+    // A folder below one that may not be searched (root may search any folder).
+    if (::geteuid() != 0) {
+        const QString closed = makeDir("closed");
+        const QString inner = makeDir("closed/inner");
+        writeFile("closed/inner/ab.TXT");
+        ASSERT_EQ(::chmod(QFile::encodeName(closed).constData(), 0), 0);
+        const Outcome run = runIn({"/p", inner, "/e", "modecase", "/x"}, [](QProcessEnvironment&) {});
+        ::chmod(QFile::encodeName(closed).constData(), 0755);
+        EXPECT_EQ(run.status, 2) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains("cannot be looked at: Permission denied")) << run.err.toStdString();
+        EXPECT_EQ(QDir(inner).entryList(QDir::Files), QStringList{"ab.TXT"});
+    }
+}
+
+// A path argument is bytes: one that is not UTF-8 is never decoded into a
+// name that another folder has (U+FFFD), and the run is refused.
+TEST_F(CommandLineTest, APathThatIsNotUtf8IsRefusedAndItsLookalikeIsLeftAlone)
+{
+    storeUpperCase();
+    const QString dir = makeDir("bytes");
+    const QString lookalike = makeDir(QStringLiteral("bytes/\uFFFD"));
+    writeFile(QStringLiteral("bytes/\uFFFD/ab.TXT"));
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_CONFIG_HOME", root() + "/config");
+    env.insert("XDG_DATA_HOME", root() + "/data");
+    env.insert("VEXORREN_HOME", programFolder());
+    p.setProcessEnvironment(env);
+    // The shell passes the byte 0xFF itself; a QString argument cannot hold it.
+    p.start("/bin/sh", {"-c", "exec \"$0\" /p \"$1/$(printf '\\377')\" /e modecase /x",
+                        QCoreApplication::applicationDirPath() + "/vexorren", dir});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const QByteArray err = p.readAllStandardError();
+    EXPECT_EQ(p.exitCode(), 2) << err.toStdString();
+    EXPECT_TRUE(err.contains("is not valid UTF-8: " + dir.toUtf8() + "/\\xFF")) << err.toStdString();
+    EXPECT_EQ(QDir(lookalike).entryList(QDir::Files), QStringList{"ab.TXT"});
+}
+
+namespace {
+
+// Removes a tree that may reach past PATH_MAX, level by level through
+// descriptors, as no full path of its deepest levels can be used.
+void removeDeepTree(int parent, const char* name)
+{
+    const int fd = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
+    if (fd >= 0) {
+        if (DIR* d = ::fdopendir(fd)) {
+            std::vector<std::string> names;
+            while (const dirent* e = ::readdir(d))
+                if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
+                    names.emplace_back(e->d_name);
+            for (const std::string& n : names)
+                if (::unlinkat(::dirfd(d), n.c_str(), 0) != 0)
+                    removeDeepTree(::dirfd(d), n.c_str());
+            ::closedir(d);
+        } else {
+            ::close(fd);
+        }
+    }
+    ::unlinkat(parent, name, AT_REMOVEDIR);
+}
+
+} // namespace
+
+// Every error line the process writes makes the status at least 1: the
+// load's, and a part of the tree that could not be read (never left out silently).
+TEST_F(CommandLineTest, ErrorLinesMakeTheStatusAtLeastOne)
+{
+    storeUpperCase();
+    const QString dir = makeDir("status");
+    writeFile("status/ab.TXT");
+    QDir().mkpath(programFolder() + "/filetypes.txt"); // a folder where a list belongs
+    Outcome run = runIn({"/p", dir, "/e", "modecase", "/x"}, [](QProcessEnvironment&) {});
+    EXPECT_EQ(run.status, 1) << run.err.toStdString();
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"AB.txt"});
+    EXPECT_TRUE(readText(programFolder() + "/errors.txt").contains("Error loading settings!"));
+    QDir(programFolder() + "/filetypes.txt").removeRecursively();
+    QFile::remove(programFolder() + "/errors.txt");
+
+    // A subfolder whose path is longer than a path may be.
+    platform::SettingsStore().setValue("chkSub", "1");
+    platform::SettingsStore().setValue("uncheckSubsdirsAtStartup", "0");
+    const QString deep = makeDir("deep");
+    writeFile("deep/cd.TXT");
+    const std::string level(200, 'd');
+    int fd = ::open(QFile::encodeName(deep).constData(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(fd, 0);
+    for (int i = 0; i < 25; ++i) {
+        ASSERT_EQ(::mkdirat(fd, level.c_str(), 0755), 0);
+        const int next = ::openat(fd, level.c_str(), O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        ASSERT_GE(next, 0);
+        fd = next;
+    }
+    ::close(fd);
+    run = runIn({"/p", deep, "/e", "modecase", "/x"}, [](QProcessEnvironment&) {});
+    EXPECT_EQ(run.status, 1) << run.err.toStdString();
+    EXPECT_EQ(QDir(deep).entryList(QDir::Files), QStringList{"CD.txt"});
+    const QStringList errors = readLines(programFolder() + "/errors.txt");
+    EXPECT_EQ(errors.filter("this folder could not be read (File name too long)").size(), 1)
+        << errors.join('\n').toStdString();
+    removeDeepTree(AT_FDCWD, QFile::encodeName(deep + "/" + QString::fromStdString(level)).constData());
 }
 
 // The exit status says how an unattended run went, and every box it met is on
@@ -294,7 +455,8 @@ TEST_F(CommandLineTest, ExitWritesTheFileManagerEntryWhoseCommandOpensAFolder)
 {
     const QString entry = root() + "/data/file-manager/actions/vexorren.desktop";
     const QString first = makeDir("first");
-    EXPECT_EQ(runRenamer({"/p", first, "/e", "modereplace", "/x"}), 0);
+    // An empty folder: the run is refused (status 2), the exit saves all the same.
+    EXPECT_EQ(runRenamer({"/p", first, "/e", "modereplace", "/x"}), 2);
     ASSERT_TRUE(QFileInfo::exists(entry));
     EXPECT_TRUE(QFileInfo::exists(root() + "/data/kio/servicemenus/vexorren.desktop"));
     EXPECT_TRUE(readText(root() + "/config/Thunar/uca.xml").contains("Start Vexor Renamer..."));
@@ -315,7 +477,7 @@ TEST_F(CommandLineTest, ExitWritesTheFileManagerEntryWhoseCommandOpensAFolder)
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({"HELLO WORLD.txt"}));
 
     platform::SettingsStore().setValue("shellShowVexor", "0");
-    EXPECT_EQ(runRenamer({"/p", first, "/e", "modereplace", "/x"}), 0);
+    EXPECT_EQ(runRenamer({"/p", first, "/e", "modereplace", "/x"}), 2);
     EXPECT_FALSE(QFileInfo::exists(entry));
     EXPECT_FALSE(QFileInfo::exists(root() + "/config/Thunar/uca.xml"));
 }

@@ -262,7 +262,10 @@ TEST(Gate, VerdictPerModeAndInput)
         GateInputs in = usable("misc");
         in.options.trimLeading = 1;
         c.setup(in);
-        EXPECT_EQ(judgeGate(in).enabled, c.enabled) << c.name;
+        const GateVerdict v = judgeGate(in);
+        EXPECT_EQ(v.enabled, c.enabled) << c.name;
+        // An unattended run that is refused says which rule refused it.
+        EXPECT_EQ(v.refusal.isEmpty(), c.enabled) << c.name << ": " << v.refusal.toStdString();
     }
 }
 

@@ -1,3 +1,4 @@
+#include "platform/arguments.h"
 #include "settings/commandline.h"
 #include "settings_fixture.h"
 
@@ -82,6 +83,46 @@ TEST_F(CommandLineTest, RunOnlyValues)
     s = load({});
     EXPECT_EQ(s.startMode, "");
     EXPECT_EQ(s.exitAfterRun, 0);
+}
+
+// What an unattended run refuses is told apart from what was not given: "/p"
+// or "/e" with nothing after it, and a path that names no folder to list.
+TEST_F(CommandLineTest, WhatWasGivenAndWhyItCannotBeUsed)
+{
+    const QString folder = makeDir("start");
+    store({{"txtPath", folder}});
+    struct Case {
+        QStringList args;
+        bool pathGiven, modeGiven;
+        QString problem; // the start of startPathProblem
+        bool storedFolderOpened;
+    };
+    const Case cases[] = {
+        {{}, false, false, "", true},
+        {{"/e", "modecase", "/x"}, false, true, "", true},
+        {{"/e", "/x"}, false, true, "", true},
+        {{"/p", "", "/e", "modecase"}, true, true, "is empty", true},
+        {{"/p", folder + "/gone/deeper", "/e", "x"},
+         true,
+         true,
+         "names nothing that exists: " + folder + "/gone/deeper",
+         false},
+        {{"/p", folder + "/" + QString(5000, 'a')}, true, false, "is longer than a path may be: ", false},
+        {{"/p", folder + QChar(char16_t(0xDCFF))}, true, false, "is not valid UTF-8: " + folder + "\\xFF", false},
+        {{"/p", folder}, true, false, "", true},
+    };
+    for (const Case& c : cases) {
+        const Settings s = load(c.args);
+        const std::string name = platform::printableText(c.args.join('|')).left(80).toStdString();
+        EXPECT_EQ(s.startPathGiven, c.pathGiven) << name;
+        EXPECT_EQ(s.startModeGiven, c.modeGiven) << name;
+        if (!c.problem.isEmpty()) {
+            EXPECT_TRUE(s.startPathProblem.startsWith(c.problem)) << name << ": " << s.startPathProblem.toStdString();
+        }
+        EXPECT_EQ(s.startPathProblem.isEmpty(), c.problem.isEmpty()) << name;
+        EXPECT_LE(s.startPathProblem.size(), 300) << name; // a long path is shortened for the message
+        EXPECT_EQ(s.storedPath, c.storedFolderOpened ? folder + "/" : QString()) << name;
+    }
 }
 
 TEST_F(CommandLineTest, LoneExitSwitchIsAPathBelowTheRoot)

@@ -80,6 +80,9 @@ public:
         return true;
     }
     bool leftButtonDown() const override { return leftDown; }
+    // The lines the program wrote for whoever started it.
+    QStringList consoleLines;
+    void consoleLine(const QString& text) override { consoleLines.append(text); }
     // Runs each time the program reads the Escape key, before it is read; a
     // test presses Escape (latchEscape) or looks at the window from here.
     std::function<void()> onEscapeRead;

@@ -1,0 +1,174 @@
+// An unattended run (/e WORD /x) works on the listing of the first activation
+// without building rows, while a window start with /e builds them and runs
+// Rename! from the window. Both must decide alike: the same selection count,
+// only-selected state, gate verdict and box values, and the same result on disk.
+#include "mainwindow_fixture.h"
+#include "platform/datetext.h"
+#include "platform/fileops.h"
+#include "platform/settingsstore.h"
+#include "test_support.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+const char* const kWords[] = {"modereplace", "modebatchreplace", "modecase",    "modeenum", "modenormalize",
+                              "modespace",   "modeattrib",       "modedate",    "modeadd",  "modecrop",
+                              "modemp3",     "modeformat",       "modefiletype"};
+
+QByteArray mp3WithTags()
+{
+    QByteArray frame(417, '\0');
+    frame[0] = char(0xFF);
+    frame[1] = char(0xFB);
+    frame[2] = char(0x90);
+    frame[3] = char(0x64);
+    QByteArray tag(128, '\0');
+    tag.replace(0, 3, "TAG");
+    tag.replace(3, 4, "Song");
+    tag.replace(33, 6, "Artist");
+    tag[127] = char(255);
+    return frame.repeated(5) + tag;
+}
+
+// What a run leaves on disk: each name with its attributes and whether its
+// modified date is the one the date word sets.
+QStringList diskState(const QString& dir)
+{
+    QStringList state;
+    for (const QFileInfo& f : QDir(dir).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        const auto info = platform::entryInfo(f.filePath());
+        const bool dated = info && platform::toDateTime(info->modified).date() == QDate(2011, 11, 11);
+        state.append(QStringLiteral("%1 attr=%2%3")
+                         .arg(f.fileName())
+                         .arg(platform::getAttributes(f.filePath()))
+                         .arg(dated ? QStringLiteral(" dated") : QString()));
+    }
+    return state;
+}
+
+struct GateCase {
+    const char* name;
+    std::vector<std::pair<const char*, const char*>> keys; // stored on top of the words' own
+    // The refusal expected for a word, empty when it runs.
+    std::function<QString(const QString& word)> refusal;
+};
+
+} // namespace
+
+class UnattendedDecisionTest : public MainWindowFixture<>, public ::testing::WithParamInterface<int> {
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture<>::SetUp();
+        ui.failOnUnscripted = false; // the runs' boxes take their default buttons
+        QDir().mkpath(programFolder());
+        QFile replace(programFolder() + "/replace.txt");
+        ASSERT_TRUE(replace.open(QIODevice::WriteOnly));
+        replace.write("a/x/0/0/0/0\n");
+    }
+    void fill(const QString& dir)
+    {
+        QDir().mkpath(dir + "/sub folder");
+        const QByteArray png = QByteArray::fromHex("89504e470d0a1a0a0000000d49484452") + QByteArray(64, '\0');
+        for (const auto& [name, content] : std::vector<std::pair<QString, QByteArray>>{
+                 {"ab c.TXT", "12345"}, {"12 x  y .txt", {}}, {"track 7.mp3", mp3WithTags()}, {"picture", png}}) {
+            QFile f(dir + "/" + name);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(content);
+        }
+    }
+    void store(const GateCase& c)
+    {
+        platform::SettingsStore s;
+        s.deleteSection();
+        // Options with which every word renames something.
+        const std::vector<std::pair<const char*, QString>> base = {
+            {"txtFind", "a"},
+            {"txtReplace", "x"},
+            {"Case1", "1"},
+            {"Case2", "2"},
+            {"txtEnumFormat", "<ENUM>-<NAME>"},
+            {"chkEnumAutoZeros", "0"},
+            {"txtEnumZeros", "2"},
+            {"txtNormalize", "3"},
+            {"chkR", "1"},
+            {"chkDateModified", "1"},
+            {"chkDateDate", "1"},
+            {"chkDateTime", "0"},
+            {"dtDate", platform::dateText(QDate(2011, 11, 11))},
+            {"dtTime", platform::timeText(QTime(12, 0))}, // not the clock: both starts read the same
+            {"txtAdd", "new "},
+            {"txtAddPos", "0"},
+            {"txtCropNumber", "2"},
+            {"txtCropPos", "0"},
+            {"txtMp3Format", "<ARTIST> - <TITLE>"},
+            {"txtFormat", "<NAME> [<SIZEB>].<EXT>"},
+            {"chkDirs", "1"},
+        };
+        for (const auto& [key, value] : base)
+            s.setValue(QString::fromLatin1(key), value);
+        for (const auto& [key, value] : c.keys)
+            s.setValue(QString::fromLatin1(key), QString::fromLatin1(value));
+    }
+    // One start: the decision it took and what it left on disk.
+    std::pair<FrmMain::RunDecision, QStringList> startWith(const GateCase& c, const QString& word, bool unattended)
+    {
+        const QString dir = work() + (unattended ? "/unattended " : "/window ") + word;
+        fill(dir);
+        store(c);
+        QStringList args{"/p", dir, "/e", word};
+        if (unattended)
+            args << "/x";
+        start(args);
+        EXPECT_TRUE(w->commandLineDecision().has_value()) << word.toStdString();
+        const FrmMain::RunDecision d = w->commandLineDecision().value_or(FrmMain::RunDecision{});
+        EXPECT_EQ(w->exited(), unattended) << word.toStdString();
+        if (unattended) {
+            EXPECT_EQ(w->exitStatus(), d.executeEnabled ? 0 : 2) << word.toStdString();
+        }
+        dropMainWindow();
+        return {d, diskState(dir)};
+    }
+};
+
+TEST_P(UnattendedDecisionTest, AnUnattendedRunDecidesAndRenamesAsAWindowStart)
+{
+    const auto only = [](const QString& w) {
+        return w == "modeattrib" || w == "modedate" ? QString()
+                                                    : QStringLiteral("Only Rename Selected and no row is selected");
+    };
+    const auto cropOnly = [](const char* why) {
+        return [why](const QString& w) { return w == "modecrop" ? QString::fromLatin1(why) : QString(); };
+    };
+    const std::vector<GateCase> cases = {
+        {"every option set", {}, [](const QString&) { return QString(); }},
+        {"only selected, none selected, not all",
+         {{"chkOnlyRenameSelected", "1"}, {"enableRenameAllIfNoneSelected", "False"}},
+         only},
+        {"only selected, none selected, all",
+         {{"chkOnlyRenameSelected", "1"}, {"enableRenameAllIfNoneSelected", "True"}},
+         [](const QString&) { return QString(); }},
+        {"crop count 0", {{"txtCropNumber", "0"}}, cropOnly("Crop count is 0")},
+        {"crop count empty", {{"txtCropNumber", ""}}, cropOnly("Crop count is empty")},
+        {"crop count x2", {{"txtCropNumber", "x2"}}, cropOnly("Crop count is 0")},
+    };
+    const GateCase& c = cases[size_t(GetParam())];
+    for (const char* wordText : kWords) {
+        const QString word = QString::fromLatin1(wordText);
+        SCOPED_TRACE(std::string(c.name) + " / " + wordText);
+        const auto [window, windowDisk] = startWith(c, word, false);
+        const auto [unattended, unattendedDisk] = startWith(c, word, true);
+        EXPECT_EQ(unattended.refusal, c.refusal(word));
+        EXPECT_EQ(unattended.executeEnabled, c.refusal(word).isEmpty());
+        EXPECT_TRUE(unattended == window)
+            << "unattended: " << unattended.refusal.toStdString() << " " << unattended.counts.toStdString()
+            << " selected " << unattended.selectedCount << " only " << unattended.onlySelectedActive
+            << "\nwindow: " << window.refusal.toStdString() << " " << window.counts.toStdString() << " selected "
+            << window.selectedCount << " only " << window.onlySelectedActive;
+        EXPECT_EQ(unattendedDisk, windowDisk);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(GateAndSelection, UnattendedDecisionTest, ::testing::Range(0, 6));
