@@ -60,7 +60,8 @@ inline bool stopGrowing(QString& name)
     return true;
 }
 
-// A value read from a file (a title, a tag, a media field, a file-type
-// extension) without its C0 and C1 control characters (U+0000-U+001F,
-// U+007F-U+009F), before it becomes part of a name.
+// The text without its C0 and C1 control characters (U+0000-U+001F,
+// U+007F-U+009F): a value read from a file (a title, a tag, a media field, a
+// file-type extension) before it becomes part of a name, and every computed
+// name in taggedForm.
 QString withoutControlChars(const QString& value);
