@@ -91,10 +91,16 @@ static bool needsNoMapping(const QString& name)
 
 QString taggedForm(const QString& oldName, const QString& rawNewName)
 {
-    if (needsNoMapping(rawNewName))
-        return rawNewName;
-    const bool oldHoldsTag = oldName.contains(SubDirTag) || oldName.contains(SubDirMarker.at(0));
-    return protectTagAndMap(oldHoldsTag ? neutralizeTags(rawNewName) : rawNewName);
+    // A line feed or an escape in a name breaks listings and terminals; the
+    // one way every computed name takes to the disk drops them.
+    const QString raw = withoutControlChars(rawNewName);
+    if (needsNoMapping(raw))
+        return raw;
+    // Judged without the old name's controls too: "<", a line feed and "\>"
+    // on disk must not join into a tag once the line feed is gone.
+    const QString old = withoutControlChars(oldName);
+    const bool oldHoldsTag = old.contains(SubDirTag) || old.contains(SubDirMarker.at(0));
+    return protectTagAndMap(oldHoldsTag ? neutralizeTags(raw) : raw);
 }
 
 QString resolvedForm(const QString& taggedName)
@@ -104,6 +110,20 @@ QString resolvedForm(const QString& taggedName)
     QStringList parts = taggedName.split(SubDirMarker);
     parts.removeAll(QString());
     return parts.join(QLatin1Char('/'));
+}
+
+DotLevel dotLevelOf(const QString& resolvedName)
+{
+    if (!resolvedName.contains(QLatin1Char('.')))
+        return DotLevel::None;
+    DotLevel found = DotLevel::None;
+    for (const QStringView level : QStringView(resolvedName).split(QLatin1Char('/'))) {
+        if (level == u"..")
+            return DotLevel::Up;
+        if (level == u".")
+            found = DotLevel::Here;
+    }
+    return found;
 }
 
 QString withoutControlChars(const QString& value)

@@ -28,12 +28,19 @@ QString protectTagAndMap(const QString& newName);
 QString neutralizeTags(const QString& text);
 
 // The name a computed new name becomes on disk, with the sub-directory tags
-// left as markers for the level-by-level creation. A "<\>" (or marker text)
-// that the old name already held is never a tag: when the old name holds one,
-// every tag of the new name is rendered by the map instead.
+// left as markers for the level-by-level creation. Control characters are
+// dropped first, whichever rule or text made them (typed, pasted, stored or
+// read). A "<\>" (or marker text) that the old name already held is never a
+// tag: when the old name holds one, every tag of the new name is rendered by
+// the map instead.
 QString taggedForm(const QString& oldName, const QString& rawNewName);
 // The marker-resolved form: markers become "/", empty path parts are dropped.
 QString resolvedForm(const QString& taggedName);
+
+// A resolved name with a "." or ".." level: the rename would name the folder
+// itself or leave it. Such a name is a failed item, never renamed.
+enum class DotLevel { None, Here, Up };
+DotLevel dotLevelOf(const QString& resolvedName);
 
 // The longest name a rule may compute, in UTF-16 units. A longer result is a
 // failed item: the transforms stop growing it once it is longer, the preview
@@ -53,7 +60,8 @@ inline bool stopGrowing(QString& name)
     return true;
 }
 
-// A value read from a file (a title, a tag, a media field, a file-type
-// extension) without its C0 and C1 control characters (U+0000-U+001F,
-// U+007F-U+009F), before it becomes part of a name.
+// The text without its C0 and C1 control characters (U+0000-U+001F,
+// U+007F-U+009F): a value read from a file (a title, a tag, a media field, a
+// file-type extension) before it becomes part of a name, and every computed
+// name in taggedForm.
 QString withoutControlChars(const QString& value);

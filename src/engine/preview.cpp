@@ -96,11 +96,12 @@ void generatePreview(PreviewState& state, const PreviewInputs& in, RandomSource&
                     step = 7;
                     const QString raw = computeNewName(request, in.options, in.services, step);
                     // Only a name the rule changes is mapped and shown, as a run decides.
-                    // A name past the length limit is a failed item: its cell stays empty.
+                    // A name past the length limit, or one with a "." or ".." level, is a
+                    // failed item: its cell stays empty.
                     if (!raw.isEmpty() && raw != request.name && !nameTooLong(raw)) {
                         step = 15;
                         shown = resolvedForm(taggedForm(request.name, raw));
-                        if (shown == request.name || nameTooLong(shown))
+                        if (shown == request.name || nameTooLong(shown) || dotLevelOf(shown) != DotLevel::None)
                             shown.clear();
                     }
                 }

@@ -36,7 +36,9 @@ RunReport& openRunReport(ExecuteHost& h)
 
 void showLine(ExecuteHost& h, const QString& line)
 {
-    report(h).addLine(line);
+    // As in the log files: a name's line feed or escape never splits or
+    // colours a line of the window (or of the log it saves).
+    report(h).addLine(escapeControlChars(line));
 }
 
 void reportLine(ExecuteHost& h, const QString& line)

@@ -34,12 +34,17 @@ bool walk(ExecuteHost& h, const QStringList& paths, bool isDir, const EntryNameF
         const QString& path = paths[i];
         const QString name = splitPath(path, dir);
         if (isPathSelected(h, path)) {
-            // A name whose bytes on disk cannot be written back is never renamed.
-            QString target = isUnrenamable(*h.files, path) ? QString() : newName(dir, name, isDir);
-            if (isDir)
-                renameDir(h, name, target, dir);
-            else
-                renameFile(h, name, target, dir);
+            // A name whose bytes on disk cannot be written back is never renamed,
+            // nor read for a rule under a name that is not its own.
+            if (isUnrenamable(*h.files, path)) {
+                skipUndecodable(h, isDir, name, dir);
+            } else {
+                QString target = newName(dir, name, isDir);
+                if (isDir)
+                    renameDir(h, name, target, dir);
+                else
+                    renameFile(h, name, target, dir);
+            }
         }
         markHandled(handled, i);
         if (r.cancelRequested == -1)

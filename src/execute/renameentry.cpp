@@ -61,7 +61,9 @@ void createLevels(ExecuteHost& h, const QString& dir, const QString& tagged)
             } catch (const platform::Failure&) {
                 return; // the rename that follows fails and gives the warning
             }
-            showLine(h, QStringLiteral("Created directory: ") + shown(h, dir + running) + level);
+            // The whole path in both logs: the level alone ("/b") does not say
+            // where the folder was made.
+            showLine(h, QStringLiteral("Created directory: ") + path);
             writeActivity(h, QStringLiteral("Created directory: ") + path);
             h.undo().createdDirs.push_back(path);
         }
@@ -108,12 +110,16 @@ void rekeyIcons(ExecuteHost& h, const QString& from, const QString& to)
         index->insert(to, moved);
 }
 
-void warn(ExecuteHost& h, Kind kind, const QString& oldName, const QString& newName, const QString& dir)
+// The warning of a failed rename. Without a reason of the caller's, the
+// reason is looked up: the new name taken, or else a plain skip.
+void warn(ExecuteHost& h, Kind kind, const QString& oldName, const QString& newName, const QString& dir,
+          QString reason = {})
 {
     if (freeSelectUpkeep(h))
         addRebuild(h, kind, dir + oldName);
-    const QString reason = h.run().baseDir.entryInfoBelow(dir, newName) ? QStringLiteral("Filename already exists...")
-                                                                        : QStringLiteral("Skipping...");
+    if (reason.isEmpty())
+        reason = h.run().baseDir.entryInfoBelow(dir, newName) ? QStringLiteral("Filename already exists...")
+                                                              : QStringLiteral("Skipping...");
     const QString head = QString::fromLatin1(textsFor(kind).warning);
     const QString d = shown(h, dir);
     showLine(h, head + d + oldName + QStringLiteral("> as <") + d + newName + QStringLiteral("> ") + reason);
@@ -175,6 +181,15 @@ bool renameEntry(ExecuteHost& h, Kind kind, const QString& oldName, QString& new
         warn(h, kind, oldName, newName, dir);
         return false;
     }
+    // So does a name with a ".." or "." level ("..<\>" typed into a box): the
+    // warning says why, as the system's refusal would not.
+    if (const DotLevel dots = dotLevelOf(finalName); dots != DotLevel::None) {
+        newName = finalName;
+        warn(h, kind, oldName, newName, dir,
+             dots == DotLevel::Up ? QStringLiteral("New name would leave the folder...")
+                                  : QStringLiteral("New name holds a \".\" level..."));
+        return false;
+    }
     if (form == NameForm::Tagged && tagged.contains(SubDirMarker))
         createLevels(h, dir, tagged);
     newName = finalName;
@@ -203,6 +218,30 @@ bool renameEntry(ExecuteHost& h, Kind kind, const QString& oldName, QString& new
 }
 
 } // namespace
+
+void skipUndecodable(ExecuteHost& h, bool isDir, const QString& oldName, const QString& dir)
+{
+    const Kind kind = isDir ? Kind::Dir : Kind::File;
+    if (freeSelectUpkeep(h))
+        addRebuild(h, kind, dir + oldName);
+    // The listed text shows the bytes that are not UTF-8 as U+FFFD; the line
+    // names them by their bytes on disk.
+    const QByteArray native = h.files->undecodable.value(dir + oldName);
+    const qsizetype slash = native.lastIndexOf('/');
+    QString shownDir = dir;
+    QString name = oldName;
+    bool nameValid = true;
+    if (slash >= 0) {
+        const QByteArrayView nameBytes = QByteArrayView(native).sliced(slash + 1);
+        shownDir = readableBytes(QByteArrayView(native).first(slash + 1));
+        name = readableBytes(nameBytes);
+        nameValid = name.toUtf8() == nameBytes;
+    }
+    const QString reason =
+        nameValid ? QStringLiteral("> Path is not valid UTF-8...") : QStringLiteral("> Name is not valid UTF-8...");
+    reportEntryLine(h, QString::fromLatin1(textsFor(kind).warning), shownDir, name + reason, showsFullPath(h));
+    countWarning(h);
+}
 
 void addRebuildFile(ExecuteHost& h, const QString& path)
 {

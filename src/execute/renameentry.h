@@ -21,6 +21,11 @@ bool renameFile(ExecuteHost& h, const QString& oldName, QString& newName, const 
 bool renameDir(ExecuteHost& h, const QString& oldName, QString& newName, const QString& dir,
                NameForm form = NameForm::Tagged);
 
+// An entry whose bytes on disk cannot be written back from its listed text
+// is never renamed: one counted warning names it, its undecodable bytes
+// written as "\xHH".
+void skipUndecodable(ExecuteHost& h, bool isDir, const QString& oldName, const QString& dir);
+
 // Free Select upkeep outside Undo: a path the collection holds after the run.
 void addRebuildFile(ExecuteHost& h, const QString& path);
 void addRebuildDir(ExecuteHost& h, const QString& path);

@@ -6,6 +6,9 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <QClipboard>
+#include <QScopeGuard>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -291,5 +294,161 @@ TEST_F(SafetyTest, UndoOfADateRunRestoresTheExactStampsAndReportsOnlyWhatItChang
                             [](const QString& l) { return l.startsWith("File Modified Date Changed: f.txt ["); }));
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
                             [](const QString& l) { return l.startsWith("File Accessed Date Changed: f.txt ["); }));
+    closeLog();
+}
+
+// Text typed, pasted or stored into any mode's boxes: a line feed or an escape
+// never reaches the name on disk, and the preview showed the name the run gave.
+TEST_F(SafetyTest, ControlCharactersInTypedTextNeverReachANameInAnyMode)
+{
+    struct Case {
+        const char* mode;
+        const char* file; // the one entry of the folder
+        std::function<void()> setUp;
+        const char* expected;
+    };
+    const std::vector<Case> cases = {
+        {"Replace pasted", "a.txt",
+         [&] {
+             replace("a", "");
+             auto* box = ctl<platform::TextBox>("txtReplace");
+             QGuiApplication::clipboard()->setText("Report\n2024\x1b[2J");
+             box->setFocus();
+             QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+             ASSERT_EQ(box->text(), "Report\n2024\x1b[2J");
+         },
+         "Report2024[2J.txt"},
+        {"Replace batch", "a.txt",
+         [&] {
+             w->state().tables.batchReplaceList = {BatchReplaceItem{"a", "x\r\ny\x07", 0, 0, 0, 0}};
+             ctl<platform::TabStrip>("TabStrip")->selectKey("Replace");
+             ctl<platform::OptionButton>("optReplaceBatch")->select();
+         },
+         "xy.txt"},
+        {"Add", "a.txt",
+         [&] {
+             ctl<platform::TabStrip>("TabStrip")->selectKey("AddCrop");
+             ctl<platform::OptionButton>("optAdd")->select();
+             ctl<platform::OptionButton>("optAddBeginning")->select();
+             ctl<platform::TextBox>("txtAdd")->setText(QString("\x1b]0;t\x07") + QChar(0x9B) + "new ");
+         },
+         "]0;tnew a.txt"},
+        {"Enum", "a.txt",
+         [&] {
+             ctl<platform::TabStrip>("TabStrip")->selectKey("Enum");
+             ctl<platform::OptionButton>("chkEnumTab_Enum")->select();
+             ctl<platform::CheckBox>("chkEnumAutoZeros")->setValue(0);
+             ctl<platform::TextBox>("txtEnumZeros")->setText("2");
+             ctl<platform::TextBox>("txtEnumFormat")->setText("<ENUM>\t<NAME>\n.<EXT>");
+         },
+         "01a.txt"},
+        {"Format", "a.txt", [&] { format("Report\n<NAME>\x1b.<EXT>"); }, "Reporta.txt"},
+        {"Mp3", "song.mp3",
+         [&] {
+             ctl<platform::TabStrip>("TabStrip")->selectKey("Mp3");
+             ctl<platform::TextBox>("txtMp3Format")->setText("<ARTIST>\n-\x1b<TITLE>");
+         },
+         "Artist-Title.mp3"},
+    };
+    start();
+    for (const Case& c : cases) {
+        QDir(work()).removeRecursively();
+        writeFile(c.file, QByteArray(c.file).endsWith(".mp3") ? mp3WithTitle("Artist", "Title") : "A");
+        listWork();
+        c.setUp();
+        const QString shown = previewOf(0);
+        EXPECT_EQ(shown, c.expected) << c.mode;
+        clickRename();
+        EXPECT_EQ(QDir(work()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{c.expected}) << c.mode;
+        EXPECT_EQ(logLines(), QStringList{QString("File Renamed: ") + c.file + " --> " + shown}) << c.mode;
+        EXPECT_EQ(activity().last(), "File Renamed: " + work() + "/" + c.file + " --> " + work() + "/" + shown)
+            << c.mode;
+        closeLog();
+    }
+}
+
+// "..<\>" typed into a box would move the entry out of its folder: the run
+// refuses it before making anything, and both logs say why.
+TEST_F(SafetyTest, ANameThatWouldLeaveTheFolderIsAWarningThatSaysSo)
+{
+    writeFile("a.txt", "A");
+    start();
+    listWork();
+    struct Case {
+        const char* typed;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"..<\\><NAME>.<EXT>", "New name would leave the folder..."},
+        {"sub<\\>..<\\>..<\\><NAME>.<EXT>", "New name would leave the folder..."},
+        {"sub<\\>.<\\><NAME>.<EXT>", "New name holds a \".\" level..."},
+        {".", "New name holds a \".\" level..."},
+    };
+    for (const Case& c : cases) {
+        format("");
+        auto* box = ctl<platform::TextBox>("txtFormat");
+        box->setFocus();
+        QTest::keyClicks(box, c.typed);
+        ASSERT_EQ(box->text(), c.typed);
+        EXPECT_EQ(previewOf(0), QString()) << c.typed; // a failed item shows no name
+        clickRename();
+        EXPECT_EQ(w->executeState().run.warningCount, 1) << c.typed;
+        EXPECT_EQ(logWin()->lblInfo_Skipped->text(), "1 Warnings.");
+        ASSERT_EQ(logLines().size(), 1) << logLines().join("\n").toStdString();
+        EXPECT_TRUE(logLines()[0].startsWith("WARNING: Couldn't rename file <a.txt> as <")) << c.typed;
+        EXPECT_TRUE(logLines()[0].endsWith(QString("> ") + c.reason)) << logLines()[0].toStdString();
+        EXPECT_TRUE(activity().last().endsWith(QString("> ") + c.reason)) << activity().last().toStdString();
+        EXPECT_EQ(w->executeState().run.outcome, RunOutcome::SomeFailed);
+        EXPECT_EQ(QDir(work()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"a.txt"}) << c.typed;
+        EXPECT_EQ(QDir(root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).filter("a.txt"), QStringList())
+            << c.typed;
+        closeLog();
+    }
+}
+
+// A name on disk that is not UTF-8 is listed but never renamed: the run names
+// it by its bytes as a counted warning, and a command-line run would end with 1.
+TEST_F(SafetyTest, ANameThatIsNotUtf8IsACountedWarningNamedByItsBytes)
+{
+    const QByteArray base = QFile::encodeName(work());
+    const QByteArray badFile = base + "/bad\xff.txt", badDir = base + "/d\xfe", inside = badDir + "/c.txt";
+    // The temporary folder's clean-up goes by decoded names: these go by their bytes.
+    const auto removeBad = qScopeGuard([&] {
+        ::unlink(badFile.constData());
+        ::unlink(inside.constData());
+        ::rmdir(badDir.constData());
+    });
+    QDir().mkpath(work());
+    ASSERT_EQ(::mkdir(badDir.constData(), 0755), 0);
+    for (const QByteArray& bad : {badFile, inside}) {
+        const int fd = ::open(bad.constData(), O_CREAT | O_WRONLY, 0644);
+        ASSERT_GE(fd, 0) << bad.toStdString();
+        ::close(fd);
+    }
+    writeFile("a.txt", "A");
+    start();
+    ctl<platform::CheckBox>("chkSub")->setValue(1);
+    ctl<platform::CheckBox>("chkDirs")->setValue(1);
+    listWork();
+    replace("a", "b");
+    ui.answers = {QMessageBox::Ok}; // the read's error-log lines are announced at the end
+    clickRename();
+    ASSERT_EQ(ui.asked.size(), 1u);
+    EXPECT_EQ(ui.asked[0].text, "There were errors during execution!");
+    EXPECT_TRUE(exists("b.txt"));
+    for (const QByteArray& bad : {badFile, badDir, inside})
+        EXPECT_TRUE(platform::entryInfoNative(bad)) << bad.toStdString();
+    const QStringList lines = logLines();
+    EXPECT_EQ(lines.filter("WARNING"),
+              (QStringList{"WARNING: Couldn't rename file <bad\\xFF.txt> Name is not valid UTF-8...",
+                           "WARNING: Couldn't rename file <c.txt> Path is not valid UTF-8...",
+                           "WARNING: Couldn't rename dir <d\\xFE> Name is not valid UTF-8..."}))
+        << lines.join("\n").toStdString();
+    EXPECT_EQ(activity().filter("WARNING"),
+              (QStringList{"WARNING: Couldn't rename file <" + work() + "/bad\\xFF.txt> Name is not valid UTF-8...",
+                           "WARNING: Couldn't rename file <" + work() + "/d\\xFE/c.txt> Path is not valid UTF-8...",
+                           "WARNING: Couldn't rename dir <" + work() + "/d\\xFE> Name is not valid UTF-8..."}));
+    EXPECT_EQ(logWin()->lblInfo_Skipped->text(), "3 Warnings.");
+    EXPECT_EQ(exitStatusFor(w->executeState().run.outcome), 1);
     closeLog();
 }
