@@ -2,7 +2,9 @@
 #include "platform/places.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,14 +22,25 @@ const QString caption = QStringLiteral("Start Vexor Renamer...");
 // Our own files are read only to compare them; Thunar's is read whole.
 constexpr qint64 maxReadSize = 16 * 1024 * 1024;
 
-// Thunar's file when we are the first to write it. The comment marks it as
-// ours: once our element is gone again and nobody else changed it, it is
-// removed, so Thunar goes back to the system's default actions it showed
-// before. Thunar drops the comment when it saves the file itself.
-const QByteArray thunarHeader = QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                                                  "<!-- Written for the folder action of Vexor Renamer. -->\n"
-                                                  "<actions>\n");
-const QByteArray thunarFooter = QByteArrayLiteral("</actions>\n");
+// Thunar's file when there are no defaults to start it from.
+const QByteArray thunarEmptyFile = QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                                     "<actions>\n"
+                                                     "</actions>\n");
+// What a file started by earlier versions holds once our element is out again.
+const QByteArray thunarEarlierFile = QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                                       "<!-- Written for the folder action of Vexor Renamer. -->\n"
+                                                       "<actions>\n"
+                                                       "</actions>\n");
+// Ends a Thunar file that we start, with the SHA-256 of what is left of it once
+// our element is out again. A hash and not a comparison with the defaults: a
+// later update of the defaults must not keep our copy forever, and the file
+// carries what is needed without any store of ours. Thunar drops comments when
+// it saves the file itself, so a file the user edited there is never ours.
+const QByteArray startMarkBegin = QByteArrayLiteral("<!-- Started for the folder action of Vexor Renamer; sha256 ");
+const QByteArray startMarkEnd = QByteArrayLiteral(" -->\n");
+
+// Why a place holds no action when the program's path cannot be written in its format.
+const QString programNotHeld = QStringLiteral("cannot hold the program's path; the action was not added there");
 
 // What no command line and no XML text can carry.
 bool unwritable(QChar c)
@@ -65,99 +78,220 @@ QByteArray nativePath(const QString& path)
     return QFile::encodeName(path);
 }
 
-// The content of a regular file, read without following a link and without
-// blocking on a FIFO; nullopt when it is anything else or cannot be read.
-std::optional<QByteArray> readRegular(const QString& path, bool followLink)
+QString errnoText(int err)
 {
+    return QString::fromLocal8Bit(std::strerror(err));
+}
+
+QString notWritten(const QString& why)
+{
+    return QStringLiteral("could not be written: ") + why;
+}
+
+QString notRemoved(int err)
+{
+    return QStringLiteral("could not be removed: ") + errnoText(err);
+}
+
+// Why readRegular failed; ENODEV and EFBIG are its own.
+QString notRead(int err)
+{
+    if (err == ENODEV)
+        return QStringLiteral("is not a regular file");
+    if (err == EFBIG)
+        return QStringLiteral("is larger than 16 MB");
+    return QStringLiteral("could not be read: ") + errnoText(err);
+}
+
+// The content of a regular file, read without following a link and without
+// blocking on a FIFO; nullopt when it is anything else or cannot be read, with
+// the reason in `error`.
+std::optional<QByteArray> readRegular(const QString& path, bool followLink, int* error = nullptr)
+{
+    int ignored = 0;
+    int& err = error ? *error : ignored;
     const int fd =
         ::open(nativePath(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW));
-    if (fd < 0)
+    if (fd < 0) {
+        err = errno;
         return std::nullopt;
+    }
     struct stat st {};
-    QFile file;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > maxReadSize ||
-        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    const int statError = ::fstat(fd, &st) == 0 ? 0 : errno;
+    if (statError != 0 || !S_ISREG(st.st_mode) || st.st_size > maxReadSize) {
+        err = statError != 0 ? statError : !S_ISREG(st.st_mode) ? ENODEV : EFBIG;
         ::close(fd);
         return std::nullopt;
     }
-    QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        err = EIO;
+        ::close(fd);
         return std::nullopt;
+    }
+    QByteArray content = file.read(maxReadSize + 1);
+    if (file.error() != QFileDevice::NoError || content.size() > maxReadSize) {
+        err = file.error() != QFileDevice::NoError ? EIO : EFBIG;
+        return std::nullopt;
+    }
     return content;
+}
+
+// Makes the folder and those above it; 0 or why not. Folders above the file
+// may be links (a configuration folder kept elsewhere); the file never is.
+int makeFolders(const QByteArray& dir)
+{
+    struct stat st {};
+    if (::stat(dir.constData(), &st) == 0)
+        return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+    if (errno != ENOENT)
+        return errno;
+    const qsizetype slash = dir.lastIndexOf('/');
+    if (slash > 0) {
+        if (const int err = makeFolders(dir.left(slash)))
+            return err;
+    }
+    return ::mkdir(dir.constData(), 0777) == 0 || errno == EEXIST ? 0 : errno;
 }
 
 // Puts a new file in the place of `path` in one step: written beside it, then
 // renamed over it. The rename replaces whatever has the name, a link included,
 // and never follows a link, so no other file is ever opened for writing.
-bool replaceFile(const QString& path, const QByteArray& content, mode_t mode)
+// Empty, or why it failed.
+QString replaceFile(const QString& path, const QByteArray& content, mode_t mode)
 {
     const QString dir = QFileInfo(path).path();
-    if (!QDir().mkpath(dir))
-        return false;
+    if (const int err = makeFolders(nativePath(dir)))
+        return notWritten(errnoText(err));
     QTemporaryFile temp(dir + QStringLiteral("/.vexorren-XXXXXX"));
-    if (!temp.open())
-        return false;
-    if (temp.write(content) != content.size() || !temp.flush() || ::fchmod(temp.handle(), mode) != 0 ||
-        ::fsync(temp.handle()) != 0)
-        return false;
-    if (::rename(nativePath(temp.fileName()).constData(), nativePath(path).constData()) != 0)
-        return false;
+    if (!temp.open() || temp.write(content) != content.size() || !temp.flush())
+        return notWritten(temp.errorString());
+    if (::fchmod(temp.handle(), mode) != 0 || ::fsync(temp.handle()) != 0 ||
+        ::rename(nativePath(temp.fileName()).constData(), nativePath(path).constData()) != 0)
+        return notWritten(errnoText(errno));
     temp.setAutoRemove(false);
-    return true;
+    return QString();
 }
 
 // A file wholly ours: left as it is when it already holds `content`.
-bool writeOwnFile(const QString& path, const QByteArray& content, mode_t mode)
+QString writeOwnFile(const QString& path, const QByteArray& content, mode_t mode)
 {
     if (content.isEmpty())
-        return false; // the program's path cannot be written in this format
+        return programNotHeld;
     struct stat st {};
     if (::lstat(nativePath(path).constData(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 07777) == mode &&
         readRegular(path, false) == content)
-        return true;
+        return QString();
     return replaceFile(path, content, mode);
 }
 
 // Removes the name, whatever it is; a link goes, never what it points at.
-bool removeOwnFile(const QString& path)
+QString removeOwnFile(const QString& path)
 {
     struct stat st {};
     if (::lstat(nativePath(path).constData(), &st) != 0)
-        return errno == ENOENT;
-    return ::unlink(nativePath(path).constData()) == 0 || errno == ENOENT;
+        return errno == ENOENT ? QString() : notRemoved(errno);
+    return ::unlink(nativePath(path).constData()) == 0 || errno == ENOENT ? QString() : notRemoved(errno);
+}
+
+QByteArray startMark(const QByteArray& left)
+{
+    return startMarkBegin + QCryptographicHash::hash(left, QCryptographicHash::Sha256).toHex() + startMarkEnd;
+}
+
+// A new Thunar file: Thunar's defaults with our element, or only our element
+// when there are none or they do not parse.
+QByteArray startedThunarFile(const QString& element)
+{
+    std::optional<QByteArray> with;
+    const QString defaults = thunarDefaultsFile();
+    if (const std::optional<QByteArray> copy = defaults.isEmpty() ? std::nullopt : readRegular(defaults, true))
+        with = thunarFileWith(*copy, element);
+    if (!with)
+        with = thunarFileWith(thunarEmptyFile, element);
+    // What a removal will leave, so the mark also covers defaults that our
+    // element changed (an empty <actions/> opened up).
+    return *with + startMark(thunarFileWith(*with, QString()).value_or(QByteArray()));
+}
+
+// Whether a Thunar file without our element is still just what we started.
+bool startedByUs(const QByteArray& withoutOurs)
+{
+    if (withoutOurs == thunarEarlierFile)
+        return true;
+    const qsizetype markSize = startMarkBegin.size() + 64 + startMarkEnd.size();
+    if (withoutOurs.size() < markSize || !withoutOurs.endsWith(startMarkEnd))
+        return false;
+    const QByteArray rest = withoutOurs.left(withoutOurs.size() - markSize);
+    return withoutOurs.mid(rest.size()) == startMark(rest);
+}
+
+// Whether there is anything of ours to take out. A file that does not parse
+// can still be seen to hold nothing of ours.
+bool holdsOurs(const QByteArray& file)
+{
+    const std::optional<QByteArray> without = thunarFileWith(file, QString());
+    return without ? *without != file : file.contains(kThunarActionId);
 }
 
 // Puts our element into Thunar's file (`element` given) or takes it out.
-bool placeThunarElement(const QString& path, const QString& element)
+// Empty, or why it failed.
+QString placeThunarElement(const QString& path, const QString& element)
 {
+    const bool adding = !element.isEmpty();
+    const QString notThere = adding ? QStringLiteral("; the action was not added there")
+                                    : QStringLiteral("; the action was not removed there");
     struct stat st {};
     if (::lstat(nativePath(path).constData(), &st) != 0) {
         if (errno != ENOENT)
-            return false;
-        if (element.isEmpty())
-            return true;
-        return replaceFile(path, thunarHeader + element.toUtf8() + '\n' + thunarFooter, 0644);
+            return notRead(errno) + notThere;
+        return adding ? replaceFile(path, startedThunarFile(element), 0644) : QString();
     }
-    if (!S_ISREG(st.st_mode)) {
+    if (S_ISLNK(st.st_mode)) {
         // The user's own file behind a link is not ours to replace, and is
         // never written through: refused, unless there is nothing to remove.
-        if (!element.isEmpty())
-            return false;
-        const std::optional<QByteArray> behind = readRegular(path, true);
-        const std::optional<QByteArray> without = behind ? thunarFileWith(*behind, QString()) : std::nullopt;
-        return !without || *without == *behind;
+        const std::optional<QByteArray> behind = adding ? std::nullopt : readRegular(path, true);
+        if (!adding && (!behind || !holdsOurs(*behind)))
+            return QString();
+        return QStringLiteral("is a symbolic link") + notThere;
     }
-    const std::optional<QByteArray> content = readRegular(path, false);
+    if (!S_ISREG(st.st_mode))
+        return adding ? QStringLiteral("is not a regular file") + notThere : QString();
+    int err = 0;
+    const std::optional<QByteArray> content = readRegular(path, false, &err);
     if (!content)
-        return false;
+        return notRead(err) + notThere;
     const std::optional<QByteArray> edited = thunarFileWith(*content, element);
-    if (!edited)
-        return false;
-    if (*edited == *content)
-        return true;
-    if (element.isEmpty() && *edited == thunarHeader + thunarFooter)
+    if (!edited) {
+        if (!adding && !holdsOurs(*content))
+            return QString();
+        return QStringLiteral("is not a well-formed file of custom actions") + notThere;
+    }
+    // Nothing but our start is left: the file goes, and Thunar reads its defaults again.
+    if (!adding && startedByUs(*edited))
         return removeOwnFile(path);
+    if (*edited == *content)
+        return QString();
     return replaceFile(path, *edited, st.st_mode & 07777);
+}
+
+// A path as one line of a box, of a bounded length.
+QString shownPath(const QString& path)
+{
+    QString out;
+    for (const QChar c : path) {
+        const char16_t u = c.unicode();
+        if (u == u'\n')
+            out += QLatin1String("\\n");
+        else if (u == u'\t')
+            out += QLatin1String("\\t");
+        else if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
+            out += QLatin1String("\\x") + QString::number(unsigned(u), 16).toUpper().rightJustified(2, u'0');
+        else
+            out += c;
+    }
+    constexpr qsizetype half = 200;
+    return out.size() > 2 * half ? out.left(half) + QStringLiteral("...") + out.right(half) : out;
 }
 
 } // namespace
@@ -346,26 +480,61 @@ std::optional<QByteArray> thunarFileWith(const QByteArray& file, const QString& 
     return (hasBom ? bom : QByteArray()) + text.toUtf8();
 }
 
-bool writeFileManagerEntries(const QString& program)
+QString thunarDefaultsFile()
 {
-    const FileManagerPlaces places = fileManagerPlaces();
-    bool ok = writeOwnFile(places.actions, fileManagerActionText(program).toUtf8(), 0644);
-    // Dolphin runs a service menu of the user's own folder only when it is executable.
-    ok = writeOwnFile(places.serviceMenu, serviceMenuText(program).toUtf8(), 0755) && ok;
-    ok = writeOwnFile(places.nemoAction, nemoActionText(program).toUtf8(), 0644) && ok;
-    const QString element = thunarActionElement(program);
-    ok = !element.isEmpty() && placeThunarElement(places.thunar, element) && ok;
-    return removeOwnFile(places.oldEntry) && ok;
+    QStringList dirs;
+    for (const QString& dir : qEnvironmentVariable("XDG_CONFIG_DIRS").split(u':', Qt::SkipEmptyParts))
+        if (QDir::isAbsolutePath(dir)) // the base-directory rules ignore a relative one
+            dirs << dir;
+    if (dirs.isEmpty())
+        dirs << QStringLiteral("/etc/xdg");
+    for (const QString& dir : dirs) {
+        const QString file = dir + QStringLiteral("/Thunar/uca.xml");
+        if (QFileInfo::exists(file))
+            return file;
+    }
+    return QString();
 }
 
-bool removeFileManagerEntries()
+QString fileManagerFailureText(const QString& heading, const FileManagerFailures& failures)
+{
+    QString text = heading + u'\n';
+    for (const FileManagerFailure& failure : failures)
+        text += u'\n' + shownPath(failure.path) + u' ' + failure.reason + u'.';
+    return text;
+}
+
+FileManagerFailures writeFileManagerEntries(const QString& program)
 {
     const FileManagerPlaces places = fileManagerPlaces();
-    bool ok = removeOwnFile(places.actions);
-    ok = removeOwnFile(places.serviceMenu) && ok;
-    ok = removeOwnFile(places.nemoAction) && ok;
-    ok = placeThunarElement(places.thunar, QString()) && ok;
-    return removeOwnFile(places.oldEntry) && ok;
+    FileManagerFailures failures;
+    const auto note = [&failures](const QString& path, const QString& reason) {
+        if (!reason.isEmpty())
+            failures.push_back({path, reason});
+    };
+    note(places.actions, writeOwnFile(places.actions, fileManagerActionText(program).toUtf8(), 0644));
+    // Dolphin runs a service menu of the user's own folder only when it is executable.
+    note(places.serviceMenu, writeOwnFile(places.serviceMenu, serviceMenuText(program).toUtf8(), 0755));
+    note(places.nemoAction, writeOwnFile(places.nemoAction, nemoActionText(program).toUtf8(), 0644));
+    const QString element = thunarActionElement(program);
+    note(places.thunar, element.isEmpty() ? programNotHeld : placeThunarElement(places.thunar, element));
+    note(places.oldEntry, removeOwnFile(places.oldEntry));
+    return failures;
+}
+
+FileManagerFailures removeFileManagerEntries()
+{
+    const FileManagerPlaces places = fileManagerPlaces();
+    FileManagerFailures failures;
+    const auto note = [&failures](const QString& path, const QString& reason) {
+        if (!reason.isEmpty())
+            failures.push_back({path, reason});
+    };
+    for (const QString& path : {places.actions, places.serviceMenu, places.nemoAction})
+        note(path, removeOwnFile(path));
+    note(places.thunar, placeThunarElement(places.thunar, QString()));
+    note(places.oldEntry, removeOwnFile(places.oldEntry));
+    return failures;
 }
 
 } // namespace platform

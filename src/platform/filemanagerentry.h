@@ -2,6 +2,7 @@
 #include <optional>
 #include <QByteArray>
 #include <QString>
+#include <vector>
 
 // The folder action "Start Vexor Renamer..." of the file managers, each in its
 // own place for user actions. The program is never registered as a handler of
@@ -19,6 +20,24 @@ struct FileManagerPlaces {
 // Below $XDG_DATA_HOME and $XDG_CONFIG_HOME; a relative value is ignored, as
 // the base-directory rules say.
 FileManagerPlaces fileManagerPlaces();
+
+// Thunar's own actions, which it reads while the user has no file of their
+// own: the first Thunar/uca.xml in $XDG_CONFIG_DIRS (default /etc/xdg), the
+// order Thunar looks in. Empty when there is none.
+QString thunarDefaultsFile();
+
+// A place that could not be written or cleaned: its file, and why, worded to
+// follow the path ("is a symbolic link; the action was not added there").
+struct FileManagerFailure {
+    QString path;
+    QString reason;
+    bool operator==(const FileManagerFailure&) const = default;
+};
+using FileManagerFailures = std::vector<FileManagerFailure>;
+
+// The text of the one box that reports them: `heading`, then a line per place,
+// its path with control characters shown as "\n" or "\xHH".
+QString fileManagerFailureText(const QString& heading, const FileManagerFailures& failures);
 
 // The unique id of our element in Thunar's file.
 inline constexpr char kThunarActionId[] = "vexorren-start-renamer";
@@ -48,10 +67,13 @@ std::optional<QByteArray> thunarFileWith(const QByteArray& file, const QString& 
 // never stops the others. A link or any other non-regular file in the place of
 // a file of our own is replaced, never written through; Thunar's file, which
 // holds the user's actions too, is left alone then and counts as a failure.
-// False when any of them failed.
-bool writeFileManagerEntries(const QString& program);
+// A user without a Thunar file gets a copy of Thunar's defaults with our
+// element in it, as Thunar itself starts one, so its own actions stay in the
+// menu. Gives the places that failed, none when all went well.
+FileManagerFailures writeFileManagerEntries(const QString& program);
 // Removes exactly what writeFileManagerEntries writes and the old folder
-// handler; false when any of them could not be removed.
-bool removeFileManagerEntries();
+// handler; a Thunar file that we started goes whole while the rest of it is
+// still the copy it was started from. Gives the places that failed.
+FileManagerFailures removeFileManagerEntries();
 
 } // namespace platform

@@ -19,14 +19,21 @@ void showFailure(platform::UiService& ui, QWidget* parent, const QString& text)
 
 void createShellMenuKeys(platform::UiService& ui, QWidget* parent, const QString& program)
 {
-    if (!platform::writeFileManagerEntries(program.isEmpty() ? QCoreApplication::applicationFilePath() : program))
-        showFailure(ui, parent, QStringLiteral("Error creating keys in file manager entry!"));
+    const platform::FileManagerFailures failures =
+        platform::writeFileManagerEntries(program.isEmpty() ? QCoreApplication::applicationFilePath() : program);
+    if (!failures.empty())
+        showFailure(
+            ui, parent,
+            platform::fileManagerFailureText(QStringLiteral("Error creating keys in file manager entry!"), failures));
 }
 
 void deleteShellMenuKeys(platform::UiService& ui, QWidget* parent)
 {
-    if (!platform::removeFileManagerEntries())
-        showFailure(ui, parent, QStringLiteral("Error deleting keys from file manager entry!"));
+    const platform::FileManagerFailures failures = platform::removeFileManagerEntries();
+    if (!failures.empty())
+        showFailure(
+            ui, parent,
+            platform::fileManagerFailureText(QStringLiteral("Error deleting keys from file manager entry!"), failures));
 }
 
 ShellMenuStep shellMenuStep(platform::UiService& ui, QWidget* parent)

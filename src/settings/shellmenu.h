@@ -13,11 +13,12 @@ class UiService;
 // (platform/filemanagerentry.h). "The keys exist" means that these files, and
 // our element in Thunar's file, exist.
 
-// Writes the actions for `program` (default: this executable); shows "Error
-// creating keys in file manager entry!" when any of them failed.
+// Writes the actions for `program` (default: this executable); when any of them
+// failed, one box: "Error creating keys in file manager entry!" and a line per
+// failed place with its file and the reason.
 void createShellMenuKeys(platform::UiService& ui, QWidget* parent, const QString& program = QString());
-// Removes them where they exist; shows "Error deleting keys from file manager
-// entry!" when any removal failed.
+// Removes them where they exist; when any removal failed, one box: "Error
+// deleting keys from file manager entry!" and a line per failed place.
 void deleteShellMenuKeys(platform::UiService& ui, QWidget* parent);
 
 // The save's step: createShellMenuKeys when asked to create, else deleteShellMenuKeys.

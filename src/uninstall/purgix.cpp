@@ -52,10 +52,17 @@ bool storeReadable(platform::UiService& ui, const platform::SettingsStore& store
 }
 
 // The file-manager actions would otherwise outlive the renamer and start a
-// missing program. Like the rest of the tool, a failure goes unreported.
-void removeWhatLivesElsewhere()
+// missing program; one that stays is named with its file, so the user can
+// take it out by hand.
+void removeWhatLivesElsewhere(platform::UiService& ui)
 {
-    platform::removeFileManagerEntries();
+    const platform::FileManagerFailures failures = platform::removeFileManagerEntries();
+    if (failures.empty())
+        return;
+    ui.message(
+        nullptr, QStringLiteral("Vexor Renamer Purgix"),
+        platform::fileManagerFailureText(QStringLiteral("Error deleting keys from file manager entry!"), failures),
+        QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void askRemove(platform::UiService& ui)
@@ -66,7 +73,7 @@ void askRemove(platform::UiService& ui)
     platform::SettingsStore store;
     if (storeReadable(ui, store))
         removeKeepingStatistics(store);
-    removeWhatLivesElsewhere();
+    removeWhatLivesElsewhere(ui);
 }
 
 void askKeep(platform::UiService& ui)
@@ -79,7 +86,7 @@ void askKeep(platform::UiService& ui)
     platform::SettingsStore store;
     if (storeReadable(ui, store))
         store.deleteSection();
-    removeWhatLivesElsewhere();
+    removeWhatLivesElsewhere(ui);
 }
 
 } // namespace

@@ -266,6 +266,55 @@ TEST_F(SettingsFromMainTest, OkAppliesTheOptionsThatShowInTheMainWindowAndStores
     EXPECT_TRUE(ui.asked.empty());
 }
 
+// With no Thunar file of the user's, "Ok" starts one from Thunar's defaults,
+// so the folder menu keeps Thunar's own actions next to ours; with the option
+// off the copy goes again. A place it cannot write is named in one box.
+TEST_F(SettingsFromMainTest, OkKeepsThunarsOwnActionsAndNamesAPlaceItCannotWrite)
+{
+    const QByteArray defaults = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n<action>"
+                                "<icon>utilities-terminal</icon><name>Open Terminal Here</name>"
+                                "<command>exo-open --working-directory %f --launch TerminalEmulator</command>"
+                                "<directories/></action>\n</actions>\n";
+    QDir().mkpath(systemConfig() + "/Thunar");
+    {
+        QFile f(systemConfig() + "/Thunar/uca.xml");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(defaults);
+    }
+    const QString thunar = root() + "/config/Thunar/uca.xml";
+    start();
+
+    withSettings(ctl<QPushButton>("cmdSettings"), [&](FrmSettings* d) {
+        EXPECT_TRUE(d->chkShellShowVexor->isChecked());
+        click(d->cmdOK);
+    });
+    EXPECT_TRUE(ui.asked.empty());
+    EXPECT_TRUE(readText(thunar).contains("<name>Open Terminal Here</name>"));
+    EXPECT_TRUE(readText(thunar).contains("<name>Start Vexor Renamer...</name>"));
+
+    withSettings(ctl<QPushButton>("cmdSettings"), [&](FrmSettings* d) {
+        click(d->chkShellShowVexor); // off
+        click(d->cmdOK);
+    });
+    EXPECT_TRUE(ui.asked.empty());
+    EXPECT_FALSE(QFileInfo::exists(thunar));
+
+    // The user's file kept elsewhere behind a link is never written through.
+    const QString dotfile = writeFile("dotfiles/uca.xml", defaults);
+    ASSERT_TRUE(QFile::link(dotfile, thunar));
+    ui.answers = {QMessageBox::Ok};
+    withSettings(ctl<QPushButton>("cmdSettings"), [&](FrmSettings* d) {
+        click(d->chkShellShowVexor); // on
+        click(d->cmdOK);
+    });
+    ASSERT_EQ(ui.asked.size(), 1u);
+    EXPECT_EQ(ui.asked[0].text, "Error creating keys in file manager entry!\n\n" + thunar +
+                                    " is a symbolic link; the action was not added there.");
+    EXPECT_EQ(ui.asked[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(readText(dotfile).toUtf8(), defaults);
+    EXPECT_TRUE(QFileInfo::exists(root() + "/data/file-manager/actions/vexorren.desktop"));
+}
+
 TEST_F(SettingsFromMainTest, OkClosesTheWindowBeforeTheThumbnailsAreRedrawn)
 {
     QImage picture(120, 80, QImage::Format_RGB32);

@@ -11,7 +11,17 @@
 
 using namespace platform;
 
+namespace platform {
+// Readable failures in the test output instead of a byte dump.
+void PrintTo(const FileManagerFailure& f, std::ostream* os)
+{
+    *os << '{' << f.path.toStdString() << ": " << f.reason.toStdString() << '}';
+}
+} // namespace platform
+
 namespace {
+
+const FileManagerFailures none;
 
 QByteArray readBytes(const QString& path)
 {
@@ -96,6 +106,30 @@ const QByteArray handThunarFile =
     "  </actions>\r\n"
     "<!-- after -->";
 
+// Thunar's defaults as a distribution ships them: a document type with an
+// internal subset, translations, blank lines, no unique id.
+const QByteArray thunarDefaults = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                  "<!DOCTYPE actions [\n"
+                                  "  <!ELEMENT actions (action)+>\n"
+                                  "  <!ELEMENT name (#PCDATA)>\n"
+                                  "  <!ATTLIST name xml:lang CDATA #IMPLIED>\n"
+                                  "]>\n"
+                                  "<actions>\n"
+                                  "\n"
+                                  "  <action>\n"
+                                  "    <icon>utilities-terminal</icon>\n"
+                                  "    <patterns>*</patterns>\n"
+                                  "    <range/>\n"
+                                  "    <name>Open Terminal Here</name>\n"
+                                  "    <name xml:lang=\"de\">Terminal hier \xC3\xB6\x66\x66nen</name>\n"
+                                  "    <command>exo-open --working-directory %f --launch TerminalEmulator</command>\n"
+                                  "    <description>Example for a custom action</description>\n"
+                                  "    <startup-notify/>\n"
+                                  "    <directories/>\n"
+                                  "  </action>\n"
+                                  "\n"
+                                  "</actions>\n";
+
 } // namespace
 
 class FileManagerEntryTest : public TempEnv {
@@ -117,6 +151,15 @@ protected:
         }
         files.sort();
         return files;
+    }
+    QString defaultsFile() const { return systemConfig() + "/Thunar/uca.xml"; }
+    static QByteArray ourElement() { return thunarActionElement("/usr/bin/vexorren").toUtf8() + "\n"; }
+    // The Thunar file with our element and the comment we end a started file with taken out.
+    QByteArray withoutOurs(QByteArray file) const
+    {
+        file.replace(ourElement(), "");
+        const qsizetype mark = file.lastIndexOf("<!-- Started for the folder action of Vexor Renamer");
+        return mark < 0 ? file : file.left(mark);
     }
 };
 
@@ -184,7 +227,7 @@ TEST_F(FileManagerEntryTest, CommandArgumentsAreQuotedForEveryFormat)
 TEST_F(FileManagerEntryTest, EveryFormatIsWrittenReadBackAndRemoved)
 {
     const QString program = work() + R"(/odd "bin" $dir\100%/it's vexorren)";
-    ASSERT_TRUE(writeFileManagerEntries(program));
+    ASSERT_EQ(writeFileManagerEntries(program), none);
     const FileManagerPlaces p = places();
     EXPECT_EQ(allFiles(),
               QStringList({"/config/Thunar/uca.xml", "/data/file-manager/actions/vexorren.desktop",
@@ -217,7 +260,7 @@ TEST_F(FileManagerEntryTest, EveryFormatIsWrittenReadBackAndRemoved)
     EXPECT_TRUE(thunar.contains("<directories/>"));
 
     // Written again for another program: each place holds the new one once.
-    ASSERT_TRUE(writeFileManagerEntries("/usr/bin/vexorren"));
+    ASSERT_EQ(writeFileManagerEntries("/usr/bin/vexorren"), none);
     EXPECT_EQ(desktopExecArguments(desktopExecValue(readText(p.actions)), "/d"),
               QStringList({"/usr/bin/vexorren", "/p", "/d"}));
     EXPECT_EQ(thunarArguments(readBytes(p.thunar), "/d"), QStringList({"/usr/bin/vexorren", "/p", "/d"}));
@@ -228,10 +271,10 @@ TEST_F(FileManagerEntryTest, EveryFormatIsWrittenReadBackAndRemoved)
     for (const QString& file : allFiles())
         EXPECT_FALSE(file.contains("applications") || file.contains("mimeapps")) << file.toStdString();
 
-    ASSERT_TRUE(removeFileManagerEntries());
+    ASSERT_EQ(removeFileManagerEntries(), none);
     // Thunar's file was ours alone: it goes, and Thunar shows its defaults again.
     EXPECT_EQ(allFiles(), QStringList());
-    EXPECT_TRUE(removeFileManagerEntries());
+    EXPECT_EQ(removeFileManagerEntries(), none);
 }
 
 TEST_F(FileManagerEntryTest, TheUsersOtherThunarActionsStayByteForByte)
@@ -240,7 +283,7 @@ TEST_F(FileManagerEntryTest, TheUsersOtherThunarActionsStayByteForByte)
     for (const QByteArray& original : {userThunarFile, handThunarFile}) {
         SCOPED_TRACE(original.left(60).toStdString());
         writeBytes(thunar, original);
-        ASSERT_TRUE(writeFileManagerEntries("/usr/bin/vexorren"));
+        ASSERT_EQ(writeFileManagerEntries("/usr/bin/vexorren"), none);
         const QByteArray with = readBytes(thunar);
         const QByteArray element = thunarActionElement("/usr/bin/vexorren").toUtf8() + "\n";
         ASSERT_EQ(occurrences(with, element), 1);
@@ -253,12 +296,12 @@ TEST_F(FileManagerEntryTest, TheUsersOtherThunarActionsStayByteForByte)
             ::stat(QFile::encodeName(thunar).constData(), &st);
             return st;
         }();
-        ASSERT_TRUE(writeFileManagerEntries("/usr/bin/vexorren"));
+        ASSERT_EQ(writeFileManagerEntries("/usr/bin/vexorren"), none);
         struct stat after {};
         ::stat(QFile::encodeName(thunar).constData(), &after);
         EXPECT_EQ(after.st_ino, before.st_ino);
 
-        ASSERT_TRUE(removeFileManagerEntries());
+        ASSERT_EQ(removeFileManagerEntries(), none);
         EXPECT_EQ(readBytes(thunar), original);
     }
 
@@ -269,22 +312,24 @@ TEST_F(FileManagerEntryTest, TheUsersOtherThunarActionsStayByteForByte)
     moved.insert(second, ours);
     moved.insert(moved.indexOf("</actions>"), ours);
     writeBytes(thunar, moved);
-    ASSERT_TRUE(writeFileManagerEntries("/usr/bin/vexorren"));
+    ASSERT_EQ(writeFileManagerEntries("/usr/bin/vexorren"), none);
     const QByteArray once = readBytes(thunar);
     EXPECT_EQ(occurrences(once, QByteArray("<unique-id>") + kThunarActionId), 1);
     EXPECT_EQ(once.indexOf(kThunarActionId) > second, true);
     EXPECT_EQ(thunarArguments(once, "/x"), QStringList({"/usr/bin/vexorren", "/p", "/x"}));
-    ASSERT_TRUE(removeFileManagerEntries());
+    ASSERT_EQ(removeFileManagerEntries(), none);
     EXPECT_EQ(readBytes(thunar), userThunarFile);
 
     // An empty list written as <actions/> opens up to hold ours.
     writeBytes(thunar, "<?xml version=\"1.0\"?>\n<actions/>\n");
-    ASSERT_TRUE(writeFileManagerEntries("/usr/bin/vexorren"));
+    ASSERT_EQ(writeFileManagerEntries("/usr/bin/vexorren"), none);
     EXPECT_EQ(thunarArguments(readBytes(thunar), "/x"), QStringList({"/usr/bin/vexorren", "/p", "/x"}));
-    ASSERT_TRUE(removeFileManagerEntries());
+    ASSERT_EQ(removeFileManagerEntries(), none);
     EXPECT_EQ(readBytes(thunar), "<?xml version=\"1.0\"?>\n<actions>\n</actions>\n");
 }
 
+// Refused with its reason when adding; when removing, a file that does not
+// even mention our element holds nothing to remove and is no failure.
 TEST_F(FileManagerEntryTest, AThunarFileThatDoesNotParseIsRefusedAndKept)
 {
     const QString thunar = places().thunar;
@@ -299,11 +344,18 @@ TEST_F(FileManagerEntryTest, AThunarFileThatDoesNotParseIsRefusedAndKept)
         SCOPED_TRACE(bad.toStdString());
         EXPECT_EQ(thunarFileWith(bad, "<action/>"), std::nullopt);
         writeBytes(thunar, bad);
-        EXPECT_FALSE(writeFileManagerEntries("/usr/bin/vexorren"));
+        EXPECT_EQ(writeFileManagerEntries("/usr/bin/vexorren"),
+                  FileManagerFailures({{thunar, "is not a well-formed file of custom actions; the action was not "
+                                                "added there"}}));
         EXPECT_EQ(readBytes(thunar), bad);
         // The other places are still written.
         EXPECT_TRUE(QFileInfo::exists(places().actions));
-        EXPECT_FALSE(removeFileManagerEntries());
+        const FileManagerFailures removing = removeFileManagerEntries();
+        if (bad.contains(kThunarActionId))
+            EXPECT_EQ(removing, FileManagerFailures({{thunar, "is not a well-formed file of custom actions; the "
+                                                              "action was not removed there"}}));
+        else
+            EXPECT_EQ(removing, none);
         EXPECT_EQ(readBytes(thunar), bad);
         EXPECT_FALSE(QFileInfo::exists(places().actions));
     }
@@ -329,7 +381,8 @@ TEST_F(FileManagerEntryTest, ALinkInAnyPlaceIsNeverWrittenThrough)
     for (const QString& to : {target, work() + "/missing.txt"}) {
         SCOPED_TRACE(to.toStdString());
         linkAll(to);
-        EXPECT_FALSE(writeFileManagerEntries("/usr/bin/vexorren")); // Thunar's is refused
+        EXPECT_EQ(writeFileManagerEntries("/usr/bin/vexorren"),
+                  FileManagerFailures({{p.thunar, "is a symbolic link; the action was not added there"}}));
         EXPECT_EQ(readBytes(target), precious);
         EXPECT_FALSE(QFileInfo::exists(work() + "/missing.txt"));
         for (const QString& place : own.mid(0, 3)) {
@@ -342,7 +395,7 @@ TEST_F(FileManagerEntryTest, ALinkInAnyPlaceIsNeverWrittenThrough)
         // Removing: the links go, what they name stays; a Thunar link whose
         // file holds nothing of ours is nothing to remove.
         linkAll(to);
-        EXPECT_TRUE(removeFileManagerEntries());
+        EXPECT_EQ(removeFileManagerEntries(), none);
         EXPECT_EQ(readBytes(target), precious);
         for (const QString& place : own)
             EXPECT_FALSE(QFileInfo(place).isSymLink() || QFileInfo::exists(place)) << place.toStdString();
@@ -355,7 +408,8 @@ TEST_F(FileManagerEntryTest, ALinkInAnyPlaceIsNeverWrittenThrough)
     const QString dotfile = writeFile("dotfiles/uca.xml", withOurs);
     QFile::remove(p.thunar);
     ASSERT_TRUE(QFile::link(dotfile, p.thunar));
-    EXPECT_FALSE(removeFileManagerEntries());
+    EXPECT_EQ(removeFileManagerEntries(),
+              FileManagerFailures({{p.thunar, "is a symbolic link; the action was not removed there"}}));
     EXPECT_EQ(readBytes(dotfile), withOurs);
     EXPECT_TRUE(QFileInfo(p.thunar).isSymLink());
     QFile::remove(p.thunar);
@@ -365,11 +419,178 @@ TEST_F(FileManagerEntryTest, ALinkInAnyPlaceIsNeverWrittenThrough)
         QFile::remove(place);
         ASSERT_EQ(::mkfifo(QFile::encodeName(place).constData(), 0644), 0);
     }
-    EXPECT_FALSE(writeFileManagerEntries("/usr/bin/vexorren"));
+    EXPECT_EQ(writeFileManagerEntries("/usr/bin/vexorren"),
+              FileManagerFailures({{p.thunar, "is not a regular file; the action was not added there"}}));
     for (const QString& place : own.mid(0, 3))
         EXPECT_TRUE(QFileInfo(place).isFile() && readText(place).contains("Start Vexor Renamer..."));
     EXPECT_FALSE(QFileInfo::exists(p.oldEntry));
-    EXPECT_TRUE(removeFileManagerEntries()); // a FIFO holds nothing of ours
+    EXPECT_EQ(removeFileManagerEntries(), none); // a FIFO holds nothing of ours
+}
+
+// A user without a Thunar file gets Thunar's defaults with our action, so the
+// menu keeps "Open Terminal Here"; taking our action out again removes the
+// copy while it is still what we started, so Thunar reads its defaults again.
+TEST_F(FileManagerEntryTest, AUserWithoutAThunarFileStartsFromThunarsDefaults)
+{
+    const QString thunar = places().thunar;
+    // Thunar's search order: the first folder that has the file. A relative or
+    // empty entry does not count.
+    const QString first = root() + "/xdg-first", second = root() + "/xdg-second", third = root() + "/xdg-third";
+    QDir().mkpath(first);
+    writeBytes(second + "/Thunar/uca.xml", thunarDefaults);
+    writeBytes(third + "/Thunar/uca.xml", "<?xml version=\"1.0\"?>\n<actions>\n</actions>\n");
+    writeBytes(root() + "/relative/Thunar/uca.xml", "<?xml version=\"1.0\"?>\n<actions>\n</actions>\n");
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(root());
+    qputenv("XDG_CONFIG_DIRS", QFile::encodeName("relative::" + first + ":" + second + ":" + third));
+    EXPECT_EQ(thunarDefaultsFile(), second + "/Thunar/uca.xml");
+
+    ASSERT_EQ(writeFileManagerEntries("/usr/bin/vexorren"), none);
+    QDir::setCurrent(cwd);
+    const QByteArray started = readBytes(thunar);
+    EXPECT_EQ(withoutOurs(started), thunarDefaults);
+    EXPECT_EQ(started.indexOf(ourElement()), thunarDefaults.lastIndexOf("</actions>"));
+    EXPECT_TRUE(started.contains("<name>Open Terminal Here</name>"));
+    EXPECT_TRUE(started.endsWith(" -->\n"));
+    EXPECT_EQ(thunarFileWith(started, QString()).has_value(), true);
+    EXPECT_EQ(thunarArguments(started, "/x"), QStringList({"/usr/bin/vexorren", "/p", "/x"}));
+    EXPECT_EQ(readBytes(second + "/Thunar/uca.xml"), thunarDefaults);
+    // Saved again, with or without the defaults: the file is the user's now and only our element counts.
+    QFile::remove(second + "/Thunar/uca.xml");
+    ASSERT_EQ(writeFileManagerEntries("/usr/bin/vexorren"), none);
+    EXPECT_EQ(readBytes(thunar), started);
+
+    ASSERT_EQ(removeFileManagerEntries(), none);
+    EXPECT_FALSE(QFileInfo::exists(thunar));
+    EXPECT_EQ(allFiles(), QStringList());
+
+    // Defaults updated after the start: the copy is still only ours and goes.
+    qputenv("XDG_CONFIG_DIRS", QFile::encodeName(systemConfig()));
+    writeBytes(defaultsFile(), thunarDefaults);
+    ASSERT_EQ(writeFileManagerEntries("/usr/bin/vexorren"), none);
+    writeBytes(defaultsFile(), QByteArray(thunarDefaults).replace("Open Terminal Here", "Open a Terminal Here"));
+    ASSERT_EQ(removeFileManagerEntries(), none);
+    EXPECT_FALSE(QFileInfo::exists(thunar));
+}
+
+// Once anybody changed the copy, it is the user's file: only our element goes.
+TEST_F(FileManagerEntryTest, AThunarFileWeStartedStaysOnceItChanged)
+{
+    const QString thunar = places().thunar;
+    writeBytes(defaultsFile(), thunarDefaults);
+    const QByteArray handAction =
+        "<action><name>Mine</name><unique-id>1-1</unique-id><command>true</command></action>\n";
+    struct Case {
+        const char* name;
+        std::function<QByteArray(QByteArray)> change; // the started file as changed
+    };
+    const Case cases[] = {
+        {"an action added by hand", [&](QByteArray f) { return f.insert(f.indexOf("</actions>"), handAction); }},
+        // Thunar writes the file anew without comments when the user edits actions there.
+        {"saved by Thunar", [&](QByteArray f) { return f.left(f.lastIndexOf("<!--")); }},
+        {"a blank line less", [&](QByteArray f) { return f.replace("<actions>\n\n", "<actions>\n"); }},
+        {"our comment edited", [&](QByteArray f) { return f.replace("sha256 ", "sha256 0"); }},
+        {"something after our comment", [&](QByteArray f) { return f + "<!-- mine -->\n"; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(thunar);
+        ASSERT_EQ(writeFileManagerEntries("/usr/bin/vexorren"), none);
+        const QByteArray changed = c.change(readBytes(thunar));
+        writeBytes(thunar, changed);
+        ASSERT_EQ(removeFileManagerEntries(), none);
+        ASSERT_TRUE(QFileInfo::exists(thunar));
+        EXPECT_EQ(readBytes(thunar), QByteArray(changed).replace(ourElement(), ""));
+        EXPECT_FALSE(readBytes(thunar).contains(kThunarActionId));
+    }
+}
+
+// Defaults that cannot be used leave the user's menu as before: the file
+// starts with only our action, the save reports nothing, and the file goes
+// again with our action. Usable ones of any shape are copied byte for byte.
+TEST_F(FileManagerEntryTest, ThunarsDefaultsOfAnyShapeAreCopiedOrPassedOver)
+{
+    const QString thunar = places().thunar;
+    const QByteArray onlyOurs = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n</actions>\n";
+    const QByteArray crlf =
+        "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<actions>\r\n<action><name>A</name></action>\r\n</actions>";
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        QByteArray rest; // the started file without our element and comment
+    };
+    const auto defaults = [&](const QByteArray& bytes) { return [&, bytes] { writeBytes(defaultsFile(), bytes); }; };
+    const auto inDefaultsPlace = [&](const std::function<bool(const QByteArray&)>& make) {
+        return [&, make] {
+            QDir().mkpath(systemConfig() + "/Thunar");
+            ASSERT_TRUE(make(QFile::encodeName(defaultsFile())));
+        };
+    };
+    const Case cases[] = {
+        {"byte order mark, CR LF, no last line break", defaults(crlf), crlf},
+        {"an empty list", defaults("<?xml version=\"1.0\"?>\n<actions/>\n"),
+         "<?xml version=\"1.0\"?>\n<actions>\n</actions>\n"},
+        {"a link to the defaults", inDefaultsPlace([&](const QByteArray& place) {
+             return QFile::link(writeFile("shipped/uca.xml", thunarDefaults), QFile::decodeName(place));
+         }),
+         thunarDefaults},
+        {"not well-formed", defaults(QByteArray(thunarDefaults).replace("</action>", "")), onlyOurs},
+        {"another root", defaults("<?xml version=\"1.0\"?>\n<menu><action/></menu>\n"), onlyOurs},
+        {"not UTF-8", defaults("<actions><action><name>\xff</name></action></actions>"), onlyOurs},
+        {"empty", defaults(""), onlyOurs},
+        {"a folder", inDefaultsPlace([](const QByteArray& place) { return ::mkdir(place.constData(), 0755) == 0; }),
+         onlyOurs},
+        {"a FIFO", inDefaultsPlace([](const QByteArray& place) { return ::mkfifo(place.constData(), 0644) == 0; }),
+         onlyOurs},
+        {"a dangling link", inDefaultsPlace([&](const QByteArray& place) {
+             return QFile::link(work() + "/gone.xml", QFile::decodeName(place));
+         }),
+         onlyOurs},
+        {"larger than 16 MB",
+         defaults("<actions>" + QByteArray(16 * 1024 * 1024, ' ') + "<action><name>B</name></action></actions>"),
+         onlyOurs},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(systemConfig()).removeRecursively();
+        QFile::remove(thunar);
+        c.make();
+        ASSERT_EQ(writeFileManagerEntries("/usr/bin/vexorren"), none);
+        const QByteArray started = readBytes(thunar);
+        EXPECT_EQ(withoutOurs(started), c.rest);
+        EXPECT_EQ(thunarArguments(started, "/x"), QStringList({"/usr/bin/vexorren", "/p", "/x"}));
+        ASSERT_EQ(removeFileManagerEntries(), none);
+        EXPECT_FALSE(QFileInfo::exists(thunar));
+    }
+}
+
+// A file started by an earlier version, with its comment at the top, goes too.
+TEST_F(FileManagerEntryTest, AThunarFileStartedByAnEarlierVersionStillGoes)
+{
+    writeBytes(places().thunar, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                "<!-- Written for the folder action of Vexor Renamer. -->\n"
+                                "<actions>\n" +
+                                    ourElement() + "</actions>\n");
+    ASSERT_EQ(removeFileManagerEntries(), none);
+    EXPECT_FALSE(QFileInfo::exists(places().thunar));
+}
+
+TEST_F(FileManagerEntryTest, TheFailureTextNamesEachPlaceOnItsOwnLine)
+{
+    const QString longPath = "/" + QString(500, 'a') + "/uca.xml";
+    const QString text = fileManagerFailureText(
+        "Heading!", {{"/home/me/.config/Thunar/uca.xml", "is a symbolic link; the action was not added there"},
+                     {"/tmp/odd\nname\x01\x7f\t/x.desktop", "could not be written: Permission denied"},
+                     {longPath, "could not be removed: Is a directory"}});
+    const QStringList lines = text.split('\n');
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_EQ(lines[0], "Heading!");
+    EXPECT_EQ(lines[1], "");
+    EXPECT_EQ(lines[2], "/home/me/.config/Thunar/uca.xml is a symbolic link; the action was not added there.");
+    EXPECT_EQ(lines[3], "/tmp/odd\\nname\\x01\\x7F\\t/x.desktop could not be written: Permission denied.");
+    EXPECT_LT(lines[4].size(), 450);
+    EXPECT_TRUE(lines[4].startsWith("/aaa"));
+    EXPECT_TRUE(lines[4].endsWith("aaa/uca.xml could not be removed: Is a directory."));
 }
 
 TEST_F(FileManagerEntryTest, TheOldFolderHandlerGoesAtTheFirstSave)
@@ -379,7 +600,7 @@ TEST_F(FileManagerEntryTest, TheOldFolderHandlerGoesAtTheFirstSave)
         writeBytes(old, "[Desktop Entry]\nType=Application\nName=Start Vexor Renamer...\nExec=\"/x\" /p %f\n"
                         "MimeType=inode/directory;\nNoDisplay=true\n");
         writeBytes(root() + "/data/applications/other.desktop", "[Desktop Entry]\n");
-        EXPECT_TRUE(create ? writeFileManagerEntries("/usr/bin/vexorren") : removeFileManagerEntries());
+        EXPECT_EQ(create ? writeFileManagerEntries("/usr/bin/vexorren") : removeFileManagerEntries(), none);
         EXPECT_FALSE(QFileInfo::exists(old));
         EXPECT_TRUE(QFileInfo::exists(root() + "/data/applications/other.desktop"));
     }
@@ -388,7 +609,11 @@ TEST_F(FileManagerEntryTest, TheOldFolderHandlerGoesAtTheFirstSave)
 TEST_F(FileManagerEntryTest, AProgramPathNoFormatCanHoldWritesNothing)
 {
     writeBytes(places().thunar, userThunarFile);
-    EXPECT_FALSE(writeFileManagerEntries("/opt/line\nbreak/vexorren"));
+    const QString notHeld = "cannot hold the program's path; the action was not added there";
+    const FileManagerPlaces p = places();
+    EXPECT_EQ(writeFileManagerEntries("/opt/line\nbreak/vexorren"),
+              FileManagerFailures(
+                  {{p.actions, notHeld}, {p.serviceMenu, notHeld}, {p.nemoAction, notHeld}, {p.thunar, notHeld}}));
     EXPECT_EQ(allFiles(), QStringList({"/config/Thunar/uca.xml"}));
     EXPECT_EQ(readBytes(places().thunar), userThunarFile);
 }

@@ -1,4 +1,5 @@
 #include "desktop_entry.h"
+#include "platform/filemanagerentry.h"
 #include "settings/shellmenu.h"
 #include "settings_fixture.h"
 
@@ -73,22 +74,33 @@ TEST_F(ShellMenuTest, ASaveNeverWritesThroughALink)
     ui.answers = {QMessageBox::Ok};
     save(s, shellMenuStep(ui, nullptr));
     ASSERT_EQ(ui.asked.size(), 1u);
-    EXPECT_EQ(ui.asked[0].text, "Error creating keys in file manager entry!");
+    EXPECT_EQ(ui.asked[0].text, "Error creating keys in file manager entry!\n\n" + thunar +
+                                    " is a symbolic link; the action was not added there.");
     EXPECT_EQ(readText(target), "my notes\n");
     EXPECT_TRUE(QFileInfo(thunar).isSymLink());
 }
 
-// Each save that cannot write or remove the entry says so once, and the rest of
-// the save (the keys after the entry, the two lists) still happens.
+// Each save that cannot write or remove the entry says so once, naming every
+// place that failed and why, and the rest of the save (the keys after the
+// entry, the two lists) still happens.
 TEST_F(ShellMenuTest, AnEntryThatCannotBeWrittenOrRemovedGivesOneMessagePerSave)
 {
     struct Case {
         const char* name;
         std::function<bool()> block; // false: this machine cannot set up the case
         int shellShowVexor;
-        const char* message;
+        QStringList lines; // the box's lines after its heading
     };
     const QString apps = root() + "/data/file-manager/actions";
+    const QString nemo = root() + "/data/nemo/actions/vexorren.nemo_action";
+    const QString thunar = root() + "/config/Thunar/uca.xml";
+    const auto thunarFile = [&](const QByteArray& content) {
+        QDir().mkpath(root() + "/config/Thunar");
+        QFile f(thunar);
+        return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
+    };
+    const QByteArray withOurs = QByteArray("<actions>\n<action><unique-id>") + platform::kThunarActionId +
+                                "</unique-id></action>\n</actions>\n";
     const Case cases[] = {
         {"read-only folder",
          [&] {
@@ -96,25 +108,47 @@ TEST_F(ShellMenuTest, AnEntryThatCannotBeWrittenOrRemovedGivesOneMessagePerSave)
              QFile::setPermissions(apps, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
              return !QFileInfo(apps).isWritable(); // the super-user writes anyway
          },
-         1, "Error creating keys in file manager entry!"},
-        {"folder in place of the entry", [&] { return QDir().mkpath(entry()); }, 1,
-         "Error creating keys in file manager entry!"},
+         1,
+         {entry() + " could not be written: Permission denied."}},
+        {"folder in place of the entry",
+         [&] { return QDir().mkpath(entry()); },
+         1,
+         {entry() + " could not be written: Is a directory."}},
         {"Thunar file that does not parse",
-         [&] {
-             QDir().mkpath(root() + "/config/Thunar");
-             QFile f(root() + "/config/Thunar/uca.xml");
-             return f.open(QIODevice::WriteOnly) && f.write("<actions><action>") > 0;
-         },
-         1, "Error creating keys in file manager entry!"},
+         [&] { return thunarFile("<actions><action>"); },
+         1,
+         {thunar + " is not a well-formed file of custom actions; the action was not added there."}},
         {"file in place of the folder",
          [&] {
              QDir().mkpath(QFileInfo(apps).path());
              QFile f(apps);
              return f.open(QIODevice::WriteOnly);
          },
-         1, "Error creating keys in file manager entry!"},
-        {"folder in place of the entry, removing", [&] { return QDir().mkpath(entry() + "/inside"); }, 0,
-         "Error deleting keys from file manager entry!"},
+         1,
+         {entry() + " could not be written: Not a directory."}},
+        {"two places at once",
+         [&] {
+             const QString target = writeFile("uca.xml", "<actions/>");
+             return QDir().mkpath(nemo) && QDir().mkpath(QFileInfo(thunar).path()) && QFile::link(target, thunar);
+         },
+         1,
+         {nemo + " could not be written: Is a directory.",
+          thunar + " is a symbolic link; the action was not added there."}},
+        {"folder in place of the entry, removing",
+         [&] { return QDir().mkpath(entry() + "/inside"); },
+         0,
+         {entry() + " could not be removed: Is a directory."}},
+        {"Thunar file with our action that does not parse, removing",
+         [&] { return thunarFile(withOurs.chopped(11)); },
+         0,
+         {thunar + " is not a well-formed file of custom actions; the action was not removed there."}},
+        {"Thunar link to a file with our action, removing",
+         [&] {
+             const QString target = writeFile("uca.xml", withOurs);
+             return QDir().mkpath(QFileInfo(thunar).path()) && QFile::link(target, thunar);
+         },
+         0,
+         {thunar + " is a symbolic link; the action was not removed there."}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -131,7 +165,9 @@ TEST_F(ShellMenuTest, AnEntryThatCannotBeWrittenOrRemovedGivesOneMessagePerSave)
         tables.batchReplaceList = {BatchReplaceItem{"a", "b", 0, 0, 0, 0}};
         save(s, shellMenuStep(ui, nullptr));
         ASSERT_EQ(ui.asked.size(), 1u);
-        EXPECT_EQ(ui.asked[0].text, QString::fromLatin1(c.message));
+        EXPECT_EQ(ui.asked[0].text, (c.shellShowVexor ? "Error creating keys in file manager entry!\n\n"
+                                                      : "Error deleting keys from file manager entry!\n\n") +
+                                        c.lines.join('\n'));
         EXPECT_EQ(ui.asked[0].icon, QMessageBox::Critical);
         EXPECT_EQ(stored("lwShowGuidelines"), "0");
         EXPECT_EQ(readLines(programFolder() + "/replace.txt"), QStringList({"a/b/0/0/0/0"}));

@@ -37,7 +37,10 @@ void TempEnv::SetUp()
     savedConfig_ = qgetenv("XDG_CONFIG_HOME");
     savedData_ = qgetenv("XDG_DATA_HOME");
     savedHome_ = qgetenv("VEXORREN_HOME");
+    savedConfigDirs_ = qgetenv("XDG_CONFIG_DIRS");
     qputenv("XDG_CONFIG_HOME", (root() + "/config").toLocal8Bit());
+    // The system's defaults (Thunar's actions among them) never reach a test.
+    qputenv("XDG_CONFIG_DIRS", systemConfig().toLocal8Bit());
     qputenv("XDG_DATA_HOME", (root() + "/data").toLocal8Bit());
     qputenv("VEXORREN_HOME", programFolder().toLocal8Bit());
     // QSettings caches the user-scope path: point it at the new folder.
@@ -51,6 +54,10 @@ void TempEnv::TearDown()
     qputenv("XDG_CONFIG_HOME", savedConfig_);
     qputenv("XDG_DATA_HOME", savedData_);
     qputenv("VEXORREN_HOME", savedHome_);
+    if (savedConfigDirs_.isNull())
+        qunsetenv("XDG_CONFIG_DIRS");
+    else
+        qputenv("XDG_CONFIG_DIRS", savedConfigDirs_);
     // Make everything removable again (tests may leave read-only entries).
     QDirIterator it(dir_.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
                     QDirIterator::Subdirectories);

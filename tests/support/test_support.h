@@ -38,13 +38,15 @@ protected:
     // A scratch folder for the test's files.
     QString work() const { return dir_.path() + QStringLiteral("/work"); }
     QString programFolder() const { return dir_.path() + QStringLiteral("/program"); }
+    // $XDG_CONFIG_DIRS: the system's configuration folder, empty unless a test fills it.
+    QString systemConfig() const { return dir_.path() + QStringLiteral("/xdg"); }
     // Writes a file below work(), creating its folders.
     QString writeFile(const QString& relative, const QByteArray& content = QByteArray());
     QString makeDir(const QString& relative);
 
 private:
     QTemporaryDir dir_;
-    QByteArray savedConfig_, savedData_, savedHome_;
+    QByteArray savedConfig_, savedData_, savedHome_, savedConfigDirs_;
 };
 
 // A UI service whose answers the test scripts in advance. An unscripted

@@ -266,7 +266,7 @@ TEST_F(PurgixTest, RemovingTheSettingsRemovesTheFileManagerActions)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(mine);
         f.close();
-        ASSERT_TRUE(platform::writeFileManagerEntries("/usr/bin/vexorren"));
+        ASSERT_TRUE(platform::writeFileManagerEntries("/usr/bin/vexorren").empty());
         const bool removed = c.arguments.isEmpty() == (c.answer == QMessageBox::Yes);
         run(c.arguments, c.answer);
         for (const QString& place : {places.actions, places.serviceMenu, places.nemoAction})
@@ -276,6 +276,40 @@ TEST_F(PurgixTest, RemovingTheSettingsRemovesTheFileManagerActions)
         if (removed) {
             EXPECT_EQ(readBytes(places.thunar), mine);
         }
+    }
+}
+
+// An action that stays behind is named with its file and why, once, after the
+// question; the settings are removed all the same.
+TEST_F(PurgixTest, AnActionThatCannotBeRemovedIsNamed)
+{
+    const platform::FileManagerPlaces places = platform::fileManagerPlaces();
+    const QByteArray withOurs = QByteArray("<actions>\n<action><unique-id>") + platform::kThunarActionId +
+                                "</unique-id></action>\n</actions>\n";
+    const QString dotfile = writeFile("dotfiles/uca.xml", withOurs);
+    QDir().mkpath(QFileInfo(places.thunar).path());
+    ASSERT_TRUE(QFile::link(dotfile, places.thunar));
+    QDir().mkpath(places.nemoAction + "/inside");
+    for (const AnswerCase& c : everyAnswer) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString() + (c.answer == QMessageBox::Yes ? " yes" : " no"));
+        storeSettings({"12", "345"});
+        const bool removed = c.arguments.isEmpty() == (c.answer == QMessageBox::Yes);
+        RecordingUi ui;
+        ui.answers = {c.answer, QMessageBox::Ok};
+        purgixMain(c.arguments, ui);
+        if (!removed) {
+            EXPECT_EQ(ui.asked.size(), 1u);
+            continue;
+        }
+        ASSERT_EQ(ui.asked.size(), 2u);
+        EXPECT_EQ(ui.asked[1].title, removeTitle);
+        EXPECT_EQ(ui.asked[1].text, "Error deleting keys from file manager entry!\n\n" + places.nemoAction +
+                                        " could not be removed: Is a directory.\n" + places.thunar +
+                                        " is a symbolic link; the action was not removed there.");
+        EXPECT_EQ(ui.icon, QMessageBox::Critical);
+        EXPECT_EQ(ui.defaultButton, QMessageBox::Ok);
+        EXPECT_FALSE(sectionKeys().contains("txtPath"));
+        EXPECT_EQ(readText(dotfile).toUtf8(), withOurs);
     }
 }
 
