@@ -51,6 +51,19 @@ bool storeReadable(platform::UiService& ui, const platform::SettingsStore& store
     return false;
 }
 
+// The removal reaches the file, or the user is told that it did not.
+bool storeWritten(platform::UiService& ui, platform::SettingsStore& store)
+{
+    if (store.sync())
+        return true;
+    const QString reason = store.writeFailure() ? store.writeFailure()->errorText().trimmed() : QString();
+    ui.message(nullptr, QStringLiteral("Vexor Renamer Purgix"),
+               QStringLiteral("The settings file %1 could not be written: %2. The settings were not removed.")
+                   .arg(store.fileName(), reason),
+               QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
+    return false;
+}
+
 // The file-manager actions would otherwise outlive the renamer and start a
 // missing program. Like the rest of the tool, a failure goes unreported.
 void removeWhatLivesElsewhere()
@@ -58,36 +71,43 @@ void removeWhatLivesElsewhere()
     platform::removeFileManagerEntries();
 }
 
-void askRemove(platform::UiService& ui)
+bool askRemove(platform::UiService& ui)
 {
     if (!askYes(ui, QStringLiteral("Vexor Renamer Purgix"),
                 QStringLiteral("Do you want to remove the Vexor Renamer settings from this computer?")))
-        return;
+        return true;
     platform::SettingsStore store;
-    if (storeReadable(ui, store))
+    bool done = storeReadable(ui, store);
+    if (done) {
         removeKeepingStatistics(store);
+        done = storeWritten(ui, store);
+    }
     removeWhatLivesElsewhere();
+    return done;
 }
 
-void askKeep(platform::UiService& ui)
+bool askKeep(platform::UiService& ui)
 {
     if (askYes(ui, QStringLiteral("Vexor Renamer Uninstall"),
                QStringLiteral("Do you want to keep the Vexor Renamer settings?\n\n"
                               "This is recommended if you are upgrading Vexor Renamer or have other versions "
                               "installed.")))
-        return;
+        return true;
     platform::SettingsStore store;
-    if (storeReadable(ui, store))
+    bool done = storeReadable(ui, store);
+    if (done) {
         store.deleteSection();
+        done = storeWritten(ui, store);
+    }
     removeWhatLivesElsewhere();
+    return done;
 }
 
 } // namespace
 
-void purgixMain(const QStringList& arguments, platform::UiService& ui)
+bool purgixMain(const QStringList& arguments, platform::UiService& ui)
 {
     if (arguments.join(QLatin1Char(' ')).contains(QLatin1String("uninst"), Qt::CaseSensitive))
-        askKeep(ui);
-    else
-        askRemove(ui);
+        return askKeep(ui);
+    return askRemove(ui);
 }
