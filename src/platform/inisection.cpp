@@ -2,7 +2,6 @@
 
 #include <QByteArrayView>
 #include <QStringEncoder>
-#include <QStringList>
 
 #include <algorithm>
 #include <vector>
@@ -159,8 +158,7 @@ std::vector<Header> headers(QByteArrayView data)
             section = QString::fromLatin1(name.mid(1));
         else
             section = unescapedKey(name);
-        // QSettings drops empty levels of a name ("a//b", a leading "/").
-        found.push_back({start, section.split(u'/', Qt::SkipEmptyParts).join(u'/')});
+        found.push_back({start, section});
     }
     return found;
 }
