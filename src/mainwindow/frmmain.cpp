@@ -418,8 +418,10 @@ void FrmMain::saveAllSettings(QWidget* boxParent)
         return;
     }
     platform::SettingsStore store;
-    saveSettings(store, state_.logs, platform::programFolder(), state_.settings, state_.tables,
-                 shellMenuStep(ui, boxParent));
+    if (!saveSettings(store, state_.logs, platform::programFolder(), state_.settings, state_.tables,
+                      shellMenuStep(ui, boxParent)))
+        ui.message(boxParent, productTitle, settingsNotSavedText(store), QMessageBox::Critical, QMessageBox::Ok,
+                   QMessageBox::Ok);
 }
 
 // ---------------------------------------------------------------- connections

@@ -99,7 +99,8 @@ public:
     void Form_Activate();
     bool Form_QueryUnload();
     void Form_Unload();
-    // The save of the exit and of the options window's "Ok".
+    // The save of the exit and of the options window's "Ok"; a settings file
+    // that cannot be written is also told in a box over boxParent.
     void saveAllSettings(QWidget* boxParent);
     void Form_Resize();
 

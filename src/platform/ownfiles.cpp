@@ -88,9 +88,29 @@ bool writeAll(int fd, const QByteArray& data)
     return true;
 }
 
+qint64 milliseconds(const timespec& t)
+{
+    return qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
+}
+
+// Sets the modification time of the open file past `old`'s when the write left
+// it in the same millisecond or before.
+bool stampLaterThan(int fd, const struct stat& old)
+{
+    struct stat now {};
+    if (::fstat(fd, &now) != 0)
+        return false;
+    const qint64 oldMs = milliseconds(old.st_mtim);
+    if (milliseconds(now.st_mtim) > oldMs)
+        return true;
+    const qint64 want = oldMs + 1;
+    const timespec times[2] = {{0, UTIME_OMIT}, {time_t(want / 1000), long(want % 1000) * 1000000}};
+    return ::futimens(fd, times) == 0;
+}
+
 } // namespace
 
-void replaceOwnFile(const QString& path, const QByteArray& data)
+void replaceOwnFile(const QString& path, const QByteArray& data, bool laterThanOld)
 {
     const int place = ownFilePlaceError(QFile::encodeName(path));
     if (place != 0 && place != ENOENT)
@@ -105,8 +125,10 @@ void replaceOwnFile(const QString& path, const QByteArray& data)
     if (fd < 0)
         throw failureFromErrno(errno);
     struct stat old {};
-    const mode_t mode = ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~currentUmask());
-    bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, data) && ::fsync(fd) == 0;
+    const bool hadOld = ::stat(target.constData(), &old) == 0;
+    const mode_t mode = hadOld ? (old.st_mode & 07777) : (0666 & ~currentUmask());
+    bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, data) && (!laterThanOld || !hadOld || stampLaterThan(fd, old)) &&
+              ::fsync(fd) == 0;
     int err = ok ? 0 : errno;
     if (::close(fd) != 0 && ok) {
         ok = false;

@@ -24,8 +24,11 @@ int reopenOwnFileForAppend(const QByteArray& nativePath);
 
 // Replaces the content of an own file as a whole: the data goes to a temporary
 // file beside it (beside the link's target, for a link), which then takes the
-// file's place, so a failed write leaves the old file, or none. Throws
+// file's place, so a failed write leaves the old file, or none. With
+// laterThanOld the new file's modification time is made later, to the
+// millisecond, than the old one's, so a reader that goes by size and time sees
+// the change even within one tick of the file system's clock. Throws
 // platform::Failure.
-void replaceOwnFile(const QString& path, const QByteArray& data);
+void replaceOwnFile(const QString& path, const QByteArray& data, bool laterThanOld = false);
 
 } // namespace platform

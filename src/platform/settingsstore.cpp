@@ -1,7 +1,11 @@
 #include "platform/settingsstore.h"
+#include "platform/inisection.h"
 #include "platform/ownfiles.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -14,11 +18,35 @@ namespace platform {
 
 namespace {
 
+// Far beyond any settings file; a larger one is not read into memory.
+constexpr qint64 maxStoreSize = 16 * 1024 * 1024;
+
 // Where QSettings keeps a user-scope INI store of this organisation and name.
 QString storePath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/Taborin/Taborin.ini");
+}
+
+// Opens the store file for reading without blocking on a FIFO; -1 with errno.
+int openStore(const QByteArray& native)
+{
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return -1;
+    struct stat st {};
+    int err = 0;
+    if (::fstat(fd, &st) != 0)
+        err = errno;
+    else if (!S_ISREG(st.st_mode))
+        err = S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
+    else if (st.st_size > maxStoreSize)
+        err = EFBIG;
+    if (err == 0)
+        return fd;
+    ::close(fd);
+    errno = err;
+    return -1;
 }
 
 // Looked at before QSettings opens the file: it reads the whole file at once
@@ -31,11 +59,42 @@ int storeReadError(const QString& path)
         return 0; // no store file: the defaults
     if (place != 0)
         return place;
-    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    const int fd = openStore(native);
     if (fd < 0)
         return errno;
     ::close(fd);
     return 0;
+}
+
+// The file as it is now (it may have changed since the store was read);
+// empty when there is none.
+QByteArray currentContent(const QString& path)
+{
+    const int fd = openStore(QFile::encodeName(path));
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return {};
+        throw failureFromErrno(errno);
+    }
+    QByteArray data;
+    char buffer[65536];
+    int err = 0;
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            err = errno;
+        else if (data.size() + n > maxStoreSize)
+            err = EFBIG;
+        if (n <= 0 || err != 0)
+            break;
+        data.append(buffer, n);
+    }
+    ::close(fd);
+    if (err != 0)
+        throw failureFromErrno(err);
+    return data;
 }
 
 } // namespace
@@ -43,79 +102,116 @@ int storeReadError(const QString& path)
 SettingsStore::SettingsStore(const QString& section)
     : section_(section), path_(storePath()), readError_(storeReadError(path_))
 {
-    if (readError_ == 0)
-        settings_ = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Taborin"),
-                                                QStringLiteral("Taborin"));
+    if (readError_ != 0)
+        return;
+    // The file itself, without QSettings' fallbacks to other files: those were
+    // never checked above, and the section is written back to this one only.
+    QSettings settings(path_, QSettings::IniFormat);
+    settings.beginGroup(section_);
+    for (const QString& key : settings.allKeys()) {
+        const QVariant v = settings.value(key);
+        if (!v.isValid())
+            continue;
+        // A hand-edited value with a comma reads back as a list: join it again.
+        read_.insert(key,
+                     v.typeId() == QMetaType::QStringList ? v.toStringList().join(QStringLiteral(", ")) : v.toString());
+    }
+    values_ = read_;
 }
 
 SettingsStore::~SettingsStore()
 {
-    if (settings_)
-        settings_->sync();
-}
-
-static QString fullKey(const QString& section, const QString& key)
-{
-    return section + QLatin1Char('/') + key;
+    if (pending_)
+        sync();
 }
 
 bool SettingsStore::contains(const QString& key) const
 {
-    return settings_ && settings_->contains(fullKey(section_, key));
+    return values_.contains(key);
 }
 
 QString SettingsStore::value(const QString& key, const QString& defaultValue) const
 {
-    if (!settings_)
-        return defaultValue;
-    const QVariant v = settings_->value(fullKey(section_, key));
-    if (!v.isValid())
-        return defaultValue;
-    // A hand-edited value with a comma reads back as a list: join it again.
-    if (v.typeId() == QMetaType::QStringList)
-        return v.toStringList().join(QStringLiteral(", "));
-    return v.toString();
+    return values_.value(key, defaultValue);
 }
 
 void SettingsStore::setValue(const QString& key, const QString& value)
 {
-    if (settings_)
-        settings_->setValue(fullKey(section_, key), value);
+    values_.insert(key, value);
+    pending_ = true;
 }
 
 void SettingsStore::remove(const QString& key)
 {
-    if (settings_)
-        settings_->remove(fullKey(section_, key));
+    const QString below = key + QLatin1Char('/');
+    for (auto it = values_.begin(); it != values_.end();)
+        it = it.key() == key || it.key().startsWith(below) ? values_.erase(it) : std::next(it);
+    pending_ = true;
 }
 
 void SettingsStore::deleteSection()
 {
-    if (settings_)
-        settings_->remove(section_);
+    values_.clear();
+    pending_ = true;
 }
 
 QStringList SettingsStore::keys() const
 {
-    if (!settings_)
-        return {};
-    settings_->beginGroup(section_);
-    QStringList k = settings_->childKeys();
-    settings_->endGroup();
+    QStringList k;
+    for (auto it = values_.cbegin(); it != values_.cend(); ++it)
+        if (!it.key().contains(QLatin1Char('/')))
+            k.append(it.key());
     return k;
 }
 
 bool SettingsStore::sync()
 {
-    if (!settings_)
+    pending_ = false;
+    writeFailure_.reset();
+    if (readError_ != 0) {
+        writeFailure_ = failureFromErrno(readError_);
         return false;
-    settings_->sync();
-    return settings_->status() == QSettings::NoError;
+    }
+    if (values_ == read_)
+        return true;
+    try {
+        write();
+    } catch (const Failure& failure) {
+        writeFailure_ = failure;
+        return false;
+    }
+    read_ = values_;
+    return true;
+}
+
+void SettingsStore::write()
+{
+    // A folder that cannot be made shows in the write below.
+    QDir().mkpath(QFileInfo(path_).path());
+    // The lock QSettings takes for its writes, so that a write by another
+    // program of the file is never lost between our read and our write. A lock
+    // file that cannot be made (a folder we may not write) leaves the write
+    // itself to succeed or fail; only a lock held by someone else for seconds
+    // stops it.
+    QLockFile lock(path_ + QStringLiteral(".lock"));
+    if (!lock.tryLock(3000) && lock.error() == QLockFile::LockFailedError)
+        throw makeFailure(failures::PathFileAccessError);
+    const QByteArray before = currentContent(path_);
+    const QByteArray native = QFile::encodeName(path_);
+    // A settings file the user made read-only is left alone, as QSettings did.
+    if (::access(native.constData(), F_OK) == 0 && ::access(native.constData(), W_OK) != 0)
+        throw failureFromErrno(errno);
+    const QByteArray after = withIniSection(before, section_, iniSectionText(section_, values_));
+    if (after == before)
+        return;
+    // QSettings keeps each file it read and reads it again only when its size
+    // or time changed: a rewrite within the same millisecond must still show.
+    replaceOwnFile(path_, after, true);
 }
 
 QString SettingsStore::fileName() const
 {
-    return settings_ ? settings_->fileName() : path_;
+    return path_;
 }
 
 int SettingsStore::readError() const

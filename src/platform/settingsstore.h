@@ -1,21 +1,28 @@
 #pragma once
-#include <memory>
+#include "platform/failure.h"
+
+#include <optional>
+#include <QMap>
 #include <QString>
 #include <QStringList>
-
-class QSettings;
 
 namespace platform {
 
 // The per-user settings store: $XDG_CONFIG_HOME/Taborin/Taborin.ini, one section
-// per program. Values are texts. Nothing is written until a value is set or the
-// section deleted, so opening a store never creates the file. A store file that
+// per program. Values are texts, read through QSettings when the store opens.
+// The file is written only when the section's values differ from what was
+// read, and then only the section's lines are rewritten: other sections, their
+// comments and their bytes stay as they were. So opening a store never creates
+// the file, and a run that changes nothing leaves it alone. A store file that
 // exists but cannot be read (no permission, or a directory, FIFO or device in
-// its place, also behind a link) is never opened for reading and never written:
-// it reads as empty and every change to it is dropped.
+// its place, also behind a link, or a size no settings file has) is never
+// opened for reading and never written: it reads as empty and every change to
+// it is dropped.
 class SettingsStore {
 public:
     explicit SettingsStore(const QString& section = QStringLiteral("Vexor Renamer"));
+    // Writes pending changes that no sync() has tried yet; a failure is lost,
+    // so callers that report one call sync() themselves.
     ~SettingsStore();
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;
@@ -28,20 +35,28 @@ public:
     // Removes the whole section; other sections of the file are kept.
     void deleteSection();
     QStringList keys() const;
-    // Writes pending changes; false when the file could not be written.
+    // Writes the section when it changed; false when the file could not be
+    // written (writeFailure() tells why) or could not be read at the start.
     bool sync();
+    // Why the last sync() could not write the file.
+    const std::optional<Failure>& writeFailure() const { return writeFailure_; }
     QString fileName() const;
     // The errno of a store file that exists but cannot be read (no permission,
-    // a directory in its place; ENODEV for a FIFO, socket or device), found when
-    // the store was opened; 0 when it reads or does not exist.
+    // a directory in its place; ENODEV for a FIFO, socket or device; EFBIG for
+    // a file too large to be a settings file), found when the store was
+    // opened; 0 when it reads or does not exist.
     int readError() const;
 
 private:
+    void write();
+
     QString section_;
     QString path_;
     int readError_ = 0;
-    // Null while the file cannot be read.
-    std::unique_ptr<QSettings> settings_;
+    bool pending_ = false;
+    // The section as read (keys of subsections hold a "/"), and as it is now.
+    QMap<QString, QString> read_, values_;
+    std::optional<Failure> writeFailure_;
 };
 
 } // namespace platform

@@ -12,7 +12,6 @@
 #include "settings/storeforms.h"
 
 #include <algorithm>
-#include <QFileInfo>
 
 namespace {
 
@@ -239,20 +238,6 @@ bool isDetailColumnWidth(const SettingsKey& key)
     return key.form == StoreForm::Width && name.back() >= u'4' && name.back() <= u'8';
 }
 
-// Whether the store's file can be written where it is (the file, or the nearest
-// folder that exists on its way).
-bool storeWritable(const platform::SettingsStore& store)
-{
-    QFileInfo info(store.fileName());
-    while (!info.exists()) {
-        const QString parent = info.path();
-        if (parent == info.filePath())
-            return false;
-        info = QFileInfo(parent);
-    }
-    return info.isWritable() && (info.isDir() || info.filePath() == store.fileName());
-}
-
 void writeKeys(platform::SettingsStore& store, std::span<const char* const> names, const Settings& s, FailureMemo& memo)
 {
     for (const char* name : names) {
@@ -271,35 +256,44 @@ bool loadSettings(platform::SettingsStore& store, Logs& logs, const LoadContext&
     return Loader(store, context, settings, tables).run(logs);
 }
 
-void saveSettings(platform::SettingsStore& store, Logs& logs, const QString& programFolder, const Settings& settings,
+bool saveSettings(platform::SettingsStore& store, Logs& logs, const QString& programFolder, const Settings& settings,
                   const ConfigTables& tables, const ShellMenuStep& shellMenuStep)
 {
     // A store that could not be read is never written over, and the shell step
     // would act on defaults; the lists were read on their own.
     if (store.readError() != 0) {
         writeConfigLists(programFolder, tables, logs);
-        return;
+        return true;
     }
     FailureMemo memo;
     writeKeys(store, saveKeysBeforeShellStep(), settings, memo);
     if (shellMenuStep)
         shellMenuStep(settings.shellShowVexor == 1);
     writeKeys(store, saveKeysAfterShellStep(), settings, memo);
-    // The keys reach the disk in one write at the end; a store that cannot be
-    // written is reported here, where the save reports its failures.
-    if (!storeWritable(store))
-        memo.remember(platform::makeFailure(platform::failures::PathFileAccessError));
-    if (memo.any())
-        logs.logError(memo.lineWith(QStringLiteral("Error saving settings!")));
 
-    // Failures from here on are not reported.
+    // Failures of these keys are not reported.
     static const char* const historySize[] = {"pathHistorySize"};
     static const char* const last[] = {"exceptionsEnabled"};
-    writeKeys(store, historySize, settings, memo);
-    memo.clear();
+    FailureMemo unreported;
+    writeKeys(store, historySize, settings, unreported);
     for (int i = 0; i < settings.pathHistorySize; ++i)
         store.setValue(historyKey(i), i < settings.pathHistory.size() ? settings.pathHistory[i] : QString());
-    writeKeys(store, last, settings, memo);
-    store.sync();
+    writeKeys(store, last, settings, unreported);
+    // Every key reaches the disk in this one write, or none does: its failure
+    // is the save's last, and the line comes before the lists' own.
+    const bool written = store.sync();
+    if (!written && store.writeFailure())
+        memo.remember(*store.writeFailure());
+    if (memo.any())
+        logs.logError(memo.lineWith(QStringLiteral("Error saving settings!")));
     writeConfigLists(programFolder, tables, logs);
+    return written;
+}
+
+QString settingsNotSavedText(const platform::SettingsStore& store)
+{
+    const std::optional<platform::Failure>& failure = store.writeFailure();
+    return (failure ? failure->errorText() : QString()) +
+           QStringLiteral("Error saving settings!\n\nThe settings file ") + escapeControlChars(store.fileName()) +
+           QStringLiteral(" could not be written; the settings were not saved.");
 }

@@ -37,13 +37,19 @@ using ShellMenuStep = std::function<void(bool create)>;
 
 // Writes every key (column widths 4 to 8 only while showAllColumns is 1), the path
 // history from settings.pathHistory, and rewrites "exceptions.txt" and
-// "replace.txt". A failure of the keys before the history gives one error line
-// "Error N (description) Error saving settings!"; the two files have their own.
-// The store is synced once, at the end of its keys. A store that cannot be read
-// (readError) gets nothing and the shell step does not run; the lists are still
-// written.
-void saveSettings(platform::SettingsStore& store, Logs& logs, const QString& programFolder, const Settings& settings,
+// "replace.txt". The keys reach the store's file in one write at the end of
+// them, and only when one of them changed. A failure of the keys before the
+// history, or of that write, gives one error line "Error N (description) Error
+// saving settings!" naming the last; the two files have their own. False when
+// the store's file could not be written (store.writeFailure() tells why). A
+// store that cannot be read (readError) gets nothing and the shell step does
+// not run; the lists are still written.
+bool saveSettings(platform::SettingsStore& store, Logs& logs, const QString& programFolder, const Settings& settings,
                   const ConfigTables& tables, const ShellMenuStep& shellMenuStep = {});
+
+// What the user is told when saveSettings could not write the store's file:
+// the error line's text and the file.
+QString settingsNotSavedText(const platform::SettingsStore& store);
 
 // Minimum sizes of the main window and the log window, in twips.
 inline constexpr int mainMinWidth = 550 * 15;

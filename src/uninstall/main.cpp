@@ -19,6 +19,5 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     platform::QtUiService ui;
     ui.answerWithoutDisplay = true;
-    purgixMain(app.arguments().mid(1), ui);
-    return 0;
+    return purgixMain(app.arguments().mid(1), ui) ? 0 : 1;
 }

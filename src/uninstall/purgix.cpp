@@ -51,50 +51,71 @@ bool storeReadable(platform::UiService& ui, const platform::SettingsStore& store
     return false;
 }
 
+// The removal reaches the file, or the user is told that it did not.
+bool storeWritten(platform::UiService& ui, platform::SettingsStore& store)
+{
+    if (store.sync())
+        return true;
+    const QString reason = store.writeFailure() ? store.writeFailure()->errorText().trimmed() : QString();
+    ui.message(nullptr, QStringLiteral("Vexor Renamer Purgix"),
+               QStringLiteral("The settings file %1 could not be written: %2. The settings were not removed.")
+                   .arg(store.fileName(), reason),
+               QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
+    return false;
+}
+
 // The file-manager actions would otherwise outlive the renamer and start a
 // missing program; one that stays is named with its file, so the user can
 // take it out by hand.
-void removeWhatLivesElsewhere(platform::UiService& ui)
+bool removeWhatLivesElsewhere(platform::UiService& ui)
 {
     const platform::FileManagerFailures failures = platform::removeFileManagerEntries();
     if (failures.empty())
-        return;
+        return true;
     ui.message(
         nullptr, QStringLiteral("Vexor Renamer Purgix"),
         platform::fileManagerFailureText(QStringLiteral("Error deleting keys from file manager entry!"), failures),
         QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
+    return false;
 }
 
-void askRemove(platform::UiService& ui)
+bool askRemove(platform::UiService& ui)
 {
     if (!askYes(ui, QStringLiteral("Vexor Renamer Purgix"),
                 QStringLiteral("Do you want to remove the Vexor Renamer settings from this computer?")))
-        return;
+        return true;
     platform::SettingsStore store;
-    if (storeReadable(ui, store))
+    bool done = storeReadable(ui, store);
+    if (done) {
         removeKeepingStatistics(store);
-    removeWhatLivesElsewhere(ui);
+        done = storeWritten(ui, store);
+    }
+    const bool entriesGone = removeWhatLivesElsewhere(ui);
+    return done && entriesGone;
 }
 
-void askKeep(platform::UiService& ui)
+bool askKeep(platform::UiService& ui)
 {
     if (askYes(ui, QStringLiteral("Vexor Renamer Uninstall"),
                QStringLiteral("Do you want to keep the Vexor Renamer settings?\n\n"
                               "This is recommended if you are upgrading Vexor Renamer or have other versions "
                               "installed.")))
-        return;
+        return true;
     platform::SettingsStore store;
-    if (storeReadable(ui, store))
+    bool done = storeReadable(ui, store);
+    if (done) {
         store.deleteSection();
-    removeWhatLivesElsewhere(ui);
+        done = storeWritten(ui, store);
+    }
+    const bool entriesGone = removeWhatLivesElsewhere(ui);
+    return done && entriesGone;
 }
 
 } // namespace
 
-void purgixMain(const QStringList& arguments, platform::UiService& ui)
+bool purgixMain(const QStringList& arguments, platform::UiService& ui)
 {
     if (arguments.join(QLatin1Char(' ')).contains(QLatin1String("uninst"), Qt::CaseSensitive))
-        askKeep(ui);
-    else
-        askRemove(ui);
+        return askKeep(ui);
+    return askRemove(ui);
 }

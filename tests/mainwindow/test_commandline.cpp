@@ -649,6 +649,24 @@ TEST_F(CommandLineTest, AStoreThatCannotBeReadIsNeverWrittenOver)
     }
 }
 
+// Without a display, a settings file that cannot be written at the exit is
+// told on standard error, and the error log has the save's line.
+TEST_F(CommandLineTest, AnExitThatCannotSaveTheSettingsSaysSoOnStandardError)
+{
+    const QString dir = makeDir("files");
+    writeFile("files/ab.TXT");
+    writeFileBytes(root() + "/config/Taborin", "not a folder");
+    const Outcome run = runIn({"/p", dir, "/e", "modecase", "/x"}, [](QProcessEnvironment&) {});
+    EXPECT_TRUE(run.err.contains("Vexor Renamer: Error 76 (Path not found) Error saving settings!\n\nThe settings "
+                                 "file " +
+                                 QFile::encodeName(root()) + "/config/Taborin/Taborin.ini could not be written"))
+        << run.err.toStdString();
+    const QStringList errors = readLines(programFolder() + "/errors.txt");
+    EXPECT_EQ(errors.filter(") Error 76 (Path not found) Error saving settings!").size(), 1)
+        << errors.join('\n').toStdString();
+    EXPECT_EQ(fileBytes(root() + "/config/Taborin"), "not a folder");
+}
+
 // An exceptions list written in Latin-1 by an older system is applied as meant,
 // and the exit leaves the unchanged list as it was.
 TEST_F(CommandLineTest, ALatin1ExceptionsListIsAppliedByACaseRun)

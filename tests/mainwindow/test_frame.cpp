@@ -499,3 +499,46 @@ TEST_F(FrameTest, AClickOnEachFrameSelectsItsOwnOption)
         EXPECT_EQ(selectedAfter, selectedBefore);
     }
 }
+
+// A session that changes no setting leaves the settings file as it was, with
+// the lines the user or another program keep there; a click that changes an
+// option rewrites only the renamer's section at the exit.
+TEST_F(FrameTest, AnExitWithoutAChangeLeavesTheSettingsFileAlone)
+{
+    start();
+    closeForGood(); // the first exit writes every setting
+    const QByteArray others = "; by hand\n[Other%20Program]\nname=Gr\xfc\xdf"
+                              "e\n\n";
+    writeFileBytes(iniPath(), others + fileBytes(iniPath()));
+    const QByteArray before = fileBytes(iniPath());
+
+    start();
+    closeForGood();
+    EXPECT_EQ(fileBytes(iniPath()), before);
+
+    start();
+    auto* sub = ctl<platform::CheckBox>("chkSub");
+    const int was = sub->value();
+    clickButton(sub);
+    closeForGood();
+    EXPECT_TRUE(fileBytes(iniPath()).startsWith(others));
+    EXPECT_EQ(platform::SettingsStore().value("chkSub"), QString::number(1 - was));
+    EXPECT_TRUE(readText(programFolder() + "/errors.txt").isEmpty());
+}
+
+// The exit's save that cannot write the settings file says so in a box and in
+// the error log, and the window still closes.
+TEST_F(FrameTest, AnExitThatCannotSaveTheSettingsSaysSo)
+{
+    start();
+    writeFileBytes(root() + "/config/Taborin", "not a folder");
+    ui.answers.push_back(QMessageBox::Ok);
+    closeForGood();
+    ASSERT_EQ(ui.asked.size(), 1u);
+    EXPECT_EQ(ui.asked[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(ui.asked[0].text, "Error 76 (Path not found) Error saving settings!\n\nThe settings file " + iniPath() +
+                                    " could not be written; the settings were not saved.");
+    const QStringList errors = readLines(programFolder() + "/errors.txt");
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].endsWith(") Error 76 (Path not found) Error saving settings!")) << errors[0].toStdString();
+}

@@ -315,6 +315,28 @@ TEST_F(SettingsFromMainTest, OkKeepsThunarsOwnActionsAndNamesAPlaceItCannotWrite
     EXPECT_TRUE(QFileInfo::exists(root() + "/data/file-manager/actions/vexorren.desktop"));
 }
 
+// "Ok" stores the settings at once: where the file cannot be written, the user
+// is told in a box and the error log has the save's line.
+TEST_F(SettingsFromMainTest, OkWhereTheSettingsFileCannotBeWrittenSaysSo)
+{
+    start();
+    const QString folder = root() + "/config/Taborin";
+    writeFileBytes(folder, "not a folder");
+    ui.answers.push_back(QMessageBox::Ok);
+    withSettings(ctl<QPushButton>("cmdSettings"), [&](FrmSettings* d) {
+        click(d->chkShellShowVexor);
+        click(d->cmdOK);
+    });
+    ASSERT_EQ(ui.asked.size(), 1u);
+    EXPECT_EQ(ui.asked[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(ui.asked[0].text, "Error 76 (Path not found) Error saving settings!\n\nThe settings file " + folder +
+                                    "/Taborin.ini could not be written; the settings were not saved.");
+    const QStringList errors = readLines(programFolder() + "/errors.txt");
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].endsWith(") Error 76 (Path not found) Error saving settings!")) << errors[0].toStdString();
+    EXPECT_EQ(fileBytes(folder), "not a folder");
+}
+
 TEST_F(SettingsFromMainTest, OkClosesTheWindowBeforeTheThumbnailsAreRedrawn)
 {
     QImage picture(120, 80, QImage::Format_RGB32);

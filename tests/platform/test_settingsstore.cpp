@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <functional>
 #include <sys/stat.h>
@@ -109,4 +111,202 @@ TEST_F(SettingsStoreTest, AStoreThatCannotBeReadIsNeverOpenedNorWritten)
     }
     EXPECT_TRUE(QFileInfo(file).isSymLink());
     EXPECT_EQ(SettingsStore().value("txtReplace"), "new");
+}
+
+namespace {
+
+// A store file as a user and another program of the same maker left it: a
+// comment, another program's section with a Latin-1 value and its own spacing,
+// ours, and a third section after it.
+const QByteArray sharedFile = "; Taborin settings, kept in my dotfiles\n"
+                              "[Other%20Program]\n"
+                              "name=Gr\xfc\xdf"
+                              "e\n"
+                              "  odd = spacing  \n"
+                              "\n"
+                              "[Vexor%20Renamer]\n"
+                              "; my comment\n"
+                              "Main_Top=120\n"
+                              "txtFind=\"a, b\"\n"
+                              "\n"
+                              "[Third]\n"
+                              "z=1\n";
+
+ino_t inodeOf(const QString& path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
+}
+
+} // namespace
+
+TEST_F(SettingsStoreTest, WritingBackWhatWasReadLeavesTheFileAlone)
+{
+    const QString file = SettingsStore().fileName();
+    writeFileBytes(file, sharedFile);
+    const ino_t inode = inodeOf(file);
+    {
+        SettingsStore store;
+        EXPECT_EQ(store.keys(), QStringList({"Main_Top", "txtFind"}));
+        EXPECT_EQ(store.value("txtFind"), "a, b");
+        // Every value set again as it was, also after the section was emptied.
+        store.deleteSection();
+        store.setValue("Main_Top", "120");
+        store.setValue("txtFind", "a, b");
+        EXPECT_TRUE(store.sync());
+    }
+    EXPECT_EQ(fileBytes(file), sharedFile);
+    EXPECT_EQ(inodeOf(file), inode) << "the file was replaced";
+}
+
+TEST_F(SettingsStoreTest, AChangeRewritesOnlyItsOwnSection)
+{
+    const QString file = SettingsStore().fileName();
+    writeFileBytes(file, sharedFile);
+    {
+        SettingsStore store;
+        store.setValue("txtFind", "x;y");
+        store.setValue("chkSub", "1");
+        EXPECT_TRUE(store.sync());
+    }
+    const QByteArray head = sharedFile.left(sharedFile.indexOf("[Vexor"));
+    EXPECT_EQ(fileBytes(file), head + "[Vexor%20Renamer]\nMain_Top=120\nchkSub=1\ntxtFind=\"x;y\"\n\n[Third]\nz=1\n");
+    EXPECT_EQ(SettingsStore().value("txtFind"), "x;y");
+    EXPECT_EQ(SettingsStore(QStringLiteral("Third")).value("z"), "1");
+
+    {
+        SettingsStore store;
+        store.deleteSection();
+    }
+    EXPECT_EQ(fileBytes(file), head + "[Third]\nz=1\n");
+}
+
+// Another program of the same maker writes the file while we run: its change
+// stays, since only our section is taken from us.
+TEST_F(SettingsStoreTest, AnotherProgramsWriteWhileTheStoreIsOpenIsKept)
+{
+    const QString file = SettingsStore().fileName();
+    writeFileBytes(file, "[Vexor%20Renamer]\ntxtFind=a\n");
+    SettingsStore store;
+    writeFileBytes(file, "[Other]\nnew=1\n[Vexor%20Renamer]\ntxtFind=a\n");
+    store.setValue("txtFind", "b");
+    EXPECT_TRUE(store.sync());
+    EXPECT_EQ(fileBytes(file), "[Other]\nnew=1\n[Vexor%20Renamer]\ntxtFind=b\n");
+}
+
+// QSettings keeps the file it read and reads it again only when its size or
+// time changed: writes of one length in a row must each be read back. A file
+// system in memory, where a write takes no time, shows a miss at once.
+TEST_F(SettingsStoreTest, WritesInQuickSuccessionAreEachReadBack)
+{
+    QTemporaryDir memory(QStringLiteral("/dev/shm/vexorren-test-XXXXXX"));
+    if (memory.isValid()) {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(memory.path()));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, memory.path());
+    }
+    for (int i = 0; i < 30; ++i) {
+        {
+            SettingsStore s;
+            s.setValue("n", QString::number(i % 10));
+        }
+        ASSERT_EQ(SettingsStore().value("n"), QString::number(i % 10)) << i;
+    }
+}
+
+TEST_F(SettingsStoreTest, AFileTooLargeForASettingsFileIsNeverRead)
+{
+    const QString file = SettingsStore().fileName();
+    writeFileBytes(file, "[Vexor%20Renamer]\ntxtFind=a\n");
+    ASSERT_TRUE(QFile::resize(file, 64 * 1024 * 1024));
+    SettingsStore store;
+    EXPECT_EQ(store.readError(), EFBIG);
+    EXPECT_EQ(store.value("txtFind", "dflt"), "dflt");
+    store.setValue("txtFind", "b");
+    EXPECT_FALSE(store.sync());
+    EXPECT_EQ(QFileInfo(file).size(), 64 * 1024 * 1024);
+}
+
+// Writes that cannot be done, also as root: the store says so with the
+// failure's number, the file stays as it was, and no temporary file is left.
+TEST_F(SettingsStoreTest, AWriteThatFailsIsReportedAndChangesNothing)
+{
+    const QString file = SettingsStore().fileName();
+    const QString folder = QFileInfo(file).path();
+    const QByteArray native = QFile::encodeName(file);
+    // Larger than the size limit below, so the limit cuts the write.
+    const QByteArray big = "[Other]\nbig=" + QByteArray(64 * 1024, 'x') + "\n[Vexor%20Renamer]\ntxtFind=a\n";
+    const struct {
+        const char* name;
+        std::function<void()> meanwhile; // after the store was read
+        int number;
+        bool fileStays;
+    } cases[] = {
+        {"the settings folder is a file",
+         [&] {
+             QDir(folder).removeRecursively();
+             writeFileBytes(folder, "not a folder");
+         },
+         platform::failures::PathNotFound, false},
+        {"a link into a folder that is gone",
+         [&] {
+             QFile::remove(file);
+             ASSERT_EQ(::symlink(QFile::encodeName(root() + "/gone/Taborin.ini").constData(), native.constData()), 0);
+         },
+         platform::failures::FileNotFound, false},
+        {"a FIFO took the file's place",
+         [&] {
+             QFile::remove(file);
+             ASSERT_EQ(::mkfifo(native.constData(), 0600), 0);
+         },
+         platform::failures::PathFileAccessError, false},
+        {"the disk takes no more", [] {}, platform::failures::PathFileAccessError, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(root() + "/config/Taborin");
+        QDir(folder).removeRecursively();
+        writeFileBytes(file, big);
+        SettingsStore store;
+        store.setValue("txtFind", "b");
+        c.meanwhile();
+        bool written = true;
+        if (c.fileStays) {
+            FileSizeLimit full(4096);
+            written = store.sync();
+        } else {
+            written = store.sync();
+        }
+        EXPECT_FALSE(written);
+        ASSERT_TRUE(store.writeFailure().has_value());
+        EXPECT_EQ(store.writeFailure()->number(), c.number);
+        if (c.fileStays) {
+            EXPECT_EQ(fileBytes(file), big);
+            EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                      QStringList{"Taborin.ini"});
+        }
+        QFile::remove(file);
+    }
+}
+
+// Permission bits do not stop root, so these run only for other users.
+TEST_F(SettingsStoreTest, AReadOnlyFileOrFolderIsNotWritten)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes whatever the permission bits say";
+    const QString file = SettingsStore().fileName();
+    const QString folder = QFileInfo(file).path();
+    for (const QString& locked : {file, folder}) {
+        SCOPED_TRACE(locked.toStdString());
+        writeFileBytes(file, "[Vexor%20Renamer]\ntxtFind=a\n");
+        SettingsStore store;
+        store.setValue("txtFind", "b");
+        ASSERT_TRUE(
+            QFile::setPermissions(locked, QFile::permissions(locked) & ~(QFile::WriteOwner | QFile::WriteUser |
+                                                                         QFile::WriteGroup | QFile::WriteOther)));
+        EXPECT_FALSE(store.sync());
+        ASSERT_TRUE(store.writeFailure().has_value());
+        EXPECT_EQ(store.writeFailure()->number(), platform::failures::PermissionDenied);
+        QFile::setPermissions(locked, QFile::permissions(locked) | QFile::WriteOwner);
+        EXPECT_EQ(SettingsStore().value("txtFind"), "a");
+    }
 }

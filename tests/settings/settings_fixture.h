@@ -38,11 +38,11 @@ protected:
         loadSettings(s, logs, context(args), settings, tables);
         return settings;
     }
-    void save(const Settings& settings, const ShellMenuStep& step = {})
+    bool save(const Settings& settings, const ShellMenuStep& step = {})
     {
         platform::SettingsStore s;
         Logs logs(programFolder());
-        saveSettings(s, logs, programFolder(), settings, tables, step);
+        return saveSettings(s, logs, programFolder(), settings, tables, step);
     }
 
     // A file-type file, so that the load does not write one (which would also

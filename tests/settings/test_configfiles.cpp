@@ -4,8 +4,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 class ConfigFilesTest : public SettingsTest {
@@ -323,33 +321,6 @@ TEST_F(ConfigFilesTest, PipesOfTheFilesNamesAreNeverOpened)
     ASSERT_EQ(::lstat(QFile::encodeName(folder() + "/exceptions.txt").constData(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
-
-namespace {
-
-// Files written while it lives may grow only to `bytes`: a write beyond fails
-// with EFBIG, as on a full disk (root is not stopped by permissions).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
-};
-
-} // namespace
 
 // A write that fails part way leaves each list whole (the old file, or none)
 // and says so in one line.

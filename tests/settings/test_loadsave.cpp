@@ -354,18 +354,55 @@ TEST_F(SettingsTest, SaveReportsItsFailureOnceAndWritesTheRest)
     EXPECT_EQ(stored("exceptionsEnabled"), "0");
 }
 
-TEST_F(SettingsTest, UnwritableStoreIsReported)
+// The keys reach the file in one write at the end; when that write fails, it
+// is the save's last failure and names the one error line, the caller hears
+// of it, and the lists are still written.
+TEST_F(SettingsTest, AStoreThatCannotBeWrittenIsTheSavesLastFailure)
 {
     // A plain file where the store's folder should be.
-    QDir().mkpath(root() + "/config");
-    QFile f(root() + "/config/Taborin");
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
+    writeFileBytes(root() + "/config/Taborin", "not a folder");
     Settings s = load();
-    save(s);
+    s.dtDate = QDate(); // a key that fails before the write
+    tables.exceptionWords = QStringList{"McDonald"};
+    platform::SettingsStore store;
+    {
+        Logs logs(programFolder());
+        EXPECT_FALSE(saveSettings(store, logs, programFolder(), s, tables));
+    }
     const QStringList lines = errorLines();
     ASSERT_EQ(lines.size(), 1);
-    EXPECT_TRUE(lines[0].endsWith("Error saving settings!")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].endsWith(") Error 76 (Path not found) Error saving settings!")) << lines[0].toStdString();
+    EXPECT_EQ(settingsNotSavedText(store), "Error 76 (Path not found) Error saving settings!\n\nThe settings file " +
+                                               store.fileName() +
+                                               " could not be written; the settings were not saved.");
+    EXPECT_EQ(readText(programFolder() + "/exceptions.txt"), "McDonald\n");
+    EXPECT_EQ(fileBytes(root() + "/config/Taborin"), "not a folder");
+}
+
+// A session that changes no setting leaves the file as it was, with the
+// lines of other programs and the user's comments; a change rewrites only
+// the renamer's section.
+TEST_F(SettingsTest, ASaveOfWhatWasLoadedLeavesTheFileAlone)
+{
+    EXPECT_TRUE(save(load())); // the first start writes every key
+    const QString file = platform::SettingsStore().fileName();
+    const QByteArray others = "; by hand\n[Other%20Program]\nname=Gr\xfc\xdf"
+                              "e\n\n";
+    writeFileBytes(file, others + fileBytes(file));
+    const QByteArray before = fileBytes(file);
+    const QDateTime written = QFileInfo(file).lastModified();
+
+    Settings s = load();
+    EXPECT_TRUE(save(s));
+    EXPECT_EQ(fileBytes(file), before);
+    EXPECT_EQ(QFileInfo(file).lastModified(), written);
+
+    s.txtFind = "changed";
+    EXPECT_TRUE(save(s));
+    EXPECT_TRUE(fileBytes(file).startsWith(others));
+    EXPECT_EQ(stored("txtFind"), "changed");
+    EXPECT_EQ(load().txtFind, "changed");
+    EXPECT_TRUE(errorLines().isEmpty());
 }
 
 TEST_F(SettingsTest, FileManagerEntryStepSitsBetweenTheKeyRuns)

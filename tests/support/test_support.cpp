@@ -8,6 +8,8 @@
 #include <QStyleOptionButton>
 #include <QTest>
 
+#include <csignal>
+
 QPoint indicatorPoint(const QCheckBox* cb)
 {
     QStyleOptionButton opt;
@@ -162,4 +164,34 @@ QStringList readLines(const QString& path)
     if (t.isEmpty())
         return {};
     return t.split('\n');
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFileBytes(const QString& path, const QByteArray& data)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    EXPECT_EQ(f.write(data), data.size()) << path.toStdString();
+}
+
+FileSizeLimit::FileSizeLimit(rlim_t bytes)
+{
+    // The signal a write past the limit raises would end the test.
+    savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    EXPECT_EQ(::getrlimit(RLIMIT_FSIZE, &saved_), 0);
+    struct rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, savedHandler_);
 }

@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <sys/resource.h>
+
 // gtest prints QString as bytes without this.
 inline void PrintTo(const QString& s, std::ostream* os)
 {
@@ -132,3 +134,21 @@ template <class T> void whenModal(std::function<void(T*)> action, int timeoutMs 
 // Reads a whole text file ("" when missing).
 QString readText(const QString& path);
 QStringList readLines(const QString& path);
+// A file's bytes (empty when missing), and a file written with these bytes
+// (its folders made).
+QByteArray fileBytes(const QString& path);
+void writeFileBytes(const QString& path, const QByteArray& data);
+
+// While it lives, this process cannot write a file beyond `bytes`: a write
+// past it fails with EFBIG, as on a full disk, also for root.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    struct rlimit saved_ {};
+    void (*savedHandler_)(int) = nullptr;
+};

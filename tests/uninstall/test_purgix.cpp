@@ -69,7 +69,7 @@ protected:
     {
         RecordingUi ui;
         ui.answers.push_back(answer);
-        purgixMain(arguments, ui);
+        EXPECT_TRUE(purgixMain(arguments, ui));
         EXPECT_EQ(ui.asked.size(), 1u);
         EXPECT_TRUE(ui.answers.empty());
         return ui;
@@ -350,7 +350,7 @@ TEST_F(PurgixTest, AStoreThatCannotBeReadIsLeftAndReported)
     for (const QStringList& arguments : {QStringList{}, QStringList{"/uninst"}}) {
         RecordingUi ui;
         ui.answers = {arguments.isEmpty() ? QMessageBox::Yes : QMessageBox::No, QMessageBox::Ok};
-        purgixMain(arguments, ui);
+        EXPECT_FALSE(purgixMain(arguments, ui));
         ASSERT_EQ(ui.asked.size(), 2u);
         EXPECT_EQ(
             ui.asked[1].text,
@@ -359,5 +359,68 @@ TEST_F(PurgixTest, AStoreThatCannotBeReadIsLeftAndReported)
         struct stat st {};
         ASSERT_EQ(::lstat(file.constData(), &st), 0);
         EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    }
+}
+
+namespace {
+
+// Another program's section with a Latin-1 value, a comment, and a section
+// after ours, as a user's dotfile may hold them.
+const QByteArray sharedHead = "; kept by hand\n[Other%20Program]\nname=Gr\xfc\xdf"
+                              "e\n\n";
+const QByteArray sharedTail = "[Third]\nz=1\n";
+const QByteArray sharedFile = sharedHead +
+                              "[Vexor%20Renamer]\nMain_Width=11000\ntotNumberOfDirsRenamedNew=12\n"
+                              "totNumberOfFilesRenamedNew=345\ntxtPath=/home/me\n\n" +
+                              sharedTail;
+
+} // namespace
+
+// Both removals rewrite only the renamer's section: every other line and byte
+// of the file stays.
+TEST_F(PurgixTest, RemovingKeepsTheOtherSectionsByteForByte)
+{
+    const struct {
+        QStringList arguments;
+        QMessageBox::StandardButton answer;
+        QByteArray after;
+    } cases[] = {
+        {{},
+         QMessageBox::Yes,
+         sharedHead + "[Vexor%20Renamer]\ntotNumberOfDirsRenamedNew=12\ntotNumberOfFilesRenamedNew=345\n\n" +
+             sharedTail},
+        {{"uninst"}, QMessageBox::No, sharedHead + sharedTail},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        writeFileBytes(storeFile(), sharedFile);
+        run(c.arguments, c.answer);
+        EXPECT_EQ(fileBytes(storeFile()), c.after);
+    }
+}
+
+// A removal that cannot be written is told, with the reason, the file stays
+// as it was, and the tool reports the failure to its caller.
+TEST_F(PurgixTest, ARemovalThatCannotBeWrittenIsReported)
+{
+    // Larger than the limit below, so that the new file cannot be written.
+    const QByteArray big = sharedFile + "[Big]\nb=" + QByteArray(64 * 1024, 'x') + "\n";
+    for (const QStringList& arguments : {QStringList{}, QStringList{"/uninst"}}) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        writeFileBytes(storeFile(), big);
+        RecordingUi ui;
+        ui.answers = {arguments.isEmpty() ? QMessageBox::Yes : QMessageBox::No, QMessageBox::Ok};
+        bool done = true;
+        {
+            FileSizeLimit full(4096);
+            done = purgixMain(arguments, ui);
+        }
+        EXPECT_FALSE(done);
+        ASSERT_EQ(ui.asked.size(), 2u);
+        EXPECT_EQ(ui.asked[1].text, QStringLiteral("The settings file %1 could not be written: Error 75 (Path/File "
+                                                   "access error). The settings were not removed.")
+                                        .arg(storeFile()));
+        EXPECT_EQ(ui.icon, QMessageBox::Critical);
+        EXPECT_EQ(fileBytes(storeFile()), big);
     }
 }

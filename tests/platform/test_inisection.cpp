@@ -1,0 +1,186 @@
+// The settings section is written by our own code but read by QSettings: each
+// case here is checked against QSettings itself, as writer and as reader.
+#include "platform/inisection.h"
+#include "test_support.h"
+
+#include <QSettings>
+
+using platform::iniSectionText;
+using platform::withIniSection;
+
+namespace {
+
+const QString ours = QStringLiteral("Vexor Renamer");
+
+class IniSectionTest : public TempEnv {
+protected:
+    // QSettings keeps every file it read for the process and goes by size and
+    // time to see a change, so each look uses a file of its own.
+    QString freshPath() { return root() + QStringLiteral("/look%1.ini").arg(++looks_); }
+
+    // Every key of the file as QSettings reads it, with its text (a list's
+    // items joined by "|").
+    QMap<QString, QString> readByQSettings(const QByteArray& file)
+    {
+        const QString path = freshPath();
+        writeFileBytes(path, file);
+        QSettings s(path, QSettings::IniFormat);
+        QMap<QString, QString> all;
+        for (const QString& key : s.allKeys()) {
+            const QVariant v = s.value(key);
+            all.insert(key, v.typeId() == QMetaType::QStringList ? "|" + v.toStringList().join('|') : v.toString());
+        }
+        return all;
+    }
+
+    // The file QSettings writes for these keys of our section.
+    QByteArray writtenByQSettings(const QMap<QString, QString>& values)
+    {
+        const QString path = freshPath();
+        {
+            QSettings s(path, QSettings::IniFormat);
+            for (auto it = values.cbegin(); it != values.cend(); ++it)
+                s.setValue(ours + "/" + it.key(), it.value());
+        }
+        return fileBytes(path);
+    }
+
+private:
+    int looks_ = 0;
+};
+
+QString withNul(const char* before, const char* after)
+{
+    return QString::fromLatin1(before) + QChar(0) + QString::fromLatin1(after);
+}
+
+} // namespace
+
+TEST_F(IniSectionTest, ValuesAndKeysAreWrittenAsQSettingsWritesThemAndReadBack)
+{
+    const QString values[] = {
+        "plain",
+        "",
+        "a, b",
+        "x;y",
+        "k=v",
+        "  leading",
+        "trailing ",
+        "quote\"inside",
+        "back\\slash",
+        "ends in a backslash\\",
+        "@at",
+        "@@two",
+        "@ByteArray(x)",
+        "@Variant(x)",
+        "@String(x)",
+        withNul("nul", "1"),
+        withNul("", "ab"),
+        "tab\tnew line\ncarriage return\r",
+        "\x01"
+        "a\x02"
+        "F\x1f"
+        "g",
+        "\a\b\f\v",
+        QString::fromUtf8("Grüße"),
+        QString::fromUtf8("日本語 \xF0\x9F\x98\x80"),
+        QString(QChar(0x7F)) + QChar(0x85) + QChar(0xA0) + QChar(0xFFFD),
+        "#not a comment",
+        ";a comment",
+        "[not a section]",
+        "%20",
+        "/home/me/My Music/",
+        "<NAME> (<SIZE>).<EXT>",
+        "\"",
+    };
+    for (const QString& v : values) {
+        SCOPED_TRACE(v.toStdString());
+        const QMap<QString, QString> one{{"key", v}};
+        EXPECT_EQ(iniSectionText(ours, one), writtenByQSettings(one));
+        const QMap<QString, QString> readBack{{ours + "/key", v}};
+        EXPECT_EQ(readByQSettings(iniSectionText(ours, one)), readBack);
+    }
+
+    // Keys QSettings escapes, and a key of a subsection; keys come in order.
+    const QMap<QString, QString> keys{{"sp ace", "1"},
+                                      {"per%cent", "2"},
+                                      {QString::fromUtf8("ä"), "3"},
+                                      {QString::fromUtf8("€uro"), "4"},
+                                      {"sub/key", "5"},
+                                      {"Main_Top", "6"},
+                                      {"a.b-c_d", "7"}};
+    EXPECT_EQ(iniSectionText(ours, keys), writtenByQSettings(keys));
+    QMap<QString, QString> expected;
+    for (auto it = keys.cbegin(); it != keys.cend(); ++it)
+        expected.insert(ours + "/" + it.key(), it.value());
+    EXPECT_EQ(readByQSettings(iniSectionText(ours, keys)), expected);
+    EXPECT_TRUE(iniSectionText(ours, {}).isEmpty());
+}
+
+// Hand-edited and odd files: after the section is replaced, added or removed,
+// QSettings reads every other key exactly as before and our section exactly as
+// written, and where our section was not in the file, the file's bytes are all
+// still there, in order, around the new lines.
+TEST_F(IniSectionTest, TheSectionIsFoundWhereQSettingsFindsIt)
+{
+    const struct {
+        const char* name;
+        QByteArray file;
+    } files[] = {
+        {"empty", ""},
+        {"root keys only", "a=1\nb=2\n"},
+        {"ours between others, with comments",
+         "; kept by hand\n[Other]\nk=1\n\n[Vexor%20Renamer]\n; mine\nk=old\nj=2\n\n[Third]\nx=\"a, b\"\n"},
+        {"CR LF line ends", "[Other]\r\nk=1\r\n[Vexor%20Renamer]\r\nk=old\r\n[Third]\r\nz=3\r\n"},
+        {"a byte order mark", "\xef\xbb\xbf[Vexor%20Renamer]\nk=old\n[Other]\nk=1\n"},
+        {"a byte order mark before root keys", "\xef\xbb\xbf"
+                                               "a=1\n"},
+        {"no end to the last line", "[Other]\nk=1"},
+        {"a quote over lines holds a header", "[Other]\na=\"x\n[Vexor%20Renamer]\nk=old\n\"\nb=2\n"},
+        {"a quote open to the end", "[Other]\na=\"open\n"},
+        {"a quote open to the end and no section", "a=\"open\n"},
+        {"a backslash at the end", "[Other]\na=b\\"},
+        {"a backslash and a line end at the end", "[Other]\na=b\\\n"},
+        {"a continued line holds a header", "[Other]\na=x\\\n[Vexor%20Renamer]\nk=old\n"},
+        {"ours twice", "[Vexor%20Renamer]\nk=1\n[Other]\nb=2\n[Vexor%20Renamer]\nj=3\n"},
+        {"ours last, twice", "[Other]\nb=2\n[Vexor%20Renamer]\nk=1\n[Vexor%20Renamer]\nj=3\n"},
+        {"a subsection of ours", "[Vexor%20Renamer\\sub]\nx=1\n[Other]\nb=2\n"},
+        {"a section whose name only starts like ours", "[Vexor%20Renamers]\nx=1\n"},
+        {"indented header with a comment", "[Other]\nb=2\n   [Vexor%20Renamer]  ;note\nk=old\n"},
+        {"the general sections", "[General]\nr=1\n[%General]\ng=2\n[Vexor%20Renamer]\nk=old\n"},
+        {"a header in a comment", "[Other]\n; [Vexor%20Renamer]\nb=2\n"},
+        {"a header after a semicolon", "[Other]\nb=2;[Vexor%20Renamer]\nc=3\n"},
+        {"Latin-1 bytes", "[Other]\nname=Gr\xfc\xdf"
+                          "e\n[Vexor%20Renamer]\nk=old\n"},
+        {"headers without their bracket", "[Other\nb=2\n[Vexor%20Renamer\nk=old\n"},
+        {"an empty level after ours", "[Vexor%20Renamer/]\nk=old\n[Other]\nb=2\n"},
+        {"another case is another section", "[vexor%20renamer]\nk=1\n"},
+        {"an equals sign in the header", "[Other]\nb=2\n[Vexor%20Renamer]=x\nk=old\n"},
+    };
+    const QMap<QString, QString> mine{{"k", "new, value"}, {"txtPath", "/home/me/"}};
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
+        QMap<QString, QString> others = readByQSettings(f.file);
+        const bool hadOurs =
+            std::any_of(others.keyBegin(), others.keyEnd(), [](const QString& k) { return k.startsWith(ours + "/"); });
+        others.removeIf([](const auto& it) { return it.key().startsWith(ours + "/"); });
+
+        const QByteArray written = withIniSection(f.file, ours, iniSectionText(ours, mine));
+        QMap<QString, QString> expected = others;
+        for (auto it = mine.cbegin(); it != mine.cend(); ++it)
+            expected.insert(ours + "/" + it.key(), it.value());
+        EXPECT_EQ(readByQSettings(written), expected) << written.toStdString();
+
+        const QByteArray removed = withIniSection(f.file, ours, {});
+        EXPECT_EQ(readByQSettings(removed), others) << removed.toStdString();
+
+        if (!hadOurs) {
+            EXPECT_EQ(removed, f.file);
+            // The file's bytes, with the new lines at one place among them.
+            qsizetype same = 0;
+            while (same < f.file.size() && written[same] == f.file[same])
+                ++same;
+            EXPECT_TRUE(written.endsWith(f.file.mid(same))) << written.toStdString();
+        }
+    }
+}
