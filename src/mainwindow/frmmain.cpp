@@ -119,7 +119,7 @@ void FrmMain::Form_Load()
         const QSize screen =
             QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size() : QSize(1024, 768);
         context.screenTwips = screen * platform::twipsPerPixel();
-        context.now = QDateTime::currentDateTime();
+        context.now = ui.now();
         context.arguments = arguments_;
         settingsLoadFailed = !loadSettings(store, state_.logs, context, state_.settings, state_.tables);
     }

@@ -80,6 +80,10 @@ public:
         return true;
     }
     bool leftButtonDown() const override { return leftDown; }
+    // The clock stands still until the test moves it, so a test that runs
+    // across midnight still sees one date.
+    QDateTime clock = QDateTime(QDate(2026, 3, 1), QTime(12, 0));
+    QDateTime now() const override { return clock; }
     // Runs each time the program reads the Escape key, before it is read; a
     // test presses Escape (latchEscape) or looks at the window from here.
     std::function<void()> onEscapeRead;
