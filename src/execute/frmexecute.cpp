@@ -151,12 +151,11 @@ void FrmExecute::Form_Load()
     setMinimumSize(smallest);
     outerSize_.setMinimum(smallest);
     const Settings& g = *host_.settings;
-    // The stored rectangle is the outer one: Qt places the outer corner but
-    // sizes the inner area, so the size waits for the frame's margins.
+    // The stored rectangle is the outer one, fitted to the screen: Qt places
+    // the outer corner but sizes the inner area, so the size waits for the
+    // frame's margins.
     normalOuter_ =
-        QRect(toPixels(g.Execute_Left), toPixels(g.Execute_Top), std::max(toPixels(g.Execute_Width), smallest.width()),
-              std::max(toPixels(g.Execute_Height), smallest.height()));
-    readTwips_ = QPoint(g.Execute_Left, g.Execute_Top);
+        storedGeometry_.restore(QRect(g.Execute_Left, g.Execute_Top, g.Execute_Width, g.Execute_Height), smallest);
     move(normalOuter_.topLeft());
     resize(normalOuter_.size());
     outerSize_.setPending(normalOuter_.size());
@@ -236,8 +235,7 @@ void FrmExecute::recordNormalRect()
     if (unloaded_ || !platform::normalState(this) || !isVisible())
         return;
     normalOuter_ = frameGeometry();
-    if (!firstSeen_)
-        firstSeen_ = normalOuter_.topLeft();
+    storedGeometry_.seen(normalOuter_);
     normalSeen_ = true;
 }
 
@@ -395,12 +393,11 @@ void FrmExecute::Form_Unload()
     const Qt::WindowStates st = windowState();
     recordNormalRect();
     if (normalSeen_) {
-        // Only the distance the window was moved changes the stored position.
-        const QPoint moved = firstSeen_ ? normalOuter_.topLeft() - *firstSeen_ : QPoint();
-        g.Execute_Top = storeForm(double(readTwips_.y()) + double(platform::toTwips(moved.y())));
-        g.Execute_Left = storeForm(double(readTwips_.x()) + double(platform::toTwips(moved.x())));
-        g.Execute_Width = storeForm(double(platform::toTwips(normalOuter_.width())));
-        g.Execute_Height = storeForm(double(platform::toTwips(normalOuter_.height())));
+        const QRect twips = storedGeometry_.twipsFor(normalOuter_);
+        g.Execute_Top = storeForm(twips.top());
+        g.Execute_Left = storeForm(twips.left());
+        g.Execute_Width = storeForm(twips.width());
+        g.Execute_Height = storeForm(twips.height());
     }
     g.frmexecute_maximized = (st & Qt::WindowMaximized) ? 2 : (st & Qt::WindowMinimized) ? 1 : 0;
     if (host_.window)

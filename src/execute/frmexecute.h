@@ -90,11 +90,10 @@ private:
     // The last outer rectangle in the normal state, kept for the settings.
     QRect normalOuter_;
     bool normalSeen_ = false;
-    // The stored position as read (twips) and where the window first stood
-    // on the screen: a window that did not move stores that position back
+    // The stored rectangle as read (twips) and where the window first stood
+    // on the screen: a window that did not move or resize stores it back
     // unchanged, so pixel rounding and the window system never shift it.
-    QPoint readTwips_;
-    std::optional<QPoint> firstSeen_;
+    platform::StoredGeometry storedGeometry_;
 };
 
 // The open log window of the host, or nullptr.

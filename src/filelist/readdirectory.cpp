@@ -527,10 +527,12 @@ Folder Reader::folderOf(const Folder& folder, const Listing& listing, const Entr
 Step Reader::failure(bool cancelled)
 {
     if (fileCount_ >= kListLimit || dirCount_ >= kListLimit) {
-        h_.ui->message(h_.window, QStringLiteral("Error!"),
-                       QStringLiteral("Error: Too much files!\n\nVexor Renamer can only handle 32768 files at once.\n"
-                                      "Please limit number of files by selecting a more specific path."),
-                       QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
+        h_.ui->message(
+            h_.window, QStringLiteral("Error!"),
+            QStringLiteral(
+                "Error: Too much files!\n\nVexor Renamer can only handle 32,767 files and 32,767 directories at once.\n"
+                "Please limit number of files by selecting a more specific path."),
+            QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
         s_.readFailure = QStringLiteral("Error: too much files!");
     } else if (cancelled) {
         s_.readFailure = QStringLiteral("User Cancelled!");

@@ -96,8 +96,11 @@ FrmGetPosition::FrmGetPosition(PickerValues& values, const QStringList& samples,
     cmbFiles = new QComboBox(this);
     cmbFiles->setObjectName(QStringLiteral("cmbFiles"));
     cmbFiles->setEditable(true);
-    // Nothing typed in the name box is kept.
+    // Nothing typed in the name box is kept, and nothing is completed: an
+    // inline completion takes Enter for itself while the selection runs to
+    // the end of the name, so OK would never see it.
     cmbFiles->setInsertPolicy(QComboBox::NoInsert);
+    cmbFiles->setCompleter(nullptr);
     cmbFiles->setMinimumWidth(platform::toPixels(4095));
     lblCurrentPos = new QLabel(this);
     lblCurrentPos->setObjectName(QStringLiteral("lblCurrentPos"));

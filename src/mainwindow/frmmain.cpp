@@ -120,7 +120,7 @@ void FrmMain::Form_Load()
         const QSize screen =
             QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size() : QSize(1024, 768);
         context.screenTwips = screen * platform::twipsPerPixel();
-        context.now = QDateTime::currentDateTime();
+        context.now = ui.now();
         context.arguments = arguments_;
         settingsLoadFailed = !loadSettings(store, state_.logs, context, state_.settings, state_.tables);
     }
@@ -128,13 +128,14 @@ void FrmMain::Form_Load()
     setWindowTitle(productTitle + QLatin1Char(' ') + versionText + QStringLiteral(" - Press F1 for Help"));
     state_.preview.previewYieldInterval = 5;
     const Settings& st = state_.settings;
-    // The stored place and size are the outer rectangle's; Qt moves the outer
-    // corner but sizes the inner area, which fitOuterSize() corrects once the
-    // frame is known.
-    using platform::toPixels;
-    move(toPixels(st.Main_Left), toPixels(st.Main_Top));
-    resize(toPixels(st.Main_Width), toPixels(st.Main_Height));
-    outerSize_.setPending(QSize(toPixels(st.Main_Width), toPixels(st.Main_Height)));
+    // The stored place and size are the outer rectangle's, fitted to the
+    // screen; Qt moves the outer corner but sizes the inner area, which
+    // fitOuterSize() corrects once the frame is known.
+    const QRect outer =
+        storedGeometry_.restore(QRect(st.Main_Left, st.Main_Top, st.Main_Width, st.Main_Height), smallest);
+    move(outer.topLeft());
+    resize(outer.size());
+    outerSize_.setPending(outer.size());
     // Maximised only once the normal rectangle is right, so a restore finds it.
     pendingMaximize_ = st.Main_Maximized == 2;
     for (int c = 0; c < 3; ++c)
@@ -217,6 +218,8 @@ bool FrmMain::event(QEvent* e)
     case QEvent::WindowStateChange:
     case QEvent::WindowActivate:
         fitOuterSize();
+        if (isVisible() && platform::normalState(this))
+            storedGeometry_.seen(frameGeometry());
         break;
     default:
         break;

@@ -214,6 +214,8 @@ private:
     // The outer size the stored geometry asks for, until the window system
     // tells how wide the frame is; then the inner size is set from it.
     platform::OuterSize outerSize_{QSize(550, 528)};
+    // The stored rectangle as read and where the window was put.
+    platform::StoredGeometry storedGeometry_;
     bool pendingMaximize_ = false;
     QStringList arguments_;
     bool activated_ = false;

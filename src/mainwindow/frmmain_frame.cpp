@@ -37,11 +37,11 @@ void FrmMain::recordGeometry()
         return;
     Settings& st = state_.settings;
     if (platform::normalState(this)) {
-        const QRect outer = frameGeometry();
-        st.Main_Top = clampTwips(platform::toTwips(outer.top()));
-        st.Main_Left = clampTwips(platform::toTwips(outer.left()));
-        st.Main_Height = clampTwips(platform::toTwips(outer.height()));
-        st.Main_Width = clampTwips(platform::toTwips(outer.width()));
+        const QRect twips = storedGeometry_.twipsFor(frameGeometry());
+        st.Main_Top = clampTwips(twips.top());
+        st.Main_Left = clampTwips(twips.left());
+        st.Main_Height = clampTwips(twips.height());
+        st.Main_Width = clampTwips(twips.width());
     }
     st.Main_Maximized = isMaximized() ? 2 : 0;
 }

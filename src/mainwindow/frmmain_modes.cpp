@@ -207,7 +207,8 @@ void FrmMain::tmrPreview_Timer()
             StatusBar->setPanelText(QStringLiteral("preview"), previewCountText(state_.preview.previewRenameCount));
     }
     if (windowState() == Qt::WindowNoState && mainWindowReady_ == -1) {
-        state_.settings.Main_Top = clampTwips(platform::toTwips(y()));
-        state_.settings.Main_Left = clampTwips(platform::toTwips(x()));
+        const QRect twips = storedGeometry_.twipsFor(frameGeometry());
+        state_.settings.Main_Top = clampTwips(twips.top());
+        state_.settings.Main_Left = clampTwips(twips.left());
     }
 }

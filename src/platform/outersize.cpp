@@ -1,5 +1,9 @@
 #include "platform/outersize.h"
+#include "platform/twips.h"
 
+#include <algorithm>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
 
@@ -27,6 +31,62 @@ OuterSize::Fit OuterSize::fit(QWidget* window)
         result.resized = true;
     }
     return result;
+}
+
+QRect fitToArea(QRect outer, QSize minimum, const QRect& available)
+{
+    if (available.isEmpty())
+        return outer;
+    outer.setWidth(std::max(std::min(outer.width(), available.width()), minimum.width()));
+    outer.setHeight(std::max(std::min(outer.height(), available.height()), minimum.height()));
+    // A window larger than the area (its minimum is) keeps its left and top edges on it.
+    const int x =
+        std::clamp(outer.x(), available.left(), std::max(available.left(), available.right() + 1 - outer.width()));
+    const int y =
+        std::clamp(outer.y(), available.top(), std::max(available.top(), available.bottom() + 1 - outer.height()));
+    outer.moveTopLeft(QPoint(x, y));
+    return outer;
+}
+
+QRect StoredGeometry::restore(const QRect& twips, QSize minimum, const QRect& available)
+{
+    twips_ = twips;
+    firstSeen_.reset();
+    const QRect pixels(toPixels(twips.x()), toPixels(twips.y()), std::max(toPixels(twips.width()), minimum.width()),
+                       std::max(toPixels(twips.height()), minimum.height()));
+    placed_ = fitToArea(pixels, minimum, available);
+    return placed_;
+}
+
+QRect StoredGeometry::restore(const QRect& twips, QSize minimum)
+{
+    const QRect pixels(toPixels(twips.x()), toPixels(twips.y()), toPixels(twips.width()), toPixels(twips.height()));
+    return restore(twips, minimum, availableAreaFor(pixels));
+}
+
+void StoredGeometry::seen(const QRect& outer)
+{
+    if (!firstSeen_)
+        firstSeen_ = outer.topLeft();
+}
+
+QRect StoredGeometry::twipsFor(const QRect& outer) const
+{
+    // Converting pixels back would round the twips down to the scale's
+    // multiples, and a fitted window would store the screen's size.
+    const QPoint moved = outer.topLeft() - firstSeen_.value_or(placed_.topLeft());
+    const QSize size = outer.size() == placed_.size()
+                           ? twips_.size()
+                           : QSize(int(toTwips(outer.width())), int(toTwips(outer.height())));
+    return QRect(QPoint(twips_.x() + int(toTwips(moved.x())), twips_.y() + int(toTwips(moved.y()))), size);
+}
+
+QRect availableAreaFor(const QRect& pixels)
+{
+    QScreen* screen = QGuiApplication::screenAt(pixels.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
 }
 
 } // namespace platform

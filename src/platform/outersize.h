@@ -1,5 +1,7 @@
 #pragma once
+#include <optional>
 #include <QMargins>
+#include <QRect>
 #include <QSize>
 
 class QWidget;
@@ -33,5 +35,36 @@ private:
     QSize pending_;
     QMargins applied_;
 };
+
+// An outer rectangle moved and cut so that it lies inside `available`, but
+// never smaller than `minimum`; an empty area (no screen known) leaves it.
+QRect fitToArea(QRect outer, QSize minimum, const QRect& available);
+
+// The stored outer rectangle of a window (twips) and where it was put on the
+// screen (pixels at the application font's scale, fitted to the screen's
+// available area). A larger font or a smaller screen changes only the pixels:
+// while the user leaves the window's size alone its stored size stands, and
+// its stored place moves only by the distance the window was moved.
+class StoredGeometry {
+public:
+    // The outer rectangle, in pixels, to give the window for `twips`.
+    QRect restore(const QRect& twips, QSize minimum, const QRect& available);
+    // The same on the available area of the screen the window would stand on.
+    QRect restore(const QRect& twips, QSize minimum);
+    // Call at every move and resize of the shown window in the normal state;
+    // the first rectangle is where the window system put it.
+    void seen(const QRect& outer);
+    // The twips to store for the normal outer rectangle `outer`.
+    QRect twipsFor(const QRect& outer) const;
+
+private:
+    QRect twips_;
+    QRect placed_;
+    std::optional<QPoint> firstSeen_;
+};
+
+// The available area of the screen that holds the middle of `pixels`, else
+// of the primary screen; empty without a screen.
+QRect availableAreaFor(const QRect& pixels);
 
 } // namespace platform

@@ -20,9 +20,9 @@ bool canSetDosBits(const QString& path)
     return ::setxattr(p.constData(), "user.DOSATTRIB", "0x0", 3, 0) == 0;
 }
 
-const QString kLimitText =
-    QStringLiteral("Error: Too much files!\n\nVexor Renamer can only handle 32768 files at once.\n"
-                   "Please limit number of files by selecting a more specific path.");
+const QString kLimitText = QStringLiteral(
+    "Error: Too much files!\n\nVexor Renamer can only handle 32,767 files and 32,767 directories at once.\n"
+    "Please limit number of files by selecting a more specific path.");
 
 } // namespace
 

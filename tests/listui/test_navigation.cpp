@@ -15,13 +15,10 @@
 
 namespace {
 
-// A scripted service whose clock stands still until the test moves it, and
-// that remembers the folder each folder dialog opened with.
-class ClockUi : public ScriptedUi {
+// A scripted service that remembers the folder each folder dialog opened with.
+class FolderUi : public ScriptedUi {
 public:
-    QDateTime clock = QDateTime(QDate(2026, 3, 1), QTime(12, 0));
     QStringList folderStarts;
-    QDateTime now() const override { return clock; }
     QString folder(QWidget* parent, const QString& title, const QString& dir) override
     {
         folderStarts.push_back(dir);
@@ -31,7 +28,7 @@ public:
 
 } // namespace
 
-class NavigationTest : public MainWindowFixture<ClockUi> {
+class NavigationTest : public MainWindowFixture<FolderUi> {
 protected:
     std::unique_ptr<QSignalSpy> reads;
 

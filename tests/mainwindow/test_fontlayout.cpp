@@ -1,5 +1,5 @@
-// Every window at the usual desktop font sizes: no caption is cut and no two
-// neighbouring controls overlap.
+// Every window at the usual desktop font sizes: no caption is cut, no two
+// neighbouring controls overlap and a restored window stays on the screen.
 #include "execute/frmexecute.h"
 #include "mainwindow/frmabout.h"
 #include "mainwindow/frmgetposition.h"
@@ -21,6 +21,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QSettings>
 #include <QStyleOptionButton>
 #include <QTest>
 #include <QTextDocumentFragment>
@@ -152,6 +154,29 @@ void expectCaptionsFit(QWidget* root)
             EXPECT_FALSE(w->geometry().intersects(other->geometry()))
                 << nameOf(w) << " overlaps " << nameOf(other) << " in " << nameOf(w->parentWidget());
         }
+    }
+}
+
+// The frame of `window` lies on the screen's available area, except along an
+// axis on which even the window's minimum is longer: there it has that
+// minimum and starts at the area's edge.
+void expectFrameOnArea(const QWidget* window, const QRect& area)
+{
+    const QRect outer = window->frameGeometry();
+    const QSize smallest = window->minimumSize() + (outer.size() - window->size());
+    if (smallest.width() <= area.width()) {
+        EXPECT_GE(outer.left(), area.left());
+        EXPECT_LE(outer.right(), area.right());
+    } else {
+        EXPECT_EQ(outer.left(), area.left());
+        EXPECT_EQ(outer.width(), smallest.width());
+    }
+    if (smallest.height() <= area.height()) {
+        EXPECT_GE(outer.top(), area.top());
+        EXPECT_LE(outer.bottom(), area.bottom());
+    } else {
+        EXPECT_EQ(outer.top(), area.top());
+        EXPECT_EQ(outer.height(), smallest.height());
     }
 }
 
@@ -296,6 +321,46 @@ TEST_P(FontLayoutTest, AboutBox)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
     expectCaptionsFit(&about);
     about.reject();
+}
+
+// A stored window larger than the screen, as a larger desktop font makes one
+// of a window that fitted, comes up with its frame inside the screen's
+// available area, and so does the log window; a start that ends without a
+// move or a resize stores the twips it read, whatever the font's scale.
+TEST_P(FontLayoutTest, RestoredWindowsFitTheScreenAndKeepTheirStoredTwips)
+{
+    // 1300 x 900 and 1200 x 1000 pixels at the design's scale, a little way in from the corner.
+    const std::pair<const char*, int> stored[] = {
+        {"Main_Left", 450},    {"Main_Top", 300},    {"Main_Width", 19500},    {"Main_Height", 13500},
+        {"Execute_Left", 600}, {"Execute_Top", 450}, {"Execute_Width", 18000}, {"Execute_Height", 15000},
+    };
+    const QString ini = root() + QStringLiteral("/config/Taborin/Taborin.ini");
+    {
+        QSettings s(ini, QSettings::IniFormat);
+        for (const auto& [key, value] : stored)
+            s.setValue(QStringLiteral("Vexor Renamer/") + QLatin1String(key), value);
+    }
+    start();
+    const QRect area = w->screen()->availableGeometry();
+    {
+        SCOPED_TRACE("main window");
+        expectFrameOnArea(w.get(), area);
+    }
+    ExecuteHost host = w->executeHost();
+    FrmExecute* log = openLogWindow(host);
+    QCoreApplication::processEvents();
+    {
+        SCOPED_TRACE("log window");
+        expectFrameOnArea(log, area);
+    }
+    QTest::mouseClick(log->cmdClose, Qt::LeftButton);
+    ASSERT_EQ(logWindow(host), nullptr);
+    w->close();
+    ASSERT_TRUE(w->exited());
+    w.reset();
+    QSettings s(ini, QSettings::IniFormat);
+    for (const auto& [key, value] : stored)
+        EXPECT_EQ(s.value(QStringLiteral("Vexor Renamer/") + QLatin1String(key)).toInt(), value) << key;
 }
 
 INSTANTIATE_TEST_SUITE_P(DejaVuSans, FontLayoutTest, ::testing::Values(9, 10, 11, 13),

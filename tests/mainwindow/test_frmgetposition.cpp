@@ -221,6 +221,44 @@ TEST_F(PickerTest, TextModePicksTheSelectionOrNothing)
     EXPECT_EQ(ctl<platform::TextBox>("txtFind")->text(), "bc");
 }
 
+// Enter is OK also when the selection runs to the end of the name, where the
+// name box could take the key for a completion: the dialog closes and the
+// boxes get what OK gives, in Crop and in "Look for".
+TEST_F(PickerTest, EnterTakesASelectionThatRunsToTheEndOfTheName)
+{
+    start({"abcdef.txt", "zzz.txt"});
+    ctl<platform::TabStrip>("TabStrip")->selectKey("AddCrop");
+    QTest::mouseClick(ctl<platform::OptionButton>("optCropBeginning"), Qt::LeftButton);
+    ctl<platform::TextBox>("txtCropPos")->setText("0");
+    ctl<platform::TextBox>("txtCropNumber")->setText("1");
+    pick(ctl<QToolButton>("cmdCropGetPosition"), [&](FrmGetPosition* d) {
+        QTest::keyClick(edit(d), Qt::Key_Home);
+        QTest::keyClick(edit(d), Qt::Key_Right);
+        QTest::keyClick(edit(d), Qt::Key_Right);
+        QTest::keyClick(edit(d), Qt::Key_End, Qt::ShiftModifier);
+        EXPECT_EQ(edit(d)->selectedText(), "cdef");
+        EXPECT_TRUE(waitLabel(d, "Current position: 2\nSelection length: 4"));
+        QTest::keyClick(edit(d), Qt::Key_Return);
+        EXPECT_FALSE(d->isVisible());
+    });
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(ctl<platform::TextBox>("txtCropPos")->text(), "2");
+    EXPECT_EQ(ctl<platform::TextBox>("txtCropNumber")->text(), "4");
+
+    ctl<platform::TabStrip>("TabStrip")->selectKey("Replace");
+    ctl<platform::TextBox>("txtFind")->setText("old");
+    pick(ctl<QToolButton>("cmdReplaceGetString"), [&](FrmGetPosition* d) {
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(edit(d), Qt::Key_Right);
+        QTest::keyClick(edit(d), Qt::Key_End, Qt::ShiftModifier);
+        d->posTimer_Timer(); // the tick a user's pause lets pass
+        QTest::keyClick(edit(d), Qt::Key_Enter);
+        EXPECT_FALSE(d->isVisible());
+    });
+    EXPECT_EQ(ctl<platform::TextBox>("txtFind")->text(), "def");
+    EXPECT_EQ(w->focusWidget(), ctl<platform::TextBox>("txtFind"));
+}
+
 TEST_F(PickerTest, CropFromEndShowsPositionAndLengthAndSelectsTheIncomingRun)
 {
     start({"abcdef.txt"});

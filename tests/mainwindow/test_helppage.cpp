@@ -3,6 +3,7 @@
 // files, and it runs no script.
 #include "engine/renamemode.h"
 #include "execute/frmexecute.h"
+#include "filelist/readdirectory.h"
 #include "mainwindow/taglists.h"
 #include "mainwindow_fixture.h"
 #include "platform/places.h"
@@ -13,9 +14,11 @@
 #include <QAction>
 #include <QDialog>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTabBar>
@@ -95,6 +98,22 @@ TEST(HelpPage, IsPlainHtmlWithoutScripts)
     EXPECT_FALSE(text.contains(QRegularExpression("\\son[a-z]+\\s*=")));
     EXPECT_FALSE(text.contains("<iframe"));
     EXPECT_FALSE(text.contains("<object"));
+}
+
+// The page and the README give the entry limit the directory read enforces,
+// and the page says where Hidden, System and Archive are kept.
+TEST(HelpPage, NamesTheEntryLimitAndWhereTheDosAttributesLive)
+{
+    const QString limit = QLocale(QLocale::English).toString(kListLimit);
+    QFile readme(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../README.md"));
+    ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
+    const QString readmeText = QString::fromUtf8(readme.readAll()).simplified();
+    const QString text = helpText().simplified();
+    for (const QString& phrase : {limit + " files", limit + " directories"}) {
+        EXPECT_TRUE(text.contains(phrase)) << phrase.toStdString();
+        EXPECT_TRUE(readmeText.contains(phrase)) << phrase.toStdString();
+    }
+    EXPECT_TRUE(text.contains("<code>user.DOSATTRIB</code>"));
 }
 
 // The page carries the program's own version, written in by the build.

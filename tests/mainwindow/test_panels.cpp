@@ -242,6 +242,9 @@ TEST_F(PanelsTest, NewDateAndNewTimeKeepOneTickedAndTheirPickersFollow)
 {
     start();
     clickTab("Attrib");
+    // Without stored values the pickers start at the clock's date and time.
+    EXPECT_EQ(ctl<QDateEdit>("dtDate")->date(), ui.clock.date());
+    EXPECT_EQ(ctl<QTimeEdit>("dtTime")->time(), ui.clock.time());
     ASSERT_TRUE(ctl<platform::OptionButton>("optAttrib_Attributes")->isChecked());
     ASSERT_EQ(ctl<platform::CheckBox>("chkDateDate")->value(), 1);
     ASSERT_EQ(ctl<platform::CheckBox>("chkDateTime")->value(), 1);
@@ -264,10 +267,13 @@ TEST_F(PanelsTest, NewDateAndNewTimeKeepOneTickedAndTheirPickersFollow)
     ASSERT_TRUE(
         ctl<platform::OptionButton>("optAttrib_Date")->isChecked()); // a change of the picker selects the dates too
     click(ctl<platform::OptionButton>("optAttrib_Attributes"));
+    ui.clock = QDateTime(QDate(2026, 3, 2), QTime(0, 0, 5)); // just past midnight
     click(ctl<QToolButton>("cmdGetCurrentDate"));
     EXPECT_TRUE(ctl<platform::OptionButton>("optAttrib_Date")->isChecked());
-    EXPECT_EQ(ctl<QDateEdit>("dtDate")->date(), QDate::currentDate());
+    EXPECT_EQ(ctl<QDateEdit>("dtDate")->date(), QDate(2026, 3, 2));
     EXPECT_TRUE(ctl<QDateEdit>("dtDate")->hasFocus());
+    click(ctl<QToolButton>("cmdGetCurrentTime"));
+    EXPECT_EQ(ctl<QTimeEdit>("dtTime")->time(), QTime(0, 0, 5));
     click(ctl<platform::OptionButton>("optAttrib_Attributes"));
     tick(ctl<platform::CheckBox>("chkDateCreated"));
     EXPECT_TRUE(ctl<platform::OptionButton>("optAttrib_Date")->isChecked());

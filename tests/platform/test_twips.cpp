@@ -1,4 +1,5 @@
 #include "platform/captionfit.h"
+#include "platform/outersize.h"
 #include "platform/twips.h"
 
 #include <gtest/gtest.h>
@@ -59,6 +60,59 @@ TEST(Twips, ConversionsFollowTheApplicationFont)
     const QRect about = pixelRect(3720, 6840, 735, 255);
     EXPECT_EQ(help.bottom() + 1, about.top());
     EXPECT_EQ(pixelRect(120, 120, 735, 240).right() + 1, pixelRect(855, 120, 735, 240).left());
+    QApplication::setFont(old);
+}
+
+// A restored window is cut to the screen's available area and moved onto it,
+// but never below its minimum; without a screen it stays as it was.
+TEST(StoredGeometry, ARestoredRectangleIsFittedToTheAvailableArea)
+{
+    struct Case {
+        QRect outer;
+        QSize minimum;
+        QRect area;
+        QRect fitted;
+    };
+    const QRect area(0, 30, 1400, 970); // a panel along the top
+    const Case cases[] = {
+        {{100, 100, 800, 600}, {550, 528}, area, {100, 100, 800, 600}}, // fits: left alone
+        {{30, 20, 1734, 1208}, {550, 528}, area, {0, 30, 1400, 970}},   // grown by a large font
+        {{900, 700, 800, 600}, {550, 528}, area, {600, 400, 800, 600}}, // past the right and bottom edges
+        {{-500, -40, 800, 600}, {550, 528}, area, {0, 30, 800, 600}},   // left of and above the area
+        {{10, 40, 1734, 1208}, {1500, 528}, area, {0, 30, 1500, 970}},  // the minimum is wider than the area
+        {{1600, 40, 800, 600}, {550, 528}, {1400, 0, 1280, 1024}, {1600, 40, 800, 600}}, // a second screen
+        {{30, 20, 1734, 1208}, {550, 528}, QRect(), {30, 20, 1734, 1208}},               // no screen known
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(fitToArea(c.outer, c.minimum, c.area), c.fitted) << c.outer.x() << "," << c.outer.y();
+}
+
+// The stored twips come back unchanged while the window keeps the size it was
+// given and stands where the window system put it, also when the scale does
+// not divide them or the screen cut the window; a resize stores the new size,
+// a move shifts the stored place by the distance moved.
+TEST(StoredGeometry, TwipsStandUntilTheWindowIsResizedOrMoved)
+{
+    const QFont old = QApplication::font();
+    QApplication::setFont(sans(11));
+    const int tpp = twipsPerPixel();
+    ASSERT_NE(19500 % tpp, 0) << "a scale that does not divide the stored twips";
+    const QRect twips(450, 300, 19500, 13500);
+    const QRect area(0, 0, 1400, 1000);
+    StoredGeometry g;
+    const QRect placed = g.restore(twips, QSize(550, 528), area);
+    EXPECT_EQ(placed, fitToArea(QRect(450 / tpp, 300 / tpp, 19500 / tpp, 13500 / tpp), QSize(550, 528), area));
+    EXPECT_EQ(g.twipsFor(placed), twips);
+    // The window system put it 4 pixels lower; it was not moved after that.
+    g.seen(placed.translated(0, 4));
+    g.seen(placed.translated(50, 60));
+    EXPECT_EQ(g.twipsFor(placed.translated(0, 4)), twips);
+    // Moved by 10 x 20 pixels and resized.
+    const QRect changed(placed.x() + 10, placed.y() + 24, 700, 500);
+    EXPECT_EQ(g.twipsFor(changed), QRect(450 + 10 * tpp, 300 + 20 * tpp, 700 * tpp, 500 * tpp));
+    // A size the window stays at is kept when it comes back unchanged.
+    const QRect small = g.restore(QRect(150, 150, 9000, 7500), QSize(550, 528), area);
+    EXPECT_EQ(g.twipsFor(small), QRect(150, 150, 9000, 7500));
     QApplication::setFont(old);
 }
 

@@ -87,6 +87,10 @@ public:
     // The lines the program wrote for whoever started it.
     QStringList consoleLines;
     void consoleLine(const QString& text) override { consoleLines.append(text); }
+    // The clock stands still until the test moves it, so a test that runs
+    // across midnight still sees one date.
+    QDateTime clock = QDateTime(QDate(2026, 3, 1), QTime(12, 0));
+    QDateTime now() const override { return clock; }
     // Runs each time the program reads the Escape key, before it is read; a
     // test presses Escape (latchEscape) or looks at the window from here.
     std::function<void()> onEscapeRead;

@@ -36,9 +36,10 @@ AttributesPanel::AttributesPanel(const PanelContext& context, QWidget* parent)
     chkDateModified = named(new CheckBox(QStringLiteral("Modified"), d), QStringLiteral("chkDateModified"));
     chkDateDate = named(new CheckBox(QStringLiteral("New Date:"), d), QStringLiteral("chkDateDate"));
     chkDateTime = named(new CheckBox(QStringLiteral("New Time:"), d), QStringLiteral("chkDateTime"));
-    dtDate = named(new QDateEdit(QDate::currentDate(), d), QStringLiteral("dtDate"));
+    const QDateTime now = ctx.ui.now();
+    dtDate = named(new QDateEdit(now.date(), d), QStringLiteral("dtDate"));
     dtDate->setCalendarPopup(true);
-    dtTime = named(new QTimeEdit(QTime::currentTime(), d), QStringLiteral("dtTime"));
+    dtTime = named(new QTimeEdit(now.time(), d), QStringLiteral("dtTime"));
     dtTime->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     cmdGetCurrentDate = pictureButton(d, QStringLiteral("cmdGetCurrentDate"), QStyle::SP_BrowserReload,
                                       QStringLiteral("Get Current Date"));
