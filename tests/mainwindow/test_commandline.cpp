@@ -657,6 +657,7 @@ TEST_F(CommandLineTest, AnExitThatCannotSaveTheSettingsSaysSoOnStandardError)
     writeFile("files/ab.TXT");
     writeFileBytes(root() + "/config/Taborin", "not a folder");
     const Outcome run = runIn({"/p", dir, "/e", "modecase", "/x"}, [](QProcessEnvironment&) {});
+    EXPECT_EQ(run.status, 1) << "the renames went through, the save did not";
     EXPECT_TRUE(run.err.contains("Vexor Renamer: Error 76 (Path not found) Error saving settings!\n\nThe settings "
                                  "file " +
                                  QFile::encodeName(root()) + "/config/Taborin/Taborin.ini could not be written"))
