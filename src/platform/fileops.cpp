@@ -540,7 +540,10 @@ static StoredDosAttrib readDosAttribExact(const QByteArray& p)
             return stored;
         }
         // The kernel keeps no value above 64 KiB.
-        value.resize(qsizetype(std::clamp<ssize_t>(n, value.size() + 1, 65536)));
+        constexpr qsizetype largest = 65536;
+        if (value.size() >= largest)
+            return stored;
+        value.resize(qsizetype(std::min<ssize_t>(std::max<ssize_t>(n, value.size() + 1), largest)));
     }
     stored.recorded = true;
     return stored;
