@@ -1,5 +1,6 @@
 // Time of one getMediaProperties call per format (the seed files of the fuzz
-// corpus, a 2 MB MPEG program stream) and for a 1 MB file that is no media file.
+// corpus, a 2 MB MPEG program stream, a 100 MB TIFF with a list of 25 million
+// values) and for a 1 MB file that is no media file.
 #include "../fuzz/mediafuzzinput.h"
 
 #include <benchmark/benchmark.h>
@@ -63,6 +64,36 @@ QByteArray randomBytes(qsizetype size)
     return b;
 }
 
+// A 100 MB TIFF of 640 x 480 whose first directory also holds a list of 25
+// million strip offsets (sparse on disk): the read must not cost the list.
+QString tiffWithLongList(const QString& path)
+{
+    constexpr quint32 listCount = 25'000'000;
+    QByteArray b("II*\0", 4);
+    auto u16 = [&](quint16 v) { b.append(char(v & 0xFF)).append(char(v >> 8)); };
+    auto u32 = [&](quint32 v) {
+        u16(quint16(v & 0xFFFF));
+        u16(quint16(v >> 16));
+    };
+    u32(8);
+    u16(5);
+    const quint32 entries[5][4] = {
+        {256, 3, 1, 640}, {257, 3, 1, 480}, {258, 3, 1, 8}, {273, 4, listCount, 100}, {277, 3, 1, 3}};
+    for (const auto& e : entries) {
+        u16(quint16(e[0]));
+        u16(quint16(e[1]));
+        u32(e[2]);
+        u32(e[3]);
+    }
+    u32(0);
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        f.write(b);
+        f.resize(100 + qint64(4) * listCount);
+    }
+    return path;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -83,6 +114,7 @@ int main(int argc, char** argv)
         files.push_back({fi.fileName().mid(5).toStdString(), BenchFile{path, in.blockSize}});
     }
     files.push_back({"mpeg-2MB", BenchFile{writeFile(scratch.path() + "/big.mpg", mpegProgramStream(2 << 20))}});
+    files.push_back({"tiff-25M-list-100MB", BenchFile{tiffWithLongList(scratch.path() + "/long-list.tif")}});
     files.push_back({"non-media-1MB", BenchFile{writeFile(scratch.path() + "/notes.dat", randomBytes(1 << 20))}});
     for (const auto& [name, file] : files)
         benchmark::RegisterBenchmark(("BM_GetMediaProperties/" + name).c_str(),

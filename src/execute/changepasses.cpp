@@ -43,7 +43,7 @@ bool changeAttributes(ExecuteHost& h, const RenameOptions& o, const QString& pat
             oldText = letters(oldValue);
             newText = letters(newValue);
             if (newValue != oldValue) {
-                platform::setAttributes(path, newValue);
+                const platform::StoredDosAttrib stored = platform::setAttributes(path, newValue);
                 reportEntryLine(h,
                                 isDir ? QStringLiteral("Directory Attribute Changed: ")
                                       : QStringLiteral("File Attribute Changed: "),
@@ -53,10 +53,13 @@ bool changeAttributes(ExecuteHost& h, const RenameOptions& o, const QString& pat
                                 showsFullPath(h));
                 const qint32 done = isDir ? ++r.dirsDone : ++r.filesDone;
                 setCountLabel(h, isDir, done);
-                if (isDir)
-                    h.undo().putDir(done - 1, {name, QString(), dir, qint16(oldValue), newText, oldText});
-                else
-                    h.undo().putFile(done - 1, {name, QString(), dir, qint16(oldValue), newText, oldText, {}, {}, {}});
+                if (isDir) {
+                    h.undo().putDir(done - 1, {name, QString(), dir, qint16(oldValue), newText, oldText, stored});
+                } else {
+                    UndoFileItem item{name, QString(), dir, qint16(oldValue), newText, oldText, {}, {}, {}};
+                    item.dosAttribOld = stored;
+                    h.undo().putFile(done - 1, std::move(item));
+                }
             }
         } catch (const platform::Failure&) {
             reportEntryLine(

@@ -152,7 +152,7 @@ template <class Item> void restoreAttributes(ExecuteHost& h, const Item& rec, bo
                          rec.attrOldText + QStringLiteral("]");
     // The log window shows the name alone here, whatever the option says.
     try {
-        platform::setAttributes(rec.dir + rec.oldName, rec.attrOld);
+        platform::restoreAttributes(rec.dir + rec.oldName, rec.attrOld, rec.dosAttribOld);
         reportEntryLine(
             h, isDir ? QStringLiteral("Directory Attribute Changed: ") : QStringLiteral("File Attribute Changed: "),
             rec.dir, tail, false);

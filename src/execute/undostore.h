@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/fileops.h"
+
 #include <ctime>
 #include <QString>
 #include <QStringList>
@@ -21,6 +23,9 @@ struct UndoFileItem {
     bool exactStamps = false;
     timespec accessedStamp{}, modifiedStamp{}, bornStamp{};
     bool hadBirthTime = false;
+    // An attribute change keeps the extended attribute as it was, so an Undo
+    // removes one the entry did not have and writes back the exact old bytes.
+    platform::StoredDosAttrib dosAttribOld{};
 };
 
 struct UndoDirItem {
@@ -30,6 +35,7 @@ struct UndoDirItem {
     qint16 attrOld = 0;
     QString attrNewText;
     QString attrOldText;
+    platform::StoredDosAttrib dosAttribOld{};
 };
 
 struct UndoStore {

@@ -170,7 +170,11 @@ bool readTiff(Scope& s)
         return false;
     }
     tiffStep([&] { tiff.getTiffHeaderInfo(); });
-    tiffStep([&] { tiff.readTiffIfd(0); });
+    // Only the four tags used, each to its first value: the bits text is read
+    // for its first value alone, and a list elsewhere in the directory (strip
+    // offsets of a big image, or a hostile one of millions) is never read.
+    static constexpr TiffTagWanted wanted[] = {{256, 1}, {257, 1}, {258, 1}, {277, 1}};
+    tiffStep([&] { tiff.readTiffIfd(0, wanted); });
     QString bits, samples;
     for (const TiffEntry& e : tiff.entries()) {
         switch (e.tag) {
@@ -190,8 +194,8 @@ bool readTiff(Scope& s)
             break;
         }
     }
-    // The bits text lists one value per sample ("8,8,8"); its first value times
-    // the samples per pixel is the depth ("16,16,16" and 3 give 48).
+    // The bits list one value per sample ("8,8,8"); its first value times the
+    // samples per pixel is the depth ("16,16,16" and 3 give 48).
     s.info.colorDepth = QString::number(leadingNumber(bits) * leadingNumber(samples));
     tiff.releaseTiff();
     return true;

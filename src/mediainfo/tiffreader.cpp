@@ -2,6 +2,8 @@
 #include "platform/failure.h"
 
 #include <algorithm>
+#include <limits>
+#include <optional>
 
 namespace {
 
@@ -192,21 +194,24 @@ qint64 TiffReader::getTiffIfdEntryCount(qint64 k)
     return number(readExact(o, 2), 0, 2);
 }
 
-QString TiffReader::renderList(quint32 offset, quint32 count, int width, bool rational)
+QString TiffReader::renderList(quint32 offset, quint32 count, int width, bool rational, quint32 limit)
 {
     const qint64 valueBytes = rational ? 2 * width : width;
     const qint64 total = qint64(count) * valueBytes;
-    // The lists of one directory never hold more bytes than the file: entries
-    // that all point at the same big list would otherwise cost the file size
-    // once per entry. Past that budget a list is left without text.
     if (qint64(offset) + total > file_.size())
         fail(inputPastEnd);
-    if (total > listBudget_)
+    // Only the values asked for are read. The lists of one directory never
+    // hold more bytes than the file: entries that all point at the same big
+    // list would otherwise cost the file size once per entry. Past that budget
+    // a list is left without text.
+    const qint64 shown = std::min<qint64>(count, limit);
+    const qint64 bytesShown = shown * valueBytes;
+    if (bytesShown > listBudget_)
         return {};
-    listBudget_ -= total;
-    const QByteArray bytes = readExact(offset, total);
+    listBudget_ -= bytesShown;
+    const QByteArray bytes = readExact(offset, bytesShown);
     QString text;
-    for (qint64 j = 0; j < qint64(count); ++j) {
+    for (qint64 j = 0; j < shown; ++j) {
         if (j > 0)
             text += QLatin1Char(',');
         const qint64 at = j * valueBytes;
@@ -217,39 +222,54 @@ QString TiffReader::renderList(quint32 offset, quint32 count, int width, bool ra
     return text;
 }
 
-QString TiffReader::renderBytes(quint32 offset, quint32 count)
+QString TiffReader::renderBytes(quint32 offset, quint32 count, quint32 limit)
 {
     if (qint64(offset) + count > file_.size())
         fail(inputPastEnd);
-    if (count > listBudget_)
+    const qint64 shown = std::min(count, limit);
+    if (shown > listBudget_)
         return {};
-    listBudget_ -= count;
-    return latin1WithoutNul(readExact(offset, count));
+    listBudget_ -= shown;
+    return latin1WithoutNul(readExact(offset, shown));
 }
 
-QString TiffReader::renderValue(const TiffEntry& e, const QByteArray& field)
+QString TiffReader::renderValue(const TiffEntry& e, const QByteArray& field, quint32 limit)
 {
     switch (e.type) {
     case 1:
     case 2:
-        return e.count <= 4 ? latin1WithoutNul(field) : renderBytes(e.valueOffset, e.count);
+        return e.count <= 4 ? latin1WithoutNul(field.left(qsizetype(std::min<quint32>(limit, 4))))
+                            : renderBytes(e.valueOffset, e.count, limit);
     case 3:
         if (e.count <= 1)
             return QString::number(number(field, 0, 2));
         // Two SHORT values fit in the value field, where the format keeps them.
-        if (e.count == 2)
-            return QString::number(number(field, 0, 2)) + QLatin1Char(',') + QString::number(number(field, 2, 2));
-        return renderList(e.valueOffset, e.count, 2, false);
+        if (e.count == 2) {
+            const QString first = QString::number(number(field, 0, 2));
+            return limit < 2 ? first : first + QLatin1Char(',') + QString::number(number(field, 2, 2));
+        }
+        return renderList(e.valueOffset, e.count, 2, false, limit);
     case 4:
-        return e.count <= 1 ? QString::number(number(field, 0, 4)) : renderList(e.valueOffset, e.count, 4, false);
+        return e.count <= 1 ? QString::number(number(field, 0, 4))
+                            : renderList(e.valueOffset, e.count, 4, false, limit);
     case 5:
-        return renderList(e.valueOffset, std::max<quint32>(e.count, 1), 4, true);
+        return renderList(e.valueOffset, std::max<quint32>(e.count, 1), 4, true, limit);
     default:
         return {};
     }
 }
 
 void TiffReader::readTiffIfd(qint64 k)
+{
+    readIfd(k, {}, true);
+}
+
+void TiffReader::readTiffIfd(qint64 k, std::span<const TiffTagWanted> wanted)
+{
+    readIfd(k, wanted, false);
+}
+
+void TiffReader::readIfd(qint64 k, std::span<const TiffTagWanted> wanted, bool everyTag)
 {
     requireOpen();
     if (k < 0 || k >= ifdCount_)
@@ -270,7 +290,14 @@ void TiffReader::readTiffIfd(qint64 k)
         e.count = number(table, b + 4, 4);
         e.valueOffset = number(table, b + 8, 4);
         const QByteArray field = table.mid(b + 8, 4);
-        e.valueText = renderValue(e, field);
+        std::optional<quint32> limit;
+        if (everyTag)
+            limit = std::numeric_limits<quint32>::max();
+        for (const TiffTagWanted& w : wanted)
+            if (w.tag == e.tag)
+                limit = w.values;
+        if (limit)
+            e.valueText = renderValue(e, field, *limit);
         const bool inField = (e.type == 1 || e.type == 2) ? e.count <= 4
                              : e.type == 3                ? e.count <= 2
                              : e.type == 4                ? e.count <= 1

@@ -2,6 +2,7 @@
 #include "mediainfo/mediafile.h"
 
 #include <QString>
+#include <span>
 #include <vector>
 
 // One entry of an image file directory, with its value as text.
@@ -13,6 +14,13 @@ struct TiffEntry {
     quint32 count = 0;
     quint32 valueOffset = 0; // 0 when the value sits in the entry itself
     QString valueText;
+};
+
+// What a reader of a directory needs of one tag: its value text, of at most
+// `values` values (a longer list is cut there, and only that much is read).
+struct TiffTagWanted {
+    qint32 tag = 0;
+    quint32 values = 1;
 };
 
 struct TiffHeader {
@@ -41,7 +49,14 @@ public:
     TiffHeader getTiffHeaderInfo();
     // Reads the entries of directory k (0-based); does nothing for a k that is
     // not below the directory count. A failure keeps the previous entries.
+    // Every value is rendered; the lists of one directory together read no
+    // more bytes than the file holds.
     void readTiffIfd(qint64 k);
+    // The same, but only the wanted tags get a value text, each of at most its
+    // number of values: the other entries are listed without one. What it
+    // reads and keeps is bounded by the directory's entry count, never by the
+    // length of a list (a first directory may claim millions of values).
+    void readTiffIfd(qint64 k, std::span<const TiffTagWanted> wanted);
     void releaseTiff();
 
     qint64 countTiffIfds();
@@ -66,9 +81,10 @@ private:
     QByteArray readExact(qint64 pos, qint64 n);
     quint32 number(const QByteArray& bytes, qint64 offset, int width) const;
     std::vector<qint64> walkChain();
-    QString renderValue(const TiffEntry& e, const QByteArray& field);
-    QString renderList(quint32 offset, quint32 count, int width, bool rational);
-    QString renderBytes(quint32 offset, quint32 count);
+    void readIfd(qint64 k, std::span<const TiffTagWanted> wanted, bool everyTag);
+    QString renderValue(const TiffEntry& e, const QByteArray& field, quint32 limit);
+    QString renderList(quint32 offset, quint32 count, int width, bool rational, quint32 limit);
+    QString renderBytes(quint32 offset, quint32 count, quint32 limit);
 
     MediaFile file_;
     QString byteOrder_;

@@ -6,6 +6,7 @@
 #include <QStringEncoder>
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
@@ -517,7 +518,67 @@ int attributesAt(int dirFd, const QByteArray& dirPath, const QByteArray& name, c
     return attributesFrom(dos, name.startsWith('.'), info);
 }
 
-void setAttributes(const QString& path, int attributes)
+// The attribute exactly as stored: its bytes, or none when the entry has none
+// or its file system keeps no user attributes. Not recorded when it cannot be
+// read (no read permission, say). A value that grows between the query of its
+// size and the read is asked for again.
+static StoredDosAttrib readDosAttribExact(const QByteArray& p)
+{
+    StoredDosAttrib stored;
+    QByteArray value(256, Qt::Uninitialized);
+    for (;;) {
+        ssize_t n = lgetxattr(p.constData(), kDosAttrib, value.data(), size_t(value.size()));
+        if (n >= 0) {
+            value.resize(qsizetype(n));
+            stored.value = value;
+            break;
+        }
+        if (errno == ERANGE)
+            n = lgetxattr(p.constData(), kDosAttrib, nullptr, 0);
+        if (n < 0) {
+            stored.recorded = errno == ENODATA || errno == ENOTSUP;
+            return stored;
+        }
+        // The kernel keeps no value above 64 KiB.
+        constexpr qsizetype largest = 65536;
+        if (value.size() >= largest)
+            return stored;
+        value.resize(qsizetype(std::min<ssize_t>(std::max<ssize_t>(n, value.size() + 1), largest)));
+    }
+    stored.recorded = true;
+    return stored;
+}
+
+static int dosBitsOf(const std::optional<QByteArray>& value)
+{
+    if (!value)
+        return 0;
+    char buf[256];
+    const qsizetype n = std::min<qsizetype>(value->size(), qsizetype(sizeof buf) - 1);
+    std::memcpy(buf, value->constData(), size_t(n));
+    bool present = false;
+    return parseDosBits(buf, ssize_t(n), &present);
+}
+
+// Puts the attribute back as `before` holds it: removed when the entry had
+// none, else its exact old bytes.
+static void writeDosAttribExact(const QByteArray& p, const StoredDosAttrib& current,
+                                const std::optional<QByteArray>& before)
+{
+    if (current.recorded && current.value == before)
+        return;
+    if (!before) {
+        if (lremovexattr(p.constData(), kDosAttrib) != 0 && errno != ENODATA)
+            throwErrno(errno);
+        return;
+    }
+    if (lsetxattr(p.constData(), kDosAttrib, before->constData(), size_t(before->size()), 0) != 0)
+        throwErrno(errno);
+}
+
+// setAttributes, and with `restore` the Undo of a change: the extended
+// attribute is then put back exactly as recorded instead of from the bits.
+static StoredDosAttrib changeAttributes(const QString& path, int attributes, const StoredDosAttrib* restore)
 {
     const auto info = entryInfo(path);
     if (!info)
@@ -528,18 +589,24 @@ void setAttributes(const QString& path, int attributes)
     if (isDotName(path) && !wantHidden)
         throw makeFailure(failures::PermissionDenied); // a dot-name cannot stop being hidden
 
-    bool present = false;
-    const int oldDos = info->isSymlink ? 0 : readDosBits(p, &present);
+    // A link has no user attributes: its stored bits are none.
+    const StoredDosAttrib before = info->isSymlink ? StoredDosAttrib{} : readDosAttribExact(p);
+    const int oldDos = dosBitsOf(before.value);
     int dosMask = attr::System | attr::Archive | attr::Hidden;
     if (info->isDir)
         dosMask |= attr::ReadOnly;
     int newDos = (oldDos & ~dosMask) | (attributes & dosMask);
     if (isDotName(path))
         newDos = (newDos & ~attr::Hidden) | (oldDos & attr::Hidden); // implied by the name
+    const bool exact = restore && restore->recorded && !info->isSymlink;
 
     // A link has no write permission of its own to take away: write protecting
     // it would change nothing on disk.
     if (info->isSymlink && wantReadOnly)
+        throw makeFailure(failures::PermissionDenied);
+    // An attribute that cannot be read cannot be put back by an Undo: it is
+    // not written over.
+    if (!exact && newDos != oldDos && !info->isSymlink && !before.recorded)
         throw makeFailure(failures::PermissionDenied);
     const bool fileReadOnlyNow = !info->isDir && (info->mode & 0222) == 0;
     const bool changeMode = !info->isDir && !info->isSymlink && wantReadOnly != fileReadOnlyNow;
@@ -548,13 +615,26 @@ void setAttributes(const QString& path, int attributes)
     // while its extended attribute is changed.
     if (changeMode && !wantReadOnly && ::chmod(p.constData(), perm | S_IWUSR) != 0)
         throwErrno(errno);
-    if (newDos != oldDos) {
+    if (exact) {
+        writeDosAttribExact(p, before, restore->value);
+    } else if (newDos != oldDos) {
         if (info->isSymlink)
             throw makeFailure(failures::PermissionDenied);
         writeDosBits(p, newDos);
     }
     if (changeMode && wantReadOnly && ::chmod(p.constData(), perm & ~mode_t(0222)) != 0)
         throwErrno(errno);
+    return before;
+}
+
+StoredDosAttrib setAttributes(const QString& path, int attributes)
+{
+    return changeAttributes(path, attributes, nullptr);
+}
+
+void restoreAttributes(const QString& path, int attributes, const StoredDosAttrib& before)
+{
+    changeAttributes(path, attributes, &before);
 }
 
 QString attributeText(int a)

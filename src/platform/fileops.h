@@ -2,6 +2,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <optional>
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 
@@ -102,9 +103,21 @@ int attributesNative(const QByteArray& nativePath, const EntryInfo& info);
 // (ending in "/") is `dirPath`; the path is used only where the system cannot
 // query relative to the directory.
 int attributesAt(int dirFd, const QByteArray& dirPath, const QByteArray& name, const EntryInfo& info);
+// The user.DOSATTRIB extended attribute of an entry as it was before a change,
+// so that an Undo puts back what was there: nothing, or the very bytes (other
+// programs keep more than the bits in it).
+struct StoredDosAttrib {
+    bool recorded = false;           // false: not known, an Undo writes the bits
+    std::optional<QByteArray> value; // nullopt: the entry had none
+};
 // Writes exactly the R/H/S/A bits of `attributes`; other bits are untouched.
-// A symbolic link cannot be write protected (failure 70).
-void setAttributes(const QString& path, int attributes);
+// A symbolic link cannot be write protected (failure 70). Returns the extended
+// attribute as it was before (not recorded for a link, which has none).
+StoredDosAttrib setAttributes(const QString& path, int attributes);
+// The Undo of setAttributes: the write permission as `attributes` says, and
+// the extended attribute exactly as `before` recorded it (removed when the
+// entry had none); with nothing recorded, setAttributes.
+void restoreAttributes(const QString& path, int attributes, const StoredDosAttrib& before);
 // "[RHSA]" with "-" for every clear bit.
 QString attributeText(int attributes);
 

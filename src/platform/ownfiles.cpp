@@ -1,6 +1,7 @@
 #include "platform/ownfiles.h"
 #include "platform/failure.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <QFile>
@@ -25,6 +26,54 @@ int ownFilePlaceError(const QByteArray& nativePath)
     if (S_ISREG(st.st_mode))
         return 0;
     return S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
+}
+
+int readOwnFile(const QByteArray& nativePath, qint64 maxBytes, QByteArray& data)
+{
+    data.clear();
+    const int place = ownFilePlaceError(nativePath);
+    if (place != 0)
+        return place;
+    // Non-blocking, and the descriptor's own type decides: a FIFO that took the
+    // file's place since the query is closed unread.
+    const int fd = ::open(nativePath.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return errno;
+    struct stat st {};
+    int err = 0;
+    if (::fstat(fd, &st) != 0)
+        err = errno;
+    else if (!S_ISREG(st.st_mode))
+        err = S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
+    else if (st.st_size > maxBytes)
+        err = EFBIG;
+    if (err == 0) {
+        // The file may grow while it is read: it is read to its end, but never
+        // past one byte more than allowed, which tells it is too big.
+        data.resize(qsizetype(std::min<qint64>(st.st_size, maxBytes) + 1));
+        qsizetype done = 0;
+        while (err == 0 && done <= maxBytes) {
+            if (done == data.size())
+                data.resize(qsizetype(std::min<qint64>(2 * qint64(data.size()), maxBytes + 1)));
+            const ssize_t n = ::read(fd, data.data() + done, size_t(data.size() - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                err = errno;
+            else if (n == 0)
+                break;
+            else
+                done += n;
+        }
+        if (err == 0 && done > maxBytes)
+            err = EFBIG;
+        if (err == 0)
+            data.resize(done);
+        else
+            data.clear();
+    }
+    ::close(fd);
+    return err;
 }
 
 int openOwnFileForAppend(const QByteArray& nativePath)

@@ -13,6 +13,13 @@ namespace platform {
 // socket or device; else the errno of the query.
 int ownFilePlaceError(const QByteArray& nativePath);
 
+// Reads a whole own file of at most `maxBytes` bytes into `data`. Returns 0,
+// or why it was not read: ENOENT or ENOTDIR when nothing is there, EISDIR for
+// a directory, ENODEV for a FIFO, socket or device (never opened, so it never
+// blocks), EFBIG when the file holds more than `maxBytes` (nothing of it is
+// read), else the errno of the open or the read. `data` is empty unless 0.
+int readOwnFile(const QByteArray& nativePath, qint64 maxBytes, QByteArray& data);
+
 // Opens an own file for appending, created when missing; -1 with errno set
 // when it cannot be, or when something else than a regular file is there.
 int openOwnFileForAppend(const QByteArray& nativePath);

@@ -6,6 +6,7 @@
 #include "platform/ownfiles.h"
 #include "settings/storeforms.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <limits>
 #include <optional>
@@ -22,41 +23,69 @@ const QString codecsFile = QStringLiteral("codecs.txt");
 const QString waveFormatsFile = QStringLiteral("waveformats.txt");
 const QString replaceFile = QStringLiteral("replace.txt");
 
-Failure failureOfLastCall()
+// Longest configuration list read. A list kept by hand or by the options
+// window is a few KB (4 MiB is some 100,000 words or signatures); the whole
+// file, its lines and its table are held in memory at once, so a file of a GB
+// would take several GB and minutes. A longer file is left unread and unwritten.
+constexpr qint64 kMaxListBytes = 4 * 1024 * 1024;
+
+// How a list file was met: missing (a fresh table, no failure), read,
+// refused unread (too big, or a folder, FIFO or device in its place: the
+// defaults serve), or failed while it was opened or read (no records). A file
+// refused or failed is never written over: the list in memory did not come
+// from it.
+enum class ListState { Missing, Read, Refused, Failed };
+
+struct ListFile {
+    ListState state = ListState::Missing;
+    int error = 0; // why a file refused or failed was not read (errno form)
+    QList<QByteArray> lines;
+};
+
+QString unreadReason(int error)
 {
-    const int err = errno;
-    return platform::failureFromErrno(err != 0 ? err : EIO);
+    switch (error) {
+    case EFBIG:
+        return QStringLiteral("it is larger than 4 MiB");
+    case EISDIR:
+        return QStringLiteral("it is a folder");
+    default:
+        return QStringLiteral("it is not a regular file");
+    }
 }
 
 // The raw lines of a file: LF or CR LF ends, a last line without an end still
-// counts. nullopt when the file is missing (a directory of that name does not
-// count as the file); a failure to read is remembered and gives no lines.
-std::optional<QList<QByteArray>> rawLines(const QString& path, FailureMemo& memo)
+// counts. A folder, FIFO, device or a file larger than kMaxListBytes in the
+// file's place is not read and gets a line of its own naming it; a failure to
+// open or read the file is remembered. Neither gives any lines.
+ListFile listFile(const QString& path, FailureMemo& memo)
 {
-    const int place = platform::ownFilePlaceError(QFile::encodeName(path));
-    if (place == ENOENT || place == ENOTDIR || place == EISDIR)
-        return std::nullopt;
-    // A FIFO or device of that name would block or never end: not read.
-    if (place != 0) {
-        memo.remember(platform::makeFailure(platform::failures::PathFileAccessError));
-        return QList<QByteArray>{};
+    ListFile file;
+    QByteArray all;
+    const int err = platform::readOwnFile(QFile::encodeName(path), kMaxListBytes, all);
+    if (err == ENOENT || err == ENOTDIR)
+        return file;
+    if (err != 0) {
+        file.error = err;
+        if (err == EFBIG || err == EISDIR || err == ENODEV) {
+            file.state = ListState::Refused;
+            memo.note(QStringLiteral("The configuration file ") + path + QStringLiteral(" was not read (") +
+                      unreadReason(err) + QStringLiteral("); it is left unchanged."));
+        } else {
+            file.state = ListState::Failed;
+            memo.remember(platform::failureFromErrno(err));
+        }
+        return file;
     }
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly)) {
-        memo.remember(failureOfLastCall());
-        return QList<QByteArray>{};
-    }
-    const QByteArray all = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        memo.remember(platform::makeFailure(platform::failures::PathFileAccessError));
-    QList<QByteArray> lines = all.split('\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    for (QByteArray& line : lines)
+    file.state = ListState::Read;
+    file.lines = all.split('\n');
+    all.clear();
+    if (!file.lines.isEmpty() && file.lines.last().isEmpty())
+        file.lines.removeLast();
+    for (QByteArray& line : file.lines)
         if (line.endsWith('\r'))
             line.chop(1);
-    return lines;
+    return file;
 }
 
 // Files from older systems are 8-bit text; each line is read as UTF-8 when it
@@ -260,10 +289,12 @@ const char kDefaultWaveFormats[] = "# Vexor Renamer wave format names\n"
 // remembered and the default still serves this run.
 QList<QByteArray> tableLines(const QString& path, const char* defaultText, FailureMemo& memo)
 {
-    if (auto lines = rawLines(path, memo))
-        return *lines;
+    ListFile file = listFile(path, memo);
+    if (file.state == ListState::Read || file.state == ListState::Failed)
+        return std::move(file.lines);
     const QByteArray text(defaultText);
-    if (!QFileInfo(path).isSymLink()) {
+    // Only a missing file is written; one refused keeps its place and bytes.
+    if (file.state == ListState::Missing && !QFileInfo(path).isSymLink()) {
         try {
             platform::replaceOwnFile(path, text);
         } catch (const Failure& failure) {
@@ -273,6 +304,51 @@ QList<QByteArray> tableLines(const QString& path, const char* defaultText, Failu
     QList<QByteArray> lines = text.split('\n');
     lines.removeLast();
     return lines;
+}
+
+// The table from its file; the result tells how the file was met (its lines
+// are used up).
+ListFile exceptionWordsFrom(const QString& path, ConfigTables& tables, FailureMemo& memo)
+{
+    tables.exceptionWords = QStringList();
+    ListFile file = listFile(path, memo);
+    for (const QByteArray& raw : file.lines) {
+        const QString word = trimBlanks(lineText(raw));
+        if (!word.isEmpty())
+            tables.exceptionWords.append(word);
+    }
+    if (tables.exceptionWords.isEmpty())
+        tables.exceptionWords.append(QString());
+    file.lines.clear();
+    return file;
+}
+
+ListFile batchReplaceListFrom(const QString& path, ConfigTables& tables, FailureMemo& memo)
+{
+    tables.batchReplaceList.clear();
+    ListFile file = listFile(path, memo);
+    for (const QByteArray& raw : file.lines)
+        if (!isCommentOrEmpty(raw))
+            if (auto item = parseBatchItem(lineText(raw), memo))
+                tables.batchReplaceList.push_back(std::move(*item));
+    file.lines.clear();
+    return file;
+}
+
+// Writes a list whose text differs from what its file reads as. A file that
+// is there but could not be read is never written over with a list that did
+// not come from it: that is a failure of the writing, unless the list holds
+// nothing to save.
+void writeListFile(const QString& path, const QByteArray& text, const QByteArray& onDiskText, const ListFile& onDisk,
+                   bool holdsNothing)
+{
+    if (onDisk.state == ListState::Refused || onDisk.state == ListState::Failed) {
+        if (!holdsNothing)
+            throw platform::failureFromErrno(onDisk.error);
+        return;
+    }
+    if (text != onDiskText)
+        platform::replaceOwnFile(path, text);
 }
 
 QByteArray exceptionsText(const QStringList& words)
@@ -371,24 +447,21 @@ const QStringList& fileTypesHeader()
 
 void readExceptionWords(const QString& folder, ConfigTables& tables, FailureMemo& memo)
 {
-    tables.exceptionWords = QStringList();
-    if (const auto lines = rawLines(folderFile(folder, exceptionsFile), memo)) {
-        for (const QByteArray& raw : *lines) {
-            const QString word = trimBlanks(lineText(raw));
-            if (!word.isEmpty())
-                tables.exceptionWords.append(word);
-        }
-    }
-    if (tables.exceptionWords.isEmpty())
-        tables.exceptionWords.append(QString());
+    exceptionWordsFrom(folderFile(folder, exceptionsFile), tables, memo);
 }
 
 void readFileTypes(const QString& folder, ConfigTables& tables, FailureMemo& memo)
 {
     tables.fileTypes.clear();
     const QString path = folderFile(folder, fileTypesFile);
-    const auto lines = rawLines(path, memo);
-    if (!lines) {
+    const ListFile file = listFile(path, memo);
+    if (file.state == ListState::Refused) {
+        // Something that is no list of ours holds the name: the built-in rows
+        // serve this run, and the file stays as it is.
+        tables.fileTypes = builtInFileTypes();
+        return;
+    }
+    if (file.state == ListState::Missing) {
         // No file: the built-in rows serve this run and become the user's file.
         tables.fileTypes = builtInFileTypes();
         memo.clear();
@@ -399,7 +472,7 @@ void readFileTypes(const QString& folder, ConfigTables& tables, FailureMemo& mem
         }
         return;
     }
-    for (const QByteArray& raw : *lines)
+    for (const QByteArray& raw : file.lines)
         if (!isCommentOrEmpty(raw))
             tables.fileTypes.push_back(parseFileType(raw, memo));
     keepOneRecord(tables.fileTypes);
@@ -425,12 +498,7 @@ void readWaveFormatNames(const QString& folder, ConfigTables& tables, FailureMem
 
 void readBatchReplaceList(const QString& folder, ConfigTables& tables, FailureMemo& memo)
 {
-    tables.batchReplaceList.clear();
-    if (const auto lines = rawLines(folderFile(folder, replaceFile), memo))
-        for (const QByteArray& raw : *lines)
-            if (!isCommentOrEmpty(raw))
-                if (auto item = parseBatchItem(lineText(raw), memo))
-                    tables.batchReplaceList.push_back(std::move(*item));
+    batchReplaceListFrom(folderFile(folder, replaceFile), tables, memo);
 }
 
 QString batchReplaceCaption(qsizetype count)
@@ -447,15 +515,17 @@ void writeConfigLists(const QString& folder, const ConfigTables& tables, Logs& l
     // hand-kept one keeps its comments and line ends).
     FailureMemo ignored;
     ConfigTables onDisk;
-    readExceptionWords(folder, onDisk, ignored);
-    readBatchReplaceList(folder, onDisk, ignored);
+    const QString wordsPath = folderFile(folder, exceptionsFile);
+    const QString itemsPath = folderFile(folder, replaceFile);
+    const ListFile wordsFile = exceptionWordsFrom(wordsPath, onDisk, ignored);
+    const ListFile itemsFile = batchReplaceListFrom(itemsPath, onDisk, ignored);
     try {
-        const QByteArray words = exceptionsText(tables.exceptionWords);
-        if (words != exceptionsText(onDisk.exceptionWords))
-            platform::replaceOwnFile(folderFile(folder, exceptionsFile), words);
+        const bool noWords = std::all_of(tables.exceptionWords.begin(), tables.exceptionWords.end(),
+                                         [](const QString& word) { return trimBlanks(word).isEmpty(); });
+        writeListFile(wordsPath, exceptionsText(tables.exceptionWords), exceptionsText(onDisk.exceptionWords),
+                      wordsFile, noWords);
         const QByteArray items = replaceListText(tables.batchReplaceList);
-        if (items != replaceListText(onDisk.batchReplaceList))
-            platform::replaceOwnFile(folderFile(folder, replaceFile), items);
+        writeListFile(itemsPath, items, replaceListText(onDisk.batchReplaceList), itemsFile, items.isEmpty());
     } catch (const Failure& failure) {
         logs.logError(failure.errorText() + QStringLiteral("Error saving settings lists!"));
     }

@@ -11,7 +11,11 @@ class Logs;
 // table afresh and replaces it as a whole; a missing file leaves the fresh table
 // (one empty record, or no batch item). A line that cannot be cut into its fields
 // still gives what could be taken (or is dropped, in "replace.txt") and its
-// failure is remembered for the settings load's one error line.
+// failure is remembered for the settings load's one error line. A file larger
+// than 4 MiB, a folder, FIFO or device in a file's place is not read: it gets
+// a line of its own (memo.ownLines) naming it, its table is what a missing file
+// gives (the built-in or delivered rows, which are not written), and the file
+// is left as it is.
 
 void readExceptionWords(const QString& folder, ConfigTables& tables, FailureMemo& memo);
 // When "filetypes.txt" is missing, the built-in rows are used and written out as
@@ -28,7 +32,9 @@ void readBatchReplaceList(const QString& folder, ConfigTables& tables, FailureMe
 // differs from what the file reads as. A file is replaced as a whole (a
 // temporary file beside it takes its place), so a failure leaves the old file;
 // the first failure ends the writing and gives one error line ending "Error
-// saving settings lists!". Every line is read as UTF-8, or as Windows-1252 when
+// saving settings lists!". A file that is there but cannot be read (too big,
+// not a file, unreadable) is never written over: a list with something to save
+// is then such a failure, an empty one is not written. Every line is read as UTF-8, or as Windows-1252 when
 // it is not valid UTF-8; the files are written in UTF-8.
 void writeConfigLists(const QString& folder, const ConfigTables& tables, Logs& logs);
 

@@ -2,14 +2,19 @@
 #include "platform/failure.h"
 
 #include <optional>
+#include <QStringList>
 
 // The last failure of a procedure that goes on after failures: a new failure
 // replaces the one remembered, a successful step leaves it alone, and only the
 // procedure's own fixed points clear it.
 struct FailureMemo {
     std::optional<platform::Failure> last;
+    // Failures that name what they concern (a file left unread, say): each is
+    // a line of its own, written as it stands, and no fixed point clears it.
+    QStringList ownLines;
 
     void remember(const platform::Failure& failure) { last = failure; }
+    void note(const QString& line) { ownLines.append(line); }
     void clear() { last.reset(); }
     bool any() const { return last.has_value(); }
     // "Error N (description) " followed by the text.

@@ -70,6 +70,8 @@ public:
         const int unreadable = store_.readError();
         if (unreadable != 0)
             memo_.remember(platform::failureFromErrno(unreadable));
+        for (const QString& line : memo_.ownLines)
+            logs.logError(line);
         if (memo_.any())
             logs.logError(memo_.lineWith(QStringLiteral("Error loading settings!")));
         // Saving over it would replace the user's settings with defaults, or a

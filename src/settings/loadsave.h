@@ -24,7 +24,8 @@ struct LoadContext {
 // the path history into `settings` and `tables`, once at start-up. A step that
 // fails leaves its field as it was and the load goes on; the last failure that
 // is still remembered at the end gives one error line "Error N (description)
-// Error loading settings!". A store file that exists but cannot be read is
+// Error loading settings!"; a configuration file left unread writes its own
+// line before it (configfiles.h). A store file that exists but cannot be read is
 // such a failure, and the result is then false: the values are the defaults,
 // which no command-line run may act on and no save may store; a second error
 // line says that the settings will not be saved.

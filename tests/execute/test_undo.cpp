@@ -5,8 +5,10 @@
 #include "platform/fileops.h"
 #include "run_fixture.h"
 
+#include <map>
 #include <optional>
 #include <QSignalBlocker>
+#include <sys/xattr.h>
 
 class UndoTest : public RunRenameTest {
 protected:
@@ -488,4 +490,73 @@ TEST_F(UndoTest, DateLinesNameTheirFolderInLogTxtAndUndoReportsOnlyTheStampsItCh
             EXPECT_EQ(platform::toDateTime(platform::entryInfo(work() + "/" + name)->modified), modified);
         dropMainWindow();
     }
+}
+
+// An attribute run undone leaves the extended attributes as they were before:
+// entries that had no user.DOSATTRIB have none again, the others get their
+// exact old bytes back (another program's data after the bits included).
+TEST_F(UndoTest, UndoOfAnAttributeRunRestoresTheStoredAttributesExactly)
+{
+    const auto stored = [](const QString& path) -> std::optional<QByteArray> {
+        QByteArray buf(4096, '\0');
+        const ssize_t n =
+            lgetxattr(QFile::encodeName(path).constData(), "user.DOSATTRIB", buf.data(), size_t(buf.size()));
+        return n < 0 ? std::nullopt : std::optional<QByteArray>(buf.left(n));
+    };
+    const auto store = [](const QString& path, const QByteArray& value) {
+        return setxattr(QFile::encodeName(path).constData(), "user.DOSATTRIB", value.constData(), size_t(value.size()),
+                        0) == 0;
+    };
+    const QString probe = writeFile("probe", "p");
+    if (!store(probe, "0x0"))
+        GTEST_SKIP() << "the file system of " << work().toStdString() << " keeps no user extended attributes";
+    QFile::remove(probe);
+
+    std::map<QString, std::optional<QByteArray>> before;
+    for (int i = 1; i <= 3; ++i)
+        before[writeFile("plain" + QString::number(i) + ".txt", "x")] = std::nullopt;
+    before[makeDir("folder")] = std::nullopt;
+    const QByteArray sambaLike = QByteArray("0x20\0", 5) + QByteArray::fromHex("03000300000011000000200000001a2b");
+    for (const auto& [name, value] :
+         {std::pair("samba.txt", sambaLike), std::pair("wide.txt", QByteArray("0X00000020"))}) {
+        const QString f = writeFile(name, "x");
+        ASSERT_TRUE(store(f, value));
+        before[f] = value;
+    }
+
+    start();
+    clickButton(ctl<QCheckBox>("chkDirs"));
+    ASSERT_EQ(ctl<platform::CheckBox>("chkDirs")->value(), 1);
+    listWork();
+    auto* tabs = ctl<platform::TabStrip>("TabStrip");
+    QTest::mouseClick(tabs->tabButton(tabs->indexOfKey("Attrib")), Qt::LeftButton);
+    clickButton(ctl<QRadioButton>("optAttrib_Attributes"));
+    for (const auto& [box, wanted] : {std::pair("chkS", 1), std::pair("chkA", 1)}) {
+        auto* c = ctl<platform::CheckBox>(box);
+        for (int clicks = 0; clicks < 3 && c->value() != wanted; ++clicks)
+            clickButton(c);
+        ASSERT_EQ(c->value(), wanted) << box;
+    }
+    clickButton(ctl<QPushButton>("cmdExecute"));
+    clickButton(logWin()->cmdClose);
+    for (const auto& [path, old] : before) {
+        SCOPED_TRACE(path.toStdString());
+        EXPECT_EQ(platform::getAttributes(path) & (platform::attr::System | platform::attr::Archive),
+                  platform::attr::System | platform::attr::Archive);
+        EXPECT_TRUE(stored(path).has_value());
+    }
+
+    ui.answers.push_back(QMessageBox::Yes);
+    clickButton(ctl<QPushButton>("cmdUndo"));
+    const QStringList undone = logLines();
+    clickButton(logWin()->cmdClose);
+    EXPECT_EQ(undone.size(), qsizetype(before.size())) << undone.join("\n").toStdString();
+    for (const auto& [path, old] : before) {
+        SCOPED_TRACE(path.toStdString());
+        EXPECT_EQ(stored(path), old);
+    }
+    EXPECT_TRUE(undone.contains("File Attribute Changed: plain1.txt [--SA] -> [----]"))
+        << undone.join("\n").toStdString();
+    EXPECT_TRUE(undone.contains("File Attribute Changed: wide.txt [--SA] -> [---A]"));
+    EXPECT_TRUE(undone.contains("Directory Attribute Changed: folder [--SA] -> [----]"));
 }

@@ -355,7 +355,7 @@ TEST_F(CommandLineTest, ErrorLinesMakeTheStatusAtLeastOne)
     Outcome run = runIn({"/p", dir, "/e", "modecase", "/x"}, [](QProcessEnvironment&) {});
     EXPECT_EQ(run.status, 1) << run.err.toStdString();
     EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"AB.txt"});
-    EXPECT_TRUE(readText(programFolder() + "/errors.txt").contains("Error loading settings!"));
+    EXPECT_TRUE(readText(programFolder() + "/errors.txt").contains("/filetypes.txt was not read (it is a folder)"));
     QDir(programFolder() + "/filetypes.txt").removeRecursively();
     QFile::remove(programFolder() + "/errors.txt");
 
@@ -692,4 +692,63 @@ TEST_F(CommandLineTest, ALatin1ExceptionsListIsAppliedByACaseRun)
     QFile f(programFolder() + "/exceptions.txt");
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), latin1);
+}
+
+// An exceptions list that cannot be read (a GB of text, a folder, a FIFO that
+// nobody writes to) neither stops nor holds an unattended case run: the run
+// renames without exception words, errors.txt names the file in one line, and
+// the file is as it was after the exit.
+TEST_F(CommandLineTest, AnExceptionsListThatCannotBeReadIsNamedAndKept)
+{
+    const QString list = programFolder() + "/exceptions.txt";
+    const QByteArray native = QFile::encodeName(list);
+    const struct {
+        const char* name;
+        std::function<bool()> make;
+        const char* reason;
+    } cases[] = {
+        {"a gigabyte of words",
+         [&] {
+             QFile f(list);
+             return f.open(QIODevice::WriteOnly) && f.write("Mcdonald\n") == 9 && f.resize(qint64(1) << 30);
+         },
+         "it is larger than 4 MiB"},
+        {"folder", [&] { return QDir().mkpath(list); }, "it is a folder"},
+        {"fifo", [&] { return ::mkfifo(native.constData(), 0600) == 0; }, "it is not a regular file"},
+    };
+    QDir().mkpath(programFolder());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString dir = makeDir(QString("case-") + c.name);
+        writeFile(QString("case-") + c.name + "/mcdonald farm.txt");
+        ASSERT_TRUE(c.make());
+        struct stat was {};
+        ASSERT_EQ(::lstat(native.constData(), &was), 0);
+        {
+            platform::SettingsStore store;
+            store.setValue("Case1", "1"); // upper case
+            store.setValue("Case2", "0");
+            store.setValue("exceptionsEnabled", "1");
+        }
+        QFile::remove(programFolder() + "/errors.txt");
+        // It ends (no hang on the FIFO) and is not refused: the list's line
+        // belongs to the load, before the run.
+        const int status = runRenamer({"/p", dir, "/e", "modecase", "/x"});
+        EXPECT_EQ(status, 1) << "its error line makes the status 1";
+        EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"MCDONALD FARM.txt"});
+        const QStringList errors = readLines(programFolder() + "/errors.txt");
+        ASSERT_EQ(errors.size(), 1) << errors.join("\n").toStdString();
+        EXPECT_TRUE(errors[0].endsWith(") The configuration file " + list + " was not read (" + c.reason +
+                                       "); it is left unchanged."))
+            << errors[0].toStdString();
+        struct stat now {};
+        ASSERT_EQ(::lstat(native.constData(), &now), 0);
+        EXPECT_EQ(now.st_mode, was.st_mode);
+        EXPECT_EQ(now.st_ino, was.st_ino);
+        EXPECT_EQ(now.st_size, was.st_size);
+        if (QFileInfo(list).isDir())
+            QDir().rmdir(list);
+        else
+            QFile::remove(list);
+    }
 }

@@ -81,6 +81,24 @@ TEST_F(MediaTest, DispatchByHeaderAndName)
     EXPECT_EQ(logs->errorLogged, 0);
 }
 
+// A little-endian RGB TIFF of 640 x 480 whose first directory claims long
+// lists: `strips` strip offsets and `bits` bits-per-sample values (all 8),
+// both standing, as far as the file goes, at offset 100.
+QByteArray tiffWithLongLists(quint32 strips, quint32 bits)
+{
+    ByteBuilder b;
+    b.raw("II*").u8(0).u32le(8).u16le(5);
+    b.u16le(256).u16le(3).u32le(1).u32le(640);
+    b.u16le(257).u16le(3).u32le(1).u32le(480);
+    b.u16le(258).u16le(3).u32le(bits).u32le(bits == 1 ? 8 : 100);
+    b.u16le(273).u16le(4).u32le(strips).u32le(100);
+    b.u16le(277).u16le(3).u32le(1).u32le(3);
+    b.u32le(0).padTo(100);
+    if (bits > 1)
+        b.raw(QByteArray::fromHex("0800").repeated(bits));
+    return b;
+}
+
 struct ImageCase {
     const char* what;
     const char* name;
@@ -124,6 +142,8 @@ TEST_F(MediaTest, ImageHeaders)
         {"tiff grey with alpha", "a.tif", tiff(true, {{{256, 3, {9}}, {257, 3, {9}}, {258, 3, {8, 8}}, {277, 3, {2}}}}),
          -1, "9", "9", "16"},
         {"tiff without depth tags", "a.tif", tiff(false, {{{256, 3, {9}}, {257, 3, {9}}}}), -1, "9", "9", "0"},
+        {"tiff with a strip list past the end", "a.tif", tiffWithLongLists(0xFFFFFFF0u, 1), -1, "640", "480", "24"},
+        {"tiff with a bits list of a million values", "a.tif", tiffWithLongLists(1, 1000000), -1, "640", "480", "24"},
         {"tiff first directory past the end", "a.tif", ByteBuilder().raw("II*").u8(0).u32le(5000).padTo(64).data(), 0,
          "", "", ""},
         {"psd", "a.psd", psd(1920, 1080, 3, 8), -1, "1920", "1080", "24"},

@@ -175,3 +175,53 @@ TEST_F(TiffReaderTest, ListsOfOneDirectoryReadNoMoreThanTheFile)
     EXPECT_FALSE(reader.entries()[0].valueText.isEmpty());
     EXPECT_TRUE(reader.entries().back().valueText.isEmpty());
 }
+
+// Asked for a few tags, the reader renders only those, each to the number of
+// values asked for; the other entries are listed without a value text, so a
+// list nobody needs is never read, even one that claims more than the file.
+TEST_F(TiffReaderTest, OnlyTheWantedTagsAreRenderedToTheValuesAskedFor)
+{
+    ByteBuilder b;
+    b.raw("II*").u8(0).u32le(8).u16le(6);
+    b.u16le(256).u16le(3).u32le(1).u32le(640);
+    b.u16le(257).u16le(4).u32le(1).u32le(480);
+    b.u16le(258).u16le(3).u32le(3).u32le(100);          // 16,16,16 at 100
+    b.u16le(270).u16le(2).u32le(7).u32le(106);          // "Scaner" at 106
+    b.u16le(273).u16le(4).u32le(0xFFFFFFF0u).u32le(30); // four billion LONGs claimed
+    b.u16le(277).u16le(3).u32le(1).u32le(3);
+    b.u32le(0).padTo(100).u16le(16).u16le(16).u16le(16).raw("Scaner").u8(0);
+    ASSERT_TRUE(reader.openTiff(file(b)));
+
+    const TiffTagWanted firstValues[] = {{256, 1}, {257, 1}, {258, 1}, {277, 1}};
+    reader.readTiffIfd(0, firstValues);
+    EXPECT_EQ(texts(reader), QStringList({"256=640", "257=480", "258=16", "270=", "273=", "277=3"}));
+    ASSERT_EQ(reader.entries().size(), 6u);
+    EXPECT_EQ(reader.entries()[4].count, 0xFFFFFFF0u); // listed as it stands
+    EXPECT_EQ(reader.entries()[4].valueOffset, 30u);
+
+    const TiffTagWanted more[] = {{258, 2}, {270, 100}};
+    reader.readTiffIfd(0, more);
+    EXPECT_EQ(texts(reader), QStringList({"256=", "257=", "258=16,16", "270=Scaner", "273=", "277="}));
+
+    // Asking for the list that runs past the end fails the directory, as a
+    // whole read does.
+    const TiffTagWanted strips[] = {{273, 1}};
+    EXPECT_EQ(failureOf([&] { reader.readTiffIfd(0, strips); }), 62);
+    EXPECT_EQ(texts(reader).size(), 6);
+}
+
+// A list of many values gives the same first values in both byte orders,
+// whatever its length.
+TEST_F(TiffReaderTest, AWantedListIsCutAfterItsValues)
+{
+    std::vector<quint32> bits(200000, 12);
+    bits[0] = 16;
+    bits[1] = 8;
+    for (bool big : {false, true}) {
+        SCOPED_TRACE(big ? "MM" : "II");
+        ASSERT_TRUE(reader.openTiff(file(tiff(big, {{{258, 3, bits}, {273, 4, bits}, {282, 5, {72, 1, 300, 1}}}}))));
+        const TiffTagWanted wanted[] = {{258, 3}, {282, 1}};
+        reader.readTiffIfd(0, wanted);
+        EXPECT_EQ(texts(reader), QStringList({"258=16,8,12", "273=", "282=72/1"}));
+    }
+}

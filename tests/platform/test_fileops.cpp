@@ -3,6 +3,7 @@
 #include "test_support.h"
 
 #include <fcntl.h>
+#include <optional>
 #include <QDir>
 #include <QFile>
 #include <sys/stat.h>
@@ -127,6 +128,80 @@ TEST_F(FileOpsTest, OtherDosBitsAreKeptAndDotNamesStayHidden)
     EXPECT_NE(failureOf([&] { setAttributes(dot, 0); }), 0);
     EXPECT_EQ(failureOf([&] { setAttributes(dot, attr::Hidden | attr::Archive); }), 0);
     EXPECT_EQ(getAttributes(dot), attr::Hidden | attr::Archive);
+}
+
+namespace {
+
+// The stored DOS attribute of a path exactly: nullopt when there is none.
+std::optional<QByteArray> dosAttrib(const QString& path)
+{
+    const QByteArray p = QFile::encodeName(path);
+    QByteArray buf(70000, '\0');
+    const ssize_t n = lgetxattr(p.constData(), "user.DOSATTRIB", buf.data(), size_t(buf.size()));
+    if (n < 0)
+        return std::nullopt;
+    return buf.left(n);
+}
+
+bool userXattrsWork(const QString& dir)
+{
+    const QByteArray probe = QFile::encodeName(dir + "/.xattr-probe");
+    QFile(QFile::decodeName(probe)).open(QIODevice::WriteOnly);
+    const bool ok = setxattr(probe.constData(), "user.probe", "1", 1, 0) == 0;
+    ::unlink(probe.constData());
+    return ok;
+}
+
+} // namespace
+
+// A change records the extended attribute as it was, and restoring puts that
+// back exactly: removed where there was none, the same bytes where there was
+// one (another program's data after the bits included), whatever the change.
+TEST_F(FileOpsTest, RestoringAttributesPutsBackTheStoredAttributeExactly)
+{
+    if (!userXattrsWork(work()))
+        GTEST_SKIP() << "the file system of " << work().toStdString() << " keeps no user extended attributes";
+    struct Case {
+        const char* what;
+        bool isDir;
+        std::optional<QByteArray> stored;
+        int change; // the attributes set
+    };
+    const QByteArray sambaLike = QByteArray("0x20\0", 5) + QByteArray::fromHex("0300030000001100000020000000e05b");
+    const Case cases[] = {
+        {"file without attribute", false, std::nullopt, attr::System | attr::Archive},
+        {"file with plain bits", false, QByteArray("0x20"), attr::Hidden},
+        {"file with another text form", false, QByteArray("0X00000020"), attr::ReadOnly | attr::System},
+        {"file with data after the bits", false, sambaLike, 0},
+        {"file with a long value", false, "0x4" + QByteArray(1000, ' '), attr::Archive},
+        {"directory without attribute", true, std::nullopt, attr::ReadOnly | attr::Hidden},
+        {"directory with bits", true, QByteArray("0x1"), 0},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString path = c.isDir ? makeDir("d" + QString::number(++n)) : writeFile("f" + QString::number(++n));
+        if (c.stored) {
+            ASSERT_EQ(setxattr(QFile::encodeName(path).constData(), "user.DOSATTRIB", c.stored->constData(),
+                               size_t(c.stored->size()), 0),
+                      0);
+        }
+        const int old = getAttributes(path) & attr::Changeable;
+        const StoredDosAttrib before = setAttributes(path, c.change);
+        EXPECT_TRUE(before.recorded);
+        EXPECT_EQ(before.value, c.stored);
+        EXPECT_EQ(getAttributes(path) & attr::Changeable, c.change);
+        restoreAttributes(path, old, before);
+        EXPECT_EQ(getAttributes(path) & attr::Changeable, old);
+        EXPECT_EQ(dosAttrib(path), c.stored);
+    }
+
+    // A link has none to record; with nothing recorded, the bits are written.
+    ASSERT_TRUE(QFile::link(work() + "/f1", work() + "/ln"));
+    EXPECT_FALSE(setAttributes(work() + "/ln", 0).recorded);
+    const QString plain = writeFile("plain");
+    restoreAttributes(plain, attr::Archive, StoredDosAttrib{});
+    EXPECT_EQ(dosAttrib(plain), QByteArray("0x20"));
 }
 
 // The query relative to an open directory answers what the query by path answers.

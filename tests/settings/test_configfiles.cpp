@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <functional>
+#include <map>
 #include <sys/stat.h>
 
 class ConfigFilesTest : public SettingsTest {
@@ -307,8 +309,9 @@ TEST_F(ConfigFilesTest, PipesOfTheFilesNamesAreNeverOpened)
         ASSERT_EQ(::mkfifo(QFile::encodeName(folder() + "/" + name).constData(), 0600), 0);
     readExceptionWords(folder(), tables, memo);
     readFileTypes(folder(), tables, memo);
-    EXPECT_EQ(tables.fileTypes.size(), 1u); // present, so no built-in rows
-    EXPECT_TRUE(memo.any());
+    // Not a list: the built-in rows serve, and each FIFO gets a line naming it.
+    EXPECT_EQ(tables.fileTypes.size(), builtInFileTypes().size());
+    EXPECT_EQ(memo.ownLines.size(), 2);
     Logs logs(folder());
     // Unchanged lists are not written; a changed one is refused, the FIFO kept.
     writeConfigLists(folder(), tables, logs);
@@ -405,4 +408,145 @@ TEST_F(ConfigFilesTest, EightBitLinesReadAsWindows1252)
     ASSERT_EQ(tables.codecNames.size(), 1u);
     EXPECT_EQ(tables.codecNames[0].name, QStringLiteral("DivX \u00a9"));
     EXPECT_FALSE(memo.any());
+}
+
+namespace {
+
+constexpr qint64 listLimit = 4 * 1024 * 1024;
+
+// A list file of `size` bytes (sparse past its first line), so that a size
+// far beyond the limit costs no disk.
+void writeSizedFile(const QString& path, const QByteArray& head, qint64 size)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(head), head.size());
+    ASSERT_TRUE(f.resize(size));
+}
+
+struct Kept {
+    qint64 size = -1;
+    QByteArray head;
+    bool operator==(const Kept&) const = default;
+};
+
+Kept keptOf(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return {f.size(), f.read(16)};
+}
+
+} // namespace
+
+// A list beyond the size limit is not read at all: each file gets one line of
+// its own, its table is what a missing file gives (without writing anything),
+// and the save leaves the file as it is, also when the list in memory changed.
+TEST_F(ConfigFilesTest, ListsLargerThanTheLimitAreNeitherReadNorWrittenOver)
+{
+    const char* const names[] = {"exceptions.txt", "filetypes.txt", "codecs.txt", "waveformats.txt", "replace.txt"};
+    for (const char* name : names)
+        writeSizedFile(folder() + "/" + name, "DVD\n1,PK,zip\nDIV3\tx\n", listLimit + 1);
+    std::map<QString, Kept> before;
+    for (const char* name : names)
+        before[name] = keptOf(folder() + "/" + name);
+
+    readExceptionWords(folder(), tables, memo);
+    readFileTypes(folder(), tables, memo);
+    readCodecNames(folder(), tables, memo);
+    readWaveFormatNames(folder(), tables, memo);
+    readBatchReplaceList(folder(), tables, memo);
+    EXPECT_EQ(tables.exceptionWords, QStringList({""}));
+    EXPECT_EQ(tables.fileTypes.size(), builtInFileTypes().size());
+    EXPECT_GT(tables.codecNames.size(), 10u); // the delivered table
+    EXPECT_GT(tables.waveFormatNames.size(), 10u);
+    EXPECT_TRUE(tables.batchReplaceList.empty());
+    EXPECT_FALSE(memo.any());
+    ASSERT_EQ(memo.ownLines.size(), 5);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(memo.ownLines[i], "The configuration file " + folder() + "/" + names[i] +
+                                        " was not read (it is larger than 4 MiB); it is left unchanged.");
+
+    Logs logs(folder());
+    writeConfigLists(folder(), tables, logs); // nothing to save
+    EXPECT_TRUE(errorLines().isEmpty()) << errorLines().join("\n").toStdString();
+    tables.exceptionWords = QStringList{"McDonald"};
+    writeConfigLists(folder(), tables, logs);
+    ASSERT_EQ(errorLines().size(), 1);
+    EXPECT_TRUE(errorLines()[0].endsWith(") Error 75 (Path/File access error) Error saving settings lists!"))
+        << errorLines()[0].toStdString();
+    tables.exceptionWords = QStringList{""};
+    tables.batchReplaceList = {BatchReplaceItem{"a", "b", 0, 0, 0, 0}};
+    writeConfigLists(folder(), tables, logs);
+    EXPECT_EQ(errorLines().size(), 2);
+    for (const char* name : names)
+        EXPECT_TRUE(keptOf(folder() + "/" + name) == before[name]) << name;
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden).size(), 6) << "no temporary file is left";
+}
+
+// The limit itself is still read, a file that reaches it with its last line too.
+TEST_F(ConfigFilesTest, AListOfExactlyTheLimitIsRead)
+{
+    QByteArray words;
+    const QByteArray word = "Word\n";
+    words.reserve(listLimit);
+    while (words.size() + word.size() <= listLimit)
+        words += word;
+    words += QByteArray(listLimit - words.size(), 'x');
+    ASSERT_EQ(words.size(), listLimit);
+    writeProgramFile("exceptions.txt", words);
+    readExceptionWords(folder(), tables, memo);
+    EXPECT_EQ(tables.exceptionWords.size(), listLimit / word.size() + 1);
+    EXPECT_EQ(tables.exceptionWords.last(), QString(listLimit % word.size(), u'x'));
+    EXPECT_TRUE(memo.ownLines.isEmpty());
+}
+
+// Whatever stands in a list's place instead of a file (a big file, a folder, a
+// FIFO nobody writes to) gives one error line naming it when the settings are
+// loaded, never a hang, and is still there, as it was, after the save at exit.
+TEST_F(ConfigFilesTest, AnExceptionsListThatCannotBeReadIsNamedOnceAndKept)
+{
+    struct Place {
+        const char* what;
+        std::function<void(const QString&)> make;
+        const char* reason;
+    };
+    const Place places[] = {
+        {"big file", [](const QString& p) { writeSizedFile(p, "DVD\n", qint64(1) << 30); }, "it is larger than 4 MiB"},
+        {"folder", [](const QString& p) { ASSERT_TRUE(QDir().mkdir(p)); }, "it is a folder"},
+        {"fifo", [](const QString& p) { ASSERT_EQ(::mkfifo(QFile::encodeName(p).constData(), 0600), 0); },
+         "it is not a regular file"},
+    };
+    const QString path = folder() + "/exceptions.txt";
+    for (const Place& place : places) {
+        SCOPED_TRACE(place.what);
+        QFile::remove(programFolder() + "/errors.txt");
+        QFile::remove(path);
+        QDir().rmdir(path);
+        place.make(path);
+        struct stat was {};
+        ASSERT_EQ(::lstat(QFile::encodeName(path).constData(), &was), 0);
+        haveFileTypes();
+        store({{"exceptionsEnabled", "1"}});
+        const Settings s = load();
+        EXPECT_EQ(s.chkExceptionsEnabled, 1);
+        EXPECT_EQ(tables.exceptionWords, QStringList({""}));
+        const QStringList lines = errorLines();
+        ASSERT_EQ(lines.size(), 1) << "one line naming the file, no other: " << lines.join("\n").toStdString();
+        EXPECT_TRUE(lines[0].endsWith(") The configuration file " + path + " was not read (" + place.reason +
+                                      "); it is left unchanged."))
+            << lines[0].toStdString();
+
+        save(s);
+        tables.exceptionWords = QStringList{"DVD", "McDonald"}; // edited in the options window
+        save(s);
+        struct stat now {};
+        ASSERT_EQ(::lstat(QFile::encodeName(path).constData(), &now), 0);
+        EXPECT_EQ(now.st_mode, was.st_mode);
+        EXPECT_EQ(now.st_ino, was.st_ino);
+        EXPECT_EQ(now.st_size, was.st_size);
+        ASSERT_EQ(errorLines().size(), 2) << "the save of the edited list fails";
+        EXPECT_TRUE(errorLines()[1].endsWith("Error saving settings lists!"));
+    }
 }
