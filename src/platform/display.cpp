@@ -39,7 +39,7 @@ QString shown(const QString& value)
 QString described(const QString& item)
 {
     const QString key = pluginKey(item).toLower();
-    const char* variable = key == QLatin1String("xcb")           ? "DISPLAY"
+    const char* variable = key == QLatin1String("xcb")                ? "DISPLAY"
                            : key.startsWith(QLatin1String("wayland")) ? "WAYLAND_DISPLAY"
                                                                       : nullptr;
     QString text = shown(item);

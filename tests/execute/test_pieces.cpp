@@ -261,8 +261,9 @@ TEST_F(PiecesTest, AStoredPositionStaysWhileTheWindowIsNotMoved)
     b->settings.Execute_Top = -290;
     for (const bool waitForExposure : {false, true, true}) {
         FrmExecute* w = openLogWindow(b->h);
-        if (waitForExposure)
+        if (waitForExposure) {
             ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+        }
         QTest::mouseClick(w->cmdClose, Qt::LeftButton);
         ASSERT_EQ(logWindow(b->h), nullptr);
         EXPECT_EQ(b->settings.Execute_Left, -300) << waitForExposure;

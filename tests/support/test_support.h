@@ -127,3 +127,8 @@ template <class T> void whenModal(std::function<void(T*)> action, int timeoutMs 
 // Reads a whole text file ("" when missing).
 QString readText(const QString& path);
 QStringList readLines(const QString& path);
+
+// An X display name (":97" or the next free number) that no server answers on:
+// no socket for it in /tmp/.X11-unix, none in the abstract name space, no lock.
+// Tests of a dead display set DISPLAY to it whatever the machine runs.
+QString deadXDisplay();
