@@ -79,6 +79,7 @@ private:
     // exposed (a window manager keeping it on the screen, a frame put around
     // it), which no user made: it is where the window first stood.
     void recordNormalRect(bool placement = false);
+    // Whether the window has been on the screen at all yet.
     bool exposed();
     // An unloaded window takes no more of the run's report.
     void release();

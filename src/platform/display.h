@@ -23,13 +23,11 @@ public:
     bool opened();
     // Why not, naming what was tried, for one line on standard error.
     QString problem() const;
-    // The platforms tried before the offscreen one; empty when nothing names a display.
-    const QStringList& tried() const { return tried_; }
 
 private:
     std::optional<QByteArray> saved_; // QT_QPA_PLATFORM as found; none when unset
-    QStringList tried_;
-    bool fromVariable_ = false; // tried_ is what QT_QPA_PLATFORM names
+    QStringList tried_;               // before the offscreen platform; empty when nothing names a display
+    bool fromVariable_ = false;       // tried_ is what QT_QPA_PLATFORM names
     bool fallbackAdded_ = false;
 };
 
