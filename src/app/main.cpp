@@ -1,5 +1,6 @@
 #include "mainwindow/frmmain.h"
 #include "platform/arguments.h"
+#include "platform/display.h"
 #include "platform/places.h"
 #include "platform/uiservice.h"
 #include "settings/commandline.h"
@@ -10,20 +11,22 @@
 int main(int argc, char** argv)
 {
     platform::ignoreRelativeXdgPlaces();
-    // Qt aborts when it finds no platform to show a window on; that has to be
-    // decided before the application object exists. An unattended run (from
-    // cron or ssh) needs no window: it runs offscreen, its boxes on stderr.
-    if (!platform::displayAvailable()) {
+    // Qt aborts when it can open no platform to show a window on; it falls back
+    // on the offscreen one instead. An unattended run (from cron or ssh) needs
+    // no window: it runs there, its boxes on stderr. Any other start says why
+    // it cannot start.
+    platform::DisplayChoice display;
+    QApplication app(argc, argv);
+    if (!display.opened()) {
         const CommandLine line = scanCommandLine(platform::argumentTexts(argc, argv));
         if (line.exitAfterRun == 0 || line.startMode.isEmpty()) {
-            std::fputs("Vexor Renamer: no display found (DISPLAY and WAYLAND_DISPLAY are not set).\n"
-                       "Start it from a desktop session, or run it unattended with /e and /x.\n",
-                       stderr);
+            std::fprintf(stderr,
+                         "Vexor Renamer: %s.\n"
+                         "Start it from a desktop session, or run it unattended with /e and /x.\n",
+                         display.problem().toLocal8Bit().constData());
             return 2;
         }
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vexor Renamer"));
     platform::QtUiService ui;
     ui.answerWithoutDisplay = true;

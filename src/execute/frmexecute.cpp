@@ -211,12 +211,19 @@ bool FrmExecute::event(QEvent* e)
     case QEvent::Show:
     case QEvent::WindowStateChange:
         fitOuterSize();
-        recordNormalRect();
+        recordNormalRect(e->type() == QEvent::Move && e->spontaneous() && !exposed());
         break;
     default:
         break;
     }
     return done;
+}
+
+bool FrmExecute::exposed()
+{
+    if (!exposedOnce_)
+        exposedOnce_ = windowHandle() && windowHandle()->isExposed();
+    return exposedOnce_;
 }
 
 // Once the window system tells the frame's margins, the minimum and the
@@ -230,12 +237,12 @@ void FrmExecute::fitOuterSize()
 
 // Kept at every move and resize in the normal state, so a maximise before the
 // close does not lose the size the user gave the window.
-void FrmExecute::recordNormalRect()
+void FrmExecute::recordNormalRect(bool placement)
 {
     if (unloaded_ || !platform::normalState(this) || !isVisible())
         return;
     normalOuter_ = frameGeometry();
-    storedGeometry_.seen(normalOuter_);
+    storedGeometry_.seen(normalOuter_, placement);
     normalSeen_ = true;
 }
 

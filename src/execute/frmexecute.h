@@ -75,7 +75,12 @@ private:
     // widgets; see addLine().
     void publish();
     void fitOuterSize();
-    void recordNormalRect();
+    // `placement`: a move by the window system before the window was first
+    // exposed (a window manager keeping it on the screen, a frame put around
+    // it), which no user made: it is where the window first stood.
+    void recordNormalRect(bool placement = false);
+    // Whether the window has been on the screen at all yet.
+    bool exposed();
     // An unloaded window takes no more of the run's report.
     void release();
 
@@ -94,6 +99,7 @@ private:
     // on the screen: a window that did not move or resize stores it back
     // unchanged, so pixel rounding and the window system never shift it.
     platform::StoredGeometry storedGeometry_;
+    bool exposedOnce_ = false;
 };
 
 // The open log window of the host, or nullptr.

@@ -64,9 +64,9 @@ QRect StoredGeometry::restore(const QRect& twips, QSize minimum)
     return restore(twips, minimum, availableAreaFor(pixels));
 }
 
-void StoredGeometry::seen(const QRect& outer)
+void StoredGeometry::seen(const QRect& outer, bool placement)
 {
-    if (!firstSeen_)
+    if (!firstSeen_ || placement)
         firstSeen_ = outer.topLeft();
 }
 

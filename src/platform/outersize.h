@@ -52,8 +52,9 @@ public:
     // The same on the available area of the screen the window would stand on.
     QRect restore(const QRect& twips, QSize minimum);
     // Call at every move and resize of the shown window in the normal state;
-    // the first rectangle is where the window system put it.
-    void seen(const QRect& outer);
+    // the first rectangle is where the window system put it, and so is one it
+    // moved the window to before it was first shown on the screen (`placement`).
+    void seen(const QRect& outer, bool placement = false);
     // The twips to store for the normal outer rectangle `outer`.
     QRect twipsFor(const QRect& outer) const;
 

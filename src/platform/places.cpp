@@ -13,12 +13,6 @@ QString xdgHome(const char* variable, const QString& fallback)
     return place.isEmpty() || QDir::isRelativePath(place) ? QDir::homePath() + QLatin1Char('/') + fallback : place;
 }
 
-bool displayAvailable()
-{
-    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
-
 void ignoreRelativeXdgPlaces()
 {
     for (const char* variable : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})

@@ -15,9 +15,6 @@ QString xdgHome(const char* variable, const QString& fallback);
 // lookups (the settings store among them) fall back to the home folder as well.
 // Called first thing, before Qt reads them.
 void ignoreRelativeXdgPlaces();
-// Whether Qt has a platform to show windows on (a display, or one named in
-// QT_QPA_PLATFORM); without one Qt aborts, so both programs ask first.
-bool displayAvailable();
 // programFolder() + "/" + name.
 QString programFile(const QString& name);
 // A file shipped with the program (the help page): share/vexorren/ beside the

@@ -1,3 +1,4 @@
+#include "platform/display.h"
 #include "platform/places.h"
 #include "platform/uiservice.h"
 #include "uninstall/purgix.h"
@@ -9,14 +10,15 @@
 int main(int argc, char** argv)
 {
     platform::ignoreRelativeXdgPlaces();
-    // Qt aborts when it finds no display; the question is the user's to answer,
-    // so without a display nothing is removed.
-    if (!platform::displayAvailable()) {
-        std::fputs("purgix: no display found (DISPLAY and WAYLAND_DISPLAY are not set); nothing was removed.\n",
-                   stderr);
+    // Qt aborts when it finds no display; it falls back on the offscreen
+    // platform instead. The question is the user's to answer, so without a
+    // display nothing is removed.
+    platform::DisplayChoice display;
+    QApplication app(argc, argv);
+    if (!display.opened()) {
+        std::fprintf(stderr, "purgix: %s; nothing was removed.\n", display.problem().toLocal8Bit().constData());
         return 2;
     }
-    QApplication app(argc, argv);
     platform::QtUiService ui;
     ui.answerWithoutDisplay = true;
     return purgixMain(app.arguments().mid(1), ui) ? 0 : 1;

@@ -549,6 +549,72 @@ TEST_F(CommandLineTest, WithoutADisplayOnlyAnUnattendedRunStarts)
     EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"AB.txt"});
 }
 
+// A display that is named but cannot be opened (its server gone, a plugin that
+// is not installed), where Qt alone aborts: an unattended run goes on
+// offscreen, a start that needs a window says what it tried and ends with 2.
+TEST_F(CommandLineTest, ADeadDisplayIsNoDisplay)
+{
+    storeUpperCase();
+    const QString x = deadXDisplay();
+    // No compositor's socket in an empty runtime folder.
+    const QString runtime = makeDir("runtime");
+    ASSERT_TRUE(
+        QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    struct DeadCase {
+        QString name;
+        std::vector<std::pair<QString, QString>> env;
+        QString tried;
+    };
+    const std::vector<DeadCase> cases = {
+        {"x", {{"DISPLAY", x}}, "(tried xcb on DISPLAY=" + x + ")"},
+        {"wayland",
+         {{"WAYLAND_DISPLAY", "wayland-97"}, {"XDG_RUNTIME_DIR", runtime}},
+         "(tried wayland on WAYLAND_DISPLAY=wayland-97, xcb without DISPLAY)"},
+        {"plugin",
+         {{"QT_QPA_PLATFORM", "nosuchplugin"}, {"DISPLAY", x}},
+         "(tried nosuchplugin, as QT_QPA_PLATFORM names)"},
+    };
+    for (const DeadCase& c : cases) {
+        const auto dead = [&c](QProcessEnvironment& env) {
+            for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE"})
+                env.remove(name);
+            for (const auto& [name, value] : c.env)
+                env.insert(name, value);
+        };
+        const QString dir = makeDir(c.name);
+        writeFile(c.name + "/ab.TXT");
+        const Outcome window = runIn({"/p", dir}, dead);
+        EXPECT_EQ(window.status, 2) << c.name.toStdString() << ": " << window.err.toStdString();
+        EXPECT_TRUE(window.err.contains("Vexor Renamer: no display could be opened " + c.tried.toUtf8()))
+            << window.err.toStdString();
+        EXPECT_TRUE(QFileInfo::exists(dir + "/ab.TXT"));
+        const Outcome run = runIn({"/p", dir, "/e", "modecase", "/x"}, dead);
+        EXPECT_EQ(run.status, 0) << c.name.toStdString() << ": " << run.err.toStdString();
+        EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"AB.txt"}) << c.name.toStdString();
+    }
+}
+
+// The offscreen platform moves a new window by its frame once it is shown: the
+// log window of an unattended run still stores back the position it was given.
+TEST_F(CommandLineTest, AnUnattendedRunLeavesTheLogWindowWhereItWasStored)
+{
+    storeUpperCase();
+    {
+        platform::SettingsStore store;
+        store.setValue("Execute_Top", "-300");
+        store.setValue("Execute_Left", "-300");
+    }
+    const QString dir = makeDir("place");
+    for (const QString name : {"first.TXT", "second.TXT"}) {
+        writeFile("place/" + name);
+        EXPECT_EQ(runRenamer({"/p", dir, "/e", "modecase", "/x"}), 0);
+        EXPECT_TRUE(QFileInfo::exists(dir + "/" + name.section('.', 0, 0).toUpper() + ".txt"));
+        const QSettings stored(root() + "/config/Taborin/Taborin.ini", QSettings::IniFormat);
+        EXPECT_EQ(stored.value("Vexor Renamer/Execute_Top").toString(), "-300") << name.toStdString();
+        EXPECT_EQ(stored.value("Vexor Renamer/Execute_Left").toString(), "-300") << name.toStdString();
+    }
+}
+
 // More entries than the lists hold: the limit message, nothing renamed, status 2.
 TEST_F(CommandLineTest, AFolderOverTheListLimitIsARefusedRun)
 {

@@ -195,3 +195,20 @@ FileSizeLimit::~FileSizeLimit()
     ::setrlimit(RLIMIT_FSIZE, &saved_);
     std::signal(SIGXFSZ, savedHandler_);
 }
+
+QString deadXDisplay()
+{
+    QFile sockets(QStringLiteral("/proc/net/unix"));
+    const QByteArray listening = sockets.open(QIODevice::ReadOnly) ? sockets.readAll() : QByteArray();
+    for (int n = 97; n < 1000; ++n) {
+        const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
+        if (QFileInfo::exists(socket) || QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+            continue;
+        // "@/tmp/.X11-unix/X97" then an end of line, so X970 is not taken for X97.
+        if (listening.contains(("@" + socket + "\n").toLatin1()))
+            continue;
+        return QStringLiteral(":%1").arg(n);
+    }
+    ADD_FAILURE() << "every X display from :97 to :999 is taken";
+    return QStringLiteral(":999");
+}

@@ -156,3 +156,8 @@ private:
     struct rlimit saved_ {};
     void (*savedHandler_)(int) = nullptr;
 };
+
+// An X display name (":97" or the next free number) that no server answers on:
+// no socket for it in /tmp/.X11-unix, none in the abstract name space, no lock.
+// Tests of a dead display set DISPLAY to it whatever the machine runs.
+QString deadXDisplay();

@@ -136,23 +136,37 @@ TEST_F(PurgixTest, RemoveYesLeavesOnlyTheStoredStatistics)
     expectOtherSectionKept();
 }
 
-// Without any display the question cannot be asked: the real program says so
-// and removes nothing, where Qt alone would abort.
+// Without a display the question cannot be asked: the real program says so,
+// naming what it tried, and removes nothing, where Qt alone would abort. A
+// display that is named but cannot be opened is no display.
 TEST_F(PurgixTest, WithoutADisplayNothingIsRemoved)
 {
     storeSettings({"12", "345"});
     const QStringList before = sectionKeys();
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(name);
-    p.setProcessEnvironment(env);
-    p.start(QCoreApplication::applicationDirPath() + "/purgix", {});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(p.exitCode(), 2);
-    EXPECT_TRUE(p.readAllStandardError().contains("no display found"));
-    EXPECT_EQ(sectionKeys(), before);
+    const QString x = deadXDisplay();
+    const std::vector<std::pair<std::vector<std::pair<QString, QString>>, QByteArray>> cases = {
+        {{}, "purgix: no display found (DISPLAY and WAYLAND_DISPLAY are not set); nothing was removed."},
+        {{{"DISPLAY", x}},
+         "purgix: no display could be opened (tried xcb on DISPLAY=" + x.toUtf8() + "); nothing was removed."},
+        {{{"QT_QPA_PLATFORM", "nosuchplugin"}},
+         "purgix: no display could be opened (tried nosuchplugin, as QT_QPA_PLATFORM names); nothing was removed."},
+    };
+    for (const auto& [set, line] : cases) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE"})
+            env.remove(name);
+        for (const auto& [name, value] : set)
+            env.insert(name, value);
+        p.setProcessEnvironment(env);
+        p.start(QCoreApplication::applicationDirPath() + "/purgix", {});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << line.toStdString();
+        EXPECT_EQ(p.exitCode(), 2) << line.toStdString();
+        const QByteArray err = p.readAllStandardError();
+        EXPECT_TRUE(err.contains(line + '\n')) << err.toStdString();
+        EXPECT_EQ(sectionKeys(), before);
+    }
 }
 
 struct StatisticsCase {
