@@ -28,17 +28,13 @@ int ownFilePlaceError(const QByteArray& nativePath)
     return S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
 }
 
-int readOwnFile(const QByteArray& nativePath, qint64 maxBytes, QByteArray& data)
+int openOwnFileForRead(const QByteArray& nativePath, qint64 maxBytes)
 {
-    data.clear();
-    const int place = ownFilePlaceError(nativePath);
-    if (place != 0)
-        return place;
     // Non-blocking, and the descriptor's own type decides: a FIFO that took the
-    // file's place since the query is closed unread.
+    // file's place since any earlier query is closed unread.
     const int fd = ::open(nativePath.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
-        return errno;
+        return -1;
     struct stat st {};
     int err = 0;
     if (::fstat(fd, &st) != 0)
@@ -47,6 +43,24 @@ int readOwnFile(const QByteArray& nativePath, qint64 maxBytes, QByteArray& data)
         err = S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
     else if (st.st_size > maxBytes)
         err = EFBIG;
+    if (err == 0)
+        return fd;
+    ::close(fd);
+    errno = err;
+    return -1;
+}
+
+int readOwnFile(const QByteArray& nativePath, qint64 maxBytes, QByteArray& data)
+{
+    data.clear();
+    const int place = ownFilePlaceError(nativePath);
+    if (place != 0)
+        return place;
+    const int fd = openOwnFileForRead(nativePath, maxBytes);
+    if (fd < 0)
+        return errno;
+    struct stat st {};
+    int err = ::fstat(fd, &st) != 0 ? errno : 0;
     if (err == 0) {
         // The file may grow while it is read: it is read to its end, but never
         // past one byte more than allowed, which tells it is too big.

@@ -19,6 +19,9 @@ int ownFilePlaceError(const QByteArray& nativePath);
 // blocks), EFBIG when the file holds more than `maxBytes` (nothing of it is
 // read), else the errno of the open or the read. `data` is empty unless 0.
 int readOwnFile(const QByteArray& nativePath, qint64 maxBytes, QByteArray& data);
+// The file opened for reading, when it is a regular file of at most `maxBytes`:
+// the descriptor, else -1 with errno as readOwnFile gives it. Never blocks.
+int openOwnFileForRead(const QByteArray& nativePath, qint64 maxBytes);
 
 // Opens an own file for appending, created when missing; -1 with errno set
 // when it cannot be, or when something else than a regular file is there.

@@ -31,22 +31,7 @@ QString storePath()
 // Opens the store file for reading without blocking on a FIFO; -1 with errno.
 int openStore(const QByteArray& native)
 {
-    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0)
-        return -1;
-    struct stat st {};
-    int err = 0;
-    if (::fstat(fd, &st) != 0)
-        err = errno;
-    else if (!S_ISREG(st.st_mode))
-        err = S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
-    else if (st.st_size > maxStoreSize)
-        err = EFBIG;
-    if (err == 0)
-        return fd;
-    ::close(fd);
-    errno = err;
-    return -1;
+    return openOwnFileForRead(native, maxStoreSize);
 }
 
 // Looked at before QSettings opens the file: it reads the whole file at once

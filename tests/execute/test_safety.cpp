@@ -21,21 +21,6 @@ bool hasControlChar(const QString& s)
     });
 }
 
-QByteArray mp3WithTitle(const QByteArray& artist, const QByteArray& title)
-{
-    QByteArray frame(417, '\0');
-    frame[0] = char(0xFF);
-    frame[1] = char(0xFB);
-    frame[2] = char(0x90);
-    frame[3] = char(0x64);
-    QByteArray tag(128, '\0');
-    tag.replace(0, 3, "TAG");
-    tag.replace(3, title.size(), title);
-    tag.replace(33, artist.size(), artist);
-    tag[127] = char(255);
-    return frame.repeated(5) + tag;
-}
-
 } // namespace
 
 class SafetyTest : public RunRenameTest {
@@ -115,7 +100,7 @@ TEST_F(SafetyTest, ALevelThatIsALinkIsNeverEnteredWhereverItPoints)
 TEST_F(SafetyTest, ControlCharactersNeverReachANameOrTheLogsAsLineBreaks)
 {
     writeFile("page.html", "<html><title>Evil\x1b[2J\x07Title\x7f</title></html>");
-    writeFile("song.mp3", mp3WithTitle("Art\x1b]0;pwned\x07ist", "Ti\rtle\x01"));
+    writeFile("song.mp3", mp3WithId3v1("Art\x1b]0;pwned\x07ist", "Ti\rtle\x01"));
     const QByteArray forged = "a\n(01.01.2000 00:00:00) File Renamed: x --> y\x1b[31m.txt";
     writeFile(QString::fromUtf8(forged), "F");
     start();
@@ -353,7 +338,7 @@ TEST_F(SafetyTest, ControlCharactersInTypedTextNeverReachANameInAnyMode)
     start();
     for (const Case& c : cases) {
         QDir(work()).removeRecursively();
-        writeFile(c.file, QByteArray(c.file).endsWith(".mp3") ? mp3WithTitle("Artist", "Title") : "A");
+        writeFile(c.file, QByteArray(c.file).endsWith(".mp3") ? mp3WithId3v1("Artist", "Title") : "A");
         listWork();
         c.setUp();
         const QString shown = previewOf(0);

@@ -24,22 +24,6 @@
 
 namespace {
 
-QByteArray mp3WithId3v1(const QByteArray& artist, const QByteArray& title)
-{
-    QByteArray frame(417, '\0');
-    frame[0] = char(0xFF);
-    frame[1] = char(0xFB);
-    frame[2] = char(0x90);
-    frame[3] = char(0x64);
-    QByteArray data = frame.repeated(5);
-    QByteArray tag(128, '\0');
-    tag.replace(0, 3, "TAG");
-    tag.replace(3, title.size(), title);
-    tag.replace(33, artist.size(), artist);
-    tag[127] = char(255);
-    return data + tag;
-}
-
 struct CliCase {
     const char* mode;
     std::vector<std::pair<const char*, QByteArray>> files; // created before the run

@@ -17,21 +17,6 @@ const char* const kWords[] = {"modereplace", "modebatchreplace", "modecase",    
                               "modespace",   "modeattrib",       "modedate",    "modeadd",  "modecrop",
                               "modemp3",     "modeformat",       "modefiletype"};
 
-QByteArray mp3WithTags()
-{
-    QByteArray frame(417, '\0');
-    frame[0] = char(0xFF);
-    frame[1] = char(0xFB);
-    frame[2] = char(0x90);
-    frame[3] = char(0x64);
-    QByteArray tag(128, '\0');
-    tag.replace(0, 3, "TAG");
-    tag.replace(3, 4, "Song");
-    tag.replace(33, 6, "Artist");
-    tag[127] = char(255);
-    return frame.repeated(5) + tag;
-}
-
 // What a run leaves on disk: each name with its attributes and whether its
 // modified date is the one the date word sets.
 QStringList diskState(const QString& dir)
@@ -72,8 +57,11 @@ protected:
     {
         QDir().mkpath(dir + "/sub folder");
         const QByteArray png = QByteArray::fromHex("89504e470d0a1a0a0000000d49484452") + QByteArray(64, '\0');
-        for (const auto& [name, content] : std::vector<std::pair<QString, QByteArray>>{
-                 {"ab c.TXT", "12345"}, {"12 x  y .txt", {}}, {"track 7.mp3", mp3WithTags()}, {"picture", png}}) {
+        for (const auto& [name, content] :
+             std::vector<std::pair<QString, QByteArray>>{{"ab c.TXT", "12345"},
+                                                         {"12 x  y .txt", {}},
+                                                         {"track 7.mp3", mp3WithId3v1("Artist", "Song")},
+                                                         {"picture", png}}) {
             QFile f(dir + "/" + name);
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
             f.write(content);

@@ -23,20 +23,6 @@ namespace {
 
 const FileManagerFailures none;
 
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
 QString xmlUnescaped(QString s)
 {
     return s.replace("&lt;", "<").replace("&gt;", ">").replace("&amp;", "&");
@@ -60,7 +46,7 @@ QStringList thunarArguments(const QByteArray& file, const QString& folder)
 // checked in one of those.
 QString execComplaints(const QString& exec, const QString& scratch)
 {
-    writeBytes(scratch, "[Desktop Entry]\nType=Application\nName=Check\nExec=" + exec.toUtf8() + "\n");
+    writeFileBytes(scratch, "[Desktop Entry]\nType=Application\nName=Check\nExec=" + exec.toUtf8() + "\n");
     return desktopFileComplaints(scratch);
 }
 
@@ -253,7 +239,7 @@ TEST_F(FileManagerEntryTest, EveryFormatIsWrittenReadBackAndRemoved)
         EXPECT_TRUE(nemo.split('\n').contains(line)) << line;
     EXPECT_TRUE(desktopExecValue(nemo).endsWith(" /p %F"));
 
-    const QByteArray thunar = readBytes(p.thunar);
+    const QByteArray thunar = fileBytes(p.thunar);
     EXPECT_EQ(thunarArguments(thunar, folder), expected);
     EXPECT_EQ(occurrences(thunar, "<action>"), 1);
     EXPECT_TRUE(thunar.contains("<name>Start Vexor Renamer...</name>"));
@@ -263,8 +249,8 @@ TEST_F(FileManagerEntryTest, EveryFormatIsWrittenReadBackAndRemoved)
     ASSERT_EQ(writeFileManagerEntries("/usr/bin/vexorren"), none);
     EXPECT_EQ(desktopExecArguments(desktopExecValue(readText(p.actions)), "/d"),
               QStringList({"/usr/bin/vexorren", "/p", "/d"}));
-    EXPECT_EQ(thunarArguments(readBytes(p.thunar), "/d"), QStringList({"/usr/bin/vexorren", "/p", "/d"}));
-    EXPECT_EQ(occurrences(readBytes(p.thunar), "<action>"), 1);
+    EXPECT_EQ(thunarArguments(fileBytes(p.thunar), "/d"), QStringList({"/usr/bin/vexorren", "/p", "/d"}));
+    EXPECT_EQ(occurrences(fileBytes(p.thunar), "<action>"), 1);
     EXPECT_EQ(allFiles().size(), 4); // no temporary file left
 
     // No application entry and no mimeapps.list: the renamer never handles folders.
@@ -282,9 +268,9 @@ TEST_F(FileManagerEntryTest, TheUsersOtherThunarActionsStayByteForByte)
     const QString thunar = places().thunar;
     for (const QByteArray& original : {userThunarFile, handThunarFile}) {
         SCOPED_TRACE(original.left(60).toStdString());
-        writeBytes(thunar, original);
+        writeFileBytes(thunar, original);
         ASSERT_EQ(writeFileManagerEntries("/usr/bin/vexorren"), none);
-        const QByteArray with = readBytes(thunar);
+        const QByteArray with = fileBytes(thunar);
         const QByteArray element = thunarActionElement("/usr/bin/vexorren").toUtf8() + "\n";
         ASSERT_EQ(occurrences(with, element), 1);
         EXPECT_EQ(QByteArray(with).replace(element, ""), original);
@@ -302,7 +288,7 @@ TEST_F(FileManagerEntryTest, TheUsersOtherThunarActionsStayByteForByte)
         EXPECT_EQ(after.st_ino, before.st_ino);
 
         ASSERT_EQ(removeFileManagerEntries(), none);
-        EXPECT_EQ(readBytes(thunar), original);
+        EXPECT_EQ(fileBytes(thunar), original);
     }
 
     // Where Thunar itself put our element, among the user's, and twice.
@@ -311,21 +297,21 @@ TEST_F(FileManagerEntryTest, TheUsersOtherThunarActionsStayByteForByte)
     QByteArray moved = userThunarFile;
     moved.insert(second, ours);
     moved.insert(moved.indexOf("</actions>"), ours);
-    writeBytes(thunar, moved);
+    writeFileBytes(thunar, moved);
     ASSERT_EQ(writeFileManagerEntries("/usr/bin/vexorren"), none);
-    const QByteArray once = readBytes(thunar);
+    const QByteArray once = fileBytes(thunar);
     EXPECT_EQ(occurrences(once, QByteArray("<unique-id>") + kThunarActionId), 1);
     EXPECT_EQ(once.indexOf(kThunarActionId) > second, true);
     EXPECT_EQ(thunarArguments(once, "/x"), QStringList({"/usr/bin/vexorren", "/p", "/x"}));
     ASSERT_EQ(removeFileManagerEntries(), none);
-    EXPECT_EQ(readBytes(thunar), userThunarFile);
+    EXPECT_EQ(fileBytes(thunar), userThunarFile);
 
     // An empty list written as <actions/> opens up to hold ours.
-    writeBytes(thunar, "<?xml version=\"1.0\"?>\n<actions/>\n");
+    writeFileBytes(thunar, "<?xml version=\"1.0\"?>\n<actions/>\n");
     ASSERT_EQ(writeFileManagerEntries("/usr/bin/vexorren"), none);
-    EXPECT_EQ(thunarArguments(readBytes(thunar), "/x"), QStringList({"/usr/bin/vexorren", "/p", "/x"}));
+    EXPECT_EQ(thunarArguments(fileBytes(thunar), "/x"), QStringList({"/usr/bin/vexorren", "/p", "/x"}));
     ASSERT_EQ(removeFileManagerEntries(), none);
-    EXPECT_EQ(readBytes(thunar), "<?xml version=\"1.0\"?>\n<actions>\n</actions>\n");
+    EXPECT_EQ(fileBytes(thunar), "<?xml version=\"1.0\"?>\n<actions>\n</actions>\n");
 }
 
 // Refused with its reason when adding; when removing, a file that does not
@@ -343,11 +329,11 @@ TEST_F(FileManagerEntryTest, AThunarFileThatDoesNotParseIsRefusedAndKept)
     for (const QByteArray& bad : cases) {
         SCOPED_TRACE(bad.toStdString());
         EXPECT_EQ(thunarFileWith(bad, "<action/>"), std::nullopt);
-        writeBytes(thunar, bad);
+        writeFileBytes(thunar, bad);
         EXPECT_EQ(writeFileManagerEntries("/usr/bin/vexorren"),
                   FileManagerFailures({{thunar, "is not a well-formed file of custom actions; the action was not "
                                                 "added there"}}));
-        EXPECT_EQ(readBytes(thunar), bad);
+        EXPECT_EQ(fileBytes(thunar), bad);
         // The other places are still written.
         EXPECT_TRUE(QFileInfo::exists(places().actions));
         const FileManagerFailures removing = removeFileManagerEntries();
@@ -356,7 +342,7 @@ TEST_F(FileManagerEntryTest, AThunarFileThatDoesNotParseIsRefusedAndKept)
                                                               "action was not removed there"}}));
         else
             EXPECT_EQ(removing, none);
-        EXPECT_EQ(readBytes(thunar), bad);
+        EXPECT_EQ(fileBytes(thunar), bad);
         EXPECT_FALSE(QFileInfo::exists(places().actions));
     }
 }
@@ -383,7 +369,7 @@ TEST_F(FileManagerEntryTest, ALinkInAnyPlaceIsNeverWrittenThrough)
         linkAll(to);
         EXPECT_EQ(writeFileManagerEntries("/usr/bin/vexorren"),
                   FileManagerFailures({{p.thunar, "is a symbolic link; the action was not added there"}}));
-        EXPECT_EQ(readBytes(target), precious);
+        EXPECT_EQ(fileBytes(target), precious);
         EXPECT_FALSE(QFileInfo::exists(work() + "/missing.txt"));
         for (const QString& place : own.mid(0, 3)) {
             EXPECT_FALSE(QFileInfo(place).isSymLink()) << place.toStdString();
@@ -396,7 +382,7 @@ TEST_F(FileManagerEntryTest, ALinkInAnyPlaceIsNeverWrittenThrough)
         // file holds nothing of ours is nothing to remove.
         linkAll(to);
         EXPECT_EQ(removeFileManagerEntries(), none);
-        EXPECT_EQ(readBytes(target), precious);
+        EXPECT_EQ(fileBytes(target), precious);
         for (const QString& place : own)
             EXPECT_FALSE(QFileInfo(place).isSymLink() || QFileInfo::exists(place)) << place.toStdString();
     }
@@ -410,7 +396,7 @@ TEST_F(FileManagerEntryTest, ALinkInAnyPlaceIsNeverWrittenThrough)
     ASSERT_TRUE(QFile::link(dotfile, p.thunar));
     EXPECT_EQ(removeFileManagerEntries(),
               FileManagerFailures({{p.thunar, "is a symbolic link; the action was not removed there"}}));
-    EXPECT_EQ(readBytes(dotfile), withOurs);
+    EXPECT_EQ(fileBytes(dotfile), withOurs);
     EXPECT_TRUE(QFileInfo(p.thunar).isSymLink());
     QFile::remove(p.thunar);
 
@@ -437,9 +423,9 @@ TEST_F(FileManagerEntryTest, AUserWithoutAThunarFileStartsFromThunarsDefaults)
     // empty entry does not count.
     const QString first = root() + "/xdg-first", second = root() + "/xdg-second", third = root() + "/xdg-third";
     QDir().mkpath(first);
-    writeBytes(second + "/Thunar/uca.xml", thunarDefaults);
-    writeBytes(third + "/Thunar/uca.xml", "<?xml version=\"1.0\"?>\n<actions>\n</actions>\n");
-    writeBytes(root() + "/relative/Thunar/uca.xml", "<?xml version=\"1.0\"?>\n<actions>\n</actions>\n");
+    writeFileBytes(second + "/Thunar/uca.xml", thunarDefaults);
+    writeFileBytes(third + "/Thunar/uca.xml", "<?xml version=\"1.0\"?>\n<actions>\n</actions>\n");
+    writeFileBytes(root() + "/relative/Thunar/uca.xml", "<?xml version=\"1.0\"?>\n<actions>\n</actions>\n");
     const QString cwd = QDir::currentPath();
     QDir::setCurrent(root());
     qputenv("XDG_CONFIG_DIRS", QFile::encodeName("relative::" + first + ":" + second + ":" + third));
@@ -447,18 +433,18 @@ TEST_F(FileManagerEntryTest, AUserWithoutAThunarFileStartsFromThunarsDefaults)
 
     ASSERT_EQ(writeFileManagerEntries("/usr/bin/vexorren"), none);
     QDir::setCurrent(cwd);
-    const QByteArray started = readBytes(thunar);
+    const QByteArray started = fileBytes(thunar);
     EXPECT_EQ(withoutOurs(started), thunarDefaults);
     EXPECT_EQ(started.indexOf(ourElement()), thunarDefaults.lastIndexOf("</actions>"));
     EXPECT_TRUE(started.contains("<name>Open Terminal Here</name>"));
     EXPECT_TRUE(started.endsWith(" -->\n"));
     EXPECT_EQ(thunarFileWith(started, QString()).has_value(), true);
     EXPECT_EQ(thunarArguments(started, "/x"), QStringList({"/usr/bin/vexorren", "/p", "/x"}));
-    EXPECT_EQ(readBytes(second + "/Thunar/uca.xml"), thunarDefaults);
+    EXPECT_EQ(fileBytes(second + "/Thunar/uca.xml"), thunarDefaults);
     // Saved again, with or without the defaults: the file is the user's now and only our element counts.
     QFile::remove(second + "/Thunar/uca.xml");
     ASSERT_EQ(writeFileManagerEntries("/usr/bin/vexorren"), none);
-    EXPECT_EQ(readBytes(thunar), started);
+    EXPECT_EQ(fileBytes(thunar), started);
 
     ASSERT_EQ(removeFileManagerEntries(), none);
     EXPECT_FALSE(QFileInfo::exists(thunar));
@@ -466,9 +452,9 @@ TEST_F(FileManagerEntryTest, AUserWithoutAThunarFileStartsFromThunarsDefaults)
 
     // Defaults updated after the start: the copy is still only ours and goes.
     qputenv("XDG_CONFIG_DIRS", QFile::encodeName(systemConfig()));
-    writeBytes(defaultsFile(), thunarDefaults);
+    writeFileBytes(defaultsFile(), thunarDefaults);
     ASSERT_EQ(writeFileManagerEntries("/usr/bin/vexorren"), none);
-    writeBytes(defaultsFile(), QByteArray(thunarDefaults).replace("Open Terminal Here", "Open a Terminal Here"));
+    writeFileBytes(defaultsFile(), QByteArray(thunarDefaults).replace("Open Terminal Here", "Open a Terminal Here"));
     ASSERT_EQ(removeFileManagerEntries(), none);
     EXPECT_FALSE(QFileInfo::exists(thunar));
 }
@@ -477,7 +463,7 @@ TEST_F(FileManagerEntryTest, AUserWithoutAThunarFileStartsFromThunarsDefaults)
 TEST_F(FileManagerEntryTest, AThunarFileWeStartedStaysOnceItChanged)
 {
     const QString thunar = places().thunar;
-    writeBytes(defaultsFile(), thunarDefaults);
+    writeFileBytes(defaultsFile(), thunarDefaults);
     const QByteArray handAction =
         "<action><name>Mine</name><unique-id>1-1</unique-id><command>true</command></action>\n";
     struct Case {
@@ -496,12 +482,12 @@ TEST_F(FileManagerEntryTest, AThunarFileWeStartedStaysOnceItChanged)
         SCOPED_TRACE(c.name);
         QFile::remove(thunar);
         ASSERT_EQ(writeFileManagerEntries("/usr/bin/vexorren"), none);
-        const QByteArray changed = c.change(readBytes(thunar));
-        writeBytes(thunar, changed);
+        const QByteArray changed = c.change(fileBytes(thunar));
+        writeFileBytes(thunar, changed);
         ASSERT_EQ(removeFileManagerEntries(), none);
         ASSERT_TRUE(QFileInfo::exists(thunar));
-        EXPECT_EQ(readBytes(thunar), QByteArray(changed).replace(ourElement(), ""));
-        EXPECT_FALSE(readBytes(thunar).contains(kThunarActionId));
+        EXPECT_EQ(fileBytes(thunar), QByteArray(changed).replace(ourElement(), ""));
+        EXPECT_FALSE(fileBytes(thunar).contains(kThunarActionId));
     }
 }
 
@@ -519,7 +505,9 @@ TEST_F(FileManagerEntryTest, ThunarsDefaultsOfAnyShapeAreCopiedOrPassedOver)
         std::function<void()> make;
         QByteArray rest; // the started file without our element and comment
     };
-    const auto defaults = [&](const QByteArray& bytes) { return [&, bytes] { writeBytes(defaultsFile(), bytes); }; };
+    const auto defaults = [&](const QByteArray& bytes) {
+        return [&, bytes] { writeFileBytes(defaultsFile(), bytes); };
+    };
     const auto inDefaultsPlace = [&](const std::function<bool(const QByteArray&)>& make) {
         return [&, make] {
             QDir().mkpath(systemConfig() + "/Thunar");
@@ -556,7 +544,7 @@ TEST_F(FileManagerEntryTest, ThunarsDefaultsOfAnyShapeAreCopiedOrPassedOver)
         QFile::remove(thunar);
         c.make();
         ASSERT_EQ(writeFileManagerEntries("/usr/bin/vexorren"), none);
-        const QByteArray started = readBytes(thunar);
+        const QByteArray started = fileBytes(thunar);
         EXPECT_EQ(withoutOurs(started), c.rest);
         EXPECT_EQ(thunarArguments(started, "/x"), QStringList({"/usr/bin/vexorren", "/p", "/x"}));
         ASSERT_EQ(removeFileManagerEntries(), none);
@@ -567,10 +555,10 @@ TEST_F(FileManagerEntryTest, ThunarsDefaultsOfAnyShapeAreCopiedOrPassedOver)
 // A file started by an earlier version, with its comment at the top, goes too.
 TEST_F(FileManagerEntryTest, AThunarFileStartedByAnEarlierVersionStillGoes)
 {
-    writeBytes(places().thunar, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                                "<!-- Written for the folder action of Vexor Renamer. -->\n"
-                                "<actions>\n" +
-                                    ourElement() + "</actions>\n");
+    writeFileBytes(places().thunar, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                    "<!-- Written for the folder action of Vexor Renamer. -->\n"
+                                    "<actions>\n" +
+                                        ourElement() + "</actions>\n");
     ASSERT_EQ(removeFileManagerEntries(), none);
     EXPECT_FALSE(QFileInfo::exists(places().thunar));
 }
@@ -597,9 +585,9 @@ TEST_F(FileManagerEntryTest, TheOldFolderHandlerGoesAtTheFirstSave)
 {
     const QString old = places().oldEntry;
     for (const bool create : {true, false}) {
-        writeBytes(old, "[Desktop Entry]\nType=Application\nName=Start Vexor Renamer...\nExec=\"/x\" /p %f\n"
-                        "MimeType=inode/directory;\nNoDisplay=true\n");
-        writeBytes(root() + "/data/applications/other.desktop", "[Desktop Entry]\n");
+        writeFileBytes(old, "[Desktop Entry]\nType=Application\nName=Start Vexor Renamer...\nExec=\"/x\" /p %f\n"
+                            "MimeType=inode/directory;\nNoDisplay=true\n");
+        writeFileBytes(root() + "/data/applications/other.desktop", "[Desktop Entry]\n");
         EXPECT_EQ(create ? writeFileManagerEntries("/usr/bin/vexorren") : removeFileManagerEntries(), none);
         EXPECT_FALSE(QFileInfo::exists(old));
         EXPECT_TRUE(QFileInfo::exists(root() + "/data/applications/other.desktop"));
@@ -608,12 +596,12 @@ TEST_F(FileManagerEntryTest, TheOldFolderHandlerGoesAtTheFirstSave)
 
 TEST_F(FileManagerEntryTest, AProgramPathNoFormatCanHoldWritesNothing)
 {
-    writeBytes(places().thunar, userThunarFile);
+    writeFileBytes(places().thunar, userThunarFile);
     const QString notHeld = "cannot hold the program's path; the action was not added there";
     const FileManagerPlaces p = places();
     EXPECT_EQ(writeFileManagerEntries("/opt/line\nbreak/vexorren"),
               FileManagerFailures(
                   {{p.actions, notHeld}, {p.serviceMenu, notHeld}, {p.nemoAction, notHeld}, {p.thunar, notHeld}}));
     EXPECT_EQ(allFiles(), QStringList({"/config/Thunar/uca.xml"}));
-    EXPECT_EQ(readBytes(places().thunar), userThunarFile);
+    EXPECT_EQ(fileBytes(places().thunar), userThunarFile);
 }

@@ -212,3 +212,18 @@ QString deadXDisplay()
     ADD_FAILURE() << "every X display from :97 to :999 is taken";
     return QStringLiteral(":999");
 }
+
+QByteArray mp3WithId3v1(const QByteArray& artist, const QByteArray& title)
+{
+    QByteArray frame(417, '\0');
+    frame[0] = char(0xFF);
+    frame[1] = char(0xFB);
+    frame[2] = char(0x90);
+    frame[3] = char(0x64);
+    QByteArray tag(128, '\0');
+    tag.replace(0, 3, "TAG");
+    tag.replace(3, title.size(), title);
+    tag.replace(33, artist.size(), artist);
+    tag[127] = char(255);
+    return frame.repeated(5) + tag;
+}

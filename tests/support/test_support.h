@@ -135,6 +135,9 @@ template <class T> void whenModal(std::function<void(T*)> action, int timeoutMs 
     poll->start();
 }
 
+// A short MPEG audio file with an ID3v1 tag holding this artist and title.
+QByteArray mp3WithId3v1(const QByteArray& artist, const QByteArray& title);
+
 // Reads a whole text file ("" when missing).
 QString readText(const QString& path);
 QStringList readLines(const QString& path);
