@@ -53,13 +53,15 @@ protected:
         }
         return p.exitCode();
     }
-    // A run with the environment changed by `adjust`, started in `cwd`.
+    // A run with the environment changed by `adjust`, started in `cwd`;
+    // `program` starts the renamer itself when it is not the renamer.
     struct Outcome {
         int status = -1;
         QByteArray err;
     };
+    static QString renamer() { return QCoreApplication::applicationDirPath() + "/vexorren"; }
     Outcome runIn(const QStringList& args, const std::function<void(QProcessEnvironment&)>& adjust,
-                  const QString& cwd = QString())
+                  const QString& cwd = QString(), const QString& program = renamer())
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -72,7 +74,7 @@ protected:
         p.setProcessEnvironment(env);
         if (!cwd.isEmpty())
             p.setWorkingDirectory(cwd);
-        p.start(QCoreApplication::applicationDirPath() + "/vexorren", args);
+        p.start(program, args);
         if (!p.waitForFinished(30000)) {
             p.kill();
             p.waitForFinished();
@@ -285,19 +287,12 @@ TEST_F(CommandLineTest, APathThatIsNotUtf8IsRefusedAndItsLookalikeIsLeftAlone)
     const QString dir = makeDir("bytes");
     const QString lookalike = makeDir(QStringLiteral("bytes/\uFFFD"));
     writeFile(QStringLiteral("bytes/\uFFFD/ab.TXT"));
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("XDG_CONFIG_HOME", root() + "/config");
-    env.insert("XDG_DATA_HOME", root() + "/data");
-    env.insert("VEXORREN_HOME", programFolder());
-    p.setProcessEnvironment(env);
     // The shell passes the byte 0xFF itself; a QString argument cannot hold it.
-    p.start("/bin/sh", {"-c", "exec \"$0\" /p \"$1/$(printf '\\377')\" /e modecase /x",
-                        QCoreApplication::applicationDirPath() + "/vexorren", dir});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    const QByteArray err = p.readAllStandardError();
-    EXPECT_EQ(p.exitCode(), 2) << err.toStdString();
+    const Outcome run = runIn(
+        {"-c", "exec \"$0\" /p \"$1/$(printf '\\377')\" /e modecase /x", renamer(), dir}, [](QProcessEnvironment&) {},
+        QString(), "/bin/sh");
+    const QByteArray& err = run.err;
+    EXPECT_EQ(run.status, 2) << err.toStdString();
     EXPECT_TRUE(err.contains("is not valid UTF-8: " + dir.toUtf8() + "/\\xFF")) << err.toStdString();
     EXPECT_EQ(QDir(lookalike).entryList(QDir::Files), QStringList{"ab.TXT"});
 }
