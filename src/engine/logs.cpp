@@ -65,59 +65,6 @@ QString escapeControlChars(const QString& text)
     return out;
 }
 
-// The length of the valid UTF-8 sequence at `at`, or 0 (a stray, overlong,
-// surrogate or cut sequence).
-static qsizetype utf8SequenceAt(QByteArrayView bytes, qsizetype at)
-{
-    const auto byte = [&](qsizetype i) { return uchar(bytes[i]); };
-    const uchar lead = byte(at);
-    qsizetype len = 0;
-    uchar low = 0x80, high = 0xBF; // the range of the second byte
-    if (lead < 0x80)
-        return 1;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        len = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF) {
-        len = 3;
-        if (lead == 0xE0)
-            low = 0xA0;
-        else if (lead == 0xED)
-            high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        len = 4;
-        if (lead == 0xF0)
-            low = 0x90;
-        else if (lead == 0xF4)
-            high = 0x8F;
-    } else
-        return 0;
-    if (at + len > bytes.size() || byte(at + 1) < low || byte(at + 1) > high)
-        return 0;
-    for (qsizetype k = 2; k < len; ++k)
-        if ((byte(at + k) & 0xC0) != 0x80)
-            return 0;
-    return len;
-}
-
-QString readableBytes(QByteArrayView bytes)
-{
-    QString out;
-    qsizetype run = 0; // start of the valid bytes not yet decoded
-    qsizetype i = 0;
-    while (i < bytes.size()) {
-        if (const qsizetype len = utf8SequenceAt(bytes, i)) {
-            i += len;
-            continue;
-        }
-        out += QString::fromUtf8(bytes.sliced(run, i - run));
-        out +=
-            QLatin1String("\\x") + QString::number(uchar(bytes[i]), 16).toUpper().rightJustified(2, QLatin1Char('0'));
-        run = ++i;
-    }
-    out += QString::fromUtf8(bytes.sliced(run));
-    return out;
-}
-
 void Logs::refreshStamp()
 {
     const qint64 now = QDateTime::currentSecsSinceEpoch();

@@ -66,7 +66,3 @@ private:
 // The text with every C0 and C1 control character (U+0000-U+001F,
 // U+007F-U+009F) written as "\n", "\r", "\t" or "\xHH".
 QString escapeControlChars(const QString& text);
-
-// Bytes of a name on disk as readable text: valid UTF-8 decoded, every other
-// byte written as "\xHH", so a name that is not UTF-8 can still be told apart.
-QString readableBytes(QByteArrayView bytes);

@@ -1,5 +1,6 @@
 #include "execute/renameentry.h"
 #include "engine/forbidden.h"
+#include "platform/arguments.h"
 #include "platform/failure.h"
 #include "platform/fileops.h"
 
@@ -233,8 +234,8 @@ void skipUndecodable(ExecuteHost& h, bool isDir, const QString& oldName, const Q
     bool nameValid = true;
     if (slash >= 0) {
         const QByteArrayView nameBytes = QByteArrayView(native).sliced(slash + 1);
-        shownDir = readableBytes(QByteArrayView(native).first(slash + 1));
-        name = readableBytes(nameBytes);
+        shownDir = platform::readableBytes(QByteArrayView(native).first(slash + 1));
+        name = platform::readableBytes(nameBytes);
         nameValid = name.toUtf8() == nameBytes;
     }
     const QString reason =

@@ -1,6 +1,7 @@
 #include "filelist/readdirectory.h"
 #include "filelist/iconlists.h"
 #include "filelist/systemfolders.h"
+#include "platform/arguments.h"
 #include "platform/failure.h"
 #include "platform/fileops.h"
 #include "platform/foldedkeys.h"
@@ -506,7 +507,7 @@ QString Reader::pathOf(const Folder& folder, const Listing& listing, const Entry
             s_.undecodableReported.insert(path);
             h_.logs->logError(platform::makeFailure(platform::failures::PathFileAccessError).errorText() +
                               QStringLiteral("readDirectory: name is not valid UTF-8, listed but never renamed: ") +
-                              readableBytes(folder.native + '/' + listing.nativeName(e)));
+                              platform::readableBytes(folder.native + '/' + listing.nativeName(e)));
         }
     }
     return path;

@@ -1,7 +1,5 @@
 #include "platform/arguments.h"
 
-#include <cstring>
-
 namespace platform {
 
 namespace {
@@ -56,23 +54,24 @@ bool isControl(char16_t u)
 
 } // namespace
 
-QString argumentText(const char* bytes)
+QString argumentText(QByteArrayView bytes)
 {
-    const auto* s = reinterpret_cast<const unsigned char*>(bytes);
-    const size_t size = std::strlen(bytes);
+    const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+    const size_t size = size_t(bytes.size());
     QString text;
     text.reserve(qsizetype(size));
+    size_t run = 0; // start of the valid bytes not yet decoded
     size_t i = 0;
     while (i < size) {
-        const int n = sequenceLength(s + i, size - i);
-        if (n == 0) {
-            text += QChar(char16_t(kEscapeBase + (s[i] & 0x7F)));
-            ++i;
+        if (const int n = sequenceLength(s + i, size - i)) {
+            i += size_t(n);
             continue;
         }
-        text += QString::fromUtf8(bytes + i, n);
-        i += size_t(n);
+        text += QString::fromUtf8(bytes.sliced(qsizetype(run), qsizetype(i - run)));
+        text += QChar(char16_t(kEscapeBase + (s[i] & 0x7F)));
+        run = ++i;
     }
+    text += QString::fromUtf8(bytes.sliced(qsizetype(run)));
     return text;
 }
 
@@ -80,7 +79,7 @@ QStringList argumentTexts(int argc, char** argv, int first)
 {
     QStringList texts;
     for (int i = first; i < argc; ++i)
-        texts.append(argumentText(argv[i]));
+        texts.append(argumentText(QByteArrayView(argv[i])));
     return texts;
 }
 
@@ -98,7 +97,11 @@ bool holdsUndecodable(const QString& text)
     return false;
 }
 
-QString printableText(const QString& text)
+namespace {
+
+// The text with its undecodable bytes, and with `controls` its control
+// characters too, written as "\xHH".
+QString withEscapes(const QString& text, bool controls)
 {
     QString out;
     out.reserve(text.size());
@@ -109,7 +112,7 @@ QString printableText(const QString& text)
             out += text[++i];
             continue;
         }
-        if (isEscape(u) || isControl(u)) {
+        if (isEscape(u) || (controls && isControl(u))) {
             const unsigned byte = isEscape(u) ? unsigned(u - kEscapeBase) + 0x80 : unsigned(u);
             out += QStringLiteral("\\x") + QString::number(byte, 16).toUpper().rightJustified(2, QLatin1Char('0'));
             continue;
@@ -117,6 +120,18 @@ QString printableText(const QString& text)
         out += text[i];
     }
     return out;
+}
+
+} // namespace
+
+QString printableText(const QString& text)
+{
+    return withEscapes(text, true);
+}
+
+QString readableBytes(QByteArrayView bytes)
+{
+    return withEscapes(argumentText(bytes), false);
 }
 
 } // namespace platform

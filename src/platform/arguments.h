@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -9,7 +10,7 @@ namespace platform {
 // it becomes the lone surrogate U+DC80 + byte. Nothing is lost, no replacement
 // character can make it name another entry, and the text tells that it was
 // not UTF-8.
-QString argumentText(const char* bytes);
+QString argumentText(QByteArrayView bytes);
 // Arguments `first` to argc - 1.
 QStringList argumentTexts(int argc, char** argv, int first = 1);
 
@@ -19,5 +20,9 @@ bool holdsUndecodable(const QString& text);
 // The text as one printable line for a message: control characters and bytes
 // that were not UTF-8 are written as "\xHH".
 QString printableText(const QString& text);
+
+// Bytes of a name on disk as readable text: valid UTF-8 decoded, every other
+// byte written as "\xHH", so a name that is not UTF-8 can still be told apart.
+QString readableBytes(QByteArrayView bytes);
 
 } // namespace platform

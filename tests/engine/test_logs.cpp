@@ -56,29 +56,6 @@ TEST_F(LogsTest, ControlCharactersAreEscapedSoOneCallIsOneLine)
     EXPECT_EQ(escapeControlChars("plain"), "plain");
 }
 
-// A name's bytes that are not UTF-8 show as "\xHH", the rest as its text.
-TEST(ReadableBytes, UndecodableBytesAreWrittenByTheirValue)
-{
-    const struct {
-        QByteArray bytes;
-        QString shown;
-    } cases[] = {
-        {"plain.txt", "plain.txt"},
-        {"bad\xff.txt", R"(bad\xFF.txt)"},
-        {"caf\xc3\xa9 \xe9t\xe9", QString::fromUtf8("café ") + R"(\xE9t\xE9)"},
-        {"\xf0\x9f\x8e\xb5|\xf0\x9f\x8e", QString::fromUtf8("\xf0\x9f\x8e\xb5|") + R"(\xF0\x9F\x8E)"}, // cut at the end
-        {"\xc0\xaf", R"(\xC0\xAF)"},                                                                   // overlong "/"
-        {"\xed\xa0\x80", R"(\xED\xA0\x80)"},                                                           // a surrogate
-        {"\xf4\x90\x80\x80", R"(\xF4\x90\x80\x80)"},                                                   // past U+10FFFF
-        {"a\x80"
-         "b\xfe",
-         R"(a\x80b\xFE)"},
-        {"", ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(readableBytes(c.bytes), c.shown) << c.bytes.toHex().toStdString();
-}
-
 // Every line's bytes are its text in UTF-8 after the date, whatever the text
 // holds, and a long line follows a short one whole (the buffer is reused).
 TEST_F(LogsTest, LineBytesAreTheTextInUtf8)
