@@ -55,29 +55,9 @@ int storeReadError(const QString& path)
 // empty when there is none.
 QByteArray currentContent(const QString& path)
 {
-    const int fd = openStore(QFile::encodeName(path));
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return {};
-        throw failureFromErrno(errno);
-    }
     QByteArray data;
-    char buffer[65536];
-    int err = 0;
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            err = errno;
-        else if (data.size() + n > maxStoreSize)
-            err = EFBIG;
-        if (n <= 0 || err != 0)
-            break;
-        data.append(buffer, n);
-    }
-    ::close(fd);
-    if (err != 0)
+    const int err = readOwnFile(QFile::encodeName(path), maxStoreSize, data);
+    if (err != 0 && err != ENOENT)
         throw failureFromErrno(err);
     return data;
 }
