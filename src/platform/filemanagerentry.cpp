@@ -275,6 +275,13 @@ QString placeThunarElement(const QString& path, const QString& element)
     return replaceFile(path, *edited, st.st_mode & 07777);
 }
 
+// A place that failed, with its reason; an empty reason is no failure.
+void noteFailure(FileManagerFailures& failures, const QString& path, const QString& reason)
+{
+    if (!reason.isEmpty())
+        failures.push_back({path, reason});
+}
+
 // A path as one line of a box, of a bounded length.
 QString shownPath(const QString& path)
 {
@@ -508,10 +515,7 @@ FileManagerFailures writeFileManagerEntries(const QString& program)
 {
     const FileManagerPlaces places = fileManagerPlaces();
     FileManagerFailures failures;
-    const auto note = [&failures](const QString& path, const QString& reason) {
-        if (!reason.isEmpty())
-            failures.push_back({path, reason});
-    };
+    const auto note = [&failures](const QString& path, const QString& reason) { noteFailure(failures, path, reason); };
     note(places.actions, writeOwnFile(places.actions, fileManagerActionText(program).toUtf8(), 0644));
     // Dolphin runs a service menu of the user's own folder only when it is executable.
     note(places.serviceMenu, writeOwnFile(places.serviceMenu, serviceMenuText(program).toUtf8(), 0755));
@@ -526,10 +530,7 @@ FileManagerFailures removeFileManagerEntries()
 {
     const FileManagerPlaces places = fileManagerPlaces();
     FileManagerFailures failures;
-    const auto note = [&failures](const QString& path, const QString& reason) {
-        if (!reason.isEmpty())
-            failures.push_back({path, reason});
-    };
+    const auto note = [&failures](const QString& path, const QString& reason) { noteFailure(failures, path, reason); };
     for (const QString& path : {places.actions, places.serviceMenu, places.nemoAction})
         note(path, removeOwnFile(path));
     note(places.thunar, placeThunarElement(places.thunar, QString()));
