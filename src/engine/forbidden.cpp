@@ -114,7 +114,8 @@ QString resolvedForm(const QString& taggedName)
 
 DotLevel dotLevelOf(const QString& resolvedName)
 {
-    if (!resolvedName.contains(QLatin1Char('.')))
+    // A level of dots starts the name or follows a "/"; most names have neither.
+    if (!resolvedName.startsWith(QLatin1Char('.')) && !resolvedName.contains(QLatin1String("/.")))
         return DotLevel::None;
     DotLevel found = DotLevel::None;
     for (const QStringView level : QStringView(resolvedName).split(QLatin1Char('/'))) {
