@@ -143,6 +143,8 @@ TEST_P(UnattendedDecisionTest, AnUnattendedRunDecidesAndRenamesAsAWindowStart)
         {"crop count x2", {{"txtCropNumber", "x2"}}, cropOnly("Crop count is 0")},
     };
     const GateCase& c = cases[size_t(GetParam())];
+    fill(work() + "/untouched");
+    const QStringList untouched = diskState(work() + "/untouched");
     for (const char* wordText : kWords) {
         const QString word = QString::fromLatin1(wordText);
         SCOPED_TRACE(std::string(c.name) + " / " + wordText);
@@ -156,6 +158,12 @@ TEST_P(UnattendedDecisionTest, AnUnattendedRunDecidesAndRenamesAsAWindowStart)
             << "\nwindow: " << window.refusal.toStdString() << " " << window.counts.toStdString() << " selected "
             << window.selectedCount << " only " << window.onlySelectedActive;
         EXPECT_EQ(unattendedDisk, windowDisk);
+        // A refused run changes nothing; a run that renames all rows changes something.
+        if (!c.refusal(word).isEmpty()) {
+            EXPECT_EQ(unattendedDisk, untouched);
+        } else if (c.keys.empty()) {
+            EXPECT_NE(unattendedDisk, untouched);
+        }
     }
 }
 
