@@ -13,6 +13,7 @@
 #include "platform/places.h"
 #include "platform/settingsstore.h"
 #include "platform/twips.h"
+#include "settings/commandline.h"
 #include "settings/configfiles.h"
 #include "settings/loadsave.h"
 #include "settings/shellmenu.h"
@@ -286,6 +287,10 @@ bool FrmMain::unattendedDirectoryRun() const
 
 QString FrmMain::commandLineRefusal() const
 {
+    // Where nobody can see the window, an exit switch with no run to end would
+    // leave it open for ever.
+    if (exitAfterRun && !startModeGiven_ && !platform::hasDisplay())
+        return exitWithoutRunProblem(arguments_);
     if (!exitAfterRun || !startModeGiven_)
         return {};
     if (startMode.isEmpty())

@@ -168,5 +168,7 @@ GateInputs FrmMain::gateInputs() const
     in.selectedCount = state_.files.selectedCount;
     in.batchCount = batchCount();
     in.options = readOptions();
+    // A start with /e and /x runs at its first activation and closes.
+    in.unattended = exitAfterRun && startModeGiven_;
     return in;
 }

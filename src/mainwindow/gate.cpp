@@ -150,7 +150,7 @@ GateVerdict judgeGate(const GateInputs& in)
                         : QStringLiteral("\"Files\" and \"Directories\" leave nothing to rename in this mode");
         return v;
     }
-    if (in.mode != RenameMode::Attrib && in.onlySelectedActive == -1 && in.selectedCount == 0) {
+    if ((in.mode != RenameMode::Attrib || in.unattended) && in.onlySelectedActive == -1 && in.selectedCount == 0) {
         v.refusal = QStringLiteral("Only Rename Selected and no row is selected");
         return v;
     }

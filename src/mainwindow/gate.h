@@ -15,6 +15,10 @@ struct GateInputs {
     int onlySelectedActive = 0;
     int selectedCount = 0;
     int batchCount = 0; // items of the batch-replace list
+    // A run nobody watches (/e and /x): no row can be selected there, so
+    // "Only Rename Selected" with none selected refuses every mode, the
+    // attributes tab included.
+    bool unattended = false;
     RenameOptions options;
 };
 

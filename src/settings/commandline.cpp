@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <sys/stat.h>
 
@@ -57,6 +58,21 @@ bool entryExists(const QString& path)
 {
     const QFileInfo info(path);
     return info.exists() || info.isSymLink();
+}
+
+// Whether the directory holds an entry of that name, letter case aside, as a
+// pattern compares names.
+bool holdsName(const QString& directory, const QString& name)
+{
+    if (entryExists(directory + name))
+        return true;
+    QDirIterator it(directory, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        if (platform::matchesPattern(it.fileName(), name))
+            return true;
+    }
+    return false;
 }
 
 // Relative to the current directory, with "." levels and doubled slashes gone;
@@ -189,4 +205,40 @@ QString directoryProblem(const QString& directory)
     if (!directoryListable(directory))
         return QStringLiteral("cannot be read: ") + qt_error_string(EACCES);
     return {};
+}
+
+QString unattendedStartProblem(const StartPath& start)
+{
+    if (start.path.isEmpty())
+        return {};
+    // A folder that may be listed but not searched shows its names, yet none
+    // of its entries can be looked at or renamed.
+    struct stat st {};
+    if (::stat(QFile::encodeName(start.path + u'.').constData(), &st) != 0) {
+        const int error = errno;
+        return QStringLiteral("cannot be entered: ") + qt_error_string(error);
+    }
+    if (!start.pattern.isEmpty() && !hasWildcard(start.pattern) && !holdsName(start.path, start.pattern))
+        return QStringLiteral("names nothing that exists");
+    return {};
+}
+
+QString exitWithoutRunProblem(const QStringList& arguments)
+{
+    const CommandLine line = scanCommandLine(arguments);
+    if (line.exitAfterRun == 0 || line.modeGiven)
+        return {};
+    const QString text = QStringLiteral("/x was given without /e and a mode word");
+    const auto quoted = [](const QString& a) -> QString {
+        constexpr qsizetype kShown = 40;
+        return QLatin1Char('"') + platform::printableText(a.left(kShown)) +
+               (a.size() > kShown ? QStringLiteral("...\"") : QStringLiteral("\""));
+    };
+    for (const QString& a : arguments) {
+        if (a == QLatin1String("/E") || a.startsWith(QLatin1String("/E ")))
+            return text + QStringLiteral(" (%1 is no switch: switches are written in lower case)").arg(quoted(a));
+        if (a.startsWith(QLatin1String("/e ")))
+            return text + QStringLiteral(" (%1 is one argument: /e and its mode word are two)").arg(quoted(a));
+    }
+    return text;
 }

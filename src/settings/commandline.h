@@ -48,3 +48,16 @@ bool directoryListable(const QString& directory);
 // Why a directory text names no directory that can be listed ("names nothing
 // that exists", "cannot be read: Permission denied" ...); empty when it does.
 QString directoryProblem(const QString& directory);
+
+// Why a run nobody watches cannot work on a start path whose directory can be
+// listed: the directory cannot be entered (no search permission), or a last
+// level without "*" or "?" names no entry of it, as a mistyped name does.
+// Empty when it can. A window start opens such a path as the rules above say.
+QString unattendedStartProblem(const StartPath& start);
+
+// Why a command line whose exit switch has no run to end ("/x" among the
+// switches, no "/e") is refused where nobody can see the window, with a hint
+// where an argument looks like a mode switch that is none ("/E", or "/e" and
+// its word in one argument). Empty when "/x" is not such a switch or "/e" was
+// given.
+QString exitWithoutRunProblem(const QStringList& arguments);

@@ -48,10 +48,14 @@ public:
         // user wanted: the last one used is not opened in its place.
         if (start.path.isEmpty() && !pathUnusable_)
             storedStartDirectory();
-        if (!start.path.isEmpty() && !start.pattern.isEmpty())
+        // The stored pattern is read in any case: a pattern from the command
+        // line is for this run only, and the save writes the stored one back.
+        keys("txtPattern", "txtPattern");
+        s_.storedPattern = s_.txtPattern;
+        if (!start.path.isEmpty() && !start.pattern.isEmpty()) {
             s_.txtPattern = start.pattern;
-        else
-            keys("txtPattern", "txtPattern");
+            s_.commandLinePattern = start.pattern;
+        }
         keys("txtMp3Format", "chkEnumTab");
         keys("processHidden", "usePatternForDirs");
         s_.txtPatternEnabled = s_.usePatternForFiles != 0 || s_.usePatternForDirs != 0;
@@ -153,6 +157,7 @@ private:
         s_.startModeGiven = false;
         s_.startPathGiven = false;
         s_.startPathProblem.clear();
+        s_.commandLinePattern.clear();
         if (context_.arguments.isEmpty())
             return {};
         const CommandLine line = scanCommandLine(context_.arguments);
@@ -164,9 +169,11 @@ private:
         memo_.clear();
         pathUnusable_ = !line.pathProblem.isEmpty();
         QString problem = line.pathProblem;
-        if (!start.path.isEmpty() && directoryListable(start.path))
+        if (!start.path.isEmpty() && directoryListable(start.path)) {
             s_.storedPath = start.path;
-        else if (line.pathGiven && !pathUnusable_)
+            // A window opens it all the same; a run nobody watches is refused.
+            problem = unattendedStartProblem(start);
+        } else if (line.pathGiven && !pathUnusable_)
             // An empty text opens the stored folder, as without one; only an
             // unattended run refuses it.
             problem = line.pathText.isEmpty() ? QStringLiteral("is empty") : directoryProblem(start.path);
@@ -267,8 +274,18 @@ bool saveSettings(platform::SettingsStore& store, Logs& logs, const QString& pro
         writeConfigLists(programFolder, tables, logs);
         return true;
     }
+    // A pattern that came from the command line and is still in the box was
+    // for that run only: the stored one stays.
+    Settings kept;
+    const bool patternFromCommandLine =
+        !settings.commandLinePattern.isEmpty() && settings.txtPattern == settings.commandLinePattern;
+    if (patternFromCommandLine) {
+        kept = settings;
+        kept.txtPattern = settings.storedPattern;
+    }
+    const Settings& toStore = patternFromCommandLine ? kept : settings;
     FailureMemo memo;
-    writeKeys(store, saveKeysBeforeShellStep(), settings, memo);
+    writeKeys(store, saveKeysBeforeShellStep(), toStore, memo);
     if (shellMenuStep)
         shellMenuStep(settings.shellShowVexor == 1);
     writeKeys(store, saveKeysAfterShellStep(), settings, memo);

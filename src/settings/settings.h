@@ -225,9 +225,14 @@ struct Settings {
     int exitAfterRun = 0;        // -1 when "/x" was given with "/p" or "/e"
     bool startModeGiven = false; // "/e" was given, even without a word
     bool startPathGiven = false; // a path was given, even an empty one
-    // Why the path given names no folder that can be listed; empty when it
-    // does or none was given ("/p" with an empty text included).
+    // Why the path given names no folder that can be listed, or nothing an
+    // unattended run could work on; empty when it does or none was given
+    // ("/p" with an empty text included).
     QString startPathProblem;
+    // The pattern that came from "/p" lasts for this run: while the pattern
+    // box still holds it, the save writes the stored pattern back instead.
+    QString commandLinePattern; // empty when "/p" gave none
+    QString storedPattern;      // txtPattern as the store held it at start
 
     // Caption of the Replace panel's lblBatchReplace, set after "replace.txt" is read.
     QString lblBatchReplace;

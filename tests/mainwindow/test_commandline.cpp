@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
+#include <QStandardPaths>
 
 #include <functional>
 
@@ -226,9 +227,25 @@ TEST_F(CommandLineTest, AnUnattendedRunThatCannotDoWhatItWasToldIsRefused)
          {"/p", "DIR", "/e", "modecase", "/x"},
          {{"chkOnlyRenameSelected", "1"}, {"enableRenameAllIfNoneSelected", "False"}},
          "Only Rename Selected and no row is selected"},
+        // The attributes tab is exempt in the window, where rows can be selected.
+        {"nothing selected, attributes",
+         {"/p", "DIR", "/e", "modeattrib", "/x"},
+         {{"chkOnlyRenameSelected", "1"}, {"enableRenameAllIfNoneSelected", "False"}, {"chkR", "1"}},
+         "Only Rename Selected and no row is selected"},
+        {"nothing selected, dates",
+         {"/p", "DIR", "/e", "modedate", "/x"},
+         {{"chkOnlyRenameSelected", "1"},
+          {"enableRenameAllIfNoneSelected", "False"},
+          {"chkDateModified", "1"},
+          {"chkDateDate", "1"}},
+         "Only Rename Selected and no row is selected"},
         {"empty find", {"/p", "DIR", "/e", "modereplace", "/x"}, {{"txtFind", ""}}, "the Find text is empty"},
         {"pattern matching nothing", {"/p", "DIR/zz*", "/e", "modecase", "/x"}, {}, "the list is empty"},
         {"a path naming nothing", {"/p", "DIR/gone/deeper", "/e", "modecase", "/x"}, {}, "names nothing that exists"},
+        {"a last level naming nothing",
+         {"/p", "DIR/Musik", "/e", "modecase", "/x"},
+         {},
+         "the folder given with /p names nothing that exists: "},
         {"an empty path", {"/p", "", "/e", "modecase", "/x"}, {}, "the folder given with /p is empty"},
         {"a path too long", {"/p", tooLong, "/e", "modecase", "/x"}, {}, "is longer than a path may be"},
         {"a mistyped word", {"/p", "DIR", "/e", "modereplce", "/x"}, {}, "the mode word \"modereplce\" is not one of"},
@@ -276,6 +293,134 @@ TEST_F(CommandLineTest, AnUnattendedRunThatCannotDoWhatItWasToldIsRefused)
         EXPECT_EQ(run.status, 2) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains("cannot be looked at: Permission denied")) << run.err.toStdString();
         EXPECT_EQ(QDir(inner).entryList(QDir::Files), QStringList{"ab.TXT"});
+    }
+}
+
+// "/p DIR/a.txt" renames a.txt alone and a mistyped "/p DIR/Musik" is refused,
+// but neither pattern outlives its run: the next "/p DIR" renames everything,
+// and the settings keep the pattern the user stored.
+TEST_F(CommandLineTest, APatternFromThePathLastsOneRun)
+{
+    storeUpperCase();
+    platform::SettingsStore().setValue("txtPattern", "*.txt");
+    const auto names = [](const QString& dir) {
+        return QDir(dir).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    };
+    const struct {
+        const char* last;
+        int status;
+        QByteArray err;    // a part of standard error
+        QStringList after; // the names after that run
+    } cases[] = {
+        {"a.txt", 0, "", {"A.txt", "b.txt", "c.txt"}},
+        {"Musik",
+         2,
+         "Vexor Renamer: the run was not started: the folder given with /p names nothing that exists: ",
+         {"a.txt", "b.txt", "c.txt"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.last);
+        const QString dir = makeDir(QStringLiteral("case ") + c.last);
+        for (const char* name : {"a.txt", "b.txt", "c.txt"})
+            writeFile(QStringLiteral("case ") + c.last + "/" + name);
+        const Outcome run = runIn({"/p", dir + "/" + c.last, "/e", "modecase", "/x"}, [](QProcessEnvironment&) {});
+        EXPECT_EQ(run.status, c.status) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(c.err)) << run.err.toStdString();
+        EXPECT_EQ(names(dir), c.after);
+        EXPECT_EQ(platform::SettingsStore().value("txtPattern"), "*.txt");
+        const Outcome whole = runIn({"/p", dir, "/e", "modecase", "/x"}, [](QProcessEnvironment&) {});
+        EXPECT_EQ(whole.status, 0) << whole.err.toStdString();
+        EXPECT_EQ(names(dir), QStringList({"A.txt", "B.txt", "C.txt"}));
+        EXPECT_EQ(platform::SettingsStore().value("txtPattern"), "*.txt");
+    }
+    // Beside folders only, the same: not a hint on the Files and Directories boxes.
+    const QString folders = makeDir("folders");
+    makeDir("folders/Music");
+    const Outcome run = runIn({"/p", folders + "/Musik", "/e", "modecase", "/x"}, [](QProcessEnvironment&) {});
+    EXPECT_EQ(run.status, 2) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("names nothing that exists: " + QFile::encodeName(folders) + "/Musik."))
+        << run.err.toStdString();
+    EXPECT_EQ(names(folders), QStringList{"Music"});
+}
+
+// A folder that may be listed but not entered (mode r--) shows its names, yet
+// none of its entries can be looked at: the run is refused with the cause, not
+// with the read's box. Root enters any folder, so as root the renamer runs as
+// the user nobody (setpriv), with places of its own it can write to.
+TEST_F(CommandLineTest, AFolderThatCannotBeEnteredIsARefusedRun)
+{
+    const QString dir = makeDir("listed only");
+    writeFile("listed only/ab.TXT");
+    QString program = renamer();
+    QStringList args = {"/p", dir, "/e", "modecase", "/x"};
+    std::function<void(QProcessEnvironment&)> adjust = [](QProcessEnvironment&) {};
+    if (::geteuid() == 0) {
+        program = QStandardPaths::findExecutable("setpriv");
+        if (program.isEmpty())
+            GTEST_SKIP() << "running as root without setpriv";
+        constexpr uid_t nobody = 65534;
+        const QString own = root() + "/nobody";
+        for (const char* place : {"", "/config/Taborin", "/data", "/program", "/home", "/runtime"})
+            ASSERT_TRUE(QDir().mkpath(own + place));
+        {
+            QSettings store(own + "/config/Taborin/Taborin.ini", QSettings::IniFormat);
+            store.setValue("Vexor Renamer/Case1", "1");
+            store.setValue("Vexor Renamer/Case2", "2");
+        }
+        for (const char* place : {"", "/config", "/config/Taborin", "/config/Taborin/Taborin.ini", "/data", "/program",
+                                  "/home", "/runtime"})
+            ASSERT_EQ(::chown(QFile::encodeName(own + place).constData(), nobody, nobody), 0) << place;
+        ASSERT_EQ(::chmod(QFile::encodeName(own + "/runtime").constData(), 0700), 0);
+        ASSERT_EQ(::chmod(QFile::encodeName(root()).constData(), 0711), 0);
+        args = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", renamer()} + args;
+        adjust = [own](QProcessEnvironment& env) {
+            env.insert("XDG_CONFIG_HOME", own + "/config");
+            env.insert("XDG_DATA_HOME", own + "/data");
+            env.insert("VEXORREN_HOME", own + "/program");
+            env.insert("HOME", own + "/home");
+            env.insert("XDG_RUNTIME_DIR", own + "/runtime");
+        };
+    } else {
+        storeUpperCase();
+    }
+    ASSERT_EQ(::chmod(QFile::encodeName(dir).constData(), 0444), 0);
+    const Outcome run = runIn(args, adjust, QString(), program);
+    ::chmod(QFile::encodeName(dir).constData(), 0755);
+    EXPECT_EQ(run.status, 2) << run.err.toStdString();
+    const QByteArray line = "Vexor Renamer: the run was not started: the folder given with /p cannot be entered: "
+                            "Permission denied: " +
+                            QFile::encodeName(dir) + ".\n";
+    EXPECT_EQ(run.err.count(line), 1) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("An error occured")) << run.err.toStdString();
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"ab.TXT"});
+}
+
+// Where nobody can see the window (offscreen, minimal), an exit switch with no
+// run to end closes the start at once, with status 2 and one line naming what
+// is missing, instead of a window that waits for ever.
+TEST_F(CommandLineTest, AnExitSwitchWithNoRunEndsWhereNobodySeesTheWindow)
+{
+    storeUpperCase();
+    const QString dir = makeDir("unseen");
+    writeFile("unseen/ab.TXT");
+    const QByteArray missing = "Vexor Renamer: the run was not started: /x was given without /e and a mode word";
+    const struct {
+        QStringList args;
+        QByteArray rest; // what follows the line's start
+    } cases[] = {
+        {{"/p", dir, "/x"}, ".\n"},
+        {{"/p", dir, "/E", "modecase", "/x"}, " (\"/E\" is no switch: switches are written in lower case).\n"},
+        {{"/p", dir, "/e modecase", "/x"}, " (\"/e modecase\" is one argument: /e and its mode word are two).\n"},
+    };
+    for (const char* platformName : {"offscreen", "minimal"}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(platformName) + ": " + c.args.join(' ').toStdString());
+            const Outcome run = runIn(
+                c.args, [platformName](QProcessEnvironment& env) { env.insert("QT_QPA_PLATFORM", platformName); });
+            EXPECT_EQ(run.status, 2) << run.err.toStdString();
+            EXPECT_EQ(run.err.count(missing + c.rest), 1) << run.err.toStdString();
+            EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"ab.TXT"});
+        }
     }
 }
 

@@ -74,6 +74,23 @@ TEST(Gate, VerdictPerModeAndInput)
              in.options.attrHidden = 1;
          },
          true},
+        {"only selected binds Attrib in a run nobody watches",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Attrib;
+             in.onlySelectedActive = -1;
+             in.options.attrHidden = 1;
+             in.unattended = true;
+         },
+         false},
+        {"a row selected in a run nobody watches",
+         [](GateInputs& in) {
+             in.mode = RenameMode::Attrib;
+             in.onlySelectedActive = -1;
+             in.selectedCount = 1;
+             in.options.attrHidden = 1;
+             in.unattended = true;
+         },
+         true},
         {"replace empty find", [](GateInputs& in) { in.mode = RenameMode::Replace; }, false},
         {"replace a->A case-insensitive",
          [](GateInputs& in) {

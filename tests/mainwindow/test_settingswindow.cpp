@@ -266,6 +266,40 @@ TEST_F(SettingsFromMainTest, OkAppliesTheOptionsThatShowInTheMainWindowAndStores
     EXPECT_TRUE(ui.asked.empty());
 }
 
+// "/p DIR/a.txt" puts "a.txt" into the pattern box for this run only: neither
+// the exit nor "Ok" stores it, while a pattern the user types there is stored.
+TEST_F(SettingsFromMainTest, APatternFromTheCommandLineIsStoredOnlyWhenTheUserTypesOne)
+{
+    const QString dir = makeDir("songs");
+    writeFile("songs/a.txt");
+    writeFile("songs/b.txt");
+    platform::SettingsStore().setValue("txtPattern", "*.txt");
+    const auto storedPattern = [] { return platform::SettingsStore().value("txtPattern"); };
+
+    start({"/p", dir + "/a.txt"});
+    EXPECT_EQ(ctl<platform::TextBox>("txtPattern")->text(), "a.txt");
+    withSettings(ctl<QPushButton>("cmdSettings"), [&](FrmSettings* d) { click(d->cmdOK); });
+    EXPECT_EQ(storedPattern(), "*.txt");
+    w->close();
+    ASSERT_TRUE(w->exited());
+    w.reset();
+    EXPECT_EQ(storedPattern(), "*.txt");
+
+    start({"/p", dir + "/a.txt"});
+    auto* box = ctl<platform::TextBox>("txtPattern");
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box, "b*");
+    QTest::keyClick(box, Qt::Key_Return);
+    auto* list = ctl<platform::ListView>("lwDirectory");
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->text(0), "b.txt");
+    w->close();
+    ASSERT_TRUE(w->exited());
+    w.reset();
+    EXPECT_EQ(storedPattern(), "b*");
+}
+
 // With no Thunar file of the user's, "Ok" starts one from Thunar's defaults,
 // so the folder menu keeps Thunar's own actions next to ours; with the option
 // off the copy goes again. A place it cannot write is named in one box.

@@ -1,7 +1,8 @@
 // An unattended run (/e WORD /x) works on the listing of the first activation
 // without building rows, while a window start with /e builds them and runs
 // Rename! from the window. Both must decide alike: the same selection count,
-// only-selected state, gate verdict and box values, and the same result on disk.
+// only-selected state, gate verdict and box values, and the same result on disk,
+// except that nothing can be selected in a run nobody watches.
 #include "mainwindow_fixture.h"
 #include "platform/datetext.h"
 #include "platform/fileops.h"
@@ -38,6 +39,8 @@ struct GateCase {
     std::vector<std::pair<const char*, const char*>> keys; // stored on top of the words' own
     // The refusal expected for a word, empty when it runs.
     std::function<QString(const QString& word)> refusal;
+    // The window start's verdict where it differs from the unattended run's.
+    std::function<QString(const QString& word)> windowRefusal = {};
 };
 
 } // namespace
@@ -123,7 +126,11 @@ protected:
 
 TEST_P(UnattendedDecisionTest, AnUnattendedRunDecidesAndRenamesAsAWindowStart)
 {
-    const auto only = [](const QString& w) {
+    // Nothing can be selected in a run nobody watches: every word is refused.
+    // A window start keeps the attributes tab's exemption, and its run there
+    // changes nothing.
+    const auto only = [](const QString&) { return QStringLiteral("Only Rename Selected and no row is selected"); };
+    const auto onlyInTheWindow = [](const QString& w) {
         return w == "modeattrib" || w == "modedate" ? QString()
                                                     : QStringLiteral("Only Rename Selected and no row is selected");
     };
@@ -134,7 +141,8 @@ TEST_P(UnattendedDecisionTest, AnUnattendedRunDecidesAndRenamesAsAWindowStart)
         {"every option set", {}, [](const QString&) { return QString(); }},
         {"only selected, none selected, not all",
          {{"chkOnlyRenameSelected", "1"}, {"enableRenameAllIfNoneSelected", "False"}},
-         only},
+         only,
+         onlyInTheWindow},
         {"only selected, none selected, all",
          {{"chkOnlyRenameSelected", "1"}, {"enableRenameAllIfNoneSelected", "True"}},
          [](const QString&) { return QString(); }},
@@ -150,13 +158,21 @@ TEST_P(UnattendedDecisionTest, AnUnattendedRunDecidesAndRenamesAsAWindowStart)
         SCOPED_TRACE(std::string(c.name) + " / " + wordText);
         const auto [window, windowDisk] = startWith(c, word, false);
         const auto [unattended, unattendedDisk] = startWith(c, word, true);
+        const QString windowRefusal = c.windowRefusal ? c.windowRefusal(word) : c.refusal(word);
         EXPECT_EQ(unattended.refusal, c.refusal(word));
         EXPECT_EQ(unattended.executeEnabled, c.refusal(word).isEmpty());
-        EXPECT_TRUE(unattended == window)
-            << "unattended: " << unattended.refusal.toStdString() << " " << unattended.counts.toStdString()
-            << " selected " << unattended.selectedCount << " only " << unattended.onlySelectedActive
-            << "\nwindow: " << window.refusal.toStdString() << " " << window.counts.toStdString() << " selected "
-            << window.selectedCount << " only " << window.onlySelectedActive;
+        EXPECT_EQ(window.refusal, windowRefusal);
+        EXPECT_EQ(window.executeEnabled, windowRefusal.isEmpty());
+        // Everything else the two starts decide on is the same.
+        FrmMain::RunDecision alike = unattended;
+        alike.refusal = window.refusal;
+        alike.executeEnabled = window.executeEnabled;
+        EXPECT_TRUE(alike == window) << "unattended: " << unattended.refusal.toStdString() << " "
+                                     << unattended.counts.toStdString() << " selected " << unattended.selectedCount
+                                     << " only " << unattended.onlySelectedActive
+                                     << "\nwindow: " << window.refusal.toStdString() << " "
+                                     << window.counts.toStdString() << " selected " << window.selectedCount << " only "
+                                     << window.onlySelectedActive;
         EXPECT_EQ(unattendedDisk, windowDisk);
         // A refused run changes nothing; a run that renames all rows changes something.
         if (!c.refusal(word).isEmpty()) {
@@ -168,3 +184,45 @@ TEST_P(UnattendedDecisionTest, AnUnattendedRunDecidesAndRenamesAsAWindowStart)
 }
 
 INSTANTIATE_TEST_SUITE_P(GateAndSelection, UnattendedDecisionTest, ::testing::Range(0, 6));
+
+// The tests run offscreen, where nobody sees the window: an exit switch with
+// no run to end closes the start at once with status 2 and one line, while the
+// same start without "/x" keeps its window, as a user's start does.
+class ExitWithoutRunTest : public MainWindowFixture<> {};
+
+TEST_F(ExitWithoutRunTest, AnExitSwitchWithNoRunEndsWhileAWindowStartStays)
+{
+    const QString dir = makeDir("folder");
+    writeFile("folder/ab.TXT");
+    platform::SettingsStore().setValue("Case1", "1");
+    const QString missing = QStringLiteral("Vexor Renamer: the run was not started: /x was given without /e and a "
+                                           "mode word");
+    struct Case {
+        QStringList args; // without "/x"
+        QString line;
+    };
+    const std::vector<Case> cases = {
+        {{"/p", dir}, missing + "."},
+        {{"/p", dir, "/E", "modecase"}, missing + " (\"/E\" is no switch: switches are written in lower case)."},
+        {{"/p", dir, "/e modecase"}, missing + " (\"/e modecase\" is one argument: /e and its mode word are two)."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        ui.consoleLines.clear();
+        start(c.args + QStringList{"/x"});
+        EXPECT_TRUE(w->exited());
+        EXPECT_EQ(w->exitStatus(), 2);
+        EXPECT_EQ(ui.consoleLines, QStringList{c.line});
+        dropMainWindow();
+
+        ui.consoleLines.clear();
+        start(c.args);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(w->exited());
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(w->exitStatus(), 0);
+        EXPECT_TRUE(ui.consoleLines.isEmpty());
+        dropMainWindow();
+        EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"ab.TXT"});
+    }
+}

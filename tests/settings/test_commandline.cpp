@@ -90,6 +90,7 @@ TEST_F(CommandLineTest, RunOnlyValues)
 TEST_F(CommandLineTest, WhatWasGivenAndWhyItCannotBeUsed)
 {
     const QString folder = makeDir("start");
+    writeFile("start/ab.txt");
     store({{"txtPath", folder}});
     struct Case {
         QStringList args;
@@ -110,6 +111,16 @@ TEST_F(CommandLineTest, WhatWasGivenAndWhyItCannotBeUsed)
         {{"/p", folder + "/" + QString(5000, 'a')}, true, false, "is longer than a path may be: ", false},
         {{"/p", folder + QChar(char16_t(0xDCFF))}, true, false, "is not valid UTF-8: " + folder + "\\xFF", false},
         {{"/p", folder}, true, false, "", true},
+        // A last level that names nothing (a mistyped name) still becomes the
+        // window's pattern, but a run nobody watches would only guess.
+        {{"/p", folder + "/Musik", "/e", "modecase", "/x"},
+         true,
+         true,
+         "names nothing that exists: " + folder + "/Musik",
+         true},
+        {{"/p", folder + "/ab.txt", "/e", "modecase", "/x"}, true, true, "", true},
+        {{"/p", folder + "/AB.TXT", "/e", "modecase", "/x"}, true, true, "", true}, // as a pattern compares
+        {{"/p", folder + "/zz*", "/e", "modecase", "/x"}, true, true, "", true},    // a pattern may match nothing
     };
     for (const Case& c : cases) {
         const Settings s = load(c.args);
@@ -216,4 +227,32 @@ TEST_F(CommandLineTest, ARelativePathIsMadeAbsolute)
         EXPECT_EQ(s.txtPattern, c.pattern) << c.args.join('|').toStdString();
     }
     ASSERT_TRUE(QDir::setCurrent(before));
+}
+
+// An exit switch with no run to end: what is missing, and a hint where an
+// argument looks like a mode switch that is none.
+TEST(CommandLineScan, AnExitSwitchWithoutARunSaysWhatIsMissing)
+{
+    const QString missing = QStringLiteral("/x was given without /e and a mode word");
+    const struct {
+        QStringList args;
+        QString text;
+    } cases[] = {
+        {{"/p", "/nowhere", "/x"}, missing},
+        {{"/p", "/nowhere", "/E", "modecase", "/x"},
+         missing + " (\"/E\" is no switch: switches are written in lower case)"},
+        {{"/p", "/nowhere", "/E modecase", "/x"},
+         missing + " (\"/E modecase\" is no switch: switches are written in lower case)"},
+        {{"/p", "/nowhere", "/e modecase", "/x"},
+         missing + " (\"/e modecase\" is one argument: /e and its mode word are two)"},
+        {{"/p", "/nowhere", "/e " + QString(60, 'm'), "/x"},
+         missing + " (\"/e " + QString(37, 'm') + "...\" is one argument: /e and its mode word are two)"},
+        {{"/p", "/nowhere"}, ""},
+        {{"/p", "/nowhere", "/e", "modecase", "/x"}, ""},
+        {{"/p", "/nowhere", "/e", "", "/x"}, ""}, // refused for its empty word instead
+        {{"/x"}, ""},                             // no switch among the arguments: a path
+        {{"/P", "/nowhere", "/x"}, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(exitWithoutRunProblem(c.args), c.text) << c.args.join('|').toStdString();
 }

@@ -283,6 +283,34 @@ TEST_F(SettingsTest, StoredStartDirectory)
     EXPECT_TRUE(errorLines().isEmpty());
 }
 
+// A pattern that came from the command line ("/p DIR/a.txt", or a mistyped
+// "/p DIR/Musik") is for that run: the save keeps the stored pattern, unless
+// the box holds another one, which the user typed.
+TEST_F(SettingsTest, APatternFromTheCommandLineIsNeverStored)
+{
+    const QString dir = makeDir("photos");
+    writeFile("photos/a.txt");
+    store({{"txtPattern", "*.jpg"}});
+    for (const QString& last : {QStringLiteral("a.txt"), QStringLiteral("Musik")}) {
+        SCOPED_TRACE(last.toStdString());
+        Settings s = load({"/p", dir + "/" + last});
+        EXPECT_EQ(s.txtPattern, last);
+        EXPECT_TRUE(save(s));
+        EXPECT_EQ(stored("txtPattern"), "*.jpg");
+        EXPECT_EQ(load({"/p", dir}).txtPattern, "*.jpg");
+    }
+    Settings typed = load({"/p", dir + "/a.txt"});
+    typed.txtPattern = "*.png";
+    EXPECT_TRUE(save(typed));
+    EXPECT_EQ(stored("txtPattern"), "*.png");
+    // Without a pattern on the command line the box's pattern is stored.
+    Settings plain = load({"/p", dir});
+    plain.txtPattern = "a.txt";
+    EXPECT_TRUE(save(plain));
+    EXPECT_EQ(stored("txtPattern"), "a.txt");
+    EXPECT_TRUE(errorLines().isEmpty());
+}
+
 TEST_F(SettingsTest, PathHistoryHasItsStoredSize)
 {
     store({{"pathHistorySize", "5"}, {"pathHistory0", "/a"}, {"pathHistory2", "/c"}, {"pathHistory5", "/f"}});
