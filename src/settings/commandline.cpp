@@ -229,10 +229,14 @@ QString exitWithoutRunProblem(const QStringList& arguments)
     if (line.exitAfterRun == 0 || line.modeGiven)
         return {};
     const QString text = QStringLiteral("/x was given without /e and a mode word");
+    // An argument shown in the line is cut short, never inside a character.
     const auto quoted = [](const QString& a) -> QString {
-        constexpr qsizetype kShown = 40;
-        return QLatin1Char('"') + platform::printableText(a.left(kShown)) +
-               (a.size() > kShown ? QStringLiteral("...\"") : QStringLiteral("\""));
+        qsizetype shown = 40;
+        if (a.size() <= shown)
+            return QLatin1Char('"') + platform::printableText(a) + QLatin1Char('"');
+        if (a[shown - 1].isHighSurrogate())
+            --shown;
+        return QLatin1Char('"') + platform::printableText(a.left(shown)) + QStringLiteral("...\"");
     };
     for (const QString& a : arguments) {
         if (a == QLatin1String("/E") || a.startsWith(QLatin1String("/E ")))

@@ -245,6 +245,8 @@ TEST(CommandLineScan, AnExitSwitchWithoutARunSaysWhatIsMissing)
          missing + " (\"/E modecase\" is no switch: switches are written in lower case)"},
         {{"/p", "/nowhere", "/e modecase", "/x"},
          missing + " (\"/e modecase\" is one argument: /e and its mode word are two)"},
+        {{"/p", "/nowhere", "/e " + QString(36, 'm') + QStringLiteral("\U0001D11E"), "/x"}, // cut before the clef
+         missing + " (\"/e " + QString(36, 'm') + "...\" is one argument: /e and its mode word are two)"},
         {{"/p", "/nowhere", "/e " + QString(60, 'm'), "/x"},
          missing + " (\"/e " + QString(37, 'm') + "...\" is one argument: /e and its mode word are two)"},
         {{"/p", "/nowhere"}, ""},
