@@ -2,6 +2,7 @@
 #include "platform/arguments.h"
 #include "platform/display.h"
 #include "platform/places.h"
+#include "platform/qtmessages.h"
 #include "platform/uiservice.h"
 #include "settings/commandline.h"
 
@@ -15,8 +16,10 @@ int main(int argc, char** argv)
     // on the offscreen one instead. An unattended run (from cron or ssh) needs
     // no window: it runs there, its boxes on stderr. Any other start says why
     // it cannot start.
+    platform::QtMessages qtMessages;
     platform::DisplayChoice display;
     QApplication app(argc, argv);
+    qtMessages.platformChosen();
     if (!display.opened()) {
         const CommandLine line = scanCommandLine(platform::argumentTexts(argc, argv));
         if (line.exitAfterRun == 0 || line.startMode.isEmpty()) {

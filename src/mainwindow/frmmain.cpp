@@ -427,7 +427,7 @@ void FrmMain::saveAllSettings(QWidget* boxParent)
     }
     platform::SettingsStore store;
     if (!saveSettings(store, state_.logs, platform::programFolder(), state_.settings, state_.tables,
-                      shellMenuStep(ui, boxParent)))
+                      shellMenuStep(ui, boxParent, state_.logs)))
         ui.message(boxParent, productTitle, settingsNotSavedText(store), QMessageBox::Critical, QMessageBox::Ok,
                    QMessageBox::Ok);
 }

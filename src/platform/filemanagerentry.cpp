@@ -503,11 +503,16 @@ QString thunarDefaultsFile()
     return QString();
 }
 
+QString fileManagerFailureLine(const FileManagerFailure& failure)
+{
+    return shownPath(failure.path) + u' ' + failure.reason + u'.';
+}
+
 QString fileManagerFailureText(const QString& heading, const FileManagerFailures& failures)
 {
     QString text = heading + u'\n';
     for (const FileManagerFailure& failure : failures)
-        text += u'\n' + shownPath(failure.path) + u' ' + failure.reason + u'.';
+        text += u'\n' + fileManagerFailureLine(failure);
     return text;
 }
 

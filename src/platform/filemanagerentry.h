@@ -35,8 +35,10 @@ struct FileManagerFailure {
 };
 using FileManagerFailures = std::vector<FileManagerFailure>;
 
-// The text of the one box that reports them: `heading`, then a line per place,
-// its path with control characters shown as "\n" or "\xHH".
+// One place as a line: its path with control characters shown as "\n" or
+// "\xHH", and the reason ("/x/uca.xml is a symbolic link; ... there.").
+QString fileManagerFailureLine(const FileManagerFailure& failure);
+// The text of the one box that reports them: `heading`, then a line per place.
 QString fileManagerFailureText(const QString& heading, const FileManagerFailures& failures);
 
 // The unique id of our element in Thunar's file.

@@ -1,5 +1,6 @@
 #include "settings/shellmenu.h"
 
+#include "engine/logs.h"
 #include "platform/filemanagerentry.h"
 #include "platform/uiservice.h"
 
@@ -8,40 +9,43 @@
 
 namespace {
 
-void showFailure(platform::UiService& ui, QWidget* parent, const QString& text)
+// A place left unwritten, or an entry left behind, is an error of the run
+// like a failed save: its lines go into the error log, which a run from a
+// script reads (and which raises its exit status), and the box tells the
+// user at once.
+void reportFailures(platform::UiService& ui, QWidget* parent, Logs& logs, const QString& heading,
+                    const platform::FileManagerFailures& failures)
 {
+    if (failures.empty())
+        return;
+    for (const platform::FileManagerFailure& failure : failures)
+        logs.logError(heading + u' ' + platform::fileManagerFailureLine(failure));
     // No caption of its own: the application's name, as every untitled box shows.
-    ui.message(parent, QGuiApplication::applicationDisplayName(), text, QMessageBox::Critical, QMessageBox::Ok,
-               QMessageBox::Ok);
+    ui.message(parent, QGuiApplication::applicationDisplayName(), platform::fileManagerFailureText(heading, failures),
+               QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 } // namespace
 
-void createShellMenuKeys(platform::UiService& ui, QWidget* parent, const QString& program)
+void createShellMenuKeys(platform::UiService& ui, QWidget* parent, Logs& logs, const QString& program)
 {
-    const platform::FileManagerFailures failures =
-        platform::writeFileManagerEntries(program.isEmpty() ? QCoreApplication::applicationFilePath() : program);
-    if (!failures.empty())
-        showFailure(
-            ui, parent,
-            platform::fileManagerFailureText(QStringLiteral("Error creating keys in file manager entry!"), failures));
+    reportFailures(
+        ui, parent, logs, QStringLiteral("Error creating keys in file manager entry!"),
+        platform::writeFileManagerEntries(program.isEmpty() ? QCoreApplication::applicationFilePath() : program));
 }
 
-void deleteShellMenuKeys(platform::UiService& ui, QWidget* parent)
+void deleteShellMenuKeys(platform::UiService& ui, QWidget* parent, Logs& logs)
 {
-    const platform::FileManagerFailures failures = platform::removeFileManagerEntries();
-    if (!failures.empty())
-        showFailure(
-            ui, parent,
-            platform::fileManagerFailureText(QStringLiteral("Error deleting keys from file manager entry!"), failures));
+    reportFailures(ui, parent, logs, QStringLiteral("Error deleting keys from file manager entry!"),
+                   platform::removeFileManagerEntries());
 }
 
-ShellMenuStep shellMenuStep(platform::UiService& ui, QWidget* parent)
+ShellMenuStep shellMenuStep(platform::UiService& ui, QWidget* parent, Logs& logs)
 {
-    return [&ui, parent](bool create) {
+    return [&ui, parent, &logs](bool create) {
         if (create)
-            createShellMenuKeys(ui, parent);
+            createShellMenuKeys(ui, parent, logs);
         else
-            deleteShellMenuKeys(ui, parent);
+            deleteShellMenuKeys(ui, parent, logs);
     };
 }

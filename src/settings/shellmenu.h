@@ -3,6 +3,7 @@
 
 #include <QString>
 
+class Logs;
 class QWidget;
 namespace platform {
 class UiService;
@@ -14,12 +15,13 @@ class UiService;
 // our element in Thunar's file, exist.
 
 // Writes the actions for `program` (default: this executable); when any of them
-// failed, one box: "Error creating keys in file manager entry!" and a line per
-// failed place with its file and the reason.
-void createShellMenuKeys(platform::UiService& ui, QWidget* parent, const QString& program = QString());
-// Removes them where they exist; when any removal failed, one box: "Error
-// deleting keys from file manager entry!" and a line per failed place.
-void deleteShellMenuKeys(platform::UiService& ui, QWidget* parent);
+// failed, an error line per failed place, "Error creating keys in file manager
+// entry!" with its file and the reason, then one box: that heading and a line
+// per place.
+void createShellMenuKeys(platform::UiService& ui, QWidget* parent, Logs& logs, const QString& program = QString());
+// Removes them where they exist; when any removal failed, an error line per
+// failed place and one box, headed "Error deleting keys from file manager entry!".
+void deleteShellMenuKeys(platform::UiService& ui, QWidget* parent, Logs& logs);
 
 // The save's step: createShellMenuKeys when asked to create, else deleteShellMenuKeys.
-ShellMenuStep shellMenuStep(platform::UiService& ui, QWidget* parent);
+ShellMenuStep shellMenuStep(platform::UiService& ui, QWidget* parent, Logs& logs);

@@ -1,5 +1,6 @@
 #include "platform/display.h"
 #include "platform/places.h"
+#include "platform/qtmessages.h"
 #include "platform/uiservice.h"
 #include "uninstall/purgix.h"
 
@@ -13,8 +14,10 @@ int main(int argc, char** argv)
     // Qt aborts when it finds no display; it falls back on the offscreen
     // platform instead. The question is the user's to answer, so without a
     // display nothing is removed.
+    platform::QtMessages qtMessages;
     platform::DisplayChoice display;
     QApplication app(argc, argv);
+    qtMessages.platformChosen();
     if (!display.opened()) {
         std::fprintf(stderr, "purgix: %s; nothing was removed.\n", display.problem().toLocal8Bit().constData());
         return 2;

@@ -2,6 +2,7 @@
 // as a real process against a temporary settings store and program folder.
 #include "desktop_entry.h"
 #include "platform/datetext.h"
+#include "platform/filemanagerentry.h"
 #include "platform/fileops.h"
 #include "platform/settingsstore.h"
 #include "test_support.h"
@@ -715,6 +716,114 @@ TEST_F(CommandLineTest, ADeadDisplayIsNoDisplay)
         const Outcome run = runIn({"/p", dir, "/e", "modecase", "/x"}, dead);
         EXPECT_EQ(run.status, 0) << c.name.toStdString() << ": " << run.err.toStdString();
         EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"AB.txt"}) << c.name.toStdString();
+    }
+}
+
+// From cron (no display, no session: nothing but PATH, HOME and our places),
+// on a display that has gone, or on a platform without one that the user
+// chose, a run that goes well prints nothing: cron mails every line. Qt's
+// lines about the platform it could not open, the runtime folder it made up
+// and the size hints stay out; any other warning of Qt's still shows.
+TEST_F(CommandLineTest, AGoodRunWithoutADisplayPrintsNothing)
+{
+    storeUpperCase();
+    const QString x = deadXDisplay();
+    struct QuietCase {
+        QString name;
+        std::vector<std::pair<QString, QString>> env; // on top of the cron environment
+        QByteArray err;                               // all of standard error
+    };
+    const std::vector<QuietCase> cases = {
+        {"cron", {}, {}},
+        {"dead display", {{"DISPLAY", x}}, {}},
+        {"offscreen", {{"QT_QPA_PLATFORM", "offscreen"}}, {}},
+        {"minimal", {{"QT_QPA_PLATFORM", "minimal"}}, {}},
+        {"another warning",
+         {{"DISPLAY", x}, {"QT_SCALE_FACTOR_ROUNDING_POLICY", "bogus"}},
+         "Unknown scale factor rounding policy: bogus."},
+    };
+    const QString path = qEnvironmentVariable("PATH");
+    for (const QuietCase& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        const QString dir = makeDir(c.name);
+        writeFile(c.name + "/ab.TXT");
+        const auto cron = [&](QProcessEnvironment& env) {
+            env.clear();
+            env.insert("PATH", path);
+            env.insert("HOME", root() + "/home");
+            env.insert("XDG_CONFIG_HOME", root() + "/config");
+            env.insert("VEXORREN_HOME", programFolder());
+            for (const auto& [name, value] : c.env)
+                env.insert(name, value);
+        };
+        const Outcome run = runIn({"/p", dir, "/e", "modecase", "/x"}, cron);
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"AB.txt"});
+        if (c.err.isEmpty()) {
+            EXPECT_EQ(run.err.toStdString(), "");
+        } else {
+            EXPECT_TRUE(run.err.startsWith(c.err)) << run.err.toStdString();
+            EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+        }
+    }
+    EXPECT_FALSE(QFileInfo::exists(programFolder() + "/errors.txt"));
+}
+
+// A file-manager entry that the exit cannot write, or cannot remove once the
+// option is off, is an error of the run like a failed save: one error line
+// naming the file and why, the box on standard error, and status 1 although
+// every rename went through. The file is left as it was.
+TEST_F(CommandLineTest, AnEntryThatCannotBeWrittenOrRemovedMakesTheStatusOne)
+{
+    storeUpperCase();
+    const QString thunar = root() + "/config/Thunar/uca.xml";
+    const QByteArray ours = QByteArray("<actions>\n<action><unique-id>") + platform::kThunarActionId +
+                            "</unique-id></action>\n</actions>\n";
+    const QString added = "; the action was not added there";
+    const QString removed = "; the action was not removed there";
+    struct EntryCase {
+        QString name;
+        const char* option; // shellShowVexor
+        QByteArray content; // Thunar's file, or the file its link names
+        bool link;
+        QString reason;
+    };
+    const std::vector<EntryCase> cases = {
+        {"a link", "1", "<actions/>\n", true, "is a symbolic link" + added},
+        {"not well-formed", "1", "<actions><action>", false, "is not a well-formed file of custom actions" + added},
+        {"declared ISO-8859-1", "1",
+         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<actions><action><name>Caf\xe9</name></action></actions>\n",
+         false, "is not a well-formed file of custom actions" + added},
+        {"a link to ours, removing", "0", ours, true, "is a symbolic link" + removed},
+        {"ours not well-formed, removing", "0", ours.chopped(11), false,
+         "is not a well-formed file of custom actions" + removed},
+    };
+    for (const EntryCase& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        QDir(root() + "/config/Thunar").removeRecursively();
+        QFile::remove(programFolder() + "/errors.txt");
+        platform::SettingsStore().setValue("shellShowVexor", c.option);
+        const QString target = c.link ? writeFile("dotfiles/" + c.name, c.content) : QString();
+        if (c.link) {
+            QDir().mkpath(QFileInfo(thunar).path());
+            ASSERT_TRUE(QFile::link(target, thunar));
+        } else {
+            writeFileBytes(thunar, c.content);
+        }
+        const QString dir = makeDir(c.name);
+        writeFile(c.name + "/ab.TXT");
+        const Outcome run = runIn({"/p", dir, "/e", "modecase", "/x"}, [](QProcessEnvironment&) {});
+        EXPECT_EQ(run.status, 1) << run.err.toStdString();
+        EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"AB.txt"});
+        const QString heading = *c.option == '1' ? "Error creating keys in file manager entry!"
+                                                 : "Error deleting keys from file manager entry!";
+        const QString line = thunar + " " + c.reason + ".";
+        const QStringList errors = readLines(programFolder() + "/errors.txt");
+        EXPECT_EQ(errors.size(), 1) << errors.join('\n').toStdString();
+        EXPECT_TRUE(errors.value(0).endsWith(") " + heading + " " + line)) << errors.join('\n').toStdString();
+        EXPECT_EQ(run.err.toStdString(), ("Vexor Renamer: " + heading + "\n\n" + line + "\n").toStdString());
+        EXPECT_EQ(QFileInfo(thunar).isSymLink(), c.link);
+        EXPECT_EQ(fileBytes(c.link ? target : thunar), c.content);
     }
 }
 

@@ -302,7 +302,8 @@ TEST_F(SettingsFromMainTest, APatternFromTheCommandLineIsStoredOnlyWhenTheUserTy
 
 // With no Thunar file of the user's, "Ok" starts one from Thunar's defaults,
 // so the folder menu keeps Thunar's own actions next to ours; with the option
-// off the copy goes again. A place it cannot write is named in one box.
+// off the copy goes again. A place it cannot write is named in one box and in
+// an error line, which makes the exit status 1.
 TEST_F(SettingsFromMainTest, OkKeepsThunarsOwnActionsAndNamesAPlaceItCannotWrite)
 {
     const QByteArray defaults = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n<action>"
@@ -347,6 +348,12 @@ TEST_F(SettingsFromMainTest, OkKeepsThunarsOwnActionsAndNamesAPlaceItCannotWrite
     EXPECT_EQ(ui.asked[0].icon, QMessageBox::Critical);
     EXPECT_EQ(readText(dotfile).toUtf8(), defaults);
     EXPECT_TRUE(QFileInfo::exists(root() + "/data/file-manager/actions/vexorren.desktop"));
+    const QStringList errors = readLines(programFolder() + "/errors.txt");
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].endsWith(") Error creating keys in file manager entry! " + thunar +
+                                   " is a symbolic link; the action was not added there."))
+        << errors[0].toStdString();
+    EXPECT_EQ(w->exitStatus(), 1);
 }
 
 // "Ok" stores the settings at once: where the file cannot be written, the user

@@ -11,6 +11,7 @@
 class ShellMenuTest : public SettingsTest {
 protected:
     ScriptedUi ui;
+    Logs logs{programFolder()};
     QString entry() const { return root() + "/data/file-manager/actions/vexorren.desktop"; }
 };
 
@@ -29,7 +30,7 @@ TEST_F(ShellMenuTest, ASaveWritesTheActionsAndASaveWithTheOptionOffRemovesThem)
     }
     Settings s;
     s.shellShowVexor = 1;
-    save(s, shellMenuStep(ui, nullptr));
+    save(s, shellMenuStep(ui, nullptr, logs));
     EXPECT_TRUE(ui.asked.empty());
     const QString program = QCoreApplication::applicationFilePath();
     EXPECT_EQ(desktopExecArguments(desktopExecValue(readText(entry())), "/d"), QStringList({program, "/p", "/d"}));
@@ -39,7 +40,7 @@ TEST_F(ShellMenuTest, ASaveWritesTheActionsAndASaveWithTheOptionOffRemovesThem)
     EXPECT_TRUE(readText(thunar).contains("<name>Start Vexor Renamer...</name>"));
 
     s.shellShowVexor = 0;
-    save(s, shellMenuStep(ui, nullptr));
+    save(s, shellMenuStep(ui, nullptr, logs));
     EXPECT_TRUE(ui.asked.empty());
     EXPECT_FALSE(QFileInfo::exists(entry()));
     EXPECT_FALSE(QFileInfo::exists(root() + "/data/kio/servicemenus/vexorren.desktop"));
@@ -48,8 +49,9 @@ TEST_F(ShellMenuTest, ASaveWritesTheActionsAndASaveWithTheOptionOffRemovesThem)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), mine);
     // Nothing there: nothing to do and nothing to say.
-    save(s, shellMenuStep(ui, nullptr));
+    save(s, shellMenuStep(ui, nullptr, logs));
     EXPECT_TRUE(ui.asked.empty());
+    EXPECT_EQ(errorLines().filter("file manager entry"), QStringList());
 }
 
 // A link in the place of the entry: the save replaces the link and the file it
@@ -61,7 +63,7 @@ TEST_F(ShellMenuTest, ASaveNeverWritesThroughALink)
     ASSERT_TRUE(QFile::link(target, entry()));
     Settings s;
     s.shellShowVexor = 1;
-    save(s, shellMenuStep(ui, nullptr));
+    save(s, shellMenuStep(ui, nullptr, logs));
     EXPECT_TRUE(ui.asked.empty());
     EXPECT_EQ(readText(target), "my notes\n");
     EXPECT_FALSE(QFileInfo(entry()).isSymLink());
@@ -72,7 +74,7 @@ TEST_F(ShellMenuTest, ASaveNeverWritesThroughALink)
     QFile::remove(thunar);
     ASSERT_TRUE(QFile::link(target, thunar));
     ui.answers = {QMessageBox::Ok};
-    save(s, shellMenuStep(ui, nullptr));
+    save(s, shellMenuStep(ui, nullptr, logs));
     ASSERT_EQ(ui.asked.size(), 1u);
     EXPECT_EQ(ui.asked[0].text, "Error creating keys in file manager entry!\n\n" + thunar +
                                     " is a symbolic link; the action was not added there.");
@@ -81,8 +83,9 @@ TEST_F(ShellMenuTest, ASaveNeverWritesThroughALink)
 }
 
 // Each save that cannot write or remove the entry says so once, naming every
-// place that failed and why, and the rest of the save (the keys after the
-// entry, the two lists) still happens.
+// place that failed and why, writes an error line per place (which makes the
+// exit status of a run 1), and the rest of the save (the keys after the entry,
+// the two lists) still happens.
 TEST_F(ShellMenuTest, AnEntryThatCannotBeWrittenOrRemovedGivesOneMessagePerSave)
 {
     struct Case {
@@ -156,6 +159,7 @@ TEST_F(ShellMenuTest, AnEntryThatCannotBeWrittenOrRemovedGivesOneMessagePerSave)
         QDir(root() + "/data").removeRecursively();
         QDir(root() + "/config/Thunar").removeRecursively();
         QFile::remove(programFolder() + "/replace.txt");
+        QFile::remove(programFolder() + "/errors.txt");
         if (!c.block())
             continue;
         Settings s;
@@ -163,11 +167,16 @@ TEST_F(ShellMenuTest, AnEntryThatCannotBeWrittenOrRemovedGivesOneMessagePerSave)
         ui.asked.clear();
         ui.answers = {QMessageBox::Ok};
         tables.batchReplaceList = {BatchReplaceItem{"a", "b", 0, 0, 0, 0}};
-        save(s, shellMenuStep(ui, nullptr));
+        save(s, shellMenuStep(ui, nullptr, logs));
+        const QString heading = c.shellShowVexor ? "Error creating keys in file manager entry!"
+                                                 : "Error deleting keys from file manager entry!";
         ASSERT_EQ(ui.asked.size(), 1u);
-        EXPECT_EQ(ui.asked[0].text, (c.shellShowVexor ? "Error creating keys in file manager entry!\n\n"
-                                                      : "Error deleting keys from file manager entry!\n\n") +
-                                        c.lines.join('\n'));
+        EXPECT_EQ(ui.asked[0].text, heading + "\n\n" + c.lines.join('\n'));
+        // The save's own line about the keys may follow.
+        const QStringList errors = errorLines().filter("file manager entry");
+        ASSERT_EQ(errors.size(), c.lines.size()) << errors.join('\n').toStdString();
+        for (qsizetype i = 0; i < errors.size(); ++i)
+            EXPECT_TRUE(errors[i].endsWith(") " + heading + " " + c.lines[i])) << errors[i].toStdString();
         EXPECT_EQ(ui.asked[0].icon, QMessageBox::Critical);
         EXPECT_EQ(stored("lwShowGuidelines"), "0");
         EXPECT_EQ(readLines(programFolder() + "/replace.txt"), QStringList({"a/b/0/0/0/0"}));
