@@ -28,11 +28,11 @@ QString protectTagAndMap(const QString& newName);
 QString neutralizeTags(const QString& text);
 
 // The name a computed new name becomes on disk, with the sub-directory tags
-// left as markers for the level-by-level creation. Control characters are
-// dropped first, whichever rule or text made them (typed, pasted, stored or
-// read). A "<\>" (or marker text) that the old name already held is never a
-// tag: when the old name holds one, every tag of the new name is rendered by
-// the map instead.
+// left as markers for the level-by-level creation. Control characters
+// (isControlUnit, engine/textutil.h) are dropped first, whichever rule or text
+// made them (typed, pasted, stored or read). A "<\>" (or marker text) that the
+// old name already held is never a tag: when the old name holds one, every tag
+// of the new name is rendered by the map instead.
 QString taggedForm(const QString& oldName, const QString& rawNewName);
 // The marker-resolved form: markers become "/", empty path parts are dropped.
 QString resolvedForm(const QString& taggedName);
@@ -41,6 +41,12 @@ QString resolvedForm(const QString& taggedName);
 // itself or leave it. Such a name is a failed item, never renamed.
 enum class DotLevel { None, Here, Up };
 DotLevel dotLevelOf(const QString& resolvedName);
+
+// The system's limit on one level of a path (a file or directory name), in
+// bytes of UTF-8.
+inline constexpr qsizetype MaxLevelBytes = 255;
+// A level of a resolved name that the system would refuse as too long.
+bool levelTooLong(QStringView resolvedName);
 
 // The longest name a rule may compute, in UTF-16 units. A longer result is a
 // failed item: the transforms stop growing it once it is longer, the preview
@@ -60,8 +66,29 @@ inline bool stopGrowing(QString& name)
     return true;
 }
 
-// The text without its C0 and C1 control characters (U+0000-U+001F,
-// U+007F-U+009F): a value read from a file (a title, a tag, a media field, a
-// file-type extension) before it becomes part of a name, and every computed
-// name in taggedForm.
+// The text without its control characters (isControlUnit): a value read from
+// a file (a title, a tag, a media field, a file-type extension) before it
+// becomes part of a name, and every computed name in taggedForm.
 QString withoutControlChars(const QString& value);
+
+// Why a computed name gets no new name: the preview shows nothing for it and
+// a run gives it a counted warning that says why.
+enum class NameRefusal {
+    None,
+    TooLong,               // past MaxNameLength
+    HereLevel,             // a "." level
+    UpLevel,               // a ".." level: it would leave the folder
+    EmptyWithoutControls,  // the entry's own level held only control characters
+    HiddenWithoutControls, // a level starts with "." once the controls before it are gone
+    LevelTooLong,          // a level over MaxLevelBytes
+};
+
+// A computed new name in the forms a rename needs, and whether it may have them.
+struct NameOnDisk {
+    QString tagged;   // taggedForm: markers left for the level-by-level creation
+    QString resolved; // resolvedForm: the entry's name afterwards, "/" between levels
+    NameRefusal refusal = NameRefusal::None;
+};
+// The one judgement of a computed name (not empty, not the old name) that
+// the preview and a run share.
+NameOnDisk nameOnDisk(const QString& oldName, const QString& rawNewName);

@@ -1,4 +1,5 @@
 #include "engine/logs.h"
+#include "engine/textutil.h"
 #include "platform/datetext.h"
 #include "platform/ownfiles.h"
 
@@ -30,20 +31,15 @@ QString Logs::activityFile() const
     return folder_ + QStringLiteral("/log.txt");
 }
 
-static bool isControl(char16_t u)
-{
-    return u < 0x20 || (u >= 0x7F && u <= 0x9F);
-}
-
 QString escapeControlChars(const QString& text)
 {
-    if (std::none_of(text.begin(), text.end(), [](QChar c) { return isControl(c.unicode()); }))
+    if (std::none_of(text.begin(), text.end(), [](QChar c) { return isControlUnit(c.unicode()); }))
         return text;
     QString out;
     out.reserve(text.size() + 16);
     for (const QChar c : text) {
         const char16_t u = c.unicode();
-        if (!isControl(u)) {
+        if (!isControlUnit(u)) {
             out += c;
             continue;
         }
@@ -58,8 +54,12 @@ QString escapeControlChars(const QString& text)
             out += QLatin1String("\\t");
             break;
         default:
-            out +=
-                QLatin1String("\\x") + QString::number(unsigned(u), 16).toUpper().rightJustified(2, QLatin1Char('0'));
+            // The Unicode controls take four hex digits, the C0 and C1 ones two.
+            if (u > 0xFF)
+                out += QLatin1String("\\u") + QString::number(unsigned(u), 16).toUpper();
+            else
+                out += QLatin1String("\\x") +
+                       QString::number(unsigned(u), 16).toUpper().rightJustified(2, QLatin1Char('0'));
         }
     }
     return out;
@@ -96,7 +96,7 @@ static QString reasonText(int err)
 const QByteArray& Logs::lineBytes(const QString& text)
 {
     const bool plain =
-        std::none_of(text.begin(), text.end(), [](QChar c) { return isControl(c.unicode()) || c.isSurrogate(); });
+        std::none_of(text.begin(), text.end(), [](QChar c) { return isControlUnit(c.unicode()) || c.isSurrogate(); });
     if (!plain) {
         lineBytes_ = (lineFor(text) + QLatin1Char('\n')).toUtf8();
         return lineBytes_;

@@ -63,6 +63,6 @@ private:
     QString activityError_;
 };
 
-// The text with every C0 and C1 control character (U+0000-U+001F,
-// U+007F-U+009F) written as "\n", "\r", "\t" or "\xHH".
+// The text with every control character (isControlUnit) written as "\n",
+// "\r", "\t", "\xHH" (C0 and C1) or "\uHHHH" (the Unicode controls).
 QString escapeControlChars(const QString& text);

@@ -96,13 +96,12 @@ void generatePreview(PreviewState& state, const PreviewInputs& in, RandomSource&
                     step = 7;
                     const QString raw = computeNewName(request, in.options, in.services, step);
                     // Only a name the rule changes is mapped and shown, as a run decides.
-                    // A name past the length limit, or one with a "." or ".." level, is a
-                    // failed item: its cell stays empty.
+                    // A name the run would refuse is a failed item: its cell stays empty.
                     if (!raw.isEmpty() && raw != request.name && !nameTooLong(raw)) {
                         step = 15;
-                        shown = resolvedForm(taggedForm(request.name, raw));
-                        if (shown == request.name || nameTooLong(shown) || dotLevelOf(shown) != DotLevel::None)
-                            shown.clear();
+                        NameOnDisk form = nameOnDisk(request.name, raw);
+                        if (form.refusal == NameRefusal::None && form.resolved != request.name)
+                            shown = std::move(form.resolved);
                     }
                 }
             }

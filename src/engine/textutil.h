@@ -29,6 +29,19 @@ inline bool isDigitChar(QChar c)
     return c.unicode() >= u'0' && c.unicode() <= u'9';
 }
 
+// The characters no computed name keeps and every log line escapes: the C0
+// and C1 controls (U+0000-U+001F, U+007F-U+009F) and the Unicode controls
+// that reorder or break a shown name, the bidirectional embeddings, overrides
+// and isolates (U+202A-U+202E, U+2066-U+2069) and the line and paragraph
+// separators (U+2028, U+2029). Joiners and direction marks are not among
+// them: emoji and whole scripts need them.
+inline bool isControlUnit(char16_t u)
+{
+    if (u < 0xA0)
+        return u < 0x20 || u >= 0x7F;
+    return (u >= 0x2028 && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069);
+}
+
 // Letters are the code points 65-90, 97-122 and 192-255: the letters of the
 // old ANSI code page, tested by number so every name gets the same answer.
 inline bool isLetterChar(QChar c)

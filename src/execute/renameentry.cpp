@@ -155,6 +155,28 @@ void recordSuccess(ExecuteHost& h, Kind kind, const QString& oldName, const QStr
     }
 }
 
+// The reason a refused name's warning gives; empty where the lookup of the
+// new name tells it.
+QString refusalReason(NameRefusal refusal)
+{
+    switch (refusal) {
+    case NameRefusal::None:
+    case NameRefusal::TooLong:
+        break;
+    case NameRefusal::UpLevel:
+        return QStringLiteral("New name would leave the folder...");
+    case NameRefusal::HereLevel:
+        return QStringLiteral("New name holds a \".\" level...");
+    case NameRefusal::EmptyWithoutControls:
+        return QStringLiteral("New name would be empty without its control characters...");
+    case NameRefusal::HiddenWithoutControls:
+        return QStringLiteral("New name would become hidden without its control characters...");
+    case NameRefusal::LevelTooLong:
+        return QStringLiteral("New name is too long: a name may be at most %1 bytes long...").arg(MaxLevelBytes);
+    }
+    return QString();
+}
+
 bool renameEntry(ExecuteHost& h, Kind kind, const QString& oldName, QString& newName, const QString& dir, NameForm form)
 {
     // Unchanged, decided as the preview decides: the rule gave no other name, or
@@ -162,12 +184,21 @@ bool renameEntry(ExecuteHost& h, Kind kind, const QString& oldName, QString& new
     bool unchanged = newName.isEmpty() || newName == oldName;
     QString finalName;
     QString tagged;
+    NameRefusal refusal = NameRefusal::None;
     if (!unchanged) {
         if (form == NameForm::Tagged) {
-            tagged = taggedForm(oldName, newName);
-            finalName = resolvedForm(tagged);
+            NameOnDisk onDisk = nameOnDisk(oldName, newName);
+            tagged = std::move(onDisk.tagged);
+            finalName = std::move(onDisk.resolved);
+            refusal = onDisk.refusal;
         } else {
             finalName = newName;
+            // A stored name existed as it is; only the checks that keep a rename
+            // inside its folder apply.
+            if (nameTooLong(finalName))
+                refusal = NameRefusal::TooLong;
+            else if (const DotLevel dots = dotLevelOf(finalName); dots != DotLevel::None)
+                refusal = dots == DotLevel::Up ? NameRefusal::UpLevel : NameRefusal::HereLevel;
         }
         unchanged = finalName == oldName;
     }
@@ -176,19 +207,12 @@ bool renameEntry(ExecuteHost& h, Kind kind, const QString& oldName, QString& new
             addRebuild(h, kind, dir + oldName);
         return false;
     }
-    // A name past the length limit fails before anything is created for it.
-    if (nameTooLong(newName) || nameTooLong(finalName)) {
+    // A refused name fails before anything is created for it; the warning says
+    // why where the system's refusal would not (a ".." level typed into a box,
+    // a level that lost its controls, a level past the system's limit).
+    if (refusal != NameRefusal::None) {
         newName = finalName;
-        warn(h, kind, oldName, newName, dir);
-        return false;
-    }
-    // So does a name with a ".." or "." level ("..<\>" typed into a box): the
-    // warning says why, as the system's refusal would not.
-    if (const DotLevel dots = dotLevelOf(finalName); dots != DotLevel::None) {
-        newName = finalName;
-        warn(h, kind, oldName, newName, dir,
-             dots == DotLevel::Up ? QStringLiteral("New name would leave the folder...")
-                                  : QStringLiteral("New name holds a \".\" level..."));
+        warn(h, kind, oldName, newName, dir, refusalReason(refusal));
         return false;
     }
     if (form == NameForm::Tagged && tagged.contains(SubDirMarker))

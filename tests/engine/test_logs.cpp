@@ -56,6 +56,29 @@ TEST_F(LogsTest, ControlCharactersAreEscapedSoOneCallIsOneLine)
     EXPECT_EQ(escapeControlChars("plain"), "plain");
 }
 
+// A name with a right-to-left override or a line separator would show another
+// text, or break the line, in an editor: such controls are written as "\uHHHH";
+// a joiner of an emoji is a letter's part and stays.
+TEST_F(LogsTest, UnicodeControlsAreEscapedSoALineShowsWhatItSays)
+{
+    Logs logs(programFolder());
+    const QString name = QString("invoice") + QChar(0x202E) + "txt.exe" + QChar(0x2028) + QChar(0x2029) +
+                         QChar(0x2066) + QChar(0x2069) + QChar(0x202A) +
+                         QString::fromUtf8("\U0001F469\u200D\U0001F4BB");
+    EXPECT_TRUE(logs.writeLog("File Renamed: " + name));
+    logs.logError("Error 53 (File not found) x: " + name);
+    const QString escaped = QString::fromUtf8(R"(invoice\u202Etxt.exe\u2028\u2029\u2066\u2069\u202A)") +
+                            QString::fromUtf8("\U0001F469\u200D\U0001F4BB");
+    EXPECT_EQ(escapeControlChars(name), escaped);
+    for (const QString& file : {logs.activityFile(), logs.errorFile()}) {
+        const QStringList lines = readLines(file);
+        ASSERT_EQ(lines.size(), 1) << file.toStdString();
+        EXPECT_TRUE(lines[0].endsWith(escaped)) << lines[0].toStdString();
+    }
+    const QString marks = QString("a") + QChar(0x200E) + QChar(0x200F) + QChar(0x200C) + QChar(0x00A0) + "b";
+    EXPECT_EQ(escapeControlChars(marks), marks);
+}
+
 // Every line's bytes are its text in UTF-8 after the date, whatever the text
 // holds, and a long line follows a short one whole (the buffer is reused).
 TEST_F(LogsTest, LineBytesAreTheTextInUtf8)

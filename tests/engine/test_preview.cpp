@@ -114,6 +114,27 @@ TEST_F(PreviewTest, TagAndMapApplyOnlyToChangedNames)
     EXPECT_EQ(column(), QStringList({"", "sub.txt", "b/sub.txt", "b[-][-]sub.txt"}));
 }
 
+// A name the run refuses shows nothing and is not counted: the drop of its
+// control characters would hide or empty it, or a level passes 255 bytes.
+TEST_F(PreviewTest, ANameTheRunRefusesShowsNothing)
+{
+    rows({{"/d/", "\x1b.txt"}, {"/d/", "b\x1b.txt"}, {"/d/", "c.txt"}});
+    RenameOptions o;
+    o.nameCase = 1; // upper
+    o.extCase = 1;  // upper
+    generatePreview(state, inputs("Case", o), random, *logs);
+    EXPECT_EQ(column(), QStringList({"", "B.TXT", "C.TXT"}));
+    EXPECT_EQ(state.previewRenameCount, 2);
+
+    const QString e = QString::fromUtf8("é");
+    rows({{"/d/", "a.txt"}, {"/d/", "ab.txt"}});
+    o.findText = "a";
+    o.replaceText = e.repeated(125) + "x"; // 251 bytes
+    generatePreview(state, inputs("Replace", o), random, *logs);
+    EXPECT_EQ(column(), QStringList({e.repeated(125) + "x.txt", ""})); // 255 and 256 bytes
+    EXPECT_EQ(state.previewRenameCount, 1);
+}
+
 TEST_F(PreviewTest, OnlySelectedSkipsRowsAndKeepsEnumerationDense)
 {
     rows({{"/d/", "a.txt"}, {"/d/", "b.txt"}, {"/d/", "c.txt"}});

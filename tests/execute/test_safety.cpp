@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <QClipboard>
+#include <QDirIterator>
 #include <QScopeGuard>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,6 +46,16 @@ protected:
         ctl<platform::TabStrip>("TabStrip")->selectKey("Format");
         ctl<platform::OptionButton>("chkFormatTab_Format")->select();
         ctl<platform::TextBox>("txtFormat")->setText(pattern);
+    }
+    // Every file below the working directory, by its path from there, sorted.
+    QStringList filesOnDisk() const
+    {
+        QStringList out;
+        QDirIterator it(work(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            out << it.next().mid(work().size() + 1);
+        out.sort();
+        return out;
     }
     QString previewOf(int row)
     {
@@ -436,4 +447,121 @@ TEST_F(SafetyTest, ANameThatIsNotUtf8IsACountedWarningNamedByItsBytes)
     EXPECT_EQ(logWin()->lblInfo_Skipped->text(), "3 Warnings.");
     EXPECT_EQ(exitStatusFor(w->executeState().run.outcome), 1);
     closeLog();
+}
+
+// A replacement pasted into the box whose control characters would hide or
+// empty a name once dropped, or that makes a level longer than the system
+// takes: the row shows no preview, and the run leaves the entry, makes nothing
+// for it and warns with the reason. The other rows show the name the run gives.
+TEST_F(SafetyTest, ANameTheDropWouldHideOrEmptyOrThatIsTooLongIsAWarningThatSaysWhy)
+{
+    const QString hidden = "New name would become hidden without its control characters...";
+    const QString empty = "New name would be empty without its control characters...";
+    const QString tooLong = "New name is too long: a name may be at most 255 bytes long...";
+    const QString rlo(QChar(0x202E));
+    const QString coder = QString::fromUtf8("\U0001F469\u200D\U0001F4BB");
+    const QString e = QString::fromUtf8("é");
+    struct Row {
+        QString file;
+        QString newName; // what the preview shows and the run gives; empty: refused
+        QString reason;  // the warning's reason of a refused row
+        QString logged;  // the old name as the lines show it, when not the name itself
+    };
+    struct Case {
+        const char* what;
+        QString find, pasted;
+        std::vector<Row> rows;
+    };
+    const std::vector<Case> cases = {
+        {"an escape in place of the name",
+         "a",
+         "\x1b",
+         {{"a.txt", "", hidden, ""}, {"a", "", empty, ""}, {"ba.txt", "b.txt", "", ""}}},
+        {"a right-to-left override",
+         "_a",
+         rlo + "txt",
+         {{"invoice_a.exe", "invoicetxt.exe", "", ""},
+          {"old" + rlo + "_a.doc", "oldtxt.doc", "", "old\\u202E_a.doc"},
+          {coder + "_a.txt", coder + "txt.txt", "", ""}}},
+        {"a level of 255 and one of 256 bytes",
+         "a",
+         "sub<\\>" + e.repeated(125) + "x",
+         {{"a.txt", "sub/" + e.repeated(125) + "x.txt", "", ""}, {"ab.txt", "", tooLong, ""}}},
+        {"a level a tag makes hidden", "a", "new<\\>\x1b", {{"a.txt", "", hidden, ""}}},
+    };
+    start();
+    platform::ListView* list = ctl<platform::ListView>("lwDirectory");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QDir(work()).removeRecursively();
+        for (const Row& r : c.rows)
+            writeFile(r.file, "x");
+        listWork();
+        replace("", "");
+        QTest::keyClicks(ctl<platform::TextBox>("txtFind"), c.find);
+        auto* box = ctl<platform::TextBox>("txtReplace");
+        QGuiApplication::clipboard()->setText(c.pasted);
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        ASSERT_EQ(box->text(), c.pasted);
+
+        QStringList expectedOnDisk;
+        int refused = 0;
+        ASSERT_EQ(list->count(), int(c.rows.size()));
+        for (const Row& r : c.rows) {
+            int row = 0;
+            while (row < list->count() && list->text(row) != r.file)
+                ++row;
+            ASSERT_LT(row, list->count()) << r.file.toStdString();
+            EXPECT_EQ(previewOf(row), r.newName) << r.file.toStdString();
+            expectedOnDisk << (r.newName.isEmpty() ? r.file : r.newName);
+            refused += r.newName.isEmpty() ? 1 : 0;
+        }
+        clickRename();
+
+        expectedOnDisk.sort();
+        EXPECT_EQ(filesOnDisk(), expectedOnDisk);
+        EXPECT_EQ(QDir(work()).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden),
+                  c.what == std::string("a level of 255 and one of 256 bytes") ? QStringList{"sub"} : QStringList());
+
+        EXPECT_EQ(w->executeState().run.warningCount, refused);
+        EXPECT_EQ(logWin()->lblInfo_Skipped->text(), QString::number(refused) + " Warnings.");
+        EXPECT_EQ(w->executeState().run.outcome, refused ? RunOutcome::SomeFailed : RunOutcome::Done);
+        const QStringList lines = logLines();
+        const QStringList logged = activity();
+        for (const Row& r : c.rows) {
+            const QString old = r.logged.isEmpty() ? r.file : r.logged;
+            if (r.newName.isEmpty()) {
+                const QString head = "WARNING: Couldn't rename file <";
+                const auto warned = [&](const QStringList& ls, const QString& dir) {
+                    return std::any_of(ls.begin(), ls.end(), [&](const QString& l) {
+                        return l.startsWith(head + dir + old + "> as <" + dir) && l.endsWith("> " + r.reason);
+                    });
+                };
+                EXPECT_TRUE(warned(lines, "")) << r.file.toStdString() << "\n" << lines.join("\n").toStdString();
+                EXPECT_TRUE(warned(logged, work() + "/")) << r.file.toStdString();
+            } else {
+                EXPECT_TRUE(lines.contains("File Renamed: " + old + " --> " + r.newName))
+                    << r.file.toStdString() << "\n"
+                    << lines.join("\n").toStdString();
+                EXPECT_TRUE(logged.contains("File Renamed: " + work() + "/" + old + " --> " + work() + "/" + r.newName))
+                    << r.file.toStdString();
+            }
+        }
+        closeLog();
+
+        // Undo gives every renamed entry its exact old name back, controls and all.
+        if (refused == int(c.rows.size()))
+            continue;
+        ui.answers = {QMessageBox::Yes};
+        ASSERT_TRUE(ctl<QPushButton>("cmdUndo")->isEnabled());
+        QTest::mouseClick(ctl<QPushButton>("cmdUndo"), Qt::LeftButton);
+        QStringList before;
+        for (const Row& r : c.rows)
+            before << r.file;
+        before.sort();
+        EXPECT_EQ(filesOnDisk(), before);
+        EXPECT_EQ(QDir(work()).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+        closeLog();
+    }
 }

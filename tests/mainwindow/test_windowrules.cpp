@@ -195,6 +195,37 @@ TEST_F(WindowRulesTest, AMouseSelectionIsCountedPreviewedAndRenamedExactly)
     EXPECT_EQ(names(), QStringList({"a1.txt", "b2.txt", "c1.txt", "d2.txt"}));
 }
 
+// The system takes at most 255 bytes of UTF-8 in a name: typed two-byte
+// letters that make 255 bytes show in the preview and are renamed; one byte
+// more shows nothing, is not counted and is left with a warning.
+TEST_F(WindowRulesTest, ANameOverTheSystemsByteLimitShowsNoPreview)
+{
+    writeFile("a.txt");
+    writeFile("ab.txt");
+    store({{"txtPath", work()}});
+    start();
+    platform::ListView* list = ctl<platform::ListView>("lwDirectory");
+    ASSERT_EQ(list->count(), 2);
+    clickTab("Replace");
+    click(ctl<platform::OptionButton>("optReplaceSingle"));
+    const QString typed = QString::fromUtf8("é").repeated(125) + "x"; // 251 bytes
+    QTest::keyClicks(ctl<platform::TextBox>("txtFind"), "a");
+    auto* replace = ctl<platform::TextBox>("txtReplace");
+    for (int i = 0; i < 125; ++i) // the "é" key of a French keyboard
+        QTest::sendKeyEvent(QTest::Click, replace, Qt::Key_Eacute, QString::fromUtf8("é"), Qt::NoModifier);
+    QTest::keyClick(replace, Qt::Key_X);
+    ASSERT_EQ(ctl<platform::TextBox>("txtReplace")->text(), typed);
+    const QString fits = typed + ".txt"; // 255 bytes; "ab.txt" would take 256
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->subItem(0, 1) == fits; }, 3000)) << list->subItem(0, 1).size();
+    EXPECT_EQ(list->text(1), "ab.txt");
+    EXPECT_EQ(list->subItem(1, 1), "");
+    EXPECT_EQ(ctl<platform::StatusPanels>("StatusBar")->panelText("preview"), "1 item to rename...");
+    ASSERT_TRUE(ctl<QPushButton>("cmdExecute")->isEnabled());
+    QTest::mouseClick(ctl<QPushButton>("cmdExecute"), Qt::LeftButton);
+    EXPECT_EQ(names(), QStringList({"ab.txt", fits}));
+    EXPECT_EQ(w->executeState().run.warningCount, 1);
+}
+
 TEST_F(WindowRulesTest, ASelectionByKeysIsCountedAtOnce)
 {
     for (const char* n : {"a.txt", "b.txt", "c.txt"})
