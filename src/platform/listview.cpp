@@ -177,7 +177,11 @@ int ListView::columnWidth(int column) const
         return 0;
     if (report_->isColumnHidden(column))
         return 0;
-    return int(toTwips(report_->columnWidth(column)));
+    // A column still as wide as it was made gives back its twips: its pixels
+    // converted back would be cut to the scale's multiples.
+    const int pixels = report_->columnWidth(column);
+    const int given = model_->columns_[size_t(column)].widthTwips;
+    return pixels == toPixels(given) ? given : int(toTwips(pixels));
 }
 
 void ListView::removeExtraColumns(int keep)

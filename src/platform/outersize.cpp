@@ -2,12 +2,22 @@
 #include "platform/twips.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
 
 namespace platform {
+
+namespace {
+
+// How far the window system itself may change a size or place it was given:
+// at a fractional scale it rounds the inner area and the frame to whole device
+// pixels each. A change no larger is not the user's.
+constexpr int kRounding = 2;
+
+} // namespace
 
 bool normalState(const QWidget* w)
 {
@@ -73,12 +83,19 @@ void StoredGeometry::seen(const QRect& outer, bool placement)
 QRect StoredGeometry::twipsFor(const QRect& outer) const
 {
     // Converting pixels back would round the twips down to the scale's
-    // multiples, and a fitted window would store the screen's size.
+    // multiples, and a fitted window would store the screen's size: a length
+    // the window still has (give or take the window system's rounding) keeps
+    // its twips, one the user changed stores what the user made of it.
+    const auto length = [](int twips, int placed, int now) {
+        return std::abs(now - placed) <= kRounding ? twips : int(toTwips(now));
+    };
+    const auto edge = [](int twips, int moved) {
+        return std::abs(moved) <= kRounding ? twips : twips + int(toTwips(moved));
+    };
     const QPoint moved = outer.topLeft() - firstSeen_.value_or(placed_.topLeft());
-    const QSize size = outer.size() == placed_.size()
-                           ? twips_.size()
-                           : QSize(int(toTwips(outer.width())), int(toTwips(outer.height())));
-    return QRect(QPoint(twips_.x() + int(toTwips(moved.x())), twips_.y() + int(toTwips(moved.y()))), size);
+    return QRect(edge(twips_.x(), moved.x()), edge(twips_.y(), moved.y()),
+                 length(twips_.width(), placed_.width(), outer.width()),
+                 length(twips_.height(), placed_.height(), outer.height()));
 }
 
 QRect availableAreaFor(const QRect& pixels)

@@ -43,8 +43,10 @@ QRect fitToArea(QRect outer, QSize minimum, const QRect& available);
 // The stored outer rectangle of a window (twips) and where it was put on the
 // screen (pixels at the application font's scale, fitted to the screen's
 // available area). A larger font or a smaller screen changes only the pixels:
-// while the user leaves the window's size alone its stored size stands, and
-// its stored place moves only by the distance the window was moved.
+// while the user leaves the window's width or height alone its stored twips
+// stand, and its stored place moves only by the distance the window was moved.
+// A change by a pixel or two, as the window system rounds what it was given,
+// is not the user's.
 class StoredGeometry {
 public:
     // The outer rectangle, in pixels, to give the window for `twips`.

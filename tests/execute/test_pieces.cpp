@@ -16,7 +16,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QScreen>
 #include <QScrollBar>
+#include <QSizeGrip>
 #include <QTest>
 
 namespace {
@@ -280,6 +282,58 @@ TEST_F(PiecesTest, AStoredPositionStaysWhileTheWindowIsNotMoved)
     QTest::mouseClick(w->cmdClose, Qt::LeftButton);
     EXPECT_EQ(b->settings.Execute_Left, -300 + platform::toTwips(moved.x()));
     EXPECT_EQ(b->settings.Execute_Top, -290 + platform::toTwips(moved.y()));
+}
+
+// At one and a half times the design's scale a stored height taller than the
+// screen is cut to it, and the window system rounds the size it was given by
+// a pixel: closed without the user's resize, the window stores its twips back
+// as they were, every time. A drag of the size grip stores the size the user
+// made, and the place it did not move stays.
+TEST_F(PiecesTest, OnlyTheUsersResizeChangesTheStoredSize)
+{
+    const ScaleScope scale(1.5);
+    ASSERT_TRUE(scale.found());
+    const int tpp = scale.twipsPerPixel();
+    b->window.show();
+    b->settings.Execute_Left = 900;
+    b->settings.Execute_Top = 600;
+    b->settings.Execute_Width = 5960;
+    b->settings.Execute_Height = 9000;
+    ASSERT_GT(9000 / tpp, b->window.screen()->availableGeometry().height()) << "a screen that cuts the window";
+    for (const QSize rounding : {QSize(1, -1), QSize(-1, 1), QSize(0, 1), QSize(0, 0)}) {
+        SCOPED_TRACE(::testing::Message() << "rounded by " << rounding.width() << "x" << rounding.height());
+        FrmExecute* w = openLogWindow(b->h);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+        w->resize(w->size() + rounding);
+        QCoreApplication::processEvents();
+        QTest::mouseClick(w->cmdClose, Qt::LeftButton);
+        ASSERT_EQ(logWindow(b->h), nullptr);
+        EXPECT_EQ(b->settings.Execute_Width, 5960);
+        EXPECT_EQ(b->settings.Execute_Height, 9000);
+        EXPECT_EQ(b->settings.Execute_Left, 900);
+        EXPECT_EQ(b->settings.Execute_Top, 600);
+    }
+
+    FrmExecute* w = openLogWindow(b->h);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    const QRect before = w->frameGeometry();
+    auto* grip = w->findChild<QSizeGrip*>();
+    ASSERT_NE(grip, nullptr);
+    const QPoint from = grip->rect().center();
+    const QPoint to = from - QPoint(30, 80);
+    QTest::mousePress(grip, Qt::LeftButton, {}, from);
+    QTest::mouseMove(grip, to);
+    QTest::mouseRelease(grip, Qt::LeftButton, {}, to);
+    QCoreApplication::processEvents();
+    const QRect dragged = w->frameGeometry();
+    ASSERT_EQ(dragged.size(), before.size() - QSize(30, 80));
+    ASSERT_EQ(dragged.topLeft(), before.topLeft());
+    QTest::mouseClick(w->cmdClose, Qt::LeftButton);
+    ASSERT_EQ(logWindow(b->h), nullptr);
+    EXPECT_EQ(b->settings.Execute_Width, dragged.width() * tpp);
+    EXPECT_EQ(b->settings.Execute_Height, dragged.height() * tpp);
+    EXPECT_EQ(b->settings.Execute_Left, 900);
+    EXPECT_EQ(b->settings.Execute_Top, 600);
 }
 
 TEST_F(PiecesTest, ALongLogLineCanBeScrolledToItsEnd)

@@ -264,6 +264,55 @@ TEST_F(FrameTest, TheNormalRectangleSurvivesAMaximisedExit)
     EXPECT_EQ(w->frameGeometry().size(), normal.size());
 }
 
+// At one and a half times the design's scale a stored size taller than the
+// screen is cut to it, and the window system rounds the size and place it
+// gave the window by a pixel: an exit without the user's move or resize stores
+// the twips back as they were read, every time. A real resize stores the size
+// the user made, and the place it did not move stays.
+TEST_F(FrameTest, OnlyTheUsersResizeChangesTheStoredGeometry)
+{
+    const ScaleScope scale(1.5);
+    ASSERT_TRUE(scale.found());
+    const int tpp = scale.twipsPerPixel();
+    const std::pair<QString, int> stored[] = {
+        {"Main_Left", 450}, {"Main_Top", 300}, {"Main_Width", 11000}, {"Main_Height", 9990}};
+    {
+        platform::SettingsStore store;
+        for (const auto& [key, value] : stored)
+            store.setValue(key, QString::number(value));
+    }
+    const auto storedValue = [&](const QString& key) {
+        return QSettings(iniPath(), QSettings::IniFormat).value("Vexor Renamer/" + key).toInt();
+    };
+    for (const QPoint rounding : {QPoint(1, -1), QPoint(-1, 1), QPoint(0, 0)}) {
+        SCOPED_TRACE(::testing::Message() << "rounded by " << rounding.x() << "," << rounding.y());
+        start();
+        ASSERT_GT(9990 / tpp, w->screen()->availableGeometry().height()) << "a screen that cuts the window";
+        const QRect placed = w->frameGeometry();
+        w->resize(w->size() + QSize(rounding.x(), rounding.y()));
+        w->move(w->pos() + rounding);
+        QCoreApplication::processEvents();
+        ASSERT_LE((w->frameGeometry().topLeft() - placed.topLeft()).manhattanLength(), 2);
+        closeForGood();
+        for (const auto& [key, value] : stored)
+            EXPECT_EQ(storedValue(key), value) << key.toStdString();
+    }
+
+    // The window is at its minimum and the screen smaller: a resize that grows it.
+    start();
+    const QRect before = w->frameGeometry();
+    w->resize(w->size() + QSize(40, 30));
+    QCoreApplication::processEvents();
+    const QRect resized = w->frameGeometry();
+    ASSERT_EQ(resized.size(), before.size() + QSize(40, 30));
+    ASSERT_EQ(resized.topLeft(), before.topLeft());
+    closeForGood();
+    EXPECT_EQ(storedValue("Main_Width"), resized.width() * tpp);
+    EXPECT_EQ(storedValue("Main_Height"), resized.height() * tpp);
+    EXPECT_EQ(storedValue("Main_Left"), 450);
+    EXPECT_EQ(storedValue("Main_Top"), 300);
+}
+
 TEST_F(FrameTest, ACloseWhileTheHourglassShowsIsRefusedAndWritesNothing)
 {
     start();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListView>
 #include <QLoggingCategory>
@@ -276,4 +277,40 @@ TEST_F(ListModelTest, SortingKeepsTheClickedRowsSelected)
     // A click after the sort lands on the row drawn under the mouse.
     clickRow(rowOf(QStringLiteral("fig")));
     EXPECT_EQ(selectedNames(list), QStringList({"fig"}));
+}
+
+// A column the user leaves alone gives back the twips it was given at every
+// scale, where its pixels converted back would be cut to the scale's
+// multiples; a column the user drags wider gives the twips of its new width.
+TEST(ListViewColumns, AColumnGivesBackItsTwipsUntilTheUserDragsIt)
+{
+    const std::pair<const char*, int> columns[] = {{"filename", 3030}, {"preview", 3020}, {"path", 3030},
+                                                   {"size", 1000},     {"date", 1800},    {"attrib", 720},
+                                                   {"ext", 600}};
+    for (const double scale : {1.0, 1.25, 1.5, 1.75, 2.0}) {
+        SCOPED_TRACE(::testing::Message() << "scale " << scale);
+        const ScaleScope font(scale);
+        ASSERT_TRUE(font.found());
+        const int tpp = font.twipsPerPixel();
+        ListView list;
+        for (const auto& [key, width] : columns)
+            list.addColumn(QLatin1String(key), QLatin1String(key), width);
+        list.resize(300, 200); // narrower than the columns: the last one is not stretched
+        list.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+        for (int c = 0; c < int(std::size(columns)); ++c)
+            EXPECT_EQ(list.columnWidth(c), columns[c].second) << columns[c].first;
+
+        // The user drags the right edge of the first column's header 25 pixels to the right.
+        QHeaderView* header = list.reportView()->header();
+        const int before = header->sectionSize(0);
+        const QPoint from(header->sectionViewportPosition(0) + before - 1, header->height() / 2);
+        const QPoint to = from + QPoint(25, 0);
+        QTest::mousePress(header->viewport(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(header->viewport(), to);
+        QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, to);
+        ASSERT_EQ(header->sectionSize(0), before + 25);
+        EXPECT_EQ(list.columnWidth(0), (before + 25) * tpp);
+        EXPECT_EQ(list.columnWidth(1), columns[1].second);
+    }
 }

@@ -1,6 +1,7 @@
 #include "platform/captionfit.h"
 #include "platform/outersize.h"
 #include "platform/twips.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -114,6 +115,64 @@ TEST(StoredGeometry, TwipsStandUntilTheWindowIsResizedOrMoved)
     const QRect small = g.restore(QRect(150, 150, 9000, 7500), QSize(550, 528), area);
     EXPECT_EQ(g.twipsFor(small), QRect(150, 150, 9000, 7500));
     QApplication::setFont(old);
+}
+
+// A window the user leaves alone stores back the twips it was restored from,
+// at every scale, fitted to the screen or not, also when the window system
+// rounds its size or place by a pixel after it was placed; a value converted
+// back without a change keeps its twips. A real resize stores the size the
+// user made, a real move shifts the stored place by the distance moved, and
+// each leaves the other edges and lengths as stored.
+TEST(StoredGeometry, OnlyTheUsersChangeReachesTheStoredTwipsAtEveryScale)
+{
+    struct Stored {
+        const char* what;
+        QRect twips;
+        QRect area;
+    };
+    const Stored stored[] = {
+        {"fits the screen", {900, 600, 5960, 9000}, {0, 0, 1280, 800}},
+        {"cut to the screen", {900, 600, 5960, 9000}, {0, 0, 933, 667}},
+        {"left of and above the screen", {-300, -290, 11000, 7920}, {0, 30, 1400, 970}},
+        {"below the minimum", {150, 150, 1500, 900}, {0, 0, 1400, 1000}},
+    };
+    // What the window system does to the placed rectangle: moves its corner, grows its size
+    // (at a fractional scale, by a pixel or two).
+    struct Rounding {
+        QPoint moved;
+        QSize grown;
+    };
+    const Rounding roundings[] = {
+        {{0, 0}, {0, 0}},  {{0, 0}, {1, 0}},  {{0, 0}, {-1, 0}},  {{0, 0}, {0, 1}},
+        {{0, 1}, {0, -1}}, {{-1, 0}, {1, 1}}, {{1, -1}, {-1, 1}}, {{2, -2}, {-2, 2}},
+    };
+    const QSize minimum(370, 194);
+    for (const double scale : {1.0, 1.25, 1.5, 1.75, 2.0}) {
+        const ScaleScope font(scale);
+        ASSERT_TRUE(font.found()) << scale;
+        const int tpp = font.twipsPerPixel();
+        for (const Stored& s : stored) {
+            for (const Rounding& r : roundings) {
+                SCOPED_TRACE(::testing::Message()
+                             << "scale " << scale << ", " << s.what << ", moved " << r.moved.x() << "," << r.moved.y()
+                             << ", grown " << r.grown.width() << "x" << r.grown.height());
+                StoredGeometry g;
+                const QRect placed = g.restore(s.twips, minimum, s.area);
+                g.seen(placed);
+                const QRect shown(placed.topLeft() + r.moved, placed.size() + r.grown);
+                g.seen(shown);
+                EXPECT_EQ(g.twipsFor(shown), s.twips);
+
+                // The user drags the bottom edge, then the whole window.
+                const QRect taller = shown.adjusted(0, 0, 0, 40);
+                EXPECT_EQ(g.twipsFor(taller), QRect(s.twips.topLeft(), QSize(s.twips.width(), taller.height() * tpp)));
+                const QRect moved = taller.translated(30, 25);
+                const QPoint distance = moved.topLeft() - placed.topLeft();
+                EXPECT_EQ(g.twipsFor(moved), QRect(s.twips.x() + distance.x() * tpp, s.twips.y() + distance.y() * tpp,
+                                                   s.twips.width(), taller.height() * tpp));
+            }
+        }
+    }
 }
 
 // A caption that needs more room than its place takes it, up to the next

@@ -1,4 +1,5 @@
 #include "test_support.h"
+#include "platform/twips.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -226,4 +227,20 @@ QByteArray mp3WithId3v1(const QByteArray& artist, const QByteArray& title)
     tag.replace(33, artist.size(), artist);
     tag[127] = char(255);
     return frame.repeated(5) + tag;
+}
+
+ScaleScope::ScaleScope(double scale) : saved_(QApplication::font()), twipsPerPixel_(int(15 / scale))
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    for (int tenths = 40; tenths <= 600 && !found_; ++tenths) {
+        font.setPointSizeF(tenths / 10.0);
+        found_ = platform::twipsPerPixel(font) == twipsPerPixel_;
+    }
+    if (found_)
+        QApplication::setFont(font);
+}
+
+ScaleScope::~ScaleScope()
+{
+    QApplication::setFont(saved_);
 }

@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QFont>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -137,6 +138,25 @@ template <class T> void whenModal(std::function<void(T*)> action, int timeoutMs 
 
 // A short MPEG audio file with an ID3v1 tag holding this artist and title.
 QByteArray mp3WithId3v1(const QByteArray& artist, const QByteArray& title);
+
+// While it lives, the application font is one at which the layout is `scale`
+// times the design's size in pixels (15 / `scale` twips per pixel, cut to a
+// whole number as the program cuts it), as a desktop at that scale makes it.
+class ScaleScope {
+public:
+    explicit ScaleScope(double scale);
+    ~ScaleScope();
+    ScaleScope(const ScaleScope&) = delete;
+    ScaleScope& operator=(const ScaleScope&) = delete;
+    int twipsPerPixel() const { return twipsPerPixel_; }
+    // False when no size of the test font gives that scale.
+    bool found() const { return found_; }
+
+private:
+    QFont saved_;
+    int twipsPerPixel_;
+    bool found_ = false;
+};
 
 // Reads a whole text file ("" when missing).
 QString readText(const QString& path);
