@@ -89,13 +89,15 @@ QRect StoredGeometry::twipsFor(const QRect& outer) const
     const auto length = [](int twips, int placed, int now) {
         return std::abs(now - placed) <= kRounding ? twips : int(toTwips(now));
     };
-    const auto edge = [](int twips, int moved) {
-        return std::abs(moved) <= kRounding ? twips : twips + int(toTwips(moved));
-    };
     const QPoint moved = outer.topLeft() - firstSeen_.value_or(placed_.topLeft());
-    return QRect(edge(twips_.x(), moved.x()), edge(twips_.y(), moved.y()),
+    return QRect(movedEdgeTwips(twips_.x(), moved.x()), movedEdgeTwips(twips_.y(), moved.y()),
                  length(twips_.width(), placed_.width(), outer.width()),
                  length(twips_.height(), placed_.height(), outer.height()));
+}
+
+int movedEdgeTwips(int twips, int moved)
+{
+    return std::abs(moved) <= kRounding ? twips : twips + int(toTwips(moved));
 }
 
 QRect availableAreaFor(const QRect& pixels)

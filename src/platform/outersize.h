@@ -66,6 +66,11 @@ private:
     std::optional<QPoint> firstSeen_;
 };
 
+// A stored edge (twips) of a window that moved by `moved` pixels since it was
+// put there: a move within the window system's rounding keeps it, a larger
+// one shifts it by the distance moved.
+int movedEdgeTwips(int twips, int moved);
+
 // The available area of the screen that holds the middle of `pixels`, else
 // of the primary screen; empty without a screen.
 QRect availableAreaFor(const QRect& pixels);

@@ -1,6 +1,7 @@
 #include "settings/frmsettings.h"
 
 #include "engine/textutil.h"
+#include "platform/outersize.h"
 #include "platform/twips.h"
 #include "platform/uiservice.h"
 #include "settings/boxrules.h"
@@ -48,9 +49,14 @@ QString exceptionTitle()
     return QStringLiteral("Vexor Renamer");
 }
 
+qint16 clamped16(qint64 twips)
+{
+    return qint16(std::clamp<qint64>(twips, -32768, 32767));
+}
+
 qint16 toTwips16(int pixels)
 {
-    return qint16(std::clamp<qint64>(platform::toTwips(pixels), -32768, 32767));
+    return clamped16(qint64(platform::toTwips(pixels)));
 }
 
 } // namespace
@@ -261,7 +267,8 @@ void FrmSettings::placeWindow()
         const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
         move(area.x() + area.width() / 2 - width() / 2, area.y() + area.height() / 2 - height() / 2);
     } else {
-        move(platform::toPixels(s_.frmSettings_Left), platform::toPixels(s_.frmSettings_Top));
+        placedAt_ = QPoint(platform::toPixels(s_.frmSettings_Left), platform::toPixels(s_.frmSettings_Top));
+        move(*placedAt_);
     }
 }
 
@@ -270,8 +277,14 @@ void FrmSettings::Form_Unload()
     if (unloaded_)
         return;
     unloaded_ = true;
-    s_.frmSettings_Top = toTwips16(pos().y());
-    s_.frmSettings_Left = toTwips16(pos().x());
+    if (placedAt_) {
+        const QPoint moved = pos() - *placedAt_;
+        s_.frmSettings_Top = clamped16(platform::movedEdgeTwips(s_.frmSettings_Top, moved.y()));
+        s_.frmSettings_Left = clamped16(platform::movedEdgeTwips(s_.frmSettings_Left, moved.x()));
+    } else {
+        s_.frmSettings_Top = toTwips16(pos().y());
+        s_.frmSettings_Left = toTwips16(pos().x());
+    }
     tabIndex_ = qint16(TabStrip->selectedIndex());
 }
 

@@ -4,9 +4,11 @@
 #include "settings/settings.h"
 
 #include <array>
+#include <optional>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPoint>
 #include <QPushButton>
 #include <utility>
 #include <vector>
@@ -91,4 +93,7 @@ private:
     std::vector<std::pair<platform::CheckBox*, int Settings::*>> boxes_;
     bool applying_ = false;
     bool unloaded_ = false;
+    // Where the stored place put the window, in pixels: a window left there
+    // keeps its stored twips, which the pixels would round at a large scale.
+    std::optional<QPoint> placedAt_;
 };

@@ -582,3 +582,30 @@ TEST_F(SettingsWindowTest, OkRefusesASecondOkOrACloseWhileItRereads)
     ASSERT_EQ(finished.size(), 1);
     EXPECT_EQ(finished[0][0].toInt(), int(QDialog::Accepted));
 }
+
+// At a large scale a pixel is several twips: a window left where its stored
+// place put it keeps that place exactly, one the user moved stores the move.
+TEST_F(SettingsWindowTest, AStoredPlaceTheUserLeftAloneStaysExactAtEveryScale)
+{
+    for (const double factor : {1.0, 1.25, 1.5, 1.75, 2.0}) {
+        SCOPED_TRACE(::testing::Message() << "scale " << factor);
+        const ScaleScope scale(factor);
+        ASSERT_TRUE(scale.found());
+        const int tpp = scale.twipsPerPixel();
+        s.frmSettings_Top = 1003;
+        s.frmSettings_Left = 2001;
+        for (const QPoint rounding : {QPoint(0, 0), QPoint(1, -1), QPoint(-2, 2)}) {
+            open();
+            d->move(d->pos() + rounding);
+            click(d->cmdCancel);
+            EXPECT_EQ(s.frmSettings_Top, 1003);
+            EXPECT_EQ(s.frmSettings_Left, 2001);
+        }
+        open();
+        d->move(d->pos() + QPoint(40, -30));
+        click(d->cmdOK);
+        EXPECT_EQ(s.frmSettings_Top, 1003 - 30 * tpp);
+        EXPECT_EQ(s.frmSettings_Left, 2001 + 40 * tpp);
+        d.reset();
+    }
+}
