@@ -1,4 +1,5 @@
 #include "execute/executehost.h"
+#include "platform/quitsignals.h"
 
 #include <cmath>
 #include <QCoreApplication>
@@ -108,7 +109,11 @@ void serveEvents(ExecuteHost& h)
 void serveEventsThrottled(ExecuteHost& h)
 {
     RunState& r = h.run();
-    if (r.yieldIntervalMs > 0 && r.sinceYield.isValid() && r.sinceYield.elapsed() < r.yieldIntervalMs)
+    // A signal to end the program is served after the item at hand, as a
+    // click on Cancel would be, until the run has taken it as its Cancel: a
+    // run of quick renames may do thousands in one interval.
+    const bool signalToServe = r.cancelRequested != -1 && platform::quitSignalPending();
+    if (r.yieldIntervalMs > 0 && r.sinceYield.isValid() && r.sinceYield.elapsed() < r.yieldIntervalMs && !signalToServe)
         return;
     serveEvents(h);
 }
