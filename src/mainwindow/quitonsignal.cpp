@@ -78,16 +78,18 @@ void QuitOnSignal::step()
     }
     // The code that opened a box goes on from its answer before anything
     // closes: the close waits for the next try.
-    if (dismissOpenDialogs() || stepping_)
+    if (dismissOpenDialogs()) {
+        retryIn(kRetryMs);
+        return;
+    }
+    if (stepping_)
         return;
     stepping_ = true;
     RunState& run = window_.executeState().run;
     const bool commandRuns = run.commandActive || window_.executeBusy() != 0;
     // A run clears Cancel as it starts: while a command runs, Cancel is given
     // again at every turn of the loop it serves.
-    const int interval = commandRuns ? 0 : kRetryMs;
-    if (retry_->interval() != interval)
-        retry_->setInterval(interval);
+    retryIn(commandRuns ? 0 : kRetryMs);
     if (commandRuns) {
         // Cancel, as the log window's button does; an Undo never reads it and
         // runs to its end.
@@ -101,4 +103,10 @@ void QuitOnSignal::step()
             ui_.latchEscape(); // long list work stops where it reads Escape
     }
     stepping_ = false;
+}
+
+void QuitOnSignal::retryIn(int ms)
+{
+    if (retry_->interval() != ms)
+        retry_->setInterval(ms);
 }

@@ -24,6 +24,7 @@ public:
 
 private:
     void step();
+    void retryIn(int ms);
 
     FrmMain& window_;
     platform::UiService& ui_;
