@@ -1,8 +1,10 @@
 #include "mainwindow/frmmain.h"
+#include "mainwindow/quitonsignal.h"
 #include "platform/arguments.h"
 #include "platform/display.h"
 #include "platform/places.h"
 #include "platform/qtmessages.h"
+#include "platform/quitsignals.h"
 #include "platform/uiservice.h"
 #include "settings/commandline.h"
 
@@ -20,6 +22,9 @@ int main(int argc, char** argv)
     platform::DisplayChoice display;
     QApplication app(argc, argv);
     qtMessages.platformChosen();
+    // SIGTERM, SIGINT and SIGHUP end the program through its event loop, as
+    // Cancel and the close button would; the status is then 128 + the signal.
+    platform::QuitSignals quitSignals;
     if (!display.opened()) {
         const CommandLine line = scanCommandLine(platform::argumentTexts(argc, argv));
         if (line.exitAfterRun == 0 || line.startMode.isEmpty()) {
@@ -37,7 +42,10 @@ int main(int argc, char** argv)
     // without loss (a path need not be UTF-8).
     FrmMain w(ui, platform::argumentTexts(argc, argv));
     ui.setMainWindow(&w);
+    QObject::connect(&quitSignals, &platform::QuitSignals::arrived, new QuitOnSignal(w, ui), &QuitOnSignal::quit);
     w.show();
     const int status = app.exec();
+    if (quitSignals.received() != 0)
+        return platform::signalExitStatus(quitSignals.received());
     return status != 0 ? status : w.exitStatus();
 }

@@ -1,4 +1,5 @@
 #include "execute/executehost.h"
+#include "platform/quitsignals.h"
 
 #include <cmath>
 #include <QCoreApplication>
@@ -105,10 +106,19 @@ void serveEvents(ExecuteHost& h)
         QCoreApplication::processEvents();
 }
 
+// A signal to end the program is served after the item at hand, as a click
+// on Cancel would be, until the run has taken it as its Cancel: a run of quick
+// renames may do thousands in one interval.
+static bool signalToServe(const RunState& r)
+{
+    return r.cancelRequested != -1 && platform::quitSignalPending();
+}
+
 void serveEventsThrottled(ExecuteHost& h)
 {
     RunState& r = h.run();
-    if (r.yieldIntervalMs > 0 && r.sinceYield.isValid() && r.sinceYield.elapsed() < r.yieldIntervalMs)
+    if (r.yieldIntervalMs > 0 && r.sinceYield.isValid() && r.sinceYield.elapsed() < r.yieldIntervalMs &&
+        !signalToServe(r))
         return;
     serveEvents(h);
 }

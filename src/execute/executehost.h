@@ -113,7 +113,8 @@ void stepExecuteProgress(ExecuteHost& h);
 
 // Serves the event loop now.
 void serveEvents(ExecuteHost& h);
-// Serves the event loop unless it was served less than the run's interval ago.
+// Serves the event loop unless it was served less than the run's interval ago
+// and no signal to end the program waits for its Cancel.
 void serveEventsThrottled(ExecuteHost& h);
 void setStatus(ExecuteHost& h, const QString& text);
 // One line to "log.txt". When it cannot be written the run remembers why and

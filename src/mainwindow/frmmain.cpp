@@ -326,6 +326,9 @@ void FrmMain::commandLineRun()
 {
     if (startMode.isEmpty())
         return;
+    // Closed on the way here (a signal at a turn of the loop): nothing is run.
+    if (exited_)
+        return;
     if (settingsLoadFailed) {
         exitStatus_ = exitStatusFor(RunOutcome::NotStarted);
         ui.message(this, productTitle,

@@ -27,12 +27,18 @@ void FrmMain::actExecute_Triggered()
 
 void FrmMain::cmdExecute_Click()
 {
+    // A window closed at a turn of the loop on the way here (by a signal)
+    // starts nothing more.
+    if (exited_)
+        return;
     ExecuteHost host = executeHost();
     runRename(host);
 }
 
 void FrmMain::cmdUndo_Click()
 {
+    if (exited_)
+        return;
     ExecuteHost host = executeHost();
     runUndo(host);
 }
