@@ -8,6 +8,7 @@
 #include "platform/uiservice.h"
 #include "settings/commandline.h"
 
+#include <csignal>
 #include <cstdio>
 #include <QApplication>
 
@@ -25,6 +26,9 @@ int main(int argc, char** argv)
     // SIGTERM, SIGINT and SIGHUP end the program through its event loop, as
     // Cancel and the close button would; the status is then 128 + the signal.
     platform::QuitSignals quitSignals;
+    // A standard error whose reader has gone (a closed pipe) must not end the
+    // program between a rename and its log line: the write fails instead.
+    std::signal(SIGPIPE, SIG_IGN);
     if (!display.opened()) {
         const CommandLine line = scanCommandLine(platform::argumentTexts(argc, argv));
         if (line.exitAfterRun == 0 || line.startMode.isEmpty()) {

@@ -12,6 +12,7 @@
 
 #include <csignal>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -47,7 +48,8 @@ protected:
     // Starts vexorren as test_commandline.cpp does, in this test's places,
     // with the three signals at their default action whatever this process
     // was started with.
-    std::unique_ptr<QProcess> startRenamer(const QStringList& args)
+    // `errorWithoutReader`: its standard error is a pipe whose reader is gone.
+    std::unique_ptr<QProcess> startRenamer(const QStringList& args, bool errorWithoutReader = false)
     {
         auto p = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -57,9 +59,15 @@ protected:
         env.insert("VEXORREN_HOME", programFolder());
         env.insert("HOME", root() + "/home");
         p->setProcessEnvironment(env);
-        p->setChildProcessModifier([] {
-            for (int s : {SIGTERM, SIGINT, SIGHUP})
+        p->setChildProcessModifier([errorWithoutReader] {
+            for (int s : {SIGTERM, SIGINT, SIGHUP, SIGPIPE})
                 ::signal(s, SIG_DFL);
+            int ends[2];
+            if (errorWithoutReader && ::pipe(ends) == 0) {
+                ::close(ends[0]);
+                ::dup2(ends[1], STDERR_FILENO);
+                ::close(ends[1]);
+            }
         });
         p->start(QCoreApplication::applicationDirPath() + "/vexorren", args);
         EXPECT_TRUE(p->waitForStarted(10000));
@@ -125,4 +133,32 @@ TEST_F(SignalExitTest, ASignalToAnIdleWindowClosesItWith128PlusItsNumber)
         EXPECT_EQ(endOf(*p), 128 + signalNumber) << p->readAllStandardError().toStdString();
         EXPECT_EQ(platform::SettingsStore().value("txtPath"), dir + "/");
     }
+}
+
+// A standard error nobody reads any more (the pipe of a script that ended)
+// never ends the program: a refused run still says 2, a run still logs and
+// saves what it did.
+TEST_F(SignalExitTest, AStandardErrorWithoutAReaderEndsNothing)
+{
+    // A Thunar file that is a link cannot take our action: its message goes to
+    // standard error at each save.
+    ASSERT_TRUE(QDir().mkpath(root() + "/config/Thunar"));
+    writeFile("elsewhere.xml", "<actions>\n</actions>\n");
+    ASSERT_TRUE(QFile::link(root() + "/elsewhere.xml", root() + "/config/Thunar/uca.xml"));
+    auto refused = startRenamer({"/p", root() + "/nothing", "/e", "modecase", "/x"}, true);
+    EXPECT_EQ(endOf(*refused), 2);
+
+    const QString dir = makeDir("quiet");
+    ASSERT_TRUE(QFile(dir + "/f1.txt").open(QIODevice::WriteOnly));
+    {
+        platform::SettingsStore store;
+        store.setValue("txtFind", "f");
+        store.setValue("txtReplace", "g");
+        store.setValue("totNumberOfFilesRenamedNew", "7");
+    }
+    auto run = startRenamer({"/p", dir, "/e", "modereplace", "/x"}, true);
+    EXPECT_EQ(endOf(*run), 1);
+    EXPECT_TRUE(QFileInfo::exists(dir + "/g1.txt"));
+    EXPECT_EQ(linesStartingWith(readLines(programFolder() + "/log.txt"), "File Renamed: "), 1);
+    EXPECT_EQ(platform::SettingsStore().value("totNumberOfFilesRenamedNew"), "8");
 }
