@@ -10,10 +10,11 @@
 namespace platform {
 
 // The per-user settings store: $XDG_CONFIG_HOME/Taborin/Taborin.ini, one section
-// per program. Values are texts, read through QSettings when the store opens.
-// The file is written only when the section's values differ from what was
-// read, and then only the section's lines are rewritten: other sections, their
-// comments and their bytes stay as they were. So opening a store never creates
+// per program. Values are texts, read when the store opens as QSettings reads
+// them (inisection.h: a line that is not UTF-8 as Windows-1252). The file is
+// written only when the section's values differ from what was read, and then
+// only the lines of the keys that changed: other sections, all comments and
+// the bytes of other lines stay as they were. So opening a store never creates
 // the file, and a run that changes nothing leaves it alone. A store file that
 // exists but cannot be read (no permission, or a directory, FIFO or device in
 // its place, also behind a link, or a size no settings file has) is never
