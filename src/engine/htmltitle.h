@@ -13,7 +13,3 @@ QString getFirstLetter(const QString& text, int mode);
 // removed; empty when the path is no HTML-like file or holds no title. A file
 // that cannot be opened or read throws platform::Failure.
 QString getHtmlTitle(const QString& path, qint32 readSize);
-
-// Bytes of 8-bit text (a title, a line of a configuration file) as text: UTF-8
-// when they are valid UTF-8, else Windows-1252.
-QString decodeEightBitText(const QByteArray& bytes);

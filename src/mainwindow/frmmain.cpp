@@ -115,7 +115,7 @@ void FrmMain::Form_Load()
     mainWindowReady_ = 0;
     getSystemFolders(state_.files.systemFolders);
     {
-        platform::SettingsStore store;
+        store_ = std::make_unique<platform::SettingsStore>();
         LoadContext context;
         context.programFolder = platform::programFolder();
         const QSize screen =
@@ -123,7 +123,7 @@ void FrmMain::Form_Load()
         context.screenTwips = screen * platform::twipsPerPixel();
         context.now = ui.now();
         context.arguments = arguments_;
-        settingsLoadFailed = !loadSettings(store, state_.logs, context, state_.settings, state_.tables);
+        settingsLoadFailed = !loadSettings(*store_, state_.logs, context, state_.settings, state_.tables);
     }
     applySettings();
     setWindowTitle(productTitle + QLatin1Char(' ') + versionText + QStringLiteral(" - Press F1 for Help"));
@@ -332,7 +332,9 @@ void FrmMain::commandLineRun()
     if (settingsLoadFailed) {
         exitStatus_ = exitStatusFor(RunOutcome::NotStarted);
         ui.message(this, productTitle,
-                   QStringLiteral("Error loading settings!\n\nThe command-line run was not started."),
+                   QStringLiteral("Error loading settings!\n\nThe settings file %1 %2.\n\nThe command-line run was "
+                                  "not started.")
+                       .arg(platform::printableText(store_->fileName()), store_->readProblem()),
                    QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
         if (exitAfterRun)
             close();
@@ -428,10 +430,9 @@ void FrmMain::saveAllSettings(QWidget* boxParent)
         writeConfigLists(platform::programFolder(), state_.tables, state_.logs);
         return;
     }
-    platform::SettingsStore store;
-    if (!saveSettings(store, state_.logs, platform::programFolder(), state_.settings, state_.tables,
+    if (!saveSettings(*store_, state_.logs, platform::programFolder(), state_.settings, state_.tables,
                       shellMenuStep(ui, boxParent, state_.logs)))
-        ui.message(boxParent, productTitle, settingsNotSavedText(store), QMessageBox::Critical, QMessageBox::Ok,
+        ui.message(boxParent, productTitle, settingsNotSavedText(*store_), QMessageBox::Critical, QMessageBox::Ok,
                    QMessageBox::Ok);
 }
 

@@ -13,6 +13,7 @@
 #include "platform/controls.h"
 #include "platform/listview.h"
 #include "platform/outersize.h"
+#include "platform/settingsstore.h"
 #include "platform/uiservice.h"
 #include "settings/bindings.h"
 
@@ -23,6 +24,7 @@ class ListMenus;
 #include "version.h"
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <QComboBox>
 #include <QDateEdit>
@@ -252,6 +254,10 @@ private:
     // The settings store exists but could not be read: a command-line run does
     // not start on defaults the user never chose.
     bool settingsLoadFailed = false;
+    // The store as the load read it, kept for the saves: another run may save
+    // between this run's load and its save, and a save keeps what that run
+    // changed and this one did not.
+    std::unique_ptr<platform::SettingsStore> store_;
     int exitStatus_ = 0;
     QString storedPath;
     bool exited_ = false;

@@ -1,7 +1,13 @@
 #include "platform/inisection.h"
+#include "platform/eightbittext.h"
+#include "platform/failure.h"
 
 #include <QByteArrayView>
+#include <QDir>
+#include <QSettings>
 #include <QStringEncoder>
+#include <QTemporaryFile>
+#include <QUuid>
 
 #include <algorithm>
 #include <vector>
@@ -37,10 +43,13 @@ unsigned char traits(char c)
 }
 
 // The next logical line from `pos`: [start, start + length); false at the end.
-bool nextLine(QByteArrayView data, qsizetype& pos, qsizetype& start, qsizetype& length)
+// `equals` is where its first "=" outside quotes is, which ends the key; -1
+// for none.
+bool nextLine(QByteArrayView data, qsizetype& pos, qsizetype& start, qsizetype& length, qsizetype& equals)
 {
     const qsizetype size = data.size();
     bool inQuotes = false;
+    equals = -1;
     start = pos;
     while (start < size && (traits(data[start]) & Space))
         ++start;
@@ -54,7 +63,8 @@ bool nextLine(QByteArrayView data, qsizetype& pos, qsizetype& start, qsizetype& 
         }
         ++i;
         if (ch == '=') {
-            continue;
+            if (!inQuotes && equals < 0)
+                equals = i - 1;
         } else if (ch == '\n' || ch == '\r') {
             if (i == start + 1)
                 ++start;
@@ -144,8 +154,8 @@ struct Header {
 std::vector<Header> headers(QByteArrayView data)
 {
     std::vector<Header> found;
-    qsizetype pos = 0, start = 0, length = 0;
-    while (nextLine(data, pos, start, length)) {
+    qsizetype pos = 0, start = 0, length = 0, equals = -1;
+    while (nextLine(data, pos, start, length, equals)) {
         const QByteArrayView line = data.sliced(start, length);
         if (line.at(0) != '[')
             continue;
@@ -270,29 +280,195 @@ bool endsLine(QByteArrayView data)
     return data.isEmpty() || data.back() == '\n' || data.back() == '\r';
 }
 
-} // namespace
-
-QByteArray iniSectionText(const QString& section, const QMap<QString, QString>& values)
+// The line end the file uses, for the lines we add: a file kept with CR LF
+// stays so.
+QByteArray lineEndOf(QByteArrayView data)
 {
-    if (values.isEmpty())
-        return {};
-    QByteArray out("[");
-    appendKey(section, out);
-    out += "]\n";
-    for (auto it = values.cbegin(); it != values.cend(); ++it) {
-        appendKey(it.key(), out);
-        out += '=';
-        appendValue(it.value(), out);
-        out += '\n';
+    const qsizetype lf = data.indexOf('\n');
+    return lf > 0 && data[lf - 1] == '\r' ? QByteArray("\r\n") : QByteArray("\n");
+}
+
+// One logical line of the section.
+struct SectionLine {
+    qsizetype start = 0, length = 0; // in the file
+    // Its bytes as UTF-8: a line that is not valid UTF-8 is taken as
+    // Windows-1252, whose bytes over 0x7F become bytes over 0x7F again, so
+    // the line keeps its quotes, escapes and "=".
+    QByteArray text;
+    bool utf8 = true;      // the file's bytes were UTF-8 already
+    qsizetype equals = -1; // in `text`; -1 for a line that is no key
+};
+
+// One place where the section, or one of its subsections, appears: from its
+// header's line to the next header; its lines begin with the header's.
+struct Place {
+    qsizetype start = 0, end = 0;
+    QString name;
+    std::vector<SectionLine> lines;
+};
+
+std::vector<Place> sectionPlaces(QByteArrayView data, const QString& section)
+{
+    const std::vector<Header> found = headers(data);
+    std::vector<Place> places;
+    for (size_t k = 0; k < found.size(); ++k) {
+        if (!isWithin(found[k].name, section))
+            continue;
+        Place place{found[k].start, k + 1 < found.size() ? found[k + 1].start : data.size(), found[k].name, {}};
+        qsizetype pos = place.start, start = 0, length = 0, equals = -1;
+        while (nextLine(data, pos, start, length, equals) && start < place.end) {
+            SectionLine line{start, length, data.sliced(start, length).toByteArray(), true, -1};
+            if (QByteArrayView(line.text).isValidUtf8()) {
+                line.equals = equals < 0 ? -1 : equals - start;
+            } else {
+                line.utf8 = false;
+                line.text = decodeEightBitText(line.text).toUtf8();
+                qsizetype p = 0, s = 0, l = 0;
+                nextLine(line.text, p, s, l, line.equals);
+            }
+            place.lines.push_back(std::move(line));
+        }
+        places.push_back(std::move(place));
     }
+    return places;
+}
+
+// The key of a line, relative to the section, as QSettings names it.
+QString lineKey(const Place& place, const SectionLine& line, const QString& section)
+{
+    const QString key = unescapedKey(QByteArrayView(line.text).first(line.equals).trimmed());
+    return (place.name + u'/' + key).mid(section.size() + 1);
+}
+
+// What QSettings reads from an INI text. It reads only files, and keeps each
+// file it read for the process, going by size and time to see a change: each
+// look takes a name never used before.
+QMap<QString, QString> readByQSettings(const QByteArray& ini, const QString& section)
+{
+    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/vexorren-") +
+                        QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral("-XXXXXX.ini"));
+    if (!file.open() || file.write(ini) != ini.size() || !file.flush())
+        throw makeFailure(failures::PathFileAccessError);
+    QSettings settings(file.fileName(), QSettings::IniFormat);
+    // The keys of the whole file: within a group, QSettings leaves the keys
+    // of a subsection's own header unread.
+    const QString prefix = section + u'/';
+    QMap<QString, QString> values;
+    for (const QString& key : settings.allKeys()) {
+        if (!key.startsWith(prefix))
+            continue;
+        const QVariant v = settings.value(key);
+        if (!v.isValid())
+            continue;
+        // A hand-edited value with a comma reads back as a list: join it again.
+        values.insert(key.mid(prefix.size()), v.typeId() == QMetaType::QStringList
+                                                  ? v.toStringList().join(QStringLiteral(", "))
+                                                  : v.toString());
+    }
+    return values;
+}
+
+qsizetype byteOrderMark(const QByteArray& file)
+{
+    // QSettings skips a UTF-8 byte order mark; it stays where it is.
+    return file.startsWith("\xef\xbb\xbf") ? 3 : 0;
+}
+
+// Past the physical line that `pos` is on, with its line end: what follows a
+// logical line there is blanks or a comment.
+qsizetype pastLineEnd(QByteArrayView data, qsizetype pos)
+{
+    while (pos < data.size() && data[pos] != '\n' && data[pos] != '\r')
+        ++pos;
+    if (pos < data.size() && data[pos] == '\r')
+        ++pos;
+    if (pos < data.size() && data[pos] == '\n')
+        ++pos;
+    return pos;
+}
+
+// Where a place that goes ends: the comment lines after its last line stay,
+// as they may speak of what follows; its blank lines go.
+qsizetype removedUpTo(QByteArrayView data, const Place& place)
+{
+    const SectionLine& last = place.lines.back();
+    qsizetype pos = pastLineEnd(data, last.start + last.length);
+    qsizetype lineStart = pos;
+    for (; pos < place.end; ++pos) {
+        const char ch = data[pos];
+        if (ch == ';')
+            return lineStart;
+        if (ch == '\n' || ch == '\r')
+            lineStart = pos + 1;
+    }
+    return place.end;
+}
+
+struct Edit {
+    qsizetype at = 0, removed = 0;
+    QByteArray inserted;
+};
+
+QByteArray applied(QByteArrayView data, std::vector<Edit> edits)
+{
+    std::stable_sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.at < b.at; });
+    QByteArray out;
+    qsizetype copied = 0;
+    for (const Edit& e : edits) {
+        out += data.sliced(copied, e.at - copied);
+        out += e.inserted;
+        copied = e.at + e.removed;
+    }
+    out += data.sliced(copied);
     return out;
 }
 
-QByteArray withIniSection(const QByteArray& file, const QString& section, const QByteArray& sectionText)
+QByteArray keyLine(const QString& key, const QString& value)
 {
-    // QSettings skips a UTF-8 byte order mark; it stays where it is.
-    const qsizetype bom = file.startsWith("\xef\xbb\xbf") ? 3 : 0;
+    QByteArray out;
+    appendKey(key, out);
+    out += '=';
+    appendValue(value, out);
+    return out;
+}
+
+// A new section at the end of `out` (the file after the byte order mark at
+// `bom`); it must start a line of its own.
+QByteArray withNewSection(const QByteArray& file, qsizetype bom, const QString& section, const QByteArray& sectionText,
+                          const QByteArray& lineEnd)
+{
     const QByteArrayView data = QByteArrayView(file).sliced(bom);
+    const QByteArray separator = data.isEmpty() ? QByteArray() : endsLine(data) ? lineEnd : lineEnd + lineEnd;
+    QByteArray appended = file + separator + sectionText;
+    const qsizetype at = data.size() + separator.size();
+    for (const Header& h : headers(QByteArrayView(appended).sliced(bom)))
+        if (h.start == at && h.name == section)
+            return appended;
+    // The last line runs on to the end: before the first section, the lines
+    // above it stay in the root section, and with no section at all, a
+    // "[General]" line gives the lines that follow back to it.
+    const std::vector<Header> found = headers(data);
+    const qsizetype before = found.empty() ? 0 : found.front().start;
+    const QByteArray after = found.empty() ? QByteArray("[General]") + lineEnd : lineEnd;
+    return file.left(bom + before) + sectionText + after + data.sliced(before).toByteArray();
+}
+
+QByteArray sectionTextWith(const QString& section, const QMap<QString, QString>& values, const QByteArray& lineEnd)
+{
+    QByteArray text = iniSectionText(section, values);
+    if (lineEnd != "\n")
+        text.replace('\n', lineEnd);
+    return text;
+}
+
+// The section written anew from `values` where it first appears, its other
+// places gone with all their lines.
+QByteArray rewrittenWhole(const QByteArray& file, const QString& section, const QMap<QString, QString>& values)
+{
+    const qsizetype bom = byteOrderMark(file);
+    const QByteArrayView data = QByteArrayView(file).sliced(bom);
+    const QByteArray lineEnd = lineEndOf(data);
+    const QByteArray sectionText = sectionTextWith(section, values, lineEnd);
     const std::vector<Header> found = headers(data);
     QByteArray out = file.left(bom);
     qsizetype copied = 0;
@@ -307,7 +483,7 @@ QByteArray withIniSection(const QByteArray& file, const QString& section, const 
             const bool othersFollow = std::any_of(found.begin() + qsizetype(k) + 1, found.end(),
                                                   [&](const Header& h) { return !isWithin(h.name, section); });
             if (othersFollow)
-                out += '\n';
+                out += lineEnd;
         }
         placed = true;
         copied = end;
@@ -315,20 +491,143 @@ QByteArray withIniSection(const QByteArray& file, const QString& section, const 
     out += data.sliced(copied);
     if (placed || sectionText.isEmpty())
         return out;
+    return withNewSection(out, bom, section, sectionText, lineEnd);
+}
 
-    // A new section. At the end it must start a line of its own.
-    const QByteArray separator = data.isEmpty() ? QByteArray() : endsLine(data) ? QByteArray("\n") : "\n\n";
-    QByteArray appended = out + separator + sectionText;
-    const qsizetype at = data.size() + separator.size();
-    for (const Header& h : headers(QByteArrayView(appended).sliced(bom)))
-        if (h.start == at && h.name == section)
-            return appended;
-    // The last line runs on to the end: before the first section, the lines
-    // above it stay in the root section, and with no section at all, a
-    // "[General]" line gives the lines that follow back to it.
-    const qsizetype before = found.empty() ? 0 : found.front().start;
-    const QByteArray after = found.empty() ? QByteArray("[General]\n") : QByteArray("\n");
-    return file.left(bom + before) + sectionText + after + data.sliced(before).toByteArray();
+// The section edited line by line: see withIniSection.
+QByteArray editedInPlace(const QByteArray& file, const QString& section, const QMap<QString, QString>& values)
+{
+    const qsizetype bom = byteOrderMark(file);
+    const QByteArrayView data = QByteArrayView(file).sliced(bom);
+    const QByteArray lineEnd = lineEndOf(data);
+    const std::vector<Place> places = sectionPlaces(data, section);
+    const QMap<QString, QString> now = iniSectionValues(file, section);
+
+    // The lines of each key; QSettings takes the last.
+    struct KeyLines {
+        std::vector<std::pair<size_t, size_t>> at; // place, line
+        bool utf8 = true;
+    };
+    QMap<QString, KeyLines> lines;
+    for (size_t p = 0; p < places.size(); ++p)
+        for (size_t l = 1; l < places[p].lines.size(); ++l)
+            if (places[p].lines[l].equals >= 0) {
+                KeyLines& k = lines[lineKey(places[p], places[p].lines[l], section)];
+                k.at.emplace_back(p, l);
+                k.utf8 = k.utf8 && places[p].lines[l].utf8;
+            }
+
+    enum class Fate { Kept, Dropped, Rewritten };
+    std::vector<std::vector<Fate>> fates;
+    for (const Place& place : places)
+        fates.emplace_back(place.lines.size(), Fate::Kept);
+    std::vector<Edit> edits;
+    for (auto it = lines.cbegin(); it != lines.cend(); ++it) {
+        const auto wanted = values.constFind(it.key());
+        const auto read = now.constFind(it.key());
+        const bool stays = wanted != values.cend() && read != now.cend() && *wanted == *read && it.value().utf8;
+        if (stays)
+            continue;
+        for (const auto& [p, l] : it.value().at)
+            fates[p][l] = Fate::Dropped;
+        if (wanted == values.cend())
+            continue;
+        const auto [p, l] = it.value().at.back();
+        fates[p][l] = Fate::Rewritten;
+        const SectionLine& line = places[p].lines[l];
+        // Relative to the header the line stands under.
+        const QString relative = (section + u'/' + it.key()).mid(places[p].name.size() + 1);
+        edits.push_back({line.start, line.length, keyLine(relative, *wanted)});
+    }
+
+    QMap<QString, QString> added;
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        if (!lines.contains(it.key()))
+            added.insert(it.key(), it.value());
+    const auto target = std::find_if(places.begin(), places.end(), [&](const Place& p) { return p.name == section; });
+
+    for (size_t p = 0; p < places.size(); ++p) {
+        const Place& place = places[p];
+        const bool isTarget = target != places.end() && size_t(target - places.begin()) == p && !added.isEmpty();
+        size_t lastKept = 0; // the header
+        bool keys = false;
+        for (size_t l = 1; l < place.lines.size(); ++l)
+            if (fates[p][l] != Fate::Dropped) {
+                lastKept = l;
+                keys = keys || place.lines[l].equals >= 0;
+            }
+        if (!keys && !isTarget) {
+            edits.push_back({place.start, removedUpTo(data, place) - place.start, {}});
+            continue;
+        }
+        for (size_t l = 1; l < place.lines.size(); ++l)
+            if (fates[p][l] == Fate::Dropped) {
+                const SectionLine& line = place.lines[l];
+                edits.push_back({line.start, pastLineEnd(data, line.start + line.length) - line.start, {}});
+            }
+        if (isTarget) {
+            // After the last line kept, and after a comment on its line.
+            const SectionLine& anchor = place.lines[lastKept];
+            qsizetype at = anchor.start + anchor.length;
+            while (at < data.size() && data[at] != '\n' && data[at] != '\r')
+                ++at;
+            QByteArray text;
+            for (auto it = added.cbegin(); it != added.cend(); ++it)
+                text += lineEnd + keyLine(it.key(), it.value());
+            edits.push_back({at, 0, text});
+        }
+    }
+    QByteArray out = file.left(bom) + applied(data, std::move(edits));
+    if (target == places.end() && !added.isEmpty())
+        out = withNewSection(out, bom, section, sectionTextWith(section, added, lineEnd), lineEnd);
+    return out;
+}
+
+} // namespace
+
+QMap<QString, QString> iniSectionValues(const QByteArray& file, const QString& section)
+{
+    const QByteArrayView data = QByteArrayView(file).sliced(byteOrderMark(file));
+    const std::vector<Place> places = sectionPlaces(data, section);
+    if (places.empty())
+        return {};
+    // The section's own lines, each as UTF-8; the gaps between them hold
+    // blanks and comments.
+    QByteArray own;
+    for (const Place& place : places) {
+        qsizetype copied = place.start;
+        for (const SectionLine& line : place.lines) {
+            own += data.sliced(copied, line.start - copied);
+            own += line.text;
+            copied = line.start + line.length;
+        }
+        own += data.sliced(copied, place.end - copied);
+        if (!endsLine(own))
+            own += '\n';
+    }
+    return readByQSettings(own, section);
+}
+
+QByteArray iniSectionText(const QString& section, const QMap<QString, QString>& values)
+{
+    if (values.isEmpty())
+        return {};
+    QByteArray out("[");
+    appendKey(section, out);
+    out += "]\n";
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        out += keyLine(it.key(), it.value()) + '\n';
+    return out;
+}
+
+QByteArray withIniSection(const QByteArray& file, const QString& section, const QMap<QString, QString>& values)
+{
+    const QByteArray edited = editedInPlace(file, section, values);
+    if (iniSectionValues(edited, section) == values)
+        return edited;
+    // Lines that QSettings cuts otherwise than they look (a kept last line
+    // that runs on over what follows it): the section is written anew.
+    return rewrittenWhole(file, section, values);
 }
 
 } // namespace platform

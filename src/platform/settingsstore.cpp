@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSettings>
 #include <QStandardPaths>
 
 #include <cerrno>
@@ -28,29 +27,6 @@ QString storePath()
            QStringLiteral("/Taborin/Taborin.ini");
 }
 
-// Opens the store file for reading without blocking on a FIFO; -1 with errno.
-int openStore(const QByteArray& native)
-{
-    return openOwnFileForRead(native, maxStoreSize);
-}
-
-// Looked at before QSettings opens the file: it reads the whole file at once
-// and would block on a FIFO.
-int storeReadError(const QString& path)
-{
-    const QByteArray native = QFile::encodeName(path);
-    const int place = ownFilePlaceError(native);
-    if (place == ENOENT || place == ENOTDIR)
-        return 0; // no store file: the defaults
-    if (place != 0)
-        return place;
-    const int fd = openStore(native);
-    if (fd < 0)
-        return errno;
-    ::close(fd);
-    return 0;
-}
-
 // The file as it is now (it may have changed since the store was read);
 // empty when there is none.
 QByteArray currentContent(const QString& path)
@@ -64,22 +40,23 @@ QByteArray currentContent(const QString& path)
 
 } // namespace
 
-SettingsStore::SettingsStore(const QString& section)
-    : section_(section), path_(storePath()), readError_(storeReadError(path_))
+SettingsStore::SettingsStore(const QString& section) : section_(section), path_(storePath())
 {
-    if (readError_ != 0)
+    // Read through our own bounded reader: a FIFO in the file's place would
+    // block QSettings, and a file of a GB would be held in memory at once.
+    QByteArray data;
+    const int err = readOwnFile(QFile::encodeName(path_), maxStoreSize, data);
+    if (err == ENOENT || err == ENOTDIR)
+        return; // no store file: the defaults
+    if (err != 0) {
+        readError_ = err;
         return;
-    // The file itself, without QSettings' fallbacks to other files: those were
-    // never checked above, and the section is written back to this one only.
-    QSettings settings(path_, QSettings::IniFormat);
-    settings.beginGroup(section_);
-    for (const QString& key : settings.allKeys()) {
-        const QVariant v = settings.value(key);
-        if (!v.isValid())
-            continue;
-        // A hand-edited value with a comma reads back as a list: join it again.
-        read_.insert(key,
-                     v.typeId() == QMetaType::QStringList ? v.toStringList().join(QStringLiteral(", ")) : v.toString());
+    }
+    try {
+        read_ = iniSectionValues(data, section_);
+    } catch (const Failure&) {
+        readError_ = EIO;
+        return;
     }
     values_ = read_;
 }
@@ -117,6 +94,7 @@ void SettingsStore::remove(const QString& key)
 void SettingsStore::deleteSection()
 {
     values_.clear();
+    cleared_ = true;
     pending_ = true;
 }
 
@@ -137,16 +115,43 @@ bool SettingsStore::sync()
         writeFailure_ = failureFromErrno(readError_);
         return false;
     }
-    if (values_ == read_)
+    if (values_ == read_) {
+        cleared_ = false;
         return true;
+    }
     try {
         write();
     } catch (const Failure& failure) {
         writeFailure_ = failure;
         return false;
     }
+    // The next write merges what changed after this one.
     read_ = values_;
+    cleared_ = false;
     return true;
+}
+
+QMap<QString, QString> SettingsStore::merged(const QMap<QString, QString>& file) const
+{
+    QMap<QString, QString> result = file;
+    if (cleared_)
+        result.removeIf([&](const auto& it) { return !values_.contains(it.key()); });
+    QStringList keys = read_.keys() + values_.keys();
+    keys.removeDuplicates();
+    for (const QString& key : std::as_const(keys)) {
+        const auto read = read_.constFind(key);
+        const auto ours = values_.constFind(key);
+        const bool hadIt = read != read_.cend(), hasIt = ours != values_.cend();
+        if (hadIt == hasIt && (!hasIt || *read == *ours))
+            continue; // not changed here: the file's stays
+        if (hasIt)
+            result.insert(key, *ours);
+        else
+            result.remove(key);
+    }
+    if (mergeRule_)
+        mergeRule_(Versions{read_, values_, file}, result);
+    return result;
 }
 
 void SettingsStore::write()
@@ -158,15 +163,18 @@ void SettingsStore::write()
     // file that cannot be made (a folder we may not write) leaves the write
     // itself to succeed or fail; only a lock held by someone else for seconds
     // stops it.
-    QLockFile lock(path_ + QStringLiteral(".lock"));
+    const QString lockName = path_ + QStringLiteral(".lock");
+    QLockFile lock(lockName);
     if (!lock.tryLock(3000) && lock.error() == QLockFile::LockFailedError)
-        throw makeFailure(failures::PathFileAccessError);
+        throw Failure(failures::PathFileAccessError, failureDescription(failures::PathFileAccessError) +
+                                                         QStringLiteral(": another program holds the lock file ") +
+                                                         lockName);
     const QByteArray before = currentContent(path_);
     const QByteArray native = QFile::encodeName(path_);
     // A settings file the user made read-only is left alone, as QSettings did.
     if (::access(native.constData(), F_OK) == 0 && ::access(native.constData(), W_OK) != 0)
         throw failureFromErrno(errno);
-    const QByteArray after = withIniSection(before, section_, iniSectionText(section_, values_));
+    const QByteArray after = withIniSection(before, section_, merged(iniSectionValues(before, section_)));
     if (after == before)
         return;
     // QSettings keeps each file it read and reads it again only when its size
@@ -182,6 +190,12 @@ QString SettingsStore::fileName() const
 int SettingsStore::readError() const
 {
     return readError_;
+}
+
+QString SettingsStore::readProblem() const
+{
+    return readError_ == EFBIG ? QStringLiteral("is larger than %1 MiB").arg(maxStoreSize / (1024 * 1024))
+                               : QStringLiteral("could not be read");
 }
 
 } // namespace platform

@@ -1,8 +1,8 @@
 #include "settings/configfiles.h"
 
-#include "engine/htmltitle.h"
 #include "engine/logs.h"
 #include "platform/datetext.h"
+#include "platform/eightbittext.h"
 #include "platform/ownfiles.h"
 #include "settings/storeforms.h"
 
@@ -92,7 +92,7 @@ ListFile listFile(const QString& path, FailureMemo& memo)
 // is valid UTF-8, else as Windows-1252. The program writes UTF-8.
 QString lineText(const QByteArray& raw)
 {
-    return decodeEightBitText(raw);
+    return platform::decodeEightBitText(raw);
 }
 
 bool isCommentOrEmpty(const QByteArray& line)

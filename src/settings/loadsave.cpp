@@ -12,6 +12,9 @@
 #include "settings/storeforms.h"
 
 #include <algorithm>
+#include <limits>
+#include <optional>
+#include <QSet>
 
 namespace {
 
@@ -81,8 +84,8 @@ public:
         // Saving over it would replace the user's settings with defaults, or a
         // device or FIFO with a file.
         if (unreadable != 0)
-            logs.logError(QStringLiteral("The settings file ") + store_.fileName() +
-                          QStringLiteral(" could not be read; the settings will not be saved."));
+            logs.logError(QStringLiteral("The settings file ") + store_.fileName() + u' ' + store_.readProblem() +
+                          QStringLiteral("; the settings will not be saved."));
         return unreadable == 0;
     }
 
@@ -247,6 +250,91 @@ bool isDetailColumnWidth(const SettingsKey& key)
     return key.form == StoreForm::Width && name.back() >= u'4' && name.back() <= u'8';
 }
 
+// A count as the load reads it: a text that is no count leaves the field 0.
+qint64 storedCount(const QMap<QString, QString>& section, const QString& key)
+{
+    try {
+        return wholeNumber(section.value(key, QStringLiteral("0")), std::numeric_limits<qint32>::min(),
+                           std::numeric_limits<qint32>::max());
+    } catch (const platform::Failure&) {
+        return 0;
+    }
+}
+
+// The non-empty history items, in index order.
+QStringList historyItems(const QMap<QString, QString>& section, int size)
+{
+    QStringList items;
+    for (int i = 0; i < size; ++i)
+        if (const QString item = section.value(historyKey(i)); !item.isEmpty())
+            items.append(item);
+    return items;
+}
+
+// How many leading items of `ours` this run moved or added: the fewest after
+// which `ours` goes on as `read` without them (cut, as `ours` was, at the
+// history's size); nullopt when `ours` is not `read` with some items put first.
+std::optional<qsizetype> movedHead(const QStringList& ours, const QStringList& read, int size)
+{
+    QSet<QString> taken;
+    for (qsizetype head = 0; head <= ours.size(); ++head) {
+        if (head > 0)
+            taken.insert(ours[head - 1]);
+        qsizetype next = head;
+        bool same = true;
+        for (const QString& item : read) {
+            if (taken.contains(item))
+                continue;
+            if (next == size)
+                break;
+            if (next == ours.size() || ours[next] != item) {
+                same = false;
+                break;
+            }
+            ++next;
+        }
+        if (same && next == ours.size())
+            return head;
+    }
+    return std::nullopt;
+}
+
+// Several runs may share the store and save at once, each over what the
+// others saved. Each adds its own renames to the statistics, and puts the
+// folders it listed first (the leading items of its history that are not
+// where it read them) before the history the file holds now.
+void mergeWithOtherRuns(const platform::SettingsStore::Versions& v, QMap<QString, QString>& merged)
+{
+    for (const QString& key :
+         {QStringLiteral("totNumberOfFilesRenamedNew"), QStringLiteral("totNumberOfDirsRenamedNew")}) {
+        if (v.ours.value(key) == v.read.value(key))
+            continue;
+        const qint64 added = storedCount(v.ours, key) - storedCount(v.read, key);
+        const qint64 sum = std::clamp(storedCount(v.file, key) + added, qint64(std::numeric_limits<qint32>::min()),
+                                      qint64(std::numeric_limits<qint32>::max()));
+        merged.insert(key, QString::number(sum));
+    }
+
+    int size = 0;
+    try {
+        size = wholeNumber(v.ours.value(QStringLiteral("pathHistorySize")), 0, 32767);
+    } catch (const platform::Failure&) {
+        return;
+    }
+    const QStringList ours = historyItems(v.ours, size);
+    const std::optional<qsizetype> head = movedHead(ours, historyItems(v.read, size), size);
+    // A list that is not the one read with folders put first is written as
+    // it is.
+    QStringList history = head ? ours.first(*head) : ours;
+    const QSet<QString> moved(history.cbegin(), history.cend());
+    if (head)
+        for (const QString& item : historyItems(v.file, size))
+            if (history.size() < size && !moved.contains(item))
+                history.append(item);
+    for (int i = 0; i < size; ++i)
+        merged.insert(historyKey(i), i < history.size() ? history[i] : QString());
+}
+
 void writeKeys(platform::SettingsStore& store, std::span<const char* const> names, const Settings& s, FailureMemo& memo)
 {
     for (const char* name : names) {
@@ -274,6 +362,7 @@ bool saveSettings(platform::SettingsStore& store, Logs& logs, const QString& pro
         writeConfigLists(programFolder, tables, logs);
         return true;
     }
+    store.setMergeRule(mergeWithOtherRuns);
     // A pattern that came from the command line and is still in the box was
     // for that run only: the stored one stays.
     Settings kept;
@@ -312,7 +401,8 @@ bool saveSettings(platform::SettingsStore& store, Logs& logs, const QString& pro
 QString settingsNotSavedText(const platform::SettingsStore& store)
 {
     const std::optional<platform::Failure>& failure = store.writeFailure();
-    return (failure ? failure->errorText() : QString()) +
+    // The failure may name the lock file, a path like the store's.
+    return (failure ? escapeControlChars(failure->errorText()) : QString()) +
            QStringLiteral("Error saving settings!\n\nThe settings file ") + escapeControlChars(store.fileName()) +
            QStringLiteral(" could not be written; the settings were not saved.");
 }

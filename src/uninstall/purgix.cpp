@@ -44,10 +44,10 @@ bool storeReadable(platform::UiService& ui, const platform::SettingsStore& store
 {
     if (store.readError() == 0)
         return true;
-    ui.message(
-        nullptr, QStringLiteral("Vexor Renamer Purgix"),
-        QStringLiteral("The settings file %1 could not be read. The settings were not removed.").arg(store.fileName()),
-        QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
+    ui.message(nullptr, QStringLiteral("Vexor Renamer Purgix"),
+               QStringLiteral("The settings file %1 %2. The settings were not removed.")
+                   .arg(store.fileName(), store.readProblem()),
+               QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
     return false;
 }
 

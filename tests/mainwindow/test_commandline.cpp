@@ -20,6 +20,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <functional>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -1050,4 +1051,79 @@ TEST_F(CommandLineTest, AnExceptionsListThatCannotBeReadIsNamedAndKept)
         else
             QFile::remove(list);
     }
+}
+
+// A replacement text typed into the settings file in an 8-bit encoding is
+// used as the letters it means, and the run's save writes it back in UTF-8.
+TEST_F(CommandLineTest, AnEightBitValueInTheSettingsFileIsReadAsWindows1252)
+{
+    const QString dir = makeDir("cafe");
+    writeFile("cafe/x.txt");
+    const QString file = platform::SettingsStore().fileName();
+    writeFileBytes(file, "[Vexor%20Renamer]\ntxtFind=x\ntxtReplace=caf\xe9\n");
+    EXPECT_EQ(runRenamer({"/p", dir, "/e", "modereplace", "/x"}), 0);
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{QString::fromUtf8("café.txt")});
+    EXPECT_TRUE(fileBytes(file).contains("\ntxtReplace=caf\xc3\xa9\n")) << fileBytes(file).toStdString();
+}
+
+// Four unattended runs on four folders at once, one settings file: every
+// rename is counted, and the history holds every folder.
+TEST_F(CommandLineTest, RunsAtOnceAddUpTheirRenamesAndFolders)
+{
+    {
+        platform::SettingsStore store;
+        store.setValue("txtFind", "a");
+        store.setValue("txtReplace", "b");
+        store.setValue("totNumberOfFilesRenamedNew", "5");
+    }
+    QStringList dirs;
+    for (int d = 0; d < 4; ++d) {
+        dirs.append(makeDir(QStringLiteral("run%1").arg(d)));
+        for (int i = 0; i < 200; ++i)
+            writeFile(QStringLiteral("run%1/a%2.txt").arg(d).arg(i));
+    }
+    std::vector<std::unique_ptr<QProcess>> runs;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_CONFIG_HOME", root() + "/config");
+    env.insert("XDG_DATA_HOME", root() + "/data");
+    env.insert("VEXORREN_HOME", programFolder());
+    for (const QString& dir : dirs) {
+        runs.push_back(std::make_unique<QProcess>());
+        runs.back()->setProcessEnvironment(env);
+        runs.back()->start(renamer(), {"/p", dir, "/e", "modereplace", "/x"});
+    }
+    for (const auto& run : runs) {
+        ASSERT_TRUE(run->waitForFinished(120000));
+        EXPECT_EQ(run->exitCode(), 0) << run->readAllStandardError().toStdString();
+    }
+    for (const QString& dir : dirs)
+        EXPECT_EQ(QDir(dir).entryList({"b*.txt"}, QDir::Files).size(), 200) << dir.toStdString();
+    const platform::SettingsStore store;
+    EXPECT_EQ(store.value("totNumberOfFilesRenamedNew"), "805");
+    QStringList history;
+    for (int i = 0; i < 4; ++i)
+        history.append(QDir::cleanPath(store.value(QStringLiteral("pathHistory%1").arg(i))));
+    history.sort();
+    EXPECT_EQ(history, dirs);
+}
+
+// A settings file larger than any settings file is not read: the unattended
+// run does not start, and both its box and errors.txt say why.
+TEST_F(CommandLineTest, ASettingsFileOver16MiBIsNamedAsSuch)
+{
+    const QString dir = makeDir("files");
+    writeFile("files/ab.TXT");
+    const QString file = platform::SettingsStore().fileName();
+    writeFileBytes(file, "[Vexor%20Renamer]\nCase1=1\n");
+    ASSERT_TRUE(QFile::resize(file, 17 * 1024 * 1024));
+    const Outcome run = runIn({"/p", dir, "/e", "modecase", "/x"}, [](QProcessEnvironment&) {});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.err.contains("The settings file " + QFile::encodeName(file) + " is larger than 16 MiB.\n"))
+        << run.err.toStdString();
+    const QStringList errors = readLines(programFolder() + "/errors.txt");
+    EXPECT_EQ(errors.filter(" is larger than 16 MiB; the settings will not be saved.").size(), 1)
+        << errors.join('\n').toStdString();
+    EXPECT_EQ(QFileInfo(file).size(), 17 * 1024 * 1024);
+    EXPECT_TRUE(QFileInfo::exists(dir + "/ab.TXT"));
 }

@@ -165,7 +165,7 @@ TEST_F(IniSectionTest, TheSectionIsFoundWhereQSettingsFindsIt)
             std::any_of(others.keyBegin(), others.keyEnd(), [](const QString& k) { return k.startsWith(ours + "/"); });
         others.removeIf([](const auto& it) { return it.key().startsWith(ours + "/"); });
 
-        const QByteArray written = withIniSection(f.file, ours, iniSectionText(ours, mine));
+        const QByteArray written = withIniSection(f.file, ours, mine);
         QMap<QString, QString> expected = others;
         for (auto it = mine.cbegin(); it != mine.cend(); ++it)
             expected.insert(ours + "/" + it.key(), it.value());
@@ -183,4 +183,94 @@ TEST_F(IniSectionTest, TheSectionIsFoundWhereQSettingsFindsIt)
             EXPECT_TRUE(written.endsWith(f.file.mid(same))) << written.toStdString();
         }
     }
+}
+
+// A section kept by hand: its comments and blank lines, also those between
+// its last key and the next header, stay where they are, byte for byte, and
+// only the line of a changed key is new; in a CR LF file the lines added end
+// as the others do.
+TEST_F(IniSectionTest, CommentsAndBlankLinesInTheSectionStay)
+{
+    const struct {
+        const char* name;
+        QByteArray file;
+        QMap<QString, QString> values;
+        QByteArray expected;
+    } cases[] = {
+        {"a value changes",
+         "[Vexor%20Renamer]\n; my paths\ntxtPath=/a\n\n; size\nMain_Top=1\n\n; the next program\n[Other]\nk=1\n",
+         {{"txtPath", "/b"}, {"Main_Top", "1"}},
+         "[Vexor%20Renamer]\n; my paths\ntxtPath=/b\n\n; size\nMain_Top=1\n\n; the next program\n[Other]\nk=1\n"},
+        {"CR LF, a key added and one removed",
+         "[Vexor%20Renamer]\r\na=1\r\n; about b\r\nb=2\r\n\r\n; after ours\r\n[Other]\r\nk=1\r\n",
+         {{"b", "2"}, {"c", "x;y"}},
+         "[Vexor%20Renamer]\r\n; about b\r\nb=2\r\nc=\"x;y\"\r\n\r\n; after ours\r\n[Other]\r\nk=1\r\n"},
+        {"a comment on the line of a changed key",
+         "[Vexor%20Renamer]\nk=1 ; one\nj=2\n",
+         {{"k", "3"}, {"j", "2"}},
+         "[Vexor%20Renamer]\nk=3; one\nj=2\n"},
+        {"the section last, without a line end",
+         "[Other]\nk=1\n[Vexor%20Renamer]\nk=1\n; end",
+         {{"k", "1"}, {"new", "2"}},
+         "[Other]\nk=1\n[Vexor%20Renamer]\nk=1\nnew=2\n; end"},
+        {"a key twice: its last line counts",
+         "[Vexor%20Renamer]\nk=1\n; between\nk=2\n",
+         {{"k", "3"}},
+         "[Vexor%20Renamer]\n; between\nk=3\n"},
+        {"the section removed: the comments after it stay",
+         "[Other]\nk=1\n\n[Vexor%20Renamer]\n; mine\na=1\n\n; about Third\n[Third]\nz=1\n",
+         {},
+         "[Other]\nk=1\n\n; about Third\n[Third]\nz=1\n"},
+        {"a subsection's key changes in its own place",
+         "[Vexor%20Renamer]\na=1\n; sub\n[Vexor%20Renamer\\sub]\nx=1\n; after\n",
+         {{"a", "1"}, {"sub/x", "2"}},
+         "[Vexor%20Renamer]\na=1\n; sub\n[Vexor%20Renamer\\sub]\nx=2\n; after\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray written = withIniSection(c.file, ours, c.values);
+        EXPECT_EQ(written, c.expected) << written.toStdString();
+        QMap<QString, QString> others = readByQSettings(c.file);
+        others.removeIf([](const auto& it) { return it.key().startsWith(ours + "/"); });
+        for (auto it = c.values.cbegin(); it != c.values.cend(); ++it)
+            others.insert(ours + "/" + it.key(), it.value());
+        EXPECT_EQ(readByQSettings(written), others);
+    }
+}
+
+// A hand-edited line in an 8-bit encoding reads as Windows-1252, where
+// QSettings alone would drop or replace its letters; escapes keep their
+// meaning, other sections are not read, and the next write of the section
+// gives the line in UTF-8. Lines in UTF-8 stay as they are.
+TEST_F(IniSectionTest, EightBitLinesOfTheSectionReadAsWindows1252)
+{
+    const QByteArray file = "[Other]\nname=Gr\xfc\xdf"
+                            "e\n"
+                            "[Vexor%20Renamer]\n"
+                            "txtReplace=caf\xe9\n"
+                            "txtFind=\\x20ac \x80 %41\n"
+                            "k\xe9y=\x93quoted\x94\n"
+                            "p%41th=\xe9\n"
+                            "txtAdd=d\xc3\xa9j\xc3\xa0\n";
+    const QMap<QString, QString> read = platform::iniSectionValues(file, ours);
+    const QMap<QString, QString> expected{{"txtReplace", QString::fromUtf8("café")},
+                                          {"txtFind", QString::fromUtf8("€ € %41")},
+                                          {QString::fromUtf8("kéy"), QString::fromUtf8("“quoted”")},
+                                          {"pAth", QString::fromUtf8("é")},
+                                          {"txtAdd", QString::fromUtf8("déjà")}};
+    EXPECT_EQ(read, expected);
+
+    QMap<QString, QString> changed = read;
+    changed.insert("txtAdd", "x");
+    const QByteArray written = withIniSection(file, ours, changed);
+    EXPECT_EQ(written, "[Other]\nname=Gr\xfc\xdf"
+                       "e\n"
+                       "[Vexor%20Renamer]\n"
+                       "txtReplace=caf\xc3\xa9\n"
+                       "txtFind=\xe2\x82\xac \xe2\x82\xac %41\n"
+                       "k%E9y=\xe2\x80\x9cquoted\xe2\x80\x9d\n"
+                       "pAth=\xc3\xa9\n"
+                       "txtAdd=x\n");
+    EXPECT_EQ(platform::iniSectionValues(written, ours), changed);
+    EXPECT_EQ(readByQSettings(written).value(ours + "/txtReplace"), QString::fromUtf8("café"));
 }

@@ -169,8 +169,10 @@ TEST_F(SettingsStoreTest, AChangeRewritesOnlyItsOwnSection)
         store.setValue("chkSub", "1");
         EXPECT_TRUE(store.sync());
     }
+    // The comment stays; a new key follows the section's last line.
     const QByteArray head = sharedFile.left(sharedFile.indexOf("[Vexor"));
-    EXPECT_EQ(fileBytes(file), head + "[Vexor%20Renamer]\nMain_Top=120\nchkSub=1\ntxtFind=\"x;y\"\n\n[Third]\nz=1\n");
+    EXPECT_EQ(fileBytes(file),
+              head + "[Vexor%20Renamer]\n; my comment\nMain_Top=120\ntxtFind=\"x;y\"\nchkSub=1\n\n[Third]\nz=1\n");
     EXPECT_EQ(SettingsStore().value("txtFind"), "x;y");
     EXPECT_EQ(SettingsStore(QStringLiteral("Third")).value("z"), "1");
 
@@ -192,6 +194,105 @@ TEST_F(SettingsStoreTest, AnotherProgramsWriteWhileTheStoreIsOpenIsKept)
     store.setValue("txtFind", "b");
     EXPECT_TRUE(store.sync());
     EXPECT_EQ(fileBytes(file), "[Other]\nnew=1\n[Vexor%20Renamer]\ntxtFind=b\n");
+}
+
+namespace {
+
+QMap<QString, QString> sectionOf(const SettingsStore& store)
+{
+    QMap<QString, QString> values;
+    for (const QString& key : store.keys())
+        values.insert(key, store.value(key));
+    return values;
+}
+
+} // namespace
+
+// Programs that have the store open at once: a write keeps, key by key, what
+// another wrote since this store read the file, unless this store changed
+// that key too; the next write merges only what changed since the last. A
+// merge rule sees the three versions and has the last word.
+TEST_F(SettingsStoreTest, AWriteKeepsWhatAnotherWroteSinceTheRead)
+{
+    {
+        SettingsStore first;
+        for (const char* key : {"a", "b", "c", "d", "n"})
+            first.setValue(key, "1");
+    }
+    SettingsStore mine;
+    {
+        SettingsStore other;
+        other.setValue("a", "other");
+        other.setValue("c", "other");
+        other.remove("d");
+        other.setValue("e", "other");
+        other.setValue("n", "5");
+    }
+    mine.setValue("b", "mine");
+    mine.setValue("c", "mine");
+    mine.setValue("n", "3"); // two more than read
+    mine.setMergeRule([](const SettingsStore::Versions& v, QMap<QString, QString>& merged) {
+        merged.insert(
+            "n", QString::number(v.file.value("n").toInt() + v.ours.value("n").toInt() - v.read.value("n").toInt()));
+    });
+    ASSERT_TRUE(mine.sync());
+    const QMap<QString, QString> afterFirst{{"a", "other"}, {"b", "mine"}, {"c", "mine"}, {"e", "other"}, {"n", "7"}};
+    EXPECT_EQ(sectionOf(SettingsStore()), afterFirst);
+
+    {
+        SettingsStore other;
+        other.setValue("b", "again");
+        other.setValue("n", "10");
+    }
+    mine.setValue("a", "mine");
+    mine.setValue("n", "4");
+    ASSERT_TRUE(mine.sync());
+    const QMap<QString, QString> afterSecond{{"a", "mine"}, {"b", "again"}, {"c", "mine"}, {"e", "other"}, {"n", "11"}};
+    EXPECT_EQ(sectionOf(SettingsStore()), afterSecond);
+}
+
+// A removal of the section (purgix) takes also the keys another program added
+// meanwhile; a key written back as it was read keeps what the file holds now.
+TEST_F(SettingsStoreTest, ARemovedSectionStaysRemovedWhateverWasWrittenMeanwhile)
+{
+    {
+        SettingsStore first;
+        first.setValue("kept", "1");
+        first.setValue("gone", "1");
+    }
+    SettingsStore purge;
+    {
+        SettingsStore other;
+        other.setValue("kept", "2");
+        other.setValue("added", "1");
+    }
+    const QString kept = purge.value("kept");
+    purge.deleteSection();
+    purge.setValue("kept", kept);
+    ASSERT_TRUE(purge.sync());
+    EXPECT_EQ(sectionOf(SettingsStore()), (QMap<QString, QString>{{"kept", "2"}}));
+}
+
+// A value written in an 8-bit encoding by hand reads as Windows-1252, and a
+// write of the section gives it back in UTF-8; the other sections' bytes stay.
+TEST_F(SettingsStoreTest, AnEightBitValueReadsAsWindows1252AndIsWrittenBackAsUtf8)
+{
+    const QString file = SettingsStore().fileName();
+    writeFileBytes(file, "[Other]\nname=Gr\xfc\xdf"
+                         "e\n[Vexor%20Renamer]\ntxtReplace=caf\xe9\n");
+    {
+        SettingsStore store;
+        EXPECT_EQ(store.value("txtReplace"), QString::fromUtf8("café"));
+        EXPECT_TRUE(store.sync()); // nothing changed: nothing written
+    }
+    EXPECT_EQ(fileBytes(file), "[Other]\nname=Gr\xfc\xdf"
+                               "e\n[Vexor%20Renamer]\ntxtReplace=caf\xe9\n");
+    {
+        SettingsStore store;
+        store.setValue("txtFind", "x");
+    }
+    EXPECT_EQ(fileBytes(file), "[Other]\nname=Gr\xfc\xdf"
+                               "e\n[Vexor%20Renamer]\ntxtReplace=caf\xc3\xa9\ntxtFind=x\n");
 }
 
 // QSettings keeps the file it read and reads it again only when its size or

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
 
 namespace {
 
@@ -524,4 +525,106 @@ TEST_F(SettingsTest, AStoreThatExistsButCannotBeReadIsALoadFailure)
         EXPECT_TRUE(loadSettings(s, logs, context(), settings, tables));
         EXPECT_EQ(settings.txtFind, "x");
     }
+}
+
+// A settings file kept by hand, with CR LF line ends, comments among and after
+// the renamer's keys and other programs' sections: a save that changes one
+// value changes that line only.
+TEST_F(SettingsTest, ASaveChangesOnlyTheLineOfAChangedValue)
+{
+    EXPECT_TRUE(save(load()));
+    const QString file = platform::SettingsStore().fileName();
+    QByteArray section = fileBytes(file);
+    ASSERT_TRUE(section.contains("\ntxtFind=\n"));
+    section.replace("\ntxtFind=\n", "\n; what I look for\ntxtFind=\n");
+    QByteArray handKept = "; my settings\n[Other%20Program]\nname=Gr\xfc\xdf"
+                          "e\n\n" +
+                          section + "\n; the next one is Third's\n[Third]\nz=1\n";
+    handKept.replace("\n", "\r\n");
+    writeFileBytes(file, handKept);
+
+    Settings s = load();
+    s.txtFind = "new";
+    EXPECT_TRUE(save(s));
+    QByteArray expected = handKept;
+    expected.replace("\r\ntxtFind=\r\n", "\r\ntxtFind=new\r\n");
+    EXPECT_EQ(fileBytes(file), expected);
+    EXPECT_EQ(load().txtFind, "new");
+}
+
+// Runs that share the store save over each other: each adds its own renames
+// to the statistics (within 32 bits), and puts the folders it listed first in
+// the history that the others left; a second save of a run adds only what it
+// did since its first.
+TEST_F(SettingsTest, RunsSavingAtOnceAddUpTheirCountsAndFolders)
+{
+    store({{"totNumberOfFilesRenamedNew", "10"},
+           {"totNumberOfDirsRenamedNew", "1"},
+           {"pathHistorySize", "4"},
+           {"pathHistory0", "/a/"},
+           {"pathHistory1", "/b/"}});
+    platform::SettingsStore firstStore, secondStore;
+    Logs logs(programFolder());
+    Settings first, second;
+    ASSERT_TRUE(loadSettings(firstStore, logs, context(), first, tables));
+    ASSERT_TRUE(loadSettings(secondStore, logs, context(), second, tables));
+
+    first.totNumberOfFilesRenamedNew += 200;
+    first.pathHistory = {"/one/", "/a/", "/b/"};
+    second.totNumberOfFilesRenamedNew += 50;
+    second.totNumberOfDirsRenamedNew -= 1; // an Undo
+    second.pathHistory = {"/b/", "/two/", "/a/"};
+    ASSERT_TRUE(saveSettings(firstStore, logs, programFolder(), first, tables));
+    ASSERT_TRUE(saveSettings(secondStore, logs, programFolder(), second, tables));
+    EXPECT_EQ(stored("totNumberOfFilesRenamedNew"), "260");
+    EXPECT_EQ(stored("totNumberOfDirsRenamedNew"), "0");
+    EXPECT_EQ(load().pathHistory, QStringList({"/b/", "/two/", "/one/", "/a/", ""}));
+
+    store({{"totNumberOfFilesRenamedNew", "2147483600"}});
+    first.totNumberOfFilesRenamedNew += 100;
+    ASSERT_TRUE(saveSettings(firstStore, logs, programFolder(), first, tables));
+    EXPECT_EQ(stored("totNumberOfFilesRenamedNew"), "2147483647");
+    EXPECT_EQ(load().pathHistory, QStringList({"/b/", "/two/", "/one/", "/a/", ""}));
+    EXPECT_TRUE(errorLines().isEmpty());
+}
+
+// Another program holds the store's lock for the whole save: the save gives
+// up after a wait, and the line in errors.txt and the text the user is shown
+// name the lock file.
+TEST_F(SettingsTest, ASaveBlockedByAnotherProgramsLockNamesTheLockFile)
+{
+    Settings s = load();
+    const QString file = platform::SettingsStore().fileName();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
+    QLockFile lock(file + ".lock");
+    ASSERT_TRUE(lock.tryLock(0));
+    platform::SettingsStore store;
+    {
+        Logs logs(programFolder());
+        EXPECT_FALSE(saveSettings(store, logs, programFolder(), s, tables));
+    }
+    const QString named = "Error 75 (Path/File access error: another program holds the lock file " + file +
+                          ".lock) Error saving settings!";
+    const QStringList lines = errorLines();
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].endsWith(named)) << lines[0].toStdString();
+    EXPECT_TRUE(settingsNotSavedText(store).startsWith(named)) << settingsNotSavedText(store).toStdString();
+    EXPECT_FALSE(QFile::exists(file));
+}
+
+// A store too large to be a settings file says so where the load reports it.
+TEST_F(SettingsTest, AStoreLargerThan16MiBIsNamedAsSuch)
+{
+    const QString file = platform::SettingsStore().fileName();
+    writeFileBytes(file, "[Vexor%20Renamer]\ntxtFind=a\n");
+    ASSERT_TRUE(QFile::resize(file, 16 * 1024 * 1024 + 1));
+    platform::SettingsStore s;
+    Logs logs(programFolder());
+    Settings settings;
+    EXPECT_FALSE(loadSettings(s, logs, context(), settings, tables));
+    const QStringList lines = errorLines();
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(
+        lines[1].endsWith("The settings file " + file + " is larger than 16 MiB; the settings will not be saved."))
+        << lines[1].toStdString();
 }

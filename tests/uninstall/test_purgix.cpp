@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <functional>
 #include <sys/stat.h>
 
 using platform::SettingsStore;
@@ -375,25 +376,47 @@ TEST_F(PurgixTest, RealBoxReturnsAfterTheAnswer)
 
 } // namespace
 
-// A FIFO or a link to a directory in the store's place: neither answer hangs or
-// replaces it, and the user is told that nothing was removed.
+// A FIFO, or a file too large to be a settings file, in the store's place:
+// neither answer hangs on it or replaces it, and the user is told why nothing
+// was removed.
 TEST_F(PurgixTest, AStoreThatCannotBeReadIsLeftAndReported)
 {
     QDir().mkpath(storeDir());
     const QByteArray file = QFile::encodeName(storeFile());
-    ASSERT_EQ(::mkfifo(file.constData(), 0600), 0);
-    for (const QStringList& arguments : {QStringList{}, QStringList{"/uninst"}}) {
-        RecordingUi ui;
-        ui.answers = {arguments.isEmpty() ? QMessageBox::Yes : QMessageBox::No, QMessageBox::Ok};
-        EXPECT_FALSE(purgixMain(arguments, ui));
-        ASSERT_EQ(ui.asked.size(), 2u);
-        EXPECT_EQ(
-            ui.asked[1].text,
-            QStringLiteral("The settings file %1 could not be read. The settings were not removed.").arg(storeFile()));
-        EXPECT_EQ(ui.icon, QMessageBox::Critical);
-        struct stat st {};
-        ASSERT_EQ(::lstat(file.constData(), &st), 0);
-        EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    constexpr qint64 tooLarge = 16 * 1024 * 1024 + 1;
+    const struct {
+        const char* name;
+        std::function<void()> make;
+        mode_t type;
+        const char* why;
+    } cases[] = {
+        {"fifo", [&] { ASSERT_EQ(::mkfifo(file.constData(), 0600), 0); }, S_IFIFO, "could not be read"},
+        {"over 16 MiB",
+         [&] {
+             writeFileBytes(storeFile(), "[Vexor%20Renamer]\ntxtFind=a\n");
+             ASSERT_TRUE(QFile::resize(storeFile(), tooLarge));
+         },
+         S_IFREG, "is larger than 16 MiB"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.make();
+        for (const QStringList& arguments : {QStringList{}, QStringList{"/uninst"}}) {
+            RecordingUi ui;
+            ui.answers = {arguments.isEmpty() ? QMessageBox::Yes : QMessageBox::No, QMessageBox::Ok};
+            EXPECT_FALSE(purgixMain(arguments, ui));
+            ASSERT_EQ(ui.asked.size(), 2u);
+            EXPECT_EQ(ui.asked[1].text, QStringLiteral("The settings file %1 %2. The settings were not removed.")
+                                            .arg(storeFile(), QString::fromLatin1(c.why)));
+            EXPECT_EQ(ui.icon, QMessageBox::Critical);
+            struct stat st {};
+            ASSERT_EQ(::lstat(file.constData(), &st), 0);
+            EXPECT_EQ(st.st_mode & S_IFMT, c.type);
+            if (S_ISREG(st.st_mode)) {
+                EXPECT_EQ(st.st_size, tooLarge);
+            }
+        }
+        ::unlink(file.constData());
     }
 }
 
