@@ -3,13 +3,14 @@
 #include "platform/failure.h"
 
 #include <QByteArrayView>
-#include <QDir>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStringEncoder>
-#include <QTemporaryFile>
-#include <QUuid>
 
 #include <algorithm>
+#include <cerrno>
+#include <sys/mman.h>
+#include <unistd.h>
 #include <vector>
 
 namespace platform {
@@ -340,16 +341,34 @@ QString lineKey(const Place& place, const SectionLine& line, const QString& sect
     return (place.name + u'/' + key).mid(section.size() + 1);
 }
 
-// What QSettings reads from an INI text. It reads only files, and keeps each
-// file it read for the process, going by size and time to see a change: each
-// look takes a name never used before.
+// What QSettings reads from an INI text. It reads only named files, so the
+// text goes into an anonymous memory file, named through /proc: no folder
+// needs to be writable and nothing is left behind. QSettings keeps each file
+// it read for the process and reads it again only when its name, size or time
+// changed; names of descriptors come back, so every text read here is made
+// longer than any read before by a comment line that comes first.
 QMap<QString, QString> readByQSettings(const QByteArray& ini, const QString& section)
 {
-    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/vexorren-") +
-                        QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral("-XXXXXX.ini"));
-    if (!file.open() || file.write(ini) != ini.size() || !file.flush())
-        throw makeFailure(failures::PathFileAccessError);
-    QSettings settings(file.fileName(), QSettings::IniFormat);
+    static qint64 longest = 0; // of the texts this process read
+    const qsizetype bom = ini.startsWith("\xef\xbb\xbf") ? 3 : 0;
+    const qint64 size = std::max(qint64(ini.size()) + 2, longest + 1);
+    longest = size;
+    QByteArray text = ini.first(bom);
+    text += ';' + QByteArray(qsizetype(size - ini.size() - 2), ' ') + '\n';
+    text += ini.sliced(bom);
+    const int fd = ::memfd_create("vexorren-settings", MFD_CLOEXEC);
+    if (fd < 0)
+        throw failureFromErrno(errno);
+    const auto closeLater = qScopeGuard([fd] { ::close(fd); });
+    for (qsizetype done = 0; done < text.size();) {
+        const ssize_t n = ::write(fd, text.constData() + done, size_t(text.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throw failureFromErrno(n < 0 ? errno : EIO);
+        done += n;
+    }
+    QSettings settings(QStringLiteral("/proc/self/fd/%1").arg(fd), QSettings::IniFormat);
     // The keys of the whole file: within a group, QSettings leaves the keys
     // of a subsection's own header unread.
     const QString prefix = section + u'/';

@@ -314,6 +314,30 @@ TEST_F(SettingsStoreTest, WritesInQuickSuccessionAreEachReadBack)
     }
 }
 
+// Reading the store needs no writable folder: a temporary folder that cannot
+// be used (a file in its place, as root could still write anywhere else)
+// neither makes the store unreadable nor leaves anything behind.
+TEST_F(SettingsStoreTest, ReadingNeedsNoTemporaryFolder)
+{
+    {
+        SettingsStore s;
+        s.setValue("txtFind", "abc");
+        s.setValue("totNumberOfFilesRenamedNew", "3");
+    }
+    const QByteArray saved = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(writeFile("not-a-folder")));
+    SettingsStore store;
+    EXPECT_EQ(store.readError(), 0);
+    EXPECT_EQ(store.value("txtFind"), "abc");
+    store.setValue("txtFind", "def");
+    EXPECT_TRUE(store.sync());
+    EXPECT_EQ(SettingsStore().value("txtFind"), "def");
+    EXPECT_EQ(SettingsStore().value("totNumberOfFilesRenamedNew"), "3");
+    qputenv("TMPDIR", saved);
+    if (saved.isNull())
+        qunsetenv("TMPDIR");
+}
+
 TEST_F(SettingsStoreTest, AFileTooLargeForASettingsFileIsNeverRead)
 {
     const QString file = SettingsStore().fileName();
