@@ -468,8 +468,8 @@ void runRename(ExecuteHost& h)
     // Undo button and statistics.
     if (h.setUndoEnabled)
         h.setUndoEnabled(r.filesDone > 0 || r.dirsDone > 0);
-    h.settings->totNumberOfFilesRenamedNew += r.filesDone;
-    h.settings->totNumberOfDirsRenamedNew += r.dirsDone;
+    addToCount(h.settings->totNumberOfFilesRenamedNew, r.filesDone);
+    addToCount(h.settings->totNumberOfDirsRenamedNew, r.dirsDone);
 
     // The count is taken although the hourglass still shows.
     guarded(h, "selection count", [&] {

@@ -261,8 +261,8 @@ void runUndo(ExecuteHost& h)
     r.filesDone = 0;
     r.dirsDone = 0;
     r.warningCount = 0;
-    h.settings->totNumberOfFilesRenamedNew -= u.undoFileCount;
-    h.settings->totNumberOfDirsRenamedNew -= u.undoDirCount;
+    addToCount(h.settings->totNumberOfFilesRenamedNew, -qint64(u.undoFileCount));
+    addToCount(h.settings->totNumberOfDirsRenamedNew, -qint64(u.undoDirCount));
 
     tolerant([&] {
         beginBookkeeping(h);

@@ -1,5 +1,7 @@
 #pragma once
+#include <algorithm>
 #include <array>
+#include <limits>
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -145,7 +147,7 @@ struct Settings {
     int chkProcessFileExt = 0;
     int chkPreview = 1; // key chkRealtimePreview
 
-    // Statistics
+    // Statistics (add to them with addToCount)
     int totNumberOfFilesRenamedNew = 0;
     int totNumberOfDirsRenamedNew = 0;
 
@@ -245,3 +247,11 @@ inline constexpr std::array<int Settings::*, 8> kDirColWidths = {
 inline constexpr std::array<int Settings::*, 8> kDragColWidths = {
     &Settings::dragColWidth1, &Settings::dragColWidth2, &Settings::dragColWidth3, &Settings::dragColWidth4,
     &Settings::dragColWidth5, &Settings::dragColWidth6, &Settings::dragColWidth7, &Settings::dragColWidth8};
+
+// A statistics count moved by `change`: it stops at the 32-bit limits, so a
+// hand-edited count near them never overflows.
+inline void addToCount(int& count, qint64 change)
+{
+    count = int(
+        std::clamp<qint64>(qint64(count) + change, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}

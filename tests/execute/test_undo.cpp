@@ -5,6 +5,7 @@
 #include "platform/fileops.h"
 #include "run_fixture.h"
 
+#include <limits>
 #include <map>
 #include <optional>
 #include <QSignalBlocker>
@@ -49,6 +50,23 @@ protected:
         return out;
     }
 };
+
+// A hand-edited count at a 32-bit limit stays there: never an overflow.
+TEST_F(UndoTest, CountsAtTheirLimitsStayThere)
+{
+    writeFile("a1.txt");
+    start();
+    listWork();
+    replace("a", "b");
+    w->state().settings.totNumberOfFilesRenamedNew = std::numeric_limits<int>::max();
+    runAndClose();
+    EXPECT_EQ(names(), QStringList{"b1.txt"});
+    EXPECT_EQ(w->state().settings.totNumberOfFilesRenamedNew, std::numeric_limits<int>::max());
+    w->state().settings.totNumberOfFilesRenamedNew = std::numeric_limits<int>::min();
+    undo();
+    EXPECT_EQ(names(), QStringList{"a1.txt"});
+    EXPECT_EQ(w->state().settings.totNumberOfFilesRenamedNew, std::numeric_limits<int>::min());
+}
 
 TEST_F(UndoTest, ARenameRunUndoneRestoresNamesAndStatistics)
 {
