@@ -578,3 +578,71 @@ TEST_F(UndoTest, UndoOfAnAttributeRunRestoresTheStoredAttributesExactly)
     EXPECT_TRUE(undone.contains("File Attribute Changed: wide.txt [--SA] -> [---A]"));
     EXPECT_TRUE(undone.contains("Directory Attribute Changed: folder [--SA] -> [----]"));
 }
+
+// Run after run and Undo after Undo, through the buttons and keys a user
+// presses: each opens a log window on the screen, and its Close (the button,
+// Escape, Enter or the window's close box) gives the main window back.
+TEST_F(UndoTest, EveryRunAndEveryUndoShowsItsLogWindowAndItsCloseEnablesTheMainWindow)
+{
+    writeFile("alpha.txt");
+    writeFile("beta.txt");
+    waitActive = true;
+    start();
+    listWork();
+    ctl<platform::TabStrip>("TabStrip")->selectKey("Case");
+    ctl<platform::OptionButton>("Case1_5")->select(); // "Invert": every run changes the names
+    w->updateExecuteButton();
+    const auto shownLog = [&]() -> FrmExecute* {
+        FrmExecute* lw = logWin();
+        if (!lw || !QTest::qWaitForWindowExposed(lw))
+            return nullptr;
+        return lw->isVisible() ? lw : nullptr;
+    };
+    const std::function<void(FrmExecute*)> closes[] = {
+        [](FrmExecute* lw) { QTest::mouseClick(lw->cmdClose, Qt::LeftButton); },
+        [](FrmExecute* lw) { QTest::keyClick(lw, Qt::Key_Escape); },
+        [](FrmExecute* lw) { QTest::keyClick(lw, Qt::Key_Return); },
+        [](FrmExecute* lw) { lw->close(); }, // the window's close box
+    };
+    const QStringList upper = {"ALPHA.txt", "BETA.txt"}, lower = {"alpha.txt", "beta.txt"};
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE(round);
+        const auto& close = closes[round];
+        if (round % 2 == 0) {
+            QTest::mouseClick(ctl<QPushButton>("cmdExecute"), Qt::LeftButton);
+        } else {
+            // A window manager activates the main window again when the log
+            // window goes; the offscreen platform leaves that to the test.
+            w->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
+        }
+        FrmExecute* lw = shownLog();
+        ASSERT_TRUE(lw) << "no log window after Rename!";
+        EXPECT_EQ(lw->windowTitle(), "Status: Ready!");
+        EXPECT_EQ(names(), upper);
+        EXPECT_FALSE(w->isEnabled());
+        close(lw);
+        ASSERT_EQ(logWin(), nullptr);
+        EXPECT_TRUE(w->isEnabled());
+
+        // Undo answered No changes nothing and opens no window.
+        ui.answers = {QMessageBox::No};
+        QTest::mouseClick(ctl<QPushButton>("cmdUndo"), Qt::LeftButton);
+        EXPECT_EQ(logWin(), nullptr);
+        EXPECT_TRUE(w->isEnabled());
+        EXPECT_EQ(names(), upper);
+
+        ui.answers = {QMessageBox::Yes};
+        QTest::mouseClick(ctl<QPushButton>("cmdUndo"), Qt::LeftButton);
+        lw = shownLog();
+        ASSERT_TRUE(lw) << "no log window after Undo";
+        EXPECT_EQ(lw->windowTitle(), "Status: Ready!");
+        EXPECT_EQ(names(), lower);
+        EXPECT_FALSE(w->isEnabled());
+        close(lw);
+        ASSERT_EQ(logWin(), nullptr);
+        EXPECT_TRUE(w->isEnabled());
+        EXPECT_FALSE(ctl<QPushButton>("cmdUndo")->isEnabled());
+    }
+}
