@@ -41,13 +41,9 @@ protected:
     int runRenamer(const QStringList& args, const QStringList& extraEnv = {})
     {
         QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment env = programEnvironment();
         for (const QString& e : extraEnv)
             env.insert(e.section('=', 0, 0), e.section('=', 1));
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_CONFIG_HOME", root() + "/config");
-        env.insert("XDG_DATA_HOME", root() + "/data");
-        env.insert("VEXORREN_HOME", programFolder());
         p.setProcessEnvironment(env);
         p.start(QCoreApplication::applicationDirPath() + "/vexorren", args);
         if (!p.waitForFinished(30000)) {
@@ -67,12 +63,7 @@ protected:
                   const QString& cwd = QString(), const QString& program = renamer())
     {
         QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_CONFIG_HOME", root() + "/config");
-        env.insert("XDG_DATA_HOME", root() + "/data");
-        env.insert("VEXORREN_HOME", programFolder());
-        env.insert("HOME", root() + "/home");
+        QProcessEnvironment env = programEnvironment();
         adjust(env);
         p.setProcessEnvironment(env);
         if (!cwd.isEmpty())
@@ -1083,11 +1074,7 @@ TEST_F(CommandLineTest, RunsAtOnceAddUpTheirRenamesAndFolders)
             writeFile(QStringLiteral("run%1/a%2.txt").arg(d).arg(i));
     }
     std::vector<std::unique_ptr<QProcess>> runs;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("XDG_CONFIG_HOME", root() + "/config");
-    env.insert("XDG_DATA_HOME", root() + "/data");
-    env.insert("VEXORREN_HOME", programFolder());
+    const QProcessEnvironment env = programEnvironment();
     for (const QString& dir : dirs) {
         runs.push_back(std::make_unique<QProcess>());
         runs.back()->setProcessEnvironment(env);

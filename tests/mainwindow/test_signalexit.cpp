@@ -52,13 +52,7 @@ protected:
     std::unique_ptr<QProcess> startRenamer(const QStringList& args, bool errorWithoutReader = false)
     {
         auto p = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_CONFIG_HOME", root() + "/config");
-        env.insert("XDG_DATA_HOME", root() + "/data");
-        env.insert("VEXORREN_HOME", programFolder());
-        env.insert("HOME", root() + "/home");
-        p->setProcessEnvironment(env);
+        p->setProcessEnvironment(programEnvironment());
         p->setChildProcessModifier([errorWithoutReader] {
             for (int s : {SIGTERM, SIGINT, SIGHUP, SIGPIPE})
                 ::signal(s, SIG_DFL);

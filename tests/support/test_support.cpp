@@ -52,6 +52,17 @@ void TempEnv::SetUp()
     QDir().mkpath(programFolder());
 }
 
+QProcessEnvironment TempEnv::programEnvironment() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_CONFIG_HOME", root() + "/config");
+    env.insert("XDG_DATA_HOME", root() + "/data");
+    env.insert("VEXORREN_HOME", programFolder());
+    env.insert("HOME", root() + "/home");
+    return env;
+}
+
 void TempEnv::TearDown()
 {
     qputenv("XDG_CONFIG_HOME", savedConfig_);

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFont>
+#include <QProcessEnvironment>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -46,6 +47,9 @@ protected:
     // Writes a file below work(), creating its folders.
     QString writeFile(const QString& relative, const QByteArray& content = QByteArray());
     QString makeDir(const QString& relative);
+    // The environment of a program this test starts: its places, the offscreen
+    // platform, and a HOME of its own.
+    QProcessEnvironment programEnvironment() const;
 
 private:
     QTemporaryDir dir_;
