@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <QCoreApplication>
+#include <utility>
 
 namespace {
 
@@ -80,6 +81,21 @@ void setProgressMax(ExecuteHost& h, double max)
     report(h).setProgress(r.progressValue, r.progressMax);
 }
 
+// A signal to end the program is served after the item at hand, as a click
+// on Cancel would be, until the run has taken it as its Cancel: a run of quick
+// renames may do thousands in one interval.
+static bool signalToServe(RunState& r)
+{
+    r.signalLookedFor = true;
+    return r.cancelRequested != -1 && platform::quitSignalPending();
+}
+
+// Served less than the run's interval ago, the event loop is not due.
+static bool yieldDue(const RunState& r)
+{
+    return !(r.yieldIntervalMs > 0 && r.sinceYield.isValid() && r.sinceYield.elapsed() < r.yieldIntervalMs);
+}
+
 void stepExecuteProgress(ExecuteHost& h)
 {
     RunState& r = h.run();
@@ -94,7 +110,11 @@ void stepExecuteProgress(ExecuteHost& h)
         report(h).setCaption(QStringLiteral("Status: Renaming... ") + QString::number(shown) + QLatin1Char('%'));
         r.shownPercent = shown;
     }
-    serveEventsThrottled(h);
+    // One look for a signal per item: a renamed one looked when it was renamed.
+    const bool looked = std::exchange(r.signalLookedFor, false);
+    if (yieldDue(r) || (!looked && signalToServe(r)))
+        serveEvents(h);
+    r.signalLookedFor = false;
 }
 
 void serveEvents(ExecuteHost& h)
@@ -106,21 +126,11 @@ void serveEvents(ExecuteHost& h)
         QCoreApplication::processEvents();
 }
 
-// A signal to end the program is served after the item at hand, as a click
-// on Cancel would be, until the run has taken it as its Cancel: a run of quick
-// renames may do thousands in one interval.
-static bool signalToServe(const RunState& r)
-{
-    return r.cancelRequested != -1 && platform::quitSignalPending();
-}
-
 void serveEventsThrottled(ExecuteHost& h)
 {
     RunState& r = h.run();
-    if (r.yieldIntervalMs > 0 && r.sinceYield.isValid() && r.sinceYield.elapsed() < r.yieldIntervalMs &&
-        !signalToServe(r))
-        return;
-    serveEvents(h);
+    if (yieldDue(r) || signalToServe(r))
+        serveEvents(h);
 }
 
 void setStatus(ExecuteHost& h, const QString& text)

@@ -96,6 +96,9 @@ struct RunState {
     // repaints of the log window. 0 serves it at every point.
     int yieldIntervalMs = 100;
     QElapsedTimer sinceYield;
+    // A signal to end the program was looked for since the bar's last step:
+    // one look per item is enough.
+    bool signalLookedFor = false;
 
     // Where each key sits in the four icon lists (-1: not there), built at the
     // first rename of a run: one look-up per rename finds every list to re-key.
