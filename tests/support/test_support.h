@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFont>
+#include <QRect>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -25,6 +26,12 @@
 inline void PrintTo(const QString& s, std::ostream* os)
 {
     *os << '"' << s.toStdString() << '"';
+}
+
+// A rectangle as its corner and size, not as bytes.
+inline void PrintTo(const QRect& r, std::ostream* os)
+{
+    *os << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
 }
 
 // Clicks a check box on its indicator (a click at its centre can miss it).
