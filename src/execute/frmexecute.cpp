@@ -159,9 +159,11 @@ void FrmExecute::Form_Load()
     move(normalOuter_.topLeft());
     resize(normalOuter_.size());
     outerSize_.setPending(normalOuter_.size());
-    if (g.frmexecute_maximized == 2)
-        setWindowState(Qt::WindowMaximized);
-    else if (g.frmexecute_maximized == 1)
+    // A window shown maximised at once has no normal place the window system
+    // knows: a restore would put it in the screen's corner. It is maximised
+    // once it stands at its stored rectangle (maximizeWhenPlaced()).
+    pendingMaximize_ = g.frmexecute_maximized == 2;
+    if (g.frmexecute_maximized == 1)
         setWindowState(Qt::WindowMinimized);
     syncBar();
     Form_Resize();
@@ -212,11 +214,41 @@ bool FrmExecute::event(QEvent* e)
     case QEvent::WindowStateChange:
         fitOuterSize();
         recordNormalRect(e->type() == QEvent::Move && e->spontaneous() && !exposed());
+        maximizeWhenPlaced();
+        break;
+    case QEvent::Paint:
+        // A window system that tells no frame: maximised once it is on the screen.
+        if (pendingMaximize_ && shown_)
+            QTimer::singleShot(0, this, [this] { maximize(); });
         break;
     default:
         break;
     }
     return done;
+}
+
+void FrmExecute::setVisible(bool visible)
+{
+    QDialog::setVisible(visible);
+    shown_ = visible;
+    maximizeWhenPlaced();
+}
+
+// Not from the Show event itself: the window system is told of the window
+// only after it, and a window that is maximised before it is shown has no
+// normal place to be restored to.
+void FrmExecute::maximizeWhenPlaced()
+{
+    if (pendingMaximize_ && shown_ && !outerSize_.pending())
+        maximize();
+}
+
+void FrmExecute::maximize()
+{
+    if (!pendingMaximize_ || unloaded_)
+        return;
+    pendingMaximize_ = false;
+    setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 bool FrmExecute::exposed()
@@ -227,8 +259,7 @@ bool FrmExecute::exposed()
 }
 
 // Once the window system tells the frame's margins, the minimum and the
-// stored size become outer sizes; a window opened maximised takes its stored
-// size when it is first restored.
+// stored size become outer sizes.
 void FrmExecute::fitOuterSize()
 {
     if (outerSize_.fit(this).minimumChanged)

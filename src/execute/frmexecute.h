@@ -46,6 +46,7 @@ public:
     void setProgress(double value, double max) override;
     void setStage(RunStage stage) override;
     void dismiss() override { unload(); }
+    void setVisible(bool visible) override;
     QWidget* dialogParent() override { return this; }
 
     void Form_Load();
@@ -75,6 +76,10 @@ private:
     // widgets; see addLine().
     void publish();
     void fitOuterSize();
+    // A window stored maximised is maximised once it stands shown at its
+    // stored rectangle: the one the window system restores it to.
+    void maximizeWhenPlaced();
+    void maximize();
     // `placement`: a move by the window system before the window was first
     // exposed (a window manager keeping it on the screen, a frame put around
     // it), which no user made: it is where the window first stood.
@@ -100,6 +105,8 @@ private:
     // unchanged, so pixel rounding and the window system never shift it.
     platform::StoredGeometry storedGeometry_;
     bool exposedOnce_ = false;
+    bool pendingMaximize_ = false;
+    bool shown_ = false; // shown to the window system, after the Show event
 };
 
 // The open log window of the host, or nullptr.

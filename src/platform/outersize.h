@@ -23,6 +23,8 @@ public:
     void setMinimum(QSize outer) { minimum_ = outer; }
     // The outer size to apply once the frame is known.
     void setPending(QSize outer) { pending_ = outer; }
+    // Whether the size set to apply still waits for the frame.
+    bool pending() const { return pending_.isValid(); }
     struct Fit {
         bool minimumChanged = false; // the frame changed and the minimum was set anew
         bool resized = false;        // the pending size was applied

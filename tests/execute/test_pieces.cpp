@@ -233,6 +233,69 @@ TEST_F(PiecesTest, MaximisedLogWindowKeepsTheStoredNormalGeometry)
     EXPECT_EQ(b->settings.Execute_Width, 5000);
 }
 
+// A log window stored maximised comes back to its stored place and size when
+// the user restores it, as one stored in its normal state opens there; one
+// maximised and restored before its Close stores back what it had, at every
+// opening, and the next one opens there again.
+TEST_F(PiecesTest, ARestoredLogWindowStandsAtItsStoredPlaceAndSize)
+{
+    b->window.show();
+    b->settings.Execute_Left = 900;
+    b->settings.Execute_Top = 600;
+    b->settings.Execute_Width = 5960;
+    b->settings.Execute_Height = 5000;
+    const QRect stored(900, 600, 5960, 5000);
+    const auto storedRect = [&] {
+        const Settings& g = b->settings;
+        return QRect(g.Execute_Left, g.Execute_Top, g.Execute_Width, g.Execute_Height);
+    };
+    FrmExecute* w = openLogWindow(b->h);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    const QRect normal = w->frameGeometry();
+    QTest::mouseClick(w->cmdClose, Qt::LeftButton);
+    ASSERT_EQ(storedRect(), stored);
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        b->settings.frmexecute_maximized = 2;
+        w = openLogWindow(b->h);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+        EXPECT_TRUE(w->isMaximized());
+        w->showNormal();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(w->frameGeometry(), normal);
+        w->showMaximized();
+        QCoreApplication::processEvents();
+        w->showNormal();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(w->frameGeometry(), normal);
+        QTest::mouseClick(w->cmdClose, Qt::LeftButton);
+        ASSERT_EQ(logWindow(b->h), nullptr);
+        EXPECT_EQ(storedRect(), stored);
+        EXPECT_EQ(b->settings.frmexecute_maximized, 0);
+
+        w = openLogWindow(b->h);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+        EXPECT_EQ(w->frameGeometry(), normal);
+        QTest::mouseClick(w->cmdClose, Qt::LeftButton);
+        EXPECT_EQ(storedRect(), stored);
+    }
+}
+
+// A window system that tells no frame never lets the stored size become an
+// outer one; a log window stored maximised is maximised all the same once it
+// is on the screen.
+TEST_F(PiecesTest, AFramelessLogWindowStoredMaximisedIsMaximised)
+{
+    b->window.show();
+    b->settings.frmexecute_maximized = 2;
+    auto w = std::make_unique<FrmExecute>(b->h);
+    w->setWindowFlag(Qt::FramelessWindowHint);
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    ASSERT_EQ(w->frameGeometry(), w->geometry()) << "no frame";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->isMaximized(); }));
+}
+
 TEST_F(PiecesTest, LogWindowReopensWhereItWasClosedAtTheSameOuterSize)
 {
     b->window.show();

@@ -262,6 +262,14 @@ TEST_F(FrameTest, TheNormalRectangleSurvivesAMaximisedExit)
     w->showNormal();
     QCoreApplication::processEvents();
     EXPECT_EQ(w->frameGeometry().size(), normal.size());
+    // Restored where it stood, and stored so: the next start opens there.
+    EXPECT_EQ(w->frameGeometry(), normal);
+    closeForGood();
+    QSettings again(iniPath(), QSettings::IniFormat);
+    EXPECT_EQ(again.value("Vexor Renamer/Main_Left").toInt(), normal.x() * tpp);
+    EXPECT_EQ(again.value("Vexor Renamer/Main_Top").toInt(), normal.y() * tpp);
+    start();
+    EXPECT_EQ(w->frameGeometry(), normal);
 }
 
 // At one and a half times the design's scale a stored size taller than the

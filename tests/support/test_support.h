@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QFont>
 #include <QProcessEnvironment>
+#include <QRect>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -26,6 +27,12 @@
 inline void PrintTo(const QString& s, std::ostream* os)
 {
     *os << '"' << s.toStdString() << '"';
+}
+
+// A rectangle as its corner and size, not as bytes.
+inline void PrintTo(const QRect& r, std::ostream* os)
+{
+    *os << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
 }
 
 // Clicks a check box on its indicator (a click at its centre can miss it).
