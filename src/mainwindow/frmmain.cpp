@@ -370,6 +370,10 @@ void FrmMain::commandLineRun()
         exitStatus_ = exitStatusFor(execute_.run.outcome);
     }
     listsForRunOnly_ = false;
+    // A signal served at a turn of the loop on the way (choosing the start
+    // word's tab) closed the window: the run never began and nothing refused it.
+    if (exited_)
+        return;
     if (!exitAfterRun)
         return;
     // "Rename!" was off, or turned off by the run's own check: the run did

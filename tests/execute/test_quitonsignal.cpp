@@ -3,6 +3,7 @@
 // Escape, an open box takes its cancel answer, and then the window closes as
 // its close button would, saving the settings.
 #include "execute/passes.h"
+#include "mainwindow/panels/casepanel.h"
 #include "mainwindow/quitonsignal.h"
 #include "platform/quitsignals.h"
 #include "platform/settingsstore.h"
@@ -27,6 +28,22 @@ int namesStartingWith(const QString& folder, const QString& prefix)
 {
     return int(QDir(folder).entryList({prefix + "*"}, QDir::Files).size());
 }
+
+// Raises SIGTERM the first time the watched widget is shown. Its parent is
+// that widget, so it never outlives it.
+class RaiseOnShow : public QObject {
+public:
+    explicit RaiseOnShow(QWidget* watched) : QObject(watched) { watched->installEventFilter(this); }
+    bool raised = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Show && !std::exchange(raised, true))
+            ::raise(SIGTERM);
+        return false;
+    }
+};
 
 } // namespace
 
@@ -165,6 +182,32 @@ TEST_F(QuitOnSignalTest, ASignalOnTheWayToARunClosesTheWindowWithoutTheRun)
     EXPECT_EQ(w->executeState().frmExecute.data(), nullptr);
     EXPECT_TRUE(readLines(programFolder() + "/log.txt").isEmpty());
     EXPECT_EQ(platform::SettingsStore().value("txtFind"), "f");
+}
+
+// An unattended start whose signal is served while the start word's tab is
+// chosen (a turn of the loop there) closes without its run and says nothing:
+// no run was refused, the status is the signal's.
+TEST_F(QuitOnSignalTest, ASignalAsTheStartWordIsChosenEndsTheUnattendedStartWithoutALine)
+{
+    writeNumbered(work(), 5);
+    const QStringList before = QDir(work()).entryList(QDir::Files);
+    platform::SettingsStore().setValue("Case1", "1");
+    platform::SettingsStore().setValue("tabStrip", "1"); // another tab than the start word's
+    quitSignals = std::make_unique<platform::QuitSignals>();
+    w = std::make_unique<FrmMain>(ui, QStringList{"/p", work(), "/e", "modecase", "/x"});
+    onSignal = new QuitOnSignal(*w, ui);
+    QObject::connect(quitSignals.get(), &platform::QuitSignals::arrived, onSignal, &QuitOnSignal::quit);
+    // Raised as the start word's panel shows, before the turn of the loop that
+    // follows the choice of its tab.
+    auto* raiser = new RaiseOnShow(w->findChild<CasePanel*>());
+    w->show();
+
+    ASSERT_TRUE(closes());
+    EXPECT_TRUE(raiser->raised);
+    EXPECT_EQ(onSignal->signalNumber(), SIGTERM);
+    EXPECT_TRUE(ui.consoleLines.isEmpty()) << ui.consoleLines.join('\n').toStdString();
+    EXPECT_EQ(QDir(work()).entryList(QDir::Files), before);
+    EXPECT_TRUE(readLines(programFolder() + "/log.txt").isEmpty());
 }
 
 // A close is refused while the hourglass shows: the read stops where it looks
