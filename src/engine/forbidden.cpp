@@ -227,20 +227,24 @@ DropEffect dropEffect(const QString& raw, const QString& kept, bool tagsAreText)
 
 } // namespace
 
+NameRefusal pathRefusal(const QString& resolvedName)
+{
+    if (nameTooLong(resolvedName))
+        return NameRefusal::TooLong;
+    if (const DotLevel dots = dotLevelOf(resolvedName); dots != DotLevel::None)
+        return dots == DotLevel::Up ? NameRefusal::UpLevel : NameRefusal::HereLevel;
+    return NameRefusal::None;
+}
+
 NameOnDisk nameOnDisk(const QString& oldName, const QString& rawNewName)
 {
     NameOnDisk out;
     const QString kept = withoutControlChars(rawNewName);
     out.tagged = taggedWithoutControls(oldName, kept);
     out.resolved = resolvedForm(out.tagged);
-    if (nameTooLong(rawNewName) || nameTooLong(out.resolved)) {
-        out.refusal = NameRefusal::TooLong;
+    out.refusal = nameTooLong(rawNewName) ? NameRefusal::TooLong : pathRefusal(out.resolved);
+    if (out.refusal != NameRefusal::None)
         return out;
-    }
-    if (const DotLevel dots = dotLevelOf(out.resolved); dots != DotLevel::None) {
-        out.refusal = dots == DotLevel::Up ? NameRefusal::UpLevel : NameRefusal::HereLevel;
-        return out;
-    }
     // Only a name that held controls can be emptied or hidden by their drop.
     if (kept.size() != rawNewName.size()) {
         switch (dropEffect(rawNewName, kept, oldNameHoldsTag(oldName))) {

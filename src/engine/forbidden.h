@@ -83,6 +83,10 @@ enum class NameRefusal {
     LevelTooLong,          // a level over MaxLevelBytes
 };
 
+// The checks that keep a resolved name inside its folder: past MaxNameLength,
+// or a "." or ".." level; None when it passes them.
+NameRefusal pathRefusal(const QString& resolvedName);
+
 // A computed new name in the forms a rename needs, and whether it may have them.
 struct NameOnDisk {
     QString tagged;   // taggedForm: markers left for the level-by-level creation

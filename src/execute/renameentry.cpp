@@ -195,10 +195,7 @@ bool renameEntry(ExecuteHost& h, Kind kind, const QString& oldName, QString& new
             finalName = newName;
             // A stored name existed as it is; only the checks that keep a rename
             // inside its folder apply.
-            if (nameTooLong(finalName))
-                refusal = NameRefusal::TooLong;
-            else if (const DotLevel dots = dotLevelOf(finalName); dots != DotLevel::None)
-                refusal = dots == DotLevel::Up ? NameRefusal::UpLevel : NameRefusal::HereLevel;
+            refusal = pathRefusal(finalName);
         }
         unchanged = finalName == oldName;
     }

@@ -341,6 +341,12 @@ QString lineKey(const Place& place, const SectionLine& line, const QString& sect
     return (place.name + u'/' + key).mid(section.size() + 1);
 }
 
+qsizetype byteOrderMark(const QByteArray& file)
+{
+    // QSettings skips a UTF-8 byte order mark; it stays where it is.
+    return file.startsWith("\xef\xbb\xbf") ? 3 : 0;
+}
+
 // What QSettings reads from an INI text. It reads only named files, so the
 // text goes into an anonymous memory file, named through /proc: no folder
 // needs to be writable and nothing is left behind. QSettings keeps each file
@@ -350,7 +356,7 @@ QString lineKey(const Place& place, const SectionLine& line, const QString& sect
 QMap<QString, QString> readByQSettings(const QByteArray& ini, const QString& section)
 {
     static qint64 longest = 0; // of the texts this process read
-    const qsizetype bom = ini.startsWith("\xef\xbb\xbf") ? 3 : 0;
+    const qsizetype bom = byteOrderMark(ini);
     const qint64 size = std::max(qint64(ini.size()) + 2, longest + 1);
     longest = size;
     QByteArray text = ini.first(bom);
@@ -385,12 +391,6 @@ QMap<QString, QString> readByQSettings(const QByteArray& ini, const QString& sec
                                                   : v.toString());
     }
     return values;
-}
-
-qsizetype byteOrderMark(const QByteArray& file)
-{
-    // QSettings skips a UTF-8 byte order mark; it stays where it is.
-    return file.startsWith("\xef\xbb\xbf") ? 3 : 0;
 }
 
 // Past the physical line that `pos` is on, with its line end: what follows a

@@ -13,7 +13,7 @@ namespace platform {
 // with ", "). Only the section's own lines are looked at. A line of it that
 // is not valid UTF-8 is read as Windows-1252, as the configuration lists are:
 // QSettings would drop or replace its letters. Throws platform::Failure when
-// no temporary file can be made for QSettings to read.
+// no memory file can be made for QSettings to read.
 QMap<QString, QString> iniSectionValues(const QByteArray& file, const QString& section);
 
 // The section's lines as QSettings writes them: the header, then one

@@ -177,8 +177,9 @@ void SettingsStore::write()
     const QByteArray after = withIniSection(before, section_, merged(iniSectionValues(before, section_)));
     if (after == before)
         return;
-    // QSettings keeps each file it read and reads it again only when its size
-    // or time changed: a rewrite within the same millisecond must still show.
+    // QSettings (in another program that shares the file) keeps each file it
+    // read and reads it again only when its size or time changed: a rewrite
+    // within the same millisecond must still show.
     replaceOwnFile(path_, after, true);
 }
 

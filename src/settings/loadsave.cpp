@@ -309,10 +309,9 @@ void mergeWithOtherRuns(const platform::SettingsStore::Versions& v, QMap<QString
          {QStringLiteral("totNumberOfFilesRenamedNew"), QStringLiteral("totNumberOfDirsRenamedNew")}) {
         if (v.ours.value(key) == v.read.value(key))
             continue;
-        const qint64 added = storedCount(v.ours, key) - storedCount(v.read, key);
-        const qint64 sum = std::clamp(storedCount(v.file, key) + added, qint64(std::numeric_limits<qint32>::min()),
-                                      qint64(std::numeric_limits<qint32>::max()));
-        merged.insert(key, QString::number(sum));
+        int count = int(storedCount(v.file, key));
+        addToCount(count, storedCount(v.ours, key) - storedCount(v.read, key));
+        merged.insert(key, QString::number(count));
     }
 
     int size = 0;

@@ -605,6 +605,19 @@ TEST_F(UndoTest, EveryRunAndEveryUndoShowsItsLogWindowAndItsCloseEnablesTheMainW
         [](FrmExecute* lw) { lw->close(); }, // the window's close box
     };
     const QStringList upper = {"ALPHA.txt", "BETA.txt"}, lower = {"alpha.txt", "beta.txt"};
+    // The command's log window is on the screen, finished, over a disabled
+    // main window, with the names it made; its close gives the window back.
+    const auto finishedAndClosed = [&](const char* command, const QStringList& made,
+                                       const std::function<void(FrmExecute*)>& close) {
+        FrmExecute* lw = shownLog();
+        ASSERT_TRUE(lw) << "no log window after " << command;
+        EXPECT_EQ(lw->windowTitle(), "Status: Ready!");
+        EXPECT_EQ(names(), made);
+        EXPECT_FALSE(w->isEnabled());
+        close(lw);
+        ASSERT_EQ(logWin(), nullptr);
+        EXPECT_TRUE(w->isEnabled());
+    };
     for (int round = 0; round < 4; ++round) {
         SCOPED_TRACE(round);
         const auto& close = closes[round];
@@ -617,14 +630,7 @@ TEST_F(UndoTest, EveryRunAndEveryUndoShowsItsLogWindowAndItsCloseEnablesTheMainW
             ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
         }
-        FrmExecute* lw = shownLog();
-        ASSERT_TRUE(lw) << "no log window after Rename!";
-        EXPECT_EQ(lw->windowTitle(), "Status: Ready!");
-        EXPECT_EQ(names(), upper);
-        EXPECT_FALSE(w->isEnabled());
-        close(lw);
-        ASSERT_EQ(logWin(), nullptr);
-        EXPECT_TRUE(w->isEnabled());
+        ASSERT_NO_FATAL_FAILURE(finishedAndClosed("Rename!", upper, close));
 
         // Undo answered No changes nothing and opens no window.
         ui.answers = {QMessageBox::No};
@@ -635,14 +641,7 @@ TEST_F(UndoTest, EveryRunAndEveryUndoShowsItsLogWindowAndItsCloseEnablesTheMainW
 
         ui.answers = {QMessageBox::Yes};
         QTest::mouseClick(ctl<QPushButton>("cmdUndo"), Qt::LeftButton);
-        lw = shownLog();
-        ASSERT_TRUE(lw) << "no log window after Undo";
-        EXPECT_EQ(lw->windowTitle(), "Status: Ready!");
-        EXPECT_EQ(names(), lower);
-        EXPECT_FALSE(w->isEnabled());
-        close(lw);
-        ASSERT_EQ(logWin(), nullptr);
-        EXPECT_TRUE(w->isEnabled());
+        ASSERT_NO_FATAL_FAILURE(finishedAndClosed("Undo", lower, close));
         EXPECT_FALSE(ctl<QPushButton>("cmdUndo")->isEnabled());
     }
 }
