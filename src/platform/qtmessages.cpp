@@ -130,6 +130,9 @@ bool isHeadlessNoise(const QString& category, const QString& text)
         {"qt.qpa.plugin", "Could not load the Qt platform plugin \"", false},
         {"qt.qpa.plugin", "Could not find the Qt platform plugin \"", false},
         {"default", "QStandardPaths: XDG_RUNTIME_DIR not set, defaulting to '", false},
+        // XDG_RUNTIME_DIR still naming the desktop user's folder after sudo or su.
+        {"default", "QStandardPaths: runtime directory '", false},
+        {"default", "QStandardPaths: wrong permissions on runtime directory ", false},
         {"default", "This plugin does not support propagateSizeHints()", true},
     };
     // One line each, some with a line end of their own: a message that goes

@@ -720,6 +720,16 @@ TEST_F(CommandLineTest, AGoodRunWithoutADisplayPrintsNothing)
 {
     storeUpperCase();
     const QString x = deadXDisplay();
+    // After sudo or su from a desktop, XDG_RUNTIME_DIR still names the
+    // desktop user's folder: owned by someone else, or open to others.
+    QString othersRuntime = QStringLiteral("/");
+    if (::geteuid() == 0) {
+        othersRuntime = makeDir("others-runtime");
+        EXPECT_EQ(::chown(QFile::encodeName(othersRuntime).constData(), 65534, 65534), 0);
+    }
+    const QString openRuntime = makeDir("open-runtime");
+    QFile::setPermissions(openRuntime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                           QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
     struct QuietCase {
         QString name;
         std::vector<std::pair<QString, QString>> env; // on top of the cron environment
@@ -730,6 +740,8 @@ TEST_F(CommandLineTest, AGoodRunWithoutADisplayPrintsNothing)
         {"dead display", {{"DISPLAY", x}}, {}},
         {"offscreen", {{"QT_QPA_PLATFORM", "offscreen"}}, {}},
         {"minimal", {{"QT_QPA_PLATFORM", "minimal"}}, {}},
+        {"after sudo", {{"XDG_RUNTIME_DIR", othersRuntime}}, {}},
+        {"after su", {{"XDG_RUNTIME_DIR", openRuntime}, {"QT_QPA_PLATFORM", "minimal"}}, {}},
         {"another warning",
          {{"DISPLAY", x}, {"QT_SCALE_FACTOR_ROUNDING_POLICY", "bogus"}},
          "Unknown scale factor rounding policy: bogus."},

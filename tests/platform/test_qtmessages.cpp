@@ -57,12 +57,17 @@ TEST(QtMessagesTest, TheKnownLinesAreOnlyThoseOfARunWithoutADisplay)
         {"qt.qpa.plugin", "Could not find the Qt platform plugin \"wayland\" in \"\"", true},
         {"default", "QStandardPaths: XDG_RUNTIME_DIR not set, defaulting to '/tmp/runtime-root'", true},
         {"default", "This plugin does not support propagateSizeHints()", true},
+        // XDG_RUNTIME_DIR naming the desktop user's folder after sudo or su.
+        {"default", "QStandardPaths: wrong permissions on runtime directory /tmp/r, 0755 instead of 0700", true},
+        {"default", "QStandardPaths: runtime directory '/run/user/1000' is not owned by UID 0, but a directory "
+                    "permissions 0700 owned by UID 1000 GID 1000", true},
+        {"default", "QStandardPaths: runtime directory '/tmp/f' is not a directory, but a regular file", true},
         // The same words elsewhere, or more than the known line, still show.
         {"default", "could not connect to display :97", false},
         {"qt.qpa.xcb", "QXcbConnection: XCB error: 3 (BadWindow)", false},
         {"qt.qpa.plugin", "This application failed to start because no Qt platform plugin could be initialized.",
          false},
-        {"default", "QStandardPaths: wrong permissions on runtime directory /tmp/r, 0755 instead of 0700", false},
+        {"default", "QStandardPaths: error creating runtime directory /tmp/r: Permission denied", false},
         {"default", "This plugin does not support propagateSizeHints() for this window", false},
         {"default", "QStandardPaths: XDG_RUNTIME_DIR not set, defaulting to '/tmp/x'\nand more", false},
         {"qt.qpa.fonts", "Cannot find font directory /usr/lib/fonts.", false},
