@@ -163,6 +163,8 @@ GateInputs FrmMain::gateInputs() const
     in.dirsEnabled = chkDirs->isEnabled();
     in.fileEntries = int(state_.files.lstFiles[fileMode_].size());
     in.dirEntries = int(state_.files.lstDirs[fileMode_].size());
+    in.chkSub = chkSub->value();
+    in.subUncheckedAtStartup = state_.settings.uncheckSubsdirsAtStartup == 1;
     in.mode = renameMode();
     in.onlySelectedActive = state_.files.onlySelectedActive;
     in.selectedCount = state_.files.selectedCount;

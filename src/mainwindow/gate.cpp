@@ -130,6 +130,23 @@ static QString modeRuleRefusal(const GateInputs& in)
     return refused("unknown rename mode");
 }
 
+// Why the list leaves nothing to rename in the Directory mode.
+static QString unusableListRefusal(const GateInputs& in)
+{
+    if (in.fileEntries == 0 && in.dirEntries == 0)
+        return QStringLiteral("there is nothing to rename: the list is empty");
+    // Files are wanted, but only folders were found: their files are below,
+    // where "Subdirectories" would have looked.
+    if (in.fileMode == 0 && in.filesEnabled && in.chkFiles == 1 && in.fileEntries == 0 && in.chkSub == 0) {
+        QString why = QStringLiteral("the folder's top level holds no files to rename and \"Subdirectories\" is off");
+        if (in.subUncheckedAtStartup)
+            why += QStringLiteral(": the option 'Uncheck \"Subdirectories\" at startup.' (options window) unticks "
+                                  "it at every start, runs from the command line too");
+        return why;
+    }
+    return QStringLiteral("\"Files\" and \"Directories\" leave nothing to rename in this mode");
+}
+
 GateVerdict judgeGate(const GateInputs& in)
 {
     GateVerdict v;
@@ -145,9 +162,7 @@ GateVerdict judgeGate(const GateInputs& in)
         usable = in.fileEntries > 0 || in.dirEntries > 0;
     }
     if (!usable) {
-        v.refusal = in.fileEntries == 0 && in.dirEntries == 0
-                        ? QStringLiteral("there is nothing to rename: the list is empty")
-                        : QStringLiteral("\"Files\" and \"Directories\" leave nothing to rename in this mode");
+        v.refusal = unusableListRefusal(in);
         return v;
     }
     if ((in.mode != RenameMode::Attrib || in.unattended) && in.onlySelectedActive == -1 && in.selectedCount == 0) {

@@ -10,7 +10,9 @@ struct GateInputs {
     int fileMode = 0;
     int chkFiles = 1, chkDirs = 0;
     bool filesEnabled = true, dirsEnabled = true;
-    int fileEntries = 0, dirEntries = 0;   // lstFiles(fileMode), lstDirs(fileMode)
+    int fileEntries = 0, dirEntries = 0; // lstFiles(fileMode), lstDirs(fileMode)
+    int chkSub = 0;
+    bool subUncheckedAtStartup = false;    // the option that unticks "Subdirectories" at every start is on
     RenameMode mode = RenameMode::Replace; // the selected rename mode
     int onlySelectedActive = 0;
     int selectedCount = 0;

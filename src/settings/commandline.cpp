@@ -6,10 +6,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <sys/stat.h>
+#include <vector>
 
 namespace {
 
@@ -60,19 +63,48 @@ bool entryExists(const QString& path)
     return info.exists() || info.isSymLink();
 }
 
-// Whether the directory holds an entry of that name, letter case aside, as a
+// An entry whose name equals a given one only letter case aside, as a
 // pattern compares names.
-bool holdsName(const QString& directory, const QString& name)
+struct CaseMatch {
+    QString name;
+    bool directory = false; // a directory itself: a link to one is an entry of its own
+};
+
+// The entries of the directory that a name without "*" or "?" matches. A name
+// on disk that is not UTF-8 matches no text given as UTF-8.
+std::vector<CaseMatch> caseBlindMatches(const QString& directory, const QString& name)
 {
-    if (entryExists(directory + name))
-        return true;
-    QDirIterator it(directory, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        if (platform::matchesPattern(it.fileName(), name))
-            return true;
+    std::vector<CaseMatch> found;
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(QFile::encodeName(directory).constData()), ::closedir);
+    if (!dir)
+        return found;
+    while (const dirent* e = ::readdir(dir.get())) {
+        const QByteArrayView bytes(e->d_name);
+        if (bytes == "." || bytes == "..")
+            continue;
+        const QString text = platform::argumentText(bytes);
+        if (!platform::matchesPattern(text, name))
+            continue;
+        struct stat st {};
+        const bool isDir =
+            ::fstatat(::dirfd(dir.get()), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+        found.push_back({text, isDir});
     }
-    return false;
+    // The same order on every file system, for the names a message shows.
+    std::sort(found.begin(), found.end(), [](const CaseMatch& a, const CaseMatch& b) { return a.name < b.name; });
+    return found;
+}
+
+// The directory a last level without "*" or "?" names in another letter case:
+// the one entry it matches, when that is a directory. Empty when an entry of
+// that very name exists, when it matches nothing, a file, a link or more than
+// one entry.
+QString directoryInAnotherCase(const QString& folder, const QString& name)
+{
+    if (name.isEmpty() || hasWildcard(name) || entryExists(folder + name))
+        return {};
+    const std::vector<CaseMatch> matches = caseBlindMatches(folder, name);
+    return matches.size() == 1 && matches.front().directory ? matches.front().name : QString();
 }
 
 // Relative to the current directory, with "." levels and doubled slashes gone;
@@ -179,6 +211,13 @@ StartPath splitStartPath(const QString& pathText)
     const qsizetype slash = start.path.lastIndexOf(u'/');
     start.pattern = start.path.mid(slash + 1);
     start.path = start.path.left(slash + 1);
+    // Names on disk are case-sensitive, names the user types often are not:
+    // a last level that only a directory matches, letter case aside, is that
+    // directory, not a pattern that would rename the directory itself.
+    if (const QString found = directoryInAnotherCase(start.path, start.pattern); !found.isEmpty()) {
+        start.path += found + u'/';
+        start.pattern.clear();
+    }
     return start;
 }
 
@@ -218,9 +257,24 @@ QString unattendedStartProblem(const StartPath& start)
         const int error = errno;
         return QStringLiteral("cannot be entered: ") + qt_error_string(error);
     }
-    if (!start.pattern.isEmpty() && !hasWildcard(start.pattern) && !holdsName(start.path, start.pattern))
+    if (start.pattern.isEmpty() || hasWildcard(start.pattern) || entryExists(start.path + start.pattern))
+        return {};
+    // One entry in another letter case is the one the user meant; of several,
+    // a run nobody watches cannot tell which.
+    const std::vector<CaseMatch> matches = caseBlindMatches(start.path, start.pattern);
+    if (matches.empty())
         return QStringLiteral("names nothing that exists");
-    return {};
+    if (matches.size() == 1)
+        return {};
+    constexpr size_t kShown = 4;
+    QStringList names;
+    for (size_t i = 0; i < std::min(matches.size(), kShown); ++i)
+        names.append(QLatin1Char('"') + platform::printableText(matches[i].name) + QLatin1Char('"'));
+    if (matches.size() > kShown)
+        names.append(QStringLiteral("%1 more").arg(matches.size() - kShown));
+    return QStringLiteral("names no entry exactly but %1 in another letter case (%2)")
+        .arg(matches.size())
+        .arg(names.join(QStringLiteral(", ")));
 }
 
 QString exitWithoutRunProblem(const QStringList& arguments)

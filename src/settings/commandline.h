@@ -38,8 +38,9 @@ struct StartPath {
 // A path text not ending in "/" is a directory (then "/" is appended) or else is
 // split at its last "/" into directory and pattern. A last part with "*" or "?"
 // that is not itself the name of a directory counts as a directory only when it
-// matches directories and no file. "/" stays
-// the root.
+// matches directories and no file. A last part without them that names no
+// entry exactly but matches exactly one entry in another letter case, a
+// directory (not a link), is that directory. "/" stays the root.
 StartPath splitStartPath(const QString& pathText);
 
 // Whether a directory text names a directory that can be listed.
@@ -51,7 +52,8 @@ QString directoryProblem(const QString& directory);
 
 // Why a run nobody watches cannot work on a start path whose directory can be
 // listed: the directory cannot be entered (no search permission), or a last
-// level without "*" or "?" names no entry of it, as a mistyped name does.
+// level without "*" or "?" names no entry of it, as a mistyped name does, or
+// names none exactly and more than one in another letter case.
 // Empty when it can. A window start opens such a path as the rules above say.
 QString unattendedStartProblem(const StartPath& start);
 

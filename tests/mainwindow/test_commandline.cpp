@@ -336,6 +336,117 @@ TEST_F(CommandLineTest, APatternFromThePathLastsOneRun)
     EXPECT_EQ(names(folders), QStringList{"Music"});
 }
 
+// "/p ~/musik" for the folder Musik runs inside Musik, whichever of Files and
+// Directories is ticked, and never renames Musik itself; "/p DIR/A.TXT" for
+// a.txt renames that file alone; a name that two entries match in another
+// letter case is refused with both named.
+TEST_F(CommandLineTest, ALastLevelInAnotherLetterCaseIsTheEntryItMatches)
+{
+    const auto names = [](const QString& dir) {
+        return QDir(dir).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    };
+    const struct {
+        const char* name;
+        const char* last;    // the last level given after the case's folder
+        const char* chkDirs; // stored "Directories"
+        int status;
+        QByteArray err;      // standard error
+        QStringList top;     // the case's folder after the run
+        QStringList inMusik; // Musik after the run
+    } cases[] = {
+        {"files only", "musik", "0", 0, "", {"Musik", "b.txt", "c.txt"}, {"SONG.mp3", "inner"}},
+        {"directories too", "musik", "1", 0, "", {"Musik", "b.txt", "c.txt"}, {"INNER", "SONG.mp3"}},
+        {"a file", "B.TXT", "0", 0, "", {"B.txt", "Musik", "c.txt"}, {"inner", "song.MP3"}},
+        {"two entries",
+         "c.TXT",
+         "0",
+         2,
+         "Vexor Renamer: the run was not started: the folder given with /p names no entry exactly but 2 in another "
+         "letter case (\"C.txt\", \"c.txt\"): ",
+         {"C.txt", "Musik", "b.txt", "c.txt"},
+         {"inner", "song.MP3"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString dir = makeDir(QStringLiteral("case ") + c.name);
+        const QString sub = QStringLiteral("case ") + c.name;
+        makeDir(sub + "/Musik/inner");
+        writeFile(sub + "/Musik/song.MP3");
+        writeFile(sub + "/b.txt");
+        writeFile(sub + "/c.txt");
+        if (c.status != 0)
+            writeFile(sub + "/C.txt");
+        {
+            platform::SettingsStore store;
+            store.deleteSection();
+            store.setValue("Case1", "1");
+            store.setValue("Case2", "2");
+            store.setValue("chkDirs", c.chkDirs);
+        }
+        const QString given = dir + "/" + c.last;
+        const Outcome run = runIn({"/p", given, "/e", "modecase", "/x"}, [](QProcessEnvironment&) {});
+        EXPECT_EQ(run.status, c.status) << run.err.toStdString();
+        EXPECT_EQ(run.err.toStdString(),
+                  c.err.isEmpty() ? std::string() : (c.err + QFile::encodeName(given) + ".\n").toStdString());
+        EXPECT_EQ(names(dir), c.top);
+        EXPECT_EQ(names(dir + "/Musik"), c.inMusik);
+    }
+}
+
+// A music folder holds Artist/Album folders only. The option that unticks
+// "Subdirectories" at every start is on by default and holds for unattended
+// runs too: the refusal says so, naming the option, instead of blaming the
+// Files and Directories boxes.
+TEST_F(CommandLineTest, AFolderOfSubfoldersOnlyNamesWhatLeftItsFilesOut)
+{
+    const QByteArray refused = "Vexor Renamer: the run was not started: ";
+    const QByteArray noFiles = "the folder's top level holds no files to rename and \"Subdirectories\" is off";
+    const struct {
+        const char* name;
+        std::vector<std::pair<const char*, const char*>> keys;
+        int status;
+        QByteArray err;
+        const char* song; // the song's name after the run
+    } cases[] = {
+        {"the option at its default",
+         {{"chkSub", "1"}},
+         2,
+         refused + noFiles +
+             ": the option 'Uncheck \"Subdirectories\" at startup.' (options window) unticks it at every start, runs "
+             "from the command line too.\n",
+         "song.TXT"},
+        {"Subdirectories stored off",
+         {{"uncheckSubsdirsAtStartup", "0"}, {"chkSub", "0"}},
+         2,
+         refused + noFiles + ".\n",
+         "song.TXT"},
+        {"Subdirectories on", {{"uncheckSubsdirsAtStartup", "0"}, {"chkSub", "1"}}, 0, "", "SONG.txt"},
+        {"Files and Directories unticked",
+         {{"uncheckSubsdirsAtStartup", "0"}, {"chkSub", "1"}, {"chkFiles", "0"}},
+         2,
+         refused + "\"Files\" and \"Directories\" leave nothing to rename in this mode.\n",
+         "song.TXT"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString dir = makeDir(QStringLiteral("music ") + c.name);
+        const QString album = makeDir(QStringLiteral("music ") + c.name + "/Artist/Album");
+        writeFile(QStringLiteral("music ") + c.name + "/Artist/Album/song.TXT");
+        {
+            platform::SettingsStore store;
+            store.deleteSection();
+            store.setValue("Case1", "1");
+            store.setValue("Case2", "2");
+            for (const auto& [key, value] : c.keys)
+                store.setValue(key, value);
+        }
+        const Outcome run = runIn({"/p", dir, "/e", "modecase", "/x"}, [](QProcessEnvironment&) {});
+        EXPECT_EQ(run.status, c.status) << run.err.toStdString();
+        EXPECT_EQ(run.err.toStdString(), c.err.toStdString());
+        EXPECT_EQ(QDir(album).entryList(QDir::Files), QStringList{c.song});
+    }
+}
+
 // A folder that may be listed but not entered (mode r--) shows its names, yet
 // none of its entries can be looked at: the run is refused with the cause, not
 // with the read's box. Root enters any folder, so as root the renamer runs as

@@ -286,6 +286,57 @@ TEST(Gate, VerdictPerModeAndInput)
     }
 }
 
+// An unattended run reports the refusal: it names what left the list with
+// nothing to rename.
+TEST(Gate, AListWithNothingToRenameSaysWhy)
+{
+    const QString boxes = "\"Files\" and \"Directories\" leave nothing to rename in this mode";
+    const QString noFiles = "the folder's top level holds no files to rename and \"Subdirectories\" is off";
+    const QString option = ": the option 'Uncheck \"Subdirectories\" at startup.' (options window) unticks it at "
+                           "every start, runs from the command line too";
+    const struct {
+        const char* name;
+        std::function<void(GateInputs&)> setup;
+        QString refusal;
+    } cases[] = {
+        {"empty", [](GateInputs& in) { in.fileEntries = in.dirEntries = 0; },
+         "there is nothing to rename: the list is empty"},
+        {"folders only, Subdirectories unticked at start", [](GateInputs& in) { in.subUncheckedAtStartup = true; },
+         noFiles + option},
+        {"folders only, Subdirectories off", [](GateInputs&) {}, noFiles},
+        {"folders only, Files unticked",
+         [](GateInputs& in) {
+             in.chkFiles = 0;
+             in.subUncheckedAtStartup = true;
+         },
+         boxes},
+        {"folders only, Files disabled",
+         [](GateInputs& in) {
+             in.filesEnabled = false;
+             in.subUncheckedAtStartup = true;
+         },
+         boxes},
+        {"folders only, Subdirectories on", [](GateInputs& in) { in.chkSub = 1; }, boxes},
+        {"files there, Files unticked",
+         [](GateInputs& in) {
+             in.fileEntries = 2;
+             in.chkFiles = 0;
+             in.subUncheckedAtStartup = true;
+         },
+         boxes},
+    };
+    for (const auto& c : cases) {
+        GateInputs in = usable("misc");
+        in.options.trimLeading = 1;
+        in.fileEntries = 0;
+        in.dirEntries = 2;
+        c.setup(in);
+        const GateVerdict v = judgeGate(in);
+        EXPECT_FALSE(v.enabled) << c.name;
+        EXPECT_EQ(v.refusal, c.refusal) << c.name;
+    }
+}
+
 TEST(Gate, CountsFollowTheBoxesInDirectoryMode)
 {
     GateInputs in = usable("misc");

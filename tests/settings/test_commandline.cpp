@@ -136,6 +136,59 @@ TEST_F(CommandLineTest, WhatWasGivenAndWhyItCannotBeUsed)
     }
 }
 
+// Names on disk are case-sensitive, names a user types often are not: a last
+// level that names no entry exactly but one directory in another letter case
+// opens that directory, for a window and for a run nobody watches alike. A file
+// or a link so named stays a pattern; several such entries leave a run nobody
+// watches nothing to choose from.
+TEST_F(CommandLineTest, ALastLevelInAnotherLetterCase)
+{
+    const QString dir = makeDir("case");
+    const QString musik = makeDir("case/Musik");
+    writeFile("case/Musik/song.mp3");
+    writeFile("case/a.txt");
+    makeDir("case/Twin");
+    makeDir("case/TWIN");
+    makeDir("case/Mixed");
+    writeFile("case/MIXED");
+    writeFile("case/exact");
+    makeDir("case/EXACT");
+    for (const char* name : {"abc", "abC", "aBc", "aBC", "Abc", "ABC"})
+        makeDir(QStringLiteral("case/") + name);
+    ASSERT_TRUE(QFile::link(musik, dir + "/Linked"));
+    store({{"txtPattern", "*.stored"}});
+
+    const QString twice = "names no entry exactly but 2 in another letter case ";
+    const struct {
+        const char* last;
+        QString storedPath, pattern;
+        QString problem; // the start of the unattended run's refusal
+    } cases[] = {
+        {"musik", musik + "/", "*.stored", ""},
+        {"MUSIK", musik + "/", "*.stored", ""},
+        {"A.TXT", dir + "/", "A.TXT", ""}, // a file: a run on that file
+        {"twin", dir + "/", "twin", twice + "(\"TWIN\", \"Twin\"): "},
+        {"mixed", dir + "/", "mixed", twice + "(\"MIXED\", \"Mixed\"): "},
+        {"exact", dir + "/", "exact", ""}, // the very name wins over one in another case
+        {"Exact", dir + "/", "Exact", twice + "(\"EXACT\", \"exact\"): "},
+        {"ABc", dir + "/", "ABc",
+         "names no entry exactly but 6 in another letter case (\"ABC\", \"Abc\", \"aBC\", \"aBc\", 2 more): "},
+        {"linked", dir + "/", "linked", ""}, // a link is an entry of its own, never opened in another case
+        {"nothing", dir + "/", "nothing", "names nothing that exists: "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.last);
+        const QString given = dir + "/" + c.last;
+        const Settings window = load({"/p", given});
+        EXPECT_EQ(window.storedPath, c.storedPath);
+        EXPECT_EQ(window.txtPattern, c.pattern);
+        const Settings run = load({"/p", given, "/e", "modecase", "/x"});
+        EXPECT_EQ(run.storedPath, c.storedPath);
+        EXPECT_EQ(run.txtPattern, c.pattern);
+        EXPECT_EQ(run.startPathProblem, c.problem.isEmpty() ? QString() : c.problem + given);
+    }
+}
+
 TEST_F(CommandLineTest, LoneExitSwitchIsAPathBelowTheRoot)
 {
     if (QFileInfo::exists("/x"))
