@@ -464,7 +464,6 @@ void readFileTypes(const QString& folder, ConfigTables& tables, FailureMemo& mem
     if (file.state == ListState::Missing) {
         // No file: the built-in rows serve this run and become the user's file.
         tables.fileTypes = builtInFileTypes();
-        memo.clear();
         try {
             platform::replaceOwnFile(path, fileTypesText(tables.fileTypes));
         } catch (const Failure& failure) {

@@ -5,17 +5,16 @@
 #include <QStringList>
 
 // The last failure of a procedure that goes on after failures: a new failure
-// replaces the one remembered, a successful step leaves it alone, and only the
-// procedure's own fixed points clear it.
+// replaces the one remembered and a successful step leaves it alone. Nothing
+// clears it, so a failure of any step, early or late, is told at the end.
 struct FailureMemo {
     std::optional<platform::Failure> last;
     // Failures that name what they concern (a file left unread, say): each is
-    // a line of its own, written as it stands, and no fixed point clears it.
+    // a line of its own, written as it stands.
     QStringList ownLines;
 
     void remember(const platform::Failure& failure) { last = failure; }
     void note(const QString& line) { ownLines.append(line); }
-    void clear() { last.reset(); }
     bool any() const { return last.has_value(); }
     // "Error N (description) " followed by the text.
     QString lineWith(const QString& text) const { return last ? last->errorText() + text : text; }

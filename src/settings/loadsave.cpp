@@ -169,7 +169,6 @@ private:
         s_.startModeGiven = line.modeGiven;
         s_.startPathGiven = line.pathGiven;
         const StartPath start = splitStartPath(line.pathText);
-        memo_.clear();
         pathUnusable_ = !line.pathProblem.isEmpty();
         QString problem = line.pathProblem;
         if (!start.path.isEmpty() && directoryListable(start.path)) {
@@ -193,7 +192,6 @@ private:
             text.clear();
         if (!text.isEmpty() && !text.endsWith(u'/'))
             text += u'/';
-        memo_.clear();
         // A stored directory that has since gone is simply forgotten.
         s_.storedPath = !text.isEmpty() && directoryListable(text) ? text : QString();
     }

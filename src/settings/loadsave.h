@@ -22,10 +22,11 @@ struct LoadContext {
 
 // Loads every stored setting, the command line, the configuration text files and
 // the path history into `settings` and `tables`, once at start-up. A step that
-// fails leaves its field as it was and the load goes on; the last failure that
-// is still remembered at the end gives one error line "Error N (description)
-// Error loading settings!"; a configuration file left unread writes its own
-// line before it (configfiles.h). A store file that exists but cannot be read is
+// fails leaves its field as it was and the load goes on; the last failure of
+// any step (a bad window size as much as a bad list line, on a first start as
+// on any other) gives one error line "Error N (description) Error loading
+// settings!"; a configuration file left unread writes its own line before it
+// (configfiles.h). A store file that exists but cannot be read is
 // such a failure, and the result is then false: the values are the defaults,
 // which no command-line run may act on and no save may store; a second error
 // line says that the settings will not be saved.

@@ -612,6 +612,59 @@ TEST_F(CommandLineTest, ErrorLinesMakeTheStatusAtLeastOne)
     removeDeepTree(AT_FDCWD, QFile::encodeName(deep + "/" + QString::fromStdString(level)).constData());
 }
 
+// A hand-edited value that cannot be read is told alike on a first run (which
+// writes the missing lists) and on a later one, whether the load reads it
+// before the command line or after it: one line, status 1, and the run still
+// renames.
+TEST_F(CommandLineTest, AValueTheLoadCannotReadGivesTheSameLineAndStatusOnEveryRun)
+{
+    const struct {
+        const char* key;
+        const char* text;
+        const char* line;
+    } cases[] = {
+        {"Main_Width", "abc", "Error 13 (Type mismatch) Error loading settings!"},
+        {"Execute_Top", "99999", "Error 6 (Overflow) Error loading settings!"},
+        {"startupInLastDir", "abc", "Error 13 (Type mismatch) Error loading settings!"},
+        {"thumbsWidth", "abc", "Error 13 (Type mismatch) Error loading settings!"},
+    };
+    const QString dir = makeDir("songs");
+    const QStringList lists = {"filetypes.txt", "codecs.txt", "waveformats.txt"};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        for (const QString& list : lists)
+            QFile::remove(programFolder() + "/" + list);
+        QStringList told;
+        for (const char* which : {"first run", "later run"}) {
+            SCOPED_TRACE(which);
+            QFile::remove(programFolder() + "/errors.txt");
+            QFile::remove(dir + "/AB.txt");
+            writeFile("songs/ab.TXT");
+            {
+                platform::SettingsStore store;
+                store.deleteSection();
+                store.setValue("Case1", "1");
+                store.setValue("Case2", "2");
+                store.setValue(c.key, c.text);
+            }
+            const Outcome run = runIn({"/p", dir, "/e", "modecase", "/x"}, [](QProcessEnvironment&) {});
+            EXPECT_EQ(run.status, 1) << run.err.toStdString();
+            EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"AB.txt"});
+            for (const QString& list : lists)
+                EXPECT_TRUE(QFileInfo::exists(programFolder() + "/" + list)) << list.toStdString();
+            const QStringList errors = readLines(programFolder() + "/errors.txt");
+            EXPECT_EQ(errors.size(), 1) << errors.join('\n').toStdString();
+            if (errors.isEmpty())
+                continue;
+            EXPECT_TRUE(errors[0].endsWith(QStringLiteral(") ") + c.line)) << errors[0].toStdString();
+            told.append(errors[0].section(QStringLiteral(") "), 1)); // without the time stamp
+        }
+        if (told.size() == 2) {
+            EXPECT_EQ(told[0], told[1]);
+        }
+    }
+}
+
 // The exit status says how an unattended run went, and every box it met is on
 // standard error, answered with its default button.
 TEST_F(CommandLineTest, ExitStatusAndBoxesOfUnattendedRuns)

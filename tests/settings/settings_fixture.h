@@ -45,8 +45,8 @@ protected:
         return saveSettings(s, logs, programFolder(), settings, tables, step);
     }
 
-    // A file-type file, so that the load does not write one (which would also
-    // clear earlier failures).
+    // A file-type file, so that the load reads one instead of writing the
+    // built-in rows.
     void haveFileTypes() { writeProgramFile("filetypes.txt", "1,PK,zip\n"); }
     void writeProgramFile(const QString& name, const QByteArray& content)
     {
