@@ -52,12 +52,7 @@ SettingsStore::SettingsStore(const QString& section) : section_(section), path_(
         readError_ = err;
         return;
     }
-    try {
-        read_ = iniSectionValues(data, section_);
-    } catch (const Failure&) {
-        readError_ = EIO;
-        return;
-    }
+    read_ = iniSectionValues(data, section_);
     values_ = read_;
 }
 

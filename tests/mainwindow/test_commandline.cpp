@@ -1114,3 +1114,42 @@ TEST_F(CommandLineTest, ASettingsFileOver16MiBIsNamedAsSuch)
     EXPECT_EQ(QFileInfo(file).size(), 17 * 1024 * 1024);
     EXPECT_TRUE(QFileInfo::exists(dir + "/ab.TXT"));
 }
+
+// Where /proc is not mounted (a chroot, a build container), the settings are
+// read all the same: the stored options rename, the count goes on from the
+// stored one, and the file's other lines stay. The run has a mount namespace
+// of its own with an empty /proc.
+TEST_F(CommandLineTest, SettingsAreReadWithoutProc)
+{
+    const QString unshare = QStandardPaths::findExecutable("unshare");
+    if (unshare.isEmpty())
+        GTEST_SKIP() << "no unshare";
+    const QString dir = makeDir("music");
+    writeFile("music/my song.txt");
+    const QString file = platform::SettingsStore().fileName();
+    const QByteArray before = "; mine\n[Vexor%20Renamer]\nCase1=1\nCase2=2\ntotNumberOfFilesRenamedNew=500\n"
+                              "pathHistory0=/home/me/Old/\n[Other]\nk=1\n";
+    writeFileBytes(file, before);
+    // Root may make a mount namespace; another user maps itself to root in a
+    // user namespace first.
+    const QStringList namespaces =
+        ::geteuid() == 0 ? QStringList{"--mount"} : QStringList{"--user", "--map-root-user", "--mount"};
+    const Outcome run = runIn(
+        namespaces + QStringList{"/bin/sh", "-c",
+                                 "mount -t tmpfs none /proc 2>/dev/null || exit 77; "
+                                 "test -e /proc/self/fd && exit 78; exec \"$@\"",
+                                 "sh", renamer(), "/p", dir, "/e", "modecase", "/x"},
+        [](QProcessEnvironment&) {}, QString(), unshare);
+    if (run.status == 77 || (run.status == 1 && run.err.startsWith("unshare:")))
+        GTEST_SKIP() << "no mount namespace here: " << run.err.toStdString();
+    ASSERT_NE(run.status, 78) << "/proc is still there";
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"MY SONG.txt"});
+    const platform::SettingsStore store;
+    EXPECT_EQ(store.value("totNumberOfFilesRenamedNew"), "501");
+    EXPECT_EQ(store.value("Case1"), "1");
+    const QByteArray after = fileBytes(file);
+    EXPECT_TRUE(after.startsWith("; mine\n[Vexor%20Renamer]\nCase1=1\nCase2=2\n")) << after.toStdString();
+    EXPECT_TRUE(after.endsWith("\n[Other]\nk=1\n")) << after.toStdString();
+    EXPECT_TRUE(after.contains("/home/me/Old/")) << after.toStdString();
+}
