@@ -118,7 +118,9 @@ Failure lockFailure(const QLockFile& lock, const QString& lockName)
 SettingsStore::SettingsStore(const QString& section) : section_(section), path_(storePath())
 {
     // Read through our own bounded reader: a FIFO in the file's place would
-    // block QSettings, and a file of a GB would be held in memory at once.
+    // block a plain read, and a file of a GB would be held in memory at once.
+    // A read that fails part-way is a file that cannot be read, never a
+    // shorter one.
     QByteArray data;
     const int err = readOwnFile(QFile::encodeName(path_), maxStoreSize, data);
     if (err == ENOENT || err == ENOTDIR)
