@@ -334,14 +334,14 @@ TEST_F(IniSectionTest, HandEditedSectionsReadAsQSettingsReadsThem)
     }
 }
 
-// Files made at random from the pieces that change how a line reads: our
+// Files made at random from the fragments that change how a line reads: our
 // reader and QSettings agree on every one.
 TEST_F(IniSectionTest, GeneratedFilesReadAsQSettingsReadsThem)
 {
     const char* const headers[] = {"[Vexor%20Renamer]", "[Vexor%20Renamer\\sub]", "[Vexor Renamer]", "[Other]",
                                    "[General]"};
     const char* const keys[] = {"k", "j", "sub\\k", "%41", " k ", "", "%U00e9"};
-    const char* const pieces[] = {
+    const char* const fragments[] = {
         "x",      " ",          "\t",   "\"",   "\\",       "\\n",      "\\x41",          "\\x4",
         "\\1",    ",",          ";",    "=",    "@",        "@String(", "@ByteArray(",    ")",
         "@@",     "\n",         "\r\n", "\\\n", "\xc3\xa9", "[",        "@Rect(1 2 3 4)", "#",
@@ -361,7 +361,7 @@ TEST_F(IniSectionTest, GeneratedFilesReadAsQSettingsReadsThem)
                 file += '=';
                 const int count = std::uniform_int_distribution<int>(0, 5)(random);
                 for (int p = 0; p < count; ++p)
-                    file += pick(pieces);
+                    file += pick(fragments);
             }
             file += random() % 5 == 0 ? "\r\n" : "\n";
         }
