@@ -1,16 +1,18 @@
 #include "platform/inisection.h"
 #include "platform/eightbittext.h"
-#include "platform/failure.h"
 
 #include <QByteArrayView>
-#include <QScopeGuard>
-#include <QSettings>
+#include <QDataStream>
+#include <QIODevice>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QStringEncoder>
+#include <QStringList>
+#include <QVariant>
 
 #include <algorithm>
-#include <cerrno>
-#include <sys/mman.h>
-#include <unistd.h>
+#include <iterator>
 #include <vector>
 
 namespace platform {
@@ -347,48 +349,299 @@ qsizetype byteOrderMark(const QByteArray& file)
     return file.startsWith("\xef\xbb\xbf") ? 3 : 0;
 }
 
-// What QSettings reads from an INI text. It reads only named files, so the
-// text goes into an anonymous memory file, named through /proc: no folder
-// needs to be writable and nothing is left behind. QSettings keeps each file
-// it read for the process and reads it again only when its name, size or time
-// changed; names of descriptors come back, so every text read here is made
-// longer than any read before by a comment line that comes first.
-QMap<QString, QString> readByQSettings(const QByteArray& ini, const QString& section)
+// The rest of this file reads values as QSettings' INI reader does, on the
+// bytes in memory: it needs no file name, no /proc and no temporary folder,
+// so a read either gives the section or cannot fail.
+
+int hexValue(char ch)
 {
-    static qint64 longest = 0; // of the texts this process read
-    const qsizetype bom = byteOrderMark(ini);
-    const qint64 size = std::max(qint64(ini.size()) + 2, longest + 1);
-    longest = size;
-    QByteArray text = ini.first(bom);
-    text += ';' + QByteArray(qsizetype(size - ini.size() - 2), ' ') + '\n';
-    text += ini.sliced(bom);
-    const int fd = ::memfd_create("vexorren-settings", MFD_CLOEXEC);
-    if (fd < 0)
-        throw failureFromErrno(errno);
-    const auto closeLater = qScopeGuard([fd] { ::close(fd); });
-    for (qsizetype done = 0; done < text.size();) {
-        const ssize_t n = ::write(fd, text.constData() + done, size_t(text.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            throw failureFromErrno(n < 0 ? errno : EIO);
-        done += n;
+    if (ch >= '0' && ch <= '9')
+        return ch - '0';
+    if (ch >= 'a' && ch <= 'f')
+        return ch - 'a' + 10;
+    if (ch >= 'A' && ch <= 'F')
+        return ch - 'A' + 10;
+    return -1;
+}
+
+int octValue(char ch)
+{
+    return ch >= '0' && ch <= '7' ? ch - '0' : -1;
+}
+
+void chopTrailingBlanks(QString& text, qsizetype limit)
+{
+    qsizetype n = text.size();
+    while (n > limit && (text.at(n - 1) == u' ' || text.at(n - 1) == u'\t'))
+        --n;
+    text.truncate(n);
+}
+
+// A value's text: quotes, escapes (C's, "\xHH..." and octal ones; any other
+// escaped character is dropped), blanks around it dropped unless quoted, and
+// commas outside quotes making it a list (true, in `list`).
+bool unescapedValue(QByteArrayView str, QString& text, QStringList& list)
+{
+    static const char escapes[][2] = {{'a', '\a'}, {'b', '\b'}, {'f', '\f'}, {'n', '\n'},  {'r', '\r'}, {'t', '\t'},
+                                      {'v', '\v'}, {'"', '"'},  {'?', '?'},  {'\'', '\''}, {'\\', '\\'}};
+    const qsizetype size = str.size();
+    bool isList = false, inQuotes = false, quoted = false;
+    char16_t code = 0;
+    qsizetype i = 0;
+    // The states of the reader, as it jumps between them.
+    enum class State { SkipBlanks, Normal, Hex, Oct, End } state = State::SkipBlanks;
+    qsizetype chopLimit = 0;
+    while (state != State::End) {
+        switch (state) {
+        case State::SkipBlanks:
+            while (i < size && (str[i] == ' ' || str[i] == '\t'))
+                ++i;
+            state = State::Normal;
+            break;
+        case State::Normal: {
+            chopLimit = text.size();
+            state = State::End;
+            bool chop = true;
+            while (i < size && state == State::End) {
+                const char ch = str[i];
+                if (ch == '\\') {
+                    if (++i >= size) {
+                        chop = false;
+                        break;
+                    }
+                    const char escaped = str[i++];
+                    const auto known = std::find_if(std::begin(escapes), std::end(escapes),
+                                                    [escaped](const char(&e)[2]) { return e[0] == escaped; });
+                    if (known != std::end(escapes)) {
+                        text += QLatin1Char((*known)[1]);
+                        chopLimit = text.size();
+                        continue;
+                    }
+                    if (escaped == 'x') {
+                        code = 0;
+                        if (i >= size) {
+                            chop = false;
+                            break;
+                        }
+                        if (hexValue(str[i]) >= 0) {
+                            state = State::Hex;
+                            break;
+                        }
+                    } else if (const int o = octValue(escaped); o >= 0) {
+                        code = char16_t(o);
+                        state = State::Oct;
+                        break;
+                    } else if (escaped == '\n' || escaped == '\r') {
+                        // A line continued: its end is dropped.
+                        if (i < size && (str[i] == '\n' || str[i] == '\r') && str[i] != escaped)
+                            ++i;
+                    }
+                    chopLimit = text.size();
+                } else if (ch == '"') {
+                    ++i;
+                    quoted = true;
+                    inQuotes = !inQuotes;
+                    if (!inQuotes) {
+                        state = State::SkipBlanks;
+                        chop = false;
+                    }
+                } else if (ch == ',' && !inQuotes) {
+                    if (!quoted)
+                        chopTrailingBlanks(text, chopLimit);
+                    if (!isList) {
+                        isList = true;
+                        list.clear();
+                    }
+                    list.append(text);
+                    text.clear();
+                    quoted = false;
+                    ++i;
+                    state = State::SkipBlanks;
+                    chop = false;
+                } else {
+                    qsizetype j = i + 1;
+                    while (j < size && str[j] != '\\' && str[j] != '"' && str[j] != ',')
+                        ++j;
+                    text += QString::fromUtf8(str.sliced(i, j - i));
+                    i = j;
+                }
+            }
+            if (state == State::End && chop && !quoted)
+                chopTrailingBlanks(text, chopLimit);
+            break;
+        }
+        case State::Hex:
+        case State::Oct: {
+            const bool hex = state == State::Hex;
+            int digit = 0;
+            while (i < size && (digit = hex ? hexValue(str[i]) : octValue(str[i])) >= 0) {
+                code = char16_t((code << (hex ? 4 : 3)) + digit);
+                ++i;
+            }
+            text += QChar(code);
+            state = i >= size ? State::End : State::Normal;
+            break;
+        }
+        case State::End:
+            break;
+        }
     }
-    QSettings settings(QStringLiteral("/proc/self/fd/%1").arg(fd), QSettings::IniFormat);
-    // The keys of the whole file: within a group, QSettings leaves the keys
-    // of a subsection's own header unread.
+    if (isList)
+        list.append(text);
+    return isList;
+}
+
+// The items of "@Rect(1 2 3 4)" and its kin, from the "(" at `open`.
+QStringList splitArguments(const QString& text, qsizetype open)
+{
+    QStringList result;
+    QString item;
+    for (qsizetype i = open + 1; i < text.size(); ++i) {
+        const QChar ch = text.at(i);
+        if (ch == u')') {
+            result.append(item);
+        } else if (ch == u' ') {
+            result.append(item);
+            item.clear();
+        } else {
+            item.append(ch);
+        }
+    }
+    return result;
+}
+
+// The value a text stands for: "@" starts a typed form, "@@" a text that
+// begins with "@".
+QVariant variantOf(const QString& text)
+{
+    if (text.startsWith(u'@')) {
+        if (text.endsWith(u')')) {
+            if (text.startsWith(QLatin1String("@ByteArray(")))
+                return QVariant(QStringView(text).sliced(11).chopped(1).toLatin1());
+            if (text.startsWith(QLatin1String("@String(")))
+                return QVariant(QStringView(text).sliced(8).chopped(1).toString());
+            if (text.startsWith(QLatin1String("@Variant(")) || text.startsWith(QLatin1String("@DateTime("))) {
+                const bool dateTime = text.at(1) == u'D';
+                QByteArray bytes = QStringView(text).sliced(dateTime ? 10 : 9).toLatin1();
+                QDataStream stream(&bytes, QIODevice::ReadOnly);
+                stream.setVersion(dateTime ? QDataStream::Qt_5_6 : QDataStream::Qt_4_0);
+                QVariant result;
+                stream >> result;
+                return result;
+            }
+            if (text.startsWith(QLatin1String("@Rect("))) {
+                const QStringList args = splitArguments(text, 5);
+                if (args.size() == 4)
+                    return QVariant(QRect(args[0].toInt(), args[1].toInt(), args[2].toInt(), args[3].toInt()));
+            } else if (text.startsWith(QLatin1String("@Size("))) {
+                const QStringList args = splitArguments(text, 5);
+                if (args.size() == 2)
+                    return QVariant(QSize(args[0].toInt(), args[1].toInt()));
+            } else if (text.startsWith(QLatin1String("@Point("))) {
+                const QStringList args = splitArguments(text, 6);
+                if (args.size() == 2)
+                    return QVariant(QPoint(args[0].toInt(), args[1].toInt()));
+            } else if (text == QLatin1String("@Invalid()")) {
+                return QVariant();
+            }
+        }
+        if (text.startsWith(QLatin1String("@@")))
+            return QVariant(text.sliced(1));
+    }
+    return QVariant(text);
+}
+
+QVariant variantOf(const QStringList& items)
+{
+    QStringList texts = items;
+    for (QString& item : texts) {
+        if (!item.startsWith(u'@'))
+            continue;
+        if (item.size() < 2 || item.at(1) != u'@') {
+            QVariantList variants;
+            for (const QString& each : items)
+                variants.append(variantOf(each));
+            return variants;
+        }
+        item.remove(0, 1);
+    }
+    return texts;
+}
+
+// A key as QSettings looks it up: no empty levels, no "/" at either end.
+QString normalisedKey(const QString& key)
+{
+    QString result;
+    for (const QStringView level : QStringView(key).split(u'/', Qt::SkipEmptyParts)) {
+        if (!result.isEmpty())
+            result += u'/';
+        result += level;
+    }
+    return result;
+}
+
+// What QSettings reads of `section` from an INI text that holds only its
+// places: each section's lines are gathered in the order they come (a
+// section's places joined by a line end) and the sections read in the order
+// of their names, so the last line of a key counts.
+QMap<QString, QString> readSection(QByteArrayView data, const QString& section)
+{
+    QMap<QString, QByteArray> unparsed; // by name with a trailing "/"; "" for the root
+    QString current;
+    qsizetype currentStart = 0;
+    const auto flush = [&](qsizetype upTo) {
+        QByteArray& lines = unparsed[current];
+        if (!lines.isEmpty())
+            lines += '\n';
+        lines += data.sliced(currentStart, upTo - currentStart);
+    };
+    qsizetype pos = 0, start = 0, length = 0, equals = -1;
+    while (nextLine(data, pos, start, length, equals)) {
+        const QByteArrayView line = data.sliced(start, length);
+        if (line.at(0) != '[')
+            continue;
+        flush(start);
+        const qsizetype close = line.indexOf(']');
+        const QByteArrayView name = (close < 0 ? line.sliced(1) : line.sliced(1, close - 1)).trimmed();
+        if (name.compare("general", Qt::CaseInsensitive) == 0) {
+            current.clear();
+        } else {
+            current = name.compare("%general", Qt::CaseInsensitive) == 0 ? QString::fromLatin1(name.sliced(1))
+                                                                         : unescapedKey(name);
+            current += u'/';
+        }
+        currentStart = pos;
+    }
+    flush(data.size());
+
+    QMap<QString, QVariant> parsed;
+    for (auto it = unparsed.cbegin(); it != unparsed.cend(); ++it) {
+        const QByteArrayView lines(it.value());
+        qsizetype at = 0;
+        while (nextLine(lines, at, start, length, equals)) {
+            if (equals < 0)
+                continue;
+            const QByteArrayView key = lines.sliced(start, equals - start).trimmed();
+            const QByteArrayView value = lines.sliced(equals + 1, start + length - equals - 1);
+            QString text;
+            QStringList items;
+            parsed.insert(it.key() + unescapedKey(key),
+                          unescapedValue(value, text, items) ? variantOf(items) : variantOf(text));
+        }
+    }
+
     const QString prefix = section + u'/';
     QMap<QString, QString> values;
-    for (const QString& key : settings.allKeys()) {
-        if (!key.startsWith(prefix))
+    for (auto it = parsed.cbegin(); it != parsed.cend(); ++it) {
+        if (!it.key().startsWith(prefix))
             continue;
-        const QVariant v = settings.value(key);
+        const QVariant v = parsed.value(normalisedKey(it.key()));
         if (!v.isValid())
             continue;
         // A hand-edited value with a comma reads back as a list: join it again.
-        values.insert(key.mid(prefix.size()), v.typeId() == QMetaType::QStringList
-                                                  ? v.toStringList().join(QStringLiteral(", "))
-                                                  : v.toString());
+        values.insert(it.key().mid(prefix.size()), v.typeId() == QMetaType::QStringList
+                                                       ? v.toStringList().join(QStringLiteral(", "))
+                                                       : v.toString());
     }
     return values;
 }
@@ -624,7 +877,7 @@ QMap<QString, QString> iniSectionValues(const QByteArray& file, const QString& s
         if (!endsLine(own))
             own += '\n';
     }
-    return readByQSettings(own, section);
+    return readSection(own, section);
 }
 
 QByteArray iniSectionText(const QString& section, const QMap<QString, QString>& values)

@@ -10,10 +10,10 @@ namespace platform {
 
 // The section's values as QSettings reads them from `file` (keys of
 // subsections hold a "/"; a value QSettings reads as a list is joined again
-// with ", "). Only the section's own lines are looked at. A line of it that
-// is not valid UTF-8 is read as Windows-1252, as the configuration lists are:
-// QSettings would drop or replace its letters. Throws platform::Failure when
-// no memory file can be made for QSettings to read.
+// with ", "), read here in memory: nothing else is needed, so it cannot fail.
+// Only the section's own lines are looked at. A line of it that is not valid
+// UTF-8 is read as Windows-1252, as the configuration lists are: QSettings
+// would drop or replace its letters.
 QMap<QString, QString> iniSectionValues(const QByteArray& file, const QString& section);
 
 // The section's lines as QSettings writes them: the header, then one
@@ -32,7 +32,7 @@ QByteArray iniSectionText(const QString& section, const QMap<QString, QString>& 
 // no values the section goes, but for the comments after its last key, which
 // may speak of what follows. A new section goes at the end, or, where the
 // file's last line runs on (an open quote, a trailing backslash) and would
-// swallow it, before the first section. Throws as iniSectionValues.
+// swallow it, before the first section.
 QByteArray withIniSection(const QByteArray& file, const QString& section, const QMap<QString, QString>& values);
 
 } // namespace platform

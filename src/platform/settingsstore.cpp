@@ -7,9 +7,12 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <QSysInfo>
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,12 +41,86 @@ QByteArray currentContent(const QString& path)
     return data;
 }
 
+Failure accessFailure(const QString& what)
+{
+    return Failure(failures::PathFileAccessError,
+                   failureDescription(failures::PathFileAccessError) + QStringLiteral(": ") + what);
+}
+
+// Makes the store's folder and the levels above it. A level that cannot be
+// made for lack of permission is named; any other cause shows in the write.
+void makeFolder(const QString& folder)
+{
+    const QString clean = QDir::cleanPath(folder);
+    for (qsizetype from = 1;;) {
+        const qsizetype slash = clean.indexOf(u'/', from);
+        const QString level = slash < 0 ? clean : clean.left(slash);
+        const QByteArray native = QFile::encodeName(level);
+        struct stat st {};
+        if (::stat(native.constData(), &st) != 0) {
+            if (errno != ENOENT)
+                return;
+            if (::mkdir(native.constData(), 0777) != 0 && errno != EEXIST) {
+                if (errno != EACCES && errno != EPERM && errno != EROFS)
+                    return;
+                const Failure denied = failureFromErrno(errno);
+                throw Failure(denied.number(), denied.description() + QStringLiteral(": the folder ") + level +
+                                                   QStringLiteral(" could not be made"));
+            }
+        }
+        if (slash < 0)
+            return;
+        from = slash + 1;
+    }
+}
+
+// Something else than a file in the lock file's place is no lock anyone holds.
+void checkLockPlace(const QString& lockName)
+{
+    struct stat st {};
+    if (::lstat(QFile::encodeName(lockName).constData(), &st) != 0 || S_ISREG(st.st_mode) || S_ISLNK(st.st_mode))
+        return;
+    throw accessFailure((S_ISDIR(st.st_mode) ? QStringLiteral("a folder is in the place of the lock file ")
+                                             : QStringLiteral("something that is not a file is in the place of "
+                                                              "the lock file ")) +
+                        lockName);
+}
+
+bool processLives(qint64 pid)
+{
+    if (pid <= 0 || pid > std::numeric_limits<pid_t>::max())
+        return false;
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+}
+
+// Why a lock that was there for the whole wait could not be taken: another
+// program is named as its holder only when the holder the file names lives.
+Failure lockFailure(const QLockFile& lock, const QString& lockName)
+{
+    qint64 pid = 0;
+    QString host, program;
+    if (!lock.getLockInfo(&pid, &host, &program))
+        return accessFailure(QStringLiteral("no program that holds it could be read from the lock file ") + lockName);
+    if (!host.isEmpty() && host != QSysInfo::machineHostName())
+        return accessFailure(QStringLiteral("a program on the computer %1 holds the lock file %2").arg(host, lockName));
+    if (processLives(pid))
+        return accessFailure(QStringLiteral("another program holds the lock file ") + lockName);
+    // Left by a program that has ended: the wait tried to remove it.
+    QString why;
+    if (::access(QFile::encodeName(QFileInfo(lockName).path()).constData(), W_OK | X_OK) != 0)
+        why = QStringLiteral(": ") + failureFromErrno(errno).description();
+    return accessFailure(QStringLiteral("the lock file %1, left by a program that has ended, could not be removed%2")
+                             .arg(lockName, why));
+}
+
 } // namespace
 
 SettingsStore::SettingsStore(const QString& section) : section_(section), path_(storePath())
 {
     // Read through our own bounded reader: a FIFO in the file's place would
-    // block QSettings, and a file of a GB would be held in memory at once.
+    // block a plain read, and a file of a GB would be held in memory at once.
+    // A read that fails part-way is a file that cannot be read, never a
+    // shorter one.
     QByteArray data;
     const int err = readOwnFile(QFile::encodeName(path_), maxStoreSize, data);
     if (err == ENOENT || err == ENOTDIR)
@@ -52,12 +129,7 @@ SettingsStore::SettingsStore(const QString& section) : section_(section), path_(
         readError_ = err;
         return;
     }
-    try {
-        read_ = iniSectionValues(data, section_);
-    } catch (const Failure&) {
-        readError_ = EIO;
-        return;
-    }
+    read_ = iniSectionValues(data, section_);
     values_ = read_;
 }
 
@@ -156,19 +228,16 @@ QMap<QString, QString> SettingsStore::merged(const QMap<QString, QString>& file)
 
 void SettingsStore::write()
 {
-    // A folder that cannot be made shows in the write below.
-    QDir().mkpath(QFileInfo(path_).path());
+    makeFolder(QFileInfo(path_).path());
     // The lock QSettings takes for its writes, so that a write by another
     // program of the file is never lost between our read and our write. A lock
     // file that cannot be made (a folder we may not write) leaves the write
-    // itself to succeed or fail; only a lock held by someone else for seconds
-    // stops it.
+    // itself to succeed or fail; only a lock that stays for seconds stops it.
     const QString lockName = path_ + QStringLiteral(".lock");
+    checkLockPlace(lockName);
     QLockFile lock(lockName);
     if (!lock.tryLock(3000) && lock.error() == QLockFile::LockFailedError)
-        throw Failure(failures::PathFileAccessError, failureDescription(failures::PathFileAccessError) +
-                                                         QStringLiteral(": another program holds the lock file ") +
-                                                         lockName);
+        throw lockFailure(lock, lockName);
     const QByteArray before = currentContent(path_);
     const QByteArray native = QFile::encodeName(path_);
     // A settings file the user made read-only is left alone, as QSettings did.

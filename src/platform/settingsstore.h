@@ -16,10 +16,10 @@ namespace platform {
 // only the lines of the keys that changed: other sections, all comments and
 // the bytes of other lines stay as they were. So opening a store never creates
 // the file, and a run that changes nothing leaves it alone. A store file that
-// exists but cannot be read (no permission, or a directory, FIFO or device in
-// its place, also behind a link, or a size no settings file has) is never
-// opened for reading and never written: it reads as empty and every change to
-// it is dropped.
+// exists but cannot be read whole (no permission, a read error, or a
+// directory, FIFO or device in its place, also behind a link, or a size no
+// settings file has) is never written: readError() tells it, it reads as
+// empty and every change to it is dropped.
 //
 // Several programs may write the file while each has it open (runs of the
 // renamer at once): the write takes QSettings' lock file, reads the file

@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QSysInfo>
 
 #include <functional>
 
@@ -1289,4 +1290,118 @@ TEST_F(CommandLineTest, ASettingsFileOver16MiBIsNamedAsSuch)
         << errors.join('\n').toStdString();
     EXPECT_EQ(QFileInfo(file).size(), 17 * 1024 * 1024);
     EXPECT_TRUE(QFileInfo::exists(dir + "/ab.TXT"));
+}
+
+// Where /proc is not mounted (a chroot, a build container), the settings are
+// read all the same: the stored options rename, the count goes on from the
+// stored one, and the file's other lines stay. The run has a mount namespace
+// of its own with an empty /proc.
+TEST_F(CommandLineTest, SettingsAreReadWithoutProc)
+{
+    const QString unshare = QStandardPaths::findExecutable("unshare");
+    if (unshare.isEmpty())
+        GTEST_SKIP() << "no unshare";
+    const QString dir = makeDir("music");
+    writeFile("music/my song.txt");
+    const QString file = platform::SettingsStore().fileName();
+    const QByteArray before = "; mine\n[Vexor%20Renamer]\nCase1=1\nCase2=2\ntotNumberOfFilesRenamedNew=500\n"
+                              "pathHistory0=/home/me/Old/\n[Other]\nk=1\n";
+    writeFileBytes(file, before);
+    // Root may make a mount namespace; another user maps itself to root in a
+    // user namespace first.
+    const QStringList namespaces =
+        ::geteuid() == 0 ? QStringList{"--mount"} : QStringList{"--user", "--map-root-user", "--mount"};
+    const Outcome run = runIn(
+        namespaces + QStringList{"/bin/sh", "-c",
+                                 "mount -t tmpfs none /proc 2>/dev/null || exit 77; "
+                                 "test -e /proc/self/fd && exit 78; exec \"$@\"",
+                                 "sh", renamer(), "/p", dir, "/e", "modecase", "/x"},
+        [](QProcessEnvironment&) {}, QString(), unshare);
+    if (run.status == 77 || (run.status == 1 && run.err.startsWith("unshare:")))
+        GTEST_SKIP() << "no mount namespace here: " << run.err.toStdString();
+    ASSERT_NE(run.status, 78) << "/proc is still there";
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"MY SONG.txt"});
+    const platform::SettingsStore store;
+    EXPECT_EQ(store.value("totNumberOfFilesRenamedNew"), "501");
+    EXPECT_EQ(store.value("Case1"), "1");
+    const QByteArray after = fileBytes(file);
+    EXPECT_TRUE(after.startsWith("; mine\n[Vexor%20Renamer]\nCase1=1\nCase2=2\n")) << after.toStdString();
+    EXPECT_TRUE(after.endsWith("\n[Other]\nk=1\n")) << after.toStdString();
+    EXPECT_TRUE(after.contains("/home/me/Old/")) << after.toStdString();
+}
+
+// A save that a folder's permissions stop names the cause: the settings folder
+// that could not be made, or a lock file left by a program that has ended that
+// could not be removed. The renames were done, so the status is 1. Root writes
+// anywhere, so as root the renamer runs as the user nobody (setpriv).
+TEST_F(CommandLineTest, ASaveStoppedByPermissionsNamesTheCause)
+{
+    const bool asRoot = ::geteuid() == 0;
+    const QString setpriv = QStandardPaths::findExecutable("setpriv");
+    if (asRoot && setpriv.isEmpty())
+        GTEST_SKIP() << "running as root without setpriv";
+    constexpr uid_t nobody = 65534;
+    const QString own = root() + "/user";
+    const QString config = own + "/config";
+    const QString folder = config + "/Taborin";
+    const QString file = folder + "/Taborin.ini";
+    const struct {
+        const char* name;
+        QString locked;             // the folder the renamer may not write
+        std::function<void()> make; // the store's places in it
+        QString text;               // of the failure
+    } cases[] = {
+        {"the settings folder cannot be made", config, [] {},
+         "Error 70 (Permission denied: the folder " + folder + " could not be made)"},
+        {"a lock left by a program that has ended", folder,
+         [&] {
+             writeFileBytes(file, "[Vexor%20Renamer]\nCase1=1\nCase2=2\n");
+             writeFileBytes(file + ".lock", "2147483647\nvexorren\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+         },
+         "Error 75 (Path/File access error: the lock file " + file +
+             ".lock, left by a program that has ended, could not be removed: Permission denied)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(own).removeRecursively();
+        for (const char* place : {"", "/config", "/data", "/program", "/home", "/runtime", "/music"})
+            ASSERT_TRUE(QDir().mkpath(own + place));
+        ASSERT_TRUE(QDir().mkpath(c.locked));
+        c.make();
+        writeFileBytes(own + "/music/ab.TXT", "");
+        ASSERT_EQ(::chmod(QFile::encodeName(own + "/runtime").constData(), 0700), 0);
+        QString program = renamer();
+        QStringList args = {"/p", own + "/music", "/e", "modecase", "/x"};
+        if (asRoot) {
+            // Everything but the locked folder and what it holds is the user's.
+            for (const char* place : {"", "/data", "/program", "/home", "/runtime", "/music", "/music/ab.TXT"})
+                ASSERT_EQ(::chown(QFile::encodeName(own + place).constData(), nobody, nobody), 0) << place;
+            if (c.locked != config) {
+                ASSERT_EQ(::chown(QFile::encodeName(config).constData(), nobody, nobody), 0);
+            }
+            ASSERT_EQ(::chmod(QFile::encodeName(root()).constData(), 0711), 0);
+            program = setpriv;
+            args = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", renamer()} + args;
+        } else {
+            ASSERT_EQ(::chmod(QFile::encodeName(c.locked).constData(), 0555), 0);
+        }
+        const Outcome run = runIn(
+            args,
+            [&](QProcessEnvironment& env) {
+                env.insert("XDG_CONFIG_HOME", config);
+                env.insert("XDG_DATA_HOME", own + "/data");
+                env.insert("VEXORREN_HOME", own + "/program");
+                env.insert("HOME", own + "/home");
+                env.insert("XDG_RUNTIME_DIR", own + "/runtime");
+            },
+            QString(), program);
+        ::chmod(QFile::encodeName(c.locked).constData(), 0755);
+        EXPECT_EQ(run.status, 1) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains("Vexor Renamer: " + c.text.toUtf8() + " Error saving settings!\n"))
+            << run.err.toStdString();
+        const QStringList errors = readLines(own + "/program/errors.txt");
+        EXPECT_EQ(errors.filter(c.text + " Error saving settings!").size(), 1) << errors.join('\n').toStdString();
+        EXPECT_FALSE(QFileInfo::exists(own + "/music/ab.TXT"));
+    }
 }

@@ -1,9 +1,12 @@
-// The settings section is written by our own code but read by QSettings: each
-// case here is checked against QSettings itself, as writer and as reader.
+// The settings section is written and read by our own code in the form
+// QSettings writes and reads: each case here is checked against QSettings
+// itself, as writer and as reader.
 #include "platform/inisection.h"
 #include "test_support.h"
 
 #include <QSettings>
+
+#include <random>
 
 using platform::iniSectionText;
 using platform::withIniSection;
@@ -31,6 +34,26 @@ protected:
             all.insert(key, v.typeId() == QMetaType::QStringList ? "|" + v.toStringList().join('|') : v.toString());
         }
         return all;
+    }
+
+    // Our section as QSettings reads it from the file, each value as text (a
+    // list's items joined by ", ", as a hand-edited value with commas is).
+    QMap<QString, QString> sectionByQSettings(const QByteArray& file)
+    {
+        const QString path = freshPath();
+        writeFileBytes(path, file);
+        QSettings s(path, QSettings::IniFormat);
+        QMap<QString, QString> values;
+        for (const QString& key : s.allKeys()) {
+            if (!key.startsWith(ours + "/"))
+                continue;
+            const QVariant v = s.value(key);
+            if (!v.isValid())
+                continue;
+            values.insert(key.mid(ours.size() + 1),
+                          v.typeId() == QMetaType::QStringList ? v.toStringList().join(", ") : v.toString());
+        }
+        return values;
     }
 
     // The file QSettings writes for these keys of our section.
@@ -273,4 +296,75 @@ TEST_F(IniSectionTest, EightBitLinesOfTheSectionReadAsWindows1252)
                        "txtAdd=x\n");
     EXPECT_EQ(platform::iniSectionValues(written, ours), changed);
     EXPECT_EQ(readByQSettings(written).value(ours + "/txtReplace"), QString::fromUtf8("café"));
+}
+
+// Files edited by hand, in every form QSettings reads: our reader finds the
+// same keys and values in our section as QSettings does.
+TEST_F(IniSectionTest, HandEditedSectionsReadAsQSettingsReadsThem)
+{
+    const struct {
+        const char* name;
+        QByteArray file;
+    } files[] = {
+        {"blanks around keys and values", "[Vexor%20Renamer]\n  k  =  v a l  \n\tj\t=\t\"  q  \"  \n"},
+        {"lists", "[Vexor%20Renamer]\na=x, y ,z\nb=\"x, y\", z\nc=,\nd=\"\",\"\"\ne=@x, y\nf=@@x, y\n"},
+        {"escapes", "[Vexor%20Renamer]\na=\\a\\b\\f\\n\\r\\t\\v\\\"\\?\\'\\\\\nb=\\x41\\x4a2g\\101\\1012\\q\\x\n"
+                    "c=\\x\nd=\\\ne=x\\x0041y\\x10000z\nf=x \\x\ng=x \\x20\n"},
+        {"blanks kept by escapes", "[Vexor%20Renamer]\na=x\\t \nb=\\x20 \nc=x \\ \n"},
+        {"quotes", "[Vexor%20Renamer]\na=\"x\"y\"z\"\nb=x\"y\nc=\"open\nd=1\ne=\"\"\n"},
+        {"lines run on", "[Vexor%20Renamer]\na=one\\\ntwo\nb=one\\\r\ntwo\nc=one\\\n\rtwo\nd=\"x\ny\"\n"},
+        {"comments", "[Vexor%20Renamer]\n; whole line\n  ;indented\na=x ; after\nb=\"x ; in\"\nc=x;y\n# hash=1\n"},
+        {"typed forms",
+         "[Vexor%20Renamer]\na=@ByteArray(caf\xc3\xa9)\nb=@String(x, y)\nc=@Invalid()\nd=@Rect(1 2 3 4)\n"
+         "e=@Size(5 6)\nf=@Point(7 8)\ng=@Rect(1 2)\nh=@Size(5 6\ni=@@x\nj=@\nk=@Unknown(1)\n"
+         "l=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\0\\x5)\nm=@Variant(junk)\nn=@DateTime(\\0)\n"},
+        {"odd keys", "[Vexor%20Renamer]\n=empty\na\\\\b=1\n\\\\c=2\nd\\\\=3\n%41%U00e9%zz%4=4\n%=5\nsp ace=6\n"
+                     "a=x=y\n"},
+        {"keys twice, over places and subsections",
+         "[Vexor%20Renamer]\nk=1\nsub\\\\x=1\n[Vexor%20Renamer\\\\sub]\nx=2\n[Vexor%20Renamer]\nk=2\nk=3\n"},
+        {"the section named in other ways", "[Vexor Renamer]\na=1\n[ Vexor%20Renamer ]\nb=2\n[Vexor%20Renamer\nc=3\n"},
+        {"an empty level", "[Vexor%20Renamer]\nk=1\n[Vexor%20Renamer/]\nk=2\nj=3\n"},
+        {"CR LF and CR alone", "[Vexor%20Renamer]\r\na=1\r\nb=\"x, y\"\r\n\r\nc=3\rd=4"},
+        {"lines without a key", "[Vexor%20Renamer]\njunk\na=1\n[\n"},
+        {"UTF-8", "[Vexor%20Renamer]\n\xc3\xa4=\xe6\x97\xa5\xe6\x9c\xac, \xf0\x9f\x98\x80\n"},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
+        EXPECT_EQ(platform::iniSectionValues(f.file, ours), sectionByQSettings(f.file));
+    }
+}
+
+// Files made at random from the fragments that change how a line reads: our
+// reader and QSettings agree on every one.
+TEST_F(IniSectionTest, GeneratedFilesReadAsQSettingsReadsThem)
+{
+    const char* const headers[] = {"[Vexor%20Renamer]", "[Vexor%20Renamer\\sub]", "[Vexor Renamer]", "[Other]",
+                                   "[General]"};
+    const char* const keys[] = {"k", "j", "sub\\k", "%41", " k ", "", "%U00e9"};
+    const char* const fragments[] = {
+        "x",      " ",          "\t",   "\"",   "\\",       "\\n",      "\\x41",          "\\x4",
+        "\\1",    ",",          ";",    "=",    "@",        "@String(", "@ByteArray(",    ")",
+        "@@",     "\n",         "\r\n", "\\\n", "\xc3\xa9", "[",        "@Rect(1 2 3 4)", "#",
+        "\\\r\n", "@Invalid()", "%41",  "\\q"};
+    std::mt19937 random(51);
+    const auto pick = [&](const auto& from) {
+        return from[std::uniform_int_distribution<size_t>(0, std::size(from) - 1)(random)];
+    };
+    for (int n = 0; n < 1500; ++n) {
+        QByteArray file;
+        const int lines = std::uniform_int_distribution<int>(1, 8)(random);
+        for (int l = 0; l < lines; ++l) {
+            if (random() % 4 == 0) {
+                file += pick(headers);
+            } else {
+                file += pick(keys);
+                file += '=';
+                const int count = std::uniform_int_distribution<int>(0, 5)(random);
+                for (int p = 0; p < count; ++p)
+                    file += pick(fragments);
+            }
+            file += random() % 5 == 0 ? "\r\n" : "\n";
+        }
+        ASSERT_EQ(platform::iniSectionValues(file, ours), sectionByQSettings(file)) << file.toStdString();
+    }
 }

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QSysInfo>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -433,5 +434,55 @@ TEST_F(SettingsStoreTest, AReadOnlyFileOrFolderIsNotWritten)
         EXPECT_EQ(store.writeFailure()->number(), platform::failures::PermissionDenied);
         QFile::setPermissions(locked, QFile::permissions(locked) | QFile::WriteOwner);
         EXPECT_EQ(SettingsStore().value("txtFind"), "a");
+    }
+}
+
+// A lock file that stops the write is described as what it is: another
+// program is named as its holder only when it lives. A lock left by a program
+// that has ended is taken over.
+TEST_F(SettingsStoreTest, ALockFileThatStopsTheWriteIsDescribedAsItIs)
+{
+    const QString file = SettingsStore().fileName();
+    const QString lock = file + ".lock";
+    const QByteArray nativeLock = QFile::encodeName(lock);
+    const QString host = QSysInfo::machineHostName();
+    // No process has this number: it is over any the system gives.
+    const QByteArray ended = "2147483647\nvexorren\n" + host.toUtf8() + "\n";
+    const struct {
+        const char* name;
+        std::function<void()> make;
+        QString text; // of the failure; empty when the write goes through
+    } cases[] = {
+        {"a folder in its place", [&] { ASSERT_EQ(::mkdir(nativeLock.constData(), 0700), 0); },
+         "a folder is in the place of the lock file " + lock},
+        {"a FIFO in its place", [&] { ASSERT_EQ(::mkfifo(nativeLock.constData(), 0600), 0); },
+         "something that is not a file is in the place of the lock file " + lock},
+        {"left by a program that has ended", [&] { writeFileBytes(lock, ended); }, QString()},
+        {"held on another computer", [&] { writeFileBytes(lock, "4242\nvexorren\nsomewhere-else\n"); },
+         "a program on the computer somewhere-else holds the lock file " + lock},
+        {"naming no holder", [&] { writeFileBytes(lock, ""); },
+         "no program that holds it could be read from the lock file " + lock},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFileBytes(file, "[Vexor%20Renamer]\ntxtFind=a\n");
+        c.make();
+        SettingsStore store;
+        store.setValue("txtFind", "b");
+        const bool written = store.sync();
+        if (c.text.isEmpty()) {
+            EXPECT_TRUE(written);
+            EXPECT_EQ(fileBytes(file), "[Vexor%20Renamer]\ntxtFind=b\n");
+            EXPECT_FALSE(QFileInfo::exists(lock));
+        } else {
+            EXPECT_FALSE(written);
+            ASSERT_TRUE(store.writeFailure().has_value());
+            EXPECT_EQ(store.writeFailure()->errorText(), "Error 75 (Path/File access error: " + c.text + ") ");
+            EXPECT_EQ(fileBytes(file), "[Vexor%20Renamer]\ntxtFind=a\n");
+        }
+        if (QFileInfo(lock).isDir())
+            ::rmdir(nativeLock.constData());
+        else
+            ::unlink(nativeLock.constData());
     }
 }
