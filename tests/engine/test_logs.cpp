@@ -226,8 +226,9 @@ TEST_F(LogsTest, AFolderThatCannotBeMadeSaysWhichAndWhy)
             GTEST_SKIP() << "root here cannot take another user's id";
         }
         const auto back = qScopeGuard([&] {
-            if (asNobody)
+            if (asNobody) {
                 EXPECT_EQ(::seteuid(0), 0);
+            }
         });
         reachable = ::faccessat(AT_FDCWD, lockedNative.constData(), X_OK, AT_EACCESS) == 0;
         problem = logs.activityLogProblem();
