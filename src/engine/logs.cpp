@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -31,19 +32,41 @@ QString Logs::activityFile() const
     return folder_ + QStringLiteral("/log.txt");
 }
 
+// What a line writes otherwise than as itself: the controls, the backslash
+// that begins every escape (so an escape read back means one character), and
+// a lone surrogate, which has no UTF-8 form.
+static bool needsEscape(QChar c)
+{
+    return isControlUnit(c.unicode()) || c == u'\\' || c.isSurrogate();
+}
+
+static QString hexDigits(unsigned value, int width)
+{
+    return QString::number(value, 16).toUpper().rightJustified(width, QLatin1Char('0'));
+}
+
 QString escapeControlChars(const QString& text)
 {
-    if (std::none_of(text.begin(), text.end(), [](QChar c) { return isControlUnit(c.unicode()); }))
+    if (std::none_of(text.begin(), text.end(), needsEscape))
         return text;
     QString out;
     out.reserve(text.size() + 16);
-    for (const QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
         const char16_t u = c.unicode();
-        if (!isControlUnit(u)) {
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            out += c;
+            out += text[++i];
+            continue;
+        }
+        if (!needsEscape(c)) {
             out += c;
             continue;
         }
         switch (u) {
+        case u'\\':
+            out += QLatin1String("\\\\");
+            break;
         case u'\n':
             out += QLatin1String("\\n");
             break;
@@ -54,12 +77,18 @@ QString escapeControlChars(const QString& text)
             out += QLatin1String("\\t");
             break;
         default:
-            // The Unicode controls take four hex digits, the C0 and C1 ones two.
-            if (u > 0xFF)
-                out += QLatin1String("\\u") + QString::number(unsigned(u), 16).toUpper();
+            // "\xHH" is a byte, "\uHHHH" a character: a byte of a name that
+            // is not UTF-8, carried as U+DC80 + byte (platform::argumentText),
+            // is written as that byte, and so are the controls of one byte in
+            // UTF-8 (C0 and DEL). The C1 controls, the Unicode controls and
+            // other lone surrogates are characters, so a byte 0x85 and U+0085
+            // give two lines.
+            if (u >= 0xDC80 && u <= 0xDCFF)
+                out += QLatin1String("\\x") + hexDigits(unsigned(u - 0xDC00), 2);
+            else if (u < 0x80)
+                out += QLatin1String("\\x") + hexDigits(unsigned(u), 2);
             else
-                out += QLatin1String("\\x") +
-                       QString::number(unsigned(u), 16).toUpper().rightJustified(2, QLatin1Char('0'));
+                out += QLatin1String("\\u") + hexDigits(unsigned(u), 4);
         }
     }
     return out;
@@ -91,13 +120,11 @@ static QString reasonText(int err)
 }
 
 // A line's bytes with its line end, built in one buffer kept from line to
-// line: a run writes one line per rename. Text with a control character or a
-// surrogate takes the general way, which writes them as it always has.
+// line: a run writes one line per rename. Text with anything to escape (or a
+// surrogate pair) takes the general way; both give the same bytes.
 const QByteArray& Logs::lineBytes(const QString& text)
 {
-    const bool plain =
-        std::none_of(text.begin(), text.end(), [](QChar c) { return isControlUnit(c.unicode()) || c.isSurrogate(); });
-    if (!plain) {
+    if (std::any_of(text.begin(), text.end(), needsEscape)) {
         lineBytes_ = (lineFor(text) + QLatin1Char('\n')).toUtf8();
         return lineBytes_;
     }
@@ -110,6 +137,17 @@ const QByteArray& Logs::lineBytes(const QString& text)
     *out++ = '\n';
     lineBytes_.resize(out - lineBytes_.constData());
     return lineBytes_;
+}
+
+// A line cut short by a full disk (or the size limit) is taken back, so the
+// file ends with whole lines. Another writer may have appended since: its
+// line is never cut, and ours then stays as far as it came.
+static void takeBack(int fd, qsizetype written)
+{
+    const off_t end = ::lseek(fd, 0, SEEK_CUR); // O_APPEND: just past our bytes
+    struct stat st {};
+    if (end >= written && ::fstat(fd, &st) == 0 && st.st_size == end)
+        (void)::ftruncate(fd, end - written);
 }
 
 // A bare open, append and close: a run writes one line per rename, and a
@@ -127,6 +165,8 @@ static QString appendLine(const QByteArray& file, const QByteArray& bytes, bool 
             continue;
         if (n <= 0) {
             const int err = n < 0 ? errno : ENOSPC;
+            if (done > 0)
+                takeBack(fd, done);
             ::close(fd);
             return reasonText(err);
         }
@@ -151,9 +191,27 @@ bool Logs::writeLog(const QString& text)
     return activityError_.isEmpty();
 }
 
+// Makes the folder and its missing parents. Empty when it exists, else why a
+// level could not be made, naming that level: a missing file in the folder
+// says less than a parent that may not be written to.
+static QString makeFolder(const QString& folder)
+{
+    if (QDir().mkpath(folder))
+        return QString();
+    const QString path = QDir::cleanPath(QDir::current().absoluteFilePath(folder));
+    for (qsizetype at = path.indexOf(u'/', 1);; at = path.indexOf(u'/', at + 1)) {
+        const QString level = at < 0 ? path : path.left(at);
+        if (::mkdir(QFile::encodeName(level).constData(), 0777) != 0 && errno != EEXIST)
+            return QStringLiteral("Cannot create the folder ") + level + QStringLiteral(": ") + reasonText(errno);
+        if (at < 0)
+            return QString(); // made after all, or something is in its place: the open tells
+    }
+}
+
 QString Logs::activityLogProblem() const
 {
-    QDir().mkpath(folder_);
+    if (QString problem = makeFolder(folder_); !problem.isEmpty())
+        return problem;
     activityChecked_ = false;
     const int fd = platform::openOwnFileForAppend(activityNative_);
     if (fd < 0)

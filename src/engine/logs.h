@@ -6,7 +6,8 @@
 // The error log ("errors.txt") and the activity log ("log.txt") in the program
 // folder. Every line is opened, appended and closed on its own, so the user can
 // read, copy or delete the files while the program runs. A failing write is
-// swallowed: logging never fails towards its caller.
+// swallowed: logging never fails towards its caller. A line that could not be
+// written whole is taken back, so the files end with whole lines.
 class Logs {
 public:
     // folder: where the two files live (platform::programFolder() in the program).
@@ -20,7 +21,8 @@ public:
 
     // Whether "log.txt" can be appended to now (its folder exists or can be
     // made, the file opens for appending, the disk has room): empty when it
-    // can, else the reason. A run and an Undo ask before their first change.
+    // can, else the reason (for a folder that cannot be made, which level and
+    // why). A run and an Undo ask before their first change.
     QString activityLogProblem() const;
     // The reason the last activity line failed, empty after a good one.
     const QString& activityError() const { return activityError_; }
@@ -42,7 +44,8 @@ public:
     QString activityFile() const;
 
     // "(" date-and-time ") " text: the form of both files' lines. Control
-    // characters in the text are written as escapes, so one call is one line.
+    // characters in the text are written as escapes, so one call is one line,
+    // and a line reads back to one text (escapeControlChars).
     QString lineFor(const QString& text);
 
 private:
@@ -64,5 +67,8 @@ private:
 };
 
 // The text with every control character (isControlUnit) written as "\n",
-// "\r", "\t", "\xHH" (C0 and C1) or "\uHHHH" (the Unicode controls).
+// "\r", "\t", "\xHH" (C0 and DEL) or "\uHHHH" (C1 and the Unicode controls),
+// and the backslash as "\\", so no name reads like another's escape. A byte
+// that was not UTF-8 (U+DC80 + byte, see platform::argumentText) is written
+// "\xHH", another lone surrogate "\uHHHH". Text without these stays as it is.
 QString escapeControlChars(const QString& text);

@@ -149,8 +149,10 @@ void writeActivity(ExecuteHost& h, const QString& line)
     if (h.logs->writeLog(line))
         return;
     RunState& r = h.run();
-    if (r.logFailure.isEmpty())
+    if (r.logFailure.isEmpty()) {
         r.logFailure = h.logs->activityError();
+        r.logFailureLine = line;
+    }
     r.cancelRequested = -1;
 }
 
@@ -179,5 +181,8 @@ void reportLogStopped(ExecuteHost& h)
     QWidget* parent = report(h).dialogParent();
     if (!parent)
         parent = h.window;
-    logBox(h, parent, r.logFailure, QStringLiteral("The operation was stopped after the last change written there."));
+    // A change whose line failed was made all the same: the box tells it.
+    logBox(h, parent, r.logFailure,
+           QStringLiteral("The operation was stopped after this line, which could not be written there:\n") +
+               escapeControlChars(r.logFailureLine));
 }

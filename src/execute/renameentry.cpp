@@ -247,17 +247,16 @@ void skipUndecodable(ExecuteHost& h, bool isDir, const QString& oldName, const Q
     if (freeSelectUpkeep(h))
         addRebuild(h, kind, dir + oldName);
     // The listed text shows the bytes that are not UTF-8 as U+FFFD; the line
-    // names them by their bytes on disk.
+    // names them by their bytes on disk (the lines write them as "\xHH").
     const QByteArray native = h.files->undecodable.value(dir + oldName);
     const qsizetype slash = native.lastIndexOf('/');
     QString shownDir = dir;
     QString name = oldName;
     bool nameValid = true;
     if (slash >= 0) {
-        const QByteArrayView nameBytes = QByteArrayView(native).sliced(slash + 1);
-        shownDir = platform::readableBytes(QByteArrayView(native).first(slash + 1));
-        name = platform::readableBytes(nameBytes);
-        nameValid = name.toUtf8() == nameBytes;
+        shownDir = platform::argumentText(QByteArrayView(native).first(slash + 1));
+        name = platform::argumentText(QByteArrayView(native).sliced(slash + 1));
+        nameValid = !platform::holdsUndecodable(name);
     }
     const QString reason =
         nameValid ? QStringLiteral("> Path is not valid UTF-8...") : QStringLiteral("> Name is not valid UTF-8...");

@@ -69,6 +69,8 @@ struct RunState {
     // Why "log.txt" stopped taking lines during this run or Undo (empty while
     // it takes them): the pass ends at its next entry, as on Cancel.
     QString logFailure;
+    // The line that could not be written there: the last thing the run did.
+    QString logFailureLine;
     RunOutcome outcome = RunOutcome::None;
 
     // Rows selected when the run started, in row order; never changed during the run.

@@ -507,7 +507,7 @@ QString Reader::pathOf(const Folder& folder, const Listing& listing, const Entry
             s_.undecodableReported.insert(path);
             h_.logs->logError(platform::makeFailure(platform::failures::PathFileAccessError).errorText() +
                               QStringLiteral("readDirectory: name is not valid UTF-8, listed but never renamed: ") +
-                              platform::readableBytes(folder.native + '/' + listing.nativeName(e)));
+                              platform::argumentText(folder.native + '/' + listing.nativeName(e)));
         }
     }
     return path;

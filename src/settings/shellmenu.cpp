@@ -18,8 +18,9 @@ void reportFailures(platform::UiService& ui, QWidget* parent, Logs& logs, const 
 {
     if (failures.empty())
         return;
+    // The log escapes what a path holds itself, and keeps it whole.
     for (const platform::FileManagerFailure& failure : failures)
-        logs.logError(heading + u' ' + platform::fileManagerFailureLine(failure));
+        logs.logError(heading + u' ' + failure.path + u' ' + failure.reason + u'.');
     // No caption of its own: the application's name, as every untitled box shows.
     ui.message(parent, QGuiApplication::applicationDisplayName(), platform::fileManagerFailureText(heading, failures),
                QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);

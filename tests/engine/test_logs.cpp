@@ -5,7 +5,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
+#include <algorithm>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,7 +50,7 @@ TEST_F(LogsTest, ControlCharactersAreEscapedSoOneCallIsOneLine)
     const QString name = QString("a\nb\rc\td") + QChar(0) + QChar(0x1b) + "[2J" + QChar(0x7f) + QChar(0x85) + "é";
     EXPECT_TRUE(logs.writeLog("File Renamed: " + name));
     logs.logError("Error 53 (File not found) x: " + name);
-    const QString escaped = R"(a\nb\rc\td\x00\x1B[2J\x7F\x85é)";
+    const QString escaped = R"(a\nb\rc\td\x00\x1B[2J\x7F\u0085é)";
     for (const QString& file : {logs.activityFile(), logs.errorFile()}) {
         const QStringList lines = readLines(file);
         ASSERT_EQ(lines.size(), 1) << file.toStdString();
@@ -79,6 +82,76 @@ TEST_F(LogsTest, UnicodeControlsAreEscapedSoALineShowsWhatItSays)
     EXPECT_EQ(escapeControlChars(marks), marks);
 }
 
+// What a line's escapes stand for, read as someone reading the log reads them:
+// "\xHH" a byte (one below 0x80 is that character), "\uHHHH" a character.
+static QString unescaped(const QString& line)
+{
+    QString out;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line[i] != u'\\') {
+            out += line[i];
+            continue;
+        }
+        const QChar kind = i + 1 < line.size() ? line[++i] : QChar();
+        if (kind == u'\\' || kind == u'n' || kind == u'r' || kind == u't') {
+            out += kind == u'n' ? QChar(u'\n') : kind == u'r' ? QChar(u'\r') : kind == u't' ? QChar(u'\t') : kind;
+        } else if (kind == u'x' || kind == u'u') {
+            const int digits = kind == u'x' ? 2 : 4;
+            bool ok = false;
+            const unsigned value = line.mid(i + 1, digits).toUInt(&ok, 16);
+            EXPECT_TRUE(ok) << line.toStdString();
+            out += QChar(char16_t(kind == u'x' && value >= 0x80 ? 0xDC00 + value : value));
+            i += digits;
+        } else {
+            ADD_FAILURE() << "a lone backslash in " << line.toStdString();
+        }
+    }
+    return out;
+}
+
+// A line reads back to the one text it was made from: a name holding a
+// backslash and an escape's letters is told from the name holding that
+// character, and a byte that is not UTF-8 from the character of its number.
+TEST_F(LogsTest, ALineReadsBackToOneText)
+{
+    const QChar rlo(0x202E);
+    const struct {
+        QString text, line;
+    } cases[] = {
+        {"plain name.txt", "plain name.txt"},
+        {R"(c\u202Ed.txt)", R"(c\\u202Ed.txt)"},
+        {QString("c") + rlo + "d.txt", R"(c\u202Ed.txt)"},
+        {R"(a\nb)", R"(a\\nb)"},
+        {"a\nb", R"(a\nb)"},
+        {R"(\\server\share\)", R"(\\\\server\\share\\)"},
+        {QString("c1 ") + QChar(0x85), R"(c1 \u0085)"},
+        {QString("byte ") + QChar(0xDC85), R"(byte \x85)"},
+        {QString("byte ") + QChar(0xDCFF), R"(byte \xFF)"},
+        {R"(text \x85)", R"(text \\x85)"},
+        {QString("del ") + QChar(0x7F) + QChar(0x1B), R"(del \x7F\x1B)"},
+        {QString("lone ") + QChar(0xD800) + QChar(0xDC00), QString::fromUtf8("lone \U00010000")}, // a pair
+        {QString("lone ") + QChar(0xDC00) + QChar(0xD800), R"(lone \uDC00\uD800)"},
+        {QString::fromUtf8("Björk \U0001F3B5\u200D"), QString::fromUtf8("Björk \U0001F3B5\u200D")},
+    };
+    Logs logs(programFolder());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line.toStdString());
+        EXPECT_EQ(escapeControlChars(c.text), c.line);
+        EXPECT_EQ(unescaped(c.line), c.text);
+        EXPECT_TRUE(logs.writeLog("File Renamed: " + c.text));
+        logs.logError("Error 53 (File not found) x: " + c.text);
+    }
+    // Both files and both ways of making a line (plain text goes a faster way).
+    for (const QString& file : {logs.activityFile(), logs.errorFile()}) {
+        const QStringList lines = readLines(file);
+        ASSERT_EQ(lines.size(), qsizetype(std::size(cases))) << file.toStdString();
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const QString& text = cases[i].text;
+            EXPECT_EQ(unescaped(lines[i].mid(lines[i].indexOf(": ") + 2)), text) << lines[i].toStdString();
+        }
+    }
+}
+
 // Every line's bytes are its text in UTF-8 after the date, whatever the text
 // holds, and a long line follows a short one whole (the buffer is reused).
 TEST_F(LogsTest, LineBytesAreTheTextInUtf8)
@@ -87,9 +160,11 @@ TEST_F(LogsTest, LineBytesAreTheTextInUtf8)
         QString("File Renamed: ") + QString(300, QChar('x')),
         "short",
         QString::fromUtf8("Björk - Café \xF0\x9F\x8E\xB5 Song 01.mp3"), // a pair past the first plane
-        QString("lone ") + QChar(0xD800) + " half",                     // written as before: "?"
+        QString("lone ") + QChar(0xD800) + " half",
         QString("tab\there") + QChar(0xDC00),
         "",
+        R"(C:\Music\c\u202Ed.txt)",
+        QString("byte ") + QChar(0xDCFF) + R"( and \xFF)",
     };
     Logs logs(programFolder());
     for (const QString& t : texts)
@@ -106,6 +181,65 @@ TEST_F(LogsTest, LineBytesAreTheTextInUtf8)
     EXPECT_TRUE(lines.last().isEmpty());
 }
 
+// A line the disk had no room for is taken back: each file ends with the
+// whole lines before it, the caller of the activity log hears why, and the
+// next line, once there is room, follows them.
+TEST_F(LogsTest, ALineCutShortIsTakenBack)
+{
+    Logs logs(programFolder());
+    ASSERT_TRUE(logs.writeLog("File Renamed: a --> b"));
+    logs.logError("Error 53 (File not found) first");
+    const QByteArray activity = fileBytes(logs.activityFile());
+    const QByteArray errors = fileBytes(logs.errorFile());
+    {
+        // Room for a part of the next line in either file.
+        FileSizeLimit full(rlim_t(std::max(activity.size(), errors.size()) + 11));
+        EXPECT_FALSE(logs.writeLog("File Renamed: " + QString(40, 'c') + " --> d"));
+        EXPECT_EQ(logs.activityError(), "File too large");
+        logs.logError("Error 53 (File not found) " + QString(40, 'e'));
+    }
+    EXPECT_EQ(fileBytes(logs.activityFile()), activity);
+    EXPECT_EQ(fileBytes(logs.errorFile()), errors);
+    EXPECT_TRUE(logs.writeLog("after"));
+    const QByteArray now = fileBytes(logs.activityFile());
+    EXPECT_TRUE(now.startsWith(activity) && now.endsWith(") after\n")) << now.toStdString();
+    EXPECT_EQ(now.count('\n'), 2);
+}
+
+// A program folder that cannot be made names the level and the cause, not
+// the log file the open then misses. Root may write anywhere: it tries as
+// the user nobody.
+TEST_F(LogsTest, AFolderThatCannotBeMadeSaysWhichAndWhy)
+{
+    const QString locked = root() + "/locked";
+    ASSERT_TRUE(QDir().mkpath(locked));
+    const QByteArray lockedNative = QFile::encodeName(locked);
+    ASSERT_EQ(::chmod(QFile::encodeName(root()).constData(), 0755), 0);
+    ASSERT_EQ(::chmod(lockedNative.constData(), 0555), 0);
+    const auto restore = qScopeGuard([&] { ::chmod(lockedNative.constData(), 0755); });
+    Logs logs(locked + "/share/vexorren");
+    QString problem;
+    bool reachable = true;
+    {
+        const bool asNobody = ::geteuid() == 0;
+        if (asNobody && ::seteuid(65534) != 0) {
+            GTEST_SKIP() << "root here cannot take another user's id";
+        }
+        const auto back = qScopeGuard([&] {
+            if (asNobody) {
+                EXPECT_EQ(::seteuid(0), 0);
+            }
+        });
+        reachable = ::faccessat(AT_FDCWD, lockedNative.constData(), X_OK, AT_EACCESS) == 0;
+        problem = logs.activityLogProblem();
+    }
+    if (!reachable) {
+        GTEST_SKIP() << "the temporary folder is not open to the user nobody";
+    }
+    EXPECT_EQ(problem, "Cannot create the folder " + locked + "/share: Permission denied");
+    EXPECT_FALSE(QFileInfo::exists(locked + "/share"));
+}
+
 TEST_F(LogsTest, TheActivityLogSaysWhetherItCanTakeLines)
 {
     Logs good(programFolder());
@@ -115,7 +249,7 @@ TEST_F(LogsTest, TheActivityLogSaysWhetherItCanTakeLines)
 
     const QString notAFolder = writeFile("plainfile", "x");
     Logs bad(notAFolder + "/program");
-    EXPECT_EQ(bad.activityLogProblem(), "Not a directory");
+    EXPECT_EQ(bad.activityLogProblem(), "Cannot create the folder " + notAFolder + "/program: Not a directory");
     EXPECT_FALSE(bad.writeLog("lost"));
     EXPECT_EQ(bad.activityError(), "Not a directory");
 

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <optional>
 #include <QClipboard>
 #include <QDirIterator>
 #include <QScopeGuard>
@@ -190,7 +191,8 @@ TEST_F(SafetyTest, NoChangeWithoutItsLineInTheActivityLog)
     clickRename();
     ASSERT_EQ(ui.asked.size(), 1u);
     EXPECT_TRUE(ui.asked[0].text.contains(regular + "/program/log.txt")) << ui.asked[0].text.toStdString();
-    EXPECT_TRUE(ui.asked[0].text.contains("Not a directory")) << ui.asked[0].text.toStdString();
+    EXPECT_TRUE(ui.asked[0].text.contains("Cannot create the folder " + regular + "/program: Not a directory"))
+        << ui.asked[0].text.toStdString();
     EXPECT_TRUE(exists("a1.txt") && exists("a2.txt") && exists("a3.txt"));
     EXPECT_EQ(w->executeState().run.outcome, RunOutcome::NotStarted);
     EXPECT_TRUE(w->isEnabled()); // nothing started: the window stays usable
@@ -229,6 +231,71 @@ TEST_F(SafetyTest, ALogThatStopsTakingLinesEndsThePassAndBlocksUndo)
     EXPECT_TRUE(ui.asked[1].text.contains(log));
     EXPECT_TRUE(exists("b1.txt") && exists("b2.txt"));
     EXPECT_TRUE(ctl<QPushButton>("cmdUndo")->isEnabled());
+}
+
+// A disk that fills in the middle of a line: log.txt keeps its whole lines
+// only, and the box names the change whose line is missing there, the one
+// change no file records.
+TEST_F(SafetyTest, ALineTheDiskHadNoRoomForIsTakenBackAndNamedInTheBox)
+{
+    writeFile("a1.txt", "1");
+    writeFile("a2.txt", "2");
+    writeFile("a3.txt", "3");
+    start();
+    listWork();
+    replace("a", "b");
+    const QString log = programFolder() + "/log.txt";
+    std::optional<FileSizeLimit> full;
+    QByteArray before;
+    atFirst([&] { return w->executeState().run.filesDone == 1; },
+            [&] {
+                before = fileBytes(log);
+                full.emplace(rlim_t(before.size() + 11));
+            });
+    ui.answers = {QMessageBox::Ok};
+    clickRename();
+    full.reset();
+    ASSERT_EQ(ui.asked.size(), 1u);
+    const QString box = ui.asked[0].text;
+    EXPECT_TRUE(box.contains(log + ":\nFile too large\n")) << box.toStdString();
+    EXPECT_TRUE(box.contains("\nFile Renamed: " + work() + "/a2.txt --> " + work() + "/b2.txt")) << box.toStdString();
+    EXPECT_TRUE(exists("b1.txt") && exists("b2.txt") && exists("a3.txt"));
+    EXPECT_EQ(fileBytes(log), before);
+    EXPECT_EQ(activity(), QStringList{"File Renamed: " + work() + "/a1.txt --> " + work() + "/b1.txt"});
+    EXPECT_EQ(w->executeState().run.outcome, RunOutcome::SomeFailed);
+    closeLog();
+}
+
+// A name that holds a backslash and the letters of an escape, and the name
+// that holds the character, leave two lines that tell which was renamed: the
+// log is the only record of an old name once Undo is gone.
+TEST_F(SafetyTest, ABackslashInANameIsWrittenSoTheLineReadsBackToIt)
+{
+    const QChar rlo(0x202E);
+    writeFile(R"(c\u202Ed.txt)", "1");
+    writeFile(QString("c") + rlo + "d.txt", "2");
+    writeFile(R"(c\\.txt)", "3");
+    start();
+    listWork();
+    replace("c", "x");
+    clickRename();
+    const QString dir = work() + "/";
+    // The new names have their backslash mapped and their control dropped.
+    const QStringList expected = {
+        R"(File Renamed: c\\\\.txt --> x--.txt)",
+        R"(File Renamed: c\\u202Ed.txt --> x-u202Ed.txt)",
+        R"(File Renamed: c\u202Ed.txt --> xd.txt)",
+    };
+    QStringList window = logLines();
+    window.sort();
+    EXPECT_EQ(window, expected);
+    QStringList logged = activity();
+    logged.sort();
+    QStringList expectedLogged;
+    for (const QString& line : expected)
+        expectedLogged << QString(line).replace("Renamed: ", "Renamed: " + dir).replace(" --> ", " --> " + dir);
+    EXPECT_EQ(logged, expectedLogged);
+    closeLog();
 }
 
 TEST_F(SafetyTest, WriteProtectOnALinkIsAFailedChange)

@@ -183,3 +183,24 @@ TEST_F(ShellMenuTest, AnEntryThatCannotBeWrittenOrRemovedGivesOneMessagePerSave)
     }
     QFile::setPermissions(apps, QFile::permissions(apps) | QFileDevice::WriteOwner);
 }
+
+// The error log writes a place's path once escaped, whatever it holds: a
+// backslash and a tab in it read back as themselves.
+TEST_F(ShellMenuTest, AFailedPlaceIsNamedInTheErrorLogAsItIs)
+{
+    const QString data = root() + "/da\\ta\tx";
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data));
+    const QString place = data + "/file-manager/actions/vexorren.desktop";
+    ASSERT_TRUE(QDir().mkpath(place + "/inside"));
+    Settings s;
+    s.shellShowVexor = 0;
+    ui.answers = {QMessageBox::Ok};
+    save(s, shellMenuStep(ui, nullptr, logs));
+    ASSERT_EQ(ui.asked.size(), 1u);
+    const QStringList errors = errorLines().filter("file manager entry");
+    ASSERT_EQ(errors.size(), 1) << errors.join('\n').toStdString();
+    EXPECT_TRUE(errors[0].endsWith(") Error deleting keys from file manager entry! " + root() +
+                                   "/da\\\\ta\\tx/file-manager/actions/vexorren.desktop could not be removed: Is a "
+                                   "directory."))
+        << errors[0].toStdString();
+}
