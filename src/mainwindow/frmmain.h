@@ -152,6 +152,7 @@ public:
     // (an unknown or empty mode word, a path that names no folder to list);
     // empty when it can, and always for a window start.
     QString commandLineRefusal() const;
+    QString unreadDateRefusal() const;
     // Says why on standard error, ends with status 2 and closes the window.
     void refuseCommandLineRun(const QString& why);
     bool unattendedDirectoryRun() const;

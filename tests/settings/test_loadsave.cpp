@@ -487,11 +487,8 @@ TEST_F(SettingsTest, DatesAndTimesOfAnotherLocaleReadBackAndStayAsWritten)
         const char* date;
         const char* time;
     } stores[] = {
-        {"24.03.2020", "12:30:00"},
-        {"3/24/2020", "12:30:00 PM"},
-        {"24/03/2020", "12:30:00"},
-        {"24 Mar 2020", "12:30:00"},
-        {"2020-03-24", "12:30:00"},
+        {"24.03.2020", "12:30:00"},  {"3/24/2020", "12:30:00 PM"}, {"24/03/2020", "12:30:00"},
+        {"24 Mar 2020", "12:30:00"}, {"2020-03-24", "12:30:00"},
     };
     const QString file = platform::SettingsStore().fileName();
     for (const auto& c : stores) {
