@@ -195,6 +195,7 @@ QTime readTimeWith(const QString& text, const Reading& r)
 // No form of any locale comes near this length; a longer text is no date.
 constexpr qsizetype kLongestStoredText = 256;
 
+// The ISO form is read whole (Qt's own ISO reading takes "2020-03-24junk").
 template <class T>
 std::optional<T> readStored(const QString& stored, const QLocale& locale, T (*iso)(const QString&),
                             const QStringList& ownFormats, const std::vector<Reading>& (*others)(),
@@ -225,14 +226,18 @@ std::optional<T> readStored(const QString& stored, const QLocale& locale, T (*is
 std::optional<QDate> readStoredDate(const QString& text, const QLocale& locale)
 {
     return readStored<QDate>(
-        text, locale, [](const QString& t) { return QDate::fromString(t, Qt::ISODate); },
+        text, locale, [](const QString& t) { return QDate::fromString(t, QStringLiteral("yyyy-MM-dd")); },
         {shortDateFormat(locale), locale.dateFormat(QLocale::LongFormat)}, otherDateReadings, readWith);
 }
 
 std::optional<QTime> readStoredTime(const QString& text, const QLocale& locale)
 {
     return readStored<QTime>(
-        text, locale, [](const QString& t) { return QTime::fromString(t, Qt::ISODate); },
+        text, locale,
+        [](const QString& t) {
+            const QTime seconds = QTime::fromString(t, QStringLiteral("HH:mm:ss"));
+            return seconds.isValid() ? seconds : QTime::fromString(t, QStringLiteral("HH:mm"));
+        },
         {longTimeFormat(locale), withoutTimeZone(locale.timeFormat(QLocale::ShortFormat))}, otherTimeReadings,
         readTimeWith);
 }

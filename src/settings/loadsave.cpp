@@ -364,8 +364,8 @@ void writeKeys(platform::SettingsStore& store, std::span<const char* const> name
             continue;
         // A date or time this run did not change keeps its text, also one in
         // another locale's form or one this run could not read.
-        if (const QString name = QString::fromLatin1(key.key);
-            store.contains(name) && storedTextHolds(key, store.value(name), s))
+        if (const QString stored = QString::fromLatin1(key.key);
+            store.contains(stored) && storedTextHolds(key, store.value(stored), s))
             continue;
         goOn(memo, [&] { store.setValue(QString::fromLatin1(key.key), storedText(key, s)); });
     }

@@ -75,6 +75,7 @@ TEST(DateText, StoredTextsReadBackUnderEveryLocale)
         {"someday", {c, de, us}, std::nullopt},
         {"", {c, us}, std::nullopt},
         {"31.02.2020", {c, de}, std::nullopt},
+        {"2020-03-24junk", {c, de, us}, std::nullopt},
         {QString(100000, u'1'), {c}, std::nullopt},
     };
     for (const auto& d : dates)
@@ -88,10 +89,11 @@ TEST(DateText, StoredTextsReadBackUnderEveryLocale)
         std::optional<QTime> expected;
     } times[] = {
         {"12:30:00", {c, de, us}, QTime(12, 30)},
+        {"12:30", {c, de, us}, QTime(12, 30)}, // the minutes alone
         {"12:30:00 PM", {c, de, us}, QTime(12, 30)},
         {"12:30:00 AM", {c, de}, QTime(0, 30)},
         {"1:05:09 PM", {c, de, gb}, QTime(13, 5, 9)},
-        {QString::fromUtf8("1:05:09\u202FPM"), {c, us}, QTime(13, 5, 9)},
+        {QString::fromUtf8("1:05:09\u202FPM"), {c, us}, QTime(13, 5, 9)}, // a narrow blank
         {"13.05.09", {c, us}, QTime(13, 5, 9)},
         {"noon", {c, de, us}, std::nullopt},
         {"25:00:00", {c, de}, std::nullopt},
