@@ -303,11 +303,42 @@ QString FrmMain::commandLineRefusal() const
     return {};
 }
 
+// A Date run started from the command line would put on the files a date or
+// time that the stored text did not give and nobody chose in the window.
+QString FrmMain::unreadDateRefusal() const
+{
+    if (renameMode() != RenameMode::Attrib)
+        return {};
+    const RenameOptions o = readOptions();
+    if (!o.dateMode)
+        return {};
+    const Settings& st = state_.settings;
+    const bool date = o.useDate == 1 && st.dtDateUnread;
+    const bool time = o.useTime == 1 && st.dtTimeUnread;
+    const auto named = [](const char* what, const QString& text) {
+        constexpr qsizetype kShown = 60;
+        const QString shown = text.size() > kShown ? text.left(kShown) + QStringLiteral("...") : text;
+        return QString::fromLatin1(what) + QStringLiteral(" \"") + platform::printableText(shown) + u'"';
+    };
+    if (date && time)
+        return QStringLiteral("the stored %1 and %2 cannot be read as one date and time; choose them in the window")
+            .arg(named("New Date", st.dtDateUnread->text), named("New Time", st.dtTimeUnread->text));
+    if (date)
+        return QStringLiteral("the stored %1 cannot be read as one date; choose it in the window")
+            .arg(named("New Date", st.dtDateUnread->text));
+    if (time)
+        return QStringLiteral("the stored %1 cannot be read as one time; choose it in the window")
+            .arg(named("New Time", st.dtTimeUnread->text));
+    return {};
+}
+
 void FrmMain::refuseCommandLineRun(const QString& why)
 {
     exitStatus_ = exitStatusFor(RunOutcome::NotStarted);
     ui.consoleLine(QStringLiteral("Vexor Renamer: the run was not started: ") + why + QLatin1Char('.'));
-    close();
+    // A window that was not told to close stays for the user.
+    if (exitAfterRun)
+        close();
 }
 
 void FrmMain::selectStartMode()
@@ -364,6 +395,11 @@ void FrmMain::commandLineRun()
                                        verdict.refusal};
     execute_.run.outcome = RunOutcome::None;
     if (cmdExecute->isEnabled()) {
+        if (const QString refused = unreadDateRefusal(); !refused.isEmpty()) {
+            listsForRunOnly_ = false;
+            refuseCommandLineRun(refused);
+            return;
+        }
         unattendedRun = exitAfterRun;
         cmdExecute_Click();
         unattendedRun = false;

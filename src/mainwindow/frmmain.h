@@ -152,7 +152,11 @@ public:
     // (an unknown or empty mode word, a path that names no folder to list);
     // empty when it can, and always for a window start.
     QString commandLineRefusal() const;
-    // Says why on standard error, ends with status 2 and closes the window.
+    // Why a Date run from the command line would use a stored date or time
+    // that could not be read; empty when it would not.
+    QString unreadDateRefusal() const;
+    // Says why on standard error and ends with status 2; closes the window
+    // when the command line said /x.
     void refuseCommandLineRun(const QString& why);
     bool unattendedDirectoryRun() const;
     void selectStartMode();

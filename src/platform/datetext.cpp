@@ -1,6 +1,8 @@
 #include "platform/datetext.h"
 
 #include <cmath>
+#include <QSet>
+#include <vector>
 
 namespace platform {
 
@@ -88,6 +90,156 @@ std::optional<QDateTime> parseDateTimeText(const QString& text, const QLocale& l
             return dt;
     }
     return std::nullopt;
+}
+
+QString storedDateText(const QDate& date)
+{
+    return date.toString(Qt::ISODate);
+}
+
+QString storedTimeText(const QTime& time)
+{
+    return time.toString(QStringLiteral("HH:mm:ss"));
+}
+
+namespace {
+
+// One way to read a stored text: a format and a locale whose names and
+// digits it reads with.
+struct Reading {
+    QString format;
+    QLocale locale;
+};
+
+// The no-break and narrow blanks some locales put in their forms read as a
+// plain blank, so a text read back does not depend on which blank was written.
+QString plainBlanks(QString text)
+{
+    for (const char16_t blank : {u'\u00A0', u'\u202F', u'\u2009'})
+        text.replace(QChar(blank), QLatin1Char(' '));
+    return text;
+}
+
+// What of the locale a format reads besides the format itself: its digits,
+// and the month, day and AM/PM names where the format holds them. Locales
+// alike in these read every text alike.
+QString readingKey(const QString& format, const QLocale& locale)
+{
+    QString key = format + u'\x1f' + locale.zeroDigit();
+    if (format.contains(QLatin1String("MMM")))
+        for (int m = 1; m <= 12; ++m)
+            key += u'\x1f' + locale.monthName(m, QLocale::LongFormat) + u'\x1f' +
+                   locale.monthName(m, QLocale::ShortFormat) + u'\x1f' +
+                   locale.standaloneMonthName(m, QLocale::LongFormat) + u'\x1f' +
+                   locale.standaloneMonthName(m, QLocale::ShortFormat);
+    if (format.contains(QLatin1String("ddd")))
+        for (int d = 1; d <= 7; ++d)
+            key += u'\x1f' + locale.dayName(d, QLocale::LongFormat) + u'\x1f' + locale.dayName(d, QLocale::ShortFormat);
+    if (format.contains(u'a', Qt::CaseInsensitive))
+        key += u'\x1f' + locale.amText() + u'\x1f' + locale.pmText();
+    return key;
+}
+
+// The forms this program writes a date or a time in, under every locale Qt
+// knows, each way of reading once.
+std::vector<Reading> everyLocalesReadings(bool dates)
+{
+    QList<QLocale> locales{QLocale::c()};
+    locales += QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    std::vector<Reading> readings;
+    QSet<QString> seen;
+    for (const QLocale& locale : locales) {
+        const QStringList formats =
+            dates ? QStringList{shortDateFormat(locale)}
+                  : QStringList{longTimeFormat(locale), withoutTimeZone(locale.timeFormat(QLocale::ShortFormat))};
+        for (const QString& format : formats) {
+            const QString key = readingKey(format, locale);
+            if (!seen.contains(key)) {
+                seen.insert(key);
+                readings.push_back({format, locale});
+            }
+        }
+    }
+    return readings;
+}
+
+// Built once, at the first text that neither the ISO form nor this locale
+// reads.
+const std::vector<Reading>& otherDateReadings()
+{
+    static const std::vector<Reading> readings = everyLocalesReadings(true);
+    return readings;
+}
+
+const std::vector<Reading>& otherTimeReadings()
+{
+    static const std::vector<Reading> readings = everyLocalesReadings(false);
+    return readings;
+}
+
+// The text as the locale writes it, else with its blanks made plain, as the
+// format's are (a text written where the locale put a narrow blank, read
+// where it puts a plain one, or the other way round).
+QDate readWith(const QString& text, const Reading& r)
+{
+    const QDate d = r.locale.toDate(text, r.format);
+    return d.isValid() ? d : r.locale.toDate(plainBlanks(text), plainBlanks(r.format));
+}
+
+QTime readTimeWith(const QString& text, const Reading& r)
+{
+    const QTime t = r.locale.toTime(text, r.format);
+    return t.isValid() ? t : r.locale.toTime(plainBlanks(text), plainBlanks(r.format));
+}
+
+// No form of any locale comes near this length; a longer text is no date.
+constexpr qsizetype kLongestStoredText = 256;
+
+// The ISO form is read whole (Qt's own ISO reading takes "2020-03-24junk").
+template <class T>
+std::optional<T> readStored(const QString& stored, const QLocale& locale, T (*iso)(const QString&),
+                            const QStringList& ownFormats, const std::vector<Reading>& (*others)(),
+                            T (*read)(const QString&, const Reading&))
+{
+    const QString text = stored.trimmed();
+    if (text.isEmpty() || text.size() > kLongestStoredText)
+        return std::nullopt;
+    if (const T v = iso(text); v.isValid())
+        return v;
+    for (const QString& format : ownFormats)
+        if (const T v = read(text, Reading{format, locale}); v.isValid())
+            return v;
+    std::optional<T> found;
+    for (const Reading& r : others()) {
+        const T v = read(text, r);
+        if (!v.isValid())
+            continue;
+        if (found && *found != v)
+            return std::nullopt; // one locale's day is another's month
+        found = v;
+    }
+    return found;
+}
+
+} // namespace
+
+std::optional<QDate> readStoredDate(const QString& text, const QLocale& locale)
+{
+    return readStored<QDate>(
+        text, locale, [](const QString& t) { return QDate::fromString(t, QStringLiteral("yyyy-MM-dd")); },
+        {shortDateFormat(locale), locale.dateFormat(QLocale::LongFormat)}, otherDateReadings, readWith);
+}
+
+std::optional<QTime> readStoredTime(const QString& text, const QLocale& locale)
+{
+    return readStored<QTime>(
+        text, locale,
+        [](const QString& t) {
+            const QTime seconds = QTime::fromString(t, QStringLiteral("HH:mm:ss"));
+            return seconds.isValid() ? seconds : QTime::fromString(t, QStringLiteral("HH:mm"));
+        },
+        {longTimeFormat(locale), withoutTimeZone(locale.timeFormat(QLocale::ShortFormat))}, otherTimeReadings,
+        readTimeWith);
 }
 
 QString sortKeyText(const QDateTime& when)

@@ -23,6 +23,18 @@ std::optional<QDateTime> parseDateTimeText(const QString& text, const QLocale& l
 std::optional<QDate> parseDateText(const QString& text, const QLocale& locale = QLocale::system());
 std::optional<QTime> parseTimeText(const QString& text, const QLocale& locale = QLocale::system());
 
+// The form the settings store keeps a date and a time in: ISO 8601
+// ("yyyy-MM-dd", "HH:mm:ss"), the same under every locale.
+QString storedDateText(const QDate& date);
+QString storedTimeText(const QTime& time);
+// Reads a date or time text stored by this program under any locale: the ISO
+// form first, then the locale's own forms, then the forms of every other
+// locale, where all of those that read the text read the same value. Nothing
+// for a text that is no date (or time) and for one that reads as two
+// different ones ("03/04/2020" when this locale reads neither).
+std::optional<QDate> readStoredDate(const QString& text, const QLocale& locale = QLocale::system());
+std::optional<QTime> readStoredTime(const QString& text, const QLocale& locale = QLocale::system());
+
 // Sort key form "yyyy-MM-dd HH:mm:ss".
 QString sortKeyText(const QDateTime& when);
 

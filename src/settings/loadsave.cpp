@@ -105,9 +105,9 @@ private:
         case DefaultKind::CentreHorizontal:
             return numberDefault((context_.screenTwips.width() - double(s_.*key.centreSize)) / 2);
         case DefaultKind::Today:
-            return platform::dateText(context_.now.date());
+            return platform::storedDateText(context_.now.date());
         case DefaultKind::Now:
-            return platform::timeText(context_.now.time());
+            return platform::storedTimeText(context_.now.time());
         default:
             return QString::fromLatin1(key.defaultText);
         }
@@ -122,8 +122,30 @@ private:
             const SettingsKey& key = table[i];
             if (key.defaultKind == DefaultKind::None)
                 continue;
-            goOn(memo_,
-                 [&] { readStoredValue(key, store_.value(QString::fromLatin1(key.key), defaultText(key)), s_); });
+            goOn(memo_, [&] {
+                const QString text = store_.value(QString::fromLatin1(key.key), defaultText(key));
+                try {
+                    readStoredValue(key, text, s_);
+                } catch (const platform::Failure&) {
+                    showInPlaceOfUnread(key, text);
+                    throw;
+                }
+            });
+        }
+    }
+
+    // A stored date or time that cannot be read as one value: the picker
+    // shows the time of the load, as with no stored value, and the text is
+    // kept for the save and for the refusal of a run that would use it.
+    void showInPlaceOfUnread(const SettingsKey& key, const QString& text)
+    {
+        const QDateTime now = context_.now;
+        if (const auto* date = std::get_if<QDate Settings::*>(&key.target); date && *date == &Settings::dtDate) {
+            s_.dtDate = now.date();
+            s_.dtDateUnread = Settings::Unread<QDate>{text, s_.dtDate};
+        } else if (const auto* time = std::get_if<QTime Settings::*>(&key.target); time && *time == &Settings::dtTime) {
+            s_.dtTime = QTime(now.time().hour(), now.time().minute(), now.time().second());
+            s_.dtTimeUnread = Settings::Unread<QTime>{text, s_.dtTime};
         }
     }
 
@@ -337,6 +359,11 @@ void writeKeys(platform::SettingsStore& store, std::span<const char* const> name
     for (const char* name : names) {
         const SettingsKey& key = settingsKeys()[settingsKeyIndex(name)];
         if (isDetailColumnWidth(key) && s.showAllColumns != 1)
+            continue;
+        // A date or time this run did not change keeps its text, also one in
+        // another locale's form or one this run could not read.
+        if (const QString stored = QString::fromLatin1(key.key);
+            store.contains(stored) && storedTextHolds(key, store.value(stored), s))
             continue;
         goOn(memo, [&] { store.setValue(QString::fromLatin1(key.key), storedText(key, s)); });
     }

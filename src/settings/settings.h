@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <optional>
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -127,6 +128,16 @@ struct Settings {
     int optAttrib = 0;      // 0 optAttrib_Attributes, 1 optAttrib_Date
     bool dtDateChk = false; // the pickers' check-box property; written only
     bool dtTimeChk = false;
+    // A stored dtDate or dtTime text that the load could not read as one
+    // value, and what the picker shows in its place (the time of the load).
+    // A run from the command line that would use it is refused, and a save
+    // that finds the picker still showing it keeps the stored text.
+    template <class T> struct Unread {
+        QString text;
+        T shown;
+    };
+    std::optional<Unread<QDate>> dtDateUnread;
+    std::optional<Unread<QTime>> dtTimeUnread;
 
     // Convert Case panel
     int Case1 = 4; // Case1_0 .. Case1_6

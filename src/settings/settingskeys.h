@@ -19,8 +19,8 @@ enum class StoreForm {
     Option, // index of the selected button of an option group
     Tab,    // 1-based index of the selected tab
     Width,  // column width in twips (as Long)
-    Date,   // the system's short date
-    Time,   // the system's long time
+    Date,   // ISO 8601 "yyyy-MM-dd"; read also in any locale's short date
+    Time,   // "HH:mm:ss"; read also in any locale's long or short time
 };
 
 // Defaults that depend on the run: the screen, the clock, a size just loaded.

@@ -31,14 +31,14 @@ struct Assign {
     void operator()(QString Settings::*m) const { settings.*m = text; }
     void operator()(QDate Settings::*m) const
     {
-        const auto d = platform::parseDateText(text);
+        const auto d = platform::readStoredDate(text);
         if (!d)
             throw typeMismatch();
         settings.*m = *d;
     }
     void operator()(QTime Settings::*m) const
     {
-        const auto t = platform::parseTimeText(text);
+        const auto t = platform::readStoredTime(text);
         if (!t)
             throw typeMismatch();
         settings.*m = *t;
@@ -171,14 +171,49 @@ QString storedText(const SettingsKey& key, const Settings& s)
             } else if constexpr (std::is_same_v<M, QDate Settings::*>) {
                 if (!(s.*member).isValid())
                     throw typeMismatch();
-                return platform::dateText(s.*member);
+                return platform::storedDateText(s.*member);
             } else {
                 if (!(s.*member).isValid())
                     throw typeMismatch();
-                return platform::timeText(s.*member);
+                return platform::storedTimeText(s.*member);
             }
         },
         key.target);
+}
+
+namespace {
+
+QTime toTheSecond(const QTime& t)
+{
+    return t.isValid() ? QTime(t.hour(), t.minute(), t.second()) : t;
+}
+
+template <class T>
+bool holds(const std::optional<T>& read, const T& value, const std::optional<Settings::Unread<T>>& unread,
+           const QString& text)
+{
+    if (read)
+        return *read == value;
+    return unread && unread->text == text && unread->shown == value;
+}
+
+} // namespace
+
+bool storedTextHolds(const SettingsKey& key, const QString& text, const Settings& s)
+{
+    if (const auto* date = std::get_if<QDate Settings::*>(&key.target)) {
+        const std::optional<Settings::Unread<QDate>> none;
+        return holds(platform::readStoredDate(text), s.**date, *date == &Settings::dtDate ? s.dtDateUnread : none,
+                     text);
+    }
+    if (const auto* time = std::get_if<QTime Settings::*>(&key.target)) {
+        std::optional<QTime> read = platform::readStoredTime(text);
+        if (read)
+            read = toTheSecond(*read);
+        const std::optional<Settings::Unread<QTime>> none;
+        return holds(read, toTheSecond(s.**time), *time == &Settings::dtTime ? s.dtTimeUnread : none, text);
+    }
+    return false;
 }
 
 QString trimBlanks(const QString& text)

@@ -31,5 +31,11 @@ void readStoredValue(const SettingsKey& key, const QString& text, Settings& sett
 // value cannot be written (an invalid date or time).
 QString storedText(const SettingsKey& key, const Settings& settings);
 
+// Whether a stored date or time text already says the field's value: it reads
+// as that value, or it could not be read and the picker still shows what the
+// load put in its place. A save leaves such a text as it is, in whatever
+// locale's form it was written.
+bool storedTextHolds(const SettingsKey& key, const QString& text, const Settings& settings);
+
 // The text without the blanks (U+0020 only) at both ends.
 QString trimBlanks(const QString& text);

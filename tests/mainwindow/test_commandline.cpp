@@ -199,6 +199,79 @@ TEST_F(CommandLineTest, AttributesAndDatesRunUnattended)
     EXPECT_EQ(platform::toDateTime(platform::entryInfo(f)->modified).date(), QDate(2011, 11, 11));
 }
 
+// A desktop stores its date and time in its own locale; a cron job (no
+// locale at all) or a service (C.UTF-8) reads them back, puts them on the
+// files and leaves their texts as they were. A text that reads as two dates
+// there is refused, and stays for the locale that wrote it.
+TEST_F(CommandLineTest, AStoredDateOfAnotherLocaleIsReadOrTheRunRefused)
+{
+    const QDateTime old(QDate(2001, 1, 1), QTime(10, 0));
+    const auto locale = [](const char* lcAll) {
+        return [lcAll](QProcessEnvironment& env) {
+            for (const char* name : {"LANG", "LANGUAGE", "LC_ALL", "LC_TIME", "LC_NUMERIC", "LC_MESSAGES"})
+                env.remove(QString::fromLatin1(name));
+            if (lcAll)
+                env.insert("LC_ALL", QString::fromLatin1(lcAll));
+        };
+    };
+    struct Case {
+        const char* name;
+        const char* lcAll; // none: a cron job's environment
+        const char* date;
+        const char* time;
+        int status;
+        QDateTime modified; // after the run
+    };
+    const std::vector<Case> cases = {
+        {"German under C.UTF-8", "C.UTF-8", "24.03.2020", "12:30:00", 0, QDateTime(QDate(2020, 3, 24), QTime(12, 30))},
+        {"German under no locale", nullptr, "24.03.2020", "12:30:00", 0, QDateTime(QDate(2020, 3, 24), QTime(12, 30))},
+        {"US under C.UTF-8", "C.UTF-8", "3/24/2020", "12:30:00 PM", 0, QDateTime(QDate(2020, 3, 24), QTime(12, 30))},
+        {"British under German", "de_DE.UTF-8", "24/03/2020", "1:05:09 PM", 0,
+         QDateTime(QDate(2020, 3, 24), QTime(13, 5, 9))},
+        {"ambiguous under C.UTF-8", "C.UTF-8", "03/04/2020", "12:30:00", 2, old},
+        {"ambiguous under the US locale that wrote it", "en_US.UTF-8", "03/04/2020", "12:30:00", 0,
+         QDateTime(QDate(2020, 3, 4), QTime(12, 30))},
+    };
+    const QString settingsFile = platform::SettingsStore().fileName();
+    int i = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString dir = makeDir(QStringLiteral("dates %1").arg(++i));
+        const QString file = writeFile(QStringLiteral("dates %1/a.txt").arg(i), "x");
+        {
+            QFile f(file);
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+            ASSERT_TRUE(f.setFileTime(old, QFileDevice::FileModificationTime));
+        }
+        QFile::remove(settingsFile);
+        QFile::remove(programFolder() + "/errors.txt");
+        writeFileBytes(settingsFile, QByteArray("[Vexor%20Renamer]\r\nchkDateModified=1\r\nchkDateDate=1\r\n"
+                                                "chkDateTime=1\r\ndtDate=") +
+                                         c.date + "\r\ndtTime=" + c.time + "\r\n");
+        const Outcome run = runIn({"/p", dir, "/e", "modedate", "/x"}, locale(c.lcAll));
+        EXPECT_EQ(run.status, c.status) << run.err.toStdString();
+        EXPECT_EQ(platform::toDateTime(platform::entryInfo(file)->modified), c.modified);
+        // Neither key was changed by the run: their lines stay byte for byte.
+        const QByteArray after = fileBytes(settingsFile);
+        EXPECT_TRUE(after.contains(QByteArray("\r\ndtDate=") + c.date + "\r\n")) << after.toStdString();
+        EXPECT_TRUE(after.contains(QByteArray("\r\ndtTime=") + c.time + "\r\n")) << after.toStdString();
+        if (c.status == 2) {
+            EXPECT_TRUE(run.err.contains("Vexor Renamer: the run was not started: the stored New Date \"03/04/2020\" "
+                                         "cannot be read as one date"))
+                << run.err.toStdString();
+            EXPECT_EQ(readLines(programFolder() + "/errors.txt").size(), 1);
+            EXPECT_TRUE(readText(programFolder() + "/errors.txt")
+                            .contains(") Error 13 (Type mismatch) Error loading settings!"));
+            EXPECT_FALSE(QFileInfo::exists(programFolder() + "/log.txt"));
+        } else {
+            EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+            EXPECT_FALSE(QFileInfo::exists(programFolder() + "/errors.txt"))
+                << readText(programFolder() + "/errors.txt").toStdString();
+        }
+        QFile::remove(programFolder() + "/log.txt");
+    }
+}
+
 // An unattended run that cannot do what its command line asks says why on
 // standard error, ends with status 2 and changes nothing: no rename, no log
 // line, no error line; only the settings are saved.

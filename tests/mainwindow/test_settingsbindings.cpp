@@ -6,7 +6,10 @@
 #include "settings_values.h"
 #include "test_support.h"
 
+#include <QDateEdit>
 #include <QTest>
+#include <QTimeEdit>
+#include <QToolButton>
 
 namespace {
 
@@ -82,5 +85,55 @@ TEST_F(SettingsBindingTest, EveryBoundKeySurvivesStartExitAndRestart)
         platform::SettingsStore store;
         for (const auto& [key, text] : expected)
             EXPECT_EQ(store.value(key), text) << "round " << round << ", key " << key.toStdString();
+    }
+}
+
+// A stored date and time that cannot be read stay in the file while the
+// pickers show the time of the start in their place; what the user chooses
+// there replaces them, also today's date taken with its button.
+TEST_F(SettingsBindingTest, AnUnreadableStoredDateStaysUntilTheUserChoosesOne)
+{
+    ui.failOnUnscripted = false;
+    const struct {
+        const char* name;
+        std::function<void(FrmMain&)> choose;
+        bool dateChosen, timeChosen;
+    } cases[] = {
+        {"nothing touched", [](FrmMain&) {}, false, false},
+        {"current date button",
+         [](FrmMain& w) { QTest::mouseClick(control<QToolButton>(w, "cmdGetCurrentDate"), Qt::LeftButton); }, true,
+         false},
+        {"current time button",
+         [](FrmMain& w) { QTest::mouseClick(control<QToolButton>(w, "cmdGetCurrentTime"), Qt::LeftButton); }, false,
+         true},
+        {"a day up in the picker",
+         [](FrmMain& w) {
+             auto* picker = control<QDateEdit>(w, "dtDate");
+             picker->setFocus();
+             QTest::keyClick(picker, Qt::Key_Up);
+         },
+         true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        {
+            platform::SettingsStore store;
+            store.deleteSection();
+            store.setValue("dtDate", "someday");
+            store.setValue("dtTime", "noon");
+            ASSERT_TRUE(store.sync());
+        }
+        start();
+        ctl<platform::TabStrip>("TabStrip")->selectKey("Attrib");
+        EXPECT_EQ(ctl<QDateEdit>("dtDate")->date(), ui.clock.date());
+        c.choose(*w);
+        const QDate date = ctl<QDateEdit>("dtDate")->date();
+        const QTime time = ctl<QTimeEdit>("dtTime")->time();
+        w->close();
+        ASSERT_TRUE(w->exited());
+        dropMainWindow();
+        platform::SettingsStore store;
+        EXPECT_EQ(store.value("dtDate"), c.dateChosen ? date.toString("yyyy-MM-dd") : QString("someday"));
+        EXPECT_EQ(store.value("dtTime"), c.timeChosen ? time.toString("HH:mm:ss") : QString("noon"));
     }
 }

@@ -226,3 +226,84 @@ TEST_F(ExitWithoutRunTest, AnExitSwitchWithNoRunEndsWhileAWindowStartStays)
         EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"ab.TXT"});
     }
 }
+
+// A stored date or time that cannot be read as one value is never put on
+// files by a run from the command line: the picker shows the time of the
+// start in its place, and nobody chose that.
+class UnreadDateTest : public MainWindowFixture<> {};
+
+TEST_F(UnreadDateTest, ARunFromTheCommandLineNeverStampsADateNobodyChose)
+{
+    const QDateTime old(QDate(2001, 1, 1), QTime(10, 0));
+    const QString refused = QStringLiteral("Vexor Renamer: the run was not started: the stored ");
+    struct Case {
+        const char* name;
+        std::vector<std::pair<const char*, const char*>> keys;
+        QStringList args; // after "/p DIR"
+        QString line;     // empty when the run goes on
+        QDateTime modified;
+    };
+    const std::vector<Case> cases = {
+        {"date unattended",
+         {{"dtDate", "sometime"}, {"chkDateDate", "1"}, {"chkDateTime", "0"}},
+         {"/e", "modedate", "/x"},
+         refused + "New Date \"sometime\" cannot be read as one date; choose it in the window.",
+         old},
+        {"date in a window",
+         {{"dtDate", "sometime"}, {"chkDateDate", "1"}, {"chkDateTime", "0"}},
+         {"/e", "modedate"},
+         refused + "New Date \"sometime\" cannot be read as one date; choose it in the window.",
+         old},
+        {"date and time",
+         {{"dtDate", "sometime"}, {"dtTime", "noon"}, {"chkDateDate", "1"}, {"chkDateTime", "1"}},
+         {"/e", "modedate", "/x"},
+         refused + "New Date \"sometime\" and New Time \"noon\" cannot be read as one date and time; choose them in "
+                   "the window.",
+         old},
+        {"time alone",
+         {{"dtDate", "2020-03-24"}, {"dtTime", "noon"}, {"chkDateDate", "1"}, {"chkDateTime", "1"}},
+         {"/e", "modedate", "/x"},
+         refused + "New Time \"noon\" cannot be read as one time; choose it in the window.",
+         old},
+        // The unread date is not used: the time alone is set, or attributes.
+        {"date unticked",
+         {{"dtDate", "sometime"}, {"dtTime", "12:00:00"}, {"chkDateDate", "0"}, {"chkDateTime", "1"}},
+         {"/e", "modedate", "/x"},
+         {},
+         QDateTime(old.date(), QTime(12, 0))},
+        {"attributes", {{"dtDate", "sometime"}, {"chkR", "1"}}, {"/e", "modeattrib", "/x"}, {}, old},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString dir = makeDir(QString::fromLatin1(c.name));
+        const QString file = writeFile(QString::fromLatin1(c.name) + "/a.txt", "x");
+        {
+            QFile f(file);
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+            ASSERT_TRUE(f.setFileTime(old, QFileDevice::FileModificationTime));
+        }
+        {
+            platform::SettingsStore s;
+            s.deleteSection();
+            s.setValue("chkDateModified", "1");
+            for (const auto& [key, value] : c.keys)
+                s.setValue(QString::fromLatin1(key), QString::fromLatin1(value));
+        }
+        ui.consoleLines.clear();
+        const bool unattended = c.args.contains("/x");
+        start(QStringList{"/p", dir} + c.args);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(w->exited(), unattended);
+        if (c.line.isEmpty()) {
+            EXPECT_TRUE(ui.consoleLines.isEmpty()) << ui.consoleLines.join('\n').toStdString();
+            EXPECT_NE(w->exitStatus(), 2);
+        } else {
+            EXPECT_EQ(ui.consoleLines, QStringList{c.line});
+            EXPECT_EQ(w->exitStatus(), 2);
+        }
+        dropMainWindow();
+        EXPECT_EQ(platform::toDateTime(platform::entryInfo(file)->modified), c.modified);
+        EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"a.txt"});
+        EXPECT_EQ(platform::SettingsStore().value("dtDate"), QString::fromLatin1(c.keys[0].second));
+    }
+}

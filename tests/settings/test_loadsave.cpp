@@ -86,8 +86,8 @@ TEST_F(SettingsTest, FirstStartWritesEveryKeyWithItsDefault)
     EXPECT_EQ(stored("pathHistory0"), "");
     EXPECT_EQ(stored("pathHistory31"), "");
     EXPECT_EQ(stored("pathHistory32"), "<missing>");
-    EXPECT_EQ(stored("dtDate"), platform::dateText(QDate(2024, 5, 6)));
-    EXPECT_EQ(stored("dtTime"), platform::timeText(QTime(13, 14, 15)));
+    EXPECT_EQ(stored("dtDate"), "2024-05-06"); // the same under every locale
+    EXPECT_EQ(stored("dtTime"), "13:14:15");
     EXPECT_EQ(stored("dtDateChk"), "False");
     // The missing file-type file was written; the two lists hold nothing new,
     // so they are not written.
@@ -509,10 +509,85 @@ TEST_F(SettingsTest, WordsDatesAndTimesThatDoNotReadBackKeepTheField)
     store({{"hideLogo", "maybe"}, {"dtDate", "someday"}, {"dtTime", "noon"}});
     s = load();
     EXPECT_FALSE(s.hideLogo);
-    EXPECT_FALSE(s.dtDate.isValid()); // the picker keeps what it has
-    EXPECT_FALSE(s.dtTime.isValid());
+    // The pickers show the time of the load, as with nothing stored.
+    EXPECT_EQ(s.dtDate, QDate(2024, 5, 6));
+    EXPECT_EQ(s.dtTime, QTime(13, 14, 15));
+    ASSERT_TRUE(s.dtDateUnread && s.dtTimeUnread);
+    EXPECT_EQ(s.dtDateUnread->text, "someday");
+    EXPECT_EQ(s.dtTimeUnread->text, "noon");
     ASSERT_EQ(errorLines().size(), 1);
     EXPECT_TRUE(errorLines()[0].endsWith(") Error 13 (Type mismatch) Error loading settings!"));
+}
+
+// A desktop session, a cron job (no LANG) and a service (C.UTF-8) each have a
+// locale of their own: a date and a time stored under one read back under
+// the others, and a save that did not change them keeps their texts.
+TEST_F(SettingsTest, DatesAndTimesOfAnotherLocaleReadBackAndStayAsWritten)
+{
+    haveFileTypes();
+    const struct {
+        const char* date;
+        const char* time;
+    } stores[] = {
+        {"24.03.2020", "12:30:00"},  {"3/24/2020", "12:30:00 PM"}, {"24/03/2020", "12:30:00"},
+        {"24 Mar 2020", "12:30:00"}, {"2020-03-24", "12:30:00"},
+    };
+    const QString file = platform::SettingsStore().fileName();
+    for (const auto& c : stores) {
+        QFile::remove(file);
+        QFile::remove(programFolder() + "/errors.txt");
+        store({{"dtDate", c.date}, {"dtTime", c.time}});
+        Settings s = load();
+        EXPECT_EQ(s.dtDate, QDate(2020, 3, 24)) << c.date;
+        EXPECT_EQ(s.dtTime, QTime(12, 30)) << c.time;
+        EXPECT_FALSE(s.dtDateUnread || s.dtTimeUnread);
+        EXPECT_TRUE(errorLines().isEmpty()) << c.date;
+        EXPECT_TRUE(save(s));
+        const QByteArray bytes = fileBytes(file);
+        EXPECT_TRUE(bytes.contains(QByteArray("\ndtDate=") + c.date + "\n")) << bytes.toStdString();
+        EXPECT_TRUE(bytes.contains(QByteArray("\ndtTime=") + c.time + "\n")) << bytes.toStdString();
+
+        // A date chosen in the window is stored in the form every locale reads.
+        s.dtDate = QDate(2021, 12, 1);
+        EXPECT_TRUE(save(s));
+        EXPECT_EQ(stored("dtDate"), "2021-12-01");
+        EXPECT_EQ(stored("dtTime"), c.time);
+    }
+}
+
+// A stored date that cannot be read stays in the file until the user chooses
+// one; the first save that has a chosen one writes it, and a later save of the
+// value it read keeps the file's text whatever an earlier save wrote.
+TEST_F(SettingsTest, AnUnreadableDateStaysStoredUntilOneIsChosen)
+{
+    haveFileTypes();
+    store({{"dtDate", "sometime"}, {"dtTime", "13:14:15 o'clock"}});
+    Settings s = load();
+    ASSERT_TRUE(s.dtDateUnread && s.dtTimeUnread);
+    EXPECT_TRUE(save(s));
+    EXPECT_EQ(stored("dtDate"), "sometime");
+    EXPECT_EQ(stored("dtTime"), "13:14:15 o'clock");
+    EXPECT_EQ(errorLines().size(), 1); // the load's line, none of the save
+
+    Settings chosen = s;
+    chosen.dtTime = QTime(8, 0);
+    EXPECT_TRUE(save(chosen));
+    EXPECT_EQ(stored("dtDate"), "sometime");
+    EXPECT_EQ(stored("dtTime"), "08:00:00");
+
+    // One store, saved from the options window and again at exit: the second
+    // save writes the date read again, as the first one changed it.
+    store({{"dtDate", "24.03.2020"}});
+    platform::SettingsStore st;
+    Logs logs(programFolder());
+    Settings loaded;
+    loadSettings(st, logs, context(), loaded, tables);
+    Settings changed = loaded;
+    changed.dtDate = QDate(2022, 2, 2);
+    EXPECT_TRUE(saveSettings(st, logs, programFolder(), changed, tables, {}));
+    EXPECT_EQ(stored("dtDate"), "2022-02-02");
+    EXPECT_TRUE(saveSettings(st, logs, programFolder(), loaded, tables, {}));
+    EXPECT_EQ(stored("dtDate"), "2020-03-24");
 }
 
 TEST_F(SettingsTest, AStoreThatExistsButCannotBeReadIsALoadFailure)

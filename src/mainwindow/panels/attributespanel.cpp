@@ -1,4 +1,5 @@
 #include "mainwindow/panels/attributespanel.h"
+#include "mainwindow/appstate.h"
 #include "mainwindow/panels/panelbuild.h"
 #include "platform/uiservice.h"
 #include "settings/bindings.h"
@@ -143,9 +144,12 @@ void AttributesPanel::datePairRule(CheckBox* own, CheckBox* other, QWidget* pick
     picker->setEnabled(false);
 }
 
+// Today is the user's choice now, also where the picker showed it in place of
+// a stored date that could not be read: the save writes it.
 void AttributesPanel::cmdGetCurrentDate_Click()
 {
     optAttrib_Date->select();
+    ctx.state.settings.dtDateUnread.reset();
     dtDate->setDate(ctx.ui.now().date());
     dtDate->setFocus(Qt::OtherFocusReason);
 }
@@ -153,6 +157,7 @@ void AttributesPanel::cmdGetCurrentDate_Click()
 void AttributesPanel::cmdGetCurrentTime_Click()
 {
     optAttrib_Date->select();
+    ctx.state.settings.dtTimeUnread.reset();
     dtTime->setTime(ctx.ui.now().time());
     dtTime->setFocus(Qt::OtherFocusReason);
 }
