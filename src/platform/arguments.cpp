@@ -97,11 +97,7 @@ bool holdsUndecodable(const QString& text)
     return false;
 }
 
-namespace {
-
-// The text with its undecodable bytes, and with `controls` its control
-// characters too, written as "\xHH".
-QString withEscapes(const QString& text, bool controls)
+QString printableText(const QString& text)
 {
     QString out;
     out.reserve(text.size());
@@ -112,7 +108,7 @@ QString withEscapes(const QString& text, bool controls)
             out += text[++i];
             continue;
         }
-        if (isEscape(u) || (controls && isControl(u))) {
+        if (isEscape(u) || isControl(u)) {
             const unsigned byte = isEscape(u) ? unsigned(u - kEscapeBase) + 0x80 : unsigned(u);
             out += QStringLiteral("\\x") + QString::number(byte, 16).toUpper().rightJustified(2, QLatin1Char('0'));
             continue;
@@ -120,18 +116,6 @@ QString withEscapes(const QString& text, bool controls)
         out += text[i];
     }
     return out;
-}
-
-} // namespace
-
-QString printableText(const QString& text)
-{
-    return withEscapes(text, true);
-}
-
-QString readableBytes(QByteArrayView bytes)
-{
-    return withEscapes(argumentText(bytes), false);
 }
 
 } // namespace platform

@@ -21,8 +21,4 @@ bool holdsUndecodable(const QString& text);
 // that were not UTF-8 are written as "\xHH".
 QString printableText(const QString& text);
 
-// Bytes of a name on disk as readable text: valid UTF-8 decoded, every other
-// byte written as "\xHH", so a name that is not UTF-8 can still be told apart.
-QString readableBytes(QByteArrayView bytes);
-
 } // namespace platform

@@ -33,7 +33,7 @@ TEST(Arguments, BytesThatAreNotUtf8AreKeptAndShown)
 }
 
 // A name's bytes that are not UTF-8 show as "\xHH", the rest as its text.
-TEST(ReadableBytes, UndecodableBytesAreWrittenByTheirValue)
+TEST(PrintableText, UndecodableBytesAreWrittenByTheirValue)
 {
     const struct {
         QByteArray bytes;
@@ -52,5 +52,5 @@ TEST(ReadableBytes, UndecodableBytesAreWrittenByTheirValue)
         {"", ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(platform::readableBytes(c.bytes), c.shown) << c.bytes.toHex().toStdString();
+        EXPECT_EQ(platform::printableText(platform::argumentText(c.bytes)), c.shown) << c.bytes.toHex().toStdString();
 }
