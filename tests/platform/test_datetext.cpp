@@ -127,10 +127,12 @@ TEST(DateText, NoLocalesTextIsReadAsAnotherValue)
             const QString t = timeText(time, writer);
             const std::string of = " of " + writer.name().toStdString();
             // Under the locale that wrote it, as the program has always read it.
-            if (parseDateText(d, writer))
+            if (parseDateText(d, writer)) {
                 EXPECT_EQ(readStoredDate(d, writer), date) << d.toStdString() << of;
-            if (parseTimeText(t, writer))
+            }
+            if (parseTimeText(t, writer)) {
                 EXPECT_EQ(readStoredTime(t, writer), time) << t.toStdString() << of;
+            }
             bool all = true;
             for (const QLocale& reader : readers) {
                 const auto rd = readStoredDate(d, reader);
@@ -138,21 +140,24 @@ TEST(DateText, NoLocalesTextIsReadAsAnotherValue)
                 const std::string under = of + " under " + reader.name().toStdString();
                 // The reader's own form comes first (a text it wrote itself);
                 // any other reading is the value written.
-                if (const auto own = parseDateText(d, reader))
+                if (const auto own = parseDateText(d, reader)) {
                     EXPECT_EQ(rd, own) << d.toStdString() << under;
-                else
+                } else {
                     EXPECT_TRUE(!rd || *rd == date) << d.toStdString() << under;
-                if (const auto own = parseTimeText(t, reader))
+                }
+                if (const auto own = parseTimeText(t, reader)) {
                     EXPECT_EQ(rt, own) << t.toStdString() << under;
-                else
+                } else {
                     EXPECT_TRUE(!rt || *rt == time) << t.toStdString() << under;
+                }
                 all = all && rd && rt;
             }
             readByAll += all ? 1 : 0;
         }
         // Most locales write digits and a few signs that every other one
         // reads, where the day cannot be a month.
-        if (date.day() > 12)
+        if (date.day() > 12) {
             EXPECT_GT(readByAll, writers.size() / 2);
+        }
     }
 }
