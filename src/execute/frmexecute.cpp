@@ -160,7 +160,6 @@ void FrmExecute::Form_Load()
     // The smallest outer size; fitOuterSize() takes the frame off once it is known.
     using platform::toPixels;
     const QSize smallest(toPixels(logMinWidth), toPixels(logMinHeight));
-    setMinimumSize(smallest);
     outerSize_.setMinimum(smallest);
     const Settings& g = *host_.settings;
     // The stored rectangle is the outer one, fitted to the screen: Qt places
@@ -169,6 +168,8 @@ void FrmExecute::Form_Load()
     normalOuter_ =
         storedGeometry_.restore(QRect(g.Execute_Left, g.Execute_Top, g.Execute_Width, g.Execute_Height), smallest);
     move(normalOuter_.topLeft());
+    // The minimum, cut to the screen the window goes to, before the size.
+    fitOuterSize();
     resize(normalOuter_.size());
     outerSize_.setPending(normalOuter_.size());
     // A window shown maximised at once has no normal place the window system
