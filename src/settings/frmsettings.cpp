@@ -292,11 +292,10 @@ void FrmSettings::placeWindow()
 // place stays unless the user moves the window.
 void FrmSettings::fitToScreen(bool placing)
 {
-    QMargins m;
-    if (const QWindow* handle = windowHandle())
-        m = handle->frameMargins();
-    else if (const QWidget* owner = parentWidget(); owner && owner->window()->windowHandle())
-        m = owner->window()->windowHandle()->frameMargins(); // a frame like the owner's, until its own is known
+    QMargins m = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    // Until the window system tells its own frame, one like its owner's.
+    if (const QWidget* owner = parentWidget(); m.isNull() && owner && owner->window()->windowHandle())
+        m = owner->window()->windowHandle()->frameMargins();
     const QSize frame(m.left() + m.right(), m.top() + m.bottom());
     const QRect area = platform::availableAreaFor(QRect(pos(), size() + frame));
     const QSize inner = platform::minimumOnArea(designSize_ + frame, area) - frame;
