@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStyledItemDelegate>
+#include <QVBoxLayout>
 #include <QWindow>
 
 namespace {
@@ -88,12 +89,23 @@ FrmExecute::FrmExecute(ExecuteHost host) : QDialog(nullptr), host_(std::move(hos
 {
     setObjectName(QStringLiteral("frmExecute"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setSizeGripEnabled(true);
     setWindowTitle(QStringLiteral("Log"));
+    // The controls lie on a client that scrolls where the screen is smaller
+    // than the window's minimum.
+    auto* client = new QWidget;
+    client->setObjectName(QStringLiteral("client"));
+    clientScroll_ = new platform::ScrollClient(client, this);
+    clientScroll_->setObjectName(QStringLiteral("clientScroll"));
+    auto* whole = new QVBoxLayout(this);
+    whole->setContentsMargins(0, 0, 0, 0);
+    whole->addWidget(clientScroll_);
+    connect(clientScroll_, &platform::ScrollClient::clientResized, this, [this] { Form_Resize(); });
+    client->installEventFilter(this);
+    setSizeGripEnabled(true); // after the client, so that the grip lies on it
 
-    cmdClose = new QPushButton(QStringLiteral("Close"), this);
+    cmdClose = new QPushButton(QStringLiteral("Close"), client);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    lstLog = new QListView(this);
+    lstLog = new QListView(client);
     lstLog->setObjectName(QStringLiteral("lstLog"));
     lines_ = new LogLines(lstLog);
     lstLog->setModel(lines_);
@@ -104,18 +116,18 @@ FrmExecute::FrmExecute(ExecuteHost host) : QDialog(nullptr), host_(std::move(hos
     connect(publishTimer_, &QTimer::timeout, this, [this] { publish(); });
     lstLog->setUniformItemSizes(true);
     lstLog->setItemDelegate(new WidestLineDelegate(lstLog));
-    cmdSaveLog = new QPushButton(QStringLiteral("Save Log..."), this);
+    cmdSaveLog = new QPushButton(QStringLiteral("Save Log..."), client);
     cmdSaveLog->setObjectName(QStringLiteral("cmdSaveLog"));
-    lblInfo_Files = new QLabel(QStringLiteral("0 Files Renamed."), this);
+    lblInfo_Files = new QLabel(QStringLiteral("0 Files Renamed."), client);
     lblInfo_Files->setObjectName(QStringLiteral("lblInfo_Files"));
-    lblInfo_Dirs = new QLabel(QStringLiteral("0 Directories Renamed."), this);
+    lblInfo_Dirs = new QLabel(QStringLiteral("0 Directories Renamed."), client);
     lblInfo_Dirs->setObjectName(QStringLiteral("lblInfo_Dirs"));
-    lblInfo_Skipped = new QLabel(QStringLiteral("0 Warnings."), this);
+    lblInfo_Skipped = new QLabel(QStringLiteral("0 Warnings."), client);
     lblInfo_Skipped->setObjectName(QStringLiteral("lblInfo_Skipped"));
-    Progress = new QProgressBar(this);
+    Progress = new QProgressBar(client);
     Progress->setObjectName(QStringLiteral("Progress"));
     Progress->setTextVisible(false);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), client);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
 
     cmdClose->setDefault(true);
@@ -148,7 +160,6 @@ void FrmExecute::Form_Load()
     // The smallest outer size; fitOuterSize() takes the frame off once it is known.
     using platform::toPixels;
     const QSize smallest(toPixels(logMinWidth), toPixels(logMinHeight));
-    setMinimumSize(smallest);
     outerSize_.setMinimum(smallest);
     const Settings& g = *host_.settings;
     // The stored rectangle is the outer one, fitted to the screen: Qt places
@@ -157,6 +168,8 @@ void FrmExecute::Form_Load()
     normalOuter_ =
         storedGeometry_.restore(QRect(g.Execute_Left, g.Execute_Top, g.Execute_Width, g.Execute_Height), smallest);
     move(normalOuter_.topLeft());
+    // The minimum, cut to the screen the window goes to, before the size.
+    fitOuterSize();
     resize(normalOuter_.size());
     outerSize_.setPending(normalOuter_.size());
     // A window shown maximised at once has no normal place the window system
@@ -177,8 +190,9 @@ void FrmExecute::place(QWidget* w, int left, int top, int width, int height)
 
 void FrmExecute::Form_Resize()
 {
-    // W and H are the outer size; the places are inside the frame.
-    const QRect outer = frameGeometry();
+    // W and H are the outer size; the places are inside the frame. Where the
+    // client scrolls, the outer size the window would need to show it whole.
+    const QSize outer = frameGeometry().size() + (isVisible() ? clientScroll_->clientGrowth() : QSize());
     const int W = int(platform::toTwips(outer.width()));
     const int H = int(platform::toTwips(outer.height()));
     const int closeLeft = W - 1700;
@@ -194,7 +208,7 @@ void FrmExecute::Form_Resize()
     place(lblInfo_Files, 120, H - 1150, labelWidth, 200);
     place(lblInfo_Dirs, 120, H - 950, labelWidth, 200);
     place(lblInfo_Skipped, 120, H - 750, labelWidth, 200);
-    platform::widenCaptions(this);
+    platform::widenCaptions(clientScroll_->client());
     cmdCancel->setGeometry(cmdClose->geometry());
 }
 
@@ -217,14 +231,27 @@ bool FrmExecute::event(QEvent* e)
         maximizeWhenPlaced();
         break;
     case QEvent::Paint:
-        // A window system that tells no frame: maximised once it is on the screen.
-        if (pendingMaximize_ && shown_)
-            QTimer::singleShot(0, this, [this] { maximize(); });
+        maximizeWhenPainted();
         break;
     default:
         break;
     }
     return done;
+}
+
+// The client covers the window, so its paint is the window's.
+bool FrmExecute::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == clientScroll_->client() && e->type() == QEvent::Paint)
+        maximizeWhenPainted();
+    return QDialog::eventFilter(watched, e);
+}
+
+// A window system that tells no frame: maximised once it is on the screen.
+void FrmExecute::maximizeWhenPainted()
+{
+    if (pendingMaximize_ && shown_)
+        QTimer::singleShot(0, this, [this] { maximize(); });
 }
 
 void FrmExecute::setVisible(bool visible)
@@ -262,8 +289,12 @@ bool FrmExecute::exposed()
 // stored size become outer sizes.
 void FrmExecute::fitOuterSize()
 {
-    if (outerSize_.fit(this).minimumChanged)
+    if (outerSize_.fit(this).minimumChanged) {
+        // The client is never smaller than at the window's own minimum: a
+        // screen that allows less scrolls it.
+        clientScroll_->client()->setMinimumSize(outerSize_.minimum() - outerSize_.frame());
         Form_Resize();
+    }
 }
 
 // Kept at every move and resize in the normal state, so a maximise before the

@@ -1,6 +1,7 @@
 #pragma once
 #include "execute/executehost.h"
 #include "platform/outersize.h"
+#include "platform/scrollclient.h"
 
 #include <array>
 #include <optional>
@@ -64,6 +65,7 @@ public:
 
 protected:
     bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     // Escape presses "Close" only while it is enabled and shown.
@@ -79,6 +81,7 @@ private:
     // A window stored maximised is maximised once it stands shown at its
     // stored rectangle: the one the window system restores it to.
     void maximizeWhenPlaced();
+    void maximizeWhenPainted();
     void maximize();
     // `placement`: a move by the window system before the window was first
     // exposed (a window manager keeping it on the screen, a frame put around
@@ -90,6 +93,7 @@ private:
     void release();
 
     ExecuteHost host_;
+    platform::ScrollClient* clientScroll_ = nullptr;
     LogLines* lines_ = nullptr;
     QTimer* publishTimer_ = nullptr;
     std::array<std::optional<QString>, 3> pendingCounts_;

@@ -110,7 +110,6 @@ void FrmMain::Form_Load()
     productTitle = QStringLiteral("Vexor Renamer");
     versionText = QString::fromLatin1(kVersionText);
     const QSize smallest(platform::toPixels(mainMinWidth), platform::toPixels(mainMinHeight));
-    setMinimumSize(smallest);
     outerSize_.setMinimum(smallest);
     mainWindowReady_ = 0;
     getSystemFolders(state_.files.systemFolders);
@@ -134,7 +133,9 @@ void FrmMain::Form_Load()
     // fitOuterSize() corrects once the frame is known.
     const QRect outer =
         storedGeometry_.restore(QRect(st.Main_Left, st.Main_Top, st.Main_Width, st.Main_Height), smallest);
+    // The minimum, cut to the screen the window goes to, before the size.
     move(outer.topLeft());
+    fitOuterSize();
     resize(outer.size());
     outerSize_.setPending(outer.size());
     // Maximised only once the normal rectangle is right, so a restore finds it.

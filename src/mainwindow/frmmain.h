@@ -13,6 +13,7 @@
 #include "platform/controls.h"
 #include "platform/listview.h"
 #include "platform/outersize.h"
+#include "platform/scrollclient.h"
 #include "platform/settingsstore.h"
 #include "platform/uiservice.h"
 #include "settings/bindings.h"
@@ -217,6 +218,7 @@ private:
     void compactLayout();
     void recordGeometry();
     void fitOuterSize();
+    void fitClientMinimum();
     // The outer size the stored geometry asks for, until the window system
     // tells how wide the frame is; then the inner size is set from it.
     platform::OuterSize outerSize_{QSize(550, 528)};
@@ -270,6 +272,10 @@ private:
     ExecuteState execute_;
     FreeSelectCommands* freeSelect = nullptr;
 
+    // The client area, scrolled where the screen is smaller than the window's
+    // minimum; every control below lies on it.
+    platform::ScrollClient* clientScroll;
+    QWidget* client;
     // Controls, under the names the rest of the program uses.
     QLabel* imgLogo;
     QFrame* frmOptions;

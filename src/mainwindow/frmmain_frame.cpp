@@ -23,7 +23,9 @@ void FrmMain::Form_Resize()
     if (!uiBuilt_)
         return;
     if (!isMinimized()) {
-        const QRect outer = frameGeometry();
+        // The layout follows the outer size; where the client scrolls, the
+        // outer size the window would need to show it whole.
+        const QSize outer = frameGeometry().size() + clientScroll->clientGrowth();
         filePane->layoutFor(frameLayout(int(platform::toTwips(outer.width())), int(platform::toTwips(outer.height()))));
     }
     recordGeometry();
@@ -48,13 +50,25 @@ void FrmMain::recordGeometry()
 
 void FrmMain::fitOuterSize()
 {
-    if (outerSize_.fit(this).resized) {
+    const platform::OuterSize::Fit fit = outerSize_.fit(this);
+    if (fit.minimumChanged)
+        fitClientMinimum();
+    if (fit.resized) {
         if (pendingMaximize_) {
             // After the new size has been taken, so that it is the one a restore returns to.
             pendingMaximize_ = false;
             QTimer::singleShot(0, this, [this] { setWindowState(windowState() | Qt::WindowMaximized); });
         }
     }
+}
+
+// The client is never smaller than at the window's own minimum size: where
+// the screen allows less, it scrolls rather than lay its controls over each
+// other or cut them.
+void FrmMain::fitClientMinimum()
+{
+    const QSize statusBar(0, StatusBar->sizeHint().height());
+    client->setMinimumSize(outerSize_.minimum() - outerSize_.frame() - statusBar);
 }
 
 // The window's key preview: the key still goes on to the focused control

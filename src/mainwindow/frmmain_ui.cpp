@@ -54,9 +54,11 @@ void FrmMain::place(QWidget* w, int left, int top, int width, int height)
 
 void FrmMain::buildUi()
 {
-    auto* central = new QWidget(this);
-    central->setObjectName(QStringLiteral("client"));
-    setCentralWidget(central);
+    client = new QWidget;
+    client->setObjectName(QStringLiteral("client"));
+    clientScroll = named(new platform::ScrollClient(client, this), QStringLiteral("clientScroll"));
+    setCentralWidget(clientScroll);
+    QWidget* central = client;
 
     imgLogo = named(new QLabel(central), QStringLiteral("imgLogo"));
     imgLogo->setPixmap(logoPixmap());
@@ -138,6 +140,7 @@ void FrmMain::buildUi()
 
     StatusBar = named(new platform::StatusPanels(this), QStringLiteral("StatusBar"));
     setStatusBar(StatusBar);
+    connect(clientScroll, &platform::ScrollClient::clientResized, this, &FrmMain::Form_Resize);
 
     // The window's keys; they work wherever the focus is inside the window
     // (see Form_KeyDown).
@@ -161,7 +164,7 @@ void FrmMain::buildUi()
 
 void FrmMain::buildListArea()
 {
-    filePane = new FilePane(state_.files, centralWidget());
+    filePane = new FilePane(state_.files, client);
     const FilePane& p = *filePane;
     TabStripFilemode = p.TabStripFilemode;
     fileBody = p.fileBody;
@@ -185,7 +188,7 @@ void FrmMain::buildListArea()
 // The eight option panels, in the order of the modes, on the tab strip's body.
 void FrmMain::buildPanels()
 {
-    QWidget* central = centralWidget();
+    QWidget* central = client;
     const PanelContext context{ui, productTitle, state_, picker, [this] { return !activeListShowsHint(); }};
     findReplace_ = new FindReplacePanel(context, central);
     mp3Panel_ = new Mp3Panel(context, central);

@@ -24,14 +24,21 @@ bool normalState(const QWidget* w)
     return !(w->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
 }
 
+QSize minimumOnArea(QSize minimum, const QRect& area)
+{
+    return area.isEmpty() ? minimum : minimum.boundedTo(area.size());
+}
+
 OuterSize::Fit OuterSize::fit(QWidget* window)
 {
     Fit result;
     const QMargins m = window->windowHandle() ? window->windowHandle()->frameMargins() : QMargins();
     const QSize frame(m.left() + m.right(), m.top() + m.bottom());
-    if (m != applied_ && normalState(window)) {
+    const QSize smallest = minimumOnArea(minimum_, availableAreaFor(window->frameGeometry()));
+    if ((m != applied_ || smallest != appliedMinimum_) && normalState(window)) {
         applied_ = m;
-        window->setMinimumSize(minimum_ - frame);
+        appliedMinimum_ = smallest;
+        window->setMinimumSize(smallest - frame);
         result.minimumChanged = true;
     }
     if (pending_.isValid() && !m.isNull() && normalState(window)) {
@@ -60,6 +67,7 @@ QRect fitToArea(QRect outer, QSize minimum, const QRect& available)
 
 QRect StoredGeometry::restore(const QRect& twips, QSize minimum, const QRect& available)
 {
+    minimum = minimumOnArea(minimum, available);
     twips_ = twips;
     firstSeen_.reset();
     const QRect pixels(toPixels(twips.x()), toPixels(twips.y()), std::max(toPixels(twips.width()), minimum.width()),

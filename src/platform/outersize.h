@@ -11,11 +11,17 @@ namespace platform {
 // True unless the window is minimised, maximised or full screen.
 bool normalState(const QWidget* w);
 
+// The smallest outer size a window may ask for on `area`: its own, cut to the
+// area, so that a small screen or a large font never puts part of the window
+// off the screen (its contents scroll instead). Without an area, its own.
+QSize minimumOnArea(QSize minimum, const QRect& area);
+
 // A top-level window whose stored size and minimum are outer sizes, while Qt
 // sizes the inner area: once the window system tells the frame's margins, both
 // are converted. Only the normal frame counts: a maximised window may lose its
 // borders, and a minimum taken from that frame would be taller than the
-// maximised window and make the window system restore it.
+// maximised window and make the window system restore it. The minimum applied
+// is never larger than the available area of the window's screen.
 class OuterSize {
 public:
     explicit OuterSize(QSize minimumOuter) : minimum_(minimumOuter) {}
@@ -25,8 +31,12 @@ public:
     void setPending(QSize outer) { pending_ = outer; }
     // Whether the size set to apply still waits for the frame.
     bool pending() const { return pending_.isValid(); }
+    // The outer minimum the window was made for, whatever the screen allows.
+    QSize minimum() const { return minimum_; }
+    // The frame's width and height as last applied.
+    QSize frame() const { return QSize(applied_.left() + applied_.right(), applied_.top() + applied_.bottom()); }
     struct Fit {
-        bool minimumChanged = false; // the frame changed and the minimum was set anew
+        bool minimumChanged = false; // the frame or the screen changed and the minimum was set anew
         bool resized = false;        // the pending size was applied
     };
     // Call at every show, move and resize of the window.
@@ -36,6 +46,7 @@ private:
     QSize minimum_;
     QSize pending_;
     QMargins applied_;
+    QSize appliedMinimum_; // the outer minimum last applied, cut to the screen
 };
 
 // An outer rectangle moved and cut so that it lies inside `available`, but
@@ -51,7 +62,8 @@ QRect fitToArea(QRect outer, QSize minimum, const QRect& available);
 // is not the user's.
 class StoredGeometry {
 public:
-    // The outer rectangle, in pixels, to give the window for `twips`.
+    // The outer rectangle, in pixels, to give the window for `twips`; never
+    // smaller than `minimum` as cut to the area (minimumOnArea()).
     QRect restore(const QRect& twips, QSize minimum, const QRect& available);
     // The same on the available area of the screen the window would stand on.
     QRect restore(const QRect& twips, QSize minimum);

@@ -2,6 +2,7 @@
 
 #include "engine/textutil.h"
 #include "platform/outersize.h"
+#include "platform/scrollclient.h"
 #include "platform/twips.h"
 #include "platform/uiservice.h"
 #include "settings/boxrules.h"
@@ -21,6 +22,7 @@
 #include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -200,11 +202,21 @@ void FrmSettings::buildUi()
     buttons->addStretch();
     buttons->addWidget(cmdOK);
     buttons->addWidget(cmdCancel);
+    // The tabs scroll where the screen is too small for them; Ok and Cancel
+    // stay below them in sight.
+    auto* tabs = new QWidget;
+    tabs->setObjectName(QStringLiteral("tabContents"));
+    auto* tabsLayout = new QVBoxLayout(tabs);
+    tabsLayout->setContentsMargins(0, 0, 0, 0);
+    tabsLayout->addWidget(TabStrip);
+    tabsLayout->addLayout(body, 1);
+    auto* scroll = new platform::ScrollClient(tabs, this);
+    scroll->setObjectName(QStringLiteral("tabScroll"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(TabStrip);
-    layout->addLayout(body, 1);
+    layout->addWidget(scroll, 1);
     layout->addLayout(buttons);
-    setFixedSize(platform::toPixels(8400), platform::toPixels(6300));
+    designSize_ = QSize(platform::toPixels(8400), platform::toPixels(6300));
+    setFixedSize(designSize_);
 
     // The window's plain boxes and their fields, used at load and at "Ok".
     boxes_ = {{chkHidden, &Settings::processHidden},
@@ -262,6 +274,7 @@ void FrmSettings::Form_Load()
 
 void FrmSettings::placeWindow()
 {
+    fitToScreen(false);
     if (s_.frmSettings_Top == 0) {
         const QScreen* screen = QGuiApplication::primaryScreen();
         const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
@@ -270,6 +283,43 @@ void FrmSettings::placeWindow()
         placedAt_ = QPoint(platform::toPixels(s_.frmSettings_Left), platform::toPixels(s_.frmSettings_Top));
         move(*placedAt_);
     }
+    fitToScreen(true);
+}
+
+// The whole window, Ok and Cancel with it, fits the screen's available area:
+// a screen too small for it gets a smaller window. When it is placed, a place
+// that would put part of it off the area moves it onto the area; the stored
+// place stays unless the user moves the window.
+void FrmSettings::fitToScreen(bool placing)
+{
+    QMargins m = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    // Until the window system tells its own frame, one like its owner's.
+    if (const QWidget* owner = parentWidget(); m.isNull() && owner && owner->window()->windowHandle())
+        m = owner->window()->windowHandle()->frameMargins();
+    const QSize frame(m.left() + m.right(), m.top() + m.bottom());
+    const QRect area = platform::availableAreaFor(QRect(pos(), size() + frame));
+    const QSize inner = platform::minimumOnArea(designSize_ + frame, area) - frame;
+    if (inner != size())
+        setFixedSize(inner);
+    if (!placing)
+        return;
+    const QRect outer(pos(), inner + frame);
+    const QPoint moved = platform::fitToArea(outer, outer.size(), area).topLeft() - outer.topLeft();
+    if (!moved.isNull()) {
+        move(pos() + moved);
+        if (placedAt_)
+            *placedAt_ += moved;
+    }
+}
+
+bool FrmSettings::event(QEvent* e)
+{
+    const bool done = QDialog::event(e);
+    if (e->type() == QEvent::Show)
+        fitToScreen(true);
+    else if (e->type() == QEvent::Move && isVisible())
+        fitToScreen(false); // perhaps onto another screen
+    return done;
 }
 
 void FrmSettings::Form_Unload()

@@ -78,11 +78,15 @@ signals:
     void saveRequested();                           // store every setting
     void rereadRequested();                         // a listing option changed
 
+protected:
+    bool event(QEvent* e) override;
+
 private:
     void buildUi();
     void Form_Load();
     void Form_Unload();
     void placeWindow();
+    void fitToScreen(bool placing);
     void convertLists();
 
     Settings& s_;
@@ -96,4 +100,7 @@ private:
     // Where the stored place put the window, in pixels: a window left there
     // keeps its stored twips, which the pixels would round at a large scale.
     std::optional<QPoint> placedAt_;
+    // The window's size as designed; a smaller screen gets less, and the
+    // tabs' contents scroll.
+    QSize designSize_;
 };

@@ -16,7 +16,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSizeGrip>
 #include <QTest>
@@ -125,6 +127,33 @@ TEST_F(PiecesTest, LogWindowKeepsItsMinimumSizeAndLaysOutFromItsSize)
     EXPECT_EQ(w->Progress->y(), (H - 1450) / tpp);
     EXPECT_EQ(w->lblInfo_Skipped->y(), (H - 750) / tpp);
     unloadLogWindow(b->h);
+}
+
+// A font so large that the log window's minimum is wider than the screen:
+// the window takes no more than the screen, its controls keep their places
+// at the minimum and scroll, and Close, reached with the scroll bar, closes it.
+TEST_F(PiecesTest, ALogWindowWiderThanTheScreenScrollsToItsButtons)
+{
+    const ScaleScope scale(2.5);
+    ASSERT_TRUE(scale.found());
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    ASSERT_GT(platform::toPixels(logMinWidth), area.width()) << "a minimum wider than the test's screen";
+    b->window.show();
+    FrmExecute* w = openLogWindow(b->h);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    const QSize frame = w->frameGeometry().size() - w->size();
+    EXPECT_TRUE(area.contains(w->frameGeometry())) << ::testing::PrintToString(w->frameGeometry());
+    EXPECT_LE(w->minimumWidth() + frame.width(), area.width());
+    auto* scroll = w->findChild<QScrollArea*>("clientScroll");
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_TRUE(scroll->horizontalScrollBar()->isVisible());
+    // Laid out at the minimum: the list ends where Close begins, less the design's gap.
+    const int W = platform::toPixels(logMinWidth) * platform::twipsPerPixel();
+    EXPECT_EQ(w->cmdClose->x(), (W - 1700) / platform::twipsPerPixel());
+    EXPECT_FALSE(inSight(w->cmdClose, scroll));
+    ASSERT_TRUE(scrollIntoSight(w->cmdClose, scroll));
+    QTest::mouseClick(w->cmdClose, Qt::LeftButton);
+    EXPECT_EQ(logWindow(b->h), nullptr);
 }
 
 TEST_F(PiecesTest, LogWindowCaptionsAreNotClipped)

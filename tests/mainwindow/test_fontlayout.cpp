@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSettings>
 #include <QStyleOptionButton>
 #include <QTest>
@@ -48,12 +49,22 @@ int textWidth(const QWidget* w, const QString& text)
     return widest;
 }
 
-// The part of `w` that is on the screen: its rectangle cut by every parent's.
+// Whether `w` is the contents of a scroll area, which the user scrolls to
+// see whole.
+bool scrolledContents(const QWidget* w)
+{
+    const QWidget* viewport = w->parentWidget();
+    const auto* area = viewport ? qobject_cast<const QScrollArea*>(viewport->parentWidget()) : nullptr;
+    return area && area->widget() == w;
+}
+
+// The part of `w` that is on the screen: its rectangle cut by every parent's,
+// up to contents that scroll.
 QRect shownRect(const QWidget* w)
 {
     QRect shown = w->rect();
     QPoint offset;
-    for (const QWidget* c = w; c->parentWidget() && !c->isWindow(); c = c->parentWidget()) {
+    for (const QWidget* c = w; c->parentWidget() && !c->isWindow() && !scrolledContents(c); c = c->parentWidget()) {
         offset += c->pos();
         shown &= c->parentWidget()->rect().translated(-offset);
     }

@@ -98,7 +98,7 @@ TEST_F(FrameTest, WideningMovesOnlyTheStripListsPathAndPattern)
     start();
     w->resize(800, 600);
     QCoreApplication::processEvents();
-    QWidget* client = w->centralWidget();
+    QWidget* client = ctl<QWidget>("client");
     const std::map<QWidget*, QRect> before = clientPlaces(client);
 
     w->resize(900, 600); // 1500 twips wider
@@ -153,7 +153,7 @@ TEST_F(FrameTest, TheOuterSizeNeverGoesBelowTheMinimum)
     EXPECT_EQ(w->frameGeometry().size(), QSize(platform::toPixels(mainMinWidth), platform::toPixels(mainMinHeight)));
     for (QWidget* c : {static_cast<QWidget*>(ctl<platform::TextBox>("txtPattern")),
                        static_cast<QWidget*>(ctl<QPushButton>("cmdAbout"))})
-        EXPECT_LE(c->mapTo(w->centralWidget(), QPoint(c->width() - 1, 0)).x(), w->centralWidget()->width())
+        EXPECT_LE(c->mapTo(ctl<QWidget>("client"), QPoint(c->width() - 1, 0)).x(), ctl<QWidget>("client")->width())
             << c->objectName().toStdString();
 }
 
@@ -167,7 +167,7 @@ TEST_F(FrameTest, AtTheMinimumSizeEveryControlIsWholeInsideTheWindow)
         start();
         w->resize(100, 100);
         QCoreApplication::processEvents();
-        QWidget* client = w->centralWidget();
+        QWidget* client = ctl<QWidget>("client");
         for (int mode : {0, 1}) {
             SCOPED_TRACE(mode == 0 ? "Directory" : "Free Select");
             QTest::mouseClick(ctl<platform::TabStrip>("TabStripFilemode")->tabButton(mode), Qt::LeftButton);

@@ -88,6 +88,30 @@ TEST(StoredGeometry, ARestoredRectangleIsFittedToTheAvailableArea)
         EXPECT_EQ(fitToArea(c.outer, c.minimum, c.area), c.fitted) << c.outer.x() << "," << c.outer.y();
 }
 
+// A window's minimum is cut to the screen's available area, so a large font
+// on a small screen never puts part of the window off the screen; a restored
+// window then lies on the area, and without a screen nothing is cut.
+TEST(StoredGeometry, AMinimumLargerThanTheAreaIsCutToIt)
+{
+    const QRect area(0, 30, 1093, 584); // 1366 x 768 at 120 dpi, a panel along the top
+    struct Case {
+        QSize minimum, onArea;
+    };
+    const Case cases[] = {{{550, 528}, {550, 528}}, {{687, 660}, {687, 584}}, {{1200, 900}, {1093, 584}}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(minimumOnArea(c.minimum, area), c.onArea) << c.minimum.width() << "x" << c.minimum.height();
+        StoredGeometry g;
+        const int tpp = twipsPerPixel();
+        for (const QRect twips : {QRect(300, 300, 100 * tpp, 100 * tpp), QRect(-900, 9000, 19500, 13500)}) {
+            const QRect placed = g.restore(twips, c.minimum, area);
+            EXPECT_TRUE(area.contains(placed)) << ::testing::PrintToString(placed);
+            EXPECT_GE(placed.width(), c.onArea.width());
+            EXPECT_GE(placed.height(), c.onArea.height());
+        }
+    }
+    EXPECT_EQ(minimumOnArea(QSize(1200, 900), QRect()), QSize(1200, 900));
+}
+
 // The stored twips come back unchanged while the window keeps the size it was
 // given and stands where the window system put it, also when the scale does
 // not divide them or the screen cut the window; a resize stores the new size,

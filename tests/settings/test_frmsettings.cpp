@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -124,7 +125,7 @@ TEST_F(SettingsWindowTest, OpensOnTheRememberedTabCentredOrWhereItWasLeft)
             d->grab().save(shots + "/settings-" + key + ".png");
     }
     EXPECT_EQ(d->TabStrip->tabButton(2)->text(), "Icons && Thumbnails");
-    d->move(120, 90);
+    d->move(80, 90); // the whole window still on the test's screen
     click(d->cmdCancel);
     EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(tabIndex, 5);
@@ -137,6 +138,34 @@ TEST_F(SettingsWindowTest, OpensOnTheRememberedTabCentredOrWhereItWasLeft)
     QTest::keyClick(d.get(), Qt::Key_Escape);
     EXPECT_FALSE(d->isVisible());
     EXPECT_TRUE(steps.isEmpty());
+}
+
+// A remembered place that would put part of the window off the screen (left
+// there on a larger one) brings it up whole on the screen, Ok and Cancel in
+// reach; the remembered place stays as stored while the user does not move
+// the window.
+TEST_F(SettingsWindowTest, ARememberedPlaceOffTheScreenComesBackOnIt)
+{
+    const int tpp = platform::twipsPerPixel();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    struct Case {
+        int left, top; // pixels
+    };
+    const Case cases[] = {
+        {area.right() - 100, area.bottom() - 100}, {area.right() - 300, 40}, {20, area.bottom() - 50}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.left) + "," + std::to_string(c.top));
+        s.frmSettings_Left = qint16(c.left * tpp);
+        s.frmSettings_Top = qint16(c.top * tpp);
+        open();
+        EXPECT_TRUE(area.contains(d->frameGeometry())) << ::testing::PrintToString(d->frameGeometry());
+        for (QPushButton* b : {d->cmdOK, d->cmdCancel})
+            EXPECT_TRUE(area.contains(QRect(b->mapToGlobal(QPoint()), b->size()))) << b->text().toStdString();
+        click(d->cmdCancel);
+        EXPECT_FALSE(d->isVisible());
+        EXPECT_EQ(s.frmSettings_Left, c.left * tpp);
+        EXPECT_EQ(s.frmSettings_Top, c.top * tpp);
+    }
 }
 
 TEST_F(SettingsWindowTest, ThumbnailBoxesTakeDigitsAndKeepTheirRange)

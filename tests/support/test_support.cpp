@@ -6,7 +6,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyleOptionButton>
+#include <QStyleOptionSlider>
 #include <QTest>
 
 #include <csignal>
@@ -32,6 +36,72 @@ void clickButton(QAbstractButton* b)
                           r->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &opt, r).center());
     } else
         QTest::mouseClick(b, Qt::LeftButton);
+}
+
+QRect onScreen(const QWidget* c)
+{
+    return QRect(c->mapToGlobal(QPoint(0, 0)), c->size());
+}
+
+bool inSight(const QWidget* c, const QScrollArea* area)
+{
+    const QRect shown = onScreen(c);
+    return onScreen(area->viewport()).contains(shown) && c->window()->frameGeometry().contains(shown) &&
+           c->screen()->availableGeometry().contains(shown);
+}
+
+namespace {
+
+// Clicks `bar` as a user does to scroll it a page on (or back), or a line
+// where no page is left.
+void clickScrollBar(QScrollBar* bar, bool forward)
+{
+    QStyleOptionSlider opt;
+    opt.initFrom(bar);
+    opt.subControls = QStyle::SC_All;
+    opt.orientation = bar->orientation();
+    if (bar->orientation() == Qt::Horizontal)
+        opt.state |= QStyle::State_Horizontal;
+    opt.minimum = bar->minimum();
+    opt.maximum = bar->maximum();
+    opt.sliderPosition = bar->sliderPosition();
+    opt.sliderValue = bar->value();
+    opt.singleStep = bar->singleStep();
+    opt.pageStep = bar->pageStep();
+    opt.upsideDown = bar->invertedAppearance();
+    const auto rectOf = [&](QStyle::SubControl sc) {
+        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, sc, bar);
+    };
+    QRect r = rectOf(forward ? QStyle::SC_ScrollBarAddPage : QStyle::SC_ScrollBarSubPage);
+    if (r.width() < 2 || r.height() < 2)
+        r = rectOf(forward ? QStyle::SC_ScrollBarAddLine : QStyle::SC_ScrollBarSubLine);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, r.center());
+}
+
+} // namespace
+
+bool scrollIntoSight(QWidget* c, QScrollArea* area)
+{
+    for (int click = 0; click < 200 && !inSight(c, area); ++click) {
+        const QRect r(c->mapTo(area->viewport(), QPoint(0, 0)), c->size());
+        const QRect view = area->viewport()->rect();
+        QScrollBar* bar = nullptr;
+        bool forward = true;
+        if (r.bottom() > view.bottom() || r.top() < view.top()) {
+            bar = area->verticalScrollBar();
+            forward = r.bottom() > view.bottom();
+        } else if (r.right() > view.right() || r.left() < view.left()) {
+            bar = area->horizontalScrollBar();
+            forward = r.right() > view.right();
+        }
+        if (!bar || !bar->isVisible())
+            return false;
+        const int before = bar->value();
+        clickScrollBar(bar, forward);
+        if (bar->value() == before)
+            return false;
+    }
+    return inSight(c, area);
 }
 
 void TempEnv::SetUp()

@@ -21,6 +21,8 @@
 #include <QTimer>
 #include <QWidget>
 
+class QScrollArea;
+
 #include <sys/resource.h>
 
 // gtest prints QString as bytes without this.
@@ -39,6 +41,15 @@ inline void PrintTo(const QRect& r, std::ostream* os)
 QPoint indicatorPoint(const QCheckBox* cb);
 // Clicks a button as the user does: a check box on its indicator, any other at its centre.
 void clickButton(QAbstractButton* b);
+
+// `c` as the user sees it, in global coordinates.
+QRect onScreen(const QWidget* c);
+// Whether all of `c` is in sight: inside the view of `area` (a scroll area
+// it lies in), inside its window and on the window's screen.
+bool inSight(const QWidget* c, const QScrollArea* area);
+// Scrolls `area` with clicks on its scroll bars, as a user does, until `c` is
+// in sight; false when the bars cannot bring it there.
+bool scrollIntoSight(QWidget* c, QScrollArea* area);
 
 // Fresh XDG_CONFIG_HOME, XDG_DATA_HOME and VEXORREN_HOME for one test.
 class TempEnv : public ::testing::Test {
