@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <QSet>
+#include <type_traits>
 #include <vector>
 
 namespace platform {
@@ -26,6 +27,72 @@ static QString withoutTimeZone(const QString& format)
         out += c;
     }
     return out.trimmed();
+}
+
+// Qt 6.4 reads past the end of the text it parses when it matches the AM/PM
+// section of a locale whose AM and PM texts differ in length (Ewe, Kabyle,
+// Tongan, ...). For those locales the section is matched here instead: each
+// of the two texts in turn stands in the format as a literal, written in the
+// case the section writes it, and the half of the day goes onto the hour that
+// 'h' then reads as written.
+template <class T, class Read>
+static T readHalfDay(const QLocale& locale, const QString& text, const QString& format, Read read)
+{
+    const QString am = locale.amText();
+    const QString pm = locale.pmText();
+    qsizetype at = -1, length = 0;
+    bool quoted = false;
+    bool twelveHours = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format.at(i);
+        if (c == QLatin1Char('\'')) {
+            quoted = !quoted;
+        } else if (!quoted && c == QLatin1Char('h')) {
+            twelveHours = true;
+        } else if (!quoted && at < 0 && (c == QLatin1Char('a') || c == QLatin1Char('A'))) {
+            at = i;
+            length = i + 1 < format.size() && format.at(i + 1).toLower() == QLatin1Char('p') ? 2 : 1;
+        }
+    }
+    if (at < 0 || am.size() == pm.size())
+        return read(text, format);
+    const bool upper = format.at(at) == QLatin1Char('A');
+    for (const bool afternoon : {false, true}) {
+        QString half = afternoon ? pm : am;
+        half = upper ? half.toUpper() : half.toLower();
+        const QString literal =
+            QLatin1Char('\'') + half.replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
+        T value = read(text, QString(format).replace(at, length, literal));
+        if (!value.isValid())
+            continue;
+        if (!twelveHours)
+            return value;
+        QTime time;
+        if constexpr (std::is_same_v<T, QTime>)
+            time = value;
+        else
+            time = value.time();
+        if (time.hour() < 1 || time.hour() > 12)
+            continue;
+        time = QTime(time.hour() % 12 + (afternoon ? 12 : 0), time.minute(), time.second(), time.msec());
+        if constexpr (std::is_same_v<T, QTime>)
+            return time;
+        else
+            return QDateTime(value.date(), time);
+    }
+    return {};
+}
+
+static QTime readTime(const QLocale& locale, const QString& text, const QString& format)
+{
+    return readHalfDay<QTime>(locale, text, format,
+                              [&](const QString& t, const QString& f) { return locale.toTime(t, f); });
+}
+
+static QDateTime readDateTime(const QLocale& locale, const QString& text, const QString& format)
+{
+    return readHalfDay<QDateTime>(locale, text, format,
+                                  [&](const QString& t, const QString& f) { return locale.toDateTime(t, f); });
 }
 
 QString shortDateFormat(const QLocale& locale)
@@ -71,7 +138,7 @@ std::optional<QTime> parseTimeText(const QString& text, const QLocale& locale)
 {
     const QString s = text.trimmed();
     for (const QString& f : {longTimeFormat(locale), withoutTimeZone(locale.timeFormat(QLocale::ShortFormat))}) {
-        const QTime t = locale.toTime(s, f);
+        const QTime t = readTime(locale, s, f);
         if (t.isValid())
             return t;
     }
@@ -85,7 +152,7 @@ std::optional<QDateTime> parseDateTimeText(const QString& text, const QLocale& l
         return QDateTime(*d, QTime(0, 0));
     const QString dateFormat = shortDateFormat(locale);
     for (const QString& tf : {longTimeFormat(locale), withoutTimeZone(locale.timeFormat(QLocale::ShortFormat))}) {
-        const QDateTime dt = locale.toDateTime(s, dateFormat + QLatin1Char(' ') + tf);
+        const QDateTime dt = readDateTime(locale, s, dateFormat + QLatin1Char(' ') + tf);
         if (dt.isValid())
             return dt;
     }
@@ -188,8 +255,8 @@ QDate readWith(const QString& text, const Reading& r)
 
 QTime readTimeWith(const QString& text, const Reading& r)
 {
-    const QTime t = r.locale.toTime(text, r.format);
-    return t.isValid() ? t : r.locale.toTime(plainBlanks(text), plainBlanks(r.format));
+    const QTime t = readTime(r.locale, text, r.format);
+    return t.isValid() ? t : readTime(r.locale, plainBlanks(text), plainBlanks(r.format));
 }
 
 // No form of any locale comes near this length; a longer text is no date.

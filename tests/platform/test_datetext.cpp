@@ -161,3 +161,23 @@ TEST(DateText, NoLocalesTextIsReadAsAnotherValue)
         }
     }
 }
+
+// Locales whose AM and PM texts differ in length read their own times back
+// on both halves of the day, also the hour 12 of each, in every reader that
+// takes a locale's form.
+TEST(DateText, AmAndPmTextsOfDifferentLengthsReadBack)
+{
+    const QTime times[] = {QTime(0, 30, 0),  QTime(1, 5, 9),  QTime(11, 59, 59),
+                           QTime(12, 30, 0), QTime(13, 5, 9), QTime(23, 59, 59)};
+    for (const char* name : {"ee_GH", "kab_DZ", "naq_NA", "to_TO", "chr_US", "en_US"}) {
+        const QLocale locale(QString::fromLatin1(name));
+        for (const QTime& time : times) {
+            const QString text = timeText(time, locale);
+            const std::string trace = std::string(name) + " " + text.toStdString();
+            EXPECT_EQ(parseTimeText(text, locale), time) << trace;
+            EXPECT_EQ(readStoredTime(text, locale), time) << trace;
+            const QDate day(2020, 3, 24);
+            EXPECT_EQ(parseDateTimeText(dateText(day, locale) + u' ' + text, locale), QDateTime(day, time)) << trace;
+        }
+    }
+}
