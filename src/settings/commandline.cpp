@@ -96,15 +96,18 @@ std::vector<CaseMatch> caseBlindMatches(const QString& directory, const QString&
 }
 
 // The directory a last level without "*" or "?" names in another letter case:
-// the one entry it matches, when that is a directory. Empty when an entry of
-// that very name exists, when it matches nothing, a file, a link or more than
-// one entry.
+// the one entry it matches, when that is a directory or a link to one. Empty
+// when an entry of that very name exists, when it matches nothing, a file or
+// more than one entry.
 QString directoryInAnotherCase(const QString& folder, const QString& name)
 {
     if (name.isEmpty() || hasWildcard(name) || entryExists(folder + name))
         return {};
     const std::vector<CaseMatch> matches = caseBlindMatches(folder, name);
-    return matches.size() == 1 && matches.front().directory ? matches.front().name : QString();
+    // A link to a directory is opened as its very name would be.
+    return matches.size() == 1 && (matches.front().directory || namesDirectory(folder + matches.front().name))
+               ? matches.front().name
+               : QString();
 }
 
 // Relative to the current directory, with "." levels and doubled slashes gone;
