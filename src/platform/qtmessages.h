@@ -4,10 +4,12 @@
 namespace platform {
 
 // Whether a warning or information of Qt's (its logging category, "default"
-// for a plain one, and its text) is one of the lines Qt prints on the way to a platform without a
-// display, or on one: a platform it tried and could not open, the runtime
-// folder it has to make up without a session or finds belonging to another
-// user (after sudo or su), the size hints such a platform cannot pass on. They say nothing a run from cron or a script needs to know.
+// for a plain one, and its text) is one of the lines Qt prints on the way to
+// a platform without a display, or on one: a platform it tried and could not
+// open, the runtime folder it has to make up without a session or finds
+// belonging to another user (after sudo or su), the size hints such a
+// platform cannot pass on. They say nothing a run from cron or a script needs
+// to know.
 bool isHeadlessNoise(const QString& category, const QString& text);
 
 // Standard error of an unattended run carries only what its reader needs, and

@@ -59,8 +59,10 @@ TEST(QtMessagesTest, TheKnownLinesAreOnlyThoseOfARunWithoutADisplay)
         {"default", "This plugin does not support propagateSizeHints()", true},
         // XDG_RUNTIME_DIR naming the desktop user's folder after sudo or su.
         {"default", "QStandardPaths: wrong permissions on runtime directory /tmp/r, 0755 instead of 0700", true},
-        {"default", "QStandardPaths: runtime directory '/run/user/1000' is not owned by UID 0, but a directory "
-                    "permissions 0700 owned by UID 1000 GID 1000", true},
+        {"default",
+         "QStandardPaths: runtime directory '/run/user/1000' is not owned by UID 0, but a directory "
+         "permissions 0700 owned by UID 1000 GID 1000",
+         true},
         {"default", "QStandardPaths: runtime directory '/tmp/f' is not a directory, but a regular file", true},
         // The same words elsewhere, or more than the known line, still show.
         {"default", "could not connect to display :97", false},
