@@ -38,6 +38,16 @@ protected:
             lw->unload();
     }
     QString outside() const { return root() + "/outside"; }
+    // a1.txt to a3.txt, listed, with "a" to be replaced by "b".
+    void threeFilesToRename()
+    {
+        writeFile("a1.txt", "1");
+        writeFile("a2.txt", "2");
+        writeFile("a3.txt", "3");
+        start();
+        listWork();
+        replace("a", "b");
+    }
     QStringList outsideEntries() const
     {
         return QDir(outside()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
@@ -201,12 +211,7 @@ TEST_F(SafetyTest, NoChangeWithoutItsLineInTheActivityLog)
 
 TEST_F(SafetyTest, ALogThatStopsTakingLinesEndsThePassAndBlocksUndo)
 {
-    writeFile("a1.txt", "1");
-    writeFile("a2.txt", "2");
-    writeFile("a3.txt", "3");
-    start();
-    listWork();
-    replace("a", "b");
+    threeFilesToRename();
     const QString log = programFolder() + "/log.txt";
     // After the first rename the log turns into something no line can be appended to.
     atFirst([&] { return w->executeState().run.filesDone == 1; },
@@ -238,12 +243,7 @@ TEST_F(SafetyTest, ALogThatStopsTakingLinesEndsThePassAndBlocksUndo)
 // change no file records.
 TEST_F(SafetyTest, ALineTheDiskHadNoRoomForIsTakenBackAndNamedInTheBox)
 {
-    writeFile("a1.txt", "1");
-    writeFile("a2.txt", "2");
-    writeFile("a3.txt", "3");
-    start();
-    listWork();
-    replace("a", "b");
+    threeFilesToRename();
     const QString log = programFolder() + "/log.txt";
     std::optional<FileSizeLimit> full;
     QByteArray before;
